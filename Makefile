@@ -1,0 +1,31 @@
+# ZOVEdit: `make run` starts the editor, `make test` builds and runs every test.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps configure build test run bench clean
+
+deps:
+	./scripts/install-deps
+
+configure:
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS); fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: deps
+	$(MAKE) build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+run: deps
+	$(MAKE) build
+	./$(BUILD_DIR)/zovedit $(ARGS)
+
+bench: deps
+	$(MAKE) build
+	./scripts/run-benchmarks $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,77 @@
+#pragma once
+// The host's command bars: named bars holding button controls. A control carries the caption,
+// style, tag, parameter and action string an add-in gives it; a click calls its handler.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zov::host {
+
+enum ButtonStyle : int { ButtonAutomatic = 0, ButtonIcon = 1, ButtonCaption = 2, ButtonIconAndCaption = 3 };
+constexpr int ControlButton = 1;
+
+struct ControlData {
+    int type = ControlButton;
+    QString caption, tag, parameter, onAction, toolTip;
+    int style = ButtonAutomatic;
+    bool visible = true;
+    std::function<void()> onClick;
+};
+
+struct CommandBarData {
+    QString name;
+    std::vector<std::shared_ptr<ControlData>> controls;
+    std::function<void()> changed; // lets a toolbar widget follow additions and deletions
+};
+
+class CommandBarButton {
+public:
+    CommandBarButton() = default;
+    explicit CommandBarButton(std::weak_ptr<ControlData> d, std::weak_ptr<CommandBarData> bar)
+        : d_(std::move(d)), bar_(std::move(bar)) {}
+    bool IsNothing() const { return d_.expired(); }
+
+    QString Caption() const;
+    void SetCaption(const QString& v);
+    int Style() const;
+    void SetStyle(int v);
+    QString Tag() const;
+    void SetTag(const QString& v);
+    QString Parameter() const;
+    void SetParameter(const QString& v);
+    QString OnAction() const;
+    void SetOnAction(const QString& v);
+    bool Visible() const;
+    void SetVisible(bool v);
+    void SetClickHandler(std::function<void()> handler);
+    void Execute() const; // a click
+    void Delete();
+private:
+    ControlData& data() const;
+    std::weak_ptr<ControlData> d_;
+    std::weak_ptr<CommandBarData> bar_;
+};
+
+class CommandBar {
+public:
+    explicit CommandBar(std::shared_ptr<CommandBarData> d) : d_(std::move(d)) {}
+    QString Name() const { return d_->name; }
+    int ControlCount() const { return static_cast<int>(d_->controls.size()); }
+    CommandBarButton Control(int index) const; // 1-based
+    CommandBarButton AddButton(int type = ControlButton);
+    CommandBarButton FindControl(const QString& tag) const; // empty handle when absent
+    const std::shared_ptr<CommandBarData>& shared() const { return d_; }
+private:
+    std::shared_ptr<CommandBarData> d_;
+};
+
+class CommandBars {
+public:
+    CommandBar Item(const QString& name); // made on first use; "Standard" always exists
+    std::vector<CommandBar> All() const;
+private:
+    std::vector<std::shared_ptr<CommandBarData>> bars_;
+};
+
+} // namespace zov::host

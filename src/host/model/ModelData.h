@@ -1,0 +1,107 @@
+#pragma once
+// The data behind the host's handles. The public classes (Shape, Slide, Presentation, ...) are
+// thin handles onto these records; the .pptx reader and writer fill and read them directly.
+// Everything here is plain data: behaviour lives in the handle classes and in the geometry code.
+#include <QByteArray>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace zov::host {
+
+struct SlideData;
+struct PresentationData;
+struct ShapeData;
+struct WindowData;
+
+enum class ShapeKind {
+    AutoShape, // p:sp with a preset geometry we model
+    TextBox,   // p:sp made by AddLabel (txBox), possibly re-typed to the no-symbol marker
+    Connector, // p:cxnSp
+    Foreign,   // anything else on the slide: pictures, groups, tables, unknown geometries
+};
+
+// One glued end of a connector: the shape and the 1-based connection site.
+struct GlueEnd {
+    std::weak_ptr<ShapeData> shape;
+    int site = 0;
+    bool isGlued() const { return site > 0 && !shape.expired(); }
+};
+
+struct ShapeData {
+    SlideData* slide = nullptr; // owner; cleared when the shape is deleted
+    ShapeKind kind = ShapeKind::AutoShape;
+    int autoShapeType = 1;  // AutoShapeType as the object model reports it
+    QString preset;         // preset geometry name ("rect", "ellipse", ...), kept for unknown ones
+    QString name;
+
+    // Geometry in points from the slide's top-left corner.
+    float left = 0, top = 0, width = 0, height = 0;
+    float rotation = 0;     // degrees clockwise; read from files, never set by this program
+
+    // Fill and line. Colours are 0x00BBGGRR.
+    bool fillVisible = false;
+    bool fillSolid = false;
+    std::uint32_t fillRgb = 0xFFFFFF;
+    bool lineVisible = true;
+    std::uint32_t lineRgb = 0;
+    float lineWeight = 0.75f;
+    int beginArrowhead = 1; // ArrowheadNone
+    int endArrowhead = 1;
+
+    // Text frame.
+    bool hasTextFrame = true;
+    QStringList paragraphs;  // at least one (possibly empty) paragraph when there is text
+    QString fontName = QStringLiteral("Arial");
+    float fontSize = 18;
+    int autoSize = 0;        // AutoSizeMode
+    bool wordWrap = true;
+    // Text frame margins in points (OOXML defaults: 0.1 in left/right, 0.05 in top/bottom).
+    float marginLeft = 7.2f, marginRight = 7.2f, marginTop = 3.6f, marginBottom = 3.6f;
+
+    // Connector end points (points) and glue.
+    QPointF begin, end;
+    GlueEnd beginGlue, endGlue;
+
+    // Persistence: the shape's id in its slide part and its original XML element when it was
+    // read from a file. A shape whose `modified` is false is written back byte for byte.
+    std::uint32_t fileId = 0;
+    QByteArray sourceXml;
+    bool modified = true;
+
+    QString text() const { return paragraphs.join(QStringLiteral("\r\n")); }
+};
+
+struct SlideData {
+    PresentationData* presentation = nullptr;
+    std::uint32_t slideId = 0; // p:sldId/@id, stable for the life of the presentation
+    QString name;              // empty = no stored name
+    std::vector<std::shared_ptr<ShapeData>> shapes; // back to front (creation order)
+
+    // Persistence: part name, original XML of the slide part and of its relationships.
+    QString partName;
+    QByteArray sourceXml;
+    QByteArray relsXml;
+    bool modified = true;
+};
+
+struct PresentationData {
+    float slideWidth = 720, slideHeight = 540;
+    std::vector<std::shared_ptr<SlideData>> slides;
+    QString fullName; // path of the file it was opened from or saved to; empty when new
+    bool saved = true;
+    // Bumped by every change made through the handles, so that views and the undo history can
+    // tell that the document changed without being told what.
+    std::uint64_t revision = 0;
+    // The document window that shows this presentation (a text range's Select sets its selection).
+    std::weak_ptr<WindowData> window;
+
+    // Persistence: every part of the package read, by part name, for parts this model does not
+    // rewrite (masters, layouts, themes, media, notes, ...). Owned by the .pptx layer.
+    std::shared_ptr<void> package;
+};
+
+} // namespace zov::host

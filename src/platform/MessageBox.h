@@ -1,0 +1,34 @@
+#pragma once
+// Modal message boxes. Commands ask through this interface so that the desktop shows a dialog,
+// the command line prints a line, and tests script the answers.
+#include <QString>
+
+namespace zov::platform {
+
+enum class MessageIcon { None, Critical, Question, Exclamation, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+
+struct Message {
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    int defaultButton = 1; // 1-based among the buttons
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(const Message& message) = 0;
+
+    // The usual one-button box.
+    void inform(const QString& text, const QString& title, MessageIcon icon) {
+        show(Message{text, title, icon, MessageButtons::Ok, 1});
+    }
+};
+
+// The answer a box gives when the user just presses Enter.
+MessageAnswer defaultAnswer(const Message& message);
+
+} // namespace zov::platform

@@ -1,0 +1,38 @@
+#pragma once
+// Line-oriented text files, as the reader and the writer use them. Reading decodes UTF-8 (or
+// Windows-1252 when the bytes are not valid UTF-8) and takes CR LF, LF and a lone CR as line
+// ends; writing encodes UTF-8 and ends lines with CR LF.
+#include <QString>
+#include <memory>
+
+namespace zov::platform {
+
+class TextStream {
+public:
+    virtual ~TextStream() = default;
+    virtual QString ReadLine() = 0;          // the next line without its end; "" past the end
+    virtual bool AtEndOfStream() const = 0;  // true when no line is left
+    virtual void Write(const QString& text) = 0;
+    virtual void WriteLine(const QString& text) = 0; // text, then CR LF
+    virtual void Close() = 0;
+};
+
+class FileError : public std::exception {
+public:
+    explicit FileError(QString message) : message_(std::move(message)), bytes_(message_.toStdString()) {}
+    const QString& message() const { return message_; }
+    const char* what() const noexcept override { return bytes_.c_str(); }
+private:
+    QString message_;
+    std::string bytes_;
+};
+
+// Opens a file for reading (throws FileError naming the file and the reason). "-" reads
+// standard input.
+std::unique_ptr<TextStream> OpenTextFile(const QString& path);
+// Creates (or replaces) a file for writing (throws FileError). "-" writes standard output.
+std::unique_ptr<TextStream> CreateTextFile(const QString& path);
+// A stream over text held in memory (tests, the palette's parse buffer).
+std::unique_ptr<TextStream> StringTextStream(const QString& text);
+
+} // namespace zov::platform
