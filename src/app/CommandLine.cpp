@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
-#include <QCoreApplication>
+#include "app/BatchCommands.h"
+
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
 
@@ -10,14 +12,35 @@ namespace {
 
 const char* const kUsage =
     "Usage:\n"
-    "  zovedit [FILE.pptx]                                   open the desktop editor\n"
+    "  zovedit [FILE.pptx]                                    open the desktop editor\n"
     "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx]  read CGIF into a presentation\n"
-    "  zovedit check IN.cgf                                  read CGIF and report, write nothing\n"
+    "  zovedit check IN.cgf                                   read CGIF and report, write nothing\n"
     "  zovedit export IN.pptx [-o OUT.cgf]                    write a presentation's graphs as CGIF\n"
     "  zovedit --help | --version\n"
     "\"-\" as IN reads standard input; as OUT writes standard output.\n";
 
+// Batch commands measure text with real fonts but never show a window: run them on the
+// offscreen platform unless the caller chose one.
+void preferOffscreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+int runBatch(int argc, char** argv, int (*command)(const QStringList&)) {
+    preferOffscreen();
+    QGuiApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args = args.mid(2); // program name and command name
+    return command(args);
+}
+
 } // namespace
+
+int usageError(const QString& command, const QString& problem) {
+    std::fprintf(stderr, "zovedit %s: %s\n", qPrintable(command), qPrintable(problem));
+    std::fputs(kUsage, stderr);
+    return 2;
+}
 
 int runMain(int argc, char** argv) {
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
@@ -28,6 +51,10 @@ int runMain(int argc, char** argv) {
         std::printf("zovedit %s\n", ZOV_VERSION);
         return 0;
     }
+    if (argc >= 2 && std::strcmp(argv[1], "import") == 0) return runBatch(argc, argv, runImport);
+    if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return runBatch(argc, argv, runCheck);
+    if (argc >= 2 && std::strcmp(argv[1], "export") == 0) return runBatch(argc, argv, runExport);
+    // The desktop editor arrives with the user interface; until then the usage is the answer.
     std::fputs(kUsage, stderr);
     return 2;
 }

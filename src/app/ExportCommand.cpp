@@ -1,0 +1,7 @@
+#include "app/BatchCommands.h"
+
+namespace zov::app {
+
+int runExport(const QStringList&) { return usageError("export", "not available in this build"); }
+
+} // namespace zov::app
