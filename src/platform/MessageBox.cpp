@@ -1,0 +1,40 @@
+#include "platform/MessageBox.h"
+
+#include <array>
+
+namespace zov::platform {
+
+namespace {
+
+// The answers of a box's buttons, left to right; unused slots repeat the first answer.
+struct ButtonRow {
+    int count;
+    std::array<MessageAnswer, 3> answers;
+};
+
+ButtonRow buttonRow(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return {1, {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Ok}};
+    case MessageButtons::OkCancel:
+        return {2, {MessageAnswer::Ok, MessageAnswer::Cancel, MessageAnswer::Ok}};
+    case MessageButtons::YesNo:
+        return {2, {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Yes}};
+    case MessageButtons::YesNoCancel:
+        return {3, {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel}};
+    case MessageButtons::RetryCancel:
+        return {2, {MessageAnswer::Retry, MessageAnswer::Cancel, MessageAnswer::Retry}};
+    }
+    return {1, {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Ok}};
+}
+
+} // namespace
+
+MessageAnswer defaultAnswer(const Message& message) {
+    const ButtonRow row = buttonRow(message.buttons);
+    // A default button number the box does not have falls back to the first button.
+    const int index = (message.defaultButton >= 1 && message.defaultButton <= row.count) ? message.defaultButton : 1;
+    return row.answers[static_cast<std::size_t>(index - 1)];
+}
+
+} // namespace zov::platform
