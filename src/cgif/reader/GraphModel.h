@@ -1,0 +1,68 @@
+#pragma once
+// The tables the CGIF reader fills while it reads one top-level graph, and that the slide
+// builder, the exporter and the editing commands read. Every table is 0-based and grows by
+// one element per append; indexes stored in records stay valid until the table is cut back.
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace zov::cgif {
+
+// Node roles. A negation is a relation whose Type is "Neg".
+namespace NodeKind {
+constexpr std::int16_t Graph = 0;
+constexpr std::int16_t Concept = 1;
+constexpr std::int16_t Relation = 2;
+constexpr std::int16_t Actor = 3;
+constexpr std::int16_t CoreferentConcept = 4;
+constexpr std::int16_t Comment = 5;
+} // namespace NodeKind
+
+struct NodeRecord {
+    QString Name;     // coreference label, nested graph name, or graph name
+    QString Type;     // type label, "Graph"/title type, "Neg", or a comment's text
+    std::int16_t Kind = NodeKind::Graph;
+    QString Referent; // quantifier or designator text, punctuation included
+    QString Id;       // eight-letter node id; links refer to it
+    int GraphNumber = 0; // graph nodes: the graph counter when the node was made
+    float X = 0;      // slide points, 0 when the input gives no position
+    float Y = 0;
+};
+
+struct LinkRecord {
+    QString From; // node id at the arc's start
+    QString To;   // node id the arrow points at
+};
+
+struct ContextRecord {
+    int GraphIndex = 0;   // index in BoundArray of the context's graph node
+    std::int16_t GraphKind = NodeKind::Graph;
+    int LinkBase = -1;    // upper bound of Links when the context was opened
+    int ArgBase = -1;     // upper bound of PendingArgs when the context was opened
+    QString SavedConceptId;
+    QString SavedRelationId;
+};
+
+struct ReaderTables {
+    std::vector<NodeRecord> BoundArray;    // nodes of the graph being read, in reading order
+    std::vector<NodeRecord> AllBindings;   // copies of nested graphs already handed on
+    std::vector<LinkRecord> Links;         // arcs of the graph being read
+    std::vector<QString> PendingArgs;      // argument ids of relations/actors being read
+    std::vector<ContextRecord> Contexts;   // open graph contexts; element 0 is the top level
+};
+
+// Index of the last element, -1 for an empty table.
+template <typename T>
+int UpperBound(const std::vector<T>& table) {
+    return static_cast<int>(table.size()) - 1;
+}
+
+// Cuts a table back so that its upper bound is `upperBound` (-1 empties it).
+template <typename T>
+void CutBack(std::vector<T>& table, int upperBound) {
+    const auto size = static_cast<std::size_t>(upperBound < 0 ? 0 : upperBound + 1);
+    if (size < table.size())
+        table.resize(size);
+}
+
+} // namespace zov::cgif
