@@ -68,8 +68,10 @@ private:
 
 class CommandBars {
 public:
+    CommandBars(); // the "Standard" bar exists from the start
     CommandBar Item(const QString& name); // made on first use; "Standard" always exists
     std::vector<CommandBar> All() const;
+    CommandBarButton FindControl(const QString& tag) const; // first on any bar; empty when absent
 private:
     std::vector<std::shared_ptr<CommandBarData>> bars_;
 };

@@ -16,6 +16,7 @@ struct SlideData;
 struct PresentationData;
 struct ShapeData;
 struct WindowData;
+class TextMeasurer;
 
 enum class ShapeKind {
     AutoShape, // p:sp with a preset geometry we model
@@ -86,6 +87,12 @@ struct SlideData {
     QByteArray sourceXml;
     QByteArray relsXml;
     bool modified = true;
+
+    // Derived, rebuilt on demand: the connectors among `shapes`, so that moving a shape finds
+    // the connectors glued to it without scanning every shape. Valid while `shapes` has
+    // `connectorCacheFor` elements; the host's add and delete calls reset it.
+    std::vector<ShapeData*> connectorCache;
+    std::size_t connectorCacheFor = static_cast<std::size_t>(-1);
 };
 
 struct PresentationData {
@@ -98,6 +105,11 @@ struct PresentationData {
     std::uint64_t revision = 0;
     // The document window that shows this presentation (a text range's Select sets its selection).
     std::weak_ptr<WindowData> window;
+    // Formatting that Shape::SetShapesDefaultProperties made the default for shapes added next
+    // (fill, line and font); none until it is first called.
+    std::shared_ptr<const ShapeData> shapeDefaults;
+    // Font metrics used by auto-size, made on first use and kept for the presentation's life.
+    std::shared_ptr<TextMeasurer> textMeasurer;
 
     // Persistence: every part of the package read, by part name, for parts this model does not
     // rewrite (masters, layouts, themes, media, notes, ...). Owned by the .pptx layer.

@@ -1,0 +1,36 @@
+#pragma once
+// Shape geometry on a slide: connection sites, hit testing, and keeping glued connector ends
+// on their sites. All positions are slide points; sites are numbered from 1.
+#include "host/model/ModelData.h"
+
+#include <QPointF>
+#include <QRectF>
+
+namespace zov::host {
+
+// Number of connection sites of the shape's geometry (0 for connectors).
+int connectionSiteCount(const ShapeData& shape);
+// Position of a 1-based site on the slide. A site beyond the geometry's count (left over after
+// the shape changed type) is taken as the last site.
+QPointF connectionSitePoint(const ShapeData& shape, int site);
+
+// True when the point lies inside the shape's outline (for connectors: within `tolerance`
+// points of the segment). Pictures and other foreign shapes use their bounding box.
+bool containsPoint(const ShapeData& shape, QPointF slidePoint, double tolerance = 3.0);
+// The box to test against before containsPoint: the bounding box, grown for connectors.
+QRectF hitBounds(const ShapeData& shape, double tolerance = 3.0);
+
+// Moves the glued ends of a connector onto their sites and refreshes its box. Returns true
+// when an end point moved. Leaves `modified` alone (the loader calls this on fresh data).
+bool updateGluedEnds(ShapeData& connector);
+// Every connector on the shape's slide that is glued to it follows it (and is marked modified).
+void followMovedShape(ShapeData& shape);
+// Glues a connector's ends to the pair of sites of its glued shapes that lie nearest each
+// other (an end that is loose stays put, the glued end takes the site nearest it).
+void rerouteConnector(ShapeData& connector);
+// Sets a connector's left/top/width/height to the box of its end points.
+void syncConnectorBox(ShapeData& connector);
+// Connectors on the slide (cached on the slide; see SlideData::connectorCache).
+const std::vector<ShapeData*>& slideConnectors(SlideData& slide);
+
+} // namespace zov::host

@@ -1,0 +1,408 @@
+#include "host/pptx/ShapeReader.h"
+
+#include "host/AutoShapeType.h"
+#include "host/pptx/Namespaces.h"
+#include "host/pptx/PresetMap.h"
+#include "host/pptx/Units.h"
+
+#include <QLineF>
+#include <QTransform>
+#include <vector>
+
+namespace zov::host::pptx {
+namespace {
+
+enum class Tag : unsigned char {
+    Other, NvPr, CNvPr, CNvSpPr, CNvCxnSpPr, StCxn, EndCxn, SpPr, Xfrm, Off, Ext, PrstGeom, CustGeom,
+    NoFill, SolidFill, OtherFill, Ln, HeadEnd, TailEnd, Style, FillRef, LnRef, FontRef, TxBody, BodyPr,
+    SpAutoFit, NormAutofit, LstStyle, Lvl1pPr, DefRPr, P, R, Fld, RPr, T, Br, Latin, Colour, AltContent,
+};
+
+Tag classify(const QXmlStreamReader& r)
+{
+    const QStringView name = r.name();
+    const QStringView uri = r.namespaceUri();
+    if (uri == ns::P) {
+        if (name == u"nvSpPr" || name == u"nvCxnSpPr" || name == u"nvPicPr" || name == u"nvGrpSpPr" || name == u"nvGraphicFramePr")
+            return Tag::NvPr;
+        if (name == u"cNvPr") return Tag::CNvPr;
+        if (name == u"cNvSpPr") return Tag::CNvSpPr;
+        if (name == u"cNvCxnSpPr") return Tag::CNvCxnSpPr;
+        if (name == u"spPr" || name == u"grpSpPr") return Tag::SpPr;
+        if (name == u"style") return Tag::Style;
+        if (name == u"txBody") return Tag::TxBody;
+        if (name == u"xfrm") return Tag::Xfrm; // graphic frames
+        return Tag::Other;
+    }
+    if (uri == ns::A) {
+        switch (name.size()) {
+        case 1:
+            if (name == u"p") return Tag::P;
+            if (name == u"r") return Tag::R;
+            if (name == u"t") return Tag::T;
+            break;
+        case 2:
+            if (name == u"ln") return Tag::Ln;
+            if (name == u"br") return Tag::Br;
+            break;
+        default:
+            break;
+        }
+        if (name == u"rPr") return Tag::RPr;
+        if (name == u"off") return Tag::Off;
+        if (name == u"ext") return Tag::Ext;
+        if (name == u"xfrm") return Tag::Xfrm;
+        if (name == u"latin") return Tag::Latin;
+        if (name == u"srgbClr" || name == u"schemeClr" || name == u"sysClr" || name == u"prstClr" || name == u"scrgbClr" || name == u"hslClr")
+            return Tag::Colour;
+        if (name == u"solidFill") return Tag::SolidFill;
+        if (name == u"noFill") return Tag::NoFill;
+        if (name == u"gradFill" || name == u"blipFill" || name == u"pattFill" || name == u"grpFill") return Tag::OtherFill;
+        if (name == u"prstGeom") return Tag::PrstGeom;
+        if (name == u"custGeom") return Tag::CustGeom;
+        if (name == u"stCxn") return Tag::StCxn;
+        if (name == u"endCxn") return Tag::EndCxn;
+        if (name == u"headEnd") return Tag::HeadEnd;
+        if (name == u"tailEnd") return Tag::TailEnd;
+        if (name == u"fillRef") return Tag::FillRef;
+        if (name == u"lnRef") return Tag::LnRef;
+        if (name == u"fontRef") return Tag::FontRef;
+        if (name == u"bodyPr") return Tag::BodyPr;
+        if (name == u"spAutoFit") return Tag::SpAutoFit;
+        if (name == u"normAutofit") return Tag::NormAutofit;
+        if (name == u"lstStyle") return Tag::LstStyle;
+        if (name == u"lvl1pPr") return Tag::Lvl1pPr;
+        if (name == u"defRPr") return Tag::DefRPr;
+        if (name == u"fld") return Tag::Fld;
+        return Tag::Other;
+    }
+    if (uri == ns::Mc && name == u"AlternateContent")
+        return Tag::AltContent;
+    return Tag::Other;
+}
+
+struct ColourSlot {
+    bool set = false;
+    std::uint32_t bgr = 0;
+};
+
+std::uint32_t presetColour(QStringView name)
+{
+    if (name == u"white") return 0xFFFFFF;
+    if (name == u"red") return 0x0000FF;
+    if (name == u"green") return 0x008000;
+    if (name == u"blue") return 0xFF0000;
+    if (name == u"yellow") return 0x00FFFF;
+    return 0; // black and anything unknown
+}
+
+std::int64_t attrLong(const QXmlStreamAttributes& a, QLatin1StringView name, std::int64_t fallback = 0)
+{
+    bool ok = false;
+    const std::int64_t v = a.value(name).toLongLong(&ok);
+    return ok ? v : fallback;
+}
+
+bool attrTrue(const QXmlStreamAttributes& a, QLatin1StringView name)
+{
+    const auto v = a.value(name);
+    return v == u"1" || v == u"true";
+}
+
+} // namespace
+
+void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out)
+{
+    auto& r = cursor.reader();
+    ShapeData& s = out.data;
+    const QStringView rootName = r.name();
+    const bool isSp = r.namespaceUri() == ns::P && rootName == u"sp";
+    const bool isCxn = r.namespaceUri() == ns::P && rootName == u"cxnSp";
+    s.kind = isCxn ? ShapeKind::Connector : isSp ? ShapeKind::AutoShape : ShapeKind::Foreign;
+    s.hasTextFrame = isSp;
+    s.paragraphs.clear();
+
+    std::vector<Tag> stack{Tag::Other};
+    const int baseDepth = cursor.depth();
+    bool haveId = false, haveXfrm = false, inFirstXfrm = false, txBox = false, hasGeometry = false, custom = false;
+    bool flipH = false, flipV = false;
+    std::int64_t offX = 0, offY = 0, extX = 0, extY = 0;
+    int rot = 0;
+    enum class Fill { Unset, None, Solid, Other } fill = Fill::Unset, line = Fill::Unset;
+    ColourSlot fillColour, lineColour, styleFillColour, styleLineColour;
+    int fillRefIdx = 0, lnRefIdx = 0;
+    QString fontRef;
+    std::int64_t lineW = -1;
+    bool haveRun = false, inParagraph = false;
+    float runSize = 0, listSize = 0;
+    QString runFont, listFont;
+    QString text;
+
+    while (cursor.depth() >= baseDepth) {
+        const auto token = cursor.next();
+        if (token == QXmlStreamReader::EndElement) {
+            const Tag closed = stack.back();
+            stack.pop_back();
+            if (closed == Tag::Xfrm)
+                inFirstXfrm = false;
+            if (closed == Tag::P && inParagraph) {
+                s.paragraphs << text;
+                inParagraph = false;
+            }
+            continue;
+        }
+        if (token == QXmlStreamReader::Characters) {
+            if (stack.back() == Tag::T)
+                text += r.text();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const Tag tag = classify(r);
+        const Tag parent = stack.back();
+        const Tag grand = stack.size() >= 2 ? stack[stack.size() - 2] : Tag::Other;
+        stack.push_back(tag);
+        const auto a = r.attributes();
+        switch (tag) {
+        case Tag::CNvPr: {
+            const auto id = static_cast<std::uint32_t>(attrLong(a, QLatin1String("id")));
+            out.maxId = std::max(out.maxId, id);
+            if (!haveId) {
+                haveId = true;
+                s.fileId = id;
+                s.name = a.value(QLatin1String("name")).toString();
+            }
+            break;
+        }
+        case Tag::CNvSpPr:
+            txBox = attrTrue(a, QLatin1String("txBox"));
+            break;
+        case Tag::StCxn:
+        case Tag::EndCxn: {
+            GlueRef& g = tag == Tag::StCxn ? out.begin : out.end;
+            g.present = true;
+            g.id = static_cast<std::uint32_t>(attrLong(a, QLatin1String("id")));
+            g.idx = static_cast<int>(attrLong(a, QLatin1String("idx")));
+            break;
+        }
+        case Tag::AltContent:
+            cursor.skipElement();
+            stack.pop_back();
+            break;
+        case Tag::Xfrm:
+            if (!haveXfrm && (parent == Tag::SpPr || parent == Tag::Other)) {
+                haveXfrm = inFirstXfrm = true;
+                rot = static_cast<int>(attrLong(a, QLatin1String("rot")));
+                flipH = attrTrue(a, QLatin1String("flipH"));
+                flipV = attrTrue(a, QLatin1String("flipV"));
+            }
+            break;
+        case Tag::Off:
+            if (inFirstXfrm && parent == Tag::Xfrm) {
+                offX = attrLong(a, QLatin1String("x"));
+                offY = attrLong(a, QLatin1String("y"));
+            }
+            break;
+        case Tag::Ext:
+            if (inFirstXfrm && parent == Tag::Xfrm) {
+                extX = attrLong(a, QLatin1String("cx"));
+                extY = attrLong(a, QLatin1String("cy"));
+            }
+            break;
+        case Tag::PrstGeom:
+            if (parent == Tag::SpPr) {
+                hasGeometry = true;
+                s.preset = a.value(QLatin1String("prst")).toString();
+            }
+            break;
+        case Tag::CustGeom:
+            if (parent == Tag::SpPr)
+                hasGeometry = custom = true;
+            break;
+        case Tag::NoFill:
+        case Tag::SolidFill:
+        case Tag::OtherFill: {
+            const Fill f = tag == Tag::NoFill ? Fill::None : tag == Tag::SolidFill ? Fill::Solid : Fill::Other;
+            if (parent == Tag::SpPr)
+                fill = f;
+            else if (parent == Tag::Ln && grand == Tag::SpPr)
+                line = f;
+            break;
+        }
+        case Tag::Colour: {
+            ColourSlot* slot = nullptr;
+            if (parent == Tag::SolidFill && grand == Tag::SpPr)
+                slot = &fillColour;
+            else if (parent == Tag::SolidFill && grand == Tag::Ln && stack.size() >= 4 && stack[stack.size() - 4] == Tag::SpPr)
+                slot = &lineColour;
+            else if (parent == Tag::FillRef)
+                slot = &styleFillColour;
+            else if (parent == Tag::LnRef)
+                slot = &styleLineColour;
+            if (!slot || slot->set)
+                break;
+            const QStringView kind = r.name();
+            std::uint32_t bgr = 0;
+            bool ok = false;
+            if (kind == u"srgbClr")
+                ok = hexToBgr(a.value(QLatin1String("val")).toString(), bgr);
+            else if (kind == u"sysClr")
+                ok = hexToBgr(a.value(QLatin1String("lastClr")).toString(), bgr);
+            else if (kind == u"schemeClr")
+                ok = defaults.schemeColour(a.value(QLatin1String("val")).toString(), bgr);
+            else if (kind == u"prstClr") {
+                bgr = presetColour(a.value(QLatin1String("val")));
+                ok = true;
+            }
+            if (ok)
+                *slot = {true, bgr};
+            break;
+        }
+        case Tag::Ln:
+            if (parent == Tag::SpPr)
+                lineW = attrLong(a, QLatin1String("w"), -1);
+            break;
+        case Tag::HeadEnd:
+        case Tag::TailEnd:
+            if (parent == Tag::Ln && grand == Tag::SpPr)
+                (tag == Tag::HeadEnd ? s.beginArrowhead : s.endArrowhead) = arrowheadOfLineEnd(a.value(QLatin1String("type")));
+            break;
+        case Tag::FillRef:
+            if (parent == Tag::Style)
+                fillRefIdx = static_cast<int>(attrLong(a, QLatin1String("idx")));
+            break;
+        case Tag::LnRef:
+            if (parent == Tag::Style)
+                lnRefIdx = static_cast<int>(attrLong(a, QLatin1String("idx")));
+            break;
+        case Tag::FontRef:
+            if (parent == Tag::Style)
+                fontRef = a.value(QLatin1String("idx")).toString();
+            break;
+        case Tag::BodyPr:
+            if (parent == Tag::TxBody) {
+                s.wordWrap = a.value(QLatin1String("wrap")) != u"none";
+                s.marginLeft = emuToPoints(attrLong(a, QLatin1String("lIns"), 91440));
+                s.marginRight = emuToPoints(attrLong(a, QLatin1String("rIns"), 91440));
+                s.marginTop = emuToPoints(attrLong(a, QLatin1String("tIns"), 45720));
+                s.marginBottom = emuToPoints(attrLong(a, QLatin1String("bIns"), 45720));
+                s.autoSize = AutoSizeNone;
+            }
+            break;
+        case Tag::SpAutoFit:
+            if (parent == Tag::BodyPr)
+                s.autoSize = AutoSizeShapeToFitText;
+            break;
+        case Tag::NormAutofit:
+            if (parent == Tag::BodyPr)
+                s.autoSize = AutoSizeTextToFitShape;
+            break;
+        case Tag::DefRPr:
+            if (parent == Tag::Lvl1pPr && grand == Tag::LstStyle) {
+                const auto sz = attrLong(a, QLatin1String("sz"));
+                if (sz > 0)
+                    listSize = sz / 100.0f;
+            }
+            break;
+        case Tag::P:
+            if (parent == Tag::TxBody) {
+                inParagraph = true;
+                text.clear();
+            }
+            break;
+        case Tag::RPr:
+            if ((parent == Tag::R || parent == Tag::Fld) && !haveRun) {
+                haveRun = true;
+                const auto sz = attrLong(a, QLatin1String("sz"));
+                if (sz > 0)
+                    runSize = sz / 100.0f;
+            }
+            break;
+        case Tag::Latin:
+            if (parent == Tag::RPr && stack.size() >= 3 && runFont.isEmpty() && haveRun)
+                runFont = a.value(QLatin1String("typeface")).toString();
+            else if (parent == Tag::DefRPr && grand == Tag::Lvl1pPr)
+                listFont = a.value(QLatin1String("typeface")).toString();
+            break;
+        case Tag::Br:
+            if (parent == Tag::P && inParagraph)
+                text += QChar(0x0B);
+            break;
+        default:
+            break;
+        }
+    }
+
+    // Geometry.
+    s.left = emuToPoints(offX);
+    s.top = emuToPoints(offY);
+    s.width = emuToPoints(extX);
+    s.height = emuToPoints(extY);
+    s.rotation = static_cast<float>(rot / 60000.0);
+    if (isCxn) {
+        QPointF b(offX + (flipH ? extX : 0), offY + (flipV ? extY : 0));
+        QPointF e(offX + (flipH ? 0 : extX), offY + (flipV ? 0 : extY));
+        if (rot != 0) {
+            const QPointF c(offX + extX / 2.0, offY + extY / 2.0);
+            QTransform t;
+            t.translate(c.x(), c.y());
+            t.rotate(rot / 60000.0);
+            t.translate(-c.x(), -c.y());
+            b = t.map(b);
+            e = t.map(e);
+        }
+        s.begin = b / EmuPerPoint;
+        s.end = e / EmuPerPoint;
+        s.autoShapeType = ShapeMixed;
+    }
+
+    // Fill and line: explicit properties first, then the shape style's references.
+    s.fillVisible = false;
+    s.fillSolid = false;
+    if (fill == Fill::Solid) {
+        s.fillVisible = s.fillSolid = true;
+        s.fillRgb = fillColour.set ? fillColour.bgr : 0xFFFFFF;
+    } else if (fill == Fill::Other) {
+        s.fillVisible = true;
+    } else if (fill == Fill::Unset && fillRefIdx > 0 && styleFillColour.set && !isCxn) {
+        s.fillVisible = s.fillSolid = true;
+        s.fillRgb = styleFillColour.bgr;
+    }
+    if (line == Fill::Solid || line == Fill::Other) {
+        s.lineVisible = true;
+        s.lineRgb = lineColour.set ? lineColour.bgr : 0;
+    } else if (line == Fill::Unset && lnRefIdx > 0) {
+        s.lineVisible = true;
+        s.lineRgb = styleLineColour.set ? styleLineColour.bgr : 0;
+    } else {
+        s.lineVisible = false;
+    }
+    if (lineW >= 0)
+        s.lineWeight = emuToPoints(lineW);
+    out.explicitNoLineAndFill = !s.fillVisible && !s.lineVisible;
+
+    // Text: the first run decides font and size; otherwise the list style, the style's font
+    // reference, then the presentation's defaults.
+    QString face = !runFont.isEmpty() ? runFont : !listFont.isEmpty() ? listFont
+                 : fontRef == u"major" ? QStringLiteral("+mj-lt") : fontRef == u"minor" ? QStringLiteral("+mn-lt") : QString();
+    s.fontName = face.isEmpty() ? defaults.fontName : defaults.resolveTypeface(face);
+    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : defaults.fontSize;
+
+    if (isSp) {
+        if (!hasGeometry || custom) {
+            s.autoShapeType = ShapeNotPrimitive;
+        } else {
+            const int type = autoShapeTypeOfPreset(s.preset);
+            s.autoShapeType = type != 0 ? type : ShapeNotPrimitive;
+        }
+        if (txBox || s.preset == u"noSmoking")
+            s.kind = ShapeKind::TextBox;
+    } else if (!isCxn) {
+        s.autoShapeType = ShapeNotPrimitive;
+        s.hasTextFrame = false;
+        s.paragraphs.clear();
+    }
+    s.modified = false;
+}
+
+} // namespace zov::host::pptx

@@ -1,0 +1,200 @@
+#include "host/pptx/XmlTree.h"
+
+#include "host/pptx/XmlCursor.h"
+
+namespace zov::host::pptx {
+
+XmlNode* XmlNode::child(const QString& uri, QLatin1StringView name) const
+{
+    for (const auto& c : children)
+        if (c->kind == Kind::Element && c->local == name && c->ns == uri)
+            return c.get();
+    return nullptr;
+}
+
+QString XmlNode::attr(QLatin1StringView name) const
+{
+    for (const auto& [k, v] : attrs)
+        if (k == name)
+            return v;
+    return {};
+}
+
+void XmlNode::setAttr(const QString& name, const QString& value)
+{
+    for (auto& [k, v] : attrs)
+        if (k == name) {
+            v = value;
+            return;
+        }
+    attrs.emplace_back(name, value);
+}
+
+void XmlNode::removeAttr(QLatin1StringView name)
+{
+    std::erase_if(attrs, [&](const auto& a) { return a.first == name; });
+}
+
+void XmlNode::removeChildren(const QString& uri, std::initializer_list<QLatin1StringView> names)
+{
+    std::erase_if(children, [&](const std::unique_ptr<XmlNode>& c) {
+        if (c->kind != Kind::Element || c->ns != uri)
+            return false;
+        for (auto n : names)
+            if (c->local == n)
+                return true;
+        return false;
+    });
+}
+
+size_t XmlNode::indexOfFirst(const QString& uri, std::initializer_list<QLatin1StringView> names) const
+{
+    for (size_t i = 0; i < children.size(); ++i) {
+        const auto& c = children[i];
+        if (c->kind != Kind::Element || c->ns != uri)
+            continue;
+        for (auto n : names)
+            if (c->local == n)
+                return i;
+    }
+    return children.size();
+}
+
+XmlNode* XmlNode::insert(size_t index, std::unique_ptr<XmlNode> node)
+{
+    index = std::min(index, children.size());
+    children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+    return children[index].get();
+}
+
+std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
+                                      const std::vector<std::pair<QString, QString>>& scope)
+{
+    // The scope's declarations go on a wrapper element so that prefixes resolve.
+    QString wrapped;
+    const bool wrap = !scope.empty();
+    if (wrap) {
+        wrapped = QStringLiteral("<zov-scope");
+        for (const auto& [prefix, uri] : scope)
+            wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix)
+                       + QStringLiteral("=\"") + escapeXmlAttr(uri) + QLatin1Char('"');
+        wrapped += QLatin1Char('>') + text + QStringLiteral("</zov-scope>");
+    }
+    XmlCursor cursor(wrap ? wrapped : text, partName);
+    auto& r = cursor.reader();
+    std::vector<XmlNode*> stack;
+    std::unique_ptr<XmlNode> root;
+    const int base = wrap ? 1 : 0;
+    while (!cursor.atEnd()) {
+        const auto token = cursor.next();
+        if (token == QXmlStreamReader::StartElement) {
+            if (cursor.depth() <= base)
+                continue;
+            auto node = std::make_unique<XmlNode>();
+            node->qname = r.qualifiedName().toString();
+            node->ns = r.namespaceUri().toString();
+            node->local = r.name().toString();
+            for (const auto& d : r.namespaceDeclarations())
+                node->attrs.emplace_back(d.prefix().isEmpty() ? QStringLiteral("xmlns") : QStringLiteral("xmlns:") + d.prefix().toString(),
+                                         d.namespaceUri().toString());
+            for (const auto& a : r.attributes())
+                node->attrs.emplace_back(a.qualifiedName().toString(), a.value().toString());
+            XmlNode* raw = node.get();
+            if (stack.empty()) {
+                if (root)
+                    cursor.fail(QStringLiteral("more than one root element"));
+                root = std::move(node);
+            } else {
+                stack.back()->children.push_back(std::move(node));
+            }
+            stack.push_back(raw);
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (!stack.empty() && cursor.depth() < base + static_cast<int>(stack.size()))
+                stack.pop_back();
+        } else if (!stack.empty()) {
+            auto node = std::make_unique<XmlNode>();
+            if (token == QXmlStreamReader::Characters && !r.isCDATA()) {
+                node->kind = XmlNode::Kind::Text;
+                node->text = r.text().toString();
+            } else if (token == QXmlStreamReader::Characters) {
+                node->kind = XmlNode::Kind::Raw;
+                node->text = QStringLiteral("<![CDATA[") + r.text().toString() + QStringLiteral("]]>");
+            } else if (token == QXmlStreamReader::Comment) {
+                node->kind = XmlNode::Kind::Raw;
+                node->text = QStringLiteral("<!--") + r.text().toString() + QStringLiteral("-->");
+            } else if (token == QXmlStreamReader::ProcessingInstruction) {
+                node->kind = XmlNode::Kind::Raw;
+                node->text = QStringLiteral("<?") + r.processingInstructionTarget().toString() + QLatin1Char(' ')
+                             + r.processingInstructionData().toString() + QStringLiteral("?>");
+            } else {
+                continue;
+            }
+            stack.back()->children.push_back(std::move(node));
+        }
+    }
+    if (!root)
+        cursor.fail(QStringLiteral("no root element"));
+    return root;
+}
+
+std::unique_ptr<XmlNode> parseFragment(const QString& text, const std::vector<std::pair<QString, QString>>& scope)
+{
+    return parseXmlTree(text, QStringLiteral("(generated)"), scope);
+}
+
+QString escapeXmlText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '\r': out += QLatin1String("&#13;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+QString escapeXmlAttr(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        case '\t': out += QLatin1String("&#9;"); break;
+        case '\n': out += QLatin1String("&#10;"); break;
+        case '\r': out += QLatin1String("&#13;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+void writeXmlTree(const XmlNode& node, QString& out)
+{
+    switch (node.kind) {
+    case XmlNode::Kind::Text: out += escapeXmlText(node.text); return;
+    case XmlNode::Kind::Raw: out += node.text; return;
+    case XmlNode::Kind::Element: break;
+    }
+    out += QLatin1Char('<') + node.qname;
+    for (const auto& [k, v] : node.attrs)
+        out += QLatin1Char(' ') + k + QStringLiteral("=\"") + escapeXmlAttr(v) + QLatin1Char('"');
+    if (node.children.empty()) {
+        out += QStringLiteral("/>");
+        return;
+    }
+    out += QLatin1Char('>');
+    for (const auto& c : node.children)
+        writeXmlTree(*c, out);
+    out += QStringLiteral("</") + node.qname + QLatin1Char('>');
+}
+
+} // namespace zov::host::pptx

@@ -1,0 +1,46 @@
+#pragma once
+// A small editable XML tree, used where a part or a shape element must be changed in place:
+// everything the editor does not touch (unknown attributes, children, comments) is carried
+// through unchanged in content.
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace zov::host::pptx {
+
+struct XmlNode {
+    enum class Kind { Element, Text, Raw };
+    Kind kind = Kind::Element;
+    QString qname;       // as written, with its prefix
+    QString ns;          // namespace URI of the element
+    QString local;       // local name
+    std::vector<std::pair<QString, QString>> attrs; // qualified name -> value, xmlns declarations included
+    std::vector<std::unique_ptr<XmlNode>> children;
+    QString text;        // Text: the character data; Raw: markup written as is
+
+    // The first child element with this namespace and local name, or null.
+    XmlNode* child(const QString& uri, QLatin1StringView name) const;
+    QString attr(QLatin1StringView name) const;
+    void setAttr(const QString& name, const QString& value);
+    void removeAttr(QLatin1StringView name);
+    // Removes every child element whose local name (in namespace uri) is in names.
+    void removeChildren(const QString& uri, std::initializer_list<QLatin1StringView> names);
+    // Index of the first child element whose local name is in names (namespace uri), or children.size().
+    size_t indexOfFirst(const QString& uri, std::initializer_list<QLatin1StringView> names) const;
+    XmlNode* insert(size_t index, std::unique_ptr<XmlNode> node);
+};
+
+// Parses XML text. `scope` holds namespace declarations (prefix, uri) that are in force around
+// the fragment but not written inside it. Throws PptxError naming partName.
+std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
+                                      const std::vector<std::pair<QString, QString>>& scope = {});
+// Writes one element (and its subtree) as XML text.
+void writeXmlTree(const XmlNode& node, QString& out);
+// Parses a fragment built by writeXmlTree or by the shape writer, for insertion into a tree.
+std::unique_ptr<XmlNode> parseFragment(const QString& text, const std::vector<std::pair<QString, QString>>& scope);
+
+QString escapeXmlText(const QString& text);
+QString escapeXmlAttr(const QString& text);
+
+} // namespace zov::host::pptx
