@@ -1,0 +1,137 @@
+#include "drawing/DrawingSettings.h"
+#include "platform/fake/FakeMessageBoxes.h"
+#include "platform/fake/MemorySettingsStore.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace zov::drawing {
+namespace {
+
+using platform::MessageAnswer;
+
+const QString app = QStringLiteral("ZOVEdit");
+const QString section = QStringLiteral("Startup");
+
+QString stored(const platform::MemorySettingsStore& store, const QString& key) {
+    return store.value(app, section, key, QStringLiteral("<absent>"));
+}
+
+class DrawingSettingsTest : public ::testing::Test {
+protected:
+    platform::MemorySettingsStore store;
+    platform::FakeMessageBoxes boxes;
+};
+
+TEST_F(DrawingSettingsTest, FirstUseGivesTheDefaultsAndClosingAsksNothing) {
+    const DrawingSettings loaded = LoadDrawingSettings(store);
+    EXPECT_EQ(loaded.conceptColor, 12648447);
+    EXPECT_EQ(loaded.relationColor, 8454016);
+    EXPECT_EQ(loaded.actorColor, 33023);
+    EXPECT_EQ(loaded.commentColor, 16777168);
+    EXPECT_EQ(loaded.nodeFontName, QStringLiteral("Arial"));
+    EXPECT_EQ(loaded.nodeFontSize, 18);
+    EXPECT_EQ(loaded.commentFontName, QStringLiteral("Arial"));
+    EXPECT_EQ(loaded.commentFontSize, 12);
+
+    EXPECT_FALSE(OfferToSaveSettings(loaded, store, boxes));
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(store.writes().empty());
+}
+
+TEST_F(DrawingSettingsTest, ChangeAsksAndYesWritesAllEightKeysInOrder) {
+    DrawingSettings changed = LoadDrawingSettings(store);
+    changed.commentFontSize = 14;
+    boxes.script(MessageAnswer::Yes);
+    EXPECT_TRUE(OfferToSaveSettings(changed, store, boxes));
+
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    const platform::Message& question = boxes.shown()[0];
+    EXPECT_EQ(question.text,
+              QStringLiteral("Do you want to save your configuration changes\r\nas defaults for the next session?"));
+    EXPECT_EQ(question.title, QStringLiteral("ZOVEdit"));
+    EXPECT_EQ(question.icon, platform::MessageIcon::None);
+    EXPECT_EQ(question.buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(platform::defaultAnswer(question), MessageAnswer::Yes);
+
+    const QStringList expectedKeys{"ConceptColor", "RelationColor", "ActorColor", "CommentColor",
+                                   "NodeFontName", "NodeFontSize", "CommentFontName", "CommentFontSize"};
+    const QStringList expectedValues{"12648447", "8454016", "33023", "16777168", "Arial", "18", "Arial", "14"};
+    ASSERT_EQ(store.writes().size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+        const auto& write = store.writes()[static_cast<std::size_t>(i)];
+        EXPECT_EQ(write.address.application, app);
+        EXPECT_EQ(write.address.section, section);
+        EXPECT_EQ(write.address.key, expectedKeys[i]);
+        EXPECT_EQ(write.value, expectedValues[i]);
+    }
+    EXPECT_EQ(LoadDrawingSettings(store).commentFontSize, 14);
+}
+
+TEST_F(DrawingSettingsTest, AnswerNoWritesNothingAndTheOldValuesComeBack) {
+    store.setValue(app, section, QStringLiteral("ConceptColor"), QStringLiteral("255"));
+    store.clearWrites();
+    DrawingSettings changed = LoadDrawingSettings(store);
+    EXPECT_EQ(changed.conceptColor, 255);
+    changed.conceptColor = 65280;
+    changed.nodeFontName = QStringLiteral("Courier New");
+    boxes.script(MessageAnswer::No);
+
+    EXPECT_FALSE(OfferToSaveSettings(changed, store, boxes));
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_TRUE(store.writes().empty());
+    EXPECT_EQ(LoadDrawingSettings(store).conceptColor, 255);
+    EXPECT_EQ(LoadDrawingSettings(store).nodeFontName, QStringLiteral("Arial"));
+}
+
+TEST_F(DrawingSettingsTest, FontNameDifferingOnlyInCaseCountsAsAChange) {
+    DrawingSettings changed = LoadDrawingSettings(store);
+    changed.nodeFontName = QStringLiteral("arial");
+    OfferToSaveSettings(changed, store, boxes);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(stored(store, QStringLiteral("NodeFontName")), QStringLiteral("arial"));
+}
+
+TEST_F(DrawingSettingsTest, ChangingBackToTheStoredValueAsksNothing) {
+    store.setValue(app, section, QStringLiteral("NodeFontSize"), QStringLiteral("20"));
+    store.clearWrites();
+    DrawingSettings settings = LoadDrawingSettings(store);
+    settings.nodeFontSize = 30;
+    settings.nodeFontSize = 20;
+    EXPECT_FALSE(OfferToSaveSettings(settings, store, boxes));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(DrawingSettingsTest, NegativeNumbersRoundTripAsDecimalText) {
+    DrawingSettings settings;
+    settings.actorColor = -1;
+    settings.nodeFontSize = -7;
+    SaveDrawingSettings(settings, store);
+    EXPECT_EQ(stored(store, QStringLiteral("ActorColor")), QStringLiteral("-1"));
+    EXPECT_EQ(stored(store, QStringLiteral("NodeFontSize")), QStringLiteral("-7"));
+    EXPECT_EQ(LoadDrawingSettings(store), settings);
+}
+
+TEST_F(DrawingSettingsTest, StoredTextThatIsNoNumberForItsFieldLoadsAsTheDefault) {
+    store.setValue(app, section, QStringLiteral("ConceptColor"), QStringLiteral("yellow"));
+    store.setValue(app, section, QStringLiteral("RelationColor"), QStringLiteral(""));
+    store.setValue(app, section, QStringLiteral("ActorColor"), QStringLiteral("4294967295")); // beyond 32 bits
+    store.setValue(app, section, QStringLiteral("NodeFontSize"), QStringLiteral("40000"));   // beyond 16 bits
+    store.setValue(app, section, QStringLiteral("CommentFontSize"), QStringLiteral(" 14 "));
+    store.setValue(app, section, QStringLiteral("CommentColor"), QStringLiteral("10.5"));
+    const DrawingSettings loaded = LoadDrawingSettings(store);
+    EXPECT_EQ(loaded.conceptColor, 12648447);
+    EXPECT_EQ(loaded.relationColor, 8454016);
+    EXPECT_EQ(loaded.actorColor, 33023);
+    EXPECT_EQ(loaded.nodeFontSize, 18);
+    EXPECT_EQ(loaded.commentFontSize, 14);
+    EXPECT_EQ(loaded.commentColor, 10); // a fraction rounds half to even
+
+    // The save offer compares against the same reading, so the defaults ask nothing.
+    store.clearWrites();
+    EXPECT_FALSE(OfferToSaveSettings(loaded, store, boxes));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+} // namespace
+} // namespace zov::drawing
