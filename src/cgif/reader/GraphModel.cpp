@@ -1,0 +1,80 @@
+// Record builders and table housekeeping of the reader.
+#include "cgif/reader/CgifReader.h"
+#include "cgif/reader/GraphTitle.h"
+#include "drawing/NodeId.h"
+#include "platform/MessageBox.h"
+
+namespace zov::cgif {
+
+CgifReader::CgifReader(drawing::NodeIdGenerator& ids, platform::MessageBoxes& messages, GraphSink& sink)
+    : ids_(ids), messages_(messages), sink_(&sink) {
+    // Start as if a top-level graph were open, so that editing commands that parse a concept
+    // before any file was read find a context.
+    tables_.Contexts.push_back(ContextRecord{});
+}
+
+void CgifReader::SetGraphTitle(const QString& name, const QString& type) {
+    graphTitleName_ = name;
+    graphTitleType_ = type;
+}
+
+void CgifReader::AddNode(const NodeRecord& record) { tables_.BoundArray.push_back(record); }
+
+void CgifReader::KeepInAllBindings(int index) {
+    if (index < 0 || index > UpperBound(tables_.BoundArray))
+        throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    tables_.AllBindings.push_back(tables_.BoundArray[static_cast<std::size_t>(index)]);
+}
+
+void CgifReader::ClearReaderTables() {
+    tables_.BoundArray.clear();
+    tables_.AllBindings.clear();
+    tables_.Links.clear();
+    tables_.PendingArgs.clear();
+}
+
+void CgifReader::AddCommentNode() {
+    NodeRecord record;
+    record.Id = ids_.NewNodeId();
+    record.Type = token_;
+    record.Kind = NodeKind::Comment;
+    record.X = pendingX_;
+    record.Y = pendingY_;
+    AddNode(record);
+}
+
+bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QString& name) {
+    record = NodeRecord{};
+    record.Name = name.isEmpty() ? QStringLiteral("G") + QString::number(graphCounter_) : name;
+    record.Type = type.isEmpty() ? QStringLiteral("Graph") : type;
+    record.Id = ids_.NewNodeId();
+    record.GraphNumber = graphCounter_;
+    record.Kind = NodeKind::Graph;
+    AddNode(record);
+    ++graphCounter_;
+    return true;
+}
+
+void CgifReader::SplitGraphTitle(const QString& title) {
+    const GraphTitle split = cgif::SplitGraphTitle(title, paletteText_ ? paletteText_() : QString());
+    graphTitleName_ = split.Name;
+    graphTitleType_ = split.Type;
+}
+
+NodeRecord& CgifReader::LastNode() {
+    if (tables_.BoundArray.empty())
+        throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    return tables_.BoundArray.back();
+}
+
+ContextRecord& CgifReader::TopContext() {
+    if (tables_.Contexts.empty())
+        throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    return tables_.Contexts.back();
+}
+
+void CgifReader::ShowError(const QString& text) const {
+    messages_.inform(text, QStringLiteral("Error"), platform::MessageIcon::Critical);
+}
+
+} // namespace zov::cgif

@@ -1,0 +1,158 @@
+// Scanner operations: each consumes one lexical item from the front of the current line and
+// pulls further lines from the input when the line is used up. The current line is held as a
+// string and a read position, so consuming never copies the rest of the line.
+#include "cgif/reader/CgifReader.h"
+#include "cgif/reader/CharClass.h"
+#include "platform/TextStream.h"
+
+namespace zov::cgif {
+
+void CgifReader::SetCurrentLine(const QString& text) {
+    line_ = text;
+    pos_ = 0;
+}
+
+void CgifReader::SkipSpaces() {
+    while (pos_ < line_.size() && line_[pos_] == u' ')
+        ++pos_;
+}
+
+// True when the current line has something to read. Gives up at the end of the input; only
+// a call that finds the input already exhausted sets AtEnd. Without an input (the editor's
+// parse buffer) there is nothing to fetch.
+bool CgifReader::FetchLine() {
+    if (!LineEmpty())
+        return true;
+    if (input_ == nullptr)
+        return false;
+    if (input_->AtEndOfStream()) {
+        atEnd_ = true;
+        return false;
+    }
+    do {
+        line_ = input_->ReadLine();
+        pos_ = 0;
+        SkipSpaces();
+        if (!LineEmpty())
+            return true;
+    } while (!input_->AtEndOfStream());
+    return false;
+}
+
+bool CgifReader::MatchChar(QChar c, bool defaultResult) {
+    if (!FetchLine())
+        return false;
+    if (Front() != c)
+        return defaultResult;
+    ++pos_;
+    SkipSpaces();
+    return true;
+}
+
+bool CgifReader::ReadIdentifier(bool optional) {
+    token_.clear();
+    if (!FetchLine())
+        return optional;
+    if (!IsIdentifierStart(Front())) {
+        if (optional)
+            return true;
+        ReportParseError(1030, QStringLiteral("First character not alpha or _"));
+    }
+    const qsizetype start = pos_;
+    ++pos_;
+    while (pos_ < line_.size() && IsIdentifierPart(line_[pos_]))
+        ++pos_;
+    token_ = line_.mid(start, pos_ - start);
+    SkipSpaces();
+    return true;
+}
+
+bool CgifReader::ReadNumber(bool optional) {
+    qsizetype end = pos_;
+    while (end < line_.size() && IsDigit(line_[end]))
+        ++end;
+    if (end == line_.size()) {
+        token_ = line_.mid(pos_);
+        pos_ = line_.size();
+        return true;
+    }
+    if (end == pos_)
+        return optional;
+    token_ = line_.mid(pos_, end - pos_);
+    pos_ = end;
+    SkipSpaces();
+    return true;
+}
+
+bool CgifReader::ReadUntil(QChar terminator) {
+    token_.clear();
+    qsizetype found = line_.indexOf(terminator, pos_);
+    while (found < 0 && !(LineEmpty() && atEnd_)) {
+        token_.append(QStringView(line_).mid(pos_));
+        token_.append(QStringLiteral("\r\n"));
+        if (input_ == nullptr || input_->AtEndOfStream())
+            throw ParseError(RuntimeFailure::InputPastEnd,
+                             QStringLiteral("Input past end of file: no closing %1 found").arg(terminator));
+        line_ = input_->ReadLine();
+        pos_ = 0;
+        SkipSpaces();
+        if (input_->AtEndOfStream())
+            atEnd_ = true;
+        found = line_.indexOf(terminator, pos_);
+    }
+    if (LineEmpty() && atEnd_)
+        return false;
+    token_.append(QStringView(line_).mid(pos_, found - pos_));
+    pos_ = found;
+    return true;
+}
+
+// Puts `prefix` in front of the saved rest of a line. When the consumed part of the saved line
+// is long enough the prefix is written over it, so the rest of a long line is never copied.
+void CgifReader::RebuildLine(const QString& prefix, QString savedLine, qsizetype savedPos) {
+    if (prefix.size() <= savedPos) {
+        line_ = std::move(savedLine);
+        pos_ = savedPos - prefix.size();
+        if (!prefix.isEmpty())
+            line_.replace(pos_, prefix.size(), prefix);
+    } else {
+        QString rebuilt;
+        rebuilt.reserve(prefix.size() + savedLine.size() - savedPos);
+        rebuilt.append(prefix);
+        rebuilt.append(QStringView(savedLine).mid(savedPos));
+        line_ = std::move(rebuilt);
+        pos_ = 0;
+    }
+}
+
+QString CgifReader::ExtractTitle(bool keep) {
+    QString savedLine = std::move(line_);
+    const qsizetype savedPos = pos_;
+    line_ = token_;
+    pos_ = 0;
+    const QString empty = keep ? QString() : QStringLiteral(";");
+    if (!line_.isEmpty() && MatchChar(u'%', false)) {
+        if (!ReadUntil(u'%'))
+            return {};
+        const QString title = token_;
+        MatchChar(u'%', false);
+        const QString rest = line_.mid(pos_);
+        if (rest.isEmpty())
+            RebuildLine(empty, std::move(savedLine), savedPos);
+        else
+            RebuildLine(keep ? QStringLiteral(";") + rest + u';' : QStringLiteral(";") + rest, std::move(savedLine), savedPos);
+        return title;
+    }
+    const QString text = token_;
+    if (text.isEmpty())
+        RebuildLine(empty, std::move(savedLine), savedPos);
+    else
+        RebuildLine(keep ? QStringLiteral(";") + text + u';' : QStringLiteral(";") + text, std::move(savedLine), savedPos);
+    return {};
+}
+
+void CgifReader::ReportParseError(int number, const QString& message) {
+    throw ParseError(number, message + QStringLiteral(" (at ") + CurrentLine() + u')');
+}
+
+} // namespace zov::cgif
