@@ -1,0 +1,26 @@
+#pragma once
+// Coreference labels the writer makes up for concepts that have none but must be referred to
+// a second time: "c1", "c2", ... skipping every label used in a shape name on any slide and
+// every slide name, so a made-up label never joins two concepts that were not joined.
+#include "host/Presentation.h"
+
+#include <QSet>
+#include <QString>
+
+namespace zov::cgif::exporter {
+
+class FreshLabels {
+public:
+    explicit FreshLabels(host::Presentation presentation) : presentation_(std::move(presentation)) {}
+    QString next();
+
+private:
+    void collectUsed();
+
+    host::Presentation presentation_;
+    QSet<QString> used_;
+    bool collected_ = false;
+    int counter_ = 0;
+};
+
+} // namespace zov::cgif::exporter

@@ -1,0 +1,231 @@
+#include "cgif/export/GraphWriter.h"
+
+#include "cgif/export/PositionText.h"
+#include "drawing/NameParts.h"
+#include "drawing/GraphEncoding.h"
+#include "host/HostError.h"
+
+namespace zov::cgif::exporter {
+
+namespace {
+
+// Swallows the text of the silent first pass.
+class NullTextStream : public platform::TextStream {
+public:
+    QString ReadLine() override { return {}; }
+    bool AtEndOfStream() const override { return true; }
+    void Write(const QString&) override {}
+    void WriteLine(const QString&) override {}
+    void Close() override {}
+};
+
+// The text of a shape's text frame; a shape without one fails like any other host call.
+QString shapeText(const host::Shape& shape) {
+    if (!shape.HasTextFrame())
+        throw host::HostError("the shape \"" + shape.Name().toStdString() + "\" has no text");
+    return shape.TextFrame().TextRange().Text();
+}
+
+} // namespace
+
+GraphWriter::GraphWriter(host::Presentation presentation, platform::MessageBoxes& messages)
+    : presentation_(std::move(presentation)), messages_(messages) {}
+
+void GraphWriter::ClearWrittenConcepts() {
+    written_.clear();
+    writtenNames_.clear();
+    madeUpLabels_.clear();
+    referredAgain_.clear();
+    freshLabels_.reset();
+}
+
+QString GraphWriter::TitleType(const QString& titleText) {
+    static const QString separator = QStringLiteral(" is ");
+    const qsizetype at = titleText.indexOf(separator);
+    if (at < 0)
+        return QStringLiteral("Graph");
+    return titleText.mid(at + separator.size());
+}
+
+bool GraphWriter::WriteGraphs(platform::TextStream& out) {
+    // A concept's full form comes before any reference to it, so whether an unlabelled concept
+    // needs a made-up label is only known after the fact: a silent pass over the same slides
+    // finds those concepts, then the real pass writes.
+    const auto savedWritten = written_;
+    const auto savedNames = writtenNames_;
+    NullTextStream discard;
+    silent_ = true;
+    writeAllSlides(discard);
+    silent_ = false;
+    written_ = savedWritten;
+    writtenNames_ = savedNames;
+    return writeAllSlides(out);
+}
+
+bool GraphWriter::writeAllSlides(platform::TextStream& out) {
+    bool first = true;
+    try {
+        const int slideCount = presentation_.Slides().Count();
+        for (int s = 1; s <= slideCount; ++s) {
+            scan_.ScanSlide(presentation_, s);
+            if (!scan_.HasSlideNodes())
+                continue;
+            const host::Slide slide = presentation_.Slides().Item(s);
+            const QString name = slide.Name();
+            const QString type = TitleType(shapeText(slide.Shapes().Item(1)));
+            if (!first) {
+                out.WriteLine(QStringLiteral(" "));
+                out.WriteLine(QStringLiteral(". "));
+            }
+            first = false;
+            out.WriteLine(QStringLiteral(";%") + type + QLatin1Char('*') + name + QStringLiteral("%;"));
+            writtenInThisGraph_.clear();
+            WriteGraphBody(out);
+        }
+    } catch (const host::HostError&) {
+        // An unglued arc, a shape without text: the export stops here, keeping what it wrote.
+        return false;
+    }
+    return !first;
+}
+
+bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
+    for (const NodeArcs& record : scan_.SlideNodes()) {
+        const host::Shape& node = record.Node;
+        switch (node.AutoShapeType()) {
+        case drawing::RelationShapeType:
+            out.Write(QStringLiteral("("));
+            WriteLabel(node, out);
+            for (const host::Shape& in : record.InArcs)
+                WriteConcept(in, out);
+            if (record.OutArcs.empty()) {
+                reportMissingOutArcs(node);
+                return false;
+            }
+            WriteConcept(record.OutArcs.front(), out);
+            WritePosition(node, out);
+            out.WriteLine(QStringLiteral(")"));
+            break;
+        case drawing::ActorShapeType:
+            out.Write(QStringLiteral("<"));
+            WriteLabel(node, out);
+            for (const host::Shape& in : record.InArcs)
+                WriteConcept(in, out);
+            out.Write(QStringLiteral("|"));
+            if (record.OutArcs.empty()) {
+                reportMissingOutArcs(node);
+                return false;
+            }
+            for (const host::Shape& target : record.OutArcs)
+                WriteConcept(target, out);
+            WritePosition(node, out);
+            out.WriteLine(QStringLiteral(">"));
+            break;
+        case drawing::CommentShapeType:
+            WriteComment(shapeText(node), out);
+            break;
+        case drawing::ConceptShapeType:
+            // A concept an arc of this graph has already written would come out as a bare
+            // reference between elements, which reads as the end of the graph.
+            if (writtenInThisGraph_.contains(node.Name()))
+                break;
+            WriteConcept(node, out);
+            break;
+        default:
+            break; // a record made for another kind of shape by an arc from a concept
+        }
+    }
+    return true;
+}
+
+void GraphWriter::WriteConcept(const host::Shape& shape, platform::TextStream& out) {
+    const QString name = shape.Name();
+    if (writtenNames_.contains(name)) {
+        QString label = drawing::LabelPart(name);
+        if (label.isEmpty())
+            label = referenceLabel(name);
+        out.Write(QLatin1Char('?') + label);
+        writtenInThisGraph_.insert(name);
+        return;
+    }
+    out.Write(QStringLiteral("["));
+    switch (shape.AutoShapeType()) {
+    case drawing::CoreferentConceptShapeType:
+        writeCoreferentConcept(shape, out);
+        break;
+    case drawing::TitleLabelShapeType:
+        break;
+    default: {
+        WriteLabel(shape, out);
+        markWritten(shape);
+        QString label = drawing::LabelPart(name);
+        if (label.isEmpty() && !silent_ && referredAgain_.contains(name))
+            label = referenceLabel(name);
+        if (!label.isEmpty())
+            out.Write(QLatin1Char('*') + label);
+        break;
+    }
+    }
+    WritePosition(shape, out);
+    out.Write(QStringLiteral("]"));
+}
+
+void GraphWriter::writeCoreferentConcept(const host::Shape& shape, platform::TextStream& out) {
+    const QString label = shapeText(shape);
+    const QString coref = drawing::LabelPart(shape.Name());
+    if (label == coref) {
+        out.Write(QLatin1Char('?') + label);
+        return;
+    }
+    // The type is the text before "(" ("Cat(Person in G1)"); a label without "(" is kept whole.
+    const qsizetype paren = label.indexOf(QLatin1Char('('));
+    out.Write((paren < 0 ? label : label.left(paren)) + QLatin1Char('?') + coref);
+}
+
+void GraphWriter::WriteLabel(const host::Shape& shape, platform::TextStream& out) {
+    out.Write(shapeText(shape));
+}
+
+void GraphWriter::WritePosition(const host::Shape& shape, platform::TextStream& out) {
+    out.Write(QStringLiteral(";"));
+    out.Write(PositionText(shape.Left()) + QLatin1Char('@') + PositionText(shape.Top()));
+    out.WriteLine(QStringLiteral(";"));
+}
+
+void GraphWriter::WriteComment(const QString& text, platform::TextStream& out) {
+    out.Write(QStringLiteral(";"));
+    out.Write(text);
+    out.WriteLine(QStringLiteral(";"));
+}
+
+void GraphWriter::markWritten(const host::Shape& shape) {
+    const QString name = shape.Name();
+    written_.push_back(shape);
+    writtenNames_.insert(name);
+    writtenInThisGraph_.insert(name);
+}
+
+// The label that stands for an unlabelled concept in the text. The silent pass only notes
+// that one is needed; the real pass makes it up at the concept's first full form.
+QString GraphWriter::referenceLabel(const QString& name) {
+    if (silent_) {
+        referredAgain_.insert(name);
+        return {};
+    }
+    auto it = madeUpLabels_.find(name);
+    if (it == madeUpLabels_.end()) {
+        if (!freshLabels_)
+            freshLabels_.emplace(presentation_);
+        it = madeUpLabels_.insert(name, freshLabels_->next());
+    }
+    return it.value();
+}
+
+void GraphWriter::reportMissingOutArcs(const host::Shape& node) {
+    if (silent_)
+        return;
+    messages_.inform(QStringLiteral("No out arcs for ") + shapeText(node) + QLatin1Char('!'),
+                     QStringLiteral("Error"), platform::MessageIcon::Critical);
+}
+
+} // namespace zov::cgif::exporter

@@ -1,0 +1,75 @@
+#pragma once
+// Writes the graphs of a presentation as CGIF text: one graph per slide that holds nodes, in
+// slide order, each element copied straight from its shapes. Node positions travel in comments
+// ";left@top;" and coreference in the labels kept in shape names.
+//
+// Beyond the fixed text forms, the output is made to read back as the same graphs: a concept
+// without a coreference label that is referred to again gets a made-up label (see FreshLabels)
+// in the text only, and a concept record that an arc of the same graph has already written
+// writes nothing more.
+#include "cgif/export/FreshLabels.h"
+#include "cgif/export/SlideScan.h"
+#include "host/Presentation.h"
+#include "platform/MessageBox.h"
+#include "platform/TextStream.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace zov::cgif::exporter {
+
+class GraphWriter {
+public:
+    GraphWriter(host::Presentation presentation, platform::MessageBoxes& messages);
+
+    // Writes every slide that has nodes. True when at least one graph was written; false when
+    // none was or a host error stopped the export (what was written stays in the stream).
+    bool WriteGraphs(platform::TextStream& out);
+
+    // Writes the records of the last scan. False when a relation or actor without out-arc
+    // ended the slide early (after its message box).
+    bool WriteGraphBody(platform::TextStream& out);
+    // One concept in full, or "?" and its label when it has been written before.
+    void WriteConcept(const host::Shape& shape, platform::TextStream& out);
+    void WriteLabel(const host::Shape& shape, platform::TextStream& out);
+    void WritePosition(const host::Shape& shape, platform::TextStream& out);
+    void WriteComment(const QString& text, platform::TextStream& out);
+
+    // The concepts written in full so far, by name. The export empties it before the first
+    // graph; it is not emptied between graphs.
+    void ClearWrittenConcepts();
+    const std::vector<host::Shape>& WrittenConcepts() const { return written_; }
+    bool IsWritten(const QString& name) const { return writtenNames_.contains(name); }
+
+    SlideScan& Scan() { return scan_; }
+    const SlideScan& Scan() const { return scan_; }
+
+    // The type part of a graph title "name is type"; "Graph" when the text has no " is ".
+    static QString TitleType(const QString& titleText);
+
+private:
+    bool writeAllSlides(platform::TextStream& out);
+    void markWritten(const host::Shape& shape);
+    QString referenceLabel(const QString& name);
+    void writeCoreferentConcept(const host::Shape& shape, platform::TextStream& out);
+    void reportMissingOutArcs(const host::Shape& node);
+
+    host::Presentation presentation_;
+    platform::MessageBoxes& messages_;
+    SlideScan scan_;
+
+    std::vector<host::Shape> written_;
+    QSet<QString> writtenNames_;
+    QSet<QString> writtenInThisGraph_; // concept names written (in full or by label) on this slide
+
+    // Concepts without a label that are written again; found by a silent first pass.
+    QSet<QString> referredAgain_;
+    QHash<QString, QString> madeUpLabels_; // concept name -> label used in the text
+    std::optional<FreshLabels> freshLabels_;
+    bool silent_ = false; // the first pass: no message boxes, no output
+};
+
+} // namespace zov::cgif::exporter
