@@ -2,8 +2,11 @@
 // Line-oriented text files, as the reader and the writer use them. Reading decodes UTF-8 (or
 // Windows-1252 when the bytes are not valid UTF-8) and takes CR LF, LF and a lone CR as line
 // ends; writing encodes UTF-8 and ends lines with CR LF.
+#include <QByteArray>
 #include <QString>
+#include <exception>
 #include <memory>
+#include <string>
 
 namespace zov::platform {
 
@@ -28,11 +31,21 @@ private:
 };
 
 // Opens a file for reading (throws FileError naming the file and the reason). "-" reads
-// standard input.
+// standard input. The whole file is read and decoded at once; a file larger than
+// MaxTextFileBytes is refused.
 std::unique_ptr<TextStream> OpenTextFile(const QString& path);
 // Creates (or replaces) a file for writing (throws FileError). "-" writes standard output.
+// Write, WriteLine and Close throw FileError when the bytes cannot be written; writing to a
+// closed stream throws FileError too.
 std::unique_ptr<TextStream> CreateTextFile(const QString& path);
 // A stream over text held in memory (tests, the palette's parse buffer).
 std::unique_ptr<TextStream> StringTextStream(const QString& text);
+
+// The largest file OpenTextFile reads.
+constexpr qint64 MaxTextFileBytes = qint64(256) * 1024 * 1024;
+
+// The text that file bytes stand for: UTF-8 when they are valid UTF-8 (a leading byte order
+// mark is dropped), otherwise Windows-1252.
+QString DecodeTextBytes(const QByteArray& bytes);
 
 } // namespace zov::platform

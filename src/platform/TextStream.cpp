@@ -1,0 +1,225 @@
+#include "platform/TextStream.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <cstdio>
+
+namespace zov::platform {
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves undefined map to the
+// control character of the same number, as Windows itself converts them.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString decodeCp1252(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = QChar(b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// Reading: the decoded text, handed out line by line.
+class LineReader : public TextStream {
+public:
+    explicit LineReader(QString text) : text_(std::move(text)) {}
+
+    QString ReadLine() override
+    {
+        const qsizetype n = text_.size();
+        if (pos_ >= n)
+            return {};
+        qsizetype end = pos_;
+        const QChar* data = text_.constData();
+        while (end < n && data[end] != u'\r' && data[end] != u'\n')
+            ++end;
+        QString line = text_.mid(pos_, end - pos_);
+        if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
+            ++end;
+        pos_ = end < n ? end + 1 : n;
+        return line;
+    }
+
+    bool AtEndOfStream() const override { return pos_ >= text_.size(); }
+
+    void Write(const QString&) override { throw FileError(QStringLiteral("The file is open for reading, not writing")); }
+    void WriteLine(const QString&) override { Write(QString()); }
+    void Close() override
+    {
+        text_.clear();
+        pos_ = 0;
+    }
+
+private:
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+// Writing: UTF-8 bytes gathered in a buffer and handed to the file in large pieces.
+class FileWriter : public TextStream {
+public:
+    FileWriter(std::unique_ptr<QFile> file, QString displayName)
+        : file_(std::move(file)), displayName_(std::move(displayName)) {}
+
+    ~FileWriter() override
+    {
+        try {
+            Close();
+        } catch (const FileError&) {
+            // Nobody is left to tell; a caller who cares calls Close itself.
+        }
+    }
+
+    QString ReadLine() override { throw FileError(QStringLiteral("The file is open for writing, not reading")); }
+    bool AtEndOfStream() const override { return true; }
+
+    void Write(const QString& text) override
+    {
+        if (!file_)
+            throw FileError(QStringLiteral("The file \"%1\" is already closed").arg(displayName_));
+        buffer_ += text.toUtf8();
+        if (buffer_.size() >= kFlushBytes)
+            flush();
+    }
+
+    void WriteLine(const QString& text) override
+    {
+        Write(text);
+        Write(kLineEnd);
+    }
+
+    void Close() override
+    {
+        if (!file_)
+            return;
+        try {
+            flush();
+            if (!file_->flush())
+                fail();
+        } catch (const FileError&) {
+            file_.reset();
+            throw;
+        }
+        file_->close();
+        file_.reset();
+    }
+
+private:
+    static constexpr qsizetype kFlushBytes = 64 * 1024;
+
+    void flush()
+    {
+        qsizetype done = 0;
+        while (done < buffer_.size()) {
+            const qint64 written = file_->write(buffer_.constData() + done, buffer_.size() - done);
+            if (written <= 0)
+                fail();
+            done += static_cast<qsizetype>(written);
+        }
+        buffer_.clear();
+    }
+
+    [[noreturn]] void fail()
+    {
+        buffer_.clear();
+        throw FileError(QStringLiteral("Cannot write to \"%1\": %2").arg(displayName_, file_->errorString()));
+    }
+
+    std::unique_ptr<QFile> file_;
+    QString displayName_;
+    QByteArray buffer_;
+};
+
+QString nameOf(const QString& path, const char* standardName)
+{
+    return path == QLatin1String("-") ? QString::fromLatin1(standardName) : path;
+}
+
+} // namespace
+
+QString DecodeTextBytes(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return decodeCp1252(bytes);
+    if (text.startsWith(QChar(0xFEFF))) // a byte order mark is not part of the first line
+        text.remove(0, 1);
+    return text;
+}
+
+std::unique_ptr<TextStream> OpenTextFile(const QString& path)
+{
+    const QString name = nameOf(path, "standard input");
+    auto file = std::make_unique<QFile>();
+    bool opened = false;
+    if (path == QLatin1String("-")) {
+        opened = file->open(stdin, QIODevice::ReadOnly);
+    } else {
+        if (path.isEmpty())
+            throw FileError(QStringLiteral("Cannot open a file without a name"));
+        if (QFileInfo(path).isDir())
+            throw FileError(QStringLiteral("Cannot open \"%1\": it is a folder").arg(name));
+        file->setFileName(path);
+        opened = file->open(QIODevice::ReadOnly);
+    }
+    if (!opened)
+        throw FileError(QStringLiteral("Cannot open \"%1\": %2").arg(name, file->errorString()));
+
+    // Read in pieces so that standard input (whose size is unknown) obeys the same limit.
+    QByteArray bytes;
+    char piece[64 * 1024];
+    for (;;) {
+        const qint64 got = file->read(piece, sizeof piece);
+        if (got < 0)
+            throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name, file->errorString()));
+        if (got == 0)
+            break;
+        if (bytes.size() + got > MaxTextFileBytes)
+            throw FileError(QStringLiteral("Cannot read \"%1\": the file is larger than %2 MB")
+                                .arg(name)
+                                .arg(MaxTextFileBytes / (1024 * 1024)));
+        bytes.append(piece, static_cast<qsizetype>(got));
+    }
+    return std::make_unique<LineReader>(DecodeTextBytes(bytes));
+}
+
+std::unique_ptr<TextStream> CreateTextFile(const QString& path)
+{
+    const QString name = nameOf(path, "standard output");
+    auto file = std::make_unique<QFile>();
+    bool opened = false;
+    if (path == QLatin1String("-")) {
+        std::fflush(stdout);
+        opened = file->open(stdout, QIODevice::WriteOnly);
+    } else {
+        if (path.isEmpty())
+            throw FileError(QStringLiteral("Cannot create a file without a name"));
+        if (QFileInfo(path).isDir())
+            throw FileError(QStringLiteral("Cannot create \"%1\": it is a folder").arg(name));
+        file->setFileName(path);
+        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+    if (!opened)
+        throw FileError(QStringLiteral("Cannot create \"%1\": %2").arg(name, file->errorString()));
+    return std::make_unique<FileWriter>(std::move(file), name);
+}
+
+std::unique_ptr<TextStream> StringTextStream(const QString& text)
+{
+    return std::make_unique<LineReader>(text);
+}
+
+} // namespace zov::platform
