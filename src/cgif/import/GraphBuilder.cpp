@@ -1,0 +1,251 @@
+#include "cgif/import/GraphBuilder.h"
+
+#include "cgif/reader/CgifReader.h"
+#include "drawing/GraphEncoding.h"
+#include "drawing/NameParts.h"
+#include "drawing/NodeShape.h"
+#include "host/Application.h"
+#include "host/HostError.h"
+#include "platform/MessageBox.h"
+
+#include <algorithm>
+
+namespace zov::cgif {
+
+namespace {
+
+const QString NegationType = QStringLiteral("Neg");
+
+QString PropositionLabel(const QString& graphName) {
+    return QStringLiteral("Proposition (") + graphName + u')';
+}
+
+QString CoreferentName(const NodeRecord& node) { return node.Name + drawing::NameSeparator + node.Id; }
+
+} // namespace
+
+QString ConceptLabel(const NodeRecord& node) {
+    if (node.Referent.isEmpty())
+        return node.Type;
+    return node.Type + drawing::LabelSeparator + node.Referent;
+}
+
+// --- the shared algorithm ---------------------------------------------------------------
+
+GraphBuilder::GraphBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages)
+    : settings_(settings), messages_(messages) {}
+
+void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+                                   int firstLinkIndex, int firstNodeIndex) {
+    const ReaderTables& tables = reader.Tables();
+    const std::vector<NodeRecord>& nodes = tables.BoundArray;
+    firstNodeIndex = std::max(firstNodeIndex, 0);
+    firstLinkIndex = std::max(firstLinkIndex, 0);
+
+    AddGraphSlide(slideName, graphType);
+
+    // Comments: all at one fixed place, in a small font of their own. The node font is set
+    // aside for them only, on a copy, so the session's settings are untouched whatever happens.
+    drawing::DrawingSettings commentLook = settings_;
+    commentLook.nodeFontName = QStringLiteral("Arial");
+    commentLook.nodeFontSize = 12;
+    for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
+        const NodeRecord& node = nodes[i];
+        if (node.Kind == NodeKind::Comment)
+            DrawNode(commentLook, node.Id, drawing::CommentShapeType, node.Type, 100, 50, settings_.commentColor);
+    }
+
+    // The reader's tables do not change while a graph is drawn, so an index of the node ids
+    // stands in for the linear searches without changing which node is found first.
+    nodes_ = &nodes;
+    firstNode_.clear();
+    firstNode_.reserve(static_cast<qsizetype>(nodes.size()));
+    for (std::size_t i = nodes.size(); i-- > 0;)
+        firstNode_.insert(nodes[i].Id, static_cast<int>(i)); // backwards: the first index wins
+    shapeTable_.clear();
+    firstEntry_.clear();
+
+    try {
+        const std::vector<LinkRecord>& links = tables.Links;
+        for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links.size(); ++i) {
+            const LinkRecord& link = links[i];
+            const std::optional<host::Shape> source = LinkEndShape(reader, link.From, End::Source, link.From);
+            const std::optional<host::Shape> target = LinkEndShape(reader, link.To, End::Target, link.From);
+            if (source && target)
+                DrawArc(*source, *target);
+        }
+
+        // Concepts that no link touches.
+        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
+            if (nodes[i].Kind != NodeKind::Concept || FindEntry(nodes[i].Id) != nullptr)
+                continue;
+            const NodeRecord& node = nodes[static_cast<std::size_t>(IndexOfId(nodes[i].Id))];
+            DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X, node.Y,
+                     settings_.conceptColor);
+        }
+    } catch (const BuildStopped&) {
+        // The failure has been shown; what is drawn stays.
+    }
+    nodes_ = nullptr;
+    firstNode_.clear();
+}
+
+host::Shape GraphBuilder::FindShapeByName(const QString& id) const {
+    const ShapeEntry* entry = FindEntry(id);
+    return entry != nullptr ? entry->Shape : host::Shape();
+}
+
+const ShapeEntry* GraphBuilder::FindEntry(const QString& id) const {
+    const auto it = firstEntry_.constFind(id);
+    if (it == firstEntry_.constEnd())
+        return nullptr;
+    return &shapeTable_[static_cast<std::size_t>(it.value())];
+}
+
+int GraphBuilder::IndexOfId(const QString& id) const {
+    const auto it = firstNode_.constFind(id);
+    return it == firstNode_.constEnd() ? -1 : it.value();
+}
+
+std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const QString& id, End end,
+                                                      const QString& sourceId) {
+    if (const ShapeEntry* entry = FindEntry(id))
+        return entry->Shape;
+    NodeRecord node;
+    int index = IndexOfId(id);
+    if (index < 0) {
+        // Not in the graph: the reader's lookup says so in a message box. No shape is drawn
+        // for this end, and the link gets no arc.
+        reader.FindNodeById(id, node, index);
+        return std::nullopt;
+    }
+    node = (*nodes_)[static_cast<std::size_t>(index)];
+    std::optional<host::Shape> shape = DrawLinkEnd(reader, node, index, end, sourceId);
+    if (shape) {
+        firstEntry_.insert(id, static_cast<int>(shapeTable_.size()));
+        shapeTable_.push_back(ShapeEntry{id, *shape});
+    }
+    return shape;
+}
+
+std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const NodeRecord& node, int index, End end,
+                                                     const QString& sourceId) {
+    const int sourceIndex = IndexOfId(sourceId);
+    const bool sourceIsNegation =
+        sourceIndex >= 0 && (*nodes_)[static_cast<std::size_t>(sourceIndex)].Type == NegationType;
+
+    switch (node.Kind) {
+    case NodeKind::Concept:
+        return DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X,
+                        node.Y, settings_.conceptColor);
+    case NodeKind::Relation:
+        return DrawNode(settings_, node.Id, drawing::RelationShapeType, node.Type, node.X, node.Y,
+                        settings_.relationColor);
+    case NodeKind::Actor:
+        return DrawNode(settings_, node.Id, drawing::ActorShapeType, node.Type, node.X, node.Y,
+                        settings_.actorColor);
+    case NodeKind::CoreferentConcept: {
+        const QString label = CoreferenceLabel(reader, node, index, end, sourceIsNegation);
+        return DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
+                        settings_.conceptColor);
+    }
+    case NodeKind::Graph: {
+        // A nested graph used as an argument: a pentagon that names the graph's own slide.
+        const QString label =
+            end == End::Target && sourceIsNegation ? PropositionLabel(node.Name) : node.Name;
+        return DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
+                        settings_.conceptColor);
+    }
+    default:
+        // A comment (or anything else) as a link end has no shape of its own; the reader
+        // makes no such links.
+        return std::nullopt;
+    }
+}
+
+QString GraphBuilder::CoreferenceLabel(CgifReader& reader, const NodeRecord& node, int index, End end,
+                                       bool sourceIsNegation) {
+    const QString base = ConceptLabel(node);
+    NodeRecord defining;
+    NodeRecord graph;
+    try {
+        reader.FindCurrentCoreference(node.Name, index - 1, defining, graph);
+    } catch (const ParseError&) {
+        try {
+            reader.FindExternalCoreference(node.Name, defining, graph);
+        } catch (const ParseError& failure) {
+            messages_.inform(failure.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
+            throw BuildStopped{};
+        }
+    }
+    if (defining.Kind == NodeKind::Graph) {
+        if (end == End::Source)
+            return base + u'(' + graph.Name + u')';
+        return sourceIsNegation ? PropositionLabel(node.Name) : node.Name;
+    }
+    return base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
+}
+
+// --- drawing on the host ----------------------------------------------------------------
+
+SlideBuilder::SlideBuilder(host::Application& app, const drawing::DrawingSettings& settings,
+                           platform::MessageBoxes& messages)
+    : GraphBuilder(settings, messages), app_(app) {}
+
+void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphType) {
+    host::Slides slides = app_.ActivePresentation().Slides();
+    host::Slide slide = slides.Add(slides.Count() + 1, host::LayoutBlank);
+    // Every shape below goes onto the slide in view, so the window must show the new slide.
+    app_.ActiveWindow().View().GotoSlide(slides.Count());
+    slide.SetName(drawing::LabelPart(slideName));
+
+    host::Shape title = slide.Shapes().AddLabel(host::TextOrientationHorizontal, 0, 0, 100, 45);
+    title.SetAutoShapeType(drawing::TitleLabelShapeType);
+    title.SetName(slideName);
+    host::TextRangeFormat text = title.TextFrame().TextRange();
+    text.Characters(1, 0).Select();
+    text.SetText(slide.Name() + QStringLiteral(" is ") + graphType);
+    text.Font().SetName(drawing::TitleFontName);
+    text.Font().SetSize(drawing::TitleFontSize);
+    app_.ActiveWindow().Selection().Unselect();
+}
+
+host::Shape SlideBuilder::DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
+                                   const QString& label, float left, float top, std::int32_t fillColor) {
+    return drawing::CreateNodeShape(app_, look, name, autoShapeType, label, left, top, fillColor);
+}
+
+void SlideBuilder::DrawArc(const host::Shape& from, const host::Shape& to) {
+    host::Shape arc = app_.ActiveWindow().View().Slide().Shapes().AddConnector(
+        host::ConnectorStraight, drawing::ArcInitialBeginX, drawing::ArcInitialBeginY, drawing::ArcInitialEndX,
+        drawing::ArcInitialEndY);
+    arc.Line().SetEndArrowheadStyle(drawing::ArcArrowhead);
+    arc.ConnectorFormat().BeginConnect(from, drawing::ArcGlueSite);
+    arc.ConnectorFormat().EndConnect(to, drawing::ArcGlueSite);
+    arc.RerouteConnections();
+}
+
+// --- drawing nothing --------------------------------------------------------------------
+
+CheckingBuilder::CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages)
+    : GraphBuilder(settings, messages) {}
+
+void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
+    // A new slide takes the first free default name "Slide<n>", n from the slide count + 1,
+    // and keeps it when the graph's name is refused.
+    int number = SlideCount() + 1;
+    QString defaultName = QStringLiteral("Slide") + QString::number(number);
+    while (slideNames_.contains(defaultName))
+        defaultName = QStringLiteral("Slide") + QString::number(++number);
+    slideNames_.insert(defaultName);
+
+    const QString name = drawing::LabelPart(slideName);
+    if (name == defaultName)
+        return;
+    if (slideNames_.contains(name))
+        throw host::HostError("Slide name is already in use: " + name.toStdString());
+    slideNames_.remove(defaultName);
+    slideNames_.insert(name);
+}
+
+} // namespace zov::cgif

@@ -1,0 +1,125 @@
+#pragma once
+// Drawing one parsed graph on a new slide. The reader hands every finished graph (nested graphs
+// that have arcs first, then the top-level graph) to a GraphBuilder, which reads the graph
+// straight from the reader's tables: the slide and its title label, every comment, every link
+// with the two nodes it joins, and last every concept that no link touches.
+//
+// The algorithm is shared by two builders: SlideBuilder draws on the host's active window, and
+// CheckingBuilder draws nothing but makes the same lookups and reports the same failures, so
+// that a checking run prints exactly what an import prints.
+#include "cgif/reader/GraphModel.h"
+#include "cgif/reader/GraphSink.h"
+#include "drawing/DrawingSettings.h"
+#include "host/Shape.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zov::host {
+class Application;
+}
+namespace zov::platform {
+class MessageBoxes;
+}
+
+namespace zov::cgif {
+
+class CgifReader;
+
+// One node drawn during the link phase: the id it was drawn for and its shape.
+struct ShapeEntry {
+    QString Id;
+    host::Shape Shape;
+};
+
+class GraphBuilder : public GraphSink {
+public:
+    // `settings` is read at the moment each shape is drawn (it is the session's live record).
+    GraphBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
+
+    void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+                         int firstLinkIndex, int firstNodeIndex) override;
+
+    // The nodes drawn as link ends by the last build, in drawing order. Emptied when the link
+    // phase of a build starts; kept after the build.
+    const std::vector<ShapeEntry>& ShapeTable() const { return shapeTable_; }
+    // The shape of the first entry drawn for `id`; the empty handle when there is none.
+    host::Shape FindShapeByName(const QString& id) const;
+
+protected:
+    // Adds the graph's slide, shows it in the active window, names it after the graph and puts
+    // the title label on it.
+    virtual void AddGraphSlide(const QString& slideName, const QString& graphType) = 0;
+    // Draws one node shape on the slide in view (CreateNodeShape with the given look).
+    virtual host::Shape DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
+                                 const QString& label, float left, float top, std::int32_t fillColor) = 0;
+    // Draws the arc from `from` to `to`: a straight connector glued at both ends, arrow at `to`.
+    virtual void DrawArc(const host::Shape& from, const host::Shape& to) = 0;
+
+    platform::MessageBoxes& Messages() { return messages_; }
+
+private:
+    enum class End { Source, Target };
+    struct BuildStopped {}; // a coreference label neither table holds ends the build
+
+    const ShapeEntry* FindEntry(const QString& id) const;
+    // The first BoundArray index holding `id`, or -1; a quiet lookup (FindNodeById reports).
+    int IndexOfId(const QString& id) const;
+    std::optional<host::Shape> LinkEndShape(CgifReader& reader, const QString& id, End end,
+                                            const QString& sourceId);
+    std::optional<host::Shape> DrawLinkEnd(CgifReader& reader, const NodeRecord& node, int index, End end,
+                                           const QString& sourceId);
+    QString CoreferenceLabel(CgifReader& reader, const NodeRecord& node, int index, End end,
+                             bool sourceIsNegation);
+
+    const drawing::DrawingSettings& settings_;
+    platform::MessageBoxes& messages_;
+    std::vector<ShapeEntry> shapeTable_;
+    QHash<QString, int> firstEntry_;     // ShapeTable: id -> index of its first entry
+    const std::vector<NodeRecord>* nodes_ = nullptr; // BoundArray of the build in progress
+    QHash<QString, int> firstNode_;      // that BoundArray: id -> first index
+};
+
+// Draws on the slide shown in the application's active window (a new last slide per graph).
+class SlideBuilder final : public GraphBuilder {
+public:
+    SlideBuilder(host::Application& app, const drawing::DrawingSettings& settings,
+                 platform::MessageBoxes& messages);
+
+protected:
+    void AddGraphSlide(const QString& slideName, const QString& graphType) override;
+    host::Shape DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
+                         const QString& label, float left, float top, std::int32_t fillColor) override;
+    void DrawArc(const host::Shape& from, const host::Shape& to) override;
+
+private:
+    host::Application& app_;
+};
+
+// Draws nothing. It keeps the names the slides would get in a new presentation, so that a
+// graph name used twice fails here exactly as the host refuses the second slide name.
+class CheckingBuilder final : public GraphBuilder {
+public:
+    CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
+    int SlideCount() const { return static_cast<int>(slideNames_.size()); }
+
+protected:
+    void AddGraphSlide(const QString& slideName, const QString& graphType) override;
+    host::Shape DrawNode(const drawing::DrawingSettings&, const QString&, int, const QString&, float, float,
+                         std::int32_t) override {
+        return host::Shape();
+    }
+    void DrawArc(const host::Shape&, const host::Shape&) override {}
+
+private:
+    QSet<QString> slideNames_;
+};
+
+// A concept's label text: its type, or type ":" referent when it has a referent.
+QString ConceptLabel(const NodeRecord& node);
+
+} // namespace zov::cgif
