@@ -1,44 +1,73 @@
 // Coreference lookups over the graph being read (BoundArray) and over the nested graphs that
 // have already been handed on (AllBindings), and the binding of a bound label in a concept.
+// Each lookup scans as described at its declaration; for large tables the same answer comes
+// from the lookup indexes.
 #include "cgif/reader/CgifReader.h"
+
+#include <algorithm>
 
 namespace zov::cgif {
 
 namespace {
 // The nearest graph node at or before `index`, or -1.
-int GraphAtOrBefore(const std::vector<NodeRecord>& table, int index) {
+int ScanGraphAtOrBefore(const std::vector<NodeRecord>& table, int index) {
     for (int j = index; j >= 0; --j)
         if (table[static_cast<std::size_t>(j)].Kind == NodeKind::Graph)
             return j;
     return -1;
+}
+
+const NodeRecord& At(const std::vector<NodeRecord>& table, int index) {
+    return table[static_cast<std::size_t>(index)];
 }
 } // namespace
 
 void CgifReader::FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
                                         NodeRecord& graphNode) const {
     const auto& nodes = tables_.BoundArray;
-    for (int i = std::min(startIndex, UpperBound(nodes)); i >= 0; --i) {
-        if (nodes[static_cast<std::size_t>(i)].Name == label) {
-            definingNode = nodes[static_cast<std::size_t>(i)];
-            const int graph = GraphAtOrBefore(nodes, i);
-            if (graph >= 0)
-                graphNode = nodes[static_cast<std::size_t>(graph)];
-            return;
-        }
+    const int start = std::min(startIndex, UpperBound(nodes));
+    int found = -1;
+    int graph = -1;
+    const BoundArrayIndex* index = label.isEmpty() || start < 0 ? nullptr : BoundIndex();
+    if (index != nullptr) {
+        found = index->LastNamed(label, start);
+        if (found >= 0)
+            graph = index->GraphAtOrBefore(found);
+    } else {
+        for (int i = start; i >= 0 && found < 0; --i)
+            if (At(nodes, i).Name == label)
+                found = i;
+        if (found >= 0)
+            graph = ScanGraphAtOrBefore(nodes, found);
     }
-    throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label);
+    if (found < 0)
+        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label);
+    definingNode = At(nodes, found);
+    if (graph >= 0)
+        graphNode = At(nodes, graph);
 }
 
 void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& definingNode,
                                          NodeRecord& graphNode) const {
     const auto& kept = tables_.AllBindings;
-    for (int i = UpperBound(kept); i >= 0; --i) {
-        if (kept[static_cast<std::size_t>(i)].Name == label) {
-            definingNode = kept[static_cast<std::size_t>(i)];
-            const int graph = GraphAtOrBefore(kept, i);
-            if (graph < 0)
-                break;
-            graphNode = kept[static_cast<std::size_t>(graph)];
+    int found = -1;
+    int graph = -1;
+    const AllBindingsIndex* index = label.isEmpty() ? nullptr : BindingsIndex();
+    if (index != nullptr) {
+        found = index->LastNamed(label);
+        if (found >= 0)
+            graph = index->GraphAtOrBefore(found);
+    } else {
+        for (int i = UpperBound(kept); i >= 0 && found < 0; --i)
+            if (At(kept, i).Name == label)
+                found = i;
+        if (found >= 0)
+            graph = ScanGraphAtOrBefore(kept, found);
+    }
+    if (found >= 0) {
+        definingNode = At(kept, found);
+        if (graph >= 0) {
+            graphNode = At(kept, graph);
             return;
         }
     }
@@ -47,25 +76,35 @@ void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& defin
 
 bool CgifReader::FindNodeById(const QString& id, NodeRecord& node, int& index) const {
     const auto& nodes = tables_.BoundArray;
-    for (int i = 0; i <= UpperBound(nodes); ++i) {
-        if (nodes[static_cast<std::size_t>(i)].Id == id) {
-            node = nodes[static_cast<std::size_t>(i)];
-            index = i;
-            return true;
-        }
+    int found = -1;
+    if (const BoundArrayIndex* ids = id.isEmpty() ? nullptr : BoundIndex(); ids != nullptr) {
+        found = ids->FirstWithId(id);
+    } else {
+        for (int i = 0; i <= UpperBound(nodes) && found < 0; ++i)
+            if (At(nodes, i).Id == id)
+                found = i;
     }
-    ShowError(QStringLiteral("Link node not in bound array"));
-    return false;
+    if (found < 0) {
+        ShowError(QStringLiteral("Link node not in bound array"));
+        return false;
+    }
+    node = At(nodes, found);
+    index = found;
+    return true;
 }
 
+// A bound label read in a concept (the last of a run): first among the nested graphs already
+// handed on, where the concept itself is marked coreferent; else among the enclosing graphs,
+// below the node of the current graph, where the defining concept is marked coreferent. A label
+// found nowhere stays unbound without a message.
 bool CgifReader::ResolveBoundLabel(const QString& label) {
     NodeRecord definingNode;
     NodeRecord graphNode;
     try {
         FindExternalCoreference(label, definingNode, graphNode);
-        NodeRecord& last = LastNode();
-        last.Name = label;
-        last.Kind = NodeKind::CoreferentConcept;
+        const int last = UpperBound(tables_.BoundArray);
+        SetNodeName(last, label);
+        SetNodeKind(last, NodeKind::CoreferentConcept);
         return true;
     } catch (const ParseError&) {
         // Not in a nested graph already handed on: look in the enclosing graphs.
@@ -75,8 +114,8 @@ bool CgifReader::ResolveBoundLabel(const QString& label) {
         NodeRecord found;
         int index = 0;
         FindNodeById(definingNode.Id, found, index);
-        tables_.BoundArray.at(static_cast<std::size_t>(index)).Kind = NodeKind::CoreferentConcept;
-        LastNode().Name = label;
+        SetNodeKind(index, NodeKind::CoreferentConcept);
+        SetNodeName(UpperBound(tables_.BoundArray), label);
         return true;
     } catch (const ParseError& failure) {
         if (failure.number() == 2001)

@@ -1,16 +1,26 @@
 #pragma once
-// The CGIF reader: a recursive-descent parser with no syntax tree. It fills the node, link and
-// context tables of one top-level graph at a time and hands every finished graph (nested
-// graphs with arcs first) to a GraphSink. The editing commands use the same object as their
-// parse buffer: set the current line to "[Cat]" and call ReadConcept.
+// The CGIF reader: a recursive-descent parser with no syntax tree. While it reads one top-level
+// graph it fills the node, link and context tables of ReaderTables, and it hands every finished
+// graph to a GraphSink: each nested graph that has arcs the moment it closes, then the top-level
+// graph when it ends. The tables keep the last graph read until the next one; the editing
+// commands use the same object as their parse buffer and node table (set the current line to
+// "[Cat]", clear AtEnd and call ReadConcept; the node table rebuild refills the tables with
+// ClearReaderTables, AddNode and AddLink).
 //
 // Every grammar routine returns a flag and takes the flag it returns when its item is absent.
-// Grammar errors are thrown as ParseError with " (at " + the unread rest of the line + ")".
+// Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
+// current line + ")"; the coreference errors 2001 and 2002 carry their message raw. Errors are
+// caught where the grammar says (ReadGraph shows them and stops); whatever escapes
+// ReadCgifStream (a failure while a graph's title comment is read) is the caller's to show.
+//
+// All state lives in this object (one per editor session); nothing is shared between readers.
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/GraphSink.h"
+#include "cgif/reader/LookupIndex.h"
 #include "cgif/reader/ParseError.h"
 
 #include <QString>
+#include <climits>
 #include <functional>
 
 namespace zov::drawing {
@@ -25,41 +35,63 @@ namespace zov::cgif {
 
 class CgifReader {
 public:
+    // `ids` makes the eight-letter node ids, `messages` shows the boxes the reader shows itself
+    // (title "Error", critical icon), `sink` receives every finished graph.
     CgifReader(drawing::NodeIdGenerator& ids, platform::MessageBoxes& messages, GraphSink& sink);
 
     // --- tables and state ---------------------------------------------------------------
+    // The tables are plain 0-based vectors. Callers may read them at any time and change them
+    // between readings (the editor does); while ReadCgifStream runs, only the reader changes
+    // them (a sink reads them and must not change them).
     ReaderTables& Tables() { return tables_; }
     const ReaderTables& Tables() const { return tables_; }
     void SetSink(GraphSink& sink) { sink_ = &sink; }
-    // The palette text a title without "*" takes its graph name from.
+    // The palette text that a title without "*" takes its graph name from.
     void SetPaletteTextSource(std::function<QString()> source) { paletteText_ = std::move(source); }
 
+    // The unread rest of the current line.
     QString CurrentLine() const { return line_.mid(pos_); }
     void SetCurrentLine(const QString& text);
+    // The text of the last token read.
     const QString& Token() const { return token_; }
     void SetToken(const QString& text) { token_ = text; }
+    // Set once the reader has found the input exhausted.
     bool AtEnd() const { return atEnd_; }
     void SetAtEnd(bool atEnd) { atEnd_ = atEnd; }
+    // Number of the next graph node; the editor sets it to 1 when it starts. Never reset here.
     int GraphCounter() const { return graphCounter_; }
     void SetGraphCounter(int value) { graphCounter_ = value; }
+    // Position taken from the last node comment read.
     float PendingX() const { return pendingX_; }
     float PendingY() const { return pendingY_; }
     const QString& CurrentConceptId() const { return currentConceptId_; }
     const QString& CurrentRelationId() const { return currentRelationId_; }
     const QString& CurrentActorId() const { return currentActorId_; }
+    // Name and type of the last graph title split (or of the last nested graph opened).
     const QString& GraphTitleName() const { return graphTitleName_; }
     const QString& GraphTitleType() const { return graphTitleType_; }
     void SetGraphTitle(const QString& name, const QString& type);
-    // Nested graphs deeper than this raise ParseError NestingTooDeep.
+
+    // Graphs nested deeper than this stop the reading with ParseError 3001 "Graphs nested too
+    // deeply", so that no input can exhaust the stack.
     static constexpr int MaxNestingDepth = 200;
+    // While a stream is read, lookups in a table with more nodes than this use hash indexes
+    // instead of scanning (same answers, linear reading of large graphs). 0 always indexes,
+    // INT_MAX never does; for tests and measurements.
+    void SetLookupIndexThreshold(int nodes) { indexThreshold_ = nodes; }
 
     // --- records ------------------------------------------------------------------------
-    void AddNode(const NodeRecord& record);
-    void KeepInAllBindings(int index);
-    void ClearReaderTables();
-    void AddCommentNode();
+    void AddNode(const NodeRecord& record);          // appends a copy to the BoundArray
+    void AddLink(const LinkRecord& link);            // appends a copy to Links
+    void KeepInAllBindings(int index);               // appends a copy of BoundArray(index)
+    void ClearReaderTables();                        // empties all tables but Contexts
+    void AddCommentNode();                           // comment node: Token at (PendingX, PendingY)
+    // Appends a graph node named `name` (or "G" + GraphCounter) typed `type` (or "Graph"),
+    // returns it in `record`, and counts the graph. Always true.
     bool AddGraphNode(NodeRecord& record, const QString& type, const QString& name);
-    void SplitGraphTitle(const QString& title); // sets GraphTitleName/GraphTitleType
+    // Splits a title "type*name" into GraphTitleType and GraphTitleName (without "*": the name
+    // is the palette text and the type "Graph"). Only blanks are trimmed.
+    void SplitGraphTitle(const QString& title);
 
     // --- scanner ------------------------------------------------------------------------
     bool MatchChar(QChar c, bool defaultResult);
@@ -96,18 +128,27 @@ public:
     bool LinkRelationArguments();
 
     // --- coreference lookups ------------------------------------------------------------
-    // Throw ParseError 2001 / 2002 (raw messages) when the label is not found.
+    // The nearest node at or below `startIndex` of the BoundArray named `label`, and the
+    // nearest graph node at or before it (`graphNode` unchanged when there is none). Throws
+    // ParseError 2001 "Current coreference not found for: " + label (raw) when none matches.
     void FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
                                 NodeRecord& graphNode) const;
+    // The same over AllBindings from its last node down. Throws ParseError 2002 "Graph not
+    // found for: " + label (raw) when no node matches or the match has no graph node before it.
     void FindExternalCoreference(const QString& label, NodeRecord& definingNode, NodeRecord& graphNode) const;
-    // Shows "Link node not in bound array" and leaves the outputs unchanged when absent.
+    // The first BoundArray node with that id and its index. When there is none it shows "Link
+    // node not in bound array", leaves the outputs unchanged and returns false.
     bool FindNodeById(const QString& id, NodeRecord& node, int& index) const;
+    // Binds a bound label read in a concept (the last node of the BoundArray); see Bindings.cpp.
     bool ResolveBoundLabel(const QString& label);
 
     // --- graphs and files ---------------------------------------------------------------
-    // Reads every graph of the stream. False when a parse error stopped the reading (it has
-    // been shown). A failure while a graph's title comment is read is thrown to the caller.
+    // Reads every graph of the stream, handing each to the sink. True when the whole input was
+    // read; false when an error stopped the reading (it has been shown). A failure while a
+    // graph's title comment is read is thrown (ParseError, or the stream's own exception).
+    // The stream stays open; the caller closes it.
     bool ReadCgifStream(platform::TextStream& stream);
+    // Reads one top-level graph and hands it to the sink.
     bool ReadGraph();
 
 private:
@@ -121,6 +162,14 @@ private:
     void ShowError(const QString& text) const;
     void RebuildLine(const QString& prefix, QString savedLine, qsizetype savedPos);
     void LinkPendingArgs(bool fromActor, const QString& actorId);
+    // Every change of a node's Name or Kind and every cut of the BoundArray goes through these,
+    // so that the lookup indexes stay in step.
+    void SetNodeName(int index, const QString& name);
+    void SetNodeKind(int index, std::int16_t kind);
+    void CutBoundArray(int upperBound);
+    const BoundArrayIndex* BoundIndex() const;
+    const AllBindingsIndex* BindingsIndex() const;
+    void ResetIndexes();
 
     drawing::NodeIdGenerator& ids_;
     platform::MessageBoxes& messages_;
@@ -143,6 +192,11 @@ private:
     QString graphTitleName_;
     QString graphTitleType_;
     int nestingDepth_ = 0;
+
+    bool reading_ = false; // inside ReadCgifStream: the indexes may be used
+    int indexThreshold_ = 48;
+    mutable BoundArrayIndex boundIndex_;
+    mutable AllBindingsIndex bindingsIndex_;
 };
 
 } // namespace zov::cgif

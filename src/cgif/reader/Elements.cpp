@@ -105,6 +105,7 @@ bool CgifReader::ReadArguments() {
         if (ReadConcept(false)) {
             tables_.PendingArgs.push_back(currentConceptId_);
         } else if (ReadBoundLabel()) {
+            // The argument is the node that defines the label anywhere in the graph read so far.
             try {
                 NodeRecord definingNode;
                 NodeRecord graphNode;
@@ -115,6 +116,8 @@ bool CgifReader::ReadArguments() {
                     ShowError(failure.message());
                     return false;
                 }
+            } catch (const std::exception&) {
+                // any other failure of the lookup: the argument is dropped, reading goes on
             }
         } else {
             break;
@@ -275,7 +278,7 @@ bool CgifReader::ReadNestedGraph(bool optional) {
 
     auto& nodes = tables_.BoundArray;
     if (UpperBound(tables_.Links) <= context.LinkBase) {
-        nodes.at(static_cast<std::size_t>(context.GraphIndex)).Kind = context.GraphKind;
+        SetNodeKind(context.GraphIndex, context.GraphKind);
         return optional;
     }
     const NodeRecord& graphNode = nodes.at(static_cast<std::size_t>(context.GraphIndex));
@@ -291,14 +294,13 @@ bool CgifReader::ReadNestedGraph(bool optional) {
                   u'\'');
         return false;
     }
-    CutBack(nodes, context.GraphIndex);
+    CutBoundArray(context.GraphIndex);
 
-    if (container < 0)
-        throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-    NodeRecord& containing = nodes[static_cast<std::size_t>(container)];
-    containing.Name = graphTitleName_;
+    // The containing node takes the name of the graph node made last, which is this graph's
+    // only when no graph was opened inside it.
+    SetNodeName(container, graphTitleName_);
     CutBack(tables_.Links, context.LinkBase);
-    tables_.Links.push_back({containing.Id, graphId});
+    tables_.Links.push_back({nodes[static_cast<std::size_t>(container)].Id, graphId});
     CutBack(tables_.PendingArgs, context.ArgBase);
     currentConceptId_ = context.SavedConceptId;
     currentRelationId_ = context.SavedRelationId;

@@ -6,21 +6,35 @@
 namespace zov::cgif {
 
 namespace {
-// The input belongs to the caller: forget it when the reading ends, however it ends.
-class InputScope {
+// The input belongs to the caller: forget it when the reading ends, however it ends. The lookup
+// indexes serve this reading only.
+class ReadingScope {
 public:
-    InputScope(platform::TextStream*& slot, platform::TextStream& stream) : slot_(slot) { slot_ = &stream; }
-    ~InputScope() { slot_ = nullptr; }
-    InputScope(const InputScope&) = delete;
-    InputScope& operator=(const InputScope&) = delete;
+    ReadingScope(platform::TextStream*& slot, bool& reading, platform::TextStream& stream)
+        : slot_(slot), reading_(reading) {
+        slot_ = &stream;
+        reading_ = true;
+    }
+    ~ReadingScope() {
+        slot_ = nullptr;
+        reading_ = false;
+    }
+    ReadingScope(const ReadingScope&) = delete;
+    ReadingScope& operator=(const ReadingScope&) = delete;
 
 private:
     platform::TextStream*& slot_;
+    bool& reading_;
 };
 } // namespace
 
 bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
-    InputScope scope(input_, stream);
+    ResetIndexes();
+    ReadingScope scope(input_, reading_, stream);
+    struct IndexReset {
+        CgifReader& reader;
+        ~IndexReset() { reader.ResetIndexes(); }
+    } indexReset{*this};
     atEnd_ = false;
     SetCurrentLine(QString());
     for (;;) {
@@ -65,15 +79,22 @@ bool CgifReader::ReadGraph() {
     } catch (const std::exception& failure) {
         ShowError(QString::fromUtf8(failure.what()));
         return false;
+    } catch (...) {
+        ShowError(QStringLiteral("The reading of the graph failed"));
+        return false;
     }
 
-    const NodeRecord& graphNode = tables_.BoundArray[0];
+    // Built unless a coreference step re-marked the graph node.
+    const NodeRecord& graphNode = tables_.BoundArray.at(0);
     if (graphNode.Kind == NodeKind::Graph) {
+        const QString name = graphNode.Name;
         try {
             sink_->BuildGraphSlide(*this, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, 0, 1);
         } catch (const std::exception& failure) {
             ShowError(QStringLiteral("Graph %1 could not be drawn: %2")
-                          .arg(graphNode.Name, QString::fromUtf8(failure.what())));
+                          .arg(name, QString::fromUtf8(failure.what())));
+        } catch (...) {
+            ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name));
         }
     }
     return true;

@@ -18,12 +18,18 @@ void CgifReader::SetGraphTitle(const QString& name, const QString& type) {
     graphTitleType_ = type;
 }
 
-void CgifReader::AddNode(const NodeRecord& record) { tables_.BoundArray.push_back(record); }
+void CgifReader::AddNode(const NodeRecord& record) {
+    tables_.BoundArray.push_back(record);
+    boundIndex_.Appended(tables_.BoundArray.back(), UpperBound(tables_.BoundArray));
+}
+
+void CgifReader::AddLink(const LinkRecord& link) { tables_.Links.push_back(link); }
 
 void CgifReader::KeepInAllBindings(int index) {
     if (index < 0 || index > UpperBound(tables_.BoundArray))
         throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     tables_.AllBindings.push_back(tables_.BoundArray[static_cast<std::size_t>(index)]);
+    bindingsIndex_.Appended(tables_.AllBindings.back(), UpperBound(tables_.AllBindings));
 }
 
 void CgifReader::ClearReaderTables() {
@@ -31,6 +37,57 @@ void CgifReader::ClearReaderTables() {
     tables_.AllBindings.clear();
     tables_.Links.clear();
     tables_.PendingArgs.clear();
+    ResetIndexes();
+}
+
+void CgifReader::SetNodeName(int index, const QString& name) {
+    if (index < 0 || index > UpperBound(tables_.BoundArray))
+        throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(index)];
+    boundIndex_.NameChanged(node.Name, name, index);
+    node.Name = name;
+}
+
+void CgifReader::SetNodeKind(int index, std::int16_t kind) {
+    if (index < 0 || index > UpperBound(tables_.BoundArray))
+        throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(index)];
+    boundIndex_.KindChanged(node.Kind, kind, index);
+    node.Kind = kind;
+}
+
+void CgifReader::CutBoundArray(int upperBound) {
+    boundIndex_.CuttingBack(tables_.BoundArray, upperBound);
+    CutBack(tables_.BoundArray, upperBound);
+}
+
+// The indexes are built on the first lookup that finds a table large enough, and only while a
+// stream is read: between readings other code changes the tables directly.
+const BoundArrayIndex* CgifReader::BoundIndex() const {
+    if (!reading_)
+        return nullptr;
+    if (!boundIndex_.Built()) {
+        if (static_cast<qsizetype>(tables_.BoundArray.size()) <= indexThreshold_)
+            return nullptr;
+        boundIndex_.Build(tables_.BoundArray);
+    }
+    return &boundIndex_;
+}
+
+const AllBindingsIndex* CgifReader::BindingsIndex() const {
+    if (!reading_)
+        return nullptr;
+    if (!bindingsIndex_.Built()) {
+        if (static_cast<qsizetype>(tables_.AllBindings.size()) <= indexThreshold_)
+            return nullptr;
+        bindingsIndex_.Build(tables_.AllBindings);
+    }
+    return &bindingsIndex_;
+}
+
+void CgifReader::ResetIndexes() {
+    boundIndex_.Clear();
+    bindingsIndex_.Clear();
 }
 
 void CgifReader::AddCommentNode() {

@@ -30,11 +30,20 @@ bool CgifReader::ReadDefiningLabel(bool optional) {
         return optional;
     if (!ReadIdentifier(false))
         return optional;
-    for (NodeRecord& node : tables_.BoundArray) {
-        if (node.Id == currentConceptId_) {
-            node.Name = token_;
-            return true;
-        }
+    // The label goes to the first node carrying the id of the concept read last (normally the
+    // concept being read).
+    int target = -1;
+    if (const BoundArrayIndex* index = BoundIndex(); index != nullptr && !currentConceptId_.isEmpty()) {
+        target = index->FirstWithId(currentConceptId_);
+    } else {
+        const auto& nodes = tables_.BoundArray;
+        for (int i = 0; i <= UpperBound(nodes) && target < 0; ++i)
+            if (nodes[static_cast<std::size_t>(i)].Id == currentConceptId_)
+                target = i;
+    }
+    if (target >= 0) {
+        SetNodeName(target, token_);
+        return true;
     }
     NodeRecord orphan;
     orphan.Name = token_;

@@ -5,6 +5,8 @@
 #include "cgif/reader/CharClass.h"
 #include "platform/TextStream.h"
 
+#include <algorithm>
+
 namespace zov::cgif {
 
 void CgifReader::SetCurrentLine(const QString& text) {
@@ -19,23 +21,29 @@ void CgifReader::SkipSpaces() {
 
 // True when the current line has something to read. Gives up at the end of the input; only
 // a call that finds the input already exhausted sets AtEnd. Without an input (the editor's
-// parse buffer) there is nothing to fetch.
+// parse buffer) there is nothing to fetch, and a stream that fails while it is read ends the
+// fetch the same way.
 bool CgifReader::FetchLine() {
     if (!LineEmpty())
         return true;
     if (input_ == nullptr)
         return false;
-    if (input_->AtEndOfStream()) {
-        atEnd_ = true;
-        return false;
-    }
-    do {
-        line_ = input_->ReadLine();
+    try {
+        if (input_->AtEndOfStream()) {
+            atEnd_ = true;
+            return false;
+        }
+        do {
+            line_ = input_->ReadLine();
+            pos_ = 0;
+            SkipSpaces();
+            if (!LineEmpty())
+                return true;
+        } while (!input_->AtEndOfStream());
+    } catch (const std::exception&) {
+        line_.clear();
         pos_ = 0;
-        SkipSpaces();
-        if (!LineEmpty())
-            return true;
-    } while (!input_->AtEndOfStream());
+    }
     return false;
 }
 
@@ -108,13 +116,16 @@ bool CgifReader::ReadUntil(QChar terminator) {
 }
 
 // Puts `prefix` in front of the saved rest of a line. When the consumed part of the saved line
-// is long enough the prefix is written over it, so the rest of a long line is never copied.
+// is long enough the prefix is written over its end, so the rest of a long line is not copied
+// again for every comment on it.
 void CgifReader::RebuildLine(const QString& prefix, QString savedLine, qsizetype savedPos) {
     if (prefix.size() <= savedPos) {
         line_ = std::move(savedLine);
         pos_ = savedPos - prefix.size();
-        if (!prefix.isEmpty())
-            line_.replace(pos_, prefix.size(), prefix);
+        if (!prefix.isEmpty()) {
+            QChar* text = line_.data();
+            std::copy(prefix.cbegin(), prefix.cend(), text + pos_);
+        }
     } else {
         QString rebuilt;
         rebuilt.reserve(prefix.size() + savedLine.size() - savedPos);

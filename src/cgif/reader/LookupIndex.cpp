@@ -1,0 +1,155 @@
+#include "cgif/reader/LookupIndex.h"
+
+#include <algorithm>
+
+namespace zov::cgif {
+
+namespace {
+void InsertSorted(std::vector<int>& list, int index) {
+    if (list.empty() || list.back() < index) {
+        list.push_back(index);
+        return;
+    }
+    const auto at = std::lower_bound(list.begin(), list.end(), index);
+    if (at == list.end() || *at != index)
+        list.insert(at, index);
+}
+
+void EraseSorted(std::vector<int>& list, int index) {
+    if (!list.empty() && list.back() == index) {
+        list.pop_back();
+        return;
+    }
+    const auto at = std::lower_bound(list.begin(), list.end(), index);
+    if (at != list.end() && *at == index)
+        list.erase(at);
+}
+
+// Largest element <= limit, or -1.
+int LastAtOrBefore(const std::vector<int>& list, int limit) {
+    if (list.empty())
+        return -1;
+    if (list.back() <= limit)
+        return list.back();
+    const auto after = std::upper_bound(list.begin(), list.end(), limit);
+    return after == list.begin() ? -1 : *(after - 1);
+}
+} // namespace
+
+// --- BoundArrayIndex -------------------------------------------------------------------------
+
+void BoundArrayIndex::Build(const std::vector<NodeRecord>& nodes) {
+    Clear();
+    built_ = true;
+    for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
+        Appended(nodes[static_cast<std::size_t>(i)], i);
+}
+
+void BoundArrayIndex::Clear() {
+    built_ = false;
+    byName_.clear();
+    firstById_.clear();
+    graphs_.clear();
+}
+
+void BoundArrayIndex::Appended(const NodeRecord& node, int index) {
+    if (!built_)
+        return;
+    if (!node.Name.isEmpty())
+        InsertSorted(byName_[node.Name], index);
+    if (!node.Id.isEmpty())
+        firstById_.insert(node.Id, std::min(index, firstById_.value(node.Id, index)));
+    if (node.Kind == NodeKind::Graph)
+        InsertSorted(graphs_, index);
+}
+
+void BoundArrayIndex::NameChanged(const QString& oldName, const QString& newName, int index) {
+    if (!built_ || oldName == newName)
+        return;
+    if (!oldName.isEmpty()) {
+        const auto list = byName_.find(oldName);
+        if (list != byName_.end()) {
+            EraseSorted(*list, index);
+            if (list->empty())
+                byName_.erase(list);
+        }
+    }
+    if (!newName.isEmpty())
+        InsertSorted(byName_[newName], index);
+}
+
+void BoundArrayIndex::KindChanged(std::int16_t oldKind, std::int16_t newKind, int index) {
+    if (!built_ || (oldKind == NodeKind::Graph) == (newKind == NodeKind::Graph))
+        return;
+    if (newKind == NodeKind::Graph)
+        InsertSorted(graphs_, index);
+    else
+        EraseSorted(graphs_, index);
+}
+
+void BoundArrayIndex::CuttingBack(const std::vector<NodeRecord>& nodes, int upperBound) {
+    if (!built_)
+        return;
+    for (int i = static_cast<int>(nodes.size()) - 1; i > upperBound && i >= 0; --i) {
+        const NodeRecord& node = nodes[static_cast<std::size_t>(i)];
+        if (!node.Name.isEmpty()) {
+            const auto list = byName_.find(node.Name);
+            if (list != byName_.end()) {
+                EraseSorted(*list, i);
+                if (list->empty())
+                    byName_.erase(list);
+            }
+        }
+        if (!node.Id.isEmpty()) {
+            const auto first = firstById_.find(node.Id);
+            // A cut removes a tail, so a removed first occurrence leaves no other behind.
+            if (first != firstById_.end() && *first == i)
+                firstById_.erase(first);
+        }
+    }
+    while (!graphs_.empty() && graphs_.back() > upperBound)
+        graphs_.pop_back();
+}
+
+int BoundArrayIndex::LastNamed(const QString& name, int atOrBefore) const {
+    const auto list = byName_.constFind(name);
+    return list == byName_.cend() ? -1 : LastAtOrBefore(*list, atOrBefore);
+}
+
+int BoundArrayIndex::FirstWithId(const QString& id) const { return firstById_.value(id, -1); }
+
+int BoundArrayIndex::GraphAtOrBefore(int atOrBefore) const { return LastAtOrBefore(graphs_, atOrBefore); }
+
+// --- AllBindingsIndex ------------------------------------------------------------------------
+
+void AllBindingsIndex::Build(const std::vector<NodeRecord>& nodes) {
+    Clear();
+    built_ = true;
+    for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
+        Appended(nodes[static_cast<std::size_t>(i)], i);
+}
+
+void AllBindingsIndex::Clear() {
+    built_ = false;
+    lastByName_.clear();
+    nearestGraph_.clear();
+}
+
+void AllBindingsIndex::Appended(const NodeRecord& node, int index) {
+    if (!built_)
+        return;
+    if (!node.Name.isEmpty())
+        lastByName_.insert(node.Name, index);
+    const int previous = nearestGraph_.empty() ? -1 : nearestGraph_.back();
+    nearestGraph_.push_back(node.Kind == NodeKind::Graph ? index : previous);
+}
+
+int AllBindingsIndex::LastNamed(const QString& name) const { return lastByName_.value(name, -1); }
+
+int AllBindingsIndex::GraphAtOrBefore(int index) const {
+    if (index < 0 || index >= static_cast<int>(nearestGraph_.size()))
+        return -1;
+    return nearestGraph_[static_cast<std::size_t>(index)];
+}
+
+} // namespace zov::cgif
