@@ -83,6 +83,7 @@ void Application::Close(const DocumentWindow& window)
     const int index = static_cast<int>(it - windows_.begin());
     PresentationData& p = window.data().presentation.data();
     windows_.erase(it);
+    window.shared()->open = false;
     // The presentation's text selections now go to another window showing it, if any.
     p.window.reset();
     for (const auto& w : windows_)

@@ -12,13 +12,14 @@ namespace {
 std::shared_ptr<WindowData> lockWindow(const std::weak_ptr<WindowData>& d)
 {
     auto w = d.lock();
-    if (!w)
+    if (!w || !w->open)
         throw HostError("Object does not exist: the window is closed");
     return w;
 }
 
-// Pane numbers of the normal view: 1 outline, 2 slide, 3 notes; the view type each shows.
-constexpr int kPaneViewTypes[3] = {6, ViewSlide, 10};
+// Pane numbers of the normal view: 1 outline, 2 slide, 3 notes; the view type each shows
+// (6 outline, 1 slide, 3 notes page).
+constexpr int kPaneViewTypes[3] = {6, ViewSlide, 3};
 
 // The slide in view. A window whose slide was deleted shows the first slide, if any.
 std::shared_ptr<SlideData> slideInView(WindowData& w)
@@ -110,6 +111,8 @@ WindowData& DocumentWindow::data() const
 {
     if (!d_)
         throw HostError("Object does not exist: no document window");
+    if (!d_->open)
+        throw HostError("Object does not exist: the window is closed");
     return *d_;
 }
 

@@ -10,6 +10,7 @@
 namespace zov::host {
 
 struct WindowData {
+    bool open = true; // false once the application closed the window; its handles then raise
     Presentation presentation;
     std::weak_ptr<SlideData> slide; // the slide in view
     int viewType = 9;               // normal view

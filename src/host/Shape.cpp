@@ -70,13 +70,16 @@ void validateSite(const ShapeData& target, int site)
 
 std::int32_t ColorFormat::RGB() const
 {
-    return static_cast<std::int32_t>(lockShape(d_)->fillRgb);
+    const auto s = lockShape(d_);
+    return static_cast<std::int32_t>(target_ == ColorTarget::Line ? s->lineRgb : s->fillRgb);
 }
 
 void ColorFormat::SetRGB(std::int32_t bgr)
 {
     auto s = lockShape(d_);
-    s->fillRgb = static_cast<std::uint32_t>(bgr) & 0xFFFFFFu;
+    // Only the three colour bytes count; the high byte is not part of a colour.
+    const auto value = static_cast<std::uint32_t>(bgr) & 0xFFFFFFu;
+    (target_ == ColorTarget::Line ? s->lineRgb : s->fillRgb) = value;
     markChanged(*s);
 }
 
@@ -113,6 +116,46 @@ void LineFormat::SetEndArrowheadStyle(int style)
         throw HostError("Invalid arrowhead style");
     auto s = lockShape(d_);
     s->endArrowhead = style;
+    markChanged(*s);
+}
+
+int LineFormat::BeginArrowheadStyle() const
+{
+    return lockShape(d_)->beginArrowhead;
+}
+
+void LineFormat::SetBeginArrowheadStyle(int style)
+{
+    if (style < ArrowheadNone || style > ArrowheadOval)
+        throw HostError("Invalid arrowhead style");
+    auto s = lockShape(d_);
+    s->beginArrowhead = style;
+    markChanged(*s);
+}
+
+bool LineFormat::Visible() const
+{
+    return lockShape(d_)->lineVisible;
+}
+
+void LineFormat::SetVisible(bool visible)
+{
+    auto s = lockShape(d_);
+    s->lineVisible = visible;
+    markChanged(*s);
+}
+
+float LineFormat::Weight() const
+{
+    return lockShape(d_)->lineWeight;
+}
+
+void LineFormat::SetWeight(float points)
+{
+    if (!(points >= 0 && points <= 1584))
+        throw HostError("The line weight is out of range (0 to 1584 points)");
+    auto s = lockShape(d_);
+    s->lineWeight = points;
     markChanged(*s);
 }
 
@@ -332,6 +375,12 @@ Shape ConnectorFormatView::Parent() const
 }
 
 // --- shape --------------------------------------------------------------------------------
+
+bool Shape::IsAlive() const
+{
+    const auto s = d_.lock();
+    return s && s->slide && s->slide->presentation;
+}
 
 bool Shape::operator==(const Shape& other) const
 {

@@ -15,13 +15,18 @@ namespace zov::host {
 class Shape;
 class Slide;
 
+// Which colour of a shape a ColorFormat stands for.
+enum class ColorTarget { Fill, Line };
+
 class ColorFormat {
 public:
-    explicit ColorFormat(std::weak_ptr<ShapeData> d) : d_(std::move(d)) {}
-    std::int32_t RGB() const;
+    explicit ColorFormat(std::weak_ptr<ShapeData> d, ColorTarget target = ColorTarget::Fill)
+        : d_(std::move(d)), target_(target) {}
+    std::int32_t RGB() const; // 0x00BBGGRR
     void SetRGB(std::int32_t bgr);
 private:
     std::weak_ptr<ShapeData> d_;
+    ColorTarget target_;
 };
 
 class FillFormat {
@@ -40,6 +45,13 @@ public:
     explicit LineFormat(std::weak_ptr<ShapeData> d) : d_(std::move(d)) {}
     int EndArrowheadStyle() const;
     void SetEndArrowheadStyle(int style);
+    int BeginArrowheadStyle() const;
+    void SetBeginArrowheadStyle(int style);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    float Weight() const; // points
+    void SetWeight(float points);
+    ColorFormat ForeColor() const { return ColorFormat(d_, ColorTarget::Line); }
 private:
     std::weak_ptr<ShapeData> d_;
 };
@@ -110,6 +122,9 @@ public:
     explicit Shape(std::weak_ptr<ShapeData> d) : d_(std::move(d)) {}
 
     bool IsNothing() const { return d_.expired(); }
+    // True when the handle's shape is still on a slide of a presentation (using it will not
+    // raise for being stale).
+    bool IsAlive() const;
     bool operator==(const Shape& other) const;
 
     int AutoShapeType() const;

@@ -66,8 +66,9 @@ void ShapeRange::Delete()
 {
     std::vector<std::shared_ptr<ShapeData>> alive;
     alive.reserve(shapes_.size());
+    // Shapes deleted since the range was taken are skipped, not reported.
     for (const Shape& s : shapes_)
-        if (!s.IsNothing() && s.lock())
+        if (s.IsAlive())
             alive.push_back(s.lock());
     removeShapes(alive);
 }
@@ -190,6 +191,8 @@ QString Slide::Name() const
 void Slide::SetName(const QString& name)
 {
     const auto slide = lock();
+    if (name.isEmpty())
+        throw HostError("A slide name cannot be empty");
     if (nameTaken(*slide->presentation, name, slide.get()))
         throw HostError("Slide name is already in use: " + name.toStdString());
     slide->name = name;

@@ -11,6 +11,8 @@ std::shared_ptr<ShapeData> lockShape(const std::weak_ptr<ShapeData>& d)
         throw HostError("Object does not exist: the shape handle is empty or its shape was deleted");
     if (!shape->slide)
         throw HostError("Object does not exist: the shape was deleted");
+    if (!shape->slide->presentation)
+        throw HostError("Object does not exist: the shape's slide was deleted");
     return shape;
 }
 

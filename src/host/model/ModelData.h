@@ -77,6 +77,20 @@ struct ShapeData {
 };
 
 struct SlideData {
+    SlideData() = default;
+    SlideData(const SlideData&) = default;
+    SlideData(SlideData&&) = default;
+    SlideData& operator=(const SlideData&) = default;
+    SlideData& operator=(SlideData&&) = default;
+    // A shape that outlives its slide (someone still holds it) must not point at a dead slide:
+    // its handles then report it as deleted.
+    ~SlideData()
+    {
+        for (const auto& s : shapes)
+            if (s && s->slide == this)
+                s->slide = nullptr;
+    }
+
     PresentationData* presentation = nullptr;
     std::uint32_t slideId = 0; // p:sldId/@id, stable for the life of the presentation
     QString name;              // empty = no stored name
