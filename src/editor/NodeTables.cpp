@@ -1,0 +1,143 @@
+#include "editor/NodeTables.h"
+
+#include "drawing/GraphEncoding.h"
+#include "drawing/NameParts.h"
+#include "host/HostError.h"
+
+#include <QSet>
+
+namespace zov::editor {
+
+namespace {
+
+const QString TitleSeparator = QStringLiteral(" is ");
+constexpr float TitleRecordX = 100;
+constexpr float TitleRecordY = 50;
+
+QString TextOf(const host::Shape& shape) {
+    return shape.TextFrame().TextRange().Text();
+}
+
+} // namespace
+
+std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, const QString& slideName) {
+    namespace kind = cgif::NodeKind;
+    const int type = shape.AutoShapeType();
+    cgif::NodeRecord record;
+    switch (type) {
+    case drawing::RelationShapeType:
+        record.Type = TextOf(shape);
+        record.Id = drawing::IdPart(shape.Name());
+        record.Kind = kind::Relation;
+        break;
+    case drawing::ConceptShapeType: {
+        const QString name = shape.Name();
+        const QString text = TextOf(shape);
+        record.Name = drawing::LabelPart(name);
+        record.Type = drawing::TypePart(text);
+        record.Referent = drawing::ReferentPart(text);
+        record.Id = drawing::IdPart(name);
+        record.Kind = kind::Concept;
+        break;
+    }
+    case drawing::ActorShapeType:
+        record.Type = drawing::TypePart(TextOf(shape));
+        record.Id = drawing::IdPart(shape.Name());
+        record.Kind = kind::Actor;
+        break;
+    case drawing::CoreferentConceptShapeType: {
+        const QString name = shape.Name();
+        record.Name = drawing::LabelPart(name);
+        record.Type = drawing::TypePart(TextOf(shape));
+        record.Id = drawing::IdPart(name);
+        record.Kind = kind::CoreferentConcept;
+        break;
+    }
+    case drawing::TitleLabelShapeType: {
+        const QString text = TextOf(shape);
+        const qsizetype at = text.indexOf(TitleSeparator);
+        if (at >= 0) {
+            record.Name = text.left(at);
+            record.Type = text.mid(at + TitleSeparator.size());
+        } else {
+            // Not in the "name is type" form: the slide still is a graph, named by its slide.
+            record.Name = slideName;
+            record.Type = QStringLiteral("Graph");
+        }
+        record.Id = shape.Name();
+        record.Kind = kind::Graph;
+        record.X = TitleRecordX;
+        record.Y = TitleRecordY;
+        return record;
+    }
+    case drawing::CommentShapeType:
+        record.Type = TextOf(shape);
+        record.Id = shape.Name();
+        record.Kind = kind::Comment;
+        break;
+    default:
+        return std::nullopt;
+    }
+    record.X = shape.Left();
+    record.Y = shape.Top();
+    return record;
+}
+
+void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader& reader) {
+    reader.ClearReaderTables();
+    if (presentation.IsNothing())
+        return;
+    cgif::ReaderTables& tables = reader.Tables();
+    const host::Slides slides = presentation.Slides();
+    const int slideCount = slides.Count();
+    for (int s = 1; s <= slideCount; ++s) {
+        const host::Slide slide = slides.Item(s);
+        const QString slideName = slide.Name();
+        const host::Shapes shapes = slide.Shapes();
+        const int shapeCount = shapes.Count();
+        for (int k = 1; k <= shapeCount; ++k) {
+            try {
+                const host::Shape shape = shapes.Item(k);
+                if (shape.AutoShapeType() == drawing::ArcShapeType) {
+                    if (!shape.Connector())
+                        continue;
+                    const host::ConnectorFormatView connector = shape.ConnectorFormat();
+                    if (!connector.BeginConnected() || !connector.EndConnected())
+                        continue;
+                    tables.Links.push_back(
+                        {connector.BeginConnectedShape().Name(), connector.EndConnectedShape().Name()});
+                } else if (auto record = NodeRecordOfShape(shape, slideName)) {
+                    reader.AddNode(*record);
+                }
+            } catch (const host::HostError&) {
+                // A shape the host cannot read (no text frame where one is needed) is no node.
+            }
+        }
+    }
+}
+
+QString NewCoreferenceLabel(const host::Presentation& presentation) {
+    QSet<QString> used;
+    if (!presentation.IsNothing()) {
+        const host::Slides slides = presentation.Slides();
+        const int slideCount = slides.Count();
+        for (int s = 1; s <= slideCount; ++s) {
+            const host::Slide slide = slides.Item(s);
+            used.insert(slide.Name());
+            const host::Shapes shapes = slide.Shapes();
+            const int shapeCount = shapes.Count();
+            for (int k = 1; k <= shapeCount; ++k) {
+                const QString label = drawing::LabelPart(shapes.Item(k).Name());
+                if (!label.isEmpty())
+                    used.insert(label);
+            }
+        }
+    }
+    for (int number = 1;; ++number) {
+        QString label = QStringLiteral("x") + QString::number(number);
+        if (!used.contains(label))
+            return label;
+    }
+}
+
+} // namespace zov::editor
