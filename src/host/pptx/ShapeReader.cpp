@@ -4,8 +4,8 @@
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
 #include "host/pptx/Units.h"
+#include "host/pptx/XmlTree.h"
 
-#include <QLineF>
 #include <QTransform>
 #include <vector>
 
@@ -13,27 +13,16 @@ namespace zov::host::pptx {
 namespace {
 
 enum class Tag : unsigned char {
-    Other, NvPr, CNvPr, CNvSpPr, CNvCxnSpPr, StCxn, EndCxn, SpPr, Xfrm, Off, Ext, PrstGeom, CustGeom,
+    Other, CNvPr, CNvSpPr, StCxn, EndCxn, SpPr, Xfrm, Off, Ext, PrstGeom, CustGeom,
     NoFill, SolidFill, OtherFill, Ln, HeadEnd, TailEnd, Style, FillRef, LnRef, FontRef, TxBody, BodyPr,
-    SpAutoFit, NormAutofit, LstStyle, Lvl1pPr, DefRPr, P, R, Fld, RPr, T, Br, Latin, Colour, AltContent,
+    SpAutoFit, NormAutofit, LstStyle, Lvl1pPr, DefRPr, P, R, Fld, RPr, EndParaRPr, T, Br, Latin, Colour,
+    AltContent,
 };
 
 Tag classify(const QXmlStreamReader& r)
 {
     const QStringView name = r.name();
     const QStringView uri = r.namespaceUri();
-    if (uri == ns::P) {
-        if (name == u"nvSpPr" || name == u"nvCxnSpPr" || name == u"nvPicPr" || name == u"nvGrpSpPr" || name == u"nvGraphicFramePr")
-            return Tag::NvPr;
-        if (name == u"cNvPr") return Tag::CNvPr;
-        if (name == u"cNvSpPr") return Tag::CNvSpPr;
-        if (name == u"cNvCxnSpPr") return Tag::CNvCxnSpPr;
-        if (name == u"spPr" || name == u"grpSpPr") return Tag::SpPr;
-        if (name == u"style") return Tag::Style;
-        if (name == u"txBody") return Tag::TxBody;
-        if (name == u"xfrm") return Tag::Xfrm; // graphic frames
-        return Tag::Other;
-    }
     if (uri == ns::A) {
         switch (name.size()) {
         case 1:
@@ -73,7 +62,17 @@ Tag classify(const QXmlStreamReader& r)
         if (name == u"lstStyle") return Tag::LstStyle;
         if (name == u"lvl1pPr") return Tag::Lvl1pPr;
         if (name == u"defRPr") return Tag::DefRPr;
+        if (name == u"endParaRPr") return Tag::EndParaRPr;
         if (name == u"fld") return Tag::Fld;
+        return Tag::Other;
+    }
+    if (uri == ns::P) {
+        if (name == u"cNvPr") return Tag::CNvPr;
+        if (name == u"cNvSpPr") return Tag::CNvSpPr;
+        if (name == u"spPr" || name == u"grpSpPr") return Tag::SpPr;
+        if (name == u"style") return Tag::Style;
+        if (name == u"txBody") return Tag::TxBody;
+        if (name == u"xfrm") return Tag::Xfrm; // graphic frames keep their transform here
         return Tag::Other;
     }
     if (uri == ns::Mc && name == u"AlternateContent")
@@ -93,7 +92,7 @@ std::uint32_t presetColour(QStringView name)
     if (name == u"green") return 0x008000;
     if (name == u"blue") return 0xFF0000;
     if (name == u"yellow") return 0x00FFFF;
-    return 0; // black and anything unknown
+    return 0; // black and every other preset colour
 }
 
 std::int64_t attrLong(const QXmlStreamAttributes& a, QLatin1StringView name, std::int64_t fallback = 0)
@@ -109,6 +108,13 @@ bool attrTrue(const QXmlStreamAttributes& a, QLatin1StringView name)
     return v == u"1" || v == u"true";
 }
 
+// Keeps EMU values read from a file inside a range where points stay meaningful.
+std::int64_t clampEmu(std::int64_t v)
+{
+    constexpr std::int64_t limit = 1ll << 40;
+    return std::clamp(v, -limit, limit);
+}
+
 } // namespace
 
 void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out)
@@ -122,20 +128,24 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     s.hasTextFrame = isSp;
     s.paragraphs.clear();
 
-    std::vector<Tag> stack{Tag::Other};
+    std::vector<Tag> stack{Tag::Other}; // the shape element itself
     const int baseDepth = cursor.depth();
     bool haveId = false, haveXfrm = false, inFirstXfrm = false, txBox = false, hasGeometry = false, custom = false;
     bool flipH = false, flipV = false;
     std::int64_t offX = 0, offY = 0, extX = 0, extY = 0;
-    int rot = 0;
+    std::int64_t rot = 0;
     enum class Fill { Unset, None, Solid, Other } fill = Fill::Unset, line = Fill::Unset;
     ColourSlot fillColour, lineColour, styleFillColour, styleLineColour;
     int fillRefIdx = 0, lnRefIdx = 0;
     QString fontRef;
     std::int64_t lineW = -1;
-    bool haveRun = false, inParagraph = false;
-    float runSize = 0, listSize = 0;
-    QString runFont, listFont;
+    // Font and size: the first run's, else the shape's list style, else (only when the text has
+    // no run at all) the first end-of-paragraph properties.
+    bool runSeen = false, inFirstRun = false, endParaSeen = false;
+    int firstRunDepth = 0;
+    float runSize = 0, listSize = 0, endSize = 0;
+    QString runFont, listFont, endFont;
+    bool inParagraph = false;
     QString text;
 
     while (cursor.depth() >= baseDepth) {
@@ -145,14 +155,16 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             stack.pop_back();
             if (closed == Tag::Xfrm)
                 inFirstXfrm = false;
-            if (closed == Tag::P && inParagraph) {
+            if (inFirstRun && cursor.depth() < firstRunDepth)
+                inFirstRun = false;
+            if (closed == Tag::P && inParagraph && stack.back() == Tag::TxBody) {
                 s.paragraphs << text;
                 inParagraph = false;
             }
             continue;
         }
         if (token == QXmlStreamReader::Characters) {
-            if (stack.back() == Tag::T)
+            if (stack.back() == Tag::T && inParagraph)
                 text += r.text();
             continue;
         }
@@ -165,7 +177,7 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
         const auto a = r.attributes();
         switch (tag) {
         case Tag::CNvPr: {
-            const auto id = static_cast<std::uint32_t>(attrLong(a, QLatin1String("id")));
+            const auto id = static_cast<std::uint32_t>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("id")), 0, 0xFFFFFFFFll));
             out.maxId = std::max(out.maxId, id);
             if (!haveId) {
                 haveId = true;
@@ -175,69 +187,74 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             break;
         }
         case Tag::CNvSpPr:
-            txBox = attrTrue(a, QLatin1String("txBox"));
+            if (stack.size() == 3)
+                txBox = attrTrue(a, QLatin1String("txBox"));
             break;
         case Tag::StCxn:
         case Tag::EndCxn: {
+            if (!isCxn || stack.size() != 4)
+                break;
             GlueRef& g = tag == Tag::StCxn ? out.begin : out.end;
             g.present = true;
-            g.id = static_cast<std::uint32_t>(attrLong(a, QLatin1String("id")));
-            g.idx = static_cast<int>(attrLong(a, QLatin1String("idx")));
+            g.id = static_cast<std::uint32_t>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("id")), 0, 0xFFFFFFFFll));
+            g.idx = static_cast<int>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("idx"), -1), -1, 1 << 20));
             break;
         }
         case Tag::AltContent:
+            // Content for other consumers (newer features with a fallback): kept in the XML,
+            // not modelled.
             cursor.skipElement();
             stack.pop_back();
             break;
         case Tag::Xfrm:
-            if (!haveXfrm && (parent == Tag::SpPr || parent == Tag::Other)) {
+            if (!haveXfrm && stack.size() <= 3 && (parent == Tag::SpPr || stack.size() == 2)) {
                 haveXfrm = inFirstXfrm = true;
-                rot = static_cast<int>(attrLong(a, QLatin1String("rot")));
+                rot = attrLong(a, QLatin1String("rot"));
                 flipH = attrTrue(a, QLatin1String("flipH"));
                 flipV = attrTrue(a, QLatin1String("flipV"));
             }
             break;
         case Tag::Off:
             if (inFirstXfrm && parent == Tag::Xfrm) {
-                offX = attrLong(a, QLatin1String("x"));
-                offY = attrLong(a, QLatin1String("y"));
+                offX = clampEmu(attrLong(a, QLatin1String("x")));
+                offY = clampEmu(attrLong(a, QLatin1String("y")));
             }
             break;
         case Tag::Ext:
             if (inFirstXfrm && parent == Tag::Xfrm) {
-                extX = attrLong(a, QLatin1String("cx"));
-                extY = attrLong(a, QLatin1String("cy"));
+                extX = std::max<std::int64_t>(0, clampEmu(attrLong(a, QLatin1String("cx"))));
+                extY = std::max<std::int64_t>(0, clampEmu(attrLong(a, QLatin1String("cy"))));
             }
             break;
         case Tag::PrstGeom:
-            if (parent == Tag::SpPr) {
+            if (parent == Tag::SpPr && stack.size() == 3) {
                 hasGeometry = true;
                 s.preset = a.value(QLatin1String("prst")).toString();
             }
             break;
         case Tag::CustGeom:
-            if (parent == Tag::SpPr)
+            if (parent == Tag::SpPr && stack.size() == 3)
                 hasGeometry = custom = true;
             break;
         case Tag::NoFill:
         case Tag::SolidFill:
         case Tag::OtherFill: {
             const Fill f = tag == Tag::NoFill ? Fill::None : tag == Tag::SolidFill ? Fill::Solid : Fill::Other;
-            if (parent == Tag::SpPr)
+            if (parent == Tag::SpPr && stack.size() == 3)
                 fill = f;
-            else if (parent == Tag::Ln && grand == Tag::SpPr)
+            else if (parent == Tag::Ln && grand == Tag::SpPr && stack.size() == 4)
                 line = f;
             break;
         }
         case Tag::Colour: {
             ColourSlot* slot = nullptr;
-            if (parent == Tag::SolidFill && grand == Tag::SpPr)
+            if (parent == Tag::SolidFill && grand == Tag::SpPr && stack.size() == 4)
                 slot = &fillColour;
-            else if (parent == Tag::SolidFill && grand == Tag::Ln && stack.size() >= 4 && stack[stack.size() - 4] == Tag::SpPr)
+            else if (parent == Tag::SolidFill && grand == Tag::Ln && stack.size() == 5)
                 slot = &lineColour;
-            else if (parent == Tag::FillRef)
+            else if (parent == Tag::FillRef && grand == Tag::Style)
                 slot = &styleFillColour;
-            else if (parent == Tag::LnRef)
+            else if (parent == Tag::LnRef && grand == Tag::Style)
                 slot = &styleLineColour;
             if (!slot || slot->set)
                 break;
@@ -259,12 +276,12 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             break;
         }
         case Tag::Ln:
-            if (parent == Tag::SpPr)
+            if (parent == Tag::SpPr && stack.size() == 3)
                 lineW = attrLong(a, QLatin1String("w"), -1);
             break;
         case Tag::HeadEnd:
         case Tag::TailEnd:
-            if (parent == Tag::Ln && grand == Tag::SpPr)
+            if (parent == Tag::Ln && grand == Tag::SpPr && stack.size() == 4)
                 (tag == Tag::HeadEnd ? s.beginArrowhead : s.endArrowhead) = arrowheadOfLineEnd(a.value(QLatin1String("type")));
             break;
         case Tag::FillRef:
@@ -279,13 +296,17 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             if (parent == Tag::Style)
                 fontRef = a.value(QLatin1String("idx")).toString();
             break;
+        case Tag::TxBody:
+            if (stack.size() == 2)
+                out.hasTxBody = true;
+            break;
         case Tag::BodyPr:
-            if (parent == Tag::TxBody) {
+            if (parent == Tag::TxBody && stack.size() == 3) {
                 s.wordWrap = a.value(QLatin1String("wrap")) != u"none";
-                s.marginLeft = emuToPoints(attrLong(a, QLatin1String("lIns"), 91440));
-                s.marginRight = emuToPoints(attrLong(a, QLatin1String("rIns"), 91440));
-                s.marginTop = emuToPoints(attrLong(a, QLatin1String("tIns"), 45720));
-                s.marginBottom = emuToPoints(attrLong(a, QLatin1String("bIns"), 45720));
+                s.marginLeft = emuToPoints(clampEmu(attrLong(a, QLatin1String("lIns"), 91440)));
+                s.marginRight = emuToPoints(clampEmu(attrLong(a, QLatin1String("rIns"), 91440)));
+                s.marginTop = emuToPoints(clampEmu(attrLong(a, QLatin1String("tIns"), 45720)));
+                s.marginBottom = emuToPoints(clampEmu(attrLong(a, QLatin1String("bIns"), 45720)));
                 s.autoSize = AutoSizeNone;
             }
             break;
@@ -301,28 +322,44 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             if (parent == Tag::Lvl1pPr && grand == Tag::LstStyle) {
                 const auto sz = attrLong(a, QLatin1String("sz"));
                 if (sz > 0)
-                    listSize = sz / 100.0f;
+                    listSize = static_cast<float>(sz / 100.0);
             }
             break;
         case Tag::P:
-            if (parent == Tag::TxBody) {
+            if (parent == Tag::TxBody && stack.size() == 3) {
                 inParagraph = true;
                 text.clear();
             }
             break;
+        case Tag::R:
+        case Tag::Fld:
+            if (parent == Tag::P && inParagraph && !runSeen) {
+                runSeen = inFirstRun = true;
+                firstRunDepth = cursor.depth();
+            }
+            break;
         case Tag::RPr:
-            if ((parent == Tag::R || parent == Tag::Fld) && !haveRun) {
-                haveRun = true;
+            if (inFirstRun && (parent == Tag::R || parent == Tag::Fld)) {
                 const auto sz = attrLong(a, QLatin1String("sz"));
                 if (sz > 0)
-                    runSize = sz / 100.0f;
+                    runSize = static_cast<float>(sz / 100.0);
+            }
+            break;
+        case Tag::EndParaRPr:
+            if (parent == Tag::P && inParagraph && !endParaSeen) {
+                endParaSeen = true;
+                const auto sz = attrLong(a, QLatin1String("sz"));
+                if (sz > 0)
+                    endSize = static_cast<float>(sz / 100.0);
             }
             break;
         case Tag::Latin:
-            if (parent == Tag::RPr && stack.size() >= 3 && runFont.isEmpty() && haveRun)
+            if (parent == Tag::RPr && inFirstRun)
                 runFont = a.value(QLatin1String("typeface")).toString();
             else if (parent == Tag::DefRPr && grand == Tag::Lvl1pPr)
                 listFont = a.value(QLatin1String("typeface")).toString();
+            else if (parent == Tag::EndParaRPr && endFont.isEmpty() && !runSeen)
+                endFont = a.value(QLatin1String("typeface")).toString();
             break;
         case Tag::Br:
             if (parent == Tag::P && inParagraph)
@@ -338,7 +375,9 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     s.top = emuToPoints(offY);
     s.width = emuToPoints(extX);
     s.height = emuToPoints(extY);
+    rot %= 21600000;
     s.rotation = static_cast<float>(rot / 60000.0);
+    out.flipped = flipH || flipV;
     if (isCxn) {
         QPointF b(offX + (flipH ? extX : 0), offY + (flipV ? extY : 0));
         QPointF e(offX + (flipH ? 0 : extX), offY + (flipV ? 0 : extY));
@@ -354,6 +393,7 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
         s.begin = b / EmuPerPoint;
         s.end = e / EmuPerPoint;
         s.autoShapeType = ShapeMixed;
+        s.rotation = 0; // the end points carry it
     }
 
     // Fill and line: explicit properties first, then the shape style's references.
@@ -378,15 +418,15 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
         s.lineVisible = false;
     }
     if (lineW >= 0)
-        s.lineWeight = emuToPoints(lineW);
-    out.explicitNoLineAndFill = !s.fillVisible && !s.lineVisible;
+        s.lineWeight = emuToPoints(std::min<std::int64_t>(lineW, 20116800));
 
-    // Text: the first run decides font and size; otherwise the list style, the style's font
-    // reference, then the presentation's defaults.
-    QString face = !runFont.isEmpty() ? runFont : !listFont.isEmpty() ? listFont
+    // Text: font and size as described above, then the style's font reference, then what the
+    // presentation and theme give every shape.
+    QString face = !runFont.isEmpty() ? runFont : !listFont.isEmpty() ? listFont : !runSeen && !endFont.isEmpty() ? endFont
                  : fontRef == u"major" ? QStringLiteral("+mj-lt") : fontRef == u"minor" ? QStringLiteral("+mn-lt") : QString();
-    s.fontName = face.isEmpty() ? defaults.fontName : defaults.resolveTypeface(face);
-    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : defaults.fontSize;
+    face = face.isEmpty() ? defaults.fontName : defaults.resolveTypeface(face);
+    s.fontName = face.isEmpty() ? defaults.fontName : face;
+    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : !runSeen && endSize > 0 ? endSize : defaults.fontSize;
 
     if (isSp) {
         if (!hasGeometry || custom) {
@@ -395,7 +435,11 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             const int type = autoShapeTypeOfPreset(s.preset);
             s.autoShapeType = type != 0 ? type : ShapeNotPrimitive;
         }
-        if (txBox || s.preset == u"noSmoking")
+        // A text label: marked as a text box, or (after programs that drop that mark) an
+        // unfilled, unlined rectangle or no-symbol marker carrying text.
+        const bool bareLabel = !s.fillVisible && !s.lineVisible && out.hasTxBody
+                               && (s.autoShapeType == ShapeRectangle || s.autoShapeType == ShapeNoSymbol);
+        if (txBox || bareLabel)
             s.kind = ShapeKind::TextBox;
     } else if (!isCxn) {
         s.autoShapeType = ShapeNotPrimitive;
@@ -403,6 +447,31 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
         s.paragraphs.clear();
     }
     s.modified = false;
+}
+
+ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope, const TextDefaults& defaults)
+{
+    QString wrapped = QStringLiteral("<zov-scope");
+    for (const auto& [prefix, uri] : scope)
+        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix) + QStringLiteral("=\"")
+                   + escapeXmlAttr(uri) + QLatin1Char('"');
+    wrapped += QLatin1Char('>') + xml + QStringLiteral("</zov-scope>");
+    XmlCursor cursor(wrapped, QStringLiteral("(shape)"));
+    ParsedShape parsed;
+    while (!cursor.atEnd()) {
+        if (cursor.next() == QXmlStreamReader::StartElement && cursor.depth() == 2) {
+            readShapeElement(cursor, defaults, parsed);
+            return parsed;
+        }
+    }
+    cursor.fail(QStringLiteral("no shape element"));
+}
+
+bool isGlueTarget(const ParsedShape& shape)
+{
+    const ShapeData& s = shape.data;
+    return (s.kind == ShapeKind::AutoShape || s.kind == ShapeKind::TextBox) && s.autoShapeType != ShapeNotPrimitive
+           && !shape.flipped;
 }
 
 } // namespace zov::host::pptx

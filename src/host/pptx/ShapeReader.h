@@ -11,16 +11,26 @@ struct GlueRef {
     bool present = false;
     std::uint32_t id = 0;
     int idx = 0;
+    bool operator==(const GlueRef&) const = default;
 };
 
 struct ParsedShape {
     ShapeData data;
-    GlueRef begin, end;
+    GlueRef begin, end;      // a:stCxn / a:endCxn of a connector
+    bool flipped = false;    // flipH or flipV on the shape's own transform
+    bool hasTxBody = false;
     std::uint32_t maxId = 0; // largest cNvPr id anywhere inside the element (groups nest shapes)
-    bool explicitNoLineAndFill = false;
 };
 
 // The cursor stands on the element's start tag; on return it stands on its end tag.
 void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out);
+
+// Reads a single shape element from its XML text. `scope` holds the namespace declarations in
+// force around it in its slide part (prefix, uri).
+ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope,
+                         const TextDefaults& defaults);
+
+// True when the shape's geometry is one this host draws and computes connection sites for.
+bool isGlueTarget(const ParsedShape& shape);
 
 } // namespace zov::host::pptx

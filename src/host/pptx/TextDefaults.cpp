@@ -4,6 +4,8 @@
 #include "host/pptx/Units.h"
 #include "host/pptx/XmlCursor.h"
 
+#include <exception>
+
 namespace zov::host::pptx {
 
 QString TextDefaults::resolveTypeface(const QString& typeface) const
@@ -33,16 +35,16 @@ void readTheme(const QByteArray& xml, const QString& partName, TextDefaults& def
 {
     XmlCursor cursor(decodeXml(xml), partName);
     auto& r = cursor.reader();
-    QString inScheme;       // current clrScheme child (dk1, ...)
-    int schemeDepth = -1;
-    QString fontGroup;      // majorFont / minorFont
+    int schemeDepth = 0;   // depth of the first a:clrScheme while inside it; -1 once it is done
+    QString slot;          // the clrScheme child being read (dk1, lt1, accent1, ...)
+    QString fontGroup;     // majorFont or minorFont while inside one
     while (!cursor.atEnd()) {
         const auto token = cursor.next();
         if (token == QXmlStreamReader::EndElement) {
-            if (cursor.depth() < schemeDepth) {
-                inScheme.clear();
+            if (schemeDepth > 0 && cursor.depth() < schemeDepth)
                 schemeDepth = -1;
-            }
+            if (schemeDepth > 0 && cursor.depth() <= schemeDepth)
+                slot.clear();
             if (r.name() == QLatin1String("majorFont") || r.name() == QLatin1String("minorFont"))
                 fontGroup.clear();
             continue;
@@ -50,15 +52,17 @@ void readTheme(const QByteArray& xml, const QString& partName, TextDefaults& def
         if (token != QXmlStreamReader::StartElement || r.namespaceUri() != ns::A)
             continue;
         const auto name = r.name();
-        if (name == QLatin1String("clrScheme")) {
-            schemeDepth = cursor.depth() + 1;
-        } else if (schemeDepth > 0 && cursor.depth() == schemeDepth) {
-            inScheme = name.toString();
-        } else if (!inScheme.isEmpty() && (name == QLatin1String("srgbClr") || name == QLatin1String("sysClr"))) {
+        const int depth = cursor.depth();
+        if (name == QLatin1String("clrScheme") && schemeDepth == 0) {
+            schemeDepth = depth;
+        } else if (schemeDepth > 0 && depth == schemeDepth + 1) {
+            slot = name.toString();
+        } else if (schemeDepth > 0 && depth == schemeDepth + 2 && !slot.isEmpty()
+                   && (name == QLatin1String("srgbClr") || name == QLatin1String("sysClr"))) {
             std::uint32_t bgr = 0;
             const auto v = r.attributes().value(name == QLatin1String("srgbClr") ? QLatin1String("val") : QLatin1String("lastClr"));
             if (hexToBgr(v.toString(), bgr))
-                defaults.schemeColours.insert(inScheme, bgr);
+                defaults.schemeColours.insert(slot, bgr);
         } else if (name == QLatin1String("majorFont") || name == QLatin1String("minorFont")) {
             fontGroup = name.toString();
         } else if (name == QLatin1String("latin") && !fontGroup.isEmpty()) {
@@ -103,6 +107,35 @@ bool readDefaultRunProperties(const QByteArray& xml, const QString& partName, QL
         }
     }
     return found;
+}
+
+TextDefaults buildTextDefaults(const QByteArray* theme, const QByteArray* master, const QByteArray* presentation)
+{
+    TextDefaults d;
+    try {
+        if (theme)
+            readTheme(*theme, QStringLiteral("theme"), d);
+    } catch (const std::exception&) {
+        d = TextDefaults(); // an unreadable theme: keep the built-in defaults
+    }
+    float size = 0;
+    QString typeface;
+    try {
+        if (presentation)
+            readDefaultRunProperties(*presentation, QStringLiteral("presentation"), QLatin1String("defaultTextStyle"), size, typeface);
+        if (master)
+            readDefaultRunProperties(*master, QStringLiteral("master"), QLatin1String("otherStyle"), size, typeface);
+    } catch (const std::exception&) {
+        // keep what was found before the damage
+    }
+    if (size >= 1)
+        d.fontSize = size;
+    if (typeface.isEmpty())
+        typeface = QStringLiteral("+mn-lt");
+    const QString resolved = d.resolveTypeface(typeface);
+    if (!resolved.isEmpty() && !resolved.startsWith(QLatin1Char('+')))
+        d.fontName = resolved;
+    return d;
 }
 
 } // namespace zov::host::pptx

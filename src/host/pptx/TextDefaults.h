@@ -20,6 +20,12 @@ struct TextDefaults {
     bool schemeColour(const QString& name, std::uint32_t& bgr) const;
 };
 
+// The defaults for shapes on slides under one master: theme fonts and colours, and the
+// first-level run defaults (size, typeface) of the presentation's default text style,
+// overridden by the master's otherStyle. Any of the parts may be missing; a part that cannot be
+// read leaves the built-in defaults (Arial 18 pt) in place rather than failing the file.
+TextDefaults buildTextDefaults(const QByteArray* theme, const QByteArray* master, const QByteArray* presentation);
+
 // Reads the theme's fonts and colours.
 void readTheme(const QByteArray& xml, const QString& partName, TextDefaults& defaults);
 // Reads the first-level default run properties (size, latin typeface) under an element whose

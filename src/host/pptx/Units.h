@@ -8,7 +8,21 @@ namespace zov::host::pptx {
 
 constexpr double EmuPerPoint = 12700.0;
 
-inline std::int64_t pointsToEmu(double points) { return std::llround(points * EmuPerPoint); }
+// The range DrawingML allows for coordinates (ST_Coordinate).
+constexpr std::int64_t MaxCoordinateEmu = 27273042316900ll;
+
+// Rounds to whole EMU; values the format cannot hold (not finite, out of range) are clamped.
+inline std::int64_t pointsToEmu(double points)
+{
+    if (!std::isfinite(points))
+        return 0;
+    const double emu = points * EmuPerPoint;
+    if (emu >= static_cast<double>(MaxCoordinateEmu))
+        return MaxCoordinateEmu;
+    if (emu <= -static_cast<double>(MaxCoordinateEmu))
+        return -MaxCoordinateEmu;
+    return std::llround(emu);
+}
 inline float emuToPoints(std::int64_t emu) { return static_cast<float>(emu / EmuPerPoint); }
 
 inline QString bgrToHex(std::uint32_t bgr)

@@ -4,6 +4,68 @@
 
 namespace zov::host::pptx {
 
+namespace {
+
+bool isXmlChar(char32_t c)
+{
+    if (c < 0x20)
+        return c == 0x09 || c == 0x0A || c == 0x0D;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return false;
+    return c != 0xFFFE && c != 0xFFFF;
+}
+
+bool needsSanitizing(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 || c >= 0xD800) {
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+                ++i;
+                continue;
+            }
+            if (!isXmlChar(c))
+                return true;
+        }
+    }
+    return false;
+}
+
+void appendEscaped(QByteArray& out, QStringView text, bool attribute)
+{
+    const QByteArray utf8 = (needsSanitizing(text) ? sanitizeXmlChars(text) : text.toString()).toUtf8();
+    out.reserve(out.size() + utf8.size() + 16);
+    for (const char c : utf8) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"':
+            if (attribute)
+                out += "&quot;";
+            else
+                out += c;
+            break;
+        case '\t':
+            if (attribute)
+                out += "&#9;";
+            else
+                out += c;
+            break;
+        case '\n':
+            if (attribute)
+                out += "&#10;";
+            else
+                out += c;
+            break;
+        case '\r': out += "&#13;"; break;
+        default: out += c;
+        }
+    }
+}
+
+} // namespace
+
 XmlNode* XmlNode::child(const QString& uri, QLatin1StringView name) const
 {
     for (const auto& c : children)
@@ -65,6 +127,30 @@ XmlNode* XmlNode::insert(size_t index, std::unique_ptr<XmlNode> node)
     index = std::min(index, children.size());
     children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
     return children[index].get();
+}
+
+std::unique_ptr<XmlNode> cloneTree(const XmlNode& node)
+{
+    auto copy = std::make_unique<XmlNode>();
+    copy->kind = node.kind;
+    copy->qname = node.qname;
+    copy->ns = node.ns;
+    copy->local = node.local;
+    copy->attrs = node.attrs;
+    copy->text = node.text;
+    copy->children.reserve(node.children.size());
+    for (const auto& c : node.children)
+        copy->children.push_back(cloneTree(*c));
+    return copy;
+}
+
+std::unique_ptr<XmlNode> makeElement(const QString& prefix, const QString& uri, const QString& local)
+{
+    auto node = std::make_unique<XmlNode>();
+    node->qname = prefix.isEmpty() ? local : prefix + QLatin1Char(':') + local;
+    node->ns = uri;
+    node->local = local;
+    return node;
 }
 
 std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
@@ -142,8 +228,9 @@ std::unique_ptr<XmlNode> parseFragment(const QString& text, const std::vector<st
     return parseXmlTree(text, QStringLiteral("(generated)"), scope);
 }
 
-QString escapeXmlText(const QString& text)
+QString escapeXmlText(const QString& raw)
 {
+    const QString text = needsSanitizing(raw) ? sanitizeXmlChars(raw) : raw;
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -158,8 +245,9 @@ QString escapeXmlText(const QString& text)
     return out;
 }
 
-QString escapeXmlAttr(const QString& text)
+QString escapeXmlAttr(const QString& raw)
 {
+    const QString text = needsSanitizing(raw) ? sanitizeXmlChars(raw) : raw;
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -175,6 +263,34 @@ QString escapeXmlAttr(const QString& text)
         }
     }
     return out;
+}
+
+
+QString sanitizeXmlChars(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            out += text[i];
+            out += text[i + 1];
+            ++i;
+        } else if (isXmlChar(c)) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+void appendXmlText(QByteArray& out, QStringView text)
+{
+    appendEscaped(out, text, false);
+}
+
+void appendXmlAttr(QByteArray& out, QStringView text)
+{
+    appendEscaped(out, text, true);
 }
 
 void writeXmlTree(const XmlNode& node, QString& out)

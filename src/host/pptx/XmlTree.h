@@ -31,6 +31,11 @@ struct XmlNode {
     XmlNode* insert(size_t index, std::unique_ptr<XmlNode> node);
 };
 
+// A deep copy of a node and its subtree.
+std::unique_ptr<XmlNode> cloneTree(const XmlNode& node);
+// A new element; `prefix` may be empty (default namespace).
+std::unique_ptr<XmlNode> makeElement(const QString& prefix, const QString& uri, const QString& local);
+
 // Parses XML text. `scope` holds namespace declarations (prefix, uri) that are in force around
 // the fragment but not written inside it. Throws PptxError naming partName.
 std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
@@ -42,5 +47,12 @@ std::unique_ptr<XmlNode> parseFragment(const QString& text, const std::vector<st
 
 QString escapeXmlText(const QString& text);
 QString escapeXmlAttr(const QString& text);
+
+// Drops the characters XML 1.0 cannot carry (C0 controls other than tab, LF and CR, U+FFFE,
+// U+FFFF and unpaired surrogates): text from the user must never make a file unreadable.
+QString sanitizeXmlChars(QStringView text);
+// Appends text as UTF-8, sanitized and escaped for character data or a double-quoted attribute.
+void appendXmlText(QByteArray& out, QStringView text);
+void appendXmlAttr(QByteArray& out, QStringView text);
 
 } // namespace zov::host::pptx

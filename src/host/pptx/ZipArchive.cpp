@@ -4,14 +4,16 @@
 
 #include <zip.h>
 
+#include <QSet>
+
+#include <algorithm>
 #include <memory>
 
 namespace zov::host::pptx {
 namespace {
 
-[[noreturn]] void fail(const QString& fileLabel, const QString& reason)
+[[noreturn]] void fail(const QString& reason)
 {
-    Q_UNUSED(fileLabel);
     throw PptxError(reason);
 }
 
@@ -21,7 +23,7 @@ bool looksLikeOle2(const QByteArray& bytes)
     return bytes.size() >= 8 && std::equal(magic, magic + 8, bytes.constData());
 }
 
-struct ZipCloser {
+struct ArchiveCloser {
     void operator()(zip_t* z) const { zip_discard(z); }
 };
 struct FileCloser {
@@ -30,62 +32,73 @@ struct FileCloser {
 
 } // namespace
 
-std::vector<ZipEntry> readZip(const QByteArray& bytes, const QString& fileLabel, const ZipLimits& limits)
+std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits)
 {
     if (looksLikeOle2(bytes))
-        fail(fileLabel, QStringLiteral("not a presentation (an encrypted or legacy binary OLE2 file, not an Office Open XML package)"));
+        fail(QStringLiteral("not an Office Open XML package: it is an OLE2 compound file (a password-protected presentation or an old binary .ppt)"));
     if (bytes.size() < 22 || !bytes.startsWith("PK"))
-        fail(fileLabel, QStringLiteral("not a presentation (not a zip archive)"));
+        fail(QStringLiteral("not a presentation (not a zip archive)"));
 
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
-    if (!source)
-        fail(fileLabel, QStringLiteral("out of memory"));
-    std::unique_ptr<zip_t, ZipCloser> archive(zip_open_from_source(source, ZIP_RDONLY, &error));
+    if (!source) {
+        zip_error_fini(&error);
+        fail(QStringLiteral("out of memory"));
+    }
+    std::unique_ptr<zip_t, ArchiveCloser> archive(zip_open_from_source(source, ZIP_RDONLY, &error));
     if (!archive) {
         zip_source_free(source);
         const QString why = QString::fromUtf8(zip_error_strerror(&error));
         zip_error_fini(&error);
-        fail(fileLabel, QStringLiteral("not a presentation (damaged or truncated zip archive: %1)").arg(why));
+        fail(QStringLiteral("not a presentation (damaged or truncated zip archive: %1)").arg(why));
     }
     zip_error_fini(&error);
 
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     if (count < 0 || count > limits.maxEntries)
-        fail(fileLabel, QStringLiteral("too many entries in the zip archive (%1, at most %2)").arg(count).arg(limits.maxEntries));
+        fail(QStringLiteral("too many entries in the zip archive (%1; at most %2 are read)").arg(count).arg(limits.maxEntries));
 
     std::vector<ZipEntry> entries;
     entries.reserve(static_cast<size_t>(count));
+    QSet<QString> seen;
     std::int64_t total = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
-        if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0)
-            fail(fileLabel, QStringLiteral("damaged zip archive (entry %1)").arg(i));
+        if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) || !st.name)
+            fail(QStringLiteral("damaged zip archive (entry %1 cannot be read)").arg(i));
         const QString name = QString::fromUtf8(st.name);
-        if (name.endsWith(QLatin1Char('/')))
+        if (name.isEmpty() || name.endsWith(QLatin1Char('/')))
             continue; // directory entries carry no part
+        if (seen.contains(name.toLower()))
+            fail(QStringLiteral("damaged package: the part \"%1\" is stored twice").arg(name));
+        seen.insert(name.toLower());
         if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
-            fail(fileLabel, QStringLiteral("the part \"%1\" is encrypted").arg(name));
+            fail(QStringLiteral("the part \"%1\" is encrypted").arg(name));
         if ((st.valid & ZIP_STAT_SIZE) && st.size > static_cast<zip_uint64_t>(limits.maxEntrySize))
-            fail(fileLabel, QStringLiteral("the part \"%1\" is too large (%2 bytes uncompressed)").arg(name).arg(st.size));
+            fail(QStringLiteral("the part \"%1\" is too large (%2 bytes uncompressed; at most %3 are read)")
+                     .arg(name).arg(st.size).arg(limits.maxEntrySize));
+        if ((st.valid & ZIP_STAT_SIZE) && total + static_cast<std::int64_t>(st.size) > limits.maxTotalSize)
+            fail(QStringLiteral("the archive expands beyond the size limit (%1 bytes uncompressed): a zip bomb or a file too large")
+                     .arg(limits.maxTotalSize));
         std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0));
         if (!file)
-            fail(fileLabel, QStringLiteral("the part \"%1\" cannot be read (%2)").arg(name, QString::fromUtf8(zip_strerror(archive.get()))));
-        // Read with a cap: the stated size may lie, so never trust it beyond the limit.
+            fail(QStringLiteral("the part \"%1\" cannot be read (%2)").arg(name, QString::fromUtf8(zip_strerror(archive.get()))));
+        // Read with a cap: the stated size may lie, so it is never trusted beyond the limit.
         const std::int64_t cap = std::min(limits.maxEntrySize, limits.maxTotalSize - total);
         QByteArray data;
-        data.reserve(static_cast<qsizetype>(std::min<zip_uint64_t>(st.size, static_cast<zip_uint64_t>(cap))));
+        if (st.valid & ZIP_STAT_SIZE)
+            data.reserve(static_cast<qsizetype>(std::min<zip_uint64_t>(st.size, static_cast<zip_uint64_t>(cap))));
         char buffer[65536];
         for (;;) {
             const zip_int64_t n = zip_fread(file.get(), buffer, sizeof buffer);
             if (n < 0)
-                fail(fileLabel, QStringLiteral("the part \"%1\" is damaged (%2)").arg(name, QString::fromUtf8(zip_file_strerror(file.get()))));
+                fail(QStringLiteral("the part \"%1\" is damaged (%2)").arg(name, QString::fromUtf8(zip_file_strerror(file.get()))));
             if (n == 0)
                 break;
             if (data.size() + n > cap)
-                fail(fileLabel, QStringLiteral("the archive expands beyond the size limit (part \"%1\"): a zip bomb or a file too large").arg(name));
+                fail(QStringLiteral("the archive expands beyond the size limit (part \"%1\"): a zip bomb or a file too large").arg(name));
             data.append(buffer, static_cast<qsizetype>(n));
         }
         total += data.size();
@@ -94,7 +107,7 @@ std::vector<ZipEntry> readZip(const QByteArray& bytes, const QString& fileLabel,
     return entries;
 }
 
-QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries)
+QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level)
 {
     zip_error_t error;
     zip_error_init(&error);
@@ -106,7 +119,7 @@ QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& en
             zip_source_free(target);
         throw PptxError(QStringLiteral("cannot create the zip archive in memory"));
     }
-    zip_source_keep(target);
+    zip_source_keep(target); // the archive must not free it on close: the result is read from it
     bool ok = true;
     for (const auto& [name, data] : entries) {
         zip_source_t* s = zip_source_buffer(archive, data->constData(), static_cast<zip_uint64_t>(data->size()), 0);
@@ -118,14 +131,11 @@ QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& en
             ok = false;
             break;
         }
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 6);
-        zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), 0, (1 << 5) | 1, 0); // 1980-01-01
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, static_cast<zip_uint32_t>(level));
+        zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), 0, (1 << 5) | 1, 0); // 1980-01-01 00:00
     }
     if (!ok || zip_close(archive) != 0) {
-        if (ok)
-            zip_discard(archive);
-        else
-            zip_discard(archive);
+        zip_discard(archive);
         zip_source_free(target);
         throw PptxError(QStringLiteral("cannot build the zip archive"));
     }
@@ -134,9 +144,11 @@ QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& en
         zip_source_seek(target, 0, SEEK_END);
         const zip_int64_t size = zip_source_tell(target);
         zip_source_seek(target, 0, SEEK_SET);
-        out.resize(static_cast<qsizetype>(size));
-        if (zip_source_read(target, out.data(), static_cast<zip_uint64_t>(size)) != size)
-            out.clear();
+        if (size > 0) {
+            out.resize(static_cast<qsizetype>(size));
+            if (zip_source_read(target, out.data(), static_cast<zip_uint64_t>(size)) != size)
+                out.clear();
+        }
         zip_source_close(target);
     }
     zip_source_free(target);

@@ -1,0 +1,349 @@
+#include "host/pptx/PackageReader.h"
+
+#include "host/AutoShapeType.h"
+#include "host/geometry/Geometry.h"
+#include "host/pptx/Namespaces.h"
+#include "host/pptx/Opc.h"
+#include "host/pptx/Package.h"
+#include "host/pptx/PptxError.h"
+#include "host/pptx/SlideScan.h"
+#include "host/pptx/Units.h"
+#include "host/pptx/XmlCursor.h"
+
+#include <QSet>
+
+#include <QHash>
+
+#include <cmath>
+#include <unordered_map>
+
+namespace zov::host::pptx {
+namespace {
+
+[[noreturn]] void fail(const QString& reason)
+{
+    throw PptxError(reason);
+}
+
+struct SlideRef {
+    std::uint32_t id = 0;
+    QString relId;
+};
+
+struct PresentationPart {
+    std::vector<SlideRef> slides;
+    std::int64_t cx = 9144000, cy = 6858000;
+};
+
+PresentationPart readPresentationPart(const QByteArray& xml, const QString& partName)
+{
+    PresentationPart out;
+    XmlCursor cursor(decodeXml(xml), partName);
+    auto& r = cursor.reader();
+    bool inSlideList = false;
+    while (!cursor.atEnd()) {
+        const auto token = cursor.next();
+        if (token == QXmlStreamReader::EndElement) {
+            if (cursor.depth() < 2)
+                inSlideList = false;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const int depth = cursor.depth();
+        if (depth == 1) {
+            if (r.namespaceUri().startsWith(ns::StrictPrefix))
+                fail(QStringLiteral("Strict Office Open XML is not supported (only the Transitional form)"));
+            if (r.namespaceUri() != ns::P || r.name() != u"presentation")
+                fail(QStringLiteral("not a presentation (its main part is \"%1\")").arg(r.qualifiedName()));
+            continue;
+        }
+        if (depth == 2 && r.namespaceUri() == ns::P) {
+            if (r.name() == u"sldIdLst") {
+                inSlideList = true;
+            } else if (r.name() == u"sldSz") {
+                const auto a = r.attributes();
+                bool okX = false, okY = false;
+                const qint64 cx = a.value(QLatin1String("cx")).toLongLong(&okX);
+                const qint64 cy = a.value(QLatin1String("cy")).toLongLong(&okY);
+                if (okX && okY && cx > 0 && cy > 0 && cx <= (1ll << 34) && cy <= (1ll << 34)) {
+                    out.cx = cx;
+                    out.cy = cy;
+                }
+            }
+            continue;
+        }
+        if (depth == 3 && inSlideList && r.namespaceUri() == ns::P && r.name() == u"sldId") {
+            const auto a = r.attributes();
+            SlideRef ref;
+            bool ok = false;
+            const qint64 id = a.value(QLatin1String("id")).toLongLong(&ok);
+            ref.id = ok && id >= 256 && id < 0x7FFFFFFFll ? static_cast<std::uint32_t>(id) : 0;
+            ref.relId = a.value(ns::R, QLatin1String("id")).toString();
+            out.slides.push_back(ref);
+        }
+    }
+    return out;
+}
+
+const Relationship* findRel(const std::vector<Relationship>& rels, const QString& id)
+{
+    for (const auto& rel : rels)
+        if (rel.id == id)
+            return &rel;
+    return nullptr;
+}
+
+const Relationship* findRelOfType(const std::vector<Relationship>& rels, const QString& type)
+{
+    for (const auto& rel : rels)
+        if (rel.type == type && !rel.external)
+            return &rel;
+    return nullptr;
+}
+
+// Relationships of a part; none when it has no relationships part or that part is unreadable
+// (a broken relationship to something we do not need must not stop the presentation).
+std::vector<Relationship> relsOf(const PartSet& parts, const QString& part, bool required)
+{
+    const QByteArray* xml = parts.find(relsPartName(part));
+    if (!xml) {
+        if (required)
+            fail(QStringLiteral("missing part \"%1\"").arg(relsPartName(part)));
+        return {};
+    }
+    if (required)
+        return parseRelationships(*xml, relsPartName(part));
+    try {
+        return parseRelationships(*xml, relsPartName(part));
+    } catch (const PptxError&) {
+        return {};
+    }
+}
+
+// The defaults of the slide's master, built once per master.
+class DefaultsCache {
+public:
+    DefaultsCache(const PartSet& parts, const QByteArray* presentationXml) : parts_(parts), presentation_(presentationXml) {}
+
+    std::shared_ptr<const TextDefaults> forSlide(const QString& slidePart)
+    {
+        QString master;
+        const auto slideRels = relsOf(parts_, slidePart, false);
+        if (const Relationship* layout = findRelOfType(slideRels, ns::relType("slideLayout"))) {
+            const QString layoutPart = resolveTarget(slidePart, layout->target);
+            if (const Relationship* m = findRelOfType(relsOf(parts_, layoutPart, false), ns::relType("slideMaster")))
+                master = resolveTarget(layoutPart, m->target);
+        }
+        return forMaster(master);
+    }
+
+    std::shared_ptr<const TextDefaults> forMaster(const QString& master)
+    {
+        const QString key = master.toLower();
+        if (const auto it = cache_.constFind(key); it != cache_.constEnd())
+            return *it;
+        const QByteArray* masterXml = master.isEmpty() ? nullptr : parts_.find(master);
+        const QByteArray* themeXml = nullptr;
+        if (masterXml)
+            if (const Relationship* t = findRelOfType(relsOf(parts_, master, false), ns::relType("theme")))
+                themeXml = parts_.find(resolveTarget(master, t->target));
+        auto d = std::make_shared<const TextDefaults>(buildTextDefaults(themeXml, masterXml, presentation_));
+        cache_.insert(key, d);
+        return d;
+    }
+
+private:
+    const PartSet& parts_;
+    const QByteArray* presentation_;
+    QHash<QString, std::shared_ptr<const TextDefaults>> cache_;
+};
+
+double distance(QPointF a, QPointF b)
+{
+    return std::hypot(a.x() - b.x(), a.y() - b.y());
+}
+
+} // namespace
+
+void resolveGlue(SlideData& slide, const std::vector<const ParsedShape*>& parsed)
+{
+    // Ids are only meaningful within one slide; when a file repeats an id, the last shape with
+    // it is the one a reference reaches.
+    std::unordered_map<std::uint32_t, size_t> byId;
+    for (size_t i = 0; i < slide.shapes.size(); ++i)
+        if (slide.shapes[i]->kind != ShapeKind::Connector)
+            byId[slide.shapes[i]->fileId] = i;
+    for (size_t i = 0; i < slide.shapes.size(); ++i) {
+        ShapeData& c = *slide.shapes[i];
+        if (c.kind != ShapeKind::Connector)
+            continue;
+        auto glue = [&](const GlueRef& ref, GlueEnd& end) {
+            if (!ref.present || ref.idx < 0)
+                return;
+            const auto it = byId.find(ref.id);
+            if (it == byId.end() || !isGlueTarget(*parsed[it->second]))
+                return; // dangling, or a shape whose sites this host does not know: kept as stored
+            const auto& target = slide.shapes[it->second];
+            if (ref.idx >= connectionSiteCount(*target))
+                return;
+            end = GlueEnd{target, ref.idx + 1};
+        };
+        glue(parsed[i]->begin, c.beginGlue);
+        glue(parsed[i]->end, c.endGlue);
+        if (!c.beginGlue.isGlued() && !c.endGlue.isGlued())
+            continue;
+        const QPointF oldBegin = c.begin, oldEnd = c.end;
+        const float l = c.left, t = c.top, w = c.width, h = c.height;
+        updateGluedEnds(c);
+        if (distance(oldBegin, c.begin) > 0.5 || distance(oldEnd, c.end) > 0.5) {
+            c.modified = true; // the stored box is stale: saving writes the recomputed one
+            slide.modified = true;
+        } else {
+            c.begin = oldBegin;
+            c.end = oldEnd;
+            c.left = l;
+            c.top = t;
+            c.width = w;
+            c.height = h;
+        }
+    }
+    slide.connectorCacheFor = static_cast<std::size_t>(-1);
+}
+
+void nameUnnamedSlides(PresentationData& presentation)
+{
+    QSet<QString> used;
+    for (const auto& s : presentation.slides)
+        if (!s->name.isEmpty())
+            used.insert(s->name);
+    std::vector<SlideData*> pending;
+    for (const auto& s : presentation.slides) {
+        if (!s->name.isEmpty())
+            continue;
+        for (const auto& shape : s->shapes) {
+            if (shape->autoShapeType != ShapeNoSymbol || !shape->hasTextFrame)
+                continue;
+            const QString title = shape->paragraphs.join(QLatin1Char('\r'));
+            const qsizetype is = title.indexOf(QLatin1String(" is "));
+            if (is > 0) {
+                const QString name = title.left(is);
+                if (!used.contains(name)) {
+                    s->name = name;
+                    used.insert(name);
+                }
+            }
+            break;
+        }
+        if (s->name.isEmpty())
+            pending.push_back(s.get());
+    }
+    for (SlideData* s : pending) {
+        const auto position = std::find_if(presentation.slides.begin(), presentation.slides.end(),
+                                           [&](const auto& p) { return p.get() == s; });
+        int number = static_cast<int>(position - presentation.slides.begin()) + 1;
+        while (used.contains(QStringLiteral("Slide") + QString::number(number)))
+            ++number;
+        s->name = QStringLiteral("Slide") + QString::number(number);
+        used.insert(s->name);
+    }
+}
+
+std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const ZipLimits& limits)
+{
+    auto pkg = std::make_shared<Package>();
+    for (auto& entry : readZip(bytes, limits))
+        pkg->parts.set(entry.name, std::move(entry.data));
+    PartSet& parts = pkg->parts;
+
+    if (!parts.contains(QStringLiteral("[Content_Types].xml")))
+        fail(QStringLiteral("not an Office Open XML package (the part \"[Content_Types].xml\" is missing)"));
+    parseContentTypes(*parts.find(QStringLiteral("[Content_Types].xml"))); // must at least be readable
+    const QByteArray* rootRelsXml = parts.find(QStringLiteral("_rels/.rels"));
+    if (!rootRelsXml)
+        fail(QStringLiteral("not an Office Open XML package (the part \"_rels/.rels\" is missing)"));
+    const auto rootRels = parseRelationships(*rootRelsXml, QStringLiteral("_rels/.rels"));
+    const Relationship* main = findRelOfType(rootRels, ns::relType("officeDocument"));
+    if (!main) {
+        for (const auto& rel : rootRels)
+            if (rel.type.startsWith(ns::StrictPrefix))
+                fail(QStringLiteral("Strict Office Open XML is not supported (only the Transitional form)"));
+        fail(QStringLiteral("not a presentation (the package names no main document)"));
+    }
+    pkg->presentationPart = parts.spelling(resolveTarget(QString(), main->target));
+    const QByteArray* presentationXml = parts.find(pkg->presentationPart);
+    if (!presentationXml)
+        fail(QStringLiteral("missing part \"%1\" (the presentation)").arg(resolveTarget(QString(), main->target)));
+    const PresentationPart pres = readPresentationPart(*presentationXml, pkg->presentationPart);
+    const auto presRels = relsOf(parts, pkg->presentationPart, !pres.slides.empty());
+
+    auto data = std::make_shared<PresentationData>();
+    data->slideWidth = emuToPoints(pres.cx);
+    data->slideHeight = emuToPoints(pres.cy);
+    pkg->slideWidth = data->slideWidth;
+    pkg->slideHeight = data->slideHeight;
+
+    DefaultsCache defaults(parts, presentationXml);
+    if (const Relationship* master = findRelOfType(presRels, ns::relType("slideMaster")))
+        pkg->defaultsForNewSlides = defaults.forMaster(resolveTarget(pkg->presentationPart, master->target));
+    else
+        pkg->defaultsForNewSlides = defaults.forMaster(QString());
+
+    QSet<std::uint32_t> slideIds;
+    std::uint32_t maxSlideId = 255;
+    for (const SlideRef& ref : pres.slides)
+        maxSlideId = std::max(maxSlideId, ref.id);
+    QSet<QString> slidePartsSeen;
+    for (const SlideRef& ref : pres.slides) {
+        const Relationship* rel = findRel(presRels, ref.relId);
+        if (!rel || rel->external || rel->type != ns::relType("slide"))
+            fail(QStringLiteral("damaged package: slide %1 refers to relationship \"%2\", which %3")
+                     .arg(data->slides.size() + 1)
+                     .arg(ref.relId, rel ? QStringLiteral("is not a slide") : QStringLiteral("does not exist")));
+        const QString partName = parts.spelling(resolveTarget(pkg->presentationPart, rel->target));
+        const QByteArray* xml = partName.isEmpty() ? nullptr : parts.find(partName);
+        if (!xml)
+            fail(QStringLiteral("missing part \"%1\" (slide %2)").arg(resolveTarget(pkg->presentationPart, rel->target)).arg(data->slides.size() + 1));
+        if (slidePartsSeen.contains(partName.toLower()))
+            fail(QStringLiteral("damaged package: the slide part \"%1\" is listed twice").arg(partName));
+        slidePartsSeen.insert(partName.toLower());
+
+        auto slideDefaults = defaults.forSlide(partName);
+        SlideScan scan = scanSlide(*xml, partName, slideDefaults.get());
+
+        auto slide = std::make_shared<SlideData>();
+        slide->presentation = data.get();
+        slide->slideId = ref.id != 0 && !slideIds.contains(ref.id) ? ref.id : ++maxSlideId;
+        slideIds.insert(slide->slideId);
+        slide->name = scan.name;
+        slide->partName = partName;
+        slide->sourceXml = *xml;
+        if (const QByteArray* rels = parts.find(relsPartName(partName)))
+            slide->relsXml = *rels;
+        slide->modified = false;
+        std::vector<const ParsedShape*> parsed;
+        slide->shapes.reserve(scan.shapes.size());
+        parsed.reserve(scan.shapes.size());
+        for (ScannedShape& sh : scan.shapes) {
+            auto shape = std::make_shared<ShapeData>(std::move(sh.parsed.data));
+            shape->slide = slide.get();
+            shape->sourceXml = QStringView(scan.text).mid(sh.begin, sh.end - sh.begin).toUtf8();
+            shape->modified = false;
+            slide->shapes.push_back(std::move(shape));
+            parsed.push_back(&sh.parsed);
+        }
+        resolveGlue(*slide, parsed);
+        data->slides.push_back(slide);
+
+        pkg->slideRelIds.insert(partName, rel->id);
+        pkg->slideOrder << partName;
+        pkg->slideIds.push_back(ref.id);
+        pkg->defaultsBySlide.insert(partName, slideDefaults);
+    }
+    nameUnnamedSlides(*data);
+    data->package = pkg;
+    data->saved = true;
+    return data;
+}
+
+} // namespace zov::host::pptx

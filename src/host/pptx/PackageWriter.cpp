@@ -1,0 +1,621 @@
+#include "host/pptx/PackageWriter.h"
+
+#include "host/geometry/Geometry.h"
+#include "host/pptx/Namespaces.h"
+#include "host/pptx/Opc.h"
+#include "host/pptx/PptxError.h"
+#include "host/pptx/ShapeWriter.h"
+#include "host/pptx/SlideScan.h"
+#include "host/pptx/Template.h"
+#include "host/pptx/Units.h"
+#include "host/pptx/XmlCursor.h"
+#include "host/pptx/XmlTree.h"
+#include "host/pptx/ZipArchive.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include <deque>
+#include <map>
+#include <unordered_map>
+
+namespace zov::host::pptx {
+namespace {
+
+constexpr const char* Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+const QString SlideContentType = QStringLiteral("application/vnd.openxmlformats-officedocument.presentationml.slide+xml");
+const QString P14 = QStringLiteral("http://schemas.microsoft.com/office/powerpoint/2010/main");
+
+const NamespaceScope& standardScope()
+{
+    static const NamespaceScope scope{{QStringLiteral("a"), ns::A}, {QStringLiteral("r"), ns::R}, {QStringLiteral("p"), ns::P}};
+    return scope;
+}
+
+std::vector<Relationship> readRels(const PartSet& parts, const QString& part)
+{
+    const QByteArray* xml = parts.find(relsPartName(part));
+    if (!xml)
+        return {};
+    try {
+        return parseRelationships(*xml, relsPartName(part));
+    } catch (const PptxError&) {
+        return {};
+    }
+}
+
+// Every part reachable from the package's relationships.
+QSet<QString> reachableParts(const PartSet& parts)
+{
+    QSet<QString> seen;
+    std::deque<QString> queue{QString()};
+    while (!queue.empty()) {
+        const QString part = queue.front();
+        queue.pop_front();
+        for (const auto& rel : readRels(parts, part)) {
+            if (rel.external)
+                continue;
+            const QString target = resolveTarget(part, rel.target).toLower();
+            if (target.isEmpty() || seen.contains(target) || !parts.contains(target))
+                continue;
+            seen.insert(target);
+            queue.push_back(target);
+        }
+    }
+    return seen;
+}
+
+QString prefixOf(const QString& qname)
+{
+    const qsizetype colon = qname.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : qname.left(colon);
+}
+
+bool isElement(const XmlNode& n, const QString& uri, QLatin1StringView local)
+{
+    return n.kind == XmlNode::Kind::Element && n.ns == uri && n.local == local;
+}
+
+void collect(XmlNode& node, const QString& uri, QLatin1StringView local, std::vector<XmlNode*>& out)
+{
+    for (auto& c : node.children) {
+        if (c->kind != XmlNode::Kind::Element)
+            continue;
+        if (isElement(*c, uri, local))
+            out.push_back(c.get());
+        collect(*c, uri, local, out);
+    }
+}
+
+// The relationship id an element refers to through an r:id attribute (any prefix).
+QString relIdAttr(const XmlNode& node)
+{
+    for (const auto& [k, v] : node.attrs)
+        if (k.endsWith(QLatin1String(":id")) && !k.startsWith(QLatin1String("xmlns")))
+            return v;
+    return {};
+}
+
+struct SlideEntry {
+    std::uint32_t id;
+    QString relId;
+};
+
+// Rewrites presentation.xml for a changed slide list or page size; everything else in it stays.
+QByteArray patchPresentation(const QByteArray& xml, const QString& partName, const std::vector<SlideEntry>& slides,
+                             const QSet<QString>& removedRelIds, bool sizeChanged, std::int64_t cx, std::int64_t cy)
+{
+    auto root = parseXmlTree(decodeXml(xml), partName);
+    const QString p = prefixOf(root->qname);
+    QString r;
+    bool haveR = false;
+    for (const auto& [k, v] : root->attrs)
+        if (v == ns::R && k.startsWith(QLatin1String("xmlns:"))) {
+            r = k.mid(6);
+            haveR = true;
+        }
+    if (!haveR) {
+        r = QStringLiteral("zovr");
+        root->setAttr(QStringLiteral("xmlns:zovr"), ns::R);
+    }
+
+    // The slide list, reusing the element of each slide that stays.
+    XmlNode* oldList = nullptr;
+    size_t listIndex = root->children.size();
+    for (size_t i = 0; i < root->children.size(); ++i)
+        if (isElement(*root->children[i], ns::P, QLatin1String("sldIdLst"))) {
+            oldList = root->children[i].get();
+            listIndex = i;
+        }
+    std::map<QString, std::unique_ptr<XmlNode>> kept;
+    auto list = makeElement(p, ns::P, QStringLiteral("sldIdLst"));
+    if (oldList) {
+        list->qname = oldList->qname;
+        list->attrs = oldList->attrs;
+        for (auto& c : oldList->children)
+            if (isElement(*c, ns::P, QLatin1String("sldId")))
+                kept.emplace(relIdAttr(*c), std::move(c));
+        root->children.erase(root->children.begin() + static_cast<std::ptrdiff_t>(listIndex));
+    } else {
+        listIndex = root->children.size();
+        for (size_t i = 0; i < root->children.size(); ++i) {
+            const XmlNode& c = *root->children[i];
+            if (c.kind != XmlNode::Kind::Element)
+                continue;
+            if (!isElement(c, ns::P, QLatin1String("sldMasterIdLst")) && !isElement(c, ns::P, QLatin1String("notesMasterIdLst"))
+                && !isElement(c, ns::P, QLatin1String("handoutMasterIdLst"))) {
+                listIndex = i;
+                break;
+            }
+        }
+    }
+    for (const SlideEntry& s : slides) {
+        std::unique_ptr<XmlNode> node;
+        if (auto it = kept.find(s.relId); it != kept.end() && it->second)
+            node = std::move(it->second);
+        if (!node) {
+            node = makeElement(p, ns::P, QStringLiteral("sldId"));
+            node->setAttr(QStringLiteral("id"), QString::number(s.id));
+            node->setAttr(r + QStringLiteral(":id"), s.relId);
+        }
+        node->setAttr(QStringLiteral("id"), QString::number(s.id));
+        list->children.push_back(std::move(node));
+    }
+    if (!slides.empty())
+        root->insert(listIndex, std::move(list));
+
+    if (sizeChanged) {
+        XmlNode* size = nullptr;
+        for (auto& c : root->children)
+            if (isElement(*c, ns::P, QLatin1String("sldSz")))
+                size = c.get();
+        if (!size) {
+            size_t at = root->children.size();
+            for (size_t i = 0; i < root->children.size(); ++i) {
+                const XmlNode& c = *root->children[i];
+                if (c.kind == XmlNode::Kind::Element && !isElement(c, ns::P, QLatin1String("sldMasterIdLst"))
+                    && !isElement(c, ns::P, QLatin1String("notesMasterIdLst")) && !isElement(c, ns::P, QLatin1String("handoutMasterIdLst"))
+                    && !isElement(c, ns::P, QLatin1String("sldIdLst"))) {
+                    at = i;
+                    break;
+                }
+            }
+            size = root->insert(at, makeElement(p, ns::P, QStringLiteral("sldSz")));
+        }
+        size->setAttr(QStringLiteral("cx"), QString::number(cx));
+        size->setAttr(QStringLiteral("cy"), QString::number(cy));
+        size->removeAttr(QLatin1String("type")); // a named paper size no longer applies
+    }
+
+    // Custom shows lose the slides that are gone.
+    if (!removedRelIds.isEmpty()) {
+        std::vector<XmlNode*> lists;
+        collect(*root, ns::P, QLatin1String("sldLst"), lists);
+        for (XmlNode* l : lists)
+            std::erase_if(l->children, [&](const std::unique_ptr<XmlNode>& c) {
+                return isElement(*c, ns::P, QLatin1String("sld")) && removedRelIds.contains(relIdAttr(*c));
+            });
+    }
+
+    // Sections list every slide once, in order: a slide stays in its section, a new slide joins
+    // the section of the slide before it.
+    std::vector<XmlNode*> sections;
+    collect(*root, P14, QLatin1String("section"), sections);
+    if (!sections.empty()) {
+        std::unordered_map<std::uint32_t, size_t> sectionOf;
+        std::vector<XmlNode*> lists;
+        for (size_t i = 0; i < sections.size(); ++i) {
+            std::vector<XmlNode*> ids;
+            collect(*sections[i], P14, QLatin1String("sldId"), ids);
+            for (XmlNode* id : ids)
+                sectionOf.emplace(id->attr(QLatin1String("id")).toUInt(), i);
+            XmlNode* idList = nullptr;
+            for (auto& c : sections[i]->children)
+                if (isElement(*c, P14, QLatin1String("sldIdLst")))
+                    idList = c.get();
+            if (!idList)
+                idList = sections[i]->insert(0, makeElement(prefixOf(sections[i]->qname), P14, QStringLiteral("sldIdLst")));
+            idList->children.clear();
+            lists.push_back(idList);
+        }
+        size_t current = 0;
+        for (const SlideEntry& s : slides) {
+            if (const auto it = sectionOf.find(s.id); it != sectionOf.end())
+                current = it->second;
+            auto id = makeElement(prefixOf(lists[current]->qname), P14, QStringLiteral("sldId"));
+            id->setAttr(QStringLiteral("id"), QString::number(s.id));
+            lists[current]->children.push_back(std::move(id));
+        }
+    }
+
+    QString out = QString::fromLatin1(Declaration);
+    writeXmlTree(*root, out);
+    return out.toUtf8();
+}
+
+// The start tag of p:cSld with the slide's name in it (or without a name when it is empty).
+QByteArray cSldTag(const QString& original, const QString& name)
+{
+    static const QRegularExpression nameAttr(QStringLiteral("\\sname\\s*=\\s*(\"[^\"]*\"|'[^']*')"));
+    QString tag = original;
+    const QString attr = name.isEmpty() ? QString() : QStringLiteral(" name=\"") + escapeXmlAttr(name) + QLatin1Char('"');
+    const auto match = nameAttr.match(tag);
+    if (match.hasMatch()) {
+        tag.replace(match.capturedStart(), match.capturedLength(), attr);
+    } else if (!attr.isEmpty()) {
+        qsizetype at = 1;
+        while (at < tag.size() && !tag[at].isSpace() && tag[at] != QLatin1Char('>') && tag[at] != QLatin1Char('/'))
+            ++at;
+        tag.insert(at, attr);
+    }
+    return tag.toUtf8();
+}
+
+class SlideWriter {
+public:
+    SlideWriter(const SlideData& slide, const QString& partName, const TextDefaults& defaults)
+        : slide_(slide), partName_(partName), defaults_(defaults)
+    {
+    }
+
+    QByteArray write(SaveResult::SlideState& state)
+    {
+        bool splice = false;
+        if (!slide_.sourceXml.isEmpty()) {
+            scan_ = scanSlide(slide_.sourceXml, partName_, nullptr);
+            splice = scan_.shapesBegin >= 0 && scan_.cSldTagBegin >= 0 && scan_.cSldTagBegin < scan_.shapesBegin;
+        }
+        const NamespaceScope& scope = splice ? scan_.scope : standardScope();
+        const Prefixes prefixes = Prefixes::forScope(scope);
+        assignIds(splice ? scan_.maxId : 1);
+        WriteIds ids;
+        ids.idOf = [this](const ShapeData* s) {
+            const auto it = ids_.find(s);
+            return it == ids_.end() ? 0u : it->second;
+        };
+        ids.wasGlued = [this, &scope](const GlueRef& ref) { return wasGlued(ref, scope); };
+
+        QByteArray out;
+        out.reserve(slide_.sourceXml.size() + static_cast<qsizetype>(slide_.shapes.size()) * 900 + 1024);
+        const QString& text = scan_.text;
+        if (splice) {
+            out += QStringView(text).left(scan_.cSldTagBegin).toUtf8();
+            const QString tag = text.mid(scan_.cSldTagBegin, scan_.cSldTagEnd - scan_.cSldTagBegin);
+            const bool renamed = slide_.name != scan_.name || scan_.hasName == slide_.name.isEmpty();
+            out += renamed ? cSldTag(tag, slide_.name) : tag.toUtf8();
+            out += QStringView(text).mid(scan_.cSldTagEnd, scan_.shapesBegin - scan_.cSldTagEnd).toUtf8();
+            if (scan_.spTreeSelfClosing)
+                out += '>';
+        } else {
+            out += Declaration;
+            out += "<p:sld xmlns:a=\"" + ns::A.toUtf8() + "\" xmlns:r=\"" + ns::R.toUtf8() + "\" xmlns:p=\"" + ns::P.toUtf8() + "\">";
+            out += "<p:cSld";
+            if (!slide_.name.isEmpty()) {
+                out += " name=\"";
+                appendXmlAttr(out, slide_.name);
+                out += '"';
+            }
+            out += "><p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
+                   "<p:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"0\" cy=\"0\"/><a:chOff x=\"0\" y=\"0\"/>"
+                   "<a:chExt cx=\"0\" cy=\"0\"/></a:xfrm></p:grpSpPr>";
+        }
+
+        state.shapes.reserve(slide_.shapes.size());
+        for (const auto& shape : slide_.shapes) {
+            const std::uint32_t id = ids_.at(shape.get());
+            QByteArray xml;
+            if (isVerbatim(*shape) && !glueTargetRenumbered(*shape)) {
+                xml = shape->sourceXml;
+            } else if (!shape->sourceXml.isEmpty()) {
+                const ParsedShape before = readShapeXml(QString::fromUtf8(shape->sourceXml), scope, defaults_);
+                xml = patchShape(*shape, shape->sourceXml, before, id, ids, scope);
+            } else if (shape->kind != ShapeKind::Foreign) {
+                writeNewShape(xml, *shape, id, ids, prefixes);
+            } else {
+                continue; // nothing to write for a foreign shape without XML
+            }
+            out += xml;
+            state.shapes.push_back({shape, id, std::move(xml)});
+        }
+
+        if (splice) {
+            if (scan_.spTreeSelfClosing) {
+                out += "</" + scan_.spTreeQName.toUtf8() + '>';
+                out += QStringView(text).mid(scan_.shapesEnd + 2).toUtf8();
+            } else {
+                out += QStringView(text).mid(scan_.shapesEnd).toUtf8();
+            }
+        } else {
+            out += "</p:spTree></p:cSld><p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr></p:sld>";
+        }
+        return out;
+    }
+
+private:
+    static bool isVerbatim(const ShapeData& s) { return !s.modified && !s.sourceXml.isEmpty(); }
+
+    // A shape written as it was keeps its id (repeated ids included: they are the file's); a
+    // changed one keeps its id unless another shape has it; a new one gets the next free id.
+    void assignIds(std::uint32_t maxId)
+    {
+        maxId = std::max<std::uint32_t>(maxId, 1);
+        QSet<std::uint32_t> taken;
+        for (const auto& s : slide_.shapes) {
+            maxId = std::max(maxId, s->fileId);
+            if (isVerbatim(*s)) {
+                ids_[s.get()] = s->fileId;
+                taken.insert(s->fileId);
+            }
+        }
+        for (const auto& s : slide_.shapes) {
+            if (isVerbatim(*s))
+                continue;
+            std::uint32_t id = s->fileId;
+            if (s->sourceXml.isEmpty() || id < 2 || taken.contains(id))
+                id = ++maxId;
+            ids_[s.get()] = id;
+            taken.insert(id);
+        }
+    }
+
+    // A connector written as it was names its shapes by their old ids; when one of them got
+    // another id it has to be rewritten.
+    bool glueTargetRenumbered(const ShapeData& s) const
+    {
+        if (s.kind != ShapeKind::Connector)
+            return false;
+        for (const GlueEnd* end : {&s.beginGlue, &s.endGlue}) {
+            const auto target = end->shape.lock();
+            if (!target || end->site <= 0)
+                continue;
+            const auto it = ids_.find(target.get());
+            if (it == ids_.end() || it->second != target->fileId)
+                return true;
+        }
+        return false;
+    }
+
+    // Whether a stored reference was one the model followed when the slide was read: it named
+    // a shape that is still on the slide, whose original XML this host glues to at that site.
+    bool wasGlued(const GlueRef& ref, const NamespaceScope& scope)
+    {
+        for (const auto& s : slide_.shapes) {
+            if (s->fileId != ref.id || s->sourceXml.isEmpty() || s->kind == ShapeKind::Connector)
+                continue;
+            auto it = gluable_.find(s.get());
+            if (it == gluable_.end()) {
+                const ParsedShape original = readShapeXml(QString::fromUtf8(s->sourceXml), scope, defaults_);
+                const int sites = isGlueTarget(original) ? connectionSiteCount(original.data) : 0;
+                it = gluable_.emplace(s.get(), sites).first;
+            }
+            return ref.idx >= 0 && ref.idx < it->second;
+        }
+        return false; // the shape is gone: the reference goes with it
+    }
+
+    const SlideData& slide_;
+    QString partName_;
+    const TextDefaults& defaults_;
+    SlideScan scan_;
+    std::unordered_map<const ShapeData*, std::uint32_t> ids_;
+    std::unordered_map<const ShapeData*, int> gluable_;
+};
+
+bool needsWriting(const SlideData& slide)
+{
+    if (slide.modified || slide.sourceXml.isEmpty())
+        return true;
+    for (const auto& s : slide.shapes)
+        if (s->modified || s->sourceXml.isEmpty())
+            return true;
+    return false;
+}
+
+// The layout new slides are made with: the blank one of the first master, else its first.
+QString layoutForNewSlides(const PartSet& parts, const QString& presentationPart, const std::vector<Relationship>& presRels)
+{
+    for (const auto& rel : presRels) {
+        if (rel.external || rel.type != ns::relType("slideMaster"))
+            continue;
+        const QString master = resolveTarget(presentationPart, rel.target);
+        QString first;
+        for (const auto& l : readRels(parts, master)) {
+            if (l.external || l.type != ns::relType("slideLayout"))
+                continue;
+            const QString layout = parts.spelling(resolveTarget(master, l.target));
+            const QByteArray* xml = layout.isEmpty() ? nullptr : parts.find(layout);
+            if (!xml)
+                continue;
+            if (first.isEmpty())
+                first = layout;
+            try {
+                XmlCursor cursor(decodeXml(*xml), layout);
+                while (!cursor.atEnd())
+                    if (cursor.next() == QXmlStreamReader::StartElement) {
+                        if (cursor.reader().attributes().value(QLatin1String("type")) == u"blank")
+                            return layout;
+                        break;
+                    }
+            } catch (const PptxError&) {
+                // an unreadable layout is not chosen
+            }
+        }
+        if (!first.isEmpty())
+            return first;
+    }
+    throw PptxError(QStringLiteral("the presentation has no slide layout to base new slides on"));
+}
+
+} // namespace
+
+SaveResult writePackage(const PresentationData& presentation, int compressionLevel)
+{
+    std::shared_ptr<Package> base = packageOf(presentation);
+    if (!base)
+        base = makeTemplatePackage(presentation.slideWidth, presentation.slideHeight);
+    SaveResult result;
+    result.package = std::make_shared<Package>(*base);
+    Package& pkg = *result.package;
+    PartSet& parts = pkg.parts;
+    const QString presPart = pkg.presentationPart;
+    const QString presRelsPart = relsPartName(presPart);
+    std::vector<Relationship> presRels = readRels(parts, presPart);
+    const QByteArray* ctXml = parts.find(QStringLiteral("[Content_Types].xml"));
+    ContentTypes types = ctXml ? parseContentTypes(*ctXml) : ContentTypes{};
+    bool relsChanged = false, typesChanged = false;
+
+    // Slides that stay, and slides that are gone.
+    QSet<QString> staying;
+    for (const auto& slide : presentation.slides)
+        if (!slide->partName.isEmpty() && base->slideRelIds.contains(slide->partName))
+            staying.insert(slide->partName);
+    QSet<QString> removedRelIds;
+    QSet<QString> reachableBefore;
+    for (const QString& part : base->slideOrder) {
+        if (staying.contains(part))
+            continue;
+        if (reachableBefore.isEmpty())
+            reachableBefore = reachableParts(parts);
+        const QString relId = base->slideRelIds.value(part);
+        removedRelIds.insert(relId);
+        std::erase_if(presRels, [&](const Relationship& r) { return r.id == relId; });
+        parts.remove(part);
+        parts.remove(relsPartName(part));
+        types.removeOverride(part);
+        relsChanged = typesChanged = true;
+    }
+
+    // Every slide, new ones into new parts.
+    pkg.slideRelIds.clear();
+    pkg.slideOrder.clear();
+    pkg.slideIds.clear();
+    QString newLayout;
+    QSet<QString> usedParts;
+    const QString slideFolder = presPart.left(presPart.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("slides/");
+    int nextSlideNumber = 1, nextRelNumber = 1;
+    std::vector<SlideEntry> entries;
+    for (const auto& slide : presentation.slides) {
+        SaveResult::SlideState state;
+        state.slide = slide;
+        QString relId;
+        const bool existing = staying.contains(slide->partName) && !usedParts.contains(slide->partName);
+        if (existing) {
+            state.partName = slide->partName;
+            relId = base->slideRelIds.value(slide->partName);
+        } else {
+            if (newLayout.isEmpty())
+                newLayout = layoutForNewSlides(parts, presPart, presRels);
+            while (parts.contains(slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber)))
+                ++nextSlideNumber;
+            state.partName = slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber++);
+            auto relUsed = [&](const QString& id) {
+                return std::any_of(presRels.begin(), presRels.end(), [&](const Relationship& r) { return r.id == id; });
+            };
+            while (relUsed(QStringLiteral("rId%1").arg(nextRelNumber)))
+                ++nextRelNumber;
+            relId = QStringLiteral("rId%1").arg(nextRelNumber++);
+            presRels.push_back({relId, ns::relType("slide"), relativeTarget(presPart, state.partName), false});
+            types.setOverride(state.partName, SlideContentType);
+            state.relsXml = writeRelationships({{QStringLiteral("rId1"), ns::relType("slideLayout"), relativeTarget(state.partName, newLayout), false}});
+            parts.set(relsPartName(state.partName), state.relsXml);
+            relsChanged = typesChanged = true;
+        }
+        usedParts.insert(state.partName);
+        if (existing && !needsWriting(*slide)) {
+            state.xml = slide->sourceXml;
+        } else {
+            SlideWriter writer(*slide, state.partName, base->defaultsFor(slide->partName));
+            state.xml = writer.write(state);
+            state.rewritten = true;
+            parts.set(state.partName, state.xml);
+        }
+        if (existing)
+            if (const QByteArray* rels = parts.find(relsPartName(state.partName)))
+                state.relsXml = *rels;
+        if (!existing)
+            pkg.defaultsBySlide.insert(state.partName, pkg.defaultsForNewSlides);
+        pkg.slideRelIds.insert(state.partName, relId);
+        pkg.slideOrder << state.partName;
+        pkg.slideIds.push_back(slide->slideId);
+        entries.push_back({slide->slideId, relId});
+        result.slides.push_back(std::move(state));
+    }
+    for (const QString& gone : base->slideOrder)
+        if (!staying.contains(gone))
+            pkg.defaultsBySlide.remove(gone);
+
+    if (relsChanged)
+        parts.set(presRelsPart, writeRelationships(presRels));
+
+    // Parts that only the removed slides reached (their notes, comments, media) go with them.
+    if (!reachableBefore.isEmpty()) {
+        const QSet<QString> reachableAfter = reachableParts(parts);
+        for (const QString& part : reachableBefore) {
+            if (reachableAfter.contains(part) || !parts.contains(part))
+                continue;
+            parts.remove(part);
+            parts.remove(relsPartName(part));
+            types.removeOverride(part);
+            typesChanged = true;
+        }
+    }
+
+    // presentation.xml: rewritten only when the slide list or the page size changed.
+    const std::int64_t cx = std::clamp<std::int64_t>(pointsToEmu(presentation.slideWidth), 914400, 51206400);
+    const std::int64_t cy = std::clamp<std::int64_t>(pointsToEmu(presentation.slideHeight), 914400, 51206400);
+    const bool sizeChanged = presentation.slideWidth != base->slideWidth || presentation.slideHeight != base->slideHeight;
+    const bool listChanged = pkg.slideOrder != base->slideOrder || pkg.slideIds != base->slideIds;
+    if (sizeChanged || listChanged) {
+        const QByteArray* xml = parts.find(presPart);
+        if (!xml)
+            throw PptxError(QStringLiteral("the presentation part \"%1\" is missing").arg(presPart));
+        parts.set(presPart, patchPresentation(*xml, presPart, entries, removedRelIds, sizeChanged, cx, cy));
+        if (sizeChanged) {
+            pkg.slideWidth = presentation.slideWidth;
+            pkg.slideHeight = presentation.slideHeight;
+        }
+    }
+    if (typesChanged) {
+        bool haveRels = false, haveXml = false;
+        for (const auto& [ext, type] : types.defaults) {
+            haveRels |= ext.compare(QLatin1String("rels"), Qt::CaseInsensitive) == 0;
+            haveXml |= ext.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0;
+        }
+        if (!haveRels)
+            types.defaults.emplace_back(QStringLiteral("rels"), QStringLiteral("application/vnd.openxmlformats-package.relationships+xml"));
+        if (!haveXml)
+            types.defaults.emplace_back(QStringLiteral("xml"), QStringLiteral("application/xml"));
+        parts.set(QStringLiteral("[Content_Types].xml"), writeContentTypes(types));
+    }
+
+    // The archive: content types first, as packages conventionally begin.
+    std::vector<std::pair<QString, const QByteArray*>> entriesToZip;
+    entriesToZip.reserve(parts.size());
+    for (const Part& part : parts.all())
+        if (part.name == QLatin1String("[Content_Types].xml"))
+            entriesToZip.emplace_back(part.name, &part.data);
+    for (const Part& part : parts.all())
+        if (part.name != QLatin1String("[Content_Types].xml"))
+            entriesToZip.emplace_back(part.name, &part.data);
+    result.bytes = writeZip(entriesToZip, compressionLevel);
+    return result;
+}
+
+void adoptSaved(PresentationData& presentation, SaveResult&& saved)
+{
+    presentation.package = saved.package;
+    for (auto& state : saved.slides) {
+        SlideData& slide = *state.slide;
+        slide.partName = state.partName;
+        slide.sourceXml = state.xml;
+        slide.relsXml = state.relsXml;
+        slide.modified = false;
+        for (auto& shape : state.shapes) {
+            shape.shape->sourceXml = std::move(shape.xml);
+            shape.shape->fileId = shape.id;
+            shape.shape->modified = false;
+        }
+    }
+}
+
+} // namespace zov::host::pptx

@@ -1,0 +1,39 @@
+#pragma once
+// Writing the model back into its package.
+#include "host/model/ModelData.h"
+#include "host/pptx/Package.h"
+
+#include <QByteArray>
+#include <memory>
+#include <vector>
+
+namespace zov::host::pptx {
+
+// A finished save: the bytes of the file, and the state to adopt once they are safely stored.
+struct SaveResult {
+    QByteArray bytes;
+    std::shared_ptr<Package> package;
+    struct ShapeState {
+        std::shared_ptr<ShapeData> shape;
+        std::uint32_t id = 0;
+        QByteArray xml;
+    };
+    struct SlideState {
+        std::shared_ptr<SlideData> slide;
+        QString partName;
+        QByteArray xml;
+        QByteArray relsXml;
+        bool rewritten = false; // false: the slide was written as it was read
+        std::vector<ShapeState> shapes;
+    };
+    std::vector<SlideState> slides;
+};
+
+// Builds the package of the presentation. Throws PptxError with the reason.
+SaveResult writePackage(const PresentationData& presentation, int compressionLevel = 6);
+
+// Makes what was written the presentation's new base: parts, slide and shape XML and ids; every
+// slide and shape becomes unmodified.
+void adoptSaved(PresentationData& presentation, SaveResult&& saved);
+
+} // namespace zov::host::pptx

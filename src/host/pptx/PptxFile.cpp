@@ -1,0 +1,122 @@
+#include "host/pptx/PptxFile.h"
+
+#include "host/pptx/PackageReader.h"
+#include "host/pptx/PackageWriter.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <exception>
+#include <new>
+
+namespace zov::host {
+namespace {
+
+QString displayPath(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isRelative() ? info.absoluteFilePath() : path;
+}
+
+[[noreturn]] void rethrow(const QString& verb, const QString& file)
+{
+    QString reason;
+    try {
+        throw;
+    } catch (const PptxError& e) {
+        reason = e.reason();
+    } catch (const std::bad_alloc&) {
+        reason = QStringLiteral("not enough memory");
+    } catch (const std::exception& e) {
+        reason = QString::fromUtf8(e.what());
+    } catch (...) {
+        reason = QStringLiteral("unexpected failure");
+    }
+    throw PptxError(QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, file, reason), file, reason);
+}
+
+Presentation read(const QByteArray& bytes, const QString& name)
+{
+    try {
+        Presentation presentation(pptx::readPackage(bytes));
+        presentation.data().fullName = name;
+        return presentation;
+    } catch (...) {
+        rethrow(QStringLiteral("open"), name);
+    }
+}
+
+} // namespace
+
+Presentation readPresentation(const QByteArray& bytes, const QString& displayName)
+{
+    return read(bytes, displayName);
+}
+
+Presentation openPresentation(Application& app, const QByteArray& bytes, const QString& displayName)
+{
+    Presentation presentation = read(bytes, displayName);
+    app.Open(presentation);
+    return presentation;
+}
+
+Presentation openPresentation(Application& app, const QString& path)
+{
+    const QString name = displayPath(path);
+    QFile file(path);
+    QByteArray bytes;
+    try {
+        const QFileInfo info(path);
+        if (!info.exists())
+            throw PptxError(QStringLiteral("the file does not exist"));
+        if (info.isDir())
+            throw PptxError(QStringLiteral("it is a folder, not a file"));
+        if (!file.open(QIODevice::ReadOnly))
+            throw PptxError(file.errorString());
+        // A presentation is read whole; anything beyond the archive limits is refused unread.
+        constexpr qint64 maxFileSize = 1ll << 30;
+        if (file.size() > maxFileSize)
+            throw PptxError(QStringLiteral("the file is too large (%1 bytes)").arg(file.size()));
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw PptxError(file.errorString());
+    } catch (...) {
+        rethrow(QStringLiteral("open"), name);
+    }
+    return openPresentation(app, bytes, name);
+}
+
+QByteArray presentationBytes(const Presentation& presentation, const QString& displayName)
+{
+    try {
+        return pptx::writePackage(presentation.data()).bytes;
+    } catch (...) {
+        rethrow(QStringLiteral("save"), displayName);
+    }
+}
+
+void savePresentation(const Presentation& presentation, const QString& path)
+{
+    const QString name = displayPath(path);
+    try {
+        PresentationData& data = presentation.data();
+        pptx::SaveResult saved = pptx::writePackage(data);
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            throw PptxError(file.errorString());
+        if (file.write(saved.bytes) != saved.bytes.size()) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            throw PptxError(why);
+        }
+        if (!file.commit())
+            throw PptxError(file.errorString());
+        pptx::adoptSaved(data, std::move(saved));
+        data.fullName = name;
+        data.saved = true;
+    } catch (...) {
+        rethrow(QStringLiteral("save"), name);
+    }
+}
+
+} // namespace zov::host

@@ -1,0 +1,46 @@
+#pragma once
+// Opening and saving presentations as .pptx files (Office Open XML, Transitional).
+//
+// Opening reads every slide with its shapes into the host's model; saving writes the model back.
+// Whatever the model does not describe (pictures, groups, tables, charts, notes, comments,
+// layouts, masters, themes, custom XML, unknown attributes and children of modelled shapes) is
+// kept as read and written back byte for byte; only what changed is rewritten. A presentation
+// that never came from a file is written with a minimal set of parts of our own.
+//
+// Every failure is a PptxError (a HostError) whose message names the file and the reason, for
+// example:  Cannot open "/home/u/a.pptx": not a presentation (not a zip archive)
+//           Cannot save "/media/full/b.pptx": No space left on device
+// No input crashes or hangs: archives are read with limits on entry count and uncompressed size,
+// XML with a depth limit and no document type declarations (so no entity expansion).
+#include "host/Application.h"
+#include "host/pptx/PptxError.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zov::host {
+
+// Reads the file and shows it in a new window of `app`, which becomes the active window (as
+// Presentations().Add() does for a new one). The presentation's FullName is the absolute path
+// and Saved() is true.
+Presentation openPresentation(Application& app, const QString& path);
+
+// The same for a file already in memory; `displayName` stands for the file in error messages
+// and becomes FullName.
+Presentation openPresentation(Application& app, const QByteArray& bytes, const QString& displayName);
+
+// Reads a presentation without showing it in any window (batch tools, tests). FullName is
+// `displayName`.
+Presentation readPresentation(const QByteArray& bytes, const QString& displayName);
+
+// Writes the presentation to `path` through a temporary file that replaces the old one only when
+// everything was written: a failure (a full disk, a kill) leaves the previous file as it was.
+// Afterwards FullName is the absolute path, Saved() is true, and what was written becomes the
+// base that the next save compares against.
+void savePresentation(const Presentation& presentation, const QString& path);
+
+// The bytes of the .pptx file that savePresentation would write. Leaves the presentation as it
+// is (not marked saved). `displayName` stands for the file in error messages.
+QByteArray presentationBytes(const Presentation& presentation, const QString& displayName = QStringLiteral("presentation"));
+
+} // namespace zov::host
