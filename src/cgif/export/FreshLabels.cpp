@@ -5,6 +5,27 @@
 
 namespace zov::cgif::exporter {
 
+namespace {
+
+bool isLabelChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+// Labels a text may already define or use: the identifier after every "*" and "?", so that a
+// concept typed as "Cat:*c1" keeps "c1" to itself.
+void collectLabelsInText(const QString& text, QSet<QString>& used) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('*') && text[i] != QLatin1Char('?'))
+            continue;
+        qsizetype end = i + 1;
+        while (end < text.size() && isLabelChar(text[end]))
+            ++end;
+        if (end > i + 1)
+            used.insert(text.mid(i + 1, end - i - 1));
+        i = end - 1;
+    }
+}
+
+} // namespace
+
 void FreshLabels::collectUsed() {
     collected_ = true;
     const host::Slides slides = presentation_.Slides();
@@ -16,9 +37,12 @@ void FreshLabels::collectUsed() {
         const int shapeCount = shapes.Count();
         for (int k = 1; k <= shapeCount; ++k) {
             try {
-                used_.insert(drawing::LabelPart(shapes.Item(k).Name()));
+                const host::Shape shape = shapes.Item(k);
+                used_.insert(drawing::LabelPart(shape.Name()));
+                if (shape.HasTextFrame())
+                    collectLabelsInText(shape.TextFrame().TextRange().Text(), used_);
             } catch (const host::HostError&) {
-                // a shape that cannot report its name uses no label
+                // a shape that cannot report its name or text uses no label
             }
         }
     }

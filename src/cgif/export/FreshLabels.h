@@ -1,7 +1,8 @@
 #pragma once
 // Coreference labels the writer makes up for concepts that have none but must be referred to
-// a second time: "c1", "c2", ... skipping every label used in a shape name on any slide and
-// every slide name, so a made-up label never joins two concepts that were not joined.
+// a second time: "c1", "c2", ... skipping every label used in a shape name on any slide, every
+// slide name, and every label written after "*" or "?" in a shape's text, so a made-up label
+// never joins two concepts that were not joined.
 #include "host/Presentation.h"
 
 #include <QSet>

@@ -79,7 +79,6 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
             }
             first = false;
             out.WriteLine(QStringLiteral(";%") + type + QLatin1Char('*') + name + QStringLiteral("%;"));
-            writtenInThisGraph_.clear();
             WriteGraphBody(out);
         }
     } catch (const host::HostError&) {
@@ -90,6 +89,7 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
 }
 
 bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
+    arcsOfThisGraph_.clear();
     for (const NodeArcs& record : scan_.SlideNodes()) {
         const host::Shape& node = record.Node;
         switch (node.AutoShapeType()) {
@@ -97,12 +97,12 @@ bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
             out.Write(QStringLiteral("("));
             WriteLabel(node, out);
             for (const host::Shape& in : record.InArcs)
-                WriteConcept(in, out);
+                writeArc(in, out);
             if (record.OutArcs.empty()) {
                 reportMissingOutArcs(node);
                 return false;
             }
-            WriteConcept(record.OutArcs.front(), out);
+            writeArc(record.OutArcs.front(), out);
             WritePosition(node, out);
             out.WriteLine(QStringLiteral(")"));
             break;
@@ -110,14 +110,14 @@ bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
             out.Write(QStringLiteral("<"));
             WriteLabel(node, out);
             for (const host::Shape& in : record.InArcs)
-                WriteConcept(in, out);
+                writeArc(in, out);
             out.Write(QStringLiteral("|"));
             if (record.OutArcs.empty()) {
                 reportMissingOutArcs(node);
                 return false;
             }
             for (const host::Shape& target : record.OutArcs)
-                WriteConcept(target, out);
+                writeArc(target, out);
             WritePosition(node, out);
             out.WriteLine(QStringLiteral(">"));
             break;
@@ -125,9 +125,10 @@ bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
             WriteComment(shapeText(node), out);
             break;
         case drawing::ConceptShapeType:
-            // A concept an arc of this graph has already written would come out as a bare
-            // reference between elements, which reads as the end of the graph.
-            if (writtenInThisGraph_.contains(node.Name()))
+            // A concept that a relation or actor of this graph has already written as its
+            // argument would come out again as a bare reference between elements, which no
+            // reader takes: the argument already stands for it.
+            if (arcsOfThisGraph_.contains(node.Name()))
                 break;
             WriteConcept(node, out);
             break;
@@ -145,7 +146,6 @@ void GraphWriter::WriteConcept(const host::Shape& shape, platform::TextStream& o
         if (label.isEmpty())
             label = referenceLabel(name);
         out.Write(QLatin1Char('?') + label);
-        writtenInThisGraph_.insert(name);
         return;
     }
     out.Write(QStringLiteral("["));
@@ -198,11 +198,14 @@ void GraphWriter::WriteComment(const QString& text, platform::TextStream& out) {
     out.WriteLine(QStringLiteral(";"));
 }
 
+void GraphWriter::writeArc(const host::Shape& shape, platform::TextStream& out) {
+    WriteConcept(shape, out);
+    arcsOfThisGraph_.insert(shape.Name());
+}
+
 void GraphWriter::markWritten(const host::Shape& shape) {
-    const QString name = shape.Name();
     written_.push_back(shape);
-    writtenNames_.insert(name);
-    writtenInThisGraph_.insert(name);
+    writtenNames_.insert(shape.Name());
 }
 
 // The label that stands for an unlabelled concept in the text. The silent pass only notes

@@ -52,6 +52,8 @@ public:
 
 private:
     bool writeAllSlides(platform::TextStream& out);
+    // One argument of a relation or actor: the concept, remembered as written by an arc.
+    void writeArc(const host::Shape& shape, platform::TextStream& out);
     void markWritten(const host::Shape& shape);
     QString referenceLabel(const QString& name);
     void writeCoreferentConcept(const host::Shape& shape, platform::TextStream& out);
@@ -63,7 +65,7 @@ private:
 
     std::vector<host::Shape> written_;
     QSet<QString> writtenNames_;
-    QSet<QString> writtenInThisGraph_; // concept names written (in full or by label) on this slide
+    QSet<QString> arcsOfThisGraph_; // names written as a relation's or actor's argument on this slide
 
     // Concepts without a label that are written again; found by a silent first pass.
     QSet<QString> referredAgain_;
