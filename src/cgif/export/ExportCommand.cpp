@@ -6,34 +6,37 @@ namespace zov::cgif::exporter {
 
 namespace {
 
-// Closes the stream however the export ends.
-class CloseOnExit {
-public:
-    explicit CloseOnExit(platform::TextStream& stream) : stream_(stream) {}
-    ~CloseOnExit() {
-        try {
-            stream_.Close();
-        } catch (...) {
-            // a failing close must not mask the export's own outcome
-        }
+const QString ErrorTitle = QStringLiteral("Error");
+
+void closeQuietly(platform::TextStream& out) {
+    try {
+        out.Close();
+    } catch (const platform::FileError&) {
+        // the failure that brought us here has already been reported
     }
-    CloseOnExit(const CloseOnExit&) = delete;
-    CloseOnExit& operator=(const CloseOnExit&) = delete;
-private:
-    platform::TextStream& stream_;
-};
+}
 
 } // namespace
 
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages) {
-    CloseOnExit closer(out);
-    GraphWriter writer(presentation, messages);
-    writer.ClearWrittenConcepts();
-    if (!writer.WriteGraphs(out))
+    bool written = false;
+    try {
+        GraphWriter writer(presentation, messages);
+        writer.ClearWrittenConcepts();
+        written = writer.WriteGraphs(out);
+        out.Close();
+    } catch (const platform::FileError& error) {
+        closeQuietly(out);
+        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
+        return ExportOutcome::FileNotWritten;
+    } catch (...) {
+        closeQuietly(out);
+        throw;
+    }
+    if (!written)
         return ExportOutcome::NothingWritten;
-    messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"),
-                    platform::MessageIcon::Information);
+    messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     return ExportOutcome::Written;
 }
 
@@ -43,7 +46,7 @@ ExportOutcome ExportGraphsToFile(const host::Presentation& presentation, const Q
     try {
         out = platform::CreateTextFile(path);
     } catch (const platform::FileError& error) {
-        messages.inform(error.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
+        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
         return ExportOutcome::FileNotCreated;
     }
     return ExportGraphs(presentation, *out, messages);

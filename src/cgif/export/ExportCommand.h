@@ -1,6 +1,6 @@
 #pragma once
 // The core of the Export command, shared by the palette and the command line: create the file,
-// write every graph, confirm with "File written" when a graph was written, close the file.
+// write every graph, close the file, and confirm with "File written" when a graph was written.
 #include "host/Presentation.h"
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
@@ -12,15 +12,19 @@ namespace zov::cgif::exporter {
 enum class ExportOutcome {
     Written,        // at least one graph written ("File written" was shown)
     NothingWritten, // no slide had nodes, or a host error stopped the export early
-    FileNotCreated, // the file could not be created (a message box named it)
+    FileNotCreated, // the file could not be created (an "Error" box named it); nothing written
+    FileNotWritten, // writing or closing the file failed (an "Error" box named it and the reason)
 };
 
-// Writes to `out` (already open) and closes it in every case.
+// Empties the concepts written so far, writes every graph of `presentation` to `out` (already
+// open) and closes it in every case. The stream is closed before "File written" is shown, so
+// that a failure found while the last bytes go out is reported instead of a success.
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages);
 
-// Creates (or replaces) `path` as a UTF-8 text file, "-" meaning standard output, and exports
-// into it. A file that cannot be created is reported in an "Error" box naming it.
+// Creates (or replaces) `path` as a UTF-8 text file with CR LF line ends, "-" meaning standard
+// output, and exports into it. A file that cannot be created is reported in an "Error" box
+// naming it and the reason.
 ExportOutcome ExportGraphsToFile(const host::Presentation& presentation, const QString& path,
                                  platform::MessageBoxes& messages);
 

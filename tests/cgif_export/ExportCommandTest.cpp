@@ -1,0 +1,123 @@
+#include "cgif/export/ExportCommand.h"
+#include "cgif_export/GraphSlides.h"
+#include "platform/fake/FakeMessageBoxes.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace zov::cgif::exporter {
+namespace {
+
+using test::GraphSlides;
+using test::MemoryStream;
+
+// A stream whose disk fills up: every write, or the final close, fails like a full disk.
+class FailingStream : public MemoryStream {
+public:
+    explicit FailingStream(bool failOnWrite) : failOnWrite_(failOnWrite) {}
+    void Write(const QString& text) override {
+        if (failOnWrite_)
+            throw platform::FileError(QStringLiteral("Cannot write to \"out.cgf\": No space left on device"));
+        MemoryStream::Write(text);
+    }
+    void Close() override {
+        MemoryStream::Close();
+        if (!failOnWrite_)
+            throw platform::FileError(QStringLiteral("Cannot write to \"out.cgf\": No space left on device"));
+    }
+private:
+    bool failOnWrite_;
+};
+
+class ExportCommandTest : public ::testing::Test {
+protected:
+    GraphSlides g;
+    platform::FakeMessageBoxes messages;
+};
+
+TEST_F(ExportCommandTest, WrittenGraphsAreConfirmedAfterTheStreamIsClosed) {
+    g.addSlide(QStringLiteral("G1"));
+    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    MemoryStream out;
+    EXPECT_EQ(ExportGraphs(g.presentation(), out, messages), ExportOutcome::Written);
+    EXPECT_EQ(out.text(), QStringLiteral(";%Graph*G1%;\r\n[A;0@0;\r\n]"));
+    EXPECT_EQ(out.closeCount(), 1);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("File written"));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ZOVEdit"));
+    EXPECT_EQ(messages.shown()[0].icon, platform::MessageIcon::Information);
+}
+
+TEST_F(ExportCommandTest, NoGraphOrAHostErrorClosesWithoutConfirmation) {
+    g.addSlide(QStringLiteral("G1"));
+    MemoryStream empty;
+    EXPECT_EQ(ExportGraphs(g.presentation(), empty, messages), ExportOutcome::NothingWritten);
+    EXPECT_EQ(empty.closeCount(), 1);
+    EXPECT_TRUE(empty.text().isEmpty());
+
+    const host::Shape a = g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    g.arc(a, host::Shape());
+    MemoryStream stopped;
+    EXPECT_EQ(ExportGraphs(g.presentation(), stopped, messages), ExportOutcome::NothingWritten);
+    EXPECT_EQ(stopped.closeCount(), 1);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ExportCommandTest, EachExportStartsWithNoConceptWritten) {
+    g.addSlide(QStringLiteral("G1"));
+    g.conceptNode(QStringLiteral("x/AAAAAAAA"), QStringLiteral("A"));
+    MemoryStream first, second;
+    ExportGraphs(g.presentation(), first, messages);
+    ExportGraphs(g.presentation(), second, messages);
+    EXPECT_EQ(second.text(), first.text());
+    EXPECT_EQ(second.text(), QStringLiteral(";%Graph*G1%;\r\n[A*x;0@0;\r\n]"));
+}
+
+TEST_F(ExportCommandTest, WriteAndCloseFailuresAreReportedInsteadOfSuccess) {
+    g.addSlide(QStringLiteral("G1"));
+    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    for (const bool onWrite : {true, false}) {
+        messages.clear();
+        FailingStream out(onWrite);
+        EXPECT_EQ(ExportGraphs(g.presentation(), out, messages), ExportOutcome::FileNotWritten);
+        EXPECT_GE(out.closeCount(), 1);
+        ASSERT_EQ(messages.shown().size(), 1u) << onWrite;
+        EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Error"));
+        EXPECT_EQ(messages.shown()[0].icon, platform::MessageIcon::Critical);
+        EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("out.cgf")));
+    }
+}
+
+TEST_F(ExportCommandTest, FileIsReplacedAsUtf8WithCrLf) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("out.cgf"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(5000, 'x'));
+    }
+    g.addSlide(QStringLiteral("Graphe"));
+    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("Chat:Noël"), 1.5f, 2);
+    EXPECT_EQ(ExportGraphsToFile(g.presentation(), path, messages), ExportOutcome::Written);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(";%Graph*Graphe%;\r\n[Chat:No\xC3\xABl;1.5@2;\r\n]"));
+}
+
+TEST_F(ExportCommandTest, FileThatCannotBeCreatedIsNamedInTheMessage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("missing/folder/out.cgf"));
+    g.addSlide(QStringLiteral("G1"));
+    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    EXPECT_EQ(ExportGraphsToFile(g.presentation(), path, messages), ExportOutcome::FileNotCreated);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Error"));
+    EXPECT_TRUE(messages.shown()[0].text.contains(path)) << messages.shown()[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+} // namespace
+} // namespace zov::cgif::exporter
