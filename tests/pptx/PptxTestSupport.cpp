@@ -1,0 +1,269 @@
+#include "PptxTestSupport.h"
+
+#include "host/pptx/ZipArchive.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+namespace zov::test {
+
+using namespace zov::host;
+
+PartMap unzipParts(const QByteArray& pptx)
+{
+    PartMap parts;
+    for (auto& entry : host::pptx::readZip(pptx))
+        parts[entry.name] = entry.data;
+    return parts;
+}
+
+QByteArray zipParts(const std::vector<std::pair<QString, QByteArray>>& parts)
+{
+    std::vector<std::pair<QString, const QByteArray*>> entries;
+    for (const auto& [name, data] : parts)
+        entries.emplace_back(name, &data);
+    return host::pptx::writeZip(entries);
+}
+
+QByteArray zipParts(const PartMap& parts)
+{
+    std::vector<std::pair<QString, QByteArray>> ordered(parts.begin(), parts.end());
+    return zipParts(ordered);
+}
+
+namespace {
+
+const char* const NS = " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+                       " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+                       " xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
+const char* const TREE_HEAD = "<p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr/>";
+const char* const REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+QByteArray xmlPart(const QString& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n" + body.toUtf8();
+}
+
+QString rel(const char* id, const char* type, const char* target)
+{
+    return QStringLiteral("<Relationship Id=\"%1\" Type=\"%2%3\" Target=\"%4\"/>").arg(id, REL, type, target);
+}
+
+QString rels(const QString& body)
+{
+    return QStringLiteral("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">") + body
+           + QStringLiteral("</Relationships>");
+}
+
+} // namespace
+
+PartMap minimalDeck(const QString& spTreeShapes, const char* slideName)
+{
+    const QString ct = QStringLiteral("application/vnd.openxmlformats-officedocument.");
+    PartMap parts;
+    parts["[Content_Types].xml"] = xmlPart(
+        QStringLiteral("<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                       "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                       "<Override PartName=\"/ppt/presentation.xml\" ContentType=\"%1presentationml.presentation.main+xml\"/>"
+                       "<Override PartName=\"/ppt/slideMasters/slideMaster1.xml\" ContentType=\"%1presentationml.slideMaster+xml\"/>"
+                       "<Override PartName=\"/ppt/slideLayouts/slideLayout1.xml\" ContentType=\"%1presentationml.slideLayout+xml\"/>"
+                       "<Override PartName=\"/ppt/slides/slide1.xml\" ContentType=\"%1presentationml.slide+xml\"/>"
+                       "<Override PartName=\"/ppt/theme/theme1.xml\" ContentType=\"%1theme+xml\"/>"
+                       "</Types>").arg(ct));
+    parts["_rels/.rels"] = xmlPart(rels(rel("rId1", "officeDocument", "ppt/presentation.xml")));
+    parts["ppt/presentation.xml"] = xmlPart(
+        QStringLiteral("<p:presentation%1><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" r:id=\"rId1\"/></p:sldMasterIdLst>"
+                       "<p:sldIdLst><p:sldId id=\"256\" r:id=\"rId2\"/></p:sldIdLst>"
+                       "<p:sldSz cx=\"9144000\" cy=\"6858000\"/><p:notesSz cx=\"6858000\" cy=\"9144000\"/></p:presentation>").arg(NS));
+    parts["ppt/_rels/presentation.xml.rels"] = xmlPart(rels(rel("rId1", "slideMaster", "slideMasters/slideMaster1.xml")
+                                                            + rel("rId2", "slide", "slides/slide1.xml")
+                                                            + rel("rId3", "theme", "theme/theme1.xml")));
+    parts["ppt/slideMasters/slideMaster1.xml"] = xmlPart(
+        QStringLiteral("<p:sldMaster%1><p:cSld><p:spTree>%2</p:spTree></p:cSld>"
+                       "<p:clrMap bg1=\"lt1\" tx1=\"dk1\" bg2=\"lt2\" tx2=\"dk2\" accent1=\"accent1\" accent2=\"accent2\" accent3=\"accent3\""
+                       " accent4=\"accent4\" accent5=\"accent5\" accent6=\"accent6\" hlink=\"hlink\" folHlink=\"folHlink\"/>"
+                       "<p:sldLayoutIdLst><p:sldLayoutId id=\"2147483649\" r:id=\"rId1\"/></p:sldLayoutIdLst>"
+                       "<p:txStyles><p:otherStyle><a:lvl1pPr><a:defRPr sz=\"1400\"><a:latin typeface=\"+mn-lt\"/></a:defRPr></a:lvl1pPr>"
+                       "</p:otherStyle></p:txStyles></p:sldMaster>").arg(NS, TREE_HEAD));
+    parts["ppt/slideMasters/_rels/slideMaster1.xml.rels"] =
+        xmlPart(rels(rel("rId1", "slideLayout", "../slideLayouts/slideLayout1.xml") + rel("rId2", "theme", "../theme/theme1.xml")));
+    parts["ppt/slideLayouts/slideLayout1.xml"] = xmlPart(
+        QStringLiteral("<p:sldLayout%1 type=\"blank\"><p:cSld name=\"Blank\"><p:spTree>%2</p:spTree></p:cSld></p:sldLayout>").arg(NS, TREE_HEAD));
+    parts["ppt/slideLayouts/_rels/slideLayout1.xml.rels"] = xmlPart(rels(rel("rId1", "slideMaster", "../slideMasters/slideMaster1.xml")));
+    parts["ppt/theme/theme1.xml"] = xmlPart(QStringLiteral(
+        "<a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" name=\"T\"><a:themeElements>"
+        "<a:clrScheme name=\"T\"><a:dk1><a:sysClr val=\"windowText\" lastClr=\"000000\"/></a:dk1><a:lt1><a:srgbClr val=\"FFFFFF\"/></a:lt1>"
+        "<a:dk2><a:srgbClr val=\"1F497D\"/></a:dk2><a:lt2><a:srgbClr val=\"EEECE1\"/></a:lt2><a:accent1><a:srgbClr val=\"4F81BD\"/></a:accent1>"
+        "<a:accent2><a:srgbClr val=\"C0504D\"/></a:accent2><a:accent3><a:srgbClr val=\"9BBB59\"/></a:accent3><a:accent4><a:srgbClr val=\"8064A2\"/></a:accent4>"
+        "<a:accent5><a:srgbClr val=\"4BACC6\"/></a:accent5><a:accent6><a:srgbClr val=\"F79646\"/></a:accent6><a:hlink><a:srgbClr val=\"0000FF\"/></a:hlink>"
+        "<a:folHlink><a:srgbClr val=\"800080\"/></a:folHlink></a:clrScheme>"
+        "<a:fontScheme name=\"T\"><a:majorFont><a:latin typeface=\"Georgia\"/><a:ea typeface=\"\"/><a:cs typeface=\"\"/></a:majorFont>"
+        "<a:minorFont><a:latin typeface=\"Verdana\"/><a:ea typeface=\"\"/><a:cs typeface=\"\"/></a:minorFont></a:fontScheme>"
+        "<a:fmtScheme name=\"T\"><a:fillStyleLst/><a:lnStyleLst/><a:effectStyleLst/><a:bgFillStyleLst/></a:fmtScheme>"
+        "</a:themeElements></a:theme>"));
+    const QString name = slideName ? QStringLiteral(" name=\"%1\"").arg(QString::fromUtf8(slideName)) : QString();
+    parts["ppt/slides/slide1.xml"] = xmlPart(
+        QStringLiteral("<p:sld%1><p:cSld%2><p:spTree>%3%4</p:spTree></p:cSld><p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr></p:sld>")
+            .arg(NS, name, TREE_HEAD, spTreeShapes));
+    parts["ppt/slides/_rels/slide1.xml.rels"] = xmlPart(rels(rel("rId1", "slideLayout", "../slideLayouts/slideLayout1.xml")));
+    return parts;
+}
+
+namespace {
+
+QString schemaFor(const QString& part, const QByteArray& xml)
+{
+    const QString iso = ooxmlDir() + QStringLiteral("/schemas/ISO-IEC29500-4_2016/");
+    const QString opc = ooxmlDir() + QStringLiteral("/schemas/ecma/fouth-edition/");
+    if (part == QLatin1String("[Content_Types].xml"))
+        return opc + QStringLiteral("opc-contentTypes.xsd");
+    if (part.endsWith(QLatin1String(".rels")))
+        return opc + QStringLiteral("opc-relationships.xsd");
+    if (part.endsWith(QLatin1String("docProps/core.xml")))
+        return {}; // its Dublin Core schemas are not available offline
+    if (part.endsWith(QLatin1String("docProps/app.xml")))
+        return iso + QStringLiteral("shared-documentPropertiesExtended.xsd");
+    if (xml.contains("<p:"))
+        return iso + QStringLiteral("pml.xsd");
+    if (xml.contains("<a:"))
+        return iso + QStringLiteral("dml-main.xsd");
+    return {};
+}
+
+bool wellFormed(const QByteArray& xml)
+{
+    QXmlStreamReader r(xml);
+    while (!r.atEnd())
+        r.readNext();
+    return !r.hasError();
+}
+
+} // namespace
+
+QStringList schemaProblems(const PartMap& parts)
+{
+    QStringList problems;
+    QTemporaryDir dir;
+    std::map<QString, std::pair<QStringList, QStringList>> filesBySchema; // schema -> (temporary files, part names)
+    int n = 0;
+    for (const auto& [name, data] : parts) {
+        if (!name.endsWith(QLatin1String(".xml")) && !name.endsWith(QLatin1String(".rels")))
+            continue;
+        if (!wellFormed(data)) {
+            problems << name + QStringLiteral(": not well-formed");
+            continue;
+        }
+        const QString schema = schemaFor(name, data);
+        if (schema.isEmpty())
+            continue;
+        const QString file = dir.filePath(QStringLiteral("part%1.xml").arg(++n));
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size()) {
+            problems << name + QStringLiteral(": cannot write for validation");
+            continue;
+        }
+        out.close();
+        filesBySchema[schema].first << file;
+        filesBySchema[schema].second << name;
+    }
+    for (const auto& [schema, batch] : filesBySchema) {
+        const auto& [files, names] = batch;
+        QProcess lint;
+        lint.start(QStringLiteral("xmllint"), QStringList{QStringLiteral("--noout"), QStringLiteral("--schema"), schema} + files);
+        if (!lint.waitForFinished(120000)) {
+            problems << QStringLiteral("xmllint did not finish for ") + schema;
+            continue;
+        }
+        if (lint.exitCode() == 0)
+            continue;
+        QString output = QString::fromUtf8(lint.readAllStandardError());
+        for (int i = 0; i < files.size(); ++i)
+            output.replace(files[i], names[i]);
+        problems << output.trimmed().split(QLatin1Char('\n'));
+    }
+    return problems;
+}
+
+Presentation makeGraphDeck(Application& app)
+{
+    Presentation p = app.Presentations().Add();
+    struct Node {
+        int type;
+        const char* name;
+        const char* text;
+        std::int32_t colour;
+        float left, top;
+    };
+    auto addSlide = [&](const QString& name, const QString& title) {
+        Slide slide = p.Slides().Add(p.Slides().Count() + 1, LayoutBlank);
+        slide.SetName(name);
+        Shape label = slide.Shapes().AddLabel(TextOrientationHorizontal, 0, 0, 100, 45);
+        label.SetAutoShapeType(ShapeNoSymbol);
+        label.SetName(QStringLiteral("TITLEAAA"));
+        label.TextFrame().TextRange().SetText(title);
+        label.TextFrame().TextRange().Font().SetName(QStringLiteral("Arial"));
+        label.TextFrame().TextRange().Font().SetSize(24);
+        return slide;
+    };
+    auto addNode = [](Slide& slide, const Node& n) {
+        Shape s = slide.Shapes().AddShape(n.type, n.left, n.top, 100, 10);
+        s.SetName(QString::fromUtf8(n.name));
+        s.Fill().Solid();
+        s.Fill().SetVisible(true);
+        s.Fill().ForeColor().SetRGB(n.colour);
+        s.TextFrame().TextRange().SetText(QString::fromUtf8(n.text));
+        s.TextFrame().TextRange().Font().SetName(QStringLiteral("Times New Roman"));
+        s.TextFrame().TextRange().Font().SetSize(12);
+        s.TextFrame().SetAutoSize(AutoSizeShapeToFitText);
+        return s;
+    };
+    auto link = [](Slide& slide, const Shape& from, const Shape& to) {
+        Shape arc = slide.Shapes().AddConnector(ConnectorStraight, 165, 156, 249, 96);
+        arc.ConnectorFormat().BeginConnect(from, 1);
+        arc.ConnectorFormat().EndConnect(to, 1);
+        arc.RerouteConnections();
+        arc.Line().SetEndArrowheadStyle(ArrowheadTriangle);
+        return arc;
+    };
+
+    Slide g1 = addSlide(QStringLiteral("G1"), QStringLiteral("G1 is Graph"));
+    Shape cat = addNode(g1, {ShapeRectangle, "x3/QKXBAMEW", "Cat:Tom", 0x00CCFF, 60, 100});
+    Shape attr = addNode(g1, {ShapeOval, "RELATION", "Attr", 0xFFCC99, 300, 60});
+    Shape color = addNode(g1, {ShapePentagon, "x3/PENTAGON", "Color", 0x00CCFF, 520, 120});
+    Shape act = addNode(g1, {ShapeDiamond, "ACTORAAA", "Make", 0xCCFFCC, 280, 300});
+    addNode(g1, {ShapeFlowchartDecision, "MARKAAAA", "     ", 0xCCFFCC, 120, 380});
+    Shape comment = addNode(g1, {ShapeRoundedRectangularCallout, "COMMENTA", "Comment", 0xFFFFFF, 480, 380});
+    comment.TextFrame().TextRange().Font().SetName(QStringLiteral("Arial"));
+    link(g1, cat, attr);   // begin left of end, end above: flipV
+    link(g1, attr, color); // down and right
+    link(g1, color, act);  // flipH
+    link(g1, act, cat);    // flipH and flipV
+
+    Slide p1 = addSlide(QStringLiteral("p1"), QStringLiteral("p1 is Proposition"));
+    Shape k = addNode(p1, {ShapeRectangle, "x4/A&B<C>\"D\"'E'", "Käse: 10 € 😀", 0x99CCFF, 80, 120});
+    Shape r = addNode(p1, {ShapeOval, "RELKAESE", "  leading\tand  double  ", 0xFFCC99, 360, 240});
+    link(p1, k, r);
+    return p;
+}
+
+host::Shape shapeNamed(const Slide& slide, const QString& name)
+{
+    for (int i = 1; i <= slide.Shapes().Count(); ++i)
+        if (slide.Shapes().Item(i).Name() == name)
+            return slide.Shapes().Item(i);
+    return {};
+}
+
+bool sofficeAvailable()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty();
+}
+
+} // namespace zov::test

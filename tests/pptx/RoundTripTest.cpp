@@ -1,0 +1,229 @@
+// Writing the model and reading it back: everything the graph encoding relies on survives, and
+// the XML carries it the way other programs expect (glue indexes, flips, arrowheads, sizes).
+#include "PptxTestSupport.h"
+
+#include "host/Slide.h"
+
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+using namespace zov::host;
+using namespace zov::test;
+
+namespace {
+
+class RoundTrip : public ::testing::Test {
+protected:
+    Presentation reopen(const Presentation& p) { return readPresentation(presentationBytes(p), QStringLiteral("memory.pptx")); }
+
+    Application app;
+};
+
+void expectSameShape(const Shape& a, const Shape& b)
+{
+    SCOPED_TRACE(a.Name().toStdString());
+    EXPECT_EQ(a.Name(), b.Name());
+    EXPECT_EQ(a.AutoShapeType(), b.AutoShapeType());
+    EXPECT_EQ(a.Connector(), b.Connector());
+    EXPECT_NEAR(a.Left(), b.Left(), 0.01);
+    EXPECT_NEAR(a.Top(), b.Top(), 0.01);
+    EXPECT_NEAR(a.Width(), b.Width(), 0.01);
+    EXPECT_NEAR(a.Height(), b.Height(), 0.01);
+    EXPECT_EQ(a.Fill().Visible(), b.Fill().Visible());
+    if (a.Fill().Visible()) {
+        EXPECT_EQ(a.Fill().ForeColor().RGB(), b.Fill().ForeColor().RGB());
+    }
+    EXPECT_EQ(a.Line().EndArrowheadStyle(), b.Line().EndArrowheadStyle());
+    EXPECT_EQ(a.HasTextFrame(), b.HasTextFrame());
+    if (a.HasTextFrame() && !a.Connector()) {
+        EXPECT_EQ(a.TextFrame().TextRange().Text(), b.TextFrame().TextRange().Text());
+        EXPECT_EQ(a.TextFrame().TextRange().Font().Name(), b.TextFrame().TextRange().Font().Name());
+        EXPECT_EQ(a.TextFrame().TextRange().Font().Size(), b.TextFrame().TextRange().Font().Size());
+        EXPECT_EQ(a.TextFrame().AutoSize(), b.TextFrame().AutoSize());
+        EXPECT_EQ(a.TextFrame().WordWrap(), b.TextFrame().WordWrap());
+    }
+    if (a.Connector()) {
+        const auto ca = a.ConnectorFormat(), cb = b.ConnectorFormat();
+        ASSERT_EQ(ca.BeginConnected(), cb.BeginConnected());
+        ASSERT_EQ(ca.EndConnected(), cb.EndConnected());
+        if (ca.BeginConnected()) {
+            EXPECT_EQ(ca.BeginConnectedShape().Name(), cb.BeginConnectedShape().Name());
+            EXPECT_EQ(ca.BeginConnectionSite(), cb.BeginConnectionSite());
+        }
+        if (ca.EndConnected()) {
+            EXPECT_EQ(ca.EndConnectedShape().Name(), cb.EndConnectedShape().Name());
+            EXPECT_EQ(ca.EndConnectionSite(), cb.EndConnectionSite());
+        }
+        EXPECT_NEAR(a.data().begin.x(), b.data().begin.x(), 0.01);
+        EXPECT_NEAR(a.data().begin.y(), b.data().begin.y(), 0.01);
+        EXPECT_NEAR(a.data().end.x(), b.data().end.x(), 0.01);
+        EXPECT_NEAR(a.data().end.y(), b.data().end.y(), 0.01);
+    }
+}
+
+// The attributes of every element with this local name in the slide part, in document order.
+std::vector<QXmlStreamAttributes> elements(const QByteArray& xml, const char* local)
+{
+    std::vector<QXmlStreamAttributes> out;
+    QXmlStreamReader r(xml);
+    while (!r.atEnd())
+        if (r.readNext() == QXmlStreamReader::StartElement && r.name() == QLatin1String(local))
+            out.push_back(r.attributes());
+    return out;
+}
+
+} // namespace
+
+TEST_F(RoundTrip, EveryGraphShapeSurvivesWithNameTypeGeometryFillFontTextAndGlue)
+{
+    const Presentation original = makeGraphDeck(app);
+    const Presentation copy = reopen(original);
+    ASSERT_EQ(copy.Slides().Count(), original.Slides().Count());
+    EXPECT_NEAR(copy.PageSetup().SlideWidth(), 720, 0.001);
+    EXPECT_NEAR(copy.PageSetup().SlideHeight(), 540, 0.001);
+    for (int i = 1; i <= original.Slides().Count(); ++i) {
+        const Slide a = original.Slides().Item(i), b = copy.Slides().Item(i);
+        EXPECT_EQ(a.Name(), b.Name());
+        ASSERT_EQ(a.Shapes().Count(), b.Shapes().Count());
+        for (int k = 1; k <= a.Shapes().Count(); ++k)
+            expectSameShape(a.Shapes().Item(k), b.Shapes().Item(k));
+    }
+    // The text survives exactly, spaces, tabs and characters outside Latin-1 included.
+    const Slide p1 = copy.Slides().Item(2);
+    EXPECT_EQ(shapeNamed(p1, QStringLiteral("x4/A&B<C>\"D\"'E'")).TextFrame().TextRange().Text(), QStringLiteral("Käse: 10 € 😀"));
+    EXPECT_EQ(shapeNamed(p1, QStringLiteral("RELKAESE")).TextFrame().TextRange().Text(), QStringLiteral("  leading\tand  double  "));
+    EXPECT_TRUE(copy.Saved());
+}
+
+TEST_F(RoundTrip, SlidesAndShapesAreWrittenTheWayOtherProgramsReadThem)
+{
+    const Presentation deck = makeGraphDeck(app);
+    const PartMap parts = unzipParts(presentationBytes(deck));
+    const QByteArray slide = parts.at(QStringLiteral("ppt/slides/slide1.xml"));
+
+    // Slide name, shape names, presets in creation order; the title is a text box with the marker.
+    EXPECT_EQ(elements(slide, "cSld").at(0).value(QLatin1String("name")), QLatin1String("G1"));
+    QStringList presets;
+    for (const auto& a : elements(slide, "prstGeom"))
+        presets << a.value(QLatin1String("prst")).toString();
+    EXPECT_EQ(presets, (QStringList{"noSmoking", "rect", "ellipse", "homePlate", "diamond", "flowChartDecision",
+                                    "wedgeRoundRectCallout", "straightConnector1", "straightConnector1", "straightConnector1",
+                                    "straightConnector1"}));
+    const auto boxes = elements(slide, "cNvSpPr");
+    EXPECT_EQ(boxes.at(0).value(QLatin1String("txBox")), QLatin1String("1"));
+    EXPECT_TRUE(boxes.at(1).value(QLatin1String("txBox")).isEmpty());
+
+    // Ids are unique on the slide and the glue names them with idx = site - 1.
+    QSet<QString> ids;
+    for (const auto& a : elements(slide, "cNvPr")) {
+        const QString id = a.value(QLatin1String("id")).toString();
+        EXPECT_FALSE(ids.contains(id)) << "repeated id " << id.toStdString();
+        ids.insert(id);
+    }
+    const Slide g1 = deck.Slides().Item(1);
+    const auto starts = elements(slide, "stCxn"), ends = elements(slide, "endCxn");
+    ASSERT_EQ(starts.size(), 4u);
+    ASSERT_EQ(ends.size(), 4u);
+    int connector = 0;
+    for (int i = 1; i <= g1.Shapes().Count(); ++i) {
+        const Shape s = g1.Shapes().Item(i);
+        if (!s.Connector())
+            continue;
+        EXPECT_EQ(starts[connector].value(QLatin1String("idx")).toInt(), s.ConnectorFormat().BeginConnectionSite() - 1);
+        EXPECT_EQ(ends[connector].value(QLatin1String("idx")).toInt(), s.ConnectorFormat().EndConnectionSite() - 1);
+        EXPECT_TRUE(ids.contains(starts[connector].value(QLatin1String("id")).toString()));
+        ++connector;
+    }
+
+    // Colours as RRGGBB, fonts, sizes in hundredths, the fitted auto-size, arrowheads at the end.
+    EXPECT_TRUE(slide.contains("<a:srgbClr val=\"FFCC00\"/>")) << "0x00CCFF is R=FF G=CC B=00";
+    EXPECT_TRUE(slide.contains("<a:latin typeface=\"Times New Roman\"/>"));
+    EXPECT_TRUE(slide.contains("sz=\"1200\""));
+    EXPECT_TRUE(slide.contains("sz=\"2400\""));
+    EXPECT_TRUE(slide.contains("<a:spAutoFit/>"));
+    EXPECT_EQ(elements(slide, "tailEnd").size(), 4u);
+    EXPECT_EQ(elements(slide, "tailEnd").at(0).value(QLatin1String("type")), QLatin1String("triangle"));
+    EXPECT_TRUE(elements(slide, "headEnd").empty());
+}
+
+TEST_F(RoundTrip, ConnectorBoxesCarryBothEndPointsThroughFlips)
+{
+    Presentation p = app.Presentations().Add();
+    Slide slide = p.Slides().Add(1, LayoutBlank);
+    struct Case {
+        float bx, by, ex, ey;
+        bool flipH, flipV;
+    };
+    const Case cases[] = {{10, 20, 110, 80, false, false}, {10, 80, 110, 20, false, true},
+                          {110, 20, 10, 80, true, false}, {110, 80, 10, 20, true, true}, {50.5f, 60.25f, 50.5f, 160.75f, false, false}};
+    for (const Case& c : cases)
+        slide.Shapes().AddConnector(ConnectorStraight, c.bx, c.by, c.ex, c.ey);
+    const QByteArray bytes = presentationBytes(p);
+    const auto xfrms = elements(unzipParts(bytes).at(QStringLiteral("ppt/slides/slide1.xml")), "xfrm");
+    const Presentation copy = readPresentation(bytes, QStringLiteral("flips.pptx"));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const Case& c = cases[i];
+        const auto& x = xfrms.at(i + 1); // the first transform is the shape tree's
+        EXPECT_EQ(x.value(QLatin1String("flipH")) == QLatin1String("1"), c.flipH);
+        EXPECT_EQ(x.value(QLatin1String("flipV")) == QLatin1String("1"), c.flipV);
+        const ShapeData& d = copy.Slides().Item(1).Shapes().Item(static_cast<int>(i) + 1).data();
+        EXPECT_NEAR(d.begin.x(), c.bx, 1e-4);
+        EXPECT_NEAR(d.begin.y(), c.by, 1e-4);
+        EXPECT_NEAR(d.end.x(), c.ex, 1e-4);
+        EXPECT_NEAR(d.end.y(), c.ey, 1e-4);
+    }
+}
+
+TEST_F(RoundTrip, PageSizeAndEmptyPresentations)
+{
+    Presentation empty = app.Presentations().Add();
+    const Presentation emptyCopy = reopen(empty);
+    EXPECT_EQ(emptyCopy.Slides().Count(), 0);
+    EXPECT_NEAR(emptyCopy.PageSetup().SlideWidth(), 720, 0.001);
+
+    Presentation wide = app.Presentations().Add();
+    wide.PageSetup().SetSlideWidth(960);
+    wide.PageSetup().SetSlideHeight(540);
+    wide.Slides().Add(1, LayoutBlank);
+    const QByteArray bytes = presentationBytes(wide);
+    EXPECT_TRUE(unzipParts(bytes).at(QStringLiteral("ppt/presentation.xml")).contains("<p:sldSz cx=\"12192000\" cy=\"6858000\"/>"));
+    const Presentation copy = readPresentation(bytes, QStringLiteral("wide.pptx"));
+    EXPECT_NEAR(copy.PageSetup().SlideWidth(), 960, 0.001);
+    EXPECT_NEAR(copy.PageSetup().SlideHeight(), 540, 0.001);
+
+    // Changing the size of a presentation read from a file rewrites it there.
+    copy.PageSetup().SetSlideWidth(720);
+    const Presentation again = reopen(copy);
+    EXPECT_NEAR(again.PageSetup().SlideWidth(), 720, 0.001);
+    EXPECT_NEAR(again.PageSetup().SlideHeight(), 540, 0.001);
+}
+
+TEST_F(RoundTrip, TextIsSplitIntoParagraphsAndNeverCarriesCharactersXmlCannotHold)
+{
+    Presentation p = app.Presentations().Add();
+    Slide slide = p.Slides().Add(1, LayoutBlank);
+    Shape s = slide.Shapes().AddShape(ShapeRectangle, 10, 10, 100, 10);
+    s.TextFrame().TextRange().SetText(QStringLiteral("first\rsecond\vsoft\r\n\rbell\x07 form\x0C end"));
+    const QByteArray bytes = presentationBytes(p);
+    const QByteArray xml = unzipParts(bytes).at(QStringLiteral("ppt/slides/slide1.xml"));
+    EXPECT_EQ(elements(xml, "p").size(), 4u);
+    EXPECT_EQ(elements(xml, "br").size(), 1u);
+    EXPECT_FALSE(xml.contains('\x07'));
+    EXPECT_FALSE(xml.contains('\x0C'));
+    const Presentation copy = readPresentation(bytes, QStringLiteral("text.pptx"));
+    const Shape back = copy.Slides().Item(1).Shapes().Item(1);
+    EXPECT_EQ(back.TextFrame().TextRange().Text(), QStringLiteral("first\r\nsecond\vsoft\r\n\r\nbell form end"));
+}
+
+TEST_F(RoundTrip, SavingWhatWasReadWithoutChangesGivesTheSameParts)
+{
+    const Presentation deck = makeGraphDeck(app);
+    const PartMap first = unzipParts(presentationBytes(deck));
+    const Presentation copy = readPresentation(zipParts(first), QStringLiteral("again.pptx"));
+    const PartMap second = unzipParts(presentationBytes(copy));
+    ASSERT_EQ(first.size(), second.size());
+    for (const auto& [name, data] : first)
+        EXPECT_EQ(second.at(name), data) << name.toStdString();
+}
