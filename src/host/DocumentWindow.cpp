@@ -3,6 +3,7 @@
 #include "host/geometry/Geometry.h"
 #include "host/model/Lock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zov::host {
@@ -33,6 +34,22 @@ std::shared_ptr<SlideData> slideInView(WindowData& w)
         return slide;
     }
     return {};
+}
+
+// A quick test that rules out most shapes before the exact outline test: the shape's box (a
+// connector's grown by the tolerance), read straight from its fields. Rotated shapes take the
+// general path.
+inline bool mayContain(const ShapeData& s, double x, double y, double tolerance)
+{
+    if (s.kind == ShapeKind::Connector) {
+        return x >= std::min(s.begin.x(), s.end.x()) - tolerance && x <= std::max(s.begin.x(), s.end.x()) + tolerance
+            && y >= std::min(s.begin.y(), s.end.y()) - tolerance && y <= std::max(s.begin.y(), s.end.y()) + tolerance;
+    }
+    if (s.rotation != 0)
+        return hitBounds(s, tolerance).contains(QPointF(x, y));
+    const double right = double(s.left) + s.width, bottom = double(s.top) + s.height;
+    return x >= std::min<double>(s.left, right) && x <= std::max<double>(s.left, right)
+        && y >= std::min<double>(s.top, bottom) && y <= std::max<double>(s.top, bottom);
 }
 
 } // namespace
@@ -185,9 +202,7 @@ Shape DocumentWindow::RangeFromPoint(int x, int y) const
     const auto& shapes = slide->shapes;
     for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
         const ShapeData& s = **it;
-        if (!hitBounds(s, tolerance).contains(p))
-            continue;
-        if (containsPoint(s, p, tolerance))
+        if (mayContain(s, p.x(), p.y(), tolerance) && containsPoint(s, p, tolerance))
             return Shape(*it);
     }
     return Shape();
