@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/BatchCommands.h"
+#include "addin/AddinRegistry.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -16,6 +17,7 @@ const char* const kUsage =
     "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx]  read CGIF into a presentation\n"
     "  zovedit check IN.cgf                                   read CGIF and report, write nothing\n"
     "  zovedit export IN.pptx [-o OUT.cgf]                    write a presentation's graphs as CGIF\n"
+    "  zovedit --register | --unregister                      add or remove the ZOV Edit add-in of the host\n"
     "  zovedit --help | --version\n"
     "\"-\" as IN reads standard input; as OUT writes standard output.\n";
 
@@ -50,6 +52,14 @@ int runMain(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("zovedit %s\n", ZOV_VERSION);
         return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--register") == 0) {
+        addin::AddinRegistry registry;
+        return addin::RegisterZovEdit(registry);
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--unregister") == 0) {
+        addin::AddinRegistry registry;
+        return addin::UnregisterZovEdit(registry);
     }
     if (argc >= 2 && std::strcmp(argv[1], "import") == 0) return runBatch(argc, argv, runImport);
     if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return runBatch(argc, argv, runCheck);

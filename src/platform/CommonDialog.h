@@ -1,0 +1,47 @@
+#pragma once
+// The common dialog: file open and save, the colour chooser and the font chooser. The desktop
+// implementation shows Qt dialogs; tests script the answers. Every call is modal and returns
+// nothing when the user cancels.
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zov::platform {
+
+struct FileDialogRequest {
+    // Pairs of description and pattern, each followed by "|": "CGIF files (*.cgf)|*.cgf|".
+    QString filter;
+    int filterIndex = 1;  // 1-based entry of `filter` shown first
+    QString initDir;      // the folder the dialog opens in
+    QString defaultExt;   // given to a name typed without extension, e.g. ".cgf"; empty: none
+    QString fileName;     // the name shown at first (the dialog keeps the name chosen last)
+    bool cancelError = false; // the caller treats cancelling as an error it traps
+};
+
+struct FontChoice {
+    QString name;
+    double size = 0; // points; 0 or less when no size is held
+};
+
+class CommonDialog {
+public:
+    virtual ~CommonDialog() = default;
+    // The chosen full path, or nothing when cancelled.
+    virtual std::optional<QString> ShowOpen(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> ShowSave(const FileDialogRequest& request) = 0;
+    // Colours in and out as 0x00BBGGRR. Nothing when cancelled.
+    virtual std::optional<std::int32_t> ShowColor(std::int32_t initial) = 0;
+    // `flags` 3 lists screen and printer fonts alike. Nothing when cancelled.
+    virtual std::optional<FontChoice> ShowFont(const FontChoice& initial, int flags) = 0;
+};
+
+// One entry of a "description|pattern|" filter text.
+struct FilterEntry {
+    QString description;
+    QString pattern;
+};
+// Splits a filter text into its entries; a trailing "|" ends the list, a missing pattern is empty.
+std::vector<FilterEntry> ParseFilter(const QString& filter);
+
+} // namespace zov::platform

@@ -1,0 +1,62 @@
+#include "ui/DesktopAddins.h"
+
+#include "addin/Connect.h"
+#include "addin/Version.h"
+#include "ui/AddinsDialog.h"
+#include "ui/QtEditorWindows.h"
+
+#include <QCoreApplication>
+
+namespace zov::ui {
+
+namespace {
+
+const QString firstRunKey = QStringLiteral("Software\\ZOVEdit\\Installed");
+
+QString programFolder() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+
+} // namespace
+
+DesktopAddins::DesktopAddins(host::Application& application, DesktopAddinsOptions options)
+    : options_(std::move(options)), help_(messages_), settings_(options_.drawingSettingsFolder),
+      registry_(options_.hostSettingsFile.isEmpty() ? std::make_unique<addin::AddinRegistry>()
+                                                     : std::make_unique<addin::AddinRegistry>(options_.hostSettingsFile)),
+      manager_(std::make_unique<addin::AddinManager>(application, *registry_, messages_)) {
+    if (options_.libraryFolder.isEmpty())
+        options_.libraryFolder = programFolder();
+    manager_->Provide(addin::ZovEditProgId, [this] { return makeZovEdit(); });
+}
+
+DesktopAddins::~DesktopAddins() = default;
+
+std::unique_ptr<addin::Extensibility> DesktopAddins::makeZovEdit() {
+    addin::AddinServices services;
+    services.messages = &messages_;
+    services.settings = &settings_;
+    services.cursor = &cursor_;
+    services.dialogs = &dialogs_;
+    services.help = &help_;
+    services.libraryFolder = options_.libraryFolder;
+    services.version = addin::CurrentVersion();
+    return std::make_unique<addin::Connect>(std::move(services), QtEditorWindowsFactory());
+}
+
+void DesktopAddins::StartUp() {
+    if (options_.registerOnFirstRun && registry_->Value(firstRunKey).isEmpty()) {
+        if (!registry_->Find(addin::ZovEditProgId))
+            registry_->Register(addin::ZovEditRegistration());
+        registry_->SetValue(firstRunKey, QStringLiteral("1"));
+    }
+    manager_->StartUp();
+}
+
+void DesktopAddins::ShutDown() { manager_->ShutDown(); }
+
+void DesktopAddins::ShowAddinsDialog(QWidget* parent) {
+    AddinsDialog dialog(*manager_, parent);
+    dialog.exec();
+}
+
+} // namespace zov::ui

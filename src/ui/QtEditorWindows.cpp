@@ -1,0 +1,77 @@
+#include "ui/QtEditorWindows.h"
+
+#include "addin/Session.h"
+#include "ui/Configuration.h"
+#include "ui/ZOVMain.h"
+
+namespace zov::ui {
+
+QtEditorWindows::QtEditorWindows(addin::Session& session) : session_(session) {}
+
+QtEditorWindows::~QtEditorWindows() {
+    if (palette_) {
+        palette_->close(); // the query-unload offer runs here, once
+        delete palette_.data();
+    }
+    delete configuration_.data();
+}
+
+ZOVMain* QtEditorWindows::Palette() const { return palette_.data(); }
+ui::Configuration* QtEditorWindows::ConfigurationDialog() const { return configuration_.data(); }
+
+void QtEditorWindows::LoadPalette() {
+    if (palette_)
+        return;
+    palette_ = new ZOVMain(session_);
+    palette_->setAttribute(Qt::WA_DeleteOnClose);
+    palette_->SetConfigureHandler([this] { ShowConfiguration(); });
+    if (configuration_)
+        configuration_->AddEditorWindow(palette_);
+}
+
+void QtEditorWindows::LoadConfiguration() {
+    if (configuration_)
+        return;
+    if (!session_.Services().dialogs)
+        return;
+    configuration_ = new ui::Configuration(session_.DrawingSettings(), *session_.Services().dialogs);
+    configuration_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (palette_)
+        configuration_->AddEditorWindow(palette_);
+}
+
+void QtEditorWindows::ShowPalette() {
+    if (!palette_)
+        LoadPalette();
+    palette_->show();
+    palette_->raise();
+    palette_->activateWindow();
+    // Showing activates the palette. The window system may tell so later, or not at all when
+    // the palette already was the active window; the activation's work is done here at once.
+    palette_->Activate();
+}
+
+void QtEditorWindows::SelectConceptOption() {
+    if (palette_)
+        palette_->SelectOption(1);
+}
+
+void QtEditorWindows::ShowConfiguration() {
+    if (!configuration_)
+        LoadConfiguration();
+    if (!configuration_)
+        return;
+    // Coming from the palette, an open dialog is activated afresh; a hidden one is activated
+    // by being shown.
+    if (configuration_->isVisible())
+        configuration_->Activate();
+    configuration_->show();
+    configuration_->raise();
+    configuration_->activateWindow();
+}
+
+addin::EditorWindowsFactory QtEditorWindowsFactory() {
+    return [](addin::Session& session) { return std::make_unique<QtEditorWindows>(session); };
+}
+
+} // namespace zov::ui

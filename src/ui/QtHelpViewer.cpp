@@ -1,0 +1,47 @@
+#include "ui/QtHelpViewer.h"
+
+#include "platform/MessageBox.h"
+#include "ui/HelpWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zov::ui {
+
+QtHelpViewer::QtHelpViewer(platform::MessageBoxes& messages) : messages_(messages) {}
+
+QtHelpViewer::~QtHelpViewer() { delete window_.data(); }
+
+HelpWindow* QtHelpViewer::Window() const { return window_.data(); }
+
+bool QtHelpViewer::ShowHelp(const QString& location, platform::HelpCommand command) {
+    const platform::HelpLocation where = platform::SplitHelpLocation(location);
+    const QString file = QFileInfo(where.file).absoluteFilePath();
+    if (!window_ || loadedFile_ != file) {
+        QString error;
+        auto project = ReadHelpProject(file, &error);
+        if (!project) {
+            messages_.inform(QStringLiteral("The help cannot be shown: %1").arg(error), QStringLiteral("ZOVEdit"),
+                             platform::MessageIcon::Critical);
+            return false;
+        }
+        if (!window_) {
+            window_ = new HelpWindow;
+            window_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        window_->SetProject(std::move(*project));
+        loadedFile_ = file;
+    }
+    if (!where.topic.isEmpty())
+        window_->ShowTopic(where.topic);
+    if (command == platform::HelpCommand::Index)
+        window_->ShowIndex();
+    else
+        window_->ShowContents();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    return true;
+}
+
+} // namespace zov::ui

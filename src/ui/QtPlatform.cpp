@@ -1,0 +1,146 @@
+#include "ui/QtPlatform.h"
+
+#include "ui/ColorValue.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <cmath>
+
+namespace zov::ui {
+
+QWidget* DialogOwner() { return QApplication::activeWindow(); }
+
+// --- message boxes ------------------------------------------------------------------------
+
+platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
+    using platform::MessageAnswer;
+    using platform::MessageButtons;
+    using platform::MessageIcon;
+
+    QMessageBox box(DialogOwner());
+    box.setWindowTitle(message.title);
+    box.setText(message.text);
+    switch (message.icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+
+    std::vector<std::pair<QMessageBox::StandardButton, MessageAnswer>> row;
+    switch (message.buttons) {
+    case MessageButtons::Ok: row = {{QMessageBox::Ok, MessageAnswer::Ok}}; break;
+    case MessageButtons::OkCancel: row = {{QMessageBox::Ok, MessageAnswer::Ok}, {QMessageBox::Cancel, MessageAnswer::Cancel}}; break;
+    case MessageButtons::YesNo: row = {{QMessageBox::Yes, MessageAnswer::Yes}, {QMessageBox::No, MessageAnswer::No}}; break;
+    case MessageButtons::YesNoCancel:
+        row = {{QMessageBox::Yes, MessageAnswer::Yes}, {QMessageBox::No, MessageAnswer::No}, {QMessageBox::Cancel, MessageAnswer::Cancel}};
+        break;
+    case MessageButtons::RetryCancel:
+        row = {{QMessageBox::Retry, MessageAnswer::Retry}, {QMessageBox::Cancel, MessageAnswer::Cancel}};
+        break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (const auto& [button, answer] : row)
+        buttons |= button;
+    box.setStandardButtons(buttons);
+    const int defaultIndex = message.defaultButton >= 1 && message.defaultButton <= static_cast<int>(row.size())
+                                 ? message.defaultButton - 1
+                                 : 0;
+    box.setDefaultButton(row[static_cast<std::size_t>(defaultIndex)].first);
+    // Closing the box with Escape or the title bar gives the answer of Cancel where there is
+    // one, otherwise of the default button.
+    const int pressed = box.exec();
+    for (const auto& [button, answer] : row)
+        if (pressed == button)
+            return answer;
+    return platform::defaultAnswer(message);
+}
+
+// --- file dialogs -------------------------------------------------------------------------
+
+QStringList QtNameFilters(const QString& filter) {
+    QStringList result;
+    for (const platform::FilterEntry& entry : platform::ParseFilter(filter)) {
+        QString pattern = entry.pattern;
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (pattern.split(QLatin1Char(' '), Qt::SkipEmptyParts).contains(QStringLiteral("*.*")))
+            pattern = QStringLiteral("*");
+        QString description = entry.description;
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && description.endsWith(QLatin1Char(')')))
+            description = description.left(open).trimmed();
+        result << QStringLiteral("%1 (%2)").arg(description, pattern.isEmpty() ? QStringLiteral("*") : pattern);
+    }
+    return result;
+}
+
+namespace {
+
+std::optional<QString> runFileDialog(const platform::FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(DialogOwner());
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Replacing an existing file is not confirmed: the commands overwrite as asked.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QStringList filters = QtNameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex - 1 : 0;
+        dialog.selectNameFilter(filters[index]);
+    }
+    if (!request.initDir.isEmpty())
+        dialog.setDirectory(request.initDir);
+    QString suffix = request.defaultExt;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(QFileInfo(request.fileName).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+} // namespace
+
+std::optional<QString> QtCommonDialog::ShowOpen(const platform::FileDialogRequest& request) {
+    return runFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtCommonDialog::ShowSave(const platform::FileDialogRequest& request) {
+    return runFileDialog(request, QFileDialog::AcceptSave);
+}
+
+// --- colour and font choosers ---------------------------------------------------------------
+
+std::optional<std::int32_t> QtCommonDialog::ShowColor(std::int32_t initial) {
+    QColorDialog dialog(ColorFromBgr(initial), DialogOwner());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return BgrFromColor(dialog.selectedColor());
+}
+
+std::optional<platform::FontChoice> QtCommonDialog::ShowFont(const platform::FontChoice& initial, int flags) {
+    // Screen and printer fonts are one list here; `flags` asks for exactly that.
+    (void)flags;
+    QFont font(initial.name);
+    if (initial.size > 0)
+        font.setPointSizeF(initial.size);
+    QFontDialog dialog(font, DialogOwner());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QFont chosen = dialog.selectedFont();
+    return platform::FontChoice{chosen.family(), chosen.pointSizeF()};
+}
+
+// --- pointer ------------------------------------------------------------------------------
+
+QPoint QtCursorPosition::position() const { return QCursor::pos(); }
+
+} // namespace zov::ui

@@ -1,0 +1,39 @@
+#pragma once
+// The desktop's implementations of the platform services: Qt message boxes, file, colour and
+// font dialogs, and the mouse pointer. Dialogs are modal to the window that is active when they
+// open, so they come up over the palette or the main window the user is working in.
+#include "platform/CommonDialog.h"
+#include "platform/CursorPosition.h"
+#include "platform/MessageBox.h"
+
+class QWidget;
+
+namespace zov::ui {
+
+class QtMessageBoxes : public platform::MessageBoxes {
+public:
+    platform::MessageAnswer show(const platform::Message& message) override;
+};
+
+class QtCommonDialog : public platform::CommonDialog {
+public:
+    std::optional<QString> ShowOpen(const platform::FileDialogRequest& request) override;
+    std::optional<QString> ShowSave(const platform::FileDialogRequest& request) override;
+    std::optional<std::int32_t> ShowColor(std::int32_t initial) override;
+    std::optional<platform::FontChoice> ShowFont(const platform::FontChoice& initial, int flags) override;
+};
+
+class QtCursorPosition : public platform::CursorPosition {
+public:
+    QPoint position() const override;
+};
+
+// A filter text "description|pattern|…|" in the form QFileDialog takes: "description (pattern)"
+// entries joined by ";;". On this platform "*.*" would hide files without a dot, so it matches
+// every file.
+QStringList QtNameFilters(const QString& filter);
+
+// The window dialogs are modal to: the active window, or none.
+QWidget* DialogOwner();
+
+} // namespace zov::ui

@@ -1,0 +1,312 @@
+#include "ui/ZOVMain.h"
+
+#include "addin/Session.h"
+#include "addin/Version.h"
+#include "platform/HelpViewer.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace zov::ui {
+
+namespace {
+
+const QString appTitle = QStringLiteral("ZOVEdit");
+
+// The palette's client area is about 2865 by 2940 twips (15 twips to the pixel).
+constexpr int ClientWidth = 191;
+constexpr int ClientHeight = 196;
+
+} // namespace
+
+QString FolderOfPath(const QString& path) {
+    const qsizetype at = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return at < 0 ? QString() : path.left(at + 1);
+}
+
+// The text box as the editing commands reach it.
+class ZOVMain::TextBox : public editor::PaletteTextBox {
+public:
+    explicit TextBox(QLineEdit* edit) : edit_(edit) {}
+    QString Text() const override { return edit_->text(); }
+    void SetText(const QString& text) override { edit_->setText(text); }
+    void SetFocus() override { edit_->setFocus(Qt::OtherFocusReason); }
+
+private:
+    QLineEdit* edit_;
+};
+
+ZOVMain::ZOVMain(addin::Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), session_(session) {
+    setObjectName(QStringLiteral("ZOVMain"));
+    setWindowTitle(QStringLiteral("ZOV Edit"));
+    buildControls();
+
+    textBox_ = std::make_unique<TextBox>(TextBox1);
+    session_.Editor().SetTextBox(textBox_.get());
+
+    // Load: every key reaches the palette before its controls; the file dialogs start in the
+    // add-in's folder; the window stays above the host's windows (the tool-window flags).
+    lastFolder_ = session_.Services().libraryFolder;
+    previewKeysOf(this);
+}
+
+ZOVMain::~ZOVMain() {
+    // The editor goes back to a text box of its own.
+    session_.Editor().SetTextBox(nullptr);
+}
+
+void ZOVMain::buildControls() {
+    auto* bar = new QMenuBar(this);
+    buildMenus(bar);
+
+    auto makeButton = [this](const QString& name, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        return button;
+    };
+    NewGraph = makeButton(QStringLiteral("NewGraph"), QStringLiteral("Clear Graph"));
+    AddGraphButton = makeButton(QStringLiteral("AddGraph"), QStringLiteral("Add Graph"));
+    ShowButton = makeButton(QStringLiteral("ShowButton"), QStringLiteral("Show"));
+    ConfigButton = makeButton(QStringLiteral("ConfigButton"), QStringLiteral("Configure"));
+    connect(NewGraph, &QPushButton::clicked, this, &ZOVMain::ClearGraph);
+    connect(AddGraphButton, &QPushButton::clicked, this, &ZOVMain::AddGraph);
+    connect(ShowButton, &QPushButton::clicked, this, &ZOVMain::ShowGraph);
+    connect(ConfigButton, &QPushButton::clicked, this, &ZOVMain::Configure);
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Options = new QButtonGroup(this);
+    auto makeOption = [this](const QString& name, const QString& caption, int code) {
+        auto* option = new QRadioButton(caption, Frame1);
+        option->setObjectName(name);
+        Options->addButton(option, code);
+        return option;
+    };
+    NewConceptButton = makeOption(QStringLiteral("NewConceptButton"), QStringLiteral("C"), 1);
+    NewRelationButton = makeOption(QStringLiteral("NewRelationButton"), QStringLiteral("R"), 2);
+    NewActorButton = makeOption(QStringLiteral("NewActorButton"), QStringLiteral("A"), 3);
+    NewLinkButton = makeOption(QStringLiteral("NewLinkButton"), QStringLiteral("Link"), 4);
+    ChangeLabelButton = makeOption(QStringLiteral("ChangeLabelButton"), QStringLiteral("Edit"), 5);
+    JumpGraphButton = makeOption(QStringLiteral("JumpGraphButton"), QStringLiteral("Jump"), 6);
+    Comment = makeOption(QStringLiteral("Comment"), QStringLiteral("Comment"), 7);
+    connect(Options, &QButtonGroup::idClicked, this, &ZOVMain::SelectOption);
+
+    auto* options = new QGridLayout(Frame1);
+    options->setContentsMargins(4, 4, 4, 4);
+    options->addWidget(NewConceptButton, 0, 0);
+    options->addWidget(NewRelationButton, 0, 1);
+    options->addWidget(NewActorButton, 0, 2);
+    options->addWidget(NewLinkButton, 0, 3);
+    options->addWidget(Comment, 1, 0, 1, 2);
+    options->addWidget(ChangeLabelButton, 1, 2);
+    options->addWidget(JumpGraphButton, 1, 3);
+
+    TextBox1 = new QLineEdit(this);
+    TextBox1->setObjectName(QStringLiteral("TextBox1"));
+
+    auto* firstRow = new QHBoxLayout;
+    firstRow->addWidget(NewGraph);
+    firstRow->addWidget(AddGraphButton);
+    auto* secondRow = new QHBoxLayout;
+    secondRow->addWidget(ShowButton);
+    secondRow->addWidget(ConfigButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(bar);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    layout->addLayout(firstRow);
+    layout->addLayout(secondRow);
+    layout->addWidget(Frame1);
+    layout->addWidget(TextBox1);
+
+    const QSize hint = sizeHint();
+    resize(std::max(hint.width(), ClientWidth), std::max(hint.height(), ClientHeight + bar->sizeHint().height()));
+}
+
+void ZOVMain::buildMenus(QMenuBar* bar) {
+    auto addItem = [this](QMenu* menu, const QString& name, const QString& caption, void (ZOVMain::*action)()) {
+        QAction* item = menu->addAction(caption);
+        item->setObjectName(name);
+        connect(item, &QAction::triggered, this, action);
+        return item;
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addItem(file, QStringLiteral("mnuOpen"), QStringLiteral("&Import..."), &ZOVMain::Import);
+    addItem(file, QStringLiteral("mnuExport"), QStringLiteral("&Export..."), &ZOVMain::Export);
+
+    QMenu* graph = bar->addMenu(QStringLiteral("&Graph"));
+    graph->setObjectName(QStringLiteral("mnuGraph"));
+    addItem(graph, QStringLiteral("mnuClear"), QStringLiteral("&Clear"), &ZOVMain::ClearGraph);
+    addItem(graph, QStringLiteral("mnuAdd"), QStringLiteral("&Add"), &ZOVMain::AddGraph);
+    addItem(graph, QStringLiteral("mnuShow"), QStringLiteral("S&how"), &ZOVMain::ShowGraph);
+    addItem(graph, QStringLiteral("mnuConfigure"), QStringLiteral("&Configure"), &ZOVMain::Configure);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    addItem(help, QStringLiteral("mnuContents"), QStringLiteral("Con&tents"), &ZOVMain::HelpContents);
+    addItem(help, QStringLiteral("mnuIndex"), QStringLiteral("&Index"), &ZOVMain::HelpIndex);
+    addItem(help, QStringLiteral("mnuAbout"), QStringLiteral("&About"), &ZOVMain::About);
+}
+
+void ZOVMain::previewKeysOf(QObject* object) {
+    object->installEventFilter(this);
+    for (QObject* child : object->children())
+        if (child->isWidgetType())
+            previewKeysOf(child);
+}
+
+void ZOVMain::guarded(const QString& what, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& failure) {
+        session_.Services().messages->inform(QStringLiteral("%1 failed: %2").arg(what, QString::fromLocal8Bit(failure.what())),
+                                             appTitle, platform::MessageIcon::Critical);
+    }
+}
+
+// --- events ---------------------------------------------------------------------------------
+
+bool ZOVMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        Activate();
+    else if (event->type() == QEvent::ChildAdded)
+        if (auto* child = static_cast<QChildEvent*>(event)->child(); child && child->isWidgetType())
+            previewKeysOf(child);
+    return QWidget::event(event);
+}
+
+bool ZOVMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // One run per release of the key: a held key repeats its release events.
+        if ((key->key() == Qt::Key_Insert || key->key() == Qt::Key_F4) && !key->isAutoRepeat()) {
+            RunAtPointer();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ZOVMain::closeEvent(QCloseEvent* event) {
+    // Query-unload: the settings offer, once; the unload is never cancelled.
+    if (!unloaded_) {
+        unloaded_ = true;
+        guarded(QStringLiteral("Saving the settings"), [this] { session_.OfferToSaveSettings(); });
+    }
+    event->accept();
+}
+
+// --- actions --------------------------------------------------------------------------------
+
+void ZOVMain::SelectOption(int code) {
+    if (QAbstractButton* option = Options->button(code))
+        option->setChecked(true);
+    guarded(QStringLiteral("Choosing the command"), [&] { session_.Editor().SetCommandMode(static_cast<std::int16_t>(code)); });
+    // The comment option keeps the focus; the others hand it to the text box.
+    if (code != 7)
+        TextBox1->setFocus(Qt::OtherFocusReason);
+}
+
+void ZOVMain::RunAtPointer() {
+    guarded(QStringLiteral("The command"), [this] { session_.Editor().RunCommandAtPointer(); });
+    TextBox1->setFocus(Qt::OtherFocusReason);
+}
+
+void ZOVMain::Activate() {
+    guarded(QStringLiteral("Reading the slides"), [this] { session_.Editor().RebuildNodeTables(); });
+    TextBox1->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void ZOVMain::ClearGraph() {
+    guarded(QStringLiteral("Clear Graph"), [this] {
+        session_.Editor().ClearGraphSlide();
+        session_.Editor().Reader().ClearReaderTables();
+    });
+}
+
+void ZOVMain::AddGraph() {
+    guarded(QStringLiteral("Add Graph"), [this] { session_.Editor().AddGraphSlide(); });
+}
+
+void ZOVMain::ShowGraph() {
+    guarded(QStringLiteral("Show"), [this] { session_.Editor().GoToGraph(TextBox1->text()); });
+}
+
+void ZOVMain::Configure() {
+    if (configure_)
+        configure_();
+}
+
+void ZOVMain::Import() {
+    platform::CommonDialog* dialogs = session_.Services().dialogs;
+    if (!dialogs)
+        return;
+    fileDialog_.filter = ImportFilter;
+    fileDialog_.initDir = lastFolder_;
+    fileDialog_.filterIndex = 1;
+    fileDialog_.cancelError = true;
+    const std::optional<QString> chosen = dialogs->ShowOpen(fileDialog_);
+    if (!chosen)
+        return; // cancelled: nothing more, no message
+    fileDialog_.fileName = *chosen;
+    lastFileName_ = *chosen;
+    lastFolder_ = FolderOfPath(lastFileName_);
+    guarded(QStringLiteral("Import"), [this] { session_.ImportFile(lastFileName_); });
+}
+
+void ZOVMain::Export() {
+    platform::CommonDialog* dialogs = session_.Services().dialogs;
+    if (!dialogs)
+        return;
+    fileDialog_.initDir = lastFolder_;
+    fileDialog_.defaultExt = QStringLiteral(".cgf");
+    fileDialog_.filter = ExportFilter;
+    fileDialog_.cancelError = true;
+    const std::optional<QString> chosen = dialogs->ShowSave(fileDialog_);
+    if (!chosen)
+        return;
+    fileDialog_.fileName = *chosen;
+    lastFileName_ = *chosen;
+    lastFolder_ = FolderOfPath(lastFileName_);
+    guarded(QStringLiteral("Export"), [this] { session_.ExportFile(lastFileName_); });
+}
+
+QString ZOVMain::HelpLocation() const {
+    return QDir(session_.Services().libraryFolder).filePath(addin::HelpFileName) + QStringLiteral("::/") +
+           addin::HelpIntroTopic;
+}
+
+void ZOVMain::HelpContents() {
+    if (platform::HelpViewer* help = session_.Services().help)
+        help->ShowHelp(HelpLocation(), platform::HelpCommand::Contents);
+}
+
+void ZOVMain::HelpIndex() {
+    if (platform::HelpViewer* help = session_.Services().help)
+        help->ShowHelp(HelpLocation(), platform::HelpCommand::Index);
+}
+
+void ZOVMain::About() {
+    session_.Services().messages->inform(addin::AboutText(session_.Services().version), appTitle,
+                                         platform::MessageIcon::Information);
+}
+
+} // namespace zov::ui

@@ -1,0 +1,107 @@
+#pragma once
+// The palette (caption "ZOV Edit"): a small topmost tool window holding the text box for the
+// next command's label or name, the seven command options, the four whole-graph buttons and
+// the File, Graph and Help menus. Insert or F4, released while any of its controls has the
+// focus, runs the chosen command at the mouse pointer.
+//
+// Closing the palette offers to save changed drawing settings and unloads it (the window is
+// deleted); the next start of the editor makes a new one.
+#include "editor/PaletteTextBox.h"
+#include "platform/CommonDialog.h"
+
+#include <QWidget>
+#include <functional>
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+
+namespace zov::addin {
+class Session;
+}
+
+namespace zov::ui {
+
+// The file filters of the two file commands.
+inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") + QStringLiteral("All Files (*.*)|*.*|");
+inline const QString ExportFilter = QStringLiteral("CGIF Files (*.cgf)|*.cgf");
+
+// The text of a path up to and including its last folder separator; empty when it has none.
+QString FolderOfPath(const QString& path);
+
+class ZOVMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZOVMain(addin::Session& session, QWidget* parent = nullptr);
+    ~ZOVMain() override;
+
+    // Called by "Configure" and Graph > Configure: shows the configuration dialog.
+    void SetConfigureHandler(std::function<void()> handler) { configure_ = std::move(handler); }
+
+    // --- the palette's actions, as its controls run them -----------------------------------
+    void SelectOption(int code);   // an option button's click
+    void RunAtPointer();           // Insert or F4 released
+    void Activate();               // the palette became the active window
+    void ClearGraph();             // "Clear Graph", Graph > Clear
+    void AddGraph();               // "Add Graph", Graph > Add
+    void ShowGraph();              // "Show", Graph > Show
+    void Configure();              // "Configure", Graph > Configure
+    void Import();                 // File > Import...
+    void Export();                 // File > Export...
+    void HelpContents();           // Help > Contents
+    void HelpIndex();              // Help > Index
+    void About();                  // Help > About
+
+    // --- form state ------------------------------------------------------------------------
+    const QString& LastFileName() const { return lastFileName_; }
+    const QString& LastFolder() const { return lastFolder_; }
+    // The common file dialog's settings as the last file command left them.
+    const platform::FileDialogRequest& FileDialogState() const { return fileDialog_; }
+    // Where the help opens: the help file beside the add-in and its introduction.
+    QString HelpLocation() const;
+
+    // --- controls --------------------------------------------------------------------------
+    QLineEdit* TextBox1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* NewConceptButton = nullptr;
+    QRadioButton* NewRelationButton = nullptr;
+    QRadioButton* NewActorButton = nullptr;
+    QRadioButton* NewLinkButton = nullptr;
+    QRadioButton* ChangeLabelButton = nullptr;
+    QRadioButton* JumpGraphButton = nullptr;
+    QRadioButton* Comment = nullptr;
+    QPushButton* NewGraph = nullptr;
+    QPushButton* AddGraphButton = nullptr; // the control named AddGraph
+    QPushButton* ShowButton = nullptr;
+    QPushButton* ConfigButton = nullptr;
+    QButtonGroup* Options = nullptr; // ids are the command codes
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class TextBox;
+    void buildControls();
+    void buildMenus(QMenuBar* bar);
+    void previewKeysOf(QObject* object);
+    // Runs one action of the palette; a failure is told in a message box, never thrown into
+    // the event loop.
+    void guarded(const QString& what, const std::function<void()>& action);
+
+    addin::Session& session_;
+    std::unique_ptr<TextBox> textBox_;
+    std::function<void()> configure_;
+    QString lastFileName_;
+    QString lastFolder_;
+    platform::FileDialogRequest fileDialog_; // CommonDialog1: keeps its settings between uses
+    bool unloaded_ = false;
+};
+
+} // namespace zov::ui
