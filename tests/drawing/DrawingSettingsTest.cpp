@@ -1,8 +1,11 @@
 #include "drawing/DrawingSettings.h"
+#include "platform/IniSettingsStore.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/MemorySettingsStore.h"
 
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace zov::drawing {
@@ -130,6 +133,37 @@ TEST_F(DrawingSettingsTest, StoredTextThatIsNoNumberForItsFieldLoadsAsTheDefault
     // The save offer compares against the same reading, so the defaults ask nothing.
     store.clearWrites();
     EXPECT_FALSE(OfferToSaveSettings(loaded, store, boxes));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(DrawingSettingsTest, SavedSettingsSurviveIntoTheNextRunThroughTheUsersSettingsFile) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    {
+        platform::IniSettingsStore firstRun(folder.path());
+        DrawingSettings settings = LoadDrawingSettings(firstRun);
+        EXPECT_EQ(settings, DrawingSettings());
+        settings.commentFontSize = 14;
+        settings.nodeFontName = QStringLiteral("Liberation Serif");
+        boxes.script(MessageAnswer::Yes);
+        EXPECT_TRUE(OfferToSaveSettings(settings, firstRun, boxes));
+    }
+    platform::IniSettingsStore nextRun(folder.path());
+    const DrawingSettings reloaded = LoadDrawingSettings(nextRun);
+    EXPECT_EQ(reloaded.commentFontSize, 14);
+    EXPECT_EQ(reloaded.nodeFontName, QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(reloaded.conceptColor, 12648447);
+
+    // The file holds all eight keys in the "Startup" group as decimal text and names.
+    QSettings file(nextRun.fileName(QStringLiteral("ZOVEdit")), QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("Startup"));
+    EXPECT_EQ(file.childKeys().size(), 8);
+    EXPECT_EQ(file.value(QStringLiteral("ConceptColor")).toString(), QStringLiteral("12648447"));
+    EXPECT_EQ(file.value(QStringLiteral("CommentFontSize")).toString(), QStringLiteral("14"));
+
+    // Nothing changed since: closing asks nothing.
+    boxes.clear();
+    EXPECT_FALSE(OfferToSaveSettings(reloaded, nextRun, boxes));
     EXPECT_TRUE(boxes.shown().empty());
 }
 
