@@ -106,14 +106,69 @@ PartMap minimalDeck(const QString& spTreeShapes, const char* slideName)
         "<a:folHlink><a:srgbClr val=\"800080\"/></a:folHlink></a:clrScheme>"
         "<a:fontScheme name=\"T\"><a:majorFont><a:latin typeface=\"Georgia\"/><a:ea typeface=\"\"/><a:cs typeface=\"\"/></a:majorFont>"
         "<a:minorFont><a:latin typeface=\"Verdana\"/><a:ea typeface=\"\"/><a:cs typeface=\"\"/></a:minorFont></a:fontScheme>"
-        "<a:fmtScheme name=\"T\"><a:fillStyleLst/><a:lnStyleLst/><a:effectStyleLst/><a:bgFillStyleLst/></a:fmtScheme>"
-        "</a:themeElements></a:theme>"));
+        "<a:fmtScheme name=\"T\"><a:fillStyleLst>%1%1%1</a:fillStyleLst><a:lnStyleLst>%2%2%2</a:lnStyleLst>"
+        "<a:effectStyleLst>%3%3%3</a:effectStyleLst><a:bgFillStyleLst>%1%1%1</a:bgFillStyleLst></a:fmtScheme>"
+        "</a:themeElements></a:theme>")
+                                              .arg(QStringLiteral("<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill>"),
+                                                   QStringLiteral("<a:ln w=\"9525\"><a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill></a:ln>"),
+                                                   QStringLiteral("<a:effectStyle><a:effectLst/></a:effectStyle>")));
     const QString name = slideName ? QStringLiteral(" name=\"%1\"").arg(QString::fromUtf8(slideName)) : QString();
     parts["ppt/slides/slide1.xml"] = xmlPart(
         QStringLiteral("<p:sld%1><p:cSld%2><p:spTree>%3%4</p:spTree></p:cSld><p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr></p:sld>")
             .arg(NS, name, TREE_HEAD, spTreeShapes));
     parts["ppt/slides/_rels/slide1.xml.rels"] = xmlPart(rels(rel("rId1", "slideLayout", "../slideLayouts/slideLayout1.xml")));
     return parts;
+}
+
+QString richShapes()
+{
+    return QStringLiteral(
+        // A PowerPoint-style rectangle: colours from its style, text in two runs, unknown extras.
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"4\" name=\"Rectangle 3\" descr=\"kept\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"1270000\" y=\"635000\"/><a:ext cx=\"1905000\" cy=\"762000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></p:spPr>"
+        "<p:style><a:lnRef idx=\"2\"><a:schemeClr val=\"accent1\"><a:shade val=\"50000\"/></a:schemeClr></a:lnRef>"
+        "<a:fillRef idx=\"1\"><a:schemeClr val=\"accent1\"/></a:fillRef><a:effectRef idx=\"0\"><a:schemeClr val=\"accent1\"/></a:effectRef>"
+        "<a:fontRef idx=\"minor\"><a:schemeClr val=\"lt1\"/></a:fontRef></p:style>"
+        "<p:txBody><a:bodyPr rtlCol=\"0\" anchor=\"ctr\"/><a:lstStyle/><a:p><a:pPr algn=\"ctr\"/>"
+        "<a:r><a:rPr lang=\"de-DE\" sz=\"1400\" b=\"1\" dirty=\"0\"/><a:t>Cat</a:t></a:r>"
+        "<a:r><a:rPr lang=\"de-DE\" sz=\"1400\" dirty=\"0\"/><a:t>:Tom</a:t></a:r>"
+        "<a:endParaRPr lang=\"de-DE\" sz=\"1400\" dirty=\"0\"/></a:p></p:txBody>"
+        "<p:extLst><p:ext uri=\"{11111111-2222-3333-4444-555555555555}\"><p:custDataLst/></p:ext></p:extLst></p:sp>"
+        // A text box.
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"5\" name=\"TextBox 4\"/><p:cNvSpPr txBox=\"1\"/><p:nvPr/></p:nvSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"254000\" y=\"254000\"/><a:ext cx=\"1270000\" cy=\"369332\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom><a:noFill/></p:spPr>"
+        "<p:txBody><a:bodyPr wrap=\"none\"><a:spAutoFit/></a:bodyPr><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\"/><a:t>G7 is Graph</a:t></a:r></a:p></p:txBody></p:sp>"
+        // A shape without text, an unknown preset and a free-form one.
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"6\" name=\"Oval 5\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"3810000\" y=\"2540000\"/><a:ext cx=\"1270000\" cy=\"635000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"ellipse\"><a:avLst/></a:prstGeom><a:solidFill><a:srgbClr val=\"ffcc99\"/></a:solidFill>"
+        "<a:ln w=\"19050\"><a:solidFill><a:srgbClr val=\"00ff00\"/></a:solidFill></a:ln></p:spPr></p:sp>"
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"7\" name=\"Star 6\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr>"
+        "<p:spPr><a:xfrm rot=\"5400000\"><a:off x=\"5080000\" y=\"635000\"/><a:ext cx=\"635000\" cy=\"635000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"star5\"><a:avLst><a:gd name=\"adj\" fmla=\"val 19098\"/></a:avLst></a:prstGeom>"
+        "<a:gradFill><a:gsLst><a:gs pos=\"0\"><a:srgbClr val=\"FF0000\"/></a:gs><a:gs pos=\"100000\"><a:srgbClr val=\"0000FF\"/></a:gs></a:gsLst></a:gradFill></p:spPr>"
+        "<p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\"/><a:t>star</a:t></a:r></a:p></p:txBody></p:sp>"
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"8\" name=\"Freeform 7\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"6350000\" y=\"3175000\"/><a:ext cx=\"635000\" cy=\"635000\"/></a:xfrm>"
+        "<a:custGeom><a:avLst/><a:gdLst/><a:ahLst/><a:cxnLst/><a:rect l=\"0\" t=\"0\" r=\"r\" b=\"b\"/>"
+        "<a:pathLst><a:path w=\"10\" h=\"10\"><a:moveTo><a:pt x=\"0\" y=\"0\"/></a:moveTo><a:lnTo><a:pt x=\"10\" y=\"10\"/></a:lnTo></a:path></a:pathLst>"
+        "</a:custGeom></p:spPr></p:sp>"
+        // A group holding a shape.
+        "<p:grpSp><p:nvGrpSpPr><p:cNvPr id=\"9\" name=\"Group 8\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
+        "<p:grpSpPr><a:xfrm><a:off x=\"0\" y=\"5080000\"/><a:ext cx=\"635000\" cy=\"635000\"/><a:chOff x=\"0\" y=\"0\"/>"
+        "<a:chExt cx=\"635000\" cy=\"635000\"/></a:xfrm></p:grpSpPr>"
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"10\" name=\"Inner 9\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"635000\" cy=\"635000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></p:spPr></p:sp></p:grpSp>"
+        // A connector glued from the rectangle (right) to the oval (top).
+        "<p:cxnSp><p:nvCxnSpPr><p:cNvPr id=\"11\" name=\"Straight Arrow Connector 10\"/><p:cNvCxnSpPr>"
+        "<a:stCxn id=\"4\" idx=\"3\"/><a:endCxn id=\"6\" idx=\"0\"/></p:cNvCxnSpPr><p:nvPr/></p:nvCxnSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"3175000\" y=\"1016000\"/><a:ext cx=\"1270000\" cy=\"1524000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"straightConnector1\"><a:avLst/></a:prstGeom><a:ln><a:tailEnd type=\"arrow\"/></a:ln></p:spPr>"
+        "<p:style><a:lnRef idx=\"1\"><a:schemeClr val=\"accent1\"/></a:lnRef><a:fillRef idx=\"0\"><a:schemeClr val=\"accent1\"/></a:fillRef>"
+        "<a:effectRef idx=\"0\"><a:schemeClr val=\"accent1\"/></a:effectRef><a:fontRef idx=\"minor\"><a:schemeClr val=\"tx1\"/></a:fontRef></p:style></p:cxnSp>");
 }
 
 namespace {

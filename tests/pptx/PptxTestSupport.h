@@ -24,6 +24,12 @@ QByteArray zipParts(const PartMap& parts);
 // cSld name. Tests change single parts of it to make the cases they need.
 PartMap minimalDeck(const QString& spTreeShapes, const char* slideName = "S1");
 
+// Shape elements as PowerPoint writes them, for minimalDeck: a rectangle coloured by its style
+// with text in two runs and an extension (id 4), a text box "G7 is Graph" (5), an oval without
+// text (6), a rotated star with a gradient (7), a free-form shape (8), a group (9, holding 10),
+// and a connector glued from the rectangle's site 4 to the oval's site 1 (11).
+QString richShapes();
+
 // Validates each part against the schema that describes it (PresentationML, DrawingML, package
 // content types and relationships, extended properties; core properties are checked for
 // well-formedness only). Returns one line per failure; empty when everything is valid.

@@ -252,9 +252,9 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
                 slot = &fillColour;
             else if (parent == Tag::SolidFill && grand == Tag::Ln && stack.size() == 5)
                 slot = &lineColour;
-            else if (parent == Tag::FillRef && grand == Tag::Style)
+            else if (parent == Tag::FillRef && grand == Tag::Style && stack.size() == 4)
                 slot = &styleFillColour;
-            else if (parent == Tag::LnRef && grand == Tag::Style)
+            else if (parent == Tag::LnRef && grand == Tag::Style && stack.size() == 4)
                 slot = &styleLineColour;
             if (!slot || slot->set)
                 break;
@@ -285,15 +285,15 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
                 (tag == Tag::HeadEnd ? s.beginArrowhead : s.endArrowhead) = arrowheadOfLineEnd(a.value(QLatin1String("type")));
             break;
         case Tag::FillRef:
-            if (parent == Tag::Style)
+            if (parent == Tag::Style && stack.size() == 3)
                 fillRefIdx = static_cast<int>(attrLong(a, QLatin1String("idx")));
             break;
         case Tag::LnRef:
-            if (parent == Tag::Style)
+            if (parent == Tag::Style && stack.size() == 3)
                 lnRefIdx = static_cast<int>(attrLong(a, QLatin1String("idx")));
             break;
         case Tag::FontRef:
-            if (parent == Tag::Style)
+            if (parent == Tag::Style && stack.size() == 3)
                 fontRef = a.value(QLatin1String("idx")).toString();
             break;
         case Tag::TxBody:
