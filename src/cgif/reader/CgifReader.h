@@ -49,6 +49,9 @@ public:
     // The palette text that a title without "*" takes its graph name from.
     void SetPaletteTextSource(std::function<QString()> source) { paletteText_ = std::move(source); }
 
+    // The input lines are fetched from. ReadCgifStream sets it and forgets it when it returns;
+    // callers that drive the scanner themselves may set it (nullptr: nothing to fetch).
+    void SetInputStream(platform::TextStream* stream) { input_ = stream; }
     // The unread rest of the current line.
     QString CurrentLine() const { return line_.mid(pos_); }
     void SetCurrentLine(const QString& text);

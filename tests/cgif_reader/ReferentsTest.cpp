@@ -1,0 +1,154 @@
+// Referents: the text recorded for each form after the ":" of a concept, and where it goes.
+#include "ReaderFixture.h"
+
+namespace zov::cgif::test {
+namespace {
+
+class Referents : public ReaderTest {
+protected:
+    // Reads one graph that must read whole; returns its nodes after the graph node.
+    std::vector<NodeRecord> ReadNodes(const QString& text) {
+        EXPECT_TRUE(Read(text)) << text.toStdString();
+        EXPECT_EQ(Errors(), QStringList()) << text.toStdString();
+        return std::vector<NodeRecord>(Nodes().begin() + 1, Nodes().end());
+    }
+    QString ReferentOf(const QString& text) {
+        const auto nodes = ReadNodes(text);
+        return nodes.empty() ? Q("<no node>") : nodes.front().Referent;
+    }
+};
+
+TEST_F(Referents, EachFormIsRecordedWithItsPunctuation) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"[Cat: ]", ""},
+        {"[Cat:]", ""},
+        {"[Number: 42]", "42"},
+        {"[Cat: 'Tom']", "'Tom'"},
+        {"[Cat: 'Tom Jones']", "'Tom Jones'"},
+        {"[Text: \"a 'quoted' text\"]", "\"a 'quoted' text\""},
+        {"[Cat: @every]", "@every"},
+        {"[Cat: @5]", "@5"},
+        {"[Cat: @]", "@"},
+        {"[Cat: #this]", "#this"},
+        {"[Cat: #12]", "#12"},
+        {"[Cat: #]", "#"},
+        {"[Set: {*}@3]", "{*}@3"},
+        {"[Seq: <*>@12]", "<*>@12"},
+        {"[Seq: <#1, #2>]", "<#1,#2>"},
+        // Numbers, names and strings mixed; blanks after the commas are dropped.
+        {"[Set: {1, 'Tom', \"s t\", #x}]", "{1,'Tom',\"s t\",#x}"},
+        {"[Set: {7}]", "{7}"},
+    };
+    for (const auto& [text, referent] : cases) {
+        EXPECT_EQ(ReferentOf(Q(text)), Q(referent)) << text;
+        EXPECT_EQ(Nodes().at(1).Kind, NodeKind::Concept) << text;
+    }
+}
+
+TEST_F(Referents, TheNestedGraphStepAppendsAnEmptyGraphNodeAfterEveryReferent) {
+    const auto nodes = ReadNodes(Q("[Cat: 'Tom'] [Dog]"));
+    ASSERT_EQ(nodes.size(), 3u);
+    EXPECT_EQ(nodes[0].Type, Q("Cat"));
+    EXPECT_EQ(nodes[1].Kind, NodeKind::Graph);
+    EXPECT_EQ(nodes[1].Type, Q("Graph"));
+    EXPECT_EQ(nodes[1].Name, Q("G2")); // the top-level graph is G1
+    EXPECT_EQ(nodes[1].GraphNumber, 2);
+    EXPECT_EQ(nodes[2].Type, Q("Dog"));
+    // A concept without ":" has no referent step and no such node.
+    EXPECT_EQ(ReadNodes(Q("[Cat *x]")).size(), 1u);
+}
+
+TEST_F(Referents, DefiningLabelsNameTheConceptWhereverTheyStand) {
+    for (const char* text : {"[Cat: *x]", "[Cat *x]", "[Cat: 'Tom' *x]", "[Cat: *x 'Tom']", "[Cat*x:'Tom']"}) {
+        const auto nodes = ReadNodes(Q(text));
+        ASSERT_FALSE(nodes.empty());
+        EXPECT_EQ(nodes[0].Name, Q("x")) << text;
+        EXPECT_EQ(nodes[0].Kind, NodeKind::Concept) << text;
+    }
+    EXPECT_EQ(ReadNodes(Q("[Cat: 'Tom' *x]"))[0].Referent, Q("'Tom'"));
+    EXPECT_EQ(ReadNodes(Q("[Cat: *x 'Tom']"))[0].Referent, Q("'Tom'"));
+    EXPECT_EQ(ReadNodes(Q("[Cat: *x]"))[0].Referent, QString());
+    // A concept without a label has an empty name.
+    EXPECT_EQ(ReadNodes(Q("[Cat: 'Tom']"))[0].Name, QString());
+}
+
+TEST_F(Referents, ADefiningLabelWithoutItsConceptMakesANodeOfItsOwn) {
+    ASSERT_TRUE(ParseConcept(Q("[Cat]")));
+    const QString catId = reader.CurrentConceptId();
+    reader.ClearReaderTables();
+    reader.SetCurrentLine(Q("*x"));
+    EXPECT_TRUE(reader.ReadDefiningLabel(false));
+    ASSERT_EQ(Nodes().size(), 1u);
+    EXPECT_EQ(Nodes()[0].Name, Q("x"));
+    EXPECT_EQ(Nodes()[0].Type, catId);
+    EXPECT_EQ(Nodes()[0].Id, QString());
+    // Absent label: the optional flag comes back.
+    reader.SetCurrentLine(Q("x"));
+    EXPECT_TRUE(reader.ReadDefiningLabel(true));
+    EXPECT_FALSE(reader.ReadDefiningLabel(false));
+}
+
+TEST_F(Referents, ASecondSegmentWritesIntoTheGraphNodeOfTheFirst) {
+    const auto nodes = ReadNodes(Q("[Cat: 'Tom' : 'Jerry']"));
+    ASSERT_EQ(nodes.size(), 3u);
+    EXPECT_EQ(nodes[0].Referent, Q("'Tom'"));
+    EXPECT_EQ(nodes[1].Kind, NodeKind::Graph);
+    EXPECT_EQ(nodes[1].Referent, Q("'Jerry'"));
+    EXPECT_EQ(nodes[2].Kind, NodeKind::Graph);
+}
+
+TEST_F(Referents, StringsAndNamesKeepTheirLineBreaksAsCrLf) {
+    EXPECT_EQ(ReferentOf(Q("[Note: \"one\n    two\r\n  three\"]")), Q("\"one\r\ntwo\r\nthree\""));
+    EXPECT_EQ(ReferentOf(Q("[Cat: 'Tom\r   Jones']")), Q("'Tom\r\nJones'"));
+    // Terminators inside: a name may hold a double quote, a string a "'".
+    EXPECT_EQ(ReferentOf(Q("[Cat: 'say \"hi\"']")), Q("'say \"hi\"'"));
+}
+
+TEST_F(Referents, LinesMayBreakWhereverATokenIsFetched) {
+    const auto nodes = ReadNodes(Q("[Cat\n:\n  'Tom'\n *x\n]"));
+    ASSERT_FALSE(nodes.empty());
+    EXPECT_EQ(nodes[0].Referent, Q("'Tom'"));
+    EXPECT_EQ(nodes[0].Name, Q("x"));
+    EXPECT_EQ(ReferentOf(Q("[Set: {1,\n 2,\n 3}]")), Q("{1,2,3}"));
+    EXPECT_EQ(ReferentOf(Q("[Cat: #\nfoo]")), Q("#foo"));
+}
+
+TEST_F(Referents, OnlyTheLastOfARunOfBoundLabelsIsBound) {
+    // Inside a nested graph both labels could bind against the enclosing graph.
+    ASSERT_TRUE(Read(Q("[A *x] [B *y] ~[ (R [Cat: ?x ?y] [D]) ]")));
+    EXPECT_EQ(Errors(), QStringList());
+    ASSERT_EQ(sink.built.size(), 2u);
+    const BuiltGraph& inner = sink.built[0];
+    ASSERT_NE(inner.Node(Q("Cat")), nullptr);
+    EXPECT_EQ(inner.Node(Q("Cat"))->Name, Q("y"));
+    const BuiltGraph& outer = sink.built[1];
+    EXPECT_EQ(outer.Node(Q("A"))->Kind, NodeKind::Concept);
+    EXPECT_EQ(outer.Node(Q("B"))->Kind, NodeKind::CoreferentConcept);
+}
+
+TEST_F(Referents, ABoundLabelAfterADesignatorBindsTheGraphNodeOfTheDescriptor) {
+    ASSERT_TRUE(Read(Q("[A *x] ~[ (R [Cat: 'Tom' ?x] [D]) ]")));
+    const BuiltGraph& inner = sink.built.at(0);
+    ASSERT_GE(inner.Nodes.size(), 3u);
+    EXPECT_EQ(inner.Nodes[1].Type, Q("Cat"));
+    EXPECT_EQ(inner.Nodes[1].Name, QString());
+    EXPECT_EQ(inner.Nodes[2].Kind, NodeKind::Graph);
+    EXPECT_EQ(inner.Nodes[2].Name, Q("x"));
+
+    sink.built.clear();
+    ASSERT_TRUE(Read(Q("[A *x] ~[ (R [Cat: ?x 'Tom'] [D]) ]")));
+    EXPECT_EQ(sink.built.at(0).Node(Q("Cat"))->Name, Q("x"));
+    EXPECT_EQ(sink.built.at(0).Node(Q("Cat"))->Referent, Q("'Tom'"));
+}
+
+TEST_F(Referents, AQuantifierShowsItsOwnRunTimeFailureAndIsSkipped) {
+    reader.ClearReaderTables();
+    reader.SetInputStream(nullptr);
+    reader.SetCurrentLine(Q("@every]"));
+    EXPECT_FALSE(reader.ReadQuantifier(false));
+    EXPECT_EQ(Errors(), QStringList{Q("Subscript out of range")});
+    EXPECT_EQ(reader.CurrentLine(), Q("]"));
+}
+
+} // namespace
+} // namespace zov::cgif::test

@@ -1,0 +1,235 @@
+// The scanner operations on the current line and the input lines behind it.
+#include "ReaderFixture.h"
+
+namespace zov::cgif::test {
+namespace {
+
+class Scanner : public ReaderTest {
+protected:
+    // Puts `first` in the current line and the lines of `rest` behind it.
+    void Feed(const QString& first, const QString& rest) {
+        stream_ = std::make_unique<MemoryTextStream>(rest);
+        reader.SetInputStream(stream_.get());
+        reader.SetCurrentLine(first);
+        reader.SetAtEnd(false);
+    }
+    std::unique_ptr<MemoryTextStream> stream_;
+};
+
+TEST_F(Scanner, MatchCharConsumesTheCharacterAndTheBlanksAfterIt) {
+    Feed(Q("[   Cat ] "), Q(""));
+    EXPECT_TRUE(reader.MatchChar(u'[', false));
+    EXPECT_EQ(reader.CurrentLine(), Q("Cat ] "));
+    // Absent: the default comes back and nothing is consumed.
+    EXPECT_TRUE(reader.MatchChar(u']', true));
+    EXPECT_FALSE(reader.MatchChar(u']', false));
+    EXPECT_EQ(reader.CurrentLine(), Q("Cat ] "));
+    // Only blanks are skipped, never tabs; trailing blanks stay.
+    reader.SetCurrentLine(Q("[\tCat"));
+    EXPECT_TRUE(reader.MatchChar(u'[', false));
+    EXPECT_EQ(reader.CurrentLine(), Q("\tCat"));
+    // Exact comparison.
+    reader.SetCurrentLine(Q("c"));
+    EXPECT_FALSE(reader.MatchChar(u'C', false));
+}
+
+TEST_F(Scanner, MatchCharFetchesTheNextNonEmptyLineWithoutItsLeadingBlanks) {
+    Feed(Q(""), Q("\n   \n    ]x\n"));
+    EXPECT_TRUE(reader.MatchChar(u']', false));
+    EXPECT_EQ(reader.CurrentLine(), Q("x"));
+    EXPECT_FALSE(reader.AtEnd());
+}
+
+TEST_F(Scanner, EndOfInputGivesFalseNotTheDefaultAndSetsAtEndOnlyWhenFoundExhausted) {
+    // Two empty lines: the first call reads them both and gives up without setting AtEnd.
+    Feed(Q(""), Q("\n\n"));
+    EXPECT_FALSE(reader.MatchChar(u'x', true));
+    EXPECT_FALSE(reader.AtEnd());
+    EXPECT_EQ(stream_->LinesRead(), 2);
+    // The next call finds the stream exhausted.
+    EXPECT_FALSE(reader.MatchChar(u'x', true));
+    EXPECT_TRUE(reader.AtEnd());
+    // Without any input stream nothing is fetched and AtEnd stays as it was.
+    reader.SetInputStream(nullptr);
+    reader.SetAtEnd(false);
+    reader.SetCurrentLine(QString());
+    EXPECT_FALSE(reader.MatchChar(u'x', true));
+    EXPECT_FALSE(reader.AtEnd());
+}
+
+TEST_F(Scanner, AFailingStreamEndsTheFetch) {
+    FailingTextStream broken(Q(""));
+    reader.SetInputStream(&broken);
+    reader.SetCurrentLine(QString());
+    EXPECT_FALSE(reader.MatchChar(u'[', true));
+    EXPECT_TRUE(reader.ReadIdentifier(true));
+    EXPECT_EQ(reader.Token(), QString());
+    EXPECT_FALSE(reader.ReadIdentifier(false));
+}
+
+TEST_F(Scanner, IdentifiersStartWithALetterOrUnderscore) {
+    Feed(Q("Cat_1x+y"), Q(""));
+    EXPECT_TRUE(reader.ReadIdentifier(false));
+    EXPECT_EQ(reader.Token(), Q("Cat_1x"));
+    EXPECT_EQ(reader.CurrentLine(), Q("+y"));
+
+    reader.SetCurrentLine(Q("_a  b"));
+    EXPECT_TRUE(reader.ReadIdentifier(false));
+    EXPECT_EQ(reader.Token(), Q("_a"));
+    EXPECT_EQ(reader.CurrentLine(), Q("b"));
+
+    // Optional: a wrong first character gives true with an empty token and consumes nothing.
+    reader.SetCurrentLine(Q("1x"));
+    EXPECT_TRUE(reader.ReadIdentifier(true));
+    EXPECT_EQ(reader.Token(), QString());
+    EXPECT_EQ(reader.CurrentLine(), Q("1x"));
+
+    // Accented letters, digits and tabs do not start an identifier.
+    for (const QString& text : {Q("1x)"), Q("\xC3\x89t\xC3\xA9"), Q("\tCat")}) {
+        reader.SetCurrentLine(text);
+        try {
+            reader.ReadIdentifier(false);
+            ADD_FAILURE() << "no error for " << text.toStdString();
+        } catch (const ParseError& error) {
+            EXPECT_EQ(error.number(), 1030);
+            EXPECT_EQ(error.message(), Q("First character not alpha or _ (at ") + text + u')');
+        }
+    }
+}
+
+TEST_F(Scanner, AnIdentifierThatEndsTheLineLeavesItEmptyAndTheNextOperationFetches) {
+    Feed(Q("Cat"), Q("  :x"));
+    EXPECT_TRUE(reader.ReadIdentifier(false));
+    EXPECT_EQ(reader.Token(), Q("Cat"));
+    EXPECT_EQ(reader.CurrentLine(), QString());
+    EXPECT_TRUE(reader.MatchChar(u':', false));
+    EXPECT_EQ(reader.CurrentLine(), Q("x"));
+}
+
+TEST_F(Scanner, NumbersAreRunsOfDigitsReadFromTheCurrentLineOnly) {
+    Feed(Q("42abc"), Q("7"));
+    EXPECT_TRUE(reader.ReadNumber(false));
+    EXPECT_EQ(reader.Token(), Q("42"));
+    EXPECT_EQ(reader.CurrentLine(), Q("abc"));
+    EXPECT_FALSE(reader.ReadNumber(false));
+    EXPECT_TRUE(reader.ReadNumber(true));
+    EXPECT_EQ(reader.CurrentLine(), Q("abc"));
+
+    reader.SetCurrentLine(Q("3.14"));
+    EXPECT_TRUE(reader.ReadNumber(false));
+    EXPECT_EQ(reader.Token(), Q("3"));
+    EXPECT_EQ(reader.CurrentLine(), Q(".14"));
+
+    reader.SetCurrentLine(Q("12   x"));
+    EXPECT_TRUE(reader.ReadNumber(false));
+    EXPECT_EQ(reader.CurrentLine(), Q("x"));
+
+    // An empty line succeeds with an empty token and fetches nothing.
+    reader.SetCurrentLine(QString());
+    EXPECT_TRUE(reader.ReadNumber(false));
+    EXPECT_EQ(reader.Token(), QString());
+    EXPECT_EQ(stream_->LinesRead(), 0);
+    // A signed number is not a number.
+    reader.SetCurrentLine(Q("-5"));
+    EXPECT_FALSE(reader.ReadNumber(false));
+}
+
+TEST_F(Scanner, ReadUntilJoinsLinesWithCrLfAndDropsTheirLeadingBlanks) {
+    Feed(Q("one"), Q("   two\n  three\"  rest"));
+    EXPECT_TRUE(reader.ReadUntil(u'"'));
+    EXPECT_EQ(reader.Token(), Q("one\r\ntwo\r\nthree"));
+    // The terminator stays for the caller.
+    EXPECT_EQ(reader.CurrentLine(), Q("\"  rest"));
+
+    // Blank lines in between contribute an empty piece each.
+    Feed(Q("a"), Q("\n  \nb;"));
+    EXPECT_TRUE(reader.ReadUntil(u';'));
+    EXPECT_EQ(reader.Token(), Q("a\r\n\r\n\r\nb"));
+}
+
+TEST_F(Scanner, ReadUntilFailsWhenTheInputEndsOnAnEmptyLineAndRaisesWhenItRunsPast) {
+    Feed(Q("abc"), Q("def\n   "));
+    EXPECT_FALSE(reader.ReadUntil(u'\''));
+    EXPECT_TRUE(reader.AtEnd());
+
+    // The last line is not empty: the search needs a line the input does not have.
+    Feed(Q("abc"), Q("def"));
+    EXPECT_THROW(reader.ReadUntil(u'\''), ParseError);
+
+    // Nothing to fetch from at all.
+    reader.SetInputStream(nullptr);
+    reader.SetCurrentLine(Q("abc"));
+    try {
+        reader.ReadUntil(u';');
+        ADD_FAILURE() << "no failure";
+    } catch (const ParseError& failure) {
+        EXPECT_EQ(failure.number(), RuntimeFailure::InputPastEnd);
+        EXPECT_FALSE(failure.message().isEmpty());
+    }
+}
+
+TEST_F(Scanner, ExtractTitleTakesATitleFromTheFrontOfTheCommentText) {
+    struct Case {
+        const char* token;
+        bool keep;
+        const char* title;
+        const char* line;
+    };
+    const Case cases[] = {
+        // A comment that is only a title: with keep false an empty comment is left to read.
+        {"%Graph*G%", false, "Graph*G", ";;]"},
+        {"%Graph*G%", true, "Graph*G", ";]"},
+        // The rest after the title, without its leading blanks, is put back as a comment.
+        {"%Graph*G%   more", true, "Graph*G", ";more;;]"},
+        {"%120@80% fluffy", false, "120@80", ";fluffy;]"},
+        // No title: the whole text goes back.
+        {"note", true, "", ";note;;]"},
+        {"note", false, "", ";note;]"},
+        {"", true, "", ";]"},
+        {"", false, "", ";;]"},
+        // A "%" not at the very start is no title.
+        {"x %T%", true, "", ";x %T%;;]"},
+    };
+    for (const Case& c : cases) {
+        Feed(Q(";]"), Q("never read"));
+        reader.SetToken(Q(c.token));
+        EXPECT_EQ(reader.ExtractTitle(c.keep), Q(c.title)) << c.token;
+        EXPECT_EQ(reader.CurrentLine(), Q(c.line)) << c.token << " keep " << c.keep;
+        EXPECT_EQ(stream_->LinesRead(), 0);
+    }
+}
+
+TEST_F(Scanner, ATitleWithoutItsClosingPercentRunsOnIntoTheFollowingLines) {
+    Feed(Q("SAVED"), Q("def%  rest\nnext"));
+    reader.SetToken(Q("%abc"));
+    EXPECT_EQ(reader.ExtractTitle(true), Q("abc\r\ndef"));
+    EXPECT_EQ(reader.CurrentLine(), Q(";rest;SAVED"));
+    EXPECT_EQ(stream_->LinesRead(), 1);
+
+    // The input ends on an empty line first: no title, and the saved line is gone.
+    Feed(Q("SAVED"), Q("\n"));
+    reader.SetToken(Q("%abc"));
+    EXPECT_EQ(reader.ExtractTitle(true), QString());
+    EXPECT_EQ(reader.CurrentLine(), QString());
+}
+
+TEST_F(Scanner, ParseErrorsQuoteTheUnreadRestOfTheLine) {
+    reader.SetCurrentLine(Q("[Cat] x"));
+    reader.MatchChar(u'[', false);
+    try {
+        reader.ReportParseError(1015, Q("Expected ) at end of relation"));
+    } catch (const ParseError& error) {
+        EXPECT_EQ(error.number(), 1015);
+        EXPECT_EQ(error.message(), Q("Expected ) at end of relation (at Cat] x)"));
+        EXPECT_STREQ(error.what(), "Expected ) at end of relation (at Cat] x)");
+    }
+    reader.SetCurrentLine(QString());
+    try {
+        reader.ReportParseError(1014, Q("Relation with no concepts"));
+    } catch (const ParseError& error) {
+        EXPECT_EQ(error.message(), Q("Relation with no concepts (at )"));
+    }
+}
+
+} // namespace
+} // namespace zov::cgif::test
