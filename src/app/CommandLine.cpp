@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/BatchCommands.h"
+#include "app/desktop/Desktop.h"
 #include "addin/AddinRegistry.h"
 
 #include <QGuiApplication>
@@ -64,7 +65,9 @@ int runMain(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "import") == 0) return runBatch(argc, argv, runImport);
     if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return runBatch(argc, argv, runCheck);
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0) return runBatch(argc, argv, runExport);
-    // The desktop editor arrives with the user interface; until then the usage is the answer.
+    // No command, or one file to open: the desktop editor.
+    if (argc == 1 || (argc == 2 && argv[1][0] != '-'))
+        return runDesktop(argc, argv);
     std::fputs(kUsage, stderr);
     return 2;
 }

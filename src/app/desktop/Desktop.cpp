@@ -1,0 +1,52 @@
+#include "app/desktop/Desktop.h"
+
+#include "app/desktop/MainWindow.h"
+#include "app/document/DocumentStore.h"
+#include "host/Application.h"
+#include "platform/IniSettingsStore.h"
+#include "ui/DesktopAddins.h"
+#include "ui/QtPlatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+
+namespace zov::app {
+
+int runDesktop(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZOVEdit"));
+    QApplication::setApplicationVersion(QStringLiteral(ZOV_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false); // the palette may outlive the main window
+
+    host::Application host;
+    // The add-ins: the registry, the add-in manager and the services they borrow. Made before
+    // the window and destroyed after it.
+    ui::DesktopAddins addins(host);
+    ui::QtCommonDialog dialogs;
+    platform::IniSettingsStore settings;
+    PptxDocumentStore store;
+
+    MainWindow window({&host, &addins.Messages(), &dialogs, &settings, &store});
+    QAction* addinsAction = window.toolsMenu()->addAction(QObject::tr("&Add-ins..."));
+    addinsAction->setStatusTip(QObject::tr("Connect, disconnect or remove add-ins"));
+    QObject::connect(addinsAction, &QAction::triggered, &window, [&] { addins.ShowAddinsDialog(&window); });
+    QObject::connect(&window, &MainWindow::closed, &application, [&] {
+        addins.ShutDown();
+        QApplication::quit();
+    });
+    window.show();
+
+    // The registered add-ins connect once the window is up (their buttons join "Standard"),
+    // then the file named on the command line opens.
+    addins.StartUp();
+    if (argc == 2) {
+        const QString path = QString::fromLocal8Bit(argv[1]);
+        QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });
+    }
+    return application.exec();
+}
+
+} // namespace zov::app

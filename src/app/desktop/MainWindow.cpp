@@ -1,0 +1,738 @@
+#include "app/desktop/MainWindow.h"
+
+#include "app/desktop/SlideCanvas.h"
+#include "app/desktop/SlideList.h"
+#include "host/AutoShapeType.h"
+#include "host/HostError.h"
+#include "platform/CommonDialog.h"
+#include "platform/MessageBox.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QStyle>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <atomic>
+#include <cmath>
+
+namespace zov::app {
+
+const QString MainWindow::kApplicationTitle = QStringLiteral("ZOVEdit");
+const QString MainWindow::kFileFilter = QStringLiteral("PowerPoint Presentation (*.pptx)|*.pptx|All Files (*.*)|*.*|");
+
+namespace {
+
+const QString kStandardBar = QStringLiteral("Standard");
+
+// Runs a handler of a command the user gave; a failure becomes a message, never an escape
+// through the event loop.
+template <typename F>
+void guarded(platform::MessageBoxes& messages, F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        messages.inform(QString::fromStdString(e.what()), MainWindow::kApplicationTitle, platform::MessageIcon::Critical);
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent), services_(services), recent_(*services.settings)
+{
+    setObjectName(QStringLiteral("ZOVEditMainWindow"));
+    resize(1200, 800);
+    canvas_ = new SlideCanvas(this);
+    canvas_->setObjectName(QStringLiteral("SlideCanvas"));
+    setCentralWidget(canvas_);
+    createActions();
+    createMenus();
+    createToolBars();
+    createDocks();
+    slideStatus_ = new QLabel(this);
+    zoomStatus_ = new QLabel(this);
+    statusBar()->addWidget(slideStatus_);
+    statusBar()->addPermanentWidget(zoomStatus_);
+
+    connect(canvas_, &SlideCanvas::documentChanged, this, &MainWindow::syncWithDocument);
+    connect(canvas_, &SlideCanvas::selectionChanged, this, &MainWindow::updateActions);
+    connect(canvas_, &SlideCanvas::zoomChanged, this, &MainWindow::updateStatus);
+    connect(slideList_, &SlideList::slideChosen, this, &MainWindow::goToSlide);
+    connect(slideList_, &SlideList::renameRequested, this, [this](int index, const QString& name) {
+        // Let the list's editor close before a message box can open.
+        QTimer::singleShot(0, this, [this, index, name] { renameSlide(index, name); });
+    });
+    connect(slideList_, &SlideList::moveRequested, this, [this](int from, int to) { moveSlide(from, to); });
+
+    services_.application->windowsChanged = [this] { followActiveWindow(); };
+    // Changes made by add-ins arrive unannounced; look for them whenever the user interface goes
+    // idle. Nested loops (a message box in the middle of a command) are skipped, so that one
+    // command is one undo step.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        if (QThread::currentThread()->loopLevel() <= 1)
+            syncWithDocument();
+    });
+
+    if (services_.application->ActiveWindow().IsNothing()) {
+        host::Presentation first = host::NewPresentation();
+        first.Slides().Add(1, host::LayoutBlank);
+        first.SetSaved(true);
+        services_.application->Open(first);
+    }
+    followActiveWindow();
+    rebuildHostControls();
+    rebuildRecentMenu();
+    syncWithDocument();
+}
+
+MainWindow::~MainWindow()
+{
+    services_.application->windowsChanged = nullptr;
+    try {
+        services_.application->CommandBars().Item(kStandardBar).shared()->changed = nullptr;
+    } catch (const host::HostError&) {
+    }
+    for (Worker& worker : workers_)
+        if (worker.thread.joinable())
+            worker.thread.join();
+}
+
+// --- building the window ------------------------------------------------------------------
+
+void MainWindow::createActions()
+{
+    auto make = [this](const QString& text, const QKeySequence& key, const QString& tip, auto slot) {
+        auto* action = new QAction(text, this);
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        action->setStatusTip(tip);
+        connect(action, &QAction::triggered, this, [this, slot] { guarded(*services_.messages, [&] { slot(); }); });
+        return action;
+    };
+    newAction_ = make(tr("&New"), QKeySequence::New, tr("Start a new presentation"), [this] { newPresentation(); });
+    newAction_->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    openAction_ = make(tr("&Open..."), QKeySequence::Open, tr("Open a presentation"), [this] { open(); });
+    openAction_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    saveAction_ = make(tr("&Save"), QKeySequence::Save, tr("Save the presentation"), [this] { save(); });
+    saveAction_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveAsAction_ = make(tr("Save &As..."), QKeySequence::SaveAs, tr("Save the presentation under a new name"), [this] { saveAs(); });
+    exitAction_ = make(tr("E&xit"), QKeySequence::Quit, tr("Close the program"), [this] { close(); });
+
+    undoAction_ = make(tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), tr("Undo the last change"), [this] { undo(); });
+    undoAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    redoAction_ = make(tr("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), tr("Redo the change undone last"), [this] { redo(); });
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redoAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    deleteAction_ = make(tr("&Delete"), QKeySequence::Delete, tr("Delete the selected shapes or slide"), [this] {
+        if (slideList_->hasFocus())
+            deleteSlide(slideList_->currentRow() + 1);
+        else
+            canvas_->deleteSelection();
+    });
+    selectAllAction_ = make(tr("Select &All"), QKeySequence::SelectAll, tr("Select every shape of the slide"), [this] { canvas_->selectAll(); });
+    editTextAction_ = make(tr("Edit &Text"), QKeySequence(Qt::Key_F2), tr("Edit the text of the selected shape"), [this] {
+        const auto shapes = canvas_->selection();
+        if (shapes.size() == 1 && shapes.front().HasTextFrame())
+            canvas_->editText(shapes.front());
+    });
+
+    zoomInAction_ = make(tr("Zoom &In"), QKeySequence::ZoomIn, tr("Enlarge the slide"), [this] { canvas_->zoomIn(); });
+    zoomOutAction_ = make(tr("Zoom &Out"), QKeySequence::ZoomOut, tr("Shrink the slide"), [this] { canvas_->zoomOut(); });
+    fitAction_ = make(tr("&Fit Slide"), QKeySequence(Qt::CTRL | Qt::Key_0), tr("Show the whole slide"), [this] { canvas_->setFitWindow(true); });
+
+    newSlideAction_ = make(tr("&New Slide"), QKeySequence(Qt::CTRL | Qt::Key_M), tr("Add a blank slide after this one"), [this] { addSlide(); });
+    deleteSlideAction_ = make(tr("&Delete Slide"), QKeySequence(), tr("Delete the slide in view"), [this] {
+        deleteSlide(slideList_->currentRow() + 1);
+    });
+    renameSlideAction_ = make(tr("&Rename Slide"), QKeySequence(), tr("Rename the slide in view"), [this] {
+        if (QListWidgetItem* item = slideList_->currentItem())
+            slideList_->editItem(item);
+    });
+    slideUpAction_ = make(tr("Move Slide &Up"), QKeySequence(), tr("Move the slide one place up"), [this] {
+        const int index = slideList_->currentRow() + 1;
+        moveSlide(index, index - 1);
+    });
+    slideDownAction_ = make(tr("Move Slide Do&wn"), QKeySequence(), tr("Move the slide one place down"), [this] {
+        const int index = slideList_->currentRow() + 1;
+        moveSlide(index, index + 1);
+    });
+    previousSlideAction_ = make(tr("&Previous Slide"), QKeySequence(Qt::Key_PageUp), tr("Show the slide before"), [this] {
+        goToSlide(slideList_->currentRow());
+    });
+    nextSlideAction_ = make(tr("Ne&xt Slide"), QKeySequence(Qt::Key_PageDown), tr("Show the slide after"), [this] {
+        goToSlide(slideList_->currentRow() + 2);
+    });
+}
+
+void MainWindow::createMenus()
+{
+    fileMenu_ = menuBar()->addMenu(tr("&File"));
+    fileMenu_->addAction(newAction_);
+    fileMenu_->addAction(openAction_);
+    recentMenu_ = fileMenu_->addMenu(tr("Recent &Files"));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(saveAction_);
+    fileMenu_->addAction(saveAsAction_);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(exitAction_);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(undoAction_);
+    edit->addAction(redoAction_);
+    edit->addSeparator();
+    edit->addAction(deleteAction_);
+    edit->addAction(selectAllAction_);
+    edit->addAction(editTextAction_);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(zoomInAction_);
+    view->addAction(zoomOutAction_);
+    view->addAction(fitAction_);
+
+    QMenu* slide = menuBar()->addMenu(tr("&Slide"));
+    slide->addAction(newSlideAction_);
+    slide->addAction(deleteSlideAction_);
+    slide->addAction(renameSlideAction_);
+    slide->addSeparator();
+    slide->addAction(slideUpAction_);
+    slide->addAction(slideDownAction_);
+    slide->addSeparator();
+    slide->addAction(previousSlideAction_);
+    slide->addAction(nextSlideAction_);
+
+    toolsMenu_ = menuBar()->addMenu(tr("&Tools"));
+}
+
+void MainWindow::createToolBars()
+{
+    standardBar_ = addToolBar(kStandardBar);
+    standardBar_->setObjectName(kStandardBar);
+    standardBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    standardBar_->addAction(newAction_);
+    standardBar_->addAction(openAction_);
+    standardBar_->addAction(saveAction_);
+    standardBar_->addSeparator();
+    standardBar_->addAction(undoAction_);
+    standardBar_->addAction(redoAction_);
+    standardBar_->addSeparator();
+    // The host's "Standard" command bar: its controls (an add-in's buttons) follow here, and
+    // the toolbar follows the bar whenever a control is added, changed or deleted.
+    services_.application->CommandBars().Item(kStandardBar).shared()->changed = [this] {
+        QTimer::singleShot(0, this, &MainWindow::rebuildHostControls);
+    };
+}
+
+void MainWindow::createDocks()
+{
+    slideList_ = new SlideList(this);
+    slideList_->setObjectName(QStringLiteral("SlideList"));
+    slideList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QAction* a : {newSlideAction_, deleteSlideAction_, renameSlideAction_, slideUpAction_, slideDownAction_})
+        slideList_->addAction(a);
+    auto* dock = new QDockWidget(tr("Slides"), this);
+    dock->setObjectName(QStringLiteral("SlidesDock"));
+    dock->setFeatures(QDockWidget::DockWidgetMovable);
+    dock->setWidget(slideList_);
+    dock->setMinimumWidth(SlideList::kThumbnailSize.width() + 120);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+}
+
+void MainWindow::rebuildHostControls()
+{
+    for (QAction* a : hostActions_) {
+        standardBar_->removeAction(a);
+        a->deleteLater();
+    }
+    hostActions_.clear();
+    const host::CommandBar bar = services_.application->CommandBars().Item(kStandardBar);
+    for (const auto& control : bar.shared()->controls) {
+        if (!control->visible)
+            continue;
+        auto* action = new QAction(control->caption, this);
+        action->setObjectName(QStringLiteral("HostControl:") + control->tag);
+        action->setToolTip(control->toolTip.isEmpty() ? control->caption : control->toolTip);
+        const std::weak_ptr<host::ControlData> weakControl = control;
+        const std::weak_ptr<host::CommandBarData> weakBar = bar.shared();
+        connect(action, &QAction::triggered, this, [this, weakControl, weakBar] {
+            guarded(*services_.messages, [&] {
+                const host::CommandBarButton button(weakControl, weakBar);
+                if (!button.IsNothing())
+                    button.Execute();
+            });
+            syncWithDocument();
+        });
+        standardBar_->addAction(action);
+        hostActions_.push_back(action);
+    }
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList files = recent_.files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        action->setToolTip(path);
+        action->setStatusTip(path);
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!QFileInfo::exists(path)) {
+                showError(tr("Cannot open \"%1\": the file does not exist.").arg(path));
+                recent_.remove(path);
+                rebuildRecentMenu();
+                return;
+            }
+            guarded(*services_.messages, [&] { openFile(path); });
+        });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+// --- following the document ---------------------------------------------------------------
+
+DocumentHistory* MainWindow::history() const
+{
+    if (window_.IsNothing())
+        return nullptr;
+    const auto it = histories_.find(window_.Presentation().shared().get());
+    return it == histories_.end() ? nullptr : it->second.get();
+}
+
+host::Presentation MainWindow::presentation() const
+{
+    return window_.IsNothing() ? host::Presentation() : window_.Presentation();
+}
+
+void MainWindow::followActiveWindow()
+{
+    const host::DocumentWindow active = services_.application->ActiveWindow();
+    // Forget the histories of presentations that are no longer open.
+    for (auto it = histories_.begin(); it != histories_.end();) {
+        const bool open = std::any_of(services_.application->Windows().begin(), services_.application->Windows().end(),
+                                      [&](const host::DocumentWindow& w) { return w.Presentation().shared().get() == it->first; });
+        it = open ? std::next(it) : histories_.erase(it);
+    }
+    if (active.shared() == window_.shared())
+        return;
+    window_ = active;
+    seenRevision_ = static_cast<std::uint64_t>(-1);
+    seenSlide_ = nullptr;
+    if (window_.IsNothing()) {
+        canvas_->setDocument({}, nullptr);
+        slideList_->setPresentation({});
+    } else {
+        auto& history = histories_[window_.Presentation().shared().get()];
+        if (!history)
+            history = std::make_unique<DocumentHistory>(window_.Presentation());
+        canvas_->setDocument(window_, history.get());
+        slideList_->setPresentation(window_.Presentation());
+    }
+    QTimer::singleShot(0, this, &MainWindow::syncWithDocument);
+}
+
+void MainWindow::syncWithDocument()
+{
+    if (syncing_)
+        return;
+    syncing_ = true;
+    followActiveWindow();
+    if (!window_.IsNothing()) {
+        const host::PresentationData& document = window_.Presentation().data();
+        const host::SlideData* slide = nullptr;
+        try {
+            slide = &window_.View().Slide().data();
+        } catch (const host::HostError&) {
+        }
+        const bool changed = document.revision != seenRevision_;
+        if (changed && !canvas_->isDragging() && !canvas_->isEditingText())
+            history()->record();
+        if (changed || slide != seenSlide_) {
+            canvas_->refresh();
+            slideList_->refresh(slide);
+        }
+        seenRevision_ = document.revision;
+        seenSlide_ = slide;
+    }
+    updateTitle();
+    updateActions();
+    updateStatus();
+    syncing_ = false;
+}
+
+QString MainWindow::documentName() const
+{
+    if (window_.IsNothing())
+        return {};
+    const host::Presentation p = window_.Presentation();
+    if (!p.FullName().isEmpty())
+        return QFileInfo(p.FullName()).fileName();
+    auto& numbers = const_cast<MainWindow*>(this)->untitledNumbers_;
+    auto it = numbers.find(p.shared().get());
+    if (it == numbers.end())
+        it = numbers.emplace(p.shared().get(), const_cast<MainWindow*>(this)->nextUntitled_++).first;
+    return QStringLiteral("Presentation%1").arg(it->second);
+}
+
+void MainWindow::updateTitle()
+{
+    if (window_.IsNothing()) {
+        setWindowTitle(kApplicationTitle);
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(documentName() + QStringLiteral("[*] - ") + kApplicationTitle);
+    setWindowModified(!window_.Presentation().Saved());
+}
+
+void MainWindow::updateActions()
+{
+    const DocumentHistory* h = history();
+    undoAction_->setEnabled(h && h->canUndo());
+    redoAction_->setEnabled(h && h->canRedo());
+    const bool haveDocument = !window_.IsNothing();
+    const int slides = haveDocument ? window_.Presentation().Slides().Count() : 0;
+    const int current = slideList_->currentRow() + 1;
+    for (QAction* a : {saveAction_, saveAsAction_, newSlideAction_})
+        a->setEnabled(haveDocument);
+    deleteSlideAction_->setEnabled(current >= 1);
+    renameSlideAction_->setEnabled(current >= 1);
+    slideUpAction_->setEnabled(current > 1);
+    slideDownAction_->setEnabled(current >= 1 && current < slides);
+    previousSlideAction_->setEnabled(current > 1);
+    nextSlideAction_->setEnabled(current >= 1 && current < slides);
+    editTextAction_->setEnabled(canvas_->selection().size() == 1);
+}
+
+void MainWindow::updateStatus()
+{
+    const int slides = window_.IsNothing() ? 0 : window_.Presentation().Slides().Count();
+    const int current = slideList_->currentRow() + 1;
+    slideStatus_->setText(slides == 0 ? tr("No slides") : tr("Slide %1 of %2").arg(current).arg(slides));
+    zoomStatus_->setText(QStringLiteral("%1%").arg(std::lround(canvas_->zoomPercent())));
+}
+
+void MainWindow::showError(const QString& text)
+{
+    services_.messages->inform(text, kApplicationTitle, platform::MessageIcon::Critical);
+}
+
+// --- file commands ------------------------------------------------------------------------
+
+bool MainWindow::maybeSave()
+{
+    if (canvas_->isEditingText())
+        canvas_->finishTextEdit(true);
+    syncWithDocument();
+    if (window_.IsNothing() || window_.Presentation().Saved())
+        return true;
+    const platform::Message question{tr("Do you want to save the changes you made to %1?").arg(documentName()),
+                                     kApplicationTitle, platform::MessageIcon::Exclamation,
+                                     platform::MessageButtons::YesNoCancel, 1};
+    switch (services_.messages->show(question)) {
+    case platform::MessageAnswer::Yes:
+        return save();
+    case platform::MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::replaceDocument(host::Presentation presentation)
+{
+    const host::DocumentWindow old = window_;
+    services_.application->Open(presentation);
+    if (!old.IsNothing()) {
+        try {
+            services_.application->Close(old);
+        } catch (const host::HostError&) {
+            // an add-in closed it already
+        }
+    }
+    followActiveWindow();
+    syncWithDocument();
+}
+
+bool MainWindow::newPresentation()
+{
+    if (!maybeSave())
+        return false;
+    host::Presentation p = host::NewPresentation();
+    p.Slides().Add(1, host::LayoutBlank);
+    p.SetSaved(true);
+    replaceDocument(p);
+    return true;
+}
+
+bool MainWindow::open()
+{
+    platform::FileDialogRequest request;
+    request.filter = kFileFilter;
+    request.filterIndex = 1;
+    request.defaultExt = QStringLiteral(".pptx");
+    const QString current = window_.IsNothing() ? QString() : window_.Presentation().FullName();
+    request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    const auto path = services_.dialogs->ShowOpen(request);
+    if (!path)
+        return false;
+    return openFile(*path);
+}
+
+bool MainWindow::openFile(const QString& path)
+{
+    if (!maybeSave())
+        return false;
+    const host::Presentation p = readWithProgress(path);
+    if (p.IsNothing())
+        return false;
+    replaceDocument(p);
+    recent_.add(path);
+    rebuildRecentMenu();
+    return true;
+}
+
+host::Presentation MainWindow::readWithProgress(const QString& path)
+{
+    struct Task {
+        std::shared_ptr<std::atomic<bool>> done = std::make_shared<std::atomic<bool>>(false);
+        host::Presentation result;
+        QString error;
+    };
+    // Readers left behind by a cancelled open are joined once they are done.
+    for (auto it = workers_.begin(); it != workers_.end();) {
+        if (*it->done) {
+            it->thread.join();
+            it = workers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    auto task = std::make_shared<Task>();
+    DocumentStore* store = services_.store;
+    std::thread worker([task, store, path] {
+        try {
+            task->result = store->read(path);
+        } catch (const host::HostError& e) {
+            task->error = QString::fromStdString(e.what());
+        } catch (const std::exception& e) {
+            task->error = QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(e.what()));
+        }
+        *task->done = true;
+    });
+
+    QProgressDialog progress(tr("Opening %1...").arg(QFileInfo(path).fileName()), tr("Cancel"), 0, 0, this);
+    progress.setObjectName(QStringLiteral("OpenProgress"));
+    progress.setWindowTitle(kApplicationTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    QEventLoop loop;
+    bool cancelled = false;
+    connect(&progress, &QProgressDialog::canceled, &loop, [&] {
+        cancelled = true;
+        loop.quit();
+    });
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (*task->done)
+            loop.quit();
+    });
+    poll.start();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    if (!*task->done)
+        loop.exec();
+    QApplication::restoreOverrideCursor();
+    poll.stop();
+    progress.reset();
+
+    if (*task->done) {
+        worker.join();
+    } else {
+        workers_.push_back({std::move(worker), task->done}); // its result is dropped
+        return {};
+    }
+    if (cancelled)
+        return {};
+    if (!task->error.isEmpty()) {
+        showError(task->error);
+        return {};
+    }
+    return task->result;
+}
+
+bool MainWindow::save()
+{
+    if (window_.IsNothing())
+        return false;
+    const QString path = window_.Presentation().FullName();
+    if (path.isEmpty())
+        return saveAs();
+    return saveTo(path);
+}
+
+bool MainWindow::saveAs()
+{
+    if (window_.IsNothing())
+        return false;
+    platform::FileDialogRequest request;
+    request.filter = kFileFilter;
+    request.filterIndex = 1;
+    request.defaultExt = QStringLiteral(".pptx");
+    const QString current = window_.Presentation().FullName();
+    request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    request.fileName = current.isEmpty() ? documentName() + QStringLiteral(".pptx") : QFileInfo(current).fileName();
+    const auto chosen = services_.dialogs->ShowSave(request);
+    if (!chosen)
+        return false;
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".pptx");
+    return saveTo(path);
+}
+
+bool MainWindow::saveTo(const QString& path)
+{
+    if (window_.IsNothing())
+        return false;
+    if (canvas_->isEditingText())
+        canvas_->finishTextEdit(true);
+    syncWithDocument();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        services_.store->write(window_.Presentation(), path);
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        showError(QString::fromStdString(e.what()));
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    if (DocumentHistory* h = history())
+        h->markSaved();
+    seenRevision_ = window_.Presentation().data().revision;
+    recent_.add(path);
+    rebuildRecentMenu();
+    syncWithDocument();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (maybeSave()) {
+        event->accept();
+        Q_EMIT closed();
+    } else
+        event->ignore();
+}
+
+// --- slides -------------------------------------------------------------------------------
+
+bool MainWindow::addSlide()
+{
+    if (window_.IsNothing())
+        return false;
+    host::Slides slides = window_.Presentation().Slides();
+    const int index = std::clamp(slideList_->currentRow() + 2, 1, slides.Count() + 1);
+    slides.Add(index, host::LayoutBlank);
+    window_.View().GotoSlide(index);
+    syncWithDocument();
+    return true;
+}
+
+bool MainWindow::deleteSlide(int index)
+{
+    if (window_.IsNothing())
+        return false;
+    host::Slides slides = window_.Presentation().Slides();
+    if (index < 1 || index > slides.Count())
+        return false;
+    slides.Item(index).Delete();
+    syncWithDocument();
+    return true;
+}
+
+bool MainWindow::renameSlide(int index, const QString& name)
+{
+    if (window_.IsNothing())
+        return false;
+    host::Slides slides = window_.Presentation().Slides();
+    if (index < 1 || index > slides.Count())
+        return false;
+    host::Slide slide = slides.Item(index);
+    bool renamed = false;
+    if (name.trimmed().isEmpty()) {
+        services_.messages->inform(tr("A slide name cannot be empty."), kApplicationTitle, platform::MessageIcon::Exclamation);
+    } else if (slide.Name() != name) {
+        try {
+            slide.SetName(name);
+            renamed = true;
+        } catch (const host::HostError&) {
+            services_.messages->inform(tr("The slide name \"%1\" is already in use. Choose another name.").arg(name),
+                                       kApplicationTitle, platform::MessageIcon::Exclamation);
+        }
+    }
+    const host::SlideData* current = seenSlide_;
+    syncWithDocument();
+    slideList_->refresh(current); // puts a refused name back
+    return renamed;
+}
+
+bool MainWindow::moveSlide(int from, int to)
+{
+    if (window_.IsNothing())
+        return false;
+    host::Slides slides = window_.Presentation().Slides();
+    if (from < 1 || from > slides.Count() || to < 1 || to > slides.Count() || from == to)
+        return false;
+    slides.Move(from, to);
+    window_.View().GotoSlide(to);
+    syncWithDocument();
+    return true;
+}
+
+void MainWindow::goToSlide(int index)
+{
+    if (window_.IsNothing())
+        return;
+    if (index < 1 || index > window_.Presentation().Slides().Count())
+        return;
+    if (canvas_->isEditingText())
+        canvas_->finishTextEdit(true);
+    window_.View().GotoSlide(index);
+    syncWithDocument();
+}
+
+// --- undo ---------------------------------------------------------------------------------
+
+void MainWindow::undo()
+{
+    if (canvas_->isEditingText())
+        canvas_->finishTextEdit(true);
+    if (DocumentHistory* h = history())
+        h->undo();
+    syncWithDocument();
+}
+
+void MainWindow::redo()
+{
+    if (canvas_->isEditingText())
+        canvas_->finishTextEdit(true);
+    if (DocumentHistory* h = history())
+        h->redo();
+    syncWithDocument();
+}
+
+} // namespace zov::app

@@ -1,0 +1,164 @@
+#pragma once
+// The host's main window: menus, the "Standard" toolbar, the slide list and the slide canvas
+// of the active document window, the title with the file name and a modified mark.
+//
+// It shows whatever presentation is active in the host Application, and follows when an add-in
+// opens or changes one: whenever the event loop is about to wait, the window compares the
+// document's revision with the one it last saw, records a new undo step when they differ, and
+// redraws. Its own edits (canvas, slide list, menus) record their step as they finish.
+//
+// One presentation at a time is shown: New and Open replace it after offering to save it.
+#include "app/document/DocumentHistory.h"
+#include "app/document/DocumentStore.h"
+#include "app/document/RecentFiles.h"
+#include "host/Application.h"
+
+#include <QMainWindow>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace zov::platform {
+class CommonDialog;
+class MessageBoxes;
+class SettingsStore;
+} // namespace zov::platform
+
+namespace zov::app {
+
+class SlideCanvas;
+class SlideList;
+
+// What the main window borrows; everything must outlive it.
+struct MainWindowServices {
+    host::Application* application = nullptr;
+    platform::MessageBoxes* messages = nullptr;
+    platform::CommonDialog* dialogs = nullptr;
+    platform::SettingsStore* settings = nullptr; // recent files
+    DocumentStore* store = nullptr;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // File commands. Each returns true when it did what was asked (false: cancelled or failed,
+    // with a message for a failure).
+    bool newPresentation();
+    bool open();                         // asks for the file
+    bool openFile(const QString& path);  // offers to save the present document first
+    bool save();
+    bool saveAs();
+    bool saveTo(const QString& path);
+    // Offers to save unsaved changes: true to go on (saved or not wanted), false to stop.
+    bool maybeSave();
+
+    // Slide commands (1-based indices).
+    bool addSlide();
+    bool deleteSlide(int index);
+    bool renameSlide(int index, const QString& name); // a name in use is refused with a message
+    bool moveSlide(int from, int to);
+    void goToSlide(int index);
+
+    void undo();
+    void redo();
+
+    // Brings history, canvas, slide list, title and actions in line with the document now.
+    void syncWithDocument();
+
+    SlideCanvas* canvas() const { return canvas_; }
+    SlideList* slideList() const { return slideList_; }
+    QToolBar* standardToolBar() const { return standardBar_; }
+    QMenu* toolsMenu() const { return toolsMenu_; }
+    DocumentHistory* history() const;
+    host::DocumentWindow documentWindow() const { return window_; }
+    host::Presentation presentation() const;
+    // The name in the title: the file's name, or "Presentation" + number for a new one.
+    QString documentName() const;
+
+    static const QString kApplicationTitle;
+    static const QString kFileFilter;
+
+Q_SIGNALS:
+    // The user closed the window and agreed to lose or saved the changes.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createDocks();
+    void rebuildHostControls();
+    void rebuildRecentMenu();
+    void followActiveWindow();
+    void updateTitle();
+    void updateActions();
+    void updateStatus();
+    void showError(const QString& text);
+    // Runs `read` on a worker thread behind a progress dialog; empty when cancelled or failed.
+    host::Presentation readWithProgress(const QString& path);
+    // Shows `presentation` in a new host window and closes the one shown so far.
+    void replaceDocument(host::Presentation presentation);
+
+    MainWindowServices services_;
+    RecentFiles recent_;
+    host::DocumentWindow window_;
+    // Undo histories of the presentations shown, kept while their presentation is open.
+    std::map<const host::PresentationData*, std::unique_ptr<DocumentHistory>> histories_;
+    std::map<const host::PresentationData*, int> untitledNumbers_;
+    int nextUntitled_ = 1;
+    std::uint64_t seenRevision_ = 0;
+    const host::SlideData* seenSlide_ = nullptr;
+    bool syncing_ = false;
+    // Readers still running after their open was cancelled; joined when done or on closing.
+    struct Worker {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Worker> workers_;
+
+    SlideCanvas* canvas_ = nullptr;
+    SlideList* slideList_ = nullptr;
+    QToolBar* standardBar_ = nullptr;
+    std::vector<QAction*> hostActions_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QLabel* slideStatus_ = nullptr;
+    QLabel* zoomStatus_ = nullptr;
+
+    QAction* newAction_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
+    QAction* editTextAction_ = nullptr;
+    QAction* zoomInAction_ = nullptr;
+    QAction* zoomOutAction_ = nullptr;
+    QAction* fitAction_ = nullptr;
+    QAction* newSlideAction_ = nullptr;
+    QAction* deleteSlideAction_ = nullptr;
+    QAction* renameSlideAction_ = nullptr;
+    QAction* slideUpAction_ = nullptr;
+    QAction* slideDownAction_ = nullptr;
+    QAction* previousSlideAction_ = nullptr;
+    QAction* nextSlideAction_ = nullptr;
+};
+
+} // namespace zov::app

@@ -1,0 +1,142 @@
+#pragma once
+// The slide canvas: shows the slide in view of one document window, lets the user select,
+// move, resize, delete and edit the text of shapes, drag connector ends onto shapes, and zoom.
+//
+// The canvas keeps the document window's view transform (the screen pixel of the slide's
+// top-left corner and the pixels per point) in step with what it shows, so that the window's
+// PointsToScreenPixelsX/Y and RangeFromPoint agree with the screen.
+//
+// Every change goes through the object model; when one is complete the canvas records it in
+// the document's history and emits documentChanged().
+#include "app/document/DocumentHistory.h"
+#include "app/render/SlidePainter.h"
+#include "host/DocumentWindow.h"
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+class QRubberBand;
+class QTextEdit;
+
+namespace zov::app {
+
+class SlideCanvas : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit SlideCanvas(QWidget* parent = nullptr);
+    ~SlideCanvas() override;
+
+    // The window whose slide is shown and the history that records the canvas's changes.
+    // An empty window shows nothing.
+    void setDocument(host::DocumentWindow window, DocumentHistory* history);
+    const host::DocumentWindow& documentWindow() const { return window_; }
+
+    // Zoom: 100 % shows a slide point as 1/72 inch. Fitting follows the canvas's size.
+    double zoomPercent() const { return zoomPercent_; }
+    void setZoomPercent(double percent);
+    bool fitsWindow() const { return fit_; }
+    void setFitWindow(bool fit);
+    void zoomIn();
+    void zoomOut();
+    double pixelsPerPoint() const;
+
+    // Slide points <-> viewport pixels.
+    QPointF slideToViewport(QPointF points) const;
+    QPointF viewportToSlide(QPointF pixels) const;
+    // Pushes the present screen position and zoom of the slide to the document window.
+    void syncViewTransform();
+
+    // Selection of shapes on the slide in view.
+    std::vector<host::Shape> selection() const;
+    void setSelection(const std::vector<host::Shape>& shapes);
+    void selectAll();
+    void clearSelection();
+    void deleteSelection();
+    // Moves the selected shapes by a distance in points (the arrow keys).
+    void nudgeSelection(QPointF points);
+
+    // In-place text editing of a shape with a text frame.
+    void editText(const host::Shape& shape);
+    bool isEditingText() const;
+    // Ends the edit; the text goes to the shape unless `commit` is false.
+    void finishTextEdit(bool commit);
+    // The editor widget while editing (tests type into it).
+    QTextEdit* textEditor() const;
+
+    // True while the mouse is moving or resizing shapes (the history is paused then).
+    bool isDragging() const { return drag_.kind != DragKind::None; }
+
+    // The document changed without the canvas (add-in, undo, slide change): repaint, drop
+    // selected shapes that are gone, and re-measure.
+    void refresh();
+
+Q_SIGNALS:
+    void documentChanged();
+    void selectionChanged();
+    void zoomChanged(double percent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class DragKind { None, Pending, Move, Resize, ConnectorEnd, RubberBand };
+    struct Start {
+        std::weak_ptr<host::ShapeData> shape;
+        QRectF box; // left, top, width, height at the start
+    };
+    struct Drag {
+        DragKind kind = DragKind::None;
+        QPoint pressPixel;      // viewport
+        QPointF pressPoint;     // slide points
+        int handle = -1;        // resize: 0..7 clockwise from top-left; connector: 0 begin, 1 end
+        std::vector<Start> starts;
+        bool changed = false;
+    };
+
+    host::SlideData* slideInView() const;
+    QSizeF pageSize() const;
+    QPointF slideOrigin() const; // viewport pixel of the slide's top-left corner
+    void updateScrollBars();
+    void applyZoom(double percent, QPointF anchorViewport);
+    void commitChange();
+    void pruneSelection();
+    bool isSelected(const host::ShapeData* shape) const;
+    host::Shape shapeAt(QPoint viewportPixel) const;
+    // A handle of a selected shape under the pixel: the shape and the handle's number.
+    bool handleAt(QPoint viewportPixel, host::Shape& shape, int& handle) const;
+    std::vector<QPointF> handlePoints(const host::ShapeData& shape) const; // viewport pixels
+    void beginDrag(DragKind kind, QMouseEvent* event);
+    void dragMove(QPointF deltaPoints);
+    void dragResize(QPointF deltaPoints);
+    void dragConnectorEnd(QPointF slidePoint);
+    void finishConnectorEnd(QPoint viewportPixel);
+    void cancelDrag();
+    void placeTextEditor();
+    void paintSelection(QPainter& painter);
+
+    host::DocumentWindow window_;
+    DocumentHistory* history_ = nullptr;
+    render::SlidePainter painter_;
+    double zoomPercent_ = 100;
+    bool fit_ = true;
+    std::vector<std::weak_ptr<host::ShapeData>> selection_;
+    Drag drag_;
+    QRubberBand* rubberBand_ = nullptr;
+    QPointer<QWidget> trackedWindow_;
+    QTextEdit* editor_ = nullptr;
+    std::weak_ptr<host::ShapeData> editedShape_;
+};
+
+} // namespace zov::app

@@ -1,0 +1,175 @@
+#include "app/desktop/SlideList.h"
+
+#include <QDropEvent>
+#include <QPixmap>
+#include <cstring>
+
+namespace zov::app {
+
+namespace {
+
+quint64 mix(quint64 seed, quint64 value)
+{
+    return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
+}
+
+quint64 mixFloat(quint64 seed, double value)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return mix(seed, bits);
+}
+
+} // namespace
+
+quint64 slideFingerprint(const host::SlideData& slide)
+{
+    quint64 h = slide.shapes.size();
+    if (slide.presentation) {
+        h = mixFloat(h, slide.presentation->slideWidth);
+        h = mixFloat(h, slide.presentation->slideHeight);
+    }
+    for (const auto& s : slide.shapes) {
+        h = mix(h, static_cast<quint64>(s->kind));
+        h = mix(h, static_cast<quint64>(s->autoShapeType));
+        for (double v : {double(s->left), double(s->top), double(s->width), double(s->height), double(s->rotation),
+                         double(s->lineWeight), double(s->fontSize), s->begin.x(), s->begin.y(), s->end.x(), s->end.y()})
+            h = mixFloat(h, v);
+        h = mix(h, (quint64(s->fillVisible) << 1) | quint64(s->lineVisible));
+        h = mix(h, s->fillRgb);
+        h = mix(h, s->lineRgb);
+        h = mix(h, (quint64(s->beginArrowhead) << 8) | quint64(s->endArrowhead));
+        h = mix(h, qHash(s->fontName));
+        for (const QString& p : s->paragraphs)
+            h = mix(h, qHash(p));
+    }
+    return h;
+}
+
+SlideList::SlideList(QWidget* parent) : QListWidget(parent)
+{
+    setViewMode(QListView::ListMode);
+    setIconSize(kThumbnailSize);
+    setSpacing(4);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    thumbnailTimer_.setSingleShot(true);
+    thumbnailTimer_.setInterval(150);
+    connect(&thumbnailTimer_, &QTimer::timeout, this, &SlideList::updateThumbnails);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!updating_ && row >= 0)
+            Q_EMIT slideChosen(row + 1);
+    });
+    connect(this, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (updating_)
+            return;
+        const int index = row(item);
+        if (index < 0 || index >= static_cast<int>(shown_.size()))
+            return;
+        if (item->text() != shown_[static_cast<std::size_t>(index)]->name)
+            Q_EMIT renameRequested(index + 1, item->text());
+    });
+}
+
+void SlideList::setPresentation(host::Presentation presentation)
+{
+    presentation_ = std::move(presentation);
+    fingerprints_.clear();
+    shown_.clear();
+    updating_ = true;
+    clear();
+    updating_ = false;
+    refresh(nullptr);
+}
+
+void SlideList::refresh(const host::SlideData* current)
+{
+    updating_ = true;
+    std::vector<const host::SlideData*> slides;
+    if (!presentation_.IsNothing())
+        for (const auto& s : presentation_.data().slides)
+            slides.push_back(s.get());
+    if (slides != shown_) {
+        // Rows follow the model: rebuild them, keeping the pictures already drawn.
+        QHash<const host::SlideData*, QIcon> icons;
+        for (std::size_t i = 0; i < shown_.size(); ++i)
+            icons.insert(shown_[i], item(static_cast<int>(i))->icon());
+        clear();
+        for (const host::SlideData* s : slides) {
+            auto* row = new QListWidgetItem(s->name, this);
+            row->setFlags(row->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
+            QIcon icon = icons.value(s);
+            if (icon.isNull()) {
+                QPixmap blank(kThumbnailSize);
+                blank.fill(Qt::white);
+                icon = QIcon(blank);
+                fingerprints_.remove(s);
+            }
+            row->setIcon(icon);
+        }
+        shown_ = slides;
+        for (auto it = fingerprints_.begin(); it != fingerprints_.end();)
+            it = std::find(slides.begin(), slides.end(), it.key()) == slides.end() ? fingerprints_.erase(it) : std::next(it);
+    }
+    for (std::size_t i = 0; i < slides.size(); ++i) {
+        QListWidgetItem* row = item(static_cast<int>(i));
+        if (row->text() != slides[i]->name && !isPersistentEditorOpen(row))
+            row->setText(slides[i]->name);
+        row->setToolTip(QStringLiteral("%1. %2").arg(i + 1).arg(slides[i]->name));
+    }
+    const auto it = std::find(slides.begin(), slides.end(), current);
+    const int wanted = it == slides.end() ? -1 : static_cast<int>(it - slides.begin());
+    if (currentRow() != wanted)
+        setCurrentRow(wanted);
+    updating_ = false;
+    thumbnailTimer_.start();
+}
+
+void SlideList::updateThumbnails()
+{
+    updating_ = true;
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        const host::SlideData* s = shown_[i];
+        const quint64 fingerprint = slideFingerprint(*s);
+        const auto known = fingerprints_.constFind(s);
+        if (known != fingerprints_.constEnd() && *known == fingerprint)
+            continue;
+        fingerprints_.insert(s, fingerprint);
+        QImage image = painter_.renderImage(*s, kThumbnailSize, Qt::transparent);
+        QPainter frame(&image);
+        frame.setPen(QColor(160, 160, 160));
+        const QSizeF page = render::SlidePainter::pageSize(*s);
+        const double scale = std::min(kThumbnailSize.width() / page.width(), kThumbnailSize.height() / page.height());
+        const QSizeF drawn = page * scale;
+        frame.drawRect(QRectF((kThumbnailSize.width() - drawn.width()) / 2, (kThumbnailSize.height() - drawn.height()) / 2,
+                              drawn.width() - 1, drawn.height() - 1));
+        frame.end();
+        item(static_cast<int>(i))->setIcon(QIcon(QPixmap::fromImage(image)));
+    }
+    updating_ = false;
+}
+
+void SlideList::dropEvent(QDropEvent* event)
+{
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    const int from = currentRow();
+    const QModelIndex target = indexAt(event->position().toPoint());
+    int to = target.isValid() ? target.row() : count();
+    if (target.isValid() && dropIndicatorPosition() == QAbstractItemView::BelowItem)
+        ++to;
+    // `to` is the gap before row `to`; after taking the slide out, the rows below shift up.
+    if (to > from)
+        --to;
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    if (from >= 0 && to != from && to >= 0 && to < count())
+        Q_EMIT moveRequested(from + 1, to + 1);
+}
+
+} // namespace zov::app

@@ -1,0 +1,49 @@
+#pragma once
+// The slide list beside the canvas: one row per slide with its thumbnail and name, in slide
+// order. The user picks the slide in view, renames a slide in place, and drags slides into a
+// new order; the list only reports these wishes (signals) and shows what the model holds.
+#include "app/render/SlidePainter.h"
+#include "host/Presentation.h"
+
+#include <QHash>
+#include <QListWidget>
+#include <QTimer>
+#include <vector>
+
+namespace zov::app {
+
+class SlideList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit SlideList(QWidget* parent = nullptr);
+
+    void setPresentation(host::Presentation presentation);
+    // Brings rows, names and the current row in line with the model; thumbnails of slides
+    // whose content changed are redrawn shortly after (changes come in bursts).
+    void refresh(const host::SlideData* current);
+    // Redraws the thumbnails that are out of date now.
+    void updateThumbnails();
+
+    static constexpr QSize kThumbnailSize{128, 96};
+
+Q_SIGNALS:
+    void slideChosen(int index);                      // 1-based
+    void renameRequested(int index, const QString& name);
+    void moveRequested(int from, int to);             // 1-based positions, as Slides.Move takes
+
+protected:
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    host::Presentation presentation_;
+    render::SlidePainter painter_;
+    std::vector<const host::SlideData*> shown_;
+    QHash<const host::SlideData*, quint64> fingerprints_;
+    QTimer thumbnailTimer_;
+    bool updating_ = false;
+};
+
+// A hash of everything about a slide that shows in its picture.
+quint64 slideFingerprint(const host::SlideData& slide);
+
+} // namespace zov::app

@@ -1,0 +1,30 @@
+#pragma once
+// Where the desktop reads and writes presentations. The desktop goes through this small
+// interface so that opening can run away from the user-interface thread and tests can stand in
+// a store of their own (a slow one, to cancel; a failing one, to see the message).
+#include "host/Presentation.h"
+
+#include <QString>
+
+namespace zov::app {
+
+class DocumentStore {
+public:
+    virtual ~DocumentStore() = default;
+    // Reads the file into a presentation shown in no window. Safe to call on a worker thread:
+    // it touches nothing but the new presentation. Throws host::HostError (a PptxError names
+    // the file and the reason).
+    virtual host::Presentation read(const QString& path) = 0;
+    // Writes the presentation; afterwards its FullName is the path and it counts as saved.
+    // A failure leaves any previous file as it was. Throws host::HostError.
+    virtual void write(const host::Presentation& presentation, const QString& path) = 0;
+};
+
+// .pptx files, through the host's persistence.
+class PptxDocumentStore : public DocumentStore {
+public:
+    host::Presentation read(const QString& path) override;
+    void write(const host::Presentation& presentation, const QString& path) override;
+};
+
+} // namespace zov::app

@@ -1,0 +1,26 @@
+#pragma once
+// The outline of a shape's geometry as a painter path, in slide points. Pure geometry: the
+// canvas, the thumbnails and the slide renderers all draw from these paths.
+#include "host/model/ModelData.h"
+
+#include <QPainterPath>
+#include <QRectF>
+
+namespace zov::app::render {
+
+// The outline of an auto-shape or text box in its own unrotated box (0, 0, width, height).
+// Foreign shapes (pictures, groups, unknown geometries) are their box. Empty for connectors.
+QPainterPath localOutline(const host::ShapeData& shape);
+
+// The rectangle, in the shape's own box, that holds its text before the frame's margins:
+// the inscribed rectangle of an ellipse, the inner half of a diamond, and so on.
+QRectF localTextRect(const host::ShapeData& shape);
+
+// The transform from the shape's own box to slide points (translation and rotation).
+QTransform shapeTransform(const host::ShapeData& shape);
+
+// The slide-point rectangle a shape's drawing can touch (outline, line width, arrowheads,
+// a callout's tail), used to skip shapes outside the area being painted.
+QRectF paintBounds(const host::ShapeData& shape);
+
+} // namespace zov::app::render

@@ -1,0 +1,257 @@
+#include "app/render/SlidePainter.h"
+
+#include "app/render/ShapeOutline.h"
+#include "host/AutoShapeType.h"
+
+#include <QTextLayout>
+#include <QtMath>
+#include <algorithm>
+#include <cmath>
+
+namespace zov::app::render {
+
+using host::ShapeData;
+using host::ShapeKind;
+
+namespace {
+
+constexpr int kMaxCachedLayouts = 4096;
+constexpr double kNoWrap = 1.0e7;
+
+QPen linePen(const ShapeData& shape)
+{
+    QPen pen(colorFromBgr(shape.lineRgb), std::max(0.0f, shape.lineWeight));
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+// Arrowheads of the medium width and length, scaled with the line.
+double arrowSize(const ShapeData& shape)
+{
+    return std::max(6.0, 3.0 * shape.lineWeight);
+}
+
+// Draws the arrowhead whose tip is at `tip`, pointing along `direction` (unit vector).
+// Returns how far the line must stop short of the tip so that it does not poke through.
+double drawArrowhead(QPainter& painter, int style, QPointF tip, QPointF direction, const ShapeData& shape)
+{
+    if (style <= host::ArrowheadNone || style > host::ArrowheadOval)
+        return 0;
+    const double size = arrowSize(shape);
+    const QPointF back = tip - direction * size;
+    const QPointF normal(-direction.y(), direction.x());
+    const QPointF left = back + normal * (size / 2), right = back - normal * (size / 2);
+    const QColor colour = colorFromBgr(shape.lineRgb);
+    painter.save();
+    switch (style) {
+    case host::ArrowheadTriangle:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(QPolygonF({tip, left, right}));
+        painter.restore();
+        return size * 0.9;
+    case host::ArrowheadOpen: {
+        QPen pen = linePen(shape);
+        pen.setCapStyle(Qt::RoundCap);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(QPolygonF({left, tip, right}));
+        painter.restore();
+        return 0;
+    }
+    case host::ArrowheadStealth: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        const QPointF notch = tip - direction * (size * 0.6);
+        painter.drawPolygon(QPolygonF({tip, left, notch, right}));
+        painter.restore();
+        return size * 0.5;
+    }
+    case host::ArrowheadDiamond: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        const QPointF front = tip + direction * (size / 2), rear = tip - direction * (size / 2);
+        painter.drawPolygon(QPolygonF({front, tip + normal * (size / 2), rear, tip - normal * (size / 2)}));
+        painter.restore();
+        return 0;
+    }
+    case host::ArrowheadOval:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawEllipse(tip, size / 2, size / 2);
+        painter.restore();
+        return 0;
+    default:
+        painter.restore();
+        return 0;
+    }
+}
+
+} // namespace
+
+QColor colorFromBgr(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+SlidePainter::SlidePainter() : pointDevice_(1, 1, QImage::Format_ARGB32)
+{
+    pointDevice_.setDotsPerMeterX(2835); // 72 dpi: one device pixel per point
+    pointDevice_.setDotsPerMeterY(2835);
+}
+
+QSizeF SlidePainter::pageSize(const host::SlideData& slide)
+{
+    if (slide.presentation)
+        return {slide.presentation->slideWidth, slide.presentation->slideHeight};
+    return {720, 540};
+}
+
+void SlidePainter::paintSlide(QPainter& painter, const host::SlideData& slide, const QRectF& exposed)
+{
+    painter.fillRect(QRectF(QPointF(0, 0), pageSize(slide)), Qt::white);
+    paintShapes(painter, slide, exposed);
+}
+
+void SlidePainter::paintShapes(QPainter& painter, const host::SlideData& slide, const QRectF& exposed)
+{
+    for (const auto& shape : slide.shapes) {
+        if (!exposed.isEmpty() && !exposed.intersects(paintBounds(*shape)))
+            continue;
+        paintShape(painter, *shape);
+    }
+}
+
+void SlidePainter::paintShape(QPainter& painter, const ShapeData& shape)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (shape.kind == ShapeKind::Connector)
+        paintConnector(painter, shape);
+    else
+        paintOutlineShape(painter, shape);
+    painter.restore();
+}
+
+void SlidePainter::paintOutlineShape(QPainter& painter, const ShapeData& shape)
+{
+    painter.setTransform(shapeTransform(shape), true);
+    const QPainterPath outline = localOutline(shape);
+    if (shape.kind == ShapeKind::Foreign) {
+        // Something this program does not draw (a picture, a group, a table): its place.
+        QPen pen(QColor(150, 150, 150), 0.75, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(QColor(235, 235, 235, 160));
+        painter.drawPath(outline);
+    } else {
+        painter.setPen(shape.lineVisible && shape.lineWeight > 0 ? linePen(shape) : QPen(Qt::NoPen));
+        painter.setBrush(shape.fillVisible ? QBrush(colorFromBgr(shape.fillRgb)) : QBrush(Qt::NoBrush));
+        if (shape.lineVisible || shape.fillVisible)
+            painter.drawPath(outline);
+    }
+    if (shape.hasTextFrame && !shape.paragraphs.isEmpty())
+        paintText(painter, shape);
+}
+
+void SlidePainter::paintConnector(QPainter& painter, const ShapeData& shape)
+{
+    if (!shape.lineVisible)
+        return;
+    QPointF begin = shape.begin, end = shape.end;
+    const QPointF delta = end - begin;
+    const double length = std::hypot(delta.x(), delta.y());
+    if (length > 1e-6) {
+        const QPointF direction = delta / length;
+        const double endShort = drawArrowhead(painter, shape.endArrowhead, end, direction, shape);
+        const double beginShort = drawArrowhead(painter, shape.beginArrowhead, begin, -direction, shape);
+        if (endShort + beginShort < length) {
+            end -= direction * endShort;
+            begin += direction * beginShort;
+        }
+    }
+    painter.setPen(linePen(shape));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(begin, end);
+}
+
+const SlidePainter::LaidText& SlidePainter::layoutText(const ShapeData& shape, double wrapWidth)
+{
+    QString key = shape.fontName;
+    key += u'\x1f';
+    key += QString::number(shape.fontSize);
+    key += u'\x1f';
+    key += QString::number(wrapWidth);
+    key += u'\x1f';
+    key += shape.paragraphs.join(QChar(0x2029));
+    if (const auto it = layouts_.constFind(key); it != layouts_.constEnd())
+        return *it;
+    if (layouts_.size() >= kMaxCachedLayouts)
+        layouts_.clear();
+
+    QFont font(shape.fontName);
+    font.setPointSizeF(shape.fontSize > 0 ? shape.fontSize : 1);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    LaidText text;
+    for (QString paragraph : shape.paragraphs) {
+        paragraph.replace(u'\v', QChar::LineSeparator); // a soft break stays in its paragraph
+        QTextLayout layout(paragraph, font, &pointDevice_);
+        QTextOption option;
+        option.setWrapMode(wrapWidth < kNoWrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLeadingIncluded(true);
+            line.setLineWidth(wrapWidth);
+            line.setPosition(QPointF(0, 0));
+        }
+        layout.endLayout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            LaidLine laid;
+            const auto runs = line.glyphRuns();
+            laid.runs.assign(runs.begin(), runs.end());
+            laid.width = line.naturalTextWidth();
+            laid.height = line.height();
+            text.height += laid.height;
+            text.lines.push_back(std::move(laid));
+        }
+    }
+    return *layouts_.insert(key, std::move(text));
+}
+
+void SlidePainter::paintText(QPainter& painter, const ShapeData& shape)
+{
+    const QRectF frame = localTextRect(shape).adjusted(shape.marginLeft, shape.marginTop, -shape.marginRight,
+                                                       -shape.marginBottom);
+    const bool wrap = shape.wordWrap && shape.autoSize != host::AutoSizeShapeToFitText;
+    const LaidText& text = layoutText(shape, wrap ? std::max(1.0, frame.width()) : kNoWrap);
+    const bool centred = shape.kind == ShapeKind::AutoShape;
+    double y = shape.kind == ShapeKind::Foreign ? frame.top() : frame.top() + (frame.height() - text.height) / 2;
+    painter.setPen(Qt::black);
+    for (const LaidLine& line : text.lines) {
+        const double x = centred ? frame.left() + (frame.width() - line.width) / 2 : frame.left();
+        for (const QGlyphRun& run : line.runs)
+            painter.drawGlyphRun(QPointF(x, y), run);
+        y += line.height;
+    }
+}
+
+QImage SlidePainter::renderImage(const host::SlideData& slide, QSize size, QColor background)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    const QSizeF page = pageSize(slide);
+    if (size.isEmpty() || page.isEmpty())
+        return image;
+    const double scale = std::min(size.width() / page.width(), size.height() / page.height());
+    QPainter painter(&image);
+    painter.translate((size.width() - page.width() * scale) / 2, (size.height() - page.height() * scale) / 2);
+    painter.scale(scale, scale);
+    painter.setClipRect(QRectF(QPointF(0, 0), page));
+    paintSlide(painter, slide);
+    return image;
+}
+
+} // namespace zov::app::render
