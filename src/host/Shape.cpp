@@ -257,6 +257,10 @@ void TextFrameFormat::SetAutoSize(int mode)
     if (mode < AutoSizeNone || mode > AutoSizeTextToFitShape)
         throw HostError("Invalid auto-size mode");
     s.autoSize = mode;
+    // Fitting the shape to its text measures each paragraph as one line, so the frame no longer
+    // wraps: a file written from here says so, and other programs lay the text out the same way.
+    if (mode == AutoSizeShapeToFitText)
+        s.wordWrap = false;
     markChanged(s);
     refit(s);
 }

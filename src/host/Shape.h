@@ -91,7 +91,7 @@ public:
     explicit TextFrameFormat(std::weak_ptr<ShapeData> d) : d_(std::move(d)) {}
     TextRangeFormat TextRange() const { return TextRangeFormat(d_, 1, -1); }
     int AutoSize() const;
-    void SetAutoSize(int mode);
+    void SetAutoSize(int mode); // shape-to-fit-text also turns word wrap off
     bool WordWrap() const;
     void SetWordWrap(bool wrap);
 private:

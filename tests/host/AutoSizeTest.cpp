@@ -94,9 +94,11 @@ TEST_F(HostFixture, WithoutAutoSizeTheShapeKeepsItsSize) {
     s.TextFrame().TextRange().SetText(QStringLiteral("A text much wider than one hundred points"));
     EXPECT_FLOAT_EQ(s.Width(), 100);
     EXPECT_FLOAT_EQ(s.Height(), 10);
+    EXPECT_TRUE(s.TextFrame().WordWrap());
     s.TextFrame().SetAutoSize(AutoSizeShapeToFitText);
     EXPECT_GT(s.Width(), 100);
     EXPECT_FLOAT_EQ(s.Left(), 10);
+    EXPECT_FALSE(s.TextFrame().WordWrap()); // the text is laid out as measured: one line each
 }
 
 TEST_F(HostFixture, ALabelFitsItsTextAsSoonAsItHasSome) {
