@@ -1,0 +1,103 @@
+// Change label in both directions, on node shapes and on graph titles.
+#include "EditorFixture.h"
+
+#include "drawing/GraphEncoding.h"
+#include "editor/EditorMessages.h"
+
+namespace zov::editor::testing {
+namespace {
+
+namespace msg = editor::messages;
+
+class LabelCommandTest : public EditorTest {
+protected:
+    LabelCommandTest() {
+        g1 = AddGraph(QStringLiteral("Proposition *p1"));
+        title = g1.Shapes().Item(1);
+        cat = Draw(CommandCode::NewConcept, QStringLiteral("Cat: 'Tom'"), 150, 150);
+        session.SetCommandMode(CommandCode::ChangeLabel);
+    }
+    void EditOn(const host::Shape& shape, const QString& typed) {
+        textBox.SetText(typed);
+        RunAgainOn(shape);
+    }
+    static QString TextOf(const host::Shape& shape) { return shape.TextFrame().TextRange().Text(); }
+
+    host::Slide g1;
+    host::Shape title, cat;
+};
+
+TEST_F(LabelCommandTest, ReadsTheLabelThenWritesTheTypedTextAsIs) {
+    const QString name = cat.Name();
+    EditOn(cat, QString());
+    EXPECT_EQ(textBox.Text(), QStringLiteral("Cat:'Tom'"));
+    EditOn(cat, QStringLiteral("Cat: 'Felix'"));
+    EXPECT_EQ(TextOf(cat), QStringLiteral("Cat: 'Felix'"));
+    EXPECT_EQ(cat.Name(), name);
+    EXPECT_EQ(cat.AutoShapeType(), drawing::ConceptShapeType);
+    EXPECT_EQ(textBox.Text(), QString());
+    EXPECT_TRUE(session.LabelTarget().IsNothing());
+    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+
+    // Any shape takes only text that reads as a concept.
+    const host::Shape agnt = Draw(CommandCode::NewRelation, QStringLiteral("Agnt"), 350, 150);
+    session.SetCommandMode(CommandCode::ChangeLabel);
+    EditOn(agnt, QStringLiteral("Thme"));
+    EXPECT_EQ(TextOf(agnt), QStringLiteral("Thme"));
+}
+
+TEST_F(LabelCommandTest, TitleTurnsIntoAConceptFormAndBack) {
+    EditOn(title, QString());
+    EXPECT_EQ(textBox.Text(), QStringLiteral("Proposition:*p1 "));
+    session.RunCommandAtPointer(); // straight back: the colon now belongs to the type
+    EXPECT_EQ(TextOf(title), QStringLiteral("p1 is Proposition:"));
+    EXPECT_EQ(textBox.Text(), QString());
+
+    EditOn(title, QStringLiteral("Situation *s2"));
+    EXPECT_EQ(TextOf(title), QStringLiteral("s2 is Situation"));
+    EXPECT_EQ(g1.Name(), QStringLiteral("p1")); // the graph keeps its slide name
+    EXPECT_EQ(title.AutoShapeType(), drawing::TitleLabelShapeType);
+}
+
+TEST_F(LabelCommandTest, TitlesWithoutIsOrTooShortStillGiveText) {
+    title.TextFrame().TextRange().SetText(QStringLiteral("Hello"));
+    EditOn(title, QString());
+    EXPECT_EQ(textBox.Text(), QStringLiteral("lo:*"));
+    title.TextFrame().TextRange().SetText(QStringLiteral("ab"));
+    EditOn(title, QString());
+    EXPECT_EQ(textBox.Text(), QStringLiteral(":*"));
+    // A title typed without "*" takes the typed text, blanks trimmed, as its name.
+    EditOn(title, QStringLiteral(" Story "));
+    EXPECT_EQ(TextOf(title), QStringLiteral("Story is Graph"));
+}
+
+TEST_F(LabelCommandTest, SyntaxErrorKeepsShapeAndTypedText) {
+    EditOn(cat, QStringLiteral("Cat Dog"));
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    ExpectMessage(shown[0], QStringLiteral("Cannot find ] terminator for concept (at Dog])"), msg::LabelSyntaxTitle,
+                  MessageIcon::Critical);
+    EXPECT_EQ(TextOf(cat), QStringLiteral("Cat:'Tom'"));
+    EXPECT_EQ(textBox.Text(), QStringLiteral("Cat Dog"));
+    EXPECT_TRUE(session.LabelTarget().IsNothing());
+}
+
+TEST_F(LabelCommandTest, NothingUnderThePointerOrOnlyATitle) {
+    textBox.SetText(QStringLiteral("Dog"));
+    PointAt(650, 500);
+    session.RunCommandAtPointer();
+    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+    EXPECT_EQ(textBox.Text(), QStringLiteral("Dog"));
+    EXPECT_EQ(TextOf(cat), QStringLiteral("Cat:'Tom'"));
+
+    const host::Slide bare = AddGraph();
+    session.SetCommandMode(CommandCode::ChangeLabel);
+    EditOn(bare.Shapes().Item(1), QStringLiteral("Dog"));
+    const auto shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    ExpectMessage(shown[0], msg::NoBoxes, msg::AppTitle, MessageIcon::Critical);
+    EXPECT_EQ(TextOf(bare.Shapes().Item(1)), bare.Name() + QStringLiteral(" is Graph"));
+}
+
+} // namespace
+} // namespace zov::editor::testing
