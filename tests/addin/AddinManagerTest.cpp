@@ -1,0 +1,150 @@
+// The host's side: which registered add-ins connect at start-up, the buttons kept between runs
+// that connect their add-in when pressed, and the Add-ins dialog's untick and remove.
+#include "AddinFixture.h"
+
+namespace zov::addin::testing {
+namespace {
+
+class AddinManagerTest : public AddinTest {
+protected:
+    AddinManagerTest() : registry(QDir(folder.path()).filePath(QStringLiteral("Host.ini"))) {}
+
+    // A manager for `host` that carries the ZOV Edit add-in and counts the objects it makes.
+    std::unique_ptr<AddinManager> makeManager(host::Application& host) {
+        auto manager = std::make_unique<AddinManager>(host, registry, messages);
+        manager->Provide(ZovEditProgId, [this] {
+            ++created;
+            return makeConnect();
+        });
+        return manager;
+    }
+
+    int loadBehavior() { return registry.Find(ZovEditProgId)->loadBehavior; }
+
+    QTemporaryDir folder;
+    AddinRegistry registry;
+    int created = 0;
+};
+
+TEST_F(AddinManagerTest, ConnectsAFirstTimeAddinAtStartupThenLoadsItOnDemand) {
+    RegisterZovEdit(registry);
+    {
+        auto manager = makeManager(app);
+        manager->StartUp();
+        EXPECT_TRUE(manager->IsConnected(ZovEditProgId));
+        EXPECT_EQ(created, 1);
+        EXPECT_EQ(loadBehavior(), LoadOnDemand | LoadConnected);
+        ASSERT_EQ(zovButtons(app).size(), 1u);
+        manager->ShutDown();
+        EXPECT_FALSE(manager->IsConnected(ZovEditProgId));
+    }
+
+    // The next run of the host: the button is back, the add-in is not loaded until pressed.
+    host::Application restarted;
+    auto manager = makeManager(restarted);
+    manager->StartUp();
+    EXPECT_FALSE(manager->IsConnected(ZovEditProgId));
+    EXPECT_EQ(created, 1);
+    const auto buttons = zovButtons(restarted);
+    ASSERT_EQ(buttons.size(), 1u);
+    EXPECT_EQ(buttons.front().Caption(), QStringLiteral("ZOV Edit"));
+    EXPECT_EQ(buttons.front().Style(), host::ButtonCaption);
+    EXPECT_EQ(buttons.front().OnAction(), QStringLiteral("!<ZOVEdit.Connect>"));
+
+    buttons.front().Execute();
+    EXPECT_TRUE(manager->IsConnected(ZovEditProgId));
+    EXPECT_EQ(created, 2);
+    EXPECT_EQ(zovButtons(restarted).size(), 1u) << "the connection found the kept button by its tag";
+    EXPECT_EQ(windowLog.calls.size(), 4u) << "the press that loaded the add-in also started the editor";
+    EXPECT_EQ(restarted.Presentations().Count(), 1);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(AddinManagerTest, ConnectsAtStartupOnlyWhatAsksForIt) {
+    registry.Register(AddinRegistration{ZovEditProgId, QStringLiteral("ZOV Edit"), QString(), LoadAtStartup});
+    auto manager = makeManager(app);
+    manager->StartUp();
+    EXPECT_FALSE(manager->IsConnected(ZovEditProgId)) << "at startup but unticked (2)";
+    EXPECT_TRUE(zovButtons(app).empty());
+
+    registry.SetLoadBehavior(ZovEditProgId, LoadAtStartup | LoadConnected);
+    auto again = makeManager(app);
+    again->StartUp();
+    EXPECT_TRUE(again->IsConnected(ZovEditProgId));
+    EXPECT_EQ(loadBehavior(), 3) << "an at-startup entry keeps its behaviour";
+}
+
+TEST_F(AddinManagerTest, UntickingDisconnectsAsTheUserAndRemovesTheButton) {
+    RegisterZovEdit(registry);
+    auto manager = makeManager(app);
+    manager->StartUp();
+    ASSERT_EQ(zovButtons(app).size(), 1u);
+
+    manager->DisconnectAddin(ZovEditProgId);
+    EXPECT_FALSE(manager->IsConnected(ZovEditProgId));
+    EXPECT_TRUE(zovButtons(app).empty());
+    EXPECT_EQ(loadBehavior(), LoadOnDemand) << "the connected bit is cleared, the entry stays";
+
+    // Ticking it again connects it and brings the button back.
+    EXPECT_TRUE(manager->ConnectAddin(ZovEditProgId));
+    EXPECT_EQ(zovButtons(app).size(), 1u);
+    EXPECT_EQ(loadBehavior(), LoadOnDemand | LoadConnected);
+}
+
+TEST_F(AddinManagerTest, RemovingDeletesTheButtonAndTheRegistration) {
+    RegisterZovEdit(registry);
+    {
+        auto manager = makeManager(app);
+        manager->StartUp();
+        manager->RemoveAddin(ZovEditProgId);
+        EXPECT_TRUE(zovButtons(app).empty());
+        EXPECT_FALSE(registry.Find(ZovEditProgId).has_value());
+        EXPECT_TRUE(manager->Addins().empty());
+        manager->ShutDown();
+    }
+    host::Application restarted;
+    auto manager = makeManager(restarted);
+    manager->StartUp();
+    EXPECT_TRUE(zovButtons(restarted).empty());
+    EXPECT_EQ(created, 1);
+}
+
+TEST_F(AddinManagerTest, AButtonOfAnUnregisteredAddinIsNotRestored) {
+    RegisterZovEdit(registry);
+    {
+        auto manager = makeManager(app);
+        manager->StartUp();
+        manager->ShutDown();
+    }
+    UnregisterZovEdit(registry); // zovedit --unregister between two runs
+    host::Application restarted;
+    auto manager = makeManager(restarted);
+    manager->StartUp();
+    EXPECT_TRUE(zovButtons(restarted).empty());
+}
+
+TEST_F(AddinManagerTest, AnAddinThisProgramDoesNotCarryIsReported) {
+    registry.Register(AddinRegistration{QStringLiteral("Other.Connect"), QStringLiteral("Other"), QStringLiteral("x"),
+                                        LoadConnectFirstTime});
+    auto manager = makeManager(app);
+    manager->StartUp();
+    EXPECT_FALSE(manager->IsConnected(QStringLiteral("Other.Connect")));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().front().text.contains(QStringLiteral("Other.Connect")));
+    EXPECT_EQ(registry.Find(QStringLiteral("Other.Connect"))->loadBehavior, LoadConnectFirstTime)
+        << "an entry that failed to connect keeps asking";
+    const auto listed = manager->Addins();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_FALSE(listed.front().available);
+    EXPECT_FALSE(listed.front().connected);
+}
+
+TEST_F(AddinManagerTest, ReadsTheActionStringOfAnAddinButton) {
+    EXPECT_EQ(AddinManager::ProgIdOfAction(QStringLiteral("!<ZOVEdit.Connect>")), QStringLiteral("ZOVEdit.Connect"));
+    EXPECT_TRUE(AddinManager::ProgIdOfAction(QStringLiteral("Macro1")).isEmpty());
+    EXPECT_TRUE(AddinManager::ProgIdOfAction(QStringLiteral("!<>")).isEmpty());
+    EXPECT_TRUE(AddinManager::ProgIdOfAction(QStringLiteral("!<ZOVEdit.Connect")).isEmpty());
+}
+
+} // namespace
+} // namespace zov::addin::testing

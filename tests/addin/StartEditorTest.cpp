@@ -1,0 +1,144 @@
+// The start of the editor: its ten steps as the session runs them, the settings offer on
+// closing, and the session's file commands.
+#include "AddinFixture.h"
+
+#include "drawing/NodeId.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace zov::addin::testing {
+namespace {
+
+using StartEditorTest = AddinTest;
+
+TEST_F(StartEditorTest, ResetsTheEditorLoadsSettingsAndShowsThePaletteInOrder) {
+    store.setValue(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("CommentFontSize"), QStringLiteral("14"));
+    store.setValue(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("ConceptColor"), QStringLiteral("255"));
+    store.clearWrites();
+    Session session(app, services(), windowsFactory());
+    session.Editor().SetCommandMode(4);
+    session.Editor().Reader().SetGraphCounter(7);
+    ASSERT_EQ(app.Presentations().Count(), 0);
+
+    session.StartEditor();
+
+    EXPECT_EQ(session.Editor().CommandMode(), 1);
+    EXPECT_EQ(session.Editor().Reader().GraphCounter(), 1);
+    EXPECT_EQ(session.DrawingSettings().commentFontSize, 14);
+    EXPECT_EQ(session.DrawingSettings().conceptColor, 255);
+    EXPECT_EQ(session.DrawingSettings().nodeFontSize, 18) << "absent keys take their defaults";
+    EXPECT_EQ(app.Presentations().Count(), 1) << "a presentation is made when none is open";
+    EXPECT_FALSE(app.ActiveWindow().IsNothing());
+    EXPECT_EQ(session.HelpFile(), QStringLiteral("/opt/zovedit/ZOVEditHelp/ZOVEditHelp.xml"));
+    const std::vector<QString> expected{QStringLiteral("LoadPalette"), QStringLiteral("LoadConfiguration"),
+                                        QStringLiteral("ShowPalette"), QStringLiteral("SelectConceptOption")};
+    EXPECT_EQ(windowLog.calls, expected);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(store.writes().empty()) << "starting writes nothing to the store";
+}
+
+TEST_F(StartEditorTest, SeedsTheNodeIdSequenceAtEveryStart) {
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    const QString first = session.Editor().Ids().NewNodeId();
+    drawing::NodeIdGenerator same(4711);
+    EXPECT_EQ(first, same.NewNodeId());
+    session.StartEditor();
+    EXPECT_EQ(session.Editor().Ids().NewNodeId(), first) << "the same seed gives the same sequence again";
+    EXPECT_EQ(first.size(), 8);
+}
+
+TEST_F(StartEditorTest, KeepsAnOpenPresentationAndRereadsTheSettingsOnEveryPress) {
+    app.Presentations().Add();
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    // A change made in the configuration dialog and not saved…
+    session.DrawingSettings().relationColor = 0x123456;
+    session.DrawingSettings().nodeFontName = QStringLiteral("Times");
+    // …is dropped by the next press of the button.
+    session.StartEditor();
+    EXPECT_EQ(session.DrawingSettings(), drawing::DrawingSettings{});
+    EXPECT_EQ(app.Presentations().Count(), 1);
+    EXPECT_EQ(windowLog.made, 1);
+}
+
+TEST_F(StartEditorTest, OffersToSaveOnlyChangedSettingsAndWritesAllEightOnYes) {
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    session.OfferToSaveSettings();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(store.writes().empty());
+
+    session.DrawingSettings().commentFontSize = 14;
+    messages.script(platform::MessageAnswer::Yes);
+    session.OfferToSaveSettings();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text,
+              QStringLiteral("Do you want to save your configuration changes\r\nas defaults for the next session?"));
+    EXPECT_EQ(store.writes().size(), 8u);
+    EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("CommentFontSize"), QString()),
+              QStringLiteral("14"));
+}
+
+TEST_F(StartEditorTest, ASessionNeedsItsPlatformServices) {
+    AddinServices missing = services();
+    missing.cursor = nullptr;
+    EXPECT_THROW(Session(app, missing, windowsFactory()), std::invalid_argument);
+}
+
+TEST_F(StartEditorTest, AFailedStartIsToldAndTheHostGoesOn) {
+    Connect addin(services(), [](Session&) -> std::unique_ptr<EditorWindows> {
+        throw std::runtime_error("no display");
+    });
+    QVariantList custom;
+    addin.OnConnection(app, ConnectStartup, AddInInstance{QStringLiteral("ZOVEdit.Connect"), QString()}, custom);
+    ASSERT_EQ(zovButtons(app).size(), 1u);
+    zovButtons(app).front().Execute();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text, QStringLiteral("The editor could not be started: no display"));
+    EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Critical);
+}
+
+TEST_F(StartEditorTest, FileCommandsWithoutAPresentationSayWhy) {
+    Session session(app, services(), windowsFactory());
+    session.ImportFile(QStringLiteral("/nonexistent.cgf"));
+    session.ExportFile(QStringLiteral("/tmp/never-written.cgf"));
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("There is no presentation window to import into."));
+    EXPECT_EQ(messages.shown()[1].text, QStringLiteral("There is no open presentation to export."));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/never-written.cgf")));
+}
+
+TEST_F(StartEditorTest, ImportDrawsEveryGraphAndRebuildsTheNodeTables) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("cat.cgf"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(";%Graph*Cats%;\r\n(On [Cat] [Mat])\r\n.\r\n;%Graph*Dogs%;\r\n[Dog]\r\n");
+    }
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    session.ImportFile(path);
+    const host::Presentation p = app.ActivePresentation();
+    ASSERT_EQ(p.Slides().Count(), 2);
+    EXPECT_EQ(p.Slides().Item(1).Name(), QStringLiteral("Cats"));
+    EXPECT_EQ(p.Slides().Item(2).Name(), QStringLiteral("Dogs"));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text, QStringLiteral("File read"));
+    // The tables describe both slides: two titles, three concepts, one relation; two links.
+    EXPECT_EQ(session.Editor().Reader().Tables().BoundArray.size(), 6u);
+    EXPECT_EQ(session.Editor().Reader().Tables().Links.size(), 2u);
+
+    // Afterwards a typed concept with a nested graph draws no slide: the reader is back to
+    // its editing sink.
+    messages.clear();
+    session.Editor().Reader().SetCurrentLine(QStringLiteral("[Situation: (On [Cat] [Mat])]"));
+    session.Editor().Reader().SetAtEnd(false);
+    EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
+    EXPECT_EQ(p.Slides().Count(), 2);
+}
+
+} // namespace
+} // namespace zov::addin::testing
