@@ -1,0 +1,114 @@
+// Opening and saving files: the window the opened presentation appears in, the names errors
+// give, and a failed save that leaves the previous file as it was.
+#include "PptxTestSupport.h"
+
+#include "host/Slide.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zov::host;
+using namespace zov::test;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const PptxError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(SaveFile, OpenedPresentationsAppearInANewActiveWindow)
+{
+    QTemporaryDir dir;
+    Application app;
+    const QString path = dir.filePath(QStringLiteral("graphs.pptx"));
+    savePresentation(makeGraphDeck(app), path);
+
+    Application other;
+    const Presentation p = openPresentation(other, path);
+    EXPECT_EQ(other.Presentations().Count(), 1);
+    EXPECT_TRUE(other.ActivePresentation() == p);
+    EXPECT_EQ(other.ActiveWindow().View().Slide().Name(), QStringLiteral("G1"));
+    EXPECT_EQ(p.FullName(), path);
+    EXPECT_TRUE(p.Saved());
+
+    // A relative path is reported and kept as an absolute one.
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const Presentation relative = openPresentation(other, QStringLiteral("graphs.pptx"));
+    QDir::setCurrent(cwd);
+    EXPECT_EQ(relative.FullName(), path);
+    EXPECT_EQ(other.Presentations().Count(), 2);
+}
+
+TEST(SaveFile, ErrorsNameTheFileAndTheReason)
+{
+    QTemporaryDir dir;
+    Application app;
+    const QString missing = dir.filePath(QStringLiteral("missing.pptx"));
+    EXPECT_EQ(errorOf([&] { openPresentation(app, missing); }), QStringLiteral("Cannot open \"%1\": the file does not exist").arg(missing));
+    EXPECT_EQ(errorOf([&] { openPresentation(app, dir.path()); }),
+              QStringLiteral("Cannot open \"%1\": it is a folder, not a file").arg(dir.path()));
+    const QString text = dir.filePath(QStringLiteral("notes.pptx"));
+    writeFile(text, "plain text");
+    EXPECT_EQ(errorOf([&] { openPresentation(app, text); }),
+              QStringLiteral("Cannot open \"%1\": not a presentation (not a zip archive)").arg(text));
+    EXPECT_EQ(app.Presentations().Count(), 0) << "a failed open shows no window";
+
+    const Presentation p = app.Presentations().Add();
+    const QString intoMissingFolder = dir.filePath(QStringLiteral("no/such/folder/x.pptx"));
+    const QString message = errorOf([&] { savePresentation(p, intoMissingFolder); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot save \"%1\": ").arg(intoMissingFolder))) << message.toStdString();
+    EXPECT_FALSE(QFile::exists(intoMissingFolder));
+    EXPECT_TRUE(errorOf([&] { savePresentation(p, dir.path()); }).startsWith(QStringLiteral("Cannot save \"%1\"").arg(dir.path())));
+}
+
+TEST(SaveFile, AFailedSaveLeavesThePreviousFileAsItWas)
+{
+    // A package without any slide layout cannot take a new slide: the save fails, and the old
+    // file stays whole with no temporary file left beside it.
+    PartMap parts = minimalDeck(QString());
+    parts[QStringLiteral("ppt/_rels/presentation.xml.rels")] =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/slide\" Target=\"slides/slide1.xml\"/>"
+        "</Relationships>";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.pptx"));
+    const QByteArray old = zipParts(parts);
+    writeFile(path, old);
+    Application app;
+    const Presentation p = openPresentation(app, path);
+    p.Slides().Add(2, LayoutBlank);
+    const QString message = errorOf([&] { savePresentation(p, path); });
+    EXPECT_EQ(message, QStringLiteral("Cannot save \"%1\": the presentation has no slide layout to base new slides on").arg(path));
+    EXPECT_TRUE(readFile(path) == old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pptx")}) << "no temporary file left";
+    EXPECT_FALSE(p.Saved());
+
+    // Without the new slide it saves, and the saved file opens.
+    p.Slides().Item(2).Delete();
+    savePresentation(p, path);
+    EXPECT_EQ(openPresentation(app, path).Slides().Count(), 1);
+}
