@@ -1,0 +1,309 @@
+// Damaged and generated input: no input crashes or hangs the reader, only ParseError escapes it,
+// it stays usable afterwards, and its lookup indexes give exactly what the plain scans give.
+#include "ReaderFixture.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <climits>
+#include <random>
+
+namespace zov::cgif::test {
+namespace {
+
+// Everything one reading produced, to compare two readers.
+struct Trace {
+    QString result;
+    QStringList shown;
+    QStringList built;
+    QStringList tables;
+    QStringList lookups;
+};
+
+QString Describe(const NodeRecord& n) {
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
+        .arg(n.Name, n.Type, QString::number(n.Kind), n.Referent, n.Id, QString::number(n.GraphNumber),
+             QString::number(n.X), QString::number(n.Y));
+}
+
+// Records each graph, and answers every lookup the slide builder may make while it is drawn.
+class LookupSink : public RecordingSink {
+public:
+    void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+                         int firstLinkIndex, int firstNodeIndex) override {
+        RecordingSink::BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+        const ReaderTables& tables = reader.Tables();
+        const int top = UpperBound(tables.BoundArray);
+        QStringList labels;
+        for (int i = 0; i < 12; ++i)
+            labels << QStringLiteral("x") + QString::number(i);
+        for (int i = 1; i < 12; ++i)
+            labels << QStringLiteral("G") + QString::number(i);
+        for (const QString& label : labels) {
+            for (const int start : {top, top / 2, firstNodeIndex - 1}) {
+                NodeRecord defining;
+                NodeRecord graph;
+                try {
+                    reader.FindCurrentCoreference(label, start, defining, graph);
+                    lookups << label + u'@' + QString::number(start) + u' ' + defining.Id + u' ' + graph.Id;
+                } catch (const ParseError& error) {
+                    lookups << error.message();
+                }
+            }
+            NodeRecord defining;
+            NodeRecord graph;
+            try {
+                reader.FindExternalCoreference(label, defining, graph);
+                lookups << label + QStringLiteral(" kept ") + defining.Id + u' ' + graph.Id;
+            } catch (const ParseError& error) {
+                lookups << error.message();
+            }
+        }
+        // The ids of the graph being drawn, as the builder looks up its link ends.
+        for (std::size_t i = static_cast<std::size_t>(std::max(firstNodeIndex - 1, 0)); i < tables.BoundArray.size(); ++i) {
+            const NodeRecord& node = tables.BoundArray[i];
+            NodeRecord found;
+            int index = -1;
+            reader.FindNodeById(node.Id, found, index);
+            lookups << node.Id + u' ' + QString::number(index);
+        }
+    }
+    QStringList lookups;
+};
+
+// One reader over scripted boxes and a recording sink.
+struct ReaderRun {
+    explicit ReaderRun(int indexThreshold) : reader(ids, messages, sink) {
+        reader.SetLookupIndexThreshold(indexThreshold);
+    }
+    Trace Read(const QString& text) {
+        Trace trace;
+        messages.clear();
+        sink.built.clear();
+        sink.lookups.clear();
+        MemoryTextStream stream(text);
+        try {
+            trace.result = reader.ReadCgifStream(stream) ? QStringLiteral("read") : QStringLiteral("stopped");
+        } catch (const ParseError& error) {
+            trace.result = QStringLiteral("escaped ") + error.message();
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "escaped: " << error.what();
+        }
+        for (const platform::Message& message : messages.shown())
+            trace.shown << message.text;
+        for (const BuiltGraph& graph : sink.built) {
+            trace.built << graph.SlideName + u' ' + graph.GraphType + u' ' + QString::number(graph.FirstLinkIndex) +
+                               u' ' + QString::number(graph.FirstNodeIndex);
+            for (const NodeRecord& node : graph.Nodes)
+                trace.built << Describe(node);
+            for (const LinkRecord& link : graph.Links)
+                trace.built << link.From + QStringLiteral("->") + link.To;
+        }
+        const ReaderTables& t = reader.Tables();
+        for (const NodeRecord& node : t.BoundArray)
+            trace.tables << Describe(node);
+        for (const NodeRecord& node : t.AllBindings)
+            trace.tables << QStringLiteral("kept ") + Describe(node);
+        for (const LinkRecord& link : t.Links)
+            trace.tables << link.From + QStringLiteral("->") + link.To;
+        trace.lookups = sink.lookups;
+        return trace;
+    }
+    drawing::NodeIdGenerator ids{99};
+    platform::FakeMessageBoxes messages;
+    LookupSink sink;
+    CgifReader reader;
+};
+
+// Reads `text` with indexed and with scanning lookups; both must agree, and each reader must
+// read a plain graph correctly afterwards.
+void CheckOne(const QString& text, const std::string& what) {
+    ReaderRun indexed(0);
+    ReaderRun scanning(INT_MAX);
+    const Trace a = indexed.Read(text);
+    const Trace b = scanning.Read(text);
+    EXPECT_EQ(a.result, b.result) << what;
+    EXPECT_EQ(a.shown, b.shown) << what;
+    EXPECT_EQ(a.built, b.built) << what;
+    EXPECT_EQ(a.tables, b.tables) << what;
+    EXPECT_EQ(a.lookups, b.lookups) << what;
+    const Trace after = indexed.Read(QStringLiteral("(On [Cat] [Mat])"));
+    EXPECT_EQ(after.result, QStringLiteral("read")) << what;
+    EXPECT_EQ(indexed.sink.built.size(), 1u) << what;
+    EXPECT_EQ(indexed.sink.built.empty() ? 0 : indexed.sink.built[0].Links.size(), 2u) << what;
+}
+
+// Graphs with labels defined and used across nested graphs, so that lookups hit the current
+// graph, the enclosing graphs and the graphs already handed on. Relation arguments only use
+// labels that are defined where the argument lookup reaches, so most graphs read whole.
+class GraphGenerator {
+public:
+    explicit GraphGenerator(unsigned seed) : random_(seed) {}
+    QString File(int graphs, int elements) {
+        QString text;
+        for (int g = 0; g < graphs; ++g) {
+            visible_.clear();
+            if (g > 0)
+                text += QStringLiteral(" \r\n. \r\n");
+            if (Chance(2))
+                text += QStringLiteral(";%Graph*T") + QString::number(g) + QStringLiteral("%;\r\n");
+            for (int e = 0; e < elements; ++e)
+                text += Element(0);
+        }
+        return text;
+    }
+
+private:
+    bool Chance(int oneIn) { return std::uniform_int_distribution<int>(1, oneIn)(random_) == 1; }
+    int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
+    QString Label() { return QStringLiteral("x") + QString::number(Pick(12)); }
+    QString Defined(int depth) {
+        const QString label = Label();
+        if (depth == 0)
+            visible_.push_back(label);
+        return label;
+    }
+    QString Position() {
+        return Chance(3) ? QStringLiteral(";%") + QString::number(Pick(500)) + u'@' + QString::number(Pick(400)) +
+                               QStringLiteral("% note;")
+                         : QString();
+    }
+    // Every part is generated in text order, so that a label is defined before it is used.
+    QString Concept(int depth) {
+        QString text = QStringLiteral("[T") + QString::number(Pick(5));
+        switch (Pick(6)) {
+        case 0:
+            text += QStringLiteral(" *") + Defined(depth);
+            text += Position();
+            break;
+        case 1:
+            text += QStringLiteral(": ?") + Label();
+            text += Position();
+            break;
+        case 2:
+            text += QStringLiteral(": *") + Defined(depth);
+            text += QStringLiteral(" 'n") + QString::number(Pick(9)) + u'\'';
+            break;
+        case 3:
+            if (depth < 3) {
+                // Not an actor first: "<" right after ":" opens a sequence.
+                text += QStringLiteral(": ") + Concept(depth + 1) + u' ';
+                text += Element(depth + 1);
+                break;
+            }
+            [[fallthrough]];
+        case 4:
+            text += QStringLiteral(": @every ?") + Label();
+            text += QStringLiteral(" ?") + Label();
+            break;
+        default: text += Position(); break;
+        }
+        return text + QStringLiteral("]");
+    }
+    QString Argument(int depth) {
+        if (visible_.empty() || Chance(2))
+            return Concept(depth);
+        return QStringLiteral("?") + visible_[static_cast<std::size_t>(Pick(static_cast<int>(visible_.size())))];
+    }
+    QString Element(int depth) {
+        QString text;
+        switch (Pick(depth < 3 ? 6 : 4)) {
+        case 0:
+        case 3: return Concept(depth) + u' ';
+        case 1:
+            text = QStringLiteral("(R") + QString::number(Pick(3)) + u' ';
+            text += Argument(depth);
+            text += Argument(depth);
+            text += Position();
+            return text + QStringLiteral(")\r\n");
+        case 2:
+            text = QStringLiteral("<A ") + Argument(depth);
+            text += QStringLiteral(" | ") + Argument(depth);
+            return text + QStringLiteral(">");
+        default: {
+            const QString label = Label();
+            text = QStringLiteral("~[ [T") + QString::number(Pick(5)) + QStringLiteral(" *") + label;
+            text += QStringLiteral("] (R ?") + label + u' ';
+            text += Concept(depth + 1);
+            text += QStringLiteral(") ");
+            text += Element(depth + 1);
+            return text + QStringLiteral("]\r\n");
+        }
+        }
+    }
+    std::mt19937 random_;
+    std::vector<QString> visible_; // labels of the top level of the current graph
+};
+
+TEST(Robustness, GeneratedGraphsReadTheSameWithAndWithoutLookupIndexes) {
+    int whole = 0;
+    int coreferent = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        const QString text = GraphGenerator(seed).File(1 + static_cast<int>(seed % 3), 30);
+        CheckOne(text, "seed " + std::to_string(seed));
+        ReaderRun run(0);
+        const Trace trace = run.Read(text);
+        whole += trace.result == QStringLiteral("read") && trace.shown.isEmpty() ? 1 : 0;
+        for (const BuiltGraph& graph : run.sink.built)
+            coreferent += graph.Count(NodeKind::CoreferentConcept);
+    }
+    // The generated graphs exercise the lookups: they read whole and bind across graphs.
+    EXPECT_GE(whole, 30);
+    EXPECT_GE(coreferent, 40);
+}
+
+TEST(Robustness, TruncatedAndMutatedCorpusFilesNeitherCrashNorHang) {
+    const QDir dir(zov::test::cgifCorpusDir());
+    QStringList texts;
+    for (const QString& name : dir.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name))
+        texts << ReadFileText(dir.filePath(name));
+    texts << GraphGenerator(7).File(2, 25);
+    const QString specials = QStringLiteral("[]()<>;%\"'~?*@{}|.:#, \t\r\n");
+    std::mt19937 random(2024);
+    int runs = 0;
+    for (const QString& text : texts) {
+        // Cut at a spread of places, and damage single characters.
+        const qsizetype step = std::max<qsizetype>(1, text.size() / 12);
+        for (qsizetype cut = 0; cut < text.size(); cut += step)
+            CheckOne(text.left(cut), "cut at " + std::to_string(cut)), ++runs;
+        for (int m = 0; m < 12 && !text.isEmpty(); ++m) {
+            QString damaged = text;
+            const auto at = std::uniform_int_distribution<qsizetype>(0, text.size() - 1)(random);
+            const QChar with = specials[std::uniform_int_distribution<qsizetype>(0, specials.size() - 1)(random)];
+            switch (m % 3) {
+            case 0: damaged[at] = with; break;
+            case 1: damaged.insert(at, with); break;
+            default: damaged.remove(at, 1); break;
+            }
+            CheckOne(damaged, "damage " + std::to_string(m) + " at " + std::to_string(at)), ++runs;
+        }
+    }
+    EXPECT_GT(runs, 500);
+}
+
+TEST(Robustness, RandomCharacterSoupNeitherCrashesNorHangs) {
+    const QString alphabet = QStringLiteral("[]()<>;%\"'~?*@{}|.:#,AbZ_09 \t\r\n");
+    std::mt19937 random(77);
+    for (int i = 0; i < 300; ++i) {
+        QString soup;
+        const int length = std::uniform_int_distribution<int>(0, 200)(random);
+        for (int c = 0; c < length; ++c)
+            soup += alphabet[std::uniform_int_distribution<qsizetype>(0, alphabet.size() - 1)(random)];
+        CheckOne(soup, "soup " + std::to_string(i));
+    }
+}
+
+TEST(Robustness, LongLinesAndManyCommentsOnOneLineStayWellBehaved) {
+    // One line of 20,000 concepts, each with a node comment; and one unclosed comment at the end.
+    QString line;
+    for (int i = 0; i < 20000; ++i)
+        line += QStringLiteral("[C") + QString::number(i % 7) + QStringLiteral(" ;%1@2% c;]");
+    ReaderRun run(48);
+    const Trace trace = run.Read(line);
+    EXPECT_EQ(trace.result, QStringLiteral("read"));
+    ASSERT_EQ(run.sink.built.size(), 1u);
+    EXPECT_EQ(run.sink.built[0].Nodes.size(), 40000u);
+    EXPECT_EQ(run.Read(line + QStringLiteral(";never closed")).result, QStringLiteral("stopped"));
+}
+
+} // namespace
+} // namespace zov::cgif::test
