@@ -1,8 +1,199 @@
+// `zovedit import` and `zovedit check`: the Import command on the command line. Both read the
+// CGIF file with the same reader and the same Import command core as the palette; import draws
+// into a presentation and saves it, check draws nothing and writes nothing. Every message box
+// becomes one line "TITLE: TEXT" on standard error.
 #include "app/BatchCommands.h"
+
+#include "cgif/import/GraphBuilder.h"
+#include "cgif/import/ImportCommand.h"
+#include "cgif/reader/CgifReader.h"
+#include "drawing/DrawingSettings.h"
+#include "drawing/NodeId.h"
+#include "host/Application.h"
+#include "host/pptx/PptxFile.h"
+#include "platform/ConsoleMessageBoxes.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <optional>
+#include <random>
 
 namespace zov::app {
 
-int runImport(const QStringList&) { return usageError("import", "not available in this build"); }
-int runCheck(const QStringList&) { return usageError("check", "not available in this build"); }
+namespace {
+
+using cgif::importer::ImportOutcome;
+
+const QString ErrorTitle = QStringLiteral("Error");
+
+struct ImportArguments {
+    QString input;  // "-" reads standard input
+    QString output; // empty: the default
+    QString into;   // empty: a new presentation
+};
+
+// Parses `IN [-o OUT] [--into DOC]` (options in any order). On a usage error, `problem` says
+// what is wrong and the result is empty.
+std::optional<ImportArguments> parseImportArguments(const QStringList& args, bool allowOptions, QString& problem) {
+    ImportArguments parsed;
+    bool haveInput = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (allowOptions && (arg == QLatin1String("-o") || arg == QLatin1String("--into"))) {
+            QString& slot = arg == QLatin1String("-o") ? parsed.output : parsed.into;
+            if (!slot.isEmpty()) {
+                problem = arg + QStringLiteral(" given twice");
+                return std::nullopt;
+            }
+            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+                problem = arg + QStringLiteral(" needs a file name");
+                return std::nullopt;
+            }
+            slot = args[++i];
+            continue;
+        }
+        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
+            problem = QStringLiteral("unknown option ") + arg;
+            return std::nullopt;
+        }
+        if (haveInput) {
+            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
+            return std::nullopt;
+        }
+        if (arg.isEmpty()) {
+            problem = QStringLiteral("the input file name is empty");
+            return std::nullopt;
+        }
+        parsed.input = arg;
+        haveInput = true;
+    }
+    if (!haveInput) {
+        problem = QStringLiteral("no input file (IN.cgf, or - for standard input)");
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+// IN with its last extension replaced by ".pptx" (or ".pptx" appended when it has none).
+QString defaultOutputName(const QString& input) {
+    const QString suffix = QFileInfo(input).suffix();
+    const QString stem = suffix.isEmpty() ? input : input.chopped(suffix.size() + 1);
+    return stem + QStringLiteral(".pptx");
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    if (a == QLatin1String("-") || b == QLatin1String("-"))
+        return false;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// The batch run of the editor's session: what Connect and StartEditor set up, minus windows.
+// Drawing uses the default settings, so that a script gets the same slides for every user.
+struct BatchSession {
+    drawing::DrawingSettings settings;
+    drawing::NodeIdGenerator ids{std::random_device{}()};
+    platform::ConsoleMessageBoxes messages;
+};
+
+// Opening and saving presentations: the only two places the command touches .pptx files.
+// Each reports its own failure in an "Error" box naming the file and the reason.
+bool openDocument(host::Application& app, const QString& path, platform::MessageBoxes& messages) {
+    try {
+        host::openPresentation(app, path);
+        return true;
+    } catch (const host::HostError& failure) {
+        messages.inform(QString::fromUtf8(failure.what()), ErrorTitle, platform::MessageIcon::Critical);
+        return false;
+    }
+}
+
+// Saves through a temporary file that replaces `path` only when it is complete; "-" writes the
+// file's bytes to standard output.
+bool saveDocument(const host::Presentation& presentation, const QString& path, platform::MessageBoxes& messages) {
+    try {
+        if (path == QLatin1String("-")) {
+            const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
+            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
+                    static_cast<std::size_t>(bytes.size()) ||
+                std::fflush(stdout) != 0) {
+                messages.inform(QStringLiteral("Cannot save to standard output: the output was closed"), ErrorTitle,
+                                platform::MessageIcon::Critical);
+                return false;
+            }
+        } else {
+            host::savePresentation(presentation, path);
+        }
+        return true;
+    } catch (const host::HostError& failure) {
+        messages.inform(QString::fromUtf8(failure.what()), ErrorTitle, platform::MessageIcon::Critical);
+        return false;
+    }
+}
+
+} // namespace
+
+int runImport(const QStringList& args) {
+    QString problem;
+    const std::optional<ImportArguments> parsed = parseImportArguments(args, true, problem);
+    if (!parsed)
+        return usageError(QStringLiteral("import"), problem);
+
+    QString output = parsed->output;
+    if (parsed->into == QLatin1String("-"))
+        return usageError(QStringLiteral("import"), QStringLiteral("--into needs a presentation file, not -"));
+    if (output.isEmpty())
+        output = parsed->into;
+    if (output.isEmpty()) {
+        if (parsed->input == QLatin1String("-"))
+            return usageError(QStringLiteral("import"),
+                              QStringLiteral("reading standard input needs -o OUT.pptx or --into DOC.pptx"));
+        output = defaultOutputName(parsed->input);
+    }
+    if (sameFile(output, parsed->input))
+        return usageError(QStringLiteral("import"),
+                          QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));
+
+    BatchSession session;
+    host::Application app;
+    if (parsed->into.isEmpty()) {
+        app.Presentations().Add(); // no slides, 720 x 540 points, in the window that becomes active
+    } else if (!openDocument(app, parsed->into, session.messages)) {
+        return 2;
+    }
+    const host::Presentation presentation = app.ActivePresentation();
+
+    cgif::SlideBuilder builder(app, session.settings, session.messages);
+    cgif::CgifReader reader(session.ids, session.messages, builder);
+    // No node tables are kept between commands on the command line: nothing to rebuild.
+    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {});
+    if (outcome == ImportOutcome::FileNotOpened)
+        return 2;
+
+    // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
+    // stay on the slides in the editor.
+    if (!saveDocument(presentation, output, session.messages))
+        return 2;
+    return outcome == ImportOutcome::Read ? 0 : 1;
+}
+
+int runCheck(const QStringList& args) {
+    QString problem;
+    const std::optional<ImportArguments> parsed = parseImportArguments(args, false, problem);
+    if (!parsed)
+        return usageError(QStringLiteral("check"), problem);
+
+    BatchSession session;
+    cgif::CheckingBuilder builder(session.settings, session.messages);
+    cgif::CgifReader reader(session.ids, session.messages, builder);
+    switch (cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {})) {
+    case ImportOutcome::Read:
+        return 0;
+    case ImportOutcome::StoppedAtError:
+        return 1;
+    case ImportOutcome::FileNotOpened:
+        break;
+    }
+    return 2;
+}
 
 } // namespace zov::app
