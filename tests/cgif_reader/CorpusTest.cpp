@@ -23,7 +23,9 @@ protected:
         reader.SetGraphCounter(1);
         Outcome outcome;
         try {
-            outcome.result = Read(ReadFileText(path)) ? Q("read") : Q("stopped");
+            // The file is opened as the import command opens it.
+            const std::unique_ptr<platform::TextStream> stream = platform::OpenTextFile(path);
+            outcome.result = reader.ReadCgifStream(*stream) ? Q("read") : Q("stopped");
         } catch (const ParseError& error) {
             outcome.result = Q("escaped");
             outcome.message = error.message();

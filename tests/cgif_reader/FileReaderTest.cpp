@@ -210,7 +210,8 @@ TEST_F(FileReader, ReadsAFileWrittenToDisk) {
     // Windows-1252 bytes: "Café" with e-acute as one byte, line ends CR LF.
     file.write("[Name: 'Caf\xe9'] ;\xe9t\xe9;\r\n.\r\n[B]\r\n");
     file.close();
-    EXPECT_TRUE(Read(ReadFileText(path)));
+    const std::unique_ptr<platform::TextStream> stream = platform::OpenTextFile(path);
+    EXPECT_TRUE(reader.ReadCgifStream(*stream));
     ASSERT_EQ(sink.built.size(), 2u);
     EXPECT_EQ(sink.built[0].Node(Q("Name"))->Referent, Q("'Caf\xC3\xA9'"));
     EXPECT_NE(sink.built[0].Node(Q("\xC3\xA9t\xC3\xA9")), nullptr);

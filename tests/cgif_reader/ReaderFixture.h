@@ -1,14 +1,14 @@
 #pragma once
-// Shared pieces of the reader tests: a text stream over a string (lines end at CR LF, LF or a
-// lone CR, as the platform's text files do), a sink that records every graph handed to it, and
-// a fixture holding one reader with seeded ids and scripted message boxes.
+// Shared pieces of the reader tests: a text stream over a string that counts the lines taken
+// (lines end at CR LF, LF or a lone CR, as the platform's text files do), a sink that records
+// every graph handed to it, and a fixture holding one reader with seeded ids and scripted
+// message boxes.
 #include "cgif/reader/CgifReader.h"
 #include "drawing/NodeId.h"
 #include "platform/TextStream.h"
 #include "platform/fake/FakeMessageBoxes.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <optional>
@@ -75,20 +75,12 @@ private:
     qsizetype next_ = 0;
 };
 
-// Text of a file as the platform reads it: UTF-8, or Windows-1252 when it is not valid UTF-8.
+// Text of a file as the platform reads it (UTF-8, else Windows-1252).
 inline QString ReadFileText(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder ansi("windows-1252");
-    if (ansi.isValid())
-        return ansi.decode(bytes);
-    return QString::fromLatin1(bytes);
+    return platform::DecodeTextBytes(file.readAll());
 }
 
 // One graph as handed to the sink, with copies of the tail of the tables that belongs to it.
@@ -160,9 +152,10 @@ protected:
     RecordingSink sink;
     CgifReader reader{ids, messages, sink};
 
+    // Reads `text` through the platform's in-memory text stream.
     bool Read(const QString& text) {
-        MemoryTextStream stream(text);
-        return reader.ReadCgifStream(stream);
+        const std::unique_ptr<platform::TextStream> stream = platform::StringTextStream(text);
+        return reader.ReadCgifStream(*stream);
     }
     // The texts of the boxes shown so far; each must have had the title "Error" and the
     // critical icon.
