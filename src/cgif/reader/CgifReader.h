@@ -48,6 +48,9 @@ public:
     void SetSink(GraphSink& sink) { sink_ = &sink; }
     // The palette text that a title without "*" takes its graph name from.
     void SetPaletteTextSource(std::function<QString()> source) { paletteText_ = std::move(source); }
+    // Tells which names a generated graph name ("G" + number) must not take, for example the
+    // names of slides already in the presentation; AddGraphNode skips those numbers.
+    void SetGraphNameTaken(std::function<bool(const QString&)> taken) { graphNameTaken_ = std::move(taken); }
 
     // The input lines are fetched from. ReadCgifStream sets it and forgets it when it returns;
     // callers that drive the scanner themselves may set it (nullptr: nothing to fetch).
@@ -178,6 +181,7 @@ private:
     platform::MessageBoxes& messages_;
     GraphSink* sink_;
     std::function<QString()> paletteText_;
+    std::function<bool(const QString&)> graphNameTaken_;
     ReaderTables tables_;
 
     platform::TextStream* input_ = nullptr;

@@ -102,6 +102,10 @@ void CgifReader::AddCommentNode() {
 
 bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QString& name) {
     record = NodeRecord{};
+    if (name.isEmpty() && graphNameTaken_) {
+        while (graphNameTaken_(QStringLiteral("G") + QString::number(graphCounter_)))
+            ++graphCounter_;
+    }
     record.Name = name.isEmpty() ? QStringLiteral("G") + QString::number(graphCounter_) : name;
     record.Type = type.isEmpty() ? QStringLiteral("Graph") : type;
     record.Id = ids_.NewNodeId();
