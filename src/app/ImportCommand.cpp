@@ -164,6 +164,7 @@ int runImport(const QStringList& args) {
 
     cgif::SlideBuilder builder(app, session.settings, session.messages);
     cgif::CgifReader reader(session.ids, session.messages, builder);
+    reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     // No node tables are kept between commands on the command line: nothing to rebuild.
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {});
     if (outcome == ImportOutcome::FileNotOpened)
@@ -185,6 +186,7 @@ int runCheck(const QStringList& args) {
     BatchSession session;
     cgif::CheckingBuilder builder(session.settings, session.messages);
     cgif::CgifReader reader(session.ids, session.messages, builder);
+    reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     switch (cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {})) {
     case ImportOutcome::Read:
         return 0;

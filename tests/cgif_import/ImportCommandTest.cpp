@@ -137,6 +137,7 @@ CheckRun checkText(const QString& text) {
     drawing::NodeIdGenerator ids{7};
     CheckingBuilder checker(settings, boxes);
     CgifReader reader(ids, boxes, checker);
+    reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
     CheckRun run;
     try {
         const auto stream = platform::StringTextStream(text);
@@ -181,6 +182,7 @@ TEST(CheckingBuilderTest, ReportsWhatTheSlideBuilderReports) {
         "(Agnt [Sit] [Person: *x]) [Situation: [Cat ?x]] [Lonely]",
         "[Situation: (On [Cat: *x] [Mat])] (Near [Dog ?x] [Door])",
         "[A] . (On) . [B]",
+        ";%Graph*G2%; [A] . [B] . ;%Graph*G4%; [C] . [D]",
     };
     for (const char* text : cases)
         expectSameReport(QString::fromUtf8(text), text);

@@ -27,7 +27,10 @@ namespace zov::cgif::test {
 // Everything one import needs; tests that compare several imports make several sessions.
 class ImportSession {
 public:
-    ImportSession() { app.Presentations().Add(); }
+    ImportSession() {
+        app.Presentations().Add();
+        reader.SetGraphNameTaken([this](const QString& name) { return builder.SlideNameInUse(name); });
+    }
     ImportSession(const ImportSession&) = delete;
     ImportSession& operator=(const ImportSession&) = delete;
 

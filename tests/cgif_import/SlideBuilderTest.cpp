@@ -72,6 +72,14 @@ TEST_F(SlideBuilderTest, GraphNameUsedTwiceIsReportedAndReadingGoesOn) {
     EXPECT_EQ(describe(slide(3)), (Lines{"19 G3 is Graph", "1 C"}));
 }
 
+TEST_F(SlideBuilderTest, GeneratedGraphNamesSkipNamesSlidesAlreadyHave) {
+    for (const char* name : {"G1", "G3"})
+        slides().Add(slides().Count() + 1, host::LayoutBlank).SetName(QString::fromLatin1(name));
+    ASSERT_TRUE(read(QStringLiteral("[A] . ;%Graph*G4%; [B] . [C]")));
+    EXPECT_EQ(slideNames(), (QStringList{"G1", "G3", "G2", "G4", "G5"}));
+    EXPECT_TRUE(messages.shown().empty()) << messageLines().join('\n').toStdString();
+}
+
 // --- links and their end nodes --------------------------------------------------------------
 
 TEST_F(SlideBuilderTest, RelationDrawsItsEndsInLinkOrderWithGluedArrows) {

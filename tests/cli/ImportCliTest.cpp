@@ -206,6 +206,21 @@ TEST_F(ImportCliTest, IntoAppendsToAPresentationAndSavesItInPlaceOrElsewhere) {
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("two.pptx"))));
 }
 
+TEST_F(ImportCliTest, UntitledGraphsImportedIntoADocumentTakeFreeNames) {
+    write(QStringLiteral("cat.cgf"), CatOnMat);
+    write(QStringLiteral("dog.cgf"), "[Dog]\n.\n[Hat]\n");
+    ASSERT_EQ(zovedit({QStringLiteral("import"), QStringLiteral("cat.cgf"), QStringLiteral("-o"),
+                       QStringLiteral("doc.pptx")}).exitCode, 0);
+    const ProgramRun run = zovedit({QStringLiteral("import"), QStringLiteral("dog.cgf"), QStringLiteral("--into"),
+                                    QStringLiteral("doc.pptx")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.errLines(), QStringList{QStringLiteral("ZOVEdit: File read")});
+    const QStringList slides = slidesIn(QStringLiteral("doc.pptx"));
+    ASSERT_EQ(slides.size(), 3);
+    EXPECT_TRUE(slides[1].startsWith(QStringLiteral("G2=G2 is Graph|Dog")));
+    EXPECT_TRUE(slides[2].startsWith(QStringLiteral("G3=G3 is Graph|Hat")));
+}
+
 TEST_F(ImportCliTest, FileErrorsNameTheFileAndExitTwoWritingNothing) {
     write(QStringLiteral("cat.cgf"), CatOnMat);
     write(QStringLiteral("broken.pptx"), "not a zip archive");

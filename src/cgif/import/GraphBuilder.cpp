@@ -192,6 +192,11 @@ SlideBuilder::SlideBuilder(host::Application& app, const drawing::DrawingSetting
                            platform::MessageBoxes& messages)
     : GraphBuilder(settings, messages), app_(app) {}
 
+bool SlideBuilder::SlideNameInUse(const QString& name) const {
+    const host::Presentation presentation = app_.ActivePresentation();
+    return !presentation.IsNothing() && !presentation.Slides().FindByName(name).IsNothing();
+}
+
 void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphType) {
     host::Slides slides = app_.ActivePresentation().Slides();
     host::Slide slide = slides.Add(slides.Count() + 1, host::LayoutBlank);

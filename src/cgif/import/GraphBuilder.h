@@ -50,6 +50,10 @@ public:
     // The shape of the first entry drawn for `id`; the empty handle when there is none.
     host::Shape FindShapeByName(const QString& id) const;
 
+    // Whether a slide (existing, or made by an earlier build) already has this name; a reader
+    // uses it so that generated graph names "G" + number skip names in use.
+    virtual bool SlideNameInUse(const QString& name) const = 0;
+
 protected:
     // Adds the graph's slide, shows it in the active window, names it after the graph and puts
     // the title label on it.
@@ -89,6 +93,7 @@ class SlideBuilder final : public GraphBuilder {
 public:
     SlideBuilder(host::Application& app, const drawing::DrawingSettings& settings,
                  platform::MessageBoxes& messages);
+    bool SlideNameInUse(const QString& name) const override;
 
 protected:
     void AddGraphSlide(const QString& slideName, const QString& graphType) override;
@@ -106,6 +111,7 @@ class CheckingBuilder final : public GraphBuilder {
 public:
     CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
     int SlideCount() const { return static_cast<int>(slideNames_.size()); }
+    bool SlideNameInUse(const QString& name) const override { return slideNames_.contains(name); }
 
 protected:
     void AddGraphSlide(const QString& slideName, const QString& graphType) override;
