@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace zov::cgif::test {
@@ -121,6 +122,26 @@ TEST_F(ImportCommandTest, FilesWithAnyLineEndGiveTheSameSlides) {
     EXPECT_EQ(drawn[0].mid(0, 3), (QStringList{"G3", "belief", "G4"}));
     EXPECT_EQ(drawn[1], drawn[0]);
     EXPECT_EQ(drawn[2], drawn[0]);
+}
+
+TEST(ExamplesTest, EveryExampleImportsCleanlyOntoSlidesWithArcs) {
+    const QDir examples(zov::test::sourceDir() + QStringLiteral("/examples"));
+    const QStringList names = examples.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name);
+    ASSERT_GE(names.size(), 5);
+    for (const QString& name : names) {
+        ImportSession session;
+        EXPECT_EQ(importer::ImportCgifFile(session.reader, examples.filePath(name), session.messages, {}),
+                  ImportOutcome::Read)
+            << name.toStdString();
+        EXPECT_EQ(session.messageLines(), QStringList{QStringLiteral("ZOVEdit: File read")}) << name.toStdString();
+        ASSERT_GE(session.slides().Count(), 1) << name.toStdString();
+        for (int i = 1; i <= session.slides().Count(); ++i) {
+            const QStringList shapes = ImportSession::describe(session.slide(i));
+            EXPECT_FALSE(shapes.filter(QStringLiteral("arc ")).isEmpty()) << name.toStdString() << " slide " << i;
+            EXPECT_TRUE(shapes.filter(QRegularExpression(QStringLiteral("^106 $"))).isEmpty())
+                << name.toStdString() << ": no empty comments";
+        }
+    }
 }
 
 // --- the checking builder -------------------------------------------------------------------
