@@ -196,13 +196,14 @@ TEST_F(Elements, TheWritersPositionCommentsSetThePositionAndMakeNoCommentNode) {
     EXPECT_EQ(r.Count(NodeKind::Comment), 0);
     EXPECT_EQ(r.Node(Q("Cat"))->X, 7.0f);
     EXPECT_EQ(r.Node(Q("Cat"))->Y, 8.0f);
-    // ...but after a referent and a label the position goes to the referent's empty graph node,
-    // the last node read, as a title position would.
+    // ...also after a referent and a label, which put an empty graph node after the concept
+    // (a title position would go to that last node).
     const BuiltGraph& l = ReadGraph(Q("[Cat:'Tom'*x;7@8;\r\n]"));
-    EXPECT_EQ(l.Node(Q("Cat"))->X, 0.0f);
+    EXPECT_EQ(l.Node(Q("Cat"))->X, 7.0f);
+    EXPECT_EQ(l.Node(Q("Cat"))->Y, 8.0f);
     ASSERT_EQ(l.Nodes.size(), 2u);
     EXPECT_EQ(l.Nodes[1].Kind, NodeKind::Graph);
-    EXPECT_EQ(l.Nodes[1].X, 7.0f);
+    EXPECT_EQ(l.Nodes[1].X, 0.0f);
 }
 
 TEST_F(Elements, RelationAndActorCommentsCarryTheirPosition) {

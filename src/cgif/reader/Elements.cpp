@@ -76,6 +76,7 @@ bool CgifReader::ReadConcept(bool optional) {
         conceptNode.Kind = NodeKind::Concept;
         currentConceptId_ = conceptNode.Id;
         AddNode(conceptNode);
+        const int conceptIndex = UpperBound(tables_.BoundArray);
         for (int segments = 1;; ++segments) {
             if (MatchChar(u':', false))
                 ReadReferent();
@@ -85,7 +86,10 @@ bool CgifReader::ReadConcept(bool optional) {
             pendingY_ = 0;
             if (ReadPositionComment(u';', false)) {
                 MatchChar(u';', false);
-                PlaceNodeComment(UpperBound(tables_.BoundArray));
+                // The exporter's "x@y" is the concept's own position, also when a referent and a
+                // label have put an empty graph node after the concept; a title position goes to
+                // the last node read.
+                PlaceNodeComment(positionOnlyComment_ ? conceptIndex : UpperBound(tables_.BoundArray));
                 if (!MatchChar(u']', false))
                     ReportParseError(1012, QStringLiteral("Expected terminating ] for concept"));
                 break;
