@@ -1,0 +1,166 @@
+// Speed of the Import command: CGIF text in memory read by the reader and drawn on slides by
+// the slide builder (shapes auto-sized with real font metrics, arcs glued and rerouted), the
+// same with the presentation written as .pptx bytes, and the checking run that draws nothing.
+//
+//   small graphs   N titled three-node graphs with positions, separated as the exporter does
+//   large graph    one graph of N concepts and N/2 relations (labels defined once, arcs by
+//                  bound labels, positions in the writer's form)
+//   check          small graphs, about 76 bytes each, through the checking builder: MB/s
+#include "cgif/import/GraphBuilder.h"
+#include "cgif/import/ImportCommand.h"
+#include "cgif/reader/CgifReader.h"
+#include "drawing/DrawingSettings.h"
+#include "drawing/NodeId.h"
+#include "host/Application.h"
+#include "host/pptx/PptxFile.h"
+#include "platform/MessageBox.h"
+#include "platform/TextStream.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+using namespace zov;
+
+// Font metrics need a QGuiApplication; one serves every run of the benchmark.
+void EnsureGui() {
+    static int argc = 1;
+    static char name[] = "bench_import";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app;
+    if (QGuiApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+}
+
+// Every input here is valid: any box but the confirmation is a fault of the benchmark.
+class ConfirmOnlyMessages : public platform::MessageBoxes {
+public:
+    platform::MessageAnswer show(const platform::Message& message) override {
+        if (message.text != QLatin1String("File read"))
+            throw std::runtime_error("unexpected message: " + message.text.toStdString());
+        return platform::MessageAnswer::Ok;
+    }
+};
+
+QString Number(long value) { return QString::number(value); }
+
+QString SmallGraphs(long count) {
+    QString text;
+    for (long i = 0; i < count; ++i) {
+        if (i > 0)
+            text += QStringLiteral(" \r\n. \r\n");
+        text += QStringLiteral(";%Graph*S") + Number(i) + QStringLiteral("%;\r\n[Cat*x;100@50;\r\n][Mat*y;300@50;\r\n]") +
+                QStringLiteral("(On?x?y;200@150;\r\n)\r\n");
+    }
+    return text;
+}
+
+QString LargeGraph(long concepts) {
+    QString text = QStringLiteral(";%Graph*Large%;\r\n");
+    for (long i = 0; i < concepts; ++i)
+        text += QStringLiteral("[Cat*x") + Number(i) + u';' + Number(10 + i % 700) + u'@' + Number(20 + i / 700 * 12) +
+                QStringLiteral(";\r\n]");
+    for (long i = 0; i + 1 < concepts; i += 2)
+        text += QStringLiteral("(On?x") + Number(i) + QStringLiteral("?x") + Number(i + 1) + u';' + Number(i % 500) +
+                u'@' + Number(40 + i / 500 * 10) + QStringLiteral(";\r\n)\r\n");
+    return text;
+}
+
+// One import session: a new presentation in its own window, the slide builder and the reader.
+struct ImportRun {
+    host::Application app;
+    drawing::DrawingSettings settings;
+    ConfirmOnlyMessages messages;
+    drawing::NodeIdGenerator ids{11};
+    cgif::SlideBuilder builder{app, settings, messages};
+    cgif::CgifReader reader{ids, messages, builder};
+
+    ImportRun() {
+        app.Presentations().Add();
+        reader.SetGraphNameTaken([this](const QString& name) { return builder.SlideNameInUse(name); });
+    }
+    int Import(const QString& text) {
+        const auto stream = platform::StringTextStream(text);
+        if (cgif::importer::ImportCgif(reader, *stream, messages, {}) != cgif::importer::ImportOutcome::Read)
+            throw std::runtime_error("the generated text did not read whole");
+        return app.ActivePresentation().Slides().Count();
+    }
+};
+
+void BM_ImportSmallGraphs(benchmark::State& state) {
+    EnsureGui();
+    const QString text = SmallGraphs(state.range(0));
+    for (auto _ : state) {
+        ImportRun run;
+        benchmark::DoNotOptimize(run.Import(text));
+    }
+    state.counters["graphs"] = static_cast<double>(state.range(0));
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_ImportSmallGraphs)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportSmallGraphsAndSave(benchmark::State& state) {
+    EnsureGui();
+    const QString text = SmallGraphs(state.range(0));
+    for (auto _ : state) {
+        ImportRun run;
+        run.Import(text);
+        const QByteArray bytes = host::presentationBytes(run.app.ActivePresentation());
+        benchmark::DoNotOptimize(bytes.size());
+    }
+    state.counters["graphs"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ImportSmallGraphsAndSave)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportLargeGraph(benchmark::State& state) {
+    EnsureGui();
+    const QString text = LargeGraph(state.range(0));
+    for (auto _ : state) {
+        ImportRun run;
+        run.Import(text);
+        benchmark::DoNotOptimize(run.app.ActivePresentation().Slides().Item(1).Shapes().Count());
+    }
+    state.counters["concepts"] = static_cast<double>(state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ImportLargeGraph)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
+
+void BM_ImportLargeGraphAndSave(benchmark::State& state) {
+    EnsureGui();
+    const QString text = LargeGraph(state.range(0));
+    for (auto _ : state) {
+        ImportRun run;
+        run.Import(text);
+        const QByteArray bytes = host::presentationBytes(run.app.ActivePresentation());
+        benchmark::DoNotOptimize(bytes.size());
+    }
+    state.counters["concepts"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ImportLargeGraphAndSave)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_CheckSmallGraphs(benchmark::State& state) {
+    const QString text = SmallGraphs(state.range(0));
+    for (auto _ : state) {
+        drawing::DrawingSettings settings;
+        ConfirmOnlyMessages messages;
+        drawing::NodeIdGenerator ids{11};
+        cgif::CheckingBuilder checker(settings, messages);
+        cgif::CgifReader reader(ids, messages, checker);
+        reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
+        const auto stream = platform::StringTextStream(text);
+        if (cgif::importer::ImportCgif(reader, *stream, messages, {}) != cgif::importer::ImportOutcome::Read)
+            throw std::runtime_error("the generated text did not read whole");
+        benchmark::DoNotOptimize(checker.SlideCount());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size()); // characters: one byte each here
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_CheckSmallGraphs)->Arg(1300)->Arg(13200)->Arg(132000)->Unit(benchmark::kMillisecond)->Complexity();
+
+} // namespace
