@@ -10,17 +10,18 @@ QtEditorWindows::QtEditorWindows(addin::Session& session) : session_(session) {}
 
 QtEditorWindows::~QtEditorWindows() {
     if (palette_) {
-        palette_->close(); // the query-unload offer runs here, once
+        palette_->close(); // the query-unload offer runs here, unless the palette was closed
         delete palette_.data();
     }
     delete configuration_.data();
 }
 
-ZOVMain* QtEditorWindows::Palette() const { return palette_.data(); }
+ZOVMain* QtEditorWindows::Palette() const { return palette_ && !palette_->IsUnloaded() ? palette_.data() : nullptr; }
 ui::Configuration* QtEditorWindows::ConfigurationDialog() const { return configuration_.data(); }
 
 void QtEditorWindows::LoadPalette() {
-    if (palette_)
+    // A closed palette deletes itself at the next turn of the event loop; a new one is made.
+    if (palette_ && !palette_->IsUnloaded())
         return;
     palette_ = new ZOVMain(session_);
     palette_->setAttribute(Qt::WA_DeleteOnClose);
@@ -41,8 +42,7 @@ void QtEditorWindows::LoadConfiguration() {
 }
 
 void QtEditorWindows::ShowPalette() {
-    if (!palette_)
-        LoadPalette();
+    LoadPalette();
     palette_->show();
     palette_->raise();
     palette_->activateWindow();
@@ -52,8 +52,8 @@ void QtEditorWindows::ShowPalette() {
 }
 
 void QtEditorWindows::SelectConceptOption() {
-    if (palette_)
-        palette_->SelectOption(1);
+    if (ZOVMain* palette = Palette())
+        palette->SelectOption(1);
 }
 
 void QtEditorWindows::ShowConfiguration() {

@@ -6,6 +6,8 @@
 #include "platform/CursorPosition.h"
 #include "platform/MessageBox.h"
 
+#include <QStringList>
+
 class QWidget;
 
 namespace zov::ui {

@@ -66,8 +66,15 @@ ZOVMain::ZOVMain(addin::Session& session, QWidget* parent)
 }
 
 ZOVMain::~ZOVMain() {
-    // The editor goes back to a text box of its own.
-    session_.Editor().SetTextBox(nullptr);
+    // A closed palette has let go of the session already, and may outlive it on its way out.
+    if (!unloaded_)
+        releaseTextBox();
+}
+
+void ZOVMain::releaseTextBox() {
+    // The editor goes back to a text box of its own, unless a newer palette gave it one.
+    if (&session_.Editor().TextBox() == textBox_.get())
+        session_.Editor().SetTextBox(nullptr);
 }
 
 void ZOVMain::buildControls() {
@@ -210,6 +217,7 @@ void ZOVMain::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
         guarded(QStringLiteral("Saving the settings"), [this] { session_.OfferToSaveSettings(); });
+        releaseTextBox();
     }
     event->accept();
 }

@@ -64,6 +64,8 @@ public:
     const platform::FileDialogRequest& FileDialogState() const { return fileDialog_; }
     // Where the help opens: the help file beside the add-in and its introduction.
     QString HelpLocation() const;
+    // True once the palette has been closed: it is on its way out and takes no more commands.
+    bool IsUnloaded() const { return unloaded_; }
 
     // --- controls --------------------------------------------------------------------------
     QLineEdit* TextBox1 = nullptr;
@@ -91,6 +93,7 @@ private:
     void buildControls();
     void buildMenus(QMenuBar* bar);
     void previewKeysOf(QObject* object);
+    void releaseTextBox();
     // Runs one action of the palette; a failure is told in a message box, never thrown into
     // the event loop.
     void guarded(const QString& what, const std::function<void()>& action);

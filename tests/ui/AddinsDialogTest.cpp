@@ -1,0 +1,80 @@
+// The host's Add-ins dialog over the desktop's add-in set: untick to disconnect, Remove to
+// unregister, tick to connect again.
+#include "UiFixture.h"
+
+#include "ui/AddinsDialog.h"
+#include "ui/DesktopAddins.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace zov::ui::testing {
+namespace {
+
+int zovButtonCount(host::Application& app) {
+    int count = 0;
+    for (const host::CommandBar& bar : app.CommandBars().All())
+        for (int i = 1; i <= bar.ControlCount(); ++i)
+            count += bar.Control(i).Tag() == QStringLiteral("ZOV Edit");
+    return count;
+}
+
+class AddinsDialogTest : public ::testing::Test {
+protected:
+    DesktopAddinsOptions options() {
+        DesktopAddinsOptions o;
+        o.hostSettingsFile = QDir(folder.path()).filePath(QStringLiteral("Host.ini"));
+        o.drawingSettingsFolder = folder.path();
+        o.libraryFolder = folder.path();
+        return o;
+    }
+    QTemporaryDir folder;
+    host::Application app;
+};
+
+TEST_F(AddinsDialogTest, TheFirstRunRegistersAndConnectsTheAddin) {
+    DesktopAddins addins(app, options());
+    addins.StartUp();
+    EXPECT_TRUE(addins.Manager().IsConnected(QStringLiteral("ZOVEdit.Connect")));
+    EXPECT_EQ(zovButtonCount(app), 1);
+    addins.ShutDown();
+    EXPECT_EQ(zovButtonCount(app), 1) << "shutting down keeps the button";
+}
+
+TEST_F(AddinsDialogTest, UntickingAndRemovingGoThroughTheManager) {
+    DesktopAddins addins(app, options());
+    addins.StartUp();
+    {
+        AddinsDialog dialog(addins.Manager());
+        ASSERT_EQ(dialog.List()->count(), 1);
+        QListWidgetItem* item = dialog.List()->item(0);
+        EXPECT_EQ(item->text(), QStringLiteral("ZOV Edit"));
+        EXPECT_EQ(item->checkState(), Qt::Checked);
+        item->setCheckState(Qt::Unchecked);
+        dialog.Apply();
+        EXPECT_FALSE(addins.Manager().IsConnected(QStringLiteral("ZOVEdit.Connect")));
+        EXPECT_EQ(zovButtonCount(app), 0) << "the user closed it: the button goes";
+
+        item->setCheckState(Qt::Checked);
+        dialog.Apply();
+        EXPECT_EQ(zovButtonCount(app), 1);
+
+        dialog.RemoveButton()->click();
+        EXPECT_EQ(dialog.List()->count(), 0);
+        EXPECT_FALSE(dialog.RemoveButton()->isEnabled());
+    }
+    EXPECT_EQ(zovButtonCount(app), 0);
+    EXPECT_FALSE(addins.Registry().Find(QStringLiteral("ZOVEdit.Connect")).has_value());
+
+    // A removal is remembered: the next run does not register the add-in again.
+    addins.ShutDown();
+    host::Application restarted;
+    DesktopAddins again(restarted, options());
+    again.StartUp();
+    EXPECT_TRUE(again.Manager().Addins().empty());
+    EXPECT_EQ(zovButtonCount(restarted), 0);
+}
+
+} // namespace
+} // namespace zov::ui::testing

@@ -1,0 +1,130 @@
+// Import and Export from the palette: the file dialog's settings, the folder shared by both
+// dialogs, cancelling, and the messages.
+#include "UiFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zov::ui::testing {
+namespace {
+
+class FileCommandsTest : public UiTest {
+protected:
+    QString writeCgif(const QString& name, const QByteArray& text) {
+        const QString path = QDir(work.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+    QTemporaryDir work;
+};
+
+TEST_F(FileCommandsTest, ImportOpensInTheAddinsFolderAndReadsTheChosenFile) {
+    start();
+    const QString path = writeCgif(QStringLiteral("mat.cgf"), ";%Graph*Mats%;\r\n(On [Cat] [Mat])\r\n");
+    dialogs.scriptPath(path);
+    palette().Import();
+
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    const auto& request = dialogs.requests()[0];
+    EXPECT_EQ(request.kind, platform::ScriptedCommonDialog::Kind::Open);
+    EXPECT_EQ(request.file.filter, QStringLiteral("CGIF files (*.cgf)|*.cgf|All Files (*.*)|*.*|"));
+    EXPECT_EQ(request.file.filterIndex, 1);
+    EXPECT_EQ(request.file.initDir, library.path()) << "the add-in's folder, without a trailing separator";
+    EXPECT_TRUE(request.file.cancelError);
+
+    EXPECT_EQ(palette().LastFileName(), path);
+    EXPECT_EQ(palette().LastFolder(), work.path() + QLatin1Char('/'));
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File read")});
+    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
+    EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Information);
+    ASSERT_EQ(app.ActivePresentation().Slides().Count(), 1);
+    EXPECT_EQ(app.ActivePresentation().Slides().Item(1).Name(), QStringLiteral("Mats"));
+    EXPECT_EQ(editor().Reader().Tables().BoundArray.size(), 4u) << "the node tables were rebuilt";
+}
+
+TEST_F(FileCommandsTest, ExportOpensWhereTheLastImportWasAndWritesTheGraphs) {
+    start();
+    const QString in = writeCgif(QStringLiteral("in.cgf"), "[Cat]\r\n");
+    dialogs.scriptPath(in);
+    palette().Import();
+    messages.clear();
+
+    const QString out = QDir(work.path()).filePath(QStringLiteral("out.cgf"));
+    dialogs.scriptPath(out);
+    palette().Export();
+    const auto& request = dialogs.requests().back();
+    EXPECT_EQ(request.kind, platform::ScriptedCommonDialog::Kind::Save);
+    EXPECT_EQ(request.file.filter, QStringLiteral("CGIF Files (*.cgf)|*.cgf"));
+    EXPECT_EQ(request.file.defaultExt, QStringLiteral(".cgf"));
+    EXPECT_EQ(request.file.initDir, work.path() + QLatin1Char('/'));
+    EXPECT_EQ(request.file.fileName, in) << "the dialog keeps the name chosen last";
+    EXPECT_TRUE(request.file.cancelError);
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File written")});
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().startsWith(";%Graph*G1%;\r\n[Cat;"));
+
+    // Exporting again to the same name replaces the file without a question.
+    written.close();
+    ASSERT_TRUE(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    written.write("old");
+    written.close();
+    messages.clear();
+    dialogs.scriptPath(out);
+    palette().Export();
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File written")});
+    EXPECT_GT(QFileInfo(out).size(), 3);
+}
+
+TEST_F(FileCommandsTest, CancellingEitherDialogChangesNothingAndSaysNothing) {
+    start();
+    const QString path = writeCgif(QStringLiteral("one.cgf"), "[Cat]\r\n");
+    dialogs.scriptPath(path);
+    palette().Import();
+    messages.clear();
+    const int slides = app.ActivePresentation().Slides().Count();
+
+    dialogs.scriptPath(std::nullopt);
+    palette().Import();
+    dialogs.scriptPath(std::nullopt);
+    palette().Export();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(palette().LastFileName(), path);
+    EXPECT_EQ(palette().LastFolder(), work.path() + QLatin1Char('/'));
+    EXPECT_EQ(app.ActivePresentation().Slides().Count(), slides);
+    EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(FileCommandsTest, AFileThatCannotBeReadIsToldOnce) {
+    start();
+    const QString missing = QDir(work.path()).filePath(QStringLiteral("missing.cgf"));
+    dialogs.scriptPath(missing);
+    palette().Import();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().front().text.contains(QStringLiteral("missing.cgf")));
+    EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(app.ActivePresentation().Slides().Count(), 0);
+}
+
+TEST_F(FileCommandsTest, AReaderErrorStopsTheReadingAndKeepsEarlierGraphs) {
+    start();
+    const QString path = writeCgif(QStringLiteral("bad.cgf"), "[Cat]\r\n.\r\n(1x)\r\n");
+    dialogs.scriptPath(path);
+    palette().Import();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text, QStringLiteral("First character not alpha or _ (at 1x))"));
+    EXPECT_EQ(messages.shown().front().title, QStringLiteral("Error"));
+    EXPECT_EQ(app.ActivePresentation().Slides().Count(), 1);
+}
+
+TEST(FolderOfPath, KeepsEverythingUpToTheLastSeparator) {
+    EXPECT_EQ(FolderOfPath(QStringLiteral("/home/ann/graphs/cat.cgf")), QStringLiteral("/home/ann/graphs/"));
+    EXPECT_EQ(FolderOfPath(QStringLiteral("C:\\graphs\\cat.cgf")), QStringLiteral("C:\\graphs\\"));
+    EXPECT_EQ(FolderOfPath(QStringLiteral("cat.cgf")), QString());
+}
+
+} // namespace
+} // namespace zov::ui::testing

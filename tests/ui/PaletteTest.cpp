@@ -1,0 +1,305 @@
+// The palette: its controls, captions and menus, what each one runs, the run keys at the mouse
+// pointer, activation, closing, About and Help.
+#include "UiFixture.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace zov::ui::testing {
+namespace {
+
+using PaletteTest = UiTest;
+
+TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
+    start();
+    ZOVMain& p = palette();
+    EXPECT_EQ(p.windowTitle(), QStringLiteral("ZOV Edit"));
+    EXPECT_TRUE(p.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(p.windowType(), Qt::Tool);
+    EXPECT_FALSE(p.isModal());
+
+    const std::vector<std::pair<QString, QString>> options{
+        {"NewConceptButton", "C"}, {"NewRelationButton", "R"}, {"NewActorButton", "A"}, {"NewLinkButton", "Link"},
+        {"ChangeLabelButton", "Edit"}, {"JumpGraphButton", "Jump"}, {"Comment", "Comment"}};
+    for (int code = 1; code <= 7; ++code) {
+        const auto& [name, caption] = options[static_cast<std::size_t>(code - 1)];
+        auto* option = p.findChild<QRadioButton*>(name);
+        ASSERT_NE(option, nullptr) << name.toStdString();
+        EXPECT_EQ(option->text(), caption);
+        EXPECT_EQ(option->parentWidget(), p.Frame1) << "the options are grouped in the frame";
+        EXPECT_EQ(p.Options->id(option), code);
+    }
+    EXPECT_TRUE(p.Frame1->title().isEmpty());
+    EXPECT_TRUE(p.Options->exclusive());
+
+    const std::vector<std::pair<QString, QString>> buttons{
+        {"NewGraph", "Clear Graph"}, {"AddGraph", "Add Graph"}, {"ShowButton", "Show"}, {"ConfigButton", "Configure"}};
+    for (const auto& [name, caption] : buttons) {
+        auto* button = p.findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        EXPECT_EQ(button->text(), caption);
+    }
+    ASSERT_NE(p.findChild<QLineEdit*>(QStringLiteral("TextBox1")), nullptr);
+
+    // Rows top to bottom: Clear/Add, Show/Configure, the options (C R A Link; Comment Edit
+    // Jump), the text box across the width.
+    auto top = [](QWidget* w) { return w->mapTo(w->window(), QPoint(0, 0)).y(); };
+    EXPECT_EQ(top(p.NewGraph), top(p.AddGraphButton));
+    EXPECT_LT(p.NewGraph->x(), p.AddGraphButton->x());
+    EXPECT_LT(top(p.NewGraph), top(p.ShowButton));
+    EXPECT_EQ(top(p.ShowButton), top(p.ConfigButton));
+    EXPECT_LT(top(p.ShowButton), top(p.Frame1));
+    EXPECT_EQ(top(p.NewConceptButton), top(p.NewLinkButton));
+    EXPECT_LT(top(p.NewLinkButton), top(p.Comment));
+    EXPECT_EQ(top(p.Comment), top(p.JumpGraphButton));
+    EXPECT_LT(p.Comment->x(), p.ChangeLabelButton->x());
+    EXPECT_LT(p.ChangeLabelButton->x(), p.JumpGraphButton->x());
+    EXPECT_LT(top(p.Frame1), top(p.TextBox1));
+    EXPECT_GE(p.TextBox1->width(), p.Frame1->width());
+}
+
+TEST_F(PaletteTest, MenusCarryTheirItemsWithAccessKeys) {
+    start();
+    auto* bar = palette().findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    const std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> menus{
+        {"&File", {{"mnuOpen", "&Import..."}, {"mnuExport", "&Export..."}}},
+        {"&Graph", {{"mnuClear", "&Clear"}, {"mnuAdd", "&Add"}, {"mnuShow", "S&how"}, {"mnuConfigure", "&Configure"}}},
+        {"&Help", {{"mnuContents", "Con&tents"}, {"mnuIndex", "&Index"}, {"mnuAbout", "&About"}}},
+    };
+    const QList<QAction*> top = bar->actions();
+    ASSERT_EQ(top.size(), 3);
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        EXPECT_EQ(top[static_cast<int>(m)]->text(), menus[m].first);
+        const QList<QAction*> items = top[static_cast<int>(m)]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<int>(menus[m].second.size()));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[static_cast<int>(i)]->objectName(), menus[m].second[i].first);
+            EXPECT_EQ(items[static_cast<int>(i)]->text(), menus[m].second[i].second);
+        }
+    }
+    EXPECT_EQ(top[0]->menu()->objectName(), QStringLiteral("mnuFile"));
+    EXPECT_EQ(top[1]->menu()->objectName(), QStringLiteral("mnuGraph"));
+    EXPECT_EQ(top[2]->menu()->objectName(), QStringLiteral("mnuHelp"));
+}
+
+TEST_F(PaletteTest, StartingShowsThePaletteAtTheConceptCommandWithAnEmptyFocusedTextBox) {
+    app.Presentations().Add();
+    app.ActivePresentation().Slides().Add(1, 12);
+    start();
+    palette().TextBox1->setText(QStringLiteral("left over"));
+    palette().SelectOption(3);
+    start(); // the button pressed again while the palette is open
+    ZOVMain& p = palette();
+    EXPECT_TRUE(p.isVisible());
+    EXPECT_TRUE(p.NewConceptButton->isChecked());
+    EXPECT_EQ(editor().CommandMode(), 1);
+    EXPECT_TRUE(p.TextBox1->text().isEmpty());
+    EXPECT_EQ(p.focusWidget(), p.TextBox1);
+    EXPECT_EQ(app.Presentations().Count(), 1);
+}
+
+TEST_F(PaletteTest, OptionsSetTheCommandModeAndClearTheTextBox) {
+    start();
+    ZOVMain& p = palette();
+    for (int code : {2, 3, 4, 5, 6, 1}) {
+        p.TextBox1->setText(QStringLiteral("typed"));
+        p.ChangeLabelButton->setFocus();
+        p.Options->button(code)->click();
+        EXPECT_EQ(editor().CommandMode(), code);
+        EXPECT_TRUE(p.TextBox1->text().isEmpty());
+        EXPECT_EQ(p.focusWidget(), p.TextBox1) << "code " << code;
+    }
+    // "Comment" clears the text box too, but the focus stays on the option.
+    p.TextBox1->setText(QStringLiteral("typed"));
+    p.Comment->setFocus();
+    p.Comment->click();
+    EXPECT_EQ(editor().CommandMode(), 7);
+    EXPECT_TRUE(p.TextBox1->text().isEmpty());
+    EXPECT_EQ(p.focusWidget(), p.Comment);
+}
+
+TEST_F(PaletteTest, InsertReleasedInTheTextBoxDrawsAConceptAtThePointer) {
+    start();
+    addGraph();
+    ZOVMain& p = palette();
+    p.NewConceptButton->click();
+    QTest::keyClicks(p.TextBox1, QStringLiteral("Cat"));
+    cursor.setPosition(QPoint(460, 320)); // slide point (360, 270)
+    QTest::keyPress(p.TextBox1, Qt::Key_Insert);
+    EXPECT_TRUE(shapeAt(360, 270).IsNothing()) << "the press alone runs nothing";
+    QTest::keyRelease(p.TextBox1, Qt::Key_Insert);
+
+    const host::Shape cat = shapeAt(360, 270);
+    ASSERT_FALSE(cat.IsNothing());
+    EXPECT_EQ(cat.AutoShapeType(), 1);
+    EXPECT_EQ(cat.TextFrame().TextRange().Text(), QStringLiteral("Cat"));
+    EXPECT_TRUE(p.TextBox1->text().isEmpty());
+    EXPECT_EQ(p.focusWidget(), p.TextBox1);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(PaletteTest, F4WithAnyShiftStateRunsWhicheverControlHasTheFocus) {
+    start();
+    addGraph();
+    ZOVMain& p = palette();
+    p.NewRelationButton->click();
+    p.TextBox1->setText(QStringLiteral("On"));
+    cursor.setPosition(QPoint(300, 150));
+    QTest::keyRelease(p.NewRelationButton, Qt::Key_F4, Qt::ShiftModifier);
+    const host::Shape on = shapeAt(200, 100);
+    ASSERT_FALSE(on.IsNothing());
+    EXPECT_EQ(on.AutoShapeType(), 9);
+
+    // Other keys are left to the control: nothing is drawn.
+    p.NewActorButton->click();
+    p.TextBox1->setText(QStringLiteral("Plus"));
+    cursor.setPosition(QPoint(500, 400));
+    const int before = slideInView().Shapes().Count();
+    QTest::keyRelease(p.TextBox1, Qt::Key_F5);
+    QTest::keyRelease(p.TextBox1, Qt::Key_F3);
+    EXPECT_EQ(slideInView().Shapes().Count(), before);
+    // A held key repeats its release events; only the real release runs the command.
+    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Insert, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(p.TextBox1, &repeated);
+    EXPECT_EQ(slideInView().Shapes().Count(), before);
+    QTest::keyRelease(p.ConfigButton, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
+    EXPECT_EQ(shapeAt(400, 350).AutoShapeType(), 4);
+}
+
+TEST_F(PaletteTest, TheSecondRunOfARelationFindsTheTextBoxEmpty) {
+    start();
+    addGraph();
+    ZOVMain& p = palette();
+    p.NewRelationButton->click();
+    p.TextBox1->setText(QStringLiteral("Agnt"));
+    cursor.setPosition(QPoint(200, 200));
+    QTest::keyRelease(p.TextBox1, Qt::Key_Insert);
+    QTest::keyRelease(p.TextBox1, Qt::Key_Insert);
+    EXPECT_EQ(slideInView().Shapes().Count(), 2) << "title and one relation";
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text, QStringLiteral("No Label"));
+    EXPECT_EQ(messages.shown().front().title, QStringLiteral("Error"));
+}
+
+TEST_F(PaletteTest, CommentStillRunsAfterTheOptionKeptTheFocus) {
+    start();
+    addGraph();
+    ZOVMain& p = palette();
+    p.Comment->setFocus();
+    p.Comment->click();
+    cursor.setPosition(QPoint(150, 100));
+    QTest::keyRelease(p.Comment, Qt::Key_Insert);
+    const host::Shape comment = shapeAt(50, 50);
+    ASSERT_FALSE(comment.IsNothing());
+    EXPECT_EQ(comment.AutoShapeType(), 106);
+    EXPECT_EQ(comment.TextFrame().TextRange().Text(), QStringLiteral("Comment"));
+    EXPECT_EQ(p.focusWidget(), p.TextBox1) << "the run key hands the focus to the text box";
+}
+
+TEST_F(PaletteTest, WholeGraphButtonsAddShowAndClearGraphs) {
+    start();
+    ZOVMain& p = palette();
+    p.TextBox1->setText(QStringLiteral("Dog"));
+    p.AddGraphButton->click();
+    p.TextBox1->clear();
+    p.AddGraphButton->click();
+    const host::Presentation pres = app.ActivePresentation();
+    ASSERT_EQ(pres.Slides().Count(), 2);
+    EXPECT_EQ(pres.Slides().Item(1).Name(), QStringLiteral("Dog"));
+    EXPECT_EQ(slideInView().SlideIndex(), 2);
+
+    p.TextBox1->setText(QStringLiteral("Dog"));
+    p.ShowButton->click();
+    EXPECT_EQ(slideInView().Name(), QStringLiteral("Dog"));
+    p.TextBox1->setText(QStringLiteral(" Dog"));
+    p.ShowButton->click();
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("No graph with that name")});
+
+    p.NewConceptButton->click();
+    p.TextBox1->setText(QStringLiteral("Cat"));
+    cursor.setPosition(QPoint(300, 300));
+    p.RunAtPointer();
+    ASSERT_EQ(slideInView().Shapes().Count(), 2);
+    p.NewGraph->click();
+    ASSERT_EQ(slideInView().Shapes().Count(), 1);
+    EXPECT_EQ(slideInView().Shapes().Item(1).TextFrame().TextRange().Text(), QStringLiteral("Dog is Graph"));
+    EXPECT_TRUE(editor().Reader().Tables().BoundArray.empty()) << "Clear Graph empties the reader's tables";
+}
+
+TEST_F(PaletteTest, ActivationRebuildsTheNodeTablesAndFocusesTheTextBox) {
+    start();
+    addGraph();
+    // A concept drawn with the host's own tools is seen at the next activation.
+    host::Shape drawn = slideInView().Shapes().AddShape(1, 10, 10, 50, 20);
+    drawn.SetName(QStringLiteral("ABCDEFGH"));
+    drawn.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
+    editor().Reader().ClearReaderTables();
+    palette().NewGraph->setFocus();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&palette(), &activate);
+    const auto& nodes = editor().Reader().Tables().BoundArray;
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(nodes[1].Id, QStringLiteral("ABCDEFGH"));
+    EXPECT_EQ(nodes[1].Type, QStringLiteral("Cat"));
+    EXPECT_EQ(palette().focusWidget(), palette().TextBox1);
+}
+
+TEST_F(PaletteTest, ClosingOffersToSaveChangedSettingsAndUnloadsThePalette) {
+    start();
+    QPointer<ZOVMain> first = &palette();
+    first->close();
+    EXPECT_TRUE(messages.shown().empty()) << "unchanged settings: no question";
+    QApplication::processEvents();
+    EXPECT_TRUE(first.isNull()) << "closing unloads the palette";
+    EXPECT_EQ(windows().Palette(), nullptr);
+
+    start(); // the next press loads a new palette
+    ASSERT_NE(windows().Palette(), nullptr);
+    EXPECT_NE(windows().Palette(), first.data());
+    session->DrawingSettings().conceptColor = 0x0000FF;
+    messages.script(platform::MessageAnswer::Yes);
+    palette().close();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
+    EXPECT_EQ(messages.shown().front().buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("ConceptColor"), QString()),
+              QStringLiteral("255"));
+
+    // The session going away closes an open palette once, with the offer.
+    start();
+    session->DrawingSettings().actorColor = 1;
+    messages.clear();
+    messages.script(platform::MessageAnswer::No);
+    session.reset();
+    EXPECT_EQ(messages.shown().size(), 1u);
+}
+
+TEST_F(PaletteTest, AboutAndHelpItems) {
+    start();
+    palette().About();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text, QStringLiteral("ZOVEdit version 0.5 (47)"));
+    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
+    EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Information);
+
+    palette().findChild<QAction*>(QStringLiteral("mnuContents"))->trigger();
+    palette().findChild<QAction*>(QStringLiteral("mnuIndex"))->trigger();
+    ASSERT_EQ(help.calls().size(), 2u);
+    const QString location = library.path() + QStringLiteral("/ZOVEditHelp/ZOVEditHelp.xml::/intro.htm");
+    EXPECT_EQ(help.calls()[0].location, location);
+    EXPECT_EQ(help.calls()[0].command, platform::HelpCommand::Contents);
+    EXPECT_EQ(help.calls()[1].location, location);
+    EXPECT_EQ(help.calls()[1].command, platform::HelpCommand::Index);
+}
+
+} // namespace
+} // namespace zov::ui::testing
