@@ -5,6 +5,7 @@
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/Opc.h"
 #include "host/pptx/Package.h"
+#include "host/pptx/Parallel.h"
 #include "host/pptx/PptxError.h"
 #include "host/pptx/SlideScan.h"
 #include "host/pptx/Units.h"
@@ -289,36 +290,50 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
     else
         pkg->defaultsForNewSlides = defaults.forMaster(QString());
 
-    QSet<std::uint32_t> slideIds;
-    std::uint32_t maxSlideId = 255;
-    for (const SlideRef& ref : pres.slides)
-        maxSlideId = std::max(maxSlideId, ref.id);
+    // Find every slide part first, then read the slides (the costly part) on a few threads.
+    struct SlideJob {
+        QString partName;
+        QString relId;
+        std::uint32_t id = 0;
+        const QByteArray* xml = nullptr;
+        std::shared_ptr<const TextDefaults> defaults;
+        SlideScan scan;
+    };
+    std::vector<SlideJob> jobs;
+    jobs.reserve(pres.slides.size());
     QSet<QString> slidePartsSeen;
     for (const SlideRef& ref : pres.slides) {
+        const int number = static_cast<int>(jobs.size()) + 1;
         const Relationship* rel = findRel(presRels, ref.relId);
         if (!rel || rel->external || rel->type != ns::relType("slide"))
             fail(QStringLiteral("damaged package: slide %1 refers to relationship \"%2\", which %3")
-                     .arg(data->slides.size() + 1)
+                     .arg(number)
                      .arg(ref.relId, rel ? QStringLiteral("is not a slide") : QStringLiteral("does not exist")));
         const QString partName = parts.spelling(resolveTarget(pkg->presentationPart, rel->target));
         const QByteArray* xml = partName.isEmpty() ? nullptr : parts.find(partName);
         if (!xml)
-            fail(QStringLiteral("missing part \"%1\" (slide %2)").arg(resolveTarget(pkg->presentationPart, rel->target)).arg(data->slides.size() + 1));
+            fail(QStringLiteral("missing part \"%1\" (slide %2)").arg(resolveTarget(pkg->presentationPart, rel->target)).arg(number));
         if (slidePartsSeen.contains(partName.toLower()))
             fail(QStringLiteral("damaged package: the slide part \"%1\" is listed twice").arg(partName));
         slidePartsSeen.insert(partName.toLower());
+        jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}});
+    }
+    runJobs(jobs.size(), [&](std::size_t i) { jobs[i].scan = scanSlide(*jobs[i].xml, jobs[i].partName, jobs[i].defaults.get()); });
 
-        auto slideDefaults = defaults.forSlide(partName);
-        SlideScan scan = scanSlide(*xml, partName, slideDefaults.get());
-
+    QSet<std::uint32_t> slideIds;
+    std::uint32_t maxSlideId = 255;
+    for (const SlideRef& ref : pres.slides)
+        maxSlideId = std::max(maxSlideId, ref.id);
+    for (SlideJob& job : jobs) {
+        SlideScan& scan = job.scan;
         auto slide = std::make_shared<SlideData>();
         slide->presentation = data.get();
-        slide->slideId = ref.id != 0 && !slideIds.contains(ref.id) ? ref.id : ++maxSlideId;
+        slide->slideId = job.id != 0 && !slideIds.contains(job.id) ? job.id : ++maxSlideId;
         slideIds.insert(slide->slideId);
         slide->name = scan.name;
-        slide->partName = partName;
-        slide->sourceXml = *xml;
-        if (const QByteArray* rels = parts.find(relsPartName(partName)))
+        slide->partName = job.partName;
+        slide->sourceXml = *job.xml;
+        if (const QByteArray* rels = parts.find(relsPartName(job.partName)))
             slide->relsXml = *rels;
         slide->modified = false;
         std::vector<const ParsedShape*> parsed;
@@ -335,10 +350,11 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         resolveGlue(*slide, parsed);
         data->slides.push_back(slide);
 
-        pkg->slideRelIds.insert(partName, rel->id);
-        pkg->slideOrder << partName;
-        pkg->slideIds.push_back(ref.id);
-        pkg->defaultsBySlide.insert(partName, slideDefaults);
+        pkg->slideRelIds.insert(job.partName, job.relId);
+        pkg->slideOrder << job.partName;
+        pkg->slideIds.push_back(job.id);
+        pkg->defaultsBySlide.insert(job.partName, job.defaults);
+        scan = SlideScan(); // its text and shapes are no longer needed
     }
     nameUnnamedSlides(*data);
     data->package = pkg;

@@ -3,6 +3,7 @@
 #include "host/geometry/Geometry.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/Opc.h"
+#include "host/pptx/Parallel.h"
 #include "host/pptx/PptxError.h"
 #include "host/pptx/ShapeWriter.h"
 #include "host/pptx/SlideScan.h"
@@ -236,7 +237,7 @@ QByteArray patchPresentation(const QByteArray& xml, const QString& partName, con
 // The start tag of p:cSld with the slide's name in it (or without a name when it is empty).
 QByteArray cSldTag(const QString& original, const QString& name)
 {
-    static const QRegularExpression nameAttr(QStringLiteral("\\sname\\s*=\\s*(\"[^\"]*\"|'[^']*')"));
+    const QRegularExpression nameAttr(QStringLiteral("\\sname\\s*=\\s*(\"[^\"]*\"|'[^']*')"));
     QString tag = original;
     const QString attr = name.isEmpty() ? QString() : QStringLiteral(" name=\"") + escapeXmlAttr(name) + QLatin1Char('"');
     const auto match = nameAttr.match(tag);
@@ -521,14 +522,10 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
             relsChanged = typesChanged = true;
         }
         usedParts.insert(state.partName);
-        if (existing && !needsWriting(*slide)) {
+        if (existing && !needsWriting(*slide))
             state.xml = slide->sourceXml;
-        } else {
-            SlideWriter writer(*slide, state.partName, base->defaultsFor(slide->partName));
-            state.xml = writer.write(state);
-            state.rewritten = true;
-            parts.set(state.partName, state.xml);
-        }
+        else
+            state.rewritten = true; // written below, with the other changed slides
         if (existing)
             if (const QByteArray* rels = parts.find(relsPartName(state.partName)))
                 state.relsXml = *rels;
@@ -543,6 +540,19 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
     for (const QString& gone : base->slideOrder)
         if (!staying.contains(gone))
             pkg.defaultsBySlide.remove(gone);
+
+    // The changed and new slides, written on a few threads: each reads only its own slide.
+    std::vector<SaveResult::SlideState*> toWrite;
+    for (auto& state : result.slides)
+        if (state.rewritten)
+            toWrite.push_back(&state);
+    runJobs(toWrite.size(), [&](std::size_t i) {
+        SaveResult::SlideState& state = *toWrite[i];
+        SlideWriter writer(*state.slide, state.partName, base->defaultsFor(state.slide->partName));
+        state.xml = writer.write(state);
+    });
+    for (const SaveResult::SlideState* state : toWrite)
+        parts.set(state->partName, state->xml);
 
     if (relsChanged)
         parts.set(presRelsPart, writeRelationships(presRels));

@@ -1,0 +1,112 @@
+// Opening and saving .pptx files: a presentation of 100 graph slides, each with 100 node shapes
+// and 50 connectors glued between them.
+#include "host/Application.h"
+#include "host/Slide.h"
+#include "host/pptx/PptxFile.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace zov::host;
+
+namespace {
+
+constexpr int SlideCount = 100;
+constexpr int ShapesPerSlide = 100;
+constexpr int ConnectorsPerSlide = 50;
+
+Presentation makeLargeDeck(Application& app)
+{
+    Presentation p = app.Presentations().Add();
+    const int types[] = {ShapeRectangle, ShapeOval, ShapeDiamond, ShapePentagon, ShapeRoundedRectangularCallout};
+    for (int s = 1; s <= SlideCount; ++s) {
+        Slide slide = p.Slides().Add(s, LayoutBlank);
+        slide.SetName(QStringLiteral("G%1").arg(s));
+        std::vector<Shape> nodes;
+        for (int i = 0; i < ShapesPerSlide; ++i) {
+            Shape node = slide.Shapes().AddShape(types[i % 5], 10.0f + (i % 10) * 70, 10.0f + (i / 10) * 52, 100, 10);
+            node.SetName(QStringLiteral("x%1/NODE%2").arg(i).arg(i, 4, 10, QLatin1Char('0')));
+            node.Fill().Solid();
+            node.Fill().ForeColor().SetRGB(0x00CCFF);
+            node.TextFrame().TextRange().SetText(QStringLiteral("Type%1:referent %2").arg(i).arg(s));
+            node.TextFrame().TextRange().Font().SetName(QStringLiteral("Arial"));
+            node.TextFrame().TextRange().Font().SetSize(12);
+            node.TextFrame().SetAutoSize(AutoSizeShapeToFitText);
+            nodes.push_back(node);
+        }
+        for (int c = 0; c < ConnectorsPerSlide; ++c) {
+            Shape arc = slide.Shapes().AddConnector(ConnectorStraight, 165, 156, 249, 96);
+            arc.ConnectorFormat().BeginConnect(nodes[static_cast<size_t>(2 * c)], 1);
+            arc.ConnectorFormat().EndConnect(nodes[static_cast<size_t>(2 * c + 1)], 1);
+            arc.RerouteConnections();
+            arc.Line().SetEndArrowheadStyle(ArrowheadTriangle);
+        }
+    }
+    return p;
+}
+
+// Saving a presentation made here: every slide and shape written afresh.
+void SaveNewPresentation(benchmark::State& state)
+{
+    Application app;
+    const Presentation deck = makeLargeDeck(app);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const QByteArray file = presentationBytes(deck);
+        bytes = file.size();
+        benchmark::DoNotOptimize(file.constData());
+    }
+    state.counters["file_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(SaveNewPresentation)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Opening that file: every slide scanned, every shape read, glue resolved.
+void OpenPresentation(benchmark::State& state)
+{
+    Application app;
+    const QByteArray file = presentationBytes(makeLargeDeck(app));
+    for (auto _ : state) {
+        const Presentation p = readPresentation(file, QStringLiteral("bench.pptx"));
+        benchmark::DoNotOptimize(p.Slides().Count());
+    }
+}
+BENCHMARK(OpenPresentation)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Saving an opened presentation without changes: every part goes back as it was read.
+void SaveOpenedUnchanged(benchmark::State& state)
+{
+    Application app;
+    const Presentation p = readPresentation(presentationBytes(makeLargeDeck(app)), QStringLiteral("bench.pptx"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(presentationBytes(p).constData());
+}
+BENCHMARK(SaveOpenedUnchanged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Saving an opened presentation after moving one node per slide: the node and its connector
+// are rewritten in place, everything else on the slide is copied.
+void SaveOpenedAfterMovingOneNodePerSlide(benchmark::State& state)
+{
+    Application app;
+    const Presentation p = readPresentation(presentationBytes(makeLargeDeck(app)), QStringLiteral("bench.pptx"));
+    for (int s = 1; s <= p.Slides().Count(); ++s) {
+        Shape node = p.Slides().Item(s).Shapes().Item(1);
+        node.SetLeft(node.Left() + 5);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(presentationBytes(p).constData());
+}
+BENCHMARK(SaveOpenedAfterMovingOneNodePerSlide)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Saving to a file through a temporary file that replaces it.
+void SaveToFile(benchmark::State& state)
+{
+    Application app;
+    const Presentation deck = makeLargeDeck(app);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.pptx"));
+    for (auto _ : state)
+        savePresentation(deck, path);
+}
+BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
