@@ -25,6 +25,7 @@
 #include <QToolBar>
 #include <atomic>
 #include <cmath>
+#include <limits>
 
 namespace zov::app {
 
@@ -536,9 +537,14 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
     progress.setObjectName(QStringLiteral("OpenProgress"));
     progress.setWindowTitle(kApplicationTitle);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
+    progress.setMinimumDuration(std::numeric_limits<int>::max());
     progress.setAutoClose(false);
     progress.setAutoReset(false);
+    // Quick reads show nothing; a slow one shows the dialog after a moment.
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    connect(&showLater, &QTimer::timeout, &progress, &QProgressDialog::show);
+    showLater.start(400);
     QEventLoop loop;
     bool cancelled = false;
     connect(&progress, &QProgressDialog::canceled, &loop, [&] {

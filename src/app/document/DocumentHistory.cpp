@@ -58,7 +58,7 @@ std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture() const
     return state;
 }
 
-void DocumentHistory::restore(const State& state)
+void DocumentHistory::restore(const State& state, const State& change)
 {
     PresentationData& p = presentation_.data();
 
@@ -96,7 +96,7 @@ void DocumentHistory::restore(const State& state)
         gone->slide = nullptr;
 
     if (const auto window = p.window.lock()) {
-        const auto wanted = state.slideInView.lock();
+        const auto wanted = change.slideInView.lock();
         const auto present = [&](const std::shared_ptr<SlideData>& slide) {
             return slide && std::find(p.slides.begin(), p.slides.end(), slide) != p.slides.end();
         };
@@ -130,7 +130,7 @@ bool DocumentHistory::undo()
     if (!canUndo())
         return false;
     --current_;
-    restore(*states_[current_]);
+    restore(*states_[current_], *states_[current_ + 1]);
     presentation_.SetSaved(atSavedState());
     return true;
 }
@@ -141,7 +141,7 @@ bool DocumentHistory::redo()
     if (!canRedo())
         return false;
     ++current_;
-    restore(*states_[current_]);
+    restore(*states_[current_], *states_[current_]);
     presentation_.SetSaved(atSavedState());
     return true;
 }
@@ -150,7 +150,7 @@ void DocumentHistory::revert()
 {
     if (presentation_.data().revision == recordedRevision_)
         return;
-    restore(*states_[current_]);
+    restore(*states_[current_], *states_[current_]);
     presentation_.SetSaved(atSavedState());
 }
 

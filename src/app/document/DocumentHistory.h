@@ -54,7 +54,9 @@ public:
 private:
     struct State;
     std::shared_ptr<const State> capture() const;
-    void restore(const State& state);
+    // Writes `state` back; the view goes to the slide that was in view when `change` was
+    // recorded (the state the step leads to, where the user saw the change happen).
+    void restore(const State& state, const State& change);
 
     host::Presentation presentation_;
     std::vector<std::shared_ptr<const State>> states_;

@@ -1,0 +1,241 @@
+// The slide canvas on the offscreen platform: what it draws, what the mouse and keys do to the
+// model, and that the document window's view transform matches the screen.
+#include "DesktopFixture.h"
+
+#include "host/geometry/Geometry.h"
+
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+#include <cmath>
+
+namespace zov::test {
+
+namespace {
+
+QColor colourOf(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+bool near(QColor a, QColor b, int tolerance = 8)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The darkest lightness within `radius` pixels (thin lines are antialiased over two pixels).
+int darkestAround(const QImage& image, QPoint p, int radius = 1)
+{
+    int darkest = 255;
+    for (int dx = -radius; dx <= radius; ++dx)
+        for (int dy = -radius; dy <= radius; ++dy)
+            darkest = std::min(darkest, image.pixelColor(p + QPoint(dx, dy)).lightness());
+    return darkest;
+}
+
+QPointF centreOf(const host::Shape& s)
+{
+    return {s.Left() + s.Width() / 2.0, s.Top() + s.Height() / 2.0};
+}
+
+// Somewhere inside the shape's box but off its text.
+QPointF fillPointOf(const host::Shape& s)
+{
+    return {s.Left() + s.Width() / 2.0, s.Top() + s.Height() * 0.2};
+}
+
+} // namespace
+
+using CanvasTest = DesktopFixture;
+
+TEST_F(CanvasTest, DrawsEachShapeFilledAtItsPlace)
+{
+    const SampleGraph g = makeGraph();
+    const QImage image = canvas().viewport()->grab().toImage();
+    const double scale = canvas().pixelsPerPoint();
+    ASSERT_GT(scale, 0.2);
+    EXPECT_TRUE(near(image.pixelColor(viewportPoint(fillPointOf(g.cat))), colourOf(kConceptFill)));
+    EXPECT_TRUE(near(image.pixelColor(viewportPoint(fillPointOf(g.relation))), colourOf(kRelationFill)));
+    // The oval's corner box is outside its outline: white slide there.
+    EXPECT_TRUE(near(image.pixelColor(viewportPoint({g.relation.Left() + 2.0, g.relation.Top() + 2.0})), Qt::white));
+    // The arc: black half way along, and its arrowhead filled just short of its end.
+    const host::ShapeData& arc = g.arc.data();
+    const QPointF mid = (arc.begin + arc.end) / 2;
+    const QPointF direction = (arc.end - arc.begin) / std::hypot(arc.end.x() - arc.begin.x(), arc.end.y() - arc.begin.y());
+    EXPECT_LT(darkestAround(image, viewportPoint(mid)), 140);
+    EXPECT_GT(darkestAround(image, viewportPoint(mid + QPointF(direction.y(), -direction.x()) * 12.0)), 200);
+    // The arrowhead is wider than the line: dark beside the line near the end, not near the middle.
+    const QPointF side = QPointF(direction.y(), -direction.x()) * 1.2;
+    EXPECT_LT(darkestAround(image, viewportPoint(arc.end - direction * 4.5 + side), 0), 140);
+    EXPECT_GT(darkestAround(image, viewportPoint(mid + side * 2.0), 0), 200);
+    // The label's letters are drawn in the rectangle's middle: some dark pixels there.
+    const QPoint c = viewportPoint(centreOf(g.cat));
+    int dark = 0;
+    for (int dx = -15; dx <= 15; ++dx)
+        for (int dy = -6; dy <= 6; ++dy)
+            dark += image.pixelColor(c + QPoint(dx, dy)).lightness() < 100 ? 1 : 0;
+    EXPECT_GT(dark, 5);
+}
+
+TEST_F(CanvasTest, ViewTransformFollowsZoomScrollAndWindowMoves)
+{
+    const SampleGraph g = makeGraph();
+    const host::DocumentWindow w = application.ActiveWindow();
+    auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const QPoint global = canvas().viewport()->mapToGlobal(viewportPoint({g.cat.Left(), g.cat.Top()}));
+        EXPECT_NEAR(w.PointsToScreenPixelsX(g.cat.Left()), global.x(), 1);
+        EXPECT_NEAR(w.PointsToScreenPixelsY(g.cat.Top()), global.y(), 1);
+        const QPoint centre = canvas().viewport()->mapToGlobal(viewportPoint(fillPointOf(g.relation)));
+        EXPECT_EQ(w.RangeFromPoint(centre.x(), centre.y()), g.relation);
+        const QPoint empty = canvas().viewport()->mapToGlobal(viewportPoint({650, 80}));
+        EXPECT_TRUE(w.RangeFromPoint(empty.x(), empty.y()).IsNothing());
+    };
+    check("fitted");
+    canvas().setZoomPercent(200);
+    settle();
+    check("zoomed in");
+    canvas().horizontalScrollBar()->setValue(canvas().horizontalScrollBar()->maximum() / 3);
+    canvas().verticalScrollBar()->setValue(canvas().verticalScrollBar()->maximum() / 4);
+    settle();
+    check("scrolled");
+    window->move(window->pos() + QPoint(70, 45));
+    settle();
+    check("window moved");
+}
+
+TEST_F(CanvasTest, DragMovesShapeAndGluedArcFollows)
+{
+    const SampleGraph g = makeGraph();
+    const float left = g.cat.Left(), top = g.cat.Top();
+    QWidget* vp = canvas().viewport();
+    const QPoint start = viewportPoint(fillPointOf(g.cat));
+    const QPoint offset(60, 40);
+    QTest::mousePress(vp, Qt::LeftButton, {}, start);
+    QTest::mouseMove(vp, start + QPoint(10, 5));
+    QTest::mouseMove(vp, start + offset);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, start + offset);
+    settle();
+    const double scale = canvas().pixelsPerPoint();
+    EXPECT_NEAR(g.cat.Left(), left + offset.x() / scale, 0.01);
+    EXPECT_NEAR(g.cat.Top(), top + offset.y() / scale, 0.01);
+    // Still glued, and its begin sits on the moved shape's site.
+    ASSERT_TRUE(g.arc.ConnectorFormat().BeginConnected());
+    const QPointF site = g.cat.ConnectionSitePoint(g.arc.ConnectorFormat().BeginConnectionSite());
+    EXPECT_NEAR(g.arc.data().begin.x(), site.x(), 1e-3);
+    EXPECT_NEAR(g.arc.data().begin.y(), site.y(), 1e-3);
+    // The drag is one step of the history.
+    window->undo();
+    EXPECT_FLOAT_EQ(g.cat.Left(), left);
+    EXPECT_FLOAT_EQ(g.cat.Top(), top);
+    const QPointF back = g.cat.ConnectionSitePoint(g.arc.ConnectorFormat().BeginConnectionSite());
+    EXPECT_NEAR(g.arc.data().begin.x(), back.x(), 1e-3);
+}
+
+TEST_F(CanvasTest, ResizeHandleAndConnectorEndDrag)
+{
+    const SampleGraph g = makeGraph();
+    QWidget* vp = canvas().viewport();
+    canvas().setSelection({g.cat});
+    // The bottom-right handle.
+    const QPoint corner = viewportPoint({g.cat.Left() + g.cat.Width(), g.cat.Top() + g.cat.Height()});
+    const float width = g.cat.Width(), height = g.cat.Height();
+    QTest::mousePress(vp, Qt::LeftButton, {}, corner);
+    QTest::mouseMove(vp, corner + QPoint(20, 10));
+    QTest::mouseMove(vp, corner + QPoint(40, 30));
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, corner + QPoint(40, 30));
+    settle();
+    const double scale = canvas().pixelsPerPoint();
+    EXPECT_NEAR(g.cat.Width(), width + 40 / scale, 0.01);
+    EXPECT_NEAR(g.cat.Height(), height + 30 / scale, 0.01);
+
+    // Drag the arc's end off the oval onto empty slide: it comes loose there.
+    canvas().setSelection({g.arc});
+    const QPoint end = viewportPoint(g.arc.data().end);
+    const QPoint empty = viewportPoint({600, 100});
+    QTest::mousePress(vp, Qt::LeftButton, {}, end);
+    QTest::mouseMove(vp, end + QPoint(5, -5));
+    QTest::mouseMove(vp, empty);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, empty);
+    settle();
+    EXPECT_FALSE(g.arc.ConnectorFormat().EndConnected());
+    EXPECT_TRUE(g.arc.ConnectorFormat().BeginConnected());
+    // ... and back onto the oval: glued to its nearest site.
+    const QPoint loose = viewportPoint(g.arc.data().end);
+    const QPoint onOval = viewportPoint({g.relation.Left() + 5.0, g.relation.Top() + g.relation.Height() / 2.0});
+    QTest::mousePress(vp, Qt::LeftButton, {}, loose);
+    QTest::mouseMove(vp, loose + QPoint(5, 5));
+    QTest::mouseMove(vp, onOval);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, onOval);
+    settle();
+    ASSERT_TRUE(g.arc.ConnectorFormat().EndConnected());
+    EXPECT_EQ(g.arc.ConnectorFormat().EndConnectedShape(), g.relation);
+    EXPECT_EQ(g.arc.ConnectorFormat().EndConnectionSite(), 3); // the ellipse's left site
+}
+
+TEST_F(CanvasTest, DeleteKeyRemovesSelectionAndUndoBringsTheSameShapeBack)
+{
+    const SampleGraph g = makeGraph();
+    host::Shapes shapes = application.ActiveWindow().View().Slide().Shapes();
+    ASSERT_EQ(shapes.Count(), 3);
+    QTest::mouseClick(canvas().viewport(), Qt::LeftButton, {}, viewportPoint(fillPointOf(g.relation)));
+    ASSERT_EQ(canvas().selection().size(), 1u);
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_Delete);
+    settle();
+    EXPECT_EQ(shapes.Count(), 2);
+    EXPECT_THROW(g.relation.Name(), host::HostError);
+    EXPECT_FALSE(g.arc.ConnectorFormat().EndConnected());
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(shapes.Count(), 3);
+    EXPECT_EQ(g.relation.TextFrame().TextRange().Text(), QStringLiteral("On")); // the old handle works
+    EXPECT_TRUE(g.arc.ConnectorFormat().EndConnected());
+    EXPECT_EQ(g.arc.ConnectorFormat().EndConnectedShape(), g.relation);
+
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(shapes.Count(), 2);
+}
+
+TEST_F(CanvasTest, DoubleClickEditsTextInPlace)
+{
+    const SampleGraph g = makeGraph();
+    QTest::mouseDClick(canvas().viewport(), Qt::LeftButton, {}, viewportPoint(fillPointOf(g.cat)));
+    ASSERT_TRUE(canvas().isEditingText());
+    QTextEdit* editor = canvas().textEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("Cat"));
+    editor->setPlainText(QStringLiteral("Dog\nHouse"));
+    // Escape throws the edit away.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(canvas().isEditingText());
+    EXPECT_EQ(g.cat.TextFrame().TextRange().Text(), QStringLiteral("Cat"));
+
+    canvas().editText(g.cat);
+    canvas().textEditor()->setPlainText(QStringLiteral("Dog\nHouse"));
+    canvas().finishTextEdit(true);
+    settle();
+    EXPECT_EQ(g.cat.TextFrame().TextRange().Text(), QStringLiteral("Dog\r\nHouse"));
+    window->undo();
+    EXPECT_EQ(g.cat.TextFrame().TextRange().Text(), QStringLiteral("Cat"));
+}
+
+TEST_F(CanvasTest, RubberBandSelectsShapesInside)
+{
+    const SampleGraph g = makeGraph();
+    QWidget* vp = canvas().viewport();
+    const QPoint from = viewportPoint({g.cat.Left() - 10.0, g.cat.Top() - 10.0});
+    const QPoint to = viewportPoint({g.cat.Left() + g.cat.Width() + 10.0, g.cat.Top() + g.cat.Height() + 10.0});
+    QTest::mousePress(vp, Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp, from + QPoint(5, 5));
+    QTest::mouseMove(vp, to);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, to);
+    const auto selected = canvas().selection();
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected.front(), g.cat);
+}
+
+} // namespace zov::test

@@ -1,0 +1,167 @@
+// Undo history by snapshots, without any window.
+#include "app/document/DocumentHistory.h"
+#include "host/Application.h"
+#include "host/AutoShapeType.h"
+
+#include <gtest/gtest.h>
+
+namespace zov::test {
+
+namespace {
+
+struct Doc {
+    host::Application app;
+    host::Presentation p;
+    host::Slide slide;
+    Doc()
+    {
+        p = app.Presentations().Add();
+        slide = p.Slides().Add(1, host::LayoutBlank);
+        p.SetSaved(true);
+    }
+};
+
+// Everything a user could see of a slide's shapes, in order.
+QStringList describe(const host::Slide& slide)
+{
+    QStringList out;
+    host::Shapes shapes = slide.Shapes();
+    for (int i = 1; i <= shapes.Count(); ++i) {
+        const host::ShapeData& s = shapes.Item(i).data();
+        out << QStringLiteral("%1 %2 %3,%4 %5x%6 %7 %8 %9")
+                   .arg(s.name)
+                   .arg(s.autoShapeType)
+                   .arg(s.left)
+                   .arg(s.top)
+                   .arg(s.width)
+                   .arg(s.height)
+                   .arg(s.fillRgb)
+                   .arg(s.text())
+                   .arg(s.beginGlue.site * 10 + s.endGlue.site);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(DocumentHistoryTest, RecordsOnlyWhenTheDocumentChanged)
+{
+    Doc d;
+    app::DocumentHistory history(d.p);
+    EXPECT_FALSE(history.record());
+    EXPECT_FALSE(history.canUndo());
+    d.slide.Shapes().AddShape(host::ShapeRectangle, 10, 10, 50, 40);
+    EXPECT_TRUE(history.record());
+    EXPECT_FALSE(history.record());
+    EXPECT_EQ(history.stepCount(), 2u);
+
+    // Paused (a drag in progress): nothing is recorded until it ends.
+    history.setPaused(true);
+    d.slide.Shapes().Item(1).SetLeft(20);
+    d.slide.Shapes().Item(1).SetLeft(30);
+    EXPECT_FALSE(history.record());
+    history.setPaused(false);
+    EXPECT_TRUE(history.record());
+    EXPECT_EQ(history.stepCount(), 3u);
+}
+
+TEST(DocumentHistoryTest, UndoAndRedoRestoreTheModelExactly)
+{
+    Doc d;
+    app::DocumentHistory history(d.p);
+    host::Shapes shapes = d.slide.Shapes();
+    host::Shape a = shapes.AddShape(host::ShapeRectangle, 10, 10, 80, 40);
+    a.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
+    host::Shape b = shapes.AddShape(host::ShapeOval, 200, 100, 60, 60);
+    host::Shape arc = shapes.AddConnector(host::ConnectorStraight, 0, 0, 1, 1);
+    arc.ConnectorFormat().BeginConnect(a, 4);
+    arc.ConnectorFormat().EndConnect(b, 2);
+    history.record();
+    const QStringList built = describe(d.slide);
+
+    a.SetLeft(300);
+    a.Fill().ForeColor().SetRGB(0x123456);
+    history.record();
+    const QStringList edited = describe(d.slide);
+    b.Delete();
+    d.slide.SetName(QStringLiteral("Cats"));
+    history.record();
+    const QStringList deleted = describe(d.slide);
+
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(describe(d.slide), edited);
+    EXPECT_NE(d.slide.Name(), QStringLiteral("Cats"));
+    EXPECT_EQ(b.TextFrame().TextRange().Text(), QString()); // the handle of the deleted shape works again
+    EXPECT_EQ(arc.ConnectorFormat().EndConnectedShape(), b);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(describe(d.slide), built);
+    // The restored glue still follows a move.
+    a.SetTop(50);
+    EXPECT_NEAR(arc.data().begin.y(), 50 + 20, 1e-3);
+    history.revert(); // drop that unrecorded move
+    EXPECT_EQ(describe(d.slide), built);
+
+    ASSERT_TRUE(history.redo());
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(describe(d.slide), deleted);
+    EXPECT_EQ(d.slide.Name(), QStringLiteral("Cats"));
+    EXPECT_THROW(b.Name(), host::HostError);
+    EXPECT_FALSE(history.redo());
+}
+
+TEST(DocumentHistoryTest, SlidesComeBackInOrderAndTheViewShowsTheChange)
+{
+    Doc d;
+    app::DocumentHistory history(d.p);
+    host::Slides slides = d.p.Slides();
+    host::Slide second = slides.Add(2, host::LayoutBlank);
+    host::Slide third = slides.Add(3, host::LayoutBlank);
+    history.record();
+    slides.Move(3, 1);
+    history.record();
+    third.Delete();
+    history.record();
+    EXPECT_EQ(slides.Count(), 2);
+    history.undo();
+    EXPECT_EQ(slides.Count(), 3);
+    EXPECT_EQ(third.SlideIndex(), 1);
+    history.undo();
+    EXPECT_EQ(third.SlideIndex(), 3);
+    EXPECT_EQ(second.SlideIndex(), 2);
+
+    // A change made on the second slide, undone while the first is in view: the view goes to
+    // the second slide, where the change shows.
+    host::DocumentWindow window = d.app.ActiveWindow();
+    window.View().GotoSlide(2);
+    second.Shapes().AddShape(host::ShapeRectangle, 1, 1, 10, 10);
+    history.record();
+    window.View().GotoSlide(1);
+    history.undo();
+    EXPECT_EQ(window.View().Slide(), second);
+    EXPECT_EQ(second.Shapes().Count(), 0);
+}
+
+TEST(DocumentHistoryTest, SavedStateFollowsUndoAndRedo)
+{
+    Doc d;
+    app::DocumentHistory history(d.p);
+    EXPECT_TRUE(history.atSavedState());
+    d.slide.Shapes().AddShape(host::ShapeDiamond, 1, 1, 30, 30);
+    history.record();
+    EXPECT_FALSE(d.p.Saved());
+    history.markSaved();
+    EXPECT_TRUE(d.p.Saved());
+    history.undo();
+    EXPECT_FALSE(d.p.Saved());
+    history.redo();
+    EXPECT_TRUE(d.p.Saved());
+    // A new change after undoing past the saved state makes it unreachable.
+    history.undo();
+    d.slide.Shapes().AddShape(host::ShapeOval, 5, 5, 20, 20);
+    history.record();
+    EXPECT_FALSE(history.canRedo());
+    history.undo();
+    EXPECT_FALSE(d.p.Saved());
+}
+
+} // namespace zov::test

@@ -1,0 +1,258 @@
+// The main window: file commands through the store, the unsaved-work question, the title,
+// slides, the "Standard" toolbar, undo of changes made behind the window's back, and
+// cancelling a slow open.
+#include "DesktopFixture.h"
+
+#include "app/desktop/SlideList.h"
+#include "host/AutoShapeType.h"
+
+#include <QAction>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <condition_variable>
+#include <mutex>
+
+namespace zov::test {
+
+using platform::MessageAnswer;
+
+using MainWindowTest = DesktopFixture;
+
+TEST_F(MainWindowTest, StartsWithOneBlankSlideAndAnUnmodifiedTitle)
+{
+    const host::Presentation p = application.ActivePresentation();
+    ASSERT_FALSE(p.IsNothing());
+    EXPECT_EQ(p.Slides().Count(), 1);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Presentation1[*] - ZOVEdit"));
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(window->slideList()->count(), 1);
+}
+
+TEST_F(MainWindowTest, SaveOpenRoundTripAndModifiedMark)
+{
+    const SampleGraph g = makeGraph();
+    EXPECT_TRUE(window->isWindowModified());
+    const QString path = folder.filePath(QStringLiteral("graph.pptx"));
+    dialogs.scriptPath(folder.filePath(QStringLiteral("graph"))); // the extension is added
+    ASSERT_TRUE(window->saveAs());
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_EQ(dialogs.requests()[0].file.defaultExt, QStringLiteral(".pptx"));
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
+
+    // A change marks it; undoing back to the saved state clears the mark again.
+    host::Shape moved = g.cat;
+    moved.SetLeft(moved.Left() + 30);
+    settle();
+    EXPECT_TRUE(window->isWindowModified());
+    window->undo();
+    EXPECT_FALSE(window->isWindowModified());
+    window->redo();
+    EXPECT_TRUE(window->isWindowModified());
+    ASSERT_TRUE(window->save());
+    EXPECT_FALSE(window->isWindowModified());
+
+    // Opening shows the file's slides in place of the present document.
+    ASSERT_TRUE(window->newPresentation());
+    EXPECT_EQ(application.ActivePresentation().Slides().Item(1).Shapes().Count(), 0);
+    ASSERT_TRUE(window->openFile(path));
+    const host::Presentation p = application.ActivePresentation();
+    EXPECT_EQ(application.Presentations().Count(), 1);
+    ASSERT_EQ(p.Slides().Count(), 1);
+    host::Shapes shapes = p.Slides().Item(1).Shapes();
+    ASSERT_EQ(shapes.Count(), 3);
+    EXPECT_EQ(shapes.Item(1).TextFrame().TextRange().Text(), QStringLiteral("Cat"));
+    EXPECT_NEAR(shapes.Item(1).Left(), 130, 0.01);
+    EXPECT_TRUE(shapes.Item(3).ConnectorFormat().BeginConnected());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(window->history()->stepCount(), 1u); // a fresh history for the opened file
+}
+
+TEST_F(MainWindowTest, OpeningABrokenFileReportsAndKeepsTheDocument)
+{
+    makeGraph();
+    const host::Presentation before = application.ActivePresentation();
+    const QString path = folder.filePath(QStringLiteral("broken.pptx"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a zip archive");
+    file.close();
+    messages.script(MessageAnswer::No); // do not save the graph first
+    EXPECT_FALSE(window->openFile(path));
+    EXPECT_EQ(application.ActivePresentation(), before);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[1].icon, platform::MessageIcon::Critical);
+    EXPECT_TRUE(messages.shown()[1].text.contains(QStringLiteral("broken.pptx"))) << messages.shown()[1].text.toStdString();
+}
+
+TEST_F(MainWindowTest, AsksBeforeClosingUnsavedWork)
+{
+    makeGraph();
+    messages.script(MessageAnswer::Cancel);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Do you want to save the changes you made to Presentation1?"));
+    EXPECT_TRUE(window->isVisible());
+
+    // Yes with a cancelled file dialog saves nothing and stays open.
+    messages.script(MessageAnswer::Yes);
+    dialogs.scriptPath(std::nullopt);
+    EXPECT_FALSE(window->close());
+
+    messages.script(MessageAnswer::No);
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_EQ(slides.Count(), 3);
+    EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 3);
+    EXPECT_EQ(window->slideList()->currentRow(), 2);
+
+    EXPECT_TRUE(window->renameSlide(1, QStringLiteral("Cats")));
+    EXPECT_EQ(slides.Item(1).Name(), QStringLiteral("Cats"));
+    EXPECT_EQ(window->slideList()->item(0)->text(), QStringLiteral("Cats"));
+
+    // A name another slide has is refused, with a message, and the list shows the old name.
+    const QString second = slides.Item(2).Name();
+    EXPECT_FALSE(window->renameSlide(2, QStringLiteral("Cats")));
+    EXPECT_EQ(slides.Item(2).Name(), second);
+    EXPECT_EQ(window->slideList()->item(1)->text(), second);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("\"Cats\" is already in use")));
+
+    const host::Slide cats = slides.Item(1);
+    EXPECT_TRUE(window->moveSlide(1, 3));
+    EXPECT_EQ(cats.SlideIndex(), 3);
+    EXPECT_EQ(window->slideList()->item(2)->text(), QStringLiteral("Cats"));
+    EXPECT_TRUE(window->deleteSlide(3));
+    EXPECT_EQ(slides.Count(), 2);
+    EXPECT_EQ(window->slideList()->count(), 2);
+
+    window->undo(); // the deletion
+    EXPECT_EQ(slides.Count(), 3);
+    EXPECT_EQ(cats.SlideIndex(), 3);
+    window->undo(); // the move
+    EXPECT_EQ(cats.SlideIndex(), 1);
+    window->undo(); // the rename
+    EXPECT_NE(cats.Name(), QStringLiteral("Cats"));
+    EXPECT_EQ(window->slideList()->item(0)->text(), cats.Name());
+}
+
+TEST_F(MainWindowTest, ChangesMadeBehindTheWindowBecomeUndoSteps)
+{
+    // As an add-in's command does: straight through the object model, then the loop goes idle.
+    host::Slide slide = application.ActiveWindow().View().Slide();
+    host::Shape shape = slide.Shapes().AddShape(host::ShapeDiamond, 50, 50, 80, 60);
+    settle();
+    EXPECT_TRUE(window->isWindowModified());
+    shape.SetLeft(200);
+    settle();
+    window->undo();
+    EXPECT_FLOAT_EQ(shape.Left(), 50);
+    window->undo();
+    EXPECT_EQ(slide.Shapes().Count(), 0);
+    EXPECT_FALSE(window->isWindowModified());
+    window->redo();
+    window->redo();
+    EXPECT_FLOAT_EQ(shape.Left(), 200);
+}
+
+TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
+{
+    int clicks = 0;
+    host::CommandBar standard = application.CommandBars().Item(QStringLiteral("Standard"));
+    host::CommandBarButton button = standard.AddButton();
+    button.SetCaption(QStringLiteral("ZOV Edit"));
+    button.SetTag(QStringLiteral("ZOV Edit"));
+    button.SetStyle(host::ButtonCaption);
+    button.SetClickHandler([&] {
+        ++clicks;
+        // A handler that changes the document: it becomes one undo step.
+        application.ActiveWindow().View().Slide().Shapes().AddShape(host::ShapeRectangle, 10, 10, 50, 50);
+    });
+    settle();
+    QAction* action = nullptr;
+    for (QAction* a : window->standardToolBar()->actions())
+        if (a->text() == QStringLiteral("ZOV Edit"))
+            action = a;
+    ASSERT_NE(action, nullptr);
+    action->trigger();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(window->history()->stepCount(), 2u);
+
+    // The toolbar follows the bar: a deleted control leaves it.
+    button.Delete();
+    settle();
+    for (QAction* a : window->standardToolBar()->actions())
+        EXPECT_NE(a->text(), QStringLiteral("ZOV Edit"));
+}
+
+namespace {
+
+// A store whose reading waits until the test lets it go on.
+class SlowStore : public app::DocumentStore {
+public:
+    host::Presentation read(const QString&) override
+    {
+        std::unique_lock lock(mutex_);
+        started_ = true;
+        released_.wait(lock, [this] { return release_; });
+        host::Presentation p = host::NewPresentation();
+        p.Slides().Add(1, host::LayoutBlank);
+        return p;
+    }
+    void write(const host::Presentation&, const QString&) override {}
+    void release()
+    {
+        std::lock_guard lock(mutex_);
+        release_ = true;
+        released_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool started_ = false;
+    bool release_ = false;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, CancellingASlowOpenKeepsTheDocument)
+{
+    auto slow = std::make_unique<SlowStore>();
+    SlowStore* slowStore = slow.get();
+    // A window of its own over the slow store.
+    window.reset();
+    this->store = std::move(slow);
+    window = std::make_unique<app::MainWindow>(app::MainWindowServices{&application, &messages, &dialogs, &settings, slowStore});
+    window->show();
+    makeGraph();
+    const host::Presentation before = application.ActivePresentation();
+    messages.script(MessageAnswer::No);
+    bool sawProgress = false;
+    QTimer::singleShot(700, window.get(), [&] {
+        auto* progress = window->findChild<QProgressDialog*>(QStringLiteral("OpenProgress"));
+        sawProgress = progress && progress->isVisible();
+        if (auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr)
+            cancel->click();
+    });
+    EXPECT_FALSE(window->openFile(QStringLiteral("big.pptx")));
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(application.ActivePresentation(), before);
+    EXPECT_EQ(before.Slides().Item(1).Shapes().Count(), 3);
+    slowStore->release(); // the reader finishes in the background; the window joins it on closing
+    window.reset();
+}
+
+} // namespace zov::test

@@ -1,0 +1,99 @@
+// The slide painter draws each geometry by its outline: filled inside, not outside, with the
+// shapes' own colours. Rendered into images at a known scale, without widgets.
+#include "app/render/ShapeOutline.h"
+#include "app/render/SlidePainter.h"
+#include "host/AutoShapeType.h"
+#include "host/Presentation.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace zov::test {
+
+namespace {
+
+constexpr std::uint32_t kFill = 0x00FF0000; // blue as 0x00BBGGRR
+
+struct Probe {
+    const char* name;
+    int type;
+    QPointF inside;  // fractions of the box: must show the fill
+    QPointF outside; // fractions of the box (or beyond): must stay white
+};
+
+// Renders one slide holding one filled shape at (100, 100) 200 x 120 points, at 1 px per point.
+QImage renderShape(int type, float rotation = 0)
+{
+    host::Presentation p = host::NewPresentation();
+    host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
+    host::Shape shape = slide.Shapes().AddShape(type, 100, 100, 200, 120);
+    shape.Fill().ForeColor().SetRGB(static_cast<std::int32_t>(kFill));
+    shape.data().rotation = rotation;
+    app::render::SlidePainter painter;
+    return painter.renderImage(slide.data(), QSize(720, 540), Qt::gray);
+}
+
+QColor at(const QImage& image, QPointF fraction)
+{
+    return image.pixelColor(QPoint(static_cast<int>(100 + fraction.x() * 200), static_cast<int>(100 + fraction.y() * 120)));
+}
+
+} // namespace
+
+TEST(SlidePainterTest, EveryGeometryIsFilledInsideItsOutlineOnly)
+{
+    const Probe probes[] = {
+        {"rectangle", host::ShapeRectangle, {0.03, 0.05}, {-0.05, 0.5}},
+        {"oval", host::ShapeOval, {0.5, 0.1}, {0.04, 0.06}},
+        {"diamond", host::ShapeDiamond, {0.5, 0.2}, {0.15, 0.15}},
+        {"decision", host::ShapeFlowchartDecision, {0.8, 0.5}, {0.85, 0.2}},
+        // The point begins at 200 - 60 = 140 points: its corners are outside.
+        {"home plate", host::ShapePentagon, {0.95, 0.5}, {0.97, 0.08}},
+        // The ring is filled, the opening beside the bar is not.
+        {"no symbol", host::ShapeNoSymbol, {0.5, 0.05}, {0.7, 0.3}},
+        // The tail reaches below the box, left of the middle.
+        {"callout", host::ShapeRoundedRectangularCallout, {0.3, 1.08}, {0.7, 1.08}},
+    };
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(probe.name);
+        const QImage image = renderShape(probe.type);
+        EXPECT_EQ(at(image, probe.inside), QColor(0, 0, 255));
+        EXPECT_EQ(at(image, probe.outside), QColor(Qt::white));
+        EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white)); // the page itself
+    }
+}
+
+TEST(SlidePainterTest, RotationTurnsTheShapeAboutItsCentre)
+{
+    const QImage upright = renderShape(host::ShapePentagon);
+    const QImage turned = renderShape(host::ShapePentagon, 180);
+    // Turned half round, the point is on the left.
+    EXPECT_EQ(at(upright, {0.03, 0.08}), QColor(0, 0, 255));
+    EXPECT_EQ(at(turned, {0.03, 0.08}), QColor(Qt::white));
+    EXPECT_EQ(at(turned, {0.03, 0.5}), QColor(0, 0, 255));
+}
+
+TEST(SlidePainterTest, ImageKeepsTheSlidesProportions)
+{
+    host::Presentation p = host::NewPresentation();
+    host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
+    app::render::SlidePainter painter;
+    // A 4:3 slide in a wide image: bands of background left and right.
+    const QImage image = painter.renderImage(slide.data(), QSize(200, 75), Qt::black);
+    EXPECT_EQ(image.pixelColor(100, 37), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(2, 37), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(197, 37), QColor(Qt::black));
+}
+
+TEST(SlidePainterTest, TextAndTailWidenWhatAShapeCanTouch)
+{
+    host::Presentation p = host::NewPresentation();
+    host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
+    host::Shape callout = slide.Shapes().AddShape(host::ShapeRoundedRectangularCallout, 10, 10, 100, 40);
+    const QRectF bounds = app::render::paintBounds(callout.data());
+    EXPECT_GE(bounds.bottom(), 10 + 40 * 1.125);
+    host::Shape arc = slide.Shapes().AddConnector(host::ConnectorStraight, 10, 10, 100, 10);
+    EXPECT_GT(app::render::paintBounds(arc.data()).height(), 0); // a flat line still has room for its arrowhead
+}
+
+} // namespace zov::test
