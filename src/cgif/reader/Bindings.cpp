@@ -20,54 +20,82 @@ int ScanGraphAtOrBefore(const std::vector<NodeRecord>& table, int index) {
 const NodeRecord& At(const std::vector<NodeRecord>& table, int index) {
     return table[static_cast<std::size_t>(index)];
 }
+
+// Exact comparison, inline: the scans compare many short strings of equal length (node ids).
+bool Same(const QString& a, const QString& b) {
+    const qsizetype n = a.size();
+    return n == b.size() && std::equal(a.constData(), a.constData() + n, b.constData());
+}
 } // namespace
 
-void CgifReader::FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
-                                        NodeRecord& graphNode) const {
+int CgifReader::FindCurrentIndex(const QString& label, int startIndex, int& graph) const {
     const auto& nodes = tables_.BoundArray;
     const int start = std::min(startIndex, UpperBound(nodes));
+    graph = -1;
+    if (start < 0)
+        return -1;
     int found = -1;
-    int graph = -1;
-    const BoundArrayIndex* index = label.isEmpty() || start < 0 ? nullptr : BoundIndex();
-    if (index != nullptr) {
+    if (const BoundArrayIndex* index = label.isEmpty() ? nullptr : BoundIndex(); index != nullptr) {
         found = index->LastNamed(label, start);
         if (found >= 0)
             graph = index->GraphAtOrBefore(found);
     } else {
         for (int i = start; i >= 0 && found < 0; --i)
-            if (At(nodes, i).Name == label)
+            if (Same(At(nodes, i).Name, label))
                 found = i;
         if (found >= 0)
             graph = ScanGraphAtOrBefore(nodes, found);
     }
-    if (found < 0)
-        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label);
-    definingNode = At(nodes, found);
-    if (graph >= 0)
-        graphNode = At(nodes, graph);
+    return found;
 }
 
-void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& definingNode,
-                                         NodeRecord& graphNode) const {
+int CgifReader::FindExternalIndex(const QString& label, int& graph) const {
     const auto& kept = tables_.AllBindings;
+    graph = -1;
     int found = -1;
-    int graph = -1;
-    const AllBindingsIndex* index = label.isEmpty() ? nullptr : BindingsIndex();
-    if (index != nullptr) {
+    if (const AllBindingsIndex* index = label.isEmpty() ? nullptr : BindingsIndex(); index != nullptr) {
         found = index->LastNamed(label);
         if (found >= 0)
             graph = index->GraphAtOrBefore(found);
     } else {
         for (int i = UpperBound(kept); i >= 0 && found < 0; --i)
-            if (At(kept, i).Name == label)
+            if (Same(At(kept, i).Name, label))
                 found = i;
         if (found >= 0)
             graph = ScanGraphAtOrBefore(kept, found);
     }
+    return found;
+}
+
+int CgifReader::IndexOfId(const QString& id) const {
+    if (const BoundArrayIndex* ids = id.isEmpty() ? nullptr : BoundIndex(); ids != nullptr)
+        return ids->FirstWithId(id);
+    const auto& nodes = tables_.BoundArray;
+    for (int i = 0; i <= UpperBound(nodes); ++i)
+        if (Same(At(nodes, i).Id, id))
+            return i;
+    return -1;
+}
+
+void CgifReader::FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
+                                        NodeRecord& graphNode) const {
+    int graph = -1;
+    const int found = FindCurrentIndex(label, startIndex, graph);
+    if (found < 0)
+        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label);
+    definingNode = At(tables_.BoundArray, found);
+    if (graph >= 0)
+        graphNode = At(tables_.BoundArray, graph);
+}
+
+void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& definingNode,
+                                         NodeRecord& graphNode) const {
+    int graph = -1;
+    const int found = FindExternalIndex(label, graph);
     if (found >= 0) {
-        definingNode = At(kept, found);
+        definingNode = At(tables_.AllBindings, found);
         if (graph >= 0) {
-            graphNode = At(kept, graph);
+            graphNode = At(tables_.AllBindings, graph);
             return;
         }
     }
@@ -75,20 +103,12 @@ void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& defin
 }
 
 bool CgifReader::FindNodeById(const QString& id, NodeRecord& node, int& index) const {
-    const auto& nodes = tables_.BoundArray;
-    int found = -1;
-    if (const BoundArrayIndex* ids = id.isEmpty() ? nullptr : BoundIndex(); ids != nullptr) {
-        found = ids->FirstWithId(id);
-    } else {
-        for (int i = 0; i <= UpperBound(nodes) && found < 0; ++i)
-            if (At(nodes, i).Id == id)
-                found = i;
-    }
+    const int found = IndexOfId(id);
     if (found < 0) {
         ShowError(QStringLiteral("Link node not in bound array"));
         return false;
     }
-    node = At(nodes, found);
+    node = At(tables_.BoundArray, found);
     index = found;
     return true;
 }
@@ -98,28 +118,31 @@ bool CgifReader::FindNodeById(const QString& id, NodeRecord& node, int& index) c
 // below the node of the current graph, where the defining concept is marked coreferent. A label
 // found nowhere stays unbound without a message.
 bool CgifReader::ResolveBoundLabel(const QString& label) {
-    NodeRecord definingNode;
-    NodeRecord graphNode;
     try {
-        FindExternalCoreference(label, definingNode, graphNode);
-        const int last = UpperBound(tables_.BoundArray);
-        SetNodeName(last, label);
-        SetNodeKind(last, NodeKind::CoreferentConcept);
-        return true;
+        int graph = -1;
+        if (FindExternalIndex(label, graph) >= 0 && graph >= 0) {
+            const int last = UpperBound(tables_.BoundArray);
+            SetNodeName(last, label);
+            SetNodeKind(last, NodeKind::CoreferentConcept);
+            return true;
+        }
     } catch (const ParseError&) {
-        // Not in a nested graph already handed on: look in the enclosing graphs.
+        // The concept is gone (an empty table): look in the enclosing graphs as for a miss.
     }
     try {
-        FindCurrentCoreference(label, TopContext().GraphIndex - 1, definingNode, graphNode);
-        NodeRecord found;
-        int index = 0;
-        FindNodeById(definingNode.Id, found, index);
+        int graph = -1;
+        const int defining = FindCurrentIndex(label, TopContext().GraphIndex - 1, graph);
+        if (defining < 0)
+            return true; // not found anywhere: the label stays unbound, without a message
+        int index = IndexOfId(tables_.BoundArray[static_cast<std::size_t>(defining)].Id);
+        if (index < 0) {
+            ShowError(QStringLiteral("Link node not in bound array"));
+            index = 0;
+        }
         SetNodeKind(index, NodeKind::CoreferentConcept);
         SetNodeName(UpperBound(tables_.BoundArray), label);
         return true;
     } catch (const ParseError& failure) {
-        if (failure.number() == 2001)
-            return true;
         ShowError(failure.message());
         return false;
     } catch (const std::exception& failure) {

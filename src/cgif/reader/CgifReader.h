@@ -88,6 +88,7 @@ public:
 
     // --- records ------------------------------------------------------------------------
     void AddNode(const NodeRecord& record);          // appends a copy to the BoundArray
+    void AddNode(NodeRecord&& record);
     void AddLink(const LinkRecord& link);            // appends a copy to Links
     void KeepInAllBindings(int index);               // appends a copy of BoundArray(index)
     void ClearReaderTables();                        // empties all tables but Contexts
@@ -166,13 +167,18 @@ private:
     ContextRecord& TopContext();
     void PlaceNodeComment(int nodeIndex);
     void ShowError(const QString& text) const;
-    void RebuildLine(const QString& prefix, QString savedLine, qsizetype savedPos);
+    void RebuildLine(QStringView text, bool asComment, bool closed, QString savedLine, qsizetype savedPos);
     void LinkPendingArgs(bool fromActor, const QString& actorId);
     // Every change of a node's Name or Kind and every cut of the BoundArray goes through these,
     // so that the lookup indexes stay in step.
     void SetNodeName(int index, const QString& name);
     void SetNodeKind(int index, std::int16_t kind);
     void CutBoundArray(int upperBound);
+    // The lookups of the public Find routines as indexes, without copies, messages or throws:
+    // -1 when absent; `graph` gets the graph node's index (-1 when there is none).
+    int FindCurrentIndex(const QString& label, int startIndex, int& graph) const;
+    int FindExternalIndex(const QString& label, int& graph) const;
+    int IndexOfId(const QString& id) const;
     const BoundArrayIndex* BoundIndex() const;
     const AllBindingsIndex* BindingsIndex() const;
     void ResetIndexes();

@@ -75,7 +75,7 @@ bool CgifReader::ReadConcept(bool optional) {
         conceptNode.Type = token_;
         conceptNode.Kind = NodeKind::Concept;
         currentConceptId_ = conceptNode.Id;
-        AddNode(conceptNode);
+        AddNode(std::move(conceptNode));
         const int conceptIndex = UpperBound(tables_.BoundArray);
         for (int segments = 1;; ++segments) {
             if (MatchChar(u':', false))
@@ -110,19 +110,13 @@ bool CgifReader::ReadArguments() {
             tables_.PendingArgs.push_back(currentConceptId_);
         } else if (ReadBoundLabel()) {
             // The argument is the node that defines the label anywhere in the graph read so far.
-            try {
-                NodeRecord definingNode;
-                NodeRecord graphNode;
-                FindCurrentCoreference(token_, UpperBound(tables_.BoundArray) - 1, definingNode, graphNode);
-                tables_.PendingArgs.push_back(definingNode.Id);
-            } catch (const ParseError& failure) {
-                if (failure.number() == 2001) {
-                    ShowError(failure.message());
-                    return false;
-                }
-            } catch (const std::exception&) {
-                // any other failure of the lookup: the argument is dropped, reading goes on
+            int graph = -1;
+            const int defining = FindCurrentIndex(token_, UpperBound(tables_.BoundArray) - 1, graph);
+            if (defining < 0) {
+                ShowError(QStringLiteral("Current coreference not found for: ") + token_);
+                return false;
             }
+            tables_.PendingArgs.push_back(tables_.BoundArray[static_cast<std::size_t>(defining)].Id);
         } else {
             break;
         }
@@ -151,7 +145,7 @@ bool CgifReader::ReadRelation() {
     relation.Type = token_;
     relation.Kind = NodeKind::Relation;
     currentRelationId_ = relation.Id;
-    AddNode(relation);
+    AddNode(std::move(relation));
     const int index = UpperBound(tables_.BoundArray);
     if (!ReadArguments())
         return false;
@@ -192,7 +186,7 @@ bool CgifReader::ReadActor() {
     actor.Type = token_;
     actor.Kind = NodeKind::Actor;
     currentActorId_ = actor.Id;
-    AddNode(actor);
+    AddNode(std::move(actor));
     const int index = UpperBound(tables_.BoundArray);
     if (!ReadArguments())
         return false;
@@ -219,7 +213,7 @@ bool CgifReader::ReadNegation(bool optional) {
     negation.Type = QStringLiteral("Neg");
     negation.Kind = NodeKind::Relation;
     currentRelationId_ = negation.Id;
-    AddNode(negation);
+    AddNode(std::move(negation));
     const int index = UpperBound(tables_.BoundArray);
     // All three steps run before the result is judged.
     const bool opened = MatchChar(u'[', false);

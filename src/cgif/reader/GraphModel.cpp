@@ -23,6 +23,11 @@ void CgifReader::AddNode(const NodeRecord& record) {
     boundIndex_.Appended(tables_.BoundArray.back(), UpperBound(tables_.BoundArray));
 }
 
+void CgifReader::AddNode(NodeRecord&& record) {
+    tables_.BoundArray.push_back(std::move(record));
+    boundIndex_.Appended(tables_.BoundArray.back(), UpperBound(tables_.BoundArray));
+}
+
 void CgifReader::AddLink(const LinkRecord& link) { tables_.Links.push_back(link); }
 
 void CgifReader::KeepInAllBindings(int index) {
@@ -97,7 +102,7 @@ void CgifReader::AddCommentNode() {
     record.Kind = NodeKind::Comment;
     record.X = pendingX_;
     record.Y = pendingY_;
-    AddNode(record);
+    AddNode(std::move(record));
 }
 
 bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QString& name) {

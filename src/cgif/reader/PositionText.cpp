@@ -1,6 +1,8 @@
 #include "cgif/reader/PositionText.h"
 
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace zov::cgif {
 
@@ -35,14 +37,37 @@ bool IsWrittenNumber(QStringView text) {
     }
     return i == n;
 }
+
+// A decimal number in plain ASCII (optional sign, digits, decimal point, exponent), rounded once
+// to single precision. The locale plays no part: the decimal separator is always ".".
+std::optional<float> ParseSingle(QStringView text) {
+    if (!text.isEmpty() && text.front() == u'+')
+        text = text.mid(1);
+    if (text.isEmpty())
+        return std::nullopt;
+    std::string buffer(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E'))
+            return std::nullopt;
+        buffer[static_cast<std::size_t>(i)] = static_cast<char>(c);
+    }
+    const char* end = buffer.data() + buffer.size();
+    float value = 0;
+    const auto [stop, error] = std::from_chars(buffer.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 } // namespace
 
 std::optional<float> ToSingle(const QString& text) {
-    bool ok = false;
-    const float value = text.trimmed().toFloat(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    QStringView view(text);
+    while (!view.isEmpty() && view.front().isSpace())
+        view = view.mid(1);
+    while (!view.isEmpty() && view.back().isSpace())
+        view.chop(1);
+    return ParseSingle(view);
 }
 
 PositionValue PositionFromTitle(const QString& title) {
@@ -71,8 +96,8 @@ std::optional<PositionValue> WriterPosition(const QString& text, QChar terminato
     const QStringView y = body.mid(at + 1);
     if (!IsWrittenNumber(x) || !IsWrittenNumber(y))
         return std::nullopt;
-    const std::optional<float> px = ToSingle(x.toString());
-    const std::optional<float> py = ToSingle(y.toString());
+    const std::optional<float> px = ParseSingle(x);
+    const std::optional<float> py = ParseSingle(y);
     if (!px || !py)
         return std::nullopt;
     return PositionValue{*px, *py};

@@ -32,15 +32,7 @@ bool CgifReader::ReadDefiningLabel(bool optional) {
         return optional;
     // The label goes to the first node carrying the id of the concept read last (normally the
     // concept being read).
-    int target = -1;
-    if (const BoundArrayIndex* index = BoundIndex(); index != nullptr && !currentConceptId_.isEmpty()) {
-        target = index->FirstWithId(currentConceptId_);
-    } else {
-        const auto& nodes = tables_.BoundArray;
-        for (int i = 0; i <= UpperBound(nodes) && target < 0; ++i)
-            if (nodes[static_cast<std::size_t>(i)].Id == currentConceptId_)
-                target = i;
-    }
+    const int target = IndexOfId(currentConceptId_);
     if (target >= 0) {
         SetNodeName(target, token_);
         return true;
@@ -48,7 +40,7 @@ bool CgifReader::ReadDefiningLabel(bool optional) {
     NodeRecord orphan;
     orphan.Name = token_;
     orphan.Type = currentConceptId_;
-    AddNode(orphan);
+    AddNode(std::move(orphan));
     return true;
 }
 

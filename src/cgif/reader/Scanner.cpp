@@ -115,50 +115,59 @@ bool CgifReader::ReadUntil(QChar terminator) {
     return true;
 }
 
-// Puts `prefix` in front of the saved rest of a line. When the consumed part of the saved line
-// is long enough the prefix is written over its end, so the rest of a long line is not copied
-// again for every comment on it.
-void CgifReader::RebuildLine(const QString& prefix, QString savedLine, qsizetype savedPos) {
-    if (prefix.size() <= savedPos) {
-        line_ = std::move(savedLine);
-        pos_ = savedPos - prefix.size();
-        if (!prefix.isEmpty()) {
-            QChar* text = line_.data();
-            std::copy(prefix.cbegin(), prefix.cend(), text + pos_);
+// Puts a comment back in front of the saved rest of a line: nothing when `asComment` is false,
+// else ";" + text, followed by ";" when `closed`. When the consumed part of the saved line is
+// long enough the comment is written over its end, so the rest of a long line is not copied
+// again for every comment on it. `text` may point into the current line.
+void CgifReader::RebuildLine(QStringView text, bool asComment, bool closed, QString savedLine, qsizetype savedPos) {
+    const qsizetype size = asComment ? text.size() + (closed ? 2 : 1) : 0;
+    if (size <= savedPos) {
+        if (size > 0) {
+            QChar* out = savedLine.data() + (savedPos - size);
+            *out++ = u';';
+            out = std::copy(text.begin(), text.end(), out);
+            if (closed)
+                *out = u';';
         }
+        line_ = std::move(savedLine);
+        pos_ = savedPos - size;
     } else {
         QString rebuilt;
-        rebuilt.reserve(prefix.size() + savedLine.size() - savedPos);
-        rebuilt.append(prefix);
+        rebuilt.reserve(size + savedLine.size() - savedPos);
+        rebuilt.append(u';');
+        rebuilt.append(text);
+        if (closed)
+            rebuilt.append(u';');
         rebuilt.append(QStringView(savedLine).mid(savedPos));
         line_ = std::move(rebuilt);
         pos_ = 0;
     }
 }
 
+// The comment text is in Token. With `keep` the rest is put back as a complete comment (its
+// closing ";" was consumed); without, the closing ";" or other terminator is still at the front
+// of the saved line, so only ";" and the text go back (an empty comment still leaves its ";").
 QString CgifReader::ExtractTitle(bool keep) {
     QString savedLine = std::move(line_);
     const qsizetype savedPos = pos_;
     line_ = token_;
     pos_ = 0;
-    const QString empty = keep ? QString() : QStringLiteral(";");
     if (!line_.isEmpty() && MatchChar(u'%', false)) {
         if (!ReadUntil(u'%'))
-            return {};
+            return {}; // the saved line is not restored
         const QString title = token_;
         MatchChar(u'%', false);
-        const QString rest = line_.mid(pos_);
+        const QStringView rest = QStringView(line_).mid(pos_);
         if (rest.isEmpty())
-            RebuildLine(empty, std::move(savedLine), savedPos);
+            RebuildLine({}, !keep, false, std::move(savedLine), savedPos);
         else
-            RebuildLine(keep ? QStringLiteral(";") + rest + u';' : QStringLiteral(";") + rest, std::move(savedLine), savedPos);
+            RebuildLine(rest, true, keep, std::move(savedLine), savedPos);
         return title;
     }
-    const QString text = token_;
-    if (text.isEmpty())
-        RebuildLine(empty, std::move(savedLine), savedPos);
+    if (token_.isEmpty())
+        RebuildLine({}, !keep, false, std::move(savedLine), savedPos);
     else
-        RebuildLine(keep ? QStringLiteral(";") + text + u';' : QStringLiteral(";") + text, std::move(savedLine), savedPos);
+        RebuildLine(token_, true, keep, std::move(savedLine), savedPos);
     return {};
 }
 
