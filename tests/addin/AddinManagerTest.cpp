@@ -139,12 +139,5 @@ TEST_F(AddinManagerTest, AnAddinThisProgramDoesNotCarryIsReported) {
     EXPECT_FALSE(listed.front().connected);
 }
 
-TEST_F(AddinManagerTest, ReadsTheActionStringOfAnAddinButton) {
-    EXPECT_EQ(AddinManager::ProgIdOfAction(QStringLiteral("!<ZOVEdit.Connect>")), QStringLiteral("ZOVEdit.Connect"));
-    EXPECT_TRUE(AddinManager::ProgIdOfAction(QStringLiteral("Macro1")).isEmpty());
-    EXPECT_TRUE(AddinManager::ProgIdOfAction(QStringLiteral("!<>")).isEmpty());
-    EXPECT_TRUE(AddinManager::ProgIdOfAction(QStringLiteral("!<ZOVEdit.Connect")).isEmpty());
-}
-
 } // namespace
 } // namespace zov::addin::testing

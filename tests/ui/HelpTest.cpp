@@ -115,14 +115,5 @@ TEST(HelpViewer, AMissingHelpFileIsTold) {
     EXPECT_TRUE(messages.shown().back().text.contains(QStringLiteral("not a help project")));
 }
 
-TEST(HelpLocation, SplitsFileAndTopic) {
-    const auto both = platform::SplitHelpLocation(QStringLiteral("/a/b.xml::/intro.htm"));
-    EXPECT_EQ(both.file, QStringLiteral("/a/b.xml"));
-    EXPECT_EQ(both.topic, QStringLiteral("intro.htm"));
-    const auto fileOnly = platform::SplitHelpLocation(QStringLiteral("/a/b.xml"));
-    EXPECT_EQ(fileOnly.file, QStringLiteral("/a/b.xml"));
-    EXPECT_TRUE(fileOnly.topic.isEmpty());
-}
-
 } // namespace
 } // namespace zov::ui::testing
