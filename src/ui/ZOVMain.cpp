@@ -192,11 +192,14 @@ void ZOVMain::guarded(const QString& what, const std::function<void()>& action) 
 // --- events ---------------------------------------------------------------------------------
 
 bool ZOVMain::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
         Activate();
-    else if (event->type() == QEvent::ChildAdded)
-        if (auto* child = static_cast<QChildEvent*>(event)->child(); child && child->isWidgetType())
+    } else if (event->type() == QEvent::ChildAdded) {
+        // Controls added later see their keys previewed too.
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child && child->isWidgetType())
             previewKeysOf(child);
+    }
     return QWidget::event(event);
 }
 

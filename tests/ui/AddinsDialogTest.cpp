@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace zov::ui::testing {
 namespace {
@@ -40,6 +41,24 @@ TEST_F(AddinsDialogTest, TheFirstRunRegistersAndConnectsTheAddin) {
     EXPECT_EQ(zovButtonCount(app), 1);
     addins.ShutDown();
     EXPECT_EQ(zovButtonCount(app), 1) << "shutting down keeps the button";
+}
+
+TEST_F(AddinsDialogTest, PressingTheButtonOpensThePaletteInANewPresentation) {
+    DesktopAddins addins(app, options());
+    addins.StartUp();
+    app.CommandBars().Item(QStringLiteral("Standard")).FindControl(QStringLiteral("ZOV Edit")).Execute();
+    ZOVMain* palette = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<ZOVMain*>(w); p && p->isVisible())
+            palette = p;
+    ASSERT_NE(palette, nullptr);
+    EXPECT_TRUE(palette->NewConceptButton->isChecked());
+    EXPECT_EQ(app.Presentations().Count(), 1);
+    QPointer<ZOVMain> watched = palette;
+    addins.ShutDown(); // unchanged settings: the palette closes without a question
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
 }
 
 TEST_F(AddinsDialogTest, UntickingAndRemovingGoThroughTheManager) {
