@@ -115,6 +115,11 @@ TEST_F(CanvasTest, DragMovesShapeAndGluedArcFollows)
     QTest::mousePress(vp, Qt::LeftButton, {}, start);
     QTest::mouseMove(vp, start + QPoint(10, 5));
     QTest::mouseMove(vp, start + offset);
+    // Mid-drag the picture shows the shape at its new place and the others where they were.
+    const QImage during = vp->grab().toImage();
+    EXPECT_TRUE(near(during.pixelColor(viewportPoint(fillPointOf(g.cat))), colourOf(kConceptFill)));
+    EXPECT_TRUE(near(during.pixelColor(start - QPoint(0, 3)), Qt::white));
+    EXPECT_TRUE(near(during.pixelColor(viewportPoint(fillPointOf(g.relation))), colourOf(kRelationFill)));
     QTest::mouseRelease(vp, Qt::LeftButton, {}, start + offset);
     settle();
     const double scale = canvas().pixelsPerPoint();

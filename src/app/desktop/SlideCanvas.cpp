@@ -169,6 +169,7 @@ void SlideCanvas::applyZoom(double percent, QPointF anchor)
     percent = std::clamp(percent, kMinZoom, kMaxZoom);
     const QPointF anchorPoint = viewportToSlide(anchor);
     zoomPercent_ = percent;
+    dropDragLayer();
     updateScrollBars();
     // Keep the slide point under the anchor where it was.
     const QPointF moved = slideToViewport(anchorPoint) - anchor;
@@ -382,11 +383,9 @@ bool SlideCanvas::handleAt(QPoint viewportPixel, host::Shape& shape, int& handle
 
 // --- painting -----------------------------------------------------------------------------
 
-void SlideCanvas::paintEvent(QPaintEvent* /*event*/)
+void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const ShapeData*>& skip)
 {
-    QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), QColor(0xE3, 0xE5, 0xE8));
-    const host::SlideData* slide = slideInView();
     if (window_.IsNothing())
         return;
     const double scale = pixelsPerPoint();
@@ -396,12 +395,67 @@ void SlideCanvas::paintEvent(QPaintEvent* /*event*/)
     painter.save();
     painter.translate(origin);
     painter.scale(scale, scale);
-    const QRectF exposed(viewportToSlide(QPointF(0, 0)), viewportToSlide(QPointF(viewport()->width(), viewport()->height())));
     painter.fillRect(QRectF(QPointF(0, 0), pageSize()), Qt::white);
-    if (slide)
-        painter_.paintShapes(painter, *slide, exposed);
+    if (const host::SlideData* slide = slideInView()) {
+        const QRectF exposed(viewportToSlide(QPointF(0, 0)), viewportToSlide(QPointF(viewport()->width(), viewport()->height())));
+        for (const auto& shape : slide->shapes) {
+            if (!exposed.intersects(render::paintBounds(*shape)))
+                continue;
+            if (!skip.empty() && std::find(skip.begin(), skip.end(), shape.get()) != skip.end())
+                continue;
+            painter_.paintShape(painter, *shape);
+        }
+    }
     painter.restore();
+}
+
+void SlideCanvas::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(viewport());
+    if (!dragLayer_.isNull() && isDragging()) {
+        painter.drawPixmap(0, 0, dragLayer_);
+        painter.save();
+        painter.translate(slideOrigin());
+        painter.scale(pixelsPerPoint(), pixelsPerPoint());
+        for (const auto& weak : dragShapes_)
+            if (const auto s = weak.lock(); s && s->slide)
+                painter_.paintShape(painter, *s);
+        painter.restore();
+    } else {
+        paintSlideLayer(painter, {});
+    }
     paintSelection(painter);
+}
+
+void SlideCanvas::prepareDragLayer()
+{
+    dragShapes_.clear();
+    const host::SlideData* slide = slideInView();
+    if (!slide)
+        return;
+    std::vector<const ShapeData*> moving;
+    for (const Start& start : drag_.starts)
+        if (const auto s = start.shape.lock())
+            moving.push_back(s.get());
+    std::vector<const ShapeData*> dynamic;
+    for (const auto& shape : slide->shapes) {
+        const bool dragged = std::find(moving.begin(), moving.end(), shape.get()) != moving.end();
+        if (dragged || (isConnector(*shape) && gluedToAny(*shape, moving))) {
+            dynamic.push_back(shape.get());
+            dragShapes_.push_back(shape);
+        }
+    }
+    const qreal ratio = viewport()->devicePixelRatioF();
+    dragLayer_ = QPixmap(viewport()->size() * ratio);
+    dragLayer_.setDevicePixelRatio(ratio);
+    QPainter painter(&dragLayer_);
+    paintSlideLayer(painter, dynamic);
+}
+
+void SlideCanvas::dropDragLayer()
+{
+    dragLayer_ = QPixmap();
+    dragShapes_.clear();
 }
 
 void SlideCanvas::paintSelection(QPainter& painter)
@@ -439,6 +493,8 @@ void SlideCanvas::paintSelection(QPainter& painter)
 void SlideCanvas::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    if (!dragLayer_.isNull())
+        prepareDragLayer();
     updateScrollBars();
     syncViewTransform();
     placeTextEditor();
@@ -446,6 +502,8 @@ void SlideCanvas::resizeEvent(QResizeEvent* event)
 
 void SlideCanvas::scrollContentsBy(int /*dx*/, int /*dy*/)
 {
+    if (!dragLayer_.isNull())
+        prepareDragLayer();
     syncViewTransform();
     placeTextEditor();
     viewport()->update();
@@ -590,6 +648,7 @@ void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
         drag_.kind = DragKind::Move;
         if (history_)
             history_->setPaused(true);
+        prepareDragLayer();
         [[fallthrough]];
     case DragKind::Move:
         dragMove(delta);
@@ -597,11 +656,15 @@ void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
     case DragKind::Resize:
         if (history_)
             history_->setPaused(true);
+        if (dragLayer_.isNull())
+            prepareDragLayer();
         dragResize(delta);
         break;
     case DragKind::ConnectorEnd:
         if (history_)
             history_->setPaused(true);
+        if (dragLayer_.isNull())
+            prepareDragLayer();
         dragConnectorEnd(point);
         break;
     case DragKind::RubberBand: {
@@ -721,6 +784,7 @@ void SlideCanvas::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     const Drag drag = drag_;
+    dropDragLayer();
     if (drag.kind == DragKind::RubberBand) {
         if (rubberBand_)
             rubberBand_->hide();
@@ -758,6 +822,7 @@ void SlideCanvas::cancelDrag()
         return;
     const bool changed = drag_.changed;
     drag_ = Drag{};
+    dropDragLayer();
     if (rubberBand_)
         rubberBand_->hide();
     if (history_) {

@@ -13,6 +13,7 @@
 #include "host/DocumentWindow.h"
 
 #include <QAbstractScrollArea>
+#include <QPixmap>
 #include <QPointer>
 #include <memory>
 #include <vector>
@@ -125,6 +126,12 @@ private:
     void cancelDrag();
     void placeTextEditor();
     void paintSelection(QPainter& painter);
+    // Background, page and shapes; shapes in `skip` are left out.
+    void paintSlideLayer(QPainter& painter, const std::vector<const host::ShapeData*>& skip);
+    // While a drag runs, everything that does not move is drawn once into a picture and each
+    // frame draws only the picture and the moving shapes (the dragged ones, their connectors).
+    void prepareDragLayer();
+    void dropDragLayer();
 
     host::DocumentWindow window_;
     DocumentHistory* history_ = nullptr;
@@ -135,6 +142,8 @@ private:
     Drag drag_;
     QRubberBand* rubberBand_ = nullptr;
     QPointer<QWidget> trackedWindow_;
+    QPixmap dragLayer_;
+    std::vector<std::weak_ptr<host::ShapeData>> dragShapes_; // back to front
     QTextEdit* editor_ = nullptr;
     std::weak_ptr<host::ShapeData> editedShape_;
 };

@@ -147,7 +147,12 @@ void SlideList::updateThumbnails()
         frame.drawRect(QRectF((kThumbnailSize.width() - drawn.width()) / 2, (kThumbnailSize.height() - drawn.height()) / 2,
                               drawn.width() - 1, drawn.height() - 1));
         frame.end();
-        item(static_cast<int>(i))->setIcon(QIcon(QPixmap::fromImage(image)));
+        // The same picture when the row is selected: a slide keeps its colours.
+        QIcon icon;
+        const QPixmap pixmap = QPixmap::fromImage(image);
+        icon.addPixmap(pixmap, QIcon::Normal);
+        icon.addPixmap(pixmap, QIcon::Selected);
+        item(static_cast<int>(i))->setIcon(icon);
     }
     updating_ = false;
 }
