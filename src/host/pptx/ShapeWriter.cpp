@@ -224,7 +224,9 @@ public:
         attr("rIns", std::max<std::int64_t>(0, pointsToEmu(s.marginRight)));
         attr("bIns", std::max<std::int64_t>(0, pointsToEmu(s.marginBottom)));
         attr("rtlCol", "0");
-        attr("anchor", label ? "t" : "ctr");
+        // Text that sizes its shape sits at the top: a program that fits the shape again with
+        // its own font metrics (LibreOffice does on loading) then keeps its top edge in place.
+        attr("anchor", label || s.autoSize == AutoSizeShapeToFitText ? "t" : "ctr");
         end();
         open(px.a, s.autoSize == AutoSizeShapeToFitText ? "spAutoFit" : s.autoSize == AutoSizeTextToFitShape ? "normAutofit" : "noAutofit");
         endEmpty();
