@@ -68,7 +68,8 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
     try {
         const std::vector<LinkRecord>& links = tables.Links;
         for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links.size(); ++i) {
-            const LinkRecord& link = links[i];
+            // Copies: a message box shown below lets other events run before the build goes on.
+            const LinkRecord link = links[i];
             const std::optional<host::Shape> source = LinkEndShape(reader, link.From, End::Source, link.From);
             const std::optional<host::Shape> target = LinkEndShape(reader, link.To, End::Target, link.From);
             if (source && target)
@@ -79,7 +80,8 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
             if (nodes[i].Kind != NodeKind::Concept || FindEntry(nodes[i].Id) != nullptr)
                 continue;
-            const NodeRecord& node = nodes[static_cast<std::size_t>(IndexOfId(nodes[i].Id))];
+            const int first = IndexOfId(nodes[i].Id);
+            const NodeRecord node = nodes[first >= 0 ? static_cast<std::size_t>(first) : i];
             DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X, node.Y,
                      settings_.conceptColor);
         }
@@ -104,7 +106,11 @@ const ShapeEntry* GraphBuilder::FindEntry(const QString& id) const {
 
 int GraphBuilder::IndexOfId(const QString& id) const {
     const auto it = firstNode_.constFind(id);
-    return it == firstNode_.constEnd() ? -1 : it.value();
+    if (it == firstNode_.constEnd() || nodes_ == nullptr)
+        return -1;
+    // An index past the end (the tables were cut back meanwhile) counts as not found.
+    const auto index = static_cast<std::size_t>(it.value());
+    return index < nodes_->size() && (*nodes_)[index].Id == id ? it.value() : -1;
 }
 
 std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const QString& id, End end,
@@ -113,13 +119,13 @@ std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const 
         return entry->Shape;
     NodeRecord node;
     int index = IndexOfId(id);
-    if (index < 0) {
-        // Not in the graph: the reader's lookup says so in a message box. No shape is drawn
-        // for this end, and the link gets no arc.
-        reader.FindNodeById(id, node, index);
+    if (index >= 0) {
+        node = (*nodes_)[static_cast<std::size_t>(index)];
+    } else if (!reader.FindNodeById(id, node, index)) {
+        // Not in the graph: the reader's lookup has said so in a message box. No shape is
+        // drawn for this end, and the link gets no arc.
         return std::nullopt;
     }
-    node = (*nodes_)[static_cast<std::size_t>(index)];
     std::optional<host::Shape> shape = DrawLinkEnd(reader, node, index, end, sourceId);
     if (shape) {
         firstEntry_.insert(id, static_cast<int>(shapeTable_.size()));
