@@ -256,3 +256,35 @@ TEST_F(MainWindowTest, CancellingASlowOpenKeepsTheDocument)
 }
 
 } // namespace zov::test
+
+namespace zov::test {
+
+TEST(RecentFilesTest, NewestFirstOnceEachAndAtMostEight)
+{
+    platform::MemorySettingsStore store;
+    app::RecentFiles recent(store);
+    for (int i = 1; i <= 10; ++i)
+        recent.add(QStringLiteral("/tmp/deck%1.pptx").arg(i));
+    recent.add(QStringLiteral("/tmp/deck5.pptx"));
+    const QStringList files = recent.files();
+    ASSERT_EQ(files.size(), app::RecentFiles::kMaxFiles);
+    EXPECT_EQ(files.front(), QStringLiteral("/tmp/deck5.pptx"));
+    EXPECT_EQ(files[1], QStringLiteral("/tmp/deck10.pptx"));
+    EXPECT_EQ(files.count(QStringLiteral("/tmp/deck5.pptx")), 1);
+    EXPECT_FALSE(files.contains(QStringLiteral("/tmp/deck1.pptx")));
+    recent.remove(QStringLiteral("/tmp/deck10.pptx"));
+    EXPECT_EQ(recent.files().size(), app::RecentFiles::kMaxFiles - 1);
+    EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("RecentFiles"), QStringLiteral("File2"), QString()),
+              QStringLiteral("/tmp/deck9.pptx"));
+}
+
+TEST_F(MainWindowTest, SavedFilesJoinTheRecentFilesMenu)
+{
+    dialogs.scriptPath(folder.filePath(QStringLiteral("first.pptx")));
+    ASSERT_TRUE(window->saveAs());
+    const QStringList files = app::RecentFiles(settings).files();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files.front(), QFileInfo(folder.filePath(QStringLiteral("first.pptx"))).absoluteFilePath());
+}
+
+} // namespace zov::test

@@ -1,0 +1,104 @@
+// The editor inside the desktop host: the add-in's button on the "Standard" toolbar starts the
+// palette, and a concept made at the mouse pointer lands under the pointer on the canvas,
+// because the canvas keeps the document window's view transform in step. The command is one
+// undo step of the host.
+#include "DesktopFixture.h"
+
+#include "addin/Connect.h"
+#include "addin/Version.h"
+#include "host/AutoShapeType.h"
+#include "platform/fake/FixedCursorPosition.h"
+#include "platform/fake/RecordingHelpViewer.h"
+#include "ui/QtEditorWindows.h"
+#include "ui/ZOVMain.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QToolBar>
+
+namespace zov::test {
+
+namespace {
+
+ui::ZOVMain* findPalette()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* palette = qobject_cast<ui::ZOVMain*>(w); palette && palette->isVisible())
+            return palette;
+    return nullptr;
+}
+
+} // namespace
+
+class EditorInHostTest : public DesktopFixture {
+protected:
+    void SetUp() override
+    {
+        DesktopFixture::SetUp();
+        addin::AddinServices services;
+        services.messages = &messages;
+        services.settings = &drawingSettings;
+        services.cursor = &cursor;
+        services.dialogs = &dialogs;
+        services.help = &help;
+        services.libraryFolder = folder.path();
+        services.version = addin::CurrentVersion();
+        services.seedSource = [] { return 7u; };
+        connect = std::make_unique<addin::Connect>(services, ui::QtEditorWindowsFactory());
+        QVariantList custom;
+        connect->OnConnection(application, addin::ConnectStartup, {addin::ZovEditProgId, QString()}, custom);
+        settle();
+    }
+    void TearDown() override
+    {
+        QVariantList custom;
+        connect->OnDisconnection(addin::RemoveHostShutdown, custom);
+        connect.reset();
+        DesktopFixture::TearDown();
+    }
+
+    platform::MemorySettingsStore drawingSettings;
+    platform::FixedCursorPosition cursor;
+    platform::RecordingHelpViewer help;
+    std::unique_ptr<addin::Connect> connect;
+};
+
+TEST_F(EditorInHostTest, ConceptAtThePointerLandsUnderThePointer)
+{
+    QAction* button = nullptr;
+    for (QAction* a : window->standardToolBar()->actions())
+        if (a->text() == QStringLiteral("ZOV Edit"))
+            button = a;
+    ASSERT_NE(button, nullptr);
+    button->trigger();
+    settle();
+    ui::ZOVMain* palette = findPalette();
+    ASSERT_NE(palette, nullptr);
+
+    canvas().setZoomPercent(150); // anywhere but the fitted zoom
+    settle();
+    const std::size_t stepsBefore = window->history()->stepCount();
+    palette->SelectOption(1);
+    palette->TextBox1->setText(QStringLiteral("Cat"));
+    const QPointF slidePoint(200, 150);
+    const QPoint screen = canvas().viewport()->mapToGlobal(viewportPoint(slidePoint));
+    cursor.setPosition(screen);
+    palette->RunAtPointer();
+    settle();
+
+    host::Shapes shapes = application.ActiveWindow().View().Slide().Shapes();
+    host::Shape made;
+    for (int i = 1; i <= shapes.Count(); ++i)
+        if (shapes.Item(i).AutoShapeType() == host::ShapeRectangle && shapes.Item(i).TextFrame().TextRange().Text() == QStringLiteral("Cat"))
+            made = shapes.Item(i);
+    ASSERT_FALSE(made.IsNothing()) << "no concept on the slide";
+    EXPECT_EQ(application.ActiveWindow().RangeFromPoint(screen.x(), screen.y()), made);
+    const QRectF box(made.Left(), made.Top(), made.Width(), made.Height());
+    EXPECT_TRUE(box.adjusted(-1, -1, 1, 1).contains(slidePoint)) << box.x() << "," << box.y();
+
+    EXPECT_EQ(window->history()->stepCount(), stepsBefore + 1);
+    window->undo();
+    EXPECT_THROW(made.Name(), host::HostError); // the concept is gone again
+}
+
+} // namespace zov::test
