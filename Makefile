@@ -19,9 +19,16 @@ test: deps
 	$(MAKE) build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Without ARGS the editor opens a presentation of the examples, imported afresh.
 run: deps
 	$(MAKE) build
-	./$(BUILD_DIR)/zovedit $(ARGS)
+	@if [ -n "$(ARGS)" ]; then ./$(BUILD_DIR)/zovedit $(ARGS); else \
+	  rm -f $(BUILD_DIR)/examples.pptx; \
+	  for f in examples/*.cgf; do \
+	    if [ -f $(BUILD_DIR)/examples.pptx ]; then ./$(BUILD_DIR)/zovedit import $$f --into $(BUILD_DIR)/examples.pptx; \
+	    else ./$(BUILD_DIR)/zovedit import $$f -o $(BUILD_DIR)/examples.pptx; fi; \
+	  done; \
+	  ./$(BUILD_DIR)/zovedit $(BUILD_DIR)/examples.pptx; fi
 
 bench: deps
 	$(MAKE) build
