@@ -14,6 +14,9 @@ EditorSession::EditorSession(host::Application& application, const drawing::Draw
       reader_(ids_, messages, noSlides_) {
     // A graph title without "*" takes its name from the palette's text box.
     reader_.SetPaletteTextSource([this] { return textBox_->Text(); });
+    // A generated graph name "G" + number passes over names slides already have, both for
+    // Add graph and for the graphs an import draws.
+    reader_.SetGraphNameTaken([this](const QString& name) { return FindGraphSlide(name) != 0; });
 }
 
 void EditorSession::ResetForStart(std::uint32_t seed) {

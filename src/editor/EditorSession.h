@@ -48,7 +48,8 @@ public:
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
-    // The palette's text box; until one is set the session uses a text box of its own.
+    // The palette's text box; until one is set (and after nullptr) the session uses a text
+    // box of its own. The palette passes nullptr before its text box goes away.
     void SetTextBox(PaletteTextBox* textBox) { textBox_ = textBox ? textBox : &ownTextBox_; }
     PaletteTextBox& TextBox() const { return *textBox_; }
 

@@ -48,11 +48,6 @@ void EditorSession::AddGraphSlide() {
             messages_.inform(messages::NoPresentationWindow, messages::AppTitle, platform::MessageIcon::Critical);
             return;
         }
-        // A generated name "G" + counter passes over numbers a slide already has.
-        if (name.isEmpty()) {
-            while (FindGraphSlide(QStringLiteral("G") + QString::number(reader_.GraphCounter())) != 0)
-                reader_.SetGraphCounter(reader_.GraphCounter() + 1);
-        }
         cgif::NodeRecord graph;
         if (!reader_.AddGraphNode(graph, type, name)) {
             messages_.inform(messages::NoGraphLabel, messages::ErrorTitle, platform::MessageIcon::Critical);

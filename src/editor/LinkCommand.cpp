@@ -62,7 +62,7 @@ void EditorSession::LinkAtPointer() {
     const QString fromName = linkFrom_.Name();
     const int fromType = linkFrom_.AutoShapeType();
     const QString toName = linkTo_.Name();
-    std::vector<cgif::LinkRecord>& links = reader_.Tables().Links;
+    const std::vector<cgif::LinkRecord>& links = reader_.Tables().Links;
     for (const cgif::LinkRecord& link : links) {
         if (link.From == fromName && link.To == toName) {
             RefuseLink(messages::AlreadyLinked);
@@ -129,7 +129,7 @@ void EditorSession::LinkAtPointer() {
     if (!fromPlainConcept && toType == ConceptShapeType && drawing::LabelPart(toName).isEmpty())
         linkTo_.SetName(NewCoreferenceLabel() + QStringLiteral("/") + drawing::IdPart(toName));
 
-    links.push_back({linkFrom_.Name(), linkTo_.Name()});
+    reader_.AddLink({linkFrom_.Name(), linkTo_.Name()});
     ClearLinkPicks();
 }
 

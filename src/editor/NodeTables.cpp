@@ -87,7 +87,6 @@ void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader&
     reader.ClearReaderTables();
     if (presentation.IsNothing())
         return;
-    cgif::ReaderTables& tables = reader.Tables();
     const host::Slides slides = presentation.Slides();
     const int slideCount = slides.Count();
     for (int s = 1; s <= slideCount; ++s) {
@@ -104,10 +103,9 @@ void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader&
                     const host::ConnectorFormatView connector = shape.ConnectorFormat();
                     if (!connector.BeginConnected() || !connector.EndConnected())
                         continue;
-                    tables.Links.push_back(
-                        {connector.BeginConnectedShape().Name(), connector.EndConnectedShape().Name()});
+                    reader.AddLink({connector.BeginConnectedShape().Name(), connector.EndConnectedShape().Name()});
                 } else if (auto record = NodeRecordOfShape(shape, slideName)) {
-                    reader.AddNode(*record);
+                    reader.AddNode(std::move(*record));
                 }
             } catch (const host::HostError&) {
                 // A shape the host cannot read (no text frame where one is needed) is no node.

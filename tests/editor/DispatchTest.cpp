@@ -177,27 +177,5 @@ TEST_F(DispatchTest, AWindowlessHostOrSlidelessPresentationIsReportedNotCrashed)
     EXPECT_EQ(textBox.Text(), QStringLiteral("Cat"));
 }
 
-TEST_F(DispatchTest, ShapeAtPointerFindsTheTopmostShapeOnTheSlideInView) {
-    AddGraph();
-    const host::Shape cat = Draw(CommandCode::NewConcept, QStringLiteral("Cat"), 200, 200);
-    PointInto(cat);
-    EXPECT_TRUE(session.ShapeAtPointer() == cat);
-    PointAt(650, 500);
-    EXPECT_TRUE(session.ShapeAtPointer().IsNothing());
-}
-
-TEST_F(DispatchTest, ResetForStartRestoresConceptModeCounterAndLinks) {
-    session.SetCommandMode(CommandCode::Jump);
-    session.Reader().SetGraphCounter(9);
-    session.Reader().Tables().Links.push_back({QStringLiteral("A"), QStringLiteral("B")});
-    session.ResetForStart(5);
-    const QString first = session.Ids().NewNodeId();
-    session.ResetForStart(5);
-    EXPECT_EQ(session.Ids().NewNodeId(), first);
-    EXPECT_EQ(session.CommandMode(), CommandCode::NewConcept);
-    EXPECT_EQ(session.Reader().GraphCounter(), 1);
-    EXPECT_TRUE(session.Reader().Tables().Links.empty());
-}
-
 } // namespace
 } // namespace zov::editor::testing

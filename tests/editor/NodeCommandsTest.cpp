@@ -152,18 +152,5 @@ TEST_F(NodeCommandsTest, CommentIsASelectedPlaceholderInTheCommentLook) {
     EXPECT_EQ(presentation.data().shapeDefaults->fillRgb, 0x00FEDCBAu);
 }
 
-TEST_F(NodeCommandsTest, OnlyConceptsAreRecordedByTheRead) {
-    // The reading of a relation or actor adds nothing to the node table; a concept's does.
-    session.Reader().ClearReaderTables();
-    textBox.SetText(QStringLiteral("Agnt"));
-    PointAt(300, 300);
-    session.NewRelationAtPointer();
-    EXPECT_TRUE(session.Reader().Tables().BoundArray.empty());
-    textBox.SetText(QStringLiteral("Cat"));
-    session.NewConceptAtPointer();
-    ASSERT_EQ(session.Reader().Tables().BoundArray.size(), 1u);
-    EXPECT_EQ(session.Reader().Tables().BoundArray[0].Type, QStringLiteral("Cat"));
-}
-
 } // namespace
 } // namespace zov::editor::testing

@@ -1,0 +1,226 @@
+#include "editor/arrange/Arrange.h"
+
+#include "drawing/GraphEncoding.h"
+#include "editor/arrange/SlideFit.h"
+#include "host/HostError.h"
+#include "platform/MessageBox.h"
+
+#include <QHash>
+#include <algorithm>
+#include <unordered_set>
+
+namespace zov::editor {
+
+namespace {
+
+using namespace arrange;
+
+// Room kept free around the graph, and between the title label and the graph (points).
+constexpr double SlideMargin = 18;
+constexpr double TitleGap = 12;
+// The compact layout's separations; the fit spreads them out as far as the slide allows, or
+// squeezes them when the slide is too small.
+constexpr double CompactNodeSeparation = 8;
+constexpr double CompactRankSeparation = 18;
+
+bool isNodeShapeType(int type) {
+    return drawing::IsConceptShapeType(type) || type == drawing::RelationShapeType ||
+           type == drawing::ActorShapeType || type == drawing::ActorMarkShapeType;
+}
+
+// The slide's graph shapes, sorted by role, in slide order.
+struct SlideGraph {
+    host::Shape title;
+    std::vector<host::Shape> nodes;
+    std::vector<host::Shape> comments;
+    std::vector<host::Shape> connectors;
+    std::vector<std::pair<int, int>> edges; // node indexes, begin -> end
+};
+
+SlideGraph readSlideGraph(const host::Slide& slide) {
+    SlideGraph graph;
+    const host::Shapes shapes = slide.Shapes();
+    const int count = shapes.Count();
+    QHash<const host::ShapeData*, int> nodeIndex;
+    for (int i = 1; i <= count; ++i) {
+        const host::Shape shape = shapes.Item(i);
+        if (shape.Connector()) {
+            graph.connectors.push_back(shape);
+            continue;
+        }
+        const int type = shape.AutoShapeType();
+        if (i == 1 && type == drawing::TitleLabelShapeType) {
+            graph.title = shape;
+        } else if (isNodeShapeType(type)) {
+            nodeIndex.insert(shape.lock().get(), static_cast<int>(graph.nodes.size()));
+            graph.nodes.push_back(shape);
+        } else if (type == drawing::CommentShapeType) {
+            graph.comments.push_back(shape);
+        }
+    }
+    for (const host::Shape& connector : graph.connectors) {
+        const host::ConnectorFormatView glue = connector.ConnectorFormat();
+        if (!glue.BeginConnected() || !glue.EndConnected())
+            continue;
+        const auto from = nodeIndex.constFind(glue.BeginConnectedShape().lock().get());
+        const auto to = nodeIndex.constFind(glue.EndConnectedShape().lock().get());
+        if (from != nodeIndex.constEnd() && to != nodeIndex.constEnd())
+            graph.edges.emplace_back(*from, *to);
+    }
+    return graph;
+}
+
+std::vector<QSizeF> sizesOf(const std::vector<host::Shape>& shapes) {
+    std::vector<QSizeF> sizes;
+    sizes.reserve(shapes.size());
+    for (const host::Shape& s : shapes)
+        sizes.emplace_back(s.Width(), s.Height());
+    return sizes;
+}
+
+// How far a placement passes its area: 1 or less when it fits.
+double overflow(const Placement& placement, const QRectF& area) {
+    if (placement.bounds.isEmpty())
+        return 0;
+    return std::max(placement.bounds.width() / std::max(area.width(), 1.0),
+                    placement.bounds.height() / std::max(area.height(), 1.0));
+}
+
+void moveTo(host::Shape shape, QPointF topLeft) {
+    const auto x = static_cast<float>(topLeft.x());
+    const auto y = static_cast<float>(topLeft.y());
+    if (shape.Left() != x)
+        shape.SetLeft(x);
+    if (shape.Top() != y)
+        shape.SetTop(y);
+}
+
+QString slideDescription(const host::Slide& slide) {
+    QString text = QStringLiteral("slide ") + QString::number(slide.SlideIndex());
+    const QString name = slide.Name();
+    if (!name.isEmpty())
+        text += QStringLiteral(" \"") + name + u'"';
+    return text;
+}
+
+} // namespace
+
+ArrangeResult ArrangeSlide(const host::Slide& slide) {
+    const host::SlideData& slideData = slide.data();
+    const double slideWidth = slideData.presentation ? slideData.presentation->slideWidth : 720;
+    const double slideHeight = slideData.presentation ? slideData.presentation->slideHeight : 540;
+
+    const SlideGraph graph = readSlideGraph(slide);
+    ArrangeResult result;
+    result.arcs = static_cast<int>(graph.edges.size());
+    if (graph.nodes.empty() && graph.comments.empty())
+        return result;
+
+    // The title label goes to the top-left corner; the graph takes the slide below it.
+    const QPointF titleCorner(0, 0);
+    const double areaTop = graph.title.IsNothing() ? SlideMargin : titleCorner.y() + graph.title.Height() + TitleGap;
+    const QRectF area(SlideMargin, areaTop, std::max(slideWidth - 2 * SlideMargin, 1.0),
+                      std::max(slideHeight - SlideMargin - areaTop, 1.0));
+
+    LayeredGraph layered{sizesOf(graph.nodes), graph.edges};
+    FitRequest request;
+    request.nodeSizes = layered.nodeSizes;
+    request.part = ConnectedParts(static_cast<int>(graph.nodes.size()), graph.edges);
+    request.commentSizes = sizesOf(graph.comments);
+    request.area = area;
+
+    LayeredLayoutOptions options;
+    options.nodeSeparation = CompactNodeSeparation;
+    options.rankSeparation = CompactRankSeparation;
+    request.centres = LayOutLayered(layered, options);
+    Placement placement = PlaceInArea(request);
+
+    // Layers that run down the slide read best; when they only fit squeezed, or not at all,
+    // layers running across may do better. Not worth trying when the boxes alone cover more
+    // than the area.
+    if (placement.quality != FitQuality::Spread && !graph.nodes.empty()) {
+        double boxArea = 0;
+        for (const QSizeF& s : request.nodeSizes)
+            boxArea += s.width() * s.height();
+        for (const QSizeF& s : request.commentSizes)
+            boxArea += s.width() * s.height();
+        if (boxArea <= area.width() * area.height()) {
+            options.direction = RankDirection::LeftToRight;
+            request.centres = LayOutLayered(layered, options);
+            request.layersDown = false;
+            Placement across = PlaceInArea(request);
+            const bool better = across.quality < placement.quality ||
+                                (!placement.fits && !across.fits && overflow(across, area) < overflow(placement, area));
+            if (better) {
+                placement = std::move(across);
+                result.leftToRight = true;
+            }
+        }
+    }
+
+    // Only now, with every position known, does the slide change.
+    std::unordered_set<const host::ShapeData*> moved;
+    for (std::size_t i = 0; i < graph.nodes.size(); ++i) {
+        moveTo(graph.nodes[i], placement.nodeTopLefts[i]);
+        moved.insert(graph.nodes[i].lock().get());
+    }
+    for (std::size_t i = 0; i < graph.comments.size(); ++i) {
+        moveTo(graph.comments[i], placement.commentTopLefts[i]);
+        moved.insert(graph.comments[i].lock().get());
+    }
+    if (!graph.title.IsNothing()) {
+        result.titleMoved = graph.title.Left() != static_cast<float>(titleCorner.x()) ||
+                            graph.title.Top() != static_cast<float>(titleCorner.y());
+        moveTo(graph.title, titleCorner);
+        moved.insert(graph.title.lock().get());
+    }
+    // Glued ends followed their shapes; now each connector takes the nearest pair of sites.
+    for (host::Shape connector : graph.connectors) {
+        const host::ConnectorFormatView glue = connector.ConnectorFormat();
+        const bool beginMoved = glue.BeginConnected() && moved.count(glue.BeginConnectedShape().lock().get()) > 0;
+        const bool endMoved = glue.EndConnected() && moved.count(glue.EndConnectedShape().lock().get()) > 0;
+        if (beginMoved || endMoved)
+            connector.RerouteConnections();
+    }
+
+    result.nodes = static_cast<int>(graph.nodes.size());
+    result.comments = static_cast<int>(graph.comments.size());
+    result.fits = placement.fits;
+    result.scaleX = placement.scaleX;
+    result.scaleY = placement.scaleY;
+    return result;
+}
+
+QString ArrangeFailedMessage(const host::Slide& slide, const QString& reason) {
+    return QStringLiteral("Cannot arrange ") + slideDescription(slide) + QStringLiteral(": ") + reason;
+}
+
+QString ArrangeTooLargeMessage(const host::Slide& slide) {
+    return QStringLiteral("The graph on ") + slideDescription(slide) +
+           QStringLiteral(" is too large for the slide; some shapes lie past its edge");
+}
+
+bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages) {
+    bool allArranged = true;
+    const host::Slides slides = presentation.Slides();
+    last = std::min(last, slides.Count());
+    for (int i = std::max(first, 1); i <= last; ++i) {
+        const host::Slide slide = slides.Item(i);
+        try {
+            const ArrangeResult result = ArrangeSlide(slide);
+            if (!result.fits)
+                messages.inform(ArrangeTooLargeMessage(slide), QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+        } catch (const ArrangeError& error) {
+            messages.inform(ArrangeFailedMessage(slide, QString::fromStdString(error.what())), QStringLiteral("Error"),
+                            platform::MessageIcon::Critical);
+            allArranged = false;
+        } catch (const host::HostError& error) {
+            messages.inform(ArrangeFailedMessage(slide, QString::fromStdString(error.what())), QStringLiteral("Error"),
+                            platform::MessageIcon::Critical);
+            allArranged = false;
+        }
+    }
+    return allArranged;
+}
+
+} // namespace zov::editor

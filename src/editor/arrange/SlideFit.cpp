@@ -1,0 +1,392 @@
+#include "editor/arrange/SlideFit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace zov::editor::arrange {
+
+namespace {
+
+// Union-find over node indexes.
+int rootOf(std::vector<int>& parent, int i) {
+    while (parent[static_cast<std::size_t>(i)] != i) {
+        const int up = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(i)])];
+        parent[static_cast<std::size_t>(i)] = up;
+        i = up;
+    }
+    return i;
+}
+
+struct Part {
+    std::vector<int> nodes; // indexes into the request's nodes, in order
+    int first = 0;          // smallest node index, for a stable order
+};
+
+struct Scale {
+    double x = 1, y = 1;
+};
+
+// A part's boxes at one scale: top-left of each node relative to the part's own corner, and
+// the part's size.
+struct ScaledPart {
+    std::vector<QPointF> topLefts;
+    QSizeF size;
+};
+
+ScaledPart scalePart(const FitRequest& request, const Part& part, Scale scale) {
+    ScaledPart out;
+    out.topLefts.reserve(part.nodes.size());
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool first = true;
+    for (int i : part.nodes) {
+        const auto k = static_cast<std::size_t>(i);
+        const QSizeF s = request.nodeSizes[k];
+        const QPointF tl(request.centres[k].x() * scale.x - s.width() / 2, request.centres[k].y() * scale.y - s.height() / 2);
+        out.topLefts.push_back(tl);
+        if (first || tl.x() < minX) minX = tl.x();
+        if (first || tl.y() < minY) minY = tl.y();
+        if (first || tl.x() + s.width() > maxX) maxX = tl.x() + s.width();
+        if (first || tl.y() + s.height() > maxY) maxY = tl.y() + s.height();
+        first = false;
+    }
+    for (QPointF& p : out.topLefts)
+        p -= QPointF(minX, minY);
+    out.size = QSizeF(maxX - minX, maxY - minY);
+    return out;
+}
+
+// Packing rectangles into a strip of the given width: each one, in order, goes where its top
+// is highest, then leftmost (a skyline of the space used so far). Rectangles wider than the
+// strip start at its left edge and stick out.
+struct Packing {
+    std::vector<QPointF> corners; // per rectangle, relative to the packing's corner
+    QSizeF size;
+};
+
+Packing packSkyline(const std::vector<QSizeF>& sizes, double widthLimit, double gap) {
+    struct Segment {
+        double x, width, y; // the space above y is free from x to x + width
+    };
+    double stripWidth = widthLimit;
+    for (const QSizeF& s : sizes)
+        stripWidth = std::max(stripWidth, s.width());
+    std::vector<Segment> skyline{{0, stripWidth, 0}};
+    constexpr double eps = 1e-9;
+
+    Packing out;
+    out.corners.resize(sizes.size());
+    double width = 0, height = 0;
+    for (std::size_t r = 0; r < sizes.size(); ++r) {
+        const double w = sizes[r].width(), h = sizes[r].height();
+        // The rectangle and the gap to its right must lie above the skyline.
+        double bestX = 0, bestY = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < skyline.size(); ++i) {
+            const double x = skyline[i].x;
+            if (x > 0 && x + w > stripWidth + eps)
+                break;
+            const double reach = std::min(x + w + gap, stripWidth);
+            double y = 0;
+            for (std::size_t j = i; j < skyline.size() && skyline[j].x < reach - eps; ++j)
+                y = std::max(y, skyline[j].y);
+            if (y < bestY - eps) {
+                bestY = y;
+                bestX = x;
+            }
+        }
+        out.corners[r] = QPointF(bestX, bestY);
+        width = std::max(width, bestX + w);
+        height = std::max(height, bestY + h);
+
+        // Raise the skyline over the rectangle and the gap to its right (all of it lay at or
+        // below bestY) to the rectangle's bottom plus the gap.
+        const double from = bestX, to = std::min(bestX + w + gap, stripWidth), top = bestY + h + gap;
+        std::vector<Segment> raised;
+        raised.reserve(skyline.size() + 2);
+        bool inserted = false;
+        for (const Segment& seg : skyline) {
+            const double end = seg.x + seg.width;
+            if (end <= from + eps) {
+                raised.push_back(seg);
+                continue;
+            }
+            if (seg.x < from - eps)
+                raised.push_back({seg.x, from - seg.x, seg.y});
+            if (!inserted && seg.x < to - eps) {
+                raised.push_back({from, to - from, top});
+                inserted = true;
+            }
+            if (end > to + eps)
+                raised.push_back({std::max(seg.x, to), end - std::max(seg.x, to), seg.y});
+        }
+        skyline.clear();
+        for (const Segment& seg : raised) {
+            if (seg.width <= eps)
+                continue;
+            if (!skyline.empty() && skyline.back().y == seg.y)
+                skyline.back().width = seg.x + seg.width - skyline.back().x;
+            else
+                skyline.push_back(seg);
+        }
+    }
+    out.size = QSizeF(width, sizes.empty() ? 0 : height);
+    return out;
+}
+
+struct GraphPlacement {
+    std::vector<QPointF> topLefts; // per node, relative to the graph's corner
+    QSizeF size;
+};
+
+GraphPlacement placeGraph(const FitRequest& request, const std::vector<Part>& parts, Scale scale, double widthLimit) {
+    std::vector<ScaledPart> scaled;
+    scaled.reserve(parts.size());
+    std::vector<QSizeF> sizes;
+    sizes.reserve(parts.size());
+    for (const Part& part : parts) {
+        scaled.push_back(scalePart(request, part, scale));
+        sizes.push_back(scaled.back().size);
+    }
+    const Packing packing = packSkyline(sizes, widthLimit, request.spacing.partGap);
+    GraphPlacement out;
+    out.topLefts.resize(request.nodeSizes.size());
+    for (std::size_t p = 0; p < parts.size(); ++p)
+        for (std::size_t j = 0; j < parts[p].nodes.size(); ++j)
+            out.topLefts[static_cast<std::size_t>(parts[p].nodes[j])] = packing.corners[p] + scaled[p].topLefts[j];
+    out.size = packing.size;
+    return out;
+}
+
+// The least scales that keep every pair of boxes of a part the least gaps apart: first along
+// the layers' direction with the other scale at 1, then across the layers with the first one
+// at its least.
+struct Squeeze {
+    double rank = 1;   // least scale along the layers' direction
+    double across = 1; // least scale across, with `rank` applied
+};
+
+Squeeze leastScales(const FitRequest& request, const std::vector<Part>& parts) {
+    const bool down = request.layersDown;
+    const FitSpacing& spacing = request.spacing;
+    struct Pair {
+        double dRank, dAcross, needRank, needAcross;
+    };
+    std::vector<Pair> pairs;
+    for (const Part& part : parts) {
+        for (std::size_t a = 0; a < part.nodes.size(); ++a) {
+            for (std::size_t b = a + 1; b < part.nodes.size(); ++b) {
+                const auto i = static_cast<std::size_t>(part.nodes[a]), j = static_cast<std::size_t>(part.nodes[b]);
+                const double dx = std::abs(request.centres[i].x() - request.centres[j].x());
+                const double dy = std::abs(request.centres[i].y() - request.centres[j].y());
+                const double needX = (request.nodeSizes[i].width() + request.nodeSizes[j].width()) / 2;
+                const double needY = (request.nodeSizes[i].height() + request.nodeSizes[j].height()) / 2;
+                if (down)
+                    pairs.push_back({dy, dx, needY + spacing.minRankGap, needX + spacing.minNodeGap});
+                else
+                    pairs.push_back({dx, dy, needX + spacing.minRankGap, needY + spacing.minNodeGap});
+            }
+        }
+    }
+    Squeeze squeeze;
+    squeeze.rank = 0;
+    for (const Pair& p : pairs) {
+        if (p.dAcross >= p.needAcross)
+            continue; // kept apart across the layers whatever the rank scale
+        squeeze.rank = std::max(squeeze.rank, p.dRank > 0 ? p.needRank / p.dRank : 1.0);
+    }
+    squeeze.rank = std::clamp(squeeze.rank, 0.0, 1.0);
+    squeeze.across = 0;
+    for (const Pair& p : pairs) {
+        if (p.dRank * squeeze.rank >= p.needRank)
+            continue;
+        squeeze.across = std::max(squeeze.across, p.dAcross > 0 ? p.needAcross / p.dAcross : 1.0);
+    }
+    squeeze.across = std::clamp(squeeze.across, 0.0, 1.0);
+    return squeeze;
+}
+
+// Comments in columns from the top of the area down, a new column when the next comment would
+// pass the area's bottom.
+struct CommentColumns {
+    std::vector<QPointF> topLefts; // relative to the block's corner
+    QSizeF size;
+};
+
+CommentColumns stackComments(const std::vector<QSizeF>& sizes, double heightLimit, double gap) {
+    CommentColumns out;
+    out.topLefts.resize(sizes.size());
+    double x = 0, y = 0, columnWidth = 0, height = 0;
+    bool columnEmpty = true;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const QSizeF s = sizes[i];
+        if (!columnEmpty && y + gap + s.height() > heightLimit) {
+            x += columnWidth + gap;
+            y = 0;
+            columnWidth = 0;
+            columnEmpty = true;
+        }
+        if (!columnEmpty)
+            y += gap;
+        out.topLefts[i] = QPointF(x, y);
+        y += s.height();
+        columnWidth = std::max(columnWidth, s.width());
+        height = std::max(height, y);
+        columnEmpty = false;
+    }
+    out.size = QSizeF(sizes.empty() ? 0 : x + columnWidth, height);
+    return out;
+}
+
+bool within(QSizeF size, QSizeF limit) {
+    constexpr double slack = 1e-6;
+    return size.width() <= limit.width() + slack && size.height() <= limit.height() + slack;
+}
+
+} // namespace
+
+std::vector<int> ConnectedParts(int nodeCount, const std::vector<std::pair<int, int>>& edges) {
+    const auto n = static_cast<std::size_t>(std::max(nodeCount, 0));
+    std::vector<int> parent(n);
+    std::iota(parent.begin(), parent.end(), 0);
+    for (const auto& [a, b] : edges) {
+        if (a < 0 || b < 0 || a >= nodeCount || b >= nodeCount)
+            continue;
+        const int ra = rootOf(parent, a);
+        const int rb = rootOf(parent, b);
+        if (ra != rb)
+            parent[static_cast<std::size_t>(std::max(ra, rb))] = std::min(ra, rb);
+    }
+    std::vector<int> number(n, -1);
+    std::vector<int> part(n);
+    int next = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto root = static_cast<std::size_t>(rootOf(parent, static_cast<int>(i)));
+        if (number[root] < 0)
+            number[root] = next++;
+        part[i] = number[root];
+    }
+    return part;
+}
+
+Placement PlaceInArea(const FitRequest& request) {
+    const std::size_t nodeCount = request.nodeSizes.size();
+    const QRectF area = request.area;
+    const FitSpacing& spacing = request.spacing;
+
+    // Parts, tallest first (the main graph at the top left, lone nodes filling in after it).
+    std::vector<Part> parts;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        const auto p = static_cast<std::size_t>(i < request.part.size() ? std::max(request.part[i], 0) : 0);
+        if (p >= parts.size())
+            parts.resize(p + 1);
+        if (parts[p].nodes.empty())
+            parts[p].first = static_cast<int>(i);
+        parts[p].nodes.push_back(static_cast<int>(i));
+    }
+    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const Part& p) { return p.nodes.empty(); }), parts.end());
+    {
+        std::vector<double> heights;
+        std::vector<std::size_t> order(parts.size());
+        std::iota(order.begin(), order.end(), 0);
+        for (const Part& part : parts)
+            heights.push_back(scalePart(request, part, {}).size.height());
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            if (heights[a] != heights[b])
+                return heights[a] > heights[b];
+            return parts[a].first < parts[b].first;
+        });
+        std::vector<Part> sorted;
+        sorted.reserve(parts.size());
+        for (std::size_t i : order)
+            sorted.push_back(std::move(parts[i]));
+        parts = std::move(sorted);
+    }
+
+    const CommentColumns comments = stackComments(request.commentSizes, area.height(), spacing.commentGap);
+    const bool haveComments = !request.commentSizes.empty();
+    const bool haveNodes = nodeCount > 0;
+    const double besideWidth = haveComments && haveNodes ? comments.size.width() + spacing.besideGap : comments.size.width();
+    const QSizeF graphLimit(std::max(area.width() - besideWidth, 1.0), area.height());
+
+    GraphPlacement graph;
+    Scale scale;
+    FitQuality quality = FitQuality::Spread;
+    auto fitsAt = [&](Scale at, GraphPlacement& out) {
+        out = placeGraph(request, parts, at, graphLimit.width());
+        return within(out.size, graphLimit);
+    };
+    // The largest t in [lo, hi] for which `at(t)` fits, given that `at(lo)` fits (its placement
+    // in `graph`). Packing is close enough to monotone in the scale that bisection finds it;
+    // every scale kept has been checked to fit.
+    auto largestFitting = [&](double lo, double hi, auto at) {
+        GraphPlacement trial;
+        if (fitsAt(at(hi), trial)) {
+            graph = std::move(trial);
+            return hi;
+        }
+        for (int step = 0; step < 14; ++step) {
+            const double mid = (lo + hi) / 2;
+            if (fitsAt(at(mid), trial)) {
+                lo = mid;
+                graph = std::move(trial);
+            } else {
+                hi = mid;
+            }
+        }
+        return lo;
+    };
+    auto oriented = [&](double rank, double across) {
+        return request.layersDown ? Scale{across, rank} : Scale{rank, across};
+    };
+
+    if (haveNodes) {
+        if (fitsAt({}, graph)) {
+            const double most = std::max(spacing.maxSpread, 1.0);
+            const double s = largestFitting(1, most, [](double t) { return Scale{t, t}; });
+            scale = {s, s};
+        } else {
+            const Squeeze least = leastScales(request, parts);
+            if (fitsAt(oriented(least.rank, 1), graph)) {
+                const double r = largestFitting(least.rank, 1, [&](double t) { return oriented(t, 1); });
+                scale = oriented(r, 1);
+                quality = FitQuality::SqueezedAlong;
+            } else if (fitsAt(oriented(least.rank, least.across), graph)) {
+                const double a = largestFitting(least.across, 1, [&](double t) { return oriented(least.rank, t); });
+                scale = oriented(least.rank, a);
+                quality = FitQuality::SqueezedAcross;
+            } else {
+                // Too large: the most compact placement, running past the area.
+                scale = oriented(least.rank, least.across);
+                graph = placeGraph(request, parts, scale, graphLimit.width());
+                quality = FitQuality::TooLarge;
+            }
+        }
+    }
+
+    Placement result;
+    result.scaleX = scale.x;
+    result.scaleY = scale.y;
+    result.fits = quality != FitQuality::TooLarge && within(comments.size, area.size()) &&
+                  besideWidth + (haveNodes ? graph.size.width() : 0) <= area.width() + 1e-6;
+    result.quality = result.fits ? quality : FitQuality::TooLarge;
+
+    QRectF bounds;
+    result.nodeTopLefts.reserve(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        const QPointF tl = area.topLeft() + graph.topLefts[i];
+        result.nodeTopLefts.push_back(tl);
+        bounds |= QRectF(tl, request.nodeSizes[i]);
+    }
+    const double commentsLeft = area.left() + (haveNodes ? graph.size.width() + spacing.besideGap : 0);
+    result.commentTopLefts.reserve(request.commentSizes.size());
+    for (std::size_t i = 0; i < request.commentSizes.size(); ++i) {
+        const QPointF tl = QPointF(commentsLeft, area.top()) + comments.topLefts[i];
+        result.commentTopLefts.push_back(tl);
+        bounds |= QRectF(tl, request.commentSizes[i]);
+    }
+    result.bounds = bounds;
+    return result;
+}
+
+} // namespace zov::editor::arrange
