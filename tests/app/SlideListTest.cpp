@@ -1,0 +1,63 @@
+// The slide list: one row per slide in order, names as the model holds them, and thumbnails
+// that are redrawn exactly when a slide's picture changed.
+#include "DesktopFixture.h"
+
+#include "app/desktop/SlideList.h"
+#include "host/AutoShapeType.h"
+
+namespace zov::test {
+
+namespace {
+
+QImage thumbnail(const app::SlideList& list, int row)
+{
+    return list.item(row)->icon().pixmap(app::SlideList::kThumbnailSize).toImage();
+}
+
+} // namespace
+
+using SlideListTest = DesktopFixture;
+
+TEST_F(SlideListTest, ThumbnailsFollowTheSlidesContent)
+{
+    const SampleGraph g = makeGraph();
+    window->addSlide();
+    app::SlideList& list = *window->slideList();
+    list.updateThumbnails();
+    ASSERT_EQ(list.count(), 2);
+    const QImage graph = thumbnail(list, 0);
+    const QImage blank = thumbnail(list, 1);
+    EXPECT_NE(graph, blank);
+
+    const quint64 before = app::slideFingerprint(g.cat.Parent().data());
+    host::Shape moved = g.cat;
+    moved.SetTop(moved.Top() + 100);
+    settle();
+    EXPECT_NE(app::slideFingerprint(g.cat.Parent().data()), before);
+    list.updateThumbnails();
+    EXPECT_NE(thumbnail(list, 0), graph);
+    EXPECT_EQ(thumbnail(list, 1), blank);
+
+    // Text alone changes the picture too.
+    const quint64 placed = app::slideFingerprint(g.cat.Parent().data());
+    g.relation.TextFrame().TextRange().SetText(QStringLiteral("Under"));
+    EXPECT_NE(app::slideFingerprint(g.cat.Parent().data()), placed);
+}
+
+TEST_F(SlideListTest, RowsFollowSlidesAddedBehindTheWindow)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    host::Slide added = slides.Add(1, host::LayoutBlank);
+    added.SetName(QStringLiteral("Front"));
+    settle();
+    app::SlideList& list = *window->slideList();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0)->text(), QStringLiteral("Front"));
+    // The view stayed on the slide it showed, now second.
+    EXPECT_EQ(list.currentRow(), 1);
+    window->goToSlide(1);
+    EXPECT_EQ(list.currentRow(), 0);
+    EXPECT_EQ(application.ActiveWindow().View().Slide(), added);
+}
+
+} // namespace zov::test
