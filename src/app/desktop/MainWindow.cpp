@@ -150,6 +150,7 @@ void MainWindow::createActions()
     });
 
     zoomInAction_ = make(tr("Zoom &In"), QKeySequence::ZoomIn, tr("Enlarge the slide"), [this] { canvas_->zoomIn(); });
+    zoomInAction_->setShortcuts({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     zoomOutAction_ = make(tr("Zoom &Out"), QKeySequence::ZoomOut, tr("Shrink the slide"), [this] { canvas_->zoomOut(); });
     fitAction_ = make(tr("&Fit Slide"), QKeySequence(Qt::CTRL | Qt::Key_0), tr("Show the whole slide"), [this] { canvas_->setFitWindow(true); });
 

@@ -672,7 +672,7 @@ void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
             rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport());
         rubberBand_->setGeometry(QRect(drag_.pressPixel, event->position().toPoint()).normalized());
         rubberBand_->show();
-        break;
+        return; // the band is a widget of its own: the slide needs no repaint
     }
     case DragKind::None:
         break;
