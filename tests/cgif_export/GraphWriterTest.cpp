@@ -260,16 +260,5 @@ TEST_F(GraphWriterTest, TitleLabelAsArgumentIsAnEmptyConcept) {
     EXPECT_TEXT(exportAll(), ";%Graph*G1%;\r\n[A*a;1@2;\r\n](R?a[;0@0;\r\n];3@4;\r\n)\r\n");
 }
 
-TEST_F(GraphWriterTest, PositionAndCommentForms) {
-    g.addSlide(QStringLiteral("G1"));
-    const host::Shape a = g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"), 87.5f, -12.25f);
-    GraphWriter writer(g.presentation(), messages);
-    MemoryStream out;
-    writer.WritePosition(a, out);
-    writer.WriteComment(QStringLiteral("note"), out);
-    writer.WriteLabel(a, out);
-    EXPECT_EQ(out.text(), QStringLiteral(";87.5@-12.25;\r\n;note;\r\nA"));
-}
-
 } // namespace
 } // namespace zov::cgif::exporter
