@@ -5,9 +5,13 @@
 #include "host/Slide.h"
 #include "support/TestPaths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace zov::host;
 using namespace zov::test;
@@ -110,4 +114,56 @@ TEST_F(Schema, ShapesWithEveryChangeTheModelCanMakeValidate)
     }
     slide.Shapes().AddShape(ShapeDiamond, 20, 20, 60, 30).TextFrame().TextRange().SetText(QStringLiteral("added"));
     EXPECT_EQ(schemaProblems(unzipParts(presentationBytes(deck))), QStringList());
+}
+
+TEST_F(Schema, CorpusSlidesThatWereValidStayValidAfterEdits)
+{
+    // Real slides from other programs, with every shape renamed, moved and (where it has text)
+    // given new text: a slide that validated before still validates.
+    const QString corpus = pptxCorpusDir();
+    const QStringList files = QDir(corpus).entryList({QStringLiteral("*.pptx")}, QDir::Files, QDir::Name);
+    if (files.isEmpty())
+        GTEST_SKIP() << "no .pptx corpus in " << corpus.toStdString();
+    PartMap before, after;
+    for (const QString& name : files) {
+        std::optional<Presentation> deck;
+        try {
+            deck = readPresentation(readFile(corpus + QLatin1Char('/') + name), name);
+        } catch (const PptxError&) {
+            continue; // the files refused on purpose
+        }
+        const PartMap original = unzipParts(presentationBytes(*deck));
+        for (int i = 1; i <= deck->Slides().Count(); ++i) {
+            Slide slide = deck->Slides().Item(i);
+            slide.SetName(QStringLiteral("edited %1").arg(i));
+            for (int k = 1; k <= slide.Shapes().Count(); ++k) {
+                Shape s = slide.Shapes().Item(k);
+                s.SetName(s.Name() + QStringLiteral(" (edited)"));
+                s.SetTop(s.Top() + 1);
+                if (!s.Connector() && s.HasTextFrame()) {
+                    s.TextFrame().TextRange().SetText(QStringLiteral("edited\rtext"));
+                    s.TextFrame().TextRange().Font().SetSize(11);
+                }
+            }
+        }
+        const PartMap edited = unzipParts(presentationBytes(*deck));
+        for (int i = 1; i <= deck->Slides().Count(); ++i) {
+            const QString part = deck->Slides().Item(i).data().partName;
+            before[name + QLatin1Char('/') + part] = original.at(part);
+            after[name + QLatin1Char('/') + part] = edited.at(part);
+        }
+    }
+    ASSERT_FALSE(before.empty());
+    QSet<QString> invalidBefore;
+    for (const QString& line : schemaProblems(before))
+        invalidBefore.insert(line.left(line.indexOf(QLatin1String(".xml")) + 4));
+    int checked = 0;
+    PartMap stillToCheck;
+    for (const auto& [name, data] : after)
+        if (!invalidBefore.contains(name)) {
+            stillToCheck[name] = data;
+            ++checked;
+        }
+    EXPECT_GT(checked, 50);
+    EXPECT_EQ(schemaProblems(stillToCheck), QStringList());
 }
