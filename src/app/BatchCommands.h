@@ -9,6 +9,8 @@ namespace zov::app {
 int runImport(const QStringList& args);
 int runCheck(const QStringList& args);
 int runExport(const QStringList& args);
+int runArrange(const QStringList& args);
+int runRender(const QStringList& args);
 
 // Prints a usage error for `command` on standard error and returns 2.
 int usageError(const QString& command, const QString& problem);

@@ -18,6 +18,9 @@ const char* const kUsage =
     "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx]  read CGIF into a presentation\n"
     "  zovedit check IN.cgf                                   read CGIF and report, write nothing\n"
     "  zovedit export IN.pptx [-o OUT.cgf]                    write a presentation's graphs as CGIF\n"
+    "  zovedit arrange IN.pptx [-o OUT.pptx]                  lay out the graph of every slide (OUT defaults to IN)\n"
+    "  zovedit render IN.pptx -o OUT.pdf|OUT.svg|OUT.png [--slide N] [--dpi N]\n"
+    "                                                         draw slides: PDF one page each, SVG/PNG one file each\n"
     "  zovedit --register | --unregister                      add or remove the ZOV Edit add-in of the host\n"
     "  zovedit --help | --version\n"
     "\"-\" as IN reads standard input; as OUT writes standard output.\n";
@@ -65,6 +68,8 @@ int runMain(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "import") == 0) return runBatch(argc, argv, runImport);
     if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return runBatch(argc, argv, runCheck);
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0) return runBatch(argc, argv, runExport);
+    if (argc >= 2 && std::strcmp(argv[1], "arrange") == 0) return runBatch(argc, argv, runArrange);
+    if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return runBatch(argc, argv, runRender);
     // No command, or one file to open: the desktop editor.
     if (argc == 1 || (argc == 2 && argv[1][0] != '-'))
         return runDesktop(argc, argv);

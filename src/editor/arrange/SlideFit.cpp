@@ -208,13 +208,13 @@ Squeeze leastScales(const FitRequest& request, const std::vector<Part>& parts) {
 
 // Comments in columns from the top of the area down, a new column when the next comment would
 // pass the area's bottom.
-struct CommentColumns {
+struct CommentBlock {
     std::vector<QPointF> topLefts; // relative to the block's corner
     QSizeF size;
 };
 
-CommentColumns stackComments(const std::vector<QSizeF>& sizes, double heightLimit, double gap) {
-    CommentColumns out;
+CommentBlock stackComments(const std::vector<QSizeF>& sizes, double heightLimit, double gap) {
+    CommentBlock out;
     out.topLefts.resize(sizes.size());
     double x = 0, y = 0, columnWidth = 0, height = 0;
     bool columnEmpty = true;
@@ -241,6 +241,131 @@ CommentColumns stackComments(const std::vector<QSizeF>& sizes, double heightLimi
 bool within(QSizeF size, QSizeF limit) {
     constexpr double slack = 1e-6;
     return size.width() <= limit.width() + slack && size.height() <= limit.height() + slack;
+}
+
+
+std::vector<Part> sortedParts(const FitRequest& request) {
+    // Parts, tallest first (the main graph at the top left, lone nodes filling in after it).
+    std::vector<Part> parts;
+    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i) {
+        const auto p = static_cast<std::size_t>(i < request.part.size() ? std::max(request.part[i], 0) : 0);
+        if (p >= parts.size())
+            parts.resize(p + 1);
+        if (parts[p].nodes.empty())
+            parts[p].first = static_cast<int>(i);
+        parts[p].nodes.push_back(static_cast<int>(i));
+    }
+    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const Part& p) { return p.nodes.empty(); }), parts.end());
+    std::vector<double> heights;
+    std::vector<std::size_t> order(parts.size());
+    std::iota(order.begin(), order.end(), 0);
+    for (const Part& part : parts)
+        heights.push_back(scalePart(request, part, {}).size.height());
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (heights[a] != heights[b])
+            return heights[a] > heights[b];
+        return parts[a].first < parts[b].first;
+    });
+    std::vector<Part> sorted;
+    sorted.reserve(parts.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(parts[i]));
+    return sorted;
+}
+
+struct GraphFit {
+    GraphPlacement graph;
+    Scale scale;
+    FitQuality quality = FitQuality::Spread;
+};
+
+// The graph at the best scale for `limit` (see the header for the order of trials).
+GraphFit fitGraph(const FitRequest& request, const std::vector<Part>& parts, QSizeF limit) {
+    GraphFit fit;
+    auto fitsAt = [&](Scale at, GraphPlacement& out) {
+        out = placeGraph(request, parts, at, limit.width());
+        return within(out.size, limit);
+    };
+    // The largest t in [lo, hi] for which `at(t)` fits, given that `at(lo)` fits (its placement
+    // in fit.graph). Packing is close enough to monotone in the scale that bisection finds it;
+    // every scale kept has been checked to fit.
+    auto largestFitting = [&](double lo, double hi, auto at) {
+        GraphPlacement trial;
+        if (fitsAt(at(hi), trial)) {
+            fit.graph = std::move(trial);
+            return hi;
+        }
+        for (int step = 0; step < 14; ++step) {
+            const double mid = (lo + hi) / 2;
+            if (fitsAt(at(mid), trial)) {
+                lo = mid;
+                fit.graph = std::move(trial);
+            } else {
+                hi = mid;
+            }
+        }
+        return lo;
+    };
+    auto oriented = [&](double rank, double across) {
+        return request.layersDown ? Scale{across, rank} : Scale{rank, across};
+    };
+
+    if (fitsAt({}, fit.graph)) {
+        const double s = largestFitting(1, std::max(request.spacing.maxSpread, 1.0), [](double t) { return Scale{t, t}; });
+        fit.scale = {s, s};
+        return fit;
+    }
+    const Squeeze least = leastScales(request, parts);
+    if (fitsAt(oriented(least.rank, 1), fit.graph)) {
+        const double r = largestFitting(least.rank, 1, [&](double t) { return oriented(t, 1); });
+        fit.scale = oriented(r, 1);
+        fit.quality = FitQuality::SqueezedAlong;
+        return fit;
+    }
+    // Squeezing across the layers helps only when the graph is too broad across them; a graph
+    // that is too long along its layers would only be crowded by it.
+    const QSizeF along = fit.graph.size;
+    const bool tooWideAcross = request.layersDown ? along.width() > limit.width() : along.height() > limit.height();
+    if (tooWideAcross) {
+        if (fitsAt(oriented(least.rank, least.across), fit.graph)) {
+            const double a = largestFitting(least.across, 1, [&](double t) { return oriented(least.rank, t); });
+            fit.scale = oriented(least.rank, a);
+            fit.quality = FitQuality::SqueezedAcross;
+            return fit;
+        }
+        fit.scale = oriented(least.rank, least.across);
+    } else {
+        fit.scale = oriented(least.rank, 1);
+    }
+    fit.graph = placeGraph(request, parts, fit.scale, limit.width());
+    fit.quality = FitQuality::TooLarge;
+    return fit;
+}
+
+// Comments in rows, left to right, a new row when the next comment would pass `widthLimit`.
+CommentBlock flowComments(const std::vector<QSizeF>& sizes, double widthLimit, double gap) {
+    CommentBlock out;
+    out.topLefts.resize(sizes.size());
+    double x = 0, y = 0, rowHeight = 0, width = 0;
+    bool rowEmpty = true;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const QSizeF s = sizes[i];
+        if (!rowEmpty && x + gap + s.width() > widthLimit) {
+            y += rowHeight + gap;
+            x = 0;
+            rowHeight = 0;
+            rowEmpty = true;
+        }
+        if (!rowEmpty)
+            x += gap;
+        out.topLefts[i] = QPointF(x, y);
+        x += s.width();
+        rowHeight = std::max(rowHeight, s.height());
+        width = std::max(width, x);
+        rowEmpty = false;
+    }
+    out.size = QSizeF(width, sizes.empty() ? 0 : y + rowHeight);
+    return out;
 }
 
 } // namespace
@@ -273,120 +398,60 @@ Placement PlaceInArea(const FitRequest& request) {
     const std::size_t nodeCount = request.nodeSizes.size();
     const QRectF area = request.area;
     const FitSpacing& spacing = request.spacing;
-
-    // Parts, tallest first (the main graph at the top left, lone nodes filling in after it).
-    std::vector<Part> parts;
-    for (std::size_t i = 0; i < nodeCount; ++i) {
-        const auto p = static_cast<std::size_t>(i < request.part.size() ? std::max(request.part[i], 0) : 0);
-        if (p >= parts.size())
-            parts.resize(p + 1);
-        if (parts[p].nodes.empty())
-            parts[p].first = static_cast<int>(i);
-        parts[p].nodes.push_back(static_cast<int>(i));
-    }
-    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const Part& p) { return p.nodes.empty(); }), parts.end());
-    {
-        std::vector<double> heights;
-        std::vector<std::size_t> order(parts.size());
-        std::iota(order.begin(), order.end(), 0);
-        for (const Part& part : parts)
-            heights.push_back(scalePart(request, part, {}).size.height());
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            if (heights[a] != heights[b])
-                return heights[a] > heights[b];
-            return parts[a].first < parts[b].first;
-        });
-        std::vector<Part> sorted;
-        sorted.reserve(parts.size());
-        for (std::size_t i : order)
-            sorted.push_back(std::move(parts[i]));
-        parts = std::move(sorted);
-    }
-
-    const CommentColumns comments = stackComments(request.commentSizes, area.height(), spacing.commentGap);
-    const bool haveComments = !request.commentSizes.empty();
+    const std::vector<Part> parts = sortedParts(request);
     const bool haveNodes = nodeCount > 0;
-    const double besideWidth = haveComments && haveNodes ? comments.size.width() + spacing.besideGap : comments.size.width();
-    const QSizeF graphLimit(std::max(area.width() - besideWidth, 1.0), area.height());
+    const bool haveComments = !request.commentSizes.empty();
 
-    GraphPlacement graph;
-    Scale scale;
-    FitQuality quality = FitQuality::Spread;
-    auto fitsAt = [&](Scale at, GraphPlacement& out) {
-        out = placeGraph(request, parts, at, graphLimit.width());
-        return within(out.size, graphLimit);
-    };
-    // The largest t in [lo, hi] for which `at(t)` fits, given that `at(lo)` fits (its placement
-    // in `graph`). Packing is close enough to monotone in the scale that bisection finds it;
-    // every scale kept has been checked to fit.
-    auto largestFitting = [&](double lo, double hi, auto at) {
-        GraphPlacement trial;
-        if (fitsAt(at(hi), trial)) {
-            graph = std::move(trial);
-            return hi;
+    // Puts the graph at the area's corner and the comments at `commentsCorner` (relative to it).
+    auto assemble = [&](const GraphFit& fit, const CommentBlock& comments, QPointF commentsCorner, bool fits) {
+        Placement result;
+        result.scaleX = fit.scale.x;
+        result.scaleY = fit.scale.y;
+        result.fits = fits;
+        result.quality = fits ? fit.quality : FitQuality::TooLarge;
+        QRectF bounds;
+        result.nodeTopLefts.reserve(nodeCount);
+        for (std::size_t i = 0; i < nodeCount; ++i) {
+            const QPointF tl = area.topLeft() + fit.graph.topLefts[i];
+            result.nodeTopLefts.push_back(tl);
+            bounds |= QRectF(tl, request.nodeSizes[i]);
         }
-        for (int step = 0; step < 14; ++step) {
-            const double mid = (lo + hi) / 2;
-            if (fitsAt(at(mid), trial)) {
-                lo = mid;
-                graph = std::move(trial);
-            } else {
-                hi = mid;
-            }
+        result.commentTopLefts.reserve(request.commentSizes.size());
+        for (std::size_t i = 0; i < request.commentSizes.size(); ++i) {
+            const QPointF tl = area.topLeft() + commentsCorner + comments.topLefts[i];
+            result.commentTopLefts.push_back(tl);
+            bounds |= QRectF(tl, request.commentSizes[i]);
         }
-        return lo;
-    };
-    auto oriented = [&](double rank, double across) {
-        return request.layersDown ? Scale{across, rank} : Scale{rank, across};
+        result.bounds = bounds;
+        return result;
     };
 
-    if (haveNodes) {
-        if (fitsAt({}, graph)) {
-            const double most = std::max(spacing.maxSpread, 1.0);
-            const double s = largestFitting(1, most, [](double t) { return Scale{t, t}; });
-            scale = {s, s};
-        } else {
-            const Squeeze least = leastScales(request, parts);
-            if (fitsAt(oriented(least.rank, 1), graph)) {
-                const double r = largestFitting(least.rank, 1, [&](double t) { return oriented(t, 1); });
-                scale = oriented(r, 1);
-                quality = FitQuality::SqueezedAlong;
-            } else if (fitsAt(oriented(least.rank, least.across), graph)) {
-                const double a = largestFitting(least.across, 1, [&](double t) { return oriented(least.rank, t); });
-                scale = oriented(least.rank, a);
-                quality = FitQuality::SqueezedAcross;
-            } else {
-                // Too large: the most compact placement, running past the area.
-                scale = oriented(least.rank, least.across);
-                graph = placeGraph(request, parts, scale, graphLimit.width());
-                quality = FitQuality::TooLarge;
-            }
-        }
-    }
+    // Comments in columns beside the graph.
+    const CommentBlock columns = stackComments(request.commentSizes, area.height(), spacing.commentGap);
+    const double besideWidth = haveComments && haveNodes ? columns.size.width() + spacing.besideGap : columns.size.width();
+    const GraphFit beside = haveNodes ? fitGraph(request, parts, QSizeF(std::max(area.width() - besideWidth, 1.0), area.height()))
+                                      : GraphFit{};
+    const double graphWidth = beside.graph.size.width();
+    const bool besideFits = beside.quality != FitQuality::TooLarge && within(columns.size, area.size()) &&
+                            besideWidth + graphWidth <= area.width() + 1e-6;
+    Placement placement =
+        assemble(beside, columns, QPointF(haveNodes ? graphWidth + spacing.besideGap : 0, 0), besideFits);
+    if (!haveNodes || !haveComments || placement.quality == FitQuality::Spread)
+        return placement;
 
-    Placement result;
-    result.scaleX = scale.x;
-    result.scaleY = scale.y;
-    result.fits = quality != FitQuality::TooLarge && within(comments.size, area.size()) &&
-                  besideWidth + (haveNodes ? graph.size.width() : 0) <= area.width() + 1e-6;
-    result.quality = result.fits ? quality : FitQuality::TooLarge;
-
-    QRectF bounds;
-    result.nodeTopLefts.reserve(nodeCount);
-    for (std::size_t i = 0; i < nodeCount; ++i) {
-        const QPointF tl = area.topLeft() + graph.topLefts[i];
-        result.nodeTopLefts.push_back(tl);
-        bounds |= QRectF(tl, request.nodeSizes[i]);
+    // When the columns leave the graph too little room, rows of comments below it may do better.
+    const CommentBlock rows = flowComments(request.commentSizes, area.width(), spacing.commentGap);
+    const double belowHeight = rows.size.height() + spacing.besideGap;
+    const GraphFit above = fitGraph(request, parts, QSizeF(area.width(), std::max(area.height() - belowHeight, 1.0)));
+    const bool belowFits = above.quality != FitQuality::TooLarge && rows.size.width() <= area.width() + 1e-6 &&
+                           above.graph.size.height() + belowHeight <= area.height() + 1e-6;
+    Placement below =
+        assemble(above, rows, QPointF(0, above.graph.size.height() + spacing.besideGap), belowFits);
+    if (below.quality < placement.quality) {
+        below.commentsBelow = true;
+        return below;
     }
-    const double commentsLeft = area.left() + (haveNodes ? graph.size.width() + spacing.besideGap : 0);
-    result.commentTopLefts.reserve(request.commentSizes.size());
-    for (std::size_t i = 0; i < request.commentSizes.size(); ++i) {
-        const QPointF tl = QPointF(commentsLeft, area.top()) + comments.topLefts[i];
-        result.commentTopLefts.push_back(tl);
-        bounds |= QRectF(tl, request.commentSizes[i]);
-    }
-    result.bounds = bounds;
-    return result;
+    return placement;
 }
 
 } // namespace zov::editor::arrange

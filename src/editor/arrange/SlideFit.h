@@ -10,7 +10,7 @@
 //   3. then squeezed across the layers as well, keeping `minNodeGap` between neighbours.
 // Scaling never lets two boxes of a part come closer than those gaps. The parts are packed into
 // the area, tallest first, each as high and then as far left as it goes. Comments stand in
-// columns beside the graph.
+// columns beside the graph, or in rows below it when that lets the graph fit better.
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -52,6 +52,7 @@ struct Placement {
     std::vector<QPointF> commentTopLefts; // one per comment
     double scaleX = 1, scaleY = 1;        // applied to the compact layout's centre distances
     bool fits = false;                    // everything lies inside the area
+    bool commentsBelow = false;           // comments in rows below the graph, not beside it
     QRectF bounds;                        // what the nodes and comments cover (empty if none)
 };
 

@@ -1,0 +1,153 @@
+// `zovedit arrange`: the Arrange command on every slide of a presentation. The presentation is
+// read from IN, each slide's graph is arranged by the same code as the palette's button, and the
+// result is saved to OUT (IN itself by default, through a temporary file so that a failure
+// leaves IN as it was). Every message box becomes one line "TITLE: TEXT" on standard error.
+#include "app/ArrangeCommand.h"
+#include "app/BatchCommands.h"
+
+#include "editor/arrange/Arrange.h"
+#include "host/pptx/PptxFile.h"
+#include "platform/ConsoleMessageBoxes.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace zov::app {
+
+namespace {
+
+const QString Command = QStringLiteral("arrange");
+const QString ErrorTitle = QStringLiteral("Error");
+
+struct ArrangeArguments {
+    QString input;  // "-" reads standard input
+    QString output; // "-" writes standard output; empty: the input
+};
+
+std::optional<ArrangeArguments> parseArrangeArguments(const QStringList& args, QString& problem) {
+    ArrangeArguments parsed;
+    bool haveInput = false;
+    bool haveOutput = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("-o")) {
+            if (haveOutput) {
+                problem = QStringLiteral("-o given twice");
+                return std::nullopt;
+            }
+            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+                problem = QStringLiteral("-o needs a file name (or - for standard output)");
+                return std::nullopt;
+            }
+            parsed.output = args[++i];
+            haveOutput = true;
+            continue;
+        }
+        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
+            problem = QStringLiteral("unknown option ") + arg;
+            return std::nullopt;
+        }
+        if (arg.isEmpty()) {
+            problem = QStringLiteral("the input file name is empty");
+            return std::nullopt;
+        }
+        if (haveInput) {
+            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
+            return std::nullopt;
+        }
+        parsed.input = arg;
+        haveInput = true;
+    }
+    if (!haveInput) {
+        problem = QStringLiteral("no input file (IN.pptx, or - for standard input)");
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+// The whole of standard input, refused beyond the size a presentation file may have.
+QByteArray readStandardInput() {
+    constexpr qint64 maxBytes = 1ll << 30;
+    const QString name = QStringLiteral("standard input");
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        throw host::PptxError(QStringLiteral("Cannot open \"standard input\": ") + in.errorString(), name,
+                              in.errorString());
+    QByteArray bytes;
+    char piece[64 * 1024];
+    for (;;) {
+        const qint64 got = in.read(piece, sizeof piece);
+        if (got < 0)
+            throw host::PptxError(QStringLiteral("Cannot read \"standard input\": ") + in.errorString(), name,
+                                  in.errorString());
+        if (got == 0)
+            return bytes;
+        if (bytes.size() + got > maxBytes)
+            throw host::PptxError(QStringLiteral("Cannot open \"standard input\": the presentation is too large"), name,
+                                  QStringLiteral("the presentation is too large"));
+        bytes.append(piece, static_cast<qsizetype>(got));
+    }
+}
+
+} // namespace
+
+std::optional<host::Presentation> openBatchPresentation(host::Application& app, const QString& input,
+                                                        platform::MessageBoxes& messages) {
+    try {
+        if (input == QLatin1String("-"))
+            return host::openPresentation(app, readStandardInput(), QStringLiteral("standard input"));
+        return host::openPresentation(app, input);
+    } catch (const host::PptxError& error) {
+        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
+    } catch (const host::HostError& error) {
+        messages.inform(QStringLiteral("Cannot open \"%1\": %2").arg(input, QString::fromStdString(error.what())),
+                        ErrorTitle, platform::MessageIcon::Critical);
+    }
+    return std::nullopt;
+}
+
+bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
+                           platform::MessageBoxes& messages) {
+    try {
+        if (output == QLatin1String("-")) {
+            const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
+            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
+                    static_cast<std::size_t>(bytes.size()) ||
+                std::fflush(stdout) != 0) {
+                messages.inform(QStringLiteral("Cannot save to standard output: the output was closed"), ErrorTitle,
+                                platform::MessageIcon::Critical);
+                return false;
+            }
+        } else {
+            host::savePresentation(presentation, output);
+        }
+        return true;
+    } catch (const host::PptxError& error) {
+        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
+    } catch (const host::HostError& error) {
+        messages.inform(QStringLiteral("Cannot save \"%1\": %2").arg(output, QString::fromStdString(error.what())),
+                        ErrorTitle, platform::MessageIcon::Critical);
+    }
+    return false;
+}
+
+int runArrange(const QStringList& args) {
+    QString problem;
+    const std::optional<ArrangeArguments> parsed = parseArrangeArguments(args, problem);
+    if (!parsed)
+        return usageError(Command, problem);
+    const QString output = parsed->output.isEmpty() ? parsed->input : parsed->output;
+
+    platform::ConsoleMessageBoxes messages;
+    host::Application app;
+    const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
+    if (!presentation)
+        return 2;
+
+    const bool allArranged = editor::ArrangeSlides(*presentation, 1, presentation->Slides().Count(), messages);
+    if (!saveBatchPresentation(*presentation, output, messages))
+        return 2;
+    return allArranged ? 0 : 1;
+}
+
+} // namespace zov::app

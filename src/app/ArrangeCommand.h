@@ -1,0 +1,25 @@
+#pragma once
+// Reading and writing the presentation of a batch command that works on .pptx files (arrange,
+// render). Each failure is shown in one "Error" box naming the file and the reason.
+#include "host/Application.h"
+#include "host/Presentation.h"
+
+#include <QString>
+#include <optional>
+
+namespace zov::platform {
+class MessageBoxes;
+}
+
+namespace zov::app {
+
+// Reads `input` ("-" reads standard input) into a new window of `app`.
+std::optional<host::Presentation> openBatchPresentation(host::Application& app, const QString& input,
+                                                        platform::MessageBoxes& messages);
+
+// Saves through a temporary file that replaces `output` only when complete; "-" writes the
+// file's bytes to standard output.
+bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
+                           platform::MessageBoxes& messages);
+
+} // namespace zov::app

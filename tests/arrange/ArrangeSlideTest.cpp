@@ -1,0 +1,180 @@
+// Arranging slides drawn through the host: what moves, what stays, and the messages.
+#include "ArrangeSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace zov::arrange_test {
+namespace {
+
+using editor::ArrangeResult;
+using editor::ArrangeSlide;
+
+TEST(ArrangeSlide, AnImportedPileOfShapesBecomesALayeredGraph) {
+    Host host;
+    SlideDrawer draw(host);
+    host::Slide slide = draw.addGraphSlide(QStringLiteral("G1"));
+    slide.Shapes().Item(1).SetLeft(40); // the title label goes back to the corner
+    slide.Shapes().Item(1).SetTop(25);
+    // Everything at (0, 0), as the slide builder draws a graph read without positions.
+    host::Shape cat = draw.conceptNode(QStringLiteral("Cat"));
+    host::Shape on = draw.relation(QStringLiteral("On"));
+    host::Shape mat = draw.conceptNode(QStringLiteral("Mat"));
+    host::Shape note = draw.comment(QStringLiteral("Comment"));
+    host::Shape a1 = draw.arc(cat, on);
+    host::Shape a2 = draw.arc(on, mat);
+
+    const ArrangeResult result = arrangeAndCheck(slide, QStringLiteral("cat on mat"));
+    EXPECT_TRUE(result.fits);
+    EXPECT_EQ(result.nodes, 3);
+    EXPECT_EQ(result.comments, 1);
+    EXPECT_EQ(result.arcs, 2);
+    EXPECT_TRUE(result.titleMoved);
+    EXPECT_FALSE(result.leftToRight);
+    // Layers run down the slide along the arcs, below the title label.
+    const host::Shape title = slide.Shapes().Item(1);
+    EXPECT_GE(cat.Top(), title.Top() + title.Height());
+    EXPECT_LT(cat.Top() + cat.Height(), on.Top());
+    EXPECT_LT(on.Top() + on.Height(), mat.Top());
+    // The comment stands to the right of the graph.
+    for (const host::Shape& node : {cat, on, mat})
+        EXPECT_GT(note.Left(), node.Left() + node.Width());
+    // Each arc leaves the bottom of its source and enters the top of its target.
+    EXPECT_NEAR(a1.data().begin.y(), cat.Top() + cat.Height(), 0.01);
+    EXPECT_NEAR(a1.data().end.y(), on.Top(), 0.01);
+    EXPECT_NEAR(a2.data().end.y(), mat.Top(), 0.01);
+}
+
+TEST(ArrangeSlide, ArrangingAgainChangesNothing) {
+    Host host;
+    RandomGraphShape shape;
+    shape.concepts = 7;
+    shape.relations = 5;
+    shape.comments = 2;
+    shape.loneConcepts = 2;
+    host::Slide slide = drawRandomGraph(host, QStringLiteral("Again"), shape, 5);
+    arrangeAndCheck(slide, QStringLiteral("first"));
+    std::vector<QRectF> first;
+    for (int i = 1; i <= slide.Shapes().Count(); ++i) {
+        const host::Shape s = slide.Shapes().Item(i);
+        first.emplace_back(s.Left(), s.Top(), s.Width(), s.Height());
+    }
+    arrangeAndCheck(slide, QStringLiteral("second"));
+    for (int i = 1; i <= slide.Shapes().Count(); ++i) {
+        const host::Shape s = slide.Shapes().Item(i);
+        EXPECT_EQ(QRectF(s.Left(), s.Top(), s.Width(), s.Height()), first[static_cast<std::size_t>(i - 1)]) << i;
+    }
+}
+
+TEST(ArrangeSlide, ShapesOutsideTheGraphStayWhereTheyAre) {
+    Host host;
+    SlideDrawer draw(host);
+    host::Slide slide = draw.addGraphSlide(QStringLiteral("Mixed"));
+    host::Shape cat = draw.conceptNode(QStringLiteral("Cat"));
+    host::Shape mat = draw.conceptNode(QStringLiteral("Mat"));
+    draw.arc(cat, mat);
+    // A label that is not the first shape, a shape of another type, a loose line, and a
+    // connector glued to that other shape at one end.
+    host::Shape label = slide.Shapes().AddLabel(1, 500, 400, 80, 20);
+    label.SetAutoShapeType(19);
+    host::Shape star = slide.Shapes().AddShape(19, 600, 450, 40, 40);
+    host::Shape loose = slide.Shapes().AddConnector(1, 10, 500, 90, 520);
+    host::Shape half = slide.Shapes().AddConnector(1, 0, 0, 10, 10);
+    half.ConnectorFormat().BeginConnect(star, 1);
+    const QPointF starSite = star.ConnectionSitePoint(1);
+
+    arrangeAndCheck(slide, QStringLiteral("mixed"));
+    EXPECT_EQ(QRectF(label.Left(), label.Top(), 0, 0).topLeft(), QPointF(500, 400));
+    EXPECT_EQ(QPointF(star.Left(), star.Top()), QPointF(600, 450));
+    EXPECT_EQ(loose.data().begin, QPointF(10, 500));
+    EXPECT_EQ(loose.data().end, QPointF(90, 520));
+    EXPECT_TRUE(half.ConnectorFormat().BeginConnected());
+    EXPECT_EQ(half.data().begin, starSite);
+}
+
+TEST(ArrangeSlide, ASlideWithoutGraphShapesIsLeftAlone) {
+    Host host;
+    SlideDrawer draw(host);
+    host::Slide slide = draw.addGraphSlide(QStringLiteral("Empty"));
+    slide.Shapes().Item(1).SetLeft(30);
+    const std::uint64_t revision = host.presentation().data().revision;
+    const ArrangeResult result = ArrangeSlide(slide);
+    EXPECT_EQ(result.nodes + result.comments, 0);
+    EXPECT_FALSE(result.titleMoved);
+    EXPECT_FLOAT_EQ(slide.Shapes().Item(1).Left(), 30);
+    EXPECT_EQ(host.presentation().data().revision, revision);
+}
+
+TEST(ArrangeSlide, WithoutATitleLabelTheGraphStartsAtTheMargin) {
+    Host host;
+    SlideDrawer draw(host);
+    host::Slides slides = host.presentation().Slides();
+    host::Slide slide = slides.Add(1, host::LayoutBlank);
+    host.app.ActiveWindow().View().GotoSlide(1);
+    host::Shape a = draw.conceptNode(QStringLiteral("A"));
+    host::Shape r = draw.relation(QStringLiteral("R"));
+    draw.arc(a, r);
+    arrangeAndCheck(slide, QStringLiteral("untitled"));
+    EXPECT_FLOAT_EQ(std::min(a.Top(), r.Top()), 18);
+    EXPECT_FLOAT_EQ(std::min(a.Left(), r.Left()), 18);
+}
+
+TEST(ArrangeSlide, AWideGraphTurnsItsLayersAcross) {
+    // One concept with ten relations under it is far too wide as rows but fits as a column.
+    Host host;
+    SlideDrawer draw(host);
+    host::Slide slide = draw.addGraphSlide(QStringLiteral("Wide"));
+    host::Shape hub = draw.conceptNode(QStringLiteral("Person:John"));
+    for (int i = 0; i < 10; ++i)
+        draw.arc(hub, draw.relation(QStringLiteral("Relation") + QString::number(i)));
+    const ArrangeResult result = arrangeAndCheck(slide, QStringLiteral("wide"));
+    EXPECT_TRUE(result.fits);
+    EXPECT_TRUE(result.leftToRight);
+}
+
+TEST(ArrangeSlide, AGraphTooLargeIsArrangedAndReported) {
+    Host host;
+    RandomGraphShape shape;
+    shape.concepts = 70;
+    shape.relations = 60;
+    host::Slide slide = drawRandomGraph(host, QStringLiteral("Big"), shape, 3);
+    const ArrangeResult result = arrangeAndCheck(slide, QStringLiteral("big"));
+    EXPECT_FALSE(result.fits);
+
+    EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 1, 1, host.messages));
+    ASSERT_EQ(host.messages.shown().size(), 1u);
+    EXPECT_EQ(host.messages.shown()[0].title, QStringLiteral("ZOVEdit"));
+    EXPECT_EQ(host.messages.shown()[0].text,
+              QStringLiteral("The graph on slide 1 \"Big\" is too large for the slide; some shapes lie past its edge"));
+    EXPECT_EQ(host.messages.shown()[0].icon, platform::MessageIcon::Exclamation);
+}
+
+TEST(ArrangeSlide, ArrangeSlidesWorksOnTheGivenRangeAndStaysQuietWhenAllFit) {
+    Host host;
+    RandomGraphShape shape;
+    shape.concepts = 4;
+    shape.relations = 3;
+    for (int i = 1; i <= 3; ++i)
+        drawRandomGraph(host, QStringLiteral("G") + QString::number(i), shape, static_cast<std::uint32_t>(i));
+    const host::Slides slides = host.presentation().Slides();
+    const float untouchedTop = slides.Item(1).Shapes().Item(2).Top();
+    EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 2, 99, host.messages));
+    EXPECT_TRUE(host.messages.shown().empty());
+    EXPECT_FLOAT_EQ(slides.Item(1).Shapes().Item(2).Top(), untouchedTop);
+    EXPECT_GT(slides.Item(2).Shapes().Item(2).Top(), 0);
+    EXPECT_GT(slides.Item(3).Shapes().Item(2).Top(), 0);
+}
+
+TEST(ArrangeSlide, AStaleSlideIsAHostErrorAndAFailureMessage) {
+    Host host;
+    SlideDrawer draw(host);
+    host::Slide slide = draw.addGraphSlide(QStringLiteral("Gone"));
+    draw.conceptNode(QStringLiteral("Cat"));
+    host::Slide stale = slide;
+    slide.Delete();
+    EXPECT_THROW(ArrangeSlide(stale), host::HostError);
+    EXPECT_EQ(editor::ArrangeFailedMessage(draw.addGraphSlide(QStringLiteral("Here")), QStringLiteral("why")),
+              QStringLiteral("Cannot arrange slide 1 \"Here\": why"));
+}
+
+} // namespace
+} // namespace zov::arrange_test

@@ -1,0 +1,264 @@
+// The layered layout through Graphviz and the fitting of a layout into a slide's free area.
+#include "editor/arrange/LayeredLayout.h"
+#include "editor/arrange/SlideFit.h"
+
+#include <QRectF>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+namespace zov::editor::arrange {
+namespace {
+
+QRectF boxAt(QPointF centre, QSizeF size) {
+    return QRectF(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height());
+}
+
+int overlappingPairs(const std::vector<QRectF>& boxes, double gap = 0) {
+    int count = 0;
+    for (std::size_t a = 0; a < boxes.size(); ++a)
+        for (std::size_t b = a + 1; b < boxes.size(); ++b)
+            if (boxes[a].adjusted(-gap / 2, -gap / 2, gap / 2, gap / 2)
+                    .intersects(boxes[b].adjusted(-gap / 2 + 0.01, -gap / 2 + 0.01, gap / 2 - 0.01, gap / 2 - 0.01)))
+                ++count;
+    return count;
+}
+
+TEST(LayeredLayout, ArcsPointDownTheLayersOrAcrossThem) {
+    // concept -> relation -> concept, and a second relation from the first concept.
+    LayeredGraph graph{{{80, 30}, {50, 30}, {120, 30}, {50, 30}, {60, 30}}, {{0, 1}, {1, 2}, {0, 3}, {3, 4}}};
+    const std::vector<QPointF> down = LayOutLayered(graph);
+    ASSERT_EQ(down.size(), 5u);
+    for (const auto& [from, to] : graph.edges)
+        EXPECT_LT(down[static_cast<std::size_t>(from)].y(), down[static_cast<std::size_t>(to)].y());
+
+    LayeredLayoutOptions across;
+    across.direction = RankDirection::LeftToRight;
+    const std::vector<QPointF> right = LayOutLayered(graph, across);
+    for (const auto& [from, to] : graph.edges)
+        EXPECT_LT(right[static_cast<std::size_t>(from)].x(), right[static_cast<std::size_t>(to)].x());
+}
+
+TEST(LayeredLayout, BoxesKeepTheSeparationsAndStartAtTheOrigin) {
+    LayeredGraph graph;
+    for (int i = 0; i < 12; ++i)
+        graph.nodeSizes.emplace_back(40 + 10 * (i % 4), 20 + 5 * (i % 3));
+    for (int i = 1; i < 12; ++i)
+        graph.edges.emplace_back((i - 1) / 3, i);
+    graph.edges.emplace_back(11, 0); // a cycle
+    graph.edges.emplace_back(5, 5);  // a loop
+    graph.edges.emplace_back(1, 4);  // a repeated arc
+    graph.edges.emplace_back(1, 4);
+    LayeredLayoutOptions options;
+    options.nodeSeparation = 10;
+    options.rankSeparation = 20;
+    const std::vector<QPointF> centres = LayOutLayered(graph, options);
+    std::vector<QRectF> boxes;
+    double minLeft = 1e9, minTop = 1e9;
+    for (std::size_t i = 0; i < centres.size(); ++i) {
+        boxes.push_back(boxAt(centres[i], graph.nodeSizes[i]));
+        minLeft = std::min(minLeft, boxes.back().left());
+        minTop = std::min(minTop, boxes.back().top());
+    }
+    EXPECT_EQ(overlappingPairs(boxes, 10), 0);
+    EXPECT_NEAR(minLeft, 0, 1e-9);
+    EXPECT_NEAR(minTop, 0, 1e-9);
+}
+
+TEST(LayeredLayout, OddInputsAreLaidOutOrRefusedClearly) {
+    EXPECT_TRUE(LayOutLayered(LayeredGraph{}).empty());
+
+    // Sizes that are not finite or absurd, and arcs to nodes that do not exist.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    LayeredGraph odd{{{nan, 20}, {0, 0}, {1e9, -5}, {30, std::numeric_limits<double>::infinity()}},
+                     {{0, 1}, {1, 7}, {-1, 2}, {2, 3}}};
+    const std::vector<QPointF> centres = LayOutLayered(odd);
+    ASSERT_EQ(centres.size(), 4u);
+    for (const QPointF& c : centres)
+        EXPECT_TRUE(std::isfinite(c.x()) && std::isfinite(c.y()));
+
+    LayeredGraph huge;
+    huge.nodeSizes.assign(static_cast<std::size_t>(MaxLayeredNodes) + 1, QSizeF(10, 10));
+    try {
+        LayOutLayered(huge);
+        FAIL() << "a graph beyond the limit was laid out";
+    } catch (const ArrangeError& error) {
+        EXPECT_NE(std::string(error.what()).find("at most"), std::string::npos) << error.what();
+    }
+}
+
+TEST(LayeredLayout, TheSameGraphGivesTheSameLayout) {
+    LayeredGraph graph{{{60, 25}, {40, 25}, {70, 25}, {40, 25}}, {{0, 1}, {1, 2}, {2, 3}, {3, 0}}};
+    EXPECT_EQ(LayOutLayered(graph), LayOutLayered(graph));
+}
+
+TEST(SlideFit, ConnectedPartsAreNumberedInOrderOfTheirFirstNode) {
+    EXPECT_EQ(ConnectedParts(6, {{4, 5}, {0, 2}, {2, 4}, {9, 1}, {-1, 3}}), (std::vector<int>{0, 1, 0, 2, 0, 0}));
+    EXPECT_EQ(ConnectedParts(3, {}), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(ConnectedParts(0, {{0, 1}}).empty());
+}
+
+FitRequest chain(int nodes, QRectF area) {
+    FitRequest request;
+    std::vector<std::pair<int, int>> edges;
+    for (int i = 0; i < nodes; ++i) {
+        request.nodeSizes.emplace_back(60, 24);
+        request.centres.emplace_back(30, 12 + 44 * i); // a column, 20 points apart
+        if (i > 0)
+            edges.emplace_back(i - 1, i);
+    }
+    request.part = ConnectedParts(nodes, edges);
+    request.area = area;
+    return request;
+}
+
+std::vector<QRectF> placedBoxes(const FitRequest& request, const Placement& placement) {
+    std::vector<QRectF> boxes;
+    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
+        boxes.emplace_back(placement.nodeTopLefts[i], request.nodeSizes[i]);
+    for (std::size_t i = 0; i < request.commentSizes.size(); ++i)
+        boxes.emplace_back(placement.commentTopLefts[i], request.commentSizes[i]);
+    return boxes;
+}
+
+TEST(SlideFit, ASmallGraphIsSpreadToTheMostAndPlacedAtTheAreaCorner) {
+    const QRectF area(18, 60, 684, 462);
+    const FitRequest request = chain(3, area);
+    const Placement placement = PlaceInArea(request);
+    EXPECT_TRUE(placement.fits);
+    EXPECT_DOUBLE_EQ(placement.scaleX, request.spacing.maxSpread);
+    EXPECT_DOUBLE_EQ(placement.scaleY, request.spacing.maxSpread);
+    EXPECT_DOUBLE_EQ(placement.bounds.left(), area.left());
+    EXPECT_DOUBLE_EQ(placement.bounds.top(), area.top());
+    // Centre distances grew by the spread.
+    EXPECT_NEAR(placement.nodeTopLefts[1].y() - placement.nodeTopLefts[0].y(), 44 * request.spacing.maxSpread, 1e-9);
+}
+
+TEST(SlideFit, AGraphNearlyTooTallIsSpreadOnlyAsFarAsTheAreaAllows) {
+    const QRectF area(0, 0, 500, 44 * 9 + 24 + 30); // fits as laid out, not at the most spread
+    const FitRequest request = chain(10, area);
+    const Placement placement = PlaceInArea(request);
+    EXPECT_TRUE(placement.fits);
+    EXPECT_GT(placement.scaleY, 1);
+    EXPECT_LT(placement.scaleY, request.spacing.maxSpread);
+    EXPECT_DOUBLE_EQ(placement.scaleX, placement.scaleY);
+    EXPECT_LE(placement.bounds.bottom(), area.bottom() + 1e-6);
+    EXPECT_GT(placement.bounds.bottom(), area.bottom() - 1) << "the spread stopped short of the area";
+}
+
+TEST(SlideFit, AGraphTooTallIsSqueezedAlongItsLayersKeepingTheLeastGap) {
+    // As laid out the chain is 420 points tall; squeezed to gaps of 10 it is 330.
+    const QRectF area(0, 0, 500, 380);
+    const FitRequest request = chain(10, area);
+    const Placement placement = PlaceInArea(request);
+    EXPECT_TRUE(placement.fits);
+    EXPECT_LT(placement.scaleY, 1);
+    EXPECT_DOUBLE_EQ(placement.scaleX, 1);
+    EXPECT_GT(placement.bounds.bottom(), area.bottom() - 1) << "squeezed more than needed";
+    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), request.spacing.minRankGap), 0);
+
+    // Layers running across squeeze across.
+    FitRequest across = request;
+    across.layersDown = false;
+    for (std::size_t i = 0; i < across.centres.size(); ++i) {
+        across.centres[i] = QPointF(across.centres[i].y(), across.centres[i].x());
+        across.nodeSizes[i].transpose();
+    }
+    across.area = QRectF(0, 0, 380, 500);
+    const Placement turned = PlaceInArea(across);
+    EXPECT_TRUE(turned.fits);
+    EXPECT_LT(turned.scaleX, 1);
+    EXPECT_DOUBLE_EQ(turned.scaleY, 1);
+}
+
+TEST(SlideFit, AGraphTooLargeRunsPastTheAreaSqueezedWithoutOverlapping) {
+    const QRectF area(18, 60, 300, 200);
+    const FitRequest request = chain(12, area);
+    const Placement placement = PlaceInArea(request);
+    EXPECT_FALSE(placement.fits);
+    EXPECT_LT(placement.scaleY, 1);
+    EXPECT_DOUBLE_EQ(placement.bounds.left(), area.left());
+    EXPECT_DOUBLE_EQ(placement.bounds.top(), area.top());
+    EXPECT_GT(placement.bounds.bottom(), area.bottom());
+    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), request.spacing.minRankGap), 0);
+}
+
+TEST(SlideFit, SmallPartsFillTheRoomBesideATallOne) {
+    FitRequest request;
+    std::vector<std::pair<int, int>> edges;
+    // A tall part: a column of eight boxes 300 wide.
+    for (int i = 0; i < 8; ++i) {
+        request.nodeSizes.emplace_back(300, 30);
+        request.centres.emplace_back(150, 15 + 50 * i);
+        if (i > 0)
+            edges.emplace_back(i - 1, i);
+    }
+    for (int i = 0; i < 6; ++i) {
+        request.nodeSizes.emplace_back(100, 24);
+        request.centres.emplace_back(400 + 120 * i, 12);
+    }
+    request.part = ConnectedParts(14, edges);
+    request.area = QRectF(0, 0, 684, 600);
+    const Placement placement = PlaceInArea(request);
+    ASSERT_TRUE(placement.fits);
+    const double tallBottom = placement.nodeTopLefts[7].y() + 30;
+    for (std::size_t i = 8; i < 14; ++i) {
+        EXPECT_GE(placement.nodeTopLefts[i].x(), 300 + request.spacing.partGap) << i;
+        EXPECT_LT(placement.nodeTopLefts[i].y(), tallBottom) << i;
+    }
+    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), request.spacing.partGap), 0);
+}
+
+TEST(SlideFit, LoneNodesArePackedInRowsInsideTheArea) {
+    FitRequest request;
+    for (int i = 0; i < 30; ++i) {
+        request.nodeSizes.emplace_back(50 + (i % 5) * 10, 24);
+        request.centres.emplace_back(40 + 90 * i, 12); // one long row, as a layered layout gives
+    }
+    request.part = ConnectedParts(30, {});
+    request.area = QRectF(18, 50, 684, 472);
+    const Placement placement = PlaceInArea(request);
+    EXPECT_TRUE(placement.fits);
+    EXPECT_TRUE(request.area.contains(placement.bounds));
+    EXPECT_GT(placement.bounds.height(), 24 * 2) << "expected several rows";
+    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), request.spacing.partGap), 0);
+}
+
+TEST(SlideFit, CommentsStandInColumnsBesideTheGraph) {
+    FitRequest request = chain(3, QRectF(18, 60, 684, 200));
+    for (int i = 0; i < 7; ++i)
+        request.commentSizes.emplace_back(90 + 10 * i, 40);
+    const Placement placement = PlaceInArea(request);
+    ASSERT_TRUE(placement.fits);
+    double graphRight = 0;
+    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
+        graphRight = std::max(graphRight, placement.nodeTopLefts[i].x() + request.nodeSizes[i].width());
+    double firstColumn = placement.commentTopLefts[0].x();
+    EXPECT_DOUBLE_EQ(firstColumn, graphRight + request.spacing.besideGap);
+    EXPECT_DOUBLE_EQ(placement.commentTopLefts[0].y(), request.area.top());
+    // 200 points take four comments of 40 with gaps of 10; the fifth starts a new column.
+    EXPECT_DOUBLE_EQ(placement.commentTopLefts[3].x(), firstColumn);
+    EXPECT_GT(placement.commentTopLefts[4].x(), firstColumn);
+    EXPECT_DOUBLE_EQ(placement.commentTopLefts[4].y(), request.area.top());
+    EXPECT_TRUE(request.area.contains(placement.bounds));
+    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement)), 0);
+}
+
+TEST(SlideFit, CommentsAloneStartAtTheAreaCorner) {
+    FitRequest request;
+    request.commentSizes = {{100, 40}, {120, 40}};
+    request.area = QRectF(18, 60, 684, 462);
+    const Placement placement = PlaceInArea(request);
+    EXPECT_TRUE(placement.fits);
+    EXPECT_EQ(placement.commentTopLefts[0], request.area.topLeft());
+    EXPECT_EQ(placement.commentTopLefts[1], request.area.topLeft() + QPointF(0, 50));
+}
+
+TEST(SlideFit, ACommentTallerThanTheAreaDoesNotFit) {
+    FitRequest request = chain(2, QRectF(18, 60, 684, 100));
+    request.commentSizes = {{100, 140}};
+    EXPECT_FALSE(PlaceInArea(request).fits);
+}
+
+} // namespace
+} // namespace zov::editor::arrange
