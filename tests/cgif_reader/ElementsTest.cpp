@@ -153,7 +153,10 @@ TEST_F(Elements, PositionConversionRules) {
         {"[Cat ;%-5@-7%c;]", 0, 0},      // neither above 0: the node keeps 0
         {"[Cat ;%-5@7%c;]", -5, 7},      // one above 0 is enough
         {"[Cat ;%1@2@3%c;]", 0, 0},      // y "2@3" does not convert
-        {"[Cat ;% 12 @ 34 %c;]", 12, 34} // blanks around the numbers are allowed
+        {"[Cat ;% 12 @ 34 %c;]", 12, 34}, // blanks around the numbers are allowed
+        {"[Cat ;%+12@5e1%c;]", 12, 50},   // a sign and an exponent
+        {"[Cat ;%1e-60@5%c;]", 0, 5},     // too small for single precision: x fails
+        {"[Cat ;%1,5@5%c;]", 0, 5},       // "." is the only decimal separator
     };
     for (const Case& c : cases) {
         const BuiltGraph& g = ReadGraph(Q(c.text));
@@ -184,6 +187,8 @@ TEST_F(Elements, TheWritersPositionCommentsSetThePositionAndMakeNoCommentNode) {
     EXPECT_EQ(at("Sum"), std::pair(12.5f, -3.0f));
     EXPECT_EQ(at("Plus"), std::pair(40.0f, 60.0f));
     EXPECT_EQ(g.LinkTypes(), (QStringList{Q("On->Mat"), Q("Cat->On"), Q("Cat->Plus"), Q("Plus->Sum")}));
+    // (g is not used after the next read.)
+    EXPECT_EQ(ReadGraph(Q("[Cat;1.5E+2@-0.25;\r\n]")).Node(Q("Cat"))->X, 150.0f);
     // Other texts that only look like positions stay comments.
     for (const char* text : {"[Cat;100 @ 50;]", "[Cat;100@;]", "[Cat;@50;]", "[Cat;1@2@3;]", "[Cat;1e@2;]",
                              "[Cat;x100@50;]"}) {

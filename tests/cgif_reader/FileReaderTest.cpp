@@ -172,6 +172,13 @@ TEST_F(FileReader, GraphNumbersContinueAcrossGraphsAndFiles) {
     EXPECT_EQ(reader.Tables().Contexts.size(), 1u);
 }
 
+TEST_F(FileReader, GeneratedNamesSkipNamesAlreadyTaken) {
+    reader.SetGraphNameTaken([](const QString& name) { return name == Q("G1") || name == Q("G2"); });
+    EXPECT_TRUE(Read(Q("[A]\n.\n;%Graph*G4%;[B]\n.\n[C]")));
+    EXPECT_EQ(BuiltNames(), (QStringList{Q("G3:Graph:1"), Q("G4:Graph:1"), Q("G5:Graph:1")}));
+    EXPECT_EQ(sink.graphNode.front().GraphNumber, 3);
+}
+
 TEST_F(FileReader, TheTablesKeepTheLastGraphAfterTheRead) {
     EXPECT_TRUE(Read(Q("[A]\n.\n(On [Cat] [Mat])")));
     ASSERT_EQ(Nodes().size(), 4u);

@@ -1,7 +1,11 @@
 #pragma once
 // Where the reader hands each finished graph: the slide builder draws it, a checking run draws
 // nothing. The sink reads the graph from the reader's tables: the nodes from firstNodeIndex to
-// the end of BoundArray and the links from firstLinkIndex to the end of Links.
+// the end of BoundArray (the graph node itself is just before them) and the links from
+// firstLinkIndex to the end of Links. A nested graph is handed on the moment it closes, before
+// the graph that holds it; a top-level graph when it ends. While it draws, the sink may use the
+// reader's lookups (FindNodeById, FindCurrentCoreference, FindExternalCoreference) but must not
+// change the tables.
 #include <QString>
 
 namespace zov::cgif {
@@ -12,7 +16,9 @@ class GraphSink {
 public:
     virtual ~GraphSink() = default;
     // slideName is the graph node's Name + "/" + its Id; graphType its Type. A failure may be
-    // thrown (any std::exception); the reader reports it and does not retry the graph.
+    // thrown (any std::exception); the reader never retries the graph. For a top-level graph it
+    // shows "Graph <name> could not be drawn: <what>" and reads on; for a nested graph the
+    // failure stops the reading of the file like any failure inside a graph (its text shown).
     virtual void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
                                  int firstLinkIndex, int firstNodeIndex) = 0;
 };
