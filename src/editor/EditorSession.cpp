@@ -11,7 +11,7 @@ namespace zov::editor {
 EditorSession::EditorSession(host::Application& application, const drawing::DrawingSettings& settings,
                              platform::MessageBoxes& messages, platform::CursorPosition& cursor)
     : application_(application), settings_(settings), messages_(messages), cursor_(cursor),
-      reader_(ids_, messages, noSlides_) {
+      nestedGraphs_(application, settings, messages), reader_(ids_, messages, nestedGraphs_) {
     // A graph title without "*" takes its name from the palette's text box.
     reader_.SetPaletteTextSource([this] { return textBox_->Text(); });
     // A generated graph name "G" + number passes over names slides already have, both for
@@ -145,6 +145,27 @@ bool EditorSession::ReadTypedConcept(const QString& text, const QString& syntaxT
     tables.Contexts.clear();
     tables.Contexts.push_back(cgif::ContextRecord{recordIndex, cgif::NodeKind::Graph, cgif::UpperBound(tables.Links),
                                                   cgif::UpperBound(tables.PendingArgs), QString(), QString()});
+    // A nested graph drawn on a slide of its own moves the view there; the command goes on
+    // on the slide it started on.
+    host::Slide startSlide;
+    const host::DocumentWindow window = application_.ActiveWindow();
+    if (!window.IsNothing()) {
+        try {
+            startSlide = window.View().Slide();
+        } catch (const host::HostError&) {
+        }
+    }
+    struct ReturnToStart {
+        const host::DocumentWindow& window;
+        const host::Slide& slide;
+        ~ReturnToStart() {
+            try {
+                if (!slide.IsNothing() && !(window.View().Slide() == slide))
+                    window.View().GotoSlide(slide.SlideIndex());
+            } catch (const host::HostError&) {
+            }
+        }
+    } returnToStart{window, startSlide};
     try {
         if (!reader_.ReadConcept(false))
             return false;

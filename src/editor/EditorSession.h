@@ -15,7 +15,7 @@
 //   "Show"           -> GoToGraph(text box text as typed)
 //   activation, after Import -> RebuildNodeTables()
 #include "cgif/reader/CgifReader.h"
-#include "cgif/reader/GraphSink.h"
+#include "cgif/import/GraphBuilder.h"
 #include "drawing/DrawingSettings.h"
 #include "drawing/NodeId.h"
 #include "editor/PaletteTextBox.h"
@@ -140,7 +140,9 @@ private:
     PaletteTextBox* textBox_ = &ownTextBox_;
 
     drawing::NodeIdGenerator ids_;
-    cgif::NullGraphSink noSlides_;
+    // Draws a nested graph with arcs typed into a concept on a slide of its own, as an
+    // import would.
+    cgif::SlideBuilder nestedGraphs_;
     cgif::CgifReader reader_;
 
     std::int16_t commandMode_ = CommandCode::NewConcept;

@@ -152,5 +152,19 @@ TEST_F(NodeCommandsTest, CommentIsASelectedPlaceholderInTheCommentLook) {
     EXPECT_EQ(presentation.data().shapeDefaults->fillRgb, 0x00FEDCBAu);
 }
 
+TEST_F(NodeCommandsTest, ANestedGraphWithArcsGetsASlideAndTheConceptPointsToIt) {
+    const host::Shape proposition = Draw(
+        CommandCode::NewConcept, QStringLiteral("Proposition: [Cat *x] (On ?x [Mat])"), 100, 100);
+    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+    ASSERT_EQ(presentation.Slides().Count(), 2);
+    EXPECT_EQ(ShownSlideIndex(), 1); // drawn where the command started
+    const host::Slide nested = presentation.Slides().Item(2);
+    EXPECT_EQ(proposition.AutoShapeType(), drawing::CoreferentConceptShapeType);
+    EXPECT_EQ(proposition.Name().section(u'/', 0, 0), nested.Name());
+    EXPECT_EQ(proposition.TextFrame().TextRange().Text(), QStringLiteral("Proposition(") + nested.Name() + u')');
+    // Title, two concepts, the relation and its two arcs.
+    EXPECT_EQ(nested.Shapes().Count(), 6);
+}
+
 } // namespace
 } // namespace zov::editor::testing
