@@ -169,6 +169,32 @@ TEST_F(NodeRulesTest, BuildingAgainEmptiesTheShapeTableFirst) {
     EXPECT_EQ(describe(built()), (Lines{"19 G9 is Graph", "1 A"}));
 }
 
+TEST_F(NodeRulesTest, RepeatedIdFindsItsFirstNodeInSmallAndLargeGraphs) {
+    // Ids are random and may repeat; a link end is drawn from the first node with its id,
+    // whether the graph is searched in order or through an index.
+    for (const int fillers : {0, 60}) {
+        tables().BoundArray = {GraphOne};
+        tables().Links.clear();
+        for (int i = 0; i < fillers; ++i)
+            tables().BoundArray.push_back(Node(NodeKind::Concept, "Filler", "", QStringLiteral("FILL%1").arg(i)));
+        tables().BoundArray.push_back(Node(NodeKind::Concept, "First", "", "TWINIDAA"));
+        tables().BoundArray.push_back(Node(NodeKind::Relation, "R", "", "RIDAAAAA"));
+        tables().BoundArray.push_back(Node(NodeKind::Concept, "Second", "", "TWINIDAA"));
+        for (int i = 0; i < fillers; ++i)
+            tables().Links.push_back({QStringLiteral("FILL%1").arg(i), QStringLiteral("RIDAAAAA")});
+        link("RIDAAAAA", "TWINIDAA");
+        link("TWINIDAA", "RIDAAAAA");
+        builder.BuildGraphSlide(reader, QStringLiteral("T%1/GRAPHONE").arg(fillers), QStringLiteral("Graph"), 0, 1);
+        const QStringList drawn = describe(built());
+        EXPECT_EQ(drawn.filter(QStringLiteral("First")).size(), 3) << fillers << ": the shape and its two arcs";
+        EXPECT_TRUE(drawn.filter(QStringLiteral("Second")).isEmpty()) << fillers;
+        EXPECT_EQ(drawn.size(), 1 + 2 + 2 + 2 * fillers) << fillers;
+        EXPECT_EQ(builder.ShapeTable().size(), static_cast<std::size_t>(fillers + 2));
+        EXPECT_TRUE(builder.FindShapeByName(QStringLiteral("TWINIDAA")) == built().Shapes().Item(fillers > 0 ? 2 * fillers + 3 : 3))
+            << fillers;
+    }
+}
+
 TEST_F(NodeRulesTest, HostRefusalReachesTheCaller) {
     tables().BoundArray = {GraphOne};
     build();

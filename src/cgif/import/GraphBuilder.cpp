@@ -55,13 +55,15 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
             DrawNode(commentLook, node.Id, drawing::CommentShapeType, node.Type, 100, 50, settings_.commentColor);
     }
 
-    // The reader's tables do not change while a graph is drawn, so an index of the node ids
-    // stands in for the linear searches without changing which node is found first.
+    // The reader's tables do not change while a graph is drawn, so for a large graph an index
+    // of the node ids stands in for the searches in order, finding the same first node.
     nodes_ = &nodes;
     firstNode_.clear();
-    firstNode_.reserve(static_cast<qsizetype>(nodes.size()));
-    for (std::size_t i = nodes.size(); i-- > 0;)
-        firstNode_.insert(nodes[i].Id, static_cast<int>(i)); // backwards: the first index wins
+    if (nodes.size() > LinearSearchLimit) {
+        firstNode_.reserve(static_cast<qsizetype>(nodes.size()));
+        for (std::size_t i = nodes.size(); i-- > 0;)
+            firstNode_.insert(nodes[i].Id, static_cast<int>(i)); // backwards: the first index wins
+    }
     shapeTable_.clear();
     firstEntry_.clear();
 
@@ -98,15 +100,39 @@ host::Shape GraphBuilder::FindShapeByName(const QString& id) const {
 }
 
 const ShapeEntry* GraphBuilder::FindEntry(const QString& id) const {
+    if (firstEntry_.isEmpty()) {
+        for (const ShapeEntry& entry : shapeTable_)
+            if (entry.Id == id)
+                return &entry;
+        return nullptr;
+    }
     const auto it = firstEntry_.constFind(id);
     if (it == firstEntry_.constEnd())
         return nullptr;
     return &shapeTable_[static_cast<std::size_t>(it.value())];
 }
 
+void GraphBuilder::AppendEntry(const QString& id, const host::Shape& shape) {
+    shapeTable_.push_back(ShapeEntry{id, shape});
+    if (!firstEntry_.isEmpty()) {
+        firstEntry_.insert(id, static_cast<int>(shapeTable_.size() - 1)); // only new ids are appended
+    } else if (shapeTable_.size() > LinearSearchLimit) {
+        for (std::size_t i = shapeTable_.size(); i-- > 0;)
+            firstEntry_.insert(shapeTable_[i].Id, static_cast<int>(i));
+    }
+}
+
 int GraphBuilder::IndexOfId(const QString& id) const {
+    if (nodes_ == nullptr)
+        return -1;
+    if (firstNode_.isEmpty()) {
+        for (std::size_t i = 0; i < nodes_->size(); ++i)
+            if ((*nodes_)[i].Id == id)
+                return static_cast<int>(i);
+        return -1;
+    }
     const auto it = firstNode_.constFind(id);
-    if (it == firstNode_.constEnd() || nodes_ == nullptr)
+    if (it == firstNode_.constEnd())
         return -1;
     // An index past the end (the tables were cut back meanwhile) counts as not found.
     const auto index = static_cast<std::size_t>(it.value());
@@ -127,10 +153,8 @@ std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const 
         return std::nullopt;
     }
     std::optional<host::Shape> shape = DrawLinkEnd(reader, node, index, end, sourceId);
-    if (shape) {
-        firstEntry_.insert(id, static_cast<int>(shapeTable_.size()));
-        shapeTable_.push_back(ShapeEntry{id, *shape});
-    }
+    if (shape)
+        AppendEntry(id, *shape);
     return shape;
 }
 
@@ -248,14 +272,12 @@ void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
     QString defaultName = QStringLiteral("Slide") + QString::number(number);
     while (slideNames_.contains(defaultName))
         defaultName = QStringLiteral("Slide") + QString::number(++number);
-    slideNames_.insert(defaultName);
 
     const QString name = drawing::LabelPart(slideName);
-    if (name == defaultName)
-        return;
-    if (slideNames_.contains(name))
+    if (name != defaultName && slideNames_.contains(name)) {
+        slideNames_.insert(defaultName);
         throw host::HostError("Slide name is already in use: " + name.toStdString());
-    slideNames_.remove(defaultName);
+    }
     slideNames_.insert(name);
 }
 

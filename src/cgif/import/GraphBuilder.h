@@ -70,7 +70,12 @@ private:
     enum class End { Source, Target };
     struct BuildStopped {}; // a coreference label neither table holds ends the build
 
+    // Tables up to this size are searched in order; larger ones through a hash of each id's
+    // first position, which finds the same entry.
+    static constexpr std::size_t LinearSearchLimit = 24;
+
     const ShapeEntry* FindEntry(const QString& id) const;
+    void AppendEntry(const QString& id, const host::Shape& shape);
     // The first BoundArray index holding `id`, or -1; a quiet lookup (FindNodeById reports).
     int IndexOfId(const QString& id) const;
     std::optional<host::Shape> LinkEndShape(CgifReader& reader, const QString& id, End end,
@@ -83,9 +88,9 @@ private:
     const drawing::DrawingSettings& settings_;
     platform::MessageBoxes& messages_;
     std::vector<ShapeEntry> shapeTable_;
-    QHash<QString, int> firstEntry_;     // ShapeTable: id -> index of its first entry
+    QHash<QString, int> firstEntry_;     // a large ShapeTable: id -> index of its first entry
     const std::vector<NodeRecord>* nodes_ = nullptr; // BoundArray of the build in progress
-    QHash<QString, int> firstNode_;      // that BoundArray: id -> first index
+    QHash<QString, int> firstNode_;      // a large BoundArray: id -> first index
 };
 
 // Draws on the slide shown in the application's active window (a new last slide per graph).
