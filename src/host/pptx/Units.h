@@ -1,6 +1,7 @@
 #pragma once
 // Unit and colour conversions between the model (points, 0x00BBGGRR) and DrawingML (EMU, RRGGBB).
 #include <QString>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -36,6 +37,9 @@ inline bool hexToBgr(const QString& hex, std::uint32_t& bgr)
 {
     if (hex.size() != 6)
         return false;
+    for (const QChar c : hex)
+        if (!isxdigit(c.unicode() < 128 ? c.toLatin1() : 'x'))
+            return false;
     bool ok = false;
     const unsigned rgb = hex.toUInt(&ok, 16);
     if (!ok)
