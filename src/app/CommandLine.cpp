@@ -15,7 +15,8 @@ namespace {
 const char* const kUsage =
     "Usage:\n"
     "  zovedit [FILE.pptx]                                    open the desktop editor\n"
-    "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx]  read CGIF into a presentation\n"
+    "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx] [--arrange]\n"
+    "                                                         read CGIF into a presentation (and arrange its slides)\n"
     "  zovedit check IN.cgf                                   read CGIF and report, write nothing\n"
     "  zovedit export IN.pptx [-o OUT.cgf]                    write a presentation's graphs as CGIF\n"
     "  zovedit arrange IN.pptx [-o OUT.pptx]                  lay out the graph of every slide (OUT defaults to IN)\n"

@@ -9,6 +9,7 @@
 #include "cgif/reader/CgifReader.h"
 #include "drawing/DrawingSettings.h"
 #include "drawing/NodeId.h"
+#include "editor/arrange/Arrange.h"
 #include "host/Application.h"
 #include "host/pptx/PptxFile.h"
 #include "platform/ConsoleMessageBoxes.h"
@@ -30,6 +31,7 @@ struct ImportArguments {
     QString input;  // "-" reads standard input
     QString output; // empty: the default
     QString into;   // empty: a new presentation
+    bool arrange = false; // arrange the slides the import drew
 };
 
 // Parses `IN [-o OUT] [--into DOC]` (options in any order). On a usage error, `problem` says
@@ -50,6 +52,10 @@ std::optional<ImportArguments> parseImportArguments(const QStringList& args, boo
                 return std::nullopt;
             }
             slot = args[++i];
+            continue;
+        }
+        if (allowOptions && arg == QLatin1String("--arrange")) {
+            parsed.arrange = true;
             continue;
         }
         if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
@@ -161,6 +167,7 @@ int runImport(const QStringList& args) {
         return 2;
     }
     const host::Presentation presentation = app.ActivePresentation();
+    const int slidesBefore = presentation.Slides().Count();
 
     cgif::SlideBuilder builder(app, session.settings, session.messages);
     cgif::CgifReader reader(session.ids, session.messages, builder);
@@ -169,12 +176,15 @@ int runImport(const QStringList& args) {
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {});
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
+    // --arrange: only the slides this import drew; slides already in DOC stay as they are.
+    const bool arranged = !parsed->arrange ||
+        editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), session.messages);
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
     // stay on the slides in the editor.
     if (!saveDocument(presentation, output, session.messages))
         return 2;
-    return outcome == ImportOutcome::Read ? 0 : 1;
+    return outcome == ImportOutcome::Read && arranged ? 0 : 1;
 }
 
 int runCheck(const QStringList& args) {

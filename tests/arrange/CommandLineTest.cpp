@@ -124,6 +124,29 @@ TEST(ArrangeCommandLine, ReadsStandardInputAndWritesStandardOutput) {
     EXPECT_GT(back.Slides().Item(1).Shapes().Item(2).Top(), 0);
 }
 
+TEST(ArrangeCommandLine, ImportArrangesOnlyTheSlidesItDraws) {
+    QTemporaryDir dir;
+    const QString cgif = dir.filePath(QStringLiteral("cat.cgf"));
+    QFile text(cgif);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("[Cat: *x] (On ?x [Mat])\n");
+    text.close();
+    const QString doc = writeDeck(dir.filePath(QStringLiteral("doc.pptx")), false);
+
+    const ProgramRun run = runProgram({QStringLiteral("import"), cgif, QStringLiteral("--into"), doc, QStringLiteral("--arrange")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("ZOVEdit: File read\n"));
+    const host::Presentation deck = readDeck(doc);
+    ASSERT_EQ(deck.Slides().Count(), 2);
+    EXPECT_FLOAT_EQ(deck.Slides().Item(1).Shapes().Item(2).Top(), 0) << "a slide of DOC was arranged";
+    const host::Shapes drawn = deck.Slides().Item(2).Shapes();
+    for (int i = 2; i <= drawn.Count(); ++i) {
+        if (!drawn.Item(i).Connector()) {
+            EXPECT_GT(drawn.Item(i).Top(), drawn.Item(1).Height()) << "shape " << i << " was not arranged";
+        }
+    }
+}
+
 TEST(RenderCommandLine, WritesEachFormat) {
     QTemporaryDir dir;
     const QString in = writeDeck(dir.filePath(QStringLiteral("deck.pptx")), true);
