@@ -209,3 +209,19 @@ TEST(Preservation, WhatWasSavedIsTheBaseOfTheNextSave)
     // The new oval got an id of its own, kept from now on.
     EXPECT_EQ(p.Slides().Item(1).Shapes().Item(8).data().fileId, 12u);
 }
+
+TEST(Preservation, MovedSlidesKeepTheirOrderAndSectionsStayInOrder)
+{
+    const Presentation p = readPresentation(zipParts(twoSlideDeck()), QStringLiteral("two.pptx"));
+    p.Slides().Move(2, 1);
+    const PartMap after = unzipParts(presentationBytes(p));
+    const QByteArray pres = after.at(QStringLiteral("ppt/presentation.xml"));
+    EXPECT_TRUE(pres.contains("<p:sldIdLst><p:sldId id=\"257\" r:id=\"rId4\"/><p:sldId id=\"256\" r:id=\"rId2\"/></p:sldIdLst>"));
+    // The first section cannot follow the second: its slide, now behind, joins the second.
+    EXPECT_TRUE(pres.contains("<p14:section name=\"One\" id=\"{11111111-1111-1111-1111-111111111111}\"><p14:sldIdLst/></p14:section>"));
+    EXPECT_TRUE(pres.contains("<p14:sldIdLst><p14:sldId id=\"257\"/><p14:sldId id=\"256\"/></p14:sldIdLst>"));
+    const Presentation q = readPresentation(zipParts(after), QStringLiteral("moved.pptx"));
+    EXPECT_EQ(q.Slides().Item(1).Name(), QStringLiteral("S2"));
+    EXPECT_EQ(q.Slides().Item(2).Name(), QStringLiteral("S1"));
+    EXPECT_TRUE(after.at(QStringLiteral("ppt/slides/slide1.xml")) == twoSlideDeck().at(QStringLiteral("ppt/slides/slide1.xml")));
+}

@@ -198,8 +198,9 @@ QByteArray patchPresentation(const QByteArray& xml, const QString& partName, con
             });
     }
 
-    // Sections list every slide once, in order: a slide stays in its section, a new slide joins
-    // the section of the slide before it.
+    // Sections list every slide once, in slide order, each section a run of consecutive
+    // slides: a slide stays in its section unless a move put it behind a later section's slides
+    // (it then joins that section), and a new slide joins the section of the slide before it.
     std::vector<XmlNode*> sections;
     collect(*root, P14, QLatin1String("section"), sections);
     if (!sections.empty()) {
@@ -222,7 +223,7 @@ QByteArray patchPresentation(const QByteArray& xml, const QString& partName, con
         size_t current = 0;
         for (const SlideEntry& s : slides) {
             if (const auto it = sectionOf.find(s.id); it != sectionOf.end())
-                current = it->second;
+                current = std::max(current, it->second);
             auto id = makeElement(prefixOf(lists[current]->qname), P14, QStringLiteral("sldId"));
             id->setAttr(QStringLiteral("id"), QString::number(s.id));
             lists[current]->children.push_back(std::move(id));
