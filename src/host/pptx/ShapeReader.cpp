@@ -378,6 +378,7 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     rot %= 21600000;
     s.rotation = static_cast<float>(rot / 60000.0);
     out.flipped = flipH || flipV;
+    out.hasXfrm = haveXfrm;
     if (isCxn) {
         QPointF b(offX + (flipH ? extX : 0), offY + (flipV ? extY : 0));
         QPointF e(offX + (flipH ? 0 : extX), offY + (flipV ? 0 : extY));

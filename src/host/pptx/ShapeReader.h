@@ -19,6 +19,7 @@ struct ParsedShape {
     GlueRef begin, end;      // a:stCxn / a:endCxn of a connector
     bool flipped = false;    // flipH or flipV on the shape's own transform
     bool hasTxBody = false;
+    bool hasXfrm = false;    // false: the geometry is inherited (placeholders) and reads as 0
     std::uint32_t maxId = 0; // largest cNvPr id anywhere inside the element (groups nest shapes)
 };
 

@@ -690,8 +690,12 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
     };
 
     // Geometry.
-    const bool geometryChanged = isCxn ? (s.begin != b.begin || s.end != b.end)
-                                       : (s.left != b.left || s.top != b.top || s.width != b.width || s.height != b.height);
+    bool geometryChanged = isCxn ? (s.begin != b.begin || s.end != b.end)
+                                 : (s.left != b.left || s.top != b.top || s.width != b.width || s.height != b.height);
+    // A shape that inherits its place (a placeholder without a transform) keeps inheriting it
+    // unless it was moved: fitting its text alone must not pin it to the slide's corner.
+    if (!isCxn && !before.hasXfrm && s.left == b.left && s.top == b.top)
+        geometryChanged = false;
     if (geometryChanged) {
         XmlNode* xfrm = nullptr;
         if (isElement(*root, ns::P, {"graphicFrame"})) {
