@@ -5,7 +5,7 @@
 //   small graphs   N titled three-node graphs with positions, separated as the exporter does
 //   large graph    one graph of N concepts and N/2 relations (labels defined once, arcs by
 //                  bound labels, positions in the writer's form)
-//   check          small graphs, about 76 bytes each, through the checking builder: MB/s
+//   check          small graphs, about 80 bytes each, through the checking builder: MB/s
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/reader/CgifReader.h"

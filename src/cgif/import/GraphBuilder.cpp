@@ -266,19 +266,20 @@ CheckingBuilder::CheckingBuilder(const drawing::DrawingSettings& settings, platf
     : GraphBuilder(settings, messages) {}
 
 void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
-    // A new slide takes the first free default name "Slide<n>", n from the slide count + 1,
-    // and keeps it when the graph's name is refused.
+    // The usual case: the graph's name is free and the slide takes it.
+    const QString name = drawing::LabelPart(slideName);
+    const qsizetype before = slideNames_.size();
+    slideNames_.insert(name);
+    if (slideNames_.size() != before)
+        return;
+    // Refused: the slide keeps the first free default name "Slide<n>", n from the slide count
+    // + 1 (that name is never the refused one, which is in use).
     int number = SlideCount() + 1;
     QString defaultName = QStringLiteral("Slide") + QString::number(number);
     while (slideNames_.contains(defaultName))
         defaultName = QStringLiteral("Slide") + QString::number(++number);
-
-    const QString name = drawing::LabelPart(slideName);
-    if (name != defaultName && slideNames_.contains(name)) {
-        slideNames_.insert(defaultName);
-        throw host::HostError("Slide name is already in use: " + name.toStdString());
-    }
-    slideNames_.insert(name);
+    slideNames_.insert(defaultName);
+    throw host::HostError("Slide name is already in use: " + name.toStdString());
 }
 
 } // namespace zov::cgif
