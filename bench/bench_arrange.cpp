@@ -1,0 +1,118 @@
+// Arrange of a 200-node graph (target: under 200 ms) and render of a 100-shape slide to PNG
+// (target: under 100 ms).
+#include "app/RenderCommand.h"
+#include "drawing/DrawingSettings.h"
+#include "drawing/NodeId.h"
+#include "drawing/NodeShape.h"
+#include "editor/arrange/Arrange.h"
+#include "host/Application.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+
+namespace {
+
+using namespace zov;
+
+// Text fitting needs a QGuiApplication: one for the time a benchmark runs, headless.
+class Gui {
+public:
+    Gui() {
+        if (QGuiApplication::instance() != nullptr)
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+
+private:
+    int argc_ = 1;
+    char name_[14] = "bench_arrange";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+// A graph slide of `concepts` concepts and `relations` relations, each relation with an arc
+// from a random concept and one to another, everything drawn at the slide's corner as an import
+// without positions leaves it.
+struct GraphDeck {
+    GraphDeck(int concepts, int relations, std::uint32_t seed) {
+        app.Presentations().Add();
+        host::Slides slides = app.ActivePresentation().Slides();
+        slide = slides.Add(1, host::LayoutBlank);
+        app.ActiveWindow().View().GotoSlide(1);
+        slide.SetName(QStringLiteral("Bench"));
+        host::Shape title = slide.Shapes().AddLabel(host::TextOrientationHorizontal, 0, 0, 100, 45);
+        title.SetAutoShapeType(19);
+        title.TextFrame().TextRange().SetText(QStringLiteral("Bench is Graph"));
+
+        std::mt19937 random(seed);
+        std::vector<host::Shape> nodes;
+        for (int i = 0; i < concepts; ++i)
+            nodes.push_back(drawing::CreateNodeShape(app, settings, ids.NewNodeId(), 1,
+                                                     QStringLiteral("Concept%1").arg(i), 0, 0, settings.conceptColor));
+        for (int i = 0; i < relations; ++i) {
+            host::Shape r = drawing::CreateNodeShape(app, settings, ids.NewNodeId(), 9, QStringLiteral("Rel"), 0, 0,
+                                                     settings.relationColor);
+            const auto pick = [&] { return nodes[std::uniform_int_distribution<std::size_t>(0, static_cast<std::size_t>(concepts) - 1)(random)]; };
+            arc(pick(), r);
+            arc(r, pick());
+        }
+    }
+    void arc(const host::Shape& from, const host::Shape& to) {
+        host::Shape a = slide.Shapes().AddConnector(1, 165, 156, 249, 96);
+        a.Line().SetEndArrowheadStyle(2);
+        a.ConnectorFormat().BeginConnect(from, 1);
+        a.ConnectorFormat().EndConnect(to, 1);
+        a.RerouteConnections();
+    }
+
+    host::Application app;
+    drawing::DrawingSettings settings;
+    drawing::NodeIdGenerator ids{3};
+    host::Slide slide;
+};
+
+void BM_Arrange200Nodes(benchmark::State& state) {
+    Gui gui;
+    GraphDeck deck(100, 100, 1); // 200 nodes, 200 arcs
+    for (auto _ : state) {
+        const zov::editor::ArrangeResult result = zov::editor::ArrangeSlide(deck.slide);
+        benchmark::DoNotOptimize(result.nodes);
+    }
+    state.counters["nodes"] = 200;
+}
+BENCHMARK(BM_Arrange200Nodes)->Unit(benchmark::kMillisecond);
+
+// A graph of the size that fits on one slide, for comparison.
+void BM_ArrangeSmallGraph(benchmark::State& state) {
+    Gui gui;
+    GraphDeck deck(12, 8, 2); // 20 nodes, 16 arcs: a graph that fits on its slide
+    for (auto _ : state) {
+        const zov::editor::ArrangeResult result = zov::editor::ArrangeSlide(deck.slide);
+        benchmark::DoNotOptimize(result.fits);
+    }
+}
+BENCHMARK(BM_ArrangeSmallGraph)->Unit(benchmark::kMillisecond);
+
+void BM_Render100ShapesToPng(benchmark::State& state) {
+    Gui gui;
+    GraphDeck deck(36, 21, 4); // 1 title + 36 concepts + 21 relations + 42 arcs = 100 shapes
+    zov::editor::ArrangeSlide(deck.slide);
+    QTemporaryDir dir;
+    zov::app::RenderRequest request;
+    request.format = zov::app::RenderFormat::Png;
+    request.output = dir.filePath(QStringLiteral("slide.png"));
+    request.slide = 1;
+    for (auto _ : state) {
+        const QStringList written = zov::app::renderSlides(deck.app.ActivePresentation(), request);
+        benchmark::DoNotOptimize(written.size());
+    }
+    state.counters["shapes"] = deck.slide.Shapes().Count();
+}
+BENCHMARK(BM_Render100ShapesToPng)->Unit(benchmark::kMillisecond);
+
+} // namespace
