@@ -3,6 +3,7 @@
 // read, in archive order, plus what the writer needs to put the model's slides back into it.
 // PresentationData::package holds one of these; parts the model does not describe (masters,
 // layouts, themes, media, notes, charts, custom XML, ...) are written back from here unchanged.
+#include "host/pptx/SlideScan.h"
 #include "host/pptx/TextDefaults.h"
 
 #include <QByteArray>
@@ -57,6 +58,9 @@ struct Package {
     // part; the writer reads the original shapes with the same defaults to see what changed.
     QHash<QString, std::shared_ptr<const TextDefaults>> defaultsBySlide;
     std::shared_ptr<const TextDefaults> defaultsForNewSlides;
+
+    // Each slide part cut around its shapes (see SlidePieces), as read or last written.
+    QHash<QString, std::shared_ptr<const SlidePieces>> piecesBySlide;
 
     const TextDefaults& defaultsFor(const QString& slidePart) const;
 };

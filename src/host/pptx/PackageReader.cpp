@@ -298,6 +298,7 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         const QByteArray* xml = nullptr;
         std::shared_ptr<const TextDefaults> defaults;
         SlideScan scan;
+        std::shared_ptr<const SlidePieces> pieces;
     };
     std::vector<SlideJob> jobs;
     jobs.reserve(pres.slides.size());
@@ -316,9 +317,13 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         if (slidePartsSeen.contains(partName.toLower()))
             fail(QStringLiteral("damaged package: the slide part \"%1\" is listed twice").arg(partName));
         slidePartsSeen.insert(partName.toLower());
-        jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}});
+        jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}, {}});
     }
-    runJobs(jobs.size(), [&](std::size_t i) { jobs[i].scan = scanSlide(*jobs[i].xml, jobs[i].partName, jobs[i].defaults.get()); });
+    runJobs(jobs.size(), [&](std::size_t i) {
+        SlideJob& job = jobs[i];
+        job.scan = scanSlide(*job.xml, job.partName, job.defaults.get());
+        job.pieces = std::make_shared<const SlidePieces>(piecesOf(job.scan, *job.xml));
+    });
 
     QSet<std::uint32_t> slideIds;
     std::uint32_t maxSlideId = 255;
@@ -354,6 +359,8 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         pkg->slideOrder << job.partName;
         pkg->slideIds.push_back(job.id);
         pkg->defaultsBySlide.insert(job.partName, job.defaults);
+        if (!job.pieces->source.isEmpty())
+            pkg->piecesBySlide.insert(job.partName, job.pieces);
         scan = SlideScan(); // its text and shapes are no longer needed
     }
     nameUnnamedSlides(*data);

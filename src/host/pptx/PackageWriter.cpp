@@ -253,6 +253,22 @@ QByteArray cSldTag(const QString& original, const QString& name)
     return tag.toUtf8();
 }
 
+// The pieces of a new slide part: a blank slide of the master's layout.
+SlidePieces freshPieces()
+{
+    SlidePieces pieces;
+    pieces.head = QByteArray(Declaration) + "<p:sld xmlns:a=\"" + ns::A.toUtf8() + "\" xmlns:r=\"" + ns::R.toUtf8()
+                  + "\" xmlns:p=\"" + ns::P.toUtf8() + "\">";
+    pieces.cSldTag = QStringLiteral("<p:cSld>");
+    pieces.middle = "<p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
+                    "<p:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"0\" cy=\"0\"/><a:chOff x=\"0\" y=\"0\"/>"
+                    "<a:chExt cx=\"0\" cy=\"0\"/></a:xfrm></p:grpSpPr>";
+    pieces.tail = "</p:spTree></p:cSld><p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr></p:sld>";
+    pieces.scope = standardScope();
+    pieces.maxId = 1;
+    return pieces;
+}
+
 class SlideWriter {
 public:
     SlideWriter(const SlideData& slide, const QString& partName, const TextDefaults& defaults)
@@ -260,16 +276,22 @@ public:
     {
     }
 
-    QByteArray write(SaveResult::SlideState& state)
+    // Writes the slide; `cached` is the package's cut of the slide part, used when it was made
+    // from exactly the slide's source (else the source is read again).
+    QByteArray write(SaveResult::SlideState& state, const SlidePieces* cached)
     {
-        bool splice = false;
+        SlidePieces pieces;
         if (!slide_.sourceXml.isEmpty()) {
-            scan_ = scanSlide(slide_.sourceXml, partName_, nullptr);
-            splice = scan_.shapesBegin >= 0 && scan_.cSldTagBegin >= 0 && scan_.cSldTagBegin < scan_.shapesBegin;
+            if (cached && cached->source == slide_.sourceXml)
+                pieces = *cached;
+            else
+                pieces = piecesOf(scanSlide(slide_.sourceXml, partName_, nullptr), slide_.sourceXml);
         }
-        const NamespaceScope& scope = splice ? scan_.scope : standardScope();
+        if (pieces.source.isEmpty())
+            pieces = freshPieces();
+        const NamespaceScope& scope = pieces.scope;
         const Prefixes prefixes = Prefixes::forScope(scope);
-        assignIds(splice ? scan_.maxId : 1);
+        const std::uint32_t maxId = assignIds(pieces.maxId);
         WriteIds ids;
         ids.idOf = [this](const ShapeData* s) {
             const auto it = ids_.find(s);
@@ -277,30 +299,14 @@ public:
         };
         ids.wasGlued = [this, &scope](const GlueRef& ref) { return wasGlued(ref, scope); };
 
+        const bool renamed = slide_.name != pieces.name || pieces.hasName == slide_.name.isEmpty();
+        const QByteArray tag = renamed ? cSldTag(pieces.cSldTag, slide_.name) : pieces.cSldTag.toUtf8();
         QByteArray out;
-        out.reserve(slide_.sourceXml.size() + static_cast<qsizetype>(slide_.shapes.size()) * 900 + 1024);
-        const QString& text = scan_.text;
-        if (splice) {
-            out += QStringView(text).left(scan_.cSldTagBegin).toUtf8();
-            const QString tag = text.mid(scan_.cSldTagBegin, scan_.cSldTagEnd - scan_.cSldTagBegin);
-            const bool renamed = slide_.name != scan_.name || scan_.hasName == slide_.name.isEmpty();
-            out += renamed ? cSldTag(tag, slide_.name) : tag.toUtf8();
-            out += QStringView(text).mid(scan_.cSldTagEnd, scan_.shapesBegin - scan_.cSldTagEnd).toUtf8();
-            if (scan_.spTreeSelfClosing)
-                out += '>';
-        } else {
-            out += Declaration;
-            out += "<p:sld xmlns:a=\"" + ns::A.toUtf8() + "\" xmlns:r=\"" + ns::R.toUtf8() + "\" xmlns:p=\"" + ns::P.toUtf8() + "\">";
-            out += "<p:cSld";
-            if (!slide_.name.isEmpty()) {
-                out += " name=\"";
-                appendXmlAttr(out, slide_.name);
-                out += '"';
-            }
-            out += "><p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
-                   "<p:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"0\" cy=\"0\"/><a:chOff x=\"0\" y=\"0\"/>"
-                   "<a:chExt cx=\"0\" cy=\"0\"/></a:xfrm></p:grpSpPr>";
-        }
+        out.reserve(pieces.head.size() + pieces.middle.size() + pieces.tail.size() + tag.size()
+                    + static_cast<qsizetype>(slide_.shapes.size()) * 900);
+        out += pieces.head;
+        out += tag;
+        out += pieces.middle;
 
         state.shapes.reserve(slide_.shapes.size());
         for (const auto& shape : slide_.shapes) {
@@ -319,17 +325,15 @@ public:
             out += xml;
             state.shapes.push_back({shape, id, std::move(xml)});
         }
+        out += pieces.tail;
 
-        if (splice) {
-            if (scan_.spTreeSelfClosing) {
-                out += "</" + scan_.spTreeQName.toUtf8() + '>';
-                out += QStringView(text).mid(scan_.shapesEnd + 2).toUtf8();
-            } else {
-                out += QStringView(text).mid(scan_.shapesEnd).toUtf8();
-            }
-        } else {
-            out += "</p:spTree></p:cSld><p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr></p:sld>";
-        }
+        // The cut of what was written, for the next save.
+        pieces.source = out;
+        pieces.cSldTag = QString::fromUtf8(tag);
+        pieces.name = slide_.name;
+        pieces.hasName = !slide_.name.isEmpty();
+        pieces.maxId = maxId;
+        state.pieces = std::make_shared<const SlidePieces>(std::move(pieces));
         return out;
     }
 
@@ -338,7 +342,8 @@ private:
 
     // A shape written as it was keeps its id (repeated ids included: they are the file's); a
     // changed one keeps its id unless another shape has it; a new one gets the next free id.
-    void assignIds(std::uint32_t maxId)
+    // Returns the largest id in use afterwards.
+    std::uint32_t assignIds(std::uint32_t maxId)
     {
         maxId = std::max<std::uint32_t>(maxId, 1);
         QSet<std::uint32_t> taken;
@@ -358,6 +363,7 @@ private:
             ids_[s.get()] = id;
             taken.insert(id);
         }
+        return maxId;
     }
 
     // A connector written as it was names its shapes by their old ids; when one of them got
@@ -398,7 +404,6 @@ private:
     const SlideData& slide_;
     QString partName_;
     const TextDefaults& defaults_;
-    SlideScan scan_;
     std::unordered_map<const ShapeData*, std::uint32_t> ids_;
     std::unordered_map<const ShapeData*, int> gluable_;
 };
@@ -538,9 +543,12 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
         entries.push_back({slide->slideId, relId});
         result.slides.push_back(std::move(state));
     }
-    for (const QString& gone : base->slideOrder)
-        if (!staying.contains(gone))
+    for (const QString& gone : base->slideOrder) {
+        if (!staying.contains(gone)) {
             pkg.defaultsBySlide.remove(gone);
+            pkg.piecesBySlide.remove(gone);
+        }
+    }
 
     // The changed and new slides, written on a few threads: each reads only its own slide.
     std::vector<SaveResult::SlideState*> toWrite;
@@ -550,10 +558,12 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
     runJobs(toWrite.size(), [&](std::size_t i) {
         SaveResult::SlideState& state = *toWrite[i];
         SlideWriter writer(*state.slide, state.partName, base->defaultsFor(state.slide->partName));
-        state.xml = writer.write(state);
+        state.xml = writer.write(state, base->piecesBySlide.value(state.slide->partName).get());
     });
-    for (const SaveResult::SlideState* state : toWrite)
+    for (const SaveResult::SlideState* state : toWrite) {
         parts.set(state->partName, state->xml);
+        pkg.piecesBySlide.insert(state->partName, state->pieces);
+    }
 
     if (relsChanged)
         parts.set(presRelsPart, writeRelationships(presRels));

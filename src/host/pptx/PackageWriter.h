@@ -25,6 +25,7 @@ struct SaveResult {
         QByteArray relsXml;
         bool rewritten = false; // false: the slide was written as it was read
         std::vector<ShapeState> shapes;
+        std::shared_ptr<const SlidePieces> pieces; // the cut of the written part (rewritten slides)
     };
     std::vector<SlideState> slides;
 };

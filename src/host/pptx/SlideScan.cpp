@@ -134,4 +134,28 @@ SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDe
     return scan;
 }
 
+SlidePieces piecesOf(const SlideScan& scan, const QByteArray& source)
+{
+    SlidePieces pieces;
+    if (scan.shapesBegin < 0 || scan.cSldTagBegin < 0 || scan.cSldTagBegin >= scan.shapesBegin)
+        return pieces;
+    const QStringView text(scan.text);
+    pieces.source = source;
+    pieces.head = text.left(scan.cSldTagBegin).toUtf8();
+    pieces.cSldTag = text.mid(scan.cSldTagBegin, scan.cSldTagEnd - scan.cSldTagBegin).toString();
+    pieces.middle = text.mid(scan.cSldTagEnd, scan.shapesBegin - scan.cSldTagEnd).toUtf8();
+    if (scan.spTreeSelfClosing) {
+        // "<p:spTree/>" becomes "<p:spTree>" ... "</p:spTree>" around the shapes.
+        pieces.middle += '>';
+        pieces.tail = "</" + scan.spTreeQName.toUtf8() + '>' + text.mid(scan.shapesEnd + 2).toUtf8();
+    } else {
+        pieces.tail = text.mid(scan.shapesEnd).toUtf8();
+    }
+    pieces.scope = scan.scope;
+    pieces.hasName = scan.hasName;
+    pieces.name = scan.name;
+    pieces.maxId = scan.maxId;
+    return pieces;
+}
+
 } // namespace zov::host::pptx

@@ -34,4 +34,22 @@ struct SlideScan {
 // Throws PptxError naming partName when the part is not well-formed XML or not a slide.
 SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith);
 
+// A slide part cut around its shapes, so that a changed slide is put together again without
+// reading it: head + cSldTag + middle + the shape elements + tail. Kept with the package for
+// each slide part, valid for exactly the bytes in `source`.
+struct SlidePieces {
+    QByteArray source;
+    QByteArray head;   // everything before the p:cSld start tag
+    QString cSldTag;   // that start tag as written
+    QByteArray middle; // from the end of that tag to where the shapes begin
+    QByteArray tail;   // everything after the last shape
+    std::vector<std::pair<QString, QString>> scope; // namespace declarations in force at the shapes
+    bool hasName = false;
+    QString name;
+    std::uint32_t maxId = 0;
+};
+
+// The pieces of a scanned part; empty (no source) when it has no usable p:cSld and p:spTree.
+SlidePieces piecesOf(const SlideScan& scan, const QByteArray& source);
+
 } // namespace zov::host::pptx
