@@ -97,31 +97,6 @@ void XmlNode::removeAttr(QLatin1StringView name)
     std::erase_if(attrs, [&](const auto& a) { return a.first == name; });
 }
 
-void XmlNode::removeChildren(const QString& uri, std::initializer_list<QLatin1StringView> names)
-{
-    std::erase_if(children, [&](const std::unique_ptr<XmlNode>& c) {
-        if (c->kind != Kind::Element || c->ns != uri)
-            return false;
-        for (auto n : names)
-            if (c->local == n)
-                return true;
-        return false;
-    });
-}
-
-size_t XmlNode::indexOfFirst(const QString& uri, std::initializer_list<QLatin1StringView> names) const
-{
-    for (size_t i = 0; i < children.size(); ++i) {
-        const auto& c = children[i];
-        if (c->kind != Kind::Element || c->ns != uri)
-            continue;
-        for (auto n : names)
-            if (c->local == n)
-                return i;
-    }
-    return children.size();
-}
-
 XmlNode* XmlNode::insert(size_t index, std::unique_ptr<XmlNode> node)
 {
     index = std::min(index, children.size());
@@ -221,11 +196,6 @@ std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partNa
     if (!root)
         cursor.fail(QStringLiteral("no root element"));
     return root;
-}
-
-std::unique_ptr<XmlNode> parseFragment(const QString& text, const std::vector<std::pair<QString, QString>>& scope)
-{
-    return parseXmlTree(text, QStringLiteral("(generated)"), scope);
 }
 
 QString escapeXmlText(const QString& raw)

@@ -24,10 +24,6 @@ struct XmlNode {
     QString attr(QLatin1StringView name) const;
     void setAttr(const QString& name, const QString& value);
     void removeAttr(QLatin1StringView name);
-    // Removes every child element whose local name (in namespace uri) is in names.
-    void removeChildren(const QString& uri, std::initializer_list<QLatin1StringView> names);
-    // Index of the first child element whose local name is in names (namespace uri), or children.size().
-    size_t indexOfFirst(const QString& uri, std::initializer_list<QLatin1StringView> names) const;
     XmlNode* insert(size_t index, std::unique_ptr<XmlNode> node);
 };
 
@@ -42,8 +38,6 @@ std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partNa
                                       const std::vector<std::pair<QString, QString>>& scope = {});
 // Writes one element (and its subtree) as XML text.
 void writeXmlTree(const XmlNode& node, QString& out);
-// Parses a fragment built by writeXmlTree or by the shape writer, for insertion into a tree.
-std::unique_ptr<XmlNode> parseFragment(const QString& text, const std::vector<std::pair<QString, QString>>& scope);
 
 QString escapeXmlText(const QString& text);
 QString escapeXmlAttr(const QString& text);
