@@ -1,6 +1,7 @@
 // Arrange of a 200-node graph (target: under 200 ms) and render of a 100-shape slide to PNG
 // (target: under 100 ms).
 #include "app/RenderCommand.h"
+#include "app/render/SlidePainter.h"
 #include "drawing/DrawingSettings.h"
 #include "drawing/NodeId.h"
 #include "drawing/NodeShape.h"
@@ -8,6 +9,8 @@
 #include "host/Application.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -79,22 +82,40 @@ struct GraphDeck {
 void BM_Arrange200Nodes(benchmark::State& state) {
     Gui gui;
     GraphDeck deck(100, 100, 1); // 200 nodes, 200 arcs
+    zov::editor::ArrangeResult result;
+    for (auto _ : state) {
+        result = zov::editor::ArrangeSlide(deck.slide);
+        benchmark::DoNotOptimize(result.nodes);
+    }
+    state.counters["nodes"] = result.nodes;
+    state.counters["arcs"] = result.arcs;
+}
+BENCHMARK(BM_Arrange200Nodes)->Unit(benchmark::kMillisecond);
+
+// A graph far too large for a slide: how the time grows (3000 nodes, the most arranged, take
+// about 4 s).
+void BM_ArrangeLarge(benchmark::State& state) {
+    Gui gui;
+    const int half = static_cast<int>(state.range(0)) / 2;
+    GraphDeck deck(half, half, 5);
     for (auto _ : state) {
         const zov::editor::ArrangeResult result = zov::editor::ArrangeSlide(deck.slide);
         benchmark::DoNotOptimize(result.nodes);
     }
-    state.counters["nodes"] = 200;
 }
-BENCHMARK(BM_Arrange200Nodes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArrangeLarge)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // A graph of the size that fits on one slide, for comparison.
 void BM_ArrangeSmallGraph(benchmark::State& state) {
     Gui gui;
     GraphDeck deck(12, 8, 2); // 20 nodes, 16 arcs: a graph that fits on its slide
+    zov::editor::ArrangeResult result;
     for (auto _ : state) {
-        const zov::editor::ArrangeResult result = zov::editor::ArrangeSlide(deck.slide);
+        result = zov::editor::ArrangeSlide(deck.slide);
         benchmark::DoNotOptimize(result.fits);
     }
+    state.counters["nodes"] = result.nodes;
+    state.counters["fits"] = result.fits ? 1 : 0;
 }
 BENCHMARK(BM_ArrangeSmallGraph)->Unit(benchmark::kMillisecond);
 
@@ -114,5 +135,20 @@ void BM_Render100ShapesToPng(benchmark::State& state) {
     state.counters["shapes"] = deck.slide.Shapes().Count();
 }
 BENCHMARK(BM_Render100ShapesToPng)->Unit(benchmark::kMillisecond);
+
+// The painting alone, without encoding and writing the file, at the same 144 dpi.
+void BM_Paint100Shapes(benchmark::State& state) {
+    Gui gui;
+    GraphDeck deck(36, 21, 4);
+    zov::editor::ArrangeSlide(deck.slide);
+    QImage image(1440, 1080, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(2, 2);
+        zov::app::render::SlidePainter().paintSlide(painter, deck.slide.data());
+    }
+}
+BENCHMARK(BM_Paint100Shapes)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -25,6 +25,8 @@ const QString Command = QStringLiteral("render");
 constexpr double PointsPerInch = 72;
 constexpr double MinDpi = 18;
 constexpr double MaxDpi = 1200;
+// Qt's PNG writer turns quality into the deflate level (80: level 2).
+constexpr int PngQuality = 80;
 // PDF device units per inch: fine enough that nothing is rounded visibly.
 constexpr int PdfResolution = 1200;
 
@@ -57,7 +59,7 @@ void writePng(const host::SlideData& slide, QSizeF page, double dpi, const QStri
     const double scale = dpi / PointsPerInch;
     const QSize pixels(std::max(1, static_cast<int>(std::lround(page.width() * scale))),
                        std::max(1, static_cast<int>(std::lround(page.height() * scale))));
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixels, QImage::Format_RGB32); // opaque: the page is white, and PNG writes it faster
     image.fill(Qt::white);
     image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
     image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
@@ -69,6 +71,8 @@ void writePng(const host::SlideData& slide, QSizeF page, double dpi, const QStri
     }
     OutputFile out(path);
     QImageWriter writer(out.device(), "png");
+    // A light deflate level: files a few percent larger, written about a third faster.
+    writer.setQuality(PngQuality);
     if (!writer.write(image))
         throw RenderError(cannotWrite(path, writer.errorString()));
     out.commit();

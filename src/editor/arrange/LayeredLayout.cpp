@@ -21,6 +21,7 @@ namespace {
 constexpr double PointsPerInch = 72;
 constexpr double MinSize = 1;
 constexpr double MaxSize = 10000;
+constexpr std::size_t LargeGraphNodes = 500;
 
 double clampedSize(double v) {
     if (!std::isfinite(v))
@@ -120,6 +121,13 @@ std::vector<QPointF> LayOutLayered(const LayeredGraph& graph, const LayeredLayou
     agattr(g, AGRAPH, text("rankdir"), text(options.direction == RankDirection::LeftToRight ? "LR" : "TB"));
     // Arcs are straight connectors drawn by the host: no edge routing is needed.
     agattr(g, AGRAPH, text("splines"), text(""));
+    // Large graphs get fewer rounds of crossing reduction and of the network simplex, which
+    // keeps the time for thousands of nodes to seconds (such graphs overflow a slide anyway).
+    if (count > LargeGraphNodes) {
+        agattr(g, AGRAPH, text("mclimit"), text("0.3"));
+        agattr(g, AGRAPH, text("nslimit"), text("1"));
+        agattr(g, AGRAPH, text("nslimit1"), text("1"));
+    }
     agattr(g, AGNODE, text("shape"), text("box"));
     agattr(g, AGNODE, text("fixedsize"), text("true"));
     agattr(g, AGNODE, text("label"), text(""));

@@ -172,36 +172,40 @@ Squeeze leastScales(const FitRequest& request, const std::vector<Part>& parts) {
     struct Pair {
         double dRank, dAcross, needRank, needAcross;
     };
-    std::vector<Pair> pairs;
-    for (const Part& part : parts) {
-        for (std::size_t a = 0; a < part.nodes.size(); ++a) {
-            for (std::size_t b = a + 1; b < part.nodes.size(); ++b) {
-                const auto i = static_cast<std::size_t>(part.nodes[a]), j = static_cast<std::size_t>(part.nodes[b]);
-                const double dx = std::abs(request.centres[i].x() - request.centres[j].x());
-                const double dy = std::abs(request.centres[i].y() - request.centres[j].y());
-                const double needX = (request.nodeSizes[i].width() + request.nodeSizes[j].width()) / 2;
-                const double needY = (request.nodeSizes[i].height() + request.nodeSizes[j].height()) / 2;
-                if (down)
-                    pairs.push_back({dy, dx, needY + spacing.minRankGap, needX + spacing.minNodeGap});
-                else
-                    pairs.push_back({dx, dy, needX + spacing.minRankGap, needY + spacing.minNodeGap});
+    // Every pair of boxes of one part, along and across the layers; visited twice rather than
+    // stored, since a large part has millions of pairs.
+    auto forEachPair = [&](auto visit) {
+        for (const Part& part : parts) {
+            for (std::size_t a = 0; a < part.nodes.size(); ++a) {
+                const auto i = static_cast<std::size_t>(part.nodes[a]);
+                for (std::size_t b = a + 1; b < part.nodes.size(); ++b) {
+                    const auto j = static_cast<std::size_t>(part.nodes[b]);
+                    const double dx = std::abs(request.centres[i].x() - request.centres[j].x());
+                    const double dy = std::abs(request.centres[i].y() - request.centres[j].y());
+                    const double needX = (request.nodeSizes[i].width() + request.nodeSizes[j].width()) / 2;
+                    const double needY = (request.nodeSizes[i].height() + request.nodeSizes[j].height()) / 2;
+                    if (down)
+                        visit(Pair{dy, dx, needY + spacing.minRankGap, needX + spacing.minNodeGap});
+                    else
+                        visit(Pair{dx, dy, needX + spacing.minRankGap, needY + spacing.minNodeGap});
+                }
             }
         }
-    }
+    };
     Squeeze squeeze;
     squeeze.rank = 0;
-    for (const Pair& p : pairs) {
+    forEachPair([&](const Pair& p) {
         if (p.dAcross >= p.needAcross)
-            continue; // kept apart across the layers whatever the rank scale
+            return; // kept apart across the layers whatever the scale along them
         squeeze.rank = std::max(squeeze.rank, p.dRank > 0 ? p.needRank / p.dRank : 1.0);
-    }
+    });
     squeeze.rank = std::clamp(squeeze.rank, 0.0, 1.0);
     squeeze.across = 0;
-    for (const Pair& p : pairs) {
-        if (p.dRank * squeeze.rank >= p.needRank)
-            continue;
+    forEachPair([&](const Pair& p) {
+        if (p.dRank * squeeze.rank >= p.needRank - 1e-9)
+            return;
         squeeze.across = std::max(squeeze.across, p.dAcross > 0 ? p.needAcross / p.dAcross : 1.0);
-    }
+    });
     squeeze.across = std::clamp(squeeze.across, 0.0, 1.0);
     return squeeze;
 }
