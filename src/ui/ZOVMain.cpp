@@ -2,6 +2,8 @@
 
 #include "addin/Session.h"
 #include "addin/Version.h"
+#include "editor/arrange/Arrange.h"
+#include "host/Application.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
 
@@ -90,10 +92,12 @@ void ZOVMain::buildControls() {
     NewGraph = makeButton(QStringLiteral("NewGraph"), QStringLiteral("Clear Graph"));
     AddGraphButton = makeButton(QStringLiteral("AddGraph"), QStringLiteral("Add Graph"));
     ShowButton = makeButton(QStringLiteral("ShowButton"), QStringLiteral("Show"));
+    ArrangeButton = makeButton(QStringLiteral("ArrangeButton"), QStringLiteral("Arrange"));
     ConfigButton = makeButton(QStringLiteral("ConfigButton"), QStringLiteral("Configure"));
     connect(NewGraph, &QPushButton::clicked, this, &ZOVMain::ClearGraph);
     connect(AddGraphButton, &QPushButton::clicked, this, &ZOVMain::AddGraph);
     connect(ShowButton, &QPushButton::clicked, this, &ZOVMain::ShowGraph);
+    connect(ArrangeButton, &QPushButton::clicked, this, &ZOVMain::Arrange);
     connect(ConfigButton, &QPushButton::clicked, this, &ZOVMain::Configure);
 
     Frame1 = new QGroupBox(this);
@@ -132,6 +136,7 @@ void ZOVMain::buildControls() {
     firstRow->addWidget(AddGraphButton);
     auto* secondRow = new QHBoxLayout;
     secondRow->addWidget(ShowButton);
+    secondRow->addWidget(ArrangeButton);
     secondRow->addWidget(ConfigButton);
 
     auto* layout = new QVBoxLayout(this);
@@ -164,6 +169,7 @@ void ZOVMain::buildMenus(QMenuBar* bar) {
     addItem(graph, QStringLiteral("mnuClear"), QStringLiteral("&Clear"), &ZOVMain::ClearGraph);
     addItem(graph, QStringLiteral("mnuAdd"), QStringLiteral("&Add"), &ZOVMain::AddGraph);
     addItem(graph, QStringLiteral("mnuShow"), QStringLiteral("S&how"), &ZOVMain::ShowGraph);
+    addItem(graph, QStringLiteral("mnuArrange"), QStringLiteral("A&rrange"), &ZOVMain::Arrange);
     addItem(graph, QStringLiteral("mnuConfigure"), QStringLiteral("&Configure"), &ZOVMain::Configure);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -259,6 +265,17 @@ void ZOVMain::AddGraph() {
 
 void ZOVMain::ShowGraph() {
     guarded(QStringLiteral("Show"), [this] { session_.Editor().GoToGraph(TextBox1->text()); });
+}
+
+// Arranges the slide in view; the desktop records it as one undo step, as every palette command.
+void ZOVMain::Arrange() {
+    guarded(QStringLiteral("Arrange"), [this] {
+        const host::DocumentWindow window = session_.Application().ActiveWindow();
+        if (window.IsNothing() || window.View().Slide().IsNothing())
+            return;
+        const int index = window.View().Slide().SlideIndex();
+        editor::ArrangeSlides(window.Presentation(), index, index, *session_.Services().messages);
+    });
 }
 
 void ZOVMain::Configure() {

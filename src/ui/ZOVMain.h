@@ -50,6 +50,7 @@ public:
     void ClearGraph();             // "Clear Graph", Graph > Clear
     void AddGraph();               // "Add Graph", Graph > Add
     void ShowGraph();              // "Show", Graph > Show
+    void Arrange();                // "Arrange", Graph > Arrange: the slide in view
     void Configure();              // "Configure", Graph > Configure
     void Import();                 // File > Import...
     void Export();                 // File > Export...
@@ -80,6 +81,7 @@ public:
     QPushButton* NewGraph = nullptr;
     QPushButton* AddGraphButton = nullptr; // the control named AddGraph
     QPushButton* ShowButton = nullptr;
+    QPushButton* ArrangeButton = nullptr;
     QPushButton* ConfigButton = nullptr;
     QButtonGroup* Options = nullptr; // ids are the command codes
 

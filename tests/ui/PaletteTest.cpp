@@ -40,7 +40,8 @@ TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
     EXPECT_TRUE(p.Options->exclusive());
 
     const std::vector<std::pair<QString, QString>> buttons{
-        {"NewGraph", "Clear Graph"}, {"AddGraph", "Add Graph"}, {"ShowButton", "Show"}, {"ConfigButton", "Configure"}};
+        {"NewGraph", "Clear Graph"}, {"AddGraph", "Add Graph"}, {"ShowButton", "Show"}, {"ArrangeButton", "Arrange"},
+        {"ConfigButton", "Configure"}};
     for (const auto& [name, caption] : buttons) {
         auto* button = p.findChild<QPushButton*>(name);
         ASSERT_NE(button, nullptr) << name.toStdString();
@@ -71,7 +72,8 @@ TEST_F(PaletteTest, MenusCarryTheirItemsWithAccessKeys) {
     ASSERT_NE(bar, nullptr);
     const std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> menus{
         {"&File", {{"mnuOpen", "&Import..."}, {"mnuExport", "&Export..."}}},
-        {"&Graph", {{"mnuClear", "&Clear"}, {"mnuAdd", "&Add"}, {"mnuShow", "S&how"}, {"mnuConfigure", "&Configure"}}},
+        {"&Graph",
+         {{"mnuClear", "&Clear"}, {"mnuAdd", "&Add"}, {"mnuShow", "S&how"}, {"mnuArrange", "A&rrange"}, {"mnuConfigure", "&Configure"}}},
         {"&Help", {{"mnuContents", "Con&tents"}, {"mnuIndex", "&Index"}, {"mnuAbout", "&About"}}},
     };
     const QList<QAction*> top = bar->actions();
@@ -203,6 +205,34 @@ TEST_F(PaletteTest, CommentStillRunsAfterTheOptionKeptTheFocus) {
     EXPECT_EQ(comment.AutoShapeType(), 106);
     EXPECT_EQ(comment.TextFrame().TextRange().Text(), QStringLiteral("Comment"));
     EXPECT_EQ(p.focusWidget(), p.TextBox1) << "the run key hands the focus to the text box";
+}
+
+TEST_F(PaletteTest, ArrangeMovesTheGraphOfTheSlideInViewOnly) {
+    start();
+    ZOVMain& p = palette();
+    p.TextBox1->setText(QStringLiteral("First"));
+    p.AddGraphButton->click();
+    p.TextBox1->setText(QStringLiteral("Second"));
+    p.AddGraphButton->click();
+    const host::Presentation pres = app.ActivePresentation();
+    for (int i = 1; i <= 2; ++i) {
+        host::Shapes shapes = pres.Slides().Item(i).Shapes();
+        host::Shape a = shapes.AddShape(1, 0, 0, 60, 30);
+        host::Shape b = shapes.AddShape(9, 0, 0, 60, 30);
+        host::Shape arc = shapes.AddConnector(1, 0, 0, 10, 10);
+        arc.ConnectorFormat().BeginConnect(a, 1);
+        arc.ConnectorFormat().EndConnect(b, 1);
+    }
+    ASSERT_EQ(slideInView().SlideIndex(), 2);
+    p.ArrangeButton->click();
+    const host::Shapes second = pres.Slides().Item(2).Shapes();
+    EXPECT_GT(second.Item(3).Top(), second.Item(2).Top() + second.Item(2).Height()) << "the arc's target is not below";
+    EXPECT_FLOAT_EQ(pres.Slides().Item(1).Shapes().Item(2).Top(), 0) << "a slide not in view was arranged";
+    auto* item = p.findChild<QAction*>(QStringLiteral("mnuArrange"));
+    ASSERT_NE(item, nullptr);
+    app.ActiveWindow().View().GotoSlide(1);
+    item->trigger();
+    EXPECT_GT(pres.Slides().Item(1).Shapes().Item(2).Top(), 0) << "Graph > Arrange did not arrange the slide in view";
 }
 
 TEST_F(PaletteTest, WholeGraphButtonsAddShowAndClearGraphs) {
