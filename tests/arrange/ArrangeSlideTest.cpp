@@ -164,6 +164,25 @@ TEST(ArrangeSlide, ArrangeSlidesWorksOnTheGivenRangeAndStaysQuietWhenAllFit) {
     EXPECT_GT(slides.Item(3).Shapes().Item(2).Top(), 0);
 }
 
+TEST(ArrangeSlide, ASlideBeyondTheLayoutLimitFailsUnchangedAndOthersAreStillArranged) {
+    Host host;
+    SlideDrawer draw(host);
+    host::Slide crowded = draw.addGraphSlide(QStringLiteral("Crowded"));
+    for (int i = 0; i <= editor::arrange::MaxLayeredNodes; ++i)
+        crowded.Shapes().AddShape(1, 5, 5, 20, 10);
+    host::Slide small = draw.addGraphSlide(QStringLiteral("Small"));
+    draw.arc(draw.conceptNode(QStringLiteral("Cat")), draw.relation(QStringLiteral("On")));
+
+    EXPECT_FALSE(editor::ArrangeSlides(host.presentation(), 1, 2, host.messages));
+    ASSERT_EQ(host.messages.shown().size(), 1u);
+    EXPECT_EQ(host.messages.shown()[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(host.messages.shown()[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(host.messages.shown()[0].text,
+              QStringLiteral("Cannot arrange slide 1 \"Crowded\": the graph has 3001 nodes; at most 3000 can be arranged"));
+    EXPECT_FLOAT_EQ(crowded.Shapes().Item(2).Left(), 5);
+    EXPECT_GT(small.Shapes().Item(2).Top(), 0);
+}
+
 TEST(ArrangeSlide, AStaleSlideIsAHostErrorAndAFailureMessage) {
     Host host;
     SlideDrawer draw(host);
