@@ -148,22 +148,6 @@ TEST(ArrangeSlide, AGraphTooLargeIsArrangedAndReported) {
     EXPECT_EQ(host.messages.shown()[0].icon, platform::MessageIcon::Exclamation);
 }
 
-TEST(ArrangeSlide, ArrangeSlidesWorksOnTheGivenRangeAndStaysQuietWhenAllFit) {
-    Host host;
-    RandomGraphShape shape;
-    shape.concepts = 4;
-    shape.relations = 3;
-    for (int i = 1; i <= 3; ++i)
-        drawRandomGraph(host, QStringLiteral("G") + QString::number(i), shape, static_cast<std::uint32_t>(i));
-    const host::Slides slides = host.presentation().Slides();
-    const float untouchedTop = slides.Item(1).Shapes().Item(2).Top();
-    EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 2, 99, host.messages));
-    EXPECT_TRUE(host.messages.shown().empty());
-    EXPECT_FLOAT_EQ(slides.Item(1).Shapes().Item(2).Top(), untouchedTop);
-    EXPECT_GT(slides.Item(2).Shapes().Item(2).Top(), 0);
-    EXPECT_GT(slides.Item(3).Shapes().Item(2).Top(), 0);
-}
-
 TEST(ArrangeSlide, ASlideBeyondTheLayoutLimitFailsUnchangedAndOthersAreStillArranged) {
     Host host;
     SlideDrawer draw(host);

@@ -87,11 +87,6 @@ TEST(LayeredLayout, OddInputsAreLaidOutOrRefusedClearly) {
     }
 }
 
-TEST(LayeredLayout, TheSameGraphGivesTheSameLayout) {
-    LayeredGraph graph{{{60, 25}, {40, 25}, {70, 25}, {40, 25}}, {{0, 1}, {1, 2}, {2, 3}, {3, 0}}};
-    EXPECT_EQ(LayOutLayered(graph), LayOutLayered(graph));
-}
-
 TEST(SlideFit, ConnectedPartsAreNumberedInOrderOfTheirFirstNode) {
     EXPECT_EQ(ConnectedParts(6, {{4, 5}, {0, 2}, {2, 4}, {9, 1}, {-1, 3}}), (std::vector<int>{0, 1, 0, 2, 0, 0}));
     EXPECT_EQ(ConnectedParts(3, {}), (std::vector<int>{0, 1, 2}));

@@ -233,13 +233,6 @@ TEST(Render, RefusesWhatItCannotDo) {
     request.slide = 0;
     EXPECT_THROW(app::renderSlides(empty.presentation(), request), app::RenderError);
     EXPECT_FALSE(QFile::exists(request.output));
-
-    RenderFormat format = RenderFormat::Png;
-    EXPECT_TRUE(app::renderFormatOf(QStringLiteral("a/b.PDF"), format));
-    EXPECT_EQ(format, RenderFormat::Pdf);
-    EXPECT_FALSE(app::renderFormatOf(QStringLiteral("b.jpeg"), format));
-    EXPECT_EQ(app::slideFileName(QStringLiteral("out/fig.svg"), 12), QStringLiteral("out/fig-12.svg"));
-    EXPECT_EQ(app::slideFileName(QStringLiteral("fig"), 2), QStringLiteral("fig-2"));
 }
 
 } // namespace
