@@ -2,6 +2,7 @@
 // read from IN, each slide's graph is arranged by the same code as the palette's button, and the
 // result is saved to OUT (IN itself by default, through a temporary file so that a failure
 // leaves IN as it was). Every message box becomes one line "TITLE: TEXT" on standard error.
+#include "app/BatchArguments.h"
 #include "app/ArrangeCommand.h"
 #include "app/BatchCommands.h"
 
@@ -18,52 +19,6 @@ namespace {
 
 const QString Command = QStringLiteral("arrange");
 const QString ErrorTitle = QStringLiteral("Error");
-
-struct ArrangeArguments {
-    QString input;  // "-" reads standard input
-    QString output; // "-" writes standard output; empty: the input
-};
-
-std::optional<ArrangeArguments> parseArrangeArguments(const QStringList& args, QString& problem) {
-    ArrangeArguments parsed;
-    bool haveInput = false;
-    bool haveOutput = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("-o")) {
-            if (haveOutput) {
-                problem = QStringLiteral("-o given twice");
-                return std::nullopt;
-            }
-            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
-                problem = QStringLiteral("-o needs a file name (or - for standard output)");
-                return std::nullopt;
-            }
-            parsed.output = args[++i];
-            haveOutput = true;
-            continue;
-        }
-        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
-            problem = QStringLiteral("unknown option ") + arg;
-            return std::nullopt;
-        }
-        if (arg.isEmpty()) {
-            problem = QStringLiteral("the input file name is empty");
-            return std::nullopt;
-        }
-        if (haveInput) {
-            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
-            return std::nullopt;
-        }
-        parsed.input = arg;
-        haveInput = true;
-    }
-    if (!haveInput) {
-        problem = QStringLiteral("no input file (IN.pptx, or - for standard input)");
-        return std::nullopt;
-    }
-    return parsed;
-}
 
 // The whole of standard input, refused beyond the size a presentation file may have.
 QByteArray readStandardInput() {
@@ -133,7 +88,7 @@ bool saveBatchPresentation(const host::Presentation& presentation, const QString
 
 int runArrange(const QStringList& args) {
     QString problem;
-    const std::optional<ArrangeArguments> parsed = parseArrangeArguments(args, problem);
+    const std::optional<InputOutputArguments> parsed = parseInputOutputArguments(args, problem);
     if (!parsed)
         return usageError(Command, problem);
     const QString output = parsed->output.isEmpty() ? parsed->input : parsed->output;

@@ -1,6 +1,7 @@
 // `zovedit export`: the Export command on the command line. The presentation is read from the
 // .pptx file and its graphs are written by the same Export command core as the palette's;
 // every message box becomes one line "TITLE: TEXT" on standard error.
+#include "app/BatchArguments.h"
 #include "app/BatchCommands.h"
 
 #include "cgif/export/ExportCommand.h"
@@ -20,52 +21,6 @@ namespace {
 using cgif::exporter::ExportOutcome;
 
 const QString Command = QStringLiteral("export");
-
-struct ExportArguments {
-    QString input;  // "-" reads the .pptx from standard input
-    QString output; // "-" writes standard output; empty: the default
-};
-
-std::optional<ExportArguments> parseExportArguments(const QStringList& args, QString& problem) {
-    ExportArguments parsed;
-    bool haveInput = false;
-    bool haveOutput = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("-o")) {
-            if (haveOutput) {
-                problem = QStringLiteral("-o given twice");
-                return std::nullopt;
-            }
-            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
-                problem = QStringLiteral("-o needs a file name (or - for standard output)");
-                return std::nullopt;
-            }
-            parsed.output = args[++i];
-            haveOutput = true;
-            continue;
-        }
-        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
-            problem = QStringLiteral("unknown option ") + arg;
-            return std::nullopt;
-        }
-        if (arg.isEmpty()) {
-            problem = QStringLiteral("the input file name is empty");
-            return std::nullopt;
-        }
-        if (haveInput) {
-            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
-            return std::nullopt;
-        }
-        parsed.input = arg;
-        haveInput = true;
-    }
-    if (!haveInput) {
-        problem = QStringLiteral("no input file (IN.pptx, or - for standard input)");
-        return std::nullopt;
-    }
-    return parsed;
-}
 
 // IN with its last extension replaced by ".cgf" (or ".cgf" appended when it has none); a
 // presentation read from standard input goes to standard output.
@@ -126,7 +81,7 @@ std::optional<host::Presentation> openInput(host::Application& app, const QStrin
 
 int runExport(const QStringList& args) {
     QString problem;
-    const std::optional<ExportArguments> parsed = parseExportArguments(args, problem);
+    const std::optional<InputOutputArguments> parsed = parseInputOutputArguments(args, problem);
     if (!parsed)
         return usageError(Command, problem);
     const QString output = parsed->output.isEmpty() ? defaultOutputName(parsed->input) : parsed->output;
