@@ -51,6 +51,12 @@ public:
     // Tells which names a generated graph name ("G" + number) must not take, for example the
     // names of slides already in the presentation; AddGraphNode skips those numbers.
     void SetGraphNameTaken(std::function<bool(const QString&)> taken) { graphNameTaken_ = std::move(taken); }
+    // Asked before each top-level graph after the first: false ends the reading there, between
+    // two graphs (ReadCgifStream returns false and shows nothing; StoppedBetweenGraphs tells).
+    // Empty: the reading always goes on.
+    void SetKeepReading(std::function<bool()> keepReading) { keepReading_ = std::move(keepReading); }
+    // True when the last ReadCgifStream ended because the keep-reading check said no.
+    bool StoppedBetweenGraphs() const { return stoppedBetweenGraphs_; }
 
     // The input lines are fetched from. ReadCgifStream sets it and forgets it when it returns;
     // callers that drive the scanner themselves may set it (nullptr: nothing to fetch).
@@ -188,6 +194,8 @@ private:
     GraphSink* sink_;
     std::function<QString()> paletteText_;
     std::function<bool(const QString&)> graphNameTaken_;
+    std::function<bool()> keepReading_;
+    bool stoppedBetweenGraphs_ = false;
     ReaderTables tables_;
 
     platform::TextStream* input_ = nullptr;

@@ -36,8 +36,14 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
         ~IndexReset() { reader.ResetIndexes(); }
     } indexReset{*this};
     atEnd_ = false;
+    stoppedBetweenGraphs_ = false;
     SetCurrentLine(QString());
-    for (;;) {
+    for (bool first = true;; first = false) {
+        if (!first && keepReading_ && !keepReading_()) {
+            stoppedBetweenGraphs_ = true;
+            atEnd_ = true;
+            return false;
+        }
         if (!ReadGraph()) {
             atEnd_ = true;
             return false;
