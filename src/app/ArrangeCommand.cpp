@@ -3,88 +3,19 @@
 // result is saved to OUT (IN itself by default, through a temporary file so that a failure
 // leaves IN as it was). Every message box becomes one line "TITLE: TEXT" on standard error.
 #include "app/BatchArguments.h"
-#include "app/ArrangeCommand.h"
+#include "app/BatchPresentation.h"
 #include "app/BatchCommands.h"
 
 #include "editor/arrange/Arrange.h"
-#include "host/pptx/PptxFile.h"
 #include "platform/ConsoleMessageBoxes.h"
-
-#include <QFile>
-#include <cstdio>
 
 namespace zov::app {
 
 namespace {
 
 const QString Command = QStringLiteral("arrange");
-const QString ErrorTitle = QStringLiteral("Error");
-
-// The whole of standard input, refused beyond the size a presentation file may have.
-QByteArray readStandardInput() {
-    constexpr qint64 maxBytes = 1ll << 30;
-    const QString name = QStringLiteral("standard input");
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        throw host::PptxError(QStringLiteral("Cannot open \"standard input\": ") + in.errorString(), name,
-                              in.errorString());
-    QByteArray bytes;
-    char piece[64 * 1024];
-    for (;;) {
-        const qint64 got = in.read(piece, sizeof piece);
-        if (got < 0)
-            throw host::PptxError(QStringLiteral("Cannot read \"standard input\": ") + in.errorString(), name,
-                                  in.errorString());
-        if (got == 0)
-            return bytes;
-        if (bytes.size() + got > maxBytes)
-            throw host::PptxError(QStringLiteral("Cannot open \"standard input\": the presentation is too large"), name,
-                                  QStringLiteral("the presentation is too large"));
-        bytes.append(piece, static_cast<qsizetype>(got));
-    }
-}
 
 } // namespace
-
-std::optional<host::Presentation> openBatchPresentation(host::Application& app, const QString& input,
-                                                        platform::MessageBoxes& messages) {
-    try {
-        if (input == QLatin1String("-"))
-            return host::openPresentation(app, readStandardInput(), QStringLiteral("standard input"));
-        return host::openPresentation(app, input);
-    } catch (const host::PptxError& error) {
-        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
-    } catch (const host::HostError& error) {
-        messages.inform(QStringLiteral("Cannot open \"%1\": %2").arg(input, QString::fromStdString(error.what())),
-                        ErrorTitle, platform::MessageIcon::Critical);
-    }
-    return std::nullopt;
-}
-
-bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
-                           platform::MessageBoxes& messages) {
-    try {
-        if (output == QLatin1String("-")) {
-            const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
-            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
-                    static_cast<std::size_t>(bytes.size()) ||
-                std::fflush(stdout) != 0) {
-                messages.inform(QStringLiteral("Cannot save to standard output: the output was closed"), ErrorTitle,
-                                platform::MessageIcon::Critical);
-                return false;
-            }
-        } else {
-            host::savePresentation(presentation, output);
-        }
-        return true;
-    } catch (const host::PptxError& error) {
-        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
-    } catch (const host::HostError& error) {
-        messages.inform(QStringLiteral("Cannot save \"%1\": %2").arg(output, QString::fromStdString(error.what())),
-                        ErrorTitle, platform::MessageIcon::Critical);
-    }
-    return false;
-}
 
 int runArrange(const QStringList& args) {
     QString problem;

@@ -3,15 +3,13 @@
 // every message box becomes one line "TITLE: TEXT" on standard error.
 #include "app/BatchArguments.h"
 #include "app/BatchCommands.h"
+#include "app/BatchPresentation.h"
 
 #include "cgif/export/ExportCommand.h"
 #include "host/Application.h"
-#include "host/pptx/PptxFile.h"
 #include "platform/ConsoleMessageBoxes.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 #include <optional>
 
 namespace zov::app {
@@ -38,45 +36,6 @@ bool sameFile(const QString& a, const QString& b) {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-// The whole of standard input, refused beyond the size a presentation file may have.
-QByteArray readStandardInput() {
-    constexpr qint64 maxBytes = 1ll << 30;
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        throw host::PptxError(QStringLiteral("Cannot open \"standard input\": ") + in.errorString(),
-                              QStringLiteral("standard input"), in.errorString());
-    QByteArray bytes;
-    char piece[64 * 1024];
-    for (;;) {
-        const qint64 got = in.read(piece, sizeof piece);
-        if (got < 0)
-            throw host::PptxError(QStringLiteral("Cannot read \"standard input\": ") + in.errorString(),
-                                  QStringLiteral("standard input"), in.errorString());
-        if (got == 0)
-            return bytes;
-        if (bytes.size() + got > maxBytes)
-            throw host::PptxError(QStringLiteral("Cannot open \"standard input\": the presentation is too large"),
-                                  QStringLiteral("standard input"), QStringLiteral("the presentation is too large"));
-        bytes.append(piece, static_cast<qsizetype>(got));
-    }
-}
-
-// Reads the presentation; a failure is shown in an "Error" box naming the file and the reason.
-std::optional<host::Presentation> openInput(host::Application& app, const QString& input,
-                                            platform::MessageBoxes& messages) {
-    try {
-        if (input == QLatin1String("-"))
-            return host::openPresentation(app, readStandardInput(), QStringLiteral("standard input"));
-        return host::openPresentation(app, input);
-    } catch (const host::PptxError& error) {
-        messages.inform(error.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
-    } catch (const host::HostError& error) {
-        messages.inform(QStringLiteral("Cannot open \"%1\": %2").arg(input, QString::fromStdString(error.what())),
-                        QStringLiteral("Error"), platform::MessageIcon::Critical);
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 int runExport(const QStringList& args) {
@@ -90,7 +49,7 @@ int runExport(const QStringList& args) {
 
     platform::ConsoleMessageBoxes messages;
     host::Application app;
-    const std::optional<host::Presentation> presentation = openInput(app, parsed->input, messages);
+    const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
     if (!presentation)
         return 2;
 

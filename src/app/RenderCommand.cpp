@@ -1,7 +1,7 @@
 // `zovedit render`: slides as PDF, SVG or PNG, painted exactly as the desktop canvas paints them.
 #include "app/RenderCommand.h"
 
-#include "app/ArrangeCommand.h"
+#include "app/BatchPresentation.h"
 #include "app/BatchCommands.h"
 #include "app/render/SlidePainter.h"
 #include "platform/ConsoleMessageBoxes.h"
