@@ -29,7 +29,7 @@ TEST(ArrangeSlide, AnImportedPileOfShapesBecomesALayeredGraph) {
     EXPECT_EQ(result.comments, 1);
     EXPECT_EQ(result.arcs, 2);
     EXPECT_TRUE(result.titleMoved);
-    EXPECT_FALSE(result.leftToRight);
+    EXPECT_EQ(result.layout, editor::ArrangeLayout::LayersDown);
     // Layers run down the slide along the arcs, below the title label.
     const host::Shape title = slide.Shapes().Item(1);
     EXPECT_GE(cat.Top(), title.Top() + title.Height());
@@ -128,24 +128,35 @@ TEST(ArrangeSlide, AWideGraphTurnsItsLayersAcross) {
         draw.arc(hub, draw.relation(QStringLiteral("Relation") + QString::number(i)));
     const ArrangeResult result = arrangeAndCheck(slide, QStringLiteral("wide"));
     EXPECT_TRUE(result.fits);
-    EXPECT_TRUE(result.leftToRight);
+    EXPECT_EQ(result.layout, editor::ArrangeLayout::LayersAcross);
 }
 
-TEST(ArrangeSlide, AGraphTooLargeIsArrangedAndReported) {
+TEST(ArrangeSlide, AGraphTooLargeIsArrangedAndReportedWithTheReason) {
     Host host;
     RandomGraphShape shape;
-    shape.concepts = 70;
-    shape.relations = 60;
-    host::Slide slide = drawRandomGraph(host, QStringLiteral("Big"), shape, 3);
-    const ArrangeResult result = arrangeAndCheck(slide, QStringLiteral("big"));
-    EXPECT_FALSE(result.fits);
+    shape.concepts = 100;
+    shape.relations = 90;
+    drawRandomGraph(host, QStringLiteral("Big"), shape, 3);
+    // One box wider than the slide: the shapes would cover little of it, yet cannot fit.
+    SlideDrawer draw(host);
+    host::Slide wide = draw.addGraphSlide(QStringLiteral("Wide"));
+    draw.arc(wide.Shapes().AddShape(1, 0, 0, 800, 30), draw.relation(QStringLiteral("On")));
 
-    EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 1, 1, host.messages));
-    ASSERT_EQ(host.messages.shown().size(), 1u);
-    EXPECT_EQ(host.messages.shown()[0].title, QStringLiteral("ZOVEdit"));
+    EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 1, 2, host.messages));
+    ASSERT_EQ(host.messages.shown().size(), 2u);
+    for (const auto& shown : host.messages.shown()) {
+        EXPECT_EQ(shown.title, QStringLiteral("ZOVEdit"));
+        EXPECT_EQ(shown.icon, platform::MessageIcon::Exclamation);
+    }
     EXPECT_EQ(host.messages.shown()[0].text,
-              QStringLiteral("The graph on slide 1 \"Big\" is too large for the slide; some shapes lie past its edge"));
-    EXPECT_EQ(host.messages.shown()[0].icon, platform::MessageIcon::Exclamation);
+              QStringLiteral("The graph on slide 1 \"Big\" is too large for the slide: its shapes cover more than the "
+                             "room below the title, so some lie past the slide's edge"));
+    EXPECT_EQ(host.messages.shown()[1].text,
+              QStringLiteral("The graph on slide 2 \"Wide\" could not be fitted into the slide; some shapes lie past its edge"));
+    // Arranged as well as it goes all the same: nothing overlaps.
+    const ArrangeResult again = arrangeAndCheck(host.presentation().Slides().Item(1), QStringLiteral("big"));
+    EXPECT_FALSE(again.fits);
+    EXPECT_TRUE(again.beyondRoom);
 }
 
 TEST(ArrangeSlide, ASlideBeyondTheLayoutLimitFailsUnchangedAndOthersAreStillArranged) {

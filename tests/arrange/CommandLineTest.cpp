@@ -48,8 +48,8 @@ QString writeDeck(const QString& path, bool withHugeGraph) {
     drawRandomGraph(host, QStringLiteral("Small"), small, 1);
     if (withHugeGraph) {
         RandomGraphShape huge;
-        huge.concepts = 80;
-        huge.relations = 70;
+        huge.concepts = 100;
+        huge.relations = 90;
         drawRandomGraph(host, QStringLiteral("Huge"), huge, 2);
     }
     host::savePresentation(host.presentation(), path);
@@ -90,8 +90,8 @@ TEST(ArrangeCommandLine, ReportsAGraphTooLargeAndStillSaves) {
     const QString in = writeDeck(dir.filePath(QStringLiteral("big.pptx")), true);
     const ProgramRun run = runProgram({QStringLiteral("arrange"), in});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, QStringLiteral("ZOVEdit: The graph on slide 2 \"Huge\" is too large for the slide; some "
-                                      "shapes lie past its edge\n"));
+    EXPECT_EQ(run.err, QStringLiteral("ZOVEdit: The graph on slide 2 \"Huge\" is too large for the slide: its shapes "
+                                      "cover more than the room below the title, so some lie past the slide's edge\n"));
     EXPECT_GT(firstNodeTop(in), 0);
 }
 

@@ -255,5 +255,76 @@ TEST(SlideFit, ACommentTallerThanTheAreaDoesNotFit) {
     EXPECT_FALSE(PlaceInArea(request).fits);
 }
 
+// Three layers of a layered layout: one box, a long layer of twelve, two boxes; a comment.
+FitRequest threeLayers(QRectF area) {
+    FitRequest request;
+    request.nodeSizes.emplace_back(80, 30);
+    request.centres.emplace_back(400, 15);
+    for (int i = 0; i < 12; ++i) {
+        request.nodeSizes.emplace_back(i == 5 ? 40 : 70, i == 5 ? 50 : 30);
+        request.centres.emplace_back(900 - 75 * i, 75); // listed right to left
+    }
+    request.nodeSizes.emplace_back(60, 30);
+    request.centres.emplace_back(300, 135);
+    request.nodeSizes.emplace_back(60, 30);
+    request.centres.emplace_back(200, 135);
+    request.commentSizes = {{150, 40}};
+    request.area = area;
+    return request;
+}
+
+TEST(SlideFit, RowsWrapLongLayersFillUpOrTakeTheTallestFirst) {
+    const QRectF area(18, 60, 300, 400);
+    const FitRequest request = threeLayers(area);
+    // 300 points take three or four boxes with gaps of 16. Layers: the first layer alone, then
+    // the long one from its left (node 12). Reading: node 0, 12 and 11 make the first row.
+    // Tallest first: node 5 and the comment (40 tall) make the first row.
+    struct Case {
+        RowOrder order;
+        int nodeStartingRow2; // the node that begins the second row
+    };
+    for (const Case& c : {Case{RowOrder::Layers, 12}, Case{RowOrder::Reading, 10}, Case{RowOrder::TallestFirst, 0}}) {
+        SCOPED_TRACE(static_cast<int>(c.order));
+        const Placement placement = PlaceInRows(request, c.order);
+        ASSERT_TRUE(placement.fits);
+        EXPECT_EQ(placement.quality, FitQuality::Rows);
+        const std::vector<QRectF> boxes = placedBoxes(request, placement);
+        for (const QRectF& box : boxes)
+            EXPECT_TRUE(area.contains(box)) << box.x() << "," << box.y();
+        EXPECT_EQ(overlappingPairs(boxes, 16), 0) << "the widest gap fits";
+        // The second row is the one whose middle line lies below the first box's.
+        const auto middle = [&](std::size_t i) { return boxes[i].center().y(); };
+        std::size_t first = 0;
+        for (std::size_t i = 1; i < request.nodeSizes.size(); ++i)
+            if (middle(i) < middle(first) - 0.5)
+                first = i;
+        double next = 1e9;
+        for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
+            if (middle(i) > middle(first) + 0.5 && middle(i) < next - 0.5)
+                next = middle(i);
+        std::size_t leftmost = 0;
+        double left = 1e9;
+        for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
+            if (std::abs(middle(i) - next) < 0.5 && boxes[i].left() < left) {
+                left = boxes[i].left();
+                leftmost = i;
+            }
+        EXPECT_EQ(leftmost, static_cast<std::size_t>(c.nodeStartingRow2));
+        if (c.order == RowOrder::Layers) {
+            EXPECT_LT(boxes[0].bottom(), boxes[1].top()) << "the first layer has a row of its own";
+            EXPECT_GT(placement.commentTopLefts[0].y(), boxes[13].bottom()) << "comments after the last layer";
+        }
+    }
+}
+
+TEST(SlideFit, RowsTooTallForTheAreaRunPastItAtTheLeastGap) {
+    const FitRequest request = threeLayers(QRectF(0, 0, 300, 120));
+    const Placement placement = PlaceInRows(request, RowOrder::Reading);
+    EXPECT_FALSE(placement.fits);
+    EXPECT_EQ(placement.quality, FitQuality::TooLarge);
+    EXPECT_GT(placement.bounds.bottom(), 120);
+    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), 2), 0);
+}
+
 } // namespace
 } // namespace zov::editor::arrange

@@ -105,11 +105,21 @@ QString slideDescription(const host::Slide& slide) {
 
 } // namespace
 
-ArrangeResult ArrangeSlide(const host::Slide& slide) {
+QRectF GraphArea(const host::Slide& slide) {
     const host::SlideData& slideData = slide.data();
     const double slideWidth = slideData.presentation ? slideData.presentation->slideWidth : 720;
     const double slideHeight = slideData.presentation ? slideData.presentation->slideHeight : 540;
+    const host::Shapes shapes = slide.Shapes();
+    double top = SlideMargin;
+    if (shapes.Count() > 0) {
+        const host::Shape first = shapes.Item(1);
+        if (!first.Connector() && first.AutoShapeType() == drawing::TitleLabelShapeType)
+            top = first.Height() + TitleGap; // the title label goes to the top-left corner
+    }
+    return QRectF(SlideMargin, top, std::max(slideWidth - 2 * SlideMargin, 1.0), std::max(slideHeight - SlideMargin - top, 1.0));
+}
 
+ArrangeResult ArrangeSlide(const host::Slide& slide) {
     const SlideGraph graph = readSlideGraph(slide);
     ArrangeResult result;
     result.arcs = static_cast<int>(graph.edges.size());
@@ -118,9 +128,7 @@ ArrangeResult ArrangeSlide(const host::Slide& slide) {
 
     // The title label goes to the top-left corner; the graph takes the slide below it.
     const QPointF titleCorner(0, 0);
-    const double areaTop = graph.title.IsNothing() ? SlideMargin : titleCorner.y() + graph.title.Height() + TitleGap;
-    const QRectF area(SlideMargin, areaTop, std::max(slideWidth - 2 * SlideMargin, 1.0),
-                      std::max(slideHeight - SlideMargin - areaTop, 1.0));
+    const QRectF area = GraphArea(slide);
 
     LayeredGraph layered{sizesOf(graph.nodes), graph.edges};
     FitRequest request;
@@ -135,25 +143,39 @@ ArrangeResult ArrangeSlide(const host::Slide& slide) {
     request.centres = LayOutLayered(layered, options);
     Placement placement = PlaceInArea(request);
 
+    double boxArea = 0;
+    for (const QSizeF& s : request.nodeSizes)
+        boxArea += s.width() * s.height();
+    for (const QSizeF& s : request.commentSizes)
+        boxArea += s.width() * s.height();
+    result.beyondRoom = boxArea > area.width() * area.height();
+
     // Layers that run down the slide read best; when they only fit squeezed, or not at all,
-    // layers running across may do better. Not worth trying when the boxes alone cover more
+    // layers running across may do better. Neither can fit when the boxes alone cover more
     // than the area.
-    if (placement.quality != FitQuality::Spread && !graph.nodes.empty()) {
-        double boxArea = 0;
-        for (const QSizeF& s : request.nodeSizes)
-            boxArea += s.width() * s.height();
-        for (const QSizeF& s : request.commentSizes)
-            boxArea += s.width() * s.height();
-        if (boxArea <= area.width() * area.height()) {
-            options.direction = RankDirection::LeftToRight;
-            request.centres = LayOutLayered(layered, options);
-            request.layersDown = false;
-            Placement across = PlaceInArea(request);
-            const bool better = across.quality < placement.quality ||
-                                (!placement.fits && !across.fits && overflow(across, area) < overflow(placement, area));
-            if (better) {
-                placement = std::move(across);
-                result.leftToRight = true;
+    if (placement.quality != FitQuality::Spread && !graph.nodes.empty() && !result.beyondRoom) {
+        const FitRequest down = request;
+        options.direction = RankDirection::LeftToRight;
+        request.centres = LayOutLayered(layered, options);
+        request.layersDown = false;
+        Placement across = PlaceInArea(request);
+        const bool better = across.quality < placement.quality ||
+                            (!placement.fits && !across.fits && overflow(across, area) < overflow(placement, area));
+        if (better) {
+            placement = std::move(across);
+            result.layout = ArrangeLayout::LayersAcross;
+        }
+        // Neither fits: the boxes go in rows, first keeping the layers apart, then filling the
+        // rows up, then the tallest first so that rows of mixed heights lose the least.
+        for (const auto& [order, layout] : {std::pair{RowOrder::Layers, ArrangeLayout::LayersInRows},
+                                           std::pair{RowOrder::Reading, ArrangeLayout::Rows},
+                                           std::pair{RowOrder::TallestFirst, ArrangeLayout::Rows}}) {
+            if (placement.fits)
+                break;
+            Placement rows = PlaceInRows(down, order);
+            if (rows.fits) {
+                placement = std::move(rows);
+                result.layout = layout;
             }
         }
     }
@@ -195,9 +217,13 @@ QString ArrangeFailedMessage(const host::Slide& slide, const QString& reason) {
     return QStringLiteral("Cannot arrange ") + slideDescription(slide) + QStringLiteral(": ") + reason;
 }
 
-QString ArrangeTooLargeMessage(const host::Slide& slide) {
+QString ArrangeTooLargeMessage(const host::Slide& slide, bool beyondRoom) {
+    if (beyondRoom)
+        return QStringLiteral("The graph on ") + slideDescription(slide) +
+               QStringLiteral(" is too large for the slide: its shapes cover more than the room below the title, so "
+                              "some lie past the slide's edge");
     return QStringLiteral("The graph on ") + slideDescription(slide) +
-           QStringLiteral(" is too large for the slide; some shapes lie past its edge");
+           QStringLiteral(" could not be fitted into the slide; some shapes lie past its edge");
 }
 
 bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages) {
@@ -209,7 +235,7 @@ bool ArrangeSlides(const host::Presentation& presentation, int first, int last, 
         try {
             const ArrangeResult result = ArrangeSlide(slide);
             if (!result.fits)
-                messages.inform(ArrangeTooLargeMessage(slide), QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+                messages.inform(ArrangeTooLargeMessage(slide, result.beyondRoom), QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         } catch (const ArrangeError& error) {
             messages.inform(ArrangeFailedMessage(slide, QString::fromStdString(error.what())), QStringLiteral("Error"),
                             platform::MessageIcon::Critical);

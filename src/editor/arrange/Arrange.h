@@ -3,7 +3,9 @@
 // well. Concepts, relations and actors are laid out in layers along their arcs (Graphviz dot);
 // the title label goes to the slide's top-left corner, the graph fills the slide below it
 // (spread out as far as the slide allows, or squeezed down to small gaps when it is too large,
-// never overlapping), and comments stand in columns beside the graph. Glued connectors follow their shapes and are rerouted to the nearest sites.
+// never overlapping), and comments stand in columns beside the graph. A graph that fits neither
+// with its layers down nor across goes in rows, like words on a page: its layers wrapped onto
+// rows, or failing that its boxes filling the rows in reading order. Glued connectors follow their shapes and are rerouted to the nearest sites.
 //
 // Only positions change: names, texts, types, sizes, colours and which shapes each connector
 // joins stay as they were, so export and jump behave as before. Shapes that are no part of a
@@ -14,6 +16,7 @@
 #include "host/Presentation.h"
 #include "host/Slide.h"
 
+#include <QRectF>
 #include <QString>
 
 namespace zov::platform {
@@ -24,15 +27,28 @@ namespace zov::editor {
 
 using arrange::ArrangeError;
 
+// How the graph was laid out, in the order they are tried.
+enum class ArrangeLayout {
+    LayersDown,   // layers following each other down the slide
+    LayersAcross, // layers side by side, when that fits better
+    LayersInRows, // the layers down the slide, each starting a row, long ones wrapping
+    Rows,         // the boxes in rows in the layers' reading order (or tallest first)
+};
+
 struct ArrangeResult {
     int nodes = 0;         // node shapes moved (concepts, relations, actors, actor marks)
     int comments = 0;      // comments moved
     int arcs = 0;          // connectors joining two node shapes (the layout's edges)
     bool titleMoved = false;
     bool fits = true;      // false: the graph is too large; it runs past the slide's right or bottom
-    double scaleX = 1, scaleY = 1; // how far the compact layout was spread out (> 1) or squeezed (< 1)
-    bool leftToRight = false; // the layers run left to right (chosen when top to bottom does not fit)
+    bool beyondRoom = false; // the node and comment shapes together cover more than GraphArea
+    double scaleX = 1, scaleY = 1; // how far the layered layout was spread out (> 1) or squeezed (< 1)
+    ArrangeLayout layout = ArrangeLayout::LayersDown;
 };
+
+// The part of the slide the graph and its comments are fitted into: below the title label
+// (which goes to the top-left corner), inside a margin of 18 points.
+QRectF GraphArea(const host::Slide& slide);
 
 // Arranges one slide. Raises ArrangeError when the layout fails (the slide is then unchanged)
 // and HostError for a slide handle that is no longer valid.
@@ -47,6 +63,7 @@ bool ArrangeSlides(const host::Presentation& presentation, int first, int last, 
 
 // The messages, for callers that report in their own way.
 QString ArrangeFailedMessage(const host::Slide& slide, const QString& reason);
-QString ArrangeTooLargeMessage(const host::Slide& slide);
+// `beyondRoom`: the shapes cover more than the room (ArrangeResult::beyondRoom).
+QString ArrangeTooLargeMessage(const host::Slide& slide, bool beyondRoom);
 
 } // namespace zov::editor

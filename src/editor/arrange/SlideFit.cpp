@@ -458,4 +458,116 @@ Placement PlaceInArea(const FitRequest& request) {
     return placement;
 }
 
+Placement PlaceInRows(const FitRequest& request, RowOrder order) {
+    const std::size_t nodeCount = request.nodeSizes.size();
+    const std::size_t total = nodeCount + request.commentSizes.size();
+    auto sizeOf = [&](std::size_t k) { return k < nodeCount ? request.nodeSizes[k] : request.commentSizes[k - nodeCount]; };
+    const QRectF area = request.area;
+
+    // The layered layout's reading order: layer by layer (nodes of one layer share the height
+    // of their centre), left to right within a layer.
+    auto layerOf = [&](std::size_t k) {
+        return k < request.centres.size() ? std::llround(request.centres[k].y() * 4) : 0LL;
+    };
+    auto across = [&](std::size_t k) { return k < request.centres.size() ? request.centres[k].x() : 0.0; };
+    std::vector<std::size_t> sequence(nodeCount);
+    std::iota(sequence.begin(), sequence.end(), std::size_t{0});
+    std::stable_sort(sequence.begin(), sequence.end(), [&](std::size_t a, std::size_t b) {
+        const long long la = layerOf(a), lb = layerOf(b);
+        return la != lb ? la < lb : across(a) < across(b);
+    });
+    std::vector<bool> breakBefore(total, false);
+    if (order == RowOrder::Layers)
+        for (std::size_t pos = 1; pos < nodeCount; ++pos)
+            breakBefore[pos] = layerOf(sequence[pos]) != layerOf(sequence[pos - 1]);
+    for (std::size_t k = nodeCount; k < total; ++k)
+        sequence.push_back(k);
+    if (order == RowOrder::Layers && nodeCount > 0 && total > nodeCount)
+        breakBefore[nodeCount] = true; // comments start a row of their own
+    if (order == RowOrder::TallestFirst)
+        std::stable_sort(sequence.begin(), sequence.end(),
+                         [&](std::size_t a, std::size_t b) { return sizeOf(a).height() > sizeOf(b).height(); });
+
+    struct Row {
+        std::size_t begin = 0, end = 0; // positions in `sequence`
+        double width = 0, height = 0;
+    };
+    auto rowsAt = [&](double gap) {
+        std::vector<Row> rows;
+        for (std::size_t pos = 0; pos < total; ++pos) {
+            const QSizeF s = sizeOf(sequence[pos]);
+            if (rows.empty() || breakBefore[pos] || rows.back().width + gap + s.width() > area.width() + 1e-6)
+                rows.push_back({pos, pos, -gap, 0});
+            Row& row = rows.back();
+            row.end = pos + 1;
+            row.width += gap + s.width();
+            row.height = std::max(row.height, s.height());
+        }
+        return rows;
+    };
+    // The height the rows need with `gap` between them, and whether each fits across.
+    auto heightAt = [&](const std::vector<Row>& rows, double gap, bool& narrowEnough) {
+        double height = 0;
+        narrowEnough = true;
+        for (const Row& row : rows) {
+            height += row.height;
+            narrowEnough = narrowEnough && row.width <= area.width() + 1e-6;
+        }
+        return height + gap * static_cast<double>(rows.empty() ? 0 : rows.size() - 1);
+    };
+
+    constexpr double Gaps[] = {16, 12, 8, 6, 4, 2};
+    constexpr double MostBetweenRows = 36;
+    double gap = Gaps[std::size(Gaps) - 1];
+    std::vector<Row> rows;
+    bool fits = false;
+    for (double trial : Gaps) {
+        std::vector<Row> candidate = rowsAt(trial);
+        bool narrowEnough = false;
+        if (heightAt(candidate, trial, narrowEnough) <= area.height() + 1e-6 && narrowEnough) {
+            gap = trial;
+            rows = std::move(candidate);
+            fits = true;
+            break;
+        }
+    }
+    if (!fits)
+        rows = rowsAt(gap);
+    // The height left over goes between the rows, within limits.
+    double betweenRows = gap;
+    if (fits && rows.size() > 1) {
+        bool narrowEnough = false;
+        const double contents = heightAt(rows, 0, narrowEnough);
+        // Rounded down to a thousandth of a point, so that the sum cannot pass the area's bottom.
+        const double share = std::floor((area.height() - contents) / static_cast<double>(rows.size() - 1) * 1000) / 1000;
+        betweenRows = std::clamp(share, gap, std::max(gap, MostBetweenRows));
+    }
+
+    Placement result;
+    result.quality = fits ? FitQuality::Rows : FitQuality::TooLarge;
+    result.fits = fits;
+    result.commentsBelow = total > nodeCount;
+    result.nodeTopLefts.resize(nodeCount);
+    result.commentTopLefts.resize(total - nodeCount);
+    QRectF bounds;
+    double y = area.top();
+    for (const Row& row : rows) {
+        double x = area.left() + std::max((area.width() - row.width) / 2, 0.0);
+        for (std::size_t pos = row.begin; pos < row.end; ++pos) {
+            const std::size_t k = sequence[pos];
+            const QSizeF s = sizeOf(k);
+            const QPointF corner(x, y + (row.height - s.height()) / 2);
+            if (k < nodeCount)
+                result.nodeTopLefts[k] = corner;
+            else
+                result.commentTopLefts[k - nodeCount] = corner;
+            bounds |= QRectF(corner, s);
+            x += s.width() + gap;
+        }
+        y += row.height + betweenRows;
+    }
+    result.bounds = bounds;
+    return result;
+}
+
 } // namespace zov::editor::arrange

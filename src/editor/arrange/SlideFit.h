@@ -11,6 +11,9 @@
 // Scaling never lets two boxes of a part come closer than those gaps. The parts are packed into
 // the area, tallest first, each as high and then as far left as it goes. Comments stand in
 // columns beside the graph, or in rows below it when that lets the graph fit better.
+//
+// A graph that does not fit that way at all can still be put in rows (PlaceInRows): its boxes
+// go across the area and then down, like words on a page, at the largest gaps that fit.
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -43,6 +46,7 @@ enum class FitQuality {
     Spread,        // as laid out or spread out
     SqueezedAlong, // squeezed along the layers' direction
     SqueezedAcross,// squeezed both ways
+    Rows,          // in rows (PlaceInRows)
     TooLarge,      // squeezed both ways and still larger than the area
 };
 
@@ -64,5 +68,20 @@ std::vector<int> ConnectedParts(int nodeCount, const std::vector<std::pair<int, 
 // that squeezed placement is returned with `fits` false: it starts at the area's top-left
 // corner and runs past its right or bottom edge. Boxes never overlap in either case.
 Placement PlaceInArea(const FitRequest& request);
+
+// The orders in which PlaceInRows takes the boxes. Each keeps the layered layout's reading
+// order (layer by layer, left to right) as far as it can; comments come after the nodes.
+enum class RowOrder {
+    Layers,       // each layer of the layout starts a row; a layer too long wraps onto more rows
+    Reading,      // rows filled up in reading order, layers running on into each other
+    TallestFirst, // tallest boxes first, reading order among equal heights: the least height lost
+};
+
+// Places the nodes, then the comments, in rows across the area, each row centred, the boxes of
+// a row centred on its middle line. The gap between neighbours is the largest of 16, 12, 8, 6,
+// 4 and 2 points with which the rows fit; the rows then share the height left over, up to 36
+// points between two rows. `centres` must be a top-to-bottom layout (`layersDown`). When no
+// gap fits, the rows at the least gap are returned with `fits` false. Boxes never overlap.
+Placement PlaceInRows(const FitRequest& request, RowOrder order);
 
 } // namespace zov::editor::arrange
