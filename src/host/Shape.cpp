@@ -289,7 +289,7 @@ void ConnectorFormatView::BeginConnect(const Shape& target, int site)
     if (t->slide != c.slide)
         throw HostError("A connector can only be glued to a shape on its own slide");
     validateSite(*t, site);
-    c.beginGlue = GlueEnd{t, site};
+    glueConnectorEnd(keep, true, t, site);
     updateGluedEnds(c);
     markChanged(c);
 }
@@ -302,7 +302,7 @@ void ConnectorFormatView::EndConnect(const Shape& target, int site)
     if (t->slide != c.slide)
         throw HostError("A connector can only be glued to a shape on its own slide");
     validateSite(*t, site);
-    c.endGlue = GlueEnd{t, site};
+    glueConnectorEnd(keep, false, t, site);
     updateGluedEnds(c);
     markChanged(c);
 }
@@ -559,13 +559,9 @@ void Shape::RerouteConnections()
         return;
     }
     // On a shape: every connector glued to it takes its nearest sites.
-    for (ShapeData* c : slideConnectors(*s->slide)) {
-        const auto b = c->beginGlue.shape.lock();
-        const auto e = c->endGlue.shape.lock();
-        if (b == s || e == s) {
-            rerouteConnector(*c);
-            markChanged(*c);
-        }
+    for (const auto& c : connectorsGluedTo(*s)) {
+        rerouteConnector(*c);
+        markChanged(*c);
     }
 }
 

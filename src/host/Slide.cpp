@@ -44,10 +44,6 @@ Shape appendShape(SlideData& slide, std::shared_ptr<ShapeData> shape)
     shape->modified = true;
     shape->name = defaultShapeBaseName(*shape) + u' ' + QString::number(slide.shapes.size() + 1);
     slide.shapes.push_back(shape);
-    if (shape->kind == ShapeKind::Connector)
-        slide.connectorCacheFor = static_cast<std::size_t>(-1);
-    else if (slide.connectorCacheFor == slide.shapes.size() - 1)
-        slide.connectorCacheFor = slide.shapes.size(); // still every connector
     markChanged(slide);
     return Shape(shape);
 }

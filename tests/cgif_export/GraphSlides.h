@@ -88,7 +88,6 @@ public:
         auto& shapes = shape.Parent().data().shapes;
         std::erase(shapes, data);
         shapes.push_back(data);
-        shape.Parent().data().connectorCacheFor = static_cast<std::size_t>(-1);
     }
 
     // A connector on the shown slide, glued from `from` to `to` (either end may be left loose).

@@ -149,6 +149,39 @@ TEST_F(HostFixture, GluedConnectorsFollowTheirShapeWhenItMovesOrResizes) {
     expectAt(beginOf(loose), {10, 10});
 }
 
+TEST_F(HostFixture, AShapeMovesOnlyTheConnectorsGluedToItNow) {
+    Shape a = shapes().AddShape(ShapeRectangle, 100, 100, 80, 40);
+    Shape b = shapes().AddShape(ShapeRectangle, 300, 100, 80, 40);
+    Shape arc = shapes().AddConnector(ConnectorStraight, 0, 0, 1, 1);
+    arc.ConnectorFormat().BeginConnect(a, 1);
+    arc.ConnectorFormat().EndConnect(b, 1);
+
+    arc.ConnectorFormat().BeginDisconnect();
+    const QPointF loose = beginOf(arc);
+    a.SetLeft(0);
+    expectAt(beginOf(arc), loose);
+
+    // Glued back and forth between the two shapes: only the shape it is glued to moves it, and
+    // the shapes' records of their connectors stay small.
+    for (int i = 0; i < 100; ++i) {
+        arc.ConnectorFormat().BeginConnect(i % 2 ? a : b, 1);
+        arc.ConnectorFormat().BeginDisconnect();
+    }
+    arc.ConnectorFormat().BeginConnect(a, 2);
+    b.SetTop(300);
+    expectAt(beginOf(arc), a.ConnectionSitePoint(2));
+    expectAt(endOf(arc), b.ConnectionSitePoint(1));
+    EXPECT_LE(a.data().gluedConnectors.size(), 20u);
+    EXPECT_LE(b.data().gluedConnectors.size(), 20u);
+
+    // A deleted connector no longer follows; the others still do.
+    Shape other = shapes().AddConnector(ConnectorStraight, 0, 0, 1, 1);
+    other.ConnectorFormat().EndConnect(a, 3);
+    arc.Delete();
+    a.SetTop(50);
+    expectAt(endOf(other), a.ConnectionSitePoint(3));
+}
+
 TEST_F(HostFixture, ShapeRerouteConnectionsReroutesEveryConnectorGluedToIt) {
     const Shape hub = shapes().AddShape(ShapeOval, 200, 200, 60, 60);
     const Shape left = shapes().AddShape(ShapeRectangle, 0, 210, 80, 40);

@@ -155,6 +155,54 @@ TEST(Preservation, DeletingASlideTakesItsNotesAlongAndNothingElse)
     EXPECT_EQ(schemaProblems({{QStringLiteral("ppt/presentation.xml"), pres}}), QStringList());
 }
 
+// Undo brings back a slide whose part a save has already dropped: it must come back with the
+// picture only it showed, its notes and their relationships, under its old name when that is
+// free and under a new one (notes pointing at it) when a new slide took the name meanwhile.
+TEST(Preservation, ASlideDeletedBeforeASaveComesBackWithItsRelatedParts)
+{
+    PartMap before = twoSlideDeck();
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    before["ppt/media/image2.png"] = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(32, '\x02');
+    before["ppt/slides/_rels/slide2.xml.rels"].replace("</Relationships>", "<Relationship Id=\"rId4\" Type=\"" + rel
+                                                       + "image\" Target=\"../media/image2.png\"/></Relationships>");
+    for (const bool nameTakenMeanwhile : {false, true}) {
+        SCOPED_TRACE(nameTakenMeanwhile ? "name taken" : "name free");
+        QTemporaryDir dir;
+        const Presentation p = readPresentation(zipParts(before), QStringLiteral("two.pptx"));
+        const std::shared_ptr<SlideData> second = p.Slides().Item(2).lock();
+        p.Slides().Item(2).Delete();
+        savePresentation(p, dir.filePath(QStringLiteral("one.pptx")));
+        if (nameTakenMeanwhile)
+            p.Slides().Add(2, LayoutBlank);
+        // What the undo history does: the slide record goes back into the list as it was.
+        second->presentation = &p.data();
+        p.data().slides.push_back(second);
+        const PartMap after = unzipParts(presentationBytes(p));
+
+        const QString slidePart = nameTakenMeanwhile ? QStringLiteral("ppt/slides/slide3.xml") : QStringLiteral("ppt/slides/slide2.xml");
+        const QString slideRels = nameTakenMeanwhile ? QStringLiteral("ppt/slides/_rels/slide3.xml.rels") : QStringLiteral("ppt/slides/_rels/slide2.xml.rels");
+        ASSERT_EQ(after.count(slidePart), 1u);
+        EXPECT_TRUE(after.at(slidePart) == before.at(QStringLiteral("ppt/slides/slide2.xml")));
+        EXPECT_TRUE(after.at(slideRels) == before.at(QStringLiteral("ppt/slides/_rels/slide2.xml.rels")));
+        for (const char* part : {"ppt/media/image1.png", "ppt/media/image2.png", "ppt/notesSlides/notesSlide2.xml"})
+            EXPECT_TRUE(after.at(QLatin1String(part)) == before.at(QLatin1String(part))) << part;
+        const QByteArray notesRels = after.at(QStringLiteral("ppt/notesSlides/_rels/notesSlide2.xml.rels"));
+        EXPECT_TRUE(notesRels.contains(nameTakenMeanwhile ? "Target=\"../slides/slide3.xml\"" : "Target=\"../slides/slide2.xml\""))
+            << notesRels.toStdString();
+        const QByteArray types = after.at(QStringLiteral("[Content_Types].xml"));
+        EXPECT_TRUE(types.contains("/ppt/notesSlides/notesSlide2.xml"));
+        EXPECT_TRUE(types.contains(("/" + slidePart).toUtf8()));
+        EXPECT_EQ(schemaProblems({{QStringLiteral("[Content_Types].xml"), types},
+                                  {QStringLiteral("ppt/notesSlides/_rels/notesSlide2.xml.rels"), notesRels},
+                                  {QStringLiteral("ppt/presentation.xml"), after.at(QStringLiteral("ppt/presentation.xml"))}}),
+                  QStringList());
+
+        const Presentation q = readPresentation(zipParts(after), QStringLiteral("again.pptx"));
+        ASSERT_EQ(q.Slides().Count(), nameTakenMeanwhile ? 3 : 2);
+        EXPECT_EQ(q.Slides().Item(q.Slides().Count()).Name(), QStringLiteral("S2"));
+    }
+}
+
 TEST(Preservation, NewSlidesInADeckFromElsewhereUseItsBlankLayoutAndJoinTheirSection)
 {
     const PartMap before = twoSlideDeck();

@@ -57,7 +57,7 @@ TEST_F(Reading, TextFromSplitRunsWithTheFirstRunsFontAndLowercaseColours)
     // As LibreOffice writes a shape: lowercase colours, runs split at spaces, an end-of-paragraph
     // font that is not the text's, no text-box mark, a line of width 0 with no fill.
     const QString para = QStringLiteral(
-        "<a:p><a:r><a:rPr lang=\"en-US\" sz=\"1050\"><a:latin typeface=\"Times New Roman\"/></a:rPr><a:t>Cat:</a:t></a:r>"
+        "<a:p><a:r><a:rPr lang=\"en-US\" sz=\"1050\"><a:solidFill><a:srgbClr val=\"c00000\"/></a:solidFill><a:latin typeface=\"Times New Roman\"/></a:rPr><a:t>Cat:</a:t></a:r>"
         "<a:r><a:rPr lang=\"en-US\" sz=\"1050\"><a:latin typeface=\"Times New Roman\"/></a:rPr><a:t>  Tom</a:t></a:r>"
         "<a:br><a:rPr lang=\"en-US\"/></a:br><a:r><a:rPr sz=\"1050\"/><a:t>\tand</a:t></a:r>"
         "<a:endParaRPr lang=\"en-US\" sz=\"1800\" spc=\"-1\"><a:latin typeface=\"Arial\"/></a:endParaRPr></a:p>"
@@ -79,13 +79,21 @@ TEST_F(Reading, TextFromSplitRunsWithTheFirstRunsFontAndLowercaseColours)
     EXPECT_NEAR(s.Left(), 100, 1e-4);
     EXPECT_NEAR(s.Width(), 100, 1e-4);
     EXPECT_NEAR(s.Height(), 50, 1e-4);
+    EXPECT_TRUE(s.data().textColourSet);
+    EXPECT_EQ(s.data().textRgb, 0x0000C0u);
+
+    // New text keeps the first run's formatting, its colour with it.
+    s.TextFrame().TextRange().SetText(QStringLiteral("Dog"));
+    const Presentation q = readPresentation(presentationBytes(p), QStringLiteral("again.pptx"));
+    EXPECT_EQ(item(q, 1).data().textRgb, 0x0000C0u);
 }
 
 TEST_F(Reading, FontsAndColoursInheritFromListStyleShapeStyleMasterAndTheme)
 {
     const QString plain = body(QStringLiteral("<a:p><a:r><a:rPr lang=\"en-US\"/><a:t>x</a:t></a:r></a:p>"));
     const QString listed = body(QStringLiteral("<a:p><a:r><a:rPr lang=\"en-US\"/><a:t>x</a:t></a:r></a:p>"), QStringLiteral("<a:bodyPr/>"),
-                                QStringLiteral("<a:lstStyle><a:lvl1pPr><a:defRPr sz=\"2000\"><a:latin typeface=\"Courier New\"/></a:defRPr></a:lvl1pPr></a:lstStyle>"));
+                                QStringLiteral("<a:lstStyle><a:lvl1pPr><a:defRPr sz=\"2000\"><a:solidFill><a:schemeClr val=\"accent2\"/></a:solidFill>"
+                                               "<a:latin typeface=\"Courier New\"/></a:defRPr></a:lvl1pPr></a:lstStyle>"));
     const QString major = QStringLiteral("<p:style><a:lnRef idx=\"2\"><a:schemeClr val=\"accent2\"/></a:lnRef>"
                                          "<a:fillRef idx=\"1\"><a:schemeClr val=\"accent1\"><a:lumMod val=\"50000\"/></a:schemeClr></a:fillRef>"
                                          "<a:effectRef idx=\"0\"><a:scrgbClr r=\"0\" g=\"0\" b=\"0\"/></a:effectRef>"
@@ -109,6 +117,11 @@ TEST_F(Reading, FontsAndColoursInheritFromListStyleShapeStyleMasterAndTheme)
     EXPECT_TRUE(styled.Line().Visible());
     EXPECT_EQ(styled.Line().ForeColor().RGB(), 0x4D50C0);
     EXPECT_EQ(item(p, 4).Fill().ForeColor().RGB(), 0x0C0B0A);
+    // Text colour: none named, the list style's, the shape style's font colour.
+    EXPECT_FALSE(item(p, 1).data().textColourSet);
+    EXPECT_EQ(item(p, 2).data().textRgb, 0x4D50C0u);
+    EXPECT_TRUE(styled.data().textColourSet);
+    EXPECT_EQ(styled.data().textRgb, 0xFFFFFFu);
 }
 
 TEST_F(Reading, AlternateContentIsKeptAndNeverMistakenForTheFallback)
@@ -256,4 +269,63 @@ TEST_F(Reading, UnknownGeometriesKeepTheirShapeAndAreNoneOfTheGraphs)
     const Presentation q = readPresentation(presentationBytes(p), QStringLiteral("again.pptx"));
     EXPECT_EQ(item(q, 1).data().preset, QStringLiteral("star5"));
     EXPECT_EQ(item(q, 1).TextFrame().TextRange().Text(), QStringLiteral("changed"));
+}
+
+// Placeholders without a transform of their own sit where the layout's placeholder with the same
+// index (or type) sits, else where the master's placeholder of that kind sits; that place is
+// inherited, not written into the slide, until the user moves the shape.
+TEST_F(Reading, PlaceholdersWithoutATransformTakeTheirPlaceFromLayoutAndMaster)
+{
+    auto placeholder = [](int id, const char* ph, const char* box) {
+        const QString xfrm = box ? QStringLiteral("<a:xfrm>%1</a:xfrm>").arg(QLatin1String(box)) : QString();
+        return QStringLiteral("<p:sp><p:nvSpPr><p:cNvPr id=\"%1\" name=\"P%1\"/><p:cNvSpPr/><p:nvPr>%2</p:nvPr></p:nvSpPr>"
+                              "<p:spPr>%3</p:spPr><p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr/><a:t>x</a:t></a:r></a:p></p:txBody></p:sp>")
+            .arg(id)
+            .arg(QLatin1String(ph), xfrm);
+    };
+    const char* pt10 = "<a:off x=\"127000\" y=\"254000\"/><a:ext cx=\"1270000\" cy=\"635000\"/>";  // 10,20 100x50
+    const char* pt30 = "<a:off x=\"381000\" y=\"508000\"/><a:ext cx=\"2540000\" cy=\"1270000\"/>"; // 30,40 200x100
+    const char* pt50 = "<a:off x=\"635000\" y=\"762000\"/><a:ext cx=\"254000\" cy=\"127000\"/>";   // 50,60 20x10
+    PartMap parts = minimalDeck(placeholder(2, "<p:ph type=\"title\"/>", nullptr) + placeholder(3, "<p:ph idx=\"1\"/>", nullptr)
+                                + placeholder(4, "<p:ph type=\"dt\" idx=\"10\"/>", nullptr)
+                                + placeholder(5, "<p:ph type=\"title\"/>", "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"12700\" cy=\"12700\"/>")
+                                + placeholder(6, "<p:ph type=\"pic\" idx=\"7\"/>", nullptr));
+    parts["ppt/slideLayouts/slideLayout1.xml"].replace(
+        "</p:spTree>", (placeholder(2, "<p:ph type=\"title\"/>", pt10) + placeholder(3, "<p:ph idx=\"1\"/>", nullptr) + "</p:spTree>").toUtf8());
+    parts["ppt/slideMasters/slideMaster1.xml"].replace(
+        "</p:spTree>", (placeholder(2, "<p:ph type=\"title\"/>", pt50) + placeholder(3, "<p:ph type=\"body\" idx=\"1\"/>", pt30)
+                        + placeholder(4, "<p:ph type=\"dt\" idx=\"2\"/>", pt50) + "</p:spTree>").toUtf8());
+    const Presentation p = readPresentation(zipParts(parts), QStringLiteral("ph.pptx"));
+
+    struct Expected {
+        float left, top, width, height;
+    };
+    const Expected expected[] = {
+        {10, 20, 100, 50}, // title: the layout's title
+        {30, 40, 200, 100}, // content idx 1: on the layout without a box, so the master's body
+        {50, 60, 20, 10},   // date: not on the layout, the master's date
+        {0, 0, 1, 1},       // a transform of its own wins
+        {30, 40, 200, 100}, // a picture placeholder the layout lacks: the master's body
+    };
+    for (int i = 1; i <= 5; ++i) {
+        SCOPED_TRACE(i);
+        const Shape s = item(p, i);
+        const Expected& e = expected[i - 1];
+        EXPECT_FLOAT_EQ(s.Left(), e.left);
+        EXPECT_FLOAT_EQ(s.Top(), e.top);
+        EXPECT_FLOAT_EQ(s.Width(), e.width);
+        EXPECT_FLOAT_EQ(s.Height(), e.height);
+    }
+
+    // Editing the text keeps the place inherited; moving the shape writes it into the slide.
+    item(p, 1).TextFrame().TextRange().SetText(QStringLiteral("New title"));
+    item(p, 2).SetLeft(35);
+    const PartMap after = unzipParts(presentationBytes(p));
+    const QByteArray slide = after.at(QStringLiteral("ppt/slides/slide1.xml"));
+    const qsizetype second = slide.indexOf("name=\"P3\"");
+    EXPECT_FALSE(slide.left(second).contains("<a:xfrm")) << slide.toStdString();
+    EXPECT_TRUE(slide.mid(second).contains("<a:off x=\"444500\" y=\"508000\"/><a:ext cx=\"2540000\" cy=\"1270000\"/>")) << slide.toStdString();
+    const Presentation q = readPresentation(zipParts(after), QStringLiteral("again.pptx"));
+    EXPECT_FLOAT_EQ(item(q, 1).Left(), 10);
+    EXPECT_FLOAT_EQ(item(q, 2).Left(), 35);
 }

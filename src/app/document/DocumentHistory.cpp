@@ -47,7 +47,6 @@ std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture() const
     state->slides.reserve(p.slides.size());
     for (const auto& slide : p.slides) {
         State::SlideState s{slide, *slide, {}};
-        s.copy.connectorCache.clear();
         s.shapes.reserve(slide->shapes.size());
         for (const auto& shape : slide->shapes)
             s.shapes.push_back({shape, *shape});
@@ -78,7 +77,6 @@ void DocumentHistory::restore(const State& state, const State& change)
     for (const auto& s : state.slides) {
         *s.object = s.copy;
         s.object->presentation = &p;
-        s.object->connectorCacheFor = static_cast<std::size_t>(-1);
         p.slides.push_back(s.object);
         slidesBefore.erase(s.object.get());
         for (const auto& shape : s.shapes) {

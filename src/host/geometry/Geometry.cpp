@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace zov::host {
 
@@ -225,27 +226,69 @@ bool updateGluedEnds(ShapeData& connector)
     return moved;
 }
 
-const std::vector<ShapeData*>& slideConnectors(SlideData& slide)
+namespace {
+
+bool gluedNow(const ShapeData& connector, const ShapeData& shape)
 {
-    if (slide.connectorCacheFor != slide.shapes.size()) {
-        slide.connectorCache.clear();
-        for (const auto& s : slide.shapes)
-            if (s->kind == ShapeKind::Connector)
-                slide.connectorCache.push_back(s.get());
-        slide.connectorCacheFor = slide.shapes.size();
+    return connector.slide == shape.slide && connector.kind == ShapeKind::Connector &&
+           (gluedTo(connector.beginGlue, shape) || gluedTo(connector.endGlue, shape));
+}
+
+// Drops the entries of a shape's connector list that no longer glue to it, and repeats.
+void tidyGluedConnectors(ShapeData& shape)
+{
+    auto& list = shape.gluedConnectors;
+    std::vector<std::weak_ptr<ShapeData>> kept;
+    kept.reserve(list.size());
+    std::unordered_set<const ShapeData*> seen;
+    for (const auto& weak : list) {
+        const auto c = weak.lock();
+        if (c && gluedNow(*c, shape) && seen.insert(c.get()).second)
+            kept.push_back(weak);
     }
-    return slide.connectorCache;
+    list = std::move(kept);
+    shape.gluedConnectorsTidied = list.size();
+}
+
+} // namespace
+
+void glueConnectorEnd(const std::shared_ptr<ShapeData>& connector, bool atBegin, const std::shared_ptr<ShapeData>& target,
+                      int site)
+{
+    (atBegin ? connector->beginGlue : connector->endGlue) = GlueEnd{target, site};
+    auto& list = target->gluedConnectors;
+    if (!list.empty() && list.back().lock() == connector)
+        return; // the other end of the same connector, or glued again
+    // Tidy when the list has doubled since the last time: the work stays in proportion to the
+    // gluing done, and the list to the connectors actually glued.
+    if (list.size() >= 2 * target->gluedConnectorsTidied + 8)
+        tidyGluedConnectors(*target);
+    list.push_back(connector);
+}
+
+std::vector<std::shared_ptr<ShapeData>> connectorsGluedTo(const ShapeData& shape)
+{
+    std::vector<std::shared_ptr<ShapeData>> out;
+    if (!shape.slide)
+        return out;
+    std::unordered_set<const ShapeData*> seen;
+    for (const auto& weak : shape.gluedConnectors) {
+        auto c = weak.lock();
+        if (c && gluedNow(*c, shape) && seen.insert(c.get()).second)
+            out.push_back(std::move(c));
+    }
+    return out;
 }
 
 void followMovedShape(ShapeData& shape)
 {
     if (!shape.slide)
         return;
-    for (ShapeData* connector : slideConnectors(*shape.slide)) {
-        if (gluedTo(connector->beginGlue, shape) || gluedTo(connector->endGlue, shape)) {
-            if (updateGluedEnds(*connector))
-                connector->modified = true;
-        }
+    // Updating a connector twice (listed twice, or glued to the shape at both ends) is harmless.
+    for (const auto& weak : shape.gluedConnectors) {
+        const auto connector = weak.lock();
+        if (connector && gluedNow(*connector, shape) && updateGluedEnds(*connector))
+            connector->modified = true;
     }
 }
 

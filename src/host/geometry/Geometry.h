@@ -24,13 +24,18 @@ QRectF hitBounds(const ShapeData& shape, double tolerance = 3.0);
 // when an end point moved. Leaves `modified` alone (the loader calls this on fresh data).
 bool updateGluedEnds(ShapeData& connector);
 // Every connector on the shape's slide that is glued to it follows it (and is marked modified).
+// Only the shape's own connectors are visited (ShapeData::gluedConnectors).
 void followMovedShape(ShapeData& shape);
+// Glues the begin (or end) of a connector to a site of a shape and records the connector with
+// the shape. Does not move the end: call updateGluedEnds after.
+void glueConnectorEnd(const std::shared_ptr<ShapeData>& connector, bool atBegin,
+                      const std::shared_ptr<ShapeData>& target, int site);
+// The connectors on the shape's slide glued to it now, each once, in the order they were glued.
+std::vector<std::shared_ptr<ShapeData>> connectorsGluedTo(const ShapeData& shape);
 // Glues a connector's ends to the pair of sites of its glued shapes that lie nearest each
 // other (an end that is loose stays put, the glued end takes the site nearest it).
 void rerouteConnector(ShapeData& connector);
 // Sets a connector's left/top/width/height to the box of its end points.
 void syncConnectorBox(ShapeData& connector);
-// Connectors on the slide (cached on the slide; see SlideData::connectorCache).
-const std::vector<ShapeData*>& slideConnectors(SlideData& slide);
 
 } // namespace zov::host

@@ -58,6 +58,10 @@ struct ShapeData {
     QStringList paragraphs;  // at least one (possibly empty) paragraph when there is text
     QString fontName = QStringLiteral("Arial");
     float fontSize = 18;
+    // The text's colour (0x00BBGGRR) when the shape names one: its first run's, else its list
+    // style's, else its shape style's font colour. Unset: drawn in the default colour (black).
+    bool textColourSet = false;
+    std::uint32_t textRgb = 0;
     int autoSize = 0;        // AutoSizeMode
     bool wordWrap = true;
     // Text frame margins in points (OOXML defaults: 0.1 in left/right, 0.05 in top/bottom).
@@ -66,6 +70,12 @@ struct ShapeData {
     // Connector end points (points) and glue.
     QPointF begin, end;
     GlueEnd beginGlue, endGlue;
+    // On a shape: the connectors glued to it, so that moving it touches only those. The list may
+    // hold more than that (a connector since unglued, glued elsewhere, deleted, or listed twice):
+    // users check each entry's glue, and glueConnectorEnd drops the stale entries now and then.
+    // Every connector glued to the shape is in it; glue is only set through glueConnectorEnd.
+    std::vector<std::weak_ptr<ShapeData>> gluedConnectors;
+    std::size_t gluedConnectorsTidied = 0; // list length after the last tidying
 
     // Persistence: the shape's id in its slide part and its original XML element when it was
     // read from a file. A shape whose `modified` is false is written back byte for byte.
@@ -101,12 +111,10 @@ struct SlideData {
     QByteArray sourceXml;
     QByteArray relsXml;
     bool modified = true;
-
-    // Derived, rebuilt on demand: the connectors among `shapes`, so that moving a shape finds
-    // the connectors glued to it without scanning every shape. Valid while `shapes` has
-    // `connectorCacheFor` elements; the host's add and delete calls reset it.
-    std::vector<ShapeData*> connectorCache;
-    std::size_t connectorCacheFor = static_cast<std::size_t>(-1);
+    // The package that `partName` and `relsXml` belong to (the one read, or the one last saved),
+    // so that a slide brought back after a save that dropped it (undo) finds its pictures, notes
+    // and other related parts again. Owned by the .pptx layer.
+    std::shared_ptr<void> sourcePackage;
 };
 
 struct PresentationData {

@@ -28,7 +28,6 @@ void removeFromSlide(SlideData& slide, const std::unordered_set<const ShapeData*
     shapes.erase(std::remove_if(shapes.begin(), shapes.end(),
                                 [&](const std::shared_ptr<ShapeData>& s) { return gone.count(s.get()) != 0; }),
                  shapes.end());
-    slide.connectorCacheFor = static_cast<std::size_t>(-1);
     for (const auto& s : shapes) {
         if (s->kind != ShapeKind::Connector)
             continue;

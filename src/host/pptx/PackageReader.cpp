@@ -127,16 +127,27 @@ class DefaultsCache {
 public:
     DefaultsCache(const PartSet& parts, const QByteArray* presentationXml) : parts_(parts), presentation_(presentationXml) {}
 
+    // The defaults of the slide's layout: its master's, with the layout's placeholders.
     std::shared_ptr<const TextDefaults> forSlide(const QString& slidePart)
     {
-        QString master;
+        QString layoutPart, master;
         const auto slideRels = relsOf(parts_, slidePart, false);
         if (const Relationship* layout = findRelOfType(slideRels, ns::relType("slideLayout"))) {
-            const QString layoutPart = resolveTarget(slidePart, layout->target);
+            layoutPart = resolveTarget(slidePart, layout->target);
             if (const Relationship* m = findRelOfType(relsOf(parts_, layoutPart, false), ns::relType("slideMaster")))
                 master = resolveTarget(layoutPart, m->target);
         }
-        return forMaster(master);
+        const QByteArray* layoutXml = layoutPart.isEmpty() ? nullptr : parts_.find(layoutPart);
+        if (!layoutXml)
+            return forMaster(master);
+        const QString key = layoutPart.toLower();
+        if (const auto it = layouts_.constFind(key); it != layouts_.constEnd())
+            return *it;
+        auto d = std::make_shared<TextDefaults>(*forMaster(master));
+        d->layoutPlaceholders = readPlaceholderBoxes(*layoutXml, layoutPart);
+        std::shared_ptr<const TextDefaults> shared = std::move(d);
+        layouts_.insert(key, shared);
+        return shared;
     }
 
     std::shared_ptr<const TextDefaults> forMaster(const QString& master)
@@ -149,15 +160,19 @@ public:
         if (masterXml)
             if (const Relationship* t = findRelOfType(relsOf(parts_, master, false), ns::relType("theme")))
                 themeXml = parts_.find(resolveTarget(master, t->target));
-        auto d = std::make_shared<const TextDefaults>(buildTextDefaults(themeXml, masterXml, presentation_));
-        cache_.insert(key, d);
-        return d;
+        auto d = std::make_shared<TextDefaults>(buildTextDefaults(themeXml, masterXml, presentation_));
+        if (masterXml)
+            d->masterPlaceholders = readPlaceholderBoxes(*masterXml, master);
+        std::shared_ptr<const TextDefaults> shared = std::move(d);
+        cache_.insert(key, shared);
+        return shared;
     }
 
 private:
     const PartSet& parts_;
     const QByteArray* presentation_;
-    QHash<QString, std::shared_ptr<const TextDefaults>> cache_;
+    QHash<QString, std::shared_ptr<const TextDefaults>> cache_;   // by master
+    QHash<QString, std::shared_ptr<const TextDefaults>> layouts_; // by layout
 };
 
 double distance(QPointF a, QPointF b)
@@ -179,7 +194,7 @@ void resolveGlue(SlideData& slide, const std::vector<const ParsedShape*>& parsed
         ShapeData& c = *slide.shapes[i];
         if (c.kind != ShapeKind::Connector)
             continue;
-        auto glue = [&](const GlueRef& ref, GlueEnd& end) {
+        auto glue = [&](const GlueRef& ref, bool atBegin) {
             if (!ref.present || ref.idx < 0)
                 return;
             const auto it = byId.find(ref.id);
@@ -188,10 +203,10 @@ void resolveGlue(SlideData& slide, const std::vector<const ParsedShape*>& parsed
             const auto& target = slide.shapes[it->second];
             if (ref.idx >= connectionSiteCount(*target))
                 return;
-            end = GlueEnd{target, ref.idx + 1};
+            glueConnectorEnd(slide.shapes[i], atBegin, target, ref.idx + 1);
         };
-        glue(parsed[i]->begin, c.beginGlue);
-        glue(parsed[i]->end, c.endGlue);
+        glue(parsed[i]->begin, true);
+        glue(parsed[i]->end, false);
         if (!c.beginGlue.isGlued() && !c.endGlue.isGlued())
             continue;
         const QPointF oldBegin = c.begin, oldEnd = c.end;
@@ -209,7 +224,6 @@ void resolveGlue(SlideData& slide, const std::vector<const ParsedShape*>& parsed
             c.height = h;
         }
     }
-    slide.connectorCacheFor = static_cast<std::size_t>(-1);
 }
 
 void nameUnnamedSlides(PresentationData& presentation)
@@ -341,6 +355,7 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         if (const QByteArray* rels = parts.find(relsPartName(job.partName)))
             slide->relsXml = *rels;
         slide->modified = false;
+        slide->sourcePackage = pkg;
         std::vector<const ParsedShape*> parsed;
         slide->shapes.reserve(scan.shapes.size());
         parsed.reserve(scan.shapes.size());

@@ -453,6 +453,123 @@ QString layoutForNewSlides(const PartSet& parts, const QString& presentationPart
     throw PptxError(QStringLiteral("the presentation has no slide layout to base new slides on"));
 }
 
+// Puts the parts a slide related to back into a package that lost them: a slide deleted before
+// a save and then brought back (undo) comes back with its pictures, notes, charts and comments.
+// Parts still present with the same content are shared (layouts, a picture other slides show);
+// per-slide parts (notes, comments) and parts whose name now holds something else are copied
+// under a free name. Relationships follow the new names; a part renamed nowhere keeps its
+// relationships part byte for byte.
+class RelatedParts {
+public:
+    RelatedParts(const Package& origin, PartSet& parts, ContentTypes& types, const QSet<QString>& claimed)
+        : origin_(origin), parts_(parts), types_(types), claimed_(claimed)
+    {
+        if (const QByteArray* ct = origin.parts.find(QStringLiteral("[Content_Types].xml"))) {
+            try {
+                originTypes_ = parseContentTypes(*ct);
+            } catch (const PptxError&) {
+                // parts come back with the types the package already knows
+            }
+        }
+    }
+
+    // The relationships of the slide, once at `oldPart` in the origin, now written as `newPart`.
+    QByteArray bringBackSlide(const QString& oldPart, const QString& newPart, const QByteArray& relsXml)
+    {
+        newName_.insert(oldPart.toLower(), newPart);
+        return relationshipsOf(oldPart, newPart, relsXml);
+    }
+
+    bool typesChanged() const { return typesChanged_; }
+
+private:
+    static bool perSlide(const QString& relType)
+    {
+        return relType == ns::relType("notesSlide") || relType == ns::relType("comments");
+    }
+
+    bool taken(const QString& name) const
+    {
+        return parts_.contains(name) || claimed_.contains(name.toLower()) || usedNames_.contains(name.toLower());
+    }
+
+    QString freeNameLike(const QString& name) const
+    {
+        const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+        qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        if (dot <= slash)
+            dot = name.size();
+        QString stem = name.left(dot);
+        while (!stem.isEmpty() && stem.back().isDigit() && stem.size() > slash + 2)
+            stem.chop(1);
+        for (int n = 1;; ++n) {
+            const QString candidate = stem + QString::number(n) + name.mid(dot);
+            if (!taken(candidate))
+                return candidate;
+        }
+    }
+
+    QByteArray relationshipsOf(const QString& oldPart, const QString& newPart, const QByteArray& relsXml)
+    {
+        std::vector<Relationship> rels;
+        try {
+            rels = parseRelationships(relsXml, relsPartName(newPart));
+        } catch (const PptxError&) {
+            return relsXml; // unreadable: kept as it was, as a slide read from a file keeps it
+        }
+        bool retargeted = false;
+        for (Relationship& rel : rels) {
+            if (rel.external)
+                continue;
+            const QString oldTarget = resolveTarget(oldPart, rel.target);
+            if (oldTarget.isEmpty())
+                continue;
+            const QString newTarget = bringBack(oldTarget, rel.type);
+            if (resolveTarget(newPart, rel.target).compare(newTarget, Qt::CaseInsensitive) != 0) {
+                rel.target = relativeTarget(newPart, newTarget);
+                retargeted = true;
+            }
+        }
+        return retargeted ? writeRelationships(rels) : relsXml;
+    }
+
+    // The name the origin's part `oldName` has in the package from now on.
+    QString bringBack(const QString& oldName, const QString& relType)
+    {
+        if (const auto it = newName_.constFind(oldName.toLower()); it != newName_.constEnd())
+            return *it;
+        const QByteArray* data = origin_.parts.find(oldName);
+        if (!data)
+            return oldName; // it was dangling in the origin too
+        const QByteArray* present = parts_.find(oldName);
+        if (present && !perSlide(relType) && *present == *data) {
+            newName_.insert(oldName.toLower(), parts_.spelling(oldName));
+            return parts_.spelling(oldName);
+        }
+        const QString newName = taken(oldName) ? freeNameLike(oldName) : origin_.parts.spelling(oldName);
+        newName_.insert(oldName.toLower(), newName);
+        usedNames_.insert(newName.toLower());
+        parts_.set(newName, *data);
+        const QString type = originTypes_.typeOf(oldName);
+        if (!type.isEmpty() && types_.typeOf(newName) != type) {
+            types_.setOverride(newName, type);
+            typesChanged_ = true;
+        }
+        if (const QByteArray* rels = origin_.parts.find(relsPartName(oldName)))
+            parts_.set(relsPartName(newName), relationshipsOf(oldName, newName, *rels));
+        return newName;
+    }
+
+    const Package& origin_;
+    PartSet& parts_;
+    ContentTypes& types_;
+    const QSet<QString>& claimed_;
+    ContentTypes originTypes_;
+    QHash<QString, QString> newName_; // lower-case origin name -> name in the package
+    QSet<QString> usedNames_;
+    bool typesChanged_ = false;
+};
+
 } // namespace
 
 SaveResult writePackage(const PresentationData& presentation, int compressionLevel)
@@ -505,16 +622,24 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
         SaveResult::SlideState state;
         state.slide = slide;
         QString relId;
-        const bool existing = staying.contains(slide->partName) && !usedParts.contains(slide->partName);
+        const bool existing = staying.contains(slide->partName) && !usedParts.contains(slide->partName.toLower());
+        std::shared_ptr<const TextDefaults> newDefaults = pkg.defaultsForNewSlides;
         if (existing) {
             state.partName = slide->partName;
             relId = base->slideRelIds.value(slide->partName);
         } else {
-            if (newLayout.isEmpty())
-                newLayout = layoutForNewSlides(parts, presPart, presRels);
-            while (parts.contains(slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber)))
-                ++nextSlideNumber;
-            state.partName = slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber++);
+            // A slide read or saved before that is no longer in the package (deleted before a
+            // save, then brought back) returns with its own relationships and related parts.
+            const auto origin = std::static_pointer_cast<const Package>(slide->sourcePackage);
+            const bool returning = origin && !slide->partName.isEmpty() && !slide->sourceXml.isEmpty() && !slide->relsXml.isEmpty();
+            const auto partTaken = [&](const QString& name) { return parts.contains(name) || usedParts.contains(name.toLower()); };
+            if (returning && !partTaken(slide->partName)) {
+                state.partName = slide->partName;
+            } else {
+                while (partTaken(slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber)))
+                    ++nextSlideNumber;
+                state.partName = slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber++);
+            }
             auto relUsed = [&](const QString& id) {
                 return std::any_of(presRels.begin(), presRels.end(), [&](const Relationship& r) { return r.id == id; });
             };
@@ -523,11 +648,22 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
             relId = QStringLiteral("rId%1").arg(nextRelNumber++);
             presRels.push_back({relId, ns::relType("slide"), relativeTarget(presPart, state.partName), false});
             types.setOverride(state.partName, SlideContentType);
-            state.relsXml = writeRelationships({{QStringLiteral("rId1"), ns::relType("slideLayout"), relativeTarget(state.partName, newLayout), false}});
+            if (returning) {
+                QSet<QString> claimed = usedParts;
+                claimed.insert(state.partName.toLower());
+                RelatedParts related(*origin, parts, types, claimed);
+                state.relsXml = related.bringBackSlide(slide->partName, state.partName, slide->relsXml);
+                if (const auto defaults = origin->defaultsBySlide.value(slide->partName))
+                    newDefaults = defaults;
+            } else {
+                if (newLayout.isEmpty())
+                    newLayout = layoutForNewSlides(parts, presPart, presRels);
+                state.relsXml = writeRelationships({{QStringLiteral("rId1"), ns::relType("slideLayout"), relativeTarget(state.partName, newLayout), false}});
+            }
             parts.set(relsPartName(state.partName), state.relsXml);
             relsChanged = typesChanged = true;
         }
-        usedParts.insert(state.partName);
+        usedParts.insert(state.partName.toLower());
         if (existing && !needsWriting(*slide))
             state.xml = slide->sourceXml;
         else
@@ -536,7 +672,7 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
             if (const QByteArray* rels = parts.find(relsPartName(state.partName)))
                 state.relsXml = *rels;
         if (!existing)
-            pkg.defaultsBySlide.insert(state.partName, pkg.defaultsForNewSlides);
+            pkg.defaultsBySlide.insert(state.partName, newDefaults);
         pkg.slideRelIds.insert(state.partName, relId);
         pkg.slideOrder << state.partName;
         pkg.slideIds.push_back(slide->slideId);
@@ -544,7 +680,7 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
         result.slides.push_back(std::move(state));
     }
     for (const QString& gone : base->slideOrder) {
-        if (!staying.contains(gone)) {
+        if (!staying.contains(gone) && !usedParts.contains(gone.toLower())) {
             pkg.defaultsBySlide.remove(gone);
             pkg.piecesBySlide.remove(gone);
         }
@@ -557,7 +693,7 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
             toWrite.push_back(&state);
     runJobs(toWrite.size(), [&](std::size_t i) {
         SaveResult::SlideState& state = *toWrite[i];
-        SlideWriter writer(*state.slide, state.partName, base->defaultsFor(state.slide->partName));
+        SlideWriter writer(*state.slide, state.partName, pkg.defaultsFor(state.partName));
         state.xml = writer.write(state, base->piecesBySlide.value(state.slide->partName).get());
     });
     for (const SaveResult::SlideState* state : toWrite) {
@@ -630,6 +766,7 @@ void adoptSaved(PresentationData& presentation, SaveResult&& saved)
         slide.partName = state.partName;
         slide.sourceXml = state.xml;
         slide.relsXml = state.relsXml;
+        slide.sourcePackage = saved.package;
         slide.modified = false;
         for (auto& shape : state.shapes) {
             shape.shape->sourceXml = std::move(shape.xml);

@@ -16,7 +16,7 @@ enum class Tag : unsigned char {
     Other, CNvPr, CNvSpPr, StCxn, EndCxn, SpPr, Xfrm, Off, Ext, PrstGeom, CustGeom,
     NoFill, SolidFill, OtherFill, Ln, HeadEnd, TailEnd, Style, FillRef, LnRef, FontRef, TxBody, BodyPr,
     SpAutoFit, NormAutofit, LstStyle, Lvl1pPr, DefRPr, P, R, Fld, RPr, EndParaRPr, T, Br, Latin, Colour,
-    AltContent,
+    AltContent, Ph,
 };
 
 Tag classify(const QXmlStreamReader& r)
@@ -73,6 +73,7 @@ Tag classify(const QXmlStreamReader& r)
         if (name == u"style") return Tag::Style;
         if (name == u"txBody") return Tag::TxBody;
         if (name == u"xfrm") return Tag::Xfrm; // graphic frames keep their transform here
+        if (name == u"ph") return Tag::Ph;
         return Tag::Other;
     }
     if (uri == ns::Mc && name == u"AlternateContent")
@@ -136,6 +137,7 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     std::int64_t rot = 0;
     enum class Fill { Unset, None, Solid, Other } fill = Fill::Unset, line = Fill::Unset;
     ColourSlot fillColour, lineColour, styleFillColour, styleLineColour;
+    ColourSlot runColour, listColour, endColour, styleFontColour; // the text's
     int fillRefIdx = 0, lnRefIdx = 0;
     QString fontRef;
     std::int64_t lineW = -1;
@@ -147,6 +149,9 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     QString runFont, listFont, endFont;
     bool inParagraph = false;
     QString text;
+    bool placeholder = false;
+    QString placeholderType;
+    int placeholderIdx = -1;
 
     while (cursor.depth() >= baseDepth) {
         const auto token = cursor.next();
@@ -200,6 +205,15 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
             g.idx = static_cast<int>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("idx"), -1), -1, 1 << 20));
             break;
         }
+        case Tag::Ph:
+            if (stack.size() == 4 && !placeholder) { // p:sp / p:nvSpPr / p:nvPr / p:ph
+                placeholder = true;
+                placeholderType = a.value(QLatin1String("type")).toString();
+                bool ok = false;
+                const int idx = a.value(QLatin1String("idx")).toInt(&ok);
+                placeholderIdx = ok && idx >= 0 ? idx : -1;
+            }
+            break;
         case Tag::AltContent:
             // Content for other consumers (newer features with a fallback): kept in the XML,
             // not modelled.
@@ -256,6 +270,14 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
                 slot = &styleFillColour;
             else if (parent == Tag::LnRef && grand == Tag::Style && stack.size() == 4)
                 slot = &styleLineColour;
+            else if (parent == Tag::FontRef && grand == Tag::Style && stack.size() == 4)
+                slot = &styleFontColour;
+            else if (parent == Tag::SolidFill && grand == Tag::RPr && inFirstRun)
+                slot = &runColour;
+            else if (parent == Tag::SolidFill && grand == Tag::DefRPr && stack[stack.size() - 4] == Tag::Lvl1pPr)
+                slot = &listColour;
+            else if (parent == Tag::SolidFill && grand == Tag::EndParaRPr && !runSeen)
+                slot = &endColour;
             if (!slot || slot->set)
                 break;
             const QStringView kind = r.name();
@@ -379,6 +401,15 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     s.rotation = static_cast<float>(rot / 60000.0);
     out.flipped = flipH || flipV;
     out.hasXfrm = haveXfrm;
+    // A placeholder without a transform sits where its layout (or master) placeholder sits.
+    if (!haveXfrm && placeholder && !isCxn) {
+        if (const PlaceholderBox* box = defaults.inheritedBox(placeholderType, placeholderIdx)) {
+            s.left = box->left;
+            s.top = box->top;
+            s.width = box->width;
+            s.height = box->height;
+        }
+    }
     if (isCxn) {
         QPointF b(offX + (flipH ? extX : 0), offY + (flipV ? extY : 0));
         QPointF e(offX + (flipH ? 0 : extX), offY + (flipV ? 0 : extY));
@@ -428,6 +459,9 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
     face = face.isEmpty() ? defaults.fontName : defaults.resolveTypeface(face);
     s.fontName = face.isEmpty() ? defaults.fontName : face;
     s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : !runSeen && endSize > 0 ? endSize : defaults.fontSize;
+    const ColourSlot& textColour = runColour.set ? runColour : listColour.set ? listColour : !runSeen && endColour.set ? endColour : styleFontColour;
+    s.textColourSet = textColour.set && isSp;
+    s.textRgb = textColour.set ? textColour.bgr : 0;
 
     if (isSp) {
         if (!hasGeometry || custom) {

@@ -206,6 +206,8 @@ public:
         open(px.a, element);
         attr("sz", fontSizeHundredths(s.fontSize));
         end();
+        if (s.textColourSet)
+            solidFill(s.textRgb);
         open(px.a, "latin");
         attrText("typeface", s.fontName);
         endEmpty();

@@ -4,6 +4,7 @@
 #include "host/pptx/Units.h"
 #include "host/pptx/XmlCursor.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace zov::host::pptx {
@@ -29,6 +30,117 @@ bool TextDefaults::schemeColour(const QString& name, std::uint32_t& bgr) const
         return false;
     bgr = *it;
     return true;
+}
+
+namespace {
+
+// Placeholders without a type are content ("obj") placeholders.
+QString effectiveType(const QString& type)
+{
+    return type.isEmpty() ? QStringLiteral("obj") : type;
+}
+
+// The master has one placeholder of each kind: a slide's centred title takes the master's
+// title, subtitles and content take its body.
+QString masterKind(const QString& type)
+{
+    const QString t = effectiveType(type);
+    if (t == QLatin1String("ctrTitle") || t == QLatin1String("title"))
+        return QStringLiteral("title");
+    if (t == QLatin1String("dt") || t == QLatin1String("ftr") || t == QLatin1String("sldNum") || t == QLatin1String("hdr"))
+        return t;
+    return QStringLiteral("body");
+}
+
+} // namespace
+
+const PlaceholderBox* TextDefaults::inheritedBox(const QString& type, int idx) const
+{
+    const PlaceholderBox* onLayout = nullptr;
+    for (const PlaceholderBox& box : layoutPlaceholders) {
+        if (idx >= 0 ? box.idx == idx : (box.idx < 0 || box.idx == 0) && effectiveType(box.type) == effectiveType(type)) {
+            onLayout = &box;
+            break;
+        }
+    }
+    if (!onLayout && idx >= 0) // an index the layout lacks: the same type still matches
+        for (const PlaceholderBox& box : layoutPlaceholders)
+            if (effectiveType(box.type) == effectiveType(type) && !type.isEmpty()) {
+                onLayout = &box;
+                break;
+            }
+    if (onLayout && onLayout->hasBox)
+        return onLayout;
+    const QString kind = masterKind(onLayout ? onLayout->type : type);
+    for (const PlaceholderBox& box : masterPlaceholders)
+        if (masterKind(box.type) == kind)
+            return box.hasBox ? &box : nullptr;
+    return nullptr;
+}
+
+std::vector<PlaceholderBox> readPlaceholderBoxes(const QByteArray& xml, const QString& partName)
+{
+    std::vector<PlaceholderBox> out;
+    try {
+        XmlCursor cursor(decodeXml(xml), partName);
+        auto& r = cursor.reader();
+        int shapeDepth = 0; // depth of the p:sp being read, 0 outside one
+        bool isPlaceholder = false, inXfrm = false;
+        PlaceholderBox box;
+        while (!cursor.atEnd()) {
+            const auto token = cursor.next();
+            if (token == QXmlStreamReader::EndElement) {
+                if (inXfrm && r.name() == u"xfrm")
+                    inXfrm = false;
+                if (shapeDepth > 0 && cursor.depth() < shapeDepth) {
+                    if (isPlaceholder)
+                        out.push_back(box);
+                    shapeDepth = 0;
+                }
+                continue;
+            }
+            if (token != QXmlStreamReader::StartElement)
+                continue;
+            const QStringView name = r.name();
+            const auto a = r.attributes();
+            if (shapeDepth == 0) {
+                if (r.namespaceUri() == ns::P && name == u"sp" && cursor.depth() == 4) { // in the part's own shape tree
+                    shapeDepth = cursor.depth();
+                    isPlaceholder = inXfrm = false;
+                    box = PlaceholderBox();
+                }
+                continue;
+            }
+            if (r.namespaceUri() == ns::P && name == u"ph" && cursor.depth() == shapeDepth + 3) {
+                isPlaceholder = true;
+                box.type = a.value(QLatin1String("type")).toString();
+                bool ok = false;
+                const int idx = a.value(QLatin1String("idx")).toInt(&ok);
+                box.idx = ok && idx >= 0 ? idx : -1;
+            } else if (r.namespaceUri() == ns::A && name == u"xfrm" && cursor.depth() == shapeDepth + 2 && !box.hasBox) {
+                inXfrm = true;
+            } else if (inXfrm && (name == u"off" || name == u"ext")) {
+                box.hasBox = true;
+                bool okX = false, okY = false;
+                const bool isOff = name == u"off";
+                const qint64 x = a.value(QLatin1String(isOff ? "x" : "cx")).toLongLong(&okX);
+                const qint64 y = a.value(QLatin1String(isOff ? "y" : "cy")).toLongLong(&okY);
+                constexpr qint64 limit = 1ll << 40;
+                const float px = okX ? emuToPoints(std::clamp(x, -limit, limit)) : 0;
+                const float py = okY ? emuToPoints(std::clamp(y, -limit, limit)) : 0;
+                if (isOff) {
+                    box.left = px;
+                    box.top = py;
+                } else {
+                    box.width = std::max(0.0f, px);
+                    box.height = std::max(0.0f, py);
+                }
+            }
+        }
+    } catch (const std::exception&) {
+        // a damaged layout or master gives what was read before the damage
+    }
+    return out;
 }
 
 void readTheme(const QByteArray& xml, const QString& partName, TextDefaults& defaults)

@@ -1,11 +1,23 @@
 #pragma once
-// What a shape inherits when its own XML leaves font or colour open: the theme's fonts and
-// colour scheme and the presentation's default text style.
+// What a shape inherits when its own XML leaves font, colour or place open: the theme's fonts
+// and colour scheme, the presentation's default text style, and the boxes of the placeholders
+// on the slide's layout and master.
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace zov::host::pptx {
+
+// A placeholder on a layout or master: its type ("title", "body", ...; empty when the file
+// leaves it to the default), its index (-1 when none), and its box in points when it has one.
+struct PlaceholderBox {
+    QString type;
+    int idx = -1;
+    bool hasBox = false;
+    float left = 0, top = 0, width = 0, height = 0;
+};
 
 struct TextDefaults {
     QString fontName = QStringLiteral("Arial");
@@ -18,7 +30,17 @@ struct TextDefaults {
     QString resolveTypeface(const QString& typeface) const;
     // Scheme colour names as the default colour map sees them (tx1 = dk1, bg1 = lt1, ...).
     bool schemeColour(const QString& name, std::uint32_t& bgr) const;
+
+    // The placeholders of the slide's layout and of its master, in document order.
+    std::vector<PlaceholderBox> layoutPlaceholders, masterPlaceholders;
+    // The box a slide placeholder of this type and index inherits: the layout placeholder with
+    // the same index (or, without an index, the same type), else the master placeholder of the
+    // same kind (title, body, date, footer, slide number). Null when neither has a box.
+    const PlaceholderBox* inheritedBox(const QString& type, int idx) const;
 };
+
+// Every placeholder shape on a layout or master part (none when the part cannot be read).
+std::vector<PlaceholderBox> readPlaceholderBoxes(const QByteArray& xml, const QString& partName);
 
 // The defaults for shapes on slides under one master: theme fonts and colours, and the
 // first-level run defaults (size, typeface) of the presentation's default text style,
