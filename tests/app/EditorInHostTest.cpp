@@ -1,7 +1,7 @@
 // The editor inside the desktop host: the add-in's button on the "Standard" toolbar starts the
 // palette, and a concept made at the mouse pointer lands under the pointer on the canvas,
-// because the canvas keeps the document window's view transform in step. The command is one
-// undo step of the host.
+// because the canvas keeps the document window's view transform in step. Each command, Arrange
+// included, is one undo step of the host.
 #include "DesktopFixture.h"
 
 #include "addin/Connect.h"
@@ -14,7 +14,10 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolBar>
+#include <functional>
+#include <vector>
 
 namespace zov::test {
 
@@ -55,6 +58,16 @@ protected:
         connect->OnDisconnection(addin::RemoveHostShutdown, custom);
         connect.reset();
         DesktopFixture::TearDown();
+    }
+
+    // Starts the palette from its button on the "Standard" toolbar.
+    ui::ZOVMain* startPalette()
+    {
+        for (QAction* a : window->standardToolBar()->actions())
+            if (a->text() == QStringLiteral("ZOV Edit"))
+                a->trigger();
+        settle();
+        return findPalette();
     }
 
     platform::MemorySettingsStore drawingSettings;
@@ -99,6 +112,63 @@ TEST_F(EditorInHostTest, ConceptAtThePointerLandsUnderThePointer)
     EXPECT_EQ(window->history()->stepCount(), stepsBefore + 1);
     window->undo();
     EXPECT_THROW(made.Name(), host::HostError); // the concept is gone again
+}
+
+namespace {
+
+// Where every shape of the slide in view is: corners, sizes and connector ends, in slide order.
+std::vector<double> slideGeometry(const host::Application& application)
+{
+    std::vector<double> geometry;
+    const host::Shapes shapes = application.ActiveWindow().View().Slide().Shapes();
+    for (int i = 1; i <= shapes.Count(); ++i) {
+        const host::Shape s = shapes.Item(i);
+        geometry.insert(geometry.end(), {s.Left(), s.Top(), s.Width(), s.Height()});
+        if (s.Connector())
+            geometry.insert(geometry.end(), {s.data().begin.x(), s.data().begin.y(), s.data().end.x(), s.data().end.y()});
+    }
+    return geometry;
+}
+
+} // namespace
+
+TEST_F(EditorInHostTest, ArrangeFromThePaletteButtonOrMenuIsOneUndoStep)
+{
+    ui::ZOVMain* palette = startPalette();
+    ASSERT_NE(palette, nullptr);
+    // A graph piled at the corner, as an import without positions draws it.
+    host::Shapes shapes = application.ActiveWindow().View().Slide().Shapes();
+    const host::Shape cat = shapes.AddShape(host::ShapeRectangle, 0, 0, 60, 30);
+    const host::Shape on = shapes.AddShape(9, 0, 0, 50, 30);
+    const host::Shape mat = shapes.AddShape(host::ShapeRectangle, 0, 0, 60, 30);
+    for (const auto& [from, to] : {std::pair{cat, on}, std::pair{on, mat}}) {
+        host::Shape arc = shapes.AddConnector(1, 0, 0, 10, 10);
+        arc.ConnectorFormat().BeginConnect(from, 1);
+        arc.ConnectorFormat().EndConnect(to, 1);
+    }
+    settle();
+    const std::vector<double> piled = slideGeometry(application);
+
+    auto* menuItem = palette->findChild<QAction*>(QStringLiteral("mnuArrange"));
+    ASSERT_NE(menuItem, nullptr);
+    const std::vector<std::pair<const char*, std::function<void()>>> ways{
+        {"palette button", [&] { palette->ArrangeButton->click(); }}, {"Graph > Arrange", [&] { menuItem->trigger(); }}};
+    for (const auto& [way, arrange] : ways) {
+        SCOPED_TRACE(way);
+        arrange();
+        settle();
+        const std::vector<double> arranged = slideGeometry(application);
+        ASSERT_NE(arranged, piled) << "nothing moved";
+        window->undo(); // a single step back restores every position
+        settle();
+        EXPECT_EQ(slideGeometry(application), piled) << "undo left some shape elsewhere";
+        window->redo();
+        settle();
+        EXPECT_EQ(slideGeometry(application), arranged) << "redo did not arrange again";
+        window->undo();
+        settle();
+    }
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 } // namespace zov::test
