@@ -1,14 +1,19 @@
 #include "addin/Session.h"
 
+#include "addin/ImportProgress.h"
 #include "cgif/export/ExportCommand.h"
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "host/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "platform/TextStream.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace zov::addin {
@@ -26,6 +31,31 @@ std::uint32_t clockSeed() {
 }
 
 const QString appTitle = QStringLiteral("ZOVEdit");
+
+// Passes the lines of a file on to the reader and tells the progress how far they reach. The
+// position counts one byte per character and line end, which is exact for plain ASCII files and
+// close enough for a progress bar otherwise.
+class ProgressStream : public platform::TextStream {
+public:
+    ProgressStream(platform::TextStream& in, ImportProgress& progress, qint64 total)
+        : in_(in), progress_(progress), total_(total) {}
+    QString ReadLine() override {
+        QString line = in_.ReadLine();
+        done_ += line.size() + 1;
+        progress_.Advance(total_ > 0 ? std::min(done_, total_) : done_, total_);
+        return line;
+    }
+    bool AtEndOfStream() const override { return in_.AtEndOfStream(); }
+    void Write(const QString& text) override { in_.Write(text); }
+    void WriteLine(const QString& text) override { in_.WriteLine(text); }
+    void Close() override { in_.Close(); }
+
+private:
+    platform::TextStream& in_;
+    ImportProgress& progress_;
+    qint64 total_;
+    qint64 done_ = 0;
+};
 
 } // namespace
 
@@ -65,22 +95,42 @@ void Session::StartEditor() {
 
 void Session::OfferToSaveSettings() { drawing::OfferToSaveSettings(settings_, *services_.settings, *services_.messages); }
 
-void Session::ImportFile(const QString& path) {
+bool Session::ImportFile(const QString& path, ImportProgress* progress) {
     if (application_.ActiveWindow().IsNothing()) {
         services_.messages->inform(QStringLiteral("There is no presentation window to import into."), appTitle,
                                    platform::MessageIcon::Critical);
-        return;
+        return true;
+    }
+    std::unique_ptr<platform::TextStream> file;
+    try {
+        file = platform::OpenTextFile(path);
+    } catch (const platform::FileError& failure) {
+        services_.messages->inform(failure.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
+        return true;
     }
     cgif::SlideBuilder builder(application_, settings_, *services_.messages);
     cgif::CgifReader& reader = editor_.Reader();
     reader.SetSink(builder);
-    // The reader goes back to drawing nothing, whatever way the import ends.
-    struct RestoreSink {
+    if (progress)
+        reader.SetKeepReading([progress] { return !progress->CancelRequested(); });
+    // The reader goes back to drawing nothing and reading on, whatever way the import ends.
+    struct RestoreReader {
         cgif::CgifReader& reader;
         cgif::GraphSink& sink;
-        ~RestoreSink() { reader.SetSink(sink); }
+        ~RestoreReader() {
+            reader.SetSink(sink);
+            reader.SetKeepReading({});
+        }
     } restore{reader, editingSink_};
-    cgif::importer::ImportCgifFile(reader, path, *services_.messages, [this] { editor_.RebuildNodeTables(); });
+    const qint64 total = path == QLatin1String("-") ? 0 : QFileInfo(path).size();
+    std::optional<ProgressStream> counted;
+    if (progress)
+        counted.emplace(*file, *progress, total);
+    platform::TextStream& in = counted ? static_cast<platform::TextStream&>(*counted) : *file;
+    cgif::importer::ImportCgif(reader, in, *services_.messages, [this] { editor_.RebuildNodeTables(); });
+    if (progress)
+        progress->Advance(total, total);
+    return !reader.StoppedBetweenGraphs();
 }
 
 void Session::ExportFile(const QString& path) {

@@ -18,6 +18,8 @@ class Application;
 
 namespace zov::addin {
 
+class ImportProgress;
+
 // The help file below the add-in's folder, and the topic the help opens at.
 inline const QString HelpFileName = QStringLiteral("ZOVEditHelp/ZOVEditHelp.xml");
 inline const QString HelpIntroTopic = QStringLiteral("intro.htm");
@@ -50,8 +52,10 @@ public:
     // The Import command's reading: every graph of the CGIF file at `path` drawn on new slides
     // of the active presentation, "File read" when the whole file was read, and the node
     // tables rebuilt. A file that cannot be opened, or no presentation to draw in, is told in
-    // a message box.
-    void ImportFile(const QString& path);
+    // a message box. With `progress`, the reading reports its position in the file and is
+    // stopped between two graphs when the progress asks for it (the graphs drawn stay, no
+    // "File read"); returns false when it was stopped so.
+    bool ImportFile(const QString& path, ImportProgress* progress = nullptr);
     // The Export command's writing: every graph of the active presentation to `path`, "File
     // written" when a graph was written.
     void ExportFile(const QString& path);

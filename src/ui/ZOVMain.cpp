@@ -6,6 +6,7 @@
 #include "host/Application.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
+#include "ui/ImportProgressDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -248,6 +249,10 @@ void ZOVMain::RunAtPointer() {
 }
 
 void ZOVMain::Activate() {
+    // An import reads into the very tables a rebuild would refill: the import rebuilds them
+    // itself when it is over.
+    if (importing_)
+        return;
     guarded(QStringLiteral("Reading the slides"), [this] { session_.Editor().RebuildNodeTables(); });
     TextBox1->setFocus(Qt::ActiveWindowFocusReason);
 }
@@ -297,7 +302,17 @@ void ZOVMain::Import() {
     fileDialog_.fileName = *chosen;
     lastFileName_ = *chosen;
     lastFolder_ = FolderOfPath(lastFileName_);
-    guarded(QStringLiteral("Import"), [this] { session_.ImportFile(lastFileName_); });
+    importing_ = true;
+    guarded(QStringLiteral("Import"), [this] {
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{importing_};
+        ImportProgressDialog progress(lastFileName_, this);
+        if (progressShown_)
+            progressShown_(progress);
+        session_.ImportFile(lastFileName_, &progress);
+    });
 }
 
 void ZOVMain::Export() {

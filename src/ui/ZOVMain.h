@@ -27,6 +27,8 @@ class Session;
 
 namespace zov::ui {
 
+class ImportProgressDialog;
+
 // The file filters of the two file commands.
 inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") + QStringLiteral("All Files (*.*)|*.*|");
 inline const QString ExportFilter = QStringLiteral("CGIF Files (*.cgf)|*.cgf");
@@ -42,6 +44,8 @@ public:
 
     // Called by "Configure" and Graph > Configure: shows the configuration dialog.
     void SetConfigureHandler(std::function<void()> handler) { configure_ = std::move(handler); }
+    // Called with each import's progress dialog as the import starts (tests watch it).
+    void SetImportProgressHook(std::function<void(ImportProgressDialog&)> hook) { progressShown_ = std::move(hook); }
 
     // --- the palette's actions, as its controls run them -----------------------------------
     void SelectOption(int code);   // an option button's click
@@ -107,6 +111,8 @@ private:
     QString lastFolder_;
     platform::FileDialogRequest fileDialog_; // CommonDialog1: keeps its settings between uses
     bool unloaded_ = false;
+    bool importing_ = false; // an import is reading: activation leaves the node tables alone
+    std::function<void(ImportProgressDialog&)> progressShown_;
 };
 
 } // namespace zov::ui

@@ -1,10 +1,12 @@
 // The start of the editor: its ten steps as the session runs them, the settings offer on
 // closing, and the session's file commands.
 #include "AddinFixture.h"
+#include "addin/ImportProgress.h"
 
 #include "drawing/NodeId.h"
 
 #include <QFile>
+#include <algorithm>
 #include <stdexcept>
 
 namespace zov::addin::testing {
@@ -138,6 +140,75 @@ TEST_F(StartEditorTest, ImportDrawsEveryGraphAndRebuildsTheNodeTables) {
     session.Editor().Reader().SetAtEnd(false);
     EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
     EXPECT_EQ(p.Slides().Count(), 2);
+}
+
+// A progress that records what it was told and asks to stop after a number of graphs.
+class ScriptedProgress : public ImportProgress {
+public:
+    explicit ScriptedProgress(int graphsBeforeCancel) : graphsLeft_(graphsBeforeCancel) {}
+    void Advance(qint64 done, qint64 total) override { reports.emplace_back(done, total); }
+    bool CancelRequested() override { return --graphsLeft_ < 0; }
+    std::vector<std::pair<qint64, qint64>> reports;
+
+private:
+    int graphsLeft_;
+};
+
+TEST_F(StartEditorTest, ImportWithProgressReportsThePositionAndStopsBetweenGraphsWhenCancelled) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("three.cgf"));
+    const QByteArray text = ";%Graph*One%;\r\n(On [Cat] [Mat])\r\n.\r\n;%Graph*Two%;\r\n[Dog]\r\n.\r\n"
+                            ";%Graph*Three%;\r\n[Bird]\r\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    const host::Presentation p = app.ActivePresentation();
+    const int before = p.Slides().Count();
+
+    struct Case {
+        int graphsBeforeCancel;
+        bool finished;
+        std::vector<QString> slides;
+        std::vector<QString> shown;
+    };
+    const Case cases[] = {
+        {99, true, {QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")}, {QStringLiteral("File read")}},
+        {1, false, {QStringLiteral("One"), QStringLiteral("Two")}, {}},
+        {0, false, {QStringLiteral("One")}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.graphsBeforeCancel);
+        while (p.Slides().Count() > before)
+            p.Slides().Item(p.Slides().Count()).Delete();
+        messages.clear();
+        ScriptedProgress progress(c.graphsBeforeCancel);
+        EXPECT_EQ(session.ImportFile(path, &progress), c.finished);
+        std::vector<QString> slides;
+        for (int i = before + 1; i <= p.Slides().Count(); ++i)
+            slides.push_back(p.Slides().Item(i).Name());
+        EXPECT_EQ(slides, c.slides) << "the graphs drawn before the cancel stay";
+        std::vector<QString> shown;
+        for (const auto& m : messages.shown())
+            shown.push_back(m.text);
+        EXPECT_EQ(shown, c.shown);
+        // The position only grows, and the last report is the whole file.
+        ASSERT_FALSE(progress.reports.empty());
+        for (std::size_t i = 1; i < progress.reports.size(); ++i)
+            EXPECT_LE(progress.reports[i - 1].first, progress.reports[i].first);
+        EXPECT_EQ(progress.reports.back(), std::make_pair(qint64(text.size()), qint64(text.size())));
+        // The tables were rebuilt from the slides, and the next reading is not stopped.
+        const auto& nodes = session.Editor().Reader().Tables().BoundArray;
+        EXPECT_EQ(std::count_if(nodes.begin(), nodes.end(), [](const cgif::NodeRecord& n) { return n.Kind == cgif::NodeKind::Graph; }),
+                  static_cast<long>(c.slides.size()));
+    }
+    while (p.Slides().Count() > before)
+        p.Slides().Item(p.Slides().Count()).Delete();
+    session.ImportFile(path);
+    EXPECT_EQ(p.Slides().Count(), before + 3) << "the next reading is not stopped";
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // Import and Export from the palette: the file dialog's settings, the folder shared by both
 // dialogs, cancelling, and the messages.
 #include "UiFixture.h"
+#include "ui/ImportProgressDialog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 
 namespace zov::ui::testing {
 namespace {
@@ -118,6 +120,34 @@ TEST_F(FileCommandsTest, AReaderErrorStopsTheReadingAndKeepsEarlierGraphs) {
     EXPECT_EQ(messages.shown().front().text, QStringLiteral("First character not alpha or _ (at 1x))"));
     EXPECT_EQ(messages.shown().front().title, QStringLiteral("Error"));
     EXPECT_EQ(app.ActivePresentation().Slides().Count(), 1);
+}
+
+TEST_F(FileCommandsTest, CancelInTheProgressDialogStopsBetweenGraphsAndKeepsWhatWasDrawn) {
+    start();
+    const QString path = writeCgif(QStringLiteral("three.cgf"), "[Cat]\r\n.\r\n[Dog]\r\n.\r\n[Bird]\r\n");
+    QString label;
+    Qt::WindowModality modality = Qt::NonModal;
+    palette().SetImportProgressHook([&](ImportProgressDialog& progress) {
+        label = progress.Dialog().labelText();
+        modality = progress.Dialog().windowModality();
+        QPushButton* cancel = progress.Dialog().findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        cancel->click();
+    });
+    dialogs.scriptPath(path);
+    palette().Import();
+    EXPECT_EQ(label, QStringLiteral("Importing three.cgf..."));
+    EXPECT_EQ(modality, Qt::ApplicationModal) << "nothing else edits the slides while the import reads";
+    EXPECT_TRUE(messages.shown().empty()) << "no \"File read\" for a cancelled import";
+    ASSERT_EQ(app.ActivePresentation().Slides().Count(), 1) << "the graph read before the cancel stays";
+    EXPECT_EQ(editor().Reader().Tables().BoundArray.size(), 2u) << "the node tables describe that slide";
+
+    // Without a cancel the whole file is read.
+    palette().SetImportProgressHook({});
+    dialogs.scriptPath(path);
+    palette().Import();
+    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File read")});
+    EXPECT_EQ(app.ActivePresentation().Slides().Count(), 4);
 }
 
 TEST(FolderOfPath, KeepsEverythingUpToTheLastSeparator) {
