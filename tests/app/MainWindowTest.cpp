@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QMenu>
 #include <QToolBar>
 #include <condition_variable>
 #include <mutex>
@@ -189,12 +190,19 @@ TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
     action->trigger();
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(window->history()->stepCount(), 2u);
+    // The same command heads the Tools menu, with the caption's first letter as its key.
+    ASSERT_FALSE(window->toolsMenu()->actions().isEmpty());
+    QAction* item = window->toolsMenu()->actions().front();
+    EXPECT_EQ(item->text(), QStringLiteral("&ZOV Edit"));
+    item->trigger();
+    EXPECT_EQ(clicks, 2);
 
-    // The toolbar follows the bar: a deleted control leaves it.
+    // The toolbar and the menu follow the bar: a deleted control leaves them.
     button.Delete();
     settle();
-    for (QAction* a : window->standardToolBar()->actions())
-        EXPECT_NE(a->text(), QStringLiteral("ZOV Edit"));
+    for (const QWidget* w : {static_cast<QWidget*>(window->standardToolBar()), static_cast<QWidget*>(window->toolsMenu())})
+        for (QAction* a : w->actions())
+            EXPECT_FALSE(a->text().endsWith(QStringLiteral("ZOV Edit")));
 }
 
 namespace {

@@ -215,6 +215,7 @@ void MainWindow::createMenus()
     slide->addAction(nextSlideAction_);
 
     toolsMenu_ = menuBar()->addMenu(tr("&Tools"));
+    hostControlsEnd_ = toolsMenu_->addSeparator(); // the host's controls go above it
 }
 
 void MainWindow::createToolBars()
@@ -255,6 +256,7 @@ void MainWindow::rebuildHostControls()
 {
     for (QAction* a : hostActions_) {
         standardBar_->removeAction(a);
+        toolsMenu_->removeAction(a);
         a->deleteLater();
     }
     hostActions_.clear();
@@ -267,16 +269,27 @@ void MainWindow::rebuildHostControls()
         action->setToolTip(control->toolTip.isEmpty() ? control->caption : control->toolTip);
         const std::weak_ptr<host::ControlData> weakControl = control;
         const std::weak_ptr<host::CommandBarData> weakBar = bar.shared();
-        connect(action, &QAction::triggered, this, [this, weakControl, weakBar] {
+        const auto execute = [this, weakControl, weakBar] {
             guarded(*services_.messages, [&] {
                 const host::CommandBarButton button(weakControl, weakBar);
                 if (!button.IsNothing())
                     button.Execute();
             });
             syncWithDocument();
-        });
+        };
+        connect(action, &QAction::triggered, this, execute);
         standardBar_->addAction(action);
         hostActions_.push_back(action);
+        // The same command at the top of the Tools menu, reached from the keyboard through the
+        // caption's first letter (Alt+T, then that letter).
+        QString caption = control->caption;
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* item = new QAction(QLatin1Char('&') + caption, this);
+        item->setObjectName(QStringLiteral("HostMenuItem:") + control->tag);
+        item->setStatusTip(action->toolTip());
+        connect(item, &QAction::triggered, this, execute);
+        toolsMenu_->insertAction(hostControlsEnd_, item);
+        hostActions_.push_back(item);
     }
 }
 

@@ -136,6 +136,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QMenu* toolsMenu_ = nullptr;
+    QAction* hostControlsEnd_ = nullptr;
     QLabel* slideStatus_ = nullptr;
     QLabel* zoomStatus_ = nullptr;
 
