@@ -4,9 +4,13 @@
 #include "app/desktop/Desktop.h"
 #include "addin/AddinRegistry.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace zov::app {
 
@@ -33,12 +37,47 @@ void preferOffscreen() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-int runBatch(int argc, char** argv, int (*command)(const QStringList&)) {
+// Qt wants a private runtime folder named by XDG_RUNTIME_DIR and warns on standard error when
+// there is none (cron jobs, containers, some CI), which would break "only message lines on
+// standard error". When it is not set, the batch command makes its own for the run (created
+// with mode 0700 by mkdtemp) and removes it at the end.
+class PrivateRuntimeFolder {
+public:
+    PrivateRuntimeFolder() {
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            return;
+        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/zovedit-runtime-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            return; // Qt then falls back to its own default, with its warning
+        path_ = QString::fromLocal8Bit(pattern);
+        qputenv("XDG_RUNTIME_DIR", pattern);
+    }
+    ~PrivateRuntimeFolder() {
+        if (path_.isEmpty())
+            return;
+        QDir(path_).removeRecursively();
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
+    PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
+
+private:
+    QString path_;
+};
+
+// The commands that draw or measure text need a GUI application (fonts, painting); `check`
+// reads and reports only, so a core application serves it and it starts faster.
+enum class BatchKind { Gui, Core };
+
+int runBatch(int argc, char** argv, int (*command)(const QStringList&), BatchKind kind = BatchKind::Gui) {
+    PrivateRuntimeFolder runtime;
+    if (kind == BatchKind::Core) {
+        QCoreApplication app(argc, argv);
+        return command(QCoreApplication::arguments().mid(2)); // program name and command name
+    }
     preferOffscreen();
     QGuiApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args = args.mid(2); // program name and command name
-    return command(args);
+    return command(QCoreApplication::arguments().mid(2));
 }
 
 } // namespace
@@ -67,7 +106,7 @@ int runMain(int argc, char** argv) {
         return addin::UnregisterZovEdit(registry);
     }
     if (argc >= 2 && std::strcmp(argv[1], "import") == 0) return runBatch(argc, argv, runImport);
-    if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return runBatch(argc, argv, runCheck);
+    if (argc >= 2 && std::strcmp(argv[1], "check") == 0) return runBatch(argc, argv, runCheck, BatchKind::Core);
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0) return runBatch(argc, argv, runExport);
     if (argc >= 2 && std::strcmp(argv[1], "arrange") == 0) return runBatch(argc, argv, runArrange);
     if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return runBatch(argc, argv, runRender);

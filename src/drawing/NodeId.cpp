@@ -8,10 +8,15 @@ double NodeIdGenerator::NextUniform() {
 }
 
 QString NodeIdGenerator::NewNodeId() {
-    QString id;
-    id.reserve(8);
-    for (int i = 0; i < 8; ++i)
-        id.append(QChar(u'A' + static_cast<int>(NextUniform() * 26)));
+    // Each letter is the integer part of NextUniform() * 26, computed in integers: for 32 random
+    // bits r, r / 2^32 * 26 is exact in a double, so its integer part is (r * 26) >> 32. The id
+    // is written into one string of eight characters, allocated once.
+    QString id(8, Qt::Uninitialized);
+    QChar* out = id.data();
+    for (int i = 0; i < 8; ++i) {
+        const auto letter = static_cast<char16_t>((static_cast<std::uint64_t>(engine_()) * 26) >> 32);
+        out[i] = QChar(static_cast<char16_t>(u'A' + letter));
+    }
     return id;
 }
 

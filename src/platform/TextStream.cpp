@@ -36,16 +36,19 @@ class LineReader : public TextStream {
 public:
     explicit LineReader(QString text) : text_(std::move(text)) {}
 
-    QString ReadLine() override
+    QString ReadLine() override { return ReadLineView().toString(); }
+
+    QStringView ReadLineView() override
     {
         const qsizetype n = text_.size();
         if (pos_ >= n)
             return {};
-        qsizetype end = pos_;
         const QChar* data = text_.constData();
+        const qsizetype start = pos_;
+        qsizetype end = start;
         while (end < n && data[end] != u'\r' && data[end] != u'\n')
             ++end;
-        QString line = text_.mid(pos_, end - pos_);
+        const QStringView line(data + start, end - start);
         if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
             ++end;
         pos_ = end < n ? end + 1 : n;
@@ -148,6 +151,12 @@ QString nameOf(const QString& path, const char* standardName)
 }
 
 } // namespace
+
+QStringView TextStream::ReadLineView()
+{
+    viewedLine_ = ReadLine();
+    return viewedLine_;
+}
 
 QString DecodeTextBytes(const QByteArray& bytes)
 {

@@ -14,10 +14,16 @@ class TextStream {
 public:
     virtual ~TextStream() = default;
     virtual QString ReadLine() = 0;          // the next line without its end; "" past the end
+    // The same line as a view that stays valid until the next read, Close or the end of the
+    // stream; a reader that copies only what it keeps saves a copy of every line with it.
+    virtual QStringView ReadLineView();
     virtual bool AtEndOfStream() const = 0;  // true when no line is left
     virtual void Write(const QString& text) = 0;
     virtual void WriteLine(const QString& text) = 0; // text, then CR LF
     virtual void Close() = 0;
+
+private:
+    QString viewedLine_; // what ReadLineView hands out when a stream has no view of its own
 };
 
 class FileError : public std::exception {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 // Readable failure output for Qt strings (internal to this file).
@@ -74,12 +75,14 @@ protected:
 
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
 
-    ProgramRun zovedit(const QStringList& args, const QByteArray& input = {}) const {
+    // Runs the program with a runtime folder of its own unless `environment` is given.
+    ProgramRun zovedit(const QStringList& args, const QByteArray& input = {},
+                       std::optional<QProcessEnvironment> environment = std::nullopt) const {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path()); // keeps Qt from warning
-        process.setProcessEnvironment(env);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
+        process.setProcessEnvironment(environment.value_or(env));
         process.setWorkingDirectory(dir.path());
         process.start(programPath(), args);
         ProgramRun run;
@@ -298,6 +301,30 @@ TEST_F(ImportCliTest, CheckReportsLikeImportAndWritesNothing) {
     }
     EXPECT_EQ(zovedit({QStringLiteral("check"), QStringLiteral("bad.cgf")}).errLines(), fromStandardInput);
     EXPECT_EQ(files(), (QStringList{QStringLiteral("bad.cgf"), QStringLiteral("cat.cgf"), QStringLiteral("twice.cgf")}));
+}
+
+// Cron jobs and some CI run without XDG_RUNTIME_DIR: standard error still holds only the
+// message lines, and the private runtime folder made for the run is gone afterwards.
+TEST_F(ImportCliTest, WithoutARuntimeFolderStandardErrorHoldsOnlyTheMessages) {
+    write(QStringLiteral("cat.cgf"), CatOnMat);
+    write(QStringLiteral("bad.cgf"), StopsInSecondGraph);
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("TMPDIR"), temp.path());
+
+    ProgramRun run = zovedit({QStringLiteral("check"), QStringLiteral("cat.cgf")}, {}, env);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, QByteArray("ZOVEdit: File read\n"));
+    run = zovedit({QStringLiteral("import"), QStringLiteral("cat.cgf")}, {}, env);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, QByteArray("ZOVEdit: File read\n"));
+    run = zovedit({QStringLiteral("import"), QStringLiteral("bad.cgf")}, {}, env);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QByteArray("Error: Relation with no concepts (at )\n"));
+    EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
 TEST_F(ImportCliTest, EveryCorpusFileChecksWithoutCrashAndAsItImports) {

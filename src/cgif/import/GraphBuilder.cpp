@@ -22,6 +22,12 @@ QString PropositionLabel(const QString& graphName) {
 
 QString CoreferentName(const NodeRecord& node) { return node.Name + drawing::NameSeparator + node.Id; }
 
+// Exact comparison, inline: the searches compare many short strings of equal length (node ids).
+bool Same(const QString& a, const QString& b) {
+    const qsizetype n = a.size();
+    return n == b.size() && std::equal(a.constData(), a.constData() + n, b.constData());
+}
+
 } // namespace
 
 QString ConceptLabel(const NodeRecord& node) {
@@ -43,16 +49,20 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
     firstLinkIndex = std::max(firstLinkIndex, 0);
 
     AddGraphSlide(slideName, graphType);
+    const bool draws = DrawsShapes();
 
     // Comments: all at one fixed place, in a small font of their own. The node font is set
     // aside for them only, on a copy, so the session's settings are untouched whatever happens.
-    drawing::DrawingSettings commentLook = settings_;
-    commentLook.nodeFontName = QStringLiteral("Arial");
-    commentLook.nodeFontSize = 12;
-    for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
-        const NodeRecord& node = nodes[i];
-        if (node.Kind == NodeKind::Comment)
-            DrawNode(commentLook, node.Id, drawing::CommentShapeType, node.Type, 100, 50, settings_.commentColor);
+    if (draws) {
+        drawing::DrawingSettings commentLook = settings_;
+        commentLook.nodeFontName = QStringLiteral("Arial");
+        commentLook.nodeFontSize = 12;
+        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
+            const NodeRecord& node = nodes[i];
+            if (node.Kind == NodeKind::Comment)
+                DrawNode(commentLook, node.Id, drawing::CommentShapeType, node.Type, 100, 50,
+                         settings_.commentColor);
+        }
     }
 
     // The reader's tables do not change while a graph is drawn, so for a large graph an index
@@ -78,8 +88,8 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
                 DrawArc(*source, *target);
         }
 
-        // Concepts that no link touches.
-        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
+        // Concepts that no link touches (drawing them cannot fail).
+        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); draws && i < nodes.size(); ++i) {
             if (nodes[i].Kind != NodeKind::Concept || FindEntry(nodes[i].Id) != nullptr)
                 continue;
             const int first = IndexOfId(nodes[i].Id);
@@ -102,7 +112,7 @@ host::Shape GraphBuilder::FindShapeByName(const QString& id) const {
 const ShapeEntry* GraphBuilder::FindEntry(const QString& id) const {
     if (firstEntry_.isEmpty()) {
         for (const ShapeEntry& entry : shapeTable_)
-            if (entry.Id == id)
+            if (Same(entry.Id, id))
                 return &entry;
         return nullptr;
     }
@@ -127,7 +137,7 @@ int GraphBuilder::IndexOfId(const QString& id) const {
         return -1;
     if (firstNode_.isEmpty()) {
         for (std::size_t i = 0; i < nodes_->size(); ++i)
-            if ((*nodes_)[i].Id == id)
+            if (Same((*nodes_)[i].Id, id))
                 return static_cast<int>(i);
         return -1;
     }
@@ -143,16 +153,17 @@ std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const 
                                                       const QString& sourceId) {
     if (const ShapeEntry* entry = FindEntry(id))
         return entry->Shape;
-    NodeRecord node;
+    NodeRecord missing;
+    const NodeRecord* node = &missing;
     int index = IndexOfId(id);
     if (index >= 0) {
-        node = (*nodes_)[static_cast<std::size_t>(index)];
-    } else if (!reader.FindNodeById(id, node, index)) {
+        node = &(*nodes_)[static_cast<std::size_t>(index)];
+    } else if (!reader.FindNodeById(id, missing, index)) {
         // Not in the graph: the reader's lookup has said so in a message box. No shape is
         // drawn for this end, and the link gets no arc.
         return std::nullopt;
     }
-    std::optional<host::Shape> shape = DrawLinkEnd(reader, node, index, end, sourceId);
+    std::optional<host::Shape> shape = DrawLinkEnd(reader, *node, index, end, sourceId);
     if (shape)
         AppendEntry(id, *shape);
     return shape;
@@ -160,6 +171,18 @@ std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const 
 
 std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const NodeRecord& node, int index, End end,
                                                      const QString& sourceId) {
+    if (!DrawsShapes()) {
+        // Only a coreferent concept's lookups can fail; nothing is drawn.
+        if (node.Kind == NodeKind::CoreferentConcept) {
+            NodeRecord defining;
+            NodeRecord graph;
+            FindDefiningConcept(reader, node, index, defining, graph);
+        }
+        if (node.Kind == NodeKind::Concept || node.Kind == NodeKind::Relation || node.Kind == NodeKind::Actor ||
+            node.Kind == NodeKind::CoreferentConcept || node.Kind == NodeKind::Graph)
+            return host::Shape();
+        return std::nullopt;
+    }
     const int sourceIndex = IndexOfId(sourceId);
     const bool sourceIsNegation =
         sourceIndex >= 0 && (*nodes_)[static_cast<std::size_t>(sourceIndex)].Type == NegationType;
@@ -198,6 +221,17 @@ QString GraphBuilder::CoreferenceLabel(CgifReader& reader, const NodeRecord& nod
     const QString base = ConceptLabel(node);
     NodeRecord defining;
     NodeRecord graph;
+    FindDefiningConcept(reader, node, index, defining, graph);
+    if (defining.Kind == NodeKind::Graph) {
+        if (end == End::Source)
+            return base + u'(' + graph.Name + u')';
+        return sourceIsNegation ? PropositionLabel(node.Name) : node.Name;
+    }
+    return base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
+}
+
+void GraphBuilder::FindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
+                                       NodeRecord& graph) {
     try {
         reader.FindCurrentCoreference(node.Name, index - 1, defining, graph);
     } catch (const ParseError&) {
@@ -208,12 +242,6 @@ QString GraphBuilder::CoreferenceLabel(CgifReader& reader, const NodeRecord& nod
             throw BuildStopped{};
         }
     }
-    if (defining.Kind == NodeKind::Graph) {
-        if (end == End::Source)
-            return base + u'(' + graph.Name + u')';
-        return sourceIsNegation ? PropositionLabel(node.Name) : node.Name;
-    }
-    return base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
 }
 
 // --- drawing on the host ----------------------------------------------------------------

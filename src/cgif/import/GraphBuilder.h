@@ -65,6 +65,9 @@ protected:
     virtual void DrawArc(const host::Shape& from, const host::Shape& to) = 0;
 
     platform::MessageBoxes& Messages() { return messages_; }
+    // False for a builder that draws nothing: the build then makes only the lookups that can
+    // fail (and report), without the names, labels and looks of shapes nobody sees.
+    virtual bool DrawsShapes() const { return true; }
 
 private:
     enum class End { Source, Target };
@@ -84,6 +87,11 @@ private:
                                            const QString& sourceId);
     QString CoreferenceLabel(CgifReader& reader, const NodeRecord& node, int index, End end,
                              bool sourceIsNegation);
+    // The concept that defines a coreferent concept's label, and its graph: first in the graph
+    // being read below the concept, then among the nested graphs already built. A label found
+    // in neither is shown and ends the build (BuildStopped).
+    void FindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
+                             NodeRecord& graph);
 
     const drawing::DrawingSettings& settings_;
     platform::MessageBoxes& messages_;
@@ -125,6 +133,7 @@ protected:
         return host::Shape();
     }
     void DrawArc(const host::Shape&, const host::Shape&) override {}
+    bool DrawsShapes() const override { return false; }
 
 private:
     QSet<QString> slideNames_;

@@ -107,7 +107,15 @@ public:
     void SplitGraphTitle(const QString& title);
 
     // --- scanner ------------------------------------------------------------------------
-    bool MatchChar(QChar c, bool defaultResult);
+    bool MatchChar(QChar c, bool defaultResult) {
+        if (LineEmpty() && !FetchLine())
+            return false;
+        if (Front() != c)
+            return defaultResult;
+        ++pos_;
+        SkipSpaces();
+        return true;
+    }
     bool ReadIdentifier(bool optional);
     bool ReadNumber(bool optional);
     bool ReadUntil(QChar terminator);
@@ -166,9 +174,18 @@ public:
 
 private:
     bool LineEmpty() const { return pos_ >= line_.size(); }
-    QChar Front() const { return line_[pos_]; }
-    void SkipSpaces();
+    QChar Front() const { return line_.constData()[pos_]; }
+    void SkipSpaces() {
+        const QChar* data = line_.constData();
+        const qsizetype size = line_.size();
+        while (pos_ < size && data[pos_] == u' ')
+            ++pos_;
+    }
     bool FetchLine();
+    void NextInputLine();
+    void KeepCurrentLine();
+    void AssignToken(QStringView text);
+    void ClearToken();
     NodeRecord& LastNode();
     ContextRecord& TopContext();
     void PlaceNodeComment(int nodeIndex);

@@ -37,6 +37,18 @@ bool CgifReader::ReadPositionComment(QChar terminator, bool optional) {
     positionOnlyComment_ = false;
     bool result = false;
     if (MatchChar(u';', false) && ReadUntil(terminator)) {
+        if (token_.isEmpty() || token_.front() != u'%') {
+            // No title: putting the text back as a comment and reading it again (below) would
+            // give the same text and leave the line at the same terminator, so skip that.
+            pendingX_ = 0;
+            pendingY_ = 0;
+            if (const auto written = WriterPosition(token_, terminator)) {
+                pendingX_ = written->X;
+                pendingY_ = written->Y;
+                positionOnlyComment_ = true;
+            }
+            return true;
+        }
         const QString title = ExtractTitle(false);
         const PositionValue fromTitle = PositionFromTitle(title);
         pendingX_ = fromTitle.X;

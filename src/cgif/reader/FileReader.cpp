@@ -33,7 +33,10 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     ReadingScope scope(input_, reading_, stream);
     struct IndexReset {
         CgifReader& reader;
-        ~IndexReset() { reader.ResetIndexes(); }
+        ~IndexReset() {
+            reader.ResetIndexes();
+            reader.KeepCurrentLine(); // the line may be the stream's text, which the caller closes
+        }
     } indexReset{*this};
     atEnd_ = false;
     stoppedBetweenGraphs_ = false;

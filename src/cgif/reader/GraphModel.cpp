@@ -105,13 +105,36 @@ void CgifReader::AddCommentNode() {
     AddNode(std::move(record));
 }
 
+namespace {
+// "G" followed by the decimal number, built in one allocation.
+QString GeneratedGraphName(int number) {
+    char16_t digits[16];
+    char16_t* end = digits + 16;
+    char16_t* at = end;
+    const bool negative = number < 0;
+    unsigned value = negative ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+    do {
+        *--at = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (negative)
+        *--at = u'-';
+    *--at = u'G';
+    return QString(reinterpret_cast<const QChar*>(at), end - at);
+}
+} // namespace
+
 bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QString& name) {
     record = NodeRecord{};
-    if (name.isEmpty() && graphNameTaken_) {
-        while (graphNameTaken_(QStringLiteral("G") + QString::number(graphCounter_)))
-            ++graphCounter_;
+    if (name.isEmpty()) {
+        record.Name = GeneratedGraphName(graphCounter_);
+        if (graphNameTaken_) {
+            while (graphNameTaken_(record.Name))
+                record.Name = GeneratedGraphName(++graphCounter_);
+        }
+    } else {
+        record.Name = name;
     }
-    record.Name = name.isEmpty() ? QStringLiteral("G") + QString::number(graphCounter_) : name;
     record.Type = type.isEmpty() ? QStringLiteral("Graph") : type;
     record.Id = ids_.NewNodeId();
     record.GraphNumber = graphCounter_;

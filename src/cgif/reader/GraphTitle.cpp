@@ -2,7 +2,8 @@
 
 namespace zov::cgif {
 
-QString TrimBlanks(const QString& text) {
+namespace {
+QStringView TrimmedView(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == u' ')
@@ -11,12 +12,19 @@ QString TrimBlanks(const QString& text) {
         --end;
     return text.mid(begin, end - begin);
 }
+} // namespace
+
+QString TrimBlanks(const QString& text) {
+    const QStringView trimmed = TrimmedView(text);
+    return trimmed.size() == text.size() ? text : trimmed.toString();
+}
 
 GraphTitle SplitGraphTitle(const QString& title, const QString& paletteText) {
     const qsizetype star = title.indexOf(u'*');
     if (star < 0)
         return {TrimBlanks(paletteText), QStringLiteral("Graph")};
-    return {TrimBlanks(title.mid(star + 1)), TrimBlanks(title.left(star))};
+    const QStringView whole(title);
+    return {TrimmedView(whole.mid(star + 1)).toString(), TrimmedView(whole.left(star)).toString()};
 }
 
 } // namespace zov::cgif

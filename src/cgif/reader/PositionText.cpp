@@ -1,6 +1,7 @@
 #include "cgif/reader/PositionText.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <string>
 
@@ -45,16 +46,39 @@ std::optional<float> ParseSingle(QStringView text) {
         text = text.mid(1);
     if (text.isEmpty())
         return std::nullopt;
-    std::string buffer(static_cast<std::size_t>(text.size()), '\0');
+    // Up to seven plain digits (the usual position) are an integer below 2^24, which a float
+    // holds exactly: the same value the general conversion below gives, without its cost.
+    if (text.size() <= 7) {
+        std::int32_t whole = 0;
+        bool digits = true;
+        for (const QChar c : text) {
+            if (!IsDigitChar(c)) {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return static_cast<float>(whole);
+    }
+    // Long numbers are rare; they are converted from a copy on the heap.
+    constexpr qsizetype LocalSize = 64;
+    char local[LocalSize];
+    std::string heap;
+    char* buffer = local;
+    if (text.size() > LocalSize) {
+        heap.resize(static_cast<std::size_t>(text.size()));
+        buffer = heap.data();
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E'))
             return std::nullopt;
-        buffer[static_cast<std::size_t>(i)] = static_cast<char>(c);
+        buffer[i] = static_cast<char>(c);
     }
-    const char* end = buffer.data() + buffer.size();
+    const char* end = buffer + text.size();
     float value = 0;
-    const auto [stop, error] = std::from_chars(buffer.data(), end, value);
+    const auto [stop, error] = std::from_chars(buffer, end, value);
     if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;

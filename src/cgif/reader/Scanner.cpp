@@ -14,11 +14,6 @@ void CgifReader::SetCurrentLine(const QString& text) {
     pos_ = 0;
 }
 
-void CgifReader::SkipSpaces() {
-    while (pos_ < line_.size() && line_[pos_] == u' ')
-        ++pos_;
-}
-
 // True when the current line has something to read. Gives up at the end of the input; only
 // a call that finds the input already exhausted sets AtEnd. Without an input (the editor's
 // parse buffer) there is nothing to fetch, and a stream that fails while it is read ends the
@@ -34,8 +29,7 @@ bool CgifReader::FetchLine() {
             return false;
         }
         do {
-            line_ = input_->ReadLine();
-            pos_ = 0;
+            NextInputLine();
             SkipSpaces();
             if (!LineEmpty())
                 return true;
@@ -47,18 +41,45 @@ bool CgifReader::FetchLine() {
     return false;
 }
 
-bool CgifReader::MatchChar(QChar c, bool defaultResult) {
-    if (!FetchLine())
-        return false;
-    if (Front() != c)
-        return defaultResult;
-    ++pos_;
-    SkipSpaces();
-    return true;
+// The next input line becomes the current line. While ReadCgifStream reads a stream the line
+// is borrowed from the stream's text without a copy (the stream outlives the reading); writing
+// into it (a comment put back) copies it first, and KeepCurrentLine copies it when the reading
+// ends. Outside ReadCgifStream every line is a copy.
+void CgifReader::NextInputLine() {
+    if (reading_) {
+        const QStringView line = input_->ReadLineView();
+        line_ = QString::fromRawData(line.data(), line.size());
+    } else {
+        line_ = input_->ReadLine();
+    }
+    pos_ = 0;
+}
+
+void CgifReader::KeepCurrentLine() {
+    if (!line_.isDetached())
+        line_ = QStringView(line_).toString();
+}
+
+// Token is written in place when it holds the only reference to its text and has room, so that
+// tokens that are not kept cost no allocation.
+void CgifReader::AssignToken(QStringView text) {
+    if (!token_.isDetached() || token_.capacity() < text.size()) {
+        token_ = text.toString();
+        return;
+    }
+    token_.resize(text.size());
+    std::copy(text.begin(), text.end(), token_.data());
+}
+
+void CgifReader::ClearToken() {
+    if (token_.isDetached())
+        token_.resize(0);
+    else
+        token_ = QString();
 }
 
 bool CgifReader::ReadIdentifier(bool optional) {
-    token_.clear();
+    ClearToken();
     if (!FetchLine())
         return optional;
     if (!IsIdentifierStart(Front())) {
@@ -67,42 +88,50 @@ bool CgifReader::ReadIdentifier(bool optional) {
         ReportParseError(1030, QStringLiteral("First character not alpha or _"));
     }
     const qsizetype start = pos_;
+    const QChar* data = line_.constData();
+    const qsizetype size = line_.size();
     ++pos_;
-    while (pos_ < line_.size() && IsIdentifierPart(line_[pos_]))
+    while (pos_ < size && IsIdentifierPart(data[pos_]))
         ++pos_;
-    token_ = line_.mid(start, pos_ - start);
+    AssignToken(QStringView(data + start, pos_ - start));
     SkipSpaces();
     return true;
 }
 
 bool CgifReader::ReadNumber(bool optional) {
+    const QChar* data = line_.constData();
+    const qsizetype size = line_.size();
     qsizetype end = pos_;
-    while (end < line_.size() && IsDigit(line_[end]))
+    while (end < size && IsDigit(data[end]))
         ++end;
-    if (end == line_.size()) {
-        token_ = line_.mid(pos_);
-        pos_ = line_.size();
+    if (end >= size) {
+        AssignToken(pos_ < size ? QStringView(data + pos_, size - pos_) : QStringView());
+        pos_ = size;
         return true;
     }
     if (end == pos_)
         return optional;
-    token_ = line_.mid(pos_, end - pos_);
+    AssignToken(QStringView(data + pos_, end - pos_));
     pos_ = end;
     SkipSpaces();
     return true;
 }
 
 bool CgifReader::ReadUntil(QChar terminator) {
-    token_.clear();
     qsizetype found = line_.indexOf(terminator, pos_);
+    if (found >= 0) { // the usual case: the item ends on the line it starts on
+        AssignToken(QStringView(line_.constData() + pos_, found - pos_));
+        pos_ = found;
+        return true;
+    }
+    ClearToken();
     while (found < 0 && !(LineEmpty() && atEnd_)) {
         token_.append(QStringView(line_).mid(pos_));
         token_.append(QStringLiteral("\r\n"));
         if (input_ == nullptr || input_->AtEndOfStream())
             throw ParseError(RuntimeFailure::InputPastEnd,
                              QStringLiteral("Input past end of file: no closing %1 found").arg(terminator));
-        line_ = input_->ReadLine();
-        pos_ = 0;
+        NextInputLine();
         SkipSpaces();
         if (input_->AtEndOfStream())
             atEnd_ = true;
