@@ -39,10 +39,10 @@ TEST(ShippedHelp, EveryPageItNamesOrLinksExists) {
     for (const HelpKeyword& k : project->index)
         named.insert(k.file);
     EXPECT_TRUE(named.count(QStringLiteral("intro.htm")));
-    // One page per palette command.
+    // One page per palette command, and the command-line pictures.
     for (const char* page : {"concept.htm", "relation.htm", "actor.htm", "link.htm", "edit.htm", "jump.htm",
                              "comment.htm", "addgraph.htm", "cleargraph.htm", "show.htm", "configure.htm",
-                             "import.htm", "export.htm", "cgif.htm"})
+                             "import.htm", "export.htm", "cgif.htm", "arrange.htm", "render.htm"})
         EXPECT_TRUE(named.count(QString::fromLatin1(page))) << page;
 
     const QDir folder(project->folder);
