@@ -89,8 +89,25 @@ void BM_Arrange200Nodes(benchmark::State& state) {
     }
     state.counters["nodes"] = result.nodes;
     state.counters["arcs"] = result.arcs;
+    state.counters["fits"] = result.fits ? 1 : 0;
 }
 BENCHMARK(BM_Arrange200Nodes)->Unit(benchmark::kMillisecond);
+
+// The longest way through: a graph that fits neither with its layers down nor across (two
+// layered layouts tried), only in rows.
+void BM_ArrangeInRows(benchmark::State& state) {
+    Gui gui;
+    GraphDeck deck(60, 50, 2);
+    zov::editor::ArrangeResult result;
+    for (auto _ : state) {
+        result = zov::editor::ArrangeSlide(deck.slide);
+        benchmark::DoNotOptimize(result.nodes);
+    }
+    state.counters["nodes"] = result.nodes;
+    state.counters["fits"] = result.fits ? 1 : 0;
+    state.counters["layout"] = static_cast<double>(result.layout);
+}
+BENCHMARK(BM_ArrangeInRows)->Unit(benchmark::kMillisecond);
 
 // A graph far too large for a slide: how the time grows (3000 nodes, the most arranged, take
 // about 4 s).
