@@ -1,6 +1,7 @@
 #include "host/pptx/ShapeReader.h"
 
 #include "host/AutoShapeType.h"
+#include "host/pptx/FastXml.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
 #include "host/pptx/Units.h"
@@ -19,7 +20,8 @@ enum class Tag : unsigned char {
     AltContent, Ph,
 };
 
-Tag classify(const QXmlStreamReader& r)
+template <class Reader>
+Tag classify(const Reader& r)
 {
     const QStringView name = r.name();
     const QStringView uri = r.namespaceUri();
@@ -96,14 +98,16 @@ std::uint32_t presetColour(QStringView name)
     return 0; // black and every other preset colour
 }
 
-std::int64_t attrLong(const QXmlStreamAttributes& a, QLatin1StringView name, std::int64_t fallback = 0)
+template <class Attributes>
+std::int64_t attrLong(const Attributes& a, QLatin1StringView name, std::int64_t fallback = 0)
 {
     bool ok = false;
     const std::int64_t v = a.value(name).toLongLong(&ok);
     return ok ? v : fallback;
 }
 
-bool attrTrue(const QXmlStreamAttributes& a, QLatin1StringView name)
+template <class Attributes>
+bool attrTrue(const Attributes& a, QLatin1StringView name)
 {
     const auto v = a.value(name);
     return v == u"1" || v == u"true";
@@ -116,9 +120,8 @@ std::int64_t clampEmu(std::int64_t v)
     return std::clamp(v, -limit, limit);
 }
 
-} // namespace
-
-void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out)
+template <class Cursor>
+void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& out)
 {
     auto& r = cursor.reader();
     ShapeData& s = out.data;
@@ -482,6 +485,18 @@ void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedSha
         s.paragraphs.clear();
     }
     s.modified = false;
+}
+
+} // namespace
+
+void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out)
+{
+    readShapeWith(cursor, defaults, out);
+}
+
+void readShapeElement(FastXmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out)
+{
+    readShapeWith(cursor, defaults, out);
 }
 
 ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope, const TextDefaults& defaults)

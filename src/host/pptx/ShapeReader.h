@@ -23,8 +23,11 @@ struct ParsedShape {
     std::uint32_t maxId = 0; // largest cNvPr id anywhere inside the element (groups nest shapes)
 };
 
+class FastXmlCursor;
+
 // The cursor stands on the element's start tag; on return it stands on its end tag.
 void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out);
+void readShapeElement(FastXmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out);
 
 // Reads a single shape element from its XML text. `scope` holds the namespace declarations in
 // force around it in its slide part (prefix, uri).

@@ -1,12 +1,14 @@
 #include "host/pptx/SlideScan.h"
 
+#include "host/pptx/FastXml.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/XmlCursor.h"
 
 namespace zov::host::pptx {
 namespace {
 
-void addDeclarations(const QXmlStreamReader& r, std::vector<std::pair<QString, QString>>& scope)
+template <class Reader>
+void addDeclarations(const Reader& r, std::vector<std::pair<QString, QString>>& scope)
 {
     for (const auto& d : r.namespaceDeclarations()) {
         const QString prefix = d.prefix().toString();
@@ -15,21 +17,18 @@ void addDeclarations(const QXmlStreamReader& r, std::vector<std::pair<QString, Q
     }
 }
 
-std::uint32_t idOf(const QXmlStreamReader& r)
+template <class Reader>
+std::uint32_t idOf(const Reader& r)
 {
     bool ok = false;
     const qint64 id = r.attributes().value(QLatin1String("id")).toLongLong(&ok);
     return ok && id > 0 && id <= 0xFFFFFFFFll ? static_cast<std::uint32_t>(id) : 0;
 }
 
-} // namespace
-
-SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith)
+template <class Cursor>
+void scanWith(Cursor& cursor, SlideScan& scan, const TextDefaults* readShapesWith)
 {
-    SlideScan scan;
-    scan.text = decodeXml(xml);
     const QString& text = scan.text;
-    XmlCursor cursor(text, partName);
     auto& r = cursor.reader();
     // Where the start tag of the element just read begins: '<' cannot occur inside a tag.
     auto tagBegin = [&] { return text.lastIndexOf(QLatin1Char('<'), static_cast<qsizetype>(cursor.offset()) - 1); };
@@ -131,6 +130,32 @@ SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDe
     }
     if (!spTreeDone)
         scan.shapesBegin = scan.shapesEnd = -1;
+}
+
+} // namespace
+
+SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith)
+{
+    SlideScan scan;
+    scan.text = decodeXml(xml);
+    // The quick reader first; a part it does not take, or one that fails, is read again by the
+    // full reader, which gives the error when there is one.
+    try {
+        FastXmlCursor cursor(scan.text, partName);
+        scanWith(cursor, scan, readShapesWith);
+        return scan;
+    } catch (const FastXmlUnsupported&) {
+    } catch (const PptxError&) {
+    }
+    return scanSlideFully(xml, partName, readShapesWith);
+}
+
+SlideScan scanSlideFully(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith)
+{
+    SlideScan scan;
+    scan.text = decodeXml(xml);
+    XmlCursor cursor(scan.text, partName);
+    scanWith(cursor, scan, readShapesWith);
     return scan;
 }
 

@@ -33,6 +33,9 @@ struct SlideScan {
 
 // Throws PptxError naming partName when the part is not well-formed XML or not a slide.
 SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith);
+// The same, read only with the full XML reader (scanSlide uses a quicker one where it can; this
+// is what its results must equal).
+SlideScan scanSlideFully(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith);
 
 // A slide part cut around its shapes, so that a changed slide is put together again without
 // reading it: head + cSldTag + middle + the shape elements + tail. Kept with the package for
