@@ -46,8 +46,11 @@ public:
         const QChar* data = text_.constData();
         const qsizetype start = pos_;
         qsizetype end = start;
-        while (end < n && data[end] != u'\r' && data[end] != u'\n')
-            ++end;
+        for (; end < n; ++end) {
+            const char16_t c = data[end].unicode();
+            if (c <= u'\r' && (c == u'\r' || c == u'\n'))
+                break;
+        }
         const QStringView line(data + start, end - start);
         if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
             ++end;

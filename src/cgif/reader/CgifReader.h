@@ -20,6 +20,7 @@
 #include "cgif/reader/ParseError.h"
 
 #include <QString>
+#include <array>
 #include <climits>
 #include <functional>
 
@@ -230,6 +231,9 @@ private:
     QString graphTitleName_;
     QString graphTitleType_;
     int nestingDepth_ = 0;
+
+    static constexpr qsizetype MaxSharedTokenSize = 16;
+    std::array<QString, 256> recentTokens_; // short tokens read recently, by a hash of their text
 
     bool reading_ = false; // inside ReadCgifStream: the indexes may be used
     int indexThreshold_ = 48;

@@ -61,14 +61,30 @@ void CgifReader::KeepCurrentLine() {
 }
 
 // Token is written in place when it holds the only reference to its text and has room, so that
-// tokens that are not kept cost no allocation.
+// tokens that are not kept cost no allocation. Otherwise (the last token went into a record) a
+// short token shares the text of an equal token read recently: type labels, coreference labels
+// and positions repeat from graph to graph, and sharing spares an allocation for each.
 void CgifReader::AssignToken(QStringView text) {
-    if (!token_.isDetached() || token_.capacity() < text.size()) {
+    if (token_.isDetached() && token_.capacity() >= text.size()) {
+        token_.resize(text.size());
+        std::copy(text.begin(), text.end(), token_.data());
+        return;
+    }
+    if (text.size() > MaxSharedTokenSize) {
         token_ = text.toString();
         return;
     }
-    token_.resize(text.size());
-    std::copy(text.begin(), text.end(), token_.data());
+    // A cheap hash from the length and three characters: a collision only costs a copy.
+    std::size_t hash = static_cast<std::size_t>(text.size());
+    if (!text.isEmpty()) {
+        hash = hash * 31 + text.front().unicode();
+        hash = hash * 31 + text[text.size() / 2].unicode();
+        hash = hash * 31 + text.back().unicode();
+    }
+    QString& recent = recentTokens_[hash % recentTokens_.size()];
+    if (recent.size() != text.size() || !std::equal(text.begin(), text.end(), recent.constData()))
+        recent = text.toString();
+    token_ = recent;
 }
 
 void CgifReader::ClearToken() {
