@@ -4,10 +4,12 @@
 // Opening must end in a presentation or a PptxError; a presentation read is saved again.
 #include "host/Slide.h"
 #include "host/pptx/PptxFile.h"
+#include "host/pptx/SlideScan.h"
 #include "host/pptx/ZipArchive.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 using namespace zov::host;
@@ -37,12 +39,31 @@ QByteArray deckWithSlide(const QByteArray& slide)
     return pptx::writeZip(entries, 1);
 }
 
+// Where the slide is read both ways, the quick XML reader must agree with the full one: on
+// failing, on the spans it cuts, and on every shape's name, text and box.
+QString scanOutcome(pptx::SlideScan (*scan)(const QByteArray&, const QString&, const pptx::TextDefaults*), const QByteArray& xml)
+{
+    const pptx::TextDefaults defaults;
+    try {
+        const pptx::SlideScan s = scan(xml, QStringLiteral("slide.xml"), &defaults);
+        QString out = QStringLiteral("%1 %2 %3 %4 %5 %6|").arg(s.name).arg(s.cSldTagBegin).arg(s.shapesBegin).arg(s.shapesEnd).arg(s.maxId).arg(s.spTreeSelfClosing);
+        for (const auto& sh : s.shapes)
+            out += QStringLiteral("%1-%2 %3 %4 %5,%6 %7|").arg(sh.begin).arg(sh.end).arg(sh.parsed.data.name, sh.parsed.data.paragraphs.join(u'/'))
+                       .arg(sh.parsed.data.left).arg(sh.parsed.data.top).arg(sh.parsed.data.preset);
+        return out;
+    } catch (const PptxError& e) {
+        return QString::fromUtf8(e.what());
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QByteArray file = input.startsWith("PK") ? input : deckWithSlide(input);
+    if (!input.startsWith("PK") && scanOutcome(&pptx::scanSlide, input) != scanOutcome(&pptx::scanSlideFully, input))
+        std::abort();
     try {
         const Presentation p = readPresentation(file, QStringLiteral("fuzz.pptx"));
         // Touch what a reader of graphs touches, change a little, and save.

@@ -275,25 +275,6 @@ TEST(Preservation, MovedSlidesKeepTheirOrderAndSectionsStayInOrder)
     EXPECT_TRUE(after.at(QStringLiteral("ppt/slides/slide1.xml")) == twoSlideDeck().at(QStringLiteral("ppt/slides/slide1.xml")));
 }
 
-TEST(Preservation, PlaceholdersKeepTheirInheritedPlaceUnlessMoved)
-{
-    // A title placeholder takes its box from the layout: it has no transform of its own.
-    const QString placeholder = QStringLiteral(
-        "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"Title 1\"/><p:cNvSpPr><a:spLocks noGrp=\"1\"/></p:cNvSpPr>"
-        "<p:nvPr><p:ph type=\"title\"/></p:nvPr></p:nvSpPr><p:spPr/>"
-        "<p:txBody><a:bodyPr><a:spAutoFit/></a:bodyPr><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\"/><a:t>Old</a:t></a:r></a:p></p:txBody></p:sp>");
-    const Presentation p = readPresentation(zipParts(minimalDeck(placeholder)), QStringLiteral("ph.pptx"));
-    Shape title = p.Slides().Item(1).Shapes().Item(1);
-    title.TextFrame().TextRange().SetText(QStringLiteral("New title"));
-    QString xml = elementsOf(unzipParts(presentationBytes(p)).at(QLatin1String(SlidePart))).at(0);
-    EXPECT_TRUE(xml.contains(QStringLiteral("<p:spPr/>"))) << xml.toStdString();
-    EXPECT_TRUE(xml.contains(QStringLiteral("New title")));
-
-    title.SetLeft(50);
-    xml = elementsOf(unzipParts(presentationBytes(p)).at(QLatin1String(SlidePart))).at(0);
-    EXPECT_TRUE(xml.contains(QStringLiteral("<a:off x=\"635000\" y=\"0\"/>"))) << xml.toStdString();
-}
-
 TEST(Preservation, SlidesPutTogetherFromTheirCutGiveWhatReadingThemAgainGives)
 {
     // A changed slide is put together from the pieces kept when it was read or last written;

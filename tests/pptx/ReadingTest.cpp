@@ -276,10 +276,12 @@ TEST_F(Reading, UnknownGeometriesKeepTheirShapeAndAreNoneOfTheGraphs)
 // inherited, not written into the slide, until the user moves the shape.
 TEST_F(Reading, PlaceholdersWithoutATransformTakeTheirPlaceFromLayoutAndMaster)
 {
+    // Text that sizes its shape: new text refits the box but leaves the place inherited.
     auto placeholder = [](int id, const char* ph, const char* box) {
         const QString xfrm = box ? QStringLiteral("<a:xfrm>%1</a:xfrm>").arg(QLatin1String(box)) : QString();
         return QStringLiteral("<p:sp><p:nvSpPr><p:cNvPr id=\"%1\" name=\"P%1\"/><p:cNvSpPr/><p:nvPr>%2</p:nvPr></p:nvSpPr>"
-                              "<p:spPr>%3</p:spPr><p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr/><a:t>x</a:t></a:r></a:p></p:txBody></p:sp>")
+                              "<p:spPr>%3</p:spPr><p:txBody><a:bodyPr><a:spAutoFit/></a:bodyPr><a:lstStyle/><a:p><a:r><a:rPr/><a:t>x</a:t></a:r></a:p>"
+                              "</p:txBody></p:sp>")
             .arg(id)
             .arg(QLatin1String(ph), xfrm);
     };
@@ -318,7 +320,8 @@ TEST_F(Reading, PlaceholdersWithoutATransformTakeTheirPlaceFromLayoutAndMaster)
     }
 
     // Editing the text keeps the place inherited; moving the shape writes it into the slide.
-    item(p, 1).TextFrame().TextRange().SetText(QStringLiteral("New title"));
+    item(p, 1).TextFrame().TextRange().SetText(QStringLiteral("A much longer title than before"));
+    EXPECT_GT(item(p, 1).Width(), 100); // refitted
     item(p, 2).SetLeft(35);
     const PartMap after = unzipParts(presentationBytes(p));
     const QByteArray slide = after.at(QStringLiteral("ppt/slides/slide1.xml"));
