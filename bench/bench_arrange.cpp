@@ -97,7 +97,7 @@ BENCHMARK(BM_Arrange200Nodes)->Unit(benchmark::kMillisecond);
 // layered layouts tried), only in rows.
 void BM_ArrangeInRows(benchmark::State& state) {
     Gui gui;
-    GraphDeck deck(60, 50, 2);
+    GraphDeck deck(45, 35, 2);
     zov::editor::ArrangeResult result;
     for (auto _ : state) {
         result = zov::editor::ArrangeSlide(deck.slide);

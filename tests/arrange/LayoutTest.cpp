@@ -117,29 +117,25 @@ std::vector<QRectF> placedBoxes(const FitRequest& request, const Placement& plac
     return boxes;
 }
 
-TEST(SlideFit, ASmallGraphIsSpreadToTheMostAndPlacedAtTheAreaCorner) {
-    const QRectF area(18, 60, 684, 462);
-    const FitRequest request = chain(3, area);
-    const Placement placement = PlaceInArea(request);
-    EXPECT_TRUE(placement.fits);
-    EXPECT_DOUBLE_EQ(placement.scaleX, request.spacing.maxSpread);
-    EXPECT_DOUBLE_EQ(placement.scaleY, request.spacing.maxSpread);
-    EXPECT_DOUBLE_EQ(placement.bounds.left(), area.left());
-    EXPECT_DOUBLE_EQ(placement.bounds.top(), area.top());
-    // Centre distances grew by the spread.
-    EXPECT_NEAR(placement.nodeTopLefts[1].y() - placement.nodeTopLefts[0].y(), 44 * request.spacing.maxSpread, 1e-9);
-}
+TEST(SlideFit, AGraphThatFitsIsSpreadAsFarAsTheAreaAllowsFromItsCorner) {
+    // Three boxes take the most spread; ten only as much as fills the area's height.
+    const QRectF roomy(18, 60, 684, 462), tight(0, 0, 500, 44 * 9 + 24 + 30);
+    const FitRequest small = chain(3, roomy);
+    const Placement spread = PlaceInArea(small);
+    EXPECT_TRUE(spread.fits);
+    EXPECT_DOUBLE_EQ(spread.scaleX, small.spacing.maxSpread);
+    EXPECT_DOUBLE_EQ(spread.scaleY, small.spacing.maxSpread);
+    EXPECT_EQ(spread.bounds.topLeft(), roomy.topLeft());
+    EXPECT_NEAR(spread.nodeTopLefts[1].y() - spread.nodeTopLefts[0].y(), 44 * small.spacing.maxSpread, 1e-9);
 
-TEST(SlideFit, AGraphNearlyTooTallIsSpreadOnlyAsFarAsTheAreaAllows) {
-    const QRectF area(0, 0, 500, 44 * 9 + 24 + 30); // fits as laid out, not at the most spread
-    const FitRequest request = chain(10, area);
-    const Placement placement = PlaceInArea(request);
+    const FitRequest tall = chain(10, tight);
+    const Placement placement = PlaceInArea(tall);
     EXPECT_TRUE(placement.fits);
     EXPECT_GT(placement.scaleY, 1);
-    EXPECT_LT(placement.scaleY, request.spacing.maxSpread);
+    EXPECT_LT(placement.scaleY, tall.spacing.maxSpread);
     EXPECT_DOUBLE_EQ(placement.scaleX, placement.scaleY);
-    EXPECT_LE(placement.bounds.bottom(), area.bottom() + 1e-6);
-    EXPECT_GT(placement.bounds.bottom(), area.bottom() - 1) << "the spread stopped short of the area";
+    EXPECT_LE(placement.bounds.bottom(), tight.bottom() + 1e-6);
+    EXPECT_GT(placement.bounds.bottom(), tight.bottom() - 1) << "the spread stopped short of the area";
 }
 
 TEST(SlideFit, AGraphTooTallIsSqueezedAlongItsLayersKeepingTheLeastGap) {
@@ -240,7 +236,7 @@ TEST(SlideFit, CommentsStandInColumnsBesideTheGraph) {
     EXPECT_EQ(overlappingPairs(placedBoxes(request, placement)), 0);
 }
 
-TEST(SlideFit, CommentsAloneStartAtTheAreaCorner) {
+TEST(SlideFit, CommentsAloneStartAtTheAreaCornerAndOneTallerThanTheAreaDoesNotFit) {
     FitRequest request;
     request.commentSizes = {{100, 40}, {120, 40}};
     request.area = QRectF(18, 60, 684, 462);
@@ -248,12 +244,10 @@ TEST(SlideFit, CommentsAloneStartAtTheAreaCorner) {
     EXPECT_TRUE(placement.fits);
     EXPECT_EQ(placement.commentTopLefts[0], request.area.topLeft());
     EXPECT_EQ(placement.commentTopLefts[1], request.area.topLeft() + QPointF(0, 50));
-}
 
-TEST(SlideFit, ACommentTallerThanTheAreaDoesNotFit) {
-    FitRequest request = chain(2, QRectF(18, 60, 684, 100));
-    request.commentSizes = {{100, 140}};
-    EXPECT_FALSE(PlaceInArea(request).fits);
+    FitRequest tall = chain(2, QRectF(18, 60, 684, 100));
+    tall.commentSizes = {{100, 140}};
+    EXPECT_FALSE(PlaceInArea(tall).fits);
 }
 
 // Three layers of a layered layout: one box, a long layer of twelve (node 6 narrow and tall),
