@@ -10,9 +10,12 @@
 #include "platform/fake/FixedCursorPosition.h"
 #include "platform/fake/RecordingHelpViewer.h"
 #include "ui/QtEditorWindows.h"
+#include "ui/ImportProgressDialog.h"
 #include "ui/ZOVMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
@@ -169,6 +172,40 @@ TEST_F(EditorInHostTest, ArrangeFromThePaletteButtonOrMenuIsOneUndoStep)
         settle();
     }
     EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(EditorInHostTest, AnImportFromThePaletteIsOneUndoStepCancelledOrNot)
+{
+    ui::ZOVMain* palette = startPalette();
+    ASSERT_NE(palette, nullptr);
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("three.cgf"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Cat]\r\n.\r\n[Dog]\r\n.\r\n[Bird]\r\n");
+    }
+    settle();
+    const host::Presentation presentation = application.ActivePresentation();
+    const int before = presentation.Slides().Count();
+    struct Case {
+        const char* way;
+        bool cancel;
+        int drawn;
+    };
+    for (const Case& c : {Case{"whole file", false, 3}, Case{"cancelled after the first graph", true, 1}}) {
+        SCOPED_TRACE(c.way);
+        palette->SetImportProgressHook([&](ui::ImportProgressDialog& progress) {
+            if (c.cancel)
+                progress.Dialog().cancel();
+        });
+        dialogs.scriptPath(path);
+        palette->Import();
+        settle();
+        EXPECT_EQ(presentation.Slides().Count(), before + c.drawn);
+        window->undo();
+        settle();
+        EXPECT_EQ(presentation.Slides().Count(), before) << "one step back takes the whole import back";
+    }
 }
 
 } // namespace zov::test

@@ -383,7 +383,7 @@ bool SlideCanvas::handleAt(QPoint viewportPixel, host::Shape& shape, int& handle
 
 // --- painting -----------------------------------------------------------------------------
 
-void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const ShapeData*>& skip)
+void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const ShapeData*>& skip, const QRect& area)
 {
     painter.fillRect(viewport()->rect(), QColor(0xE3, 0xE5, 0xE8));
     if (window_.IsNothing())
@@ -397,7 +397,8 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const Sha
     painter.scale(scale, scale);
     painter.fillRect(QRectF(QPointF(0, 0), pageSize()), Qt::white);
     if (const host::SlideData* slide = slideInView()) {
-        const QRectF exposed(viewportToSlide(QPointF(0, 0)), viewportToSlide(QPointF(viewport()->width(), viewport()->height())));
+        const QRect pixels = area.isEmpty() ? viewport()->rect() : area;
+        const QRectF exposed(viewportToSlide(pixels.topLeft()), viewportToSlide(QPointF(pixels.right() + 1, pixels.bottom() + 1)));
         for (const auto& shape : slide->shapes) {
             if (!exposed.intersects(render::paintBounds(*shape)))
                 continue;
@@ -409,7 +410,7 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const Sha
     painter.restore();
 }
 
-void SlideCanvas::paintEvent(QPaintEvent* /*event*/)
+void SlideCanvas::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     if (!dragLayer_.isNull() && isDragging()) {
@@ -422,7 +423,7 @@ void SlideCanvas::paintEvent(QPaintEvent* /*event*/)
                 painter_.paintShape(painter, *s);
         painter.restore();
     } else {
-        paintSlideLayer(painter, {});
+        paintSlideLayer(painter, {}, event->rect());
     }
     paintSelection(painter);
 }

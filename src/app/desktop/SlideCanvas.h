@@ -127,7 +127,9 @@ private:
     void placeTextEditor();
     void paintSelection(QPainter& painter);
     // Background, page and shapes; shapes in `skip` are left out.
-    void paintSlideLayer(QPainter& painter, const std::vector<const host::ShapeData*>& skip);
+    // Paints the page and its shapes but `skip`; only shapes reaching into `area` (viewport
+    // pixels; empty: the whole viewport) are drawn.
+    void paintSlideLayer(QPainter& painter, const std::vector<const host::ShapeData*>& skip, const QRect& area = {});
     // While a drag runs, everything that does not move is drawn once into a picture and each
     // frame draws only the picture and the moving shapes (the dragged ones, their connectors).
     void prepareDragLayer();

@@ -132,6 +132,25 @@ QPainterPath localOutline(const ShapeData& shape)
     }
 }
 
+bool outlineIsBox(const ShapeData& shape)
+{
+    if (shape.kind == ShapeKind::Connector)
+        return false;
+    if (shape.kind == ShapeKind::Foreign)
+        return true;
+    switch (shape.autoShapeType) {
+    case host::ShapeOval:
+    case host::ShapeDiamond:
+    case host::ShapeFlowchartDecision:
+    case host::ShapePentagon:
+    case host::ShapeNoSymbol:
+    case host::ShapeRoundedRectangularCallout:
+        return false;
+    default:
+        return true;
+    }
+}
+
 QRectF localTextRect(const ShapeData& shape)
 {
     const double w = shape.width, h = shape.height;

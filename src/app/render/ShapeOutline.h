@@ -12,6 +12,10 @@ namespace zov::app::render {
 // Foreign shapes (pictures, groups, unknown geometries) are their box. Empty for connectors.
 QPainterPath localOutline(const host::ShapeData& shape);
 
+// True when the outline is the shape's whole box (rectangles, text boxes, foreign shapes):
+// painters draw those as rectangles, which the raster engine fills much faster than paths.
+bool outlineIsBox(const host::ShapeData& shape);
+
 // The rectangle, in the shape's own box, that holds its text before the frame's margins:
 // the inscribed rectangle of an ellipse, the inner half of a diamond, and so on.
 QRectF localTextRect(const host::ShapeData& shape);

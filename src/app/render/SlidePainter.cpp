@@ -154,18 +154,25 @@ void SlidePainter::paintShape(QPainter& painter, const ShapeData& shape)
 void SlidePainter::paintOutlineShape(QPainter& painter, const ShapeData& shape)
 {
     painter.setTransform(shapeTransform(shape), true);
-    const QPainterPath outline = localOutline(shape);
+    const bool box = outlineIsBox(shape);
+    const QPainterPath outline = box ? QPainterPath() : localOutline(shape);
+    const auto drawOutline = [&] {
+        if (box)
+            painter.drawRect(QRectF(0, 0, std::max(0.0f, shape.width), std::max(0.0f, shape.height)));
+        else
+            painter.drawPath(outline);
+    };
     if (shape.kind == ShapeKind::Foreign) {
         // Something this program does not draw (a picture, a group, a table): its place.
         QPen pen(QColor(150, 150, 150), 0.75, Qt::DashLine);
         painter.setPen(pen);
         painter.setBrush(QColor(235, 235, 235, 160));
-        painter.drawPath(outline);
+        drawOutline();
     } else {
         painter.setPen(shape.lineVisible && shape.lineWeight > 0 ? linePen(shape, deviceScale(painter)) : QPen(Qt::NoPen));
         painter.setBrush(shape.fillVisible ? QBrush(colorFromBgr(shape.fillRgb)) : QBrush(Qt::NoBrush));
         if (shape.lineVisible || shape.fillVisible)
-            painter.drawPath(outline);
+            drawOutline();
     }
     if (shape.hasTextFrame && !shape.paragraphs.isEmpty())
         paintText(painter, shape);
