@@ -6,28 +6,22 @@
 namespace zov::cgif::exporter {
 namespace {
 
-TEST(PositionTextTest, SevenSignificantDigitsWithoutTrailingZeros) {
-    EXPECT_EQ(PositionText(100.0f), QStringLiteral("100"));
-    EXPECT_EQ(PositionText(87.5f), QStringLiteral("87.5"));
-    EXPECT_EQ(PositionText(-12.25f), QStringLiteral("-12.25"));
-    EXPECT_EQ(PositionText(0.1f), QStringLiteral("0.1")); // not 0.1000000015
-    EXPECT_EQ(PositionText(123.456789f), QStringLiteral("123.4568"));
-    EXPECT_EQ(PositionText(33.333333f), QStringLiteral("33.33333"));
-    EXPECT_EQ(PositionText(1234567.0f), QStringLiteral("1234567"));
-    EXPECT_EQ(PositionText(0.0001f), QStringLiteral("0.0001"));
-}
-
-TEST(PositionTextTest, ZeroAndNumbersBeyondSevenDigits) {
-    EXPECT_EQ(PositionText(0.0f), QStringLiteral("0"));
-    EXPECT_EQ(PositionText(-0.0f), QStringLiteral("0"));
-    EXPECT_EQ(PositionText(12345678.0f), QStringLiteral("1.234568E+07"));
-    EXPECT_EQ(PositionText(0.00001f), QStringLiteral("1E-05"));
-}
-
-TEST(PositionTextTest, DecimalPointWhateverTheLocale) {
+// Seven significant digits without trailing zeros, exponent form beyond them, a decimal point
+// whatever the locale.
+TEST(PositionTextTest, SevenSignificantDigitsAndAPointInEveryLocale) {
+    const std::pair<float, const char*> cases[] = {
+        {100.0f, "100"},          {87.5f, "87.5"},        {-12.25f, "-12.25"},
+        {0.1f, "0.1"} /* not 0.1000000015 */,             {123.456789f, "123.4568"},
+        {33.333333f, "33.33333"}, {1234567.0f, "1234567"}, {0.0001f, "0.0001"},
+        {0.0f, "0"},              {-0.0f, "0"},           {12345678.0f, "1.234568E+07"},
+        {0.00001f, "1E-05"},
+    };
     const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(PositionText(87.5f), QStringLiteral("87.5"));
+    for (const QLocale& locale : {QLocale(QLocale::C), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        for (const auto& [value, text] : cases)
+            EXPECT_EQ(PositionText(value), QString::fromLatin1(text)) << value << " " << locale.name().toStdString();
+    }
     QLocale::setDefault(saved);
 }
 
