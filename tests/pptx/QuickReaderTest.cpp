@@ -92,6 +92,8 @@ TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryFormOfXml)
         {"CDATA text", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"6\" name=\"c\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr/>"
                              "<p:txBody><a:bodyPr/><a:p><a:r><a:t><![CDATA[<x>]]></a:t></a:r></a:p></p:txBody></p:sp>")},
         {"a document type declaration", slide(rect).replace("?>\r\n<p:sld", "?><!DOCTYPE p:sld [<!ENTITY e \"x\">]><p:sld")},
+        {"a declaration with a value XML does not allow", slide(rect).replace("standalone=\"yes\"", "standalone=\"~yes\"")},
+        {"an instruction without a target", slide("<?  x?>")},
         {"an undeclared prefix", slide("<z:sp/>")},
         {"an attribute given twice", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"7\" id=\"8\" name=\"d\"/></p:nvSpPr></p:sp>")},
         {"an unknown entity", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"9\" name=\"&nbsp;\"/></p:nvSpPr></p:sp>")},

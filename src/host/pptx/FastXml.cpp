@@ -1,5 +1,7 @@
 #include "host/pptx/FastXml.h"
 
+#include <QRegularExpression>
+
 namespace zov::host::pptx {
 namespace {
 
@@ -205,8 +207,19 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
     const QStringView rest = text_.mid(pos_);
     if (rest.startsWith(u"<?")) {
         const qsizetype end = find(text_, u"?>", pos_ + 2);
-        if (end < 0)
+        const qsizetype targetEnd = readName(pos_ + 2);
+        if (end < 0 || (targetEnd < end && !isSpace(text_[targetEnd])) || targetEnd > end)
             unsupported();
+        const QStringView target = text_.mid(pos_ + 2, targetEnd - pos_ - 2);
+        if (target.compare(u"xml", Qt::CaseInsensitive) == 0) {
+            // The declaration, only at the very start and only in its plain form.
+            const QRegularExpression declaration(QStringLiteral(
+                "^<\\?xml[ \\t\\r\\n]+version[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"1\\.0\"|'1\\.0')"
+                "([ \\t\\r\\n]+encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"[Uu][Tt][Ff]-8\"|'[Uu][Tt][Ff]-8'))?"
+                "([ \\t\\r\\n]+standalone[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"(yes|no)\"|'(yes|no)'))?[ \\t\\r\\n]*\\?>$"));
+            if (pos_ != 0 || target != u"xml" || !declaration.match(text_.mid(0, end + 2)).hasMatch())
+                unsupported();
+        }
         pos_ = end + 2;
         return token_ = QXmlStreamReader::ProcessingInstruction;
     }
