@@ -25,7 +25,7 @@ const QString Command = QStringLiteral("render");
 constexpr double PointsPerInch = 72;
 constexpr double MinDpi = 18;
 constexpr double MaxDpi = 1200;
-// Qt's PNG writer turns quality into the deflate level (80: level 2).
+// Qt's PNG writer turns quality into the deflate level (80: level 1).
 constexpr int PngQuality = 80;
 // PDF device units per inch: fine enough that nothing is rounded visibly.
 constexpr int PdfResolution = 1200;
