@@ -94,6 +94,7 @@ TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryFormOfXml)
         {"a document type declaration", slide(rect).replace("?>\r\n<p:sld", "?><!DOCTYPE p:sld [<!ENTITY e \"x\">]><p:sld")},
         {"a declaration with a value XML does not allow", slide(rect).replace("standalone=\"yes\"", "standalone=\"~yes\"")},
         {"an instruction without a target", slide("<?  x?>")},
+        {"a character XML forbids in a comment", slide("<!-- \x02 -->")},
         {"an undeclared prefix", slide("<z:sp/>")},
         {"an attribute given twice", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"7\" id=\"8\" name=\"d\"/></p:nvSpPr></p:sp>")},
         {"an unknown entity", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"9\" name=\"&nbsp;\"/></p:nvSpPr></p:sp>")},

@@ -220,6 +220,9 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
             if (pos_ != 0 || target != u"xml" || !declaration.match(text_.mid(0, end + 2)).hasMatch())
                 unsupported();
         }
+        for (QChar c : text_.mid(targetEnd, end - targetEnd))
+            if (isForbidden(c))
+                unsupported();
         pos_ = end + 2;
         return token_ = QXmlStreamReader::ProcessingInstruction;
     }
@@ -227,6 +230,9 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
         const qsizetype end = find(text_, u"--", pos_ + 4);
         if (end < 0 || end + 2 >= n || text_[end + 2] != u'>')
             unsupported();
+        for (QChar c : text_.mid(pos_ + 4, end - pos_ - 4))
+            if (isForbidden(c))
+                unsupported();
         pos_ = end + 3;
         return token_ = QXmlStreamReader::Comment;
     }
