@@ -202,6 +202,12 @@ bool wellFormed(const QByteArray& xml)
 
 } // namespace
 
+bool schemasAvailable()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty()
+        && QFile::exists(ooxmlDir() + QStringLiteral("/schemas/ISO-IEC29500-4_2016/pml.xsd"));
+}
+
 QStringList schemaProblems(const PartMap& parts)
 {
     QStringList problems;

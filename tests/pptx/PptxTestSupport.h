@@ -35,6 +35,9 @@ QString richShapes();
 // well-formedness only). Returns one line per failure; empty when everything is valid.
 QStringList schemaProblems(const PartMap& parts);
 
+// Whether xmllint and the schemas (beside the project, in the shared folder) are at hand.
+bool schemasAvailable();
+
 // A presentation with two named graph slides: a title label (no-symbol marker), one shape of
 // every node kind, a comment, non-ASCII text, and glued connectors with arrowheads.
 host::Presentation makeGraphDeck(host::Application& app);
