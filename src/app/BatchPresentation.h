@@ -1,6 +1,6 @@
 #pragma once
 // Reading and writing the presentation of a batch command that works on .pptx files (arrange,
-// export, render). Each failure is shown in one "Error" box naming the file and the reason.
+// export, import, render). Each failure is shown in one "Error" box naming the file and the reason.
 #include "host/Application.h"
 #include "host/Presentation.h"
 

@@ -3,6 +3,7 @@
 // into a presentation and saves it, check draws nothing and writes nothing. Every message box
 // becomes one line "TITLE: TEXT" on standard error.
 #include "app/BatchCommands.h"
+#include "app/BatchPresentation.h"
 
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
@@ -15,7 +16,6 @@
 #include "platform/ConsoleMessageBoxes.h"
 
 #include <QFileInfo>
-#include <cstdio>
 #include <optional>
 #include <random>
 
@@ -101,34 +101,11 @@ struct BatchSession {
     platform::ConsoleMessageBoxes messages;
 };
 
-// Opening and saving presentations: the only two places the command touches .pptx files.
-// Each reports its own failure in an "Error" box naming the file and the reason.
+// Opens the presentation given with --into; a failure is shown in an "Error" box naming the
+// file and the reason. Saving goes through saveBatchPresentation.
 bool openDocument(host::Application& app, const QString& path, platform::MessageBoxes& messages) {
     try {
         host::openPresentation(app, path);
-        return true;
-    } catch (const host::HostError& failure) {
-        messages.inform(QString::fromUtf8(failure.what()), ErrorTitle, platform::MessageIcon::Critical);
-        return false;
-    }
-}
-
-// Saves through a temporary file that replaces `path` only when it is complete; "-" writes the
-// file's bytes to standard output.
-bool saveDocument(const host::Presentation& presentation, const QString& path, platform::MessageBoxes& messages) {
-    try {
-        if (path == QLatin1String("-")) {
-            const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
-            if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
-                    static_cast<std::size_t>(bytes.size()) ||
-                std::fflush(stdout) != 0) {
-                messages.inform(QStringLiteral("Cannot save to standard output: the output was closed"), ErrorTitle,
-                                platform::MessageIcon::Critical);
-                return false;
-            }
-        } else {
-            host::savePresentation(presentation, path);
-        }
         return true;
     } catch (const host::HostError& failure) {
         messages.inform(QString::fromUtf8(failure.what()), ErrorTitle, platform::MessageIcon::Critical);
@@ -182,7 +159,7 @@ int runImport(const QStringList& args) {
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
     // stay on the slides in the editor.
-    if (!saveDocument(presentation, output, session.messages))
+    if (!saveBatchPresentation(presentation, output, session.messages))
         return 2;
     return outcome == ImportOutcome::Read && arranged ? 0 : 1;
 }
