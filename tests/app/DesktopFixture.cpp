@@ -7,33 +7,6 @@
 
 namespace zov::test {
 
-namespace {
-
-// Widgets need a QApplication: one for the whole program, offscreen unless the caller chose.
-class WidgetEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (QApplication::instance() != nullptr)
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[9] = "test_app";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
-
-} // namespace
-
 void DesktopFixture::SetUp()
 {
     ASSERT_TRUE(folder.isValid());

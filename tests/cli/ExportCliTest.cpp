@@ -17,28 +17,6 @@
 namespace zov::test {
 namespace {
 
-// The presentations are drawn in this process, which needs a QGuiApplication for text metrics.
-class ExportCliGui : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QGuiApplication::instance() != nullptr)
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[9] = "test_cli";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ExportCliGui);
-
 struct ProgramRun {
     int exitCode = -1;
     QByteArray out;

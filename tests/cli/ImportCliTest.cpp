@@ -21,28 +21,6 @@ static void PrintTo(const QStringList& list, std::ostream* out) { *out << '{' <<
 namespace zov::test {
 namespace {
 
-// Saved presentations are read back in this process, which needs a QGuiApplication.
-class ImportCliGui : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QGuiApplication::instance() != nullptr)
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[9] = "test_cli";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ImportCliGui);
-
 struct ProgramRun {
     int exitCode = -1; // -1: did not finish
     QByteArray out;
