@@ -152,8 +152,9 @@ TEST(Preservation, DeletingASlideTakesItsNotesAlongAndNothingElse)
     for (const char* kept : {"ppt/slides/slide1.xml", "ppt/slides/_rels/slide1.xml.rels", "ppt/slideMasters/slideMaster1.xml",
                              "ppt/theme/theme1.xml", "ppt/slideLayouts/slideLayout1.xml"})
         EXPECT_TRUE(after.at(QLatin1String(kept)) == before.at(QLatin1String(kept))) << kept;
-    if (schemasAvailable())
+    if (schemasAvailable()) {
         EXPECT_EQ(schemaProblems({{QStringLiteral("ppt/presentation.xml"), pres}}), QStringList());
+    }
 }
 
 // Undo brings back a slide whose part a save has already dropped: it must come back with the
@@ -193,11 +194,12 @@ TEST(Preservation, ASlideDeletedBeforeASaveComesBackWithItsRelatedParts)
         const QByteArray types = after.at(QStringLiteral("[Content_Types].xml"));
         EXPECT_TRUE(types.contains("/ppt/notesSlides/notesSlide2.xml"));
         EXPECT_TRUE(types.contains(("/" + slidePart).toUtf8()));
-        if (schemasAvailable())
+        if (schemasAvailable()) {
             EXPECT_EQ(schemaProblems({{QStringLiteral("[Content_Types].xml"), types},
                                       {QStringLiteral("ppt/notesSlides/_rels/notesSlide2.xml.rels"), notesRels},
                                       {QStringLiteral("ppt/presentation.xml"), after.at(QStringLiteral("ppt/presentation.xml"))}}),
                       QStringList());
+        }
 
         const Presentation q = readPresentation(zipParts(after), QStringLiteral("again.pptx"));
         ASSERT_EQ(q.Slides().Count(), nameTakenMeanwhile ? 3 : 2);

@@ -82,7 +82,7 @@ TEST_F(PaletteTest, MenusCarryTheirItemsWithAccessKeys) {
         EXPECT_EQ(top[static_cast<int>(m)]->text(), menus[m].first);
         const QList<QAction*> items = top[static_cast<int>(m)]->menu()->actions();
         ASSERT_EQ(items.size(), static_cast<int>(menus[m].second.size()));
-        for (std::size_t i = 0; i < items.size(); ++i) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(items.size()); ++i) {
             EXPECT_EQ(items[static_cast<int>(i)]->objectName(), menus[m].second[i].first);
             EXPECT_EQ(items[static_cast<int>(i)]->text(), menus[m].second[i].second);
         }
