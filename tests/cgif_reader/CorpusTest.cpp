@@ -86,16 +86,5 @@ TEST_F(Corpus, SowasMinimalStreamReadsUpToItsSignedNumber) {
     EXPECT_EQ(sink.built[2].Node(Q("Mat"))->Referent, Q("#1234"));
 }
 
-TEST_F(Corpus, CatOnMatWithABlockCommentEndsBeforeIt) {
-    const QString path = QDir(zov::test::cgifCorpusDir()).filePath(Q("logicmoo-amine-cgifSowa-CatOnMat1.cgf"));
-    if (!QFile::exists(path))
-        GTEST_SKIP();
-    const Outcome got = ReadCorpusFile(path);
-    // The "/*" of the first line is no element: one empty graph, the rest unread.
-    EXPECT_EQ(got.result, Q("read"));
-    ASSERT_EQ(sink.built.size(), 1u);
-    EXPECT_TRUE(sink.built[0].Nodes.empty());
-}
-
 } // namespace
 } // namespace zov::cgif::test

@@ -1,17 +1,16 @@
 #pragma once
-// Shared pieces of the reader tests: a text stream over a string that counts the lines taken
-// (lines end at CR LF, LF or a lone CR, as the platform's text files do), a sink that records
-// every graph handed to it, and a fixture holding one reader with seeded ids and scripted
-// message boxes.
+// Shared pieces of the reader tests: an in-memory text stream that counts the lines taken (or
+// fails past its last line), a sink that records every graph handed to it, and a fixture
+// holding one reader with seeded ids and scripted message boxes.
 #include "cgif/reader/CgifReader.h"
 #include "drawing/NodeId.h"
 #include "platform/TextStream.h"
 #include "platform/fake/FakeMessageBoxes.h"
 
-#include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <optional>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -21,67 +20,29 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace zov::cgif::test {
 
-// The lines of `text`: a line ends at CR LF, LF or CR; a line end at the very end of the text
-// does not start another line, so "" has no lines and "\n" one empty line.
-inline QStringList SplitLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
-            lines.append(text.mid(start, i - start));
-            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            start = i + 1;
-        }
-        ++i;
-    }
-    if (start < text.size())
-        lines.append(text.mid(start));
-    return lines;
-}
-
+// The platform's string stream, counting the lines read; with `failPastEnd` every read after
+// the last line throws, as a broken device does.
 class MemoryTextStream : public platform::TextStream {
 public:
-    explicit MemoryTextStream(const QString& text) : lines_(SplitLines(text)) {}
-    QString ReadLine() override { return next_ < lines_.size() ? lines_[next_++] : QString(); }
-    bool AtEndOfStream() const override { return next_ >= lines_.size(); }
+    explicit MemoryTextStream(const QString& text, bool failPastEnd = false)
+        : inner_(platform::StringTextStream(text)), failPastEnd_(failPastEnd) {}
+    QString ReadLine() override {
+        if (inner_->AtEndOfStream() && failPastEnd_)
+            throw platform::FileError(QStringLiteral("device failed"));
+        linesRead_ += inner_->AtEndOfStream() ? 0 : 1;
+        return inner_->ReadLine();
+    }
+    bool AtEndOfStream() const override { return !failPastEnd_ && inner_->AtEndOfStream(); }
     void Write(const QString&) override { throw std::logic_error("read-only stream"); }
     void WriteLine(const QString&) override { throw std::logic_error("read-only stream"); }
     void Close() override {}
-    qsizetype LinesRead() const { return next_; }
+    qsizetype LinesRead() const { return linesRead_; }
 
 private:
-    QStringList lines_;
-    qsizetype next_ = 0;
+    std::unique_ptr<platform::TextStream> inner_;
+    bool failPastEnd_;
+    qsizetype linesRead_ = 0;
 };
-
-// Gives its lines, then fails on every further read as a broken device would.
-class FailingTextStream : public platform::TextStream {
-public:
-    explicit FailingTextStream(const QString& text) : lines_(SplitLines(text)) {}
-    QString ReadLine() override {
-        if (next_ >= lines_.size())
-            throw platform::FileError(QStringLiteral("device failed"));
-        return lines_[next_++];
-    }
-    bool AtEndOfStream() const override { return false; }
-    void Write(const QString&) override {}
-    void WriteLine(const QString&) override {}
-    void Close() override {}
-
-private:
-    QStringList lines_;
-    qsizetype next_ = 0;
-};
-
-// Text of a file as the platform reads it (UTF-8, else Windows-1252).
-inline QString ReadFileText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return platform::DecodeTextBytes(file.readAll());
-}
 
 // One graph as handed to the sink, with copies of the tail of the tables that belongs to it.
 struct BuiltGraph {
@@ -102,18 +63,15 @@ struct BuiltGraph {
         return nullptr;
     }
     int Count(std::int16_t kind) const {
-        int count = 0;
-        for (const NodeRecord& node : Nodes)
-            count += node.Kind == kind ? 1 : 0;
-        return count;
+        return static_cast<int>(std::count_if(Nodes.begin(), Nodes.end(), [kind](const NodeRecord& n) { return n.Kind == kind; }));
     }
-    // Links written as "From->To" with the node types in place of the ids.
-    QStringList LinkTypes(const std::vector<NodeRecord>& extra = {}) const {
+    // Links written as "From->To" with the node types in place of the ids ("graph NAME" for a
+    // graph node).
+    QStringList LinkTypes() const {
         auto typeOf = [&](const QString& id) {
-            for (const auto* table : {&Nodes, &extra})
-                for (const NodeRecord& node : *table)
-                    if (node.Id == id)
-                        return node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
+            for (const NodeRecord& node : Nodes)
+                if (node.Id == id)
+                    return node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
             return QStringLiteral("?") + id;
         };
         QStringList out;
@@ -129,10 +87,8 @@ public:
                          int firstLinkIndex, int firstNodeIndex) override {
         BuiltGraph graph{slideName, graphType, firstLinkIndex, firstNodeIndex, {}, {}, reader.GraphCounter()};
         const ReaderTables& tables = reader.Tables();
-        for (std::size_t i = static_cast<std::size_t>(std::max(firstNodeIndex, 0)); i < tables.BoundArray.size(); ++i)
-            graph.Nodes.push_back(tables.BoundArray[i]);
-        for (std::size_t i = static_cast<std::size_t>(std::max(firstLinkIndex, 0)); i < tables.Links.size(); ++i)
-            graph.Links.push_back(tables.Links[i]);
+        graph.Nodes.assign(tables.BoundArray.begin() + std::max(firstNodeIndex, 0), tables.BoundArray.end());
+        graph.Links.assign(tables.Links.begin() + std::max(firstLinkIndex, 0), tables.Links.end());
         // The graph node itself sits just before the first node.
         if (firstNodeIndex >= 1 && firstNodeIndex - 1 < static_cast<int>(tables.BoundArray.size()))
             graphNode.push_back(tables.BoundArray[static_cast<std::size_t>(firstNodeIndex - 1)]);
@@ -152,8 +108,11 @@ protected:
     RecordingSink sink;
     CgifReader reader{ids, messages, sink};
 
-    // Reads `text` through the platform's in-memory text stream.
+    // Reads `text` through the platform's in-memory text stream, forgetting earlier boxes and
+    // graphs.
     bool Read(const QString& text) {
+        messages.clear();
+        sink.built.clear();
         const std::unique_ptr<platform::TextStream> stream = platform::StringTextStream(text);
         return reader.ReadCgifStream(*stream);
     }
@@ -168,6 +127,19 @@ protected:
         }
         return texts;
     }
+    // Reads text that must read whole without a message; the graphs built.
+    const std::vector<BuiltGraph>& ReadWhole(const QString& text) {
+        EXPECT_TRUE(Read(text)) << text.toStdString();
+        EXPECT_EQ(Errors(), QStringList()) << text.toStdString();
+        return sink.built;
+    }
+    // The last (top-level) graph of text that must read whole.
+    const BuiltGraph& ReadGraph(const QString& text) {
+        static const BuiltGraph none;
+        const auto& built = ReadWhole(text);
+        EXPECT_FALSE(built.empty()) << text.toStdString();
+        return built.empty() ? none : built.back();
+    }
     const std::vector<NodeRecord>& Nodes() const { return reader.Tables().BoundArray; }
     const std::vector<LinkRecord>& Links() const { return reader.Tables().Links; }
     // Reads `text` as the editor does: as the current line, no input stream.
@@ -178,7 +150,6 @@ protected:
     }
     // The message of the error reading `text` shows (the one box), "" when none was shown.
     QString ErrorOf(const QString& text) {
-        messages.clear();
         const bool read = Read(text);
         const QStringList errors = Errors();
         EXPECT_FALSE(read) << text.toStdString();
