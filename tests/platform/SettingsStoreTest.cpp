@@ -32,24 +32,17 @@ void checkStoreBehaviour(SettingsStore& store) {
     EXPECT_EQ(store.value(app, section, QStringLiteral("NodeFontName"), QStringLiteral("Arial")), QStringLiteral("Arial"));
 }
 
-TEST(IniSettingsStore, StoresReadsAndRemovesTextValues) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    IniSettingsStore store(folder.path());
-    checkStoreBehaviour(store);
-}
-
-TEST(IniSettingsStore, ValuesSurviveIntoANewStoreObject) {
+TEST(IniSettingsStore, StoresReadsAndRemovesTextValuesThatSurviveIntoANewStoreObject) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     {
         IniSettingsStore store(folder.path());
+        checkStoreBehaviour(store);
         store.setValue(app, section, QStringLiteral("CommentFontName"), QStringLiteral("Courier New, Bold"));
-        store.setValue(app, section, QStringLiteral("CommentFontSize"), QStringLiteral("14"));
     }
     IniSettingsStore reopened(folder.path());
     EXPECT_EQ(reopened.value(app, section, QStringLiteral("CommentFontName"), QString()), QStringLiteral("Courier New, Bold"));
-    EXPECT_EQ(reopened.value(app, section, QStringLiteral("CommentFontSize"), QString()), QStringLiteral("14"));
+    EXPECT_EQ(reopened.value(app, section, QStringLiteral("NodeFontSize"), QString()), QStringLiteral("-3"));
     EXPECT_TRUE(QFileInfo::exists(reopened.fileName(app)));
     EXPECT_TRUE(reopened.fileName(app).startsWith(folder.path()));
 }

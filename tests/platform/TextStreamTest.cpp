@@ -1,7 +1,6 @@
 #include "platform/TextStream.h"
 #include "platform/fake/MemoryTextStream.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -9,6 +8,25 @@
 
 namespace zov::platform {
 namespace {
+
+QStringList allLines(TextStream& stream) {
+    QStringList lines;
+    while (!stream.AtEndOfStream())
+        lines.append(stream.ReadLine());
+    return lines;
+}
+
+// The message of the FileError the action raises; fails the test when it raises none.
+template <typename Action>
+QString fileError(Action action) {
+    try {
+        action();
+    } catch (const FileError& error) {
+        return error.message();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
+}
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -28,75 +46,55 @@ protected:
         return file.readAll();
     }
 
-    static QStringList allLines(TextStream& stream) {
-        QStringList lines;
-        while (!stream.AtEndOfStream())
-            lines.append(stream.ReadLine());
-        return lines;
-    }
-
     QTemporaryDir folder;
 };
 
-// --- reading ------------------------------------------------------------------------------
-
-TEST_F(TextFileTest, ReadingTakesCrLfLfAndLoneCrAsLineEnds) {
-    const auto in = OpenTextFile(writeBytes("[Cat]\r\n[Dog]\n(Agnt)\r[Mat]\r\n\r\nlast"));
-    EXPECT_EQ(allLines(*in), (QStringList{"[Cat]", "[Dog]", "(Agnt)", "[Mat]", "", "last"}));
-    EXPECT_TRUE(in->AtEndOfStream());
-    EXPECT_EQ(in->ReadLine(), QString()); // past the end: nothing more, no failure
-}
-
-TEST_F(TextFileTest, AFinalLineEndMakesNoExtraEmptyLine) {
-    EXPECT_EQ(allLines(*OpenTextFile(writeBytes("a\r\n"))), QStringList{"a"});
-    EXPECT_EQ(allLines(*OpenTextFile(writeBytes("a\r"))), QStringList{"a"});
-    EXPECT_EQ(allLines(*OpenTextFile(writeBytes("a\n\n"))), (QStringList{"a", ""}));
-    // LF CR is two line ends, not one.
-    EXPECT_EQ(allLines(*OpenTextFile(writeBytes("a\n\rb"))), (QStringList{"a", "", "b"}));
-}
-
-TEST_F(TextFileTest, AnEmptyFileIsAtItsEndAtOnce) {
-    const auto in = OpenTextFile(writeBytes(QByteArray()));
-    EXPECT_TRUE(in->AtEndOfStream());
-}
-
-TEST_F(TextFileTest, ValidUtf8IsReadAsUtf8AndAByteOrderMarkIsDropped) {
-    const auto in = OpenTextFile(writeBytes("\xEF\xBB\xBF[Caf\xC3\xA9: \xE2\x82\xAC 5]\r\nna\xC3\xAFve"));
-    EXPECT_EQ(in->ReadLine(), QString::fromUtf8("[Caf\xC3\xA9: \xE2\x82\xAC 5]"));
-    EXPECT_EQ(in->ReadLine(), QString::fromUtf8("na\xC3\xAFve"));
-}
-
-TEST_F(TextFileTest, BytesThatAreNotUtf8AreReadAsWindows1252) {
-    // An old 8-bit file: e-acute, the euro sign and curly quotes of code page 1252.
-    const auto in = OpenTextFile(writeBytes("[Caf\xE9: \x80 5]\r\n\x93quoted\x94 \x81"));
-    EXPECT_EQ(in->ReadLine(), QString::fromUtf8("[Caf\xC3\xA9: \xE2\x82\xAC 5]"));
-    EXPECT_EQ(in->ReadLine(), QString::fromUtf8("\xE2\x80\x9Cquoted\xE2\x80\x9D \xC2\x81"));
+TEST_F(TextFileTest, ReadingSplitsLinesAndDecodesUtf8OrElseWindows1252) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        QStringList lines;
+    } cases[] = {
+        {"CR LF, LF and a lone CR end lines", "[Cat]\r\n[Dog]\n(Agnt)\r[Mat]\r\n\r\nlast",
+         {"[Cat]", "[Dog]", "(Agnt)", "[Mat]", "", "last"}},
+        {"a final CR LF makes no extra line", "a\r\n", {"a"}},
+        {"a final CR makes no extra line", "a\r", {"a"}},
+        {"an empty line before the end stays", "a\n\n", {"a", ""}},
+        {"LF CR is two line ends", "a\n\rb", {"a", "", "b"}},
+        {"an empty file", QByteArray(), {}},
+        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF[Caf\xC3\xA9: \xE2\x82\xAC 5]\r\nna\xC3\xAFve",
+         {QString::fromUtf8("[Caf\xC3\xA9: \xE2\x82\xAC 5]"), QString::fromUtf8("na\xC3\xAFve")}},
+        {"code page 1252: e-acute, euro, curly quotes", "[Caf\xE9: \x80 5]\r\n\x93quoted\x94 \x81",
+         {QString::fromUtf8("[Caf\xC3\xA9: \xE2\x82\xAC 5]"), QString::fromUtf8("\xE2\x80\x9Cquoted\xE2\x80\x9D \xC2\x81")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto in = OpenTextFile(writeBytes(c.bytes));
+        EXPECT_EQ(allLines(*in), c.lines);
+        EXPECT_EQ(in->ReadLine(), QString()); // past the end: nothing more, no failure
+        EXPECT_THROW(in->WriteLine(QStringLiteral("y")), FileError);
+    }
     // One bad byte anywhere decides for the whole file.
     EXPECT_EQ(DecodeTextBytes("\xC3\xA9 and \xE9"), QString::fromUtf8("\xC3\x83\xC2\xA9 and \xC3\xA9"));
+    // Text in memory splits the same way.
+    EXPECT_EQ(allLines(*StringTextStream(QStringLiteral("one\r\ntwo\rthree\nfour"))),
+              (QStringList{"one", "two", "three", "four"}));
 }
 
-TEST_F(TextFileTest, OpeningAMissingFileOrAFolderNamesTheFileAndTheReason) {
+TEST_F(TextFileTest, FilesThatCannotBeOpenedOrCreatedAreNamedInTheError) {
     const QString missing = folder.filePath(QStringLiteral("missing.cgf"));
-    try {
-        OpenTextFile(missing);
-        FAIL() << "no error";
-    } catch (const FileError& error) {
-        EXPECT_TRUE(error.message().contains(missing)) << error.message().toStdString();
-        EXPECT_TRUE(error.message().contains(QStringLiteral("No such file"))) << error.message().toStdString();
-    }
+    const QString message = fileError([&] { OpenTextFile(missing); });
+    EXPECT_TRUE(message.contains(missing) && message.contains(QStringLiteral("No such file"))) << message.toStdString();
     EXPECT_THROW(OpenTextFile(folder.path()), FileError);
     EXPECT_THROW(OpenTextFile(QString()), FileError);
+
+    const QString inMissingFolder = folder.filePath(QStringLiteral("no/such/folder/out.cgf"));
+    EXPECT_TRUE(fileError([&] { CreateTextFile(inMissingFolder); }).contains(inMissingFolder));
+    EXPECT_THROW(CreateTextFile(folder.path()), FileError);
 }
 
-TEST_F(TextFileTest, AReadStreamRefusesWriting) {
-    const auto in = OpenTextFile(writeBytes("x"));
-    EXPECT_THROW(in->WriteLine(QStringLiteral("y")), FileError);
-}
-
-// --- writing ------------------------------------------------------------------------------
-
-TEST_F(TextFileTest, WritingEncodesUtf8AndEndsLinesWithCrLf) {
-    const QString path = folder.filePath(QStringLiteral("out.cgf"));
+TEST_F(TextFileTest, WritingReplacesTheFileWithUtf8AndCrLfLineEnds) {
+    const QString path = writeBytes("an older and much longer content\r\n", QStringLiteral("out.cgf"));
     auto out = CreateTextFile(path);
     out->Write(QStringLiteral("[Cat: "));
     out->WriteLine(QString::fromUtf8("Caf\xC3\xA9]"));
@@ -105,58 +103,25 @@ TEST_F(TextFileTest, WritingEncodesUtf8AndEndsLinesWithCrLf) {
     out->Close();
     EXPECT_EQ(readBytes(path), QByteArray("[Cat: Caf\xC3\xA9]\r\n\r\nend"));
     EXPECT_THROW(out->Write(QStringLiteral("more")), FileError);
-}
 
-TEST_F(TextFileTest, CreatingReplacesAnExistingFile) {
-    const QString path = writeBytes("an older and much longer content\r\n", QStringLiteral("out.cgf"));
-    auto out = CreateTextFile(path);
-    out->WriteLine(QStringLiteral("new"));
-    out->Close();
-    EXPECT_EQ(readBytes(path), QByteArray("new\r\n"));
-}
-
-TEST_F(TextFileTest, WhatWasWrittenReachesTheFileEvenWithoutClose) {
-    const QString path = folder.filePath(QStringLiteral("out.cgf"));
+    // What was written reaches the file even without Close.
     {
-        auto out = CreateTextFile(path);
-        out->WriteLine(QStringLiteral("kept"));
+        auto unclosed = CreateTextFile(path);
+        unclosed->WriteLine(QStringLiteral("kept"));
     }
     EXPECT_EQ(readBytes(path), QByteArray("kept\r\n"));
 }
 
-TEST_F(TextFileTest, LargeOutputArrivesWhole) {
+TEST_F(TextFileTest, LargeOutputArrivesWholeAndReadsBack) {
     const QString path = folder.filePath(QStringLiteral("big.cgf"));
     auto out = CreateTextFile(path);
     for (int i = 0; i < 20000; ++i)
         out->WriteLine(QStringLiteral("[Concept%1]").arg(i));
     out->Close();
-    const auto in = OpenTextFile(path);
-    const QStringList lines = allLines(*in);
+    const QStringList lines = allLines(*OpenTextFile(path));
     ASSERT_EQ(lines.size(), 20000);
     EXPECT_EQ(lines.first(), QStringLiteral("[Concept0]"));
     EXPECT_EQ(lines.last(), QStringLiteral("[Concept19999]"));
-}
-
-TEST_F(TextFileTest, CreatingInAMissingFolderNamesTheFile) {
-    const QString path = folder.filePath(QStringLiteral("no/such/folder/out.cgf"));
-    try {
-        CreateTextFile(path);
-        FAIL() << "no error";
-    } catch (const FileError& error) {
-        EXPECT_TRUE(error.message().contains(path)) << error.message().toStdString();
-    }
-    EXPECT_THROW(CreateTextFile(folder.path()), FileError);
-}
-
-// --- in memory ----------------------------------------------------------------------------
-
-TEST(StringTextStream, SplitsLinesLikeAFile) {
-    const auto in = StringTextStream(QStringLiteral("one\r\ntwo\rthree\nfour"));
-    QStringList lines;
-    while (!in->AtEndOfStream())
-        lines.append(in->ReadLine());
-    EXPECT_EQ(lines, (QStringList{"one", "two", "three", "four"}));
-    EXPECT_TRUE(StringTextStream(QString())->AtEndOfStream());
 }
 
 TEST(MemoryTextStream, KeepsWhatWasWrittenAndRefusesWritingAfterClose) {
