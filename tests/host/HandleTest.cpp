@@ -20,12 +20,9 @@ void expectEveryUseRaises(const Shape& s) {
     EXPECT_FALSE(s.IsAlive());
 }
 
-TEST_F(HostFixture, TheEmptyHandleRaisesOnEveryUse) {
-    // What RangeFromPoint gives over an empty area.
-    expectEveryUseRaises(window().RangeFromPoint(400, 400));
-}
+TEST_F(HostFixture, EmptyHandlesAndHandlesOfDeletedShapesAndSlidesRaise) {
+    expectEveryUseRaises(window().RangeFromPoint(400, 400)); // what an empty area gives
 
-TEST_F(HostFixture, AHandleWhoseShapeWasDeletedRaises) {
     Shape s = shapes().AddShape(ShapeRectangle, 10, 10, 50, 50);
     const Shape copy = s;
     const TextFrameFormat frame = s.TextFrame(); // members taken before the deletion
@@ -35,14 +32,12 @@ TEST_F(HostFixture, AHandleWhoseShapeWasDeletedRaises) {
     EXPECT_THROW(frame.TextRange().Text(), HostError);
     EXPECT_THROW(fill.ForeColor().SetRGB(1), HostError);
     EXPECT_EQ(shapes().Count(), 0);
-}
 
-TEST_F(HostFixture, ShapesAndSlideHandlesOfADeletedSlideRaise) {
     Slide second = presentation.Slides().Add(2, LayoutBlank);
-    const Shape s = second.Shapes().AddShape(ShapeRectangle, 0, 0, 10, 10);
+    const Shape onSecond = second.Shapes().AddShape(ShapeRectangle, 0, 0, 10, 10);
     const Shapes list = second.Shapes();
     second.Delete();
-    expectEveryUseRaises(s);
+    expectEveryUseRaises(onSecond);
     EXPECT_THROW(second.Name(), HostError);
     EXPECT_THROW(list.Count(), HostError);
     EXPECT_EQ(presentation.Slides().Count(), 1);
@@ -59,24 +54,18 @@ TEST_F(HostFixture, IndexesOutOfRangeRaise) {
     EXPECT_THROW(app.CommandBars().Item(QStringLiteral("Standard")).Control(1), HostError);
 }
 
-TEST_F(HostFixture, ConnectedShapeOfALooseEndRaises) {
-    const Shape a = shapes().AddShape(ShapeRectangle, 0, 0, 50, 50);
+TEST_F(HostFixture, LooseEndsHaveNoShapeAndGluingIsRefusedToMissingSitesConnectorsAndOtherSlides) {
+    const Shape rect = shapes().AddShape(ShapeRectangle, 0, 0, 50, 50);
+    const Shape oval = shapes().AddShape(ShapeOval, 100, 0, 50, 50);
     Shape arc = shapes().AddConnector(ConnectorStraight, 0, 0, 100, 100);
     ConnectorFormatView glue = arc.ConnectorFormat();
     EXPECT_FALSE(glue.BeginConnected());
     EXPECT_THROW(glue.BeginConnectedShape(), HostError);
     EXPECT_THROW(glue.EndConnectedShape(), HostError);
-
-    glue.BeginConnect(a, 1);
-    EXPECT_TRUE(glue.BeginConnectedShape() == a);
+    glue.BeginConnect(rect, 1);
+    EXPECT_TRUE(glue.BeginConnectedShape() == rect);
     EXPECT_THROW(glue.EndConnectedShape(), HostError);
-    EXPECT_TRUE(glue.Parent() == arc);
-}
 
-TEST_F(HostFixture, GluingIsRefusedToMissingSitesConnectorsAndOtherSlides) {
-    const Shape rect = shapes().AddShape(ShapeRectangle, 0, 0, 50, 50);
-    const Shape oval = shapes().AddShape(ShapeOval, 100, 0, 50, 50);
-    Shape arc = shapes().AddConnector(ConnectorStraight, 0, 0, 100, 100);
     const Shape other = shapes().AddConnector(ConnectorStraight, 0, 0, 10, 10);
     EXPECT_THROW(arc.ConnectorFormat().BeginConnect(rect, 0), HostError);
     EXPECT_THROW(arc.ConnectorFormat().BeginConnect(rect, 5), HostError);
@@ -93,30 +82,25 @@ TEST_F(HostFixture, GluingIsRefusedToMissingSitesConnectorsAndOtherSlides) {
     EXPECT_THROW(arc.TextFrame(), HostError);
 }
 
-TEST(DocumentWindowHandle, TheEmptyAndTheClosedWindowRaise) {
+TEST(DocumentWindowHandle, TheEmptyTheClosedAndTheSlidelessWindow) {
     Application app;
     EXPECT_THROW(app.ActiveWindow().View().Slide(), HostError);
     EXPECT_THROW(app.ActiveWindow().ViewType(), HostError);
     EXPECT_THROW(app.ActiveWindow().RangeFromPoint(0, 0), HostError);
 
-    app.Presentations().Add().Slides().Add(1, LayoutBlank);
+    // A window whose presentation has no slide has none in view, and finds nothing.
+    Presentation p = app.Presentations().Add();
+    EXPECT_THROW(app.ActiveWindow().View().Slide(), HostError);
+    EXPECT_TRUE(app.ActiveWindow().RangeFromPoint(10, 10).IsNothing());
+    const Slide first = p.Slides().Add(1, LayoutBlank); // the first slide added comes into view
     const DocumentWindow window = app.ActiveWindow();
     const View view = window.View();
-    EXPECT_NO_THROW(view.Slide());
+    EXPECT_TRUE(view.Slide() == first);
+
     app.Close(window);
     EXPECT_THROW(window.ViewType(), HostError);
     EXPECT_THROW(view.Slide(), HostError);
     EXPECT_THROW(app.Close(window), HostError);
-}
-
-TEST(DocumentWindowHandle, AWindowWithoutSlidesHasNoSlideInView) {
-    Application app;
-    Presentation p = app.Presentations().Add();
-    EXPECT_THROW(app.ActiveWindow().View().Slide(), HostError);
-    EXPECT_TRUE(app.ActiveWindow().RangeFromPoint(10, 10).IsNothing());
-    // The first slide added comes into view.
-    const Slide first = p.Slides().Add(1, LayoutBlank);
-    EXPECT_TRUE(app.ActiveWindow().View().Slide() == first);
 }
 
 } // namespace

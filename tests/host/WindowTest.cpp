@@ -26,16 +26,23 @@ TEST_F(HostFixture, NormalViewWithTheSlidePaneActive) {
     EXPECT_THROW(w.SetViewType(0), HostError);
 }
 
-TEST_F(HostFixture, GotoSlideChangesTheSlideInView) {
+TEST_F(HostFixture, GotoSlideChangesTheSlideInViewWhichIsTheOneRangeFromPointLooksAt) {
+    DocumentWindow w = window();
     Slide first = slide();
+    const Shape here = shapes().AddShape(ShapeRectangle, 0, 0, 100, 100);
     Slide second = presentation.Slides().Add(2, LayoutBlank);
-    EXPECT_TRUE(window().View().Slide() == first);
-    window().View().GotoSlide(2);
-    EXPECT_TRUE(window().View().Slide() == second);
+    second.Shapes().AddShape(ShapeRectangle, 200, 200, 100, 100);
+    EXPECT_TRUE(w.View().Slide() == first);
+    EXPECT_TRUE(w.RangeFromPoint(50, 50) == here);
+    EXPECT_TRUE(w.RangeFromPoint(250, 250).IsNothing());
+    w.View().GotoSlide(2);
+    EXPECT_TRUE(w.View().Slide() == second);
+    EXPECT_TRUE(w.RangeFromPoint(50, 50).IsNothing());
+    EXPECT_FALSE(w.RangeFromPoint(250, 250).IsNothing());
 
     // Deleting the slide in view shows the one that takes its place.
     second.Delete();
-    EXPECT_TRUE(window().View().Slide() == first);
+    EXPECT_TRUE(w.View().Slide() == first);
 }
 
 TEST_F(HostFixture, PointsMapToPixelsThroughTheViewTransform) {
@@ -79,17 +86,6 @@ TEST_F(HostFixture, RangeFromPointGivesTheTopmostShapeWhoseOutlineHoldsThePixel)
     const Shape line = shapes().AddConnector(ConnectorStraight, 500, 300, 600, 400);
     EXPECT_TRUE(w.RangeFromPoint(px(550), py(350) + 2) == line);
     EXPECT_TRUE(w.RangeFromPoint(px(590), py(310)).IsNothing());
-}
-
-TEST_F(HostFixture, RangeFromPointLooksOnlyAtTheSlideInView) {
-    DocumentWindow w = window();
-    const Shape here = shapes().AddShape(ShapeRectangle, 0, 0, 100, 100);
-    presentation.Slides().Add(2, LayoutBlank).Shapes().AddShape(ShapeRectangle, 200, 200, 100, 100);
-    EXPECT_TRUE(w.RangeFromPoint(50, 50) == here);
-    EXPECT_TRUE(w.RangeFromPoint(250, 250).IsNothing());
-    w.View().GotoSlide(2);
-    EXPECT_TRUE(w.RangeFromPoint(50, 50).IsNothing());
-    EXPECT_FALSE(w.RangeFromPoint(250, 250).IsNothing());
 }
 
 } // namespace
