@@ -100,6 +100,16 @@ protected:
         boxes.clear();
         return shown;
     }
+    // Expects exactly one message box since the last look, with this text, title and icon.
+    void ExpectOnly(const QString& text, const QString& title, MessageIcon icon = MessageIcon::Critical) {
+        const std::vector<Message> shown = TakeMessages();
+        ASSERT_EQ(shown.size(), 1u) << text.toStdString();
+        EXPECT_EQ(shown[0].text, text);
+        EXPECT_EQ(shown[0].title, title);
+        EXPECT_EQ(shown[0].icon, icon);
+    }
+    void ExpectNoMessage() { EXPECT_THAT(TakeMessages(), ::testing::IsEmpty()); }
+    static QString TextOf(const host::Shape& shape) { return shape.TextFrame().TextRange().Text(); }
     static bool IsNodeId(const QString& text) {
         static const QRegularExpression id(QStringLiteral("^[A-Z]{8}$"));
         return id.match(text).hasMatch();
@@ -115,11 +125,5 @@ protected:
     host::DocumentWindow window;
 };
 
-// One message box, compared field by field so that a failure names what differs.
-inline void ExpectMessage(const Message& shown, const QString& text, const QString& title, MessageIcon icon) {
-    EXPECT_EQ(shown.text, text);
-    EXPECT_EQ(shown.title, title);
-    EXPECT_EQ(shown.icon, icon);
-}
 
 } // namespace zov::editor::testing

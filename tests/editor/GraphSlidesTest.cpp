@@ -15,17 +15,18 @@ QString TitleText(const host::Slide& slide) {
     return slide.Shapes().Item(1).TextFrame().TextRange().Text();
 }
 
-TEST_F(GraphSlidesTest, AddGraphWithoutTextNumbersTheGraphs) {
+TEST_F(GraphSlidesTest, AddGraphWithoutTextNumbersTheGraphsPassingOverNamesInUse) {
+    presentation.Slides().Add(1, host::LayoutBlank).SetName(QStringLiteral("G2"));
     textBox.ResetFocusCount();
     const host::Slide g1 = AddGraph();
     EXPECT_EQ(textBox.Text(), QString());
     EXPECT_EQ(textBox.FocusCount(), 1);
-    const host::Slide g2 = AddGraph();
-    EXPECT_EQ(presentation.Slides().Count(), 2);
+    const host::Slide g3 = AddGraph();
+    EXPECT_EQ(presentation.Slides().Count(), 3);
     EXPECT_EQ(g1.Name(), QStringLiteral("G1"));
-    EXPECT_EQ(g2.Name(), QStringLiteral("G2"));
-    EXPECT_EQ(ShownSlideIndex(), 2);
-    EXPECT_EQ(TitleText(g2), QStringLiteral("G2 is Graph"));
+    EXPECT_EQ(g3.Name(), QStringLiteral("G3"));
+    EXPECT_EQ(ShownSlideIndex(), 3);
+    EXPECT_EQ(TitleText(g3), QStringLiteral("G3 is Graph"));
 
     const host::Shape title = g1.Shapes().Item(1);
     EXPECT_EQ(g1.Shapes().Count(), 1);
@@ -37,27 +38,7 @@ TEST_F(GraphSlidesTest, AddGraphWithoutTextNumbersTheGraphs) {
     EXPECT_EQ(title.TextFrame().TextRange().Font().Name(), QStringLiteral("Arial"));
     EXPECT_EQ(title.TextFrame().TextRange().Font().Size(), 24);
     EXPECT_FALSE(window.Selection().HasTextRange());
-    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
-}
-
-TEST_F(GraphSlidesTest, GeneratedNamesPassOverNamesSlidesAlreadyHave) {
-    presentation.Slides().Add(1, host::LayoutBlank).SetName(QStringLiteral("G1"));
-    presentation.Slides().Add(2, host::LayoutBlank).SetName(QStringLiteral("G2"));
-    EXPECT_EQ(AddGraph().Name(), QStringLiteral("G3"));
-    EXPECT_EQ(AddGraph().Name(), QStringLiteral("G4"));
-}
-
-TEST_F(GraphSlidesTest, TypedGraphNamesMustReadAsAConcept) {
-    // "*" must be followed by a label: an empty name part is a syntax error of the reader.
-    textBox.SetText(QStringLiteral("Situation *"));
-    session.AddGraphSlide();
-    const auto shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    ExpectMessage(shown[0], QStringLiteral("First character not alpha or _ (at ])"), msg::LabelSyntaxTitle,
-                  MessageIcon::Critical);
-    EXPECT_EQ(presentation.Slides().Count(), 0);
-    // A referent reads as a concept but makes no name: the name is the text box's text.
-    EXPECT_EQ(AddGraph(QStringLiteral("Story: 'one'")).Name(), QStringLiteral("Story: 'one'"));
+    ExpectNoMessage();
 }
 
 TEST_F(GraphSlidesTest, AddGraphTakesANameOrATypeAndName) {
@@ -67,29 +48,33 @@ TEST_F(GraphSlidesTest, AddGraphTakesANameOrATypeAndName) {
     const host::Slide p1 = AddGraph(QStringLiteral("Proposition *p1"));
     EXPECT_EQ(p1.Name(), QStringLiteral("p1"));
     EXPECT_EQ(TitleText(p1), QStringLiteral("p1 is Proposition"));
-    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+    // A referent reads as a concept but makes no name: the name is the text box's text.
+    EXPECT_EQ(AddGraph(QStringLiteral("Story: 'one'")).Name(), QStringLiteral("Story: 'one'"));
+    ExpectNoMessage();
 
     textBox.ResetFocusCount();
     AddGraph(QStringLiteral("Dog"));
-    auto shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    ExpectMessage(shown[0], msg::DuplicateName, msg::ErrorTitle, MessageIcon::Critical);
-    EXPECT_EQ(presentation.Slides().Count(), 2);
+    ExpectOnly(msg::DuplicateName, msg::ErrorTitle);
+    EXPECT_EQ(presentation.Slides().Count(), 3);
     EXPECT_EQ(textBox.Text(), QString());
     EXPECT_EQ(textBox.FocusCount(), 1);
 
-    textBox.ResetFocusCount();
-    AddGraph(QStringLiteral("Cat Dog"));
-    shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    ExpectMessage(shown[0], QStringLiteral("Cannot find ] terminator for concept (at Dog])"), msg::LabelSyntaxTitle,
-                  MessageIcon::Critical);
-    EXPECT_EQ(presentation.Slides().Count(), 2);
-    EXPECT_EQ(textBox.Text(), QStringLiteral("Cat Dog"));
-    EXPECT_EQ(textBox.FocusCount(), 0);
+    // The text must read as a concept; "*" must be followed by a label.
+    const std::pair<const char*, const char*> errors[] = {
+        {"Cat Dog", "Cannot find ] terminator for concept (at Dog])"},
+        {"Situation *", "First character not alpha or _ (at ])"},
+    };
+    for (const auto& [typed, message] : errors) {
+        textBox.ResetFocusCount();
+        AddGraph(QString::fromUtf8(typed));
+        ExpectOnly(QString::fromUtf8(message), msg::LabelSyntaxTitle);
+        EXPECT_EQ(presentation.Slides().Count(), 3);
+        EXPECT_EQ(textBox.Text(), QString::fromUtf8(typed));
+        EXPECT_EQ(textBox.FocusCount(), 0);
+    }
 }
 
-TEST_F(GraphSlidesTest, AddGraphRecordsTheGraphAndCountsOn) {
+TEST_F(GraphSlidesTest, AddGraphRecordsTheGraphAndSplitsTitlesWithoutStarFromTheTextBox) {
     AddGraph(QStringLiteral("Dog"));
     const auto& nodes = session.Reader().Tables().BoundArray;
     ASSERT_FALSE(nodes.empty());
@@ -100,9 +85,7 @@ TEST_F(GraphSlidesTest, AddGraphRecordsTheGraphAndCountsOn) {
     EXPECT_EQ(graph.GraphNumber, 1);
     EXPECT_EQ(graph.Id, window.View().Slide().Shapes().Item(1).Name());
     EXPECT_EQ(session.Reader().GraphCounter(), 2);
-}
 
-TEST_F(GraphSlidesTest, SplitGraphTitleTakesTheTextBoxWhenThereIsNoStar) {
     session.SplitGraphTitle(QStringLiteral("Proposition *p1"));
     EXPECT_EQ(session.Reader().GraphTitleName(), QStringLiteral("p1"));
     EXPECT_EQ(session.Reader().GraphTitleType(), QStringLiteral("Proposition"));
@@ -118,9 +101,7 @@ TEST_F(GraphSlidesTest, ShowGraphGoesByExactName) {
     for (const QString& wrong : {QStringLiteral("dog"), QStringLiteral(" Dog"), QString()}) {
         textBox.ResetFocusCount();
         session.GoToGraph(wrong);
-        const auto shown = TakeMessages();
-        ASSERT_EQ(shown.size(), 1u);
-        ExpectMessage(shown[0], msg::NoGraphWithThatName, msg::AppTitle, MessageIcon::Critical);
+        ExpectOnly(msg::NoGraphWithThatName, msg::AppTitle);
         EXPECT_EQ(ShownSlideIndex(), 2);
         EXPECT_EQ(textBox.FocusCount(), 1);
     }
@@ -163,7 +144,7 @@ TEST_F(GraphSlidesTest, ClearGraphLeavesAFreshTitleWithTheSameText) {
     session.ClearGraphSlide();
     EXPECT_EQ(window.View().Slide().Shapes().Count(), 0);
     EXPECT_EQ(textBox.FocusCount(), 2);
-    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+    ExpectNoMessage();
 }
 
 } // namespace

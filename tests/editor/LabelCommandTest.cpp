@@ -21,7 +21,6 @@ protected:
         textBox.SetText(typed);
         RunAgainOn(shape);
     }
-    static QString TextOf(const host::Shape& shape) { return shape.TextFrame().TextRange().Text(); }
 
     host::Slide g1;
     host::Shape title, cat;
@@ -37,7 +36,7 @@ TEST_F(LabelCommandTest, ReadsTheLabelThenWritesTheTypedTextAsIs) {
     EXPECT_EQ(cat.AutoShapeType(), drawing::ConceptShapeType);
     EXPECT_EQ(textBox.Text(), QString());
     EXPECT_TRUE(session.LabelTarget().IsNothing());
-    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+    ExpectNoMessage();
 
     // Any shape takes only text that reads as a concept.
     const host::Shape agnt = Draw(CommandCode::NewRelation, QStringLiteral("Agnt"), 350, 150);
@@ -57,9 +56,8 @@ TEST_F(LabelCommandTest, TitleTurnsIntoAConceptFormAndBack) {
     EXPECT_EQ(TextOf(title), QStringLiteral("s2 is Situation"));
     EXPECT_EQ(g1.Name(), QStringLiteral("p1")); // the graph keeps its slide name
     EXPECT_EQ(title.AutoShapeType(), drawing::TitleLabelShapeType);
-}
 
-TEST_F(LabelCommandTest, TitlesWithoutIsOrTooShortStillGiveText) {
+    // Titles without " is " or too short still give text.
     title.TextFrame().TextRange().SetText(QStringLiteral("Hello"));
     EditOn(title, QString());
     EXPECT_EQ(textBox.Text(), QStringLiteral("lo:*"));
@@ -73,10 +71,7 @@ TEST_F(LabelCommandTest, TitlesWithoutIsOrTooShortStillGiveText) {
 
 TEST_F(LabelCommandTest, SyntaxErrorKeepsShapeAndTypedText) {
     EditOn(cat, QStringLiteral("Cat Dog"));
-    const auto shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    ExpectMessage(shown[0], QStringLiteral("Cannot find ] terminator for concept (at Dog])"), msg::LabelSyntaxTitle,
-                  MessageIcon::Critical);
+    ExpectOnly(QStringLiteral("Cannot find ] terminator for concept (at Dog])"), msg::LabelSyntaxTitle);
     EXPECT_EQ(TextOf(cat), QStringLiteral("Cat:'Tom'"));
     EXPECT_EQ(textBox.Text(), QStringLiteral("Cat Dog"));
     EXPECT_TRUE(session.LabelTarget().IsNothing());
@@ -86,16 +81,14 @@ TEST_F(LabelCommandTest, NothingUnderThePointerOrOnlyATitle) {
     textBox.SetText(QStringLiteral("Dog"));
     PointAt(650, 500);
     session.RunCommandAtPointer();
-    EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+    ExpectNoMessage();
     EXPECT_EQ(textBox.Text(), QStringLiteral("Dog"));
     EXPECT_EQ(TextOf(cat), QStringLiteral("Cat:'Tom'"));
 
     const host::Slide bare = AddGraph();
     session.SetCommandMode(CommandCode::ChangeLabel);
     EditOn(bare.Shapes().Item(1), QStringLiteral("Dog"));
-    const auto shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    ExpectMessage(shown[0], msg::NoBoxes, msg::AppTitle, MessageIcon::Critical);
+    ExpectOnly(msg::NoBoxes, msg::AppTitle);
     EXPECT_EQ(TextOf(bare.Shapes().Item(1)), bare.Name() + QStringLiteral(" is Graph"));
 }
 
