@@ -117,10 +117,8 @@ public:
         QString text;
         for (int g = 0; g < graphs; ++g) {
             visible_.clear();
-            if (g > 0)
-                text += QStringLiteral(" \r\n. \r\n");
-            if (Chance(2))
-                text += QStringLiteral(";%Graph*T") + QString::number(g) + QStringLiteral("%;\r\n");
+            text += g > 0 ? QStringLiteral(" \r\n. \r\n") : QString();
+            text += Pick(2) == 0 ? QStringLiteral(";%Graph*T%1%;\r\n").arg(g) : QString();
             for (int e = 0; e < elements; ++e)
                 text += Element(0);
         }
@@ -128,80 +126,56 @@ public:
     }
 
 private:
-    bool Chance(int oneIn) { return std::uniform_int_distribution<int>(1, oneIn)(random_) == 1; }
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
-    QString Label() { return QStringLiteral("x") + QString::number(Pick(12)); }
+    QString Label() { return QStringLiteral("x%1").arg(Pick(12)); }
     QString Defined(int depth) {
         const QString label = Label();
         if (depth == 0)
             visible_.push_back(label);
         return label;
     }
-    QString Position() {
-        return Chance(3) ? QStringLiteral(";%") + QString::number(Pick(500)) + u'@' + QString::number(Pick(400)) +
-                               QStringLiteral("% note;")
-                         : QString();
-    }
+    QString Position() { return Pick(3) == 0 ? QStringLiteral(";%%1@%2% note;").arg(Pick(500)).arg(Pick(400)) : QString(); }
     // Every part is generated in text order, so that a label is defined before it is used.
     QString Concept(int depth) {
-        QString text = QStringLiteral("[T") + QString::number(Pick(5));
+        QString text = QStringLiteral("[T%1").arg(Pick(5));
         switch (Pick(6)) {
-        case 0:
-            text += QStringLiteral(" *") + Defined(depth);
-            text += Position();
-            break;
-        case 1:
-            text += QStringLiteral(": ?") + Label();
-            text += Position();
-            break;
-        case 2:
-            text += QStringLiteral(": *") + Defined(depth);
-            text += QStringLiteral(" 'n") + QString::number(Pick(9)) + u'\'';
-            break;
+        case 0: text += QStringLiteral(" *") + Defined(depth) + Position(); break;
+        case 1: text += QStringLiteral(": ?") + Label() + Position(); break;
+        case 2: text += QStringLiteral(": *") + Defined(depth) + QStringLiteral(" 'n%1'").arg(Pick(9)); break;
         case 3:
-            if (depth < 3) {
-                // Not an actor first: "<" right after ":" opens a sequence.
-                text += QStringLiteral(": ") + Concept(depth + 1) + u' ';
-                text += Element(depth + 1);
+            if (depth < 3) { // not an actor first: "<" right after ":" opens a sequence
+                text += QStringLiteral(": ") + Concept(depth + 1) + u' ' + Element(depth + 1);
                 break;
             }
             [[fallthrough]];
-        case 4:
-            text += QStringLiteral(": @every ?") + Label();
-            text += QStringLiteral(" ?") + Label();
-            break;
+        case 4: text += QStringLiteral(": @every ?") + Label() + QStringLiteral(" ?") + Label(); break;
         default: text += Position(); break;
         }
-        return text + QStringLiteral("]");
+        return text + u']';
     }
     QString Argument(int depth) {
-        if (visible_.empty() || Chance(2))
+        if (visible_.empty() || Pick(2) == 0)
             return Concept(depth);
         return QStringLiteral("?") + visible_[static_cast<std::size_t>(Pick(static_cast<int>(visible_.size())))];
     }
     QString Element(int depth) {
-        QString text;
         switch (Pick(depth < 3 ? 6 : 4)) {
         case 0:
         case 3: return Concept(depth) + u' ';
-        case 1:
-            text = QStringLiteral("(R") + QString::number(Pick(3)) + u' ';
+        case 1: {
+            QString text = QStringLiteral("(R%1 ").arg(Pick(3)) + Argument(depth);
             text += Argument(depth);
-            text += Argument(depth);
-            text += Position();
-            return text + QStringLiteral(")\r\n");
-        case 2:
-            text = QStringLiteral("<A ") + Argument(depth);
-            text += QStringLiteral(" | ") + Argument(depth);
-            return text + QStringLiteral(">");
+            return text + Position() + QStringLiteral(")\r\n");
+        }
+        case 2: {
+            QString text = QStringLiteral("<A ") + Argument(depth);
+            return text + QStringLiteral(" | ") + Argument(depth) + u'>';
+        }
         default: {
             const QString label = Label();
-            text = QStringLiteral("~[ [T") + QString::number(Pick(5)) + QStringLiteral(" *") + label;
-            text += QStringLiteral("] (R ?") + label + u' ';
-            text += Concept(depth + 1);
-            text += QStringLiteral(") ");
-            text += Element(depth + 1);
-            return text + QStringLiteral("]\r\n");
+            QString text = QStringLiteral("~[ [T%1 *").arg(Pick(5)) + label + QStringLiteral("] (R ?") + label + u' ';
+            text += Concept(depth + 1) + QStringLiteral(") ");
+            return text + Element(depth + 1) + QStringLiteral("]\r\n");
         }
         }
     }
