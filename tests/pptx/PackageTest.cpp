@@ -19,18 +19,8 @@ TEST(Package, RelationshipTargetsResolveAgainstTheirSourcePart)
               QStringLiteral("ppt/slideLayouts/slideLayout2.xml"));
     EXPECT_EQ(resolveTarget(QStringLiteral("ppt/slides/slide1.xml"), QStringLiteral("..\\media\\a.png")), QStringLiteral("ppt/media/a.png"));
     EXPECT_TRUE(resolveTarget(QStringLiteral("ppt/slides/slide1.xml"), QStringLiteral("../../../outside.xml")).isEmpty());
-
-    // The writer's relative targets lead back to the same parts.
-    for (const auto& [from, to] : {std::pair{"ppt/presentation.xml", "ppt/slides/slide12.xml"},
-                                   std::pair{"ppt/slides/slide12.xml", "ppt/slideLayouts/slideLayout1.xml"},
-                                   std::pair{"ppt/slides/slide1.xml", "ppt/slides/slide2.xml"},
-                                   std::pair{"deep/a/b/part.xml", "deep/c/other.xml"}}) {
-        const QString target = relativeTarget(QLatin1String(from), QLatin1String(to));
-        EXPECT_FALSE(target.startsWith(QLatin1Char('/'))) << target.toStdString();
-        EXPECT_EQ(resolveTarget(QLatin1String(from), target), QLatin1String(to)) << target.toStdString();
-    }
-    EXPECT_EQ(relsPartName(QStringLiteral("ppt/slides/slide3.xml")), QStringLiteral("ppt/slides/_rels/slide3.xml.rels"));
-    EXPECT_EQ(relsPartName(QString()), QStringLiteral("_rels/.rels"));
+    // The targets the writer makes are checked in the written relationships of the
+    // preservation tests.
 }
 
 TEST(Package, PartNamesIgnoreLetterCaseAndKeepTheirOrder)
@@ -60,10 +50,9 @@ TEST(Package, PartNamesIgnoreLetterCaseAndKeepTheirOrder)
     EXPECT_TRUE(types.typeOf(QStringLiteral("ppt/slides/slide1.xml")).isEmpty());
 }
 
-TEST(Package, UnitsAndColoursConvertExactly)
+TEST(Package, UnitsConvertExactlyWithinLimitsAndMalformedColoursAreRefused)
 {
-    EXPECT_EQ(pointsToEmu(1), 12700);
-    EXPECT_EQ(pointsToEmu(720), 9144000);
+    // Typical sizes and colours are checked through the written XML in the round-trip tests.
     EXPECT_EQ(pointsToEmu(-0.5), -6350);
     EXPECT_EQ(pointsToEmu(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(pointsToEmu(1e30), MaxCoordinateEmu);
@@ -71,14 +60,9 @@ TEST(Package, UnitsAndColoursConvertExactly)
     for (const std::int64_t emu : {0ll, 1ll, 360ll, 12699ll, 9144000ll, 51206400ll})
         EXPECT_EQ(pointsToEmu(emuToPoints(emu)), emu) << emu;
 
-    EXPECT_EQ(bgrToHex(0x00CCFF), QStringLiteral("FFCC00"));
-    EXPECT_EQ(bgrToHex(0x123456), QStringLiteral("563412"));
     std::uint32_t bgr = 0;
-    ASSERT_TRUE(hexToBgr(QStringLiteral("ffcc00"), bgr));
-    EXPECT_EQ(bgr, 0x00CCFFu);
     ASSERT_TRUE(hexToBgr(QStringLiteral("A1b2C3"), bgr));
     EXPECT_EQ(bgr, 0xC3B2A1u);
-    EXPECT_FALSE(hexToBgr(QStringLiteral("FFF"), bgr));
-    EXPECT_FALSE(hexToBgr(QStringLiteral("GGGGGG"), bgr));
-    EXPECT_FALSE(hexToBgr(QStringLiteral("+FFFFF"), bgr));
+    for (const char* bad : {"FFF", "GGGGGG", "+FFFFF"})
+        EXPECT_FALSE(hexToBgr(QLatin1String(bad), bgr)) << bad;
 }

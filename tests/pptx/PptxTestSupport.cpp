@@ -15,6 +15,21 @@ namespace zov::test {
 
 using namespace zov::host;
 
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList corpusFiles()
+{
+    const QDir dir(pptxCorpusDir());
+    QStringList files = dir.entryList({QStringLiteral("*.pptx")}, QDir::Files, QDir::Name);
+    for (QString& f : files)
+        f = dir.filePath(f);
+    return files;
+}
+
 PartMap unzipParts(const QByteArray& pptx)
 {
     PartMap parts;

@@ -6,12 +6,18 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <vector>
 
 namespace zov::test {
 
 using PartMap = std::map<QString, QByteArray>;
+
+// The bytes of a file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+// The full paths of the .pptx files in the shared corpus, by name; empty where it is absent.
+QStringList corpusFiles();
 
 // Every part of a .pptx file by name.
 PartMap unzipParts(const QByteArray& pptx);

@@ -4,7 +4,9 @@
 
 #include "host/Slide.h"
 
-#include <QRegularExpression>
+#include <QLineF>
+#include <QStringList>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -20,46 +22,28 @@ protected:
     Application app;
 };
 
-void expectSameShape(const Shape& a, const Shape& b)
+// Everything the graph encoding keeps of a shape, positions to a hundredth of a point.
+QString describe(const Shape& s)
 {
-    SCOPED_TRACE(a.Name().toStdString());
-    EXPECT_EQ(a.Name(), b.Name());
-    EXPECT_EQ(a.AutoShapeType(), b.AutoShapeType());
-    EXPECT_EQ(a.Connector(), b.Connector());
-    EXPECT_NEAR(a.Left(), b.Left(), 0.01);
-    EXPECT_NEAR(a.Top(), b.Top(), 0.01);
-    EXPECT_NEAR(a.Width(), b.Width(), 0.01);
-    EXPECT_NEAR(a.Height(), b.Height(), 0.01);
-    EXPECT_EQ(a.Fill().Visible(), b.Fill().Visible());
-    if (a.Fill().Visible()) {
-        EXPECT_EQ(a.Fill().ForeColor().RGB(), b.Fill().ForeColor().RGB());
+    auto at = [](double v) { return QString::number(v, 'f', 2); };
+    QStringList out{s.Name(), QString::number(s.AutoShapeType()), at(s.Left()), at(s.Top()), at(s.Width()), at(s.Height()),
+                    QString::number(s.Line().EndArrowheadStyle())};
+    if (s.Fill().Visible())
+        out << QString::number(s.Fill().ForeColor().RGB());
+    if (s.HasTextFrame() && !s.Connector()) {
+        const TextRangeFormat text = s.TextFrame().TextRange();
+        out << text.Text() << text.Font().Name() << QString::number(text.Font().Size()) << QString::number(s.TextFrame().AutoSize())
+            << QString::number(s.TextFrame().WordWrap());
     }
-    EXPECT_EQ(a.Line().EndArrowheadStyle(), b.Line().EndArrowheadStyle());
-    EXPECT_EQ(a.HasTextFrame(), b.HasTextFrame());
-    if (a.HasTextFrame() && !a.Connector()) {
-        EXPECT_EQ(a.TextFrame().TextRange().Text(), b.TextFrame().TextRange().Text());
-        EXPECT_EQ(a.TextFrame().TextRange().Font().Name(), b.TextFrame().TextRange().Font().Name());
-        EXPECT_EQ(a.TextFrame().TextRange().Font().Size(), b.TextFrame().TextRange().Font().Size());
-        EXPECT_EQ(a.TextFrame().AutoSize(), b.TextFrame().AutoSize());
-        EXPECT_EQ(a.TextFrame().WordWrap(), b.TextFrame().WordWrap());
+    if (s.Connector()) {
+        const auto glue = s.ConnectorFormat();
+        out << at(s.data().begin.x()) << at(s.data().begin.y()) << at(s.data().end.x()) << at(s.data().end.y());
+        if (glue.BeginConnected())
+            out << QStringLiteral("from ") + glue.BeginConnectedShape().Name() << QString::number(glue.BeginConnectionSite());
+        if (glue.EndConnected())
+            out << QStringLiteral("to ") + glue.EndConnectedShape().Name() << QString::number(glue.EndConnectionSite());
     }
-    if (a.Connector()) {
-        const auto ca = a.ConnectorFormat(), cb = b.ConnectorFormat();
-        ASSERT_EQ(ca.BeginConnected(), cb.BeginConnected());
-        ASSERT_EQ(ca.EndConnected(), cb.EndConnected());
-        if (ca.BeginConnected()) {
-            EXPECT_EQ(ca.BeginConnectedShape().Name(), cb.BeginConnectedShape().Name());
-            EXPECT_EQ(ca.BeginConnectionSite(), cb.BeginConnectionSite());
-        }
-        if (ca.EndConnected()) {
-            EXPECT_EQ(ca.EndConnectedShape().Name(), cb.EndConnectedShape().Name());
-            EXPECT_EQ(ca.EndConnectionSite(), cb.EndConnectionSite());
-        }
-        EXPECT_NEAR(a.data().begin.x(), b.data().begin.x(), 0.01);
-        EXPECT_NEAR(a.data().begin.y(), b.data().begin.y(), 0.01);
-        EXPECT_NEAR(a.data().end.x(), b.data().end.x(), 0.01);
-        EXPECT_NEAR(a.data().end.y(), b.data().end.y(), 0.01);
-    }
+    return out.join(u'|');
 }
 
 // The attributes of every element with this local name in the slide part, in document order.
@@ -78,7 +62,8 @@ std::vector<QXmlStreamAttributes> elements(const QByteArray& xml, const char* lo
 TEST_F(RoundTrip, EveryGraphShapeSurvivesWithNameTypeGeometryFillFontTextAndGlue)
 {
     const Presentation original = makeGraphDeck(app);
-    const Presentation copy = reopen(original);
+    const PartMap written = unzipParts(presentationBytes(original));
+    const Presentation copy = readPresentation(zipParts(written), QStringLiteral("memory.pptx"));
     ASSERT_EQ(copy.Slides().Count(), original.Slides().Count());
     EXPECT_NEAR(copy.PageSetup().SlideWidth(), 720, 0.001);
     EXPECT_NEAR(copy.PageSetup().SlideHeight(), 540, 0.001);
@@ -87,13 +72,19 @@ TEST_F(RoundTrip, EveryGraphShapeSurvivesWithNameTypeGeometryFillFontTextAndGlue
         EXPECT_EQ(a.Name(), b.Name());
         ASSERT_EQ(a.Shapes().Count(), b.Shapes().Count());
         for (int k = 1; k <= a.Shapes().Count(); ++k)
-            expectSameShape(a.Shapes().Item(k), b.Shapes().Item(k));
+            EXPECT_EQ(describe(a.Shapes().Item(k)), describe(b.Shapes().Item(k)));
     }
     // The text survives exactly, spaces, tabs and characters outside Latin-1 included.
     const Slide p1 = copy.Slides().Item(2);
     EXPECT_EQ(shapeNamed(p1, QStringLiteral("x4/A&B<C>\"D\"'E'")).TextFrame().TextRange().Text(), QStringLiteral("Käse: 10 € 😀"));
     EXPECT_EQ(shapeNamed(p1, QStringLiteral("RELKAESE")).TextFrame().TextRange().Text(), QStringLiteral("  leading\tand  double  "));
     EXPECT_TRUE(copy.Saved());
+
+    // Saving what was read without changes gives the same parts.
+    const PartMap again = unzipParts(presentationBytes(copy));
+    ASSERT_EQ(again.size(), written.size());
+    for (const auto& [name, data] : written)
+        EXPECT_EQ(again.at(name), data) << name.toStdString();
 }
 
 TEST_F(RoundTrip, SlidesAndShapesAreWrittenTheWayOtherProgramsReadThem)
@@ -169,10 +160,8 @@ TEST_F(RoundTrip, ConnectorBoxesCarryBothEndPointsThroughFlips)
         EXPECT_EQ(x.value(QLatin1String("flipH")) == QLatin1String("1"), c.flipH);
         EXPECT_EQ(x.value(QLatin1String("flipV")) == QLatin1String("1"), c.flipV);
         const ShapeData& d = copy.Slides().Item(1).Shapes().Item(static_cast<int>(i) + 1).data();
-        EXPECT_NEAR(d.begin.x(), c.bx, 1e-4);
-        EXPECT_NEAR(d.begin.y(), c.by, 1e-4);
-        EXPECT_NEAR(d.end.x(), c.ex, 1e-4);
-        EXPECT_NEAR(d.end.y(), c.ey, 1e-4);
+        EXPECT_LT(QLineF(d.begin, QPointF(c.bx, c.by)).length(), 1e-4);
+        EXPECT_LT(QLineF(d.end, QPointF(c.ex, c.ey)).length(), 1e-4);
     }
 }
 
@@ -215,15 +204,4 @@ TEST_F(RoundTrip, TextIsSplitIntoParagraphsAndNeverCarriesCharactersXmlCannotHol
     const Presentation copy = readPresentation(bytes, QStringLiteral("text.pptx"));
     const Shape back = copy.Slides().Item(1).Shapes().Item(1);
     EXPECT_EQ(back.TextFrame().TextRange().Text(), QStringLiteral("first\r\nsecond\vsoft\r\n\r\nbell form end"));
-}
-
-TEST_F(RoundTrip, SavingWhatWasReadWithoutChangesGivesTheSameParts)
-{
-    const Presentation deck = makeGraphDeck(app);
-    const PartMap first = unzipParts(presentationBytes(deck));
-    const Presentation copy = readPresentation(zipParts(first), QStringLiteral("again.pptx"));
-    const PartMap second = unzipParts(presentationBytes(copy));
-    ASSERT_EQ(first.size(), second.size());
-    for (const auto& [name, data] : first)
-        EXPECT_EQ(second.at(name), data) << name.toStdString();
 }

@@ -14,12 +14,6 @@ using namespace zov::test;
 
 namespace {
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
