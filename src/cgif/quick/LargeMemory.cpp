@@ -1,0 +1,59 @@
+#include "cgif/quick/LargeMemory.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <sys/mman.h>
+
+namespace zov::cgif::quick {
+
+namespace {
+constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
+
+std::size_t RoundedToHugePages(std::size_t bytes) { return (bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes; }
+} // namespace
+
+// Mapped with room to spare, then trimmed so that the block starts on a 2 MB boundary: only
+// whole aligned 2 MB ranges can be 2 MB pages.
+void* MapLargeBlock(std::size_t bytes) {
+    const std::size_t length = RoundedToHugePages(bytes);
+    void* mapped = mmap(nullptr, length + HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + HugePageBytes - 1) & ~(HugePageBytes - 1);
+    if (aligned > start)
+        munmap(mapped, aligned - start);
+    munmap(reinterpret_cast<void*>(aligned + length), start + HugePageBytes - aligned);
+    void* block = reinterpret_cast<void*>(aligned);
+    madvise(block, length, MADV_HUGEPAGE); // only advice: without it the block still works
+    return block;
+}
+
+void UnmapLargeBlock(void* block, std::size_t bytes) { munmap(block, RoundedToHugePages(bytes)); }
+
+LargeBuffer::~LargeBuffer() {
+    if (data_ != nullptr)
+        LargeAllocator<char>().deallocate(data_, capacity_);
+}
+
+bool LargeBuffer::Reserve(std::size_t extra) {
+    if (capacity_ - size_ >= extra)
+        return true;
+    const std::size_t wanted = std::max({size_ + extra, 2 * capacity_, std::size_t(64 * 1024)});
+    char* grown = nullptr;
+    try {
+        grown = LargeAllocator<char>().allocate(wanted);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (data_ != nullptr) {
+        std::memcpy(grown, data_, size_);
+        LargeAllocator<char>().deallocate(data_, capacity_);
+    }
+    data_ = grown;
+    capacity_ = wanted;
+    return true;
+}
+
+} // namespace zov::cgif::quick

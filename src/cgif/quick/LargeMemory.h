@@ -1,0 +1,66 @@
+#pragma once
+// Memory for the quick checker's large tables and input. Each page the program touches for the
+// first time costs a fault, and on a virtual machine a fault costs as much as reading kilobytes:
+// blocks of a megabyte or more are mapped on their own and asked to use 2 MB pages, which
+// fault once per 2 MB. Smaller blocks come from the usual heap.
+#include <cstddef>
+#include <new>
+
+namespace zov::cgif::quick {
+
+constexpr std::size_t LargeBlockBytes = std::size_t(1) << 20;
+
+// nullptr when the system refuses.
+void* MapLargeBlock(std::size_t bytes);
+void UnmapLargeBlock(void* block, std::size_t bytes);
+
+template <typename T>
+struct LargeAllocator {
+    using value_type = T;
+    LargeAllocator() = default;
+    template <typename U>
+    LargeAllocator(const LargeAllocator<U>&) {}
+
+    T* allocate(std::size_t count) {
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes < LargeBlockBytes)
+            return static_cast<T*>(::operator new(bytes));
+        void* block = MapLargeBlock(bytes);
+        if (block == nullptr)
+            throw std::bad_alloc();
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* block, std::size_t count) {
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes < LargeBlockBytes)
+            ::operator delete(block);
+        else
+            UnmapLargeBlock(block, bytes);
+    }
+    template <typename U>
+    bool operator==(const LargeAllocator<U>&) const { return true; }
+};
+
+// A writable byte buffer that grows by doubling, in large blocks when it is large.
+class LargeBuffer {
+public:
+    LargeBuffer() = default;
+    ~LargeBuffer();
+    LargeBuffer(const LargeBuffer&) = delete;
+    LargeBuffer& operator=(const LargeBuffer&) = delete;
+
+    char* Data() { return data_; }
+    const char* Data() const { return data_; }
+    std::size_t Size() const { return size_; }
+    // Room for `extra` more bytes after Size(); false when the memory cannot be had.
+    bool Reserve(std::size_t extra);
+    // Counts `count` bytes written at Data() + Size() as part of the buffer.
+    void Grow(std::size_t count) { size_ += count; }
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+} // namespace zov::cgif::quick
