@@ -91,17 +91,15 @@ TEST_F(DrawingSettingsTest, FontNameDifferingOnlyInCaseCountsAsAChange) {
     EXPECT_EQ(stored(store, QStringLiteral("NodeFontName")), QStringLiteral("arial"));
 }
 
-TEST_F(DrawingSettingsTest, NegativeNumbersRoundTripAsDecimalText) {
-    DrawingSettings settings;
-    settings.actorColor = -1;
-    settings.nodeFontSize = -7;
-    SaveDrawingSettings(settings, store);
+TEST_F(DrawingSettingsTest, NumbersAreDecimalTextAndTextThatIsNoNumberForItsFieldLoadsAsTheDefault) {
+    DrawingSettings negative;
+    negative.actorColor = -1;
+    negative.nodeFontSize = -7;
+    SaveDrawingSettings(negative, store);
     EXPECT_EQ(stored(store, QStringLiteral("ActorColor")), QStringLiteral("-1"));
     EXPECT_EQ(stored(store, QStringLiteral("NodeFontSize")), QStringLiteral("-7"));
-    EXPECT_EQ(LoadDrawingSettings(store), settings);
-}
+    EXPECT_EQ(LoadDrawingSettings(store), negative);
 
-TEST_F(DrawingSettingsTest, StoredTextThatIsNoNumberForItsFieldLoadsAsTheDefault) {
     store.setValue(app, section, QStringLiteral("ConceptColor"), QStringLiteral("yellow"));
     store.setValue(app, section, QStringLiteral("RelationColor"), QStringLiteral(""));
     store.setValue(app, section, QStringLiteral("ActorColor"), QStringLiteral("4294967295")); // beyond 32 bits

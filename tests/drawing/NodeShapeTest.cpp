@@ -4,6 +4,7 @@
 #include "host/Presentation.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace zov::drawing {
 namespace {
@@ -63,17 +64,14 @@ TEST_F(NodeShapeTest, DrawsEachRoleWithItsTypeNameTextColourAndNodeFont) {
     EXPECT_TRUE(app.ActiveWindow().Selection().SelectedShape().IsNothing());
 }
 
-TEST_F(NodeShapeTest, ActDFDrawsFiveBlanks) {
-    const host::Shape mark = CreateNodeShape(app, settings, QStringLiteral("QKXBAMEW"), ActorMarkShapeType,
-                                             QStringLiteral("ActDF"), 10, 10, settings.actorColor);
-    const host::Shape diamond = CreateNodeShape(app, settings, QStringLiteral("QKXBAMEX"), ActorShapeType,
-                                                QStringLiteral("ActDF"), 10, 100, settings.actorColor);
-    EXPECT_EQ(mark.TextFrame().TextRange().Text(), QStringLiteral("     "));
-    EXPECT_EQ(diamond.TextFrame().TextRange().Text(), QStringLiteral("     "));
-    // Only the exact label is replaced.
-    const host::Shape other = CreateNodeShape(app, settings, QStringLiteral("QKXBAMEY"), ActorShapeType,
-                                              QStringLiteral("actdf"), 10, 200, settings.actorColor);
-    EXPECT_EQ(other.TextFrame().TextRange().Text(), QStringLiteral("actdf"));
+TEST_F(NodeShapeTest, ActDFDrawsFiveBlanksAndOnlyThatExactLabelIsReplaced) {
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {ActorMarkShapeType, "ActDF", "     "}, {ActorShapeType, "ActDF", "     "}, {ActorShapeType, "actdf", "actdf"}};
+    for (const auto& [type, label, drawn] : cases) {
+        const host::Shape s = CreateNodeShape(app, settings, QStringLiteral("QKXBAMEW"), type, QString::fromUtf8(label), 10, 10,
+                                              settings.actorColor);
+        EXPECT_EQ(s.TextFrame().TextRange().Text(), QString::fromUtf8(drawn)) << type << " " << label;
+    }
 }
 
 TEST_F(NodeShapeTest, FailureAfterAddingLeavesTheHalfMadeShapeAndReturnsNone) {
