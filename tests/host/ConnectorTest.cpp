@@ -72,9 +72,7 @@ TEST_F(HostFixture, RerouteGluesBothEndsToTheNearestPairOfSites) {
         SCOPED_TRACE(c.what);
         const Shape from = shapes().AddShape(c.fromType, float(c.from.x()), float(c.from.y()), float(c.from.width()), float(c.from.height()));
         const Shape to = shapes().AddShape(c.toType, float(c.to.x()), float(c.to.y()), float(c.to.width()), float(c.to.height()));
-        Shape arc = shapes().AddConnector(ConnectorStraight, 165, 156, 249, 96);
-        arc.ConnectorFormat().BeginConnect(from, 1);
-        arc.ConnectorFormat().EndConnect(to, 1);
+        Shape arc = connect(from, to);
         arc.RerouteConnections();
         EXPECT_EQ(arc.ConnectorFormat().BeginConnectionSite(), c.beginSite);
         EXPECT_EQ(arc.ConnectorFormat().EndConnectionSite(), c.endSite);
@@ -102,9 +100,7 @@ TEST_F(HostFixture, RerouteWithOneLooseEndMovesOnlyTheGluedEnd) {
 TEST_F(HostFixture, GluedConnectorsFollowTheirShapeWhenItMovesOrResizes) {
     Shape a = shapes().AddShape(ShapeRectangle, 100, 100, 80, 40);
     const Shape b = shapes().AddShape(ShapeRectangle, 300, 100, 80, 40);
-    Shape arc = shapes().AddConnector(ConnectorStraight, 165, 156, 249, 96);
-    arc.ConnectorFormat().BeginConnect(a, 1);
-    arc.ConnectorFormat().EndConnect(b, 1);
+    Shape arc = connect(a, b);
     arc.RerouteConnections();
     const QPointF endBefore = endOf(arc);
     // The connector's box is the box of its two ends: the right of a, the left of b.
@@ -139,9 +135,7 @@ TEST_F(HostFixture, GluedConnectorsFollowTheirShapeWhenItMovesOrResizes) {
 TEST_F(HostFixture, AShapeMovesOnlyTheConnectorsGluedToItNow) {
     Shape a = shapes().AddShape(ShapeRectangle, 100, 100, 80, 40);
     Shape b = shapes().AddShape(ShapeRectangle, 300, 100, 80, 40);
-    Shape arc = shapes().AddConnector(ConnectorStraight, 0, 0, 1, 1);
-    arc.ConnectorFormat().BeginConnect(a, 1);
-    arc.ConnectorFormat().EndConnect(b, 1);
+    Shape arc = connect(a, b);
 
     arc.ConnectorFormat().BeginDisconnect();
     const QPointF loose = beginOf(arc);
@@ -180,12 +174,8 @@ TEST_F(HostFixture, ShapeRerouteConnectionsReroutesEveryConnectorGluedToIt) {
     const Shape hub = shapes().AddShape(ShapeOval, 200, 200, 60, 60);
     const Shape left = shapes().AddShape(ShapeRectangle, 0, 210, 80, 40);
     const Shape right = shapes().AddShape(ShapeRectangle, 400, 210, 80, 40);
-    Shape toLeft = shapes().AddConnector(ConnectorStraight, 0, 0, 1, 1);
-    Shape toRight = shapes().AddConnector(ConnectorStraight, 0, 0, 1, 1);
-    toLeft.ConnectorFormat().BeginConnect(hub, 1);
-    toLeft.ConnectorFormat().EndConnect(left, 1);
-    toRight.ConnectorFormat().BeginConnect(hub, 1);
-    toRight.ConnectorFormat().EndConnect(right, 1);
+    const Shape toLeft = connect(hub, left);
+    const Shape toRight = connect(hub, right);
     Shape(hub).RerouteConnections();
     EXPECT_EQ(toLeft.ConnectorFormat().BeginConnectionSite(), 3);
     EXPECT_EQ(toLeft.ConnectorFormat().EndConnectionSite(), 4);

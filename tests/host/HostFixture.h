@@ -25,6 +25,14 @@ protected:
         return s;
     }
 
+    // A straight connector glued from one shape's site to another's.
+    Shape connect(const Shape& from, const Shape& to, int fromSite = 1, int toSite = 1) {
+        Shape arc = shapes().AddConnector(ConnectorStraight, 165, 156, 249, 96);
+        arc.ConnectorFormat().BeginConnect(from, fromSite);
+        arc.ConnectorFormat().EndConnect(to, toSite);
+        return arc;
+    }
+
     Application app;
     Presentation presentation;
 };

@@ -172,9 +172,7 @@ TEST_F(HostFixture, ArrowheadsAndTheShapeDefaults) {
 TEST_F(HostFixture, RangeDeleteRemovesEveryShapeOfTheSlide) {
     const Shape a = shapes().AddShape(ShapeRectangle, 0, 0, 50, 20);
     Shape b = shapes().AddShape(ShapeOval, 100, 0, 50, 20);
-    Shape arc = shapes().AddConnector(ConnectorStraight, 0, 0, 10, 10);
-    arc.ConnectorFormat().BeginConnect(a, 1);
-    arc.ConnectorFormat().EndConnect(b, 1);
+    const Shape arc = connect(a, b);
     Slide other = presentation.Slides().Add(2, LayoutBlank);
     other.Shapes().AddShape(ShapeRectangle, 0, 0, 10, 10);
 
