@@ -167,7 +167,7 @@ TEST_F(Corpus, EditedFilesKeepWhatWasNotEditedAndValidSlidesStayValid)
         }
     }
     if (!schemasAvailable())
-        return;
+        GTEST_SKIP() << "edits checked; validation left out: xmllint or the schemas in " << ooxmlDir().toStdString() << " are missing";
     QSet<QString> invalidBefore;
     for (const QString& line : schemaProblems(slidesBefore))
         invalidBefore.insert(line.left(line.indexOf(QLatin1String(".xml")) + 4));
