@@ -2,8 +2,6 @@
 // OK and Cancel, and how the palette opens it.
 #include "UiFixture.h"
 
-#include "ui/ColorValue.h"
-
 #include <QLabel>
 #include <QPushButton>
 #include <QWindow>
@@ -140,13 +138,9 @@ TEST_F(ConfigurationTest, ComingBackFromThePaletteStartsFromTheSettingsInForce) 
     palette().ConfigButton->click();
     EXPECT_EQ(background("ActorColorBox"), QColor(255, 128, 0));
     EXPECT_EQ(dialog().WorkingValues(), session->DrawingSettings());
-    press("ConfigOKButton");
     EXPECT_EQ(session->DrawingSettings().actorColor, 0x000080FF);
-}
 
-TEST_F(ConfigurationTest, OnlyAnActivationAfterThePaletteTakesANewSnapshot) {
-    start();
-    palette().ConfigButton->click();
+    // Only an activation after the palette takes a new snapshot.
     QWindow* own = dialog().windowHandle();
     ASSERT_NE(own, nullptr);
     dialogs.scriptColor(0x000000FF);
@@ -162,28 +156,6 @@ TEST_F(ConfigurationTest, OnlyAnActivationAfterThePaletteTakesANewSnapshot) {
     Q_EMIT qGuiApp->focusWindowChanged(&chooser);
     Q_EMIT qGuiApp->focusWindowChanged(own);
     EXPECT_EQ(background("RelationColorBox"), QColor(128, 255, 128));
-}
-
-TEST_F(ConfigurationTest, ANewStartDropsUnsavedChanges) {
-    start();
-    palette().ConfigButton->click();
-    dialogs.scriptColor(0x00000000);
-    press("CommentColorButton");
-    press("ConfigOKButton");
-    EXPECT_EQ(session->DrawingSettings().commentColor, 0);
-    start();
-    EXPECT_EQ(session->DrawingSettings().commentColor, 0x00FFFFD0);
-    palette().ConfigButton->click();
-    EXPECT_EQ(background("CommentColorBox"), QColor(208, 255, 255));
-}
-
-TEST(ColorValue, ConvertsBetweenBgrIntegersAndColours) {
-    EXPECT_EQ(ColorFromBgr(0x00C0FFFF), QColor(255, 255, 192));
-    EXPECT_EQ(ColorFromBgr(0x000080FF), QColor(255, 128, 0));
-    EXPECT_EQ(BgrFromColor(QColor(208, 255, 255)), 0x00FFFFD0);
-    EXPECT_EQ(BgrFromColor(ColorFromBgr(0x00123456)), 0x00123456);
-    EXPECT_EQ(FontDisplay(QStringLiteral("Arial"), 18), QStringLiteral("Arial(18)"));
-    EXPECT_EQ(FontDisplay(QStringLiteral("Courier New"), -2), QStringLiteral("Courier New(-2)"));
 }
 
 } // namespace

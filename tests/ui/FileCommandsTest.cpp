@@ -100,21 +100,17 @@ TEST_F(FileCommandsTest, CancellingEitherDialogChangesNothingAndSaysNothing) {
     EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 1);
 }
 
-TEST_F(FileCommandsTest, AFileThatCannotBeReadIsToldOnce) {
+TEST_F(FileCommandsTest, AFileThatCannotBeReadIsToldOnceAndAReaderErrorKeepsEarlierGraphs) {
     start();
-    const QString missing = QDir(work.path()).filePath(QStringLiteral("missing.cgf"));
-    dialogs.scriptPath(missing);
+    dialogs.scriptPath(QDir(work.path()).filePath(QStringLiteral("missing.cgf")));
     palette().Import();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.shown().front().text.contains(QStringLiteral("missing.cgf")));
     EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Critical);
     EXPECT_EQ(app.ActivePresentation().Slides().Count(), 0);
-}
 
-TEST_F(FileCommandsTest, AReaderErrorStopsTheReadingAndKeepsEarlierGraphs) {
-    start();
-    const QString path = writeCgif(QStringLiteral("bad.cgf"), "[Cat]\r\n.\r\n(1x)\r\n");
-    dialogs.scriptPath(path);
+    messages.clear();
+    dialogs.scriptPath(writeCgif(QStringLiteral("bad.cgf"), "[Cat]\r\n.\r\n(1x)\r\n"));
     palette().Import();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown().front().text, QStringLiteral("First character not alpha or _ (at 1x))"));
