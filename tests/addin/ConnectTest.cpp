@@ -82,28 +82,21 @@ TEST_F(ConnectTest, PressingTheButtonStartsTheEditorEachTime) {
     EXPECT_EQ(windowLog.destroyed, 1);
 }
 
-TEST_F(ConnectTest, HandlersOfTheProtocolThatDoNothingChangeNothing) {
-    auto addin = makeConnect();
-    QVariantList custom;
-    // Disconnecting what never connected is harmless.
-    addin->OnDisconnection(RemoveUserClosed, custom);
-    connect(*addin, app);
-    addin->OnAddInsUpdate(custom);
-    addin->OnStartupComplete(custom);
-    addin->OnBeginShutdown(custom);
-    EXPECT_EQ(zovButtons(app).size(), 1u);
-    EXPECT_EQ(windowLog.made, 0);
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_F(ConnectTest, ADestroyedAddinLeavesNoHandlerOnItsButton) {
+TEST_F(ConnectTest, EmptyHandlersChangeNothingAndADestroyedAddinLeavesNoHandlerOnItsButton) {
     {
         auto addin = makeConnect();
+        QVariantList custom;
+        addin->OnDisconnection(RemoveUserClosed, custom); // what never connected: harmless
         connect(*addin, app);
+        addin->OnAddInsUpdate(custom);
+        addin->OnStartupComplete(custom);
+        addin->OnBeginShutdown(custom);
+        EXPECT_EQ(zovButtons(app).size(), 1u);
     } // dropped without disconnection
     ASSERT_EQ(zovButtons(app).size(), 1u);
     zovButtons(app).front().Execute(); // must not reach the destroyed object
     EXPECT_EQ(windowLog.made, 0);
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 } // namespace

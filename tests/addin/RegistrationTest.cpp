@@ -32,21 +32,14 @@ TEST(AddinRegistry, RegisterWritesTheEntryUnderTheHostsAddinKey) {
     EXPECT_EQ(entry->friendlyName, QStringLiteral("ZOV Edit"));
     EXPECT_EQ(entry->loadBehavior, LoadConnectFirstTime);
     ASSERT_EQ(reopened.All().size(), 1u);
-}
 
-TEST(AddinRegistry, UnregisterRemovesOnlyThatEntry) {
-    QTemporaryDir folder;
-    AddinRegistry registry(QDir(folder.path()).filePath(QStringLiteral("Host.ini")));
-    registry.Register(AddinRegistration{QStringLiteral("Other.Connect"), QStringLiteral("Other"), QStringLiteral("d"), 3});
-    RegisterZovEdit(registry);
-    ASSERT_EQ(registry.All().size(), 2u);
-
-    EXPECT_EQ(UnregisterZovEdit(registry), 0);
-    EXPECT_FALSE(registry.Find(QStringLiteral("ZOVEdit.Connect")).has_value());
-    ASSERT_EQ(registry.All().size(), 1u);
-    EXPECT_EQ(registry.All().front().progId, QStringLiteral("Other.Connect"));
-    // Unregistering what is not there is no failure.
-    EXPECT_EQ(UnregisterZovEdit(registry), 0);
+    // Unregistering removes only that entry, and unregistering what is not there is no failure.
+    reopened.Register(AddinRegistration{QStringLiteral("Other.Connect"), QStringLiteral("Other"), QStringLiteral("d"), 3});
+    EXPECT_EQ(UnregisterZovEdit(reopened), 0);
+    EXPECT_FALSE(reopened.Find(QStringLiteral("ZOVEdit.Connect")).has_value());
+    ASSERT_EQ(reopened.All().size(), 1u);
+    EXPECT_EQ(reopened.All().front().progId, QStringLiteral("Other.Connect"));
+    EXPECT_EQ(UnregisterZovEdit(reopened), 0);
 }
 
 TEST(AddinRegistry, AnUnreadableLoadBehaviourLeavesTheAddinUnloaded) {
@@ -57,8 +50,7 @@ TEST(AddinRegistry, AnUnreadableLoadBehaviourLeavesTheAddinUnloaded) {
         raw.setValue(QStringLiteral("Software/Microsoft/Office/PowerPoint/Addins/Broken.Connect/LoadBehavior"),
                      QStringLiteral("often"));
     }
-    AddinRegistry registry(file);
-    const auto entry = registry.Find(QStringLiteral("Broken.Connect"));
+    const auto entry = AddinRegistry(file).Find(QStringLiteral("Broken.Connect"));
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->loadBehavior, 0);
 }

@@ -112,36 +112,6 @@ TEST_F(StartEditorTest, FileCommandsWithoutAPresentationSayWhy) {
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/never-written.cgf")));
 }
 
-TEST_F(StartEditorTest, ImportDrawsEveryGraphAndRebuildsTheNodeTables) {
-    QTemporaryDir folder;
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("cat.cgf"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(";%Graph*Cats%;\r\n(On [Cat] [Mat])\r\n.\r\n;%Graph*Dogs%;\r\n[Dog]\r\n");
-    }
-    Session session(app, services(), windowsFactory());
-    session.StartEditor();
-    session.ImportFile(path);
-    const host::Presentation p = app.ActivePresentation();
-    ASSERT_EQ(p.Slides().Count(), 2);
-    EXPECT_EQ(p.Slides().Item(1).Name(), QStringLiteral("Cats"));
-    EXPECT_EQ(p.Slides().Item(2).Name(), QStringLiteral("Dogs"));
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown().front().text, QStringLiteral("File read"));
-    // The tables describe both slides: two titles, three concepts, one relation; two links.
-    EXPECT_EQ(session.Editor().Reader().Tables().BoundArray.size(), 6u);
-    EXPECT_EQ(session.Editor().Reader().Tables().Links.size(), 2u);
-
-    // Afterwards a typed concept with a nested graph draws no slide: the reader is back to
-    // its editing sink.
-    messages.clear();
-    session.Editor().Reader().SetCurrentLine(QStringLiteral("[Situation: (On [Cat] [Mat])]"));
-    session.Editor().Reader().SetAtEnd(false);
-    EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
-    EXPECT_EQ(p.Slides().Count(), 2);
-}
-
 // A progress that records what it was told and asks to stop after a number of graphs.
 class ScriptedProgress : public ImportProgress {
 public:
@@ -209,6 +179,16 @@ TEST_F(StartEditorTest, ImportWithProgressReportsThePositionAndStopsBetweenGraph
         p.Slides().Item(p.Slides().Count()).Delete();
     session.ImportFile(path);
     EXPECT_EQ(p.Slides().Count(), before + 3) << "the next reading is not stopped";
+    // The tables describe the slides: three titles, four concepts, one relation; two links.
+    EXPECT_EQ(session.Editor().Reader().Tables().BoundArray.size(), 8u);
+    EXPECT_EQ(session.Editor().Reader().Tables().Links.size(), 2u);
+
+    // Afterwards a typed concept with a nested graph draws no slide: the reader is back to
+    // its editing sink.
+    session.Editor().Reader().SetCurrentLine(QStringLiteral("[Situation: (On [Cat] [Mat])]"));
+    session.Editor().Reader().SetAtEnd(false);
+    EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
+    EXPECT_EQ(p.Slides().Count(), before + 3);
 }
 
 } // namespace
