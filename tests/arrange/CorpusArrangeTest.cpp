@@ -117,32 +117,5 @@ TEST(ArrangeCorpus, GeneratedGraphs) {
     EXPECT_EQ(layouts.count(editor::ArrangeLayout::Rows), 1u);
 }
 
-TEST(ArrangeCorpus, AnArrangedPresentationSavesAndReadsBackTheSame) {
-    Host host;
-    RandomGraphShape shape;
-    shape.concepts = 6;
-    shape.relations = 5;
-    shape.comments = 1;
-    host::Slide slide = drawRandomGraph(host, QStringLiteral("Saved"), shape, 9);
-    arrangeAndCheck(slide, QStringLiteral("saved"));
-    const std::vector<ShapeFacts> facts = factsOf(slide);
-    std::vector<QPointF> corners;
-    for (int i = 1; i <= slide.Shapes().Count(); ++i)
-        corners.emplace_back(slide.Shapes().Item(i).Left(), slide.Shapes().Item(i).Top());
-
-    const host::Presentation back = host::readPresentation(host::presentationBytes(host.presentation()), QStringLiteral("saved"));
-    const host::Slide reread = back.Slides().Item(1);
-    const std::vector<ShapeFacts> again = factsOf(reread);
-    ASSERT_EQ(again.size(), facts.size());
-    for (std::size_t i = 0; i < facts.size(); ++i) {
-        EXPECT_EQ(again[i].name, facts[i].name);
-        EXPECT_EQ(again[i].beginShape, facts[i].beginShape);
-        EXPECT_EQ(again[i].endShape, facts[i].endShape);
-        const host::Shape s = reread.Shapes().Item(static_cast<int>(i) + 1);
-        EXPECT_NEAR(s.Left(), corners[i].x(), 0.01);
-        EXPECT_NEAR(s.Top(), corners[i].y(), 0.01);
-    }
-}
-
 } // namespace
 } // namespace zov::arrange_test

@@ -193,10 +193,6 @@ TEST(Render, PdfHasOnePagePerSlide) {
     request.format = RenderFormat::Pdf;
     request.output = dir.filePath(QStringLiteral("deck.pdf"));
     EXPECT_EQ(app::renderSlides(deck.host.presentation(), request), QStringList{request.output});
-    QFile file(request.output);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(5) == "%PDF-");
-    file.close();
     EXPECT_EQ(pdfPages(request.output), 3);
 
     request.slide = 3;
