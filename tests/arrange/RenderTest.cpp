@@ -5,10 +5,7 @@
 
 #include <QColor>
 #include <QFile>
-#include <QHash>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -40,25 +37,6 @@ struct KnownDeck {
     host::Shape cat, relation, actor;
     std::vector<host::Shape> arcs;
 };
-
-// The most common colour of the square of `radius` pixels around `centre`: the fill, even
-// where the label's letters cross the centre.
-QColor dominantColour(const QImage& image, QPointF centre, int radius) {
-    QHash<QRgb, int> counts;
-    const int cx = static_cast<int>(std::lround(centre.x())), cy = static_cast<int>(std::lround(centre.y()));
-    for (int y = cy - radius; y <= cy + radius; ++y)
-        for (int x = cx - radius; x <= cx + radius; ++x)
-            if (image.valid(x, y))
-                ++counts[image.pixel(x, y)];
-    QRgb best = 0;
-    int most = -1;
-    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
-        if (it.value() > most) {
-            most = it.value();
-            best = it.key();
-        }
-    return QColor::fromRgb(best);
-}
 
 bool near(QColor a, QColor b, int tolerance = 8) {
     return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
@@ -98,10 +76,10 @@ TEST(Render, PngShowsNodeFillsAndAnArrowheadAtTheEndOfEachArc) {
     const double scale = 2; // pixels per point
 
     for (const host::Shape& node : {deck.cat, deck.relation, deck.actor}) {
-        const QPointF centre((node.Left() + node.Width() / 2) * scale, (node.Top() + node.Height() / 2) * scale);
-        EXPECT_TRUE(near(dominantColour(image, centre, 10), bgr(node.Fill().ForeColor().RGB())))
-            << node.TextFrame().TextRange().Text().toStdString() << ": "
-            << dominantColour(image, centre, 10).name().toStdString();
+        // Below the centre, off the label's letters.
+        const QPointF inside((node.Left() + node.Width() / 2) * scale, (node.Top() + node.Height() * 0.8) * scale);
+        EXPECT_TRUE(near(image.pixelColor(inside.toPoint()), bgr(node.Fill().ForeColor().RGB())))
+            << node.TextFrame().TextRange().Text().toStdString() << ": " << image.pixelColor(inside.toPoint()).name().toStdString();
     }
     // Off the line but inside the triangle near the tip: dark at the end, light at the begin.
     for (const host::Shape& arc : deck.arcs) {
@@ -162,19 +140,8 @@ TEST(Render, PngAndSvgWriteOneFilePerSlideUnlessOneIsChosen) {
     EXPECT_TRUE(two.readAll().contains("<title>Second</title>"));
 }
 
-// The number of pages of a PDF: pdfinfo when it is installed, else the page objects.
+// The number of page objects of a PDF.
 int pdfPages(const QString& path) {
-    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-    if (!pdfinfo.isEmpty()) {
-        QProcess process;
-        process.start(pdfinfo, {path});
-        if (process.waitForFinished(30000) && process.exitCode() == 0) {
-            for (const QByteArray& line : process.readAllStandardOutput().split('\n'))
-                if (line.startsWith("Pages:"))
-                    return line.mid(6).trimmed().toInt();
-        }
-        return -1;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
@@ -206,22 +173,20 @@ TEST(Render, RefusesWhatItCannotDo) {
     QTemporaryDir dir;
     RenderRequest request;
     request.output = dir.filePath(QStringLiteral("x.png"));
+    auto errorOf = [&] {
+        try {
+            app::renderSlides(deck.host.presentation(), request);
+        } catch (const app::RenderError& error) {
+            return error.message();
+        }
+        return QStringLiteral("rendered");
+    };
     request.slide = 4;
-    try {
-        app::renderSlides(deck.host.presentation(), request);
-        FAIL() << "slide 4 of 3 was rendered";
-    } catch (const app::RenderError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot render slide 4 of"))) << error.what();
-        EXPECT_TRUE(error.message().endsWith(QStringLiteral("the presentation has 3 slides"))) << error.what();
-    }
+    EXPECT_TRUE(errorOf().startsWith(QStringLiteral("Cannot render slide 4 of")));
+    EXPECT_TRUE(errorOf().endsWith(QStringLiteral("the presentation has 3 slides"))) << errorOf().toStdString();
     request.slide = 1;
     request.output = dir.filePath(QStringLiteral("missing/folder/x.png"));
-    try {
-        app::renderSlides(deck.host.presentation(), request);
-        FAIL() << "wrote into a folder that does not exist";
-    } catch (const app::RenderError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot write \"") + request.output)) << error.what();
-    }
+    EXPECT_TRUE(errorOf().startsWith(QStringLiteral("Cannot write \"") + request.output)) << errorOf().toStdString();
 
     Host empty;
     request.output = dir.filePath(QStringLiteral("none.pdf"));
