@@ -45,6 +45,15 @@ QPointF fillPointOf(const host::Shape& s)
     return {s.Left() + s.Width() / 2.0, s.Top() + s.Height() * 0.2};
 }
 
+// Presses the left button at `from`, moves past the drag threshold to `to` and releases there.
+void drag(QWidget* viewport, QPoint from, QPoint to)
+{
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QTest::mouseMove(viewport, from + (to - from) / 4 + QPoint(5, 5));
+    QTest::mouseMove(viewport, to);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+}
+
 } // namespace
 
 using CanvasTest = DesktopFixture;
@@ -138,10 +147,7 @@ TEST_F(CanvasTest, ResizeHandleAndConnectorEndDrag)
     // The bottom-right handle.
     const QPoint corner = viewportPoint({g.cat.Left() + g.cat.Width(), g.cat.Top() + g.cat.Height()});
     const float width = g.cat.Width(), height = g.cat.Height();
-    QTest::mousePress(vp, Qt::LeftButton, {}, corner);
-    QTest::mouseMove(vp, corner + QPoint(20, 10));
-    QTest::mouseMove(vp, corner + QPoint(40, 30));
-    QTest::mouseRelease(vp, Qt::LeftButton, {}, corner + QPoint(40, 30));
+    drag(vp, corner, corner + QPoint(40, 30));
     settle();
     const double scale = canvas().pixelsPerPoint();
     EXPECT_NEAR(g.cat.Width(), width + 40 / scale, 0.01);
@@ -151,20 +157,14 @@ TEST_F(CanvasTest, ResizeHandleAndConnectorEndDrag)
     canvas().setSelection({g.arc});
     const QPoint end = viewportPoint(g.arc.data().end);
     const QPoint empty = viewportPoint({600, 100});
-    QTest::mousePress(vp, Qt::LeftButton, {}, end);
-    QTest::mouseMove(vp, end + QPoint(5, -5));
-    QTest::mouseMove(vp, empty);
-    QTest::mouseRelease(vp, Qt::LeftButton, {}, empty);
+    drag(vp, end, empty);
     settle();
     EXPECT_FALSE(g.arc.ConnectorFormat().EndConnected());
     EXPECT_TRUE(g.arc.ConnectorFormat().BeginConnected());
     // ... and back onto the oval: glued to its nearest site.
     const QPoint loose = viewportPoint(g.arc.data().end);
     const QPoint onOval = viewportPoint({g.relation.Left() + 5.0, g.relation.Top() + g.relation.Height() / 2.0});
-    QTest::mousePress(vp, Qt::LeftButton, {}, loose);
-    QTest::mouseMove(vp, loose + QPoint(5, 5));
-    QTest::mouseMove(vp, onOval);
-    QTest::mouseRelease(vp, Qt::LeftButton, {}, onOval);
+    drag(vp, loose, onOval);
     settle();
     ASSERT_TRUE(g.arc.ConnectorFormat().EndConnected());
     EXPECT_EQ(g.arc.ConnectorFormat().EndConnectedShape(), g.relation);
@@ -226,10 +226,7 @@ TEST_F(CanvasTest, RubberBandSelectsShapesInside)
     QWidget* vp = canvas().viewport();
     const QPoint from = viewportPoint({g.cat.Left() - 10.0, g.cat.Top() - 10.0});
     const QPoint to = viewportPoint({g.cat.Left() + g.cat.Width() + 10.0, g.cat.Top() + g.cat.Height() + 10.0});
-    QTest::mousePress(vp, Qt::LeftButton, {}, from);
-    QTest::mouseMove(vp, from + QPoint(5, 5));
-    QTest::mouseMove(vp, to);
-    QTest::mouseRelease(vp, Qt::LeftButton, {}, to);
+    drag(vp, from, to);
     const auto selected = canvas().selection();
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(selected.front(), g.cat);
