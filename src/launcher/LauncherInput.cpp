@@ -60,9 +60,11 @@ CheckInput::CheckInput(const char* path) {
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return;
+    // Only a regular file can be read again by the full program: a pipe or a device named on
+    // the command line is left to it unread.
     struct stat info {};
-    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    ok_ = ReadAll(fd, regular ? static_cast<std::size_t>(info.st_size) : 0, bytes_);
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        ok_ = ReadAll(fd, static_cast<std::size_t>(info.st_size), bytes_);
     close(fd);
 }
 

@@ -9,8 +9,9 @@
 namespace zov::launcher {
 
 // The bytes of a check's input, read into writable memory (the checker writes into it), stopping
-// one byte past the reader's size limit. !Ok() when it cannot be opened or read; the full
-// program then says why. What was read from standard input stays either way.
+// one byte past the reader's size limit. !Ok() when it cannot be opened or read, or is not a
+// regular file (a pipe read here would be empty for the full program); the full program then
+// reads it or says why. What was read from standard input stays either way.
 class CheckInput {
 public:
     explicit CheckInput(const char* path); // nullptr: standard input

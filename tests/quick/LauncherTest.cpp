@@ -37,6 +37,11 @@ TEST_F(LauncherTest, OtherCommandsReachTheFullProgram) {
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(QString::fromUtf8(usage.err).contains(QStringLiteral("Usage:")));
 
+    // A pipe named on the command line is left unread for the full program.
+    const ProgramRun fromPipe = zovedit({"check", "/dev/stdin"}, "[Cat: 'x");
+    EXPECT_EQ(fromPipe.exitCode, 1);
+    EXPECT_EQ(fromPipe.errLines(), QStringList{"Error: Input past end of file: no closing ' found"});
+
     write("in.cgf", "[Cat] [Mat]");
     const ProgramRun imported = zovedit({"import", "in.cgf", "-o", "out.pptx"});
     EXPECT_EQ(imported.exitCode, 0);
