@@ -77,7 +77,11 @@ NodeName SlideNameOf(NodeName name) {
 
 QuickReader::QuickReader(char* text, std::size_t size, std::size_t start)
     : text_(text), size_(size), next_(start), lineBegin_(start), lineEnd_(start), pos_(start),
-      stepsLeft_(16 * size + 65536) {
+      slideNames_(size / 64), stepsLeft_(16 * size + 65536) {
+    // One large graph can hold a node for every few bytes. Reserving address space costs
+    // nothing until it is used, and spares the copies of growing by doubling.
+    bound_.reserve(size / 16 + 64);
+    links_.reserve(size / 16 + 64);
     contexts_.push_back(Context{});
 }
 
@@ -299,6 +303,7 @@ void QuickReader::SplitGraphTitle(std::string_view title) {
     while (!name.empty() && name.back() == ' ')
         name.remove_suffix(1);
     graphTitleName_ = NodeName::Of(name);
+    slideNames_.Prefetch(SlideNameOf(graphTitleName_));
 }
 
 // What the checking builder does with a graph: take the graph's slide name (a name in use is

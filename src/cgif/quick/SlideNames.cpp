@@ -2,48 +2,65 @@
 
 namespace zov::cgif::quick {
 
-// FNV-1a: names are short, and their last characters (numbers) differ most.
-std::uint64_t SlideNames::HashOf(const NodeName& name) {
+// FNV-1a, folded to 32 bits: names are short, and their last characters (numbers) differ most.
+std::uint32_t SlideNames::HashOf(const NodeName& name) {
     char buffer[16];
     std::uint64_t hash = 14695981039346656037ull;
     for (const char c : name.Text(buffer)) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;
     }
-    return hash;
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+SlideNames::SlideNames(std::size_t expected) {
+    std::size_t slots = 1024;
+    while (slots < 2 * expected)
+        slots *= 2;
+    slots_.resize(slots);
+}
+
+void SlideNames::Prefetch(const NodeName& name) const {
+    __builtin_prefetch(&slots_[HashOf(name) & (slots_.size() - 1)]);
 }
 
 // The slot holding the name, or the empty slot where it would go.
-std::size_t SlideNames::SlotOf(const NodeName& name, std::uint64_t hash) const {
+std::size_t SlideNames::SlotOf(const NodeName& name, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t at = static_cast<std::size_t>(hash ^ (hash >> 29)) & mask;
-    while (slots_[at].Used && !(slots_[at].Hash == hash && SameName(slots_[at].Name, name)))
+    std::size_t at = hash & mask;
+    while (slots_[at].Entry != 0 && !(slots_[at].Hash == hash && SameName(names_[slots_[at].Entry - 1], name)))
         at = (at + 1) & mask;
     return at;
 }
 
-bool SlideNames::Contains(const NodeName& name) const { return slots_[SlotOf(name, HashOf(name))].Used; }
+bool SlideNames::Contains(const NodeName& name) const { return slots_[SlotOf(name, HashOf(name))].Entry != 0; }
 
 bool SlideNames::Insert(const NodeName& name) {
-    const std::uint64_t hash = HashOf(name);
+    const std::uint32_t hash = HashOf(name);
     std::size_t at = SlotOf(name, hash);
-    if (slots_[at].Used)
+    if (slots_[at].Entry != 0)
         return false;
-    if (2 * (count_ + 1) > slots_.size()) {
+    if (2 * (names_.size() + 1) > slots_.size()) {
         Grow();
         at = SlotOf(name, hash);
     }
-    slots_[at] = Slot{hash, name, true};
-    ++count_;
+    names_.push_back(name);
+    slots_[at] = Slot{hash, static_cast<std::uint32_t>(names_.size())};
     return true;
 }
 
 void SlideNames::Grow() {
     std::vector<Slot, LargeAllocator<Slot>> old(slots_.size() * 2);
     old.swap(slots_);
-    for (const Slot& slot : old)
-        if (slot.Used)
-            slots_[SlotOf(slot.Name, slot.Hash)] = slot;
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.Entry == 0)
+            continue;
+        std::size_t at = slot.Hash & mask;
+        while (slots_[at].Entry != 0)
+            at = (at + 1) & mask;
+        slots_[at] = slot;
+    }
 }
 
 } // namespace zov::cgif::quick

@@ -1,6 +1,7 @@
 #pragma once
-// The set of slide names a checking run hands out, as pieces of text that outlive it: one flat
-// table probed in order, since a file of small graphs asks it once per graph.
+// The set of slide names a checking run hands out, as pieces of text that outlive it. A file of
+// small graphs asks it once per graph, so the table is kept small for the cache: each slot holds
+// 32 bits of the name's hash and the position of the name in a list kept in insertion order.
 #include "cgif/quick/LargeMemory.h"
 #include "cgif/quick/NodeName.h"
 
@@ -11,22 +12,27 @@ namespace zov::cgif::quick {
 
 class SlideNames {
 public:
+    // Room for about `expected` names without growing.
+    explicit SlideNames(std::size_t expected);
+
     bool Contains(const NodeName& name) const;
+    // Starts loading the slot a name will be looked up in, so that a later Insert finds it in
+    // the cache: a graph's name is known when its title is read, its slide taken at its end.
+    void Prefetch(const NodeName& name) const;
     // False when the name is already in the set.
     bool Insert(const NodeName& name);
 
 private:
     struct Slot {
-        std::uint64_t Hash = 0;
-        NodeName Name;
-        bool Used = false;
+        std::uint32_t Hash = 0;
+        std::uint32_t Entry = 0; // 1 + index in names_; 0: empty
     };
-    static std::uint64_t HashOf(const NodeName& name);
-    std::size_t SlotOf(const NodeName& name, std::uint64_t hash) const;
+    static std::uint32_t HashOf(const NodeName& name);
+    std::size_t SlotOf(const NodeName& name, std::uint32_t hash) const;
     void Grow();
 
-    std::vector<Slot, LargeAllocator<Slot>> slots_ = std::vector<Slot, LargeAllocator<Slot>>(1024);
-    std::size_t count_ = 0;
+    std::vector<Slot, LargeAllocator<Slot>> slots_;
+    std::vector<NodeName, LargeAllocator<NodeName>> names_;
 };
 
 } // namespace zov::cgif::quick
