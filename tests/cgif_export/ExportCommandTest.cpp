@@ -37,8 +37,8 @@ protected:
 };
 
 TEST_F(ExportCommandTest, WrittenGraphsAreConfirmedAfterTheStreamIsClosed) {
-    g.addSlide(QStringLiteral("G1"));
-    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    g.addSlide("G1");
+    g.draw({"c|AAAAAAAA|A"});
     MemoryStream out;
     EXPECT_EQ(ExportGraphs(g.presentation(), out, messages), ExportOutcome::Written);
     EXPECT_EQ(out.text(), QStringLiteral(";%Graph*G1%;\r\n[A;0@0;\r\n]"));
@@ -50,14 +50,19 @@ TEST_F(ExportCommandTest, WrittenGraphsAreConfirmedAfterTheStreamIsClosed) {
 }
 
 TEST_F(ExportCommandTest, NoGraphOrAHostErrorClosesWithoutConfirmation) {
-    g.addSlide(QStringLiteral("G1"));
+    GraphSlides none; // no slide at all
+    MemoryStream nothing;
+    EXPECT_EQ(ExportGraphs(none.presentation(), nothing, messages), ExportOutcome::NothingWritten);
+    // Slides with only a title, or with a relation without arcs, have no nodes to write.
+    g.addSlide("G1");
+    g.addSlide("G2");
+    g.draw({"r|RRRRRRRR|lonely"});
     MemoryStream empty;
     EXPECT_EQ(ExportGraphs(g.presentation(), empty, messages), ExportOutcome::NothingWritten);
     EXPECT_EQ(empty.closeCount(), 1);
     EXPECT_TRUE(empty.text().isEmpty());
 
-    const host::Shape a = g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
-    g.arc(a, host::Shape());
+    g.draw({"c|AAAAAAAA|A", "A>-"});
     MemoryStream stopped;
     EXPECT_EQ(ExportGraphs(g.presentation(), stopped, messages), ExportOutcome::NothingWritten);
     EXPECT_EQ(stopped.closeCount(), 1);
@@ -65,8 +70,8 @@ TEST_F(ExportCommandTest, NoGraphOrAHostErrorClosesWithoutConfirmation) {
 }
 
 TEST_F(ExportCommandTest, EachExportStartsWithNoConceptWritten) {
-    g.addSlide(QStringLiteral("G1"));
-    g.conceptNode(QStringLiteral("x/AAAAAAAA"), QStringLiteral("A"));
+    g.addSlide("G1");
+    g.draw({"c|x/AAAAAAAA|A"});
     MemoryStream first, second;
     ExportGraphs(g.presentation(), first, messages);
     ExportGraphs(g.presentation(), second, messages);
@@ -75,8 +80,8 @@ TEST_F(ExportCommandTest, EachExportStartsWithNoConceptWritten) {
 }
 
 TEST_F(ExportCommandTest, WriteAndCloseFailuresAreReportedInsteadOfSuccess) {
-    g.addSlide(QStringLiteral("G1"));
-    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    g.addSlide("G1");
+    g.draw({"c|AAAAAAAA|A"});
     for (const bool onWrite : {true, false}) {
         messages.clear();
         FailingStream out(onWrite);
@@ -98,8 +103,8 @@ TEST_F(ExportCommandTest, FileIsReplacedAsUtf8WithCrLf) {
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(5000, 'x'));
     }
-    g.addSlide(QStringLiteral("Graphe"));
-    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("Chat:Noël"), 1.5f, 2);
+    g.addSlide("Graphe");
+    g.draw({"c|AAAAAAAA|Chat:Noël|1.5|2"});
     EXPECT_EQ(ExportGraphsToFile(g.presentation(), path, messages), ExportOutcome::Written);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -110,8 +115,8 @@ TEST_F(ExportCommandTest, FileThatCannotBeCreatedIsNamedInTheMessage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("missing/folder/out.cgf"));
-    g.addSlide(QStringLiteral("G1"));
-    g.conceptNode(QStringLiteral("AAAAAAAA"), QStringLiteral("A"));
+    g.addSlide("G1");
+    g.draw({"c|AAAAAAAA|A"});
     EXPECT_EQ(ExportGraphsToFile(g.presentation(), path, messages), ExportOutcome::FileNotCreated);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Error"));

@@ -10,6 +10,8 @@
 #include "platform/TextStream.h"
 
 #include <QString>
+#include <QStringList>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -57,26 +59,10 @@ public:
     host::Shape node(int type, const QString& name, const QString& label, float left = 0, float top = 0) {
         return drawing::CreateNodeShape(app_, settings_, name, type, label, left, top, 0x00FFFFFF);
     }
-    host::Shape conceptNode(const QString& name, const QString& label, float left = 0, float top = 0) {
-        return node(drawing::ConceptShapeType, name, label, left, top);
-    }
-    host::Shape pentagon(const QString& name, const QString& label, float left = 0, float top = 0) {
-        return node(drawing::CoreferentConceptShapeType, name, label, left, top);
-    }
-    host::Shape relation(const QString& name, const QString& label, float left = 0, float top = 0) {
-        return node(drawing::RelationShapeType, name, label, left, top);
-    }
-    host::Shape actor(const QString& name, const QString& label, float left = 0, float top = 0) {
-        return node(drawing::ActorShapeType, name, label, left, top);
-    }
-    host::Shape comment(const QString& name, const QString& text, float left = 0, float top = 0) {
-        return node(drawing::CommentShapeType, name, text, left, top);
-    }
-
     // A shape of a kind the graph encoding does not know (a picture, a group, a geometry the
     // host does not model), as a file from another program brings it.
     host::Shape foreign(const QString& name, const QString& label, float left = 0, float top = 0) {
-        host::Shape shape = conceptNode(name, label, left, top);
+        host::Shape shape = node(drawing::ConceptShapeType, name, label, left, top);
         shape.data().kind = host::ShapeKind::Foreign;
         shape.data().autoShapeType = host::ShapeNotPrimitive;
         return shape;
@@ -104,6 +90,29 @@ public:
     }
 
     host::Slide shownSlide() { return app_.ActiveWindow().View().Slide(); }
+
+    // Draws on the shown slide, in order: "K|NAME|TEXT|LEFT|TOP" adds a node (K: c concept,
+    // p pentagon, r relation, a actor, n comment; the position may be left out), "FROM>TO" glues
+    // an arc between nodes drawn before, named by their text ("-" leaves that end loose).
+    // Returns the nodes by text.
+    std::map<QString, host::Shape> draw(std::initializer_list<const char*> items) {
+        std::map<QString, host::Shape> drawn;
+        const auto shape = [&](const QString& text) { return text == u'-' ? host::Shape() : drawn.at(text); };
+        for (const char* item : items) {
+            const QStringList parts = QString::fromUtf8(item).split(u'|');
+            if (parts.size() == 1) {
+                arc(shape(parts[0].section(u'>', 0, 0)), shape(parts[0].section(u'>', 1)));
+                continue;
+            }
+            static const std::map<QString, int> types = {{"c", drawing::ConceptShapeType},
+                                                         {"p", drawing::CoreferentConceptShapeType},
+                                                         {"r", drawing::RelationShapeType},
+                                                         {"a", drawing::ActorShapeType},
+                                                         {"n", drawing::CommentShapeType}};
+            drawn[parts[2]] = node(types.at(parts[0]), parts[1], parts[2], parts.value(3).toFloat(), parts.value(4).toFloat());
+        }
+        return drawn;
+    }
 
 private:
     host::Application app_;

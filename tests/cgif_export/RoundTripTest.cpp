@@ -40,17 +40,6 @@ public:
     bool readWhole() const {
         return outcome_ == importer::ImportOutcome::Read && messages_.shown().size() == 1;
     }
-    // A pentagon stands for a nested graph or a coreference across slides.
-    bool drewPentagons() const {
-        const host::Slides slides = presentation().Slides();
-        for (int s = 1; s <= slides.Count(); ++s) {
-            const host::Shapes shapes = slides.Item(s).Shapes();
-            for (int k = 1; k <= shapes.Count(); ++k)
-                if (shapes.Item(k).AutoShapeType() == drawing::CoreferentConceptShapeType)
-                    return true;
-        }
-        return false;
-    }
     host::Presentation presentation() const { return app_.ActivePresentation(); }
     QString messages() const {
         QStringList lines;
@@ -141,11 +130,6 @@ void expectRoundTrip(const QString& cgif, const std::string& what) {
     EXPECT_EQ(second.exported().size(), text.size()) << what;
 }
 
-QString readCorpusFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 TEST(RoundTripTest, HandWrittenGraphsCoverEveryElement) {
     const char* const graphs[] = {
         "[Cat: *x] [Mat: *y] (On ?x ?y)",
@@ -162,35 +146,17 @@ TEST(RoundTripTest, HandWrittenGraphsCoverEveryElement) {
     for (const char* graph : graphs)
         expectRoundTrip(QString::fromUtf8(graph), graph);
 
-    // The positions really travel in the writer's own form. (A title position after a referent
-    // goes to the referent's empty graph node, so Yojo stays at 0, 0 from the first reading on.)
-    Imported placed(QString::fromUtf8(graphs[4]));
-    const QString text = placed.exported();
-    EXPECT_TRUE(text.contains(QStringLiteral("(Agnt[Sit;10@20;\r\n]"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral(";50@60;\r\n)\r\n"))) << text.toStdString();
 }
 
 TEST(RoundTripTest, SlidesDrawnInTheEditorReadBackTheSame) {
     test::GraphSlides g;
-    g.addSlide(QStringLiteral("G1"));
-    const host::Shape cat = g.conceptNode(QStringLiteral("x/CATCATCA"), QStringLiteral("Cat:'Yojo'"), 30.5f, 40.25f);
-    const host::Shape mat = g.conceptNode(QStringLiteral("/MATMATMA"), QStringLiteral("Mat"), 300, 50);
-    const host::Shape on = g.relation(QStringLiteral("ONONONON"), QStringLiteral("On"), 200, 150);
-    const host::Shape near = g.relation(QStringLiteral("NEARNEAR"), QStringLiteral("Near"), 250, 250.75f);
-    g.arc(cat, on);
-    g.arc(on, mat);
-    g.arc(cat, near);
-    g.arc(near, mat);
-    const host::Shape plus = g.actor(QStringLiteral("PLUSPLUS"), QStringLiteral("Plus"), 400, 300);
-    g.arc(g.conceptNode(QStringLiteral("TWOTWOTW"), QStringLiteral("Number:2"), 10, 300), plus);
-    g.arc(g.conceptNode(QStringLiteral("/THREETHR"), QStringLiteral("Number:3"), 60, 300), plus);
-    g.arc(plus, g.conceptNode(QStringLiteral("s/SUMSUMSU"), QStringLiteral("Number"), 500, 400));
-    g.arc(plus, mat);
-    g.comment(QStringLiteral("NOTENOTE"), QStringLiteral("a remark"), 100, 50);
-    g.conceptNode(QStringLiteral("DOGDOGDO"), QStringLiteral("Dog"), 600, 500.5f);
-    g.addSlide(QStringLiteral("p1"), "Proposition");
-    const host::Shape past = g.relation(QStringLiteral("PASTPAST"), QStringLiteral("Past"), 20, 20);
-    g.arc(past, g.conceptNode(QStringLiteral("SITSITSI"), QStringLiteral("Situation"), 40, 40));
+    g.addSlide("G1");
+    g.draw({"c|x/CATCATCA|Cat:'Yojo'|30.5|40.25", "c|/MATMATMA|Mat|300|50", "r|ONONONON|On|200|150",
+            "r|NEARNEAR|Near|250|250.75", "Cat:'Yojo'>On", "On>Mat", "Cat:'Yojo'>Near", "Near>Mat", "a|PLUSPLUS|Plus|400|300",
+            "c|TWOTWOTW|Number:2|10|300", "Number:2>Plus", "c|/THREETHR|Number:3|60|300", "Number:3>Plus",
+            "c|s/SUMSUMSU|Number|500|400", "Plus>Number", "Plus>Mat", "n|NOTENOTE|a remark|100|50", "c|DOGDOGDO|Dog|600|500.5"});
+    g.addSlide("p1", "Proposition");
+    g.draw({"r|PASTPAST|Past|20|20", "c|SITSITSI|Situation|40|40", "Past>Situation"});
 
     MemoryStream out;
     platform::FakeMessageBoxes messages;
@@ -212,8 +178,7 @@ public:
 
     QString file() {
         QStringList graphs;
-        const int count = pick(1, 3);
-        for (int g = 1; g <= count; ++g)
+        for (int g = pick(1, 3); g > 0; --g)
             graphs << graph();
         return graphs.join(QStringLiteral("\r\n.\r\n"));
     }
@@ -221,27 +186,19 @@ public:
 private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool chance(int percent) { return pick(1, 100) <= percent; }
-
     // A position whose numbers a single-precision float holds exactly (quarters of a point).
-    QString position() {
-        return QStringLiteral(";%%1@%2%;").arg(pick(1, 2800) / 4.0).arg(pick(1, 2000) / 4.0);
-    }
-
-    QString type() {
-        static const char* const types[] = {"Cat", "Mat", "Person", "Number", "City", "Go", "Situation", "T_1"};
-        return QString::fromLatin1(types[pick(0, 7)]);
-    }
+    QString position() { return QStringLiteral(";%%1@%2%;").arg(pick(1, 2800) / 4.0).arg(pick(1, 2000) / 4.0); }
 
     // A concept in full; it gets a defining label when it may be referred to again.
     QString newConcept(QStringList& labels) {
-        QString text = QStringLiteral("[") + type();
+        static const char* const types[] = {"Cat", "Mat", "Person", "Number", "City", "Go", "Situation", "T_1"};
+        QString text = QStringLiteral("[") + QString::fromLatin1(types[pick(0, 7)]);
         const bool referent = chance(40);
         if (referent)
-            text += chance(50) ? QStringLiteral(": '%1'").arg(pick(1, 99)) : QStringLiteral(": %1").arg(pick(1, 99));
+            text += (chance(50) ? QStringLiteral(": '%1'") : QStringLiteral(": %1")).arg(pick(1, 99));
         if (chance(60)) {
-            const QString label = QStringLiteral("L%1").arg(++labelCount_);
-            text += QStringLiteral(" *") + label;
-            labels << label;
+            labels << QStringLiteral("L%1").arg(++labelCount_);
+            text += QStringLiteral(" *") + labels.last();
         }
         // A title position after a referent would go to the referent's empty graph node.
         return text + (referent ? QString() : QStringLiteral(" ") + position()) + QStringLiteral("]");
@@ -250,48 +207,36 @@ private:
     // An argument: a new concept, or a label defined by an earlier element of this graph. (A
     // label defined in the same argument list and used right after it is not found by the
     // reader, which starts its search one node before the last.)
-    QString argument(QStringList& labels, const QStringList& earlier) {
-        if (!earlier.isEmpty() && chance(50))
-            return QStringLiteral("?") + earlier[pick(0, static_cast<int>(earlier.size()) - 1)];
-        return newConcept(labels);
+    QString arguments(int count, QStringList& labels, const QStringList& earlier) {
+        QString text;
+        for (int a = 0; a < count; ++a) {
+            if (!earlier.isEmpty() && chance(50))
+                text += QStringLiteral(" ?") + earlier[pick(0, static_cast<int>(earlier.size()) - 1)];
+            else
+                text += QStringLiteral(" ") + newConcept(labels);
+        }
+        return text;
     }
 
     QString graph() {
         QStringList labels;
         QStringList elements;
-        const int count = pick(1, 10);
-        for (int e = 0; e < count; ++e) {
+        for (int e = pick(1, 10); e > 0; --e) {
             const QStringList earlier = labels;
-            switch (pick(0, 4)) {
-            case 0:
-            case 1:
+            const int kind = pick(0, 4);
+            if (kind < 2) {
                 elements << newConcept(labels);
-                break;
-            case 2:
-            case 3: {
-                QString relation = QStringLiteral("(") + (chance(50) ? QStringLiteral("On") : QStringLiteral("Agnt"));
-                const int arguments = pick(1, 3);
-                for (int a = 0; a < arguments; ++a)
-                    relation += QStringLiteral(" ") + argument(labels, earlier);
-                elements << relation + QStringLiteral(" ") + position() + QStringLiteral(")");
-                break;
-            }
-            default:
-                if (chance(30)) {
-                    elements << QStringLiteral(";note %1;").arg(pick(1, 999));
-                    break;
-                }
-                QString actor = QStringLiteral("<") + (chance(50) ? QStringLiteral("Plus") : QStringLiteral("Sqr"));
-                const int inputs = pick(0, 2);
-                for (int a = 0; a < inputs; ++a)
-                    actor += QStringLiteral(" ") + argument(labels, earlier);
-                actor += QStringLiteral(" |");
-                const int outputs = pick(1, 2);
-                for (int a = 0; a < outputs; ++a)
-                    actor += QStringLiteral(" ") + argument(labels, earlier);
-                const QString place = position();
-                elements << actor + QStringLiteral(" ") + place.chopped(1) + QStringLiteral(">");
-                break;
+            } else if (kind < 4) {
+                const QString name = chance(50) ? QStringLiteral("(On") : QStringLiteral("(Agnt");
+                const QString args = arguments(pick(1, 3), labels, earlier);
+                elements << name + args + QStringLiteral(" ") + position() + QStringLiteral(")");
+            } else if (chance(30)) {
+                elements << QStringLiteral(";note %1;").arg(pick(1, 999));
+            } else {
+                QString actor = chance(50) ? QStringLiteral("<Plus") : QStringLiteral("<Sqr");
+                actor += arguments(pick(0, 2), labels, earlier) + QStringLiteral(" |");
+                actor += arguments(pick(1, 2), labels, earlier);
+                elements << actor + QStringLiteral(" ") + position().chopped(1) + QStringLiteral(">");
             }
         }
         return elements.join(u' ');
@@ -321,9 +266,11 @@ TEST(RoundTripTest, CorpusFilesThatImportCleanly) {
     // text of one slide does not carry.
     QStringList tried;
     for (const QString& name : files) {
-        const QString cgif = readCorpusFile(corpus.filePath(name));
+        QFile file(corpus.filePath(name));
+        const QString cgif = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         Imported probe(cgif);
-        if (!probe.readWhole() || probe.drewPentagons())
+        const QString pentagon = QStringLiteral("  %1 ").arg(drawing::CoreferentConceptShapeType);
+        if (!probe.readWhole() || describe(probe.presentation()).join(u'\n').contains(u'\n' + pentagon))
             continue;
         tried << name;
         expectRoundTrip(cgif, name.toStdString());
