@@ -3,17 +3,12 @@
 // keeps coordinates in 1/100 mm and fits some auto-sized shapes to their text again with its own
 // font metrics, so node positions may move: the texts are compared exactly apart from the
 // position numbers, which are compared within a tolerance.
+#include "ProgramTest.h"
 #include "cgif_export/GraphSlides.h"
-#include "host/pptx/PptxFile.h"
-#include "support/TestPaths.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 namespace zov::test {
 namespace {
@@ -22,20 +17,6 @@ namespace {
 // pentagon's width again and keeps its centre, which moved its left by about 3 points.
 constexpr double PositionTolerance = 0.1;
 constexpr double PentagonLeftTolerance = 4.0;
-
-QByteArray runExport(const QString& pptx, const QString& runtimeDir, int& exitCode) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
-    process.setProcessEnvironment(env);
-    process.start(programPath(), {QStringLiteral("export"), pptx, QStringLiteral("-o"), QStringLiteral("-")});
-    exitCode = -1;
-    if (!process.waitForFinished(120000))
-        return {};
-    exitCode = process.exitCode();
-    return process.readAllStandardOutput();
-}
 
 struct Position {
     double left = 0, top = 0;
@@ -58,29 +39,20 @@ QString withoutPositions(const QString& text, std::vector<Position>& positions) 
     return shape + text.mid(from);
 }
 
-TEST(ExportInteropTest, InteropPresentationSavedByImpressExportsTheSameText) {
+using ExportInteropTest = ProgramTest;
+
+TEST_F(ExportInteropTest, InteropPresentationSavedByImpressExportsTheSameText) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty())
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-    QTemporaryDir dir;
-    QTemporaryDir runtimeDir;
-    ASSERT_TRUE(dir.isValid() && runtimeDir.isValid());
 
     GraphSlides g;
-    g.addSlide(QStringLiteral("G1"));
-    const host::Shape cat = g.conceptNode(QStringLiteral("x1/QKXBAMEW"), QStringLiteral("Cat"), 90, 36);
-    const host::Shape on = g.relation(QStringLiteral("RONRONRO"), QStringLiteral("On"), 216, 144);
-    g.arc(cat, on);
-    const host::Shape mat = g.conceptNode(QStringLiteral("/PLMOKNIJ"), QStringLiteral("Mat:\"a mat\""), 360, 36);
-    g.arc(on, mat);
-    const host::Shape plus = g.actor(QStringLiteral("PLUSPLUS"), QStringLiteral("Plus"), 216, 288);
-    g.arc(cat, plus);
-    const host::Shape sum = g.conceptNode(QStringLiteral("s/SUMSUMSU"), QStringLiteral("Number"), 396, 360);
-    g.arc(plus, sum);
-    g.comment(QStringLiteral("NOTENOTE"), QStringLiteral("a remark & <more>"), 36, 432);
-    g.addSlide(QStringLiteral("p1"), "Proposition");
-    const host::Shape neg = g.relation(QStringLiteral("NEGNEGNE"), QStringLiteral("Neg"), 108, 108);
-    g.arc(neg, g.pentagon(QStringLiteral("G1/PROPPROP"), QStringLiteral("Proposition (G1)"), 18, 18));
+    g.addSlide("G1");
+    g.draw({"c|x1/QKXBAMEW|Cat|90|36", "r|RONRONRO|On|216|144", "Cat>On", "c|/PLMOKNIJ|Mat:\"a mat\"|360|36",
+            "On>Mat:\"a mat\"", "a|PLUSPLUS|Plus|216|288", "Cat>Plus", "c|s/SUMSUMSU|Number|396|360", "Plus>Number",
+            "n|NOTENOTE|a remark & <more>|36|432"});
+    g.addSlide("p1", "Proposition");
+    g.draw({"r|NEGNEGNE|Neg|108|108", "p|G1/PROPPROP|Proposition (G1)|18|18", "Neg>Proposition (G1)"});
     const QString ours = dir.filePath(QStringLiteral("graphs.pptx"));
     host::savePresentation(g.presentation(), ours);
 
@@ -94,11 +66,12 @@ TEST(ExportInteropTest, InteropPresentationSavedByImpressExportsTheSameText) {
     const QString theirs = outDir + QStringLiteral("/graphs.pptx");
     ASSERT_TRUE(QFile::exists(theirs)) << office.readAllStandardError().toStdString();
 
-    int ourExit = -1, theirExit = -1;
-    const QString ourText = QString::fromUtf8(runExport(ours, runtimeDir.path(), ourExit));
-    const QString theirText = QString::fromUtf8(runExport(theirs, runtimeDir.path(), theirExit));
-    EXPECT_EQ(ourExit, 0);
-    EXPECT_EQ(theirExit, 0);
+    const ProgramRun ourRun = zovedit({"export", ours, "-o", "-"});
+    const ProgramRun theirRun = zovedit({"export", theirs, "-o", "-"});
+    EXPECT_EQ(ourRun.exitCode, 0);
+    EXPECT_EQ(theirRun.exitCode, 0);
+    const QString ourText = QString::fromUtf8(ourRun.out);
+    const QString theirText = QString::fromUtf8(theirRun.out);
     ASSERT_TRUE(ourText.startsWith(QStringLiteral(";%Graph*G1%;\r\n[Cat*x1;90@36;\r\n]"))) << ourText.toStdString();
 
     std::vector<Position> ourPositions, theirPositions;
