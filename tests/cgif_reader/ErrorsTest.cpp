@@ -86,6 +86,7 @@ TEST_F(ReaderErrors, EachErrorCarriesItsNumberAndItsExactTextAndIsShownOnce) {
         ASSERT_TRUE(raised.has_value()) << c.text;
         EXPECT_EQ(raised->number(), c.number) << c.text;
         EXPECT_EQ(raised->message(), Q(c.message)) << c.text;
+        EXPECT_EQ(QString::fromUtf8(raised->what()), Q(c.message)) << c.text;
         reader.SetGraphCounter(1);
         EXPECT_EQ(ErrorOf(Q(c.text)), Q(c.message)) << c.text;
         for (const BuiltGraph& graph : sink.built)

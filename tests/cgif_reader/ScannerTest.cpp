@@ -176,18 +176,5 @@ TEST_F(Scanner, ExtractTitleTakesATitleFromTheFrontOfTheCommentText) {
     EXPECT_EQ(reader.CurrentLine(), QString());
 }
 
-TEST_F(Scanner, ParseErrorsQuoteTheUnreadRestOfTheLine) {
-    reader.SetCurrentLine(Q("[Cat] x"));
-    reader.MatchChar(u'[', false);
-    try {
-        reader.ReportParseError(1015, Q("Expected ) at end of relation"));
-        ADD_FAILURE() << "no error";
-    } catch (const ParseError& error) {
-        EXPECT_EQ(error.number(), 1015);
-        EXPECT_EQ(error.message(), Q("Expected ) at end of relation (at Cat] x)"));
-        EXPECT_STREQ(error.what(), "Expected ) at end of relation (at Cat] x)");
-    }
-}
-
 } // namespace
 } // namespace zov::cgif::test
