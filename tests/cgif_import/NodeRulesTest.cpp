@@ -60,84 +60,73 @@ TEST_F(NodeRulesTest, CoreferentEndNamesTheDefiningTypeAndGraph) {
     EXPECT_TRUE(shapeWithText(built(), QStringLiteral("Person")).IsNothing());
 }
 
-TEST_F(NodeRulesTest, LabelThatNamesAGraphDependsOnTheEndAndOnNegation) {
-    tables().BoundArray = {GraphOne,
-                           Node(NodeKind::Graph, "Proposition", "p", "PGRAPHID"),
-                           Node(NodeKind::CoreferentConcept, "Cat", "p", "CATSOURC"),
-                           Node(NodeKind::Relation, "On", "", "ONIDAAAA"),
-                           Node(NodeKind::Graph, "Proposition", "q", "QGRAPHID"),
-                           Node(NodeKind::CoreferentConcept, "Dog", "q", "DOGTARGT"),
-                           Node(NodeKind::Relation, "Neg", "", "NEGIDAAA"),
-                           Node(NodeKind::Graph, "Proposition", "r", "RGRAPHID"),
-                           Node(NodeKind::CoreferentConcept, "Hat", "r", "HATTARGT")};
-    link("CATSOURC", "ONIDAAAA");
-    link("ONIDAAAA", "DOGTARGT");
-    link("NEGIDAAA", "HATTARGT");
-    build();
-    EXPECT_EQ(describe(built()), (Lines{"19 G1 is Graph", "51 Cat(p)", "9 On", "arc Cat(p)>On", "51 q", "arc On>q",
-                                        "9 Neg", "51 Proposition (r)", "arc Neg>Proposition (r)"}));
-}
-
-TEST_F(NodeRulesTest, GraphNodeEndIsAPentagonNamedAfterTheGraph) {
-    tables().BoundArray = {GraphOne,
-                           Node(NodeKind::Concept, "Believe", "G2", "BELIEVE1"),
-                           Node(NodeKind::Graph, "Graph", "G2", "GRAPHTWO"),
-                           Node(NodeKind::Relation, "Neg", "", "NEGIDAAA"),
-                           Node(NodeKind::Graph, "Graph", "G3", "GRAPHTRE")};
-    link("BELIEVE1", "GRAPHTWO");
-    link("NEGIDAAA", "GRAPHTRE");
-    link("GRAPHTWO", "BELIEVE1");
-    build();
-    EXPECT_EQ(describe(built()), (Lines{"19 G1 is Graph", "1 Believe", "51 G2", "arc Believe>G2", "9 Neg",
-                                        "51 Proposition (G3)", "arc Neg>Proposition (G3)", "arc G2>Believe"}));
-    EXPECT_EQ(built().Shapes().Item(3).Name(), QStringLiteral("G2/GRAPHTWO"));
-    EXPECT_EQ(built().Shapes().Item(6).Name(), QStringLiteral("G3/GRAPHTRE"));
-}
-
-TEST_F(NodeRulesTest, LabelFoundOnlyAmongBuiltGraphsUsesThatGraph) {
-    tables().BoundArray = {GraphOne,
-                           Node(NodeKind::CoreferentConcept, "Dog", "x", "DOGIDAAA"),
-                           Node(NodeKind::Relation, "Near", "", "NEARIDAA")};
-    tables().AllBindings = {Node(NodeKind::Graph, "Situation", "G2", "GRAPHTWO"),
-                            Node(NodeKind::Concept, "Cat", "x", "CATIDAAA"),
-                            Node(NodeKind::Relation, "On", "", "ONIDAAAA")};
-    link("DOGIDAAA", "NEARIDAA");
-    build();
-    EXPECT_EQ(describe(built()), (Lines{"19 G1 is Graph", "51 Dog(Cat in G2)", "9 Near", "arc Dog(Cat in G2)>Near"}));
-}
-
-TEST_F(NodeRulesTest, LabelFoundNowhereStopsTheBuildKeepingWhatIsDrawn) {
-    tables().BoundArray = {GraphOne,
-                           Node(NodeKind::Comment, "note", "", "COMMENTA"),
-                           Node(NodeKind::Concept, "A", "", "AIDAAAAA"),
-                           Node(NodeKind::Relation, "R", "", "RIDAAAAA"),
-                           Node(NodeKind::CoreferentConcept, "Dog", "y", "DOGIDAAA"),
-                           Node(NodeKind::Relation, "S", "", "SIDAAAAA"),
-                           Node(NodeKind::Concept, "B", "", "BIDAAAAA"),
-                           Node(NodeKind::Concept, "Alone", "", "ALONEIDA")};
-    link("AIDAAAAA", "RIDAAAAA");
-    link("DOGIDAAA", "SIDAAAAA");
-    link("SIDAAAAA", "BIDAAAAA");
-    build();
-    EXPECT_EQ(messageLines(), (QStringList{"Error: Graph not found for: y"}));
-    EXPECT_EQ(messages.shown()[0].icon, platform::MessageIcon::Critical);
-    EXPECT_EQ(describe(built()), (Lines{"19 G1 is Graph", "106 note", "1 A", "9 R", "arc A>R"}));
-    EXPECT_EQ(settings.nodeFontSize, 18) << "the node font is back after a stopped build";
-}
-
-TEST_F(NodeRulesTest, LinkEndOutsideTheGraphIsReportedAndGetsNoArc) {
-    tables().BoundArray = {GraphOne,
-                           Node(NodeKind::Concept, "A", "", "AIDAAAAA"),
-                           Node(NodeKind::Relation, "R", "", "RIDAAAAA"),
-                           Node(NodeKind::Concept, "B", "", "BIDAAAAA"),
-                           Node(NodeKind::Comment, "remark", "", "COMMENTA")};
-    link("AIDAAAAA", "RIDAAAAA");
-    link("GHOSTIDA", "RIDAAAAA");
-    link("RIDAAAAA", "COMMENTA"); // no rule draws a comment as a link end
-    link("RIDAAAAA", "BIDAAAAA");
-    build();
-    EXPECT_EQ(messageLines(), (QStringList{"Error: Link node not in bound array"}));
-    EXPECT_EQ(describe(built()), (Lines{"19 G1 is Graph", "106 remark", "1 A", "9 R", "arc A>R", "1 B", "arc R>B"}));
+// Layouts drawn as graph G1 on a new slide: the nodes after G1's graph node, the nodes kept from
+// graphs built before, the links as "FROM>TO" ids; the shapes drawn and the boxes shown.
+TEST(NodeRules, LabelsGraphNodesAndLinkEndsOutsideTheGraph) {
+    struct Layout {
+        std::vector<NodeRecord> nodes;
+        std::vector<NodeRecord> kept;
+        QStringList links;
+        Lines drawn;
+        QStringList boxes;
+    };
+    const Layout layouts[] = {
+        // A label naming a graph: the graph's name at an out end, "Proposition (name)" after Neg.
+        {{Node(NodeKind::Graph, "Proposition", "p", "PGRAPHID"), Node(NodeKind::CoreferentConcept, "Cat", "p", "CATSOURC"),
+          Node(NodeKind::Relation, "On", "", "ONIDAAAA"), Node(NodeKind::Graph, "Proposition", "q", "QGRAPHID"),
+          Node(NodeKind::CoreferentConcept, "Dog", "q", "DOGTARGT"), Node(NodeKind::Relation, "Neg", "", "NEGIDAAA"),
+          Node(NodeKind::Graph, "Proposition", "r", "RGRAPHID"), Node(NodeKind::CoreferentConcept, "Hat", "r", "HATTARGT")},
+         {},
+         {"CATSOURC>ONIDAAAA", "ONIDAAAA>DOGTARGT", "NEGIDAAA>HATTARGT"},
+         {"19 G1 is Graph", "51 Cat(p)", "9 On", "arc Cat(p)>On", "51 q", "arc On>q", "9 Neg", "51 Proposition (r)",
+          "arc Neg>Proposition (r)"},
+         {}},
+        // A graph node end is a pentagon named after the graph.
+        {{Node(NodeKind::Concept, "Believe", "G2", "BELIEVE1"), Node(NodeKind::Graph, "Graph", "G2", "GRAPHTWO"),
+          Node(NodeKind::Relation, "Neg", "", "NEGIDAAA"), Node(NodeKind::Graph, "Graph", "G3", "GRAPHTRE")},
+         {},
+         {"BELIEVE1>GRAPHTWO", "NEGIDAAA>GRAPHTRE", "GRAPHTWO>BELIEVE1"},
+         {"19 G1 is Graph", "1 Believe", "51 G2", "arc Believe>G2", "9 Neg", "51 Proposition (G3)",
+          "arc Neg>Proposition (G3)", "arc G2>Believe"},
+         {}},
+        // A label found only among the graphs built before uses that graph.
+        {{Node(NodeKind::CoreferentConcept, "Dog", "x", "DOGIDAAA"), Node(NodeKind::Relation, "Near", "", "NEARIDAA")},
+         {Node(NodeKind::Graph, "Situation", "G2", "GRAPHTWO"), Node(NodeKind::Concept, "Cat", "x", "CATIDAAA"),
+          Node(NodeKind::Relation, "On", "", "ONIDAAAA")},
+         {"DOGIDAAA>NEARIDAA"},
+         {"19 G1 is Graph", "51 Dog(Cat in G2)", "9 Near", "arc Dog(Cat in G2)>Near"},
+         {}},
+        // A label found nowhere stops the build, keeping what is drawn.
+        {{Node(NodeKind::Comment, "note", "", "COMMENTA"), Node(NodeKind::Concept, "A", "", "AIDAAAAA"),
+          Node(NodeKind::Relation, "R", "", "RIDAAAAA"), Node(NodeKind::CoreferentConcept, "Dog", "y", "DOGIDAAA"),
+          Node(NodeKind::Relation, "S", "", "SIDAAAAA"), Node(NodeKind::Concept, "B", "", "BIDAAAAA"),
+          Node(NodeKind::Concept, "Alone", "", "ALONEIDA")},
+         {},
+         {"AIDAAAAA>RIDAAAAA", "DOGIDAAA>SIDAAAAA", "SIDAAAAA>BIDAAAAA"},
+         {"19 G1 is Graph", "106 note", "1 A", "9 R", "arc A>R"},
+         {"Error: Graph not found for: y"}},
+        // A link end outside the graph is reported and gets no arc; no rule draws a comment as
+        // a link end.
+        {{Node(NodeKind::Concept, "A", "", "AIDAAAAA"), Node(NodeKind::Relation, "R", "", "RIDAAAAA"),
+          Node(NodeKind::Concept, "B", "", "BIDAAAAA"), Node(NodeKind::Comment, "remark", "", "COMMENTA")},
+         {},
+         {"AIDAAAAA>RIDAAAAA", "GHOSTIDA>RIDAAAAA", "RIDAAAAA>COMMENTA", "RIDAAAAA>BIDAAAAA"},
+         {"19 G1 is Graph", "106 remark", "1 A", "9 R", "arc A>R", "1 B", "arc R>B"},
+         {"Error: Link node not in bound array"}},
+    };
+    for (const Layout& layout : layouts) {
+        ImportSession session;
+        ReaderTables& tables = session.reader.Tables();
+        tables.BoundArray = {GraphOne};
+        tables.BoundArray.insert(tables.BoundArray.end(), layout.nodes.begin(), layout.nodes.end());
+        tables.AllBindings = layout.kept;
+        for (const QString& link : layout.links)
+            tables.Links.push_back({link.section(u'>', 0, 0), link.section(u'>', 1)});
+        session.builder.BuildGraphSlide(session.reader, "G1/GRAPHONE", "Graph", 0, 1);
+        EXPECT_EQ(ImportSession::describe(session.slide(1)), layout.drawn);
+        EXPECT_EQ(session.messageLines(), layout.boxes);
+        EXPECT_EQ(session.settings.nodeFontSize, 18) << "the node font is back after a stopped build";
+    }
 }
 
 TEST_F(NodeRulesTest, OnlyTheGraphsTailOfNodesAndLinksIsDrawn) {
