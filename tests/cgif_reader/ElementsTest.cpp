@@ -163,23 +163,45 @@ TEST_F(Elements, StandAloneCommentsStandAt200By100AndKeepTheirTextWhole) {
 
 // --- negations and nested graphs ---------------------------------------------------------
 
-TEST_F(Elements, ANegationHandsItsGraphOnFirstAndLinksToItsGraphNode) {
+// Nested graphs are handed on innermost first; the node holding one (a negation, or a concept
+// whose referent it is) links to the graph's graph node and is named after the graph node made
+// last. A nested graph without arcs stays in the enclosing graph.
+TEST_F(Elements, NestedGraphsAreHandedOnInnermostFirst) {
+    const std::pair<const char*, QStringList> cases[] = {
+        {"~[ (On [Cat] [Mat]) ]",
+         {"G2:Graph On/r Cat/c Mat/c | On->Mat Cat->On", "G1:Graph Neg*G2/r Graph*G2/g | Neg->graph G2"}},
+        {"[Proposition: (On [Cat] [Mat])] [Dog]",
+         {"G2:Graph On/r Cat/c Mat/c | On->Mat Cat->On", "G1:Graph Proposition*G2/c Graph*G2/g Dog/c | Proposition->graph G2"}},
+        // The referent 'Tom' inside makes the empty graph node G3 after G2 opened.
+        {"[Proposition: (On [Cat: 'Tom'] [Mat])]",
+         {"G2:Graph On/r Cat/c Graph*G3/g Mat/c | On->Mat Cat->On",
+          "G1:Graph Proposition*G3/c Graph*G2/g | Proposition->graph G2"}},
+        // A title names and types the nested graph.
+        {"[Proposition: ;%Proposition*p1%;\n (On [Cat] [Mat])]",
+         {"p1:Proposition On/r Cat/c Mat/c | On->Mat Cat->On",
+          "G1:Graph Proposition*p1/c Proposition*p1/g | Proposition->graph p1"}},
+        {"[Situation: [Cat] [Mat]]", {"G1:Graph Situation/c Graph*G2/g Cat/c Mat/c |"}},
+        // The inner graph links to Cat of the graph around it.
+        {"~[ [Cat *x] ~[ (On ?x [Mat]) ] ]",
+         {"G3:Graph On/r Mat/c | On->Mat Cat->On", "G2:Graph Cat*x/c Neg*G3/r Graph*G3/g | Neg->graph G3",
+          "G1:Graph Neg*G3/r Graph*G2/g | Neg->graph G2"}},
+    };
+    for (const auto& [text, graphs] : cases) {
+        reader.SetGraphCounter(1);
+        ReadWhole(Q(text));
+        EXPECT_EQ(Graphs(), graphs) << text;
+    }
+    // Text after a nested graph's title is put back as a comment, which a nested graph does not
+    // read: the graph stays empty and the comment is taken as the concept's node comment.
+    EXPECT_EQ(ErrorOf(Q("[Proposition: ;%Proposition*p2% said;\n (On [Cat] [Mat])]")),
+              Q("Expected terminating ] for concept (at (On [Cat] [Mat])])"));
+}
+
+TEST_F(Elements, ANestedGraphsTablesPositionAndCurrentConcept) {
     ASSERT_EQ(ReadWhole(Q("~[ (On [Cat] [Mat]) ]")).size(), 2u);
-    const BuiltGraph& inner = sink.built[0];
-    EXPECT_EQ(inner.GraphName(), Q("G2"));
-    EXPECT_EQ(inner.GraphType, Q("Graph"));
-    EXPECT_EQ(inner.FirstLinkIndex, 0);
-    EXPECT_EQ(inner.FirstNodeIndex, 3);
-    EXPECT_EQ(sink.graphNode[0].Id, inner.SlideName.section(u'/', 1));
-    EXPECT_EQ(inner.LinkTypes(), (QStringList{Q("On->Mat"), Q("Cat->On")}));
-    const BuiltGraph& outer = sink.built[1];
-    EXPECT_EQ(outer.GraphName(), Q("G1"));
-    ASSERT_EQ(outer.Nodes.size(), 2u);
-    EXPECT_EQ(outer.Nodes[0].Type, Q("Neg"));
-    EXPECT_EQ(outer.Nodes[0].Kind, NodeKind::Relation);
-    EXPECT_EQ(outer.Nodes[0].Name, Q("G2"));
-    EXPECT_EQ(outer.Nodes[1].Kind, NodeKind::Graph);
-    EXPECT_EQ(outer.LinkTypes(), QStringList{Q("Neg->graph G2")});
+    EXPECT_EQ(sink.built[0].FirstLinkIndex, 0);
+    EXPECT_EQ(sink.built[0].FirstNodeIndex, 3);
+    EXPECT_EQ(sink.graphNode[0].Id, sink.built[0].SlideName.section(u'/', 1));
     // The inner nodes moved to AllBindings, graph node first.
     const auto& kept = reader.Tables().AllBindings;
     ASSERT_EQ(kept.size(), 4u);
@@ -188,60 +210,8 @@ TEST_F(Elements, ANegationHandsItsGraphOnFirstAndLinksToItsGraphNode) {
     EXPECT_EQ(reader.Tables().Contexts.size(), 1u);
     // The negation takes its position from the last position read inside (already 50 up).
     EXPECT_EQ(At(ReadGraph(Q("~[ (On [Cat] [Mat] ;%300@200%;) ]")), "Neg"), std::pair(200.0f, 50.0f));
-}
-
-TEST_F(Elements, AConceptReferentHoldingAGraphWithArcsBecomesItsOwnSlide) {
-    ASSERT_EQ(ReadWhole(Q("[Proposition: (On [Cat] [Mat])] [Dog]")).size(), 2u);
-    EXPECT_EQ(sink.built[0].GraphName(), Q("G2"));
-    const BuiltGraph& outer = sink.built[1];
-    ASSERT_NE(outer.Node(Q("Proposition")), nullptr);
-    EXPECT_EQ(outer.Node(Q("Proposition"))->Name, Q("G2"));
-    EXPECT_EQ(outer.LinkTypes(), QStringList{Q("Proposition->graph G2")});
-    // The concept read last before the graph is the current concept again.
-    EXPECT_EQ(reader.CurrentConceptId(), outer.Node(Q("Dog"))->Id);
-    // The containing node takes the name of the graph node made last: the referent 'Tom' inside
-    // makes the empty graph node G3 after G2 opened.
-    ASSERT_EQ(ReadWhole(Q("[Proposition: (On [Cat: 'Tom'] [Mat])]")).size(), 2u);
-    EXPECT_EQ(sink.built[1].Node(Q("Proposition"))->Name, Q("G5"));
-    EXPECT_EQ(sink.built[1].LinkTypes(), QStringList{Q("Proposition->graph G4")});
-}
-
-TEST_F(Elements, ANestedGraphTitleNamesTheGraph) {
-    ASSERT_EQ(ReadWhole(Q("[Proposition: ;%Proposition*p1%;\n (On [Cat] [Mat])]")).size(), 2u);
-    EXPECT_EQ(sink.built[0].GraphName(), Q("p1"));
-    EXPECT_EQ(sink.built[0].GraphType, Q("Proposition"));
-    EXPECT_EQ(sink.built[1].Node(Q("Proposition"))->Name, Q("p1"));
-    // Text after the title is put back as a comment, which a nested graph does not read: the
-    // graph stays empty and the comment is taken as the concept's node comment.
-    EXPECT_EQ(ErrorOf(Q("[Proposition: ;%Proposition*p2% said;\n (On [Cat] [Mat])]")),
-              Q("Expected terminating ] for concept (at (On [Cat] [Mat])])"));
-}
-
-TEST_F(Elements, ANestedGraphWithoutArcsStaysInTheEnclosingGraph) {
-    const BuiltGraph& g = ReadGraph(Q("[Situation: [Cat] [Mat]]"));
-    ASSERT_EQ(sink.built.size(), 1u);
-    ASSERT_EQ(g.Nodes.size(), 4u);
-    EXPECT_EQ(g.Nodes[0].Type, Q("Situation"));
-    EXPECT_EQ(g.Nodes[0].Name, QString());
-    EXPECT_EQ(g.Nodes[1].Kind, NodeKind::Graph);
-    EXPECT_EQ(g.Nodes[2].Type, Q("Cat"));
-    EXPECT_EQ(g.Nodes[3].Type, Q("Mat"));
-    EXPECT_TRUE(g.Links.empty());
-}
-
-TEST_F(Elements, NestedGraphsInsideNestedGraphsAreBuiltInnermostFirst) {
-    ASSERT_EQ(ReadWhole(Q("~[ [Cat *x] ~[ (On ?x [Mat]) ] ]")).size(), 3u);
-    EXPECT_EQ(sink.built[0].GraphName(), Q("G3"));
-    EXPECT_EQ(sink.built[1].GraphName(), Q("G2"));
-    EXPECT_EQ(sink.built[2].GraphName(), Q("G1"));
-    // The inner graph links to Cat of the graph around it.
-    ASSERT_EQ(sink.built[0].Links.size(), 2u);
-    EXPECT_EQ(sink.built[0].LinkTypes().front(), Q("On->Mat"));
-    EXPECT_EQ(sink.built[0].Links[1].From, sink.built[1].Node(Q("Cat"))->Id);
-    EXPECT_EQ(sink.built[1].LinkTypes(), QStringList{Q("Neg->graph G3")});
-    EXPECT_EQ(sink.built[2].LinkTypes(), QStringList{Q("Neg->graph G2")});
-    // The outer negation is named after the graph node made last (G3), not after its own.
-    EXPECT_EQ(sink.built[2].Node(Q("Neg"))->Name, Q("G3"));
+    // The concept read last before a nested graph is the current concept again.
+    EXPECT_EQ(reader.CurrentConceptId(), ReadGraph(Q("[Proposition: (On [Cat] [Mat])] [Dog]")).Node(Q("Dog"))->Id);
 }
 
 TEST_F(Elements, DeepNestingStopsWithAnErrorInsteadOfExhaustingTheStack) {

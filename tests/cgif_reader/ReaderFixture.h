@@ -140,6 +140,29 @@ protected:
         EXPECT_FALSE(built.empty()) << text.toStdString();
         return built.empty() ? none : built.back();
     }
+    // Each graph handed on as "NAME:TYPE nodes | links": a node is its type, then "*" and its
+    // name when it has one, then "/" and its kind (g graph, c concept, r relation, a actor,
+    // p coreferent concept, n comment); links as in LinkTypes, ends found in any graph handed on.
+    QStringList Graphs() const {
+        QStringList out;
+        for (const BuiltGraph& graph : sink.built) {
+            QString line = graph.GraphName() + u':' + graph.GraphType;
+            for (const NodeRecord& node : graph.Nodes)
+                line += u' ' + node.Type + (node.Name.isEmpty() ? QString() : u'*' + node.Name) + u'/' + QChar(u"gcrapn"[node.Kind]);
+            line += u" |";
+            for (const LinkRecord& link : graph.Links) {
+                QStringList ends{link.From, link.To};
+                for (QString& end : ends)
+                    for (const BuiltGraph& other : sink.built)
+                        for (const NodeRecord& node : other.Nodes)
+                            if (node.Id == end)
+                                end = node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
+                line += u' ' + ends.join(QStringLiteral("->"));
+            }
+            out << line;
+        }
+        return out;
+    }
     const std::vector<NodeRecord>& Nodes() const { return reader.Tables().BoundArray; }
     const std::vector<LinkRecord>& Links() const { return reader.Tables().Links; }
     // Reads `text` as the editor does: as the current line, no input stream.
