@@ -164,8 +164,9 @@ bool QuickReader::ReadUntil(char terminator) {
     return true;
 }
 
-// The reader puts a comment back over the consumed end of the saved line when there is room;
-// the text put back is always the consumed text's own tail, so only its first character changes.
+// The reader puts a comment back over the consumed end of the saved line when there is room.
+// The text put back is the consumed comment's own tail, so there always is room unless the
+// comment ran over a line end.
 void QuickReader::RebuildLine(std::string_view text, bool asComment, bool closed, std::size_t savedBegin,
                               std::size_t savedEnd, std::size_t savedPos) {
     const std::size_t size = asComment ? text.size() + (closed ? 2 : 1) : 0;
@@ -174,7 +175,8 @@ void QuickReader::RebuildLine(std::string_view text, bool asComment, bool closed
     if (size > 0) {
         // The text may overlap where it goes: move it before writing the semicolons.
         char* out = text_ + (savedPos - size);
-        std::memmove(out + 1, text.data(), text.size());
+        if (!text.empty())
+            std::memmove(out + 1, text.data(), text.size());
         out[0] = ';';
         if (closed)
             out[1 + text.size()] = ';';
