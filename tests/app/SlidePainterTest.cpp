@@ -1,5 +1,5 @@
 // The slide painter draws each geometry by its outline: filled inside, not outside, with the
-// shapes' own colours. Rendered into images at a known scale, without widgets.
+// shapes' own colours and text colours. Rendered into images at a known scale, without widgets.
 #include "app/render/ShapeOutline.h"
 #include "app/render/SlidePainter.h"
 #include "host/AutoShapeType.h"
@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 namespace zov::test {
 
@@ -83,6 +84,52 @@ TEST(SlidePainterTest, ImageKeepsTheSlidesProportions)
     EXPECT_EQ(image.pixelColor(100, 37), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(2, 37), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(197, 37), QColor(Qt::black));
+}
+
+// The strongest ink inside `box`: the pixel farthest from white.
+QColor inkIn(const QImage& image, QRect box)
+{
+    QColor ink(Qt::white);
+    int bestDepth = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int depth = 3 * 255 - c.red() - c.green() - c.blue();
+            if (depth > bestDepth) {
+                bestDepth = depth;
+                ink = c;
+            }
+        }
+    return ink;
+}
+
+TEST(SlidePainterTest, TextIsDrawnInItsShapesColourElseBlack)
+{
+    host::Presentation p = host::NewPresentation();
+    host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
+    // Boxes without fill or line, so that only their letters leave ink (drawn at 1 px per point).
+    const auto labelled = [&](float top) {
+        host::Shape shape = slide.Shapes().AddShape(host::ShapeRectangle, 100, top, 300, 100);
+        shape.Fill().SetVisible(false);
+        shape.Line().SetVisible(false);
+        shape.TextFrame().TextRange().SetText(QStringLiteral("HMW"));
+        shape.TextFrame().TextRange().Font().SetSize(60);
+        return shape;
+    };
+    host::Shape red = labelled(50);
+    red.data().textColourSet = true;
+    red.data().textRgb = 0x000000FF; // red as 0x00BBGGRR
+    host::Shape plain = labelled(300);
+    plain.data().textRgb = 0x0000FF00; // a colour that is not set does not count
+
+    app::render::SlidePainter painter;
+    const QImage image = painter.renderImage(slide.data(), QSize(720, 540), Qt::gray);
+    const QColor redInk = inkIn(image, QRect(100, 50, 300, 100));
+    EXPECT_GT(redInk.red(), 200) << redInk.name().toStdString();
+    EXPECT_LT(redInk.green(), 60) << redInk.name().toStdString();
+    EXPECT_LT(redInk.blue(), 60) << redInk.name().toStdString();
+    const QColor plainInk = inkIn(image, QRect(100, 300, 300, 100));
+    EXPECT_LT(std::max({plainInk.red(), plainInk.green(), plainInk.blue()}), 60) << plainInk.name().toStdString();
 }
 
 TEST(SlidePainterTest, TextAndTailWidenWhatAShapeCanTouch)

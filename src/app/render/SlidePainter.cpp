@@ -252,7 +252,8 @@ void SlidePainter::paintText(QPainter& painter, const ShapeData& shape)
     const LaidText& text = layoutText(shape, wrap ? std::max(1.0, frame.width()) : kNoWrap);
     const bool centred = shape.kind == ShapeKind::AutoShape;
     double y = shape.kind == ShapeKind::Foreign ? frame.top() : frame.top() + (frame.height() - text.height) / 2;
-    painter.setPen(Qt::black);
+    // Glyph runs are drawn with the pen; the colour is not part of the cached layout.
+    painter.setPen(shape.textColourSet ? colorFromBgr(shape.textRgb) : QColor(Qt::black));
     for (const LaidLine& line : text.lines) {
         const double x = centred ? frame.left() + (frame.width() - line.width) / 2 : frame.left();
         for (const QGlyphRun& run : line.runs)

@@ -1,7 +1,7 @@
 #pragma once
 // Paints slides and shapes with a QPainter: every geometry by its outline, fill, line, text
-// in its font, connectors with their arrowheads. Widget-free, so that the canvas, the slide
-// list's thumbnails and image or document renderers all draw exactly the same picture.
+// in its font and colour, connectors with their arrowheads. Widget-free, so that the canvas,
+// the slide list's thumbnails and image or document renderers all draw exactly the same picture.
 //
 // Coordinates: the painter's transform must map slide points to the device; the painter
 // keeps its state (every call saves and restores it).
