@@ -5,27 +5,15 @@
 #include "host/Application.h"
 #include "host/Presentation.h"
 
-#include <QGuiApplication>
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
 
-// Font metrics need a QGuiApplication; one serves every run of the benchmark.
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "bench_drawing";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-}
-
 void BM_CreateNodeShapes(benchmark::State& state) {
-    ensureGuiApplication();
+    zov::bench::EnsureGuiApplication();
     const int count = static_cast<int>(state.range(0));
     const zov::drawing::DrawingSettings settings;
     const QString labels[] = {QStringLiteral("Cat:Tom"), QStringLiteral("Agnt"), QStringLiteral("Plus"),

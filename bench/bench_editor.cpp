@@ -8,24 +8,12 @@
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FixedCursorPosition.h"
 
-#include <QGuiApplication>
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
-
-// Font metrics (title labels fit their text) need a QGuiApplication; one serves every run.
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "bench_editor";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-}
 
 struct Fixture {
     zov::host::Application app;
@@ -68,7 +56,7 @@ struct Fixture {
 };
 
 void BM_RebuildNodeTables(benchmark::State& state) {
-    ensureGuiApplication();
+    zov::bench::EnsureGuiApplication();
     Fixture fixture(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         fixture.session.RebuildNodeTables();
@@ -83,7 +71,7 @@ BENCHMARK(BM_RebuildNodeTables)->Args({50, 400})->Unit(benchmark::kMillisecond);
 // shape under the pointer, read, rebuild. It leaves the slides as they are, so every run is
 // the same.
 void BM_RunCommandAtPointer(benchmark::State& state) {
-    ensureGuiApplication();
+    zov::bench::EnsureGuiApplication();
     Fixture fixture(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     fixture.session.SetCommandMode(zov::editor::CommandCode::ChangeLabel);
     fixture.cursor.setPosition(QPoint(25, 65)); // inside the first concept

@@ -13,7 +13,8 @@
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
-#include <QGuiApplication>
+#include "BenchSupport.h"
+
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
@@ -25,28 +26,6 @@ namespace {
 
 using namespace zov;
 
-// Font metrics need a QGuiApplication; one serves every run of the benchmark.
-void EnsureGui() {
-    static int argc = 1;
-    static char name[] = "bench_export";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-}
-
-// Every graph drawn here is complete: any box but the confirmation is a fault of the benchmark.
-class ConfirmOnlyMessages : public platform::MessageBoxes {
-public:
-    platform::MessageAnswer show(const platform::Message& message) override {
-        if (message.text != QLatin1String("File written"))
-            throw std::runtime_error("unexpected message: " + message.text.toStdString());
-        return platform::MessageAnswer::Ok;
-    }
-};
 
 class CountingStream : public platform::TextStream {
 public:
@@ -130,7 +109,7 @@ private:
 
 Deck& DeckOf(long slides, long nodes) {
     static std::map<std::pair<long, long>, std::unique_ptr<Deck>> decks;
-    EnsureGui();
+    bench::EnsureGuiApplication();
     auto& deck = decks[{slides, nodes}];
     if (!deck)
         deck = std::make_unique<Deck>(slides, nodes);
@@ -139,7 +118,7 @@ Deck& DeckOf(long slides, long nodes) {
 
 void BM_ExportToMemory(benchmark::State& state) {
     Deck& deck = DeckOf(state.range(0), state.range(1));
-    ConfirmOnlyMessages messages;
+    bench::ConfirmOnlyMessages messages(QStringLiteral("File written"));
     qsizetype chars = 0;
     for (auto _ : state) {
         CountingStream out;
@@ -157,7 +136,7 @@ BENCHMARK(BM_ExportToMemory)->Args({10, 100})->Args({100, 100})->Args({10, 1000}
 
 void BM_ExportToFile(benchmark::State& state) {
     Deck& deck = DeckOf(state.range(0), state.range(1));
-    ConfirmOnlyMessages messages;
+    bench::ConfirmOnlyMessages messages(QStringLiteral("File written"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.cgf"));
     for (auto _ : state) {

@@ -16,7 +16,8 @@
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
-#include <QGuiApplication>
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <stdexcept>
@@ -25,28 +26,6 @@ namespace {
 
 using namespace zov;
 
-// Font metrics need a QGuiApplication; one serves every run of the benchmark.
-void EnsureGui() {
-    static int argc = 1;
-    static char name[] = "bench_import";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-}
-
-// Every input here is valid: any box but the confirmation is a fault of the benchmark.
-class ConfirmOnlyMessages : public platform::MessageBoxes {
-public:
-    platform::MessageAnswer show(const platform::Message& message) override {
-        if (message.text != QLatin1String("File read"))
-            throw std::runtime_error("unexpected message: " + message.text.toStdString());
-        return platform::MessageAnswer::Ok;
-    }
-};
 
 QString Number(long value) { return QString::number(value); }
 
@@ -76,7 +55,7 @@ QString LargeGraph(long concepts) {
 struct ImportRun {
     host::Application app;
     drawing::DrawingSettings settings;
-    ConfirmOnlyMessages messages;
+    bench::ConfirmOnlyMessages messages{QStringLiteral("File read")};
     drawing::NodeIdGenerator ids{11};
     cgif::SlideBuilder builder{app, settings, messages};
     cgif::CgifReader reader{ids, messages, builder};
@@ -94,7 +73,7 @@ struct ImportRun {
 };
 
 void BM_ImportSmallGraphs(benchmark::State& state) {
-    EnsureGui();
+    bench::EnsureGuiApplication();
     const QString text = SmallGraphs(state.range(0));
     for (auto _ : state) {
         ImportRun run;
@@ -106,7 +85,7 @@ void BM_ImportSmallGraphs(benchmark::State& state) {
 BENCHMARK(BM_ImportSmallGraphs)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_ImportSmallGraphsAndSave(benchmark::State& state) {
-    EnsureGui();
+    bench::EnsureGuiApplication();
     const QString text = SmallGraphs(state.range(0));
     for (auto _ : state) {
         ImportRun run;
@@ -119,7 +98,7 @@ void BM_ImportSmallGraphsAndSave(benchmark::State& state) {
 BENCHMARK(BM_ImportSmallGraphsAndSave)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_ImportLargeGraph(benchmark::State& state) {
-    EnsureGui();
+    bench::EnsureGuiApplication();
     const QString text = LargeGraph(state.range(0));
     for (auto _ : state) {
         ImportRun run;
@@ -132,7 +111,7 @@ void BM_ImportLargeGraph(benchmark::State& state) {
 BENCHMARK(BM_ImportLargeGraph)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 
 void BM_ImportLargeGraphAndSave(benchmark::State& state) {
-    EnsureGui();
+    bench::EnsureGuiApplication();
     const QString text = LargeGraph(state.range(0));
     for (auto _ : state) {
         ImportRun run;
@@ -148,7 +127,7 @@ void BM_CheckSmallGraphs(benchmark::State& state) {
     const QString text = SmallGraphs(state.range(0));
     for (auto _ : state) {
         drawing::DrawingSettings settings;
-        ConfirmOnlyMessages messages;
+        bench::ConfirmOnlyMessages messages(QStringLiteral("File read"));
         drawing::NodeIdGenerator ids{11};
         cgif::CheckingBuilder checker(settings, messages);
         cgif::CgifReader reader(ids, messages, checker);
