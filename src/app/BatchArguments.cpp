@@ -2,9 +2,32 @@
 
 namespace zov::app {
 
+bool takeInputArgument(const QString& arg, QString& input, QString& problem) {
+    if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
+        problem = QStringLiteral("unknown option ") + arg;
+        return false;
+    }
+    if (arg.isEmpty()) {
+        problem = QStringLiteral("the input file name is empty");
+        return false;
+    }
+    if (!input.isEmpty()) {
+        problem = QStringLiteral("more than one input file: ") + input + QStringLiteral(", ") + arg;
+        return false;
+    }
+    input = arg;
+    return true;
+}
+
+bool missingInput(const QString& input, const QString& example, QString& problem) {
+    if (!input.isEmpty())
+        return false;
+    problem = QStringLiteral("no input file (%1, or - for standard input)").arg(example);
+    return true;
+}
+
 std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList& args, QString& problem) {
     InputOutputArguments parsed;
-    bool haveInput = false;
     bool haveOutput = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -21,25 +44,11 @@ std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList&
             haveOutput = true;
             continue;
         }
-        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
-            problem = QStringLiteral("unknown option ") + arg;
+        if (!takeInputArgument(arg, parsed.input, problem))
             return std::nullopt;
-        }
-        if (arg.isEmpty()) {
-            problem = QStringLiteral("the input file name is empty");
-            return std::nullopt;
-        }
-        if (haveInput) {
-            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
-            return std::nullopt;
-        }
-        parsed.input = arg;
-        haveInput = true;
     }
-    if (!haveInput) {
-        problem = QStringLiteral("no input file (IN.pptx, or - for standard input)");
+    if (missingInput(parsed.input, QStringLiteral("IN.pptx"), problem))
         return std::nullopt;
-    }
     return parsed;
 }
 

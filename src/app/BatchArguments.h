@@ -13,6 +13,12 @@ struct InputOutputArguments {
     QString output; // "-" writes standard output; empty: the command's default
 };
 
+// Takes `arg`, which is not an option value, as the one input file name (empty when none was
+// given yet); false with `problem` set for an unknown option, an empty name or a second file.
+bool takeInputArgument(const QString& arg, QString& input, QString& problem);
+// True with `problem` set when no input file was named; `example` is the kind of file, as "IN.pptx".
+bool missingInput(const QString& input, const QString& example, QString& problem);
+
 // IN [-o OUT]; on a usage error returns nothing and says why in `problem`.
 std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList& args, QString& problem);
 

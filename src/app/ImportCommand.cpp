@@ -2,6 +2,7 @@
 // CGIF file with the same reader and the same Import command core as the palette; import draws
 // into a presentation and saves it, check draws nothing and writes nothing. Every message box
 // becomes one line "TITLE: TEXT" on standard error.
+#include "app/BatchArguments.h"
 #include "app/BatchCommands.h"
 #include "app/BatchPresentation.h"
 
@@ -38,7 +39,6 @@ struct ImportArguments {
 // what is wrong and the result is empty.
 std::optional<ImportArguments> parseImportArguments(const QStringList& args, bool allowOptions, QString& problem) {
     ImportArguments parsed;
-    bool haveInput = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (allowOptions && (arg == QLatin1String("-o") || arg == QLatin1String("--into"))) {
@@ -58,25 +58,11 @@ std::optional<ImportArguments> parseImportArguments(const QStringList& args, boo
             parsed.arrange = true;
             continue;
         }
-        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
-            problem = QStringLiteral("unknown option ") + arg;
+        if (!takeInputArgument(arg, parsed.input, problem))
             return std::nullopt;
-        }
-        if (haveInput) {
-            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
-            return std::nullopt;
-        }
-        if (arg.isEmpty()) {
-            problem = QStringLiteral("the input file name is empty");
-            return std::nullopt;
-        }
-        parsed.input = arg;
-        haveInput = true;
     }
-    if (!haveInput) {
-        problem = QStringLiteral("no input file (IN.cgf, or - for standard input)");
+    if (missingInput(parsed.input, QStringLiteral("IN.cgf"), problem))
         return std::nullopt;
-    }
     return parsed;
 }
 

@@ -1,6 +1,8 @@
 // `zovedit render`: slides as PDF, SVG or PNG, painted exactly as the desktop canvas paints them.
 #include "app/RenderCommand.h"
 
+#include "app/BatchArguments.h"
+
 #include "app/BatchPresentation.h"
 #include "app/BatchCommands.h"
 #include "app/render/SlidePainter.h"
@@ -134,7 +136,7 @@ struct RenderArguments {
 
 std::optional<RenderArguments> parseRenderArguments(const QStringList& args, QString& problem) {
     RenderArguments parsed;
-    bool haveInput = false, haveOutput = false, haveSlide = false, haveDpi = false;
+    bool haveOutput = false, haveSlide = false, haveDpi = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("-o") || arg == QLatin1String("--slide") || arg == QLatin1String("--dpi")) {
@@ -170,25 +172,11 @@ std::optional<RenderArguments> parseRenderArguments(const QStringList& args, QSt
             }
             continue;
         }
-        if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
-            problem = QStringLiteral("unknown option ") + arg;
+        if (!takeInputArgument(arg, parsed.input, problem))
             return std::nullopt;
-        }
-        if (arg.isEmpty()) {
-            problem = QStringLiteral("the input file name is empty");
-            return std::nullopt;
-        }
-        if (haveInput) {
-            problem = QStringLiteral("more than one input file: ") + parsed.input + QStringLiteral(", ") + arg;
-            return std::nullopt;
-        }
-        parsed.input = arg;
-        haveInput = true;
     }
-    if (!haveInput) {
-        problem = QStringLiteral("no input file (IN.pptx, or - for standard input)");
+    if (missingInput(parsed.input, QStringLiteral("IN.pptx"), problem))
         return std::nullopt;
-    }
     if (!haveOutput) {
         problem = QStringLiteral("no output file (-o OUT.pdf, OUT.svg or OUT.png)");
         return std::nullopt;
