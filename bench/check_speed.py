@@ -3,7 +3,9 @@
 
 Writes five CGIF files into a temporary folder and times `zovedit check FILE` on each as a
 whole process (start-up, reading and decoding the file, parsing, the checking builder, the
-"File read" line), which is what a script that validates CGIF pays:
+"File read" line), which is what a script that validates CGIF pays. These files all take the
+launcher's quick path (src/cgif/quick); a file it is unsure of costs the start of zovedit-app and
+the full reader on top:
 
   small-100k, small-1m, small-10m   1,320, 13,200 and 132,000 small graphs as the exporter
                                     writes them (a title comment, two concepts with positions, one
