@@ -15,7 +15,7 @@ std::size_t RoundedToHugePages(std::size_t bytes) { return (bytes + HugePageByte
 
 // Mapped with room to spare, then trimmed so that the block starts on a 2 MB boundary: only
 // whole aligned 2 MB ranges can be 2 MB pages.
-void* MapLargeBlock(std::size_t bytes) {
+void* MapLargeBlock(std::size_t bytes, bool populate) {
     const std::size_t length = RoundedToHugePages(bytes);
     void* mapped = mmap(nullptr, length + HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
@@ -27,6 +27,10 @@ void* MapLargeBlock(std::size_t bytes) {
     munmap(reinterpret_cast<void*>(aligned + length), start + HugePageBytes - aligned);
     void* block = reinterpret_cast<void*>(aligned);
     madvise(block, length, MADV_HUGEPAGE); // only advice: without it the block still works
+#ifdef MADV_POPULATE_WRITE
+    if (populate)
+        madvise(block, bytes, MADV_POPULATE_WRITE); // also only advice: pages fault in otherwise
+#endif
     return block;
 }
 
@@ -34,22 +38,19 @@ void UnmapLargeBlock(void* block, std::size_t bytes) { munmap(block, RoundedToHu
 
 LargeBuffer::~LargeBuffer() {
     if (data_ != nullptr)
-        LargeAllocator<char>().deallocate(data_, capacity_);
+        UnmapLargeBlock(data_, capacity_);
 }
 
 bool LargeBuffer::Reserve(std::size_t extra) {
     if (capacity_ - size_ >= extra)
         return true;
     const std::size_t wanted = std::max({size_ + extra, 2 * capacity_, std::size_t(64 * 1024)});
-    char* grown = nullptr;
-    try {
-        grown = LargeAllocator<char>().allocate(wanted);
-    } catch (const std::bad_alloc&) {
+    char* grown = static_cast<char*>(MapLargeBlock(wanted, true));
+    if (grown == nullptr)
         return false;
-    }
     if (data_ != nullptr) {
         std::memcpy(grown, data_, size_);
-        LargeAllocator<char>().deallocate(data_, capacity_);
+        UnmapLargeBlock(data_, capacity_);
     }
     data_ = grown;
     capacity_ = wanted;

@@ -10,8 +10,9 @@ namespace zov::cgif::quick {
 
 constexpr std::size_t LargeBlockBytes = std::size_t(1) << 20;
 
-// nullptr when the system refuses.
-void* MapLargeBlock(std::size_t bytes);
+// nullptr when the system refuses. `populate`: the whole block will be written at once, so its
+// pages are all made present now, in one call instead of one fault each.
+void* MapLargeBlock(std::size_t bytes, bool populate = false);
 void UnmapLargeBlock(void* block, std::size_t bytes);
 
 template <typename T>
@@ -41,7 +42,8 @@ struct LargeAllocator {
     bool operator==(const LargeAllocator<U>&) const { return true; }
 };
 
-// A writable byte buffer that grows by doubling, in large blocks when it is large.
+// A writable byte buffer that grows by doubling, each block mapped on its own with its pages made
+// present at once (the buffer is filled as soon as it grows).
 class LargeBuffer {
 public:
     LargeBuffer() = default;
