@@ -1,0 +1,159 @@
+// The quick checker's tables: node records, coreference lookups, graph nodes and titles, and
+// what the checking builder looks up when it takes a graph.
+#include "cgif/quick/QuickReader.h"
+
+#include <algorithm>
+
+namespace zov::cgif::quick {
+
+namespace {
+// The slide name of a graph named `name`: the label part of "name/id", which ends at the first "/".
+NodeName SlideNameOf(NodeName name) {
+    if (name.Number >= 0)
+        return name;
+    std::uint32_t length = 0;
+    while (length < name.Size && name.Data[length] != '/')
+        ++length;
+    name.Size = length;
+    return name;
+}
+} // namespace
+
+QuickReader::QuickReader(char* text, std::size_t size, std::size_t start)
+    : text_(text), size_(size), next_(start), lineBegin_(start), lineEnd_(start), pos_(start),
+      slideNames_(size / 64), stepsLeft_(16 * size + 65536) {
+    // One large graph can hold a node for every few bytes. Reserving address space costs
+    // nothing until it is used, and spares the copies of growing by doubling.
+    bound_.reserve(size / 16 + 64);
+    links_.reserve(size / 16 + 64);
+    contexts_.push_back(Context{});
+}
+
+QuickReader::Context& QuickReader::TopContext() {
+    if (contexts_.empty())
+        throw Unsure{};
+    return contexts_.back();
+}
+
+void QuickReader::SetNodeName(int index, NodeName name) {
+    if (index < 0 || index > Upper())
+        throw Unsure{};
+    bound_[static_cast<std::size_t>(index)].Name = name;
+}
+
+void QuickReader::SetNodeKind(int index, Kind kind) {
+    if (index < 0 || index > Upper())
+        throw Unsure{};
+    bound_[static_cast<std::size_t>(index)].NodeKind = kind;
+}
+
+void QuickReader::Spend(std::size_t steps) {
+    if (steps > stepsLeft_)
+        throw Unsure{};
+    stepsLeft_ -= steps;
+}
+
+int QuickReader::FindCurrentIndex(const NodeName& label, int startIndex) {
+    const int start = std::min(startIndex, Upper());
+    int i = start;
+    while (i >= 0 && !SameName(bound_[static_cast<std::size_t>(i)].Name, label))
+        --i;
+    Spend(static_cast<std::size_t>(start - i) + 1);
+    return i;
+}
+
+int QuickReader::GraphAtOrBefore(const Table<Node>& table, int index) {
+    int j = index;
+    while (j >= 0 && table[static_cast<std::size_t>(j)].NodeKind != Graph)
+        --j;
+    Spend(static_cast<std::size_t>(index - j) + 1);
+    return j;
+}
+
+int QuickReader::FindExternalIndex(const NodeName& label, int& graph) {
+    const int upper = static_cast<int>(all_.size()) - 1;
+    int i = upper;
+    while (i >= 0 && !SameName(all_[static_cast<std::size_t>(i)].Name, label))
+        --i;
+    Spend(static_cast<std::size_t>(upper - i) + 1);
+    graph = i >= 0 ? GraphAtOrBefore(all_, i) : -1;
+    return i;
+}
+
+// Every node of the table has its own id, given in increasing order (orphan labels, which
+// would have none, are left to the full reader), so the ids are sorted.
+int QuickReader::IndexOfId(std::uint32_t id) const {
+    // Most graphs hold a run of consecutive ids: try the place the id would have in that run.
+    if (!bound_.empty() && id >= bound_.front().Id) {
+        const std::size_t guess = id - bound_.front().Id;
+        if (guess < bound_.size() && bound_[guess].Id == id)
+            return static_cast<int>(guess);
+    }
+    const auto found = std::lower_bound(bound_.begin(), bound_.end(), id,
+                                        [](const Node& node, std::uint32_t value) { return node.Id < value; });
+    return found != bound_.end() && found->Id == id ? static_cast<int>(found - bound_.begin()) : -1;
+}
+
+void QuickReader::AddGraphNode(NodeName name) {
+    if (name.Empty()) {
+        name = NodeName::Generated(graphCounter_);
+        while (SlideNameInUse(name))
+            name = NodeName::Generated(++graphCounter_);
+    }
+    AddNode(name, NewNodeId(), Graph);
+    graphTitleName_ = name;
+    ++graphCounter_;
+}
+
+// "type*name": the name is what follows the first "*", without blanks around it. Without "*"
+// the name is the palette text, which a checking run does not have.
+void QuickReader::SplitGraphTitle(std::string_view title) {
+    std::size_t star = 0;
+    while (star < title.size() && title[star] != '*')
+        ++star;
+    if (star == title.size()) {
+        graphTitleName_ = {};
+        return;
+    }
+    std::string_view name = title.substr(star + 1);
+    while (!name.empty() && name.front() == ' ')
+        name.remove_prefix(1);
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    graphTitleName_ = NodeName::Of(name);
+    slideNames_.Prefetch(SlideNameOf(graphTitleName_));
+}
+
+// What the checking builder does with a graph: take the graph's slide name (a name in use is
+// refused, with a message) and find both ends of every link, looking up the defining concept
+// of each coreferent concept met there.
+void QuickReader::BuildGraph(int firstLinkIndex, int graphIndex) {
+    const NodeName slideName = SlideNameOf(bound_[static_cast<std::size_t>(graphIndex)].Name);
+    if (!slideNames_.Insert(slideName))
+        throw Unsure{}; // "Slide name is already in use"
+    ++buildNumber_;
+    // The builder first looks among the ends it has found in this build, which are all nodes of
+    // the table (it does not change while a graph is built): a mark on the node does the same.
+    auto drawEnd = [this](std::uint32_t id) {
+        const int index = IndexOfId(id);
+        if (index < 0)
+            throw Unsure{}; // "Link node not in bound array"
+        Node& node = bound_[static_cast<std::size_t>(index)];
+        if (node.DrawnInBuild == buildNumber_)
+            return;
+        if (node.NodeKind == CoreferentConcept && FindCurrentIndex(node.Name, index - 1) < 0) {
+            int graph = -1;
+            if (FindExternalIndex(node.Name, graph) < 0 || graph < 0)
+                throw Unsure{}; // "Graph not found for: "
+        }
+        if (node.NodeKind != Comment)
+            node.DrawnInBuild = buildNumber_;
+    };
+    Spend(links_.size() - static_cast<std::size_t>(firstLinkIndex));
+    for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links_.size(); ++i) {
+        drawEnd(links_[i].From);
+        drawEnd(links_[i].To);
+    }
+}
+
+} // namespace zov::cgif::quick
