@@ -59,6 +59,21 @@ struct BusySlide {
     }
 };
 
+// The busy slide shown on a 1280 x 960 canvas, laid out and painted once.
+struct CanvasOnBusySlide {
+    CanvasOnBusySlide()
+    {
+        application();
+        canvas.resize(1280, 960);
+        canvas.setDocument(busy.app.ActiveWindow(), &history);
+        canvas.show();
+        QApplication::processEvents();
+    }
+    BusySlide busy;
+    app::DocumentHistory history{busy.presentation};
+    app::SlideCanvas canvas;
+};
+
 void BM_PaintBusySlide(benchmark::State& state)
 {
     application();
@@ -78,14 +93,8 @@ BENCHMARK(BM_PaintBusySlide)->Unit(benchmark::kMillisecond);
 // The whole canvas repainted (an expose or a zoom): page, every shape, the selection.
 void BM_RepaintCanvas(benchmark::State& state)
 {
-    application();
-    BusySlide busy;
-    app::DocumentHistory history(busy.presentation);
-    app::SlideCanvas canvas;
-    canvas.resize(1280, 960);
-    canvas.setDocument(busy.app.ActiveWindow(), &history);
-    canvas.show();
-    QApplication::processEvents();
+    CanvasOnBusySlide shown;
+    app::SlideCanvas& canvas = shown.canvas;
     for (auto _ : state)
         canvas.viewport()->repaint();
 }
@@ -93,16 +102,10 @@ BENCHMARK(BM_RepaintCanvas)->Unit(benchmark::kMillisecond);
 
 void BM_DragStepOnCanvas(benchmark::State& state)
 {
-    application();
-    BusySlide busy;
-    app::DocumentHistory history(busy.presentation);
-    app::SlideCanvas canvas;
-    canvas.resize(1280, 960);
-    canvas.setDocument(busy.app.ActiveWindow(), &history);
-    canvas.show();
-    QApplication::processEvents();
+    CanvasOnBusySlide shown;
+    app::SlideCanvas& canvas = shown.canvas;
     // Press on a node and drag it: each step is one mouse move and one repaint.
-    host::Shape moving = busy.nodes[260];
+    host::Shape moving = shown.busy.nodes[260];
     const float before = moving.Left();
     const QPointF start = canvas.slideToViewport(QPointF(moving.Left() + 12, moving.Top() + 3));
     auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {

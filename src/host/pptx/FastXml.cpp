@@ -160,12 +160,7 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
     declarations_.clear();
     if (pendingEnd_) {
         pendingEnd_ = false;
-        const Open closed = open_.back();
-        open_.pop_back();
-        scope_.resize(closed.scopeMark);
-        qname_ = closed.qname;
-        local_ = closed.local;
-        uri_ = closed.uri;
+        closeElement();
         return token_ = QXmlStreamReader::EndElement;
     }
     qname_ = local_ = uri_ = {};
@@ -239,6 +234,16 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
     unsupported(); // a document type declaration, CDATA, or no name after '<'
 }
 
+void FastXmlCursor::closeElement()
+{
+    const Open closed = open_.back();
+    open_.pop_back();
+    scope_.resize(closed.scopeMark);
+    qname_ = closed.qname;
+    local_ = closed.local;
+    uri_ = closed.uri;
+}
+
 void FastXmlCursor::endTag()
 {
     const qsizetype nameEnd = readName(pos_ + 2);
@@ -248,12 +253,7 @@ void FastXmlCursor::endTag()
         ++at;
     if (at >= text_.size() || text_[at] != u'>' || open_.empty() || open_.back().qname != qname)
         unsupported();
-    const Open closed = open_.back();
-    open_.pop_back();
-    scope_.resize(closed.scopeMark);
-    qname_ = closed.qname;
-    local_ = closed.local;
-    uri_ = closed.uri;
+    closeElement();
     pos_ = at + 1;
     token_ = QXmlStreamReader::EndElement;
 }

@@ -70,6 +70,7 @@ private:
     qsizetype readName(qsizetype at) const; // end of the name starting at `at`
     void startTag();
     void endTag();
+    void closeElement(); // the innermost open element ends: its names and scope come back
 
     QString source_;
     QStringView text_;
