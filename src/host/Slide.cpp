@@ -8,6 +8,7 @@
 #include "host/model/Touch.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zov::host {
 
@@ -50,8 +51,7 @@ Shape appendShape(SlideData& slide, std::shared_ptr<ShapeData> shape)
 
 bool nameTaken(const PresentationData& p, const QString& name, const SlideData* except)
 {
-    return std::any_of(p.slides.begin(), p.slides.end(),
-                       [&](const auto& s) { return s.get() != except && s->name == name; });
+    return p.slideNames.taken(p, name, except);
 }
 
 } // namespace
@@ -191,7 +191,8 @@ void Slide::SetName(const QString& name)
         throw HostError("A slide name cannot be empty");
     if (nameTaken(*slide->presentation, name, slide.get()))
         throw HostError("Slide name is already in use: " + name.toStdString());
-    slide->name = name;
+    const QString oldName = std::exchange(slide->name, name);
+    slide->presentation->slideNames.renamed(*slide, oldName);
     markChanged(*slide);
 }
 
@@ -216,6 +217,7 @@ void Slide::Delete()
     const auto it = std::find(slides.begin(), slides.end(), slide);
     const auto index = it - slides.begin();
     slides.erase(it);
+    p.slideNames.removed(*slide);
     slide->presentation = nullptr;
     if (auto window = p.window.lock()) {
         // The view moves to the slide that took this one's place, or the one before it.
@@ -255,10 +257,8 @@ Slide Slides::Item(int index) const
 Slide Slides::FindByName(const QString& name) const
 {
     const auto p = lock();
-    for (const auto& s : p->slides)
-        if (s->name == name)
-            return Slide(s);
-    return Slide();
+    SlideData* found = p->slideNames.first(*p, name);
+    return found ? Slide(found->weak_from_this()) : Slide();
 }
 
 Slide Slides::Add(int index, int layout)
@@ -280,6 +280,7 @@ Slide Slides::Add(int index, int layout)
     slide->name = QStringLiteral("Slide") + QString::number(number);
     slide->modified = true;
     p->slides.insert(p->slides.begin() + (index - 1), slide);
+    p->slideNames.added(*slide);
     if (auto window = p->window.lock(); window && window->slide.expired())
         window->slide = slide;
     markChanged(*p);

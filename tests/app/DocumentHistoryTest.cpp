@@ -112,6 +112,8 @@ TEST(DocumentHistoryTest, UndoAndRedoRestoreTheModelExactly)
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(describe(d.slide), edited);
     EXPECT_NE(d.slide.Name(), QStringLiteral("Cats"));
+    EXPECT_TRUE(d.p.Slides().FindByName(QStringLiteral("Cats")).IsNothing()); // the name is free again
+    EXPECT_TRUE(d.p.Slides().FindByName(d.slide.Name()) == d.slide);
     EXPECT_EQ(b.TextFrame().TextRange().Text(), QString()); // the handle of the deleted shape works again
     EXPECT_EQ(arc.ConnectorFormat().EndConnectedShape(), b);
     ASSERT_TRUE(history.undo());
@@ -126,6 +128,7 @@ TEST(DocumentHistoryTest, UndoAndRedoRestoreTheModelExactly)
     ASSERT_TRUE(history.redo());
     EXPECT_EQ(describe(d.slide), deleted);
     EXPECT_EQ(d.slide.Name(), QStringLiteral("Cats"));
+    EXPECT_TRUE(d.p.Slides().FindByName(QStringLiteral("Cats")) == d.slide);
     EXPECT_THROW(b.Name(), host::HostError);
     EXPECT_FALSE(history.redo());
 }

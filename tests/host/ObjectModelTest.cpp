@@ -67,6 +67,8 @@ TEST_F(HostFixture, ASlideNameAnotherSlideHasIsRefused) {
     dog.SetName(QStringLiteral("Cat"));
     other.SetName(QStringLiteral("Dog"));
     other.Delete();
+    EXPECT_TRUE(presentation.Slides().FindByName(QStringLiteral("Dog")).IsNothing());
+    EXPECT_TRUE(presentation.Slides().FindByName(QStringLiteral("Cat")) == dog);
     presentation.Slides().Item(1).SetName(QStringLiteral("Dog"));
     EXPECT_EQ(presentation.Slides().Item(1).Name(), QStringLiteral("Dog"));
 }

@@ -74,6 +74,7 @@ void DocumentHistory::restore(const State& state, const State& change)
     p.slideHeight = state.slideHeight;
     p.shapeDefaults = state.shapeDefaults;
     p.slides.clear();
+    p.slideNames.drop();
     for (const auto& s : state.slides) {
         *s.object = s.copy;
         s.object->presentation = &p;

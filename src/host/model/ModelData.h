@@ -2,6 +2,8 @@
 // The data behind the host's handles. The public classes (Shape, Slide, Presentation, ...) are
 // thin handles onto these records; the .pptx reader and writer fill and read them directly.
 // Everything here is plain data: behaviour lives in the handle classes and in the geometry code.
+#include "host/model/SlideNames.h"
+
 #include <QByteArray>
 #include <QPointF>
 #include <QString>
@@ -86,7 +88,8 @@ struct ShapeData {
     QString text() const { return paragraphs.join(QStringLiteral("\r\n")); }
 };
 
-struct SlideData {
+// Shared ownership lets a lookup by name hand out a handle without searching the slide list.
+struct SlideData : std::enable_shared_from_this<SlideData> {
     SlideData() = default;
     SlideData(const SlideData&) = default;
     SlideData(SlideData&&) = default;
@@ -120,6 +123,7 @@ struct SlideData {
 struct PresentationData {
     float slideWidth = 720, slideHeight = 540;
     std::vector<std::shared_ptr<SlideData>> slides;
+    SlideNameIndex slideNames; // kept in step by the slide list; dropped when it is replaced whole
     QString fullName; // path of the file it was opened from or saved to; empty when new
     bool saved = true;
     // Bumped by every change made through the handles, so that views and the undo history can
