@@ -19,7 +19,6 @@ test: deps
 	$(MAKE) build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Without ARGS the editor opens a presentation of the examples, imported afresh.
 # Line and branch coverage of src/ per folder: an unoptimised build with gcov counters in its
 # own folder, the whole suite run once, then gcovr. CTEST_ARGS narrows the run (e.g. -LE interop).
 COVERAGE_DIR ?= build-coverage
@@ -37,6 +36,7 @@ coverage:
 	  status=$$?; tail -n 3 $(COVERAGE_DIR)/ctest.log; \
 	  ./scripts/coverage-report $(COVERAGE_DIR); exit $$status
 
+# Without ARGS the editor opens a presentation of the examples, imported afresh.
 run: deps
 	$(MAKE) build
 	@if [ -n "$(ARGS)" ]; then ./$(BUILD_DIR)/zovedit $(ARGS); else \
