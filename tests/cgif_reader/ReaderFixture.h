@@ -65,20 +65,6 @@ struct BuiltGraph {
     int Count(std::int16_t kind) const {
         return static_cast<int>(std::count_if(Nodes.begin(), Nodes.end(), [kind](const NodeRecord& n) { return n.Kind == kind; }));
     }
-    // Links written as "From->To" with the node types in place of the ids ("graph NAME" for a
-    // graph node).
-    QStringList LinkTypes() const {
-        auto typeOf = [&](const QString& id) {
-            for (const NodeRecord& node : Nodes)
-                if (node.Id == id)
-                    return node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
-            return QStringLiteral("?") + id;
-        };
-        QStringList out;
-        for (const LinkRecord& link : Links)
-            out << typeOf(link.From) + QStringLiteral("->") + typeOf(link.To);
-        return out;
-    }
 };
 
 class RecordingSink : public GraphSink {
@@ -175,7 +161,6 @@ protected:
         EXPECT_FALSE(built.empty()) << text.toStdString();
         return built.empty() ? none : built.back();
     }
-    QStringList Graphs() const { return DescribeGraphs(sink.built); }
     const std::vector<NodeRecord>& Nodes() const { return reader.Tables().BoundArray; }
     const std::vector<LinkRecord>& Links() const { return reader.Tables().Links; }
     // Reads `text` as the editor does: as the current line, no input stream.

@@ -22,7 +22,7 @@ TEST(DrawingCases, EachStoredTextLoadsAsTheCaseSays) {
         platform::MemorySettingsStore saved;
         SaveDrawingSettings(LoadDrawingSettings(stored), saved);
         const QString loaded = saved.value(keys::Application, keys::Section, key, QStringLiteral("<not saved>"));
-        EXPECT_EQ(QStringList{key + u'=' + loaded}, c.expected) << c.where();
+        EXPECT_EQ((key + u'=' + loaded).toStdString(), zov::test::Lines(c.expected)) << c.where();
     }
 }
 
@@ -31,7 +31,7 @@ TEST(DrawingCases, EachNameSplitsAsTheCaseSays) {
         const QString parts = QStringLiteral("label [%1] id [%2] type [%3] referent [%4] star %5")
                                   .arg(LabelPart(c.input), IdPart(c.input), TypePart(c.input), ReferentPart(c.input))
                                   .arg(StarPosition(c.input));
-        EXPECT_EQ(QStringList{parts}, c.expected) << c.where();
+        EXPECT_EQ(parts.toStdString(), zov::test::Lines(c.expected)) << c.where();
     }
 }
 

@@ -7,6 +7,7 @@
 // "\xNN" for the character (or, where a runner reads bytes, the byte) with that hex code.
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 namespace zov::test {
@@ -26,5 +27,7 @@ std::vector<Case> LoadCases(const QString& area, const QString& suffix = QString
 QString CaseDir(const QString& area);
 // Replaces the escapes of case files.
 QString Unescape(const QString& text);
+// Lines joined with line feeds, so that a failed comparison prints readable text.
+inline std::string Lines(const QStringList& lines) { return lines.join(u'\n').toStdString(); }
 
 } // namespace zov::test
