@@ -13,9 +13,9 @@ namespace {
 
 class HostCases : public HostFixture {
 protected:
-    Shape add(const QString& spec) {
-        const QStringList f = spec.simplified().split(u' ');
-        EXPECT_EQ(f.size(), 5) << spec.toStdString();
+    Shape add(const QString& written) {
+        const QStringList f = written.simplified().split(u' ');
+        EXPECT_EQ(f.size(), 5) << written.toStdString();
         if (f.size() != 5)
             return shapes().AddShape(ShapeRectangle, 0, 0, 1, 1);
         return shapes().AddShape(f[0].toInt(), f[1].toFloat(), f[2].toFloat(), f[3].toFloat(), f[4].toFloat());
