@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test run bench clean
+.PHONY: deps configure build test coverage run bench clean
 
 deps:
 	./scripts/install-deps
@@ -18,6 +18,23 @@ build: configure
 test: deps
 	$(MAKE) build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Line and branch coverage of src/ per folder: an unoptimised build with gcov counters in its
+# own folder, the whole suite run once, then gcovr. CTEST_ARGS narrows the run (e.g. -LE interop).
+COVERAGE_DIR ?= build-coverage
+CTEST_ARGS ?=
+coverage:
+	./scripts/install-deps coverage
+	@if [ ! -f $(COVERAGE_DIR)/build.ninja ]; then \
+	  launcher=; if command -v ccache >/dev/null; then launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi; \
+	  cmake -S . -B $(COVERAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Coverage $$launcher \
+	    -DCMAKE_CXX_FLAGS_COVERAGE="-O0 -g -DNDEBUG --coverage" \
+	    -DCMAKE_EXE_LINKER_FLAGS_COVERAGE="--coverage" -DZOV_BUILD_BENCH=OFF $(CMAKE_FLAGS); fi
+	cmake --build $(COVERAGE_DIR) -j $(JOBS)
+	find $(COVERAGE_DIR) -name '*.gcda' -delete
+	(cd $(COVERAGE_DIR) && ctest -j $(JOBS) $(CTEST_ARGS)) > $(COVERAGE_DIR)/ctest.log 2>&1; \
+	  status=$$?; tail -n 3 $(COVERAGE_DIR)/ctest.log; \
+	  ./scripts/coverage-report $(COVERAGE_DIR); exit $$status
 
 # Without ARGS the editor opens a presentation of the examples, imported afresh.
 run: deps

@@ -11,42 +11,6 @@ protected:
     NodeRecord graph;
 };
 
-// Bound labels re-mark the concept they bind to as coreferent ("/p"; see ReaderTest::Graphs).
-TEST_F(Bindings, BoundLabelsMarkTheConceptsTheyBindTo) {
-    const std::pair<const char*, QStringList> cases[] = {
-        // At the top level a bound label in a concept stays unbound, without a message.
-        {"[Cat *x] [Dog: ?x]", {"G1:Graph Cat*x/c Dog/c Graph*G2/g |"}},
-        // Inside a nested graph a label of the enclosing graph marks its defining concept.
-        {"[Cat: *x] ~[ (On [Dog: ?x] [Mat]) ]",
-         {"G3:Graph On/r Dog*x/c Graph*G4/g Mat/c | On->Mat Dog->On",
-          "G1:Graph Cat*x/p Graph*G2/g Neg*G4/r Graph*G3/g | Neg->graph G3"}},
-        // A label of a nested graph already handed on marks the referring concept.
-        {"~[ (On [Cat: *x] [Mat]) ] [Dog: ?x]",
-         {"G2:Graph On/r Cat*x/c Graph*G3/g Mat/c | On->Mat Cat->On",
-          "G1:Graph Neg*G3/r Graph*G2/g Dog*x/p Graph*G4/g | Neg->graph G2"}},
-        // Only the last of a run of bound labels is bound; before a designator a bound label
-        // binds the concept, after it the graph node of the descriptor.
-        {"[A *x] [B *y] ~[ (R [Cat: ?x ?y] [D]) ]",
-         {"G2:Graph R/r Cat*y/c Graph*G3/g D/c | R->D Cat->R", "G1:Graph A*x/c B*y/p Neg*G3/r Graph*G2/g | Neg->graph G2"}},
-        {"[A *x] ~[ (R [Cat: ?x 'Tom'] [D]) ]",
-         {"G2:Graph R/r Cat*x/c Graph*G3/g D/c | R->D Cat->R", "G1:Graph A*x/p Neg*G3/r Graph*G2/g | Neg->graph G2"}},
-        {"[A *x] ~[ (R [Cat: 'Tom' ?x] [D]) ]",
-         {"G2:Graph R/r Cat/c Graph*x/g D/c | R->D Cat->R", "G1:Graph A*x/p Neg*G3/r Graph*G2/g | Neg->graph G2"}},
-        // Bindings are kept per top-level graph.
-        {"~[ (On [Cat: *x] [Mat]) ]\n.\n[Dog: ?x]",
-         {"G2:Graph On/r Cat*x/c Graph*G3/g Mat/c | On->Mat Cat->On", "G1:Graph Neg*G3/r Graph*G2/g | Neg->graph G2",
-          "G4:Graph Dog/c Graph*G5/g |"}},
-        // A bound label naming the top-level graph keeps that graph from being drawn.
-        {"~[ (On [Cat: ?G1] [Mat]) ]", {"G2:Graph On/r Cat*G1/c Graph*G3/g Mat/c | On->Mat Cat->On"}},
-    };
-    for (const auto& [text, graphs] : cases) {
-        reader.SetGraphCounter(1);
-        ReadWhole(Q(text));
-        EXPECT_EQ(Graphs(), graphs) << text;
-    }
-    EXPECT_EQ(Nodes().at(0).Kind, NodeKind::CoreferentConcept); // G1's graph node
-}
-
 TEST_F(Bindings, ExternalLookupsFindTheLatestDefinitionUnchanged) {
     ReadWhole(Q("~[ (On [A: *x] [M]) ] ~[ (On [B: *x] [M]) ] [Dog: ?x]"));
     reader.FindExternalCoreference(Q("x"), defining, graph);
@@ -113,6 +77,22 @@ TEST_F(Bindings, TheEditorResolvesATypedLabelAgainstTheNodeTable) {
     EXPECT_EQ(Nodes()[1].Kind, NodeKind::CoreferentConcept);
     EXPECT_EQ(Nodes()[2].Type, Q("Dog"));
     EXPECT_EQ(Nodes()[2].Name, Q("x"));
+}
+
+TEST_F(Bindings, CoreferenceErrorsCarryTheirTextRaw) {
+    ASSERT_TRUE(Read(Q("[Cat *x]")));
+    const auto raised = [](const auto& lookup) {
+        try {
+            lookup();
+        } catch (const ParseError& error) {
+            return QString::number(error.number()) + u' ' + error.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(raised([&] { reader.FindCurrentCoreference(Q("y"), 1, defining, graph); }),
+              Q("2001 Current coreference not found for: y"));
+    EXPECT_EQ(raised([&] { reader.FindExternalCoreference(Q("x"), defining, graph); }),
+              Q("2002 Graph not found for: x"));
 }
 
 } // namespace

@@ -19,46 +19,6 @@ protected:
     }
 };
 
-TEST_F(FileReader, GraphsTitlesAndTheEndOfTheInput) {
-    struct Case {
-        const char* text;
-        QStringList built;
-        QStringList errors = {};
-    };
-    const Case cases[] = {
-        {"[Cat]", {"G1:Graph:1:0"}},
-        // The writer's separator: a line with one blank, then a line ". ".
-        {";%Graph*A%;\r\n[Cat]\r\n \r\n. \r\n;%Proposition*B%;\r\n[Dog]\r\n", {"A:Graph:1:0", "B:Proposition:1:0"}},
-        // A full stop at the end reads one more empty graph; an empty file is one empty graph.
-        {"[Cat]\n.\n", {"G1:Graph:1:0", "G2:Graph:0:0"}},
-        {"[A].\n.[B]", {"G1:Graph:1:0", "G2:Graph:0:0", "G3:Graph:1:0"}},
-        {"", {"G1:Graph:0:0"}},
-        // Titles: blanks around the parts are trimmed, tabs are not; no name: "G" + number.
-        {";%Proposition*Situation1%;[Cat]", {"Situation1:Proposition:1:0"}},
-        {";%  Situation *  s 2 %;", {"s 2:Situation:0:0"}},
-        {";%Situation\t*\tp%;", {"\tp:Situation\t:0:0"}},
-        {";%Situation *%;", {"G1:Situation:0:0"}},
-        // A first comment without title, or text after a title, is a stand-alone comment.
-        {";note; [Cat]", {"G1:Graph:2:0"}},
-        {";%Graph*A%  more text;[Cat]", {"A:Graph:2:0"}},
-        // An error keeps the graphs before it and reads no further.
-        {"[Cat]\n.\n(On)\n.\n[Dog]", {"G1:Graph:1:0"}, {"Relation with no concepts (at )"}},
-        // A truncated relation or actor at the end ends its graph silently.
-        {"[Cat *x]\n(On ?x [Mat]", {"G1:Graph:3:0"}},
-        {"<Plus [A] [B]", {"G1:Graph:3:0"}},
-        // Text that is no element, comments in other notations among it, ends the file.
-        {"[Cat] junk [Dog]\n.\n[Eel]", {"G1:Graph:1:0"}},
-        {"/* a comment */ [Cat]", {"G1:Graph:0:0"}},
-    };
-    for (const Case& c : cases) {
-        reader.SetGraphCounter(1);
-        EXPECT_EQ(Read(Q(c.text)), c.errors.isEmpty()) << c.text;
-        EXPECT_EQ(BuiltNames(), c.built) << c.text;
-        EXPECT_EQ(Errors(), c.errors) << c.text;
-    }
-    EXPECT_EQ(sink.graphNode.at(0).GraphNumber, 1);
-}
-
 TEST_F(FileReader, ATitleWithoutStarTakesItsNameFromThePaletteText) {
     reader.SetPaletteTextSource([] { return Q("  typed name "); });
     EXPECT_TRUE(Read(Q(";%Situation1%;[Cat]")));
@@ -66,42 +26,6 @@ TEST_F(FileReader, ATitleWithoutStarTakesItsNameFromThePaletteText) {
     reader.SetPaletteTextSource([] { return QString(); });
     EXPECT_TRUE(Read(Q(";%Situation1%;[Cat]")));
     EXPECT_EQ(BuiltNames(), QStringList{Q("G2:Graph:1:0")});
-}
-
-TEST_F(FileReader, AnUnterminatedTitleCommentFailsOutsideTheGraphsHandler) {
-    try {
-        Read(Q("[Cat]\n.\n;note\n\n"));
-        ADD_FAILURE() << "nothing raised";
-    } catch (const ParseError& error) {
-        EXPECT_EQ(error.number(), 1012);
-        EXPECT_EQ(error.message(), Q("No comment string with ; at end (at )"));
-    }
-    EXPECT_EQ(BuiltNames(), QStringList{Q("G1:Graph:1:0")});
-    EXPECT_EQ(Errors(), QStringList());
-    // Without a closing ";" on a last line that is not empty the read runs past the end.
-    EXPECT_THROW(Read(Q(";%Graph*T%")), ParseError);
-    // The reader is usable again afterwards.
-    EXPECT_EQ(ReadWhole(Q("[Cat]")).size(), 1u);
-}
-
-TEST_F(FileReader, LineEndsOfEveryKindReadTheSame) {
-    const QString lf = Q(";%Graph*A%;\n[Cat *x\n  :\n 'Tom'] (On ?x\n [Mat: \"two\n   lines\"])\n.\n[Dog]\n");
-    std::vector<QStringList> results;
-    for (const QString& end : {Q("\n"), Q("\r\n"), Q("\r")}) {
-        reader.SetGraphCounter(1);
-        EXPECT_TRUE(Read(QString(lf).replace(u'\n', end)));
-        QStringList summary;
-        for (const BuiltGraph& graph : sink.built) {
-            summary << graph.GraphName() << graph.LinkTypes();
-            for (const NodeRecord& node : graph.Nodes)
-                summary << node.Type + u'|' + node.Name + u'|' + node.Referent;
-        }
-        results.push_back(summary);
-    }
-    EXPECT_EQ(results[0], results[1]);
-    EXPECT_EQ(results[0], results[2]);
-    EXPECT_TRUE(results[0].contains(Q("Mat||\"two\r\nlines\"")));
-    EXPECT_TRUE(results[0].contains(Q("Cat|x|'Tom'")));
 }
 
 TEST_F(FileReader, GraphNumbersContinueAcrossFilesAndSkipNamesTaken) {

@@ -65,20 +65,6 @@ struct BuiltGraph {
     int Count(std::int16_t kind) const {
         return static_cast<int>(std::count_if(Nodes.begin(), Nodes.end(), [kind](const NodeRecord& n) { return n.Kind == kind; }));
     }
-    // Links written as "From->To" with the node types in place of the ids ("graph NAME" for a
-    // graph node).
-    QStringList LinkTypes() const {
-        auto typeOf = [&](const QString& id) {
-            for (const NodeRecord& node : Nodes)
-                if (node.Id == id)
-                    return node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
-            return QStringLiteral("?") + id;
-        };
-        QStringList out;
-        for (const LinkRecord& link : Links)
-            out << typeOf(link.From) + QStringLiteral("->") + typeOf(link.To);
-        return out;
-    }
 };
 
 class RecordingSink : public GraphSink {
@@ -100,6 +86,41 @@ public:
     std::vector<NodeRecord> graphNode; // the graph node of each build, in order
     const char* failWith = nullptr;    // when set, every build throws this text after recording
 };
+
+// Each graph handed on, one line per graph in the order handed on, as described in
+// docs/testing.md: "NAME:TYPE node node ... | link link ...". A node is its type, then
+// ":" and its referent, "*" and its name, "@X,Y" and its position (each only when it has one),
+// then "/" and its kind (g graph, c concept, r relation, a actor, p coreferent concept,
+// n comment). A link is "FROM->TO" with the types of its ends ("graph NAME" for a graph node),
+// found in any graph handed on.
+inline QStringList DescribeGraphs(const std::vector<BuiltGraph>& built) {
+    QStringList out;
+    for (const BuiltGraph& graph : built) {
+        QString line = graph.GraphName() + u':' + graph.GraphType;
+        for (const NodeRecord& node : graph.Nodes) {
+            line += u' ' + node.Type;
+            if (!node.Referent.isEmpty())
+                line += u':' + node.Referent;
+            if (!node.Name.isEmpty())
+                line += u'*' + node.Name;
+            if (node.X != 0 || node.Y != 0)
+                line += u'@' + QString::number(node.X) + u',' + QString::number(node.Y);
+            line += u'/' + QChar(u"gcrapn"[node.Kind]);
+        }
+        line += u" |";
+        for (const LinkRecord& link : graph.Links) {
+            QStringList ends{link.From, link.To};
+            for (QString& end : ends)
+                for (const BuiltGraph& other : built)
+                    for (const NodeRecord& node : other.Nodes)
+                        if (node.Id == end)
+                            end = node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
+            line += u' ' + ends.join(QStringLiteral("->"));
+        }
+        out << line;
+    }
+    return out;
+}
 
 class ReaderTest : public ::testing::Test {
 protected:
@@ -139,29 +160,6 @@ protected:
         const auto& built = ReadWhole(text);
         EXPECT_FALSE(built.empty()) << text.toStdString();
         return built.empty() ? none : built.back();
-    }
-    // Each graph handed on as "NAME:TYPE nodes | links": a node is its type, then "*" and its
-    // name when it has one, then "/" and its kind (g graph, c concept, r relation, a actor,
-    // p coreferent concept, n comment); links as in LinkTypes, ends found in any graph handed on.
-    QStringList Graphs() const {
-        QStringList out;
-        for (const BuiltGraph& graph : sink.built) {
-            QString line = graph.GraphName() + u':' + graph.GraphType;
-            for (const NodeRecord& node : graph.Nodes)
-                line += u' ' + node.Type + (node.Name.isEmpty() ? QString() : u'*' + node.Name) + u'/' + QChar(u"gcrapn"[node.Kind]);
-            line += u" |";
-            for (const LinkRecord& link : graph.Links) {
-                QStringList ends{link.From, link.To};
-                for (QString& end : ends)
-                    for (const BuiltGraph& other : sink.built)
-                        for (const NodeRecord& node : other.Nodes)
-                            if (node.Id == end)
-                                end = node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
-                line += u' ' + ends.join(QStringLiteral("->"));
-            }
-            out << line;
-        }
-        return out;
     }
     const std::vector<NodeRecord>& Nodes() const { return reader.Tables().BoundArray; }
     const std::vector<LinkRecord>& Links() const { return reader.Tables().Links; }

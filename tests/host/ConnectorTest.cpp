@@ -1,9 +1,6 @@
-// Connection sites, gluing, rerouting to the nearest sites, and glued ends following their
-// shapes.
+// Gluing, rerouting with a loose end, and glued ends following their shapes; the sites of each
+// geometry and the nearest-site rerouting are in tests/cases/host.
 #include "HostFixture.h"
-
-#include <QLineF>
-#include <QRectF>
 
 namespace zov::host::test {
 namespace {
@@ -15,78 +12,6 @@ void expectAt(QPointF actual, QPointF expected) {
 
 QPointF beginOf(const Shape& c) { return c.data().begin; }
 QPointF endOf(const Shape& c) { return c.data().end; }
-
-TEST_F(HostFixture, EachGeometryHasItsSitesNumberedFromTheTopCounterclockwise) {
-    const Shape rect = shapes().AddShape(ShapeRectangle, 100, 200, 80, 40);
-    ASSERT_EQ(rect.ConnectionSiteCount(), 4);
-    expectAt(rect.ConnectionSitePoint(1), {140, 200}); // top
-    expectAt(rect.ConnectionSitePoint(2), {100, 220}); // left
-    expectAt(rect.ConnectionSitePoint(3), {140, 240}); // bottom
-    expectAt(rect.ConnectionSitePoint(4), {180, 220}); // right
-
-    const Shape oval = shapes().AddShape(ShapeOval, 0, 0, 100, 100);
-    ASSERT_EQ(oval.ConnectionSiteCount(), 8);
-    expectAt(oval.ConnectionSitePoint(1), {50, 0});
-    expectAt(oval.ConnectionSitePoint(2), {14.6447, 14.6447}); // on the ellipse, upper left
-    expectAt(oval.ConnectionSitePoint(3), {0, 50});
-    expectAt(oval.ConnectionSitePoint(7), {100, 50});
-
-    EXPECT_EQ(shapes().AddShape(ShapeDiamond, 0, 0, 10, 10).ConnectionSiteCount(), 4);
-    EXPECT_EQ(shapes().AddShape(ShapeFlowchartDecision, 0, 0, 10, 10).ConnectionSiteCount(), 4);
-    EXPECT_EQ(shapes().AddShape(ShapeNoSymbol, 0, 0, 10, 10).ConnectionSiteCount(), 8);
-
-    // The pentagon's top and bottom sites sit where its point begins, not at the middle.
-    const Shape pentagon = shapes().AddShape(ShapePentagon, 0, 0, 100, 40);
-    ASSERT_EQ(pentagon.ConnectionSiteCount(), 4);
-    expectAt(pentagon.ConnectionSitePoint(1), {40, 0});
-    expectAt(pentagon.ConnectionSitePoint(3), {80, 40});
-    expectAt(pentagon.ConnectionSitePoint(4), {100, 20});
-
-    // The callout's fifth site is the tip of its tail, below the box.
-    const Shape callout = shapes().AddShape(ShapeRoundedRectangularCallout, 0, 0, 100, 40);
-    ASSERT_EQ(callout.ConnectionSiteCount(), 5);
-    expectAt(callout.ConnectionSitePoint(5), {29.167, 45});
-
-    EXPECT_EQ(shapes().AddConnector(ConnectorStraight, 0, 0, 1, 1).ConnectionSiteCount(), 0);
-    EXPECT_THROW(rect.ConnectionSitePoint(5), HostError);
-}
-
-struct RerouteCase {
-    const char* what;
-    QRectF from, to;
-    int fromType, toType;
-    int beginSite, endSite;
-};
-
-TEST_F(HostFixture, RerouteGluesBothEndsToTheNearestPairOfSites) {
-    const RerouteCase cases[] = {
-        {"side by side", {100, 100, 80, 40}, {300, 100, 80, 40}, ShapeRectangle, ShapeRectangle, 4, 2},
-        {"to the left", {300, 100, 80, 40}, {100, 100, 80, 40}, ShapeRectangle, ShapeRectangle, 2, 4},
-        {"one above the other", {100, 100, 80, 40}, {100, 300, 80, 40}, ShapeRectangle, ShapeRectangle, 3, 1},
-        {"below", {100, 300, 80, 40}, {100, 100, 80, 40}, ShapeRectangle, ShapeRectangle, 1, 3},
-        // Diagonal ovals meet at their diagonal sites: lower right (6) and upper left (2).
-        {"diagonal ovals", {0, 0, 100, 100}, {200, 200, 100, 100}, ShapeOval, ShapeOval, 6, 2},
-        {"concept to relation", {100, 100, 80, 40}, {300, 90, 60, 60}, ShapeRectangle, ShapeOval, 4, 3},
-    };
-    for (const RerouteCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        const Shape from = shapes().AddShape(c.fromType, float(c.from.x()), float(c.from.y()), float(c.from.width()), float(c.from.height()));
-        const Shape to = shapes().AddShape(c.toType, float(c.to.x()), float(c.to.y()), float(c.to.width()), float(c.to.height()));
-        Shape arc = connect(from, to);
-        arc.RerouteConnections();
-        EXPECT_EQ(arc.ConnectorFormat().BeginConnectionSite(), c.beginSite);
-        EXPECT_EQ(arc.ConnectorFormat().EndConnectionSite(), c.endSite);
-        expectAt(beginOf(arc), from.ConnectionSitePoint(c.beginSite));
-        expectAt(endOf(arc), to.ConnectionSitePoint(c.endSite));
-
-        // No other pair of sites is nearer.
-        const double chosen = QLineF(beginOf(arc), endOf(arc)).length();
-        for (int i = 1; i <= from.ConnectionSiteCount(); ++i)
-            for (int j = 1; j <= to.ConnectionSiteCount(); ++j)
-                EXPECT_GE(QLineF(from.ConnectionSitePoint(i), to.ConnectionSitePoint(j)).length(), chosen - 1e-6);
-        shapes().Range().Delete();
-    }
-}
 
 TEST_F(HostFixture, RerouteWithOneLooseEndMovesOnlyTheGluedEnd) {
     const Shape a = shapes().AddShape(ShapeRectangle, 100, 100, 80, 40);

@@ -1,5 +1,6 @@
 #include "platform/TextStream.h"
 #include "platform/fake/MemoryTextStream.h"
+#include "support/CaseFiles.h"
 
 #include <QFile>
 #include <QStringList>
@@ -49,33 +50,18 @@ protected:
     QTemporaryDir folder;
 };
 
+// The cases of tests/cases/platform/text-files.case: the bytes are written to a file, which is
+// opened and read to its end; each line read is shown in brackets.
 TEST_F(TextFileTest, ReadingSplitsLinesAndDecodesUtf8OrElseWindows1252) {
-    const struct {
-        const char* what;
-        QByteArray bytes;
+    for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("platform"), QStringLiteral("text-files.case"))) {
+        const auto in = OpenTextFile(writeBytes(c.input.toLatin1()));
         QStringList lines;
-    } cases[] = {
-        {"CR LF, LF and a lone CR end lines", "[Cat]\r\n[Dog]\n(Agnt)\r[Mat]\r\n\r\nlast",
-         {"[Cat]", "[Dog]", "(Agnt)", "[Mat]", "", "last"}},
-        {"a final CR LF makes no extra line", "a\r\n", {"a"}},
-        {"a final CR makes no extra line", "a\r", {"a"}},
-        {"an empty line before the end stays", "a\n\n", {"a", ""}},
-        {"LF CR is two line ends", "a\n\rb", {"a", "", "b"}},
-        {"an empty file", QByteArray(), {}},
-        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF[Caf\xC3\xA9: \xE2\x82\xAC 5]\r\nna\xC3\xAFve",
-         {QString::fromUtf8("[Caf\xC3\xA9: \xE2\x82\xAC 5]"), QString::fromUtf8("na\xC3\xAFve")}},
-        {"code page 1252: e-acute, euro, curly quotes", "[Caf\xE9: \x80 5]\r\n\x93quoted\x94 \x81",
-         {QString::fromUtf8("[Caf\xC3\xA9: \xE2\x82\xAC 5]"), QString::fromUtf8("\xE2\x80\x9Cquoted\xE2\x80\x9D \xC2\x81")}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto in = OpenTextFile(writeBytes(c.bytes));
-        EXPECT_EQ(allLines(*in), c.lines);
-        EXPECT_EQ(in->ReadLine(), QString()); // past the end: nothing more, no failure
+        for (const QString& line : allLines(*in))
+            lines << u'[' + line + u']';
+        EXPECT_EQ(zov::test::Lines(lines), zov::test::Lines(c.expected)) << c.where();
+        EXPECT_EQ(in->ReadLine(), QString()) << c.where(); // past the end: nothing more, no failure
         EXPECT_THROW(in->WriteLine(QStringLiteral("y")), FileError);
     }
-    // One bad byte anywhere decides for the whole file.
-    EXPECT_EQ(DecodeTextBytes("\xC3\xA9 and \xE9"), QString::fromUtf8("\xC3\x83\xC2\xA9 and \xC3\xA9"));
     // Text in memory splits the same way.
     EXPECT_EQ(allLines(*StringTextStream(QStringLiteral("one\r\ntwo\rthree\nfour"))),
               (QStringList{"one", "two", "three", "four"}));
