@@ -619,8 +619,17 @@ bool MainWindow::saveAs()
     if (!chosen)
         return false;
     QString path = *chosen;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0)
+    if (QFileInfo(path).suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0) {
         path += QStringLiteral(".pptx");
+        // The dialog asked about the name as typed; the name saved to is another one.
+        if (QFileInfo::exists(path)) {
+            const platform::Message question{tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+                                             kApplicationTitle, platform::MessageIcon::Exclamation,
+                                             platform::MessageButtons::YesNo, 2};
+            if (services_.messages->show(question) != platform::MessageAnswer::Yes)
+                return false;
+        }
+    }
     return saveTo(path);
 }
 
