@@ -1,5 +1,6 @@
 #include "app/desktop/MainWindow.h"
 
+#include "app/desktop/ShapeEditCommands.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/desktop/SlideList.h"
 #include "host/AutoShapeType.h"
@@ -142,7 +143,10 @@ void MainWindow::createActions()
         else
             canvas_->deleteSelection();
     });
+    deleteAction_->setObjectName(QStringLiteral("EditDelete"));
+    editCommands_ = new ShapeEditCommands(*this, *services_.messages, services_.newNodeId);
     selectAllAction_ = make(tr("Select &All"), QKeySequence::SelectAll, tr("Select every shape of the slide"), [this] { canvas_->selectAll(); });
+    selectAllAction_->setObjectName(QStringLiteral("EditSelectAll"));
     editTextAction_ = make(tr("Edit &Text"), QKeySequence(Qt::Key_F2), tr("Edit the text of the selected shape"), [this] {
         const auto shapes = canvas_->selection();
         if (shapes.size() == 1 && shapes.front().HasTextFrame())
@@ -194,7 +198,9 @@ void MainWindow::createMenus()
     edit->addAction(undoAction_);
     edit->addAction(redoAction_);
     edit->addSeparator();
+    editCommands_->addTo(edit);
     edit->addAction(deleteAction_);
+    edit->addSeparator();
     edit->addAction(selectAllAction_);
     edit->addAction(editTextAction_);
 
