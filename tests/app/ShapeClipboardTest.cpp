@@ -66,6 +66,16 @@ TEST_F(ShapeClipboardTest, CopyAndPasteOnTheSameSlideMakeGluedCopiesWithFreshIds
     EXPECT_EQ(canvas().selection().size(), 3u) << "the copies are selected";
     EXPECT_EQ(window->history()->stepCount(), steps + 1);
 
+    // The copies are shapes of their own in the saved file, the arc glued to them.
+    const QString path = folder.filePath(QStringLiteral("pasted.pptx"));
+    ASSERT_TRUE(window->saveTo(path));
+    const host::Presentation reread = store->read(path);
+    host::Shapes saved = reread.Slides().Item(1).Shapes();
+    ASSERT_EQ(saved.Count(), 6);
+    EXPECT_EQ(saved.Item(4).Name(), cat.Name());
+    EXPECT_EQ(saved.Item(6).ConnectorFormat().BeginConnectedShape(), saved.Item(4));
+    EXPECT_EQ(saved.Item(6).ConnectorFormat().EndConnectedShape(), saved.Item(5));
+
     // Pasting again moves further; one undo takes one paste back.
     trigger("EditPaste");
     EXPECT_EQ(shapes.Count(), 9);
