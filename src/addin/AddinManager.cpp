@@ -11,16 +11,22 @@ namespace {
 
 const QString savedButtonsKey = QStringLiteral("Software\\Microsoft\\Office\\PowerPoint\\CommandBars\\AddinControls");
 
-QString groupOf(int index) { return savedButtonsKey + QLatin1Char('\\') + QString::number(index); }
-
 QString describe(const std::exception& e) { return QString::fromLocal8Bit(e.what()); }
 
 } // namespace
 
 AddinManager::AddinManager(host::Application& application, AddinRegistry& registry, platform::MessageBoxes& messages)
-    : application_(application), registry_(registry), messages_(messages) {}
+    : application_(application), registry_(registry), messages_(messages) {
+    // Every change of the bars' controls goes to the settings at once: what the host keeps must
+    // not depend on an orderly shutdown.
+    barsListener_ = application_.CommandBars().AddListener([this] {
+        if (buttonsLoaded_ && !restoring_)
+            saveButtons();
+    });
+}
 
 AddinManager::~AddinManager() {
+    application_.CommandBars().RemoveListener(barsListener_);
     // The host going away without an orderly shutdown still disconnects every add-in, so no
     // button keeps a handler into a destroyed add-in.
     if (!shutDown_) {
@@ -58,6 +64,11 @@ void AddinManager::setConnectedBit(const QString& progId, bool connected) {
 void AddinManager::StartUp() {
     shutDown_ = false;
     restoreButtons();
+    // From here on the settings follow the bars; the first writing also drops the saved buttons
+    // of add-ins unregistered since.
+    buttonsLoaded_ = true;
+    savedButtons_ = buttonRecords();
+    registry_.ReplaceGroup(savedButtonsKey, savedButtons_);
     for (const AddinRegistration& entry : registry_.All()) {
         const int lb = entry.loadBehavior;
         const bool atStartup = (lb & (LoadAtStartup | LoadConnected)) == (LoadAtStartup | LoadConnected);
@@ -107,6 +118,11 @@ std::vector<AddinManager::AddinState> AddinManager::Addins() const {
 }
 
 bool AddinManager::IsConnected(const QString& progId) const { return connected_.count(progId) != 0; }
+
+Extensibility* AddinManager::Connected(const QString& progId) const {
+    const auto it = connected_.find(progId);
+    return it == connected_.end() ? nullptr : it->second.addin.get();
+}
 
 bool AddinManager::ConnectAddin(const QString& progId, int connectMode) {
     if (IsConnected(progId))
@@ -212,27 +228,42 @@ void AddinManager::pressOnDemand(const QString& progId, host::CommandBarButton b
     routingPress_ = false;
 }
 
-void AddinManager::saveButtons() {
-    registry_.Remove(savedButtonsKey);
+std::vector<std::pair<QString, QString>> AddinManager::buttonRecords() const {
+    std::vector<std::pair<QString, QString>> records;
     int index = 0;
     for (const host::CommandBar& bar : application_.CommandBars().All()) {
         for (int i = 1; i <= bar.ControlCount(); ++i) {
             const host::CommandBarButton button = bar.Control(i);
             if (ProgIdOfAction(button.OnAction()).isEmpty())
                 continue;
-            const QString group = groupOf(++index);
-            registry_.SetValue(group + QStringLiteral("\\Bar"), bar.Name());
-            registry_.SetValue(group + QStringLiteral("\\Caption"), button.Caption());
-            registry_.SetValue(group + QStringLiteral("\\Style"), QString::number(button.Style()));
-            registry_.SetValue(group + QStringLiteral("\\Tag"), button.Tag());
-            registry_.SetValue(group + QStringLiteral("\\Parameter"), button.Parameter());
-            registry_.SetValue(group + QStringLiteral("\\OnAction"), button.OnAction());
-            registry_.SetValue(group + QStringLiteral("\\Visible"), button.Visible() ? QStringLiteral("1") : QStringLiteral("0"));
+            const QString group = QString::number(++index) + QLatin1Char('\\');
+            records.emplace_back(group + QStringLiteral("Bar"), bar.Name());
+            records.emplace_back(group + QStringLiteral("Caption"), button.Caption());
+            records.emplace_back(group + QStringLiteral("Style"), QString::number(button.Style()));
+            records.emplace_back(group + QStringLiteral("Tag"), button.Tag());
+            records.emplace_back(group + QStringLiteral("Parameter"), button.Parameter());
+            records.emplace_back(group + QStringLiteral("OnAction"), button.OnAction());
+            records.emplace_back(group + QStringLiteral("Visible"), button.Visible() ? QStringLiteral("1") : QStringLiteral("0"));
         }
     }
+    return records;
+}
+
+// Writes the add-in buttons to the settings when they differ from what was written last.
+void AddinManager::saveButtons() {
+    std::vector<std::pair<QString, QString>> records = buttonRecords();
+    if (records == savedButtons_ && buttonsLoaded_ && registry_.LastError().isEmpty())
+        return;
+    registry_.ReplaceGroup(savedButtonsKey, records);
+    savedButtons_ = std::move(records);
 }
 
 void AddinManager::restoreButtons() {
+    restoring_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{restoring_};
     for (const QString& name : registry_.ChildGroups(savedButtonsKey)) {
         const QString group = savedButtonsKey + QLatin1Char('\\') + name;
         const QString onAction = registry_.Value(group + QStringLiteral("\\OnAction"));

@@ -7,7 +7,9 @@
 // Load behaviour: an entry with "at startup" and "connected" (3) or "connect first time" (16)
 // is connected by `StartUp`; a first-time entry then becomes "on demand, connected" (9). An
 // add-in's own buttons (action "!<ProgID>") are kept between runs in the host's settings, and a
-// press on one whose add-in is not connected connects it and hands the press on to it.
+// press on one whose add-in is not connected connects it and hands the press on to it. The
+// buttons are written to the settings whenever one is added, changed or deleted, so that a
+// host that ends without shutting down (killed, crashed) finds them again at its next start.
 #include "addin/AddinRegistry.h"
 #include "addin/Extensibility.h"
 
@@ -57,6 +59,8 @@ public:
 
     std::vector<AddinState> Addins() const; // registered add-ins in ProgID order
     bool IsConnected(const QString& progId) const;
+    // The connected add-in object, or null.
+    Extensibility* Connected(const QString& progId) const;
     // Connects a registered add-in this program carries; false (with a message) otherwise.
     bool ConnectAddin(const QString& progId, int connectMode = ConnectAfterStartup);
     // The user unticked the add-in: OnDisconnection with RemoveUserClosed; the entry stays.
@@ -77,6 +81,8 @@ private:
     void pressOnDemand(const QString& progId, host::CommandBarButton button);
     void restoreButtons();
     void saveButtons();
+    // The saved form of the add-in buttons on the bars now: (key below the saved-buttons key, value).
+    std::vector<std::pair<QString, QString>> buttonRecords() const;
     void setConnectedBit(const QString& progId, bool connected);
     void report(const QString& text) const;
 
@@ -87,6 +93,10 @@ private:
     std::map<QString, Loaded> connected_;
     bool routingPress_ = false;
     bool shutDown_ = false;
+    bool restoring_ = false;      // restoreButtons is adding the saved buttons: nothing to save
+    bool buttonsLoaded_ = false;  // the saved buttons have been read: from now on they are kept current
+    std::vector<std::pair<QString, QString>> savedButtons_; // what the settings hold, as last written
+    int barsListener_ = 0;
 };
 
 } // namespace zov::addin

@@ -125,6 +125,14 @@ void AddinRegistry::Remove(const QString& key) {
     settings_->sync();
 }
 
+void AddinRegistry::ReplaceGroup(const QString& key, const std::vector<std::pair<QString, QString>>& values) {
+    const QString group = settingsKey(key);
+    settings_->remove(group);
+    for (const auto& [name, value] : values)
+        settings_->setValue(group + QLatin1Char('/') + settingsKey(name), value);
+    settings_->sync();
+}
+
 std::vector<QString> AddinRegistry::ChildGroups(const QString& key) const {
     settings_->sync();
     settings_->beginGroup(settingsKey(key));

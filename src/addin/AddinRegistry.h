@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QSettings;
@@ -60,6 +61,9 @@ public:
     QString Value(const QString& key, const QString& fallback = QString()) const;
     void SetValue(const QString& key, const QString& value);
     void Remove(const QString& key);
+    // Replaces everything below `key` with `values` (pairs of a key below it and its value) and
+    // writes the file once.
+    void ReplaceGroup(const QString& key, const std::vector<std::pair<QString, QString>>& values);
     std::vector<QString> ChildGroups(const QString& key) const;
 
     QString FileName() const;

@@ -19,6 +19,8 @@ public:
     virtual void ShowPalette() = 0;
     // Selects the "C" option as a click would (command mode 1, text box cleared and focused).
     virtual void SelectConceptOption() = 0;
+    // True while the palette is loaded and shown (the user has not closed it).
+    virtual bool PaletteOpen() const = 0;
 };
 
 using EditorWindowsFactory = std::function<std::unique_ptr<EditorWindows>(Session&)>;

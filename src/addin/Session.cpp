@@ -4,7 +4,9 @@
 #include "cgif/export/ExportCommand.h"
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
+#include "editor/arrange/Arrange.h"
 #include "host/Application.h"
+#include "host/HostError.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextStream.h"
@@ -57,6 +59,34 @@ private:
     qint64 done_ = 0;
 };
 
+// Hands each graph on to the slide builder and notes the slides of the graphs whose nodes came
+// without any position, for arranging once the reading is over.
+class UnplacedGraphs : public cgif::GraphSink {
+public:
+    UnplacedGraphs(cgif::GraphSink& builder, host::Application& application)
+        : builder_(builder), application_(application) {}
+    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, const QString& graphType,
+                         int firstLinkIndex, int firstNodeIndex) override {
+        const std::vector<cgif::NodeRecord>& nodes = reader.Tables().BoundArray;
+        const auto first = nodes.begin() + std::clamp<std::ptrdiff_t>(firstNodeIndex, 0, std::ssize(nodes));
+        const bool placed = std::any_of(first, nodes.end(), [](const cgif::NodeRecord& n) { return n.X != 0 || n.Y != 0; });
+        builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+        if (placed)
+            return;
+        // The builder leaves the graph's new slide in view.
+        try {
+            slides_.push_back(application_.ActiveWindow().View().Slide());
+        } catch (const host::HostError&) {
+        }
+    }
+    const std::vector<host::Slide>& Slides() const { return slides_; }
+
+private:
+    cgif::GraphSink& builder_;
+    host::Application& application_;
+    std::vector<host::Slide> slides_;
+};
+
 } // namespace
 
 Session::Session(host::Application& application, AddinServices services, EditorWindowsFactory windows)
@@ -70,11 +100,15 @@ Session::~Session() {
 }
 
 void Session::StartEditor() {
+    // Pressed again while the palette is open, the button brings it forward; the settings the
+    // user chose in this session and has not saved yet are kept.
+    const bool paletteOpen = windows_ && windows_->PaletteOpen();
     // Graph counter 1, command mode 1 (concept), the link table emptied; the node-id
     // sequence is seeded here too, from the clock, so ids differ from run to run.
     editor_.ResetForStart(services_.seedSource ? services_.seedSource() : clockSeed());
-    // Unsaved changes made in the configuration dialog are dropped by a new start.
-    settings_ = drawing::LoadDrawingSettings(*services_.settings);
+    // A new start begins from the stored settings.
+    if (!paletteOpen)
+        settings_ = drawing::LoadDrawingSettings(*services_.settings);
     // The palette and the configuration dialog, loaded but not shown.
     if (!windows_ && windowsFactory_)
         windows_ = windowsFactory_(*this);
@@ -109,8 +143,9 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress) {
         return true;
     }
     cgif::SlideBuilder builder(application_, settings_, *services_.messages);
+    UnplacedGraphs unplaced(builder, application_);
     cgif::CgifReader& reader = editor_.Reader();
-    reader.SetSink(builder);
+    reader.SetSink(settings_.arrangeImported ? static_cast<cgif::GraphSink&>(unplaced) : builder);
     if (progress)
         reader.SetKeepReading([progress] { return !progress->CancelRequested(); });
     // The reader goes back to drawing nothing and reading on, whatever way the import ends.
@@ -128,9 +163,26 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress) {
         counted.emplace(*file, *progress, total);
     platform::TextStream& in = counted ? static_cast<platform::TextStream&>(*counted) : *file;
     cgif::importer::ImportCgif(reader, in, *services_.messages, [this] { editor_.RebuildNodeTables(); });
+    arrangeSlides(unplaced.Slides());
     if (progress)
         progress->Advance(total, total);
     return !reader.StoppedBetweenGraphs();
+}
+
+// Arranges the slides of graphs read without positions, one after the other; a failure or a
+// graph too large is told by ArrangeSlides, and the other slides are still arranged.
+void Session::arrangeSlides(const std::vector<host::Slide>& slides) {
+    const host::Presentation presentation = application_.ActivePresentation();
+    if (presentation.IsNothing())
+        return;
+    for (const host::Slide& slide : slides) {
+        try {
+            const int index = slide.SlideIndex();
+            editor::ArrangeSlides(presentation, index, index, *services_.messages);
+        } catch (const host::HostError&) {
+            // a slide deleted meanwhile
+        }
+    }
 }
 
 void Session::ExportFile(const QString& path) {

@@ -8,9 +8,11 @@
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "editor/EditorSession.h"
+#include "host/Slide.h"
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace zov::host {
 class Application;
@@ -32,7 +34,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // The start of the editor, run by every press of the "ZOV Edit" button.
+    // The start of the editor, run by every press of the "ZOV Edit" button. The drawing
+    // settings are read from the store, except while the palette is open: a press then keeps
+    // the settings chosen in this session, unsaved ones included.
     void StartEditor();
 
     host::Application& Application() const { return application_; }
@@ -54,13 +58,17 @@ public:
     // tables rebuilt. A file that cannot be opened, or no presentation to draw in, is told in
     // a message box. With `progress`, the reading reports its position in the file and is
     // stopped between two graphs when the progress asks for it (the graphs drawn stay, no
-    // "File read"); returns false when it was stopped so.
+    // "File read"); returns false when it was stopped so. With the drawing setting
+    // arrangeImported on, each graph read without any node position is arranged on its slide
+    // afterwards (as `zovedit import --arrange` does), in the same step.
     bool ImportFile(const QString& path, ImportProgress* progress = nullptr);
     // The Export command's writing: every graph of the active presentation to `path`, "File
     // written" when a graph was written.
     void ExportFile(const QString& path);
 
 private:
+    void arrangeSlides(const std::vector<host::Slide>& slides);
+
     host::Application& application_;
     AddinServices services_;
     EditorWindowsFactory windowsFactory_;

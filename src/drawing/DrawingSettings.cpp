@@ -53,6 +53,7 @@ DrawingSettings LoadDrawingSettings(const platform::SettingsStore& store) {
     loaded.nodeFontSize = readNumber(store, keys::NodeFontSize, defaults.nodeFontSize);
     loaded.commentFontName = readText(store, keys::CommentFontName, defaults.commentFontName);
     loaded.commentFontSize = readNumber(store, keys::CommentFontSize, defaults.commentFontSize);
+    loaded.arrangeImported = readNumber<std::int32_t>(store, keys::ArrangeImported, defaults.arrangeImported ? 1 : 0) != 0;
     return loaded;
 }
 
@@ -68,6 +69,7 @@ void SaveDrawingSettings(const DrawingSettings& settings, platform::SettingsStor
     write(keys::NodeFontSize, QString::number(settings.nodeFontSize));
     write(keys::CommentFontName, settings.commentFontName);
     write(keys::CommentFontSize, QString::number(settings.commentFontSize));
+    write(keys::ArrangeImported, settings.arrangeImported ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 platform::Message SaveSettingsQuestion() {

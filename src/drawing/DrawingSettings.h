@@ -1,7 +1,8 @@
 #pragma once
-// The eight per-user drawing settings: the fill colour of each kind of node shape (0x00BBGGRR)
-// and the font of node labels and of comments. They are kept in the settings store under
-// application "ZOVEdit", section "Startup", one key per field, every value as text.
+// The per-user drawing settings: the fill colour of each kind of node shape (0x00BBGGRR), the
+// font of node labels and of comments, and whether the Import arranges graphs that come without
+// positions. They are kept in the settings store under application "ZOVEdit", section "Startup",
+// one key per field, every value as text.
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 
@@ -19,6 +20,9 @@ struct DrawingSettings {
     std::int16_t nodeFontSize = 18;
     QString commentFontName = QStringLiteral("Arial");
     std::int16_t commentFontSize = 12;
+    // The palette's Import lays out each graph whose nodes come without any position, as
+    // `zovedit import --arrange` does, instead of piling them up in the slide's corner.
+    bool arrangeImported = true;
 
     // Font names compare exactly, letter case included.
     bool operator==(const DrawingSettings&) const = default;
@@ -35,17 +39,20 @@ inline const QString NodeFontName = QStringLiteral("NodeFontName");
 inline const QString NodeFontSize = QStringLiteral("NodeFontSize");
 inline const QString CommentFontName = QStringLiteral("CommentFontName");
 inline const QString CommentFontSize = QStringLiteral("CommentFontSize");
+inline const QString ArrangeImported = QStringLiteral("ArrangeImported"); // "1" on, "0" off
 } // namespace settings_keys
 
-// Reads the eight settings; an absent key, or a colour or size whose text is not a number that
-// fits the field, gives the field's default. Nothing is written back.
+// Reads the settings; an absent key, or a colour or size whose text is not a number that fits
+// the field, gives the field's default; ArrangeImported is off for a whole number 0, on for any
+// other whole number, else its default (on). Nothing is written back.
 DrawingSettings LoadDrawingSettings(const platform::SettingsStore& store);
 
-// Writes all eight fields, in key order, as decimal text (numbers) or as they are (names).
+// Writes every field, in key order, as decimal text (numbers, "1"/"0" for the switch) or as
+// they are (names).
 void SaveDrawingSettings(const DrawingSettings& settings, platform::SettingsStore& store);
 
 // Run when the palette closes: when `current` differs from what the store holds (read as
-// LoadDrawingSettings reads it), asks whether to keep the changes and saves all eight on Yes.
+// LoadDrawingSettings reads it), asks whether to keep the changes and saves them all on Yes.
 // Returns true when it saved.
 bool OfferToSaveSettings(const DrawingSettings& current, platform::SettingsStore& store,
                          platform::MessageBoxes& boxes);

@@ -8,10 +8,23 @@ namespace zov::host {
 
 namespace {
 
+// Tells the collection's listeners; a listener may add or remove listeners while it runs.
+void notifyCollection(const std::shared_ptr<CommandBarData>& bar)
+{
+    if (!bar || !bar->collection)
+        return;
+    const auto listeners = bar->collection->listeners;
+    for (const auto& [id, listener] : listeners)
+        if (listener)
+            listener();
+}
+
 void notify(const std::weak_ptr<CommandBarData>& bar)
 {
-    if (const auto b = bar.lock(); b && b->changed)
+    const auto b = bar.lock();
+    if (b && b->changed)
         b->changed();
+    notifyCollection(b);
 }
 
 } // namespace
@@ -56,11 +69,13 @@ void CommandBarButton::SetTag(const QString& v)
 void CommandBarButton::SetParameter(const QString& v)
 {
     data().parameter = v;
+    notifyCollection(bar_.lock());
 }
 
 void CommandBarButton::SetOnAction(const QString& v)
 {
     data().onAction = v;
+    notifyCollection(bar_.lock());
 }
 
 void CommandBarButton::SetVisible(bool v)
@@ -136,6 +151,7 @@ CommandBar CommandBars::Item(const QString& name)
             return CommandBar(b);
     auto bar = std::make_shared<CommandBarData>();
     bar->name = name;
+    bar->collection = listeners_;
     bars_.push_back(bar);
     return CommandBar(bar);
 }
@@ -155,6 +171,18 @@ CommandBarButton CommandBars::FindControl(const QString& tag) const
         if (auto found = CommandBar(b).FindControl(tag); !found.IsNothing())
             return found;
     return CommandBarButton();
+}
+
+int CommandBars::AddListener(std::function<void()> listener)
+{
+    const int id = listeners_->nextId++;
+    listeners_->listeners.emplace(id, std::move(listener));
+    return id;
+}
+
+void CommandBars::RemoveListener(int id)
+{
+    listeners_->listeners.erase(id);
 }
 
 } // namespace zov::host

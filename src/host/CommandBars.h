@@ -3,6 +3,7 @@
 // style, tag, parameter and action string an add-in gives it; a click calls its handler.
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -19,10 +20,19 @@ struct ControlData {
     std::function<void()> onClick;
 };
 
+// Who hears of a change to any control of any bar of one CommandBars collection.
+struct CommandBarsListeners {
+    std::map<int, std::function<void()>> listeners;
+    int nextId = 1;
+};
+
 struct CommandBarData {
     QString name;
     std::vector<std::shared_ptr<ControlData>> controls;
     std::function<void()> changed; // lets a toolbar widget follow additions and deletions
+    // The collection's listeners, shared by all its bars: they hear of every addition, deletion
+    // and change of a control's caption, style, tag, parameter, action or visibility.
+    std::shared_ptr<CommandBarsListeners> collection;
 };
 
 class CommandBarButton {
@@ -72,8 +82,14 @@ public:
     CommandBar Item(const QString& name); // made on first use; "Standard" always exists
     std::vector<CommandBar> All() const;
     CommandBarButton FindControl(const QString& tag) const; // first on any bar; empty when absent
+
+    // Adds a listener that is called after any control of any bar is added, deleted or changed
+    // (the host keeps its settings current through it). Returns the id RemoveListener takes.
+    int AddListener(std::function<void()> listener);
+    void RemoveListener(int id);
 private:
     std::vector<std::shared_ptr<CommandBarData>> bars_;
+    std::shared_ptr<CommandBarsListeners> listeners_ = std::make_shared<CommandBarsListeners>();
 };
 
 } // namespace zov::host

@@ -29,6 +29,7 @@ public:
     virtual ~CommonDialog() = default;
     // The chosen full path, or nothing when cancelled.
     virtual std::optional<QString> ShowOpen(const FileDialogRequest& request) = 0;
+    // The save dialog asks before it returns the name of a file that exists already.
     virtual std::optional<QString> ShowSave(const FileDialogRequest& request) = 0;
     // Colours in and out as 0x00BBGGRR. Nothing when cancelled.
     virtual std::optional<std::int32_t> ShowColor(std::int32_t initial) = 0;

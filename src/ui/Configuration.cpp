@@ -2,6 +2,7 @@
 
 #include "ui/ColorValue.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -94,6 +95,12 @@ Configuration::Configuration(DrawingSettings& settings, platform::CommonDialog& 
     QPushButton* commentFontButton = chooseButton(this, QStringLiteral("CommentFontButton"));
     grid->addWidget(commentFontButton, row, 2);
     connect(commentFontButton, &QPushButton::clicked, this, &Configuration::ChooseCommentFont);
+    ++row;
+
+    arrangeImported_ = new QCheckBox(QStringLiteral("Arrange imported graphs without positions"), this);
+    arrangeImported_->setObjectName(QStringLiteral("ArrangeImportedBox"));
+    grid->addWidget(arrangeImported_, row, 0, 1, 3);
+    connect(arrangeImported_, &QCheckBox::toggled, this, &Configuration::SetArrangeImported);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ConfigOKButton"));
@@ -133,6 +140,16 @@ void Configuration::showWorkingValues() {
     }
     selectedFont_->setText(FontDisplay(working_.nodeFontName, working_.nodeFontSize));
     commentFont_->setText(FontDisplay(working_.commentFontName, working_.commentFontSize));
+    const QSignalBlocker quiet(arrangeImported_);
+    arrangeImported_->setChecked(working_.arrangeImported);
+}
+
+void Configuration::SetArrangeImported(bool on) {
+    working_.arrangeImported = on;
+    if (arrangeImported_->isChecked() != on) {
+        const QSignalBlocker quiet(arrangeImported_);
+        arrangeImported_->setChecked(on);
+    }
 }
 
 void Configuration::ChooseColor(std::int32_t DrawingSettings::*field) {
@@ -143,13 +160,15 @@ void Configuration::ChooseColor(std::int32_t DrawingSettings::*field) {
 }
 
 void Configuration::chooseFont(QString DrawingSettings::*name, std::int16_t DrawingSettings::*size, QLabel* display) {
-    // The chooser shows the row's font as it was at activation, and the size of its own last use.
-    const platform::FontChoice preset{snapshot_.*name, chooserFontSize_};
+    // The chooser opens on the row's font as now chosen, family and size; a choice without a
+    // size (a chooser that gives none) keeps the row's size.
+    const platform::FontChoice preset{working_.*name, static_cast<double>(working_.*size)};
     const auto chosen = chooser_.ShowFont(preset, BothFontLists);
     if (chosen) {
-        chooserFontSize_ = chosen->size;
-        working_.*name = chosen->name;
-        working_.*size = nearestPoints(chosen->size);
+        if (!chosen->name.isEmpty())
+            working_.*name = chosen->name;
+        if (chosen->size > 0)
+            working_.*size = nearestPoints(chosen->size);
     }
     display->setText(FontDisplay(working_.*name, working_.*size));
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The configuration dialog (caption "Configure"): the fill colours of the four kinds of node
-// and the fonts of node labels and comments. Choices are worked on in the dialog and replace
+// The configuration dialog (caption "Configure"): the fill colours of the four kinds of node,
+// the fonts of node labels and comments, and whether imported graphs without positions are
+// arranged. Choices are worked on in the dialog and replace
 // the session's drawing settings only when OK is pressed. Whenever the dialog is shown, or
 // becomes active again after the user worked in the palette, it starts afresh from the
 // settings in force (the activation snapshot).
@@ -10,6 +11,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QWindow;
@@ -37,6 +39,7 @@ public:
     void ChooseColor(std::int32_t drawing::DrawingSettings::*field);
     void ChooseNodeFont();
     void ChooseCommentFont();
+    void SetArrangeImported(bool on); // the check box
     void PressOk();
     void PressCancel();
 
@@ -57,10 +60,10 @@ private:
     platform::CommonDialog& chooser_;
     drawing::DrawingSettings snapshot_;
     drawing::DrawingSettings working_;
-    double chooserFontSize_ = 0; // the font chooser keeps the size of its last use
     std::vector<ColorRow> colorRows_;
     QLabel* selectedFont_ = nullptr;
     QLabel* commentFont_ = nullptr;
+    QCheckBox* arrangeImported_ = nullptr;
     std::vector<QPointer<QWidget>> editorWindows_;
     bool leftForEditorWindow_ = false;
 };

@@ -1,11 +1,13 @@
 #include "ui/DesktopAddins.h"
 
 #include "addin/Connect.h"
+#include "addin/Session.h"
 #include "addin/Version.h"
 #include "ui/AddinsDialog.h"
 #include "ui/QtEditorWindows.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 namespace zov::ui {
 
@@ -23,7 +25,8 @@ DesktopAddins::DesktopAddins(host::Application& application, DesktopAddinsOption
     : options_(std::move(options)), help_(messages_), settings_(options_.drawingSettingsFolder),
       registry_(options_.hostSettingsFile.isEmpty() ? std::make_unique<addin::AddinRegistry>()
                                                      : std::make_unique<addin::AddinRegistry>(options_.hostSettingsFile)),
-      manager_(std::make_unique<addin::AddinManager>(application, *registry_, messages_)) {
+      manager_(std::make_unique<addin::AddinManager>(application, *registry_, messages_)),
+      ownIds_(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch() & 0xFFFFFFFFu)) {
     if (options_.libraryFolder.isEmpty())
         options_.libraryFolder = programFolder();
     manager_->Provide(addin::ZovEditProgId, [this] { return makeZovEdit(); });
@@ -50,6 +53,13 @@ void DesktopAddins::StartUp() {
         registry_->SetValue(firstRunKey, QStringLiteral("1"));
     }
     manager_->StartUp();
+}
+
+QString DesktopAddins::NewNodeId() {
+    if (const auto* connect = dynamic_cast<const addin::Connect*>(manager_->Connected(addin::ZovEditProgId)))
+        if (addin::Session* session = connect->CurrentSession())
+            return session->Editor().Ids().NewNodeId();
+    return ownIds_.NewNodeId();
 }
 
 void DesktopAddins::ShutDown() { manager_->ShutDown(); }

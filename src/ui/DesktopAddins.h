@@ -11,6 +11,7 @@
 //   ... on close: addins.ShutDown();
 #include "addin/AddinManager.h"
 #include "addin/AddinRegistry.h"
+#include "drawing/NodeId.h"
 #include "platform/IniSettingsStore.h"
 #include "ui/QtHelpViewer.h"
 #include "ui/QtPlatform.h"
@@ -49,6 +50,10 @@ public:
     // The Add-ins dialog: tick to connect, untick to disconnect, Remove to unregister.
     void ShowAddinsDialog(QWidget* parent);
 
+    // A fresh node id from the ZOV Edit session's sequence while the add-in is connected, else
+    // from a sequence of the host's own (seeded from the clock): the Edit menu's Paste uses it.
+    QString NewNodeId();
+
     addin::AddinManager& Manager() { return *manager_; }
     addin::AddinRegistry& Registry() { return *registry_; }
     platform::MessageBoxes& Messages() { return messages_; }
@@ -64,6 +69,7 @@ private:
     platform::IniSettingsStore settings_;
     std::unique_ptr<addin::AddinRegistry> registry_;
     std::unique_ptr<addin::AddinManager> manager_;
+    drawing::NodeIdGenerator ownIds_;
 };
 
 } // namespace zov::ui

@@ -56,6 +56,11 @@ void QtEditorWindows::SelectConceptOption() {
         palette->SelectOption(1);
 }
 
+bool QtEditorWindows::PaletteOpen() const {
+    const ZOVMain* palette = Palette();
+    return palette && palette->isVisible();
+}
+
 void QtEditorWindows::ShowConfiguration() {
     if (!configuration_)
         LoadConfiguration();

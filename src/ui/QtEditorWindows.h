@@ -20,6 +20,7 @@ public:
     void LoadConfiguration() override;
     void ShowPalette() override;
     void SelectConceptOption() override;
+    bool PaletteOpen() const override;
 
     // The palette's "Configure": shows the dialog, not modal, and activates it.
     void ShowConfiguration();

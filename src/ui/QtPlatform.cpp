@@ -86,8 +86,8 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
     QFileDialog dialog(DialogOwner());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    // Replacing an existing file is not confirmed: the commands overwrite as asked.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // A save dialog asks before an existing file is replaced (No goes back to the dialog).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     const QStringList filters = QtNameFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -239,8 +241,16 @@ void ZOVMain::SelectOption(int code) {
         option->setChecked(true);
     guarded(QStringLiteral("Choosing the command"), [&] { session_.Editor().SetCommandMode(static_cast<std::int16_t>(code)); });
     // The comment option keeps the focus; the others hand it to the text box.
-    if (code != 7)
-        TextBox1->setFocus(Qt::OtherFocusReason);
+    if (code == 7)
+        return;
+    TextBox1->setFocus(Qt::OtherFocusReason);
+    // An arrow key checks the next option (which runs this) and only then moves the focus to
+    // that option: the text box takes the focus back once the key has been handled, as long as
+    // the focus is still on an option.
+    QTimer::singleShot(0, this, [this] {
+        if (!unloaded_ && Options->buttons().contains(qobject_cast<QAbstractButton*>(focusWidget())))
+            TextBox1->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void ZOVMain::RunAtPointer() {
@@ -250,8 +260,9 @@ void ZOVMain::RunAtPointer() {
 
 void ZOVMain::Activate() {
     // An import reads into the very tables a rebuild would refill: the import rebuilds them
-    // itself when it is over.
-    if (importing_)
+    // itself when it is over. A closed palette on its way out (its session may be gone) takes
+    // no more activations.
+    if (importing_ || unloaded_)
         return;
     guarded(QStringLiteral("Reading the slides"), [this] { session_.Editor().RebuildNodeTables(); });
     TextBox1->setFocus(Qt::ActiveWindowFocusReason);
@@ -261,6 +272,9 @@ void ZOVMain::ClearGraph() {
     guarded(QStringLiteral("Clear Graph"), [this] {
         session_.Editor().ClearGraphSlide();
         session_.Editor().Reader().ClearReaderTables();
+        // The tables describe the slides again at once, so that a command run next (Jump after
+        // Show) finds what is on them, as after an activation of the palette.
+        session_.Editor().RebuildNodeTables();
     });
 }
 
@@ -300,6 +314,7 @@ void ZOVMain::Import() {
     if (!chosen)
         return; // cancelled: nothing more, no message
     fileDialog_.fileName = *chosen;
+    lastImportName_ = *chosen;
     lastFileName_ = *chosen;
     lastFolder_ = FolderOfPath(lastFileName_);
     importing_ = true;
@@ -323,13 +338,32 @@ void ZOVMain::Export() {
     fileDialog_.defaultExt = QStringLiteral(".cgf");
     fileDialog_.filter = ExportFilter;
     fileDialog_.cancelError = true;
+    fileDialog_.fileName = ExportTarget();
     const std::optional<QString> chosen = dialogs->ShowSave(fileDialog_);
     if (!chosen)
         return;
     fileDialog_.fileName = *chosen;
+    lastExportName_ = *chosen;
     lastFileName_ = *chosen;
     lastFolder_ = FolderOfPath(lastFileName_);
     guarded(QStringLiteral("Export"), [this] { session_.ExportFile(lastFileName_); });
+}
+
+QString ZOVMain::ExportTarget() const {
+    QString target = lastExportName_;
+    if (target.isEmpty()) {
+        const host::Presentation presentation = session_.Application().ActivePresentation();
+        const QString document = presentation.IsNothing() ? QString() : presentation.FullName();
+        if (!document.isEmpty())
+            target = QFileInfo(document).completeBaseName() + QStringLiteral(".cgf");
+    }
+    if (target.isEmpty())
+        return target;
+    // The dialog opens in LastFolder with the target's name.
+    const QString offered = QDir(lastFolder_.isEmpty() ? QStringLiteral(".") : lastFolder_).filePath(QFileInfo(target).fileName());
+    if (!lastImportName_.isEmpty() && QFileInfo(offered).absoluteFilePath() == QFileInfo(lastImportName_).absoluteFilePath())
+        return QString();
+    return target;
 }
 
 QString ZOVMain::HelpLocation() const {

@@ -67,6 +67,10 @@ public:
     const QString& LastFolder() const { return lastFolder_; }
     // The common file dialog's settings as the last file command left them.
     const platform::FileDialogRequest& FileDialogState() const { return fileDialog_; }
+    // The name the Export dialog offers: the file exported to last, else the presentation's
+    // file name with ".cgf"; never the file imported last (a hasty OK would overwrite the
+    // graphs' source), and empty when there is nothing better.
+    QString ExportTarget() const;
     // Where the help opens: the help file beside the add-in and its introduction.
     QString HelpLocation() const;
     // True once the palette has been closed: it is on its way out and takes no more commands.
@@ -109,6 +113,8 @@ private:
     std::function<void()> configure_;
     QString lastFileName_;
     QString lastFolder_;
+    QString lastImportName_; // the file Import read last
+    QString lastExportName_; // the file Export wrote last
     platform::FileDialogRequest fileDialog_; // CommonDialog1: keeps its settings between uses
     bool unloaded_ = false;
     bool importing_ = false; // an import is reading: activation leaves the node tables alone

@@ -25,6 +25,7 @@ struct WindowLog {
     std::vector<QString> calls;
     int made = 0;
     int destroyed = 0;
+    bool paletteOpen = false; // what PaletteOpen answers
 };
 
 class RecordingWindows : public EditorWindows {
@@ -41,6 +42,7 @@ public:
         log_.calls.push_back(QStringLiteral("SelectConceptOption"));
         session_.Editor().SetCommandMode(1);
     }
+    bool PaletteOpen() const override { return log_.paletteOpen; }
 
 private:
     Session& session_;

@@ -51,21 +51,28 @@ TEST_F(StartEditorTest, SeedsTheNodeIdSequenceAtEveryStart) {
     EXPECT_EQ(first.size(), 8);
 }
 
-TEST_F(StartEditorTest, KeepsAnOpenPresentationAndRereadsTheSettingsOnEveryPress) {
+TEST_F(StartEditorTest, KeepsAnOpenPresentationAndUnsavedSettingsWhileThePaletteIsOpen) {
     app.Presentations().Add();
     Session session(app, services(), windowsFactory());
     session.StartEditor();
     // A change made in the configuration dialog and not saved…
     session.DrawingSettings().relationColor = 0x123456;
     session.DrawingSettings().nodeFontName = QStringLiteral("Times");
-    // …is dropped by the next press of the button.
+    const drawing::DrawingSettings chosen = session.DrawingSettings();
+    // …stays while the palette is open, whatever the button does…
+    windowLog.paletteOpen = true;
+    session.StartEditor();
+    EXPECT_EQ(session.DrawingSettings(), chosen);
+    EXPECT_EQ(windowLog.calls.back(), QStringLiteral("SelectConceptOption"));
+    // …and is dropped by a start after the palette was closed.
+    windowLog.paletteOpen = false;
     session.StartEditor();
     EXPECT_EQ(session.DrawingSettings(), drawing::DrawingSettings{});
     EXPECT_EQ(app.Presentations().Count(), 1);
     EXPECT_EQ(windowLog.made, 1);
 }
 
-TEST_F(StartEditorTest, OffersToSaveOnlyChangedSettingsAndWritesAllEightOnYes) {
+TEST_F(StartEditorTest, OffersToSaveOnlyChangedSettingsAndWritesThemAllOnYes) {
     Session session(app, services(), windowsFactory());
     session.StartEditor();
     session.OfferToSaveSettings();
@@ -78,7 +85,7 @@ TEST_F(StartEditorTest, OffersToSaveOnlyChangedSettingsAndWritesAllEightOnYes) {
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown().front().text,
               QStringLiteral("Do you want to save your configuration changes\r\nas defaults for the next session?"));
-    EXPECT_EQ(store.writes().size(), 8u);
+    EXPECT_EQ(store.writes().size(), 9u);
     EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("CommentFontSize"), QString()),
               QStringLiteral("14"));
 }
@@ -189,6 +196,51 @@ TEST_F(StartEditorTest, ImportWithProgressReportsThePositionAndStopsBetweenGraph
     session.Editor().Reader().SetAtEnd(false);
     EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
     EXPECT_EQ(p.Slides().Count(), before + 3);
+}
+
+// A graph read without any node position is arranged (on by default); one with positions
+// keeps them; with the setting off the unplaced graph stays piled up at the corner.
+TEST_F(StartEditorTest, ImportArrangesOnlyTheGraphsReadWithoutPositions) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("two.cgf"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(";%Graph*Placed%;\r\n[Cat ;60@200;] [Mat ;420@200;]\r\n.\r\n"
+                   ";%Graph*Unplaced%;\r\n(On [Dog] [Rug])\r\n");
+    }
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    const host::Presentation p = app.ActivePresentation();
+    // The node shapes of a slide (all but the title label) as "left,top".
+    const auto places = [&](const QString& name) {
+        std::vector<QString> result;
+        const host::Shapes shapes = p.Slides().FindByName(name).Shapes();
+        for (int i = 2; i <= shapes.Count(); ++i)
+            if (!shapes.Item(i).Connector())
+                result.push_back(QStringLiteral("%1,%2").arg(shapes.Item(i).Left()).arg(shapes.Item(i).Top()));
+        return result;
+    };
+    for (const bool arrange : {true, false}) {
+        SCOPED_TRACE(arrange);
+        while (p.Slides().Count() > 0)
+            p.Slides().Item(1).Delete();
+        messages.clear();
+        session.DrawingSettings().arrangeImported = arrange;
+        EXPECT_TRUE(session.ImportFile(path));
+        EXPECT_EQ(messages.shown().size(), 1u) << "only \"File read\"";
+        EXPECT_EQ(places(QStringLiteral("Placed")), (std::vector<QString>{QStringLiteral("60,200"), QStringLiteral("420,200")}));
+        const std::vector<QString> unplaced = places(QStringLiteral("Unplaced"));
+        ASSERT_EQ(unplaced.size(), 3u);
+        const host::Shape title = p.Slides().FindByName(QStringLiteral("Unplaced")).Shapes().Item(1);
+        const int atCorner = static_cast<int>(std::count(unplaced.begin(), unplaced.end(), QStringLiteral("0,0")));
+        EXPECT_EQ(atCorner, arrange ? 0 : 3);
+        if (arrange) {
+            const host::Shapes shapes = p.Slides().FindByName(QStringLiteral("Unplaced")).Shapes();
+            for (int i = 2; i <= shapes.Count(); ++i)
+                EXPECT_GE(shapes.Item(i).Top(), title.Top() + title.Height()) << "below the title label";
+        }
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "host/geometry/Geometry.h"
 
+#include <QAction>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
@@ -171,7 +172,8 @@ TEST_F(CanvasTest, ResizeHandleAndConnectorEndDrag)
     EXPECT_EQ(g.arc.ConnectorFormat().EndConnectionSite(), 3); // the ellipse's left site
 }
 
-TEST_F(CanvasTest, DeleteKeyRemovesSelectionAndUndoBringsTheSameShapeBack)
+// Deleting a node deletes the arcs glued to it, and one undo brings both back glued.
+TEST_F(CanvasTest, DeleteKeyRemovesSelectionWithItsArcsAndUndoBringsTheSameShapesBack)
 {
     const SampleGraph g = makeGraph();
     host::Shapes shapes = application.ActiveWindow().View().Slide().Shapes();
@@ -179,11 +181,13 @@ TEST_F(CanvasTest, DeleteKeyRemovesSelectionAndUndoBringsTheSameShapeBack)
     QTest::mouseClick(canvas().viewport(), Qt::LeftButton, {}, viewportPoint(fillPointOf(g.relation)));
     ASSERT_EQ(canvas().selection().size(), 1u);
     canvas().setFocus();
+    const std::size_t steps = window->history()->stepCount();
     QTest::keyClick(&canvas(), Qt::Key_Delete);
     settle();
-    EXPECT_EQ(shapes.Count(), 2);
+    EXPECT_EQ(shapes.Count(), 1);
     EXPECT_THROW(g.relation.Name(), host::HostError);
-    EXPECT_FALSE(g.arc.ConnectorFormat().EndConnected());
+    EXPECT_FALSE(g.arc.IsAlive()) << "the arc glued to the deleted node went with it";
+    EXPECT_EQ(window->history()->stepCount(), steps + 1);
 
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     settle();
@@ -191,8 +195,19 @@ TEST_F(CanvasTest, DeleteKeyRemovesSelectionAndUndoBringsTheSameShapeBack)
     EXPECT_EQ(g.relation.TextFrame().TextRange().Text(), QStringLiteral("On")); // the old handle works
     EXPECT_TRUE(g.arc.ConnectorFormat().EndConnected());
     EXPECT_EQ(g.arc.ConnectorFormat().EndConnectedShape(), g.relation);
+    EXPECT_EQ(g.arc.ConnectorFormat().BeginConnectedShape(), g.cat);
 
-    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    // The Edit menu's Delete does the same; deleting only the arc leaves its nodes.
+    canvas().setSelection({g.cat});
+    canvas().setFocus();
+    window->findChild<QAction*>(QStringLiteral("EditDelete"))->trigger();
+    settle();
+    EXPECT_EQ(shapes.Count(), 1);
+    EXPECT_EQ(shapes.Item(1), g.relation);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    canvas().setSelection({g.arc});
+    QTest::keyClick(&canvas(), Qt::Key_Delete);
     settle();
     EXPECT_EQ(shapes.Count(), 2);
 }

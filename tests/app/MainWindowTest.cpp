@@ -40,6 +40,13 @@ TEST_F(MainWindowTest, SaveOpenRoundTripModifiedMarkAndRecentFiles)
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
     EXPECT_EQ(app::RecentFiles(settings).files(), QStringList{QFileInfo(path).absoluteFilePath()});
+    // "graph" again names an existing file only once the extension is added: that is asked.
+    dialogs.scriptPath(folder.filePath(QStringLiteral("graph")));
+    messages.script(MessageAnswer::No);
+    EXPECT_FALSE(window->saveAs());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("graph.pptx already exists.\nDo you want to replace it?"));
+    messages.clear();
 
     // A change marks it; undoing back to the saved state clears the mark again.
     host::Shape moved = g.cat;

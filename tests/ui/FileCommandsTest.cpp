@@ -62,14 +62,15 @@ TEST_F(FileCommandsTest, ExportOpensWhereTheLastImportWasAndWritesTheGraphs) {
     EXPECT_EQ(request.file.filter, QStringLiteral("CGIF Files (*.cgf)|*.cgf"));
     EXPECT_EQ(request.file.defaultExt, QStringLiteral(".cgf"));
     EXPECT_EQ(request.file.initDir, work.path() + QLatin1Char('/'));
-    EXPECT_EQ(request.file.fileName, in) << "the dialog keeps the name chosen last";
+    EXPECT_EQ(request.file.fileName, QString()) << "never the file just imported";
     EXPECT_TRUE(request.file.cancelError);
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File written")});
     QFile written(out);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().startsWith(";%Graph*G1%;\r\n[Cat;"));
 
-    // Exporting again to the same name replaces the file without a question.
+    // Exporting again offers the file written last; the dialog confirmed replacing it, and
+    // the command asks nothing more.
     written.close();
     ASSERT_TRUE(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
     written.write("old");
@@ -77,8 +78,28 @@ TEST_F(FileCommandsTest, ExportOpensWhereTheLastImportWasAndWritesTheGraphs) {
     messages.clear();
     dialogs.scriptPath(out);
     palette().Export();
+    EXPECT_EQ(dialogs.requests().back().file.fileName, out);
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File written")});
     EXPECT_GT(QFileInfo(out).size(), 3);
+}
+
+// The Export dialog offers the presentation's name with ".cgf", but never the file just
+// imported, which an OK pressed in haste would overwrite.
+TEST_F(FileCommandsTest, ExportOffersThePresentationsNameButNeverTheFileJustImported) {
+    start();
+    app.ActivePresentation().data().fullName = QDir(work.path()).filePath(QStringLiteral("deck.pptx"));
+    const auto offered = [this] {
+        dialogs.scriptPath(std::nullopt);
+        palette().Export();
+        return dialogs.requests().back().file.fileName;
+    };
+    EXPECT_EQ(offered(), QStringLiteral("deck.cgf"));
+    dialogs.scriptPath(writeCgif(QStringLiteral("deck.cgf"), "[Cat]\r\n"));
+    palette().Import();
+    EXPECT_EQ(offered(), QString()) << "deck.cgf in the dialog's folder is the file just imported";
+    dialogs.scriptPath(writeCgif(QStringLiteral("other.cgf"), "[Dog]\r\n"));
+    palette().Import();
+    EXPECT_EQ(offered(), QStringLiteral("deck.cgf"));
 }
 
 TEST_F(FileCommandsTest, CancellingEitherDialogChangesNothingAndSaysNothing) {

@@ -134,6 +134,62 @@ TEST_F(PaletteTest, OptionsSetTheCommandModeAndClearTheTextBox) {
     EXPECT_EQ(p.focusWidget(), p.TextBox1);
 }
 
+// An option chosen with the arrow keys hands the focus to the text box as a click does; the
+// comment option keeps it.
+TEST_F(PaletteTest, ArrowKeysChooseAnOptionAndHandTheFocusBackAsAClickDoes) {
+    start();
+    addGraph();
+    ZOVMain& p = palette();
+    p.activateWindow(); // the arrow keys move between options of the active window only
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    p.NewConceptButton->setFocus();
+    p.TextBox1->setText(QStringLiteral("typed"));
+    QTest::keyClick(p.NewConceptButton, Qt::Key_Right);
+    QApplication::processEvents();
+    EXPECT_EQ(editor().CommandMode(), 2);
+    EXPECT_TRUE(p.NewRelationButton->isChecked());
+    EXPECT_TRUE(p.TextBox1->text().isEmpty());
+    EXPECT_EQ(p.focusWidget(), p.TextBox1);
+
+    p.JumpGraphButton->click();
+    p.JumpGraphButton->setFocus();
+    QTest::keyClick(p.JumpGraphButton, Qt::Key_Left);
+    QApplication::processEvents();
+    EXPECT_EQ(editor().CommandMode(), 5);
+    EXPECT_EQ(p.focusWidget(), p.TextBox1);
+    p.ChangeLabelButton->setFocus();
+    QTest::keyClick(p.ChangeLabelButton, Qt::Key_Left);
+    QApplication::processEvents();
+    EXPECT_EQ(editor().CommandMode(), 7);
+    EXPECT_EQ(p.focusWidget(), p.Comment) << "the comment option keeps the focus";
+}
+
+// Clear Graph leaves the node tables describing the slides, so a jump made right after it and
+// Show follows the coreference.
+TEST_F(PaletteTest, JumpRightAfterClearGraphAndShowFollowsTheCoreference) {
+    start();
+    ZOVMain& p = palette();
+    const auto graphWithPentagon = [&](const QString& graph, const QString& name) {
+        p.TextBox1->setText(graph);
+        p.AddGraph();
+        host::Shape pentagon = slideInView().Shapes().AddShape(51, 100, 100, 80, 30);
+        pentagon.SetName(name);
+        pentagon.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
+    };
+    graphWithPentagon(QStringLiteral("Dog"), QStringLiteral("x/AAAAAAAA"));
+    graphWithPentagon(QStringLiteral("Bird"), QStringLiteral("x/BBBBBBBB"));
+    graphWithPentagon(QStringLiteral("Scratch"), QStringLiteral("y/CCCCCCCC"));
+    p.NewGraph->click();
+    p.TextBox1->setText(QStringLiteral("Bird"));
+    p.ShowButton->click();
+    ASSERT_EQ(slideInView().Name(), QStringLiteral("Bird"));
+    p.JumpGraphButton->click();
+    cursor.setPosition(QPoint(100 + 140, 50 + 115));
+    p.RunAtPointer();
+    EXPECT_EQ(shownTexts(), std::vector<QString>{});
+    EXPECT_EQ(slideInView().Name(), QStringLiteral("Dog"));
+}
+
 TEST_F(PaletteTest, InsertReleasedInTheTextBoxDrawsAConceptAtThePointer) {
     start();
     addGraph();
@@ -233,7 +289,9 @@ TEST_F(PaletteTest, WholeGraphButtonsAddShowAndClearGraphs) {
     p.NewGraph->click();
     ASSERT_EQ(slideInView().Shapes().Count(), 1);
     EXPECT_EQ(slideInView().Shapes().Item(1).TextFrame().TextRange().Text(), QStringLiteral("Dog is Graph"));
-    EXPECT_TRUE(editor().Reader().Tables().BoundArray.empty()) << "Clear Graph empties the reader's tables";
+    const auto& nodes = editor().Reader().Tables().BoundArray;
+    EXPECT_TRUE(std::none_of(nodes.begin(), nodes.end(), [](const cgif::NodeRecord& n) { return n.Type == QStringLiteral("Cat"); }))
+        << "Clear Graph leaves the tables describing the slides as they are now";
 }
 
 TEST_F(PaletteTest, ActivationRebuildsTheNodeTablesAndFocusesTheTextBox) {

@@ -29,7 +29,7 @@ int runDesktop(int argc, char** argv)
     platform::IniSettingsStore settings;
     PptxDocumentStore store;
 
-    MainWindow window({&host, &addins.Messages(), &dialogs, &settings, &store});
+    MainWindow window({&host, &addins.Messages(), &dialogs, &settings, &store, [&addins] { return addins.NewNodeId(); }});
     QAction* addinsAction = window.toolsMenu()->addAction(QObject::tr("&Add-ins..."));
     addinsAction->setStatusTip(QObject::tr("Connect, disconnect or remove add-ins"));
     QObject::connect(addinsAction, &QAction::triggered, &window, [&] { addins.ShowAddinsDialog(&window); });

@@ -1,5 +1,6 @@
 #include "app/desktop/MainWindow.h"
 
+#include "app/desktop/ShapeEditCommands.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/desktop/SlideList.h"
 #include "host/AutoShapeType.h"
@@ -142,7 +143,10 @@ void MainWindow::createActions()
         else
             canvas_->deleteSelection();
     });
+    deleteAction_->setObjectName(QStringLiteral("EditDelete"));
+    editCommands_ = new ShapeEditCommands(*this, *services_.messages, services_.newNodeId);
     selectAllAction_ = make(tr("Select &All"), QKeySequence::SelectAll, tr("Select every shape of the slide"), [this] { canvas_->selectAll(); });
+    selectAllAction_->setObjectName(QStringLiteral("EditSelectAll"));
     editTextAction_ = make(tr("Edit &Text"), QKeySequence(Qt::Key_F2), tr("Edit the text of the selected shape"), [this] {
         const auto shapes = canvas_->selection();
         if (shapes.size() == 1 && shapes.front().HasTextFrame())
@@ -194,7 +198,9 @@ void MainWindow::createMenus()
     edit->addAction(undoAction_);
     edit->addAction(redoAction_);
     edit->addSeparator();
+    editCommands_->addTo(edit);
     edit->addAction(deleteAction_);
+    edit->addSeparator();
     edit->addAction(selectAllAction_);
     edit->addAction(editTextAction_);
 
@@ -619,8 +625,17 @@ bool MainWindow::saveAs()
     if (!chosen)
         return false;
     QString path = *chosen;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0)
+    if (QFileInfo(path).suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0) {
         path += QStringLiteral(".pptx");
+        // The dialog asked about the name as typed; the name saved to is another one.
+        if (QFileInfo::exists(path)) {
+            const platform::Message question{tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+                                             kApplicationTitle, platform::MessageIcon::Exclamation,
+                                             platform::MessageButtons::YesNo, 2};
+            if (services_.messages->show(question) != platform::MessageAnswer::Yes)
+                return false;
+        }
+    }
     return saveTo(path);
 }
 

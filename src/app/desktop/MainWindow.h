@@ -15,6 +15,7 @@
 
 #include <QMainWindow>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <thread>
@@ -33,6 +34,7 @@ class SettingsStore;
 
 namespace zov::app {
 
+class ShapeEditCommands;
 class SlideCanvas;
 class SlideList;
 
@@ -43,6 +45,9 @@ struct MainWindowServices {
     platform::CommonDialog* dialogs = nullptr;
     platform::SettingsStore* settings = nullptr; // recent files
     DocumentStore* store = nullptr;
+    // Fresh node ids for pasted node shapes (the editor session's sequence); empty: the Edit
+    // commands keep a sequence of their own.
+    std::function<QString()> newNodeId;
 };
 
 class MainWindow : public QMainWindow {
@@ -76,6 +81,7 @@ public:
     void syncWithDocument();
 
     SlideCanvas* canvas() const { return canvas_; }
+    ShapeEditCommands* editCommands() const { return editCommands_; }
     SlideList* slideList() const { return slideList_; }
     QToolBar* standardToolBar() const { return standardBar_; }
     QMenu* toolsMenu() const { return toolsMenu_; }
@@ -130,6 +136,7 @@ private:
     std::vector<Worker> workers_;
 
     SlideCanvas* canvas_ = nullptr;
+    ShapeEditCommands* editCommands_ = nullptr; // Cut, Copy, Paste, Duplicate
     SlideList* slideList_ = nullptr;
     QToolBar* standardBar_ = nullptr;
     std::vector<QAction*> hostActions_;

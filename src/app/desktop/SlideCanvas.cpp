@@ -1,5 +1,6 @@
 #include "app/desktop/SlideCanvas.h"
 
+#include "app/desktop/ShapeDeletion.h"
 #include "app/render/ShapeOutline.h"
 #include "host/Slide.h"
 #include "host/geometry/Geometry.h"
@@ -285,13 +286,7 @@ void SlideCanvas::deleteSelection()
     const auto shapes = selection();
     if (shapes.empty())
         return;
-    for (host::Shape s : shapes) {
-        try {
-            s.Delete();
-        } catch (const host::HostError&) {
-            // already gone with an earlier one
-        }
-    }
+    DeleteWithGluedConnectors(shapes); // arcs glued to a deleted node go with it
     selection_.clear();
     commitChange();
     Q_EMIT selectionChanged();
