@@ -23,16 +23,5 @@ TEST_F(OptionKeys, SpaceOnAnOptionChoosesItAndFocusesTheTextBox) {
     EXPECT_EQ(p.focusWidget(), p.TextBox1);
 }
 
-// Arrow keys do not move between the options in this palette yet; enable this once they do.
-TEST_F(OptionKeys, DISABLED_AnArrowKeyMovesToTheNextOptionAndFocusesTheTextBox) {
-    start();
-    addGraph();
-    ZOVMain& p = palette();
-    p.NewConceptButton->setFocus();
-    QTest::keyClick(p.NewConceptButton, Qt::Key_Down);
-    EXPECT_EQ(editor().CommandMode(), 2);
-    EXPECT_EQ(p.focusWidget(), p.TextBox1);
-}
-
 } // namespace
 } // namespace zov::ui::testing
