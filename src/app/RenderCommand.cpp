@@ -52,7 +52,7 @@ public:
             file.Write(buffer_.data());
             file.Commit();
         } catch (const platform::FileError& error) {
-            throw RenderError(error.message());
+            throw RenderError(error.reason().isEmpty() ? error.message() : cannotWrite(path_, error.reason()));
         }
     }
 private:

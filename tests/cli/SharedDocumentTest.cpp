@@ -83,7 +83,7 @@ TEST_F(SharedDocumentTest, RunningOutOfMemoryIsAMessageAndKeepsTheGraphsBefore) 
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(dir.path());
     process.setChildProcessModifier([] {
-        const rlim_t bytes = rlim_t(768) << 20;
+        const rlim_t bytes = rlim_t(360) << 20;
         const rlimit limit{bytes, bytes};
         ::setrlimit(RLIMIT_AS, &limit);
     });

@@ -25,7 +25,7 @@ constexpr double MinSize = 1;
 constexpr double MaxSize = 10000;
 constexpr std::size_t LargeGraphNodes = 500;
 constexpr std::size_t QuickLayersNodes = 1000;
-constexpr std::size_t QuickLayersEdges = 1500;
+constexpr std::size_t QuickLayersEdges = 800;
 
 double clampedSize(double v) {
     if (!std::isfinite(v))
