@@ -10,6 +10,7 @@
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/reader/CgifReader.h"
+#include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "drawing/NodeId.h"
 #include "editor/arrange/Arrange.h"
@@ -89,19 +90,24 @@ struct BatchSession {
     platform::ConsoleMessageBoxes messages;
 };
 
-// Passes every box on and notes whether any was an error: an import that could not draw a graph
-// ("Slide name is already in use") goes on with the others but does not end with success.
-class NotingMessages : public platform::MessageBoxes {
+// Hands each graph to the builder and notes the ones it could not draw ("Slide name is already
+// in use"): the reader shows the failure and reads on, but the command does not end in success.
+class NotingSink : public cgif::GraphSink {
 public:
-    explicit NotingMessages(platform::MessageBoxes& out) : out_(out) {}
-    platform::MessageAnswer show(const platform::Message& message) override {
-        failed_ |= message.icon == platform::MessageIcon::Critical;
-        return out_.show(message);
+    explicit NotingSink(cgif::GraphSink& builder) : builder_(builder) {}
+    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, const QString& graphType,
+                         int firstLinkIndex, int firstNodeIndex) override {
+        try {
+            builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+        } catch (...) {
+            failed_ = true;
+            throw;
+        }
     }
-    bool anyError() const { return failed_; }
+    bool anyFailed() const { return failed_; }
 
 private:
-    platform::MessageBoxes& out_;
+    cgif::GraphSink& builder_;
     bool failed_ = false;
 };
 
@@ -164,12 +170,13 @@ int runImport(const QStringList& args) {
         if (!sameFile(output, parsed->into))
             readVersion.reset();
     }
-    NotingMessages messages(session.messages);
+    platform::MessageBoxes& messages = session.messages;
     const host::Presentation presentation = app.ActivePresentation();
     const int slidesBefore = presentation.Slides().Count();
 
     cgif::SlideBuilder builder(app, session.settings, messages);
-    cgif::CgifReader reader(session.ids, messages, builder);
+    NotingSink sink(builder);
+    cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     // No node tables are kept between commands on the command line: nothing to rebuild.
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {});
@@ -183,7 +190,7 @@ int runImport(const QStringList& args) {
     // stay on the slides in the editor.
     if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
-    return outcome == ImportOutcome::Read && arranged && !messages.anyError() ? 0 : 1;
+    return outcome == ImportOutcome::Read && arranged && !sink.anyFailed() ? 0 : 1;
 }
 
 int runCheck(const QStringList& args) {
@@ -193,13 +200,14 @@ int runCheck(const QStringList& args) {
         return usageError(QStringLiteral("check"), problem);
 
     BatchSession session;
-    NotingMessages messages(session.messages);
+    platform::MessageBoxes& messages = session.messages;
     cgif::CheckingBuilder builder(session.settings, messages);
-    cgif::CgifReader reader(session.ids, messages, builder);
+    NotingSink sink(builder);
+    cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     switch (cgif::importer::ImportCgifFile(reader, parsed->input, messages, {})) {
     case ImportOutcome::Read:
-        return messages.anyError() ? 1 : 0; // as import: a graph that could not be drawn
+        return sink.anyFailed() ? 1 : 0; // as import: a graph that could not be drawn
     case ImportOutcome::StoppedAtError:
         return 1;
     case ImportOutcome::FileNotOpened:
