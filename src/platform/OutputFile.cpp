@@ -67,16 +67,22 @@ FileStamp StampOf(const QString& path) {
 OutputFile::OutputFile(const QString& path) : path_(path) {
     if (path.isEmpty())
         throw FileError(QStringLiteral("Cannot create a file without a name"));
-    target_ = followLinks(QFile::encodeName(path));
+    const QByteArray given = QFile::encodeName(path);
     struct stat st {};
-    const bool exists = ::stat(target_.constData(), &st) == 0;
+    bool exists = ::stat(given.constData(), &st) == 0;
+    // What the kernel opens through the name decides: a device or pipe, or a name standing for
+    // an open file (/dev/stdout, /proc/self/fd/N), is written where it is.
+    const bool openFileName = given.startsWith("/dev/") || given.startsWith("/proc/");
+    target_ = openFileName ? given : followLinks(given);
+    if (!openFileName)
+        exists = ::stat(target_.constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw FileError(QStringLiteral("Cannot create \"%1\": it is a folder").arg(path_),
                         QStringLiteral("it is a folder"));
-    if (exists && !S_ISREG(st.st_mode)) {
+    if (exists && (!S_ISREG(st.st_mode) || openFileName)) {
         direct_ = true;
         do
-            fd_ = ::open(target_.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            fd_ = ::open(target_.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(st.st_mode) ? O_TRUNC : 0));
         while (fd_ < 0 && errno == EINTR);
         if (fd_ < 0)
             fail("create", errno);

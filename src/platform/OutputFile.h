@@ -7,7 +7,8 @@
 // so the file it names is replaced and the link stays; the replaced file's permissions (and,
 // when allowed, owner) carry over. Anything that is not a regular file (a character device such
 // as /dev/null, a FIFO, a socket) is written directly: replacing it by a rename would put a
-// regular file where the device or pipe was.
+// regular file where the device or pipe was. A name under /dev or /proc (/dev/stdout,
+// /proc/self/fd/N) stands for a file already open and is written through as given.
 //
 // Failures are FileError whose message names the file and the operating system's reason, as
 //   Cannot write "/media/full/a.pptx": No space left on device
