@@ -4,6 +4,8 @@
 #include "host/Application.h"
 #include "host/Slide.h"
 #include "host/pptx/PptxFile.h"
+#include "host/pptx/SlideScan.h"
+#include "host/pptx/TextDefaults.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -109,5 +111,18 @@ void SaveToFile(benchmark::State& state)
         savePresentation(deck, path);
 }
 BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
+
+// One element with 200,000 attributes (a 3 MB start tag): the repeated-name check is linear.
+void ScanSlideWithManyAttributes(benchmark::State& state)
+{
+    QByteArray xml = "<p:sld xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
+    for (int i = 0; i < 200000; ++i)
+        xml += " x" + QByteArray::number(i) + "=\"1\"";
+    xml += "><p:cSld><p:spTree/></p:cSld></p:sld>";
+    const zov::host::pptx::TextDefaults defaults;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zov::host::pptx::scanSlide(xml, QStringLiteral("slide.xml"), &defaults).shapes.size());
+}
+BENCHMARK(ScanSlideWithManyAttributes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -5,9 +5,12 @@
 #include "app/BatchArguments.h"
 #include "app/BatchPresentation.h"
 #include "app/BatchCommands.h"
+#include "app/document/DocumentLock.h"
 
 #include "editor/arrange/Arrange.h"
 #include "platform/ConsoleMessageBoxes.h"
+
+#include <chrono>
 
 namespace zov::app {
 
@@ -25,13 +28,26 @@ int runArrange(const QStringList& args) {
     const QString output = parsed->output.isEmpty() ? parsed->input : parsed->output;
 
     platform::ConsoleMessageBoxes messages;
+    // Arranging IN in place reads, changes and writes it: IN's lock is held throughout and IN
+    // is replaced only while it is still the version that was read.
+    std::optional<DocumentLock> lock;
+    std::optional<platform::FileStamp> readVersion;
+    if (output == parsed->input && output != QLatin1String("-")) {
+        lock.emplace(output);
+        QString held;
+        if (!lock->acquire(std::chrono::seconds(30), held)) {
+            messages.inform(held, QStringLiteral("Error"), platform::MessageIcon::Critical);
+            return 2;
+        }
+        readVersion = platform::StampOf(output);
+    }
     host::Application app;
     const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
     if (!presentation)
         return 2;
 
     const bool allArranged = editor::ArrangeSlides(*presentation, 1, presentation->Slides().Count(), messages);
-    if (!saveBatchPresentation(*presentation, output, messages))
+    if (!saveBatchPresentation(*presentation, output, messages, readVersion))
         return 2;
     return allArranged ? 0 : 1;
 }

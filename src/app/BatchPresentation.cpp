@@ -3,6 +3,7 @@
 #include "app/BatchPresentation.h"
 
 #include "host/pptx/PptxFile.h"
+#include "host/pptx/ZipArchive.h"
 #include "platform/MessageBox.h"
 
 #include <QFile>
@@ -16,7 +17,7 @@ const QString ErrorTitle = QStringLiteral("Error");
 
 // The whole of standard input, refused beyond the size a presentation file may have.
 QByteArray readStandardInput() {
-    constexpr qint64 maxBytes = 1ll << 30;
+    const qint64 maxBytes = host::pptx::ZipLimits{}.maxArchiveSize;
     const QString name = QStringLiteral("standard input");
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
@@ -56,7 +57,7 @@ std::optional<host::Presentation> openBatchPresentation(host::Application& app, 
 }
 
 bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
-                           platform::MessageBoxes& messages) {
+                           platform::MessageBoxes& messages, const std::optional<platform::FileStamp>& unchangedSince) {
     try {
         if (output == QLatin1String("-")) {
             const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
@@ -68,7 +69,7 @@ bool saveBatchPresentation(const host::Presentation& presentation, const QString
                 return false;
             }
         } else {
-            host::savePresentation(presentation, output);
+            host::savePresentation(presentation, output, unchangedSince);
         }
         return true;
     } catch (const host::PptxError& error) {

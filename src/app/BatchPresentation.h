@@ -3,6 +3,7 @@
 // export, import, render). Each failure is shown in one "Error" box naming the file and the reason.
 #include "host/Application.h"
 #include "host/Presentation.h"
+#include "platform/OutputFile.h"
 
 #include <QString>
 #include <optional>
@@ -17,9 +18,11 @@ namespace zov::app {
 std::optional<host::Presentation> openBatchPresentation(host::Application& app, const QString& input,
                                                         platform::MessageBoxes& messages);
 
-// Saves through a temporary file that replaces `output` only when complete; "-" writes the
-// file's bytes to standard output.
+// Saves through a temporary file that replaces `output` only when complete (a device or FIFO
+// is written directly); "-" writes the file's bytes to standard output. With `unchangedSince`
+// the file is replaced only while it is still the version read (see host::savePresentation).
 bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
-                           platform::MessageBoxes& messages);
+                           platform::MessageBoxes& messages,
+                           const std::optional<platform::FileStamp>& unchangedSince = std::nullopt);
 
 } // namespace zov::app

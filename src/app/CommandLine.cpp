@@ -7,9 +7,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unistd.h>
 
 namespace zov::app {
@@ -69,22 +71,34 @@ private:
 // reads and reports only, so a core application serves it and it starts faster.
 enum class BatchKind { Gui, Core };
 
+int runCommand(int (*command)(const QStringList&)) {
+    try {
+        return command(QCoreApplication::arguments().mid(2)); // program name and command name
+    } catch (const std::bad_alloc&) {
+        // Whatever a command could still save it saved before this point; say why it stopped.
+        std::fputs("Error: Not enough memory to go on\n", stderr);
+        return 2;
+    }
+}
+
 int runBatch(int argc, char** argv, int (*command)(const QStringList&), BatchKind kind = BatchKind::Gui) {
+    // A file-size limit (ulimit -f) then fails the write with "File too large", which is
+    // reported, instead of ending the program mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
     PrivateRuntimeFolder runtime;
     if (kind == BatchKind::Core) {
         QCoreApplication app(argc, argv);
-        return command(QCoreApplication::arguments().mid(2)); // program name and command name
+        return runCommand(command);
     }
     preferOffscreen();
     QGuiApplication app(argc, argv);
-    return command(QCoreApplication::arguments().mid(2));
+    return runCommand(command);
 }
 
 } // namespace
 
 int usageError(const QString& command, const QString& problem) {
-    std::fprintf(stderr, "zovedit %s: %s\n", qPrintable(command), qPrintable(problem));
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, "zovedit %s: %s; see zovedit --help\n", qPrintable(command), qPrintable(problem));
     return 2;
 }
 
@@ -113,7 +127,7 @@ int runMain(int argc, char** argv) {
     // No command, or one file to open: the desktop editor.
     if (argc == 1 || (argc == 2 && argv[1][0] != '-'))
         return runDesktop(argc, argv);
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, "zovedit: unknown command or option %s; see zovedit --help\n", argv[1]);
     return 2;
 }
 

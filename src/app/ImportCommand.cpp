@@ -5,10 +5,12 @@
 #include "app/BatchArguments.h"
 #include "app/BatchCommands.h"
 #include "app/BatchPresentation.h"
+#include "app/document/DocumentLock.h"
 
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/reader/CgifReader.h"
+#include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "drawing/NodeId.h"
 #include "editor/arrange/Arrange.h"
@@ -17,6 +19,7 @@
 #include "platform/ConsoleMessageBoxes.h"
 
 #include <QFileInfo>
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -87,6 +90,30 @@ struct BatchSession {
     platform::ConsoleMessageBoxes messages;
 };
 
+// Hands each graph to the builder and notes the ones it could not draw ("Slide name is already
+// in use"): the reader shows the failure and reads on, but the command does not end in success.
+class NotingSink : public cgif::GraphSink {
+public:
+    explicit NotingSink(cgif::GraphSink& builder) : builder_(builder) {}
+    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, const QString& graphType,
+                         int firstLinkIndex, int firstNodeIndex) override {
+        try {
+            builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+        } catch (...) {
+            failed_ = true;
+            throw;
+        }
+    }
+    bool anyFailed() const { return failed_; }
+
+private:
+    cgif::GraphSink& builder_;
+    bool failed_ = false;
+};
+
+// How long `import --into` waits for another program that is changing the same presentation.
+constexpr std::chrono::seconds LockWait{30};
+
 // Opens the presentation given with --into; a failure is shown in an "Error" box naming the
 // file and the reason. Saving goes through saveBatchPresentation.
 bool openDocument(host::Application& app, const QString& path, platform::MessageBoxes& messages) {
@@ -124,30 +151,46 @@ int runImport(const QStringList& args) {
 
     BatchSession session;
     host::Application app;
+    // --into reads, changes and writes DOC: it holds DOC's lock throughout, and replaces DOC
+    // only while it is still the version that was read.
+    std::optional<DocumentLock> lock;
+    std::optional<platform::FileStamp> readVersion;
     if (parsed->into.isEmpty()) {
         app.Presentations().Add(); // no slides, 720 x 540 points, in the window that becomes active
-    } else if (!openDocument(app, parsed->into, session.messages)) {
-        return 2;
+    } else {
+        lock.emplace(parsed->into);
+        QString held;
+        if (!lock->acquire(LockWait, held)) {
+            session.messages.inform(held, ErrorTitle, platform::MessageIcon::Critical);
+            return 2;
+        }
+        readVersion = platform::StampOf(parsed->into);
+        if (!openDocument(app, parsed->into, session.messages))
+            return 2;
+        if (!sameFile(output, parsed->into))
+            readVersion.reset();
     }
+    platform::MessageBoxes& messages = session.messages;
     const host::Presentation presentation = app.ActivePresentation();
     const int slidesBefore = presentation.Slides().Count();
 
-    cgif::SlideBuilder builder(app, session.settings, session.messages);
-    cgif::CgifReader reader(session.ids, session.messages, builder);
+    cgif::SlideBuilder builder(app, session.settings, messages);
+    NotingSink sink(builder);
+    cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     // No node tables are kept between commands on the command line: nothing to rebuild.
-    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {});
+    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {});
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     // --arrange: only the slides this import drew; slides already in DOC stay as they are.
     const bool arranged = !parsed->arrange ||
-        editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), session.messages);
+        editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), messages);
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
     // stay on the slides in the editor.
-    if (!saveBatchPresentation(presentation, output, session.messages))
+    if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
-    return outcome == ImportOutcome::Read && arranged ? 0 : 1;
+    return outcome == ImportOutcome::Read && arranged && !sink.anyFailed() ? 0 : 1;
 }
 
 int runCheck(const QStringList& args) {
@@ -157,12 +200,14 @@ int runCheck(const QStringList& args) {
         return usageError(QStringLiteral("check"), problem);
 
     BatchSession session;
-    cgif::CheckingBuilder builder(session.settings, session.messages);
-    cgif::CgifReader reader(session.ids, session.messages, builder);
+    platform::MessageBoxes& messages = session.messages;
+    cgif::CheckingBuilder builder(session.settings, messages);
+    NotingSink sink(builder);
+    cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
-    switch (cgif::importer::ImportCgifFile(reader, parsed->input, session.messages, {})) {
+    switch (cgif::importer::ImportCgifFile(reader, parsed->input, messages, {})) {
     case ImportOutcome::Read:
-        return 0;
+        return sink.anyFailed() ? 1 : 0; // as import: a graph that could not be drawn
     case ImportOutcome::StoppedAtError:
         return 1;
     case ImportOutcome::FileNotOpened:

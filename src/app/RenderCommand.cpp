@@ -7,14 +7,15 @@
 #include "app/BatchCommands.h"
 #include "app/render/SlidePainter.h"
 #include "platform/ConsoleMessageBoxes.h"
+#include "platform/OutputFile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <cmath>
 #include <optional>
@@ -27,6 +28,8 @@ const QString Command = QStringLiteral("render");
 constexpr double PointsPerInch = 72;
 constexpr double MinDpi = 18;
 constexpr double MaxDpi = 1200;
+// The largest PNG drawn, in pixels: its raster is held in memory whole (4 bytes a pixel).
+constexpr qint64 MaxPngPixels = 100000000;
 // Qt's PNG writer turns quality into the deflate level (80: level 1).
 constexpr int PngQuality = 80;
 // PDF device units per inch: fine enough that nothing is rounded visibly.
@@ -36,20 +39,25 @@ QString cannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot write \"%1\": %2").arg(path, reason);
 }
 
-// A file written through QSaveFile: the old file stays until everything was written.
+// A drawing gathered in memory and written out whole when complete: a regular file is replaced
+// only then (a failure leaves the old one), a device or FIFO is written directly.
 class OutputFile {
 public:
-    explicit OutputFile(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::WriteOnly))
-            throw RenderError(cannotWrite(path, file_.errorString()));
-    }
-    QIODevice* device() { return &file_; }
+    explicit OutputFile(const QString& path) : path_(path) { buffer_.open(QIODevice::WriteOnly); }
+    QIODevice* device() { return &buffer_; }
     void commit() {
-        if (!file_.commit())
-            throw RenderError(cannotWrite(file_.fileName(), file_.errorString()));
+        buffer_.close();
+        try {
+            platform::OutputFile file(path_);
+            file.Write(buffer_.data());
+            file.Commit();
+        } catch (const platform::FileError& error) {
+            throw RenderError(error.reason().isEmpty() ? error.message() : cannotWrite(path_, error.reason()));
+        }
     }
 private:
-    QSaveFile file_;
+    QString path_;
+    QBuffer buffer_;
 };
 
 QSizeF pageOf(const host::Presentation& presentation) {
@@ -57,11 +65,42 @@ QSizeF pageOf(const host::Presentation& presentation) {
     return {std::max(1.0f, setup.SlideWidth()), std::max(1.0f, setup.SlideHeight())};
 }
 
+QSize pixelsOf(QSizeF page, double dpi) {
+    const double scale = dpi / PointsPerInch;
+    return {std::max(1, static_cast<int>(std::lround(page.width() * scale))),
+            std::max(1, static_cast<int>(std::lround(page.height() * scale)))};
+}
+
+qint64 pixelCount(QSize size) {
+    return qint64(size.width()) * size.height();
+}
+
+// A PNG larger than the bound is refused before anything is drawn, naming the dpi that fits.
+void checkPixelBound(const host::Presentation& presentation, QSizeF page, double dpi) {
+    const QSize pixels = pixelsOf(page, dpi);
+    if (pixelCount(pixels) <= MaxPngPixels)
+        return;
+    int fits = static_cast<int>(std::floor(dpi * std::sqrt(double(MaxPngPixels) / double(pixelCount(pixels)))));
+    while (fits > 1 && pixelCount(pixelsOf(page, fits)) > MaxPngPixels)
+        --fits;
+    throw RenderError(QStringLiteral("Cannot render \"%1\": at %2 dpi a slide would be %3 x %4 pixels, more than the "
+                                     "limit of %5 megapixels; --dpi %6 or less fits")
+                          .arg(presentation.FullName())
+                          .arg(dpi)
+                          .arg(pixels.width())
+                          .arg(pixels.height())
+                          .arg(MaxPngPixels / 1000000)
+                          .arg(fits));
+}
+
 void writePng(const host::SlideData& slide, QSizeF page, double dpi, const QString& path) {
     const double scale = dpi / PointsPerInch;
-    const QSize pixels(std::max(1, static_cast<int>(std::lround(page.width() * scale))),
-                       std::max(1, static_cast<int>(std::lround(page.height() * scale))));
+    const QSize pixels = pixelsOf(page, dpi);
     QImage image(pixels, QImage::Format_RGB32); // opaque: the page is white, and PNG writes it faster
+    if (image.isNull())
+        throw RenderError(cannotWrite(path, QStringLiteral("not enough memory for a %1 x %2 pixel image")
+                                                .arg(pixels.width())
+                                                .arg(pixels.height())));
     image.fill(Qt::white);
     image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
     image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
@@ -245,6 +284,8 @@ QStringList renderSlides(const host::Presentation& presentation, const RenderReq
         return written;
     }
     const double dpi = std::clamp(request.dpi, MinDpi, MaxDpi);
+    if (request.format == RenderFormat::Png)
+        checkPixelBound(presentation, page, dpi);
     for (int index : slides) {
         const QString path = request.slide > 0 ? request.output : slideFileName(request.output, index);
         const host::Slide slide = presentation.Slides().Item(index);

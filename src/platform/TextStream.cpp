@@ -1,9 +1,12 @@
 #include "platform/TextStream.h"
 
+#include "platform/OutputFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cstdio>
+#include <utility>
 
 namespace zov::platform {
 
@@ -73,16 +76,21 @@ private:
     qsizetype pos_ = 0;
 };
 
-// Writing: UTF-8 bytes gathered in a buffer and handed to the file in large pieces.
+// Writing: UTF-8 bytes gathered in a buffer and handed to the file in large pieces. A named
+// file goes through an OutputFile (replaced on Close only); standard output through a QFile.
 class FileWriter : public TextStream {
 public:
     FileWriter(std::unique_ptr<QFile> file, QString displayName)
         : file_(std::move(file)), displayName_(std::move(displayName)) {}
+    explicit FileWriter(std::unique_ptr<OutputFile> output)
+        : output_(std::move(output)), displayName_(output_->Path()) {}
 
     ~FileWriter() override
     {
+        // Unfinished output is abandoned: a file it was to replace stays as it was.
         try {
-            Close();
+            if (file_)
+                Close();
         } catch (const FileError&) {
             // Nobody is left to tell; a caller who cares calls Close itself.
         }
@@ -93,7 +101,7 @@ public:
 
     void Write(const QString& text) override
     {
-        if (!file_)
+        if (!file_ && !output_)
             throw FileError(QStringLiteral("The file \"%1\" is already closed").arg(displayName_));
         buffer_ += text.toUtf8();
         if (buffer_.size() >= kFlushBytes)
@@ -108,6 +116,17 @@ public:
 
     void Close() override
     {
+        if (output_) {
+            try {
+                flush();
+                output_->Commit();
+            } catch (const FileError&) {
+                output_.reset();
+                throw;
+            }
+            output_.reset();
+            return;
+        }
         if (!file_)
             return;
         try {
@@ -122,11 +141,26 @@ public:
         file_.reset();
     }
 
+    void Discard() override
+    {
+        buffer_.clear();
+        if (output_) {
+            output_.reset();
+            return;
+        }
+        Close();
+    }
+
 private:
     static constexpr qsizetype kFlushBytes = 64 * 1024;
 
     void flush()
     {
+        if (output_) {
+            const QByteArray bytes = std::exchange(buffer_, QByteArray());
+            output_->Write(bytes);
+            return;
+        }
         qsizetype done = 0;
         while (done < buffer_.size()) {
             const qint64 written = file_->write(buffer_.constData() + done, buffer_.size() - done);
@@ -140,10 +174,12 @@ private:
     [[noreturn]] void fail()
     {
         buffer_.clear();
-        throw FileError(QStringLiteral("Cannot write to \"%1\": %2").arg(displayName_, file_->errorString()));
+        throw FileError(QStringLiteral("Cannot write to \"%1\": %2").arg(displayName_, file_->errorString()),
+                        file_->errorString());
     }
 
     std::unique_ptr<QFile> file_;
+    std::unique_ptr<OutputFile> output_;
     QString displayName_;
     QByteArray buffer_;
 };
@@ -210,23 +246,13 @@ std::unique_ptr<TextStream> OpenTextFile(const QString& path)
 
 std::unique_ptr<TextStream> CreateTextFile(const QString& path)
 {
-    const QString name = nameOf(path, "standard output");
+    if (path != QLatin1String("-"))
+        return std::make_unique<FileWriter>(std::make_unique<OutputFile>(path));
     auto file = std::make_unique<QFile>();
-    bool opened = false;
-    if (path == QLatin1String("-")) {
-        std::fflush(stdout);
-        opened = file->open(stdout, QIODevice::WriteOnly);
-    } else {
-        if (path.isEmpty())
-            throw FileError(QStringLiteral("Cannot create a file without a name"));
-        if (QFileInfo(path).isDir())
-            throw FileError(QStringLiteral("Cannot create \"%1\": it is a folder").arg(name));
-        file->setFileName(path);
-        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate);
-    }
-    if (!opened)
-        throw FileError(QStringLiteral("Cannot create \"%1\": %2").arg(name, file->errorString()));
-    return std::make_unique<FileWriter>(std::move(file), name);
+    std::fflush(stdout);
+    if (!file->open(stdout, QIODevice::WriteOnly))
+        throw FileError(QStringLiteral("Cannot create \"standard output\": %1").arg(file->errorString()));
+    return std::make_unique<FileWriter>(std::move(file), QStringLiteral("standard output"));
 }
 
 std::unique_ptr<TextStream> StringTextStream(const QString& text)

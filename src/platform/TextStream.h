@@ -21,6 +21,9 @@ public:
     virtual void Write(const QString& text) = 0;
     virtual void WriteLine(const QString& text) = 0; // text, then CR LF
     virtual void Close() = 0;
+    // Ends writing without making the file: a file it was to replace keeps its old content.
+    // Streams that write nowhere in particular just close.
+    virtual void Discard() { Close(); }
 
 private:
     QString viewedLine_; // what ReadLineView hands out when a stream has no view of its own
@@ -28,11 +31,15 @@ private:
 
 class FileError : public std::exception {
 public:
-    explicit FileError(QString message) : message_(std::move(message)), bytes_(message_.toStdString()) {}
+    explicit FileError(QString message, QString reason = QString())
+        : message_(std::move(message)), reason_(std::move(reason)), bytes_(message_.toStdString()) {}
     const QString& message() const { return message_; }
+    // The reason alone, as "No space left on device" (empty when the message has none apart).
+    const QString& reason() const { return reason_; }
     const char* what() const noexcept override { return bytes_.c_str(); }
 private:
     QString message_;
+    QString reason_;
     std::string bytes_;
 };
 
@@ -41,6 +48,8 @@ private:
 // MaxTextFileBytes is refused.
 std::unique_ptr<TextStream> OpenTextFile(const QString& path);
 // Creates (or replaces) a file for writing (throws FileError). "-" writes standard output.
+// A regular file is replaced only by Close, when everything was written (see OutputFile.h);
+// Discard, or a failure, leaves it as it was.
 // Write, WriteLine and Close throw FileError when the bytes cannot be written; writing to a
 // closed stream throws FileError too.
 std::unique_ptr<TextStream> CreateTextFile(const QString& path);

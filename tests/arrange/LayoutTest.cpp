@@ -36,6 +36,34 @@ TEST(LayeredLayout, ArcsPointDownTheLayersOrAcrossThem) {
         EXPECT_LT(right[static_cast<std::size_t>(from)].x(), right[static_cast<std::size_t>(to)].x());
 }
 
+TEST(LayeredLayout, LargeGraphsAreLaidOutInLayersWithoutOverlapInEitherDirection) {
+    // Too large for dot within a bounded time: the quick layers lay it out. Arcs from each node to
+    // later ones (an acyclic graph), and one arc back that closes a cycle.
+    LayeredGraph graph;
+    for (int i = 0; i < 2500; ++i) {
+        graph.nodeSizes.push_back(QSizeF(20 + i % 7 * 10, 20 + i % 3 * 8));
+        if (i > 0)
+            graph.edges.push_back({(i * 7919) % i, i});
+    }
+    graph.edges.push_back({2499, 0});
+    for (RankDirection direction : {RankDirection::TopToBottom, RankDirection::LeftToRight}) {
+        LayeredLayoutOptions options;
+        options.direction = direction;
+        const std::vector<QPointF> centres = LayOutLayered(graph, options);
+        ASSERT_EQ(centres.size(), graph.nodeSizes.size());
+        std::vector<QRectF> boxes;
+        for (std::size_t i = 0; i < centres.size(); ++i)
+            boxes.push_back(QRectF(centres[i] - QPointF(graph.nodeSizes[i].width() / 2, graph.nodeSizes[i].height() / 2),
+                                   graph.nodeSizes[i]));
+        EXPECT_EQ(overlappingPairs(boxes, options.nodeSeparation), 0);
+        for (std::size_t e = 0; e + 1 < graph.edges.size(); ++e) {
+            const auto [from, to] = graph.edges[e];
+            const QPointF a = centres[static_cast<std::size_t>(from)], b = centres[static_cast<std::size_t>(to)];
+            EXPECT_LT(direction == RankDirection::TopToBottom ? a.y() : a.x(), direction == RankDirection::TopToBottom ? b.y() : b.x());
+        }
+    }
+}
+
 TEST(LayeredLayout, OddInputsAreLaidOutOrRefusedClearly) {
     EXPECT_TRUE(LayOutLayered(LayeredGraph{}).empty());
 

@@ -61,7 +61,7 @@ TEST_F(ExportCliTest, MissingOutArcIsReportedAndTheOtherGraphsAreStillWritten) {
     EXPECT_EQ(run.err, QByteArray("Error: No out arcs for Owns!\nZOVEdit: File written\n"));
 }
 
-TEST_F(ExportCliTest, NoGraphLeavesAnEmptyFileAndExitsOne) {
+TEST_F(ExportCliTest, NoGraphKeepsTheOlderFileSaysSoAndExitsOne) {
     GraphSlides g;
     g.addSlide("G1");
     g.draw({"r|RRRRRRRR|lonely"});
@@ -69,8 +69,8 @@ TEST_F(ExportCliTest, NoGraphLeavesAnEmptyFileAndExitsOne) {
     write("empty.cgf", "an older export");
     const ProgramRun run = exportRun({"empty.pptx"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(readFile("empty.cgf"), QByteArray());
-    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_EQ(readFile("empty.cgf"), QByteArray("an older export"));
+    EXPECT_EQ(run.err, QByteArray("ZOVEdit: No graph to export\n"));
 }
 
 TEST_F(ExportCliTest, FileAndUsageErrorsExitTwoWritingNothing) {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace zov::platform {
@@ -90,12 +91,16 @@ TEST_F(TextFileTest, WritingReplacesTheFileWithUtf8AndCrLfLineEnds) {
     EXPECT_EQ(readBytes(path), QByteArray("[Cat: Caf\xC3\xA9]\r\n\r\nend"));
     EXPECT_THROW(out->Write(QStringLiteral("more")), FileError);
 
-    // What was written reaches the file even without Close.
+    // Output never closed (or discarded) replaces nothing: the file stays as it was.
     {
         auto unclosed = CreateTextFile(path);
-        unclosed->WriteLine(QStringLiteral("kept"));
+        unclosed->WriteLine(QStringLiteral("lost"));
     }
-    EXPECT_EQ(readBytes(path), QByteArray("kept\r\n"));
+    auto discarded = CreateTextFile(path);
+    discarded->WriteLine(QStringLiteral("lost"));
+    discarded->Discard();
+    EXPECT_EQ(readBytes(path), QByteArray("[Cat: Caf\xC3\xA9]\r\n\r\nend"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
 }
 
 TEST_F(TextFileTest, LargeOutputArrivesWholeAndReadsBack) {

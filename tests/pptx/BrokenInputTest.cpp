@@ -163,11 +163,27 @@ TEST(BrokenInput, ArchivesBeyondTheLimits)
     claimUncompressedSize(huge, 3u << 30);
     EXPECT_TRUE(refusal(huge).contains(QLatin1String("too large")));
 
-    // More entries than any presentation has.
+    // More entries than the limit; and what reading would refuse, writing refuses too.
     std::vector<std::pair<QString, QByteArray>> many;
-    for (int i = 0; i < 10001; ++i)
+    for (int i = 0; i < 11; ++i)
         many.emplace_back(QStringLiteral("f/%1").arg(i), QByteArray("x"));
-    EXPECT_TRUE(refusal(zipParts(many)).contains(QLatin1String("too many entries")));
+    zov::host::pptx::ZipLimits ten;
+    ten.maxEntries = 10;
+    try {
+        zov::host::pptx::readZip(zipParts(many), ten);
+        ADD_FAILURE() << "more entries than the limit were read";
+    } catch (const PptxError& e) {
+        EXPECT_TRUE(e.reason().contains(QLatin1String("too many entries"))) << e.reason().toStdString();
+    }
+    std::vector<std::pair<QString, const QByteArray*>> entries;
+    for (const auto& [name, data] : many)
+        entries.emplace_back(name, &data);
+    try {
+        zov::host::pptx::writeZip(entries, 6, ten);
+        ADD_FAILURE() << "an archive reading refuses was written";
+    } catch (const PptxError& e) {
+        EXPECT_TRUE(e.reason().contains(QLatin1String("too large to be opened again"))) << e.reason().toStdString();
+    }
 
     // The same part twice (names differing only in case are the same part).
     std::vector<std::pair<QString, QByteArray>> twice{{QStringLiteral("a.xml"), "<a/>"}, {QStringLiteral("A.XML"), "<b/>"}};

@@ -129,3 +129,25 @@ TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryCorpusSlide)
     }
     EXPECT_GT(slides, 100);
 }
+
+namespace {
+
+QByteArray manyAttributes(int count, const char* last = "")
+{
+    QByteArray attributes;
+    for (int i = 0; i < count; ++i)
+        attributes += " x" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + '"';
+    return attributes + last;
+}
+
+} // namespace
+
+TEST(QuickReader, AttributesByTheHundredThousandAreCheckedInLinearTime)
+{
+    // A repeated name is found among many as among few, with the full reader's error.
+    expectSameAsFullReader(slide("", manyAttributes(2000).constData()), "2000 attributes");
+    expectSameAsFullReader(slide("", manyAttributes(2000, " x1999=\"again\"").constData()), "a repeat after 2000");
+    // 200,000 on one element (a 3 MB start tag) are read by the quick reader alone; with the
+    // earlier pairwise check this took minutes (the test's time limit catches a regression).
+    EXPECT_FALSE(outcome(&scanSlide, slide("", manyAttributes(200000).constData())).startsWith(QStringLiteral("error")));
+}

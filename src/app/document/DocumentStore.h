@@ -4,6 +4,10 @@
 // a store of their own (a slow one, to cancel; a failing one, to see the message).
 #include "host/Presentation.h"
 
+#include "platform/OutputFile.h"
+
+#include <QHash>
+#include <QMutex>
 #include <QString>
 
 namespace zov::app {
@@ -20,11 +24,21 @@ public:
     virtual void write(const host::Presentation& presentation, const QString& path) = 0;
 };
 
-// .pptx files, through the host's persistence.
+// .pptx files, through the host's persistence. Writing over a file this store read (or wrote)
+// replaces it only while it is still that version: when another program changed it meanwhile,
+// write refuses with a message and leaves both the file and the presentation as they are.
+// While writing, the store holds the file's lock (DocumentLock), which `import --into` holds too.
 class PptxDocumentStore : public DocumentStore {
 public:
     host::Presentation read(const QString& path) override;
     void write(const host::Presentation& presentation, const QString& path) override;
+
+private:
+    void remember(const QString& absolutePath, const platform::FileStamp& stamp);
+    std::optional<platform::FileStamp> remembered(const QString& absolutePath) const;
+
+    mutable QMutex mutex_; // read runs on a worker thread
+    QHash<QString, platform::FileStamp> versions_; // the version of each file last read or written
 };
 
 } // namespace zov::app

@@ -8,31 +8,65 @@ namespace {
 
 const QString ErrorTitle = QStringLiteral("Error");
 
-void closeQuietly(platform::TextStream& out) {
+void discardQuietly(platform::TextStream& out) {
     try {
-        out.Close();
+        out.Discard();
     } catch (const platform::FileError&) {
         // the failure that brought us here has already been reported
     }
 }
+
+// Passes the writer's text on and notes whether there was any: an export that wrote nothing
+// leaves a file it was to replace as it was.
+class NotingStream : public platform::TextStream {
+public:
+    explicit NotingStream(platform::TextStream& out) : out_(out) {}
+    QString ReadLine() override { return out_.ReadLine(); }
+    bool AtEndOfStream() const override { return out_.AtEndOfStream(); }
+    void Write(const QString& text) override {
+        wrote_ = true;
+        out_.Write(text);
+    }
+    void WriteLine(const QString& text) override {
+        wrote_ = true;
+        out_.WriteLine(text);
+    }
+    void Close() override { out_.Close(); }
+    bool wrote() const { return wrote_; }
+
+private:
+    platform::TextStream& out_;
+    bool wrote_ = false;
+};
 
 } // namespace
 
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages) {
     bool written = false;
+    NotingStream noting(out);
     try {
         GraphWriter writer(presentation, messages);
         writer.ClearWrittenConcepts();
-        written = writer.WriteGraphs(out);
-        out.Close();
+        written = writer.WriteGraphs(noting);
+        // What was written before a stop (a host error, "No out arcs") is kept; nothing at all
+        // replaces nothing.
+        if (noting.wrote())
+            out.Close();
+        else
+            out.Discard();
     } catch (const platform::FileError& error) {
-        closeQuietly(out);
+        discardQuietly(out);
         messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
         return ExportOutcome::FileNotWritten;
     } catch (...) {
-        closeQuietly(out);
+        discardQuietly(out);
         throw;
+    }
+    if (!noting.wrote()) {
+        messages.inform(QStringLiteral("No graph to export"), QStringLiteral("ZOVEdit"),
+                        platform::MessageIcon::Exclamation);
+        return ExportOutcome::NothingWritten;
     }
     if (!written)
         return ExportOutcome::NothingWritten;

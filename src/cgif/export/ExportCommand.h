@@ -17,13 +17,17 @@ enum class ExportOutcome {
 };
 
 // Empties the concepts written so far, writes every graph of `presentation` to `out` (already
-// open) and closes it in every case. The stream is closed before "File written" is shown, so
+// open) and closes it when anything was written (what came before a stop is kept); when nothing
+// was, the stream is discarded, so a file it was to replace stays as it was, and a "ZOVEdit"
+// box says "No graph to export". The stream is closed before "File written" is shown, so
 // that a failure found while the last bytes go out is reported instead of a success.
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages);
 
 // Creates (or replaces) `path` as a UTF-8 text file with CR LF line ends, "-" meaning standard
-// output, and exports into it. A file that cannot be created is reported in an "Error" box
+// output, and exports into it. A regular file is written beside and replaces the old one only
+// when the export is over (an I/O failure or a kill leaves it whole); a device or FIFO is
+// written directly. A file that cannot be created is reported in an "Error" box
 // naming it and the reason.
 ExportOutcome ExportGraphsToFile(const host::Presentation& presentation, const QString& path,
                                  platform::MessageBoxes& messages);

@@ -4,6 +4,8 @@
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
+#include <new>
+
 namespace zov::cgif::importer {
 
 namespace {
@@ -49,6 +51,8 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
             ShowError(messages, failure.message());
         } catch (const platform::FileError& failure) {
             ShowError(messages, QStringLiteral("The CGIF file could not be read: ") + failure.message());
+        } catch (const std::bad_alloc&) {
+            ShowError(messages, QStringLiteral("The CGIF file could not be read: not enough memory"));
         } catch (const std::exception& failure) {
             ShowError(messages, QStringLiteral("The CGIF file could not be read: ") + QString::fromUtf8(failure.what()));
         }

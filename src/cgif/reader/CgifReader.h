@@ -184,7 +184,7 @@ private:
     }
     bool FetchLine();
     void NextInputLine();
-    void KeepCurrentLine();
+    void KeepCurrentLine() noexcept;
     void AssignToken(QStringView text);
     void ClearToken();
     NodeRecord& LastNode();

@@ -3,6 +3,8 @@
 #include "cgif/reader/CgifReader.h"
 #include "platform/TextStream.h"
 
+#include <new>
+
 namespace zov::cgif {
 
 namespace {
@@ -33,8 +35,14 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     ReadingScope scope(input_, reading_, stream);
     struct IndexReset {
         CgifReader& reader;
+        // Runs while an exception (out of memory among them) may be on its way out: nothing
+        // here may throw, or the program would end at once.
         ~IndexReset() {
-            reader.ResetIndexes();
+            try {
+                reader.ResetIndexes();
+            } catch (...) {
+                // the indexes are rebuilt from the start by the next reading
+            }
             reader.KeepCurrentLine(); // the line may be the stream's text, which the caller closes
         }
     } indexReset{*this};
@@ -85,6 +93,12 @@ bool CgifReader::ReadGraph() {
     } catch (const ParseError& failure) {
         ShowError(failure.message());
         return false;
+    } catch (const std::bad_alloc&) {
+        // The tables of the graph being read go first, so that the message and the graphs drawn
+        // before it have the memory they need.
+        ClearReaderTables();
+        ShowError(QStringLiteral("Not enough memory to read this graph; the graphs before it are kept"));
+        return false;
     } catch (const std::exception& failure) {
         ShowError(QString::fromUtf8(failure.what()));
         return false;
@@ -99,6 +113,9 @@ bool CgifReader::ReadGraph() {
         const QString name = graphNode.Name;
         try {
             sink_->BuildGraphSlide(*this, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, 0, 1);
+        } catch (const std::bad_alloc&) {
+            ClearReaderTables();
+            ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));
         } catch (const std::exception& failure) {
             ShowError(QStringLiteral("Graph %1 could not be drawn: %2")
                           .arg(name, QString::fromUtf8(failure.what())));

@@ -55,9 +55,16 @@ void CgifReader::NextInputLine() {
     pos_ = 0;
 }
 
-void CgifReader::KeepCurrentLine() {
-    if (!line_.isDetached())
+void CgifReader::KeepCurrentLine() noexcept {
+    if (line_.isDetached())
+        return;
+    try {
         line_ = QStringView(line_).toString();
+    } catch (...) {
+        // No memory for the copy: the line is dropped (an empty line needs none).
+        line_ = QString();
+        pos_ = 0;
+    }
 }
 
 // Token is written in place when it holds the only reference to its text and has room, so that

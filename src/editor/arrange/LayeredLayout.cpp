@@ -1,5 +1,7 @@
 #include "editor/arrange/LayeredLayout.h"
 
+#include "editor/arrange/QuickLayers.h"
+
 #include <graphviz/gvc.h>
 #include <graphviz/gvplugin.h>
 
@@ -22,6 +24,8 @@ constexpr double PointsPerInch = 72;
 constexpr double MinSize = 1;
 constexpr double MaxSize = 10000;
 constexpr std::size_t LargeGraphNodes = 500;
+constexpr std::size_t QuickLayersNodes = 1000;
+constexpr std::size_t QuickLayersEdges = 800;
 
 double clampedSize(double v) {
     if (!std::isfinite(v))
@@ -109,6 +113,16 @@ std::vector<QPointF> LayOutLayered(const LayeredGraph& graph, const LayeredLayou
     if (count > static_cast<std::size_t>(MaxLayeredNodes))
         throw ArrangeError("the graph has " + std::to_string(count) + " nodes; at most " +
                            std::to_string(MaxLayeredNodes) + " can be arranged");
+
+    // Beyond this size dot's time runs to minutes (most of it ordering the layers); the quick
+    // layers take milliseconds and such graphs overflow a slide either way.
+    if (count > QuickLayersNodes || graph.edges.size() > QuickLayersEdges) {
+        std::vector<QSizeF> sizes(count);
+        for (std::size_t i = 0; i < count; ++i)
+            sizes[i] = QSizeF(std::ceil(clampedSize(graph.nodeSizes[i].width())),
+                              std::ceil(clampedSize(graph.nodeSizes[i].height())));
+        return LayOutQuickLayers(sizes, graph.edges, options);
+    }
 
     QuietErrors quiet;
     Session session;

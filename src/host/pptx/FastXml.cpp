@@ -157,6 +157,7 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
 {
     decoded_.clear();
     attributes_.clear();
+    attributeNames_.clear();
     declarations_.clear();
     if (pendingEnd_) {
         pendingEnd_ = false;
@@ -312,11 +313,13 @@ void FastXmlCursor::startTag()
             spaces |= c == u'\t' || c == u'\n' || c == u'\r';
         }
         at = close + 1;
-        for (const Attribute& a : attributes_)
-            if (a.qname == attrName)
-                unsupported(); // repeated
+        if (repeatedAttribute(attrName))
+            unsupported();
         const bool declaration = attrName.size() >= 5 && attrName[0] == u'x' && attrName.startsWith(u"xmlns")
                                  && (attrName.size() == 5 || attrName[5] == u':');
+        // More declarations on one element than any real document makes go to the full reader.
+        if (declaration && declarations_.size() >= MaxDeclarationsPerTag)
+            unsupported();
         if (declaration)
             for (const Declaration& d : declarations_)
                 if ((d.prefixText.isEmpty() && attrName.size() == 5) || attrName.mid(6) == d.prefixText)
@@ -358,6 +361,24 @@ void FastXmlCursor::startTag()
     pendingEnd_ = selfClosing;
     pos_ = at;
     token_ = QXmlStreamReader::StartElement;
+}
+
+bool FastXmlCursor::repeatedAttribute(QStringView name)
+{
+    // A few attributes are compared one by one; beyond that a set of their names answers.
+    constexpr std::size_t FewAttributes = 16;
+    if (attributes_.size() < FewAttributes) {
+        for (const Attribute& a : attributes_)
+            if (a.qname == name)
+                return true;
+        return false;
+    }
+    if (attributeNames_.isEmpty())
+        for (const Attribute& a : attributes_)
+            attributeNames_.insert(a.qname);
+    const qsizetype before = attributeNames_.size();
+    attributeNames_.insert(name);
+    return attributeNames_.size() == before;
 }
 
 void FastXmlCursor::skipElement()

@@ -8,6 +8,7 @@
 // with XmlCursor, which accepts what the standard allows and words every error.
 #include "host/pptx/XmlCursor.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringView>
 #include <QXmlStreamReader>
@@ -69,6 +70,9 @@ private:
     QStringView resolve(QStringView prefix) const;
     qsizetype readName(qsizetype at) const; // end of the name starting at `at`
     void startTag();
+    // True when the current start tag already has an attribute `name`; notes it otherwise.
+    bool repeatedAttribute(QStringView name);
+    static constexpr std::size_t MaxDeclarationsPerTag = 64;
     void endTag();
     void closeElement(); // the innermost open element ends: its names and scope come back
 
@@ -80,6 +84,9 @@ private:
     bool atEnd_ = false, rootSeen_ = false, pendingEnd_ = false;
     QStringView qname_, local_, uri_, rawText_;
     std::vector<Attribute> attributes_;
+    // The names of the current start tag's attributes once it has many, so that telling a
+    // repeated name stays linear in their number.
+    QSet<QStringView> attributeNames_;
     std::vector<Declaration> declarations_; // made by the current start tag
     std::vector<Declaration> scope_;        // every declaration in force, innermost last
     std::vector<Open> open_;

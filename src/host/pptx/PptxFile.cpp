@@ -2,9 +2,10 @@
 
 #include "host/pptx/PackageReader.h"
 #include "host/pptx/PackageWriter.h"
+#include "host/pptx/ZipArchive.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include "platform/OutputFile.h"
 
 #include <exception>
 #include <new>
@@ -25,6 +26,8 @@ QString displayPath(const QString& path)
         throw;
     } catch (const PptxError& e) {
         reason = e.reason();
+    } catch (const platform::FileError& e) {
+        reason = e.reason().isEmpty() ? e.message() : e.reason();
     } catch (const std::bad_alloc&) {
         reason = QStringLiteral("not enough memory");
     } catch (const std::exception& e) {
@@ -74,7 +77,7 @@ Presentation openPresentation(Application& app, const QString& path)
         if (!file.open(QIODevice::ReadOnly))
             throw PptxError(file.errorString());
         // A presentation is read whole; anything beyond the archive limits is refused unread.
-        constexpr qint64 maxFileSize = 1ll << 30;
+        const qint64 maxFileSize = pptx::ZipLimits{}.maxArchiveSize;
         if (file.size() > maxFileSize)
             throw PptxError(QStringLiteral("the file is too large (%1 bytes)").arg(file.size()));
         bytes = file.readAll();
@@ -95,22 +98,16 @@ QByteArray presentationBytes(const Presentation& presentation, const QString& di
     }
 }
 
-void savePresentation(const Presentation& presentation, const QString& path)
+void savePresentation(const Presentation& presentation, const QString& path,
+                      const std::optional<platform::FileStamp>& unchangedSince)
 {
     const QString name = displayPath(path);
     try {
         PresentationData& data = presentation.data();
         pptx::SaveResult saved = pptx::writePackage(data);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            throw PptxError(file.errorString());
-        if (file.write(saved.bytes) != saved.bytes.size()) {
-            const QString why = file.errorString();
-            file.cancelWriting();
-            throw PptxError(why);
-        }
-        if (!file.commit())
-            throw PptxError(file.errorString());
+        platform::OutputFile file(path);
+        file.Write(saved.bytes);
+        file.Commit(unchangedSince);
         pptx::adoptSaved(data, std::move(saved));
         data.fullName = name;
         data.saved = true;

@@ -14,9 +14,11 @@
 // XML with a depth limit and no document type declarations (so no entity expansion).
 #include "host/Application.h"
 #include "host/pptx/PptxError.h"
+#include "platform/OutputFile.h"
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace zov::host {
 
@@ -35,9 +37,13 @@ Presentation readPresentation(const QByteArray& bytes, const QString& displayNam
 
 // Writes the presentation to `path` through a temporary file that replaces the old one only when
 // everything was written: a failure (a full disk, a kill) leaves the previous file as it was.
+// A target that is not a regular file (a device, a FIFO) is written directly (see OutputFile).
+// With `unchangedSince`, the file is replaced only while it is still the version with that
+// stamp; otherwise nothing is written and the PptxError says another program changed it.
 // Afterwards FullName is the absolute path, Saved() is true, and what was written becomes the
 // base that the next save compares against.
-void savePresentation(const Presentation& presentation, const QString& path);
+void savePresentation(const Presentation& presentation, const QString& path,
+                      const std::optional<platform::FileStamp>& unchangedSince = std::nullopt);
 
 // The bytes of the .pptx file that savePresentation would write. Leaves the presentation as it
 // is (not marked saved). `displayName` stands for the file in error messages.

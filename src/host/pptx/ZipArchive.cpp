@@ -32,8 +32,31 @@ struct FileCloser {
 
 } // namespace
 
+std::int64_t ZipLimits::totalAllowed(std::int64_t archiveBytes) const
+{
+    const std::int64_t byRatio = archiveBytes > maxTotalSize / std::max<std::int64_t>(1, maxRatio)
+                                     ? maxTotalSize
+                                     : archiveBytes * maxRatio;
+    return std::min(maxTotalSize, std::max(ratioFreeSize, byRatio));
+}
+
+QString ZipLimits::refusal(std::int64_t entries, std::int64_t largestPart, std::int64_t total,
+                           std::int64_t archiveBytes) const
+{
+    if (archiveBytes > maxArchiveSize)
+        return QStringLiteral("the file would be %1 bytes; at most %2 are read").arg(archiveBytes).arg(maxArchiveSize);
+    if (entries > maxEntries)
+        return QStringLiteral("the package would have %1 parts; at most %2 are read").arg(entries).arg(maxEntries);
+    if (largestPart > maxEntrySize)
+        return QStringLiteral("a part would be %1 bytes; at most %2 are read").arg(largestPart).arg(maxEntrySize);
+    if (total > totalAllowed(archiveBytes))
+        return QStringLiteral("the parts would be %1 bytes in all; at most %2 are read").arg(total).arg(totalAllowed(archiveBytes));
+    return QString();
+}
+
 std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits)
 {
+    const std::int64_t maxTotalSize = limits.totalAllowed(bytes.size());
     if (looksLikeOle2(bytes))
         fail(QStringLiteral("not an Office Open XML package: it is an OLE2 compound file (a password-protected presentation or an old binary .ppt)"));
     if (bytes.size() < 22 || !bytes.startsWith("PK"))
@@ -79,14 +102,14 @@ std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits)
         if ((st.valid & ZIP_STAT_SIZE) && st.size > static_cast<zip_uint64_t>(limits.maxEntrySize))
             fail(QStringLiteral("the part \"%1\" is too large (%2 bytes uncompressed; at most %3 are read)")
                      .arg(name).arg(st.size).arg(limits.maxEntrySize));
-        if ((st.valid & ZIP_STAT_SIZE) && total + static_cast<std::int64_t>(st.size) > limits.maxTotalSize)
+        if ((st.valid & ZIP_STAT_SIZE) && total + static_cast<std::int64_t>(st.size) > maxTotalSize)
             fail(QStringLiteral("the archive expands beyond the size limit (%1 bytes uncompressed): a zip bomb or a file too large")
-                     .arg(limits.maxTotalSize));
+                     .arg(maxTotalSize));
         std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0));
         if (!file)
             fail(QStringLiteral("the part \"%1\" cannot be read (%2)").arg(name, QString::fromUtf8(zip_strerror(archive.get()))));
         // Read with a cap: the stated size may lie, so it is never trusted beyond the limit.
-        const std::int64_t cap = std::min(limits.maxEntrySize, limits.maxTotalSize - total);
+        const std::int64_t cap = std::min(limits.maxEntrySize, maxTotalSize - total);
         QByteArray data;
         if (st.valid & ZIP_STAT_SIZE)
             data.reserve(static_cast<qsizetype>(std::min<zip_uint64_t>(st.size, static_cast<zip_uint64_t>(cap))));
@@ -107,8 +130,22 @@ std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits)
     return entries;
 }
 
-QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level)
+QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level,
+                    const ZipLimits& limits)
 {
+    // What the archive could never be read back with is refused before any work.
+    std::int64_t largest = 0, total = 0;
+    for (const auto& entry : entries) {
+        largest = std::max<std::int64_t>(largest, entry.second->size());
+        total += entry.second->size();
+    }
+    const auto refuse = [](const QString& why) {
+        throw PptxError(QStringLiteral("the presentation is too large to be opened again (%1); nothing was saved").arg(why));
+    };
+    // The archive's own size is known only at the end; the rest is checked first.
+    const QString early = limits.refusal(static_cast<std::int64_t>(entries.size()), largest, 0, 0);
+    if (!early.isEmpty())
+        refuse(early);
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -154,6 +191,9 @@ QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& en
     zip_source_free(target);
     if (out.isEmpty())
         throw PptxError(QStringLiteral("cannot build the zip archive"));
+    const QString late = limits.refusal(static_cast<std::int64_t>(entries.size()), largest, total, out.size());
+    if (!late.isEmpty())
+        refuse(late);
     return out;
 }
 

@@ -9,10 +9,24 @@
 
 namespace zov::host::pptx {
 
+// The one set of numbers for what a package may hold: reading refuses beyond them, and saving
+// refuses (before anything is replaced) to write what reading would refuse, so that every file
+// written can be opened again.
 struct ZipLimits {
-    std::int64_t maxEntries = 10000;
-    std::int64_t maxEntrySize = 256ll << 20; // uncompressed bytes of one part
-    std::int64_t maxTotalSize = 512ll << 20; // uncompressed bytes of all parts
+    std::int64_t maxArchiveSize = 1ll << 30; // bytes of the .pptx file itself
+    std::int64_t maxEntries = 100000;
+    std::int64_t maxEntrySize = 1ll << 30;   // uncompressed bytes of one part
+    std::int64_t maxTotalSize = 2ll << 30;   // uncompressed bytes of all parts, whatever the ratio
+    // Beyond ratioFreeSize uncompressed bytes in all, the parts may expand at most maxRatio
+    // times the archive's size: a zip bomb expands thousands of times, slide XML tens of times.
+    std::int64_t ratioFreeSize = 256ll << 20;
+    std::int64_t maxRatio = 200;
+
+    // The uncompressed bytes of all parts allowed for an archive of `archiveBytes`.
+    std::int64_t totalAllowed(std::int64_t archiveBytes) const;
+    // Why a package of `entries` parts, the largest `largestPart` bytes, `total` bytes in all,
+    // in an archive of `archiveBytes`, would not be read; empty when it would.
+    QString refusal(std::int64_t entries, std::int64_t largestPart, std::int64_t total, std::int64_t archiveBytes) const;
 };
 
 struct ZipEntry {
@@ -27,7 +41,8 @@ struct ZipEntry {
 std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits = {});
 
 // Deflates every entry, in the given order, with a fixed time stamp so equal input gives
-// equal output.
-QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level = 6);
+// equal output. Throws PptxError when readZip with `limits` would refuse the result.
+QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level = 6,
+                    const ZipLimits& limits = {});
 
 } // namespace zov::host::pptx

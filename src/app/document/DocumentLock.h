@@ -1,0 +1,28 @@
+#pragma once
+// An advisory lock beside a presentation, held while a command or the editor reads, changes
+// and writes it back, so that two of them at once cannot each write over the other's changes.
+// The lock is a small file ".NAME.lock" in the presentation's folder (QLockFile): it names the
+// process that holds it, and one left behind by a process that has ended is taken over.
+#include <QLockFile>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+namespace zov::app {
+
+class DocumentLock {
+public:
+    explicit DocumentLock(const QString& documentPath);
+    // Waits up to `wait` for the lock. False when another process still holds it (or the lock
+    // cannot be made), with `problem` set to a message naming the file and the reason.
+    bool acquire(std::chrono::milliseconds wait, QString& problem);
+    // The lock file that guards `documentPath`.
+    static QString lockPathOf(const QString& documentPath);
+
+private:
+    QString document_;
+    std::unique_ptr<QLockFile> lock_;
+};
+
+} // namespace zov::app

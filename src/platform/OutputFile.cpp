@@ -1,0 +1,172 @@
+#include "platform/OutputFile.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zov::platform {
+
+namespace {
+
+constexpr int MaxLinksFollowed = 40;
+
+QByteArray directoryOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QByteArray baseNameOf(const QByteArray& path) {
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The file a path stands for once symbolic links are followed; a link to a name not in use
+// stands for that name, which the save then creates.
+QByteArray followLinks(QByteArray path) {
+    for (int i = 0; i < MaxLinksFollowed; ++i) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        QByteArray target(static_cast<qsizetype>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.constData(), target.data(), static_cast<std::size_t>(target.size()));
+        if (n <= 0 || n >= target.size())
+            return path;
+        target.truncate(n);
+        path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
+    }
+    return path;
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+QString SystemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+FileStamp StampOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {true, static_cast<qint64>(st.st_dev), static_cast<qint64>(st.st_ino), static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+OutputFile::OutputFile(const QString& path) : path_(path) {
+    if (path.isEmpty())
+        throw FileError(QStringLiteral("Cannot create a file without a name"));
+    const QByteArray given = QFile::encodeName(path);
+    struct stat st {};
+    bool exists = ::stat(given.constData(), &st) == 0;
+    // What the kernel opens through the name decides: a device or pipe, or a name standing for
+    // an open file (/dev/stdout, /proc/self/fd/N), is written where it is.
+    const bool openFileName = given.startsWith("/dev/") || given.startsWith("/proc/");
+    target_ = openFileName ? given : followLinks(given);
+    if (!openFileName)
+        exists = ::stat(target_.constData(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        throw FileError(QStringLiteral("Cannot create \"%1\": it is a folder").arg(path_),
+                        QStringLiteral("it is a folder"));
+    if (exists && (!S_ISREG(st.st_mode) || openFileName)) {
+        direct_ = true;
+        do
+            fd_ = ::open(target_.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(st.st_mode) ? O_TRUNC : 0));
+        while (fd_ < 0 && errno == EINTR);
+        if (fd_ < 0)
+            fail("create", errno);
+        return;
+    }
+    temporary_ = directoryOf(target_) + "/." + baseNameOf(target_) + "~XXXXXX";
+    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        const int error = errno;
+        temporary_.clear();
+        fail("create", error);
+    }
+    // The new file gets the old one's permissions and owner; a new name gets what the user's
+    // file-creation mask allows.
+    if (exists) {
+        ::fchmod(fd_, st.st_mode & 07777);
+        if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+            // Only the owner's superuser may give a file away; the permissions still carry over.
+        }
+    } else {
+        ::fchmod(fd_, 0666 & ~currentUmask());
+    }
+}
+
+OutputFile::~OutputFile() {
+    Abandon();
+}
+
+void OutputFile::Abandon() {
+    if (done_)
+        return;
+    done_ = true;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+}
+
+void OutputFile::fail(const char* verb, int error) {
+    Abandon();
+    const QString reason = SystemReason(error);
+    throw FileError(QStringLiteral("Cannot %1 \"%2\": %3").arg(QLatin1String(verb), path_, reason), reason);
+}
+
+void OutputFile::Write(const char* data, qint64 size) {
+    if (done_)
+        throw FileError(QStringLiteral("The file \"%1\" is already closed").arg(path_));
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, data, static_cast<std::size_t>(std::min<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("write", errno);
+        }
+        if (n == 0)
+            fail("write", EIO);
+        data += n;
+        size -= n;
+    }
+}
+
+void OutputFile::Commit(const std::optional<FileStamp>& unchangedSince) {
+    if (done_)
+        throw FileError(QStringLiteral("The file \"%1\" is already closed").arg(path_));
+    if (!direct_ && ::fsync(fd_) != 0)
+        fail("write", errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR)
+        fail("write", errno);
+    if (direct_) {
+        done_ = true;
+        return;
+    }
+    if (unchangedSince && StampOf(QFile::decodeName(target_)) != *unchangedSince) {
+        Abandon();
+        const QString reason = QStringLiteral("another program changed the file after it was read; it was left as it is");
+        throw FileError(QStringLiteral("Cannot save \"%1\": %2").arg(path_, reason), reason);
+    }
+    if (::rename(temporary_.constData(), target_.constData()) != 0)
+        fail("write", errno);
+    temporary_.clear();
+    done_ = true;
+}
+
+} // namespace zov::platform

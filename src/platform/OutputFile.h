@@ -1,0 +1,72 @@
+#pragma once
+// Writing one output file so that a failure never costs the user the file that was there.
+//
+// A regular file (or a name not in use yet) is written to a temporary file beside it, which
+// replaces it by a rename only when every byte was written and flushed to the disk: a full
+// disk, a file-size limit or a kill leaves the previous file whole. A symbolic link is followed,
+// so the file it names is replaced and the link stays; the replaced file's permissions (and,
+// when allowed, owner) carry over. Anything that is not a regular file (a character device such
+// as /dev/null, a FIFO, a socket) is written directly: replacing it by a rename would put a
+// regular file where the device or pipe was. A name under /dev or /proc (/dev/stdout,
+// /proc/self/fd/N) stands for a file already open and is written through as given.
+//
+// Failures are FileError whose message names the file and the operating system's reason, as
+//   Cannot write "/media/full/a.pptx": No space left on device
+#include "platform/TextStream.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace zov::platform {
+
+// What tells one version of a file from another: a file replaced or rewritten by another program
+// has another stamp. Symbolic links are followed.
+struct FileStamp {
+    bool exists = false;
+    qint64 device = 0, inode = 0, size = 0, modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const QString& path);
+
+// The reason text for an errno value, as the operating system words it.
+QString SystemReason(int error);
+
+class OutputFile {
+public:
+    // Opens `path` for writing (a FIFO: waits for its reader). Throws FileError
+    // "Cannot create \"PATH\": REASON".
+    explicit OutputFile(const QString& path);
+    // Without Commit the output is abandoned: a temporary is removed and the file it was to
+    // replace stays as it was.
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Throws FileError "Cannot write \"PATH\": REASON".
+    void Write(const char* data, qint64 size);
+    void Write(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
+
+    // Makes what was written the file. With `unchangedSince`, a regular file is replaced only
+    // while it is still the version with that stamp (the one that was read); otherwise the
+    // temporary is removed and FileError says that another program changed the file.
+    void Commit(const std::optional<FileStamp>& unchangedSince = std::nullopt);
+    // Ends without making the file, as the destructor does.
+    void Abandon();
+
+    // True when the target is written directly (not a regular file).
+    bool IsDirect() const { return direct_; }
+    const QString& Path() const { return path_; }
+
+private:
+    [[noreturn]] void fail(const char* verb, int error);
+
+    QString path_;       // as given, for messages
+    QByteArray target_;  // the file to write or replace, links followed
+    QByteArray temporary_;
+    int fd_ = -1;
+    bool direct_ = false;
+    bool done_ = false;
+};
+
+} // namespace zov::platform

@@ -1,0 +1,103 @@
+// Faults around one document: two imports into it at once, a save over a file another program
+// changed, and a reading that runs out of memory.
+#include "ProgramTest.h"
+
+#include "app/document/DocumentStore.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+namespace zov::test {
+namespace {
+
+class SharedDocumentTest : public ProgramTest {
+protected:
+    int slideCount(const QString& name) const {
+        return host::readPresentation(readFile(name), name).Slides().Count();
+    }
+};
+
+TEST_F(SharedDocumentTest, ConcurrentImportsIntoOneDocumentKeepEverySlide) {
+    write("a.cgf", ";%Graph*A1%; [A]\n.\n;%Graph*A2%; [B]\n");
+    ASSERT_EQ(zovedit({"import", "a.cgf", "-o", "doc.pptx"}).exitCode, 0);
+    for (int round = 0; round < 3; ++round) {
+        QProcess first, second;
+        for (QProcess* p : {&first, &second}) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_QPA_PLATFORM", "offscreen");
+            env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+            p->setProcessEnvironment(env);
+            p->setWorkingDirectory(dir.path());
+        }
+        // Each import waits for the other's lock: every round adds the slides of both.
+        write("r1.cgf", QStringLiteral(";%Graph*X%1%; [E]\n").arg(round).toUtf8());
+        write("r2.cgf", QStringLiteral(";%Graph*Y%1%; [F]\n").arg(round).toUtf8());
+        first.start(programPath(), {"import", "r1.cgf", "--into", "doc.pptx"});
+        second.start(programPath(), {"import", "r2.cgf", "--into", "doc.pptx"});
+        ASSERT_TRUE(first.waitForFinished(120000) && second.waitForFinished(120000));
+        EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+        EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+        EXPECT_EQ(slideCount("doc.pptx"), 2 + 2 * (round + 1)) << "round " << round;
+    }
+}
+
+TEST_F(SharedDocumentTest, ImportIntoFailsWhenAGraphCannotBeDrawn) {
+    write("a.cgf", ";%Graph*Same%; [A]\n");
+    ASSERT_EQ(zovedit({"import", "a.cgf", "-o", "doc.pptx"}).exitCode, 0);
+    const ProgramRun run = zovedit({"import", "a.cgf", "--into", "doc.pptx"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Slide name is already in use")) << run.err.toStdString();
+}
+
+TEST_F(SharedDocumentTest, TheEditorDoesNotSaveOverAFileChangedSinceItWasRead) {
+    write("a.cgf", "[A]\n");
+    write("b.cgf", "[B]\n.\n[C]\n");
+    ASSERT_EQ(zovedit({"import", "a.cgf", "-o", "doc.pptx"}).exitCode, 0);
+    app::PptxDocumentStore store;
+    const host::Presentation presentation = store.read(path("doc.pptx"));
+    store.write(presentation, path("doc.pptx")); // unchanged since read: saved
+
+    ASSERT_EQ(zovedit({"import", "b.cgf", "--into", "doc.pptx"}).exitCode, 0);
+    const QByteArray changed = readFile("doc.pptx");
+    try {
+        store.write(presentation, path("doc.pptx"));
+        ADD_FAILURE() << "the save replaced a file another program had changed";
+    } catch (const host::PptxError& error) {
+        EXPECT_TRUE(error.message().contains("another program changed the file")) << error.message().toStdString();
+    }
+    EXPECT_EQ(readFile("doc.pptx"), changed);
+    store.write(presentation, path("copy.pptx")); // another name is no problem
+    EXPECT_EQ(slideCount("copy.pptx"), 1);
+}
+
+TEST_F(SharedDocumentTest, RunningOutOfMemoryIsAMessageAndKeepsTheGraphsBefore) {
+    // Two small graphs, then one far too large for the memory the run may use.
+    QByteArray text = ";%Graph*Small1%; [A]\n.\n;%Graph*Small2%; [B]\n.\n;%Graph*Huge%;\n";
+    for (int i = 0; i < 400000; ++i)
+        text += "[Concept" + QByteArray::number(i) + ": *c" + QByteArray::number(i) + "]\n";
+    write("huge.cgf", text);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir.path());
+    process.setChildProcessModifier([] {
+        const rlim_t bytes = rlim_t(360) << 20;
+        const rlimit limit{bytes, bytes};
+        ::setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(programPath(), {"import", "huge.cgf", "-o", "out.pptx"});
+    ASSERT_TRUE(process.waitForFinished(240000));
+    const QByteArray err = process.readAllStandardError();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << err.toStdString();
+    EXPECT_NE(process.exitCode(), 0);
+    EXPECT_TRUE(err.toLower().contains("not enough memory")) << err.toStdString();
+    EXPECT_FALSE(err.contains("terminate")) << err.toStdString();
+    if (process.exitCode() == 1) {
+        EXPECT_GE(slideCount("out.pptx"), 2);
+    }
+}
+
+} // namespace
+} // namespace zov::test
