@@ -67,11 +67,13 @@ TEST_F(ExportCommandTest, NoGraphOrAHostErrorClosesWithoutConfirmation) {
     EXPECT_EQ(empty.closeCount(), 1);
     EXPECT_TRUE(empty.text().isEmpty());
 
-    g.draw({"c|AAAAAAAA|A", "A>-"});
+    g.draw({"c|AAAAAAAA|A"});
+    g.shownSlide().Shapes().Item(1).data().hasTextFrame = false;
     MemoryStream stopped;
     EXPECT_EQ(ExportGraphs(g.presentation(), stopped, messages), ExportOutcome::NothingWritten);
     EXPECT_EQ(stopped.closeCount(), 1);
-    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(messages.shown().size(), 1u); // where it stopped, and no "File written"
+    EXPECT_TRUE(messages.shown()[0].text.startsWith(QStringLiteral("The export stopped at slide G2: ")));
 }
 
 TEST_F(ExportCommandTest, EachExportStartsWithNoConceptWritten) {

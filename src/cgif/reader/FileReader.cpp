@@ -38,6 +38,16 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
             reader.KeepCurrentLine(); // the line may be the stream's text, which the caller closes
         }
     } indexReset{*this};
+    // The graphs of this reading are looked up while it lasts, and forgotten after it.
+    struct EarlierReset {
+        CgifReader& reader;
+        ~EarlierReset() {
+            reader.earlier_.Clear();
+            reader.referenceContainers_.clear();
+        }
+    } earlierReset{*this};
+    earlier_.Clear();
+    sink_->AddEarlierGraphs(earlier_);
     atEnd_ = false;
     stoppedBetweenGraphs_ = false;
     SetCurrentLine(QString());
@@ -64,6 +74,7 @@ bool CgifReader::ReadGraph() {
     tables_.Contexts.clear();
     tables_.Contexts.push_back(ContextRecord{});
     nestingDepth_ = 0;
+    referenceContainers_.clear();
 
     // Failures while the title comment is read are the caller's to report.
     QString title;
@@ -106,6 +117,10 @@ bool CgifReader::ReadGraph() {
             ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name));
         }
     }
+    // Later graphs of the file may refer to this one and to the nested graphs it handed on.
+    earlier_.Add(tables_.AllBindings);
+    earlier_.Add(tables_.BoundArray);
+    referenceContainers_.clear();
     return true;
 }
 
