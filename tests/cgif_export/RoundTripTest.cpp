@@ -278,5 +278,20 @@ TEST(RoundTripTest, ExampleAndCorpusFilesThatImportCleanly) {
     }
 }
 
+// The cases of tests/cases/roundtrip: each file says in its first line ("# ...") what it
+// checks; the rest is CGIF that must import whole and come back the same.
+TEST(RoundTripTest, CaseFiles) {
+    const QDir dir(test::sourceDir() + QStringLiteral("/tests/cases/roundtrip"));
+    const QStringList names = dir.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name);
+    EXPECT_GE(names.size(), 3);
+    for (const QString& name : names) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        ASSERT_TRUE(text.startsWith(u'#')) << name.toStdString() << ": the first line says what it checks";
+        expectRoundTrip(text.section(u'\n', 1), name.toStdString());
+    }
+}
+
 } // namespace
 } // namespace zov::cgif::exporter

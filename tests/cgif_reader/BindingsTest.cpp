@@ -19,23 +19,23 @@ TEST_F(Bindings, BoundLabelsMarkTheConceptsTheyBindTo) {
         // Inside a nested graph a label of the enclosing graph marks its defining concept.
         {"[Cat: *x] ~[ (On [Dog: ?x] [Mat]) ]",
          {"G3:Graph On/r Dog*x/c Graph*G4/g Mat/c | On->Mat Dog->On",
-          "G1:Graph Cat*x/p Graph*G2/g Neg*G4/r Graph*G3/g | Neg->graph G3"}},
+          "G1:Graph Cat*x/p Graph*G2/g Neg*G3/r Graph*G3/g | Neg->graph G3"}},
         // A label of a nested graph already handed on marks the referring concept.
         {"~[ (On [Cat: *x] [Mat]) ] [Dog: ?x]",
          {"G2:Graph On/r Cat*x/c Graph*G3/g Mat/c | On->Mat Cat->On",
-          "G1:Graph Neg*G3/r Graph*G2/g Dog*x/p Graph*G4/g | Neg->graph G2"}},
+          "G1:Graph Neg*G2/r Graph*G2/g Dog*x/p Graph*G4/g | Neg->graph G2"}},
         // Only the last of a run of bound labels is bound; before a designator a bound label
         // binds the concept, after it the graph node of the descriptor.
         {"[A *x] [B *y] ~[ (R [Cat: ?x ?y] [D]) ]",
-         {"G2:Graph R/r Cat*y/c Graph*G3/g D/c | R->D Cat->R", "G1:Graph A*x/c B*y/p Neg*G3/r Graph*G2/g | Neg->graph G2"}},
+         {"G2:Graph R/r Cat*y/c Graph*G3/g D/c | R->D Cat->R", "G1:Graph A*x/c B*y/p Neg*G2/r Graph*G2/g | Neg->graph G2"}},
         {"[A *x] ~[ (R [Cat: ?x 'Tom'] [D]) ]",
-         {"G2:Graph R/r Cat*x/c Graph*G3/g D/c | R->D Cat->R", "G1:Graph A*x/p Neg*G3/r Graph*G2/g | Neg->graph G2"}},
+         {"G2:Graph R/r Cat*x/c Graph*G3/g D/c | R->D Cat->R", "G1:Graph A*x/p Neg*G2/r Graph*G2/g | Neg->graph G2"}},
         {"[A *x] ~[ (R [Cat: 'Tom' ?x] [D]) ]",
-         {"G2:Graph R/r Cat/c Graph*x/g D/c | R->D Cat->R", "G1:Graph A*x/p Neg*G3/r Graph*G2/g | Neg->graph G2"}},
-        // Bindings are kept per top-level graph.
+         {"G2:Graph R/r Cat/c Graph*x/g D/c | R->D Cat->R", "G1:Graph A*x/p Neg*G2/r Graph*G2/g | Neg->graph G2"}},
+        // A label of an earlier top-level graph marks the referring concept.
         {"~[ (On [Cat: *x] [Mat]) ]\n.\n[Dog: ?x]",
-         {"G2:Graph On/r Cat*x/c Graph*G3/g Mat/c | On->Mat Cat->On", "G1:Graph Neg*G3/r Graph*G2/g | Neg->graph G2",
-          "G4:Graph Dog/c Graph*G5/g |"}},
+         {"G2:Graph On/r Cat*x/c Graph*G3/g Mat/c | On->Mat Cat->On", "G1:Graph Neg*G2/r Graph*G2/g | Neg->graph G2",
+          "G4:Graph Dog*x/p Graph*G5/g |"}},
         // A bound label naming the top-level graph keeps that graph from being drawn.
         {"~[ (On [Cat: ?G1] [Mat]) ]", {"G2:Graph On/r Cat*G1/c Graph*G3/g Mat/c | On->Mat Cat->On"}},
     };

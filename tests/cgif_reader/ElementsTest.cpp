@@ -167,7 +167,7 @@ TEST_F(Elements, NestedGraphsAreHandedOnInnermostFirst) {
         // The referent 'Tom' inside makes the empty graph node G3 after G2 opened.
         {"[Proposition: (On [Cat: 'Tom'] [Mat])]",
          {"G2:Graph On/r Cat/c Graph*G3/g Mat/c | On->Mat Cat->On",
-          "G1:Graph Proposition*G3/c Graph*G2/g | Proposition->graph G2"}},
+          "G1:Graph Proposition*G2/c Graph*G2/g | Proposition->graph G2"}},
         // A title names and types the nested graph.
         {"[Proposition: ;%Proposition*p1%;\n (On [Cat] [Mat])]",
          {"p1:Proposition On/r Cat/c Mat/c | On->Mat Cat->On",
@@ -176,7 +176,7 @@ TEST_F(Elements, NestedGraphsAreHandedOnInnermostFirst) {
         // The inner graph links to Cat of the graph around it.
         {"~[ [Cat *x] ~[ (On ?x [Mat]) ] ]",
          {"G3:Graph On/r Mat/c | On->Mat Cat->On", "G2:Graph Cat*x/c Neg*G3/r Graph*G3/g | Neg->graph G3",
-          "G1:Graph Neg*G3/r Graph*G2/g | Neg->graph G2"}},
+          "G1:Graph Neg*G2/r Graph*G2/g | Neg->graph G2"}},
     };
     for (const auto& [text, graphs] : cases) {
         reader.SetGraphCounter(1);

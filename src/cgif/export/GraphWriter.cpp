@@ -73,6 +73,7 @@ bool GraphWriter::WriteGraphs(platform::TextStream& out) {
 bool GraphWriter::writeAllSlides(platform::TextStream& out) {
     bool first = true;
     QString name;
+    earlierLabels_.clear();
     try {
         const int slideCount = presentation_.Slides().Count();
         for (int s = 1; s <= slideCount; ++s) {
@@ -89,6 +90,7 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
             first = false;
             out.WriteLine(QStringLiteral(";%") + type + QLatin1Char('*') + name + QStringLiteral("%;"));
             WriteGraphBody(out);
+            noteDefinedLabels(slide);
         }
     } catch (const host::HostError& failure) {
         // A shape without text, a shape the host cannot read: the export stops here, keeping
@@ -156,6 +158,18 @@ bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
     return true;
 }
 
+void GraphWriter::noteDefinedLabels(const host::Slide& slide) {
+    earlierLabels_.insert(slide.Name());
+    const host::Shapes shapes = slide.Shapes();
+    for (int k = 1; k <= shapes.Count(); ++k) {
+        const host::Shape shape = shapes.Item(k);
+        if (shape.AutoShapeType() == drawing::ConceptShapeType)
+            earlierLabels_.insert(drawing::LabelPart(shape.Name()));
+    }
+    for (auto it = madeUpLabels_.cbegin(); it != madeUpLabels_.cend(); ++it)
+        earlierLabels_.insert(it.value());
+}
+
 void GraphWriter::findGraphReferences() {
     graphReferences_.clear();
     for (const NodeArcs& record : scan_.SlideNodes()) {
@@ -216,10 +230,19 @@ void GraphWriter::WriteConcept(const host::Shape& shape, platform::TextStream& o
         out.Write(QLatin1Char('?') + label);
         return;
     }
+    // A pentagon is one concept of its slide: after its full form, its label stands for it.
+    // (Only when the label is defined on an earlier slide, where the reader finds it; else the
+    // pentagon is written in full each time.)
+    if (shape.AutoShapeType() == drawing::CoreferentConceptShapeType && writtenThisGraph_.contains(name) &&
+        earlierLabels_.contains(drawing::LabelPart(name))) {
+        out.Write(QLatin1Char('?') + drawing::LabelPart(name));
+        return;
+    }
     out.Write(QStringLiteral("["));
     switch (shape.AutoShapeType()) {
     case drawing::CoreferentConceptShapeType:
         writeCoreferentConcept(shape, out);
+        writtenThisGraph_.insert(name);
         break;
     case drawing::TitleLabelShapeType:
         break;

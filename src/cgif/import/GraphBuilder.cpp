@@ -266,6 +266,25 @@ bool GraphBuilder::TryFindDefiningConcept(CgifReader& reader, const NodeRecord& 
                                           NodeRecord& defining, NodeRecord& graph) {
     try {
         reader.FindCurrentCoreference(node.Name, index - 1, defining, graph);
+        // A reference to an earlier graph found in this one is itself no definition: every
+        // reference to that label names the same concept of the earlier graph.
+        NodeRecord earlier;
+        NodeRecord earlierGraph;
+        if (defining.Kind == NodeKind::CoreferentConcept &&
+            reader.FindEarlierCoreference(node.Name, earlier, earlierGraph)) {
+            NodeRecord kept;
+            NodeRecord keptGraph;
+            bool nested = true;
+            try {
+                reader.FindExternalCoreference(node.Name, kept, keptGraph);
+            } catch (const ParseError&) {
+                nested = false;
+            }
+            if (!nested) {
+                defining = earlier;
+                graph = earlierGraph;
+            }
+        }
         return true;
     } catch (const ParseError&) {
     }
@@ -362,16 +381,20 @@ void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
     // The usual case: the graph's name is free and the slide takes it.
     const QString name = drawing::LabelPart(slideName);
     const qsizetype before = slideNames_.size();
-    slideNames_.insert(name);
-    if (slideNames_.size() != before)
-        return;
-    // Refused: the slide keeps the first free default name "Slide<n>", n from the slide count
-    // + 1 (that name is never the refused one, which is in use).
+    if (!name.isEmpty()) {
+        slideNames_.insert(name);
+        if (slideNames_.size() != before)
+            return;
+    }
+    // Refused (an empty name, or one in use): the slide keeps the first free default name
+    // "Slide<n>", n from the slide count + 1 (never the refused name).
     int number = SlideCount() + 1;
     QString defaultName = QStringLiteral("Slide") + QString::number(number);
     while (slideNames_.contains(defaultName))
         defaultName = QStringLiteral("Slide") + QString::number(++number);
     slideNames_.insert(defaultName);
+    if (name.isEmpty())
+        throw host::HostError("A slide name cannot be empty");
     throw host::HostError("Slide name is already in use: " + name.toStdString());
 }
 

@@ -6,6 +6,7 @@ void EarlierGraphs::Clear() {
     nodes_.clear();
     graphOf_.clear();
     lastNamed_.clear();
+    lastDefining_.clear();
     graphNamed_.clear();
 }
 
@@ -22,6 +23,8 @@ void EarlierGraphs::Add(const NodeRecord& node) {
     if (node.Name.isEmpty())
         return;
     lastNamed_.insert(node.Name, index);
+    if (node.Kind != NodeKind::CoreferentConcept)
+        lastDefining_.insert(node.Name, index);
     if (node.Kind == NodeKind::Graph)
         graphNamed_.insert(node.Name, index);
 }
@@ -32,13 +35,14 @@ const NodeRecord* EarlierGraphs::FindGraph(const QString& name) const {
 }
 
 bool EarlierGraphs::Find(const QString& label, NodeRecord& defining, NodeRecord& graph) const {
-    auto it = graphNamed_.constFind(label);
-    if (it == graphNamed_.constEnd()) {
-        it = lastNamed_.constFind(label);
-        if (it == lastNamed_.constEnd())
-            return false;
-    }
-    const auto found = static_cast<std::size_t>(it.value());
+    int index = graphNamed_.value(label, -1);
+    if (index < 0)
+        index = lastDefining_.value(label, -1);
+    if (index < 0)
+        index = lastNamed_.value(label, -1);
+    if (index < 0)
+        return false;
+    const auto found = static_cast<std::size_t>(index);
     const int graphIndex = graphOf_[found];
     if (graphIndex < 0)
         return false;

@@ -22,7 +22,8 @@ public:
     bool IsEmpty() const { return nodes_.empty(); }
 
     // The node a label refers to: the graph of that name when there is one, else the last node
-    // bearing the label. `graph` is the graph node the found node belongs to. False when none.
+    // bearing the label that is not itself a reference (a coreferent concept), else the last
+    // node bearing it. `graph` is the graph node the found node belongs to. False when none.
     bool Find(const QString& label, NodeRecord& defining, NodeRecord& graph) const;
     // The graph node of that name; nullptr when no earlier graph has it.
     const NodeRecord* FindGraph(const QString& name) const;
@@ -31,6 +32,7 @@ private:
     std::vector<NodeRecord> nodes_;
     std::vector<int> graphOf_;         // per node: index of its graph node, -1 when none
     QHash<QString, int> lastNamed_;    // label -> index of the last node bearing it
+    QHash<QString, int> lastDefining_; // the same among nodes that are not coreferent concepts
     QHash<QString, int> graphNamed_;   // graph name -> index of the last graph node of that name
 };
 
