@@ -116,9 +116,13 @@ QStringList describe(const host::Presentation& presentation) {
     return out;
 }
 
-void expectRoundTrip(const QString& cgif, const std::string& what) {
+// `partly`: the input may stop at an error; the graphs drawn before it must come back.
+void expectRoundTrip(const QString& cgif, const std::string& what, bool partly = false) {
     Imported first(cgif);
-    ASSERT_TRUE(first.readWhole()) << what << ": " << first.messages().toStdString();
+    if (partly && first.presentation().Slides().Count() == 0)
+        return;
+    if (!partly)
+        ASSERT_TRUE(first.readWhole()) << what << ": " << first.messages().toStdString();
     const QString text = first.exported();
     Imported second(text, 99);
     ASSERT_TRUE(second.readWhole()) << what << ": " << second.messages().toStdString() << "\n"
@@ -256,8 +260,8 @@ TEST(RoundTripTest, GeneratedGraphs) {
     }
 }
 
-// Carried round: every example and corpus file the reader takes whole, nested graphs,
-// negations and coreference between slides included.
+// Carried round: every example and corpus file, nested graphs, negations and coreference
+// between slides included; of a file that stops at an error, the graphs drawn before it.
 TEST(RoundTripTest, ExampleAndCorpusFilesThatImportCleanly) {
     for (const QString& folder : {test::sourceDir() + QStringLiteral("/examples"), test::cgifCorpusDir()}) {
         const QDir dir(folder);
@@ -266,10 +270,8 @@ TEST(RoundTripTest, ExampleAndCorpusFilesThatImportCleanly) {
             QFile file(dir.filePath(name));
             const QString cgif = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
             Imported probe(cgif);
-            if (!probe.readWhole())
-                continue;
             tried << name;
-            expectRoundTrip(cgif, name.toStdString());
+            expectRoundTrip(cgif, name.toStdString(), !probe.readWhole());
         }
         std::printf("round trip of %lld files in %s: %s\n", static_cast<long long>(tried.size()), qPrintable(folder),
                     qPrintable(tried.join(u' ')));
