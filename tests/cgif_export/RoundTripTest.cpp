@@ -121,8 +121,9 @@ void expectRoundTrip(const QString& cgif, const std::string& what, bool partly =
     Imported first(cgif);
     if (partly && first.presentation().Slides().Count() == 0)
         return;
-    if (!partly)
+    if (!partly) {
         ASSERT_TRUE(first.readWhole()) << what << ": " << first.messages().toStdString();
+    }
     const QString text = first.exported();
     Imported second(text, 99);
     ASSERT_TRUE(second.readWhole()) << what << ": " << second.messages().toStdString() << "\n"

@@ -229,6 +229,7 @@ private:
     bool stoppedBetweenGraphs_ = false;
     ReaderTables tables_;
     EarlierGraphs earlier_;                      // filled while a stream is read
+    int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<QString, QString> referenceContainers_; // graph reference node id -> container id
 
     platform::TextStream* input_ = nullptr;

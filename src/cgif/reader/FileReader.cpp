@@ -47,6 +47,7 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
         }
     } earlierReset{*this};
     earlier_.Clear();
+    graphsRead_ = 0;
     sink_->AddEarlierGraphs(earlier_);
     atEnd_ = false;
     stoppedBetweenGraphs_ = false;
@@ -70,6 +71,12 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
 }
 
 bool CgifReader::ReadGraph() {
+    // Later graphs of the file may refer to the graphs read before (and to the nested graphs
+    // they handed on): their nodes are kept before the tables are emptied.
+    if (graphsRead_ > 0) {
+        earlier_.Add(tables_.AllBindings);
+        earlier_.Add(tables_.BoundArray);
+    }
     ClearReaderTables();
     tables_.Contexts.clear();
     tables_.Contexts.push_back(ContextRecord{});
@@ -117,10 +124,8 @@ bool CgifReader::ReadGraph() {
             ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name));
         }
     }
-    // Later graphs of the file may refer to this one and to the nested graphs it handed on.
-    earlier_.Add(tables_.AllBindings);
-    earlier_.Add(tables_.BoundArray);
     referenceContainers_.clear();
+    ++graphsRead_;
     return true;
 }
 
