@@ -123,6 +123,7 @@ private:
     // Puts "[" + text + "]" in the reader's line and reads it as a concept. False when the
     // reader refused it; a ParseError has then been shown under `syntaxTitle`.
     bool ReadTypedConcept(const QString& text, const QString& syntaxTitle, int& recordIndex);
+    bool RenameGraphSlide(host::Shape title, const QString& name);
     // Reads an identifier from text + terminator for the relation and actor commands.
     void NewRelationOrActor(QChar terminator, bool actor);
     host::Shape AddTitleLabel(host::Slide slide, const QString& id, const QString& text);

@@ -67,11 +67,17 @@ TEST_F(ExportCommandTest, NoGraphOrAHostErrorBeforeAnyGraphSaysNothingWasExporte
     EXPECT_EQ(empty.closeCount(), 1);
     EXPECT_TRUE(empty.text().isEmpty());
 
-    g.draw({"c|AAAAAAAA|A", "A>-"});
+    g.draw({"c|AAAAAAAA|A"});
+    g.shownSlide().Shapes().Item(1).data().hasTextFrame = false;
     MemoryStream stopped;
     EXPECT_EQ(ExportGraphs(g.presentation(), stopped, messages), ExportOutcome::NothingWritten);
     EXPECT_EQ(stopped.closeCount(), 1);
-    EXPECT_EQ(boxes(), QStringList(3, QStringLiteral("ZOVEdit: No graph to export")));
+    // Where it stopped, then that nothing was written (and no "File written").
+    const QStringList shown = boxes();
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_EQ(shown.mid(0, 2), QStringList(2, QStringLiteral("ZOVEdit: No graph to export")));
+    EXPECT_TRUE(shown[2].startsWith(QStringLiteral("Error: The export stopped at slide G2: "))) << shown[2].toStdString();
+    EXPECT_EQ(shown[3], QStringLiteral("ZOVEdit: No graph to export"));
 }
 
 TEST_F(ExportCommandTest, EachExportStartsWithNoConceptWritten) {

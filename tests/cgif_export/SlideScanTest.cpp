@@ -114,19 +114,20 @@ TEST_F(SlideScanTest, ANewScanStartsFromAnEmptyTable) {
     EXPECT_EQ(scan.FindSlideNode(drawn.at("A")), -1);
 }
 
-TEST_F(SlideScanTest, LooseArcEndRaisesAHostErrorAndTheSlideIsUntouched) {
+TEST_F(SlideScanTest, ALooseArcEndCountsOnlyOnTheGraphNodeUnderIt) {
     g.addSlide("G1");
-    const auto drawn = g.draw({"c|AAAAAAAA|A", "r|RRRRRRRR|R", "A>R"});
-    SlideScan scan;
-    EXPECT_NO_THROW(scan.ScanSlide(g.presentation(), 1));
-    EXPECT_EQ(g.shownSlide().Shapes().Count(), 4);
-    EXPECT_EQ(drawn.at("R").Name(), QStringLiteral("RRRRRRRR"));
-    g.arc(host::Shape(), drawn.at("R")); // loose begin
-    EXPECT_THROW(scan.ScanSlide(g.presentation(), 1), host::HostError);
-    // An arc from a comment carries no meaning, yet both its ends are read.
-    g.addSlide("G2");
-    g.draw({"n|NOTENOTE|n", "n>-"});
-    EXPECT_THROW(scan.ScanSlide(g.presentation(), 2), host::HostError);
+    const auto drawn = g.draw({"c|AAAAAAAA|A", "r|RRRRRRRR|R|300|300", "c|BBBBBBBB|B|300|100", "A>R", "R>B"});
+    const QStringList glued{"AAAAAAAA < >", "BBBBBBBB < >", "RRRRRRRR <AAAAAAAA >BBBBBBBB"};
+    EXPECT_EQ(records(scanFirstSlide()), glued);
+    // An end over empty slide area joins nothing: the arc is ignored, and nothing raises.
+    g.arc(host::Shape(), drawn.at("R"));
+    g.arc(drawn.at("A"), host::Shape());
+    EXPECT_EQ(records(scanFirstSlide()), glued);
+    // An end the host does not follow (glued in the file to a flipped shape) that lies on a
+    // graph node is glued to it.
+    g.arc(drawn.at("A"), drawn.at("R")).ConnectorFormat().EndDisconnect();
+    EXPECT_EQ(records(scanFirstSlide()), (QStringList{"AAAAAAAA < >", "BBBBBBBB < >",
+                                                      "RRRRRRRR <AAAAAAAA,AAAAAAAA >BBBBBBBB"}));
 }
 
 } // namespace

@@ -54,7 +54,8 @@ TEST_F(LabelCommandTest, TitleTurnsIntoAConceptFormAndBack) {
 
     EditOn(title, QStringLiteral("Situation *s2"));
     EXPECT_EQ(TextOf(title), QStringLiteral("s2 is Situation"));
-    EXPECT_EQ(g1.Name(), QStringLiteral("p1")); // the graph keeps its slide name
+    EXPECT_EQ(g1.Name(), QStringLiteral("s2")); // the slide takes the graph's new name
+    EXPECT_EQ(title.Name().section(u'/', 0, 0), QStringLiteral("s2"));
     EXPECT_EQ(title.AutoShapeType(), drawing::TitleLabelShapeType);
 
     // Titles without " is " or too short still give text.
@@ -67,6 +68,38 @@ TEST_F(LabelCommandTest, TitleTurnsIntoAConceptFormAndBack) {
     // A title typed without "*" takes the typed text, blanks trimmed, as its name.
     EditOn(title, QStringLiteral(" Story "));
     EXPECT_EQ(TextOf(title), QStringLiteral("Story is Graph"));
+}
+
+TEST_F(LabelCommandTest, ANameAnotherSlideHasIsRefusedAndNothingChanges) {
+    AddGraph(QStringLiteral("Graph *p2"));
+    window.View().GotoSlide(g1.SlideIndex());
+    const QString titleName = title.Name();
+    EditOn(title, QStringLiteral("Situation *p2"));
+    ExpectOnly(QStringLiteral("Slide name is already in use: p2"), msg::ErrorTitle);
+    EXPECT_EQ(g1.Name(), QStringLiteral("p1"));
+    EXPECT_EQ(title.Name(), titleName);
+    EXPECT_EQ(TextOf(title), QStringLiteral("p1 is Proposition"));
+}
+
+// Every text the node commands and the import write into a pentagon reads back, and stays a
+// pentagon with its name.
+TEST_F(LabelCommandTest, PentagonTextsReadBackAsTheyWereWritten) {
+    const host::Shape pentagon = Draw(CommandCode::NewConcept, QStringLiteral("Cat *x"), 350, 350);
+    ASSERT_EQ(pentagon.AutoShapeType(), drawing::CoreferentConceptShapeType);
+    const QString name = pentagon.Name();
+    session.SetCommandMode(CommandCode::ChangeLabel);
+    for (const char* text : {"Cat(x)", "Cat:'Tom'(t)", "Cat(Cat in G1)", "Proposition (G2)", "(Dog in G1)", "x"}) {
+        EditOn(pentagon, QString::fromUtf8(text));
+        EXPECT_EQ(TextOf(pentagon), QString::fromUtf8(text));
+        EditOn(pentagon, QString());
+        EXPECT_EQ(textBox.Text(), QString::fromUtf8(text));
+        textBox.SetText(QString());
+    }
+    ExpectNoMessage();
+    EXPECT_EQ(pentagon.Name(), name);
+    EXPECT_EQ(pentagon.AutoShapeType(), drawing::CoreferentConceptShapeType);
+    EditOn(pentagon, QStringLiteral("Cat Dog(x)")); // the concept part must still read
+    ExpectOnly(QStringLiteral("Cannot find ] terminator for concept (at Dog])"), msg::LabelSyntaxTitle);
 }
 
 TEST_F(LabelCommandTest, SyntaxErrorKeepsShapeAndTypedText) {

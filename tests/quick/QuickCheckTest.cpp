@@ -32,6 +32,7 @@ TEST(QuickCheckTest, AnswersCleanExactlyWhereExpected) {
         {"bound label unknown in a concept", "[Cat ?nowhere]", true, true},
         {"argument defined in the same relation", "[Cat *x] (On [Cat *y] ?y)", false, false},
         {"argument never defined", "(On ?x [Mat])", false, false},
+        {"argument defined in an earlier graph", ";%Graph*First%; [Dog: *d 'Rex']. ;%Graph*Second%; (Poss ?d [Bone])", false, true},
         {"graph name as an argument", ";%Graph*Top%; [A] (R ?Top [B])", true, true},
         // relations, actors, negations, nested graphs
         {"relation without concepts", "(On)", false, false},
@@ -52,6 +53,8 @@ TEST(QuickCheckTest, AnswersCleanExactlyWhereExpected) {
         // files: graphs, line ends, encodings
         {"graphs separated by dots", ";%Graph*S0%;\r\n[A]\r\n \r\n. \r\n;%Graph*S1%;\r\n[B]\r\n", true, true},
         {"the same title twice", ";%Graph*S%; [A]. ;%Graph*S%; [B]", false, false},
+        {"a title with an empty slide name", ";%S*/x%; [A]", false, false},
+        {"a nested title with an empty slide name", "[P: ;%S*/x%; (On [A] [B])]", false, false},
         {"generated name taken by a title", ";%Graph*G2%; [A]. [B]. [C]", true, true},
         {"LF line ends", "[Cat *x]\n(On ?x\n[Mat])\n", true, true},
         {"lone CR line ends", "[Cat *x]\r(On ?x\r[Mat])\r", true, true},

@@ -26,6 +26,14 @@ QString shapeText(const host::Shape& shape) {
     return shape.TextFrame().TextRange().Text();
 }
 
+// A slide whose only nodes are pentagons (coreference to other slides) is still a graph.
+bool hasLabelledPentagon(const SlideScan& scan) {
+    for (const host::Shape& pentagon : scan.Pentagons())
+        if (!drawing::LabelPart(pentagon.Name()).isEmpty())
+            return true;
+    return false;
+}
+
 } // namespace
 
 GraphWriter::GraphWriter(host::Presentation presentation, platform::MessageBoxes& messages)
@@ -64,14 +72,16 @@ bool GraphWriter::WriteGraphs(platform::TextStream& out) {
 
 bool GraphWriter::writeAllSlides(platform::TextStream& out) {
     bool first = true;
+    QString name;
+    earlierLabels_.clear();
     try {
         const int slideCount = presentation_.Slides().Count();
         for (int s = 1; s <= slideCount; ++s) {
-            scan_.ScanSlide(presentation_, s);
-            if (!scan_.HasSlideNodes())
-                continue;
             const host::Slide slide = presentation_.Slides().Item(s);
-            const QString name = slide.Name();
+            name = slide.Name();
+            scan_.ScanSlide(presentation_, s);
+            if (!scan_.HasSlideNodes() && !hasLabelledPentagon(scan_))
+                continue;
             const QString type = TitleType(shapeText(slide.Shapes().Item(1)));
             if (!first) {
                 out.WriteLine(QStringLiteral(" "));
@@ -80,9 +90,15 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
             first = false;
             out.WriteLine(QStringLiteral(";%") + type + QLatin1Char('*') + name + QStringLiteral("%;"));
             WriteGraphBody(out);
+            noteDefinedLabels(slide);
         }
-    } catch (const host::HostError&) {
-        // An unglued arc, a shape without text: the export stops here, keeping what it wrote.
+    } catch (const host::HostError& failure) {
+        // A shape without text, a shape the host cannot read: the export stops here, keeping
+        // what it wrote, and says where it stopped.
+        if (!silent_)
+            messages_.inform(QStringLiteral("The export stopped at slide %1: %2")
+                                 .arg(name, QString::fromUtf8(failure.what())),
+                             QStringLiteral("Error"), platform::MessageIcon::Critical);
         return false;
     }
     return !first;
@@ -90,6 +106,8 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
 
 bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
     arcsOfThisGraph_.clear();
+    writtenThisGraph_.clear();
+    findGraphReferences();
     for (const NodeArcs& record : scan_.SlideNodes()) {
         const host::Shape& node = record.Node;
         switch (node.AutoShapeType()) {
@@ -136,28 +154,106 @@ bool GraphWriter::WriteGraphBody(platform::TextStream& out) {
             break; // a record made for another kind of shape by an arc from a concept
         }
     }
+    writeUnlinkedPentagons(out);
     return true;
+}
+
+void GraphWriter::noteDefinedLabels(const host::Slide& slide) {
+    earlierLabels_.insert(slide.Name());
+    const host::Shapes shapes = slide.Shapes();
+    for (int k = 1; k <= shapes.Count(); ++k) {
+        const host::Shape shape = shapes.Item(k);
+        if (shape.AutoShapeType() == drawing::ConceptShapeType)
+            earlierLabels_.insert(drawing::LabelPart(shape.Name()));
+    }
+    for (auto it = madeUpLabels_.cbegin(); it != madeUpLabels_.cend(); ++it)
+        earlierLabels_.insert(it.value());
+}
+
+void GraphWriter::findGraphReferences() {
+    graphReferences_.clear();
+    for (const NodeArcs& record : scan_.SlideNodes()) {
+        const host::Shape& pentagon = record.Node;
+        if (pentagon.AutoShapeType() != drawing::CoreferentConceptShapeType)
+            continue;
+        const QString graphName = drawing::LabelPart(pentagon.Name());
+        if (graphName.isEmpty() || shapeText(pentagon) != graphName ||
+            presentation_.Slides().FindByName(graphName).IsNothing())
+            continue;
+        for (const host::Shape& container : record.InArcs)
+            if (container.AutoShapeType() == drawing::ConceptShapeType && !graphReferences_.contains(container.Name()))
+                graphReferences_.insert(container.Name(), pentagon);
+    }
+}
+
+QString GraphWriter::graphType(const QString& graphName) const {
+    const host::Slide slide = presentation_.Slides().FindByName(graphName);
+    const host::Shapes shapes = slide.Shapes();
+    if (shapes.Count() < 1 || !shapes.Item(1).HasTextFrame())
+        return QStringLiteral("Graph");
+    return TitleType(shapes.Item(1).TextFrame().TextRange().Text());
+}
+
+void GraphWriter::writeGraphReference(const host::Shape& container, const host::Shape& pentagon,
+                                      platform::TextStream& out) {
+    const QString graphName = drawing::LabelPart(pentagon.Name());
+    if (!shapeText(container).contains(QLatin1Char(':')))
+        out.Write(QStringLiteral(":"));
+    out.Write(QStringLiteral(" ;%") + graphType(graphName) + QLatin1Char('*') + graphName + QStringLiteral("%; ;") +
+              PositionText(pentagon.Left()) + QLatin1Char('@') + PositionText(pentagon.Top()) + QStringLiteral("; "));
+}
+
+void GraphWriter::writeUnlinkedPentagons(platform::TextStream& out) {
+    QSet<QString> linked;
+    for (const NodeArcs& record : scan_.SlideNodes()) {
+        linked.insert(record.Node.Name());
+        for (const host::Shape& shape : record.InArcs)
+            linked.insert(shape.Name());
+        for (const host::Shape& shape : record.OutArcs)
+            linked.insert(shape.Name());
+    }
+    for (const host::Shape& pentagon : scan_.Pentagons())
+        if (!linked.contains(pentagon.Name()) && !drawing::LabelPart(pentagon.Name()).isEmpty())
+            WriteConcept(pentagon, out);
 }
 
 void GraphWriter::WriteConcept(const host::Shape& shape, platform::TextStream& out) {
     const QString name = shape.Name();
-    if (writtenNames_.contains(name)) {
-        QString label = drawing::LabelPart(name);
+    const auto reference = graphReferences_.constFind(name);
+    // Written in full on an earlier slide: written in full again, so that this graph holds
+    // the concept itself and the label joins the two.
+    if (writtenNames_.contains(name) && writtenThisGraph_.contains(name)) {
+        QString label = reference != graphReferences_.constEnd() ? drawing::LabelPart(reference.value().Name())
+                                                                 : drawing::LabelPart(name);
         if (label.isEmpty())
             label = referenceLabel(name);
         out.Write(QLatin1Char('?') + label);
+        return;
+    }
+    // A pentagon is one concept of its slide: after its full form, its label stands for it.
+    // (Only when the label is defined on an earlier slide, where the reader finds it; else the
+    // pentagon is written in full each time.)
+    if (shape.AutoShapeType() == drawing::CoreferentConceptShapeType && writtenThisGraph_.contains(name) &&
+        earlierLabels_.contains(drawing::LabelPart(name))) {
+        out.Write(QLatin1Char('?') + drawing::LabelPart(name));
         return;
     }
     out.Write(QStringLiteral("["));
     switch (shape.AutoShapeType()) {
     case drawing::CoreferentConceptShapeType:
         writeCoreferentConcept(shape, out);
+        writtenThisGraph_.insert(name);
         break;
     case drawing::TitleLabelShapeType:
         break;
     default: {
         WriteLabel(shape, out);
         markWritten(shape);
+        if (reference != graphReferences_.constEnd()) {
+            // The concept holds another slide's graph: its referent is that graph, by title.
+            writeGraphReference(shape, reference.value(), out);
+            break;
+        }
         QString label = drawing::LabelPart(name);
         if (label.isEmpty() && !silent_ && referredAgain_.contains(name))
             label = referenceLabel(name);
@@ -206,6 +302,7 @@ void GraphWriter::writeArc(const host::Shape& shape, platform::TextStream& out) 
 void GraphWriter::markWritten(const host::Shape& shape) {
     written_.push_back(shape);
     writtenNames_.insert(shape.Name());
+    writtenThisGraph_.insert(shape.Name());
 }
 
 // The label that stands for an unlabelled concept in the text. The silent pass only notes

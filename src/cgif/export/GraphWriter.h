@@ -58,6 +58,16 @@ private:
     QString referenceLabel(const QString& name);
     void writeCoreferentConcept(const host::Shape& shape, platform::TextStream& out);
     void reportMissingOutArcs(const host::Shape& node);
+    // A concept with an arc into a pentagon that names another slide's graph (as the import
+    // draws a concept whose referent is a nested graph) is written with that graph as its
+    // referent: an empty nested graph titled like the slide, the pentagon's position after it.
+    void findGraphReferences();
+    // The labels a graph written after this slide may refer to: its name and its concepts'.
+    void noteDefinedLabels(const host::Slide& slide);
+    QString graphType(const QString& graphName) const;
+    void writeGraphReference(const host::Shape& container, const host::Shape& pentagon, platform::TextStream& out);
+    // Pentagons that no arc touches, written as coreferent concepts at the end of the graph.
+    void writeUnlinkedPentagons(platform::TextStream& out);
 
     host::Presentation presentation_;
     platform::MessageBoxes& messages_;
@@ -65,7 +75,10 @@ private:
 
     std::vector<host::Shape> written_;
     QSet<QString> writtenNames_;
-    QSet<QString> arcsOfThisGraph_; // names written as a relation's or actor's argument on this slide
+    QSet<QString> arcsOfThisGraph_;
+    QSet<QString> writtenThisGraph_; // names written in full on this slide
+    QSet<QString> earlierLabels_;    // labels defined by the slides written so far
+    QHash<QString, host::Shape> graphReferences_; // concept name -> the graph pentagon it holds // names written as a relation's or actor's argument on this slide
 
     // Concepts without a label that are written again; found by a silent first pass.
     QSet<QString> referredAgain_;

@@ -6,6 +6,7 @@ namespace zov::cgif::exporter {
 
 void SlideScan::Clear() {
     nodes_.clear();
+    pentagons_.clear();
     firstIndexByName_.clear();
 }
 
@@ -32,16 +33,56 @@ void SlideScan::ScanSlide(const host::Presentation& presentation, int slideIndex
         } else if (type == drawing::CommentShapeType || type == drawing::ConceptShapeType) {
             // Appended even when an earlier arc already made a record for the same concept.
             AddSlideNode(NodeArcs{shape, {}, {}});
+        } else if (type == drawing::CoreferentConceptShapeType) {
+            pentagons_.push_back(shape);
         }
         // Relations and actors get their records through their arcs; pentagons live only in
         // arc lists; title labels, actor marks and foreign shapes are not part of the graph.
     }
 }
 
+namespace {
+
+constexpr bool IsGraphNodeType(int type) {
+    return type == drawing::ConceptShapeType || type == drawing::CoreferentConceptShapeType ||
+           type == drawing::RelationShapeType || type == drawing::ActorShapeType ||
+           type == drawing::CommentShapeType;
+}
+
+// How far from a shape's box a loose arc end may lie and still count as lying on the shape.
+constexpr double EndTolerance = 2.0;
+
+// The graph node shape an arc end lies on when the host does not report the end as glued: a
+// file may glue it to a shape whose connection sites the host does not follow (a flipped
+// rectangle or pentagon, which is still a graph shape). The topmost such shape under the end
+// point; nothing when no graph node shape is there (a picture, empty slide area).
+host::Shape NodeUnderEnd(const host::Shapes& shapes, const QPointF& end) {
+    for (int k = shapes.Count(); k >= 1; --k) {
+        const host::Shape shape = shapes.Item(k);
+        if (shape.Connector() || !IsGraphNodeType(shape.AutoShapeType()))
+            continue;
+        if (end.x() >= shape.Left() - EndTolerance && end.x() <= shape.Left() + shape.Width() + EndTolerance &&
+            end.y() >= shape.Top() - EndTolerance && end.y() <= shape.Top() + shape.Height() + EndTolerance)
+            return shape;
+    }
+    return host::Shape();
+}
+
+} // namespace
+
 void SlideScan::readArc(const host::Shape& arc) {
     const host::ConnectorFormatView connector = arc.ConnectorFormat();
-    const host::Shape from = connector.BeginConnectedShape();
-    const host::Shape to = connector.EndConnectedShape();
+    const host::Shapes shapes = arc.Parent().Shapes();
+    const host::Shape from =
+        connector.BeginConnected() ? connector.BeginConnectedShape() : NodeUnderEnd(shapes, arc.data().begin);
+    const host::Shape to =
+        connector.EndConnected() ? connector.EndConnectedShape() : NodeUnderEnd(shapes, arc.data().end);
+    // An arc that joins no graph node at one of its ends carries no meaning; nor does an arc
+    // into a shape of a foreign type (a picture, a triangle). One into a title label is
+    // written as an empty concept.
+    if (from.IsNothing() || to.IsNothing() ||
+        !(IsGraphNodeType(to.AutoShapeType()) || to.AutoShapeType() == drawing::TitleLabelShapeType))
+        return;
     switch (from.AutoShapeType()) {
     case drawing::ConceptShapeType:
     case drawing::CoreferentConceptShapeType: {

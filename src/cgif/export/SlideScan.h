@@ -19,8 +19,9 @@ struct NodeArcs {
 
 class SlideScan {
 public:
-    // Rebuilds the table from the slide with that 1-based index. A connector with a loose end
-    // raises host::HostError from the host; the table then holds what was found before it.
+    // Rebuilds the table from the slide with that 1-based index. An arc counts only between
+    // graph node shapes; an end the host does not report as glued counts as glued to the graph
+    // node shape it lies on, and an arc with an end on no graph node is ignored.
     void ScanSlide(const host::Presentation& presentation, int slideIndex);
 
     bool HasSlideNodes() const { return !nodes_.empty(); }
@@ -29,12 +30,15 @@ public:
     void AddSlideNode(const NodeArcs& record);
 
     const std::vector<NodeArcs>& SlideNodes() const { return nodes_; }
+    // Every pentagon of the slide, in shape order, with or without arcs.
+    const std::vector<host::Shape>& Pentagons() const { return pentagons_; }
     void Clear();
 
 private:
     void readArc(const host::Shape& arc);
 
     std::vector<NodeArcs> nodes_;
+    std::vector<host::Shape> pentagons_;
     // Name -> lowest record index, so that finding a node does not walk the whole table.
     QHash<QString, int> firstIndexByName_;
 };

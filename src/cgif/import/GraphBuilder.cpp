@@ -1,6 +1,7 @@
 #include "cgif/import/GraphBuilder.h"
 
 #include "cgif/reader/CgifReader.h"
+#include "cgif/reader/EarlierGraphs.h"
 #include "drawing/GraphEncoding.h"
 #include "drawing/NameParts.h"
 #include "drawing/NodeShape.h"
@@ -88,8 +89,13 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
                 DrawArc(*source, *target);
         }
 
-        // Concepts that no link touches (drawing them cannot fail).
+        // Concepts that no link touches (drawing them cannot fail). A coreferent one is drawn
+        // as the pentagon it is when its label's definition is found, and left out otherwise.
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); draws && i < nodes.size(); ++i) {
+            if (nodes[i].Kind == NodeKind::CoreferentConcept && FindEntry(nodes[i].Id) == nullptr) {
+                DrawUnlinkedCoreferent(reader, static_cast<int>(i));
+                continue;
+            }
             if (nodes[i].Kind != NodeKind::Concept || FindEntry(nodes[i].Id) != nullptr)
                 continue;
             const int first = IndexOfId(nodes[i].Id);
@@ -230,18 +236,65 @@ QString GraphBuilder::CoreferenceLabel(CgifReader& reader, const NodeRecord& nod
     return base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
 }
 
+void GraphBuilder::DrawUnlinkedCoreferent(CgifReader& reader, int index) {
+    const NodeRecord node = (*nodes_)[static_cast<std::size_t>(index)];
+    NodeRecord defining;
+    NodeRecord graph;
+    if (node.Name.isEmpty() || !TryFindDefiningConcept(reader, node, index, defining, graph))
+        return;
+    const QString base = ConceptLabel(node);
+    const QString label = defining.Kind == NodeKind::Graph
+                              ? base + u'(' + graph.Name + u')'
+                              : base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
+    AppendEntry(node.Id, DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label,
+                                  node.X, node.Y, settings_.conceptColor));
+}
+
 void GraphBuilder::FindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
                                        NodeRecord& graph) {
-    try {
-        reader.FindCurrentCoreference(node.Name, index - 1, defining, graph);
-    } catch (const ParseError&) {
+    if (!TryFindDefiningConcept(reader, node, index, defining, graph)) {
         try {
-            reader.FindExternalCoreference(node.Name, defining, graph);
+            reader.FindExternalCoreference(node.Name, defining, graph); // fails again, with its message
         } catch (const ParseError& failure) {
             messages_.inform(failure.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
-            throw BuildStopped{};
         }
+        throw BuildStopped{};
     }
+}
+
+bool GraphBuilder::TryFindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index,
+                                          NodeRecord& defining, NodeRecord& graph) {
+    try {
+        reader.FindCurrentCoreference(node.Name, index - 1, defining, graph);
+        // A reference to an earlier graph found in this one is itself no definition: every
+        // reference to that label names the same concept of the earlier graph.
+        NodeRecord earlier;
+        NodeRecord earlierGraph;
+        if (defining.Kind == NodeKind::CoreferentConcept &&
+            reader.FindEarlierCoreference(node.Name, earlier, earlierGraph)) {
+            NodeRecord kept;
+            NodeRecord keptGraph;
+            bool nested = true;
+            try {
+                reader.FindExternalCoreference(node.Name, kept, keptGraph);
+            } catch (const ParseError&) {
+                nested = false;
+            }
+            if (!nested) {
+                defining = earlier;
+                graph = earlierGraph;
+            }
+        }
+        return true;
+    } catch (const ParseError&) {
+    }
+    try {
+        reader.FindExternalCoreference(node.Name, defining, graph);
+        return true;
+    } catch (const ParseError&) {
+    }
+    // Defined in an earlier graph of the file or on a slide drawn before the import.
+    return reader.FindEarlierCoreference(node.Name, defining, graph);
 }
 
 // --- drawing on the host ----------------------------------------------------------------
@@ -253,6 +306,37 @@ SlideBuilder::SlideBuilder(host::Application& app, const drawing::DrawingSetting
 bool SlideBuilder::SlideNameInUse(const QString& name) const {
     const host::Presentation presentation = app_.ActivePresentation();
     return !presentation.IsNothing() && !presentation.Slides().FindByName(name).IsNothing();
+}
+
+void SlideBuilder::AddEarlierGraphs(EarlierGraphs& earlier) {
+    const host::Presentation presentation = app_.ActivePresentation();
+    if (presentation.IsNothing())
+        return;
+    const host::Slides slides = presentation.Slides();
+    for (int s = 1; s <= slides.Count(); ++s) {
+        const host::Slide slide = slides.Item(s);
+        const host::Shapes shapes = slide.Shapes();
+        NodeRecord graph;
+        graph.Name = slide.Name();
+        graph.Type = QStringLiteral("Graph");
+        graph.Kind = NodeKind::Graph;
+        earlier.Add(graph);
+        for (int k = 1; k <= shapes.Count(); ++k) {
+            const host::Shape shape = shapes.Item(k);
+            const int type = shape.AutoShapeType();
+            if (type != drawing::ConceptShapeType && type != drawing::CoreferentConceptShapeType)
+                continue;
+            const QString name = shape.Name();
+            NodeRecord node;
+            node.Name = drawing::LabelPart(name);
+            if (node.Name.isEmpty() || !shape.HasTextFrame())
+                continue;
+            node.Id = drawing::IdPart(name);
+            node.Type = drawing::TypePart(shape.TextFrame().TextRange().Text());
+            node.Kind = type == drawing::ConceptShapeType ? NodeKind::Concept : NodeKind::CoreferentConcept;
+            earlier.Add(node);
+        }
+    }
 }
 
 void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphType) {
@@ -297,16 +381,20 @@ void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
     // The usual case: the graph's name is free and the slide takes it.
     const QString name = drawing::LabelPart(slideName);
     const qsizetype before = slideNames_.size();
-    slideNames_.insert(name);
-    if (slideNames_.size() != before)
-        return;
-    // Refused: the slide keeps the first free default name "Slide<n>", n from the slide count
-    // + 1 (that name is never the refused one, which is in use).
+    if (!name.isEmpty()) {
+        slideNames_.insert(name);
+        if (slideNames_.size() != before)
+            return;
+    }
+    // Refused (an empty name, or one in use): the slide keeps the first free default name
+    // "Slide<n>", n from the slide count + 1 (never the refused name).
     int number = SlideCount() + 1;
     QString defaultName = QStringLiteral("Slide") + QString::number(number);
     while (slideNames_.contains(defaultName))
         defaultName = QStringLiteral("Slide") + QString::number(++number);
     slideNames_.insert(defaultName);
+    if (name.isEmpty())
+        throw host::HostError("A slide name cannot be empty");
     throw host::HostError("Slide name is already in use: " + name.toStdString());
 }
 

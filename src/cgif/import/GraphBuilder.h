@@ -92,6 +92,10 @@ private:
     // in neither is shown and ends the build (BuildStopped).
     void FindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
                              NodeRecord& graph);
+    // The same lookups (and the earlier graphs' last), quietly: false when none finds the label.
+    bool TryFindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
+                                NodeRecord& graph);
+    void DrawUnlinkedCoreferent(CgifReader& reader, int index);
 
     const drawing::DrawingSettings& settings_;
     platform::MessageBoxes& messages_;
@@ -107,6 +111,9 @@ public:
     SlideBuilder(host::Application& app, const drawing::DrawingSettings& settings,
                  platform::MessageBoxes& messages);
     bool SlideNameInUse(const QString& name) const override;
+    // The graphs on the slides of the active presentation, each slide a graph named as the
+    // slide, with its concepts that bear a coreference label.
+    void AddEarlierGraphs(EarlierGraphs& earlier) override;
 
 protected:
     void AddGraphSlide(const QString& slideName, const QString& graphType) override;

@@ -337,8 +337,8 @@ bool QuickReader::ReadNestedGraph(bool optional) {
     all_.insert(all_.end(), bound_.begin() + context.GraphIndex, bound_.end());
     CutBack(bound_, context.GraphIndex);
 
-    // The containing node takes the name of the graph node made last.
-    SetNodeName(container, graphTitleName_);
+    // The containing node takes the name of its own nested graph.
+    SetNodeName(container, bound_[static_cast<std::size_t>(context.GraphIndex)].Name);
     CutBack(links_, context.LinkBase);
     links_.push_back({bound_[static_cast<std::size_t>(container)].Id, graphId});
     CutBack(args_, context.ArgBase);

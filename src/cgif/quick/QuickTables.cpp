@@ -129,6 +129,8 @@ void QuickReader::SplitGraphTitle(std::string_view title) {
 // of each coreferent concept met there.
 void QuickReader::BuildGraph(int firstLinkIndex, int graphIndex) {
     const NodeName slideName = SlideNameOf(bound_[static_cast<std::size_t>(graphIndex)].Name);
+    if (slideName.Empty())
+        throw Unsure{}; // "A slide name cannot be empty": a title whose name starts with "/"
     if (!slideNames_.Insert(slideName))
         throw Unsure{}; // "Slide name is already in use"
     ++buildNumber_;

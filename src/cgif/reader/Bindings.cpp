@@ -132,8 +132,19 @@ bool CgifReader::ResolveBoundLabel(const QString& label) {
     try {
         int graph = -1;
         const int defining = FindCurrentIndex(label, TopContext().GraphIndex - 1, graph);
-        if (defining < 0)
-            return true; // not found anywhere: the label stays unbound, without a message
+        if (defining < 0) {
+            // Defined in an earlier graph: the concept refers to it, as a concept the editor
+            // joins to one on another slide does. Not found there either: the label stays
+            // unbound, without a message.
+            NodeRecord earlierNode;
+            NodeRecord earlierGraph;
+            if (earlier_.Find(label, earlierNode, earlierGraph)) {
+                const int last = UpperBound(tables_.BoundArray);
+                SetNodeName(last, label);
+                SetNodeKind(last, NodeKind::CoreferentConcept);
+            }
+            return true;
+        }
         int index = IndexOfId(tables_.BoundArray[static_cast<std::size_t>(defining)].Id);
         if (index < 0) {
             ShowError(QStringLiteral("Link node not in bound array"));

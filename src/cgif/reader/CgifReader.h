@@ -14,11 +14,13 @@
 // ReadCgifStream (a failure while a graph's title comment is read) is the caller's to show.
 //
 // All state lives in this object (one per editor session); nothing is shared between readers.
+#include "cgif/reader/EarlierGraphs.h"
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/GraphSink.h"
 #include "cgif/reader/LookupIndex.h"
 #include "cgif/reader/ParseError.h"
 
+#include <QHash>
 #include <QString>
 #include <array>
 #include <climits>
@@ -158,6 +160,11 @@ public:
     // The same over AllBindings from its last node down. Throws ParseError 2002 "Graph not
     // found for: " + label (raw) when no node matches or the match has no graph node before it.
     void FindExternalCoreference(const QString& label, NodeRecord& definingNode, NodeRecord& graphNode) const;
+    // The same over the graphs read before this one from the same file, and the graphs the sink
+    // already holds (see EarlierGraphs): false when none has the label.
+    bool FindEarlierCoreference(const QString& label, NodeRecord& definingNode, NodeRecord& graphNode) const {
+        return earlier_.Find(label, definingNode, graphNode);
+    }
     // The first BoundArray node with that id and its index. When there is none it shows "Link
     // node not in bound array", leaves the outputs unchanged and returns false.
     bool FindNodeById(const QString& id, NodeRecord& node, int& index) const;
@@ -174,6 +181,12 @@ public:
     bool ReadGraph();
 
 private:
+    // A nested graph with nothing in it whose title names an earlier graph stands for that
+    // graph: the container is joined to a graph node of that name, drawn as the reference.
+    void ReadGraphReference(int container, int graphIndex);
+    // The id a relation's argument stands for: the container of a graph reference instead of
+    // the reference's own graph node (both bear the graph's name).
+    const QString& ArgumentId(int index) const;
     bool LineEmpty() const { return pos_ >= line_.size(); }
     QChar Front() const { return line_.constData()[pos_]; }
     void SkipSpaces() {
@@ -215,6 +228,9 @@ private:
     std::function<bool()> keepReading_;
     bool stoppedBetweenGraphs_ = false;
     ReaderTables tables_;
+    EarlierGraphs earlier_;                      // filled while a stream is read
+    int graphsRead_ = 0;                         // top-level graphs of this stream read whole
+    QHash<QString, QString> referenceContainers_; // graph reference node id -> container id
 
     platform::TextStream* input_ = nullptr;
     QString line_;        // CurrentLine is line_ from pos_ on: consuming moves pos_ only

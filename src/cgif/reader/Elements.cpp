@@ -124,11 +124,24 @@ bool CgifReader::ReadArguments() {
             // The argument is the node that defines the label anywhere in the graph read so far.
             int graph = -1;
             const int defining = FindCurrentIndex(token_, UpperBound(tables_.BoundArray) - 1, graph);
-            if (defining < 0) {
+            if (defining >= 0) {
+                tables_.PendingArgs.push_back(ArgumentId(defining));
+                continue;
+            }
+            // Defined in an earlier graph: the argument is a coreferent concept of its own, as
+            // "[?label]" would make it, which the slide shows as a reference to that graph.
+            NodeRecord earlierNode;
+            NodeRecord earlierGraph;
+            if (!earlier_.Find(token_, earlierNode, earlierGraph)) {
                 ShowError(QStringLiteral("Current coreference not found for: ") + token_);
                 return false;
             }
-            tables_.PendingArgs.push_back(tables_.BoundArray[static_cast<std::size_t>(defining)].Id);
+            NodeRecord reference;
+            reference.Id = ids_.NewNodeId();
+            reference.Name = token_;
+            reference.Kind = NodeKind::CoreferentConcept;
+            tables_.PendingArgs.push_back(reference.Id);
+            AddNode(std::move(reference));
         } else {
             break;
         }
@@ -263,11 +276,13 @@ bool CgifReader::ReadNestedGraph(bool optional) {
     NestingGuard guard(nestingDepth_);
 
     const int container = UpperBound(tables_.BoundArray);
+    bool titled = false;
     if (ReadComment(false, false)) {
         const QString title = ExtractTitle(true);
         if (title.isEmpty())
             return optional;
         SplitGraphTitle(title);
+        titled = true;
     } else {
         graphTitleType_.clear();
         graphTitleName_.clear();
@@ -289,9 +304,14 @@ bool CgifReader::ReadNestedGraph(bool optional) {
     auto& nodes = tables_.BoundArray;
     if (UpperBound(tables_.Links) <= context.LinkBase) {
         SetNodeKind(context.GraphIndex, context.GraphKind);
+        if (titled && container >= 0 && context.GraphIndex == UpperBound(nodes) &&
+            earlier_.FindGraph(nodes[static_cast<std::size_t>(context.GraphIndex)].Name) != nullptr) {
+            ReadGraphReference(container, context.GraphIndex);
+            return true;
+        }
         return optional;
     }
-    const NodeRecord& graphNode = nodes.at(static_cast<std::size_t>(context.GraphIndex));
+    const NodeRecord graphNode = nodes.at(static_cast<std::size_t>(context.GraphIndex));
     sink_->BuildGraphSlide(*this, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, context.LinkBase + 1,
                            context.GraphIndex + 1);
 
@@ -306,15 +326,46 @@ bool CgifReader::ReadNestedGraph(bool optional) {
     }
     CutBoundArray(context.GraphIndex);
 
-    // The containing node takes the name of the graph node made last, which is this graph's
-    // only when no graph was opened inside it.
-    SetNodeName(container, graphTitleName_);
+    // The containing node takes the name of its own nested graph (a graph opened inside this
+    // one has made graph nodes since, and left its own title as the last one read).
+    SetNodeName(container, graphNode.Name);
     CutBack(tables_.Links, context.LinkBase);
     tables_.Links.push_back({nodes[static_cast<std::size_t>(container)].Id, graphId});
     CutBack(tables_.PendingArgs, context.ArgBase);
     currentConceptId_ = context.SavedConceptId;
     currentRelationId_ = context.SavedRelationId;
     return true;
+}
+
+void CgifReader::ReadGraphReference(int container, int graphIndex) {
+    NodeRecord& graph = tables_.BoundArray.at(static_cast<std::size_t>(graphIndex));
+    // The writer puts the reference's own position right after the title, before the
+    // position of the concept that holds it: "x@y" followed by another comment.
+    if (!LineEmpty() && Front() == u';') {
+        const qsizetype close = line_.indexOf(u';', pos_ + 1);
+        if (close > 0) {
+            qsizetype next = close + 1;
+            while (next < line_.size() && line_[next] == u' ')
+                ++next;
+            const auto written = WriterPosition(line_.mid(pos_ + 1, close - pos_ - 1), u';');
+            if (written && next < line_.size() && line_[next] == u';') {
+                graph.X = written->X;
+                graph.Y = written->Y;
+                pos_ = next;
+            }
+        }
+    }
+    const QString graphId = graph.Id;
+    SetNodeName(container, graph.Name);
+    const QString containerId = tables_.BoundArray[static_cast<std::size_t>(container)].Id;
+    tables_.Links.push_back({containerId, graphId});
+    referenceContainers_.insert(graphId, containerId);
+}
+
+const QString& CgifReader::ArgumentId(int index) const {
+    const QString& id = tables_.BoundArray[static_cast<std::size_t>(index)].Id;
+    const auto container = referenceContainers_.constFind(id);
+    return container == referenceContainers_.constEnd() ? id : container.value();
 }
 
 } // namespace zov::cgif

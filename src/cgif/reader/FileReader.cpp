@@ -46,6 +46,17 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
             reader.KeepCurrentLine(); // the line may be the stream's text, which the caller closes
         }
     } indexReset{*this};
+    // The graphs of this reading are looked up while it lasts, and forgotten after it.
+    struct EarlierReset {
+        CgifReader& reader;
+        ~EarlierReset() {
+            reader.earlier_.Clear();
+            reader.referenceContainers_.clear();
+        }
+    } earlierReset{*this};
+    earlier_.Clear();
+    graphsRead_ = 0;
+    sink_->AddEarlierGraphs(earlier_);
     atEnd_ = false;
     stoppedBetweenGraphs_ = false;
     SetCurrentLine(QString());
@@ -68,10 +79,17 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
 }
 
 bool CgifReader::ReadGraph() {
+    // Later graphs of the file may refer to the graphs read before (and to the nested graphs
+    // they handed on): their nodes are kept before the tables are emptied.
+    if (graphsRead_ > 0) {
+        earlier_.Add(tables_.AllBindings);
+        earlier_.Add(tables_.BoundArray);
+    }
     ClearReaderTables();
     tables_.Contexts.clear();
     tables_.Contexts.push_back(ContextRecord{});
     nestingDepth_ = 0;
+    referenceContainers_.clear();
 
     // Failures while the title comment is read are the caller's to report.
     QString title;
@@ -123,6 +141,8 @@ bool CgifReader::ReadGraph() {
             ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name));
         }
     }
+    referenceContainers_.clear();
+    ++graphsRead_;
     return true;
 }
 

@@ -11,6 +11,7 @@
 namespace zov::cgif {
 
 class CgifReader;
+class EarlierGraphs;
 
 class GraphSink {
 public:
@@ -21,6 +22,10 @@ public:
     // failure stops the reading of the file like any failure inside a graph (its text shown).
     virtual void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
                                  int firstLinkIndex, int firstNodeIndex) = 0;
+    // Called when a stream's reading starts: adds the graphs the sink already holds (the
+    // slides of the presentation it draws into), so that labels and graph names of the file
+    // may refer to them. By default there are none.
+    virtual void AddEarlierGraphs(EarlierGraphs&) {}
 };
 
 // A sink that draws nothing (validation runs).

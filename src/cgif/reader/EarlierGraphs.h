@@ -1,0 +1,62 @@
+#pragma once
+// The graphs read before the one being read: every top-level graph already read from the same
+// file (with the nested graphs it handed on) and, where an import goes into a presentation
+// that already has graphs, the graphs on its slides. A coreference label or a graph name that
+// the graph being read does not hold is looked up here, so that a graph may refer to a concept
+// or a graph of an earlier one, as the editor's coreference between slides does.
+//
+// Lookups are rare (only labels the graph being read does not hold), so only the nodes a
+// lookup can find (graph nodes and named nodes) are kept, and indexed when a lookup first
+// needs them.
+#include "cgif/reader/GraphModel.h"
+
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace zov::cgif {
+
+class EarlierGraphs {
+public:
+    void Clear();
+    // Adds the nodes of one graph; a graph node among them starts a graph that the nodes after
+    // it belong to (the first node should be one).
+    void Add(const std::vector<NodeRecord>& nodes);
+    void Add(const NodeRecord& node);
+    bool IsEmpty() const { return nodes_.empty(); }
+
+    // The node a label refers to: the graph of that name when there is one, else the last node
+    // bearing the label that is not itself a reference (a coreferent concept), else the last
+    // node bearing it. `graph` is the graph node the found node belongs to. False when none.
+    bool Find(const QString& label, NodeRecord& defining, NodeRecord& graph) const;
+    // The graph node of that name; nullptr when no earlier graph has it.
+    const NodeRecord* FindGraph(const QString& name) const;
+
+private:
+    // What a lookup needs of a node: its name, type and kind.
+    struct KeptNode {
+        QString Name;
+        QString Type;
+        std::int16_t Kind = NodeKind::Graph;
+    };
+    static NodeRecord Record(const KeptNode& node);
+    struct Entry {
+        std::size_t Node = 0;
+        std::size_t Graph = 0;
+        bool HasGraph = false;
+    };
+    void IndexNewNodes() const;
+
+    std::vector<KeptNode> nodes_;
+    mutable NodeRecord found_; // the graph node FindGraph found
+    // The index, brought up to date by each lookup.
+    mutable std::size_t next_ = 0; // the first node not indexed yet
+    mutable std::size_t graph_ = 0; // the graph node of the nodes indexed last
+    mutable bool hasGraph_ = false;
+    mutable QHash<QString, Entry> lastNamed_;    // label -> the last node bearing it
+    mutable QHash<QString, Entry> lastDefining_; // the same among nodes that are not coreferent
+    mutable QHash<QString, Entry> graphNamed_;   // graph name -> the last graph node of that name
+};
+
+} // namespace zov::cgif
