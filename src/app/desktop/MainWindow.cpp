@@ -603,7 +603,9 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
         loop.exec();
     QApplication::restoreOverrideCursor();
     poll.stop();
+    showLater.stop();
     progress.reset();
+    progress.hide(); // gone before any message about the file shows
 
     if (*task->done) {
         worker.join();
