@@ -408,6 +408,11 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const Sha
     if (const host::SlideData* slide = slideInView()) {
         const QRect pixels = area.isEmpty() ? viewport()->rect() : area;
         const QRectF exposed(viewportToSlide(pixels.topLeft()), viewportToSlide(QPointF(pixels.right() + 1, pixels.bottom() + 1)));
+        if (skip.empty()) {
+            painter_.paintShapes(painter, *slide, exposed);
+            painter.restore();
+            return;
+        }
         for (const auto& shape : slide->shapes) {
             if (!exposed.intersects(render::paintBounds(*shape)))
                 continue;
