@@ -225,6 +225,24 @@ eval "$(timeout 5 xdotool getwindowgeometry --shell --prefix P "$palette")"
 [ "$((PX + PWIDTH))" -le "$MX" ] || [ "$((PY + PHEIGHT))" -le "$MY" ] ||
   fail "the palette (${PX},${PY} ${PWIDTH}x${PHEIGHT}) covers the slide"
 
+step "the configuration dialog changes the concept colour"
+palette_menu g c # "Clear" is marked as the menu opens; the second "c" marks "Configure"
+key Return
+config=$(find_window '^Configure$' 10)
+[ -n "$config" ] || fail "the configuration dialog did not open"
+focus "$config" || fail "the configuration dialog did not take the focus"
+key space # the concept colour's Choose button has the focus
+colour=$(find_window '^Select Color$' 10)
+[ -n "$colour" ] || fail "the colour chooser did not open"
+focus "$colour" || fail "the colour chooser did not take the focus"
+key alt+h ctrl+a # its HTML box
+type_text '#ff0000'
+key Return
+focus "$config" || fail "the configuration dialog did not take the focus back"
+key Tab Tab Tab Tab Tab Tab space # from the concept colour's Choose button to OK
+wait_for 10 sh -c "! timeout 5 xdotool search --onlyvisible --name '^Configure\$' >/dev/null 2>&1" ||
+  fail "the configuration dialog did not close with OK"
+
 step "Add Graph makes and shows a named slide"
 palette_text Story
 palette_menu g a
@@ -238,6 +256,8 @@ expect_in "$graphs" ";%Graph*Story%;"
 expect_in "$(sed -n '/Graph\*Story/,$p' <<<"$graphs")" "[Cat;"
 expect_in "$(sed -n '/Graph\*Story/,$p' <<<"$graphs")" "[Mat;"
 drawn_graphs=$graphs
+unzip -p "$work/journey.pptx" ppt/slides/slide2.xml | grep -q 'srgbClr val="FF0000"' ||
+  fail "the concepts drawn after the configuration are not red"
 
 step "Undo takes every change back, Redo brings them all again"
 focus "$main" || fail "the main window did not take the focus"
@@ -308,8 +328,12 @@ graphs=$(snapshot)
 step "saved, closed, reopened: the slides hold the graphs"
 focus "$main" || fail "the main window did not take the focus"
 key ctrl+q
+# Closing the palette offers to keep the changed colour; Return answers Yes.
+expect_message 4 $'ZOVEdit\tDo you want to save your configuration changes  as defaults for the next session?'
 wait_for 20 sh -c "! kill -0 $app_pid 2>/dev/null" || fail "the editor did not close"
 app_pid=""
+grep -rqs '^ConceptColor=255$' "$XDG_CONFIG_HOME" "$HOME" ||
+  fail "the settings files do not keep the red concept colour: $(grep -rs Color "$XDG_CONFIG_HOME" "$HOME")"
 QT_QPA_PLATFORM=xcb "$zovedit" "$work/journey.pptx" >>"$work/zovedit.log" 2>&1 &
 app_pid=$!
 main=$(find_window '^journey.pptx - ZOVEdit$' 60)
