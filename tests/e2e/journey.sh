@@ -2,13 +2,14 @@
 # The desktop editor's first minutes as a user lives them, on a virtual X display of 1600 x 1000
 # without a window manager, driven with real key presses and pointer moves (xdotool). The main
 # window keeps the size it picks itself. Steps, each checked by what it produced:
-#   start on a presentation made by `zovedit import`; measure the idle CPU; open the palette;
-#   add a graph; draw a concept, a relation and an actor at the pointer; link them, and one link
-#   that is refused with its message; change a label to a coreference label and jump from a
-#   coreferent concept; a comment; show a graph by name (and an unknown name); clear a graph;
-#   import a CGIF file and export through the palette; change a colour in the configuration
-#   dialog and see it kept in the settings file; undo everything and redo it; save, reopen, and
-#   read the slides back through `zovedit export`.
+#   start on a presentation made by `zovedit import`; measure the idle processor time; open the
+#   palette; turn the concept colour red in the configuration dialog; add a graph; draw
+#   concepts, a relation, an actor and a coreferent concept at the pointer; link them, and one
+#   link that is refused with its message; read and change a label with Edit; undo everything
+#   and redo it; jump from the coreferent concept to the graph defining its label and put a
+#   comment there; show a graph by name (and an unknown name); clear a graph; import a CGIF
+#   file and export through the palette; undo and redo the import; quit, keeping the colour in
+#   the settings file; reopen the saved file, and read the slides back through `zovedit export`.
 # What the program tells the user in message boxes is read from the log the desktop writes when
 # ZOVEDIT_MESSAGE_LOG is set (one "title<TAB>text" line per box).
 #
@@ -124,23 +125,19 @@ text_box() {
   xdotool mousemove $((PX + PWIDTH / 2)) $((PY + PHEIGHT - 17)) click 1
   sleep 0.2
 }
-# Palette options. The seven options come just before the text box in the focus order; while
-# none is chosen each is a stop ("C" is seven Shift+Tabs back), afterwards only the chosen one,
-# and the arrow keys move among them as on the palette: C R A Link on the first row, Comment,
-# Edit and Jump on the second. `first_option` chooses "C"; `option KEY...` moves from the
-# chosen option by the arrow keys given, from the text box each time.
-first_option() {
-  text_box
-  key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
-  text_box
-}
+# Palette options, clicked: C R A Link across the first row of the option frame, Comment (two
+# columns wide), Edit and Jump across the second; the rows lie 105 and 65 pixels above the
+# palette's bottom edge. A click hands the focus to the text box (Comment keeps it).
 option() {
-  local arrow
-  for arrow in "$@"; do
-    text_box
-    key shift+Tab "$arrow"
-  done
-  text_box
+  local x y
+  case $1 in
+    C) x=15 y=105 ;; R) x=38 y=105 ;; A) x=61 y=105 ;; Link) x=84 y=105 ;;
+    Comment) x=27 y=65 ;; Edit) x=61 y=65 ;; Jump) x=84 y=65 ;;
+    *) fail "no option $1" ;;
+  esac
+  focus "$palette" || fail "the palette did not take the focus"
+  xdotool mousemove $((PX + PWIDTH * x / 100)) $((PY + PHEIGHT - y)) click 1
+  sleep 0.3
 }
 # Types $1 into the palette's text box (replacing what it holds).
 palette_text() {
@@ -247,46 +244,74 @@ step "Add Graph makes and shows a named slide"
 palette_text Story
 palette_menu g a
 
-step "a concept at the pointer, on the new slide"
-first_option; palette_text Cat; insert_at 250 300
-first_option; palette_text Mat; insert_at 700 300
+step "a concept, a relation and an actor at the pointer, linked; one link refused"
+option C; palette_text Cat; insert_at 200 250
+option R; palette_text On; insert_at 450 250
+option C; palette_text Mat; insert_at 700 250
+option A; palette_text Sit; insert_at 450 550
+option C; palette_text 'Pet: ?x'; insert_at 200 800
+option Link
+# Each shape's top-left corner is where the pointer was; its middle is a little right and down.
+insert_at 230 275; insert_at 480 275 # Cat -> On
+insert_at 480 275; insert_at 730 275 # On -> Mat
+insert_at 230 275; insert_at 480 575 # Cat -> Sit
 no_new_message 0
+insert_at 480 275; insert_at 480 575 # On -> Sit
+expect_message 1 $'Error\tCannot link an actor to a relation'
+
+step "Edit reads a label into the text box and writes a new one"
+option Edit
+palette_text ''
+insert_at 730 275 # the box now holds "Mat"
+palette_text Rug
+insert_at 730 275
 graphs=$(snapshot)
-expect_in "$graphs" ";%Graph*Story%;"
-expect_in "$(sed -n '/Graph\*Story/,$p' <<<"$graphs")" "[Cat;"
-expect_in "$(sed -n '/Graph\*Story/,$p' <<<"$graphs")" "[Mat;"
+story=$(sed -n '/Graph\*Story/,$p' <<<"$graphs")
+# Cat -> On -> Rug (was Mat), Cat -> Sit; arcs show as the concepts' coreference labels.
+for part in "[Cat*c2;" "[Rug*x1;" "(On?c2?x1;" "<Sit?c2|"; do expect_in "$story" "$part"; done
+expect_not_in "$story" "[Mat;"
+unzip -p "$work/journey.pptx" ppt/slides/slide2.xml | grep -q 'prst="homePlate"' ||
+  fail "the concept [Pet: ?x] is not drawn as a coreferent concept (a pentagon)"
 drawn_graphs=$graphs
 unzip -p "$work/journey.pptx" ppt/slides/slide2.xml | grep -q 'srgbClr val="FF0000"' ||
   fail "the concepts drawn after the configuration are not red"
 
 step "Undo takes every change back, Redo brings them all again"
 focus "$main" || fail "the main window did not take the focus"
-xdotool key --clearmodifiers --delay 150 ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z
+xdotool key --clearmodifiers --delay 150 $(printf "ctrl+z %.0s" $(seq 12))
 graphs=$(snapshot)
 [ "$graphs" = "$start_graphs" ] || { echo "$graphs"; fail "after undoing everything the graphs differ from the imported ones"; }
 focus "$main" || fail "the main window did not take the focus"
-xdotool key --clearmodifiers --delay 150 ctrl+y ctrl+y ctrl+y ctrl+y ctrl+y
+xdotool key --clearmodifiers --delay 150 $(printf "ctrl+y %.0s" $(seq 12))
 graphs=$(snapshot)
 [ "$graphs" = "$drawn_graphs" ] || { echo "$graphs"; fail "after redoing everything the graphs differ"; }
+
+step "Jump goes from the coreferent concept to the graph that defines its label; a comment there"
+option Jump
+insert_at 230 825 # [Pet: ?x] -> [Cat: *x] on Home
+no_new_message 1
+option Comment
+insert_at 850 850
 
 step "Show goes to a graph by name, and tells when no graph has the name"
 palette_text Nowhere
 palette_menu g h
-expect_message 1 $'ZOVEdit\tNo graph with that name'
-palette_text Home
-palette_menu g h
-no_new_message 1
-first_option; palette_text Dog; insert_at 700 700
-graphs=$(snapshot)
-expect_in "$(sed -n '/Graph\*Home/,/Graph\*Story/p' <<<"$graphs")" "[Dog;"
-
-step "Clear Graph empties the slide in view"
+expect_message 2 $'ZOVEdit\tNo graph with that name'
 palette_text Story
 palette_menu g h
+no_new_message 2
+option C; palette_text Dog; insert_at 850 850
+snapshot >/dev/null
+unzip -p "$work/journey.pptx" ppt/slides/slide2.xml | grep -q '<a:t>Dog</a:t>' ||
+  fail "Show did not lead to the Story slide: no [Dog] there"
+unzip -p "$work/journey.pptx" ppt/slides/slide1.xml | grep -q '>Comment<' ||
+  fail "the jump did not lead to the Home slide: no comment there"
+
+step "Clear Graph empties the slide in view"
 palette_menu g Return # "Clear" is marked first as the menu opens from the keyboard
 graphs=$(snapshot)
-expect_not_in "$(sed -n '/Graph\*Story/,$p' <<<"$graphs")" "[Cat;"
-expect_in "$graphs" "[Dog;"
+expect_not_in "$graphs" ";%Graph*Story%;" # a slide with only its title holds no graph
+expect_in "$graphs" "(On[Cat*x;"
 
 step "Import reads a CGIF file through the palette and says \"File read\""
 palette_menu f i
@@ -296,10 +321,9 @@ focus "$dialog" || true
 key ctrl+a
 type_text "$work/park.cgf"
 key Return
-expect_message 2 $'ZOVEdit\tFile read'
+expect_message 3 $'ZOVEdit\tFile read'
 before_export=$(snapshot)
 expect_in "$before_export" ";%Graph*Park%;"
-expect_in "$before_export" "[Dog;"
 
 step "Export writes the graphs through the palette"
 palette_menu f e
@@ -310,7 +334,7 @@ key ctrl+a
 type_text "$work/out.cgf"
 key Return
 wait_for 15 test -s "$work/out.cgf" || fail "the export wrote no $work/out.cgf"
-expect_message 3 $'ZOVEdit\tFile written'
+expect_message 4 $'ZOVEdit\tFile written'
 grep -q "Graph\*Park" "$work/out.cgf" && grep -q "Graph\*Home" "$work/out.cgf" ||
   fail "the exported file lacks graphs: $(cat "$work/out.cgf")"
 
@@ -319,7 +343,7 @@ focus "$main" || fail "the main window did not take the focus"
 key ctrl+z
 graphs=$(snapshot)
 expect_not_in "$graphs" ";%Graph*Park%;"
-expect_in "$graphs" "[Dog;"
+expect_in "$graphs" "(On[Cat*x;"
 focus "$main" || fail "the main window did not take the focus"
 key ctrl+y
 graphs=$(snapshot)
@@ -329,7 +353,7 @@ step "saved, closed, reopened: the slides hold the graphs"
 focus "$main" || fail "the main window did not take the focus"
 key ctrl+q
 # Closing the palette offers to keep the changed colour; Return answers Yes.
-expect_message 4 $'ZOVEdit\tDo you want to save your configuration changes  as defaults for the next session?'
+expect_message 5 $'ZOVEdit\tDo you want to save your configuration changes  as defaults for the next session?'
 wait_for 20 sh -c "! kill -0 $app_pid 2>/dev/null" || fail "the editor did not close"
 app_pid=""
 grep -rqs '^ConceptColor=255$' "$XDG_CONFIG_HOME" "$HOME" ||
