@@ -48,8 +48,9 @@ double arrowSize(const ShapeData& shape)
     return std::max(6.0, 3.0 * shape.lineWeight);
 }
 
-// Draws the arrowhead whose tip is at `tip`, pointing along `direction` (unit vector).
-// Returns how far the line must stop short of the tip so that it does not poke through.
+// Draws the arrowhead whose tip is at `tip`, pointing along `direction` (unit vector), and
+// leaves the pen and brush changed (the connector sets its own next). Returns how far the line
+// must stop short of the tip so that it does not poke through.
 double drawArrowhead(QPainter& painter, int style, QPointF tip, QPointF direction, const ShapeData& shape)
 {
     if (style <= host::ArrowheadNone || style > host::ArrowheadOval)
@@ -59,47 +60,34 @@ double drawArrowhead(QPainter& painter, int style, QPointF tip, QPointF directio
     const QPointF normal(-direction.y(), direction.x());
     const QPointF left = back + normal * (size / 2), right = back - normal * (size / 2);
     const QColor colour = colorFromBgr(shape.lineRgb);
-    painter.save();
-    switch (style) {
-    case host::ArrowheadTriangle:
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawPolygon(QPolygonF({tip, left, right}));
-        painter.restore();
-        return size * 0.9;
-    case host::ArrowheadOpen: {
+    if (style == host::ArrowheadOpen) {
         QPen pen = linePen(shape, deviceScale(painter));
         pen.setCapStyle(Qt::RoundCap);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(QPolygonF({left, tip, right}));
-        painter.restore();
         return 0;
     }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    switch (style) {
+    case host::ArrowheadTriangle:
+        painter.drawPolygon(QPolygonF({tip, left, right}));
+        return size * 0.9;
     case host::ArrowheadStealth: {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
         const QPointF notch = tip - direction * (size * 0.6);
         painter.drawPolygon(QPolygonF({tip, left, notch, right}));
-        painter.restore();
         return size * 0.5;
     }
     case host::ArrowheadDiamond: {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
         const QPointF front = tip + direction * (size / 2), rear = tip - direction * (size / 2);
         painter.drawPolygon(QPolygonF({front, tip + normal * (size / 2), rear, tip - normal * (size / 2)}));
-        painter.restore();
         return 0;
     }
     case host::ArrowheadOval:
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
         painter.drawEllipse(tip, size / 2, size / 2);
-        painter.restore();
         return 0;
     default:
-        painter.restore();
         return 0;
     }
 }
