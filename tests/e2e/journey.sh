@@ -255,6 +255,7 @@ option Link
 insert_at 230 275; insert_at 480 275 # Cat -> On
 insert_at 480 275; insert_at 730 275 # On -> Mat
 insert_at 230 275; insert_at 480 575 # Cat -> Sit
+insert_at 480 575; insert_at 730 275 # Sit -> Mat (an actor needs an out arc)
 no_new_message 0
 insert_at 480 275; insert_at 480 575 # On -> Sit
 expect_message 1 $'Error\tCannot link an actor to a relation'
@@ -267,8 +268,8 @@ palette_text Rug
 insert_at 730 275
 graphs=$(snapshot)
 story=$(sed -n '/Graph\*Story/,$p' <<<"$graphs")
-# Cat -> On -> Rug (was Mat), Cat -> Sit; arcs show as the concepts' coreference labels.
-for part in "[Cat*c2;" "[Rug*x1;" "(On?c2?x1;" "<Sit?c2|"; do expect_in "$story" "$part"; done
+# Cat -> On -> Rug (was Mat), Cat -> Sit -> Rug; arcs show as the concepts' coreference labels.
+for part in "[Cat*c2;" "[Rug*x1;" "(On?c2?x1;" "<Sit?c2|?x1;"; do expect_in "$story" "$part"; done
 expect_not_in "$story" "[Mat;"
 unzip -p "$work/journey.pptx" ppt/slides/slide2.xml | grep -q 'prst="homePlate"' ||
   fail "the concept [Pet: ?x] is not drawn as a coreferent concept (a pentagon)"
