@@ -236,7 +236,7 @@ key alt+h ctrl+a # its HTML box
 type_text '#ff0000'
 key Return
 focus "$config" || fail "the configuration dialog did not take the focus back"
-key Tab Tab Tab Tab Tab Tab space # from the concept colour's Choose button to OK
+key shift+Tab shift+Tab space # back from the first Choose button round to Cancel, then OK
 wait_for 10 sh -c "! timeout 5 xdotool search --onlyvisible --name '^Configure\$' >/dev/null 2>&1" ||
   fail "the configuration dialog did not close with OK"
 
