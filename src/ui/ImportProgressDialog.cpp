@@ -14,6 +14,8 @@ constexpr int ShowAfterMs = 400;
 
 } // namespace
 
+ImportProgressDialog* ImportProgressDialog::running_ = nullptr;
+
 ImportProgressDialog::ImportProgressDialog(const QString& fileName, QWidget* parent)
     : dialog_(QObject::tr("Importing %1...").arg(QFileInfo(fileName).fileName()), QObject::tr("Cancel"), 0, Steps,
               parent) {
@@ -26,14 +28,33 @@ ImportProgressDialog::ImportProgressDialog(const QString& fileName, QWidget* par
     dialog_.setValue(0); // starts the clock that decides when the dialog appears
     sinceUpdate_.start();
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    running_ = this;
 }
 
 ImportProgressDialog::~ImportProgressDialog() {
-    QApplication::restoreOverrideCursor();
+    if (running_ == this)
+        running_ = nullptr;
+    if (!dismissed_)
+        QApplication::restoreOverrideCursor();
     dialog_.reset();
 }
 
+void ImportProgressDialog::DismissRunning() {
+    ImportProgressDialog* running = running_;
+    if (!running || running->dismissed_)
+        return;
+    running->dismissed_ = true;
+    running->cancelled_ = running->dialog_.wasCanceled();
+    // reset() stops the timer that would show the dialog after a moment; without auto-close it
+    // leaves a shown dialog up, hence the hide.
+    running->dialog_.reset();
+    running->dialog_.hide();
+    QApplication::restoreOverrideCursor(); // the box is waiting for the user, not the import
+}
+
 void ImportProgressDialog::Advance(qint64 done, qint64 total) {
+    if (dismissed_)
+        return;
     if (sinceUpdate_.elapsed() < UpdateIntervalMs && done < total)
         return;
     sinceUpdate_.restart();
@@ -48,6 +69,8 @@ void ImportProgressDialog::Advance(qint64 done, qint64 total) {
 }
 
 bool ImportProgressDialog::CancelRequested() {
+    if (dismissed_)
+        return cancelled_;
     if (dialog_.isVisible())
         QCoreApplication::processEvents();
     return dialog_.wasCanceled();

@@ -1,27 +1,57 @@
 #include "ui/QtPlatform.h"
 
 #include "ui/ColorValue.h"
+#include "ui/ImportProgressDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFile>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <cmath>
 
 namespace zov::ui {
 
-QWidget* DialogOwner() { return QApplication::activeWindow(); }
+QWidget* DialogOwner() {
+    // A window just hidden (a dismissed progress dialog) can still be the active one for a moment.
+    QWidget* owner = QApplication::activeWindow();
+    while (owner && !owner->isVisible())
+        owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
+    return owner;
+}
 
 // --- message boxes ------------------------------------------------------------------------
+
+namespace {
+
+// With ZOVEDIT_MESSAGE_LOG naming a file, each box's title and text are appended to it as one
+// line, "title<TAB>text" (line breaks as spaces), as the box opens: end-to-end tests read there
+// what the program told the user.
+void logMessage(const platform::Message& message) {
+    const QString path = qEnvironmentVariable("ZOVEDIT_MESSAGE_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(path);
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    QString line = message.title + QLatin1Char('\t') + message.text;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    log.write((line + QLatin1Char('\n')).toUtf8());
+}
+
+} // namespace
 
 platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     using platform::MessageAnswer;
     using platform::MessageButtons;
     using platform::MessageIcon;
 
+    // A progress dialog never stays over a box: both are modal, and the box would wait under it.
+    ImportProgressDialog::DismissRunning();
+    logMessage(message);
     QMessageBox box(DialogOwner());
     box.setWindowTitle(message.title);
     box.setText(message.text);

@@ -107,6 +107,41 @@ TEST_F(CanvasTest, ViewTransformFollowsZoomScrollAndWindowMoves)
     check("window moved");
 }
 
+// The layout settles at once after a resize, at any window size and zoom: the scroll bars do
+// not keep switching on and off, and a slide fitted to the window needs none.
+TEST_F(CanvasTest, LayoutSettlesAtEverySizeAndZoom)
+{
+    makeGraph();
+    struct ResizeCounter : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::Resize ? 1 : 0;
+            return false;
+        }
+    } resizes;
+    canvas().viewport()->installEventFilter(&resizes);
+    for (const double zoom : {0.0, 50.0, 100.0, 137.0}) {
+        for (int width = 520; width <= 1560; width += 131) {
+            for (int height = 380; height <= 1000; height += 89) {
+                if (zoom == 0)
+                    canvas().setFitWindow(true);
+                else
+                    canvas().setZoomPercent(zoom);
+                window->resize(width, height);
+                settle();
+                resizes.count = 0;
+                settle();
+                ASSERT_EQ(resizes.count, 0) << "zoom " << zoom << ", window " << width << " x " << height;
+                if (zoom == 0) {
+                    ASSERT_FALSE(canvas().horizontalScrollBar()->isVisible()) << width << " x " << height;
+                    ASSERT_FALSE(canvas().verticalScrollBar()->isVisible()) << width << " x " << height;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CanvasTest, DragMovesShapeAndGluedArcFollows)
 {
     const SampleGraph g = makeGraph();

@@ -7,6 +7,7 @@
 #include "host/AutoShapeType.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -187,6 +188,42 @@ TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
     for (const QWidget* w : {static_cast<QWidget*>(window->standardToolBar()), static_cast<QWidget*>(window->toolsMenu())})
         for (QAction* a : w->actions())
             EXPECT_FALSE(a->text().endsWith(QStringLiteral("ZOV Edit")));
+}
+
+// At rest the window touches nothing (each change of the modified mark rewrites the title on
+// the screen, which wakes the program again); a change made behind its back is still followed
+// as soon as the program goes idle.
+TEST_F(MainWindowTest, AtRestDoesNothingYetFollowsChangesMadeBehindItsBack)
+{
+    makeGraph();
+    struct Counter : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            const auto type = event->type();
+            count += type == QEvent::ModifiedChange || type == QEvent::WindowTitleChange || type == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } touches;
+    window->installEventFilter(&touches);
+    canvas().viewport()->installEventFilter(&touches);
+    // Runs the event loop for a while, woken up every few milliseconds.
+    const auto idle = [] {
+        QEventLoop loop;
+        QTimer tick;
+        tick.start(5);
+        QTimer::singleShot(150, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    idle(); // paints still due from drawing the graph
+    touches.count = 0;
+    idle();
+    EXPECT_EQ(touches.count, 0);
+    const auto steps = window->history()->stepCount();
+    application.ActiveWindow().View().Slide().Shapes().AddShape(host::ShapeOval, 300, 300, 40, 40);
+    idle();
+    EXPECT_EQ(window->history()->stepCount(), steps + 1);
+    EXPECT_GT(touches.count, 0); // the canvas shows the new shape
 }
 
 namespace {

@@ -2,11 +2,15 @@
 // dialogs, cancelling, and the messages.
 #include "UiFixture.h"
 #include "ui/ImportProgressDialog.h"
+#include "ui/QtPlatform.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace zov::ui::testing {
 namespace {
@@ -165,6 +169,42 @@ TEST_F(FileCommandsTest, CancelInTheProgressDialogStopsBetweenGraphsAndKeepsWhat
     palette().Import();
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File read")});
     EXPECT_EQ(app.ActivePresentation().Slides().Count(), 4);
+}
+
+// A box that opens during an import ("File read", a reader's error) comes up with the progress
+// dialog gone, whether the dialog was up already or its delay runs out while the box waits, and
+// the dialog stays away for the rest of the import. With ZOVEDIT_MESSAGE_LOG set, boxes are
+// logged to that file.
+TEST(ImportProgressAndMessages, TheProgressDialogIsGoneBeforeABoxShows) {
+    QTemporaryDir work;
+    const QString log = QDir(work.path()).filePath(QStringLiteral("messages.log"));
+    qputenv("ZOVEDIT_MESSAGE_LOG", log.toLocal8Bit());
+    for (const bool upAlready : {false, true}) {
+        SCOPED_TRACE(upAlready ? "dialog up already" : "dialog not up yet");
+        ImportProgressDialog progress(QStringLiteral("three.cgf"), nullptr);
+        progress.Advance(10, 1000);
+        if (upAlready)
+            progress.Dialog().show();
+        bool progressVisible = true;
+        QString boxText;
+        QTimer::singleShot(700, [&] { // longer than the dialog's delay
+            progressVisible = progress.Dialog().isVisible();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    boxText = box->text();
+                    box->button(QMessageBox::Ok)->click();
+                }
+        });
+        QtMessageBoxes().inform(QStringLiteral("File read"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
+        EXPECT_FALSE(progressVisible);
+        EXPECT_EQ(boxText, QStringLiteral("File read"));
+        progress.Advance(1000, 1000);
+        EXPECT_FALSE(progress.Dialog().isVisible());
+    }
+    qunsetenv("ZOVEDIT_MESSAGE_LOG");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("ZOVEdit\tFile read\nZOVEdit\tFile read\n"));
 }
 
 TEST(FolderOfPath, KeepsEverythingUpToTheLastSeparator) {

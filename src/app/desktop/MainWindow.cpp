@@ -80,10 +80,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
     services_.application->windowsChanged = [this] { followActiveWindow(); };
     // Changes made by add-ins arrive unannounced; look for them whenever the user interface goes
-    // idle. Nested loops (a message box in the middle of a command) are skipped, so that one
-    // command is one undo step.
+    // idle. The look is a few comparisons and touches nothing unless something moved on, so an
+    // idle program stays asleep. Nested loops (a message box in the middle of a command) are
+    // skipped, so that one command is one undo step.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-        if (QThread::currentThread()->loopLevel() <= 1)
+        if (QThread::currentThread()->loopLevel() <= 1 && documentMovedOn())
             syncWithDocument();
     });
 
@@ -392,6 +393,27 @@ void MainWindow::syncWithDocument()
     syncing_ = false;
 }
 
+bool MainWindow::documentMovedOn() const
+{
+    if (services_.application->ActiveWindow().shared() != window_.shared())
+        return true;
+    if (window_.IsNothing())
+        return false;
+    const host::Presentation p = window_.Presentation();
+    if (p.data().revision != seenRevision_ || p.Saved() == isWindowModified())
+        return true;
+    const std::shared_ptr<host::SlideData> slide = window_.data().slide.lock();
+    const host::SlideData* inView = slide && slide->presentation ? slide.get() : nullptr;
+    if (!inView) {
+        try {
+            inView = &window_.View().Slide().data(); // the window moves on to the first slide
+        } catch (const host::HostError&) {
+            // a presentation without slides
+        }
+    }
+    return inView != seenSlide_;
+}
+
 QString MainWindow::documentName() const
 {
     if (window_.IsNothing())
@@ -410,11 +432,15 @@ void MainWindow::updateTitle()
 {
     if (window_.IsNothing()) {
         setWindowTitle(kApplicationTitle);
-        setWindowModified(false);
+        if (isWindowModified())
+            setWindowModified(false);
         return;
     }
     setWindowTitle(documentName() + QStringLiteral("[*] - ") + kApplicationTitle);
-    setWindowModified(!window_.Presentation().Saved());
+    // Setting the flag rewrites the title on the screen even when it does not change.
+    const bool modified = !window_.Presentation().Saved();
+    if (modified != isWindowModified())
+        setWindowModified(modified);
 }
 
 void MainWindow::updateActions()
@@ -583,7 +609,9 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
         loop.exec();
     QApplication::restoreOverrideCursor();
     poll.stop();
+    showLater.stop();
     progress.reset();
+    progress.hide(); // gone before any message about the file shows
 
     if (*task->done) {
         worker.join();

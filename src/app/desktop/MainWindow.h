@@ -109,6 +109,9 @@ private:
     void rebuildHostControls();
     void rebuildRecentMenu();
     void followActiveWindow();
+    // True when the active window, the document's revision or saved state, or the slide in view
+    // differ from what the window shows.
+    bool documentMovedOn() const;
     void updateTitle();
     void updateActions();
     void updateStatus();

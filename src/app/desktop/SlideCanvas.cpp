@@ -143,24 +143,33 @@ void SlideCanvas::syncViewTransform()
 
 void SlideCanvas::updateScrollBars()
 {
+    // Fitting measures the whole area the canvas has without scroll bars, and a fitted slide
+    // needs none. Measured against the viewport instead, the zoom would follow the bars: a bar
+    // shows, the fitted slide shrinks, the bar hides, the slide grows, and so on for ever.
+    bool fitted = false;
     if (fit_) {
         const QSizeF page = pageSize();
-        const QSize view = viewport()->size();
-        if (page.width() > 0 && page.height() > 0 && view.width() > 2 * kMargin && view.height() > 2 * kMargin) {
+        const QSize area = maximumViewportSize();
+        if (page.width() > 0 && page.height() > 0 && area.width() > 2 * kMargin && area.height() > 2 * kMargin) {
             const double pxPerPercent = logicalDpiX() / 72.0 / 100.0;
-            const double fitted = std::min((view.width() - 2 * kMargin) / (page.width() * pxPerPercent),
-                                           (view.height() - 2 * kMargin) / (page.height() * pxPerPercent));
-            const double percent = std::clamp(fitted, kMinZoom, kMaxZoom);
+            const double exact = std::min((area.width() - 2 * kMargin) / (page.width() * pxPerPercent),
+                                          (area.height() - 2 * kMargin) / (page.height() * pxPerPercent));
+            const double percent = std::clamp(exact, kMinZoom, kMaxZoom);
+            fitted = exact >= kMinZoom;
             if (std::abs(percent - zoomPercent_) > 1e-9) {
                 zoomPercent_ = percent;
                 Q_EMIT zoomChanged(zoomPercent_);
             }
         }
     }
+    // Otherwise the content has a fixed size: a bar that shows only makes the viewport smaller
+    // and the ranges larger, so the bars settle after one step.
     const QSizeF content = pageSize() * pixelsPerPoint() + QSizeF(2 * kMargin, 2 * kMargin);
     const QSize view = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(std::ceil(content.width())) - view.width()));
-    verticalScrollBar()->setRange(0, std::max(0, static_cast<int>(std::ceil(content.height())) - view.height()));
+    const int width = fitted ? 0 : std::max(0, static_cast<int>(std::ceil(content.width())) - view.width());
+    const int height = fitted ? 0 : std::max(0, static_cast<int>(std::ceil(content.height())) - view.height());
+    horizontalScrollBar()->setRange(0, width);
+    verticalScrollBar()->setRange(0, height);
     horizontalScrollBar()->setPageStep(view.width());
     verticalScrollBar()->setPageStep(view.height());
 }
@@ -394,6 +403,11 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const Sha
     if (const host::SlideData* slide = slideInView()) {
         const QRect pixels = area.isEmpty() ? viewport()->rect() : area;
         const QRectF exposed(viewportToSlide(pixels.topLeft()), viewportToSlide(QPointF(pixels.right() + 1, pixels.bottom() + 1)));
+        if (skip.empty()) {
+            painter_.paintShapes(painter, *slide, exposed);
+            painter.restore();
+            return;
+        }
         for (const auto& shape : slide->shapes) {
             if (!exposed.intersects(render::paintBounds(*shape)))
                 continue;

@@ -48,8 +48,9 @@ double arrowSize(const ShapeData& shape)
     return std::max(6.0, 3.0 * shape.lineWeight);
 }
 
-// Draws the arrowhead whose tip is at `tip`, pointing along `direction` (unit vector).
-// Returns how far the line must stop short of the tip so that it does not poke through.
+// Draws the arrowhead whose tip is at `tip`, pointing along `direction` (unit vector), and
+// leaves the pen and brush changed (the connector sets its own next). Returns how far the line
+// must stop short of the tip so that it does not poke through.
 double drawArrowhead(QPainter& painter, int style, QPointF tip, QPointF direction, const ShapeData& shape)
 {
     if (style <= host::ArrowheadNone || style > host::ArrowheadOval)
@@ -59,47 +60,34 @@ double drawArrowhead(QPainter& painter, int style, QPointF tip, QPointF directio
     const QPointF normal(-direction.y(), direction.x());
     const QPointF left = back + normal * (size / 2), right = back - normal * (size / 2);
     const QColor colour = colorFromBgr(shape.lineRgb);
-    painter.save();
-    switch (style) {
-    case host::ArrowheadTriangle:
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawPolygon(QPolygonF({tip, left, right}));
-        painter.restore();
-        return size * 0.9;
-    case host::ArrowheadOpen: {
+    if (style == host::ArrowheadOpen) {
         QPen pen = linePen(shape, deviceScale(painter));
         pen.setCapStyle(Qt::RoundCap);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(QPolygonF({left, tip, right}));
-        painter.restore();
         return 0;
     }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    switch (style) {
+    case host::ArrowheadTriangle:
+        painter.drawPolygon(QPolygonF({tip, left, right}));
+        return size * 0.9;
     case host::ArrowheadStealth: {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
         const QPointF notch = tip - direction * (size * 0.6);
         painter.drawPolygon(QPolygonF({tip, left, notch, right}));
-        painter.restore();
         return size * 0.5;
     }
     case host::ArrowheadDiamond: {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
         const QPointF front = tip + direction * (size / 2), rear = tip - direction * (size / 2);
         painter.drawPolygon(QPolygonF({front, tip + normal * (size / 2), rear, tip - normal * (size / 2)}));
-        painter.restore();
         return 0;
     }
     case host::ArrowheadOval:
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
         painter.drawEllipse(tip, size / 2, size / 2);
-        painter.restore();
         return 0;
     default:
-        painter.restore();
         return 0;
     }
 }
@@ -132,11 +120,18 @@ void SlidePainter::paintSlide(QPainter& painter, const host::SlideData& slide, c
 
 void SlidePainter::paintShapes(QPainter& painter, const host::SlideData& slide, const QRectF& exposed)
 {
+    // One saved state for all shapes: each shape sets the transform, pen and brush it draws
+    // with, so nothing carries over from one to the next.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const QTransform base = painter.transform();
     for (const auto& shape : slide.shapes) {
         if (!exposed.isEmpty() && !exposed.intersects(paintBounds(*shape)))
             continue;
-        paintShape(painter, *shape);
+        drawShape(painter, *shape, base);
     }
+    painter.restore();
 }
 
 void SlidePainter::paintShape(QPainter& painter, const ShapeData& shape)
@@ -144,23 +139,29 @@ void SlidePainter::paintShape(QPainter& painter, const ShapeData& shape)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    if (shape.kind == ShapeKind::Connector)
-        paintConnector(painter, shape);
-    else
-        paintOutlineShape(painter, shape);
+    drawShape(painter, shape, painter.transform());
     painter.restore();
+}
+
+void SlidePainter::drawShape(QPainter& painter, const ShapeData& shape, const QTransform& base)
+{
+    if (shape.kind == ShapeKind::Connector) {
+        painter.setTransform(base);
+        paintConnector(painter, shape);
+    } else {
+        painter.setTransform(shapeTransform(shape) * base);
+        paintOutlineShape(painter, shape);
+    }
 }
 
 void SlidePainter::paintOutlineShape(QPainter& painter, const ShapeData& shape)
 {
-    painter.setTransform(shapeTransform(shape), true);
     const bool box = outlineIsBox(shape);
-    const QPainterPath outline = box ? QPainterPath() : localOutline(shape);
     const auto drawOutline = [&] {
         if (box)
             painter.drawRect(QRectF(0, 0, std::max(0.0f, shape.width), std::max(0.0f, shape.height)));
         else
-            painter.drawPath(outline);
+            painter.drawPath(outline(shape));
     };
     if (shape.kind == ShapeKind::Foreign) {
         // Something this program does not draw (a picture, a group, a table): its place.
@@ -199,15 +200,19 @@ void SlidePainter::paintConnector(QPainter& painter, const ShapeData& shape)
     painter.drawLine(begin, end);
 }
 
+const QPainterPath& SlidePainter::outline(const ShapeData& shape)
+{
+    const OutlineKey key{static_cast<int>(shape.kind), shape.autoShapeType, shape.width, shape.height};
+    if (const auto it = outlines_.constFind(key); it != outlines_.constEnd())
+        return *it;
+    if (outlines_.size() >= kMaxCachedLayouts)
+        outlines_.clear();
+    return *outlines_.insert(key, localOutline(shape));
+}
+
 const SlidePainter::LaidText& SlidePainter::layoutText(const ShapeData& shape, double wrapWidth)
 {
-    QString key = shape.fontName;
-    key += u'\x1f';
-    key += QString::number(shape.fontSize);
-    key += u'\x1f';
-    key += QString::number(wrapWidth);
-    key += u'\x1f';
-    key += shape.paragraphs.join(QChar(0x2029));
+    const TextKey key{shape.fontName, shape.fontSize, wrapWidth, shape.paragraphs};
     if (const auto it = layouts_.constFind(key); it != layouts_.constEnd())
         return *it;
     if (layouts_.size() >= kMaxCachedLayouts)

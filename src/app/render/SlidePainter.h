@@ -12,6 +12,9 @@
 #include <QPainter>
 #include <QRectF>
 #include <QHash>
+#include <QHashFunctions>
+#include <QPainterPath>
+#include <QStringList>
 #include <vector>
 
 namespace zov::app::render {
@@ -47,13 +50,49 @@ private:
         double height = 0;
     };
 
+    // Laid-out text is kept per font, size, wrap width and text; outlines per geometry and
+    // size. Repaints (scrolling, zooming, thumbnails) then only draw.
+    struct TextKey {
+        QString font;
+        double size = 0;
+        double wrapWidth = 0;
+        QStringList paragraphs;
+        bool operator==(const TextKey& other) const
+        {
+            return size == other.size && wrapWidth == other.wrapWidth && font == other.font && paragraphs == other.paragraphs;
+        }
+        friend size_t qHash(const TextKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.font, key.size, key.wrapWidth, key.paragraphs);
+        }
+    };
+    struct OutlineKey {
+        int kind = 0;
+        int type = 0;
+        float width = 0;
+        float height = 0;
+        bool operator==(const OutlineKey& other) const
+        {
+            return kind == other.kind && type == other.type && width == other.width && height == other.height;
+        }
+        friend size_t qHash(const OutlineKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.kind, key.type, key.width, key.height);
+        }
+    };
+
+    const QPainterPath& outline(const host::ShapeData& shape);
+    // Draws one shape with `base` as the slide's transform; leaves the painter's transform,
+    // pen and brush changed.
+    void drawShape(QPainter& painter, const host::ShapeData& shape, const QTransform& base);
     void paintOutlineShape(QPainter& painter, const host::ShapeData& shape);
     void paintConnector(QPainter& painter, const host::ShapeData& shape);
     void paintText(QPainter& painter, const host::ShapeData& shape);
     const LaidText& layoutText(const host::ShapeData& shape, double wrapWidth);
 
     QImage pointDevice_; // a 72 dpi device: text is laid out in points
-    QHash<QString, LaidText> layouts_;
+    QHash<TextKey, LaidText> layouts_;
+    QHash<OutlineKey, QPainterPath> outlines_;
 };
 
 } // namespace zov::app::render
