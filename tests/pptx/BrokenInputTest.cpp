@@ -49,7 +49,7 @@ void claimUncompressedSize(QByteArray& zip, quint32 size)
 
 } // namespace
 
-// The cases of tests/cases/pptx/refused.case, each a valid deck changed step by step.
+// The cases of tests/cases/pptx/damaged-decks.case, each a valid deck changed step by step.
 static QByteArray changedDeck(const QString& steps)
 {
     PartMap parts = minimalDeck(richShapes());
@@ -79,7 +79,7 @@ static QByteArray changedDeck(const QString& steps)
 
 TEST(BrokenInput, EachDamagedDeckIsRefusedWithItsReason)
 {
-    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("refused.case"))) {
+    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("damaged-decks.case"))) {
         QString got = QStringLiteral("read");
         try {
             readPresentation(changedDeck(c.input), QStringLiteral("broken.pptx"));

@@ -16,11 +16,11 @@ using namespace zov::test;
 
 namespace {
 
-// The corpus files refused on purpose, with their reasons (tests/cases/pptx/corpus-refused.case).
+// The corpus files refused on purpose, with their reasons (tests/cases/pptx/corpus-refusals.case).
 std::map<QString, Case> refusedFiles()
 {
     std::map<QString, Case> refused;
-    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("corpus-refused.case")))
+    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("corpus-refusals.case")))
         refused[c.input] = c;
     return refused;
 }
