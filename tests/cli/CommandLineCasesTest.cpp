@@ -1,7 +1,7 @@
 // Runs tests/cases/cli/*.case: a command line (split at spaces) run in a folder holding cat.cgf
 // (a one-graph CGIF file, also given on standard input), deck.pptx (a presentation of it) and
 // broken.pptx (not an archive) → "exit N", then the lines of standard error ("{dir}" for the
-// folder). Every case leaves the folder as it was: nothing may be written.
+// folder). Standard output stays empty and the folder as it was: nothing may be written.
 #include "ProgramTest.h"
 #include "support/CaseFiles.h"
 
@@ -22,6 +22,7 @@ TEST_F(CommandLineCases, EachCommandLineExitsAndReportsAsItsCaseSays) {
         QStringList got = QStringList{QStringLiteral("exit %1").arg(run.exitCode)} + run.errLines();
         got.replaceInStrings(dir.path(), QStringLiteral("{dir}"));
         EXPECT_EQ(Lines(got), Lines(c.expected)) << c.where();
+        EXPECT_TRUE(run.out.isEmpty()) << c.where();
         EXPECT_EQ(files(), before) << c.where();
         EXPECT_EQ(readFile("deck.pptx"), deck) << c.where();
     }

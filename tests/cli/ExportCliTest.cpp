@@ -61,5 +61,17 @@ TEST_F(ExportCliTest, MissingOutArcIsReportedAndTheOtherGraphsAreStillWritten) {
     EXPECT_EQ(run.err, QByteArray("Error: No out arcs for Owns!\nZOVEdit: File written\n"));
 }
 
+TEST_F(ExportCliTest, NoGraphKeepsTheOlderFileSaysSoAndExitsOne) {
+    GraphSlides g;
+    g.addSlide("G1");
+    g.draw({"r|RRRRRRRR|lonely"});
+    host::savePresentation(g.presentation(), path("empty.pptx"));
+    write("empty.cgf", "an older export");
+    const ProgramRun run = exportRun({"empty.pptx"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(readFile("empty.cgf"), QByteArray("an older export"));
+    EXPECT_EQ(run.err, QByteArray("ZOVEdit: No graph to export\n"));
+}
+
 } // namespace
 } // namespace zov::test
