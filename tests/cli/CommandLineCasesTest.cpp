@@ -1,7 +1,8 @@
 // Runs tests/cases/cli/*.case: a command line (split at spaces) run in a folder holding cat.cgf
-// (a one-graph CGIF file, also given on standard input), deck.pptx (a presentation of it) and
-// broken.pptx (not an archive) → "exit N", then the lines of standard error ("{dir}" for the
-// folder). Standard output stays empty and the folder as it was: nothing may be written.
+// (a one-graph CGIF file, given on standard input unless the case ends in " <<< TEXT", which is
+// then the standard input and in.cgf), deck.pptx (a presentation of it) and broken.pptx (not an
+// archive) → "exit N", then the lines of standard error ("{dir}" for the folder). Standard output
+// stays empty and the folder as it was: nothing may be written.
 #include "ProgramTest.h"
 #include "support/CaseFiles.h"
 
@@ -18,7 +19,12 @@ TEST_F(CommandLineCases, EachCommandLineExitsAndReportsAsItsCaseSays) {
     const QStringList before = files();
     const QByteArray deck = readFile("deck.pptx");
     for (const Case& c : LoadCases(QStringLiteral("cli"))) {
-        const ProgramRun run = zovedit(c.input.split(u' ', Qt::SkipEmptyParts), cat);
+        const qsizetype given = c.input.indexOf(QStringLiteral(" <<< "));
+        const QByteArray input = given < 0 ? cat : c.input.mid(given + 5).toUtf8();
+        if (given >= 0)
+            write("in.cgf", input);
+        const ProgramRun run = zovedit(c.input.left(given).split(u' ', Qt::SkipEmptyParts), input);
+        QFile::remove(path("in.cgf"));
         QStringList got = QStringList{QStringLiteral("exit %1").arg(run.exitCode)} + run.errLines();
         got.replaceInStrings(dir.path(), QStringLiteral("{dir}"));
         EXPECT_EQ(Lines(got), Lines(c.expected)) << c.where();
