@@ -73,31 +73,5 @@ TEST_F(ExportCliTest, NoGraphKeepsTheOlderFileSaysSoAndExitsOne) {
     EXPECT_EQ(run.err, QByteArray("ZOVEdit: No graph to export\n"));
 }
 
-TEST_F(ExportCliTest, FileAndUsageErrorsExitTwoWritingNothing) {
-    saveWorkedExample("graphs.pptx");
-    write("bad.pptx", "[Cat] is not a presentation");
-    const std::pair<QStringList, QByteArray> cases[] = {
-        // File errors name the file.
-        {{"bad.pptx"}, "Error: "},
-        {{"nowhere.pptx"}, "Error: "},
-        {{"graphs.pptx", "-o", "no/such/folder/out.cgf"}, "Error: "},
-        {{}, "zovedit export: "},
-        {{"graphs.pptx", "-o"}, "zovedit export: "},
-        {{"graphs.pptx", "--into", "x.pptx"}, "zovedit export: "},
-        {{"graphs.pptx", "second.pptx"}, "zovedit export: "},
-        {{"graphs.pptx", "-o", "graphs.pptx"}, "zovedit export: "},
-    };
-    for (const auto& [args, start] : cases) {
-        const ProgramRun run = exportRun(args);
-        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(run.err.startsWith(start)) << run.err.toStdString();
-        if (start == "Error: ") {
-            EXPECT_TRUE(run.err.contains(args.back().toUtf8())) << run.err.toStdString();
-        }
-    }
-    EXPECT_EQ(files(), (QStringList{"bad.pptx", "graphs.pptx"}));
-    EXPECT_EQ(host::readPresentation(readFile("graphs.pptx"), "graphs.pptx").Slides().Count(), 1);
-}
-
 } // namespace
 } // namespace zov::test

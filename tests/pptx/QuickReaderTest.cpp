@@ -4,6 +4,7 @@
 
 #include "host/pptx/PptxError.h"
 #include "host/pptx/SlideScan.h"
+#include "support/CaseFiles.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -65,46 +66,20 @@ QByteArray slide(const char* shapes, const char* rootExtra = "")
 
 } // namespace
 
+// The cases of tests/cases/pptx/quick-reader.case, and nesting too deep to write there.
 TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryFormOfXml)
 {
-    const char* const rect =
-        "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"x1/A &lt;&amp;&gt; &#65;&#x42;\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr>"
-        "<p:spPr><a:xfrm><a:off x=\"12700\" y=\"25400\"/><a:ext cx=\"127000\" cy=\"63500\"/></a:xfrm><a:prstGeom prst=\"rect\"/>"
-        "<a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill></p:spPr><p:txBody><a:bodyPr/><a:p><a:r><a:rPr sz=\"1200\"/>"
-        "<a:t>Cat: &apos;Tom&apos; -&gt; &quot;x&quot;</a:t></a:r></a:p></p:txBody></p:sp>";
-    const struct {
-        const char* what;
-        QByteArray xml;
-    } cases[] = {
-        {"entities and character references", slide(rect)},
-        {"single quotes, spaces around =, a comment and an instruction",
-         slide("<!-- a note --><?pi data?><p:sp ><p:nvSpPr><p:cNvPr id = '3' name='q'/><p:cNvSpPr txBox='1'/><p:nvPr/></p:nvSpPr>"
-               "<p:spPr/><p:txBody><a:bodyPr/><a:p><a:r><a:t>a</a:t></a:r></a:p></p:txBody></p:sp >")},
-        {"line breaks inside attribute values and text",
-         slide("<p:sp><p:nvSpPr><p:cNvPr id=\"4\" name=\"a\r\nb\tc\nd\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr/>"
-               "<p:txBody><a:bodyPr/><a:p><a:r><a:t>one\r\ntwo\rthree</a:t></a:r></a:p></p:txBody></p:sp>")},
-        {"a prefix declared on the shape and the default namespace",
-         slide("<q:sp xmlns:q=\"http://schemas.openxmlformats.org/presentationml/2006/main\"><q:nvSpPr><q:cNvPr id=\"5\" name=\"n\"/>"
-               "<q:cNvSpPr/><q:nvPr/></q:nvSpPr><spPr xmlns=\"http://schemas.openxmlformats.org/presentationml/2006/main\">"
-               "<prstGeom xmlns=\"http://schemas.openxmlformats.org/drawingml/2006/main\" prst=\"ellipse\"/></spPr></q:sp>")},
-        {"CDATA text", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"6\" name=\"c\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr/>"
-                             "<p:txBody><a:bodyPr/><a:p><a:r><a:t><![CDATA[<x>]]></a:t></a:r></a:p></p:txBody></p:sp>")},
-        {"a document type declaration", slide(rect).replace("?>\r\n<p:sld", "?><!DOCTYPE p:sld [<!ENTITY e \"x\">]><p:sld")},
-        {"a declaration with a value XML does not allow", slide(rect).replace("standalone=\"yes\"", "standalone=\"~yes\"")},
-        {"an instruction without a target", slide("<?  x?>")},
-        {"a character XML forbids in a comment", slide("<!-- \x02 -->")},
-        {"an undeclared prefix", slide("<z:sp/>")},
-        {"an attribute given twice", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"7\" id=\"8\" name=\"d\"/></p:nvSpPr></p:sp>")},
-        {"an unknown entity", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"9\" name=\"&nbsp;\"/></p:nvSpPr></p:sp>")},
-        {"a character XML forbids", slide("<p:sp><p:nvSpPr><p:cNvPr id=\"9\" name=\"\x01\"/></p:nvSpPr></p:sp>")},
-        {"tags that do not match", slide("<p:sp><p:nvSpPr></p:sp></p:nvSpPr>")},
-        {"cut short", slide(rect).left(400)},
-        {"text after the root", slide(rect) + "x"},
-        {"not a slide", "<p:presentation xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"/>"},
-        {"nesting beyond the limit", slide((QByteArray("<p:grpSp>").repeated(300) + QByteArray("</p:grpSp>").repeated(300)).constData())},
-    };
-    for (const auto& c : cases)
-        expectSameAsFullReader(c.xml, c.what);
+    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("quick-reader.case"))) {
+        const QByteArray xml = c.input.startsWith(QStringLiteral("<?xml")) ? c.input.toUtf8() : slide(c.input.toUtf8().constData());
+        const QString quick = outcome(&scanSlide, xml);
+        EXPECT_EQ(quick, outcome(&scanSlideFully, xml)) << c.where();
+        const QString summary = quick.startsWith(QStringLiteral("error: "))
+            ? quick.section(u'\n', 0, 0)
+            : QStringLiteral("%1 with %2 shapes").arg(quick.section(u'\n', 0, 0)).arg(quick.count(QStringLiteral("\nshape ")));
+        EXPECT_EQ(summary.toStdString(), Lines(c.expected)) << c.where();
+    }
+    expectSameAsFullReader(slide((QByteArray("<p:grpSp>").repeated(300) + QByteArray("</p:grpSp>").repeated(300)).constData()),
+                           "nesting beyond the limit");
 }
 
 TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryCorpusSlide)

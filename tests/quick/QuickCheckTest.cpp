@@ -2,6 +2,7 @@
 // checking builder must read the whole input and show nothing; and the forms users write every
 // day must come out Clean, or `zovedit check` loses its speed.
 #include "FullCheck.h"
+#include "support/CaseFiles.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -13,60 +14,15 @@
 namespace zov::test {
 namespace {
 
-struct Case {
-    const char* what;
-    QByteArray text;
-    bool quickClean;   // the quick checker answers Clean
-    bool readerSilent; // the full reader reads it all and shows nothing
-};
-
+// The cases of tests/cases/quick/check.case: where the checker answers Clean, and where the
+// reader is silent.
 TEST(QuickCheckTest, AnswersCleanExactlyWhereExpected) {
-    const Case cases[] = {
-        // concepts, referents, coreference
-        {"empty input", "", true, true},
-        {"plain concepts", "[Cat] [Mat]", true, true},
-        {"literal, label, bound label", "[Cat: 'Tom' *c] (On ?c [Mat])", true, true},
-        {"quoted name and number", "[Person: \"John\"] [Number: 42] (Agnt [Go] [Person: \"John\"])", true, true},
-        {"quantifier and locator", "[Cat: @every] [Cat: #123] [Dog: #rex]", true, true},
-        {"bound label resolved in a nested graph", "[Person *x] [Situation: [Cat ?x] (On ?x [Mat])]", true, true},
-        {"bound label unknown in a concept", "[Cat ?nowhere]", true, true},
-        {"argument defined in the same relation", "[Cat *x] (On [Cat *y] ?y)", false, false},
-        {"argument never defined", "(On ?x [Mat])", false, false},
-        {"argument defined in an earlier graph", ";%Graph*First%; [Dog: *d 'Rex']. ;%Graph*Second%; (Poss ?d [Bone])", false, true},
-        {"graph name as an argument", ";%Graph*Top%; [A] (R ?Top [B])", true, true},
-        // relations, actors, negations, nested graphs
-        {"relation without concepts", "(On)", false, false},
-        {"actor", "<Sum [Number: 1] [Number: 2] | [Number *s]>", true, true},
-        {"negation", "~[(On [Cat] [Mat])]", true, true},
-        {"belief with a titled proposition", "[Person: 'Tom' *t] (Expr ?t [Believe]) (Thme [Believe] [Proposition: ;%Graph*P1%; [Cat *c] (On ?c [Mat])])", true, true},
-        {"nested graph named as the outer graph", ";%Graph*same%; [Proposition: ;%Graph*same%; (On [A] [B])]", false, false},
-        {"unclosed concept", "[Cat", false, false},
-        {"truncated relation at the end", "[Cat *x] (On ?x", true, true},
-        {"tab before a token", "[Cat:\t'x']", false, false},
-        {"set referent", "[Cat: {'a', 'b'}]", false, true},
-        // comments and positions
-        {"comments and positions", ";note; [Cat;100@50;] (On [Mat;%120@80% under;] ?x)", false, false},
-        {"writer positions", "[Cat*x;100@50;\r\n][Mat*y;300@50;\r\n](On?x?y;200@150;\r\n)", true, true},
-        {"title position with text", "[Cat *c] (On ?c [Mat ;%120@80% note;])", true, true},
-        {"comment over two lines", "[Cat] ;first\nsecond;", false, true},
-        {"comment never closed", "[Cat] ;open", false, false},
-        // files: graphs, line ends, encodings
-        {"graphs separated by dots", ";%Graph*S0%;\r\n[A]\r\n \r\n. \r\n;%Graph*S1%;\r\n[B]\r\n", true, true},
-        {"the same title twice", ";%Graph*S%; [A]. ;%Graph*S%; [B]", false, false},
-        {"a title with an empty slide name", ";%S*/x%; [A]", false, false},
-        {"a nested title with an empty slide name", "[P: ;%S*/x%; (On [A] [B])]", false, false},
-        {"generated name taken by a title", ";%Graph*G2%; [A]. [B]. [C]", true, true},
-        {"LF line ends", "[Cat *x]\n(On ?x\n[Mat])\n", true, true},
-        {"lone CR line ends", "[Cat *x]\r(On ?x\r[Mat])\r", true, true},
-        {"UTF-8 comment and byte order mark", "\xEF\xBB\xBF[Cat] ;caf\xC3\xA9;", true, true},
-        {"Windows-1252 comment", "[Cat] ;caf\xE9;", false, true},
-        {"trailing dot", "[Cat].", true, true},
-        {"NUL byte", QByteArray("[Cat] ;a\0b;", 11), false, true},
-    };
-    for (const Case& c : cases) {
-        const FullCheck full = RunFullCheck(c.text);
-        EXPECT_EQ(QuickClean(c.text), c.quickClean) << c.what;
-        EXPECT_EQ(full.silentRead(), c.readerSilent) << c.what << ": " << full.shown.join(" | ").toStdString();
+    for (const Case& c : LoadCases(QStringLiteral("quick"))) {
+        const QByteArray text = c.input.toLatin1();
+        const FullCheck full = RunFullCheck(text);
+        const QString got = QString::fromLatin1(QuickClean(text) ? "clean " : "unsure ") +
+                            QString::fromLatin1(full.silentRead() ? "silent" : "reports");
+        EXPECT_EQ(got.toStdString(), Lines(c.expected)) << c.where() << ": " << full.shown.join(" | ").toStdString();
     }
 }
 
