@@ -95,11 +95,11 @@ public:
     // p pentagon, r relation, a actor, n comment; the position may be left out), "FROM>TO" glues
     // an arc between nodes drawn before, named by their text ("-" leaves that end loose).
     // Returns the nodes by text.
-    std::map<QString, host::Shape> draw(std::initializer_list<const char*> items) {
+    std::map<QString, host::Shape> draw(const QStringList& items) {
         std::map<QString, host::Shape> drawn;
         const auto shape = [&](const QString& text) { return text == u'-' ? host::Shape() : drawn.at(text); };
-        for (const char* item : items) {
-            const QStringList parts = QString::fromUtf8(item).split(u'|');
+        for (const QString& item : items) {
+            const QStringList parts = item.split(u'|');
             if (parts.size() == 1) {
                 arc(shape(parts[0].section(u'>', 0, 0)), shape(parts[0].section(u'>', 1)));
                 continue;
