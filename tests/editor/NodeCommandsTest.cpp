@@ -14,15 +14,18 @@ class NodeCommandsTest : public EditorTest {
 public:
     NodeCommandsTest() { AddGraph(); }
     void TestBody() override {}
-    using EditorTest::RunAt, EditorTest::ShapeCount, EditorTest::TakeMessages, EditorTest::TextOf, EditorTest::settings, EditorTest::window;
+    using EditorTest::RunAt, EditorTest::ShapeCount, EditorTest::TakeMessages, EditorTest::TextOf, EditorTest::settings, EditorTest::window,
+        EditorTest::AddGraph, EditorTest::presentation, EditorTest::textBox;
 };
 
-// The cases of tests/cases/editor: commands typed into the text box and run at the pointer,
-// traced as the shapes they draw and the boxes they show. Every node is drawn in the node font.
+// The cases of tests/cases/editor: commands typed into the text box and run at the pointer (or
+// Add graph), traced as the shapes and slides they draw, the boxes they show and the text left
+// in the text box. Every node is drawn in the node font.
 TEST(NodeCommandCases, CaseFiles) {
     const std::map<QString, std::int16_t> modes = {{QStringLiteral("concept"), CommandCode::NewConcept},
                                                    {QStringLiteral("relation"), CommandCode::NewRelation},
                                                    {QStringLiteral("actor"), CommandCode::NewActor}};
+    using T = NodeCommandsTest;
     static const QRegularExpression id(QStringLiteral("[A-Z]{8}$"));
     for (const test::Case& c : test::LoadCases(QStringLiteral("editor"))) {
         NodeCommandsTest t; // a fresh presentation for every case
@@ -35,12 +38,22 @@ TEST(NodeCommandCases, CaseFiles) {
         double top = 100;
         for (const QString& command : c.input.split(u'\n')) {
             const int before = t.ShapeCount();
-            t.RunAt(modes.at(command.section(u' ', 0, 0)), command.section(u' ', 1), 200, top += 60);
+            const int slidesBefore = t.presentation.Slides().Count();
+            if (command.startsWith(QStringLiteral("graph")))
+                t.AddGraph(command.section(u' ', 1));
+            else
+                t.RunAt(modes.at(command.section(u' ', 0, 0)), command.section(u' ', 1), 200, top += 60);
+            for (int i = slidesBefore + 1; i <= t.presentation.Slides().Count(); ++i) {
+                const host::Slide slide = t.presentation.Slides().Item(i);
+                trace << QStringLiteral("slide ") + slide.Name() + QStringLiteral(" [") + T::TextOf(slide.Shapes().Item(1)) + u']';
+            }
+            if (t.presentation.Slides().Count() > slidesBefore)
+                continue;
             for (int i = before + 1; i <= t.ShapeCount(); ++i) {
                 const host::Shape shape = t.window.View().Slide().Shapes().Item(i);
                 const QString colour = QString::number(shape.Fill().ForeColor().RGB(), 16).rightJustified(6, u'0').toUpper();
                 trace << QString::number(shape.AutoShapeType()) + u' ' + QString(shape.Name()).replace(id, QStringLiteral("ID")) +
-                             u' ' + colour + QStringLiteral(" [") + t.TextOf(shape) + u']';
+                             u' ' + colour + QStringLiteral(" [") + T::TextOf(shape) + u']';
                 EXPECT_EQ(shape.TextFrame().TextRange().Font().Name(), QStringLiteral("DejaVu Sans")) << c.where();
                 EXPECT_EQ(shape.TextFrame().TextRange().Font().Size(), 20) << c.where();
             }
@@ -50,6 +63,8 @@ TEST(NodeCommandCases, CaseFiles) {
                               : m.icon == MessageIcon::Information ? QStringLiteral("information ")
                                                                     : QStringLiteral("other ")) +
                              m.title + QStringLiteral(": ") + m.text;
+            if (!t.textBox.Text().isEmpty())
+                trace << QStringLiteral("text box [") + t.textBox.Text() + u']';
         }
         EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
     }
