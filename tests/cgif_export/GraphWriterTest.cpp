@@ -93,15 +93,9 @@ TEST_F(GraphWriterTest, TitleLabelAsArgumentIsAnEmptyConcept) {
 // The cases of tests/cases/cgif_export: slides drawn from a description, exported, and compared
 // with the text written (lines split at CR LF) and the boxes shown.
 TEST_F(GraphWriterTest, CaseFiles) {
-    for (const test::Case& c : test::LoadCases(QStringLiteral("cgif_export"))) {
+    for (const test::Case& c : test::LoadCases(QStringLiteral("cgif_export"), QStringLiteral("writer.case"))) {
         GraphSlides slides;
-        for (const QString& slide : c.input.split(QStringLiteral(" || "))) {
-            QStringList items = slide.split(QStringLiteral("; "));
-            const QString head = items.takeFirst();
-            const QByteArray type = head.contains(u':') ? head.section(u':', 1).toUtf8() : QByteArray("Graph");
-            slides.addSlide(head.section(u':', 0, 0), type == "-" ? nullptr : type.constData());
-            slides.draw(items);
-        }
+        slides.drawSlides(c.input);
         platform::FakeMessageBoxes boxes;
         GraphWriter writer(slides.presentation(), boxes);
         MemoryStream out;
