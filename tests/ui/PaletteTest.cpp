@@ -27,6 +27,7 @@ TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
     EXPECT_EQ(p.windowType(), Qt::Tool);
     EXPECT_FALSE(p.isModal());
 
+    EXPECT_TRUE(p.Options->exclusive()) << "one command at a time (the options: tests/cases/ui/controls.case)";
     ASSERT_NE(p.findChild<QLineEdit*>(QStringLiteral("TextBox1")), nullptr);
 
     // Rows top to bottom: Clear/Add, Show/Configure, the options (C R A Link; Comment Edit
