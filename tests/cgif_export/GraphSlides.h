@@ -92,14 +92,15 @@ public:
     host::Slide shownSlide() { return app_.ActiveWindow().View().Slide(); }
 
     // Draws on the shown slide, in order: "K|NAME|TEXT|LEFT|TOP" adds a node (K: c concept,
-    // p pentagon, r relation, a actor, n comment; the position may be left out), "FROM>TO" glues
+    // p pentagon, r relation, a actor, n comment, m actor mark, f foreign; the position may be
+    // left out), "FROM>TO" glues
     // an arc between nodes drawn before, named by their text ("-" leaves that end loose).
     // Returns the nodes by text.
-    std::map<QString, host::Shape> draw(std::initializer_list<const char*> items) {
+    std::map<QString, host::Shape> draw(const QStringList& items) {
         std::map<QString, host::Shape> drawn;
         const auto shape = [&](const QString& text) { return text == u'-' ? host::Shape() : drawn.at(text); };
-        for (const char* item : items) {
-            const QStringList parts = QString::fromUtf8(item).split(u'|');
+        for (const QString& item : items) {
+            const QStringList parts = item.split(u'|');
             if (parts.size() == 1) {
                 arc(shape(parts[0].section(u'>', 0, 0)), shape(parts[0].section(u'>', 1)));
                 continue;
@@ -108,10 +109,25 @@ public:
                                                          {"p", drawing::CoreferentConceptShapeType},
                                                          {"r", drawing::RelationShapeType},
                                                          {"a", drawing::ActorShapeType},
-                                                         {"n", drawing::CommentShapeType}};
-            drawn[parts[2]] = node(types.at(parts[0]), parts[1], parts[2], parts.value(3).toFloat(), parts.value(4).toFloat());
+                                                         {"n", drawing::CommentShapeType},
+                                                         {"m", drawing::ActorMarkShapeType}};
+            const float left = parts.value(3).toFloat(), top = parts.value(4).toFloat();
+            drawn[parts[2]] = parts[0] == u'f' ? foreign(parts[1], parts[2], left, top)
+                                                : node(types.at(parts[0]), parts[1], parts[2], left, top);
         }
         return drawn;
+    }
+
+    // Draws the slides a case file describes: slides separated by " || ", each "NAME" or
+    // "NAME:TYPE" ("-": no title label) followed by "; "-separated items as `draw` takes them.
+    void drawSlides(const QString& description) {
+        for (const QString& slide : description.split(QStringLiteral(" || "))) {
+            QStringList items = slide.split(QStringLiteral("; "));
+            const QString head = items.takeFirst();
+            const QByteArray type = head.contains(u':') ? head.section(u':', 1).toUtf8() : QByteArray("Graph");
+            addSlide(head.section(u':', 0, 0), type == "-" ? nullptr : type.constData());
+            draw(items);
+        }
     }
 
 private:

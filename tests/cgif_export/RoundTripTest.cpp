@@ -135,24 +135,6 @@ void expectRoundTrip(const QString& cgif, const std::string& what, bool partly =
     EXPECT_EQ(second.exported().size(), text.size()) << what;
 }
 
-TEST(RoundTripTest, HandWrittenGraphsCoverEveryElement) {
-    const char* const graphs[] = {
-        "[Cat: *x] [Mat: *y] (On ?x ?y)",
-        "(On [Cat] [Mat])",
-        "[Cat] [Mat]",
-        "(Betw [Rock] [Place] [Person])",
-        "(Agnt [Sit ;%10@20%;] [Cat: 'Yojo' ;%30.5@40.25%;] ;%50@60%;)",
-        "<Plus [Number: 2 ;%1@2%;] [Number: 3] | [Number *s ;%3@4%;] ;%5@6%> (Attr ?s [Odd] ;%7@8%;)",
-        "(Past [Situation: *p]) ;a remark; [Cat] ;another;",
-        "[Person: *j 'John'] (Agnt [Go *g] ?j) (Dest ?g [City: 'Boston'])",
-        "[Cat *c] (On ?c [Mat]) (Near ?c [Dog])",
-        ";%Proposition*p1%; [Cat ;%100@200%;] (On [Cat] [Mat]) . ;%Graph*G7%; [Dog]",
-    };
-    for (const char* graph : graphs)
-        expectRoundTrip(QString::fromUtf8(graph), graph);
-
-}
-
 TEST(RoundTripTest, SlidesDrawnInTheEditorReadBackTheSame) {
     test::GraphSlides g;
     g.addSlide("G1");
@@ -286,7 +268,7 @@ TEST(RoundTripTest, ExampleAndCorpusFilesThatImportCleanly) {
 TEST(RoundTripTest, CaseFiles) {
     const QDir dir(test::sourceDir() + QStringLiteral("/tests/cases/roundtrip"));
     const QStringList names = dir.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name);
-    EXPECT_GE(names.size(), 3);
+    EXPECT_GE(names.size(), 13);
     for (const QString& name : names) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();

@@ -1,12 +1,11 @@
-// The Import command core (messages, closing, rebuild hook, files and line ends) and the
-// checking builder, which must report exactly what the slide builder reports.
+// The Import command core: messages, closing, rebuild hook and files. (Line ends are the text
+// stream's: tests/cases/platform/text-files.case.)
 #include "ImportFixture.h"
 
 #include "cgif/import/ImportCommand.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -77,33 +76,6 @@ TEST_F(ImportCommandTest, FileThatCannotBeOpenedIsNamedAndNothingElseHappens) {
     EXPECT_EQ(slides().Count(), 0);
 }
 
-TEST_F(ImportCommandTest, FilesWithAnyLineEndGiveTheSameSlides) {
-    const QByteArray lines[] = {";%Proposition*belief%;", "[Person: *x 'Tom']", "(Expr [Believe] ?x)",
-                                "(Thme [Believe] [Proposition: (On [Cat] [Mat ;%90@120%under;])])", ".",
-                                "[Dog]"};
-    QTemporaryDir dir;
-    QList<QStringList> drawn;
-    for (const char* end : {"\n", "\r\n", "\r"}) {
-        const QString path = dir.filePath(QStringLiteral("graph%1.cgf").arg(drawn.size()));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        for (const QByteArray& line : lines)
-            file.write(line + end);
-        file.close();
-
-        ImportSession session;
-        ASSERT_EQ(importer::ImportCgifFile(session.reader, path, session.messages, {}), ImportOutcome::Read)
-            << session.messageLines().join('\n').toStdString();
-        QStringList all = session.slideNames();
-        for (int i = 1; i <= session.slides().Count(); ++i)
-            all << describe(session.slide(i));
-        drawn << all;
-    }
-    EXPECT_EQ(drawn[0].mid(0, 3), (QStringList{"G3", "belief", "G4"}));
-    EXPECT_EQ(drawn[1], drawn[0]);
-    EXPECT_EQ(drawn[2], drawn[0]);
-}
-
 TEST(ExamplesTest, EveryExampleImportsCleanlyOntoSlidesWithArcs) {
     const QDir examples(zov::test::sourceDir() + QStringLiteral("/examples"));
     const QStringList names = examples.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name);
@@ -121,48 +93,6 @@ TEST(ExamplesTest, EveryExampleImportsCleanlyOntoSlidesWithArcs) {
             EXPECT_TRUE(shapes.filter(QRegularExpression(QStringLiteral("^106 $"))).isEmpty())
                 << name.toStdString() << ": no empty comments";
         }
-    }
-}
-
-// --- the checking builder -------------------------------------------------------------------
-
-// Result and boxes ("TITLE: TEXT", or "escaped: ..." for a failure let through) of one reading
-// through `builder`.
-template <typename Builder>
-QStringList report(CgifReader& reader, Builder& builder, const platform::FakeMessageBoxes& boxes, const QString& text) {
-    reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
-    QStringList run;
-    try {
-        run << (reader.ReadCgifStream(*platform::StringTextStream(text)) ? "read" : "stopped");
-    } catch (const std::exception& failure) {
-        run << QStringLiteral("escaped: ") + QString::fromUtf8(failure.what());
-    }
-    for (const platform::Message& message : boxes.shown())
-        run << message.title + QStringLiteral(": ") + message.text;
-    return run;
-}
-
-TEST(CheckingBuilderTest, ReportsWhatTheSlideBuilderReports) {
-    const char* const cases[] = {
-        "[Cat] [Mat]",
-        "[Proposition: (On [Cat] [Mat])] . ~[(On [A] [B])]",
-        ";%Graph*same%; [A] . ;%Graph*same%; [B] . [C]",
-        ";%Graph*Slide2%; [A] . ;%Graph*Slide2%; [B] . ;%Graph*Slide3%; [C]",
-        "(Agnt [Sit] [Person: *x]) [Situation: [Cat ?x]] [Lonely]",
-        "[Situation: (On [Cat: *x] [Mat])] (Near [Dog ?x] [Door])",
-        "[A] . (On) . [B]",
-        ";%Graph*G2%; [A] . [B] . ;%Graph*G4%; [C] . [D]",
-    };
-    for (const char* text : cases) {
-        drawing::DrawingSettings settings;
-        platform::FakeMessageBoxes boxes;
-        drawing::NodeIdGenerator ids{7};
-        CheckingBuilder checker(settings, boxes);
-        CgifReader reader(ids, boxes, checker);
-        const QStringList checked = report(reader, checker, boxes, QString::fromUtf8(text));
-        ImportSession session;
-        EXPECT_EQ(checked, report(session.reader, session.builder, session.messages, QString::fromUtf8(text))) << text;
-        EXPECT_EQ(checker.SlideCount(), session.slides().Count()) << text;
     }
 }
 

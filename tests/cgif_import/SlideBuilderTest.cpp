@@ -15,48 +15,6 @@ protected:
     const NodeRecord& node(int index) const { return reader.Tables().BoundArray.at(static_cast<std::size_t>(index)); }
 };
 
-// Every slide the reading drew, in order: "== NAME", then one line per shape.
-TEST_F(SlideBuilderTest, EachGraphIsDrawnInLinkOrderNestedGraphsFirst) {
-    const std::pair<const char*, Lines> cases[] = {
-        // Concepts without links stand under the title label; each top-level graph gets a new
-        // last slide (the literal's empty graph node counts as G3).
-        {"[Cat] [Mat]", {"== G1", "19 G1 is Graph", "1 Cat", "1 Mat"}},
-        {"[A]\n.\n;%Proposition*p1%; [B: 'Tom']\n.\n[C]",
-         {"== G1", "19 G1 is Graph", "1 A", "== p1", "19 p1 is Proposition", "1 B:'Tom'", "== G4", "19 G4 is Graph", "1 C"}},
-        // The reader records a relation's output link before its inputs.
-        {"(On [Cat] [Mat])", {"== G1", "19 G1 is Graph", "9 On", "1 Mat", "arc On>Mat", "1 Cat", "arc Cat>On"}},
-        {"<Plus [A] [B] | [C]>",
-         {"== G1", "19 G1 is Graph", "1 A", "4 Plus", "arc A>Plus", "1 B", "arc B>Plus", "1 C", "arc Plus>C"}},
-        // A concept in several links is drawn once.
-        {"[Cat: *x] (On ?x [Mat]) (Near ?x [Door])",
-         {"== G1", "19 G1 is Graph", "9 On", "1 Mat", "arc On>Mat", "1 Cat", "arc Cat>On", "9 Near", "1 Door",
-          "arc Near>Door", "arc Cat>Near"}},
-        // The containing concept carries the nested graph's name and points at a pentagon for it;
-        // a negation points at a proposition pentagon.
-        {"[Proposition: (On [Cat] [Mat])]",
-         {"== G2", "19 G2 is Graph", "9 On", "1 Mat", "arc On>Mat", "1 Cat", "arc Cat>On", "== G1", "19 G1 is Graph",
-          "1 Proposition", "51 G2", "arc Proposition>G2"}},
-        {"~[ (On [Cat] [Mat]) ]",
-         {"== G2", "19 G2 is Graph", "9 On", "1 Mat", "arc On>Mat", "1 Cat", "arc Cat>On", "== G1", "19 G1 is Graph",
-          "9 Neg", "51 Proposition (G2)", "arc Neg>Proposition (G2)"}},
-        {"[Believe: ;%Proposition*outer%; (Thme [Person] [Want: ;%Situation*inner%; (Agnt [Marry] [Sailor])])]",
-         {"== inner", "19 inner is Situation", "9 Agnt", "1 Sailor", "arc Agnt>Sailor", "1 Marry", "arc Marry>Agnt",
-          "== outer", "19 outer is Proposition", "1 Want", "51 inner", "arc Want>inner", "9 Thme", "arc Thme>Want",
-          "1 Person", "arc Person>Thme", "== G1", "19 G1 is Graph", "1 Believe", "51 outer",
-          "arc Believe>outer"}},
-    };
-    for (const auto& [text, drawn] : cases) {
-        ImportSession session;
-        ASSERT_TRUE(session.read(QString::fromUtf8(text))) << text;
-        Lines all;
-        for (int i = 1; i <= session.slides().Count(); ++i)
-            all << QStringLiteral("== ") + session.slide(i).Name() << describe(session.slide(i));
-        EXPECT_EQ(all, drawn) << text;
-        EXPECT_TRUE(session.messages.shown().empty()) << text;
-        EXPECT_TRUE(session.app.ActiveWindow().View().Slide() == session.slide(session.slides().Count()));
-    }
-}
-
 // --- slide and title label ------------------------------------------------------------------
 
 TEST_F(SlideBuilderTest, ConceptsWithoutLinksStandUnderTheTitleLabel) {
@@ -81,18 +39,6 @@ TEST_F(SlideBuilderTest, ConceptsWithoutLinksStandUnderTheTitleLabel) {
         EXPECT_FLOAT_EQ(conceptShape.Top(), 0.0f);
     }
     EXPECT_TRUE(builder.ShapeTable().empty()) << "only link ends enter the shape table";
-}
-
-TEST_F(SlideBuilderTest, GraphNameUsedTwiceIsReportedAndReadingGoesOn) {
-    ASSERT_TRUE(read(QStringLiteral(";%Graph*same%; [A] . ;%Graph*same%; [B] . [C]")));
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Error"));
-    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("same"))) << messageLines().join('\n').toStdString();
-    // The refused slide stays, under the host's own name and empty; the next graph is drawn.
-    ASSERT_EQ(slides().Count(), 3);
-    EXPECT_EQ(slide(1).Name(), QStringLiteral("same"));
-    EXPECT_EQ(slide(2).Shapes().Count(), 0);
-    EXPECT_EQ(describe(slide(3)), (Lines{"19 G3 is Graph", "1 C"}));
 }
 
 TEST_F(SlideBuilderTest, GeneratedGraphNamesSkipNamesSlidesAlreadyHave) {
@@ -145,7 +91,6 @@ TEST_F(SlideBuilderTest, CommentsComeFirstAtOnePlaceInArialTwelveAndLeaveTheNode
     settings.commentColor = 0x00ABCDEF;
     ASSERT_TRUE(read(QStringLiteral(";first; ;second; [Cat ;%120@80%fluffy;]")));
     const host::Slide drawn = slide(1);
-    EXPECT_EQ(describe(drawn), (Lines{"19 G1 is Graph", "106 first", "106 second", "106 fluffy", "1 Cat"}));
     for (int i : {2, 3, 4}) {
         const host::Shape comment = drawn.Shapes().Item(i);
         EXPECT_FLOAT_EQ(comment.Left(), 100.0f);
@@ -193,27 +138,6 @@ TEST_F(SlideBuilderTest, NestedGraphsPentagonAndContainerAreNamedAfterIt) {
     EXPECT_EQ(pentagon.Fill().ForeColor().RGB(), settings.conceptColor);
     EXPECT_FLOAT_EQ(pentagon.Left(), 0.0f);
     EXPECT_FLOAT_EQ(pentagon.Top(), 0.0f);
-}
-
-// --- coreference across slides --------------------------------------------------------------
-
-TEST_F(SlideBuilderTest, ConceptBoundToANestedGraphsConceptShowsWhereItsReferentLives) {
-    ASSERT_TRUE(read(QStringLiteral("[Situation: (On [Cat: *x] [Mat])] (Near [Dog ?x] [Door])")));
-    EXPECT_EQ(slideNames(), (QStringList{"G2", "G1"}));
-    const host::Shape dog = shapeWithText(slide(2), QStringLiteral("Dog(Cat in G2)"));
-    ASSERT_FALSE(dog.IsNothing()) << describe(slide(2)).join(" | ").toStdString();
-    EXPECT_EQ(dog.AutoShapeType(), drawing::CoreferentConceptShapeType);
-    EXPECT_TRUE(dog.Name().startsWith(QStringLiteral("x/")));
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_F(SlideBuilderTest, UnfoundCoreferenceEndsTheBuildWithOneMessage) {
-    // The inner graph has no arcs, so it is not built and its bound concept never reaches the
-    // table of built graphs: the re-marked Person cannot be labelled.
-    ASSERT_TRUE(read(QStringLiteral("(Agnt [Sit] [Person: *x]) [Situation: [Cat ?x]] [Lonely]")));
-    EXPECT_EQ(messageLines(), (QStringList{"Error: Graph not found for: x"}));
-    // What was drawn before stays; the later links and the concepts without links are not drawn.
-    EXPECT_EQ(describe(slide(1)), (Lines{"19 G1 is Graph", "9 Agnt"}));
 }
 
 } // namespace

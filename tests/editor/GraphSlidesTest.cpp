@@ -41,39 +41,6 @@ TEST_F(GraphSlidesTest, AddGraphWithoutTextNumbersTheGraphsPassingOverNamesInUse
     ExpectNoMessage();
 }
 
-TEST_F(GraphSlidesTest, AddGraphTakesANameOrATypeAndName) {
-    const host::Slide dog = AddGraph(QStringLiteral("Dog"));
-    EXPECT_EQ(dog.Name(), QStringLiteral("Dog"));
-    EXPECT_EQ(TitleText(dog), QStringLiteral("Dog is Graph"));
-    const host::Slide p1 = AddGraph(QStringLiteral("Proposition *p1"));
-    EXPECT_EQ(p1.Name(), QStringLiteral("p1"));
-    EXPECT_EQ(TitleText(p1), QStringLiteral("p1 is Proposition"));
-    // A referent reads as a concept but makes no name: the name is the text box's text.
-    EXPECT_EQ(AddGraph(QStringLiteral("Story: 'one'")).Name(), QStringLiteral("Story: 'one'"));
-    ExpectNoMessage();
-
-    textBox.ResetFocusCount();
-    AddGraph(QStringLiteral("Dog"));
-    ExpectOnly(msg::DuplicateName, msg::ErrorTitle);
-    EXPECT_EQ(presentation.Slides().Count(), 3);
-    EXPECT_EQ(textBox.Text(), QString());
-    EXPECT_EQ(textBox.FocusCount(), 1);
-
-    // The text must read as a concept; "*" must be followed by a label.
-    const std::pair<const char*, const char*> errors[] = {
-        {"Cat Dog", "Cannot find ] terminator for concept (at Dog])"},
-        {"Situation *", "First character not alpha or _ (at ])"},
-    };
-    for (const auto& [typed, message] : errors) {
-        textBox.ResetFocusCount();
-        AddGraph(QString::fromUtf8(typed));
-        ExpectOnly(QString::fromUtf8(message), msg::LabelSyntaxTitle);
-        EXPECT_EQ(presentation.Slides().Count(), 3);
-        EXPECT_EQ(textBox.Text(), QString::fromUtf8(typed));
-        EXPECT_EQ(textBox.FocusCount(), 0);
-    }
-}
-
 TEST_F(GraphSlidesTest, AddGraphRecordsTheGraphAndSplitsTitlesWithoutStarFromTheTextBox) {
     AddGraph(QStringLiteral("Dog"));
     const auto& nodes = session.Reader().Tables().BoundArray;

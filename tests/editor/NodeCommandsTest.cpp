@@ -3,102 +3,71 @@
 
 #include "drawing/GraphEncoding.h"
 #include "editor/EditorMessages.h"
+#include "support/CaseFiles.h"
+
+#include <map>
 
 namespace zov::editor::testing {
 namespace {
 
-namespace msg = editor::messages;
-
 class NodeCommandsTest : public EditorTest {
-protected:
+public:
     NodeCommandsTest() { AddGraph(); }
+    void TestBody() override {}
+    using EditorTest::RunAt, EditorTest::ShapeCount, EditorTest::TakeMessages, EditorTest::TextOf, EditorTest::settings, EditorTest::window,
+        EditorTest::AddGraph, EditorTest::presentation, EditorTest::textBox;
 };
 
-TEST_F(NodeCommandsTest, EachNodeCommandDrawsItsShapeTextAndColour) {
-    settings.conceptColor = 0x00123456; // read when drawing
-    settings.relationColor = 0x00010203;
-    settings.actorColor = 0x00AABBCC;
-    settings.nodeFontName = QStringLiteral("DejaVu Sans");
-    settings.nodeFontSize = 20;
-    struct Case {
-        std::int16_t mode;
-        const char* typed;
-        int shapeType;
-        const char* text;
-        std::int32_t colour;
-        bool extraIgnored;
-    };
-    const Case cases[] = {
-        {CommandCode::NewConcept, "Cat: 'Tom'", drawing::ConceptShapeType, "Cat:'Tom'", 0x00123456, false},
-        {CommandCode::NewConcept, "Person", drawing::ConceptShapeType, "Person", 0x00123456, false},
-        {CommandCode::NewRelation, "Agnt", drawing::RelationShapeType, "Agnt", 0x00010203, false},
-        {CommandCode::NewRelation, "Agnt x", drawing::RelationShapeType, "Agnt", 0x00010203, true},
-        {CommandCode::NewActor, "Plus", drawing::ActorShapeType, "Plus", 0x00AABBCC, false},
-        {CommandCode::NewActor, "ActDF", drawing::ActorMarkShapeType, "     ", 0x00AABBCC, false},
-        // Only the whole text "ActDF" makes the mark; the label is still the identifier.
-        {CommandCode::NewActor, "ActDF x", drawing::ActorShapeType, "     ", 0x00AABBCC, true},
-    };
-    double top = 100;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const host::Shape shape = Draw(c.mode, QString::fromUtf8(c.typed), 200, top);
-        EXPECT_EQ(shape.AutoShapeType(), c.shapeType);
-        EXPECT_EQ(TextOf(shape), QString::fromUtf8(c.text));
-        EXPECT_EQ(shape.Fill().ForeColor().RGB(), c.colour);
-        EXPECT_TRUE(IsNodeId(shape.Name())) << shape.Name().toStdString();
-        EXPECT_EQ(shape.TextFrame().TextRange().Font().Name(), QStringLiteral("DejaVu Sans"));
-        EXPECT_EQ(shape.TextFrame().TextRange().Font().Size(), 20);
-        EXPECT_FLOAT_EQ(shape.Left(), 200);
-        if (c.extraIgnored) {
-            ExpectOnly(msg::ExtraCharactersIgnored, msg::ErrorTitle, MessageIcon::Information);
-        } else {
-            ExpectNoMessage();
+// The cases of tests/cases/editor: commands typed into the text box and run at the pointer (or
+// Add graph), traced as the shapes and slides they draw, the boxes they show and the text left
+// in the text box. Every node is drawn in the node font.
+TEST(NodeCommandCases, CaseFiles) {
+    const std::map<QString, std::int16_t> modes = {{QStringLiteral("concept"), CommandCode::NewConcept},
+                                                   {QStringLiteral("relation"), CommandCode::NewRelation},
+                                                   {QStringLiteral("actor"), CommandCode::NewActor}};
+    using T = NodeCommandsTest;
+    static const QRegularExpression id(QStringLiteral("[A-Z]{8}$"));
+    for (const test::Case& c : test::LoadCases(QStringLiteral("editor"))) {
+        NodeCommandsTest t; // a fresh presentation for every case
+        t.settings.conceptColor = 0x00123456; // read when drawing
+        t.settings.relationColor = 0x00010203;
+        t.settings.actorColor = 0x00AABBCC;
+        t.settings.nodeFontName = QStringLiteral("DejaVu Sans");
+        t.settings.nodeFontSize = 20;
+        QStringList trace;
+        double top = 100;
+        for (const QString& command : c.input.split(u'\n')) {
+            const int before = t.ShapeCount();
+            const int slidesBefore = t.presentation.Slides().Count();
+            if (command.startsWith(QStringLiteral("graph")))
+                t.AddGraph(command.section(u' ', 1));
+            else
+                t.RunAt(modes.at(command.section(u' ', 0, 0)), command.section(u' ', 1), 200, top += 60);
+            for (int i = slidesBefore + 1; i <= t.presentation.Slides().Count(); ++i) {
+                const host::Slide slide = t.presentation.Slides().Item(i);
+                trace << QStringLiteral("slide ") + slide.Name() + QStringLiteral(" [") + T::TextOf(slide.Shapes().Item(1)) + u']';
+            }
+            if (t.presentation.Slides().Count() > slidesBefore)
+                continue;
+            for (int i = before + 1; i <= t.ShapeCount(); ++i) {
+                const host::Shape shape = t.window.View().Slide().Shapes().Item(i);
+                const QString colour = QString::number(shape.Fill().ForeColor().RGB(), 16).rightJustified(6, u'0').toUpper();
+                trace << QString::number(shape.AutoShapeType()) + u' ' + QString(shape.Name()).replace(id, QStringLiteral("ID")) +
+                             u' ' + colour + QStringLiteral(" [") + T::TextOf(shape) + u']';
+                EXPECT_EQ(shape.TextFrame().TextRange().Font().Name(), QStringLiteral("DejaVu Sans")) << c.where();
+                EXPECT_EQ(shape.TextFrame().TextRange().Font().Size(), 20) << c.where();
+            }
+            for (const Message& m : t.TakeMessages())
+                trace << QStringLiteral("box ") +
+                             (m.icon == MessageIcon::Critical      ? QStringLiteral("critical ")
+                              : m.icon == MessageIcon::Information ? QStringLiteral("information ")
+                                                                    : QStringLiteral("other ")) +
+                             m.title + QStringLiteral(": ") + m.text;
+            if (!t.textBox.Text().isEmpty())
+                trace << QStringLiteral("text box [") + t.textBox.Text() + u']';
         }
-        top += 50;
+        EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
     }
-}
-
-TEST_F(NodeCommandsTest, CoreferenceLabelsGiveAPentagonNamedLabelSlashId) {
-    struct Case {
-        const char* typed;
-        const char* text;
-        const char* label;
-    };
-    const Case cases[] = {
-        {"Cat: *x", "Cat(x)", "x"},
-        {"Cat: 'Tom' *t", "Cat:'Tom'(t)", "t"},
-        {"*p1", "p1", "p1"},    // a label alone is the text: the form a bound reference is written back in
-        {"Dog: ?x", "Dog(x)", "x"}, // a bound label resolves against the labels already on the slides
-    };
-    double top = 100;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const host::Shape shape = Draw(CommandCode::NewConcept, QString::fromUtf8(c.typed), 100, top += 60);
-        EXPECT_EQ(shape.AutoShapeType(), drawing::CoreferentConceptShapeType);
-        EXPECT_EQ(TextOf(shape), QString::fromUtf8(c.text));
-        EXPECT_EQ(shape.Name().section(u'/', 0, 0), QString::fromUtf8(c.label));
-        EXPECT_TRUE(IsNodeId(shape.Name().section(u'/', 1)));
-    }
-    ExpectNoMessage();
-}
-
-TEST_F(NodeCommandsTest, EmptyTextAndSyntaxErrorsDrawNothing) {
-    const int before = ShapeCount();
-    for (const std::int16_t mode : {CommandCode::NewConcept, CommandCode::NewRelation, CommandCode::NewActor}) {
-        RunAt(mode, QString(), 200, 200);
-        ExpectOnly(msg::NoLabel, msg::ErrorTitle);
-    }
-    const std::tuple<std::int16_t, const char*, const char*> errors[] = {
-        {CommandCode::NewRelation, "1x", "First character not alpha or _ (at 1x))"},
-        {CommandCode::NewActor, "(x", "First character not alpha or _ (at (x>)"},
-        {CommandCode::NewConcept, "Cat Dog", "Cannot find ] terminator for concept (at Dog])"},
-    };
-    for (const auto& [mode, typed, message] : errors) {
-        RunAt(mode, QString::fromUtf8(typed), 200, 200);
-        ExpectOnly(QString::fromUtf8(message), msg::NodeSyntaxTitle);
-        EXPECT_EQ(textBox.Text(), QString()); // the dispatcher clears it after the message
-    }
-    EXPECT_EQ(ShapeCount(), before);
 }
 
 TEST_F(NodeCommandsTest, CommentIsASelectedPlaceholderInTheCommentLook) {

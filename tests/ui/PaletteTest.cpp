@@ -1,10 +1,12 @@
 // The palette: its controls, captions and menus, what each one runs, the run keys at the mouse
 // pointer, activation, closing, About and Help.
 #include "UiFixture.h"
+#include "support/CaseFiles.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,28 +27,7 @@ TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
     EXPECT_EQ(p.windowType(), Qt::Tool);
     EXPECT_FALSE(p.isModal());
 
-    const std::vector<std::pair<QString, QString>> options{
-        {"NewConceptButton", "C"}, {"NewRelationButton", "R"}, {"NewActorButton", "A"}, {"NewLinkButton", "Link"},
-        {"ChangeLabelButton", "Edit"}, {"JumpGraphButton", "Jump"}, {"Comment", "Comment"}};
-    for (int code = 1; code <= 7; ++code) {
-        const auto& [name, caption] = options[static_cast<std::size_t>(code - 1)];
-        auto* option = p.findChild<QRadioButton*>(name);
-        ASSERT_NE(option, nullptr) << name.toStdString();
-        EXPECT_EQ(option->text(), caption);
-        EXPECT_EQ(option->parentWidget(), p.Frame1) << "the options are grouped in the frame";
-        EXPECT_EQ(p.Options->id(option), code);
-    }
-    EXPECT_TRUE(p.Frame1->title().isEmpty());
-    EXPECT_TRUE(p.Options->exclusive());
-
-    const std::vector<std::pair<QString, QString>> buttons{
-        {"NewGraph", "Clear Graph"}, {"AddGraph", "Add Graph"}, {"ShowButton", "Show"}, {"ArrangeButton", "Arrange"},
-        {"ConfigButton", "Configure"}};
-    for (const auto& [name, caption] : buttons) {
-        auto* button = p.findChild<QPushButton*>(name);
-        ASSERT_NE(button, nullptr) << name.toStdString();
-        EXPECT_EQ(button->text(), caption);
-    }
+    EXPECT_TRUE(p.Options->exclusive()) << "one command at a time (the options: tests/cases/ui/controls.case)";
     ASSERT_NE(p.findChild<QLineEdit*>(QStringLiteral("TextBox1")), nullptr);
 
     // Rows top to bottom: Clear/Add, Show/Configure, the options (C R A Link; Comment Edit
@@ -66,30 +47,30 @@ TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
     EXPECT_GE(p.TextBox1->width(), p.Frame1->width());
 }
 
-TEST_F(PaletteTest, MenusCarryTheirItemsWithAccessKeys) {
+// The cases of tests/cases/ui: each control of the palette and the Configure dialog, found by
+// its object name, with what it is and its caption.
+TEST_F(PaletteTest, ControlCases) {
     start();
-    auto* bar = palette().findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    const std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> menus{
-        {"&File", {{"mnuOpen", "&Import..."}, {"mnuExport", "&Export..."}}},
-        {"&Graph",
-         {{"mnuClear", "&Clear"}, {"mnuAdd", "&Add"}, {"mnuShow", "S&how"}, {"mnuArrange", "A&rrange"}, {"mnuConfigure", "&Configure"}}},
-        {"&Help", {{"mnuContents", "Con&tents"}, {"mnuIndex", "&Index"}, {"mnuAbout", "&About"}}},
-    };
-    const QList<QAction*> top = bar->actions();
-    ASSERT_EQ(top.size(), 3);
-    for (std::size_t m = 0; m < menus.size(); ++m) {
-        EXPECT_EQ(top[static_cast<int>(m)]->text(), menus[m].first);
-        const QList<QAction*> items = top[static_cast<int>(m)]->menu()->actions();
-        ASSERT_EQ(items.size(), static_cast<int>(menus[m].second.size()));
-        for (std::size_t i = 0; i < static_cast<std::size_t>(items.size()); ++i) {
-            EXPECT_EQ(items[static_cast<int>(i)]->objectName(), menus[m].second[i].first);
-            EXPECT_EQ(items[static_cast<int>(i)]->text(), menus[m].second[i].second);
+    palette().ConfigButton->click();
+    for (const test::Case& c : test::LoadCases(QStringLiteral("ui"))) {
+        QWidget* window = c.input.startsWith(QStringLiteral("configure ")) ? static_cast<QWidget*>(windows().ConfigurationDialog())
+                                                                           : &palette();
+        QObject* control = window->findChild<QObject*>(c.input.section(u' ', 1));
+        QStringList trace;
+        if (auto* option = qobject_cast<QRadioButton*>(control)) {
+            trace << QStringLiteral("option %1 ").arg(palette().Options->id(option)) + option->text();
+            EXPECT_EQ(option->parentWidget(), palette().Frame1) << c.where() << ": the options are grouped in the frame";
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            trace << QStringLiteral("button ") + button->text();
+        } else if (auto* label = qobject_cast<QLabel*>(control)) {
+            trace << QStringLiteral("label ") + label->text();
+        } else if (auto* menu = qobject_cast<QMenu*>(control)) {
+            trace << QStringLiteral("menu ") + menu->title();
+            for (const QAction* item : menu->actions())
+                trace << item->objectName() + u' ' + item->text();
         }
+        EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
     }
-    EXPECT_EQ(top[0]->menu()->objectName(), QStringLiteral("mnuFile"));
-    EXPECT_EQ(top[1]->menu()->objectName(), QStringLiteral("mnuGraph"));
-    EXPECT_EQ(top[2]->menu()->objectName(), QStringLiteral("mnuHelp"));
 }
 
 TEST_F(PaletteTest, StartingShowsThePaletteAtTheConceptCommandWithAnEmptyFocusedTextBox) {
