@@ -40,7 +40,7 @@ TEST_F(DrawingSettingsTest, FirstUseAndUnchangedSettingsAskNothing) {
     EXPECT_TRUE(store.writes().empty());
 }
 
-TEST_F(DrawingSettingsTest, ChangeAsksAndYesWritesAllEightKeysInOrder) {
+TEST_F(DrawingSettingsTest, ChangeAsksAndYesWritesAllKeysInOrder) {
     DrawingSettings changed = LoadDrawingSettings(store);
     changed.commentFontSize = 14;
     boxes.script(MessageAnswer::Yes);
@@ -55,11 +55,11 @@ TEST_F(DrawingSettingsTest, ChangeAsksAndYesWritesAllEightKeysInOrder) {
     EXPECT_EQ(question.buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(platform::defaultAnswer(question), MessageAnswer::Yes);
 
-    const QStringList expectedKeys{"ConceptColor", "RelationColor", "ActorColor", "CommentColor",
-                                   "NodeFontName", "NodeFontSize", "CommentFontName", "CommentFontSize"};
-    const QStringList expectedValues{"12648447", "8454016", "33023", "16777168", "Arial", "18", "Arial", "14"};
-    ASSERT_EQ(store.writes().size(), 8u);
-    for (int i = 0; i < 8; ++i) {
+    const QStringList expectedKeys{"ConceptColor", "RelationColor", "ActorColor", "CommentColor", "NodeFontName",
+                                   "NodeFontSize", "CommentFontName", "CommentFontSize", "ArrangeImported"};
+    const QStringList expectedValues{"12648447", "8454016", "33023", "16777168", "Arial", "18", "Arial", "14", "1"};
+    ASSERT_EQ(store.writes().size(), 9u);
+    for (int i = 0; i < 9; ++i) {
         const auto& write = store.writes()[static_cast<std::size_t>(i)];
         EXPECT_EQ(write.address.application, app);
         EXPECT_EQ(write.address.section, section);
@@ -98,6 +98,7 @@ TEST_F(DrawingSettingsTest, SavedSettingsSurviveIntoTheNextRunThroughTheUsersSet
     ASSERT_TRUE(folder.isValid());
     DrawingSettings settings;
     settings.nodeFontName = QStringLiteral("Liberation Serif");
+    settings.arrangeImported = false;
     {
         platform::IniSettingsStore firstRun(folder.path());
         boxes.script(MessageAnswer::Yes);
@@ -106,10 +107,11 @@ TEST_F(DrawingSettingsTest, SavedSettingsSurviveIntoTheNextRunThroughTheUsersSet
     platform::IniSettingsStore nextRun(folder.path());
     EXPECT_EQ(LoadDrawingSettings(nextRun), settings);
 
-    // The file holds all eight keys in the "Startup" group as decimal text and names.
+    // The file holds every key in the "Startup" group as decimal text and names.
     QSettings file(nextRun.fileName(QStringLiteral("ZOVEdit")), QSettings::IniFormat);
     file.beginGroup(QStringLiteral("Startup"));
-    EXPECT_EQ(file.childKeys().size(), 8);
+    EXPECT_EQ(file.childKeys().size(), 9);
+    EXPECT_EQ(file.value(QStringLiteral("ArrangeImported")).toString(), QStringLiteral("0"));
     EXPECT_EQ(file.value(QStringLiteral("ConceptColor")).toString(), QStringLiteral("12648447"));
     EXPECT_EQ(file.value(QStringLiteral("NodeFontName")).toString(), QStringLiteral("Liberation Serif"));
 }

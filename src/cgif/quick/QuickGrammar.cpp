@@ -48,6 +48,9 @@ bool QuickReader::ReadCorefLinks(bool optional) {
             SetNodeKind(Upper(), CoreferentConcept);
         } else {
             const int defining = FindCurrentIndex(label, TopContext().GraphIndex - 1);
+            // An earlier graph of the file may define it; the full reader resolves that.
+            if (defining < 0 && afterFirstGraph_)
+                throw Unsure{};
             if (defining >= 0) {
                 const int index = IndexOfId(bound_[static_cast<std::size_t>(defining)].Id);
                 if (index < 0)
@@ -387,6 +390,7 @@ bool QuickReader::ReadCgifStream() {
             return true;
         }
         atEnd_ = false;
+        afterFirstGraph_ = true;
     }
 }
 

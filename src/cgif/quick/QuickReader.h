@@ -125,6 +125,7 @@ private:
     std::size_t pos_;
     std::string_view token_;
     bool atEnd_ = false;
+    bool afterFirstGraph_ = false; // a top-level graph was read before the current one
 
     template <typename T>
     using Table = std::vector<T, LargeAllocator<T>>;
