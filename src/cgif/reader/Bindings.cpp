@@ -142,6 +142,7 @@ bool CgifReader::ResolveBoundLabel(const QString& label) {
                 const int last = UpperBound(tables_.BoundArray);
                 SetNodeName(last, label);
                 SetNodeKind(last, NodeKind::CoreferentConcept);
+                earlierReferenceId_ = At(tables_.BoundArray, last).Id;
             }
             return true;
         }

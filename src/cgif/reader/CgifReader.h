@@ -229,6 +229,9 @@ private:
     bool stoppedBetweenGraphs_ = false;
     ReaderTables tables_;
     EarlierGraphs earlier_;                      // filled while a stream is read
+    // The concept that a bound label made a reference to an earlier graph's concept; a defining
+    // label that follows in the same concept makes it a definition of its own again.
+    QString earlierReferenceId_;
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<QString, QString> referenceContainers_; // graph reference node id -> container id
 

@@ -35,6 +35,11 @@ bool CgifReader::ReadDefiningLabel(bool optional) {
     const int target = IndexOfId(currentConceptId_);
     if (target >= 0) {
         SetNodeName(target, token_);
+        // As when the label is bound in this graph: the concept defines the new label, and the
+        // reference it was made by the bound label is dropped.
+        const NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(target)];
+        if (!earlierReferenceId_.isEmpty() && node.Id == earlierReferenceId_ && node.Kind == NodeKind::CoreferentConcept)
+            SetNodeKind(target, NodeKind::Concept);
         return true;
     }
     NodeRecord orphan;
