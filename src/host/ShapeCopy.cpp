@@ -5,20 +5,27 @@
 
 namespace zov::host {
 
+ShapeData DetachedShapeRecord(const ShapeData& source)
+{
+    ShapeData copy = source;
+    copy.slide = nullptr;
+    copy.beginGlue = {};
+    copy.endGlue = {};
+    copy.gluedConnectors.clear();
+    copy.gluedConnectorsTidied = 0;
+    copy.fileId = 0;
+    copy.sourceXml.clear();
+    copy.modified = true;
+    return copy;
+}
+
 Shape AddShapeCopy(const Slide& slide, const ShapeData& source, QPointF offset)
 {
     if (source.kind == ShapeKind::Foreign)
         throw HostError("Only shapes drawn by this program's shape types can be copied");
     const std::shared_ptr<SlideData> target = slide.lock();
-    auto shape = std::make_shared<ShapeData>(source);
+    auto shape = std::make_shared<ShapeData>(DetachedShapeRecord(source));
     shape->slide = target.get();
-    shape->beginGlue = {};
-    shape->endGlue = {};
-    shape->gluedConnectors.clear();
-    shape->gluedConnectorsTidied = 0;
-    shape->fileId = 0;
-    shape->sourceXml.clear();
-    shape->modified = true;
     shape->left += static_cast<float>(offset.x());
     shape->top += static_cast<float>(offset.y());
     shape->begin += offset;

@@ -23,21 +23,6 @@ constexpr double kPasteStep = 12; // points right and down for each paste onto o
 
 bool isConnector(const host::ShapeData& s) { return s.kind == host::ShapeKind::Connector; }
 
-// A record free of links into a presentation.
-host::ShapeData detached(const host::ShapeData& source)
-{
-    host::ShapeData copy = source;
-    copy.slide = nullptr;
-    copy.beginGlue = {};
-    copy.endGlue = {};
-    copy.gluedConnectors.clear();
-    copy.gluedConnectorsTidied = 0;
-    copy.fileId = 0;
-    copy.sourceXml.clear();
-    copy.modified = true;
-    return copy;
-}
-
 void writeShape(QDataStream& out, const host::ShapeData& s, const ShapeSet::Glue& g)
 {
     out << static_cast<qint32>(s.kind) << static_cast<qint32>(s.autoShapeType) << s.preset << s.name;
@@ -159,7 +144,7 @@ ShapeSet CollectShapes(const std::vector<host::Shape>& chosen)
                 glue.endSite = s->endGlue.site;
             }
         }
-        set.shapes.push_back(detached(*s));
+        set.shapes.push_back(host::DetachedShapeRecord(*s));
         set.glue.push_back(glue);
     }
     return set;
