@@ -11,16 +11,16 @@
 
 namespace zov::bench {
 
-// One headless QGuiApplication serves every run of a benchmark program.
+// One headless QGuiApplication serves every run of a benchmark program. It lives until the
+// process ends: destroyed among the static destructors, after Qt's own, it would crash the exit.
 inline void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "zovedit-bench";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
     if (QGuiApplication::instance() == nullptr) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        new QGuiApplication(argc, argv);
     }
 }
 

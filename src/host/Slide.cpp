@@ -270,10 +270,12 @@ Slide Slides::Add(int index, int layout)
         throw HostError("Only the blank slide layout is supported");
     auto slide = std::make_shared<SlideData>();
     slide->presentation = p.get();
-    std::uint32_t id = 255; // slide ids start at 256
-    for (const auto& s : p->slides)
-        id = std::max(id, s->slideId);
-    slide->slideId = id + 1;
+    if (p->highestSlideId == 0) {
+        p->highestSlideId = 255; // slide ids start at 256
+        for (const auto& s : p->slides)
+            p->highestSlideId = std::max(p->highestSlideId, s->slideId);
+    }
+    slide->slideId = ++p->highestSlideId;
     int number = static_cast<int>(p->slides.size()) + 1;
     while (nameTaken(*p, QStringLiteral("Slide") + QString::number(number), nullptr))
         ++number;

@@ -124,6 +124,9 @@ struct PresentationData {
     float slideWidth = 720, slideHeight = 540;
     std::vector<std::shared_ptr<SlideData>> slides;
     SlideNameIndex slideNames; // kept in step by the slide list; dropped when it is replaced whole
+    // The highest slide id handed out so far (0: not known yet, taken from the slides when first
+    // needed). It never goes down, so a slide that undo brings back never shares its id.
+    std::uint32_t highestSlideId = 0;
     QString fullName; // path of the file it was opened from or saved to; empty when new
     bool saved = true;
     // Bumped by every change made through the handles, so that views and the undo history can
