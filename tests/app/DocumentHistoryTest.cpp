@@ -2,6 +2,9 @@
 #include "app/document/DocumentHistory.h"
 #include "host/Application.h"
 #include "host/AutoShapeType.h"
+#include "host/pptx/PptxFile.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +152,36 @@ TEST(DocumentHistoryTest, UndoShowsTheSlideWhereTheChangeWasMade)
     history.undo();
     EXPECT_EQ(window.View().Slide(), second);
     EXPECT_EQ(second.Shapes().Count(), 0);
+}
+
+
+// A slide read from a file and left unchanged is written back from the XML it was read from.
+// Undo must bring that XML back with the shapes: a change saved and then undone is not in the
+// file written after the undo.
+TEST(DocumentHistoryTest, AChangeSavedThenUndoneIsGoneFromTheNextSave)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("undo.pptx"));
+    {
+        host::Application app;
+        host::Presentation p = app.Presentations().Add();
+        p.Slides().Add(1, host::LayoutBlank).Shapes().AddShape(host::ShapeRectangle, 10, 10, 50, 40);
+        host::savePresentation(p, path);
+    }
+    host::Application app;
+    host::Presentation p = host::openPresentation(app, path);
+    app::DocumentHistory history(p);
+    host::Slide home = p.Slides().Item(1);
+    home.Shapes().AddLabel(1, 100, 100, 80, 20).TextFrame().TextRange().SetText(QStringLiteral("Comment"));
+    history.record();
+    host::savePresentation(p, path);
+    history.markSaved();
+    history.undo();
+    host::savePresentation(p, path);
+
+    host::Application again;
+    const host::Presentation reread = host::openPresentation(again, path);
+    EXPECT_EQ(reread.Slides().Item(1).Shapes().Count(), 1);
 }
 
 } // namespace zov::test

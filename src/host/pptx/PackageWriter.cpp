@@ -664,9 +664,14 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
             relsChanged = typesChanged = true;
         }
         usedParts.insert(state.partName.toLower());
-        if (existing && !needsWriting(*slide))
+        if (existing && !needsWriting(*slide)) {
             state.xml = slide->sourceXml;
-        else
+            // The part as last saved may be a later version of the slide than the one the model
+            // holds now (a change saved, then undone): the model's XML wins.
+            const QByteArray* inPackage = parts.find(state.partName);
+            if (!inPackage || (inPackage->constData() != state.xml.constData() && *inPackage != state.xml))
+                parts.set(state.partName, state.xml);
+        } else
             state.rewritten = true; // written below, with the other changed slides
         if (existing)
             if (const QByteArray* rels = parts.find(relsPartName(state.partName)))
