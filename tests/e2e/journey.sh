@@ -9,7 +9,8 @@
 #   change a label with Edit; jump from the coreferent concept to the graph defining its label
 #   and put a comment there; show a graph by name (and an unknown name); clear a graph; import a
 #   CGIF file and export through the palette; undo and redo the import; undo everything and
-#   redo it; quit, keeping the colour in the settings file; reopen the saved file, and read the slides back through `zovedit export`.
+#   redo it; quit, keeping the colour in the settings file; reopen the saved file, and read the
+#   slides back through `zovedit export`.
 # What the program tells the user in message boxes is read from the log the desktop writes when
 # ZOVEDIT_MESSAGE_LOG is set (one "title<TAB>text" line per box).
 #
