@@ -2,7 +2,10 @@
 
 #include "addin/Session.h"
 #include "ui/Configuration.h"
+#include "ui/WindowPlacement.h"
 #include "ui/ZOVMain.h"
+
+#include <QApplication>
 
 namespace zov::ui {
 
@@ -42,7 +45,11 @@ void QtEditorWindows::LoadConfiguration() {
 }
 
 void QtEditorWindows::ShowPalette() {
+    const bool opening = !Palette() || !palette_->isVisible();
     LoadPalette();
+    // A palette that opens goes beside the window the user pressed "ZOV Edit" in.
+    if (opening && QApplication::activeWindow() != palette_.data())
+        PlaceBeside(*palette_, QApplication::activeWindow());
     palette_->show();
     palette_->raise();
     palette_->activateWindow();

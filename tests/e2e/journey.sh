@@ -220,7 +220,8 @@ done
 [ -n "$palette" ] || fail "the palette did not appear"
 echo "   palette up after $((SECONDS - started)) s"
 eval "$(timeout 5 xdotool getwindowgeometry --shell --prefix P "$palette")"
-[ "$((PX + PWIDTH))" -le "$MX" ] || [ "$((PY + PHEIGHT))" -le "$MY" ] ||
+[ "$((PX + PWIDTH))" -le "$MX" ] || [ "$PX" -ge "$((MX + MW))" ] ||
+  [ "$((PY + PHEIGHT))" -le "$MY" ] || [ "$PY" -ge "$((MY + MH))" ] ||
   fail "the palette (${PX},${PY} ${PWIDTH}x${PHEIGHT}) covers the slide"
 
 step "the configuration dialog changes the concept colour"

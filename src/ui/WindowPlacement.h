@@ -1,0 +1,15 @@
+#pragma once
+// Where a tool window opens the first time: beside the window the user was working in, so that
+// it covers none of that window's document. Without this a window system with no window
+// manager (or one that does not place windows) puts it at the screen's top-left corner, over
+// the main window's menus.
+class QWidget;
+
+namespace zov::ui {
+
+// Moves `tool` to the right of `owner` when the screen has room there, else to the left of it,
+// else into `owner`'s top-right corner below its menus and tool bars; always inside the screen.
+// Nothing happens when `owner` is null or not visible.
+void PlaceBeside(QWidget& tool, const QWidget* owner);
+
+} // namespace zov::ui
