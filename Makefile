@@ -33,7 +33,7 @@ coverage:
 	@if [ ! -f $(COVERAGE_DIR)/build.ninja ]; then \
 	  launcher=; if command -v ccache >/dev/null; then launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi; \
 	  cmake -S . -B $(COVERAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Coverage $$launcher \
-	    -DCMAKE_CXX_FLAGS_COVERAGE="-O0 -g -DNDEBUG --coverage" \
+	    -DCMAKE_CXX_FLAGS_COVERAGE="-O0 -g -DNDEBUG --coverage -fprofile-update=atomic" \
 	    -DCMAKE_EXE_LINKER_FLAGS_COVERAGE="--coverage" -DZOV_BUILD_BENCH=OFF $(CMAKE_FLAGS); fi
 	cmake --build $(COVERAGE_DIR) -j $(JOBS)
 	find $(COVERAGE_DIR) -name '*.gcda' -delete
