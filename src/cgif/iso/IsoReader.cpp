@@ -70,11 +70,23 @@ private:
     QString ReadQuantifier();
     QString ReadLabel(qsizetype start);
     bool StartsElement() const;
+    bool StartsSequenceMarker() const;
+    QString ReadSequenceMarker();
 
     CgifReader& reader_;
     IsoText text_;
     std::vector<Context> contexts_;
 };
+
+// A sequence marker: "..." and a name, standing for a sequence of arguments.
+bool IsoGraphReader::StartsSequenceMarker() const {
+    return text_.PeekIs('.') && text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && IsoText::StartsName(text_.Peek(3));
+}
+
+QString IsoGraphReader::ReadSequenceMarker() {
+    text_.Advance(3);
+    return QStringLiteral("...") + text_.ReadName();
+}
 
 bool IsoGraphReader::StartsElement() const {
     const QChar c = text_.Peek();
@@ -85,7 +97,7 @@ bool IsoGraphReader::StartsElement() const {
 
 QString IsoGraphReader::ReadLabel(qsizetype start) {
     text_.Advance(); // "*" or "?"
-    const QString label = text_.ReadName();
+    const QString label = StartsSequenceMarker() ? ReadSequenceMarker() : text_.ReadName();
     if (label.isEmpty())
         text_.Fail(QStringLiteral("a coreference label with no name"), start);
     return label;
@@ -243,6 +255,13 @@ QString IsoGraphReader::ReadConcept() {
             ReadContext(index, false, at);
             continue;
         }
+        if (StartsSequenceMarker()) {
+            const QString marker = ReadSequenceMarker();
+            parts << marker;
+            constants << marker;
+            typeDone = true;
+            continue;
+        }
         if (IsoText::StartsName(c)) {
             const QString name = text_.ReadName();
             if (!typeDone) {
@@ -270,8 +289,13 @@ QString IsoGraphReader::ReadConcept() {
         if (!constant.isEmpty() && !context.constants.contains(constant))
             context.constants.insert(constant, conceptNode.Id);
     // A bound label binds the concept the 2001 way while the concept is the last node.
-    if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex())
+    // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
+    // reader, whose slide builder finds the defining concept through it.
+    if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
         reader_.ResolveBoundLabel(boundLabel);
+        if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
+            context.labels.insert(boundLabel, conceptNode.Id);
+    }
     for (const QString& comment : comments)
         AddComment(comment, 0, 0);
     return conceptNode.Id;
@@ -387,6 +411,10 @@ void IsoGraphReader::ReadRelation(QChar closer) {
         }
         if (IsoText::StartsName(c)) {
             arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadName(), at});
+            continue;
+        }
+        if (StartsSequenceMarker()) {
+            arcs.push_back(Arc{Arc::Kind::Constant, ReadSequenceMarker(), at});
             continue;
         }
         text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(c, type), at);
@@ -531,9 +559,10 @@ void IsoGraphReader::CloseContext() {
         reader_.KeepInAllBindings(i);
     CutBack(Tables().BoundArray, graphIndex);
     CutBack(Tables().Links, firstLink - 1);
+    // The holder takes the graph's name, as in the 2001 reader (a defining label it had is still
+    // bound for the arguments of its own graph, which go by id).
     NodeRecord& container = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex));
-    if (container.Name.isEmpty() || container.Kind != NodeKind::Concept)
-        container.Name = graph.Name;
+    container.Name = graph.Name;
     Current().links.push_back(LinkRecord{container.Id, graph.Id});
 }
 
