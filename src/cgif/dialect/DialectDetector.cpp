@@ -118,6 +118,10 @@ void DialectDetector::StepOutsideQuotes(unsigned c) {
         previous_ = ' ';
         return;
     }
+    const bool tokenStart = (previous_ == ' ' || previous_ == ']' || previous_ == ')' || previous_ == '\'' ||
+                             previous_ == '"') &&
+                            lastMark_ != '#' && lastMark_ != '@' && lastMark_ != '*' && lastMark_ != '?';
+    lastMark_ = c;
     if (c == '*' && previous_ == '/') {
         iso_ = true;
         return;
@@ -134,10 +138,11 @@ void DialectDetector::StepOutsideQuotes(unsigned c) {
             iso_ = true;
             return;
         }
-        if (after_ == After::ConceptType && !IsNameCharacter(c))
+        if (after_ == After::ConceptOpen)
+            after_ = IsNameCharacter(c) ? After::ConceptType : After::ConceptBody;
+        else if (after_ == After::ConceptType && !IsNameCharacter(c))
             after_ = After::ConceptBody;
-        else if (after_ == After::ConceptBody && IsLetter(c) &&
-                 (previous_ == ' ' || previous_ == ']' || previous_ == ')' || previous_ == '\'' || previous_ == '"')) {
+        else if (after_ == After::ConceptBody && IsLetter(c) && tokenStart) {
             iso_ = true;
             return;
         }
@@ -151,7 +156,7 @@ void DialectDetector::StepOutsideQuotes(unsigned c) {
             after_ = IsNameCharacter(c) ? After::RelationType : After::RelationArgs;
         else if (after_ == After::RelationType && !IsNameCharacter(c))
             after_ = After::RelationArgs;
-        else if (after_ == After::RelationArgs && (previous_ == ' ' || previous_ == ']' || previous_ == ')') &&
+        else if (after_ == After::RelationArgs && tokenStart && previous_ != '\'' && previous_ != '"' &&
                  StartsIsoArgument(c)) {
             iso_ = true;
             return;
@@ -179,7 +184,7 @@ void DialectDetector::StepOutsideQuotes(unsigned c) {
     case '{':
         if (open_.size() < 4096)
             open_.push_back(static_cast<char>(c));
-        after_ = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptType : After::Nothing;
+        after_ = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptOpen : After::Nothing;
         break;
     case ']':
     case ')':

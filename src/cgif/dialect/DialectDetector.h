@@ -35,7 +35,7 @@ public:
 
 private:
     enum class Quote { None, Double, Single, Comment };
-    enum class After { Nothing, ConceptType, ConceptBody, ConceptColon, RelationOpen, RelationType, RelationArgs };
+    enum class After { Nothing, ConceptOpen, ConceptType, ConceptBody, ConceptColon, RelationOpen, RelationType, RelationArgs };
     void Step(unsigned c);
     void StepOutsideQuotes(unsigned c);
     void CommentCharacter(unsigned c);
@@ -44,6 +44,8 @@ private:
     Quote quote_ = Quote::None;
     After after_ = After::Nothing;
     unsigned previous_ = 0;          // the last character outside quotes, blanks included
+    unsigned lastMark_ = 0;          // the last one that is no blank: after "#", "@", "*" or "?"
+                                     // the 2001 scanner skips blanks before the name they take
     std::vector<char> open_;         // the brackets open outside quotes: '[', '(', '<', '{'
     char commentOpener_ = 0;         // the bracket a ";" comment started in (0 at the top)
     std::string commentTail_;        // the last characters of a ";" comment
