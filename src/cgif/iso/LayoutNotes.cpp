@@ -37,6 +37,9 @@ LayoutNote ReadLayoutNote(const QString& comment) {
             comment.startsWith(QLatin1String("<relation")) || comment.startsWith(QLatin1String("<actor")))
             return LayoutNote{true, false, 0, 0};
     }
+    // The expressions run only on comments that can be notes: most comments are plain text.
+    if (!comment.startsWith(QLatin1String("CGHSD")) && !comment.contains(u'&') && !comment.startsWith(u'('))
+        return LayoutNote{};
     if (const QRegularExpressionMatch match = cghsd.match(comment); match.hasMatch()) {
         LayoutNote note{true, false, 0, 0};
         if (match.captured(1) != QLatin1String("Graph")) {
