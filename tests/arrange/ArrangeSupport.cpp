@@ -77,10 +77,10 @@ host::Slide drawRandomGraph(Host& host, const QString& name, const RandomGraphSh
     return slide;
 }
 
-bool importCgifFile(Host& host, const QString& path) {
+bool importCgifFile(Host& host, const QString& path, cgif::dialect::DialectChoice dialect) {
     cgif::SlideBuilder builder(host.app, host.settings, host.messages);
     cgif::CgifReader reader(host.ids, host.messages, builder);
-    return cgif::importer::ImportCgifFile(reader, path, host.messages, {}) == cgif::importer::ImportOutcome::Read;
+    return cgif::importer::ImportCgifFile(reader, path, host.messages, {}, dialect) == cgif::importer::ImportOutcome::Read;
 }
 
 namespace {

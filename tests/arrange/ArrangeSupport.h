@@ -2,6 +2,7 @@
 // Helpers for the arrange tests: drawing graph slides through the host, importing CGIF the way
 // the Import command does, recording what a slide holds before arranging, and checking what
 // must hold after it.
+#include "cgif/dialect/Dialect.h"
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/reader/CgifReader.h"
 #include "drawing/DrawingSettings.h"
@@ -58,8 +59,10 @@ struct RandomGraphShape {
 };
 host::Slide drawRandomGraph(Host& host, const QString& name, const RandomGraphShape& shape, std::uint32_t seed);
 
-// Reads a CGIF file into new slides with the slide builder. True when the whole file was read.
-bool importCgifFile(Host& host, const QString& path);
+// Reads a CGIF file into new slides with the slide builder, in the dialect chosen (by default
+// the file's own). True when the whole file was read.
+bool importCgifFile(Host& host, const QString& path,
+                    cgif::dialect::DialectChoice dialect = cgif::dialect::DialectChoice::Auto);
 
 // What arranging must not change: one record per shape, in slide order.
 struct ShapeFacts {

@@ -33,7 +33,8 @@ public:
         SlideBuilder builder(app_, settings_, messages_);
         CgifReader reader(ids_, messages_, builder);
         const auto in = platform::StringTextStream(cgif);
-        outcome_ = importer::ImportCgif(reader, *in, messages_, {});
+        // What the 2001 writer writes is read back in the 2001 dialect.
+        outcome_ = importer::ImportCgif(reader, *in, messages_, {}, dialect::DialectChoice::Draft2001);
     }
 
     // Read to the end with no message but "File read".

@@ -17,7 +17,12 @@ std::optional<T> takeFront(std::deque<std::optional<T>>& queue) {
 
 std::optional<QString> ScriptedCommonDialog::ShowOpen(const FileDialogRequest& request) {
     requests_.push_back(Request{Kind::Open, request, 0, {}, 0});
-    return takeFront(paths_);
+    requests_.back().file.chosenFilterIndex = nullptr;
+    std::optional<QString> path = takeFront(paths_);
+    // The user keeps the file type the dialog showed first.
+    if (path && request.chosenFilterIndex)
+        *request.chosenFilterIndex = request.filterIndex;
+    return path;
 }
 
 std::optional<QString> ScriptedCommonDialog::ShowSave(const FileDialogRequest& request) {
