@@ -5,6 +5,7 @@
 // geometry and link picks, and the editor's windows (made through the ui layer's factory).
 #include "addin/AddinServices.h"
 #include "addin/EditorWindows.h"
+#include "cgif/export/ExportDialect.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "editor/EditorSession.h"
@@ -62,9 +63,10 @@ public:
     // arrangeImported on, each graph read without any node position is arranged on its slide
     // afterwards (as `zovedit import --arrange` does), in the same step.
     bool ImportFile(const QString& path, ImportProgress* progress = nullptr);
-    // The Export command's writing: every graph of the active presentation to `path`, "File
-    // written" when a graph was written.
-    void ExportFile(const QString& path);
+    // The Export command's writing: every graph of the active presentation to `path` in
+    // `dialect`, "File written" when a graph was written.
+    void ExportFile(const QString& path,
+                    cgif::exporter::ExportDialect dialect = cgif::exporter::ExportDialect::Cgif2001);
 
 private:
     void arrangeSlides(const std::vector<host::Slide>& slides);

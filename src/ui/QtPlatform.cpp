@@ -134,6 +134,7 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
         dialog.selectFile(QFileInfo(request.fileName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    request.chosenFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().front();
 }
 

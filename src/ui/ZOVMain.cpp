@@ -337,6 +337,7 @@ void ZOVMain::Export() {
     fileDialog_.initDir = lastFolder_;
     fileDialog_.defaultExt = QStringLiteral(".cgf");
     fileDialog_.filter = ExportFilter;
+    fileDialog_.filterIndex = lastExportFilter_;
     fileDialog_.cancelError = true;
     fileDialog_.fileName = ExportTarget();
     const std::optional<QString> chosen = dialogs->ShowSave(fileDialog_);
@@ -344,9 +345,12 @@ void ZOVMain::Export() {
         return;
     fileDialog_.fileName = *chosen;
     lastExportName_ = *chosen;
+    lastExportFilter_ = fileDialog_.chosenFilterIndex == 2 ? 2 : 1;
     lastFileName_ = *chosen;
     lastFolder_ = FolderOfPath(lastFileName_);
-    guarded(QStringLiteral("Export"), [this] { session_.ExportFile(lastFileName_); });
+    const auto dialect =
+        lastExportFilter_ == 2 ? cgif::exporter::ExportDialect::Iso : cgif::exporter::ExportDialect::Cgif2001;
+    guarded(QStringLiteral("Export"), [this, dialect] { session_.ExportFile(lastFileName_, dialect); });
 }
 
 QString ZOVMain::ExportTarget() const {

@@ -31,7 +31,9 @@ class ImportProgressDialog;
 
 // The file filters of the two file commands.
 inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") + QStringLiteral("All Files (*.*)|*.*|");
-inline const QString ExportFilter = QStringLiteral("CGIF Files (*.cgf)|*.cgf");
+// Export: the first entry writes the 2001 dialect, the second the ISO/IEC 24707 dialect.
+inline const QString ExportFilter =
+    QStringLiteral("CGIF Files (*.cgf)|*.cgf|") + QStringLiteral("ISO 24707 CGIF Files (*.cgf)|*.cgf|");
 
 // The text of a path up to and including its last folder separator; empty when it has none.
 QString FolderOfPath(const QString& path);
@@ -115,6 +117,7 @@ private:
     QString lastFolder_;
     QString lastImportName_; // the file Import read last
     QString lastExportName_; // the file Export wrote last
+    int lastExportFilter_ = 1; // the Export dialog's file type chosen last (2: ISO CGIF)
     platform::FileDialogRequest fileDialog_; // CommonDialog1: keeps its settings between uses
     bool unloaded_ = false;
     bool importing_ = false; // an import is reading: activation leaves the node tables alone

@@ -13,16 +13,31 @@ std::optional<T> takeFront(std::deque<std::optional<T>>& queue) {
     return answer;
 }
 
+// The filter entry of a file answer: the scripted one, else the entry shown first.
+void chooseFilter(const FileDialogRequest& request, std::deque<int>& scripted) {
+    request.chosenFilterIndex = request.filterIndex;
+    if (!scripted.empty()) {
+        request.chosenFilterIndex = scripted.front();
+        scripted.pop_front();
+    }
+}
+
 } // namespace
 
 std::optional<QString> ScriptedCommonDialog::ShowOpen(const FileDialogRequest& request) {
     requests_.push_back(Request{Kind::Open, request, 0, {}, 0});
-    return takeFront(paths_);
+    std::optional<QString> answer = takeFront(paths_);
+    if (answer)
+        chooseFilter(request, filterIndexes_);
+    return answer;
 }
 
 std::optional<QString> ScriptedCommonDialog::ShowSave(const FileDialogRequest& request) {
     requests_.push_back(Request{Kind::Save, request, 0, {}, 0});
-    return takeFront(paths_);
+    std::optional<QString> answer = takeFront(paths_);
+    if (answer)
+        chooseFilter(request, filterIndexes_);
+    return answer;
 }
 
 std::optional<std::int32_t> ScriptedCommonDialog::ShowColor(std::int32_t initial) {
