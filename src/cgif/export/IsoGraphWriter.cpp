@@ -59,7 +59,7 @@ bool IsoGraphWriter::WriteGraphs(platform::TextStream& out) {
                 current = graphs_[g].name;
                 const QString text = writeGraph(g, true);
                 if (any)
-                    out.WriteLine(QString());
+                    out.WriteLine(QStringLiteral("."));
                 out.Write(text);
                 any = true;
             }

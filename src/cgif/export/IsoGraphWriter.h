@@ -9,9 +9,10 @@
 // (Type arg ... out), actor (Type in ... | out ...), negation ~[ ... ], comment /* text */; an
 // argument is the concept itself at its first use and its bound label ?label later, so a concept
 // without a label that is used again gets a made-up one (FreshLabels), in the text only.
-// What the dialect has no syntax for travels in comments (IsoText.h): each node's position
-// and size as the node's leading comment, each graph's slide name and type as the graph's first
-// element.
+// What the dialect has no syntax for travels in comments (IsoText.h): each node's position as
+// the node's leading comment, each graph's slide name and type as the graph's first element.
+// Top-level graphs are separated by a line "." as in the 2001 dialect, so that each comes back
+// on a slide of its own.
 #include "cgif/export/FreshLabels.h"
 #include "cgif/export/SlideScan.h"
 #include "host/Presentation.h"

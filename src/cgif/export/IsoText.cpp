@@ -6,16 +6,30 @@ namespace zov::cgif::exporter {
 
 namespace {
 
-bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+// A letter or "_", then letters, digits, "_" and "-".
 bool isIdentifier(const QString& text) {
-    if (text.isEmpty() || !isAsciiLetter(text[0]))
+    if (text.isEmpty() || !(text[0].isLetter() || text[0] == u'_'))
         return false;
     for (const QChar c : text)
-        if (!isAsciiLetter(c) && !isDigit(c) && c != u'_')
+        if (!c.isLetterOrNumber() && c != u'_' && c != u'-')
             return false;
     return true;
+}
+
+// Referent forms the extended dialect shares with the 2001 one: a quantifier "@every", an
+// indexical or individual marker "#", "#123" (no blanks), a collection "{a, b}"; none holds a
+// bracket, quote, "/" or ";" that would end the concept or its comment early.
+bool isSharedReferentForm(const QString& text) {
+    if (text.isEmpty() || !(text[0] == u'@' || text[0] == u'#' || text[0] == u'{'))
+        return false;
+    const bool collection = text[0] == u'{';
+    for (const QChar c : text)
+        if (c == u']' || c == u'[' || c == u'(' || c == u')' || c == u'"' || c == u'\'' || c == u'/' ||
+            c == u';' || (c.isSpace() && (!collection || c != u' ')))
+            return false;
+    return !collection || text.endsWith(u'}');
 }
 
 // An optional sign, digits, and an optional fraction: "12", "-3", "+0.5".
@@ -81,7 +95,8 @@ QString rectangle(float left, float top) {
 } // namespace
 
 QString IsoName(const QString& text) {
-    if (isIdentifier(text) || isNumeral(text) || isQuoted(text, u'\'') || isQuoted(text, u'"'))
+    if (isIdentifier(text) || isNumeral(text) || isQuoted(text, u'\'') || isQuoted(text, u'"') ||
+        isSharedReferentForm(text))
         return text;
     return quotedName(text);
 }

@@ -5,9 +5,10 @@
 
 namespace zov::cgif::exporter {
 
-// A name as an ISO CGIF name: an identifier (a letter, then letters, digits and "_"), a
-// numeral, a 'quoted string' or a "quoted name" stays as it is; any other text is written as a
-// quoted name, with "\" and '"' escaped by a "\".
+// A name or referent as ISO CGIF writes it: an identifier (a letter or "_", then letters,
+// digits, "_" and "-"), a numeral, a 'quoted string', a "quoted name" and the referent forms
+// both dialects share (@every, #123, {a, b} without blanks) stay as they are; any other text is
+// written as a quoted name, with "\" and '"' escaped by a "\".
 QString IsoName(const QString& text);
 // A type label: an identifier stays as it is, any other text becomes a quoted name.
 QString IsoTypeName(const QString& text);
