@@ -17,8 +17,9 @@ struct FileDialogRequest {
     QString defaultExt;   // given to a name typed without extension, e.g. ".cgf"; empty: none
     QString fileName;     // the name shown at first (the dialog keeps the name chosen last)
     bool cancelError = false; // the caller treats cancelling as an error it traps
-    // Set by the dialog when it returns a file: the 1-based entry of `filter` the user chose.
-    mutable int chosenFilterIndex = 0;
+    // When set, receives the 1-based entry of `filter` that was selected when a file was chosen
+    // (the file type the user picked); left alone when the dialog is cancelled.
+    int* chosenFilterIndex = nullptr;
 };
 
 struct FontChoice {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <algorithm>
 #include <cmath>
 
 namespace zov::ui {
@@ -134,7 +135,8 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
         dialog.selectFile(QFileInfo(request.fileName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    request.chosenFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (request.chosenFilterIndex)
+        *request.chosenFilterIndex = std::max<int>(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
     return dialog.selectedFiles().front();
 }
 

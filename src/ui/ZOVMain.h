@@ -31,9 +31,10 @@ class ImportProgressDialog;
 
 // The file filters of the two file commands.
 inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") + QStringLiteral("All Files (*.*)|*.*|");
-// Export: the first entry writes the 2001 dialect, the second the ISO/IEC 24707 dialect.
-inline const QString ExportFilter =
-    QStringLiteral("CGIF Files (*.cgf)|*.cgf|") + QStringLiteral("ISO 24707 CGIF Files (*.cgf)|*.cgf|");
+inline const QString ExportFilter = QStringLiteral("CGIF Files (*.cgf)|*.cgf");
+
+// The Export dialog's second file type, after ExportFilter: ISO/IEC 24707 CGIF.
+inline const QString IsoExportFilterEntry = QStringLiteral("|ISO 24707 CGIF Files (*.cgf)|*.cgf|");
 
 // The text of a path up to and including its last folder separator; empty when it has none.
 QString FolderOfPath(const QString& path);

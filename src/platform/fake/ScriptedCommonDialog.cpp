@@ -13,31 +13,31 @@ std::optional<T> takeFront(std::deque<std::optional<T>>& queue) {
     return answer;
 }
 
-// The filter entry of a file answer: the scripted one, else the entry shown first.
-void chooseFilter(const FileDialogRequest& request, std::deque<int>& scripted) {
-    request.chosenFilterIndex = request.filterIndex;
-    if (!scripted.empty()) {
-        request.chosenFilterIndex = scripted.front();
-        scripted.pop_front();
-    }
-}
-
 } // namespace
 
 std::optional<QString> ScriptedCommonDialog::ShowOpen(const FileDialogRequest& request) {
     requests_.push_back(Request{Kind::Open, request, 0, {}, 0});
-    std::optional<QString> answer = takeFront(paths_);
-    if (answer)
-        chooseFilter(request, filterIndexes_);
-    return answer;
+    requests_.back().file.chosenFilterIndex = nullptr;
+    std::optional<QString> path = takeFront(paths_);
+    // The user keeps the file type the dialog showed first.
+    if (path && request.chosenFilterIndex)
+        *request.chosenFilterIndex = request.filterIndex;
+    return path;
 }
 
 std::optional<QString> ScriptedCommonDialog::ShowSave(const FileDialogRequest& request) {
     requests_.push_back(Request{Kind::Save, request, 0, {}, 0});
-    std::optional<QString> answer = takeFront(paths_);
-    if (answer)
-        chooseFilter(request, filterIndexes_);
-    return answer;
+    requests_.back().file.chosenFilterIndex = nullptr;
+    std::optional<QString> path = takeFront(paths_);
+    // The file type scripted for this answer, else the one the dialog showed first.
+    int chosen = request.filterIndex;
+    if (path && !filterIndexes_.empty()) {
+        chosen = filterIndexes_.front();
+        filterIndexes_.pop_front();
+    }
+    if (path && request.chosenFilterIndex)
+        *request.chosenFilterIndex = chosen;
+    return path;
 }
 
 std::optional<std::int32_t> ScriptedCommonDialog::ShowColor(std::int32_t initial) {

@@ -26,7 +26,8 @@ public:
 
     // Queue the next answer of a kind; std::nullopt scripts a cancel.
     void scriptPath(std::optional<QString> path) { paths_.push_back(std::move(path)); }
-    // The filter entry chosen with the next path answered; without one, the entry shown first.
+    // The file type (filter entry) chosen with the next path a save dialog answers; without
+    // one, the entry the dialog showed first.
     void scriptFilterIndex(int index) { filterIndexes_.push_back(index); }
     void scriptColor(std::optional<std::int32_t> color) { colors_.push_back(color); }
     void scriptFont(std::optional<FontChoice> font) { fonts_.push_back(std::move(font)); }
