@@ -129,7 +129,7 @@ void Session::StartEditor() {
 
 void Session::OfferToSaveSettings() { drawing::OfferToSaveSettings(settings_, *services_.settings, *services_.messages); }
 
-bool Session::ImportFile(const QString& path, ImportProgress* progress) {
+bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::dialect::DialectChoice dialect) {
     if (application_.ActiveWindow().IsNothing()) {
         services_.messages->inform(QStringLiteral("There is no presentation window to import into."), appTitle,
                                    platform::MessageIcon::Critical);
@@ -162,7 +162,7 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress) {
     if (progress)
         counted.emplace(*file, *progress, total);
     platform::TextStream& in = counted ? static_cast<platform::TextStream&>(*counted) : *file;
-    cgif::importer::ImportCgif(reader, in, *services_.messages, [this] { editor_.RebuildNodeTables(); });
+    cgif::importer::ImportCgif(reader, in, *services_.messages, [this] { editor_.RebuildNodeTables(); }, dialect);
     arrangeSlides(unplaced.Slides());
     if (progress)
         progress->Advance(total, total);

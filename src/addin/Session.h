@@ -5,6 +5,7 @@
 // geometry and link picks, and the editor's windows (made through the ui layer's factory).
 #include "addin/AddinServices.h"
 #include "addin/EditorWindows.h"
+#include "cgif/dialect/Dialect.h"
 #include "cgif/export/ExportDialect.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
@@ -61,8 +62,10 @@ public:
     // stopped between two graphs when the progress asks for it (the graphs drawn stay, no
     // "File read"); returns false when it was stopped so. With the drawing setting
     // arrangeImported on, each graph read without any node position is arranged on its slide
-    // afterwards (as `zovedit import --arrange` does), in the same step.
-    bool ImportFile(const QString& path, ImportProgress* progress = nullptr);
+    // afterwards (as `zovedit import --arrange` does), in the same step. `dialect` chooses the
+    // CGIF reader (by default the file's own dialect).
+    bool ImportFile(const QString& path, ImportProgress* progress = nullptr,
+                    cgif::dialect::DialectChoice dialect = cgif::dialect::DialectChoice::Auto);
     // The Export command's writing: every graph of the active presentation to `path` in
     // `dialect`, "File written" when a graph was written.
     void ExportFile(const QString& path,

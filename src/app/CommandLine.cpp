@@ -21,9 +21,9 @@ namespace {
 const char* const kUsage =
     "Usage:\n"
     "  zovedit [FILE.pptx]                                    open the desktop editor\n"
-    "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx] [--arrange]\n"
+    "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx] [--arrange] [--dialect D]\n"
     "                                                         read CGIF into a presentation (and arrange its slides)\n"
-    "  zovedit check IN.cgf                                   read CGIF and report, write nothing\n"
+    "  zovedit check IN.cgf [--dialect D]                     read CGIF and report, write nothing\n"
     "  zovedit export IN.pptx [-o OUT.cgf] [--dialect 2001|iso]\n"
     "                                                         write a presentation's graphs as CGIF (2001 draft\n"
     "                                                         dialect by default, or ISO/IEC 24707 Annex B)\n"
@@ -32,7 +32,8 @@ const char* const kUsage =
     "                                                         draw slides: PDF one page each, SVG/PNG one file each\n"
     "  zovedit --register | --unregister                      add or remove the ZOV Edit add-in of the host\n"
     "  zovedit --help | --version\n"
-    "\"-\" as IN reads standard input; as OUT writes standard output.\n";
+    "\"-\" as IN reads standard input; as OUT writes standard output.\n"
+    "D is the CGIF dialect: 2001 (the 2001 draft), iso (ISO/IEC 24707) or auto (decided by the file, the default).\n";
 
 // Batch commands measure text with real fonts but never show a window: run them on the
 // offscreen platform unless the caller chose one.

@@ -36,14 +36,33 @@ struct ImportArguments {
     QString output; // empty: the default
     QString into;   // empty: a new presentation
     bool arrange = false; // arrange the slides the import drew
+    cgif::dialect::DialectChoice dialect = cgif::dialect::DialectChoice::Auto;
 };
 
-// Parses `IN [-o OUT] [--into DOC]` (options in any order). On a usage error, `problem` says
-// what is wrong and the result is empty.
+// Parses `IN [-o OUT] [--into DOC] [--arrange] [--dialect 2001|iso|auto]` (options in any
+// order; `check` takes only --dialect). On a usage error, `problem` says what is wrong and the
+// result is empty.
 std::optional<ImportArguments> parseImportArguments(const QStringList& args, bool allowOptions, QString& problem) {
     ImportArguments parsed;
+    bool dialectGiven = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
+        if (arg == QLatin1String("--dialect")) {
+            if (dialectGiven) {
+                problem = QStringLiteral("--dialect given twice");
+                return std::nullopt;
+            }
+            const std::optional<cgif::dialect::DialectChoice> choice =
+                i + 1 < args.size() ? cgif::dialect::ParseDialectChoice(args[i + 1].toStdString()) : std::nullopt;
+            if (!choice) {
+                problem = QStringLiteral("--dialect needs 2001, iso or auto");
+                return std::nullopt;
+            }
+            parsed.dialect = *choice;
+            dialectGiven = true;
+            ++i;
+            continue;
+        }
         if (allowOptions && (arg == QLatin1String("-o") || arg == QLatin1String("--into"))) {
             QString& slot = arg == QLatin1String("-o") ? parsed.output : parsed.into;
             if (!slot.isEmpty()) {
@@ -179,7 +198,7 @@ int runImport(const QStringList& args) {
     cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     // No node tables are kept between commands on the command line: nothing to rebuild.
-    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {});
+    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     // --arrange: only the slides this import drew; slides already in DOC stay as they are.
@@ -205,7 +224,7 @@ int runCheck(const QStringList& args) {
     NotingSink sink(builder);
     cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
-    switch (cgif::importer::ImportCgifFile(reader, parsed->input, messages, {})) {
+    switch (cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect)) {
     case ImportOutcome::Read:
         return sink.anyFailed() ? 1 : 0; // as import: a graph that could not be drawn
     case ImportOutcome::StoppedAtError:

@@ -3,7 +3,9 @@
 // read the whole file and show nothing else, the launcher prints the reader's "File read" line
 // itself. Every other command, and every file the quick checker is unsure of, goes to the full
 // program, zovedit-app beside this one, with the same arguments (standard input already read
-// is handed on in memory).
+// is handed on in memory). A file of the ISO dialect is the full program's to read: the quick
+// checker knows only the 2001 dialect.
+#include "cgif/dialect/DialectDetector.h"
 #include "cgif/quick/QuickCheck.h"
 #include "launcher/LauncherInput.h"
 
@@ -24,7 +26,10 @@ int main(int argc, char** argv) {
                 copy.assign(input.Data(), input.Size());
                 bytes = copy.data();
             }
-            if (zov::cgif::quick::QuickCheckCgif(bytes, input.Size()) == zov::cgif::quick::Verdict::Clean) {
+            const bool draft2001 = zov::cgif::dialect::DetectDialect(input.Data(), input.Size()) ==
+                                   zov::cgif::dialect::Dialect::Draft2001;
+            if (draft2001 &&
+                zov::cgif::quick::QuickCheckCgif(bytes, input.Size()) == zov::cgif::quick::Verdict::Clean) {
                 std::fputs("ZOVEdit: File read\n", stderr);
                 return 0;
             }

@@ -310,15 +310,21 @@ void ZOVMain::Import() {
     fileDialog_.initDir = lastFolder_;
     fileDialog_.filterIndex = 1;
     fileDialog_.cancelError = true;
+    int fileType = 1;
+    fileDialog_.chosenFilterIndex = &fileType;
     const std::optional<QString> chosen = dialogs->ShowOpen(fileDialog_);
+    fileDialog_.chosenFilterIndex = nullptr;
     if (!chosen)
         return; // cancelled: nothing more, no message
+    const cgif::dialect::DialectChoice dialect = fileType == 3 ? cgif::dialect::DialectChoice::Draft2001
+                                                 : fileType == 4 ? cgif::dialect::DialectChoice::Iso
+                                                                 : cgif::dialect::DialectChoice::Auto;
     fileDialog_.fileName = *chosen;
     lastImportName_ = *chosen;
     lastFileName_ = *chosen;
     lastFolder_ = FolderOfPath(lastFileName_);
     importing_ = true;
-    guarded(QStringLiteral("Import"), [this] {
+    guarded(QStringLiteral("Import"), [this, dialect] {
         struct Done {
             bool& flag;
             ~Done() { flag = false; }
@@ -326,7 +332,7 @@ void ZOVMain::Import() {
         ImportProgressDialog progress(lastFileName_, this);
         if (progressShown_)
             progressShown_(progress);
-        session_.ImportFile(lastFileName_, &progress);
+        session_.ImportFile(lastFileName_, &progress, dialect);
     });
 }
 

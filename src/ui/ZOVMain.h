@@ -29,8 +29,11 @@ namespace zov::ui {
 
 class ImportProgressDialog;
 
-// The file filters of the two file commands.
-inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") + QStringLiteral("All Files (*.*)|*.*|");
+// The file filters of the two file commands. Import's first two entries read each file in its
+// own dialect; the other two force the 2001 dialect or ISO CGIF (ImportDialogDialect).
+inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") + QStringLiteral("All Files (*.*)|*.*|") +
+                                    QStringLiteral("CGIF 2001 draft (*.cgf)|*.cgf|") +
+                                    QStringLiteral("ISO CGIF (*.cgf;*.cgif)|*.cgf;*.cgif|");
 inline const QString ExportFilter = QStringLiteral("CGIF Files (*.cgf)|*.cgf");
 
 // The Export dialog's second file type, after ExportFilter: ISO/IEC 24707 CGIF.

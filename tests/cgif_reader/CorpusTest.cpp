@@ -1,6 +1,7 @@
-// CGIF written by other people and projects: every file of the shared corpus is read without a
-// crash, and each one ends the way the grammar decides.
+// CGIF written by other people and projects: every file of the shared corpus is read, in the
+// dialect it is written in, without a crash, and each one ends the way the grammar decides.
 #include "ReaderFixture.h"
+#include "cgif/iso/DialectReading.h"
 #include "support/CaseFiles.h"
 #include "support/TestPaths.h"
 
@@ -31,7 +32,7 @@ TEST_F(Corpus, EveryFileEndsAsTheGrammarDecides) {
         try {
             // The file is opened as the import command opens it.
             const std::unique_ptr<platform::TextStream> stream = platform::OpenTextFile(dir.filePath(name));
-            result = reader.ReadCgifStream(*stream) ? Q("read") : Q("stopped");
+            result = iso::ReadCgifInDialect(reader, *stream, dialect::DialectChoice::Auto) ? Q("read") : Q("stopped");
         } catch (const ParseError& error) {
             result = Q("escaped");
             message = error.message();

@@ -36,7 +36,8 @@ TEST_F(FileCommandsTest, ImportOpensInTheAddinsFolderAndReadsTheChosenFile) {
     ASSERT_EQ(dialogs.requests().size(), 1u);
     const auto& request = dialogs.requests()[0];
     EXPECT_EQ(request.kind, platform::ScriptedCommonDialog::Kind::Open);
-    EXPECT_EQ(request.file.filter, QStringLiteral("CGIF files (*.cgf)|*.cgf|All Files (*.*)|*.*|"));
+    EXPECT_EQ(request.file.filter, QStringLiteral("CGIF files (*.cgf)|*.cgf|All Files (*.*)|*.*|CGIF 2001 draft "
+                                                  "(*.cgf)|*.cgf|ISO CGIF (*.cgf;*.cgif)|*.cgf;*.cgif|"));
     EXPECT_EQ(request.file.filterIndex, 1);
     EXPECT_EQ(request.file.initDir, library.path()) << "the add-in's folder, without a trailing separator";
     EXPECT_TRUE(request.file.cancelError);

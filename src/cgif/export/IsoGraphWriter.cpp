@@ -54,7 +54,7 @@ bool IsoGraphWriter::WriteGraphs(platform::TextStream& out) {
         // not take it (a holder left out after "No out arcs", graphs that hold each other).
         for (int pass = 0; pass < 2; ++pass) {
             for (int g = 0; g < static_cast<int>(graphs_.size()); ++g) {
-                if (graphs_[g].written || (pass == 0 && heldGraphs_.contains(g)))
+                if (graphs_[g].written || graphs_[g].empty || (pass == 0 && heldGraphs_.contains(g)))
                     continue;
                 current = graphs_[g].name;
                 const QString text = writeGraph(g, true);
@@ -85,9 +85,12 @@ void IsoGraphWriter::scanSlides() {
             const host::Slide slide = presentation_.Slides().Item(s);
             name = slide.Name();
             scan_.ScanSlide(presentation_, s);
-            if (!scan_.HasSlideNodes() && !hasLabelledPentagon(scan_))
-                continue;
+            // A slide without nodes is written only inside a negation that holds it (an empty
+            // negated graph), so it is kept when its title can be read.
             Graph graph;
+            graph.empty = !scan_.HasSlideNodes() && !hasLabelledPentagon(scan_);
+            if (graph.empty && (slide.Shapes().Count() < 1 || !slide.Shapes().Item(1).HasTextFrame()))
+                continue;
             graph.name = name;
             graph.type = GraphWriter::TitleType(shapeText(slide.Shapes().Item(1)));
             graph.records = scan_.SlideNodes();
@@ -119,7 +122,7 @@ void IsoGraphWriter::findHoldings() {
             if (node.AutoShapeType() == drawing::CoreferentConceptShapeType) {
                 const QString label = drawing::LabelPart(node.Name());
                 const int held = label.isEmpty() || shapeText(node) != label ? -1 : graphNamed(label);
-                if (held < 0 || held == g || heldGraphs_.contains(held))
+                if (held < 0 || held == g || heldGraphs_.contains(held) || graphs_[held].empty)
                     continue;
                 for (const host::Shape& container : record.InArcs) {
                     if (isConcept(container) && !heldByConcept_.contains(container.Name())) {
@@ -187,10 +190,12 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     graph.written = true;
     writing_.push_back(index);
     const QSet<QString> outerWritten = std::exchange(writtenHere_, {});
+    const QHash<QString, QString> outerOwners = std::exchange(labelOwners_, {});
     const QSet<QString> outerNeeded = labelsNeeded_;
     findLabelsNeeded(graph);
 
     QStringList elements;
+    QStringList comments; // of a nested graph: after its nodes (see nestedGraphText)
     if (topLevel)
         elements << GraphNote(graph.name, graph.type);
     QSet<QString> linked;
@@ -217,7 +222,9 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
                 reportMissingOutArcs(node);
             break;
         case drawing::CommentShapeType:
-            elements << IsoComment(shapeText(node));
+            // An empty comment says nothing (and an ISO reader draws none).
+            if (const QString text = shapeText(node); !text.trimmed().isEmpty())
+                (topLevel ? elements : comments) << IsoComment(text);
             break;
         case drawing::ConceptShapeType:
             if (!writtenHere_.contains(node.Name()))
@@ -231,7 +238,9 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
         if (!linked.contains(pentagon.Name()) && !drawing::LabelPart(pentagon.Name()).isEmpty())
             elements << coreferentText(pentagon);
 
+    elements << comments;
     writtenHere_ = outerWritten;
+    labelOwners_ = outerOwners;
     labelsNeeded_ = outerNeeded;
     writing_.pop_back();
     if (!topLevel) // one element a line, indented by the depth of the graph
@@ -261,17 +270,22 @@ QString IsoGraphWriter::actorText(const NodeArcs& record) {
 }
 
 QString IsoGraphWriter::negationText(const NodeArcs& record, const Holding& holding) {
-    return QStringLiteral("~[") + layoutOf(NoteKind::Relation, record.Node) + u' ' + nestedGraphText(holding) + u']';
+    return QStringLiteral("~[") + layoutOf(NoteKind::Relation, record.Node) + u' ' + nestedGraphText(holding, true) +
+           u']';
 }
 
-QString IsoGraphWriter::nestedGraphText(const Holding& holding) {
+QString IsoGraphWriter::nestedGraphText(const Holding& holding, bool negated) {
     const Graph& graph = graphs_[holding.graph];
     const host::Shape& pentagon = holding.pentagon;
-    const QString note =
-        GraphNote(graph.name, graph.type, pentagon.Left(), pentagon.Top());
-    const QString indent = QString(2 * static_cast<int>(writing_.size()), u' ');
+    const QString note = GraphNote(graph.name, graph.type, pentagon.Left(), pentagon.Top());
+    const QString indent = QStringLiteral("\r\n") + QString(2 * static_cast<int>(writing_.size()), u' ');
     const QString body = writeGraph(holding.graph, false);
-    return body.isEmpty() ? note : note + QStringLiteral("\r\n") + indent + body;
+    // In a concept, the comments before the first node of its graph would be the concept's own
+    // (a reader knows the graph has begun only at its first node): there the graph's note and
+    // comments come after its nodes. A negation's graph begins at "~[".
+    if (negated)
+        return body.isEmpty() ? note : note + indent + body;
+    return body.isEmpty() ? QString() : indent + body + indent + note;
 }
 
 QString IsoGraphWriter::argumentText(const host::Shape& shape) {
@@ -298,9 +312,9 @@ QString IsoGraphWriter::conceptText(const host::Shape& shape) {
     if (!label.isEmpty())
         fields += QStringLiteral(" *") + IsoName(label);
     if (!referent.isEmpty())
-        fields += u' ' + IsoName(referent);
+        fields += u' ' + IsoReferent(referent);
     if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
-        fields += u' ' + nestedGraphText(*holding);
+        fields += nestedGraphText(*holding);
     QString written = u'[' + layoutOf(NoteKind::Concept, shape);
     if (!type.isEmpty())
         written += u' ' + IsoTypeName(type);
@@ -315,20 +329,41 @@ QString IsoGraphWriter::coreferentText(const host::Shape& shape) {
     const QString label = drawing::LabelPart(shape.Name());
     if (label.isEmpty())
         return conceptText(shape);
+    // "Person:'Mary'(Woman in G3)": type Person, referent 'Mary'.
     QString written = u'[' + layoutOf(NoteKind::Concept, shape);
+    QString referent;
     if (text != label) {
         const qsizetype paren = text.indexOf(u'(');
-        const QString type = (paren < 0 ? text : text.left(paren)).trimmed();
+        const QString conceptPart = (paren < 0 ? text : text.left(paren)).trimmed();
+        const QString type = drawing::TypePart(conceptPart).trimmed();
+        referent = drawing::ReferentPart(conceptPart).trimmed();
         if (!type.isEmpty())
             written += u' ' + IsoTypeName(type) + u':';
+        else if (!referent.isEmpty())
+            written += u':';
     }
+    if (!referent.isEmpty())
+        written += u' ' + IsoReferent(referent);
     return written + QStringLiteral(" ?") + IsoName(label) + u']';
 }
 
 QString IsoGraphWriter::definingLabel(const QString& name) {
+    if (const auto made = madeUpLabels_.constFind(name); made != madeUpLabels_.constEnd())
+        return made.value();
     const QString label = drawing::LabelPart(name);
-    if (!label.isEmpty() || !labelsNeeded_.contains(name))
+    if (!label.isEmpty()) {
+        // A label defines one concept in a graph: a second concept that carries it (a 2001 file
+        // may define *b again and again, each ?b meaning the nearest one before) gets its own.
+        const auto owner = labelOwners_.constFind(label);
+        if (owner == labelOwners_.constEnd()) {
+            labelOwners_.insert(label, name);
+            return label;
+        }
+        if (owner.value() == name)
+            return label;
+    } else if (!labelsNeeded_.contains(name)) {
         return label;
+    }
     auto it = madeUpLabels_.find(name);
     if (it == madeUpLabels_.end()) {
         if (!freshLabels_)

@@ -43,6 +43,7 @@ private:
         QString type;
         std::vector<NodeArcs> records;
         std::vector<host::Shape> pentagons;
+        bool empty = false; // no nodes: written only inside a negation
         bool written = false;
     };
     // A graph held by a concept or a negation of another graph, and the pentagon drawn for it.
@@ -64,7 +65,7 @@ private:
     QString argumentText(const host::Shape& shape);
     QString conceptText(const host::Shape& shape);
     QString coreferentText(const host::Shape& shape);
-    QString nestedGraphText(const Holding& holding);
+    QString nestedGraphText(const Holding& holding, bool negated = false);
     QString definingLabel(const QString& name);
     // The holding of a record's container concept or negation, when its graph can be written
     // inside it now (not written yet and not one of the graphs being written around it).
@@ -86,6 +87,7 @@ private:
     // State of the graph being written (saved around a nested graph).
     QSet<QString> writtenHere_;   // concepts written in full in this graph
     QSet<QString> labelsNeeded_;  // unlabelled concepts referred to again in this graph
+    QHash<QString, QString> labelOwners_; // label -> the concept it defines in this graph
     QHash<QString, QString> madeUpLabels_;
     std::optional<FreshLabels> freshLabels_;
 };

@@ -2,51 +2,77 @@
 
 #include "cgif/export/PositionText.h"
 
+#include <QStringList>
+
 namespace zov::cgif::exporter {
 
 namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-// A letter or "_", then letters, digits, "_" and "-".
+// A letter or "_", then letters, digits, "_", "-" and an apostrophe between letters
+// ("Researcher's_Time", as the tools write names).
 bool isIdentifier(const QString& text) {
     if (text.isEmpty() || !(text[0].isLetter() || text[0] == u'_'))
         return false;
-    for (const QChar c : text)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\'' && text[i - 1].isLetter() && i + 1 < text.size() && text[i + 1].isLetter())
+            continue;
         if (!c.isLetterOrNumber() && c != u'_' && c != u'-')
             return false;
+    }
     return true;
 }
 
 // Referent forms the extended dialect shares with the 2001 one: a quantifier "@every", an
-// indexical or individual marker "#", "#123" (no blanks), a collection "{a, b}"; none holds a
-// bracket, quote, "/" or ";" that would end the concept or its comment early.
+// indexical or individual marker "#", "#123", a collection "{a, b}" (also with a quantifier
+// before or after it: "@Col{"a", "b"}", "{*x}@40%"); none holds a bracket, "/" or ";" that
+// would end the concept or its comment early, nor a blank or quote outside the braces.
 bool isSharedReferentForm(const QString& text) {
     if (text.isEmpty() || !(text[0] == u'@' || text[0] == u'#' || text[0] == u'{'))
         return false;
-    const bool collection = text[0] == u'{';
-    for (const QChar c : text)
-        if (c == u']' || c == u'[' || c == u'(' || c == u')' || c == u'"' || c == u'\'' || c == u'/' ||
-            c == u';' || (c.isSpace() && (!collection || c != u' ')))
+    int braces = 0;
+    for (const QChar c : text) {
+        if (c == u'{')
+            ++braces;
+        else if (c == u'}' && --braces < 0)
             return false;
-    return !collection || text.endsWith(u'}');
+        if (c == u']' || c == u'[' || c == u'(' || c == u')' || c == u'/' || c == u';' || c == u'\r' || c == u'\n')
+            return false;
+        if (braces == 0 && (c == u' ' || c == u'"' || c == u'\''))
+            return false;
+    }
+    return braces == 0;
 }
 
-// An optional sign, digits, and an optional fraction: "12", "-3", "+0.5".
+// An optional sign, digits with an optional fraction (or a fraction alone), an optional
+// exponent: "12", "-3", "+0.5", "+.01", "-678.88e-34".
 bool isNumeral(const QString& text) {
     qsizetype i = 0;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        ++i;
-    const qsizetype digitsFrom = i;
-    while (i < text.size() && isDigit(text[i]))
-        ++i;
-    if (i == digitsFrom)
-        return false;
-    if (i < text.size() && text[i] == u'.') {
-        const qsizetype fractionFrom = ++i;
+    const auto digits = [&] {
+        const qsizetype from = i;
         while (i < text.size() && isDigit(text[i]))
             ++i;
-        if (i == fractionFrom)
+        return i - from;
+    };
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        const qsizetype fraction = digits();
+        if (fraction == 0)
+            return false;
+        mantissa += fraction;
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+            ++i;
+        if (digits() == 0)
             return false;
     }
     return i == text.size();
@@ -92,13 +118,25 @@ QString rectangle(float left, float top) {
     return QStringLiteral("<layout><rectangle x=\"%1\" y=\"%2\"/></layout>").arg(PositionText(left), PositionText(top));
 }
 
+
+bool isNameForm(const QString& text) {
+    return isIdentifier(text) || isNumeral(text) || isQuoted(text, u'\'') || isQuoted(text, u'"') ||
+           isSharedReferentForm(text);
+}
+
 } // namespace
 
-QString IsoName(const QString& text) {
-    if (isIdentifier(text) || isNumeral(text) || isQuoted(text, u'\'') || isQuoted(text, u'"') ||
-        isSharedReferentForm(text))
-        return text;
-    return quotedName(text);
+QString IsoName(const QString& text) { return isNameForm(text) ? text : quotedName(text); }
+
+QString IsoReferent(const QString& text) {
+    if (isNameForm(text) || text.startsWith(u'{'))
+        return IsoName(text);
+    // Several names in one referent ("John Mary Imad"), each a name form, stay as they are.
+    const QStringList parts = text.split(u' ');
+    for (const QString& part : parts)
+        if (!isNameForm(part))
+            return quotedName(text);
+    return text;
 }
 
 QString IsoTypeName(const QString& text) { return isIdentifier(text) ? text : quotedName(text); }

@@ -10,6 +10,9 @@ namespace zov::cgif::exporter {
 // both dialects share (@every, #123, {a, b} without blanks) stay as they are; any other text is
 // written as a quoted name, with "\" and '"' escaped by a "\".
 QString IsoName(const QString& text);
+// A concept's referent: as IsoName, and several such names separated by single blanks
+// ("John Mary Imad") stay as they are too.
+QString IsoReferent(const QString& text);
 // A type label: an identifier stays as it is, any other text becomes a quoted name.
 QString IsoTypeName(const QString& text);
 // A comment "/* text */"; a "*/" inside the text is written "* /" so the comment ends where it should.

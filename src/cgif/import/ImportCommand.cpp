@@ -1,5 +1,7 @@
 #include "cgif/import/ImportCommand.h"
 
+#include "cgif/iso/DialectReading.h"
+
 #include "cgif/reader/CgifReader.h"
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
@@ -37,12 +39,12 @@ void ShowError(platform::MessageBoxes& messages, const QString& text) {
 } // namespace
 
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
-                         const RebuildHook& rebuildNodeTables) {
+                         const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect) {
     bool read = false;
     {
         CloseOnExit closer(in);
         try {
-            read = reader.ReadCgifStream(in);
+            read = iso::ReadCgifInDialect(reader, in, dialect);
             if (read)
                 messages.inform(QStringLiteral("File read"), QStringLiteral("ZOVEdit"),
                                 platform::MessageIcon::Information);
@@ -63,7 +65,7 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 }
 
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
-                             const RebuildHook& rebuildNodeTables) {
+                             const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect) {
     std::unique_ptr<platform::TextStream> in;
     try {
         in = platform::OpenTextFile(path);
@@ -71,7 +73,7 @@ ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::
         ShowError(messages, failure.message());
         return ImportOutcome::FileNotOpened;
     }
-    return ImportCgif(reader, *in, messages, rebuildNodeTables);
+    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect);
 }
 
 } // namespace zov::cgif::importer

@@ -2,6 +2,8 @@
 // The core of the Import command, shared by the palette and the command line: open the CGIF
 // file as a text stream, read every graph into slides, confirm with "File read" when the whole
 // file was read, close the stream, and have the node tables rebuilt from all slides.
+#include "cgif/dialect/Dialect.h"
+
 #include <QString>
 #include <functional>
 
@@ -28,13 +30,16 @@ using RebuildHook = std::function<void()>;
 
 // Reads from `in` (already open) and closes it in every case. A failure that escapes the
 // reader (one raised while a graph's title comment is read) is shown in one "Error" box.
+// `dialect` says which reader reads the file (DialectReading.h); by default the file decides.
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
-                         const RebuildHook& rebuildNodeTables);
+                         const RebuildHook& rebuildNodeTables,
+                         dialect::DialectChoice dialect = dialect::DialectChoice::Auto);
 
 // Opens `path` for reading ("-" reads standard input; UTF-8, or Windows-1252 when the bytes
 // are not UTF-8) and imports from it. A file that cannot be opened is reported in an "Error"
 // box naming it and the reason; the reading and the rebuild are then skipped.
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
-                             const RebuildHook& rebuildNodeTables);
+                             const RebuildHook& rebuildNodeTables,
+                             dialect::DialectChoice dialect = dialect::DialectChoice::Auto);
 
 } // namespace zov::cgif::importer

@@ -49,6 +49,13 @@ public:
     ReaderTables& Tables() { return tables_; }
     const ReaderTables& Tables() const { return tables_; }
     void SetSink(GraphSink& sink) { sink_ = &sink; }
+    // What another dialect's reader needs to fill these tables as this reader does: the sink,
+    // the node ids, the message boxes, and the keep-reading check between graphs.
+    GraphSink& Sink() const { return *sink_; }
+    drawing::NodeIdGenerator& Ids() const { return ids_; }
+    platform::MessageBoxes& Messages() const { return messages_; }
+    bool KeepReadingAfterGraph() const { return !keepReading_ || keepReading_(); }
+    void SetStoppedBetweenGraphs(bool stopped) { stoppedBetweenGraphs_ = stopped; }
     // The palette text that a title without "*" takes its graph name from.
     void SetPaletteTextSource(std::function<QString()> source) { paletteText_ = std::move(source); }
     // Tells which names a generated graph name ("G" + number) must not take, for example the

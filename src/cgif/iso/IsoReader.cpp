@@ -1,0 +1,711 @@
+#include "cgif/iso/IsoReader.h"
+
+#include "cgif/iso/GraphNotes.h"
+#include "cgif/iso/IsoText.h"
+#include "cgif/iso/LayoutNotes.h"
+#include "cgif/reader/CgifReader.h"
+#include "drawing/NodeId.h"
+#include "platform/MessageBox.h"
+#include "platform/TextStream.h"
+
+#include <QHash>
+#include <new>
+#include <optional>
+#include <vector>
+
+namespace zov::cgif::iso {
+
+namespace {
+
+// An argument of a relation or actor, bound when its context closes.
+struct Arc {
+    enum class Kind { Node, Label, Constant };
+    Kind kind = Kind::Node;
+    QString text; // node id, label or constant
+    qsizetype at = 0;
+};
+
+struct RelationRead {
+    QString id;
+    bool actor = false;
+    std::vector<Arc> inputs;  // every argument of a relation; the inputs of an actor
+    std::vector<Arc> outputs; // the outputs of an actor
+};
+
+// One graph being read: the top-level graph or a context nested in it.
+struct Context {
+    int graphIndex = 0;      // index of its graph node in the BoundArray
+    int containerIndex = -1; // the concept or negation that holds it (-1 at the top level)
+    bool negation = false;
+    QHash<QString, QString> labels;    // defining label -> concept id
+    QHash<QString, QString> constants; // constant -> id of the first concept holding it
+    std::vector<RelationRead> relations;
+    std::vector<LinkRecord> links;     // links already bound (to nested graphs)
+};
+
+const QString ErrorTitle = QStringLiteral("Error");
+
+class IsoGraphReader {
+public:
+    IsoGraphReader(CgifReader& reader, QString text) : reader_(reader), text_(std::move(text)) {}
+    bool ReadAll();
+
+private:
+    ReaderTables& Tables() { return reader_.Tables(); }
+    int LastIndex() { return UpperBound(Tables().BoundArray); }
+    Context& Current() { return contexts_.back(); }
+    void ShowError(const QString& text) { reader_.Messages().inform(text, ErrorTitle, platform::MessageIcon::Critical); }
+
+    bool ReadTopLevelGraph();
+    void ReadElements(bool topLevel);
+    QString ReadConcept();
+    void ReadRelation(QChar closer);
+    void ReadNegation();
+    void ReadContext(int containerIndex, bool negation, qsizetype start);
+    void CloseContext();
+    std::vector<LinkRecord> BindArcs(Context& context);
+    QString Bind(const Arc& arc, Context& context);
+    QString ConstantConcept(const QString& name, Context& context);
+    void AddComment(const QString& text, float x, float y);
+    void PlaceNode(int index, const LayoutNote& note);
+    // A note among a graph's elements: the export's graph note names the graph (and places a
+    // nested graph's pentagon), a layout note in a negation places its oval. False for a comment.
+    bool ReadGraphLevelNote(const QString& comment);
+    QString ReadQuantifier();
+    QString ReadLabel(qsizetype start);
+    bool StartsElement() const;
+    bool StartsSequenceMarker() const;
+    QString ReadSequenceMarker();
+
+    CgifReader& reader_;
+    IsoText text_;
+    std::vector<Context> contexts_;
+};
+
+// A sequence marker: "..." and a name, standing for a sequence of arguments.
+bool IsoGraphReader::StartsSequenceMarker() const {
+    return text_.PeekIs('.') && text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && IsoText::StartsName(text_.Peek(3));
+}
+
+QString IsoGraphReader::ReadSequenceMarker() {
+    text_.Advance(3);
+    return QStringLiteral("...") + text_.ReadName();
+}
+
+bool IsoGraphReader::StartsElement() const {
+    const QChar c = text_.Peek();
+    if (c == u'[' || c == u'(' || c == u'~')
+        return true;
+    return c == u'<' && IsoText::StartsName(text_.Peek(1));
+}
+
+QString IsoGraphReader::ReadLabel(qsizetype start) {
+    text_.Advance(); // "*" or "?"
+    const QString label = StartsSequenceMarker() ? ReadSequenceMarker() : text_.ReadName();
+    if (label.isEmpty())
+        text_.Fail(QStringLiteral("a coreference label with no name"), start);
+    return label;
+}
+
+QString IsoGraphReader::ReadQuantifier() {
+    QString out = QStringLiteral("@");
+    text_.Advance();
+    if (text_.StartsNumber())
+        out += text_.ReadNumber();
+    else
+        out += text_.ReadName();
+    if (text_.PeekIs('%')) {
+        out += u'%';
+        text_.Advance();
+    }
+    if (text_.PeekIs('{'))
+        out += text_.ReadCollection();
+    return out;
+}
+
+void IsoGraphReader::AddComment(const QString& text, float x, float y) {
+    NodeRecord comment;
+    comment.Type = text;
+    comment.Kind = NodeKind::Comment;
+    comment.Id = reader_.Ids().NewNodeId();
+    comment.X = x;
+    comment.Y = y;
+    reader_.AddNode(std::move(comment));
+}
+
+void IsoGraphReader::PlaceNode(int index, const LayoutNote& note) {
+    if (!note.hasPosition || (note.x <= 0 && note.y <= 0))
+        return;
+    NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(index));
+    node.X = note.x;
+    node.Y = note.y;
+}
+
+bool IsoGraphReader::ReadGraphLevelNote(const QString& comment) {
+    if (const GraphNote graph = ReadGraphNote(comment); graph.isNote) {
+        NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(Current().graphIndex));
+        node.Name = graph.name;
+        node.Type = graph.type.isEmpty() ? QStringLiteral("Graph") : graph.type;
+        if (graph.hasPosition) {
+            node.X = graph.x;
+            node.Y = graph.y;
+        }
+        return true;
+    }
+    const LayoutNote layout = ReadLayoutNote(comment);
+    if (layout.isNote && Current().negation && Current().containerIndex >= 0)
+        PlaceNode(Current().containerIndex, layout);
+    return layout.isNote;
+}
+
+// "[" [type] [":"] {referent part} [graph] [";" comment] "]", in any order the tools write.
+QString IsoGraphReader::ReadConcept() {
+    const qsizetype start = text_.Place();
+    text_.Advance(); // "["
+    NodeRecord conceptNode;
+    conceptNode.Kind = NodeKind::Concept;
+    conceptNode.Id = reader_.Ids().NewNodeId();
+    QStringList parts;     // the referent: quantifier, names, numerals, literals
+    QStringList constants; // the names arguments may refer to it by
+    QString boundLabel;
+    QStringList comments;
+    LayoutNote layout;
+    bool typeDone = false;
+    int index = -1; // in the BoundArray once added
+    auto add = [&] {
+        if (index >= 0)
+            return;
+        conceptNode.Referent = parts.join(u' ');
+        reader_.AddNode(conceptNode);
+        index = LastIndex();
+    };
+    while (true) {
+        text_.SkipBlanks();
+        const qsizetype at = text_.Place();
+        const QChar c = text_.Peek();
+        if (text_.AtEnd())
+            text_.Fail(QStringLiteral("a concept with no closing \"]\""), start);
+        if (c == u']') {
+            text_.Advance();
+            break;
+        }
+        if (c == u'/' && text_.PeekIs('*', 1)) {
+            text_.Advance(2);
+            const QString comment = text_.ReadBlockComment(at);
+            const LayoutNote note = ReadLayoutNote(comment);
+            if (note.isNote)
+                layout = note.hasPosition ? note : layout;
+            else if (!comment.isEmpty())
+                comments << comment;
+            continue;
+        }
+        if (c == u';') {
+            text_.Advance();
+            const QString comment = text_.ReadEndComment(u']', at);
+            const LayoutNote note = ReadLayoutNote(comment);
+            if (note.isNote)
+                layout = note.hasPosition ? note : layout;
+            else if (!comment.isEmpty())
+                comments << comment;
+            continue;
+        }
+        if (c == u':') {
+            text_.Advance();
+            typeDone = true;
+            continue;
+        }
+        if (c == u'*') {
+            // Known at once: a graph nested in this concept may refer to it.
+            conceptNode.Name = ReadLabel(at);
+            Current().labels.insert(conceptNode.Name, conceptNode.Id);
+            typeDone = true;
+            continue;
+        }
+        if (c == u'?') {
+            boundLabel = ReadLabel(at);
+            typeDone = true;
+            continue;
+        }
+        if (c == u'@') {
+            parts << ReadQuantifier();
+            typeDone = true;
+            continue;
+        }
+        if (c == u'#') {
+            text_.Advance();
+            QString marker = QStringLiteral("#");
+            if (text_.PeekIs('?')) {
+                marker += u'?';
+                text_.Advance();
+            }
+            marker += text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName();
+            if (!typeDone && marker.startsWith(QLatin1String("#?"))) {
+                conceptNode.Type = marker; // a bound type label
+            } else {
+                parts << marker;
+                constants << marker;
+            }
+            typeDone = true;
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            const QString quoted = text_.ReadQuoted();
+            parts << quoted;
+            constants << quoted << quoted.mid(1, quoted.size() - 2);
+            typeDone = true;
+            continue;
+        }
+        if (text_.StartsNumber()) {
+            const QString number = text_.ReadNumber();
+            parts << number;
+            constants << number;
+            typeDone = true;
+            continue;
+        }
+        if (c == u'{' || (c == u'<' && !IsoText::StartsName(text_.Peek(1)))) {
+            QString collection = text_.ReadCollection();
+            if (text_.PeekIs('@'))
+                collection += ReadQuantifier();
+            parts << collection;
+            constants << collection;
+            typeDone = true;
+            continue;
+        }
+        if (StartsElement()) {
+            add();
+            ReadContext(index, false, at);
+            continue;
+        }
+        if (StartsSequenceMarker()) {
+            const QString marker = ReadSequenceMarker();
+            parts << marker;
+            constants << marker;
+            typeDone = true;
+            continue;
+        }
+        if (IsoText::StartsName(c)) {
+            const QString name = text_.ReadName();
+            if (!typeDone) {
+                conceptNode.Type = name;
+                typeDone = true;
+            } else {
+                parts << name;
+                constants << name;
+            }
+            continue;
+        }
+        text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(c), at);
+    }
+    if (index < 0) {
+        add();
+    } else {
+        NodeRecord& added = Tables().BoundArray.at(static_cast<std::size_t>(index));
+        added.Referent = parts.join(u' ');
+        if (added.Name.isEmpty())
+            added.Name = conceptNode.Name;
+    }
+    PlaceNode(index, layout);
+    Context& context = Current();
+    for (const QString& constant : constants)
+        if (!constant.isEmpty() && !context.constants.contains(constant))
+            context.constants.insert(constant, conceptNode.Id);
+    // A bound label binds the concept the 2001 way while the concept is the last node.
+    // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
+    // reader, whose slide builder finds the defining concept through it.
+    if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
+        reader_.ResolveBoundLabel(boundLabel);
+        if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
+            context.labels.insert(boundLabel, conceptNode.Id);
+    }
+    for (const QString& comment : comments)
+        AddComment(comment, 0, 0);
+    return conceptNode.Id;
+}
+
+// "(" [type] {argument} ["|" {argument}] [";" comment] ")", or the 2001 actor "<" … ">".
+void IsoGraphReader::ReadRelation(QChar closer) {
+    const qsizetype start = text_.Place();
+    const bool angle = closer == u'>';
+    text_.Advance();
+    QStringList comments;
+    LayoutNote layout;
+    auto readComment = [&](qsizetype at, bool block) {
+        const QString comment = block ? text_.ReadBlockComment(at) : text_.ReadEndComment(closer, at);
+        const LayoutNote note = ReadLayoutNote(comment);
+        if (note.isNote)
+            layout = note.hasPosition ? note : layout;
+        else if (!comment.isEmpty())
+            comments << comment;
+    };
+    text_.SkipBlanks();
+    while (text_.PeekIs('/') && text_.PeekIs('*', 1)) {
+        const qsizetype at = text_.Place();
+        text_.Advance(2);
+        readComment(at, true);
+        text_.SkipBlanks();
+    }
+    QString type;
+    if (text_.PeekIs('#') && text_.PeekIs('?', 1)) {
+        text_.Advance(2);
+        type = QStringLiteral("#?") + text_.ReadName();
+    } else {
+        type = text_.ReadName();
+    }
+    if (type.isEmpty())
+        text_.Fail(angle ? QStringLiteral("an actor with no type") : QStringLiteral("a relation with no type"),
+                   text_.Place());
+    NodeRecord node;
+    node.Type = type;
+    node.Kind = angle ? NodeKind::Actor : NodeKind::Relation;
+    node.Id = reader_.Ids().NewNodeId();
+    reader_.AddNode(node);
+    const int index = LastIndex();
+    RelationRead relation{node.Id, angle, {}, {}};
+    bool outputs = false;
+    while (true) {
+        text_.SkipBlanks();
+        const qsizetype at = text_.Place();
+        const QChar c = text_.Peek();
+        if (text_.AtEnd())
+            text_.Fail(QStringLiteral("a relation with no closing \"%1\"").arg(closer), start);
+        std::vector<Arc>& arcs = outputs ? relation.outputs : relation.inputs;
+        if (c == closer) {
+            text_.Advance();
+            break;
+        }
+        if (c == u'|' && !outputs) {
+            text_.Advance();
+            outputs = true;
+            relation.actor = true;
+            continue;
+        }
+        if (c == u'/' && text_.PeekIs('*', 1)) {
+            text_.Advance(2);
+            readComment(at, true);
+            continue;
+        }
+        if (c == u';') {
+            text_.Advance();
+            readComment(at, false);
+            continue;
+        }
+        if (c == u'?') {
+            arcs.push_back(Arc{Arc::Kind::Label, ReadLabel(at), at});
+            continue;
+        }
+        if (c == u'*') {
+            // A defining label as an argument: a concept of no type that it names.
+            const QString label = ReadLabel(at);
+            NodeRecord conceptNode;
+            conceptNode.Kind = NodeKind::Concept;
+            conceptNode.Name = label;
+            conceptNode.Id = reader_.Ids().NewNodeId();
+            reader_.AddNode(conceptNode);
+            Current().labels.insert(label, conceptNode.Id);
+            arcs.push_back(Arc{Arc::Kind::Node, conceptNode.Id, at});
+            continue;
+        }
+        if (c == u'[') {
+            arcs.push_back(Arc{Arc::Kind::Node, ReadConcept(), at});
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadQuoted(), at});
+            continue;
+        }
+        if (text_.StartsNumber()) {
+            arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadNumber(), at});
+            continue;
+        }
+        if (c == u'{' || (c == u'<' && !IsoText::StartsName(text_.Peek(1)))) {
+            QString collection = text_.ReadCollection();
+            if (text_.PeekIs('@'))
+                collection += ReadQuantifier();
+            arcs.push_back(Arc{Arc::Kind::Constant, collection, at});
+            continue;
+        }
+        if (c == u'#') {
+            text_.Advance();
+            arcs.push_back(Arc{Arc::Kind::Constant,
+                               u'#' + (text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName()), at});
+            continue;
+        }
+        if (IsoText::StartsName(c)) {
+            arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadName(), at});
+            continue;
+        }
+        if (StartsSequenceMarker()) {
+            arcs.push_back(Arc{Arc::Kind::Constant, ReadSequenceMarker(), at});
+            continue;
+        }
+        text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(c, type), at);
+    }
+    if (relation.actor && !angle)
+        Tables().BoundArray.at(static_cast<std::size_t>(index)).Kind = NodeKind::Actor;
+    PlaceNode(index, layout);
+    Current().relations.push_back(std::move(relation));
+    for (const QString& comment : comments)
+        AddComment(comment, 0, 0);
+}
+
+// "~" "[" graph "]": a negation node joined to the graph it negates, drawn on its own slide.
+void IsoGraphReader::ReadNegation() {
+    const qsizetype start = text_.Place();
+    text_.Advance(); // "~"
+    if (!text_.Match('['))
+        text_.Fail(QStringLiteral("a \"~\" not followed by \"[\""), start);
+    NodeRecord negation;
+    negation.Type = QStringLiteral("Neg");
+    negation.Kind = NodeKind::Relation;
+    negation.Id = reader_.Ids().NewNodeId();
+    reader_.AddNode(negation);
+    const int index = LastIndex();
+    ReadContext(index, true, start);
+    // What may follow the graph inside the brackets: comments, then "]".
+    while (true) {
+        text_.SkipBlanks();
+        const qsizetype at = text_.Place();
+        if (text_.PeekIs(']')) {
+            text_.Advance();
+            return;
+        }
+        if (text_.PeekIs(';')) {
+            text_.Advance();
+            const QString comment = text_.ReadEndComment(u']', at);
+            if (!comment.isEmpty() && !ReadLayoutNote(comment).isNote)
+                AddComment(comment, 0, 0);
+            continue;
+        }
+        text_.Fail(QStringLiteral("a negation with no closing \"]\""), start);
+    }
+}
+
+// A graph nested in a concept or a negation: read up to the "]" or ";" that ends it, then
+// closed (CloseContext).
+void IsoGraphReader::ReadContext(int containerIndex, bool negation, qsizetype start) {
+    if (static_cast<int>(contexts_.size()) > CgifReader::MaxNestingDepth)
+        text_.Fail(QStringLiteral("graphs nested too deeply"), start);
+    NodeRecord graph;
+    reader_.AddGraphNode(graph, QString(), QString());
+    const int graphIndex = LastIndex();
+    Tables().Contexts.push_back(ContextRecord{graphIndex, NodeKind::Graph, UpperBound(Tables().Links),
+                                              UpperBound(Tables().PendingArgs), QString(), QString()});
+    Context context;
+    context.graphIndex = graphIndex;
+    context.containerIndex = containerIndex;
+    context.negation = negation;
+    contexts_.push_back(std::move(context));
+    ReadElements(false);
+    CloseContext();
+}
+
+QString IsoGraphReader::ConstantConcept(const QString& name, Context& context) {
+    for (auto it = contexts_.rbegin(); it != contexts_.rend(); ++it) {
+        const auto found = it->constants.constFind(name);
+        if (found != it->constants.constEnd())
+            return *found;
+    }
+    // A constant that no concept holds: a concept of its own, "[: name]".
+    NodeRecord conceptNode;
+    conceptNode.Kind = NodeKind::Concept;
+    conceptNode.Referent = name;
+    conceptNode.Id = reader_.Ids().NewNodeId();
+    reader_.AddNode(conceptNode);
+    context.constants.insert(name, conceptNode.Id);
+    return conceptNode.Id;
+}
+
+QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
+    switch (arc.kind) {
+    case Arc::Kind::Node:
+        return arc.text;
+    case Arc::Kind::Constant:
+        return ConstantConcept(arc.text, context);
+    case Arc::Kind::Label:
+        for (auto it = contexts_.rbegin(); it != contexts_.rend(); ++it) {
+            const auto found = it->labels.constFind(arc.text);
+            if (found != it->labels.constEnd())
+                return *found;
+        }
+        text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.text),
+                   arc.at);
+    }
+    return QString();
+}
+
+// The links of a context's relations and actors, as the 2001 reader makes them: an input points
+// at its relation or actor, a relation at its last argument, an actor at its outputs.
+std::vector<LinkRecord> IsoGraphReader::BindArcs(Context& context) {
+    std::vector<LinkRecord> links;
+    for (const RelationRead& relation : context.relations) {
+        std::vector<QString> inputs;
+        std::vector<QString> outputs;
+        for (const Arc& arc : relation.inputs)
+            inputs.push_back(Bind(arc, context));
+        for (const Arc& arc : relation.outputs)
+            outputs.push_back(Bind(arc, context));
+        if (relation.actor) {
+            for (const QString& in : inputs)
+                links.push_back(LinkRecord{in, relation.id});
+            for (const QString& out : outputs)
+                links.push_back(LinkRecord{relation.id, out});
+        } else if (!inputs.empty()) {
+            links.push_back(LinkRecord{relation.id, inputs.back()});
+            for (std::size_t i = 0; i + 1 < inputs.size(); ++i)
+                links.push_back(LinkRecord{inputs[i], relation.id});
+        }
+    }
+    links.insert(links.end(), context.links.begin(), context.links.end());
+    return links;
+}
+
+// Binds the arcs of the nested graph just read and, when it has arcs (or belongs to a
+// negation), hands it to the sink and moves its nodes to AllBindings, as the 2001 reader does.
+void IsoGraphReader::CloseContext() {
+    Context& context = Current();
+    const std::vector<LinkRecord> links = BindArcs(context);
+    const int firstLink = static_cast<int>(Tables().Links.size());
+    for (const LinkRecord& link : links)
+        reader_.AddLink(link);
+    Tables().Contexts.pop_back();
+    const int graphIndex = context.graphIndex;
+    const int containerIndex = context.containerIndex;
+    const bool ownSlide = context.negation || !links.empty();
+    contexts_.pop_back();
+    if (!ownSlide)
+        return; // its nodes stay in the enclosing graph
+    const NodeRecord graph = Tables().BoundArray.at(static_cast<std::size_t>(graphIndex));
+    reader_.Sink().BuildGraphSlide(reader_, graph.Name + u'/' + graph.Id, graph.Type, firstLink, graphIndex + 1);
+    for (int i = graphIndex; i <= LastIndex(); ++i)
+        reader_.KeepInAllBindings(i);
+    CutBack(Tables().BoundArray, graphIndex);
+    CutBack(Tables().Links, firstLink - 1);
+    // The holder takes the graph's name, as in the 2001 reader (a defining label it had is still
+    // bound for the arguments of its own graph, which go by id).
+    NodeRecord& container = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex));
+    container.Name = graph.Name;
+    Current().links.push_back(LinkRecord{container.Id, graph.Id});
+}
+
+// The elements of one graph, up to the end of the text, a "." between top-level graphs, or the
+// "]" or ";" that ends a nested graph.
+void IsoGraphReader::ReadElements(bool topLevel) {
+    while (true) {
+        text_.SkipBlanks();
+        if (text_.AtEnd())
+            return;
+        const qsizetype at = text_.Place();
+        const QChar c = text_.Peek();
+        if (c == u'[') {
+            ReadConcept();
+        } else if (c == u'(') {
+            ReadRelation(u')');
+        } else if (c == u'<' && IsoText::StartsName(text_.Peek(1))) {
+            ReadRelation(u'>');
+        } else if (c == u'~') {
+            ReadNegation();
+        } else if (c == u'/' && text_.PeekIs('*', 1)) {
+            text_.Advance(2);
+            const QString comment = text_.ReadBlockComment(at);
+            if (!comment.isEmpty() && !ReadGraphLevelNote(comment))
+                AddComment(comment, 200, 100);
+        } else if (topLevel && c == u';') {
+            text_.Advance();
+            const QString comment = text_.ReadStandaloneComment();
+            if (!comment.isEmpty())
+                AddComment(comment, 200, 100);
+        } else if (topLevel && c == u'.' && !text_.StartsNumber()) {
+            return;
+        } else if (!topLevel && (c == u']' || c == u';')) {
+            return;
+        } else if (topLevel && IsoText::StartsName(c)) {
+            // A name standing alone: kept on the slide as a concept of its own, "[: name]".
+            ConstantConcept(text_.ReadName(), Current());
+        } else if (c == u']' || c == u')' || c == u'>') {
+            text_.Fail(QStringLiteral("a \"%1\" that closes nothing").arg(c), at);
+        } else {
+            text_.Fail(QStringLiteral("unexpected \"%1\" where a concept, relation or comment was expected").arg(c), at);
+        }
+    }
+}
+
+// One top-level graph: read, bound and handed on. False when an error stopped the reading.
+bool IsoGraphReader::ReadTopLevelGraph() {
+    reader_.ClearReaderTables();
+    Tables().Contexts.assign(1, ContextRecord{});
+    contexts_.clear();
+    NodeRecord graph;
+    reader_.AddGraphNode(graph, QString(), QString());
+    Tables().Contexts[0] = ContextRecord{0, NodeKind::Graph, -1, -1, QString(), QString()};
+    contexts_.push_back(Context{});
+    try {
+        ReadElements(true);
+        const std::vector<LinkRecord> links = BindArcs(Current());
+        for (const LinkRecord& link : links)
+            reader_.AddLink(link);
+    } catch (const IsoSyntaxError& failure) {
+        ShowError(failure.message());
+        return false;
+    } catch (const ParseError& failure) {
+        ShowError(failure.message());
+        return false;
+    } catch (const std::bad_alloc&) {
+        reader_.ClearReaderTables();
+        ShowError(QStringLiteral("Not enough memory to read this graph; the graphs before it are kept"));
+        return false;
+    } catch (const std::exception& failure) {
+        ShowError(QString::fromUtf8(failure.what()));
+        return false;
+    }
+    const NodeRecord& graphNode = Tables().BoundArray.at(0);
+    if (graphNode.Kind != NodeKind::Graph)
+        return true;
+    const QString name = graphNode.Name;
+    try {
+        reader_.Sink().BuildGraphSlide(reader_, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, 0, 1);
+    } catch (const std::bad_alloc&) {
+        reader_.ClearReaderTables();
+        ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));
+    } catch (const std::exception& failure) {
+        ShowError(QStringLiteral("Graph %1 could not be drawn: %2").arg(name, QString::fromUtf8(failure.what())));
+    }
+    return true;
+}
+
+bool IsoGraphReader::ReadAll() {
+    reader_.SetStoppedBetweenGraphs(false);
+    for (bool first = true;; first = false) {
+        if (!first && !reader_.KeepReadingAfterGraph()) {
+            reader_.SetStoppedBetweenGraphs(true);
+            return false;
+        }
+        if (!ReadTopLevelGraph())
+            return false;
+        // A "." separates graphs; nothing but blanks after it ends the file.
+        if (!text_.Match('.'))
+            return true;
+        text_.SkipBlanks();
+        if (text_.AtEnd())
+            return true;
+    }
+}
+
+} // namespace
+
+bool ReadIsoCgifText(CgifReader& reader, QString text) {
+    IsoGraphReader graphs(reader, std::move(text));
+    return graphs.ReadAll();
+}
+
+bool ReadIsoCgifStream(CgifReader& reader, platform::TextStream& stream) {
+    // Lines joined by CR LF: text spanning lines keeps them, as in the 2001 reader.
+    QString text;
+    for (bool first = true; !stream.AtEndOfStream(); first = false) {
+        if (!first)
+            text += QLatin1String("\r\n");
+        text += stream.ReadLineView();
+    }
+    return ReadIsoCgifText(reader, std::move(text));
+}
+
+} // namespace zov::cgif::iso

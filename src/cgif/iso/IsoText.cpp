@@ -1,0 +1,185 @@
+#include "cgif/iso/IsoText.h"
+
+namespace zov::cgif::iso {
+
+namespace {
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsBracket(QChar c) { return c == u'[' || c == u']' || c == u'(' || c == u')'; }
+} // namespace
+
+void IsoText::SkipBlanks() {
+    const qsizetype size = text_.size();
+    const QChar* data = text_.constData();
+    while (pos_ < size && (data[pos_].unicode() <= 0x20 || data[pos_] == QChar(0xA0) || data[pos_] == QChar(0xFEFF)))
+        ++pos_;
+}
+
+bool IsoText::Match(char c) {
+    SkipBlanks();
+    if (!PeekIs(c))
+        return false;
+    ++pos_;
+    return true;
+}
+
+bool IsoText::StartsNumber() const {
+    const QChar c = Peek();
+    if (IsDigit(c))
+        return true;
+    qsizetype at = 0;
+    if (c == u'+' || c == u'-')
+        at = 1;
+    if (IsDigit(Peek(at)))
+        return true;
+    return Peek(at) == u'.' && IsDigit(Peek(at + 1));
+}
+
+bool IsoText::ApostropheInName(qsizetype at) const {
+    if (at + 1 >= text_.size() || !text_.at(at + 1).isLetter())
+        return false;
+    for (qsizetype i = at + 1; i < text_.size(); ++i) {
+        const QChar c = text_.at(i);
+        if (c == u'\'')
+            return false; // a quoted name that follows directly
+        if (IsBracket(c) || c == u'\n')
+            return true;
+    }
+    return true;
+}
+
+QString IsoText::ReadName() {
+    const qsizetype start = pos_;
+    while (pos_ < text_.size()) {
+        const QChar c = text_.at(pos_);
+        if (c.isLetterOrNumber() || c == u'_' || (c == u'-' && pos_ > start))
+            ++pos_;
+        else if (c == u'\'' && pos_ > start && ApostropheInName(pos_))
+            ++pos_;
+        else
+            break;
+    }
+    return text_.mid(start, pos_ - start);
+}
+
+QString IsoText::ReadNumber() {
+    const qsizetype start = pos_;
+    if (PeekIs('+') || PeekIs('-'))
+        ++pos_;
+    while (IsDigit(Peek()))
+        ++pos_;
+    if (PeekIs('.') && IsDigit(Peek(1))) {
+        ++pos_;
+        while (IsDigit(Peek()))
+            ++pos_;
+    }
+    if ((PeekIs('e') || PeekIs('E')) &&
+        (IsDigit(Peek(1)) || ((Peek(1) == u'+' || Peek(1) == u'-') && IsDigit(Peek(2))))) {
+        pos_ += 2;
+        while (IsDigit(Peek()))
+            ++pos_;
+    }
+    return text_.mid(start, pos_ - start);
+}
+
+QString IsoText::ReadQuoted() {
+    const qsizetype start = pos_;
+    const QChar quote = Peek();
+    const qsizetype end = text_.indexOf(quote, pos_ + 1);
+    if (end < 0)
+        Fail(quote == u'"' ? QStringLiteral("a quoted name or string with no closing \"")
+                           : QStringLiteral("a quoted name with no closing '"),
+             start);
+    pos_ = end + 1;
+    return text_.mid(start, pos_ - start);
+}
+
+QString IsoText::ReadCollection() {
+    const qsizetype start = pos_;
+    const QChar open = Peek();
+    const QChar close = open == u'{' ? u'}' : u'>';
+    QString out;
+    bool blank = false;
+    ++pos_;
+    out += open;
+    while (true) {
+        if (AtEnd())
+            Fail(QStringLiteral("a collection with no closing ") + close, start);
+        const QChar c = text_.at(pos_);
+        if (c == u'"' || c == u'\'') {
+            if (blank && !out.endsWith(u',') && !out.endsWith(open))
+                out += u' ';
+            blank = false;
+            out += ReadQuoted();
+            continue;
+        }
+        ++pos_;
+        if (c == close) {
+            out += c;
+            return out;
+        }
+        if (c.unicode() <= 0x20) {
+            blank = true;
+            continue;
+        }
+        if (blank && c != u',' && !out.endsWith(u',') && !out.endsWith(open))
+            out += u' ';
+        blank = false;
+        out += c;
+    }
+}
+
+QString IsoText::ReadBlockComment(qsizetype start) {
+    const qsizetype end = text_.indexOf(QLatin1String("*/"), pos_);
+    if (end < 0)
+        Fail(QStringLiteral("a comment \"/*\" with no closing \"*/\""), start);
+    const QString inside = text_.mid(pos_, end - pos_).trimmed();
+    pos_ = end + 2;
+    return inside;
+}
+
+QString IsoText::ReadEndComment(QChar closer, qsizetype start) {
+    const qsizetype from = pos_;
+    int depth = 0;
+    while (true) {
+        if (AtEnd())
+            Fail(QStringLiteral("a comment \";\" not closed by \"") + closer + u'"', start);
+        const QChar c = text_.at(pos_);
+        if (depth == 0 && c == closer)
+            break;
+        if (c == u'(' || c == u'[')
+            ++depth;
+        else if ((c == u')' || c == u']') && depth > 0)
+            --depth;
+        ++pos_;
+    }
+    QString inside = text_.mid(from, pos_ - from).trimmed();
+    if (inside.endsWith(u';'))
+        inside = inside.chopped(1).trimmed();
+    return inside;
+}
+
+QString IsoText::ReadStandaloneComment() {
+    qsizetype end = pos_;
+    while (end < text_.size() && text_.at(end) != u';' && text_.at(end) != u'\n')
+        ++end;
+    const QString inside = text_.mid(pos_, end - pos_).trimmed();
+    pos_ = end < text_.size() && text_.at(end) == u';' ? end + 1 : end;
+    return inside;
+}
+
+void IsoText::Fail(const QString& what, qsizetype at) const {
+    at = std::min(at, text_.size());
+    const qsizetype lineStart = at == 0 ? 0 : text_.lastIndexOf(u'\n', at - 1) + 1;
+    const int line = static_cast<int>(QStringView(text_).left(lineStart).count(u'\n')) + 1;
+    qsizetype lineEnd = text_.indexOf(u'\n', at);
+    if (lineEnd < 0)
+        lineEnd = text_.size();
+    QString excerpt = text_.mid(at, std::min<qsizetype>(lineEnd - at, 60)).trimmed();
+    throw IsoSyntaxError(QStringLiteral("ISO CGIF: %1 at line %2, column %3 (at %4)")
+                             .arg(what)
+                             .arg(line)
+                             .arg(at - lineStart + 1)
+                             .arg(excerpt));
+}
+
+} // namespace zov::cgif::iso

@@ -1,0 +1,71 @@
+#pragma once
+// The text of an ISO CGIF file as the ISO reader scans it: the whole input in one string, read
+// once from front to back. Every token routine starts at the current place and leaves the place
+// after what it read; nothing is copied but the tokens themselves.
+#include <QString>
+#include <exception>
+#include <string>
+
+namespace zov::cgif::iso {
+
+// A construct the ISO reader cannot read; the message names the dialect, the construct and its
+// place (line, column and the text there).
+class IsoSyntaxError : public std::exception {
+public:
+    explicit IsoSyntaxError(QString message) : message_(std::move(message)), bytes_(message_.toStdString()) {}
+    const QString& message() const { return message_; }
+    const char* what() const noexcept override { return bytes_.c_str(); }
+
+private:
+    QString message_;
+    std::string bytes_;
+};
+
+class IsoText {
+public:
+    explicit IsoText(QString text) : text_(std::move(text)) {}
+
+    qsizetype Place() const { return pos_; }
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    // The character `ahead` places on, or U+0000 past the end.
+    QChar Peek(qsizetype ahead = 0) const {
+        const qsizetype at = pos_ + ahead;
+        return at < text_.size() ? text_.at(at) : QChar();
+    }
+    bool PeekIs(char c, qsizetype ahead = 0) const { return Peek(ahead) == QLatin1Char(c); }
+    void Advance(qsizetype count = 1) { pos_ += count; }
+    // Skips blanks, tabs, line breaks and other control characters.
+    void SkipBlanks();
+    // Skips blanks; then consumes `c` when it comes next.
+    bool Match(char c);
+
+    static bool StartsName(QChar c) { return c.isLetter() || c == u'_'; }
+    // Whether a number starts here: a digit, or a sign or "." before a digit.
+    bool StartsNumber() const;
+    // A name: letters, digits, "_" and "-", and an apostrophe followed by a letter when no closing
+    // apostrophe comes before the next bracket on its line ("Researcher's_Time"). "" when none.
+    QString ReadName();
+    // A numeral with its sign, fraction and exponent as written.
+    QString ReadNumber();
+    // Quoted text from the opening quote here to the closing one, both kept (lines included).
+    QString ReadQuoted();
+    // A collection "{...}" or "<...>" from its opening bracket here, blanks collapsed.
+    QString ReadCollection();
+    // After "/*": the comment's text up to "*/", which is consumed.
+    QString ReadBlockComment(qsizetype start);
+    // After ";": the text up to the closing `closer` at the same depth of brackets, which is left
+    // unread. Blanks around it and a final ";" are dropped.
+    QString ReadEndComment(QChar closer, qsizetype start);
+    // After ";" at the level of a graph: the text up to the next ";" (consumed) or the line's end.
+    QString ReadStandaloneComment();
+
+    [[noreturn]] void Fail(const QString& what, qsizetype at) const;
+
+private:
+    bool ApostropheInName(qsizetype at) const;
+
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+} // namespace zov::cgif::iso
