@@ -41,13 +41,10 @@ std::optional<cgif::exporter::ExportDialect> takeDialect(QStringList& args, QStr
             problem = QStringLiteral("--dialect given twice");
             return std::nullopt;
         }
-        if (i + 1 >= args.size()) {
-            problem = QStringLiteral("--dialect needs a value (2001 or iso)");
-            return std::nullopt;
-        }
-        dialect = cgif::exporter::ExportDialectNamed(args[i + 1]);
+        // The wording of import's and check's --dialect, whose choice "auto" export has not.
+        dialect = i + 1 < args.size() ? cgif::exporter::ExportDialectNamed(args[i + 1]) : std::nullopt;
         if (!dialect) {
-            problem = QStringLiteral("unknown dialect \"") + args[i + 1] + QStringLiteral("\" (2001 or iso)");
+            problem = QStringLiteral("--dialect needs 2001 or iso");
             return std::nullopt;
         }
         args.remove(i, 2);
