@@ -185,14 +185,14 @@ void Session::arrangeSlides(const std::vector<host::Slide>& slides) {
     }
 }
 
-void Session::ExportFile(const QString& path) {
+void Session::ExportFile(const QString& path, cgif::exporter::ExportDialect dialect) {
     const host::Presentation presentation = application_.ActivePresentation();
     if (presentation.IsNothing()) {
         services_.messages->inform(QStringLiteral("There is no open presentation to export."), appTitle,
                                    platform::MessageIcon::Critical);
         return;
     }
-    cgif::exporter::ExportGraphsToFile(presentation, path, *services_.messages);
+    cgif::exporter::ExportGraphsToFile(presentation, path, *services_.messages, dialect);
 }
 
 } // namespace zov::addin

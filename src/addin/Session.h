@@ -6,6 +6,7 @@
 #include "addin/AddinServices.h"
 #include "addin/EditorWindows.h"
 #include "cgif/dialect/Dialect.h"
+#include "cgif/export/ExportDialect.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "editor/EditorSession.h"
@@ -65,9 +66,10 @@ public:
     // CGIF reader (by default the file's own dialect).
     bool ImportFile(const QString& path, ImportProgress* progress = nullptr,
                     cgif::dialect::DialectChoice dialect = cgif::dialect::DialectChoice::Auto);
-    // The Export command's writing: every graph of the active presentation to `path`, "File
-    // written" when a graph was written.
-    void ExportFile(const QString& path);
+    // The Export command's writing: every graph of the active presentation to `path` in
+    // `dialect`, "File written" when a graph was written.
+    void ExportFile(const QString& path,
+                    cgif::exporter::ExportDialect dialect = cgif::exporter::ExportDialect::Cgif2001);
 
 private:
     void arrangeSlides(const std::vector<host::Slide>& slides);

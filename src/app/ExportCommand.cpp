@@ -30,6 +30,29 @@ QString defaultOutputName(const QString& input) {
     return stem + QStringLiteral(".cgf");
 }
 
+// Takes "--dialect 2001|iso" out of `args`; nothing (with `problem` set) for a missing, unknown
+// or repeated value. The 2001 dialect when the option is not given.
+std::optional<cgif::exporter::ExportDialect> takeDialect(QStringList& args, QString& problem) {
+    std::optional<cgif::exporter::ExportDialect> dialect;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] != QLatin1String("--dialect"))
+            continue;
+        if (dialect) {
+            problem = QStringLiteral("--dialect given twice");
+            return std::nullopt;
+        }
+        // The wording of import's and check's --dialect, whose choice "auto" export has not.
+        dialect = i + 1 < args.size() ? cgif::exporter::ExportDialectNamed(args[i + 1]) : std::nullopt;
+        if (!dialect) {
+            problem = QStringLiteral("--dialect needs 2001 or iso");
+            return std::nullopt;
+        }
+        args.remove(i, 2);
+        --i;
+    }
+    return dialect ? dialect : cgif::exporter::ExportDialect::Cgif2001;
+}
+
 bool sameFile(const QString& a, const QString& b) {
     if (a == QLatin1String("-") || b == QLatin1String("-"))
         return false;
@@ -38,8 +61,12 @@ bool sameFile(const QString& a, const QString& b) {
 
 } // namespace
 
-int runExport(const QStringList& args) {
+int runExport(const QStringList& arguments) {
     QString problem;
+    QStringList args = arguments;
+    const std::optional<cgif::exporter::ExportDialect> dialect = takeDialect(args, problem);
+    if (!dialect)
+        return usageError(Command, problem);
     const std::optional<InputOutputArguments> parsed = parseInputOutputArguments(args, problem);
     if (!parsed)
         return usageError(Command, problem);
@@ -53,7 +80,7 @@ int runExport(const QStringList& args) {
     if (!presentation)
         return 2;
 
-    switch (cgif::exporter::ExportGraphsToFile(*presentation, output, messages)) {
+    switch (cgif::exporter::ExportGraphsToFile(*presentation, output, messages, *dialect)) {
     case ExportOutcome::Written:
         return 0;
     case ExportOutcome::NothingWritten:

@@ -342,17 +342,24 @@ void ZOVMain::Export() {
         return;
     fileDialog_.initDir = lastFolder_;
     fileDialog_.defaultExt = QStringLiteral(".cgf");
-    fileDialog_.filter = ExportFilter;
+    fileDialog_.filter = ExportFilter + IsoExportFilterEntry;
+    fileDialog_.filterIndex = lastExportFilter_;
     fileDialog_.cancelError = true;
     fileDialog_.fileName = ExportTarget();
+    int fileType = lastExportFilter_;
+    fileDialog_.chosenFilterIndex = &fileType;
     const std::optional<QString> chosen = dialogs->ShowSave(fileDialog_);
+    fileDialog_.chosenFilterIndex = nullptr;
     if (!chosen)
         return;
     fileDialog_.fileName = *chosen;
     lastExportName_ = *chosen;
+    lastExportFilter_ = fileType == 2 ? 2 : 1;
     lastFileName_ = *chosen;
     lastFolder_ = FolderOfPath(lastFileName_);
-    guarded(QStringLiteral("Export"), [this] { session_.ExportFile(lastFileName_); });
+    const auto dialect =
+        lastExportFilter_ == 2 ? cgif::exporter::ExportDialect::Iso : cgif::exporter::ExportDialect::Cgif2001;
+    guarded(QStringLiteral("Export"), [this, dialect] { session_.ExportFile(lastFileName_, dialect); });
 }
 
 QString ZOVMain::ExportTarget() const {

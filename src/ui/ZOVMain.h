@@ -36,6 +36,9 @@ inline const QString ImportFilter = QStringLiteral("CGIF files (*.cgf)|*.cgf|") 
                                     QStringLiteral("ISO CGIF (*.cgf;*.cgif)|*.cgf;*.cgif|");
 inline const QString ExportFilter = QStringLiteral("CGIF Files (*.cgf)|*.cgf");
 
+// The Export dialog's second file type, after ExportFilter: ISO/IEC 24707 CGIF.
+inline const QString IsoExportFilterEntry = QStringLiteral("|ISO 24707 CGIF Files (*.cgf)|*.cgf|");
+
 // The text of a path up to and including its last folder separator; empty when it has none.
 QString FolderOfPath(const QString& path);
 
@@ -118,6 +121,7 @@ private:
     QString lastFolder_;
     QString lastImportName_; // the file Import read last
     QString lastExportName_; // the file Export wrote last
+    int lastExportFilter_ = 1; // the Export dialog's file type chosen last (2: ISO CGIF)
     platform::FileDialogRequest fileDialog_; // CommonDialog1: keeps its settings between uses
     bool unloaded_ = false;
     bool importing_ = false; // an import is reading: activation leaves the node tables alone

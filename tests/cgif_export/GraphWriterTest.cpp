@@ -1,4 +1,5 @@
 #include "cgif/export/GraphWriter.h"
+#include "cgif/export/IsoGraphWriter.h"
 #include "cgif_export/GraphSlides.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "support/CaseFiles.h"
@@ -91,21 +92,27 @@ TEST_F(GraphWriterTest, TitleLabelAsArgumentIsAnEmptyConcept) {
 }
 
 // The cases of tests/cases/cgif_export: slides drawn from a description, exported, and compared
-// with the text written (lines split at CR LF) and the boxes shown.
+// with the text written (lines split at CR LF) and the boxes shown; writer.case in the 2001
+// dialect, writer-iso.case in the ISO dialect.
 TEST_F(GraphWriterTest, CaseFiles) {
-    for (const test::Case& c : test::LoadCases(QStringLiteral("cgif_export"), QStringLiteral("writer.case"))) {
-        GraphSlides slides;
-        slides.drawSlides(c.input);
-        platform::FakeMessageBoxes boxes;
-        GraphWriter writer(slides.presentation(), boxes);
-        MemoryStream out;
-        EXPECT_TRUE(writer.WriteGraphs(out)) << c.where();
-        QStringList trace;
-        for (const QString& line : out.text().split(QStringLiteral("\r\n")))
-            trace << u'[' + line + u']';
-        for (const platform::Message& m : boxes.shown())
-            trace << QStringLiteral("box ") + m.title + QStringLiteral(": ") + m.text;
-        EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
+    for (const bool iso : {false, true}) {
+        const QString suffix = iso ? QStringLiteral("writer-iso.case") : QStringLiteral("writer.case");
+        for (const test::Case& c : test::LoadCases(QStringLiteral("cgif_export"), suffix)) {
+            GraphSlides slides;
+            slides.drawSlides(c.input);
+            platform::FakeMessageBoxes boxes;
+            MemoryStream out;
+            if (iso)
+                EXPECT_TRUE(IsoGraphWriter(slides.presentation(), boxes).WriteGraphs(out)) << c.where();
+            else
+                EXPECT_TRUE(GraphWriter(slides.presentation(), boxes).WriteGraphs(out)) << c.where();
+            QStringList trace;
+            for (const QString& line : out.text().split(QStringLiteral("\r\n")))
+                trace << u'[' + line + u']';
+            for (const platform::Message& m : boxes.shown())
+                trace << QStringLiteral("box ") + m.title + QStringLiteral(": ") + m.text;
+            EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
+        }
     }
 }
 

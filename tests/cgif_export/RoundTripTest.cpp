@@ -1,7 +1,9 @@
 // Export output reads back as the same graphs: CGIF is imported into a presentation, exported,
 // and imported again into a second presentation; both presentations must hold the same slides
 // with the same node shapes (kind, text, position), the same arcs and the same coreference.
-// Ids and made-up coreference labels differ between the two and are not compared.
+// Ids and made-up coreference labels differ between the two and are not compared. The same
+// machinery carries the graphs round through ISO CGIF: exported with --dialect iso, read back
+// by the ISO reader.
 #include "cgif/export/ExportCommand.h"
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QSet>
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <random>
@@ -28,13 +31,15 @@ using test::MemoryStream;
 // One import into a new presentation.
 class Imported {
 public:
-    explicit Imported(const QString& cgif, std::uint32_t seed = 7) : ids_(seed) {
+    explicit Imported(const QString& cgif, std::uint32_t seed = 7,
+                      dialect::DialectChoice dialect = dialect::DialectChoice::Draft2001)
+        : ids_(seed) {
         app_.Presentations().Add();
         SlideBuilder builder(app_, settings_, messages_);
         CgifReader reader(ids_, messages_, builder);
         const auto in = platform::StringTextStream(cgif);
-        // What the 2001 writer writes is read back in the 2001 dialect.
-        outcome_ = importer::ImportCgif(reader, *in, messages_, {}, dialect::DialectChoice::Draft2001);
+        // Each writer's text is read back in its own dialect (the 2001 one by default).
+        outcome_ = importer::ImportCgif(reader, *in, messages_, {}, dialect);
     }
 
     // Read to the end with no message but "File read".
@@ -49,10 +54,10 @@ public:
         return lines.join(u'\n');
     }
 
-    QString exported() {
+    QString exported(ExportDialect dialect = ExportDialect::Cgif2001) {
         MemoryStream out;
         platform::FakeMessageBoxes exportMessages;
-        ExportGraphs(presentation(), out, exportMessages);
+        ExportGraphs(presentation(), out, exportMessages, dialect);
         return out.text();
     }
 
@@ -79,8 +84,9 @@ QString nodeKey(const host::Shape& shape) {
 
 // Everything a presentation's graphs consist of, in an order that does not depend on the order
 // the shapes were drawn in: per slide its name, its sorted nodes and arcs, and the groups of
-// nodes that share a coreference label (groups of one say nothing and are left out).
-QStringList describe(const host::Presentation& presentation) {
+// nodes that share a coreference label (groups of one say nothing and are left out). Without
+// `emptyComments`, comments without text are left out (ISO CGIF draws none).
+QStringList describe(const host::Presentation& presentation, bool emptyComments = true) {
     QStringList out;
     const host::Slides slides = presentation.Slides();
     for (int s = 1; s <= slides.Count(); ++s) {
@@ -97,6 +103,8 @@ QStringList describe(const host::Presentation& presentation) {
                             nodeKey(glue.EndConnectedShape());
                 continue;
             }
+            if (!emptyComments && shape.AutoShapeType() == drawing::CommentShapeType && textOf(shape).isEmpty())
+                continue;
             nodes << QStringLiteral("  ") + nodeKey(shape);
             const QString label = drawing::LabelPart(shape.Name());
             if (!label.isEmpty() && shape.AutoShapeType() != drawing::TitleLabelShapeType)
@@ -117,23 +125,45 @@ QStringList describe(const host::Presentation& presentation) {
     return out;
 }
 
+// The files listed in tests/cases/roundtrip/iso-differences.txt ("FILE | REASON" lines): through
+// ISO CGIF they must read back whole, but their slides are known to differ.
+QSet<QString> isoDifferences() {
+    QFile file(test::sourceDir() + QStringLiteral("/tests/cases/roundtrip/iso-differences.txt"));
+    QSet<QString> names;
+    if (!file.open(QIODevice::ReadOnly))
+        return names;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n'))
+        if (!line.startsWith(u'#') && line.contains(u'|'))
+            names.insert(line.section(u'|', 0, 0).trimmed());
+    return names;
+}
+
 // `partly`: the input may stop at an error; the graphs drawn before it must come back.
-void expectRoundTrip(const QString& cgif, const std::string& what, bool partly = false) {
-    Imported first(cgif);
+// `through`: the dialect of the export and of the second import (through ISO CGIF, the input is
+// read in its own dialect).
+void expectRoundTrip(const QString& cgif, const std::string& what, bool partly = false,
+                     ExportDialect through = ExportDialect::Cgif2001) {
+    const bool iso = through == ExportDialect::Iso;
+    static const QSet<QString> differing = isoDifferences();
+    Imported first(cgif, 7, iso ? dialect::DialectChoice::Auto : dialect::DialectChoice::Draft2001);
     if (partly && first.presentation().Slides().Count() == 0)
         return;
     if (!partly) {
         ASSERT_TRUE(first.readWhole()) << what << ": " << first.messages().toStdString();
     }
-    const QString text = first.exported();
-    Imported second(text, 99);
+    const QString text = first.exported(through);
+    Imported second(text, 99, iso ? dialect::DialectChoice::Iso : dialect::DialectChoice::Draft2001);
     ASSERT_TRUE(second.readWhole()) << what << ": " << second.messages().toStdString() << "\n"
                                     << text.toStdString();
-    EXPECT_EQ(describe(second.presentation()).join(u'\n').toStdString(),
-              describe(first.presentation()).join(u'\n').toStdString())
+    if (iso && differing.contains(QString::fromStdString(what)))
+        return;
+    EXPECT_EQ(describe(second.presentation(), !iso).join(u'\n').toStdString(),
+              describe(first.presentation(), !iso).join(u'\n').toStdString())
         << what << "\n" << text.toStdString();
-    // Written again from the second presentation, the text is the same but for ids.
-    EXPECT_EQ(second.exported().size(), text.size()) << what;
+    // Written again from the second presentation, the 2001 text is the same but for ids (the
+    // ISO text may write the same graph in another order).
+    if (!iso)
+        EXPECT_EQ(second.exported(through).size(), text.size()) << what;
 }
 
 TEST(RoundTripTest, SlidesDrawnInTheEditorReadBackTheSame) {
@@ -238,7 +268,8 @@ TEST(RoundTripTest, GeneratedGraphs) {
     for (std::uint32_t seed = 1; seed <= 60; ++seed) {
         GraphGenerator generator(seed);
         const QString cgif = generator.file();
-        expectRoundTrip(cgif, "seed " + std::to_string(seed) + ": " + cgif.toStdString());
+        for (const ExportDialect through : {ExportDialect::Cgif2001, ExportDialect::Iso})
+            expectRoundTrip(cgif, "seed " + std::to_string(seed) + ": " + cgif.toStdString(), false, through);
         if (::testing::Test::HasFailure())
             break;
     }
@@ -247,20 +278,25 @@ TEST(RoundTripTest, GeneratedGraphs) {
 // Carried round: every example and corpus file, nested graphs, negations and coreference
 // between slides included; of a file that stops at an error, the graphs drawn before it.
 TEST(RoundTripTest, ExampleAndCorpusFilesThatImportCleanly) {
-    for (const QString& folder : {test::sourceDir() + QStringLiteral("/examples"), test::cgifCorpusDir()}) {
-        const QDir dir(folder);
-        QStringList tried;
-        for (const QString& name : dir.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name)) {
-            QFile file(dir.filePath(name));
-            const QString cgif = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-            Imported probe(cgif);
-            tried << name;
-            expectRoundTrip(cgif, name.toStdString(), !probe.readWhole());
+    for (const ExportDialect through : {ExportDialect::Cgif2001, ExportDialect::Iso}) {
+        for (const QString& folder : {test::sourceDir() + QStringLiteral("/examples"), test::cgifCorpusDir()}) {
+            const QDir dir(folder);
+            QStringList tried;
+            for (const QString& name : dir.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name)) {
+                QFile file(dir.filePath(name));
+                const QString cgif = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+                Imported probe(cgif, 7,
+                               through == ExportDialect::Iso ? dialect::DialectChoice::Auto
+                                                             : dialect::DialectChoice::Draft2001);
+                tried << name;
+                expectRoundTrip(cgif, name.toStdString(), !probe.readWhole(), through);
+            }
+            std::printf("round trip through %s of %lld files in %s: %s\n",
+                        through == ExportDialect::Iso ? "ISO CGIF" : "2001 CGIF", static_cast<long long>(tried.size()),
+                        qPrintable(folder), qPrintable(tried.join(u' ')));
+            // The corpus may be missing; the examples are not.
+            EXPECT_GE(tried.size(), dir.exists() ? 3 : 0) << folder.toStdString();
         }
-        std::printf("round trip of %lld files in %s: %s\n", static_cast<long long>(tried.size()), qPrintable(folder),
-                    qPrintable(tried.join(u' ')));
-        // The corpus may be missing; the examples are not.
-        EXPECT_GE(tried.size(), dir.exists() ? 3 : 0) << folder.toStdString();
     }
 }
 
@@ -275,7 +311,8 @@ TEST(RoundTripTest, CaseFiles) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
         const QString text = QString::fromUtf8(file.readAll());
         ASSERT_TRUE(text.startsWith(u'#')) << name.toStdString() << ": the first line says what it checks";
-        expectRoundTrip(text.section(u'\n', 1), name.toStdString());
+        for (const ExportDialect through : {ExportDialect::Cgif2001, ExportDialect::Iso})
+            expectRoundTrip(text.section(u'\n', 1), name.toStdString(), false, through);
     }
 }
 

@@ -64,7 +64,8 @@ TEST_F(FileCommandsTest, ExportOpensWhereTheLastImportWasAndWritesTheGraphs) {
     palette().Export();
     const auto& request = dialogs.requests().back();
     EXPECT_EQ(request.kind, platform::ScriptedCommonDialog::Kind::Save);
-    EXPECT_EQ(request.file.filter, QStringLiteral("CGIF Files (*.cgf)|*.cgf"));
+    EXPECT_EQ(request.file.filter, QStringLiteral("CGIF Files (*.cgf)|*.cgf|ISO 24707 CGIF Files (*.cgf)|*.cgf|"));
+    EXPECT_EQ(request.file.filterIndex, 1);
     EXPECT_EQ(request.file.defaultExt, QStringLiteral(".cgf"));
     EXPECT_EQ(request.file.initDir, work.path() + QLatin1Char('/'));
     EXPECT_EQ(request.file.fileName, QString()) << "never the file just imported";
@@ -86,6 +87,17 @@ TEST_F(FileCommandsTest, ExportOpensWhereTheLastImportWasAndWritesTheGraphs) {
     EXPECT_EQ(dialogs.requests().back().file.fileName, out);
     EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("File written")});
     EXPECT_GT(QFileInfo(out).size(), 3);
+
+    // The second file type writes ISO CGIF, and the next dialog offers that type again.
+    dialogs.scriptPath(out);
+    dialogs.scriptFilterIndex(2);
+    palette().Export();
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().startsWith("/* <graph name=\"G1\" type=\"Graph\"/> */\r\n[/* <concept>"));
+    written.close();
+    dialogs.scriptPath(std::nullopt);
+    palette().Export();
+    EXPECT_EQ(dialogs.requests().back().file.filterIndex, 2);
 }
 
 // The Export dialog offers the presentation's name with ".cgf", but never the file just

@@ -1,6 +1,7 @@
 #include "cgif/export/ExportCommand.h"
 
 #include "cgif/export/GraphWriter.h"
+#include "cgif/export/IsoGraphWriter.h"
 
 namespace zov::cgif::exporter {
 
@@ -42,13 +43,18 @@ private:
 } // namespace
 
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
-                           platform::MessageBoxes& messages) {
+                           platform::MessageBoxes& messages, ExportDialect dialect) {
     bool written = false;
     NotingStream noting(out);
     try {
-        GraphWriter writer(presentation, messages);
-        writer.ClearWrittenConcepts();
-        written = writer.WriteGraphs(noting);
+        if (dialect == ExportDialect::Iso) {
+            IsoGraphWriter writer(presentation, messages);
+            written = writer.WriteGraphs(noting);
+        } else {
+            GraphWriter writer(presentation, messages);
+            writer.ClearWrittenConcepts();
+            written = writer.WriteGraphs(noting);
+        }
         // What was written before a stop (a host error, "No out arcs") is kept; nothing at all
         // replaces nothing.
         if (noting.wrote())
@@ -75,7 +81,7 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
 }
 
 ExportOutcome ExportGraphsToFile(const host::Presentation& presentation, const QString& path,
-                                 platform::MessageBoxes& messages) {
+                                 platform::MessageBoxes& messages, ExportDialect dialect) {
     std::unique_ptr<platform::TextStream> out;
     try {
         out = platform::CreateTextFile(path);
@@ -83,7 +89,7 @@ ExportOutcome ExportGraphsToFile(const host::Presentation& presentation, const Q
         messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
         return ExportOutcome::FileNotCreated;
     }
-    return ExportGraphs(presentation, *out, messages);
+    return ExportGraphs(presentation, *out, messages, dialect);
 }
 
 } // namespace zov::cgif::exporter

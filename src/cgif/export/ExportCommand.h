@@ -1,6 +1,7 @@
 #pragma once
 // The core of the Export command, shared by the palette and the command line: create the file,
 // write every graph, close the file, and confirm with "File written" when a graph was written.
+#include "cgif/export/ExportDialect.h"
 #include "host/Presentation.h"
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
@@ -20,9 +21,10 @@ enum class ExportOutcome {
 // open) and closes it when anything was written (what came before a stop is kept); when nothing
 // was, the stream is discarded, so a file it was to replace stays as it was, and a "ZOVEdit"
 // box says "No graph to export". The stream is closed before "File written" is shown, so
-// that a failure found while the last bytes go out is reported instead of a success.
+// that a failure found while the last bytes go out is reported instead of a success. The
+// graphs are written in `dialect`.
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
-                           platform::MessageBoxes& messages);
+                           platform::MessageBoxes& messages, ExportDialect dialect = ExportDialect::Cgif2001);
 
 // Creates (or replaces) `path` as a UTF-8 text file with CR LF line ends, "-" meaning standard
 // output, and exports into it. A regular file is written beside and replaces the old one only
@@ -30,6 +32,7 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
 // written directly. A file that cannot be created is reported in an "Error" box
 // naming it and the reason.
 ExportOutcome ExportGraphsToFile(const host::Presentation& presentation, const QString& path,
-                                 platform::MessageBoxes& messages);
+                                 platform::MessageBoxes& messages,
+                                 ExportDialect dialect = ExportDialect::Cgif2001);
 
 } // namespace zov::cgif::exporter

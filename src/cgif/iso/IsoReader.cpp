@@ -1,5 +1,6 @@
 #include "cgif/iso/IsoReader.h"
 
+#include "cgif/iso/GraphNotes.h"
 #include "cgif/iso/IsoText.h"
 #include "cgif/iso/LayoutNotes.h"
 #include "cgif/reader/CgifReader.h"
@@ -67,6 +68,9 @@ private:
     QString ConstantConcept(const QString& name, Context& context);
     void AddComment(const QString& text, float x, float y);
     void PlaceNode(int index, const LayoutNote& note);
+    // A note among a graph's elements: the export's graph note names the graph (and places a
+    // nested graph's pentagon), a layout note in a negation places its oval. False for a comment.
+    bool ReadGraphLevelNote(const QString& comment);
     QString ReadQuantifier();
     QString ReadLabel(qsizetype start);
     bool StartsElement() const;
@@ -135,6 +139,23 @@ void IsoGraphReader::PlaceNode(int index, const LayoutNote& note) {
     NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(index));
     node.X = note.x;
     node.Y = note.y;
+}
+
+bool IsoGraphReader::ReadGraphLevelNote(const QString& comment) {
+    if (const GraphNote graph = ReadGraphNote(comment); graph.isNote) {
+        NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(Current().graphIndex));
+        node.Name = graph.name;
+        node.Type = graph.type.isEmpty() ? QStringLiteral("Graph") : graph.type;
+        if (graph.hasPosition) {
+            node.X = graph.x;
+            node.Y = graph.y;
+        }
+        return true;
+    }
+    const LayoutNote layout = ReadLayoutNote(comment);
+    if (layout.isNote && Current().negation && Current().containerIndex >= 0)
+        PlaceNode(Current().containerIndex, layout);
+    return layout.isNote;
 }
 
 // "[" [type] [":"] {referent part} [graph] [";" comment] "]", in any order the tools write.
@@ -586,7 +607,7 @@ void IsoGraphReader::ReadElements(bool topLevel) {
         } else if (c == u'/' && text_.PeekIs('*', 1)) {
             text_.Advance(2);
             const QString comment = text_.ReadBlockComment(at);
-            if (!comment.isEmpty() && !ReadLayoutNote(comment).isNote)
+            if (!comment.isEmpty() && !ReadGraphLevelNote(comment))
                 AddComment(comment, 200, 100);
         } else if (topLevel && c == u';') {
             text_.Advance();

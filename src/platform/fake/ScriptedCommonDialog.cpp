@@ -27,7 +27,17 @@ std::optional<QString> ScriptedCommonDialog::ShowOpen(const FileDialogRequest& r
 
 std::optional<QString> ScriptedCommonDialog::ShowSave(const FileDialogRequest& request) {
     requests_.push_back(Request{Kind::Save, request, 0, {}, 0});
-    return takeFront(paths_);
+    requests_.back().file.chosenFilterIndex = nullptr;
+    std::optional<QString> path = takeFront(paths_);
+    // The file type scripted for this answer, else the one the dialog showed first.
+    int chosen = request.filterIndex;
+    if (path && !filterIndexes_.empty()) {
+        chosen = filterIndexes_.front();
+        filterIndexes_.pop_front();
+    }
+    if (path && request.chosenFilterIndex)
+        *request.chosenFilterIndex = chosen;
+    return path;
 }
 
 std::optional<std::int32_t> ScriptedCommonDialog::ShowColor(std::int32_t initial) {

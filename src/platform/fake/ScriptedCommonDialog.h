@@ -26,6 +26,9 @@ public:
 
     // Queue the next answer of a kind; std::nullopt scripts a cancel.
     void scriptPath(std::optional<QString> path) { paths_.push_back(std::move(path)); }
+    // The file type (filter entry) chosen with the next path a save dialog answers; without
+    // one, the entry the dialog showed first.
+    void scriptFilterIndex(int index) { filterIndexes_.push_back(index); }
     void scriptColor(std::optional<std::int32_t> color) { colors_.push_back(color); }
     void scriptFont(std::optional<FontChoice> font) { fonts_.push_back(std::move(font)); }
 
@@ -33,6 +36,7 @@ public:
 
 private:
     std::deque<std::optional<QString>> paths_;
+    std::deque<int> filterIndexes_;
     std::deque<std::optional<std::int32_t>> colors_;
     std::deque<std::optional<FontChoice>> fonts_;
     std::vector<Request> requests_;

@@ -1,0 +1,381 @@
+#include "cgif/export/IsoGraphWriter.h"
+
+#include "cgif/export/GraphWriter.h"
+#include "cgif/export/IsoText.h"
+#include "drawing/GraphEncoding.h"
+#include "drawing/NameParts.h"
+#include "host/HostError.h"
+
+#include <utility>
+
+namespace zov::cgif::exporter {
+
+namespace {
+
+const QString NegationType = QStringLiteral("Neg");
+
+QString shapeText(const host::Shape& shape) {
+    if (!shape.HasTextFrame())
+        throw host::HostError("the shape \"" + shape.Name().toStdString() + "\" has no text");
+    return shape.TextFrame().TextRange().Text();
+}
+
+QString layoutOf(NoteKind kind, const host::Shape& shape) {
+    return LayoutNote(kind, shape.Left(), shape.Top());
+}
+
+bool hasLabelledPentagon(const SlideScan& scan) {
+    for (const host::Shape& pentagon : scan.Pentagons())
+        if (!drawing::LabelPart(pentagon.Name()).isEmpty())
+            return true;
+    return false;
+}
+
+bool isConcept(const host::Shape& shape) { return shape.AutoShapeType() == drawing::ConceptShapeType; }
+
+// A relation or actor is written only with an out arc (else it is reported and left out).
+bool writesArguments(const NodeArcs& record) {
+    const int type = record.Node.AutoShapeType();
+    return (type == drawing::RelationShapeType || type == drawing::ActorShapeType) && !record.OutArcs.empty();
+}
+
+} // namespace
+
+IsoGraphWriter::IsoGraphWriter(host::Presentation presentation, platform::MessageBoxes& messages)
+    : presentation_(std::move(presentation)), messages_(messages) {}
+
+bool IsoGraphWriter::WriteGraphs(platform::TextStream& out) {
+    scanSlides();
+    QString current;
+    bool any = false;
+    try {
+        findHoldings();
+        // Graphs no other graph holds, in slide order; then any held graph whose holder did
+        // not take it (a holder left out after "No out arcs", graphs that hold each other).
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int g = 0; g < static_cast<int>(graphs_.size()); ++g) {
+                if (graphs_[g].written || graphs_[g].empty || (pass == 0 && heldGraphs_.contains(g)))
+                    continue;
+                current = graphs_[g].name;
+                const QString text = writeGraph(g, true);
+                if (any)
+                    out.WriteLine(QStringLiteral("."));
+                out.Write(text);
+                any = true;
+            }
+        }
+    } catch (const host::HostError& error) {
+        failedSlide_ = current;
+        failure_ = QString::fromUtf8(error.what());
+    }
+    if (!failure_.isEmpty()) {
+        messages_.inform(QStringLiteral("The export stopped at slide %1: %2").arg(failedSlide_, failure_),
+                         QStringLiteral("Error"), platform::MessageIcon::Critical);
+        return false;
+    }
+    return any;
+}
+
+void IsoGraphWriter::scanSlides() {
+    graphs_.clear();
+    QString name;
+    try {
+        const int slideCount = presentation_.Slides().Count();
+        for (int s = 1; s <= slideCount; ++s) {
+            const host::Slide slide = presentation_.Slides().Item(s);
+            name = slide.Name();
+            scan_.ScanSlide(presentation_, s);
+            // A slide without nodes is written only inside a negation that holds it (an empty
+            // negated graph), so it is kept when its title can be read.
+            Graph graph;
+            graph.empty = !scan_.HasSlideNodes() && !hasLabelledPentagon(scan_);
+            if (graph.empty && (slide.Shapes().Count() < 1 || !slide.Shapes().Item(1).HasTextFrame()))
+                continue;
+            graph.name = name;
+            graph.type = GraphWriter::TitleType(shapeText(slide.Shapes().Item(1)));
+            graph.records = scan_.SlideNodes();
+            graph.pentagons = scan_.Pentagons();
+            graphs_.push_back(std::move(graph));
+        }
+    } catch (const host::HostError& error) {
+        failedSlide_ = name;
+        failure_ = QString::fromUtf8(error.what());
+    }
+}
+
+int IsoGraphWriter::graphNamed(const QString& name) const {
+    for (int g = 0; g < static_cast<int>(graphs_.size()); ++g)
+        if (graphs_[g].name == name)
+            return g;
+    return -1;
+}
+
+void IsoGraphWriter::findHoldings() {
+    heldByConcept_.clear();
+    heldByNegation_.clear();
+    heldGraphs_.clear();
+    for (int g = 0; g < static_cast<int>(graphs_.size()); ++g) {
+        for (const NodeArcs& record : graphs_[g].records) {
+            const host::Shape& node = record.Node;
+            // A concept's arc into a pentagon whose text is its label and names a slide: the
+            // concept holds that slide's graph.
+            if (node.AutoShapeType() == drawing::CoreferentConceptShapeType) {
+                const QString label = drawing::LabelPart(node.Name());
+                const int held = label.isEmpty() || shapeText(node) != label ? -1 : graphNamed(label);
+                if (held < 0 || held == g || heldGraphs_.contains(held) || graphs_[held].empty)
+                    continue;
+                for (const host::Shape& container : record.InArcs) {
+                    if (isConcept(container) && !heldByConcept_.contains(container.Name())) {
+                        heldByConcept_.insert(container.Name(), Holding{held, node});
+                        heldGraphs_.insert(held);
+                        break;
+                    }
+                }
+            }
+            // An oval "Neg" whose one arc goes to a pentagon "Proposition (NAME)" named NAME.
+            if (node.AutoShapeType() == drawing::RelationShapeType && record.InArcs.empty() &&
+                record.OutArcs.size() == 1 && shapeText(node) == NegationType) {
+                const host::Shape& pentagon = record.OutArcs.front();
+                const QString label = drawing::LabelPart(pentagon.Name());
+                if (pentagon.AutoShapeType() != drawing::CoreferentConceptShapeType ||
+                    shapeText(pentagon) != QStringLiteral("Proposition (") + label + u')')
+                    continue;
+                const int held = graphNamed(label);
+                if (held < 0 || held == g || heldGraphs_.contains(held))
+                    continue;
+                heldByNegation_.insert(node.Name(), Holding{held, pentagon});
+                heldGraphs_.insert(held);
+            }
+        }
+    }
+}
+
+std::optional<IsoGraphWriter::Holding> IsoGraphWriter::holdingToWrite(const QHash<QString, Holding>& holdings,
+                                                                       const QString& name) const {
+    const auto it = holdings.constFind(name);
+    if (it == holdings.constEnd() || graphs_[it->graph].written)
+        return std::nullopt;
+    for (const int open : writing_)
+        if (open == it->graph)
+            return std::nullopt;
+    return *it;
+}
+
+void IsoGraphWriter::findLabelsNeeded(const Graph& graph) {
+    // The first use of a concept writes it in full; a later use as an argument writes its bound
+    // label, so it needs one. (A later record of its own writes nothing.)
+    labelsNeeded_.clear();
+    QSet<QString> seen;
+    const auto use = [&](const host::Shape& shape, bool asArgument) {
+        if (!isConcept(shape))
+            return;
+        if (asArgument && seen.contains(shape.Name()) && drawing::LabelPart(shape.Name()).isEmpty())
+            labelsNeeded_.insert(shape.Name());
+        seen.insert(shape.Name());
+    };
+    for (const NodeArcs& record : graph.records) {
+        if (isConcept(record.Node)) {
+            use(record.Node, false);
+        } else if (writesArguments(record)) {
+            for (const host::Shape& shape : record.InArcs)
+                use(shape, true);
+            for (const host::Shape& shape : record.OutArcs)
+                use(shape, true);
+        }
+    }
+}
+
+QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
+    Graph& graph = graphs_[index];
+    graph.written = true;
+    writing_.push_back(index);
+    const QSet<QString> outerWritten = std::exchange(writtenHere_, {});
+    const QHash<QString, QString> outerOwners = std::exchange(labelOwners_, {});
+    const QSet<QString> outerNeeded = labelsNeeded_;
+    findLabelsNeeded(graph);
+
+    QStringList elements;
+    QStringList comments; // of a nested graph: after its nodes (see nestedGraphText)
+    if (topLevel)
+        elements << GraphNote(graph.name, graph.type);
+    QSet<QString> linked;
+    for (const NodeArcs& record : graph.records) {
+        linked.insert(record.Node.Name());
+        for (const host::Shape& shape : record.InArcs)
+            linked.insert(shape.Name());
+        for (const host::Shape& shape : record.OutArcs)
+            linked.insert(shape.Name());
+        const host::Shape& node = record.Node;
+        switch (node.AutoShapeType()) {
+        case drawing::RelationShapeType:
+            if (const auto holding = holdingToWrite(heldByNegation_, node.Name()))
+                elements << negationText(record, *holding);
+            else if (!record.OutArcs.empty())
+                elements << relationText(record);
+            else
+                reportMissingOutArcs(node);
+            break;
+        case drawing::ActorShapeType:
+            if (!record.OutArcs.empty())
+                elements << actorText(record);
+            else
+                reportMissingOutArcs(node);
+            break;
+        case drawing::CommentShapeType:
+            // An empty comment says nothing (and an ISO reader draws none).
+            if (const QString text = shapeText(node); !text.trimmed().isEmpty())
+                (topLevel ? elements : comments) << IsoComment(text);
+            break;
+        case drawing::ConceptShapeType:
+            if (!writtenHere_.contains(node.Name()))
+                elements << conceptText(node);
+            break;
+        default:
+            break; // a pentagon or foreign shape an arc from a concept points to
+        }
+    }
+    for (const host::Shape& pentagon : graph.pentagons)
+        if (!linked.contains(pentagon.Name()) && !drawing::LabelPart(pentagon.Name()).isEmpty())
+            elements << coreferentText(pentagon);
+
+    elements << comments;
+    writtenHere_ = outerWritten;
+    labelOwners_ = outerOwners;
+    labelsNeeded_ = outerNeeded;
+    writing_.pop_back();
+    if (!topLevel) // one element a line, indented by the depth of the graph
+        return elements.join(QStringLiteral("\r\n") + QString(2 * static_cast<int>(writing_.size()), u' '));
+    QString text;
+    for (const QString& element : elements)
+        text += element + QStringLiteral("\r\n");
+    return text;
+}
+
+QString IsoGraphWriter::relationText(const NodeArcs& record) {
+    QString text = u'(' + layoutOf(NoteKind::Relation, record.Node) + u' ' + IsoTypeName(shapeText(record.Node));
+    for (const host::Shape& in : record.InArcs)
+        text += u' ' + argumentText(in);
+    text += u' ' + argumentText(record.OutArcs.front()); // a relation has one out arc
+    return text + u')';
+}
+
+QString IsoGraphWriter::actorText(const NodeArcs& record) {
+    QString text = u'(' + layoutOf(NoteKind::Actor, record.Node) + u' ' + IsoTypeName(shapeText(record.Node));
+    for (const host::Shape& in : record.InArcs)
+        text += u' ' + argumentText(in);
+    text += QStringLiteral(" |");
+    for (const host::Shape& target : record.OutArcs)
+        text += u' ' + argumentText(target);
+    return text + u')';
+}
+
+QString IsoGraphWriter::negationText(const NodeArcs& record, const Holding& holding) {
+    return QStringLiteral("~[") + layoutOf(NoteKind::Relation, record.Node) + u' ' + nestedGraphText(holding, true) +
+           u']';
+}
+
+QString IsoGraphWriter::nestedGraphText(const Holding& holding, bool negated) {
+    const Graph& graph = graphs_[holding.graph];
+    const host::Shape& pentagon = holding.pentagon;
+    const QString note = GraphNote(graph.name, graph.type, pentagon.Left(), pentagon.Top());
+    const QString indent = QStringLiteral("\r\n") + QString(2 * static_cast<int>(writing_.size()), u' ');
+    const QString body = writeGraph(holding.graph, false);
+    // In a concept, the comments before the first node of its graph would be the concept's own
+    // (a reader knows the graph has begun only at its first node): there the graph's note and
+    // comments come after its nodes. A negation's graph begins at "~[".
+    if (negated)
+        return body.isEmpty() ? note : note + indent + body;
+    return body.isEmpty() ? QString() : indent + body + indent + note;
+}
+
+QString IsoGraphWriter::argumentText(const host::Shape& shape) {
+    switch (shape.AutoShapeType()) {
+    case drawing::ConceptShapeType:
+        if (writtenHere_.contains(shape.Name()))
+            return u'?' + IsoName(definingLabel(shape.Name()));
+        return conceptText(shape);
+    case drawing::CoreferentConceptShapeType:
+        return coreferentText(shape);
+    default:
+        // A title label (or another shape an arc joins): an empty concept where it stands.
+        return u'[' + layoutOf(NoteKind::Concept, shape) + u']';
+    }
+}
+
+QString IsoGraphWriter::conceptText(const host::Shape& shape) {
+    writtenHere_.insert(shape.Name());
+    const QString text = shapeText(shape);
+    const QString type = drawing::TypePart(text);
+    const QString referent = drawing::ReferentPart(text);
+    const QString label = definingLabel(shape.Name());
+    QString fields;
+    if (!label.isEmpty())
+        fields += QStringLiteral(" *") + IsoName(label);
+    if (!referent.isEmpty())
+        fields += u' ' + IsoReferent(referent);
+    if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
+        fields += nestedGraphText(*holding);
+    QString written = u'[' + layoutOf(NoteKind::Concept, shape);
+    if (!type.isEmpty())
+        written += u' ' + IsoTypeName(type);
+    if (!fields.isEmpty())
+        written += u':' + fields;
+    return written + u']';
+}
+
+QString IsoGraphWriter::coreferentText(const host::Shape& shape) {
+    // "Cat(Person in G1)" or "Cat(x)" is the type Cat; a text that is the label alone has none.
+    const QString text = shapeText(shape);
+    const QString label = drawing::LabelPart(shape.Name());
+    if (label.isEmpty())
+        return conceptText(shape);
+    // "Person:'Mary'(Woman in G3)": type Person, referent 'Mary'.
+    QString written = u'[' + layoutOf(NoteKind::Concept, shape);
+    QString referent;
+    if (text != label) {
+        const qsizetype paren = text.indexOf(u'(');
+        const QString conceptPart = (paren < 0 ? text : text.left(paren)).trimmed();
+        const QString type = drawing::TypePart(conceptPart).trimmed();
+        referent = drawing::ReferentPart(conceptPart).trimmed();
+        if (!type.isEmpty())
+            written += u' ' + IsoTypeName(type) + u':';
+        else if (!referent.isEmpty())
+            written += u':';
+    }
+    if (!referent.isEmpty())
+        written += u' ' + IsoReferent(referent);
+    return written + QStringLiteral(" ?") + IsoName(label) + u']';
+}
+
+QString IsoGraphWriter::definingLabel(const QString& name) {
+    if (const auto made = madeUpLabels_.constFind(name); made != madeUpLabels_.constEnd())
+        return made.value();
+    const QString label = drawing::LabelPart(name);
+    if (!label.isEmpty()) {
+        // A label defines one concept in a graph: a second concept that carries it (a 2001 file
+        // may define *b again and again, each ?b meaning the nearest one before) gets its own.
+        const auto owner = labelOwners_.constFind(label);
+        if (owner == labelOwners_.constEnd()) {
+            labelOwners_.insert(label, name);
+            return label;
+        }
+        if (owner.value() == name)
+            return label;
+    } else if (!labelsNeeded_.contains(name)) {
+        return label;
+    }
+    auto it = madeUpLabels_.find(name);
+    if (it == madeUpLabels_.end()) {
+        if (!freshLabels_)
+            freshLabels_.emplace(presentation_);
+        it = madeUpLabels_.insert(name, freshLabels_->next());
+    }
+    return it.value();
+}
+
+void IsoGraphWriter::reportMissingOutArcs(const host::Shape& node) {
+    messages_.inform(QStringLiteral("No out arcs for ") + shapeText(node) + QLatin1Char('!'), QStringLiteral("Error"),
+                     platform::MessageIcon::Critical);
+}
+
+} // namespace zov::cgif::exporter
