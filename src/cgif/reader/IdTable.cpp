@@ -6,6 +6,7 @@ namespace zov::cgif {
 
 void IdTable::Clear() {
     slots_.clear();
+    shift_ = 64;
     used_ = 0;
     others_.clear();
 }
@@ -23,13 +24,18 @@ std::uint64_t IdTable::Pack(const QString& id) {
     return key + 1;
 }
 
+// Fibonacci hashing: the top bits of the product mix every bit of the key.
 std::size_t IdTable::Home(std::uint64_t key) const {
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & (slots_.size() - 1);
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
 }
 
 void IdTable::Grow() {
     std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    const std::size_t size = old.empty() ? 64 : old.size() * 2;
+    slots_.assign(size, Slot{});
+    shift_ = 64;
+    for (std::size_t bits = size; bits > 1; bits >>= 1)
+        --shift_;
     for (const Slot& slot : old) {
         if (slot.Key == 0)
             continue;

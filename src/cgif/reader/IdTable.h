@@ -31,6 +31,7 @@ private:
     void Grow();
 
     std::vector<Slot> slots_; // a power of two long, at most half full
+    int shift_ = 64;          // 64 - log2(slots_.size())
     std::size_t used_ = 0;
     QHash<QString, int> others_;
 };
