@@ -1,34 +1,43 @@
 #!/usr/bin/env python3
-"""Speed of `zovedit check`, measured end to end on the built program.
+"""Speed and memory of `zovedit check`, measured end to end on the built programs.
 
-Writes five CGIF files into a temporary folder and times `zovedit check FILE` on each as a
-whole process (start-up, reading and decoding the file, parsing, the checking builder, the
-"File read" line), which is what a script that validates CGIF pays. These files all take the
-launcher's quick path (src/cgif/quick); a file it is unsure of costs the start of zovedit-app and
-the full reader on top:
+Writes CGIF files into a temporary folder and checks each as a whole process (start-up,
+reading and decoding the file, parsing, the checking builder, the "File read" line), which is
+what a script that validates CGIF pays, in three ways:
 
+  quick   `zovedit check FILE`: the launcher, which answers through the quick checker
+          (src/cgif/quick) when it can and starts zovedit-app otherwise
+  full    `zovedit-app check FILE`: the full reader with the checking builder, as `import`
+          reads (and as `check` answers every file the quick checker is unsure of)
+  wc      `wc -l FILE`: one pass over the bytes, the floor any reader is compared with
+
+The inputs:
+
+  empty                             no text at all: what starting and ending a program costs
   small-100k, small-1m, small-10m   1,320, 13,200 and 132,000 small graphs as the exporter
                                     writes them (a title comment, two concepts with positions, one
                                     relation with bound labels, graphs separated by " " and ". "
                                     lines, CR LF line ends), about 80 bytes each: 0.1, 1 and 10 MiB
                                     (the same text as BM_CheckSmallGraphs in bench_import.cpp)
-  empty                             no text at all: what starting and ending the program costs
   line-5m                           the same kind of elements on one single line of 5 MB
+  nested-16k                        16,000 negations, each a nested graph handed on, that refer
+                                    to a label of the enclosing graph and of the one before (the
+                                    text of BM_NestedGraphs in bench_reader.cpp)
 
-Each file is checked --runs times (default 7); the report gives the fastest and the median wall
-time with the MB/s of the median (1 MB = 10^6 bytes), then the median CPU time (user + system)
-of the process with its MB/s, and "net": MB/s of the CPU time beyond that of checking the
-empty file (loading the program and its libraries, starting and ending). Wall times on a loaded
-machine are noisy and the CPU time less so: run it when the machine is quiet, or compare
-instruction counts with
-  valgrind --tool=callgrind BUILD/zovedit check FILE
-Every run must exit 0 with exactly "ZOVEdit: File read" on standard error, or the script fails.
+Each file is checked --runs times (default 5) each way. The report gives per input the median
+wall time of each way, the median CPU time (user + system) of the full reader and its MB/s
+(1 MB = 10^6 bytes), the full reader's wall time as a multiple of `wc -l` and of the quick
+way, and the full reader's peak resident memory, also beyond that of checking the empty file,
+as a multiple of the file's size. Wall times on a loaded machine are noisy: run it when the
+machine is quiet, or compare instruction counts with
+  valgrind --tool=callgrind BUILD/zovedit-app check FILE
+Every check must exit 0 with exactly "ZOVEdit: File read" on standard error, or the script fails.
 
 Usage: bench/check_speed.py BUILD/zovedit [--runs N] [--keep DIR]
+       (zovedit-app is taken from the same folder)
 """
 import argparse
 import os
-import resource
 import statistics
 import subprocess
 import sys
@@ -42,7 +51,7 @@ def small_graphs(count):
         if graph:
             parts.append(" \r\n. \r\n")
         parts.append(";%%Graph*S%d%%;\r\n[Cat*x;100@50;\r\n][Mat*y;300@50;\r\n](On?x?y;200@150;\r\n)\r\n" % graph)
-    return "".join(parts), count
+    return "".join(parts)
 
 
 def one_line(size):
@@ -54,58 +63,74 @@ def one_line(size):
         parts.append(piece)
         total += len(piece)
         i += 1
-    return "".join(parts), 1
+    return "".join(parts)
+
+
+def nested(negations):
+    parts = ["[Person *who] "]
+    for i in range(negations):
+        parts.append("~[ [Cat *k%d] (On ?k%d [Mat: ?who]) ]\r\n" % (i, i))
+        if i > 0:
+            parts.append("[Dog: ?k%d]\r\n" % (i - 1))
+    return "".join(parts)
 
 
 INPUTS = [
-    ("empty", lambda: ("", 1)),
+    ("empty", lambda: ""),
     ("small-100k", lambda: small_graphs(1_320)),
     ("small-1m", lambda: small_graphs(13_200)),
     ("small-10m", lambda: small_graphs(132_000)),
     ("line-5m", lambda: one_line(5_000_000)),
+    ("nested-16k", lambda: nested(16_000)),
 ]
 
 
-def check_once(program, path):
-    """Wall time and CPU time (user + system) of one `zovedit check` process."""
-    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+def run_once(command, expect_read):
+    """Wall time, CPU time (user + system) and peak resident KB of one process."""
     start = time.perf_counter()
-    done = subprocess.run([program, "check", path], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    stderr = process.stderr.read()
+    _, status, usage = os.wait4(process.pid, 0)
     wall = time.perf_counter() - start
-    after = resource.getrusage(resource.RUSAGE_CHILDREN)
-    if done.returncode != 0 or done.stderr.decode() != "ZOVEdit: File read\n":
-        sys.exit("%s: exit %d, stderr %r" % (path, done.returncode, done.stderr.decode()[:300]))
-    cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
-    return wall, cpu
+    code = os.waitstatus_to_exitcode(status)
+    if code != 0 or (expect_read and stderr.decode() != "ZOVEdit: File read\n"):
+        sys.exit("%s: exit %d, stderr %r" % (" ".join(command), code, stderr.decode()[:300]))
+    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+
+
+def median_run(command, runs, expect_read):
+    results = [run_once(command, expect_read) for _ in range(runs)]
+    return (statistics.median(r[0] for r in results), statistics.median(r[1] for r in results),
+            max(r[2] for r in results))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("program")
-    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--keep", help="write the inputs into this folder and keep them")
     options = parser.parse_args()
+    full = os.path.join(os.path.dirname(os.path.abspath(options.program)), "zovedit-app")
 
     folder = options.keep or tempfile.mkdtemp(prefix="zov-check-speed-")
     os.makedirs(folder, exist_ok=True)
-    print("%-11s %10s %8s %9s %9s %7s %9s %7s %7s" %
-          ("input", "bytes", "graphs", "fastest s", "median s", "MB/s", "CPU s", "MB/s", "net"))
-    startup = None
+    print("%-11s %9s %8s %8s %8s %8s %7s %7s %7s %7s %7s" %
+          ("input", "bytes", "wc s", "quick s", "full s", "CPU s", "MB/s", "x wc", "x quick", "RSS MB", "x file"))
+    empty_rss = None
     for name, make in INPUTS:
-        text, graphs = make()
         path = os.path.join(folder, name + ".cgf")
         with open(path, "w", encoding="utf-8", newline="") as out:
-            out.write(text)
+            out.write(make())
         size = os.path.getsize(path)
-        runs = [check_once(options.program, path) for _ in range(options.runs)]
-        walls = [wall for wall, _ in runs]
-        median = statistics.median(walls)
-        cpu = statistics.median([cpu for _, cpu in runs])
-        if startup is None:
-            startup = cpu
-        net = size / max(cpu - startup, 1e-6) / 1e6
-        print("%-11s %10d %8d %9.4f %9.4f %7.1f %9.4f %7.1f %7.1f" %
-              (name, size, graphs, min(walls), median, size / median / 1e6, cpu, size / max(cpu, 1e-6) / 1e6, net))
+        wc, _, _ = median_run(["wc", "-l", path], options.runs, False)
+        quick, _, _ = median_run([options.program, "check", path], options.runs, True)
+        wall, cpu, rss = median_run([full, "check", path], options.runs, True)
+        if empty_rss is None:
+            empty_rss = rss
+        growth = (rss - empty_rss) * 1024 / size if size else 0
+        print("%-11s %9d %8.4f %8.4f %8.4f %8.4f %7.1f %7.1f %7.1f %7.1f %7.1f" %
+              (name, size, wc, quick, wall, cpu, size / max(cpu, 1e-6) / 1e6, wall / max(wc, 1e-6),
+               wall / max(quick, 1e-6), rss / 1024, growth))
         if not options.keep:
             os.remove(path)
     if not options.keep:

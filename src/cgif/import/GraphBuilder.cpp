@@ -69,8 +69,12 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
     // The reader's tables do not change while a graph is drawn, so for a large graph an index
     // of the node ids stands in for the searches in order, finding the same first node.
     nodes_ = &nodes;
+    reader_ = &reader;
     firstNode_.clear();
-    if (nodes.size() > LinearSearchLimit) {
+    // While the reader reads a stream it answers from its own index; only a build outside a
+    // reading makes one here.
+    const bool readerIndexes = !nodes.empty() && reader.IndexedNodeId(nodes.front().Id).has_value();
+    if (nodes.size() > LinearSearchLimit && !readerIndexes) {
         firstNode_.reserve(static_cast<qsizetype>(nodes.size()));
         for (std::size_t i = nodes.size(); i-- > 0;)
             firstNode_.insert(nodes[i].Id, static_cast<int>(i)); // backwards: the first index wins
@@ -107,6 +111,7 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
         // The failure has been shown; what is drawn stays.
     }
     nodes_ = nullptr;
+    reader_ = nullptr;
     firstNode_.clear();
 }
 
@@ -141,6 +146,10 @@ void GraphBuilder::AppendEntry(const QString& id, const host::Shape& shape) {
 int GraphBuilder::IndexOfId(const QString& id) const {
     if (nodes_ == nullptr)
         return -1;
+    if (reader_ != nullptr) {
+        if (const std::optional<int> indexed = reader_->IndexedNodeId(id))
+            return *indexed;
+    }
     if (firstNode_.isEmpty()) {
         for (std::size_t i = 0; i < nodes_->size(); ++i)
             if (Same((*nodes_)[i].Id, id))

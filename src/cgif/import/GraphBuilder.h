@@ -102,6 +102,7 @@ private:
     std::vector<ShapeEntry> shapeTable_;
     QHash<QString, int> firstEntry_;     // a large ShapeTable: id -> index of its first entry
     const std::vector<NodeRecord>* nodes_ = nullptr; // BoundArray of the build in progress
+    const CgifReader* reader_ = nullptr;             // the reader whose tables those are
     QHash<QString, int> firstNode_;      // a large BoundArray: id -> first index
 };
 

@@ -77,6 +77,13 @@ int CgifReader::IndexOfId(const QString& id) const {
     return -1;
 }
 
+std::optional<int> CgifReader::IndexedNodeId(const QString& id) const {
+    const BoundArrayIndex* ids = id.isEmpty() ? nullptr : BoundIndex();
+    if (ids == nullptr)
+        return std::nullopt;
+    return ids->FirstWithId(id);
+}
+
 void CgifReader::FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
                                         NodeRecord& graphNode) const {
     int graph = -1;

@@ -25,6 +25,7 @@
 #include <array>
 #include <climits>
 #include <functional>
+#include <optional>
 
 namespace zov::drawing {
 class NodeIdGenerator;
@@ -175,6 +176,11 @@ public:
     // The first BoundArray node with that id and its index. When there is none it shows "Link
     // node not in bound array", leaves the outputs unchanged and returns false.
     bool FindNodeById(const QString& id, NodeRecord& node, int& index) const;
+    // While a stream is read and the BoundArray is large: the first index holding `id` (-1
+    // when none), quietly, from the reader's own lookup index, so that a sink looking up the
+    // ids of a large graph needs no index of its own. Otherwise (between readings, a small
+    // table, an empty id) nullopt: the caller searches itself.
+    std::optional<int> IndexedNodeId(const QString& id) const;
     // Binds a bound label read in a concept (the last node of the BoundArray); see Bindings.cpp.
     bool ResolveBoundLabel(const QString& label);
 
@@ -204,6 +210,8 @@ private:
     }
     bool FetchLine();
     void NextInputLine();
+    static constexpr qsizetype LongLine = 64 * 1024;
+    void ReserveForLine(qsizetype characters);
     void KeepCurrentLine() noexcept;
     void AssignToken(QStringView text);
     void ClearToken();

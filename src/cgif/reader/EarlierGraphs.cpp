@@ -1,9 +1,14 @@
 #include "cgif/reader/EarlierGraphs.h"
 
+#include <climits>
+#include <cstdint>
+#include <new>
+
 namespace zov::cgif {
 
 void EarlierGraphs::Clear() {
     nodes_.clear();
+    pool_.clear();
     next_ = 0;
     graph_ = 0;
     hasGraph_ = false;
@@ -19,14 +24,34 @@ void EarlierGraphs::Add(const std::vector<NodeRecord>& nodes) {
 
 void EarlierGraphs::Add(const NodeRecord& node) {
     // A node without a name is never found, and starts no graph.
-    if (node.Kind == NodeKind::Graph || !node.Name.isEmpty())
-        nodes_.push_back(KeptNode{node.Name, node.Type, node.Kind});
+    if (node.Kind != NodeKind::Graph && node.Name.isEmpty())
+        return;
+    KeptNode kept;
+    kept.NameSize = static_cast<std::uint32_t>(node.Name.size());
+    kept.NameAt = Keep(node.Name);
+    kept.TypeSize = static_cast<std::uint32_t>(node.Type.size());
+    kept.TypeAt = Keep(node.Type);
+    kept.Kind = node.Kind;
+    nodes_.push_back(kept);
 }
 
-NodeRecord EarlierGraphs::Record(const KeptNode& node) {
+std::uint32_t EarlierGraphs::Keep(const QString& text) {
+    // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
+    if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)
+        throw std::bad_alloc();
+    const auto at = static_cast<std::uint32_t>(pool_.size());
+    pool_.insert(pool_.end(), text.utf16(), text.utf16() + text.size());
+    return at;
+}
+
+QStringView EarlierGraphs::Text(std::uint32_t at, std::uint32_t size) const {
+    return QStringView(pool_.data() + at, static_cast<qsizetype>(size));
+}
+
+NodeRecord EarlierGraphs::Record(const KeptNode& node) const {
     NodeRecord record;
-    record.Name = node.Name;
-    record.Type = node.Type;
+    record.Name = Text(node.NameAt, node.NameSize).toString();
+    record.Type = Text(node.TypeAt, node.TypeSize).toString();
     record.Kind = node.Kind;
     return record;
 }
@@ -38,14 +63,15 @@ void EarlierGraphs::IndexNewNodes() const {
             graph_ = next_;
             hasGraph_ = true;
         }
-        if (node.Name.isEmpty())
+        if (node.NameSize == 0)
             continue;
         const Entry entry{next_, graph_, hasGraph_};
-        lastNamed_.insert(node.Name, entry);
+        const QString name = Text(node.NameAt, node.NameSize).toString();
+        lastNamed_.insert(name, entry);
         if (node.Kind != NodeKind::CoreferentConcept)
-            lastDefining_.insert(node.Name, entry);
+            lastDefining_.insert(name, entry);
         if (node.Kind == NodeKind::Graph)
-            graphNamed_.insert(node.Name, entry);
+            graphNamed_.insert(name, entry);
     }
 }
 

@@ -6,12 +6,14 @@
 // or a graph of an earlier one, as the editor's coreference between slides does.
 //
 // Lookups are rare (only labels the graph being read does not hold), so only the nodes a
-// lookup can find (graph nodes and named nodes) are kept, and indexed when a lookup first
-// needs them.
+// lookup can find (graph nodes and named nodes) are kept, their texts copied into one pool (a
+// file of many small graphs adds a few nodes per graph, and copying them costs no allocation
+// of their own), and indexed when a lookup first needs them.
 #include "cgif/reader/GraphModel.h"
 
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <vector>
 
@@ -34,13 +36,17 @@ public:
     const NodeRecord* FindGraph(const QString& name) const;
 
 private:
-    // What a lookup needs of a node: its name, type and kind.
+    // What a lookup needs of a node: its name, type and kind, the texts as pieces of pool_.
     struct KeptNode {
-        QString Name;
-        QString Type;
+        std::uint32_t NameAt = 0;
+        std::uint32_t NameSize = 0;
+        std::uint32_t TypeAt = 0;
+        std::uint32_t TypeSize = 0;
         std::int16_t Kind = NodeKind::Graph;
     };
-    static NodeRecord Record(const KeptNode& node);
+    std::uint32_t Keep(const QString& text);
+    QStringView Text(std::uint32_t at, std::uint32_t size) const;
+    NodeRecord Record(const KeptNode& node) const;
     struct Entry {
         std::size_t Node = 0;
         std::size_t Graph = 0;
@@ -49,6 +55,7 @@ private:
     void IndexNewNodes() const;
 
     std::vector<KeptNode> nodes_;
+    std::vector<char16_t> pool_;
     mutable NodeRecord found_; // the graph node FindGraph found
     // The index, brought up to date by each lookup.
     mutable std::size_t next_ = 0; // the first node not indexed yet

@@ -5,7 +5,8 @@
 namespace zov::cgif {
 
 namespace {
-void InsertSorted(std::vector<int>& list, int index) {
+template <typename List>
+void InsertSorted(List& list, int index) {
     if (list.empty() || list.back() < index) {
         list.push_back(index);
         return;
@@ -15,7 +16,8 @@ void InsertSorted(std::vector<int>& list, int index) {
         list.insert(at, index);
 }
 
-void EraseSorted(std::vector<int>& list, int index) {
+template <typename List>
+void EraseSorted(List& list, int index) {
     if (!list.empty() && list.back() == index) {
         list.pop_back();
         return;
@@ -26,7 +28,8 @@ void EraseSorted(std::vector<int>& list, int index) {
 }
 
 // Largest element <= limit, or -1.
-int LastAtOrBefore(const std::vector<int>& list, int limit) {
+template <typename List>
+int LastAtOrBefore(const List& list, int limit) {
     if (list.empty())
         return -1;
     if (list.back() <= limit)
@@ -48,7 +51,7 @@ void BoundArrayIndex::Build(const std::vector<NodeRecord>& nodes) {
 void BoundArrayIndex::Clear() {
     built_ = false;
     byName_.clear();
-    firstById_.clear();
+    firstById_.Clear();
     graphs_.clear();
 }
 
@@ -58,7 +61,7 @@ void BoundArrayIndex::Appended(const NodeRecord& node, int index) {
     if (!node.Name.isEmpty())
         InsertSorted(byName_[node.Name], index);
     if (!node.Id.isEmpty())
-        firstById_.insert(node.Id, std::min(index, firstById_.value(node.Id, index)));
+        firstById_.Add(node.Id, index);
     if (node.Kind == NodeKind::Graph)
         InsertSorted(graphs_, index);
 }
@@ -100,12 +103,9 @@ void BoundArrayIndex::CuttingBack(const std::vector<NodeRecord>& nodes, int uppe
                     byName_.erase(list);
             }
         }
-        if (!node.Id.isEmpty()) {
-            const auto first = firstById_.find(node.Id);
-            // A cut removes a tail, so a removed first occurrence leaves no other behind.
-            if (first != firstById_.end() && *first == i)
-                firstById_.erase(first);
-        }
+        // A cut removes a tail, so a removed first occurrence leaves no other behind.
+        if (!node.Id.isEmpty())
+            firstById_.Remove(node.Id, i);
     }
     while (!graphs_.empty() && graphs_.back() > upperBound)
         graphs_.pop_back();
@@ -116,7 +116,7 @@ int BoundArrayIndex::LastNamed(const QString& name, int atOrBefore) const {
     return list == byName_.cend() ? -1 : LastAtOrBefore(*list, atOrBefore);
 }
 
-int BoundArrayIndex::FirstWithId(const QString& id) const { return firstById_.value(id, -1); }
+int BoundArrayIndex::FirstWithId(const QString& id) const { return firstById_.Find(id); }
 
 int BoundArrayIndex::GraphAtOrBefore(int atOrBefore) const { return LastAtOrBefore(graphs_, atOrBefore); }
 

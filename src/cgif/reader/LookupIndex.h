@@ -5,9 +5,11 @@
 // before a node); the reader keeps them in step with every change it makes to the tables and
 // builds them only for tables large enough to be worth it.
 #include "cgif/reader/GraphModel.h"
+#include "cgif/reader/IdTable.h"
 
 #include <QHash>
 #include <QString>
+#include <QVarLengthArray>
 #include <vector>
 
 namespace zov::cgif {
@@ -36,8 +38,11 @@ public:
 
 private:
     bool built_ = false;
-    QHash<QString, std::vector<int>> byName_; // ascending indexes per non-empty name
-    QHash<QString, int> firstById_;           // non-empty ids
+    // Ascending indexes per non-empty name; most names are borne by one or two nodes, kept
+    // without an allocation of their own.
+    using IndexList = QVarLengthArray<int, 2>;
+    QHash<QString, IndexList> byName_;
+    IdTable firstById_;                       // non-empty ids
     std::vector<int> graphs_;                 // ascending indexes of graph nodes
 };
 

@@ -49,10 +49,26 @@ void CgifReader::NextInputLine() {
     if (reading_) {
         const QStringView line = input_->ReadLineView();
         line_ = QString::fromRawData(line.data(), line.size());
+        if (line.size() >= LongLine)
+            ReserveForLine(line.size());
     } else {
         line_ = input_->ReadLine();
     }
     pos_ = 0;
+}
+
+// A long line holds many nodes: the tables get room for the most it can hold at once, so that
+// they do not grow by copying everything read so far again and again. Room not used costs
+// address space only; where even that cannot be had, the tables grow as they need.
+void CgifReader::ReserveForLine(qsizetype characters) {
+    constexpr qsizetype CharactersPerNode = 8; // "[A] [B] " and up
+    const auto room = static_cast<std::size_t>(characters / CharactersPerNode);
+    try {
+        tables_.BoundArray.reserve(tables_.BoundArray.size() + room);
+        tables_.Links.reserve(tables_.Links.size() + room / 2);
+    } catch (const std::exception&) {
+        // not enough address space: grow step by step instead
+    }
 }
 
 void CgifReader::KeepCurrentLine() noexcept {
