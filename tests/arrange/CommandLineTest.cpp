@@ -88,9 +88,17 @@ TEST_F(CommandLine, RenderWritesOneFilePerSlideOrTheChosenOneInTheFormatOfItsExt
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(QImage(path("two.png")).size(), QSize(720, 540));
 
+    run = zovedit({"render", "deck.pptx", "--slide", "1", "-o", "one.svg"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(readFile("one.svg").contains("<title>Small</title>"));
+    EXPECT_FALSE(QFile::exists(path("one-2.svg")));
+
+    // A PDF has a page per slide.
     run = zovedit({"render", "deck.pptx", "-o", "deck.pdf"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(readFile("deck.pdf").startsWith("%PDF-"));
+    const QByteArray pdf = readFile("deck.pdf");
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 2);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// The layered layout through Graphviz and the fitting of a layout into a slide's free area.
+// The layered layout through Graphviz, and the fitting of a layout into a slide's free area: the
+// requests of tests/cases/arrange/fit.case.
 #include "editor/arrange/LayeredLayout.h"
 #include "editor/arrange/SlideFit.h"
+#include "support/CaseFiles.h"
 
 #include <QRectF>
 #include <gtest/gtest.h>
@@ -92,204 +94,107 @@ TEST(SlideFit, ConnectedPartsAreNumberedInOrderOfTheirFirstNode) {
     EXPECT_TRUE(ConnectedParts(0, {{0, 1}}).empty());
 }
 
-FitRequest chain(int nodes, QRectF area) {
-    FitRequest request;
+QString number(double v) { return QString::number(std::round(v * 100) / 100); }
+
+// "X Y W H" as a rectangle, "WxH" as a size.
+QRectF rectangle(const QString& text) {
+    const QStringList f = text.simplified().split(u' ');
+    return QRectF(f.value(0).toDouble(), f.value(1).toDouble(), f.value(2).toDouble(), f.value(3).toDouble());
+}
+QSizeF size(const QString& text) { return QSizeF(text.section(u'x', 0, 0).toDouble(), text.section(u'x', 1).toDouble()); }
+
+// The request a case describes (see tests/cases/arrange/fit.case).
+FitRequest request(const QString& input, QString& rows) {
+    QStringList parts = input.split(u';');
+    for (QString& part : parts)
+        part = part.trimmed();
+    FitRequest r;
+    r.area = rectangle(parts.value(0));
     std::vector<std::pair<int, int>> edges;
-    for (int i = 0; i < nodes; ++i) {
-        request.nodeSizes.emplace_back(60, 24);
-        request.centres.emplace_back(30, 12 + 44 * i); // a column, 20 points apart
-        if (i > 0)
-            edges.emplace_back(i - 1, i);
+    const QStringList nodes = parts.value(1).split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < nodes.size(); ++i) {
+        const QString& n = nodes[i];
+        if (n == u"column") { // column N WxH STEP
+            const QSizeF box = size(nodes.value(i + 2));
+            const int first = static_cast<int>(r.centres.size()), step = nodes.value(i + 3).toInt();
+            for (int k = 0; k < nodes.value(i + 1).toInt(); ++k) {
+                r.nodeSizes.push_back(box);
+                r.centres.emplace_back(box.width() / 2, box.height() / 2 + step * k);
+                if (k > 0)
+                    edges.emplace_back(first + k - 1, first + k);
+            }
+            i += 3;
+        } else {
+            r.nodeSizes.push_back(size(n.section(u'@', 0, 0)));
+            r.centres.emplace_back(n.section(u'@', 1).section(u',', 0, 0).toDouble(), n.section(u',', 1).toDouble());
+        }
     }
-    request.part = ConnectedParts(nodes, edges);
-    request.area = area;
-    return request;
-}
-
-std::vector<QRectF> placedBoxes(const FitRequest& request, const Placement& placement) {
-    std::vector<QRectF> boxes;
-    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
-        boxes.emplace_back(placement.nodeTopLefts[i], request.nodeSizes[i]);
-    for (std::size_t i = 0; i < request.commentSizes.size(); ++i)
-        boxes.emplace_back(placement.commentTopLefts[i], request.commentSizes[i]);
-    return boxes;
-}
-
-TEST(SlideFit, AGraphThatFitsIsSpreadAsFarAsTheAreaAllowsFromItsCorner) {
-    // Three boxes take the most spread; ten only as much as fills the area's height.
-    const QRectF roomy(18, 60, 684, 462), tight(0, 0, 500, 44 * 9 + 24 + 30);
-    const FitRequest small = chain(3, roomy);
-    const Placement spread = PlaceInArea(small);
-    EXPECT_TRUE(spread.fits);
-    EXPECT_DOUBLE_EQ(spread.scaleX, small.spacing.maxSpread);
-    EXPECT_DOUBLE_EQ(spread.scaleY, small.spacing.maxSpread);
-    EXPECT_EQ(spread.bounds.topLeft(), roomy.topLeft());
-    EXPECT_NEAR(spread.nodeTopLefts[1].y() - spread.nodeTopLefts[0].y(), 44 * small.spacing.maxSpread, 1e-9);
-
-    const FitRequest tall = chain(10, tight);
-    const Placement placement = PlaceInArea(tall);
-    EXPECT_TRUE(placement.fits);
-    EXPECT_GT(placement.scaleY, 1);
-    EXPECT_LT(placement.scaleY, tall.spacing.maxSpread);
-    EXPECT_DOUBLE_EQ(placement.scaleX, placement.scaleY);
-    EXPECT_LE(placement.bounds.bottom(), tight.bottom() + 1e-6);
-    EXPECT_GT(placement.bounds.bottom(), tight.bottom() - 1) << "the spread stopped short of the area";
-}
-
-TEST(SlideFit, AGraphTooTallIsSqueezedAlongItsLayersKeepingTheLeastGap) {
-    // As laid out the chain is 420 points tall; squeezed to gaps of 10 it is 330.
-    const QRectF area(0, 0, 500, 380);
-    const FitRequest request = chain(10, area);
-    const Placement placement = PlaceInArea(request);
-    EXPECT_TRUE(placement.fits);
-    EXPECT_LT(placement.scaleY, 1);
-    EXPECT_DOUBLE_EQ(placement.scaleX, 1);
-    EXPECT_GT(placement.bounds.bottom(), area.bottom() - 1) << "squeezed more than needed";
-    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), request.spacing.minRankGap), 0);
-
-    // Layers running across squeeze across.
-    FitRequest across = request;
-    across.layersDown = false;
-    for (std::size_t i = 0; i < across.centres.size(); ++i) {
-        across.centres[i] = QPointF(across.centres[i].y(), across.centres[i].x());
-        across.nodeSizes[i].transpose();
+    r.part = ConnectedParts(static_cast<int>(r.centres.size()), edges);
+    for (const QString& c : parts.value(2).split(u' ', Qt::SkipEmptyParts))
+        r.commentSizes.push_back(size(c));
+    rows = parts.value(3);
+    if (rows == u"across") {
+        r.layersDown = false;
+        for (std::size_t i = 0; i < r.centres.size(); ++i) {
+            r.centres[i] = QPointF(r.centres[i].y(), r.centres[i].x());
+            r.nodeSizes[i].transpose();
+        }
     }
-    across.area = QRectF(0, 0, 380, 500);
-    const Placement turned = PlaceInArea(across);
-    EXPECT_TRUE(turned.fits);
-    EXPECT_LT(turned.scaleX, 1);
-    EXPECT_DOUBLE_EQ(turned.scaleY, 1);
+    return r;
 }
 
-TEST(SlideFit, SmallPartsFillTheRoomBesideATallOne) {
-    FitRequest request;
-    std::vector<std::pair<int, int>> edges;
-    // A tall part: a column of eight boxes 300 wide.
-    for (int i = 0; i < 8; ++i) {
-        request.nodeSizes.emplace_back(300, 30);
-        request.centres.emplace_back(150, 15 + 50 * i);
-        if (i > 0)
-            edges.emplace_back(i - 1, i);
-    }
-    for (int i = 0; i < 6; ++i) {
-        request.nodeSizes.emplace_back(100, 24);
-        request.centres.emplace_back(400 + 120 * i, 12);
-    }
-    request.part = ConnectedParts(14, edges);
-    request.area = QRectF(0, 0, 684, 600);
-    const Placement placement = PlaceInArea(request);
-    ASSERT_TRUE(placement.fits);
-    const double tallBottom = placement.nodeTopLefts[7].y() + 30;
-    for (std::size_t i = 8; i < 14; ++i) {
-        EXPECT_GE(placement.nodeTopLefts[i].x(), 300 + request.spacing.partGap) << i;
-        EXPECT_LT(placement.nodeTopLefts[i].y(), tallBottom) << i;
-    }
-    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), request.spacing.partGap), 0);
-}
-
-TEST(SlideFit, CommentsStandInColumnsBesideTheGraph) {
-    FitRequest request = chain(3, QRectF(18, 60, 684, 200));
-    for (int i = 0; i < 7; ++i)
-        request.commentSizes.emplace_back(90 + 10 * i, 40);
-    const Placement placement = PlaceInArea(request);
-    ASSERT_TRUE(placement.fits);
-    double graphRight = 0;
-    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
-        graphRight = std::max(graphRight, placement.nodeTopLefts[i].x() + request.nodeSizes[i].width());
-    double firstColumn = placement.commentTopLefts[0].x();
-    EXPECT_DOUBLE_EQ(firstColumn, graphRight + request.spacing.besideGap);
-    EXPECT_DOUBLE_EQ(placement.commentTopLefts[0].y(), request.area.top());
-    // 200 points take four comments of 40 with gaps of 10; the fifth starts a new column.
-    EXPECT_DOUBLE_EQ(placement.commentTopLefts[3].x(), firstColumn);
-    EXPECT_GT(placement.commentTopLefts[4].x(), firstColumn);
-    EXPECT_DOUBLE_EQ(placement.commentTopLefts[4].y(), request.area.top());
-    EXPECT_TRUE(request.area.contains(placement.bounds));
-    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement)), 0);
-}
-
-TEST(SlideFit, CommentsAloneStartAtTheAreaCornerAndOneTallerThanTheAreaDoesNotFit) {
-    FitRequest request;
-    request.commentSizes = {{100, 40}, {120, 40}};
-    request.area = QRectF(18, 60, 684, 462);
-    const Placement placement = PlaceInArea(request);
-    EXPECT_TRUE(placement.fits);
-    EXPECT_EQ(placement.commentTopLefts[0], request.area.topLeft());
-    EXPECT_EQ(placement.commentTopLefts[1], request.area.topLeft() + QPointF(0, 50));
-
-    FitRequest tall = chain(2, QRectF(18, 60, 684, 100));
-    tall.commentSizes = {{100, 140}};
-    EXPECT_FALSE(PlaceInArea(tall).fits);
-}
-
-// Three layers of a layered layout: one box, a long layer of twelve (node 6 narrow and tall),
-// two boxes; a comment.
-FitRequest threeLayers(QRectF area) {
-    FitRequest request;
-    request.nodeSizes.emplace_back(80, 30);
-    request.centres.emplace_back(400, 15);
-    for (int i = 0; i < 12; ++i) {
-        request.nodeSizes.emplace_back(i == 5 ? 40 : 70, i == 5 ? 50 : 30);
-        request.centres.emplace_back(900 - 75 * i, 75); // listed right to left
-    }
-    request.nodeSizes.emplace_back(60, 30);
-    request.centres.emplace_back(300, 135);
-    request.nodeSizes.emplace_back(60, 30);
-    request.centres.emplace_back(200, 135);
-    request.commentSizes = {{150, 40}};
-    request.area = area;
-    return request;
-}
-
-// The nodes of each row, top row first, each row left to right.
-std::vector<std::vector<int>> rowsOf(const std::vector<QRectF>& boxes, std::size_t nodes) {
+// The nodes of each row, top row first, each row left to right: "0 | 12 11 10 | ...".
+QString rowsOf(const std::vector<QRectF>& boxes, std::size_t nodes) {
     std::map<long long, std::map<double, int>> rows;
     for (std::size_t i = 0; i < nodes; ++i)
         rows[std::llround(boxes[i].center().y())][boxes[i].left()] = static_cast<int>(i);
-    std::vector<std::vector<int>> out;
+    QStringList out;
     for (const auto& [middle, row] : rows) {
-        out.emplace_back();
+        QStringList line;
         for (const auto& [left, node] : row)
-            out.back().push_back(node);
+            line << QString::number(node);
+        out << line.join(u' ');
     }
-    return out;
+    return out.join(QStringLiteral(" | "));
 }
 
-TEST(SlideFit, RowsWrapLongLayersFillUpOrTakeTheTallestFirst) {
-    // 300 points take three boxes with gaps of 16, or four with node 6 among them. The long
-    // layer reads 12, 11, ... 1.
-    const QRectF area(18, 60, 300, 400);
-    const FitRequest request = threeLayers(area);
-    using Rows = std::vector<std::vector<int>>;
-    struct Case {
-        RowOrder order;
-        Rows rows;
-    };
-    const Case cases[] = {
-        {RowOrder::Layers, Rows{{0}, {12, 11, 10}, {9, 8, 7, 6}, {5, 4, 3}, {2, 1}, {14, 13}}},
-        {RowOrder::Reading, Rows{{0, 12, 11}, {10, 9, 8}, {7, 6, 5, 4}, {3, 2, 1}, {14, 13}}},
-        // Node 6 and the comment, the tallest, share the first row.
-        {RowOrder::TallestFirst, Rows{{6}, {0, 12, 11}, {10, 9, 8}, {7, 5, 4}, {3, 2, 1}, {14, 13}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.order));
-        const Placement placement = PlaceInRows(request, c.order);
-        ASSERT_TRUE(placement.fits);
-        EXPECT_EQ(placement.quality, FitQuality::Rows);
-        const std::vector<QRectF> boxes = placedBoxes(request, placement);
-        for (const QRectF& box : boxes)
-            EXPECT_TRUE(area.contains(box)) << box.x() << "," << box.y();
-        EXPECT_EQ(overlappingPairs(boxes, 16), 0) << "the widest gap fits";
-        EXPECT_EQ(rowsOf(boxes, request.nodeSizes.size()), c.rows);
-    }
+// The least room between two boxes, along the axis that separates them; negative if they overlap.
+double leastGap(const std::vector<QRectF>& boxes) {
+    double least = std::numeric_limits<double>::infinity();
+    for (std::size_t a = 0; a < boxes.size(); ++a)
+        for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+            const QRectF &p = boxes[a], &q = boxes[b];
+            least = std::min(least, std::max(std::max(q.left() - p.right(), p.left() - q.right()),
+                                              std::max(q.top() - p.bottom(), p.top() - q.bottom())));
+        }
+    return least;
 }
 
-TEST(SlideFit, RowsTooTallForTheAreaRunPastItAtTheLeastGap) {
-    const FitRequest request = threeLayers(QRectF(0, 0, 300, 120));
-    const Placement placement = PlaceInRows(request, RowOrder::Reading);
-    EXPECT_FALSE(placement.fits);
-    EXPECT_EQ(placement.quality, FitQuality::TooLarge);
-    EXPECT_GT(placement.bounds.bottom(), 120);
-    EXPECT_EQ(overlappingPairs(placedBoxes(request, placement), 2), 0);
+TEST(SlideFit, EachRequestIsPlacedAsItsCaseSays) {
+    for (const test::Case& c : test::LoadCases(QStringLiteral("arrange"), QStringLiteral("fit.case"))) {
+        QString option;
+        const FitRequest r = request(c.input, option);
+        const Placement p = option.startsWith(QStringLiteral("rows "))
+            ? PlaceInRows(r, static_cast<RowOrder>(QStringList{"layers", "reading", "tallest"}.indexOf(option.mid(5))))
+            : PlaceInArea(r);
+        std::vector<QRectF> boxes;
+        for (std::size_t i = 0; i < r.nodeSizes.size(); ++i)
+            boxes.emplace_back(p.nodeTopLefts[i], r.nodeSizes[i]);
+        QStringList comments;
+        for (std::size_t i = 0; i < r.commentSizes.size(); ++i) {
+            boxes.emplace_back(p.commentTopLefts[i], r.commentSizes[i]);
+            comments << number(p.commentTopLefts[i].x()) + u',' + number(p.commentTopLefts[i].y());
+            EXPECT_TRUE(!p.fits || r.area.contains(boxes.back())) << c.where() << ": comment " << i;
+        }
+        for (std::size_t i = 0; i < r.nodeSizes.size(); ++i)
+            EXPECT_TRUE(!p.fits || r.area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(boxes[i])) << c.where() << ": node " << i;
+        const QStringList got{
+            QStringLiteral("%1 quality %2 scale %3 %4").arg(QLatin1String(p.fits ? "fits" : "does not fit")).arg(int(p.quality)).arg(number(p.scaleX), number(p.scaleY)),
+            QStringLiteral("bounds %1,%2 %3x%4 least gap %5").arg(number(p.bounds.x()), number(p.bounds.y()), number(p.bounds.width()),
+                                                                  number(p.bounds.height()), number(leastGap(boxes))),
+            QStringLiteral("rows ") + rowsOf(boxes, r.nodeSizes.size()), QStringLiteral("comments ") + comments.join(u' ')};
+        EXPECT_EQ(test::Lines(got), test::Lines(c.expected)) << c.where();
+    }
 }
 
 } // namespace

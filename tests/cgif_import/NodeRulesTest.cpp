@@ -1,9 +1,9 @@
-// The builder's node rules and failures on tables laid out by hand, including layouts the
-// reader makes only in rare inputs (coreferent link ends, labels found in neither table, link
-// ends missing from the graph).
+// The builder on tables laid out by hand: the layouts of tests/cases/cgif_import/node-rules.case,
+// a nested graph's tail, the shape table, repeated ids and a refusal of the host.
 #include "ImportFixture.h"
 
 #include "drawing/GraphEncoding.h"
+#include "support/CaseFiles.h"
 
 namespace zov::cgif::test {
 namespace {
@@ -38,94 +38,35 @@ protected:
 
 const NodeRecord GraphOne = Node(NodeKind::Graph, QStringLiteral("Graph"), QStringLiteral("G1"), QStringLiteral("GRAPHONE"));
 
-TEST_F(NodeRulesTest, CoreferentEndNamesTheDefiningTypeAndGraph) {
-    tables().BoundArray = {GraphOne,
-                           Node(NodeKind::CoreferentConcept, "Person", "x", "PERSONID"),
-                           Node(NodeKind::CoreferentConcept, "Cat", "x", "CATIDAAA", "Tom", 30, 40),
-                           Node(NodeKind::Relation, "On", "", "ONIDAAAA"),
-                           Node(NodeKind::CoreferentConcept, "Mat", "x", "MATIDAAA")};
-    link("CATIDAAA", "ONIDAAAA");
-    link("ONIDAAAA", "MATIDAAA");
-    build();
-    EXPECT_EQ(describe(built()), (Lines{"19 G1 is Graph", "51 Cat:Tom(Person in G1)", "9 On",
-                                        "arc Cat:Tom(Person in G1)>On", "51 Mat(Cat in G1)",
-                                        "arc On>Mat(Cat in G1)"}));
-    const host::Shape cat = built().Shapes().Item(2);
-    EXPECT_EQ(cat.Name(), QStringLiteral("x/CATIDAAA"));
-    EXPECT_EQ(cat.Fill().ForeColor().RGB(), settings.conceptColor);
-    EXPECT_FLOAT_EQ(cat.Left(), 30.0f);
-    EXPECT_FLOAT_EQ(cat.Top(), 40.0f);
-    // Relations without links, coreferent concepts and graph nodes are never drawn on their own;
-    // the defining Person is coreferent, so it is not drawn either.
-    EXPECT_TRUE(shapeWithText(built(), QStringLiteral("Person")).IsNothing());
+// "KIND:TYPE:NAME:ID[:REFERENT] ..." as node records.
+std::vector<NodeRecord> nodes(const QString& text) {
+    static const QString kinds = QStringLiteral("gcrapn");
+    std::vector<NodeRecord> out;
+    for (const QString& node : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList f = node.split(u':');
+        out.push_back(Node(static_cast<std::int16_t>(kinds.indexOf(f.value(0))), f.value(1), f.value(2), f.value(3), f.value(4)));
+    }
+    return out;
 }
 
-// Layouts drawn as graph G1 on a new slide: the nodes after G1's graph node, the nodes kept from
-// graphs built before, the links as "FROM>TO" ids; the shapes drawn and the boxes shown.
-TEST(NodeRules, LabelsGraphNodesAndLinkEndsOutsideTheGraph) {
-    struct Layout {
-        std::vector<NodeRecord> nodes;
-        std::vector<NodeRecord> kept;
-        QStringList links;
-        Lines drawn;
-        QStringList boxes;
-    };
-    const Layout layouts[] = {
-        // A label naming a graph: the graph's name at an out end, "Proposition (name)" after Neg.
-        {{Node(NodeKind::Graph, "Proposition", "p", "PGRAPHID"), Node(NodeKind::CoreferentConcept, "Cat", "p", "CATSOURC"),
-          Node(NodeKind::Relation, "On", "", "ONIDAAAA"), Node(NodeKind::Graph, "Proposition", "q", "QGRAPHID"),
-          Node(NodeKind::CoreferentConcept, "Dog", "q", "DOGTARGT"), Node(NodeKind::Relation, "Neg", "", "NEGIDAAA"),
-          Node(NodeKind::Graph, "Proposition", "r", "RGRAPHID"), Node(NodeKind::CoreferentConcept, "Hat", "r", "HATTARGT")},
-         {},
-         {"CATSOURC>ONIDAAAA", "ONIDAAAA>DOGTARGT", "NEGIDAAA>HATTARGT"},
-         {"19 G1 is Graph", "51 Cat(p)", "9 On", "arc Cat(p)>On", "51 q", "arc On>q", "9 Neg", "51 Proposition (r)",
-          "arc Neg>Proposition (r)"},
-         {}},
-        // A graph node end is a pentagon named after the graph.
-        {{Node(NodeKind::Concept, "Believe", "G2", "BELIEVE1"), Node(NodeKind::Graph, "Graph", "G2", "GRAPHTWO"),
-          Node(NodeKind::Relation, "Neg", "", "NEGIDAAA"), Node(NodeKind::Graph, "Graph", "G3", "GRAPHTRE")},
-         {},
-         {"BELIEVE1>GRAPHTWO", "NEGIDAAA>GRAPHTRE", "GRAPHTWO>BELIEVE1"},
-         {"19 G1 is Graph", "1 Believe", "51 G2", "arc Believe>G2", "9 Neg", "51 Proposition (G3)",
-          "arc Neg>Proposition (G3)", "arc G2>Believe"},
-         {}},
-        // A label found only among the graphs built before uses that graph.
-        {{Node(NodeKind::CoreferentConcept, "Dog", "x", "DOGIDAAA"), Node(NodeKind::Relation, "Near", "", "NEARIDAA")},
-         {Node(NodeKind::Graph, "Situation", "G2", "GRAPHTWO"), Node(NodeKind::Concept, "Cat", "x", "CATIDAAA"),
-          Node(NodeKind::Relation, "On", "", "ONIDAAAA")},
-         {"DOGIDAAA>NEARIDAA"},
-         {"19 G1 is Graph", "51 Dog(Cat in G2)", "9 Near", "arc Dog(Cat in G2)>Near"},
-         {}},
-        // A label found nowhere stops the build, keeping what is drawn.
-        {{Node(NodeKind::Comment, "note", "", "COMMENTA"), Node(NodeKind::Concept, "A", "", "AIDAAAAA"),
-          Node(NodeKind::Relation, "R", "", "RIDAAAAA"), Node(NodeKind::CoreferentConcept, "Dog", "y", "DOGIDAAA"),
-          Node(NodeKind::Relation, "S", "", "SIDAAAAA"), Node(NodeKind::Concept, "B", "", "BIDAAAAA"),
-          Node(NodeKind::Concept, "Alone", "", "ALONEIDA")},
-         {},
-         {"AIDAAAAA>RIDAAAAA", "DOGIDAAA>SIDAAAAA", "SIDAAAAA>BIDAAAAA"},
-         {"19 G1 is Graph", "106 note", "1 A", "9 R", "arc A>R"},
-         {"Error: Graph not found for: y"}},
-        // A link end outside the graph is reported and gets no arc; no rule draws a comment as
-        // a link end.
-        {{Node(NodeKind::Concept, "A", "", "AIDAAAAA"), Node(NodeKind::Relation, "R", "", "RIDAAAAA"),
-          Node(NodeKind::Concept, "B", "", "BIDAAAAA"), Node(NodeKind::Comment, "remark", "", "COMMENTA")},
-         {},
-         {"AIDAAAAA>RIDAAAAA", "GHOSTIDA>RIDAAAAA", "RIDAAAAA>COMMENTA", "RIDAAAAA>BIDAAAAA"},
-         {"19 G1 is Graph", "106 remark", "1 A", "9 R", "arc A>R", "1 B", "arc R>B"},
-         {"Error: Link node not in bound array"}},
-    };
-    for (const Layout& layout : layouts) {
+// The cases of tests/cases/cgif_import/node-rules.case.
+TEST(NodeRules, EachLayoutDrawsAsItsCaseSays) {
+    for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("cgif_import"), QStringLiteral("node-rules.case"))) {
+        const QStringList parts = c.input.split(QStringLiteral(" | "));
         ImportSession session;
         ReaderTables& tables = session.reader.Tables();
         tables.BoundArray = {GraphOne};
-        tables.BoundArray.insert(tables.BoundArray.end(), layout.nodes.begin(), layout.nodes.end());
-        tables.AllBindings = layout.kept;
-        for (const QString& link : layout.links)
+        for (const NodeRecord& node : nodes(parts.value(0)))
+            tables.BoundArray.push_back(node);
+        tables.AllBindings = nodes(parts.value(1));
+        for (const QString& link : parts.value(2).split(u' ', Qt::SkipEmptyParts))
             tables.Links.push_back({link.section(u'>', 0, 0), link.section(u'>', 1)});
         session.builder.BuildGraphSlide(session.reader, "G1/GRAPHONE", "Graph", 0, 1);
-        EXPECT_EQ(ImportSession::describe(session.slide(1)), layout.drawn);
-        EXPECT_EQ(session.messageLines(), layout.boxes);
-        EXPECT_EQ(session.settings.nodeFontSize, 18) << "the node font is back after a stopped build";
+        QStringList got = ImportSession::describe(session.slide(1));
+        for (const QString& box : session.messageLines())
+            got << QStringLiteral("box ") + box;
+        EXPECT_EQ(zov::test::Lines(got), zov::test::Lines(c.expected)) << c.where();
+        EXPECT_EQ(session.settings.nodeFontSize, 18) << c.where() << ": the node font is back after a stopped build";
     }
 }
 
@@ -154,6 +95,7 @@ TEST_F(NodeRulesTest, BuildingAgainEmptiesTheShapeTableFirst) {
     tables().Links.clear();
     builder.BuildGraphSlide(reader, QStringLiteral("G9/GRAPHNIN"), QStringLiteral("Graph"), 0, 1);
     EXPECT_TRUE(builder.ShapeTable().empty());
+    EXPECT_EQ(std::as_const(reader).Tables().BoundArray.size(), 3u) << "the builder leaves the reader's tables alone";
     // Without its link, A is a concept without links on the new slide; R is not drawn.
     EXPECT_EQ(describe(built()), (Lines{"19 G9 is Graph", "1 A"}));
 }

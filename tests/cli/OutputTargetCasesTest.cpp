@@ -80,25 +80,12 @@ private:
 class OutputTargetCases : public ProgramTest {
 protected:
     ProgramRun run(const QStringList& args, rlim_t fileSizeLimit) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(dir.path());
-        if (fileSizeLimit > 0)
-            process.setChildProcessModifier([fileSizeLimit] {
-                const rlimit limit{fileSizeLimit, fileSizeLimit};
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            });
-        process.start(programPath(), args);
-        process.closeWriteChannel();
-        ProgramRun result;
-        if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
-            result.exitCode = process.exitCode();
-        result.err = process.readAllStandardError();
-        result.out = process.readAllStandardOutput();
-        return result;
+        if (fileSizeLimit == 0)
+            return zovedit(args);
+        return zovedit(args, {}, std::nullopt, [fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     }
 };
 

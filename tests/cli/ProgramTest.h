@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <optional>
 #include <ostream>
 
@@ -50,15 +51,19 @@ protected:
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
 
     // Runs the program offscreen with a runtime folder of its own (which keeps Qt from warning)
-    // unless `environment` is given.
+    // unless `environment` is given; `inChild` runs in the new process before the program (to
+    // set limits).
     ProgramRun zovedit(const QStringList& args, const QByteArray& input = {},
-                       std::optional<QProcessEnvironment> environment = std::nullopt) const {
+                       std::optional<QProcessEnvironment> environment = std::nullopt,
+                       const std::function<void()>& inChild = {}) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
         QProcess process;
         process.setProcessEnvironment(environment.value_or(env));
         process.setWorkingDirectory(dir.path());
+        if (inChild)
+            process.setChildProcessModifier(inChild);
         process.start(programPath(), args);
         ProgramRun run;
         if (!process.waitForStarted(30000))

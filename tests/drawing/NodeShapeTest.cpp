@@ -1,3 +1,5 @@
+// Drawing one node shape: the actor mark, and failures part way (the shapes of each role are
+// in tests/cases/cgif_import/shapes.case).
 #include "drawing/GraphEncoding.h"
 #include "drawing/NodeShape.h"
 #include "host/Application.h"
@@ -22,47 +24,6 @@ protected:
     host::Application app;
     DrawingSettings settings;
 };
-
-struct Role {
-    int type;
-    std::int32_t DrawingSettings::*color;
-    const char* label;
-};
-
-TEST_F(NodeShapeTest, DrawsEachRoleWithItsTypeNameTextColourAndNodeFont) {
-    settings.nodeFontName = QStringLiteral("Liberation Serif");
-    settings.nodeFontSize = 20;
-    settings.actorColor = 0x00123456;
-    const Role roles[] = {
-        {ConceptShapeType, &DrawingSettings::conceptColor, "Cat:Tom"},
-        {CoreferentConceptShapeType, &DrawingSettings::conceptColor, "Cat:*x"},
-        {RelationShapeType, &DrawingSettings::relationColor, "Agnt"},
-        {ActorShapeType, &DrawingSettings::actorColor, "Plus"},
-        {CommentShapeType, &DrawingSettings::commentColor, "a remark"},
-    };
-    float top = 10;
-    for (const Role& role : roles) {
-        const QString name = QStringLiteral("x1/") + QString::number(role.type);
-        const host::Shape shape = CreateNodeShape(app, settings, name, role.type, QString::fromUtf8(role.label),
-                                                  50, top, settings.*role.color);
-        ASSERT_FALSE(shape.IsNothing()) << role.type;
-        EXPECT_EQ(shape.AutoShapeType(), role.type);
-        EXPECT_EQ(shape.Name(), name);
-        EXPECT_EQ(shape.TextFrame().TextRange().Text(), QString::fromUtf8(role.label));
-        EXPECT_EQ(shape.Fill().ForeColor().RGB(), settings.*role.color);
-        EXPECT_TRUE(shape.Fill().Visible());
-        EXPECT_EQ(shape.TextFrame().TextRange().Font().Name(), QStringLiteral("Liberation Serif"));
-        EXPECT_FLOAT_EQ(shape.TextFrame().TextRange().Font().Size(), 20.0f);
-        EXPECT_EQ(shape.TextFrame().AutoSize(), host::AutoSizeShapeToFitText);
-        EXPECT_GT(shape.Height(), NodeShapeInitialHeight); // fitted to the text
-        EXPECT_FLOAT_EQ(shape.Left(), 50.0f);
-        EXPECT_FLOAT_EQ(shape.Top(), top);
-        top += 60;
-    }
-    EXPECT_EQ(shapes().Count(), 5);
-    EXPECT_EQ(shapes().Item(3).Name(), QStringLiteral("x1/9")); // creation order
-    EXPECT_TRUE(app.ActiveWindow().Selection().SelectedShape().IsNothing());
-}
 
 TEST_F(NodeShapeTest, ActDFDrawsFiveBlanksAndOnlyThatExactLabelIsReplaced) {
     const std::tuple<int, const char*, const char*> cases[] = {

@@ -73,28 +73,6 @@ TEST_F(HostFixture, ASlideNameAnotherSlideHasIsRefused) {
     EXPECT_EQ(presentation.Slides().Item(1).Name(), QStringLiteral("Dog"));
 }
 
-TEST_F(HostFixture, ShapesKeepCreationOrderAndNamesMayRepeat) {
-    const Shape rect = shapes().AddShape(ShapeRectangle, 10, 10, 50, 20);
-    const Shape label = shapes().AddLabel(TextOrientationHorizontal, 0, 0, 100, 45);
-    const Shape oval = shapes().AddShape(ShapeOval, 100, 10, 50, 20);
-    const Shape line = shapes().AddConnector(ConnectorStraight, 165, 156, 249, 96);
-    ASSERT_EQ(shapes().Count(), 4);
-    EXPECT_TRUE(shapes().Item(1) == rect);
-    EXPECT_TRUE(shapes().Item(2) == label);
-    EXPECT_TRUE(shapes().Item(3) == oval);
-    EXPECT_TRUE(shapes().Item(4) == line);
-
-    EXPECT_NE(rect.Name(), oval.Name()); // default names differ; set names may repeat
-    shapes().Item(1).SetName(QStringLiteral("QKXBAMEW"));
-    shapes().Item(3).SetName(QStringLiteral("QKXBAMEW"));
-    EXPECT_EQ(oval.Name(), QStringLiteral("QKXBAMEW"));
-
-    EXPECT_FLOAT_EQ(line.Left(), 165);
-    EXPECT_FLOAT_EQ(line.Top(), 96);
-    EXPECT_FLOAT_EQ(line.Width(), 84);
-    EXPECT_FLOAT_EQ(line.Height(), 60);
-}
-
 TEST_F(HostFixture, AutoShapeTypeIsReadAndCanBeChanged) {
     Shape rect = shapes().AddShape(ShapeRectangle, 0, 0, 50, 20);
     Shape label = shapes().AddLabel(TextOrientationHorizontal, 0, 0, 100, 45);

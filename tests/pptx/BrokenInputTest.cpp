@@ -49,40 +49,12 @@ void claimUncompressedSize(QByteArray& zip, quint32 size)
 
 } // namespace
 
-// The cases of tests/cases/pptx/damaged-decks.case, each a valid deck changed step by step.
-static QByteArray changedDeck(const QString& steps)
-{
-    PartMap parts = minimalDeck(richShapes());
-    for (const QString& step : steps.split(QStringLiteral(" && "))) {
-        const QString op = step.section(u' ', 0, 0), part = step.section(u' ', 1, 1), rest = step.section(u' ', 2);
-        if (op == u"bytes")
-            return step.mid(6).toLatin1();
-        if (op == u"cut") {
-            const QByteArray whole = zipParts(parts);
-            return whole.left(part.toInt() < 0 ? whole.size() + part.toInt() : part.toInt());
-        }
-        if (op == u"without") {
-            EXPECT_EQ(parts.erase(part), 1u) << step.toStdString();
-        } else if (op == u"set") {
-            parts[part] = rest.toUtf8();
-        } else if (op == u"replace") {
-            const QStringList pair = rest.split(QStringLiteral(" => "));
-            for (auto& [name, data] : parts)
-                if (part == u"*" || name == part)
-                    data.replace(pair.value(0).toUtf8(), pair.value(1).toUtf8());
-        } else {
-            ADD_FAILURE() << "unknown step " << step.toStdString();
-        }
-    }
-    return zipParts(parts);
-}
-
 TEST(BrokenInput, EachDamagedDeckIsRefusedWithItsReason)
 {
     for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("damaged-decks.case"))) {
         QString got = QStringLiteral("read");
         try {
-            readPresentation(changedDeck(c.input), QStringLiteral("broken.pptx"));
+            readPresentation(deckFromSteps(c.input), QStringLiteral("broken.pptx"));
         } catch (const PptxError& e) {
             EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot open \"broken.pptx\": "))) << c.where();
             got = e.reason();

@@ -27,14 +27,23 @@ QByteArray zipParts(const PartMap& parts);
 
 // The parts of a valid one-slide presentation whose slide part holds `spTreeShapes` (XML of
 // p:sp / p:cxnSp elements with the prefixes a, p, r) and, when `slideName` is not null, that
-// cSld name. Tests change single parts of it to make the cases they need.
-PartMap minimalDeck(const QString& spTreeShapes, const char* slideName = "S1");
+// cSld name; with a `variant` its parts added or changed (tests/cases/pptx/minimal-deck.case).
+// Tests change single parts of it to make the cases they need.
+PartMap minimalDeck(const QString& spTreeShapes, const char* slideName = "S1", const QString& variant = {});
 
-// Shape elements as PowerPoint writes them, for minimalDeck: a rectangle coloured by its style
-// with text in two runs and an extension (id 4), a text box "G7 is Graph" (5), an oval without
-// text (6), a rotated star with a gradient (7), a free-form shape (8), a group (9, holding 10),
-// and a connector glued from the rectangle's site 4 to the oval's site 1 (11).
+// Shape elements as PowerPoint writes them, for minimalDeck: every kind of shape, glued
+// (tests/cases/pptx/minimal-deck.case says which).
 QString richShapes();
+
+// A deck made by steps joined by " && ", starting from minimalDeck(richShapes()):
+//   slide NAME SHAPES     start again from the minimal deck with these shapes, its slide named NAME
+//                         ("-": no name)
+//   bytes TEXT            the file is TEXT (escapes as bytes), not a deck (a last step)
+//   cut N                 the deck's archive cut to N bytes (N < 0: all but the last -N; a last step)
+//   without PART          the part left out
+//   set PART TEXT         the part's content is TEXT (a new part where there was none)
+//   replace PART A => B   A replaced with B in the part (PART * : in every part)
+QByteArray deckFromSteps(const QString& steps);
 
 // Validates each part against the schema that describes it (PresentationML, DrawingML, package
 // content types and relationships, extended properties; core properties are checked for

@@ -4,7 +4,6 @@
 
 #include "host/Slide.h"
 
-#include <QLineF>
 #include <QStringList>
 #include <QSet>
 #include <QXmlStreamReader>
@@ -138,33 +137,6 @@ TEST_F(RoundTrip, SlidesAndShapesAreWrittenTheWayOtherProgramsReadThem)
     EXPECT_TRUE(elements(slide, "headEnd").empty());
 }
 
-TEST_F(RoundTrip, ConnectorBoxesCarryBothEndPointsThroughFlips)
-{
-    Presentation p = app.Presentations().Add();
-    Slide slide = p.Slides().Add(1, LayoutBlank);
-    struct Case {
-        float bx, by, ex, ey;
-        bool flipH, flipV;
-    };
-    const Case cases[] = {{10, 20, 110, 80, false, false}, {10, 80, 110, 20, false, true},
-                          {110, 20, 10, 80, true, false}, {110, 80, 10, 20, true, true}, {50.5f, 60.25f, 50.5f, 160.75f, false, false}};
-    for (const Case& c : cases)
-        slide.Shapes().AddConnector(ConnectorStraight, c.bx, c.by, c.ex, c.ey);
-    const QByteArray bytes = presentationBytes(p);
-    const auto xfrms = elements(unzipParts(bytes).at(QStringLiteral("ppt/slides/slide1.xml")), "xfrm");
-    const Presentation copy = readPresentation(bytes, QStringLiteral("flips.pptx"));
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(i);
-        const Case& c = cases[i];
-        const auto& x = xfrms.at(i + 1); // the first transform is the shape tree's
-        EXPECT_EQ(x.value(QLatin1String("flipH")) == QLatin1String("1"), c.flipH);
-        EXPECT_EQ(x.value(QLatin1String("flipV")) == QLatin1String("1"), c.flipV);
-        const ShapeData& d = copy.Slides().Item(1).Shapes().Item(static_cast<int>(i) + 1).data();
-        EXPECT_LT(QLineF(d.begin, QPointF(c.bx, c.by)).length(), 1e-4);
-        EXPECT_LT(QLineF(d.end, QPointF(c.ex, c.ey)).length(), 1e-4);
-    }
-}
-
 TEST_F(RoundTrip, PageSizeAndEmptyPresentations)
 {
     Presentation empty = app.Presentations().Add();
@@ -195,6 +167,7 @@ TEST_F(RoundTrip, TextIsSplitIntoParagraphsAndNeverCarriesCharactersXmlCannotHol
     Slide slide = p.Slides().Add(1, LayoutBlank);
     Shape s = slide.Shapes().AddShape(ShapeRectangle, 10, 10, 100, 10);
     s.TextFrame().TextRange().SetText(QStringLiteral("first\rsecond\vsoft\r\n\rbell\x07 form\x0C end"));
+    slide.Shapes().AddConnector(ConnectorStraight, 0, 0, 10, 10); // a loose connector is written without glue
     const QByteArray bytes = presentationBytes(p);
     const QByteArray xml = unzipParts(bytes).at(QStringLiteral("ppt/slides/slide1.xml"));
     EXPECT_EQ(elements(xml, "p").size(), 4u);
