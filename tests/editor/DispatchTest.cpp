@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include "editor/EditorMessages.h"
+#include "editor/NodeTables.h"
 
 #include <limits>
 
@@ -83,6 +84,10 @@ TEST_F(DispatchTest, AWindowlessHostIsReportedNotCrashed) {
     lonely.RunCommandAtPointer();
     ExpectOnly(msg::NoPresentationWindow, msg::AppTitle);
     EXPECT_EQ(textBox.Text(), QStringLiteral("Cat"));
+    // Without a presentation the node tables are emptied and nothing is read.
+    lonely.Reader().Tables().Links.push_back({QStringLiteral("A"), QStringLiteral("B")});
+    RebuildNodeTables(host::Presentation(), lonely.Reader());
+    EXPECT_TRUE(lonely.Reader().Tables().Links.empty());
 }
 
 // A comment is a selected placeholder in the comment look, which becomes the default of the

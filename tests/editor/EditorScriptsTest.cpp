@@ -25,15 +25,13 @@ public:
         settings.conceptColor = 0x00123456; // read when drawing
         settings.relationColor = 0x00010203;
         settings.actorColor = 0x00AABBCC;
-        settings.nodeFontName = QStringLiteral("DejaVu Sans");
-        settings.nodeFontSize = 20;
     }
     void TestBody() override {}
 
     void Step(const QString& step, QStringList& trace) {
         const std::vector<test::SlideState> before = test::StateOf(presentation);
         const host::Slide shown = InView();
-        const int focus = textBox.FocusCount();
+        textBox.ResetFocusCount();
         const QString verb = step.section(u' ', 0, 0);
         QString rest = step.section(u' ', 1);
         static const QRegularExpression at(QStringLiteral(" ?@(-?[0-9.]+),(-?[0-9.]+)$"));
@@ -49,7 +47,7 @@ public:
             Run(kModes.at(verb), rest);
             if (Shapes() > shapes && verb != QStringLiteral("comment")) { // every node in the node font
                 const host::FontFormat font = LastShape().TextFrame().TextRange().Font();
-                EXPECT_EQ(font.Name() + QString::number(font.Size()), QStringLiteral("DejaVu Sans20"));
+                EXPECT_EQ(font.Name() + u' ' + QString::number(font.Size()), settings.nodeFontName + u' ' + QString::number(settings.nodeFontSize));
             }
         } else if (verb == QStringLiteral("link")) {
             session.SetCommandMode(CommandCode::Link);
@@ -114,8 +112,11 @@ public:
             trace << QStringLiteral("view ") + QString::number(ShownSlideIndex());
         if (!textBox.Text().isEmpty() && verb != QStringLiteral("type"))
             trace << QStringLiteral("text box [") + textBox.Text() + u']';
-        if (textBox.FocusCount() > focus)
+        if (textBox.FocusCount() > 0)
             trace << QStringLiteral("focus");
+        // A pending link always knows its slide; the label target lives only while its command runs.
+        EXPECT_TRUE(session.LinkFrom().IsNothing() || !session.LinkFromSlide().isEmpty()) << step.toStdString();
+        EXPECT_TRUE(session.LabelTarget().IsNothing()) << step.toStdString();
     }
 
 private:

@@ -103,5 +103,27 @@ TEST_F(TextFileTest, WritingReplacesTheFileWithUtf8AndCrLfLineEnds) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
 }
 
+TEST_F(TextFileTest, LargeOutputArrivesWholeAndReadsBack) {
+    const QString path = folder.filePath(QStringLiteral("big.cgf"));
+    auto out = CreateTextFile(path);
+    for (int i = 0; i < 20000; ++i)
+        out->WriteLine(QStringLiteral("[Concept%1]").arg(i));
+    out->Close();
+    const QStringList lines = allLines(*OpenTextFile(path));
+    ASSERT_EQ(lines.size(), 20000);
+    EXPECT_EQ(lines.first(), QStringLiteral("[Concept0]"));
+    EXPECT_EQ(lines.last(), QStringLiteral("[Concept19999]"));
+}
+
+TEST(MemoryTextStream, KeepsWhatWasWrittenAndRefusesWritingAfterClose) {
+    MemoryTextStream out;
+    out.Write(QStringLiteral("a"));
+    out.WriteLine(QStringLiteral("b"));
+    out.Close();
+    EXPECT_EQ(out.written(), QStringLiteral("ab\r\n"));
+    EXPECT_TRUE(out.closed());
+    EXPECT_THROW(out.Write(QStringLiteral("c")), FileError);
+}
+
 } // namespace
 } // namespace zov::platform

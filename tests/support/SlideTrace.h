@@ -2,6 +2,7 @@
 // What a user can see change in a presentation, as lines of text, for the transcripts of the
 // editor's and the palette's scripts (docs/testing.md): slides added or renamed, shapes added,
 // changed or gone, the message boxes shown.
+#include "host/AutoShapeType.h"
 #include "host/Presentation.h"
 #include "platform/MessageBox.h"
 
@@ -20,7 +21,7 @@ inline QString IdFree(QString name) {
 
 inline QString Bracketed(const host::Shape& shape) { return u'[' + shape.TextFrame().TextRange().Text() + u']'; }
 
-// A node as "TYPE NAME COLOUR [TEXT]"; a connector as "arc [FROM] -> [TO]" ("line" without an
+// A node as "TYPE NAME COLOUR [TEXT]", then " fixed" when the shape does not grow to fit its text; a connector as "arc [FROM] -> [TO]" ("line" without an
 // arrowhead, "-" for a loose end).
 inline QString Describe(const host::Shape& s) {
     if (s.Connector()) {
@@ -30,7 +31,8 @@ inline QString Describe(const host::Shape& s) {
                (f.EndConnected() ? Bracketed(f.EndConnectedShape()) : QStringLiteral("-"));
     }
     return QString::number(s.AutoShapeType()) + u' ' + IdFree(s.Name()) + u' ' +
-           QString::number(s.Fill().ForeColor().RGB(), 16).rightJustified(6, u'0').toUpper() + u' ' + Bracketed(s);
+           QString::number(s.Fill().ForeColor().RGB(), 16).rightJustified(6, u'0').toUpper() + u' ' + Bracketed(s) +
+           (s.TextFrame().AutoSize() == host::AutoSizeShapeToFitText ? QString() : QStringLiteral(" fixed"));
 }
 
 struct SlideState {
