@@ -35,38 +35,6 @@ protected:
     int created = 0;
 };
 
-TEST_F(AddinManagerTest, ConnectsAFirstTimeAddinAtStartupThenLoadsItOnDemand) {
-    RegisterZovEdit(registry);
-    {
-        auto manager = makeManager(app);
-        manager->StartUp();
-        EXPECT_TRUE(manager->IsConnected(ZovEditProgId));
-        EXPECT_EQ(created, 1);
-        EXPECT_EQ(loadBehavior(), LoadOnDemand | LoadConnected);
-        ASSERT_EQ(zovButtons(app).size(), 1u);
-        manager->ShutDown();
-        EXPECT_FALSE(manager->IsConnected(ZovEditProgId));
-    }
-
-    // The next run of the host: the button is back, the add-in is not loaded until pressed.
-    host::Application restarted;
-    auto manager = makeManager(restarted);
-    manager->StartUp();
-    EXPECT_FALSE(manager->IsConnected(ZovEditProgId));
-    EXPECT_EQ(created, 1);
-    const auto buttons = zovButtons(restarted);
-    ASSERT_EQ(buttons.size(), 1u);
-    EXPECT_EQ(buttons.front().OnAction(), QStringLiteral("!<ZOVEdit.Connect>"));
-
-    buttons.front().Execute();
-    EXPECT_TRUE(manager->IsConnected(ZovEditProgId));
-    EXPECT_EQ(created, 2);
-    EXPECT_EQ(zovButtons(restarted).size(), 1u) << "the connection found the kept button by its tag";
-    EXPECT_EQ(windowLog.calls.size(), 4u) << "the press that loaded the add-in also started the editor";
-    EXPECT_EQ(restarted.Presentations().Count(), 1);
-    EXPECT_TRUE(messages.shown().empty());
-}
-
 TEST_F(AddinManagerTest, ConnectsAtStartupOnlyWhatAsksForIt) {
     registry.Register(AddinRegistration{ZovEditProgId, QStringLiteral("ZOV Edit"), QString(), LoadAtStartup});
     auto manager = makeManager(app);
