@@ -17,24 +17,6 @@ void disconnect(Connect& addin, int removeMode) {
     addin.OnDisconnection(removeMode, custom);
 }
 
-TEST_F(ConnectTest, FirstConnectionAddsOneButtonWithItsFacts) {
-    auto addin = makeConnect();
-    connect(*addin, app);
-    ASSERT_NE(addin->CurrentSession(), nullptr);
-    const auto buttons = zovButtons(app);
-    ASSERT_EQ(buttons.size(), 1u);
-    const host::CommandBarButton& b = buttons.front();
-    EXPECT_EQ(b.Caption(), QStringLiteral("ZOV Edit"));
-    EXPECT_EQ(b.Style(), host::ButtonCaption);
-    EXPECT_EQ(b.Tag(), QStringLiteral("ZOV Edit"));
-    EXPECT_EQ(b.Parameter(), QStringLiteral("ZOV Edit"));
-    EXPECT_EQ(b.OnAction(), QStringLiteral("!<ZOVEdit.Connect>"));
-    EXPECT_TRUE(b.Visible());
-    EXPECT_EQ(app.CommandBars().Item(QStringLiteral("Standard")).FindControl(QStringLiteral("ZOV Edit")).Caption(),
-              QStringLiteral("ZOV Edit"));
-    EXPECT_TRUE(messages.shown().empty());
-}
-
 TEST_F(ConnectTest, ShutdownKeepsTheButtonAndTheNextConnectionFindsItByItsTag) {
     auto first = makeConnect();
     connect(*first, app);

@@ -47,27 +47,6 @@ QStringList describe(const host::Slide& slide)
 
 } // namespace
 
-TEST(DocumentHistoryTest, RecordsOnlyWhenTheDocumentChanged)
-{
-    Doc d;
-    app::DocumentHistory history(d.p);
-    EXPECT_FALSE(history.record());
-    EXPECT_FALSE(history.canUndo());
-    d.slide.Shapes().AddShape(host::ShapeRectangle, 10, 10, 50, 40);
-    EXPECT_TRUE(history.record());
-    EXPECT_FALSE(history.record());
-    EXPECT_EQ(history.stepCount(), 2u);
-
-    // Paused (a drag in progress): nothing is recorded until it ends.
-    history.setPaused(true);
-    d.slide.Shapes().Item(1).SetLeft(20);
-    d.slide.Shapes().Item(1).SetLeft(30);
-    EXPECT_FALSE(history.record());
-    history.setPaused(false);
-    EXPECT_TRUE(history.record());
-    EXPECT_EQ(history.stepCount(), 3u);
-}
-
 TEST(DocumentHistoryTest, SavedStateFollowsUndoAndRedoUntilANewChangeMakesItUnreachable)
 {
     Doc d;

@@ -74,18 +74,6 @@ TEST(SlidePainterTest, RotationTurnsTheShapeAboutItsCentre)
     EXPECT_EQ(at(turned, {0.03, 0.5}), QColor(0, 0, 255));
 }
 
-TEST(SlidePainterTest, ImageKeepsTheSlidesProportions)
-{
-    host::Presentation p = host::NewPresentation();
-    host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
-    app::render::SlidePainter painter;
-    // A 4:3 slide in a wide image: bands of background left and right.
-    const QImage image = painter.renderImage(slide.data(), QSize(200, 75), Qt::black);
-    EXPECT_EQ(image.pixelColor(100, 37), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(2, 37), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(197, 37), QColor(Qt::black));
-}
-
 // The strongest ink inside `box`: the pixel farthest from white.
 QColor inkIn(const QImage& image, QRect box)
 {

@@ -1,8 +1,10 @@
-// The run key: slide measurement, the pointer-to-slide map, the dispatch by command mode and
-// what the dispatcher does to the text box afterwards.
+// The run key: slide measurement, the pointer-to-slide map, where each node lands, a host
+// without a window, and the comment's look (the rest of the dispatch is in the editor's
+// scripts, tests/cases/editor).
 #include "EditorFixture.h"
 
 #include "editor/EditorMessages.h"
+#include "editor/NodeTables.h"
 
 #include <limits>
 
@@ -73,71 +75,8 @@ TEST_F(DispatchTest, ConceptKeepsThePointerPositionWhileOtherNodesRoundTheirTop)
     ExpectNoMessage();
 }
 
-TEST_F(DispatchTest, NodeCommandsClearAndFocusTheTextBoxLinkLabelAndCommentLeaveIt) {
-    AddGraph();
-    textBox.SetText(QStringLiteral("left over"));
-    session.SetCommandMode(CommandCode::NewConcept);
-    EXPECT_EQ(session.CommandMode(), CommandCode::NewConcept);
-    EXPECT_EQ(textBox.Text(), QString()); // choosing a mode clears the box
-    textBox.SetText(QStringLiteral("Cat"));
-    textBox.ResetFocusCount();
-    PointAt(200, 200);
-    session.RunCommandAtPointer();
-    EXPECT_EQ(ShapeCount(), 2);
-    EXPECT_EQ(textBox.Text(), QString());
-    EXPECT_EQ(textBox.FocusCount(), 1);
-    // Running again finds the box empty.
-    session.RunCommandAtPointer();
-    EXPECT_EQ(ShapeCount(), 2);
-    ExpectOnly(msg::NoLabel, msg::ErrorTitle);
-    EXPECT_EQ(textBox.FocusCount(), 2);
-
-    for (const std::int16_t mode : {CommandCode::Link, CommandCode::ChangeLabel, CommandCode::Comment}) {
-        session.SetCommandMode(mode);
-        textBox.SetText(QStringLiteral("kept"));
-        textBox.ResetFocusCount();
-        PointAt(600, 500); // empty area
-        session.RunCommandAtPointer();
-        EXPECT_EQ(textBox.Text(), QStringLiteral("kept")) << "mode " << mode;
-        EXPECT_EQ(textBox.FocusCount(), 0) << "mode " << mode;
-        TakeMessages();
-    }
-    // A code no command has runs nothing, but the text box is still cleared and focused.
-    const int before = ShapeCount();
-    session.SetCommandMode(9);
-    textBox.SetText(QStringLiteral("gone"));
-    textBox.ResetFocusCount();
-    session.RunCommandAtPointer();
-    EXPECT_EQ(ShapeCount(), before);
-    EXPECT_EQ(textBox.Text(), QString());
-    EXPECT_EQ(textBox.FocusCount(), 1);
-    ExpectNoMessage();
-}
-
-TEST_F(DispatchTest, EveryRunEndsWithANodeTableRebuild) {
-    AddGraph();
-    session.Reader().ClearReaderTables();
-    session.SetCommandMode(9); // runs nothing
-    session.RunCommandAtPointer();
-    ASSERT_EQ(session.Reader().Tables().BoundArray.size(), 1u);
-    EXPECT_EQ(session.Reader().Tables().BoundArray[0].Name, QStringLiteral("G1"));
-    // A refused command rebuilds as well: the concept record of the failed read is gone.
-    RunAt(CommandCode::NewConcept, QStringLiteral("Cat Dog"), 200, 200);
-    EXPECT_EQ(session.Reader().Tables().BoundArray.size(), 1u);
-}
-
-TEST_F(DispatchTest, AWindowlessHostOrSlidelessPresentationIsReportedNotCrashed) {
-    // No slide yet: the node command cannot draw.
-    RunAt(CommandCode::NewConcept, QStringLiteral("Cat"), 10, 10);
-    auto shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].text.startsWith(msg::CommandFailed));
-    EXPECT_EQ(shown[0].title, msg::AppTitle);
-    // The commands that act on a shape find none and say nothing.
-    for (const std::int16_t mode : {CommandCode::Link, CommandCode::ChangeLabel, CommandCode::Jump})
-        RunAt(mode, QString(), 10, 10);
-    ExpectNoMessage();
-
+// A host without a window is reported, and the typed text stays.
+TEST_F(DispatchTest, AWindowlessHostIsReportedNotCrashed) {
     host::Application empty;
     EditorSession lonely(empty, settings, boxes, cursor);
     lonely.SetTextBox(&textBox);
@@ -145,6 +84,28 @@ TEST_F(DispatchTest, AWindowlessHostOrSlidelessPresentationIsReportedNotCrashed)
     lonely.RunCommandAtPointer();
     ExpectOnly(msg::NoPresentationWindow, msg::AppTitle);
     EXPECT_EQ(textBox.Text(), QStringLiteral("Cat"));
+    // Without a presentation the node tables are emptied and nothing is read.
+    lonely.Reader().Tables().Links.push_back({QStringLiteral("A"), QStringLiteral("B")});
+    RebuildNodeTables(host::Presentation(), lonely.Reader());
+    EXPECT_TRUE(lonely.Reader().Tables().Links.empty());
+}
+
+// A comment is a selected placeholder in the comment look, which becomes the default of the
+// shapes added next; the text box is left as it was.
+TEST_F(DispatchTest, CommentIsASelectedPlaceholderInTheCommentLook) {
+    AddGraph();
+    settings.commentColor = 0x00FEDCBA;
+    settings.commentFontName = QStringLiteral("DejaVu Serif");
+    settings.commentFontSize = 14;
+    Run(CommandCode::Comment, QStringLiteral("not used"));
+    const host::Shape comment = LastShape();
+    EXPECT_EQ(comment.TextFrame().TextRange().Font().Name(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(comment.TextFrame().TextRange().Font().Size(), 14);
+    EXPECT_EQ(comment.Fill().ForeColor().RGB(), 0x00FEDCBA);
+    EXPECT_TRUE(window.Selection().SelectedShape() == comment);
+    EXPECT_EQ(window.Selection().Length(), 7);
+    ASSERT_NE(presentation.data().shapeDefaults, nullptr);
+    EXPECT_EQ(presentation.data().shapeDefaults->fillRgb, 0x00FEDCBAu);
 }
 
 } // namespace

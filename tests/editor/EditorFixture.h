@@ -110,10 +110,6 @@ protected:
     }
     void ExpectNoMessage() { EXPECT_THAT(TakeMessages(), ::testing::IsEmpty()); }
     static QString TextOf(const host::Shape& shape) { return shape.TextFrame().TextRange().Text(); }
-    static bool IsNodeId(const QString& text) {
-        static const QRegularExpression id(QStringLiteral("^[A-Z]{8}$"));
-        return id.match(text).hasMatch();
-    }
 
     host::Application app;
     drawing::DrawingSettings settings;

@@ -1,5 +1,5 @@
 #include "platform/ConsoleMessageBoxes.h"
-#include "platform/fake/FakeMessageBoxes.h"
+#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -35,20 +35,6 @@ TEST(ConsoleMessageBoxes, PrintsTitleAndTextOnOneUtf8LineAndAnswersWithTheDefaul
     EXPECT_EQ(boxes.show(question), MessageAnswer::No);
     boxes.inform(QStringLiteral(u"Caf\u00e9 not found"), QStringLiteral("Error"), MessageIcon::Critical);
     EXPECT_EQ(out.str(), "ZOVEdit: Do you want to save your changes? Now or later\nError: Caf\xc3\xa9 not found\n");
-}
-
-TEST(FakeMessageBoxes, AnswersFromTheScriptThenWithTheDefaultAndRecordsEveryBox) {
-    FakeMessageBoxes boxes;
-    boxes.script(MessageAnswer::No);
-    boxes.script(MessageAnswer::Cancel);
-    EXPECT_EQ(boxes.show(box(MessageButtons::YesNo, 1)), MessageAnswer::No);
-    EXPECT_EQ(boxes.show(box(MessageButtons::YesNoCancel, 1)), MessageAnswer::Cancel);
-    EXPECT_EQ(boxes.show(box(MessageButtons::YesNo, 2)), MessageAnswer::No);
-    EXPECT_EQ(boxes.show(box(MessageButtons::YesNo, 1)), MessageAnswer::Yes);
-
-    ASSERT_EQ(boxes.shown().size(), 4u);
-    EXPECT_EQ(boxes.shown()[1].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(boxes.shown()[2].defaultButton, 2);
 }
 
 } // namespace

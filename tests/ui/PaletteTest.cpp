@@ -1,5 +1,6 @@
-// The palette: its controls, captions and menus, what each one runs, the run keys at the mouse
-// pointer, activation, closing, About and Help.
+// The palette: its controls, captions and menus, Arrange, closing, About and Help (what the
+// options, the run keys and the graph buttons do is in the palette's scripts,
+// tests/cases/ui/palette.script).
 #include "UiFixture.h"
 #include "support/CaseFiles.h"
 
@@ -52,7 +53,7 @@ TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
 TEST_F(PaletteTest, ControlCases) {
     start();
     palette().ConfigButton->click();
-    for (const test::Case& c : test::LoadCases(QStringLiteral("ui"))) {
+    for (const test::Case& c : test::LoadCases(QStringLiteral("ui"), QStringLiteral("controls.case"))) {
         QWidget* window = c.input.startsWith(QStringLiteral("configure ")) ? static_cast<QWidget*>(windows().ConfigurationDialog())
                                                                            : &palette();
         QObject* control = window->findChild<QObject*>(c.input.section(u' ', 1));
@@ -71,153 +72,6 @@ TEST_F(PaletteTest, ControlCases) {
         }
         EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
     }
-}
-
-TEST_F(PaletteTest, StartingShowsThePaletteAtTheConceptCommandWithAnEmptyFocusedTextBox) {
-    app.Presentations().Add();
-    app.ActivePresentation().Slides().Add(1, 12);
-    start();
-    palette().TextBox1->setText(QStringLiteral("left over"));
-    palette().SelectOption(3);
-    start(); // the button pressed again while the palette is open
-    ZOVMain& p = palette();
-    EXPECT_TRUE(p.isVisible());
-    EXPECT_TRUE(p.NewConceptButton->isChecked());
-    EXPECT_EQ(editor().CommandMode(), 1);
-    EXPECT_TRUE(p.TextBox1->text().isEmpty());
-    EXPECT_EQ(p.focusWidget(), p.TextBox1);
-    EXPECT_EQ(app.Presentations().Count(), 1);
-}
-
-TEST_F(PaletteTest, OptionsSetTheCommandModeAndClearTheTextBox) {
-    start();
-    addGraph();
-    ZOVMain& p = palette();
-    for (int code : {2, 3, 4, 5, 6, 1}) {
-        p.TextBox1->setText(QStringLiteral("typed"));
-        p.ChangeLabelButton->setFocus();
-        p.Options->button(code)->click();
-        EXPECT_EQ(editor().CommandMode(), code);
-        EXPECT_TRUE(p.TextBox1->text().isEmpty());
-        EXPECT_EQ(p.focusWidget(), p.TextBox1) << "code " << code;
-    }
-    // "Comment" clears the text box too, but the focus stays on the option.
-    p.TextBox1->setText(QStringLiteral("typed"));
-    p.Comment->setFocus();
-    p.Comment->click();
-    EXPECT_EQ(editor().CommandMode(), 7);
-    EXPECT_TRUE(p.TextBox1->text().isEmpty());
-    EXPECT_EQ(p.focusWidget(), p.Comment);
-    // The run key still works there, and then hands the focus to the text box.
-    cursor.setPosition(QPoint(150, 100));
-    QTest::keyRelease(p.Comment, Qt::Key_Insert);
-    EXPECT_EQ(shapeAt(50, 50).AutoShapeType(), 106);
-    EXPECT_EQ(p.focusWidget(), p.TextBox1);
-}
-
-// An option chosen with the arrow keys hands the focus to the text box as a click does; the
-// comment option keeps it.
-TEST_F(PaletteTest, ArrowKeysChooseAnOptionAndHandTheFocusBackAsAClickDoes) {
-    start();
-    addGraph();
-    ZOVMain& p = palette();
-    p.activateWindow(); // the arrow keys move between options of the active window only
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
-    p.NewConceptButton->setFocus();
-    p.TextBox1->setText(QStringLiteral("typed"));
-    QTest::keyClick(p.NewConceptButton, Qt::Key_Right);
-    QApplication::processEvents();
-    EXPECT_EQ(editor().CommandMode(), 2);
-    EXPECT_TRUE(p.NewRelationButton->isChecked());
-    EXPECT_TRUE(p.TextBox1->text().isEmpty());
-    EXPECT_EQ(p.focusWidget(), p.TextBox1);
-
-    p.JumpGraphButton->click();
-    p.JumpGraphButton->setFocus();
-    QTest::keyClick(p.JumpGraphButton, Qt::Key_Left);
-    QApplication::processEvents();
-    EXPECT_EQ(editor().CommandMode(), 5);
-    EXPECT_EQ(p.focusWidget(), p.TextBox1);
-    p.ChangeLabelButton->setFocus();
-    QTest::keyClick(p.ChangeLabelButton, Qt::Key_Left);
-    QApplication::processEvents();
-    EXPECT_EQ(editor().CommandMode(), 7);
-    EXPECT_EQ(p.focusWidget(), p.Comment) << "the comment option keeps the focus";
-}
-
-// Clear Graph leaves the node tables describing the slides, so a jump made right after it and
-// Show follows the coreference.
-TEST_F(PaletteTest, JumpRightAfterClearGraphAndShowFollowsTheCoreference) {
-    start();
-    ZOVMain& p = palette();
-    const auto graphWithPentagon = [&](const QString& graph, const QString& name) {
-        p.TextBox1->setText(graph);
-        p.AddGraph();
-        host::Shape pentagon = slideInView().Shapes().AddShape(51, 100, 100, 80, 30);
-        pentagon.SetName(name);
-        pentagon.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
-    };
-    graphWithPentagon(QStringLiteral("Dog"), QStringLiteral("x/AAAAAAAA"));
-    graphWithPentagon(QStringLiteral("Bird"), QStringLiteral("x/BBBBBBBB"));
-    graphWithPentagon(QStringLiteral("Scratch"), QStringLiteral("y/CCCCCCCC"));
-    p.NewGraph->click();
-    p.TextBox1->setText(QStringLiteral("Bird"));
-    p.ShowButton->click();
-    ASSERT_EQ(slideInView().Name(), QStringLiteral("Bird"));
-    p.JumpGraphButton->click();
-    cursor.setPosition(QPoint(100 + 140, 50 + 115));
-    p.RunAtPointer();
-    EXPECT_EQ(shownTexts(), std::vector<QString>{});
-    EXPECT_EQ(slideInView().Name(), QStringLiteral("Dog"));
-}
-
-TEST_F(PaletteTest, InsertReleasedInTheTextBoxDrawsAConceptAtThePointer) {
-    start();
-    addGraph();
-    ZOVMain& p = palette();
-    p.NewConceptButton->click();
-    QTest::keyClicks(p.TextBox1, QStringLiteral("Cat"));
-    cursor.setPosition(QPoint(460, 320)); // slide point (360, 270)
-    QTest::keyPress(p.TextBox1, Qt::Key_Insert);
-    EXPECT_TRUE(shapeAt(360, 270).IsNothing()) << "the press alone runs nothing";
-    QTest::keyRelease(p.TextBox1, Qt::Key_Insert);
-
-    const host::Shape cat = shapeAt(360, 270);
-    ASSERT_FALSE(cat.IsNothing());
-    EXPECT_EQ(cat.AutoShapeType(), 1);
-    EXPECT_EQ(cat.TextFrame().TextRange().Text(), QStringLiteral("Cat"));
-    EXPECT_TRUE(p.TextBox1->text().isEmpty());
-    EXPECT_EQ(p.focusWidget(), p.TextBox1);
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_F(PaletteTest, F4WithAnyShiftStateRunsWhicheverControlHasTheFocus) {
-    start();
-    addGraph();
-    ZOVMain& p = palette();
-    p.NewRelationButton->click();
-    p.TextBox1->setText(QStringLiteral("On"));
-    cursor.setPosition(QPoint(300, 150));
-    QTest::keyRelease(p.NewRelationButton, Qt::Key_F4, Qt::ShiftModifier);
-    const host::Shape on = shapeAt(200, 100);
-    ASSERT_FALSE(on.IsNothing());
-    EXPECT_EQ(on.AutoShapeType(), 9);
-
-    // Other keys are left to the control: nothing is drawn.
-    p.NewActorButton->click();
-    p.TextBox1->setText(QStringLiteral("Plus"));
-    cursor.setPosition(QPoint(500, 400));
-    const int before = slideInView().Shapes().Count();
-    QTest::keyRelease(p.TextBox1, Qt::Key_F5);
-    QTest::keyRelease(p.TextBox1, Qt::Key_F3);
-    EXPECT_EQ(slideInView().Shapes().Count(), before);
-    // A held key repeats its release events; only the real release runs the command.
-    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Insert, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(p.TextBox1, &repeated);
-    EXPECT_EQ(slideInView().Shapes().Count(), before);
-    QTest::keyRelease(p.ConfigButton, Qt::Key_Insert, Qt::ControlModifier);
-    EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
-    EXPECT_EQ(shapeAt(400, 350).AutoShapeType(), 4);
 }
 
 TEST_F(PaletteTest, ArrangeMovesTheGraphOfTheSlideInViewOnly) {
@@ -241,56 +95,6 @@ TEST_F(PaletteTest, ArrangeMovesTheGraphOfTheSlideInViewOnly) {
     const host::Shapes second = pres.Slides().Item(2).Shapes();
     EXPECT_GT(second.Item(3).Top(), second.Item(2).Top() + second.Item(2).Height()) << "the arc's target is not below";
     EXPECT_FLOAT_EQ(pres.Slides().Item(1).Shapes().Item(2).Top(), 0) << "a slide not in view was arranged";
-}
-
-TEST_F(PaletteTest, WholeGraphButtonsAddShowAndClearGraphs) {
-    start();
-    ZOVMain& p = palette();
-    p.TextBox1->setText(QStringLiteral("Dog"));
-    p.AddGraphButton->click();
-    p.TextBox1->clear();
-    p.AddGraphButton->click();
-    const host::Presentation pres = app.ActivePresentation();
-    ASSERT_EQ(pres.Slides().Count(), 2);
-    EXPECT_EQ(pres.Slides().Item(1).Name(), QStringLiteral("Dog"));
-    EXPECT_EQ(slideInView().SlideIndex(), 2);
-
-    p.TextBox1->setText(QStringLiteral("Dog"));
-    p.ShowButton->click();
-    EXPECT_EQ(slideInView().Name(), QStringLiteral("Dog"));
-    p.TextBox1->setText(QStringLiteral(" Dog"));
-    p.ShowButton->click();
-    EXPECT_EQ(shownTexts(), std::vector<QString>{QStringLiteral("No graph with that name")});
-
-    p.NewConceptButton->click();
-    p.TextBox1->setText(QStringLiteral("Cat"));
-    cursor.setPosition(QPoint(300, 300));
-    p.RunAtPointer();
-    ASSERT_EQ(slideInView().Shapes().Count(), 2);
-    p.NewGraph->click();
-    ASSERT_EQ(slideInView().Shapes().Count(), 1);
-    EXPECT_EQ(slideInView().Shapes().Item(1).TextFrame().TextRange().Text(), QStringLiteral("Dog is Graph"));
-    const auto& nodes = editor().Reader().Tables().BoundArray;
-    EXPECT_TRUE(std::none_of(nodes.begin(), nodes.end(), [](const cgif::NodeRecord& n) { return n.Type == QStringLiteral("Cat"); }))
-        << "Clear Graph leaves the tables describing the slides as they are now";
-}
-
-TEST_F(PaletteTest, ActivationRebuildsTheNodeTablesAndFocusesTheTextBox) {
-    start();
-    addGraph();
-    // A concept drawn with the host's own tools is seen at the next activation.
-    host::Shape drawn = slideInView().Shapes().AddShape(1, 10, 10, 50, 20);
-    drawn.SetName(QStringLiteral("ABCDEFGH"));
-    drawn.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
-    editor().Reader().ClearReaderTables();
-    palette().NewGraph->setFocus();
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(&palette(), &activate);
-    const auto& nodes = editor().Reader().Tables().BoundArray;
-    ASSERT_EQ(nodes.size(), 2u);
-    EXPECT_EQ(nodes[1].Id, QStringLiteral("ABCDEFGH"));
-    EXPECT_EQ(nodes[1].Type, QStringLiteral("Cat"));
-    EXPECT_EQ(palette().focusWidget(), palette().TextBox1);
 }
 
 TEST_F(PaletteTest, ClosingOffersToSaveChangedSettingsAndUnloadsThePalette) {

@@ -1,5 +1,6 @@
-// The desktop's forms of the common dialog's filters.
+// The desktop's forms of the common dialog's filters, and its save dialog's question.
 #include "platform/CommonDialog.h"
+#include "support/CaseFiles.h"
 #include "ui/QtPlatform.h"
 
 #include <QApplication>
@@ -16,28 +17,17 @@
 namespace zov::ui::testing {
 namespace {
 
-TEST(FileFilters, SplitIntoDescriptionAndPatternPairs) {
-    const auto entries = platform::ParseFilter(QStringLiteral("CGIF files (*.cgf)|*.cgf|All Files (*.*)|*.*|"));
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].description, QStringLiteral("CGIF files (*.cgf)"));
-    EXPECT_EQ(entries[0].pattern, QStringLiteral("*.cgf"));
-    EXPECT_EQ(entries[1].description, QStringLiteral("All Files (*.*)"));
-    EXPECT_EQ(entries[1].pattern, QStringLiteral("*.*"));
-    // Without the closing "|", and with a description left without its pattern.
-    const auto single = platform::ParseFilter(QStringLiteral("CGIF Files (*.cgf)|*.cgf"));
-    ASSERT_EQ(single.size(), 1u);
-    EXPECT_EQ(single[0].pattern, QStringLiteral("*.cgf"));
-    const auto dangling = platform::ParseFilter(QStringLiteral("Text|*.txt|Other"));
-    ASSERT_EQ(dangling.size(), 2u);
-    EXPECT_TRUE(dangling[1].pattern.isEmpty());
-    EXPECT_TRUE(platform::ParseFilter(QString()).empty());
-}
-
-TEST(FileFilters, BecomeQtNameFiltersWhereAllFilesMeansEveryFile) {
-    EXPECT_EQ(QtNameFilters(QStringLiteral("CGIF files (*.cgf)|*.cgf|All Files (*.*)|*.*|")),
-              (QStringList{QStringLiteral("CGIF files (*.cgf)"), QStringLiteral("All Files (*)")}));
-    EXPECT_EQ(QtNameFilters(QStringLiteral("Pictures|*.png;*.jpg|")), QStringList{QStringLiteral("Pictures (*.png *.jpg)")});
-    EXPECT_EQ(QtNameFilters(QStringLiteral("Anything|")), QStringList{QStringLiteral("Anything (*)")});
+// The cases of tests/cases/ui/file-filters.case: a filter as the common dialog takes it → its
+// entries "DESCRIPTION [PATTERN]", then the name filters of Qt's file dialogs, "qt FILTER".
+TEST(FileFilters, Cases) {
+    for (const test::Case& c : test::LoadCases(QStringLiteral("ui"), QStringLiteral("file-filters.case"))) {
+        QStringList read;
+        for (const platform::FilterEntry& entry : platform::ParseFilter(c.input))
+            read << entry.description + QStringLiteral(" [") + entry.pattern + u']';
+        for (const QString& filter : QtNameFilters(c.input))
+            read << QStringLiteral("qt ") + filter;
+        EXPECT_EQ(test::Lines(read), test::Lines(c.expected)) << c.where();
+    }
 }
 
 // The desktop's save dialog asks before it hands back the name of a file that exists: No

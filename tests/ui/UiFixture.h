@@ -51,28 +51,6 @@ protected:
     host::DocumentWindow window() { return app.ActiveWindow(); }
     host::Slide slideInView() { return window().View().Slide(); }
 
-    // A new graph slide made through the palette's "Add Graph" with an empty text box.
-    void addGraph() {
-        palette().TextBox1->clear();
-        palette().AddGraph();
-    }
-    // The shape whose top-left corner lies at the slide point, or the empty handle.
-    host::Shape shapeAt(float left, float top) {
-        host::Shapes shapes = slideInView().Shapes();
-        for (int i = 1; i <= shapes.Count(); ++i) {
-            host::Shape s = shapes.Item(i);
-            if (std::abs(s.Left() - left) < 0.01f && std::abs(s.Top() - top) < 0.01f)
-                return s;
-        }
-        return host::Shape();
-    }
-    std::vector<QString> shownTexts() const {
-        std::vector<QString> texts;
-        for (const auto& m : messages.shown())
-            texts.push_back(m.text);
-        return texts;
-    }
-
     QTemporaryDir library; // the add-in's folder
     host::Application app;
     platform::FakeMessageBoxes messages;
