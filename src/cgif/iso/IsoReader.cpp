@@ -189,19 +189,10 @@ QString IsoGraphReader::ReadConcept() {
             text_.Advance();
             break;
         }
-        if (c == u'/' && text_.PeekIs('*', 1)) {
-            text_.Advance(2);
-            const QString comment = text_.ReadBlockComment(at);
-            const LayoutNote note = ReadLayoutNote(comment);
-            if (note.isNote)
-                layout = note.hasPosition ? note : layout;
-            else if (!comment.isEmpty())
-                comments << comment;
-            continue;
-        }
-        if (c == u';') {
-            text_.Advance();
-            const QString comment = text_.ReadEndComment(u']', at);
+        const bool blockComment = c == u'/' && text_.PeekIs('*', 1);
+        if (blockComment || c == u';') {
+            text_.Advance(blockComment ? 2 : 1);
+            const QString comment = blockComment ? text_.ReadBlockComment(at) : text_.ReadEndComment(u']', at);
             const LayoutNote note = ReadLayoutNote(comment);
             if (note.isNote)
                 layout = note.hasPosition ? note : layout;
