@@ -49,20 +49,6 @@ TEST_F(HostFixture, WidthIsTheTextAdvancePlusTheMarginsWithArialMeasuredAsLibera
                 0.01);
 }
 
-TEST_F(HostFixture, EachParagraphIsOneLineAndTheWidestSetsTheWidth) {
-    const Shape one = addText(ShapeRectangle, QStringLiteral("a long first line"));
-    const Shape two = addText(ShapeRectangle, QStringLiteral("a long first line\r\nshort"));
-    const Shape three = addText(ShapeRectangle, QStringLiteral("a long first line\r\nshort\r\nx"));
-    EXPECT_FLOAT_EQ(two.Width(), one.Width());
-    const float line = three.Height() - two.Height();
-    EXPECT_GT(line, 18);
-    EXPECT_NEAR(two.Height() - one.Height(), line, 0.01);
-    // Even a very long text stays one line.
-    const Shape wide = addText(ShapeRectangle, QString(200, u'w'));
-    EXPECT_GT(wide.Width(), 720);
-    EXPECT_FLOAT_EQ(wide.Height(), one.Height());
-}
-
 TEST_F(HostFixture, TheGeometrysTextRectangleDecidesHowMuchLargerTheShapeIs) {
     const QString label = QStringLiteral("Agnt");
     const Shape rect = addText(ShapeRectangle, label);
@@ -74,28 +60,6 @@ TEST_F(HostFixture, TheGeometrysTextRectangleDecidesHowMuchLargerTheShapeIs) {
     EXPECT_NEAR(diamond.Height(), 2 * rect.Height(), 0.01);
     EXPECT_NEAR(oval.Width(), rect.Width() * 1.41421, 0.01);
     EXPECT_GT(callout.Height(), rect.Height());
-}
-
-TEST_F(HostFixture, WithoutAutoSizeTheShapeKeepsItsSize) {
-    Shape s = shapes().AddShape(ShapeRectangle, 10, 10, 100, 10);
-    s.TextFrame().TextRange().SetText(QStringLiteral("A text much wider than one hundred points"));
-    EXPECT_FLOAT_EQ(s.Width(), 100);
-    EXPECT_FLOAT_EQ(s.Height(), 10);
-    EXPECT_TRUE(s.TextFrame().WordWrap());
-    s.TextFrame().SetAutoSize(AutoSizeShapeToFitText);
-    EXPECT_GT(s.Width(), 100);
-    EXPECT_FLOAT_EQ(s.Left(), 10);
-    EXPECT_FALSE(s.TextFrame().WordWrap()); // the text is laid out as measured: one line each
-}
-
-TEST_F(HostFixture, ALabelFitsItsTextAsSoonAsItHasSome) {
-    Shape title = shapes().AddLabel(TextOrientationHorizontal, 0, 0, 100, 45);
-    EXPECT_EQ(title.TextFrame().AutoSize(), AutoSizeShapeToFitText);
-    title.TextFrame().TextRange().SetText(QStringLiteral("p1 is Proposition"));
-    title.SetAutoShapeType(ShapeNoSymbol); // the title marker does not change how a label fits
-    const Shape rect = addText(ShapeRectangle, QStringLiteral("p1 is Proposition"));
-    EXPECT_FLOAT_EQ(title.Width(), rect.Width());
-    EXPECT_FLOAT_EQ(title.Left(), 0);
 }
 
 } // namespace

@@ -175,37 +175,6 @@ TEST(Preservation, ASlideDeletedBeforeASaveComesBackWithItsRelatedParts)
     }
 }
 
-TEST(Preservation, NewSlidesInADeckFromElsewhereUseItsBlankLayoutAndJoinTheirSection)
-{
-    const PartMap before = twoSlideDeck();
-    const Presentation p = readPresentation(zipParts(before), QStringLiteral("two.pptx"));
-    Slide added = p.Slides().Add(2, LayoutBlank);
-    added.SetName(QStringLiteral("G9"));
-    added.Shapes().AddShape(ShapeRectangle, 10, 10, 50, 20);
-    const PartMap after = unzipParts(presentationBytes(p));
-
-    EXPECT_TRUE(after.at(QStringLiteral("ppt/slides/_rels/slide3.xml.rels")).contains("Target=\"../slideLayouts/slideLayout1.xml\""));
-    EXPECT_TRUE(after.at(QStringLiteral("[Content_Types].xml")).contains("/ppt/slides/slide3.xml"));
-    EXPECT_TRUE(after.at(QStringLiteral("ppt/_rels/presentation.xml.rels")).contains("Target=\"slides/slide3.xml\""));
-    const QByteArray pres = after.at(QStringLiteral("ppt/presentation.xml"));
-    EXPECT_TRUE(pres.contains("<p:sldId id=\"256\" r:id=\"rId2\"/><p:sldId id=\"258\" r:id=\"rId5\"/><p:sldId id=\"257\" r:id=\"rId4\"/>"))
-        << pres.toStdString();
-    EXPECT_TRUE(pres.contains("<p14:sldIdLst><p14:sldId id=\"256\"/><p14:sldId id=\"258\"/></p14:sldIdLst>"));
-    EXPECT_TRUE(pres.contains("<p:sldLst><p:sld r:id=\"rId2\"/><p:sld r:id=\"rId4\"/></p:sldLst>"));
-    for (const auto& [name, data] : before) {
-        if (name != QLatin1String("ppt/presentation.xml") && name != QLatin1String("ppt/_rels/presentation.xml.rels")
-            && name != QLatin1String("[Content_Types].xml")) {
-            EXPECT_TRUE(after.at(name) == data) << name.toStdString();
-        }
-    }
-
-    const Presentation q = readPresentation(zipParts(after), QStringLiteral("three.pptx"));
-    ASSERT_EQ(q.Slides().Count(), 3);
-    EXPECT_EQ(q.Slides().Item(2).Name(), QStringLiteral("G9"));
-    EXPECT_EQ(q.Slides().Item(2).Shapes().Count(), 1);
-    EXPECT_EQ(q.Slides().Item(3).Name(), QStringLiteral("S2"));
-}
-
 TEST(Preservation, MovedSlidesKeepTheirOrderAndSectionsStayInOrder)
 {
     const Presentation p = readPresentation(zipParts(twoSlideDeck()), QStringLiteral("two.pptx"));

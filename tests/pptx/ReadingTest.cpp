@@ -74,14 +74,6 @@ TEST(Reading, EachSlideReadsAsItsCaseDescribesIt)
     }
 }
 
-TEST(Reading, NewTextKeepsTheFirstRunsColour)
-{
-    const Presentation p = open(textShape(2, "", "<a:r><a:rPr><a:solidFill><a:srgbClr val=\"c00000\"/></a:solidFill></a:rPr><a:t>Cat</a:t></a:r>"));
-    p.Slides().Item(1).Shapes().Item(1).TextFrame().TextRange().SetText(QStringLiteral("Dog"));
-    const Presentation q = readPresentation(presentationBytes(p), QStringLiteral("again.pptx"));
-    EXPECT_EQ(q.Slides().Item(1).Shapes().Item(1).data().textRgb, 0x0000C0u);
-}
-
 TEST(Reading, AlternateContentIsWrittenBackAsItWasAndItsIdsStayTaken)
 {
     const QString alternate = QStringLiteral(

@@ -1,5 +1,5 @@
-// Opening and saving files: the window the opened presentation appears in, and a failed save that
-// leaves the previous file as it was (the errors of opening and saving are cases in tests/cases/cli).
+// Opening and saving files: a failed save leaves the previous file as it was (the errors of
+// opening and saving are cases in tests/cases/cli).
 #include "PptxTestSupport.h"
 
 #include "host/Slide.h"
@@ -32,30 +32,6 @@ QString errorOf(const std::function<void()>& action)
 }
 
 } // namespace
-
-TEST(SaveFile, OpenedPresentationsAppearInANewActiveWindow)
-{
-    QTemporaryDir dir;
-    Application app;
-    const QString path = dir.filePath(QStringLiteral("graphs.pptx"));
-    savePresentation(makeGraphDeck(app), path);
-
-    Application other;
-    const Presentation p = openPresentation(other, path);
-    EXPECT_EQ(other.Presentations().Count(), 1);
-    EXPECT_TRUE(other.ActivePresentation() == p);
-    EXPECT_EQ(other.ActiveWindow().View().Slide().Name(), QStringLiteral("G1"));
-    EXPECT_EQ(p.FullName(), path);
-    EXPECT_TRUE(p.Saved());
-
-    // A relative path is reported and kept as an absolute one.
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    const Presentation relative = openPresentation(other, QStringLiteral("graphs.pptx"));
-    QDir::setCurrent(cwd);
-    EXPECT_EQ(relative.FullName(), path);
-    EXPECT_EQ(other.Presentations().Count(), 2);
-}
 
 TEST(SaveFile, AFailedSaveLeavesThePreviousFileAsItWas)
 {
