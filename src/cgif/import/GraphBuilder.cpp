@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zov::cgif {
 
@@ -44,10 +45,39 @@ GraphBuilder::GraphBuilder(const drawing::DrawingSettings& settings, platform::M
 
 void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
                                    int firstLinkIndex, int firstNodeIndex) {
-    const ReaderTables& tables = reader.Tables();
-    const std::vector<NodeRecord>& nodes = tables.BoundArray;
     firstNodeIndex = std::max(firstNodeIndex, 0);
     firstLinkIndex = std::max(firstLinkIndex, 0);
+
+    // A failure that ends the build (the host refuses the slide name, a host call fails, memory
+    // runs out) takes the graph's slide away again before it goes on to the reader: a graph
+    // that could not be drawn leaves no slide behind. A coreference label that cannot be found
+    // is not such a failure: the build stops and what it drew stays.
+    try {
+        DrawGraph(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+    } catch (...) {
+        ForgetBuild();
+        shapeTable_.clear();
+        firstEntry_.clear();
+        try {
+            RemoveGraphSlide();
+        } catch (...) {
+            // the slide could not be taken away; the reader reports the build's own failure
+        }
+        throw;
+    }
+    ForgetBuild();
+}
+
+void GraphBuilder::ForgetBuild() {
+    nodes_ = nullptr;
+    reader_ = nullptr;
+    firstNode_.clear();
+}
+
+void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType,
+                             int firstLinkIndex, int firstNodeIndex) {
+    const ReaderTables& tables = reader.Tables();
+    const std::vector<NodeRecord>& nodes = tables.BoundArray;
 
     AddGraphSlide(slideName, graphType);
     const bool draws = DrawsShapes();
@@ -110,9 +140,6 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
     } catch (const BuildStopped&) {
         // The failure has been shown; what is drawn stays.
     }
-    nodes_ = nullptr;
-    reader_ = nullptr;
-    firstNode_.clear();
 }
 
 host::Shape GraphBuilder::FindShapeByName(const QString& id) const {
@@ -349,8 +376,10 @@ void SlideBuilder::AddEarlierGraphs(EarlierGraphs& earlier) {
 }
 
 void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphType) {
+    started_ = host::Slide();
     host::Slides slides = app_.ActivePresentation().Slides();
     host::Slide slide = slides.Add(slides.Count() + 1, host::LayoutBlank);
+    started_ = slide;
     // Every shape below goes onto the slide in view, so the window must show the new slide.
     app_.ActiveWindow().View().GotoSlide(slides.Count());
     slide.SetName(drawing::LabelPart(slideName));
@@ -364,6 +393,12 @@ void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphT
     text.Font().SetName(drawing::TitleFontName);
     text.Font().SetSize(drawing::TitleFontSize);
     app_.ActiveWindow().Selection().Unselect();
+}
+
+void SlideBuilder::RemoveGraphSlide() {
+    host::Slide slide = std::exchange(started_, host::Slide());
+    if (!slide.IsNothing())
+        slide.Delete();
 }
 
 host::Shape SlideBuilder::DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
@@ -387,24 +422,20 @@ CheckingBuilder::CheckingBuilder(const drawing::DrawingSettings& settings, platf
     : GraphBuilder(settings, messages) {}
 
 void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
-    // The usual case: the graph's name is free and the slide takes it.
+    // The host's refusals, with its texts; a refused slide is taken away again, so it keeps no name.
+    started_.clear();
     const QString name = drawing::LabelPart(slideName);
-    const qsizetype before = slideNames_.size();
-    if (!name.isEmpty()) {
-        slideNames_.insert(name);
-        if (slideNames_.size() != before)
-            return;
-    }
-    // Refused (an empty name, or one in use): the slide keeps the first free default name
-    // "Slide<n>", n from the slide count + 1 (never the refused name).
-    int number = SlideCount() + 1;
-    QString defaultName = QStringLiteral("Slide") + QString::number(number);
-    while (slideNames_.contains(defaultName))
-        defaultName = QStringLiteral("Slide") + QString::number(++number);
-    slideNames_.insert(defaultName);
     if (name.isEmpty())
         throw host::HostError("A slide name cannot be empty");
-    throw host::HostError("Slide name is already in use: " + name.toStdString());
+    if (slideNames_.contains(name))
+        throw host::HostError("Slide name is already in use: " + name.toStdString());
+    slideNames_.insert(name);
+    started_ = name;
+}
+
+void CheckingBuilder::RemoveGraphSlide() {
+    if (!started_.isEmpty())
+        slideNames_.remove(std::exchange(started_, QString()));
 }
 
 } // namespace zov::cgif

@@ -11,6 +11,7 @@
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "host/Shape.h"
+#include "host/Slide.h"
 
 #include <QHash>
 #include <QSet>
@@ -41,6 +42,7 @@ public:
     // `settings` is read at the moment each shape is drawn (it is the session's live record).
     GraphBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
 
+    // A failure that ends the build takes the graph's slide away again and is passed on.
     void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
                          int firstLinkIndex, int firstNodeIndex) override;
 
@@ -58,6 +60,9 @@ protected:
     // Adds the graph's slide, shows it in the active window, names it after the graph and puts
     // the title label on it.
     virtual void AddGraphSlide(const QString& slideName, const QString& graphType) = 0;
+    // Takes away the slide the last AddGraphSlide added (if it added one), with all drawn on it:
+    // called when that graph's build fails.
+    virtual void RemoveGraphSlide() = 0;
     // Draws one node shape on the slide in view (CreateNodeShape with the given look).
     virtual host::Shape DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
                                  const QString& label, float left, float top, std::int32_t fillColor) = 0;
@@ -77,6 +82,9 @@ private:
     // first position, which finds the same entry.
     static constexpr std::size_t LinearSearchLimit = 24;
 
+    void DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType, int firstLinkIndex,
+                   int firstNodeIndex);
+    void ForgetBuild(); // drops what only the build in progress uses
     const ShapeEntry* FindEntry(const QString& id) const;
     void AppendEntry(const QString& id, const host::Shape& shape);
     // The first BoundArray index holding `id`, or -1; a quiet lookup (FindNodeById reports).
@@ -118,16 +126,19 @@ public:
 
 protected:
     void AddGraphSlide(const QString& slideName, const QString& graphType) override;
+    void RemoveGraphSlide() override;
     host::Shape DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
                          const QString& label, float left, float top, std::int32_t fillColor) override;
     void DrawArc(const host::Shape& from, const host::Shape& to) override;
 
 private:
     host::Application& app_;
+    host::Slide started_; // the slide of the build in progress (or of the last build)
 };
 
 // Draws nothing. It keeps the names the slides would get in a new presentation, so that a
-// graph name used twice fails here exactly as the host refuses the second slide name.
+// graph name used twice fails here exactly as the host refuses the second slide name (and, as
+// there, the refused graph gets no slide).
 class CheckingBuilder final : public GraphBuilder {
 public:
     CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
@@ -136,6 +147,7 @@ public:
 
 protected:
     void AddGraphSlide(const QString& slideName, const QString& graphType) override;
+    void RemoveGraphSlide() override;
     host::Shape DrawNode(const drawing::DrawingSettings&, const QString&, int, const QString&, float, float,
                          std::int32_t) override {
         return host::Shape();
@@ -145,6 +157,7 @@ protected:
 
 private:
     QSet<QString> slideNames_;
+    QString started_; // the name the build in progress (or the last build) gave its slide
 };
 
 // A concept's label text: its type, or type ":" referent when it has a referent.
