@@ -20,11 +20,13 @@ protected:
         writer.ClearWrittenConcepts();
         MemoryStream out;
         EXPECT_EQ(writer.WriteGraphs(out), expectedResult);
+        writtenCount = writer.WrittenConcepts().size();
         return out.text();
     }
 
     GraphSlides g;
     platform::FakeMessageBoxes messages;
+    std::size_t writtenCount = 0; // the concepts the last export wrote in full
 };
 
 TEST_F(GraphWriterTest, TitleTypeIsTheTextAfterTheFirstIs) {
@@ -49,6 +51,7 @@ TEST_F(GraphWriterTest, HostErrorsStopTheExportKeepingWhatWasWritten) {
     const host::Shapes second = g.presentation().Slides().Item(2).Shapes();
     second.Item(1).data().hasTextFrame = false;
     EXPECT_EQ(exportAll(false), firstGraph);
+    EXPECT_EQ(writtenCount, 1u) << "A, written before the stop";
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, QStringLiteral("The export stopped at slide G2: the shape \"G2/TITLEIDX\" has no text"));
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Error"));

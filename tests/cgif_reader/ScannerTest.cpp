@@ -110,6 +110,7 @@ TEST_F(Scanner, NumbersAreRunsOfDigitsReadFromTheCurrentLineOnly) {
 
 TEST_F(Scanner, ReadUntilJoinsLinesWithCrLfAndFailsOrRaisesAtTheEnd) {
     Feed(Q("one"), Q("   two\n  three\"  rest"));
+    reader.SetToken(Q("stale")); // replaced, not added to
     EXPECT_TRUE(reader.ReadUntil(u'"'));
     EXPECT_EQ(reader.Token(), Q("one\r\ntwo\r\nthree"));
     EXPECT_EQ(reader.CurrentLine(), Q("\"  rest")); // the terminator stays for the caller
