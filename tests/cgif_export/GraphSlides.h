@@ -94,12 +94,18 @@ public:
     // Draws on the shown slide, in order: "K|NAME|TEXT|LEFT|TOP" adds a node (K: c concept,
     // p pentagon, r relation, a actor, n comment, m actor mark, f foreign; the position may be
     // left out), "FROM>TO" glues
-    // an arc between nodes drawn before, named by their text ("-" leaves that end loose).
-    // Returns the nodes by text.
+    // an arc between nodes drawn before, named by their text ("-" leaves that end loose,
+    // "title" is the title label), "^TEXT" brings a node to the front. Returns the nodes by text.
     std::map<QString, host::Shape> draw(const QStringList& items) {
         std::map<QString, host::Shape> drawn;
-        const auto shape = [&](const QString& text) { return text == u'-' ? host::Shape() : drawn.at(text); };
+        const auto shape = [&](const QString& text) {
+            return text == u'-' ? host::Shape() : text == QStringLiteral("title") ? shownSlide().Shapes().Item(1) : drawn.at(text);
+        };
         for (const QString& item : items) {
+            if (item.startsWith(u'^')) {
+                bringToFront(drawn.at(item.mid(1)));
+                continue;
+            }
             const QStringList parts = item.split(u'|');
             if (parts.size() == 1) {
                 arc(shape(parts[0].section(u'>', 0, 0)), shape(parts[0].section(u'>', 1)));

@@ -12,9 +12,6 @@ namespace {
 using test::GraphSlides;
 using test::MemoryStream;
 
-// Shows CR LF as "|" so that a failing comparison is readable; the tests compare the raw text.
-QString visible(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("|\n")); }
-
 class GraphWriterTest : public ::testing::Test {
 protected:
     // Runs one export as the Export command does: empty WrittenConcepts, then WriteGraphs.
@@ -23,18 +20,14 @@ protected:
         writer.ClearWrittenConcepts();
         MemoryStream out;
         EXPECT_EQ(writer.WriteGraphs(out), expectedResult);
-        written.clear();
-        for (const host::Shape& shape : writer.WrittenConcepts())
-            written << shape.Name();
+        writtenCount = writer.WrittenConcepts().size();
         return out.text();
     }
 
     GraphSlides g;
     platform::FakeMessageBoxes messages;
-    QStringList written; // the concepts the last export wrote in full
+    std::size_t writtenCount = 0; // the concepts the last export wrote in full
 };
-
-#define EXPECT_TEXT(actual, expected) EXPECT_EQ(visible(actual), visible(QStringLiteral(expected)))
 
 TEST_F(GraphWriterTest, TitleTypeIsTheTextAfterTheFirstIs) {
     const std::pair<const char*, const char*> cases[] = {
@@ -58,24 +51,10 @@ TEST_F(GraphWriterTest, HostErrorsStopTheExportKeepingWhatWasWritten) {
     const host::Shapes second = g.presentation().Slides().Item(2).Shapes();
     second.Item(1).data().hasTextFrame = false;
     EXPECT_EQ(exportAll(false), firstGraph);
+    EXPECT_EQ(writtenCount, 1u) << "A, written before the stop";
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, QStringLiteral("The export stopped at slide G2: the shape \"G2/TITLEIDX\" has no text"));
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Error"));
-}
-
-TEST_F(GraphWriterTest, ConceptRecordTwiceOnTheSlideIsWrittenAgainAsItsLabel) {
-    g.addSlide("G1");
-    const auto drawn = g.draw({"c|a/AAAAAAAA|A", "c|b/BBBBBBBB|B", "A>B"});
-    GraphSlides::bringToFront(drawn.at("B")); // records: A, B (made by the arc), B (its own)
-    EXPECT_TEXT(exportAll(), ";%Graph*G1%;\r\n[A*a;0@0;\r\n][B*b;0@0;\r\n]?b");
-    EXPECT_EQ(written, (QStringList{"a/AAAAAAAA", "b/BBBBBBBB"})) << "each written in full once";
-}
-
-TEST_F(GraphWriterTest, TitleLabelAsArgumentIsAnEmptyConcept) {
-    const host::Shape title = g.addSlide("G1").Shapes().Item(1);
-    const auto drawn = g.draw({"r|RRRRRRRR|R|3|4", "c|a/AAAAAAAA|A|1|2", "A>R"});
-    g.arc(drawn.at("R"), title);
-    EXPECT_TEXT(exportAll(), ";%Graph*G1%;\r\n[A*a;1@2;\r\n](R?a[;0@0;\r\n];3@4;\r\n)\r\n");
 }
 
 // The cases of tests/cases/cgif_export: slides drawn from a description, exported, and compared

@@ -166,27 +166,6 @@ void expectRoundTrip(const QString& cgif, const std::string& what, bool partly =
         EXPECT_EQ(second.exported(through).size(), text.size()) << what;
 }
 
-TEST(RoundTripTest, SlidesDrawnInTheEditorReadBackTheSame) {
-    test::GraphSlides g;
-    g.addSlide("G1");
-    g.draw({"c|x/CATCATCA|Cat:'Yojo'|30.5|40.25", "c|/MATMATMA|Mat|300|50", "r|ONONONON|On|200|150",
-            "r|NEARNEAR|Near|250|250.75", "Cat:'Yojo'>On", "On>Mat", "Cat:'Yojo'>Near", "Near>Mat", "a|PLUSPLUS|Plus|400|300",
-            "c|TWOTWOTW|Number:2|10|300", "Number:2>Plus", "c|/THREETHR|Number:3|60|300", "Number:3>Plus",
-            "c|s/SUMSUMSU|Number|500|400", "Plus>Number", "Plus>Mat", "n|NOTENOTE|a remark|100|50", "c|DOGDOGDO|Dog|600|500.5"});
-    g.addSlide("p1", "Proposition");
-    g.draw({"r|PASTPAST|Past|20|20", "c|SITSITSI|Situation|40|40", "Past>Situation"});
-
-    MemoryStream out;
-    platform::FakeMessageBoxes messages;
-    ASSERT_EQ(ExportGraphs(g.presentation(), out, messages), ExportOutcome::Written);
-    Imported back(out.text());
-    ASSERT_TRUE(back.readWhole()) << back.messages().toStdString() << "\n" << out.text().toStdString();
-    const QString original = describe(g.presentation()).join(u'\n');
-    EXPECT_TRUE(original.contains(QStringLiteral("1 \"Cat:'Yojo'\" @30.5,40.25"))) << original.toStdString();
-    EXPECT_EQ(describe(back.presentation()).join(u'\n').toStdString(), original.toStdString())
-        << out.text().toStdString();
-}
-
 // Random graphs in CGIF: concepts (with and without referents and labels), relations and actors
 // joining concepts of the same graph, stand-alone comments, positions in the title form on
 // every node. Each label is defined once in the whole file, so no graph refers to another.

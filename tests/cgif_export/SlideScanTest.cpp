@@ -33,28 +33,6 @@ protected:
     GraphSlides g;
 };
 
-TEST_F(SlideScanTest, ArcsFromCommentsTitlesMarksAndForeignShapesAreIgnored) {
-    const host::Shape title = g.addSlide("G1").Shapes().Item(1);
-    const host::Shape mark = g.node(drawing::ActorMarkShapeType, "MMMMMMMM", "ActDF");
-    const auto drawn = g.draw({"n|NOTENOTE|note", "c|OOOOOOOO|picture", "r|RRRRRRRR|R", "note>R", "picture>R"});
-    g.arc(title, drawn.at("R"));
-    g.arc(mark, drawn.at("R"));
-    drawn.at("picture").data().kind = host::ShapeKind::Foreign; // glued while it was a rectangle
-    drawn.at("picture").data().autoShapeType = host::ShapeNotPrimitive;
-    EXPECT_EQ(records(scanFirstSlide()), QStringList{"NOTENOTE < >"});
-}
-
-TEST_F(SlideScanTest, ConceptStackedAfterTheArcIntoItGetsTwoRecords) {
-    g.addSlide("G1");
-    const auto drawn = g.draw({"c|AAAAAAAA|A", "c|BBBBBBBB|B", "A>B"});
-    // The arc found B's own record and joined it.
-    EXPECT_EQ(records(scanFirstSlide()), (QStringList{"AAAAAAAA < >", "BBBBBBBB <AAAAAAAA >"}));
-    GraphSlides::bringToFront(drawn.at("B")); // now the arc comes before the concept it points into
-    const SlideScan scan = scanFirstSlide();
-    EXPECT_EQ(records(scan), (QStringList{"AAAAAAAA < >", "BBBBBBBB <AAAAAAAA >", "BBBBBBBB < >"}));
-    EXPECT_EQ(scan.FindSlideNode(drawn.at("B")), 1); // the lowest index wins
-}
-
 TEST_F(SlideScanTest, ANewScanStartsFromAnEmptyTable) {
     g.addSlide("G1");
     const auto drawn = g.draw({"c|AAAAAAAA|A"});

@@ -5,7 +5,11 @@
 //   a graph description    one line per graph handed on (DescribeGraphs)
 //   "shown: TEXT"           each message box, all titled "Error" with the critical icon
 //   "raised N TEXT"         only when expected: what the element loop raises for the input
+// The cases of tests/cases/cgif_iso are read with the dialect the file decides, and their trace
+// starts with that dialect ("iso" or "2001").
 #include "ReaderFixture.h"
+#include "cgif/dialect/DialectDetector.h"
+#include "cgif/iso/DialectReading.h"
 #include "support/CaseFiles.h"
 
 namespace zov::cgif::test {
@@ -40,12 +44,17 @@ QString RaisedByElements(const QString& text) {
     return QString();
 }
 
-QStringList Trace(const QString& text, bool withRaised) {
+QStringList Trace(const QString& text, bool withRaised, bool iso = false) {
     Run run;
     QStringList trace;
+    const QByteArray bytes = text.toUtf8();
+    if (iso)
+        trace << (dialect::DetectDialect(bytes.constData(), static_cast<std::size_t>(bytes.size())) == dialect::Dialect::Iso
+                      ? QStringLiteral("iso")
+                      : QStringLiteral("2001"));
     MemoryTextStream stream(text);
     try {
-        if (!run.reader.ReadCgifStream(stream))
+        if (!(iso ? iso::ReadCgifInDialect(run.reader, stream, dialect::DialectChoice::Auto) : run.reader.ReadCgifStream(stream)))
             trace << QStringLiteral("stopped");
     } catch (const ParseError& error) {
         trace << QStringLiteral("escaped ") + Raised(error);
@@ -72,6 +81,8 @@ TEST(ReaderCases, EachCaseFileReadsAsItsExpectedLinesSay) {
                                             [](const QString& line) { return line.startsWith(QStringLiteral("raised ")); });
         EXPECT_EQ(Trace(c.input, withRaised), c.expected) << c.where() << "\n  input: " << c.input.toStdString();
     }
+    for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("cgif_iso")))
+        EXPECT_EQ(Trace(c.input, false, true), c.expected) << c.where() << "\n  input: " << c.input.toStdString();
 }
 
 } // namespace

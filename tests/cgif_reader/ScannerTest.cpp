@@ -110,6 +110,7 @@ TEST_F(Scanner, NumbersAreRunsOfDigitsReadFromTheCurrentLineOnly) {
 
 TEST_F(Scanner, ReadUntilJoinsLinesWithCrLfAndFailsOrRaisesAtTheEnd) {
     Feed(Q("one"), Q("   two\n  three\"  rest"));
+    reader.SetToken(Q("stale")); // replaced, not added to
     EXPECT_TRUE(reader.ReadUntil(u'"'));
     EXPECT_EQ(reader.Token(), Q("one\r\ntwo\r\nthree"));
     EXPECT_EQ(reader.CurrentLine(), Q("\"  rest")); // the terminator stays for the caller
@@ -133,47 +134,6 @@ TEST_F(Scanner, ReadUntilJoinsLinesWithCrLfAndFailsOrRaisesAtTheEnd) {
         EXPECT_EQ(failure.number(), RuntimeFailure::InputPastEnd);
         EXPECT_FALSE(failure.message().isEmpty());
     }
-}
-
-TEST_F(Scanner, ExtractTitleTakesATitleFromTheFrontOfTheCommentText) {
-    struct Case {
-        const char* token;
-        bool keep;
-        const char* title;
-        const char* line;
-    };
-    const Case cases[] = {
-        // A comment that is only a title: with keep false an empty comment is left to read.
-        {"%Graph*G%", false, "Graph*G", ";;]"},
-        {"%Graph*G%", true, "Graph*G", ";]"},
-        // The rest after the title, without its leading blanks, is put back as a comment.
-        {"%Graph*G%   more", true, "Graph*G", ";more;;]"},
-        {"%120@80% fluffy", false, "120@80", ";fluffy;]"},
-        // No title: the whole text goes back; a "%" not at the very start is no title.
-        {"note", true, "", ";note;;]"},
-        {"note", false, "", ";note;]"},
-        {"", true, "", ";]"},
-        {"", false, "", ";;]"},
-        {"x %T%", true, "", ";x %T%;;]"},
-    };
-    for (const Case& c : cases) {
-        Feed(Q(";]"), Q("never read"));
-        reader.SetToken(Q(c.token));
-        EXPECT_EQ(reader.ExtractTitle(c.keep), Q(c.title)) << c.token;
-        EXPECT_EQ(reader.CurrentLine(), Q(c.line)) << c.token << " keep " << c.keep;
-        EXPECT_EQ(stream_->LinesRead(), 0);
-    }
-    // Without its closing "%" a title runs on into the following lines.
-    Feed(Q("SAVED"), Q("def%  rest\nnext"));
-    reader.SetToken(Q("%abc"));
-    EXPECT_EQ(reader.ExtractTitle(true), Q("abc\r\ndef"));
-    EXPECT_EQ(reader.CurrentLine(), Q(";rest;SAVED"));
-    EXPECT_EQ(stream_->LinesRead(), 1);
-    // The input ends on an empty line first: no title, and the saved line is gone.
-    Feed(Q("SAVED"), Q("\n"));
-    reader.SetToken(Q("%abc"));
-    EXPECT_EQ(reader.ExtractTitle(true), QString());
-    EXPECT_EQ(reader.CurrentLine(), QString());
 }
 
 } // namespace
