@@ -162,8 +162,9 @@ void expectRoundTrip(const QString& cgif, const std::string& what, bool partly =
         << what << "\n" << text.toStdString();
     // Written again from the second presentation, the 2001 text is the same but for ids (the
     // ISO text may write the same graph in another order).
-    if (!iso)
+    if (!iso) {
         EXPECT_EQ(second.exported(through).size(), text.size()) << what;
+    }
 }
 
 // Random graphs in CGIF: concepts (with and without referents and labels), relations and actors
