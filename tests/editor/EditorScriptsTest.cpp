@@ -6,6 +6,7 @@
 #include "drawing/GraphEncoding.h"
 #include "host/HostError.h"
 #include "support/CaseFiles.h"
+#include "support/Transcript.h"
 #include "support/SlideTrace.h"
 
 #include <map>
@@ -191,20 +192,8 @@ private:
 };
 
 TEST(EditorScripts, CaseFiles) {
-    for (const test::Case& c : test::LoadCases(QStringLiteral("editor"))) {
-        Script script; // a fresh presentation for every case
-        QStringList trace;
-        for (const QString& line : c.expected)
-            if (line.startsWith(QStringLiteral("> "))) {
-                trace << line;
-                try {
-                    script.Step(line.mid(2), trace);
-                } catch (const std::exception& e) {
-                    trace << QStringLiteral("exception ") + QString::fromUtf8(e.what());
-                }
-            }
-        EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
-    }
+    for (const test::Case& c : test::LoadCases(QStringLiteral("editor")))
+        EXPECT_EQ(test::Lines(test::PlayTranscript<Script>(c)), test::Lines(c.expected)) << c.where();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // (the steps and the trace are described in docs/testing.md).
 #include "UiFixture.h"
 #include "support/CaseFiles.h"
+#include "support/Transcript.h"
 #include "support/SlideTrace.h"
 
 #include "drawing/DrawingSettings.h"
@@ -218,20 +219,8 @@ private:
 };
 
 TEST(PaletteScripts, CaseFiles) {
-    for (const test::Case& c : test::LoadCases(QStringLiteral("ui"), QStringLiteral(".script"))) {
-        Script script; // a new session over a new host for every case
-        QStringList trace;
-        for (const QString& line : c.expected)
-            if (line.startsWith(QStringLiteral("> "))) {
-                trace << line;
-                try {
-                    script.Step(line.mid(2), trace);
-                } catch (const std::exception& e) {
-                    trace << QStringLiteral("exception ") + QString::fromUtf8(e.what());
-                }
-            }
-        EXPECT_EQ(test::Lines(trace), test::Lines(c.expected)) << c.where();
-    }
+    for (const test::Case& c : test::LoadCases(QStringLiteral("ui"), QStringLiteral(".script")))
+        EXPECT_EQ(test::Lines(test::PlayTranscript<Script>(c)), test::Lines(c.expected)) << c.where();
 }
 
 } // namespace
