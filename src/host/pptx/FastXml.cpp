@@ -207,6 +207,8 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
         if (end < 0 || (targetEnd < end && !isSpace(text_[targetEnd])) || targetEnd > end)
             unsupported();
         const QStringView target = text_.mid(pos_ + 2, targetEnd - pos_ - 2);
+        if (target.isEmpty() || target.contains(u':'))
+            unsupported(); // a target must be a name without a namespace prefix
         if (target.compare(u"xml", Qt::CaseInsensitive) == 0) {
             // The declaration, only at the very start and only in its plain form.
             const QRegularExpression declaration(QStringLiteral(
