@@ -59,4 +59,14 @@ QString FreshLabels::next() {
     return label;
 }
 
+QString MadeUpLabels::labelFor(const QString& name, const host::Presentation& presentation) {
+    auto it = labels_.find(name);
+    if (it == labels_.end()) {
+        if (!fresh_)
+            fresh_.emplace(presentation);
+        it = labels_.insert(name, fresh_->next());
+    }
+    return it.value();
+}
+
 } // namespace zov::cgif::exporter

@@ -5,8 +5,10 @@
 // never joins two concepts that were not joined.
 #include "host/Presentation.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
+#include <optional>
 
 namespace zov::cgif::exporter {
 
@@ -22,6 +24,21 @@ private:
     QSet<QString> used_;
     bool collected_ = false;
     int counter_ = 0;
+};
+
+// The labels made up during one export, one per concept name, each made on first need.
+class MadeUpLabels {
+public:
+    QString labelFor(const QString& name, const host::Presentation& presentation);
+    const QHash<QString, QString>& all() const { return labels_; } // concept name -> label
+    void clear() {
+        labels_.clear();
+        fresh_.reset();
+    }
+
+private:
+    QHash<QString, QString> labels_;
+    std::optional<FreshLabels> fresh_;
 };
 
 } // namespace zov::cgif::exporter

@@ -44,7 +44,6 @@ void GraphWriter::ClearWrittenConcepts() {
     writtenNames_.clear();
     madeUpLabels_.clear();
     referredAgain_.clear();
-    freshLabels_.reset();
 }
 
 QString GraphWriter::TitleType(const QString& titleText) {
@@ -166,7 +165,7 @@ void GraphWriter::noteDefinedLabels(const host::Slide& slide) {
         if (shape.AutoShapeType() == drawing::ConceptShapeType)
             earlierLabels_.insert(drawing::LabelPart(shape.Name()));
     }
-    for (auto it = madeUpLabels_.cbegin(); it != madeUpLabels_.cend(); ++it)
+    for (auto it = madeUpLabels_.all().cbegin(); it != madeUpLabels_.all().cend(); ++it)
         earlierLabels_.insert(it.value());
 }
 
@@ -312,13 +311,7 @@ QString GraphWriter::referenceLabel(const QString& name) {
         referredAgain_.insert(name);
         return {};
     }
-    auto it = madeUpLabels_.find(name);
-    if (it == madeUpLabels_.end()) {
-        if (!freshLabels_)
-            freshLabels_.emplace(presentation_);
-        it = madeUpLabels_.insert(name, freshLabels_->next());
-    }
-    return it.value();
+    return madeUpLabels_.labelFor(name, presentation_);
 }
 
 void GraphWriter::reportMissingOutArcs(const host::Shape& node) {

@@ -82,8 +82,7 @@ private:
 
     // Concepts without a label that are written again; found by a silent first pass.
     QSet<QString> referredAgain_;
-    QHash<QString, QString> madeUpLabels_; // concept name -> label used in the text
-    std::optional<FreshLabels> freshLabels_;
+    MadeUpLabels madeUpLabels_;
     bool silent_ = false; // the first pass: no message boxes, no output
 };
 

@@ -348,7 +348,7 @@ QString IsoGraphWriter::coreferentText(const host::Shape& shape) {
 }
 
 QString IsoGraphWriter::definingLabel(const QString& name) {
-    if (const auto made = madeUpLabels_.constFind(name); made != madeUpLabels_.constEnd())
+    if (const auto made = madeUpLabels_.all().constFind(name); made != madeUpLabels_.all().constEnd())
         return made.value();
     const QString label = drawing::LabelPart(name);
     if (!label.isEmpty()) {
@@ -364,13 +364,7 @@ QString IsoGraphWriter::definingLabel(const QString& name) {
     } else if (!labelsNeeded_.contains(name)) {
         return label;
     }
-    auto it = madeUpLabels_.find(name);
-    if (it == madeUpLabels_.end()) {
-        if (!freshLabels_)
-            freshLabels_.emplace(presentation_);
-        it = madeUpLabels_.insert(name, freshLabels_->next());
-    }
-    return it.value();
+    return madeUpLabels_.labelFor(name, presentation_);
 }
 
 void IsoGraphWriter::reportMissingOutArcs(const host::Shape& node) {

@@ -88,8 +88,7 @@ private:
     QSet<QString> writtenHere_;   // concepts written in full in this graph
     QSet<QString> labelsNeeded_;  // unlabelled concepts referred to again in this graph
     QHash<QString, QString> labelOwners_; // label -> the concept it defines in this graph
-    QHash<QString, QString> madeUpLabels_;
-    std::optional<FreshLabels> freshLabels_;
+    MadeUpLabels madeUpLabels_;
 };
 
 } // namespace zov::cgif::exporter
