@@ -1,12 +1,15 @@
 #include "cgif/iso/GraphNotes.h"
 
-#include <QRegularExpression>
+#include "cgif/iso/NoteText.h"
 
 namespace zov::cgif::iso {
 
 namespace {
 
-QString xmlText(QString value) {
+QString xmlText(QStringView text) {
+    QString value = text.toString();
+    if (!value.contains(u'&'))
+        return value;
     value.replace(QLatin1String("&quot;"), QLatin1String("\""));
     value.replace(QLatin1String("&#39;"), QLatin1String("'"));
     value.replace(QLatin1String("&#47;"), QLatin1String("/"));
@@ -16,22 +19,42 @@ QString xmlText(QString value) {
     return value;
 }
 
+// At `at`: name="text" with no '"' in the text; the text, and `at` moved past the quote.
+bool ReadAttribute(QStringView comment, qsizetype& at, QStringView name, QStringView& value) {
+    qsizetype i = at;
+    if (!ReadNoteWord(comment, i, name))
+        return false;
+    const qsizetype end = comment.indexOf(u'"', i);
+    if (end < 0)
+        return false;
+    value = comment.mid(i, end - i);
+    at = end + 1;
+    return true;
+}
+
 } // namespace
 
-GraphNote ReadGraphNote(const QString& comment) {
-    static const QRegularExpression graph(QStringLiteral("^<graph\\s+name=\"([^\"]*)\"\\s+type=\"([^\"]*)\"\\s*(/>|>)"));
-    static const QRegularExpression rectangle(
-        QStringLiteral("<rectangle\\s+x=\"(-?[0-9]+(?:\\.[0-9]*)?(?:E[-+]?[0-9]+)?)\"\\s+y=\"(-?[0-9]+(?:\\.[0-9]*)?(?:E[-+]?[0-9]+)?)\""));
-    const QRegularExpressionMatch match = graph.match(comment);
-    if (!match.hasMatch() || match.captured(1).isEmpty())
+// <graph, blanks, name="N", blanks, type="T", blanks, then "/>" or ">"; N not empty.
+GraphNote ReadGraphNote(QStringView comment) {
+    qsizetype at = 0;
+    if (!ReadNoteWord(comment, at, u"<graph"))
         return GraphNote{};
-    GraphNote note{true, xmlText(match.captured(1)), xmlText(match.captured(2)), false, 0, 0};
-    if (const QRegularExpressionMatch at = rectangle.match(comment); at.hasMatch()) {
-        bool xOk = false;
-        bool yOk = false;
-        note.x = at.captured(1).toFloat(&xOk);
-        note.y = at.captured(2).toFloat(&yOk);
-        note.hasPosition = xOk && yOk;
+    QStringView name;
+    QStringView type;
+    qsizetype next = SkipNoteBlanks(comment, at);
+    if (next == at || !ReadAttribute(comment, next, u"name=\"", name) || name.isEmpty())
+        return GraphNote{};
+    at = SkipNoteBlanks(comment, next);
+    if (at == next || !ReadAttribute(comment, at, u"type=\"", type))
+        return GraphNote{};
+    at = SkipNoteBlanks(comment, at);
+    if (!ReadNoteWord(comment, at, u"/>") && !ReadNoteWord(comment, at, u">"))
+        return GraphNote{};
+    GraphNote note{true, xmlText(name), xmlText(type), false, 0, 0};
+    if (NotePosition place; FindRectangle(comment, NoteNumber::WithExponent, place)) {
+        note.x = place.x;
+        note.y = place.y;
+        note.hasPosition = place.converts;
     }
     return note;
 }

@@ -5,6 +5,7 @@
 //   /* <graph name="Wet" type="Proposition"><layout><rectangle x="40" y="60"/></layout></graph> */
 // Like a layout note it is read by the program and makes no comment node.
 #include <QString>
+#include <QStringView>
 
 namespace zov::cgif::iso {
 
@@ -17,6 +18,6 @@ struct GraphNote {
     float y = 0;
 };
 
-GraphNote ReadGraphNote(const QString& comment);
+GraphNote ReadGraphNote(QStringView comment);
 
 } // namespace zov::cgif::iso

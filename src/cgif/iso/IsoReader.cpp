@@ -3,12 +3,12 @@
 #include "cgif/iso/GraphNotes.h"
 #include "cgif/iso/IsoText.h"
 #include "cgif/iso/LayoutNotes.h"
+#include "cgif/iso/NameTable.h"
 #include "cgif/reader/CgifReader.h"
 #include "drawing/NodeId.h"
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
-#include <QHash>
 #include <new>
 #include <optional>
 #include <vector>
@@ -32,15 +32,27 @@ struct RelationRead {
     std::vector<Arc> outputs; // the outputs of an actor
 };
 
-// One graph being read: the top-level graph or a context nested in it.
+// One graph being read: the top-level graph or a context nested in it. The reader keeps the
+// contexts it used and clears one for the next graph at its depth, so that reading many small
+// graphs does not allocate their tables again and again.
 struct Context {
     int graphIndex = 0;      // index of its graph node in the BoundArray
     int containerIndex = -1; // the concept or negation that holds it (-1 at the top level)
     bool negation = false;
-    QHash<QString, QString> labels;    // defining label -> concept id
-    QHash<QString, QString> constants; // constant -> id of the first concept holding it
+    NameTable labels;        // defining label -> concept id
+    NameTable constants;     // constant -> id of the first concept holding it
     std::vector<RelationRead> relations;
-    std::vector<LinkRecord> links;     // links already bound (to nested graphs)
+    std::vector<LinkRecord> links; // links already bound (to nested graphs)
+
+    void Reset(int graph, int container, bool negated) {
+        graphIndex = graph;
+        containerIndex = container;
+        negation = negated;
+        labels.Clear();
+        constants.Clear();
+        relations.clear();
+        links.clear();
+    }
 };
 
 const QString ErrorTitle = QStringLiteral("Error");
@@ -53,7 +65,8 @@ public:
 private:
     ReaderTables& Tables() { return reader_.Tables(); }
     int LastIndex() { return UpperBound(Tables().BoundArray); }
-    Context& Current() { return contexts_.back(); }
+    Context& Current() { return contexts_[depth_ - 1]; }
+    void OpenContext(int graphIndex, int containerIndex, bool negation);
     void ShowError(const QString& text) { reader_.Messages().inform(text, ErrorTitle, platform::MessageIcon::Critical); }
 
     bool ReadTopLevelGraph();
@@ -63,14 +76,16 @@ private:
     void ReadNegation();
     void ReadContext(int containerIndex, bool negation, qsizetype start);
     void CloseContext();
-    std::vector<LinkRecord> BindArcs(Context& context);
+    // Adds the links of the context's relations and actors and its links to nested graphs.
+    void BindArcs(Context& context);
+    void HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex);
     QString Bind(const Arc& arc, Context& context);
     QString ConstantConcept(const QString& name, Context& context);
     void AddComment(const QString& text, float x, float y);
     void PlaceNode(int index, const LayoutNote& note);
     // A note among a graph's elements: the export's graph note names the graph (and places a
     // nested graph's pentagon), a layout note in a negation places its oval. False for a comment.
-    bool ReadGraphLevelNote(const QString& comment);
+    bool ReadGraphLevelNote(QStringView comment);
     QString ReadQuantifier();
     QString ReadLabel(qsizetype start);
     bool StartsElement() const;
@@ -79,8 +94,16 @@ private:
 
     CgifReader& reader_;
     IsoText text_;
-    std::vector<Context> contexts_;
+    std::vector<Context> contexts_; // the open ones are the first depth_
+    std::size_t depth_ = 0;
+    std::vector<QString> boundInputs_; // BindArcs: the ids of one relation's arguments
 };
+
+void IsoGraphReader::OpenContext(int graphIndex, int containerIndex, bool negation) {
+    if (depth_ == contexts_.size())
+        contexts_.emplace_back();
+    contexts_[depth_++].Reset(graphIndex, containerIndex, negation);
+}
 
 // A sequence marker: "..." and a name, standing for a sequence of arguments.
 bool IsoGraphReader::StartsSequenceMarker() const {
@@ -141,7 +164,7 @@ void IsoGraphReader::PlaceNode(int index, const LayoutNote& note) {
     node.Y = note.y;
 }
 
-bool IsoGraphReader::ReadGraphLevelNote(const QString& comment) {
+bool IsoGraphReader::ReadGraphLevelNote(QStringView comment) {
     if (const GraphNote graph = ReadGraphNote(comment); graph.isNote) {
         NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(Current().graphIndex));
         node.Name = graph.name;
@@ -192,12 +215,14 @@ QString IsoGraphReader::ReadConcept() {
         const bool blockComment = c == u'/' && text_.PeekIs('*', 1);
         if (blockComment || c == u';') {
             text_.Advance(blockComment ? 2 : 1);
-            const QString comment = blockComment ? text_.ReadBlockComment(at) : text_.ReadEndComment(u']', at);
+            QString endComment;
+            const QStringView comment =
+                blockComment ? text_.ReadBlockComment(at) : QStringView(endComment = text_.ReadEndComment(u']', at));
             const LayoutNote note = ReadLayoutNote(comment);
             if (note.isNote)
                 layout = note.hasPosition ? note : layout;
             else if (!comment.isEmpty())
-                comments << comment;
+                comments << comment.toString();
             continue;
         }
         if (c == u':') {
@@ -208,7 +233,7 @@ QString IsoGraphReader::ReadConcept() {
         if (c == u'*') {
             // Known at once: a graph nested in this concept may refer to it.
             conceptNode.Name = ReadLabel(at);
-            Current().labels.insert(conceptNode.Name, conceptNode.Id);
+            Current().labels.Set(conceptNode.Name, conceptNode.Id);
             typeDone = true;
             continue;
         }
@@ -298,15 +323,15 @@ QString IsoGraphReader::ReadConcept() {
     PlaceNode(index, layout);
     Context& context = Current();
     for (const QString& constant : constants)
-        if (!constant.isEmpty() && !context.constants.contains(constant))
-            context.constants.insert(constant, conceptNode.Id);
+        if (!constant.isEmpty())
+            context.constants.AddIfAbsent(constant, conceptNode.Id);
     // A bound label binds the concept the 2001 way while the concept is the last node.
     // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
     // reader, whose slide builder finds the defining concept through it.
     if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
         reader_.ResolveBoundLabel(boundLabel);
         if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
-            context.labels.insert(boundLabel, conceptNode.Id);
+            context.labels.Set(boundLabel, conceptNode.Id);
     }
     for (const QString& comment : comments)
         AddComment(comment, 0, 0);
@@ -321,12 +346,13 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     QStringList comments;
     LayoutNote layout;
     auto readComment = [&](qsizetype at, bool block) {
-        const QString comment = block ? text_.ReadBlockComment(at) : text_.ReadEndComment(closer, at);
+        QString endComment;
+        const QStringView comment = block ? text_.ReadBlockComment(at) : QStringView(endComment = text_.ReadEndComment(closer, at));
         const LayoutNote note = ReadLayoutNote(comment);
         if (note.isNote)
             layout = note.hasPosition ? note : layout;
         else if (!comment.isEmpty())
-            comments << comment;
+            comments << comment.toString();
     };
     text_.SkipBlanks();
     while (text_.PeekIs('/') && text_.PeekIs('*', 1)) {
@@ -392,7 +418,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             conceptNode.Name = label;
             conceptNode.Id = reader_.Ids().NewNodeId();
             reader_.AddNode(conceptNode);
-            Current().labels.insert(label, conceptNode.Id);
+            Current().labels.Set(label, conceptNode.Id);
             arcs.push_back(Arc{Arc::Kind::Node, conceptNode.Id, at});
             continue;
         }
@@ -474,35 +500,29 @@ void IsoGraphReader::ReadNegation() {
 // A graph nested in a concept or a negation: read up to the "]" or ";" that ends it, then
 // closed (CloseContext).
 void IsoGraphReader::ReadContext(int containerIndex, bool negation, qsizetype start) {
-    if (static_cast<int>(contexts_.size()) > CgifReader::MaxNestingDepth)
+    if (static_cast<int>(depth_) > CgifReader::MaxNestingDepth)
         text_.Fail(QStringLiteral("graphs nested too deeply"), start);
     NodeRecord graph;
     reader_.AddGraphNode(graph, QString(), QString());
     const int graphIndex = LastIndex();
     Tables().Contexts.push_back(ContextRecord{graphIndex, NodeKind::Graph, UpperBound(Tables().Links),
                                               UpperBound(Tables().PendingArgs), QString(), QString()});
-    Context context;
-    context.graphIndex = graphIndex;
-    context.containerIndex = containerIndex;
-    context.negation = negation;
-    contexts_.push_back(std::move(context));
+    OpenContext(graphIndex, containerIndex, negation);
     ReadElements(false);
     CloseContext();
 }
 
 QString IsoGraphReader::ConstantConcept(const QString& name, Context& context) {
-    for (auto it = contexts_.rbegin(); it != contexts_.rend(); ++it) {
-        const auto found = it->constants.constFind(name);
-        if (found != it->constants.constEnd())
+    for (std::size_t i = depth_; i-- > 0;)
+        if (const QString* found = contexts_[i].constants.Find(name))
             return *found;
-    }
     // A constant that no concept holds: a concept of its own, "[: name]".
     NodeRecord conceptNode;
     conceptNode.Kind = NodeKind::Concept;
     conceptNode.Referent = name;
     conceptNode.Id = reader_.Ids().NewNodeId();
     reader_.AddNode(conceptNode);
-    context.constants.insert(name, conceptNode.Id);
+    context.constants.AddIfAbsent(name, conceptNode.Id);
     return conceptNode.Id;
 }
 
@@ -513,11 +533,9 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
     case Arc::Kind::Constant:
         return ConstantConcept(arc.text, context);
     case Arc::Kind::Label:
-        for (auto it = contexts_.rbegin(); it != contexts_.rend(); ++it) {
-            const auto found = it->labels.constFind(arc.text);
-            if (found != it->labels.constEnd())
+        for (std::size_t i = depth_; i-- > 0;)
+            if (const QString* found = contexts_[i].labels.Find(arc.text))
                 return *found;
-        }
         text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.text),
                    arc.at);
     }
@@ -525,48 +543,53 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
 }
 
 // The links of a context's relations and actors, as the 2001 reader makes them: an input points
-// at its relation or actor, a relation at its last argument, an actor at its outputs.
-std::vector<LinkRecord> IsoGraphReader::BindArcs(Context& context) {
-    std::vector<LinkRecord> links;
+// at its relation or actor, a relation at its last argument, an actor at its outputs; then the
+// links to its nested graphs.
+void IsoGraphReader::BindArcs(Context& context) {
     for (const RelationRead& relation : context.relations) {
-        std::vector<QString> inputs;
-        std::vector<QString> outputs;
-        for (const Arc& arc : relation.inputs)
-            inputs.push_back(Bind(arc, context));
-        for (const Arc& arc : relation.outputs)
-            outputs.push_back(Bind(arc, context));
         if (relation.actor) {
-            for (const QString& in : inputs)
-                links.push_back(LinkRecord{in, relation.id});
-            for (const QString& out : outputs)
-                links.push_back(LinkRecord{relation.id, out});
-        } else if (!inputs.empty()) {
-            links.push_back(LinkRecord{relation.id, inputs.back()});
-            for (std::size_t i = 0; i + 1 < inputs.size(); ++i)
-                links.push_back(LinkRecord{inputs[i], relation.id});
+            for (const Arc& arc : relation.inputs)
+                reader_.AddLink(LinkRecord{Bind(arc, context), relation.id});
+            for (const Arc& arc : relation.outputs)
+                reader_.AddLink(LinkRecord{relation.id, Bind(arc, context)});
+            continue;
         }
+        boundInputs_.clear();
+        for (const Arc& arc : relation.inputs)
+            boundInputs_.push_back(Bind(arc, context));
+        if (boundInputs_.empty())
+            continue;
+        reader_.AddLink(LinkRecord{relation.id, boundInputs_.back()});
+        for (std::size_t i = 0; i + 1 < boundInputs_.size(); ++i)
+            reader_.AddLink(LinkRecord{boundInputs_[i], relation.id});
     }
-    links.insert(links.end(), context.links.begin(), context.links.end());
-    return links;
+    for (const LinkRecord& link : context.links)
+        reader_.AddLink(link);
+}
+
+// Hands a graph to the sink, under the slide name "name/id" the slide builder takes apart.
+void IsoGraphReader::HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex) {
+    QString slideName;
+    slideName.reserve(graph.Name.size() + 1 + graph.Id.size());
+    slideName.append(graph.Name).append(u'/').append(graph.Id);
+    reader_.Sink().BuildGraphSlide(reader_, slideName, graph.Type, firstLinkIndex, firstNodeIndex);
 }
 
 // Binds the arcs of the nested graph just read and, when it has arcs (or belongs to a
 // negation), hands it to the sink and moves its nodes to AllBindings, as the 2001 reader does.
 void IsoGraphReader::CloseContext() {
     Context& context = Current();
-    const std::vector<LinkRecord> links = BindArcs(context);
     const int firstLink = static_cast<int>(Tables().Links.size());
-    for (const LinkRecord& link : links)
-        reader_.AddLink(link);
+    BindArcs(context);
     Tables().Contexts.pop_back();
     const int graphIndex = context.graphIndex;
     const int containerIndex = context.containerIndex;
-    const bool ownSlide = context.negation || !links.empty();
-    contexts_.pop_back();
+    const bool ownSlide = context.negation || static_cast<int>(Tables().Links.size()) > firstLink;
+    --depth_;
     if (!ownSlide)
         return; // its nodes stay in the enclosing graph
     const NodeRecord graph = Tables().BoundArray.at(static_cast<std::size_t>(graphIndex));
-    reader_.Sink().BuildGraphSlide(reader_, graph.Name + u'/' + graph.Id, graph.Type, firstLink, graphIndex + 1);
+    HandOn(graph, firstLink, graphIndex + 1);
     for (int i = graphIndex; i <= LastIndex(); ++i)
         reader_.KeepInAllBindings(i);
     CutBack(Tables().BoundArray, graphIndex);
@@ -597,9 +620,9 @@ void IsoGraphReader::ReadElements(bool topLevel) {
             ReadNegation();
         } else if (c == u'/' && text_.PeekIs('*', 1)) {
             text_.Advance(2);
-            const QString comment = text_.ReadBlockComment(at);
+            const QStringView comment = text_.ReadBlockComment(at);
             if (!comment.isEmpty() && !ReadGraphLevelNote(comment))
-                AddComment(comment, 200, 100);
+                AddComment(comment.toString(), 200, 100);
         } else if (topLevel && c == u';') {
             text_.Advance();
             const QString comment = text_.ReadStandaloneComment();
@@ -624,16 +647,14 @@ void IsoGraphReader::ReadElements(bool topLevel) {
 bool IsoGraphReader::ReadTopLevelGraph() {
     reader_.ClearReaderTables();
     Tables().Contexts.assign(1, ContextRecord{});
-    contexts_.clear();
+    depth_ = 0;
     NodeRecord graph;
     reader_.AddGraphNode(graph, QString(), QString());
     Tables().Contexts[0] = ContextRecord{0, NodeKind::Graph, -1, -1, QString(), QString()};
-    contexts_.push_back(Context{});
+    OpenContext(0, -1, false);
     try {
         ReadElements(true);
-        const std::vector<LinkRecord> links = BindArcs(Current());
-        for (const LinkRecord& link : links)
-            reader_.AddLink(link);
+        BindArcs(Current());
     } catch (const IsoSyntaxError& failure) {
         ShowError(failure.message());
         return false;
@@ -653,7 +674,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
         return true;
     const QString name = graphNode.Name;
     try {
-        reader_.Sink().BuildGraphSlide(reader_, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, 0, 1);
+        HandOn(graphNode, 0, 1);
     } catch (const std::bad_alloc&) {
         reader_.ClearReaderTables();
         ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));

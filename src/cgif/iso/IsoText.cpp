@@ -128,11 +128,15 @@ QString IsoText::ReadCollection() {
     }
 }
 
-QString IsoText::ReadBlockComment(qsizetype start) {
-    const qsizetype end = text_.indexOf(QLatin1String("*/"), pos_);
-    if (end < 0)
+QStringView IsoText::ReadBlockComment(qsizetype start) {
+    // Found by its "*", which a comment has few of, rather than by a string search set up anew
+    // for each comment.
+    qsizetype end = text_.indexOf(u'*', pos_);
+    while (end >= 0 && end + 1 < text_.size() && text_.at(end + 1) != u'/')
+        end = text_.indexOf(u'*', end + 1);
+    if (end < 0 || end + 1 >= text_.size())
         Fail(QStringLiteral("a comment \"/*\" with no closing \"*/\""), start);
-    const QString inside = text_.mid(pos_, end - pos_).trimmed();
+    const QStringView inside = QStringView(text_).mid(pos_, end - pos_).trimmed();
     pos_ = end + 2;
     return inside;
 }

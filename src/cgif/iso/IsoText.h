@@ -51,8 +51,9 @@ public:
     QString ReadQuoted();
     // A collection "{...}" or "<...>" from its opening bracket here, blanks collapsed.
     QString ReadCollection();
-    // After "/*": the comment's text up to "*/", which is consumed.
-    QString ReadBlockComment(qsizetype start);
+    // After "/*": the comment's text up to "*/", which is consumed, blanks around it dropped.
+    // The view stays valid as long as this text.
+    QStringView ReadBlockComment(qsizetype start);
     // After ";": the text up to the closing `closer` at the same depth of brackets, which is left
     // unread. Blanks around it and a final ";" are dropped.
     QString ReadEndComment(QChar closer, qsizetype start);

@@ -1,5 +1,7 @@
 #include "cgif/iso/LayoutNotes.h"
 
+#include "cgif/iso/NoteText.h"
+
 #include <QRegularExpression>
 
 namespace zov::cgif::iso {
@@ -20,9 +22,7 @@ LayoutNote At(const QRegularExpressionMatch& match) {
 
 } // namespace
 
-LayoutNote ReadLayoutNote(const QString& comment) {
-    static const QRegularExpression charger(QStringLiteral("<rectangle\\s+x=\"") + Number +
-                                            QStringLiteral("\"\\s+y=\"") + Number + u'"');
+LayoutNote ReadLayoutNote(QStringView comment) {
     static const QRegularExpression amine(QStringLiteral("&\\s*") + Number + QStringLiteral("\\s+") + Number +
                                           QStringLiteral("\\s*$"));
     static const QRegularExpression aminePoints(QStringLiteral("^(?:\\(\\s*-?[0-9.]+\\s+-?[0-9.]+\\s*\\)\\s*)+$"));
@@ -30,9 +30,8 @@ LayoutNote ReadLayoutNote(const QString& comment) {
     static const QRegularExpression cghsd(QStringLiteral("^CGHSD[^&]*&(\\w+)\\|[0-9]+\\|(-?[0-9]+),(-?[0-9]+),"));
 
     if (comment.startsWith(u'<')) {
-        const QRegularExpressionMatch match = charger.match(comment);
-        if (match.hasMatch())
-            return At(match);
+        if (NotePosition at; FindRectangle(comment, NoteNumber::Plain, at))
+            return LayoutNote{true, at.converts, at.x, at.y};
         if (comment.contains(QLatin1String("<layout")) || comment.startsWith(QLatin1String("<concept")) ||
             comment.startsWith(QLatin1String("<relation")) || comment.startsWith(QLatin1String("<actor")))
             return LayoutNote{true, false, 0, 0};

@@ -6,6 +6,7 @@
 // Such a comment is a note for the program, not text for the user: it sets the node's position
 // (the first point for a relation) and makes no comment node.
 #include <QString>
+#include <QStringView>
 
 namespace zov::cgif::iso {
 
@@ -16,6 +17,6 @@ struct LayoutNote {
     float y = 0;
 };
 
-LayoutNote ReadLayoutNote(const QString& comment);
+LayoutNote ReadLayoutNote(QStringView comment);
 
 } // namespace zov::cgif::iso

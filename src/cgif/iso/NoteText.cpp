@@ -1,0 +1,140 @@
+#include "cgif/iso/NoteText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace zov::cgif::iso {
+
+namespace {
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Digits from `at`; false when there is none.
+bool SkipDigits(QStringView text, qsizetype& at) {
+    const qsizetype start = at;
+    while (at < text.size() && IsDigit(text[at]))
+        ++at;
+    return at > start;
+}
+
+// The numeral's text as a float, rounded through double as QString::toFloat does; false when
+// it is beyond a float's range or so small it would be 0. A whole number of up to nine digits,
+// the usual place, is converted without the general routine.
+bool ToFloat(QStringView numeral, float& value) {
+    const bool negative = numeral.startsWith(u'-');
+    const QStringView digits = negative ? numeral.mid(1) : numeral;
+    if (digits.size() <= 9) {
+        long whole = 0;
+        bool plain = true;
+        for (const QChar c : digits) {
+            if (!IsDigit(c)) {
+                plain = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (plain) {
+            const double magnitude = static_cast<double>(whole);
+            value = static_cast<float>(negative ? -magnitude : magnitude); // "-0" is -0, as in toFloat
+            return true;
+        }
+    }
+    char bytes[64];
+    if (numeral.size() > qsizetype(sizeof bytes))
+        return false; // beyond a float's range or precision: no place a note gives
+    for (qsizetype i = 0; i < numeral.size(); ++i)
+        bytes[i] = static_cast<char>(numeral[i].unicode());
+    double d = 0;
+    const auto [end, error] = std::from_chars(bytes, bytes + numeral.size(), d);
+    if (error != std::errc() || end != bytes + numeral.size())
+        return false;
+    if (std::fabs(d) > std::numeric_limits<float>::max())
+        return false;
+    if (d != 0 && static_cast<float>(d) == 0)
+        return false;
+    value = static_cast<float>(d);
+    return true;
+}
+
+} // namespace
+
+qsizetype SkipNoteBlanks(QStringView text, qsizetype at) {
+    while (at < text.size()) {
+        const char16_t c = text[at].unicode();
+        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\v' && c != u'\f')
+            break;
+        ++at;
+    }
+    return at;
+}
+
+bool ReadNoteWord(QStringView text, qsizetype& at, QStringView word) {
+    // Compared here: the words are a few characters, shorter than a call's setting up.
+    if (at < 0 || text.size() - at < word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i)
+        if (text[at + i] != word[i])
+            return false;
+    at += word.size();
+    return true;
+}
+
+bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNumber form, float& value, bool& converts) {
+    qsizetype i = at;
+    if (!ReadNoteWord(text, i, name))
+        return false;
+    const qsizetype start = i;
+    if (i < text.size() && text[i] == u'-')
+        ++i;
+    if (!SkipDigits(text, i))
+        return false;
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        SkipDigits(text, i);
+    }
+    if (form == NoteNumber::WithExponent && i < text.size() && text[i] == u'E') {
+        qsizetype e = i + 1;
+        if (e < text.size() && (text[e] == u'-' || text[e] == u'+'))
+            ++e;
+        if (SkipDigits(text, e))
+            i = e;
+    }
+    if (i >= text.size() || text[i] != u'"')
+        return false;
+    converts = ToFloat(text.mid(start, i - start), value);
+    at = i + 1;
+    return true;
+}
+
+bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position) {
+    static constexpr QStringView rectangle = u"<rectangle";
+    // Found by its "<", which a note has few of, rather than by a string search set up anew
+    // for each note.
+    for (qsizetype from = text.indexOf(u'<'); from >= 0; from = text.indexOf(u'<', from + 1)) {
+        qsizetype at = from;
+        if (!ReadNoteWord(text, at, rectangle))
+            continue;
+        const qsizetype afterBlanks = SkipNoteBlanks(text, at);
+        if (afterBlanks == at)
+            continue;
+        at = afterBlanks;
+        NotePosition found;
+        bool xConverts = false;
+        bool yConverts = false;
+        if (!ReadQuotedNumber(text, at, u"x=\"", form, found.x, xConverts))
+            continue;
+        const qsizetype beforeY = SkipNoteBlanks(text, at);
+        if (beforeY == at)
+            continue;
+        at = beforeY;
+        if (!ReadQuotedNumber(text, at, u"y=\"", form, found.y, yConverts))
+            continue;
+        found.converts = xConverts && yConverts;
+        position = found;
+        return true;
+    }
+    return false;
+}
+
+} // namespace zov::cgif::iso

@@ -1,0 +1,33 @@
+#pragma once
+// The pieces the layout and graph notes are read from, scanned by hand: the notes come before
+// every node of an exported file, and reading them must cost little more than skipping them.
+#include <QStringView>
+
+namespace zov::cgif::iso {
+
+// A number as the notes write it: an optional "-", digits, an optional "." with digits, and
+// with `exponent` an optional "E" with sign and digits.
+enum class NoteNumber { Plain, WithExponent };
+
+// Skips blanks (space, tab, line breaks, vertical tab, form feed) from `at`; returns the place
+// after them.
+qsizetype SkipNoteBlanks(QStringView text, qsizetype at);
+
+// Whether `text` holds `word` at `at`; moves `at` past it when it does.
+bool ReadNoteWord(QStringView text, qsizetype& at, QStringView word);
+
+// At `at`: name="number" (`name` includes the "=\"", e.g. u"x=\""). The number as a float in
+// `value` and whether it converts (false when it is out of a float's range); false when the
+// text there is not of that form. Moves `at` past the closing quote when of that form.
+bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNumber form, float& value, bool& converts);
+
+// The first `<rectangle x="X" y="Y"` in `text` (blanks between the parts): true and its
+// numbers, each with whether it converts, when there is one.
+struct NotePosition {
+    float x = 0;
+    float y = 0;
+    bool converts = false; // both numbers are floats
+};
+bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position);
+
+} // namespace zov::cgif::iso
