@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
-#include <optional>
 #include <stdexcept>
 
 namespace zov::addin {
@@ -33,31 +32,6 @@ std::uint32_t clockSeed() {
 }
 
 const QString appTitle = QStringLiteral("ZOVEdit");
-
-// Passes the lines of a file on to the reader and tells the progress how far they reach. The
-// position counts one byte per character and line end, which is exact for plain ASCII files and
-// close enough for a progress bar otherwise.
-class ProgressStream : public platform::TextStream {
-public:
-    ProgressStream(platform::TextStream& in, ImportProgress& progress, qint64 total)
-        : in_(in), progress_(progress), total_(total) {}
-    QString ReadLine() override {
-        QString line = in_.ReadLine();
-        done_ += line.size() + 1;
-        progress_.Advance(total_ > 0 ? std::min(done_, total_) : done_, total_);
-        return line;
-    }
-    bool AtEndOfStream() const override { return in_.AtEndOfStream(); }
-    void Write(const QString& text) override { in_.Write(text); }
-    void WriteLine(const QString& text) override { in_.WriteLine(text); }
-    void Close() override { in_.Close(); }
-
-private:
-    platform::TextStream& in_;
-    ImportProgress& progress_;
-    qint64 total_;
-    qint64 done_ = 0;
-};
 
 // Hands each graph on to the slide builder and notes the slides of the graphs whose nodes came
 // without any position, for arranging once the reading is over.
@@ -157,12 +131,15 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
             reader.SetKeepReading({});
         }
     } restore{reader, editingSink_};
+    // The position counts one byte per character and line end, which is exact for plain ASCII
+    // files and close enough for a progress bar otherwise. It follows the reader, so the bar
+    // reaches its end with the last graph (the dialect's detection before moves it not).
     const qint64 total = path == QLatin1String("-") ? 0 : QFileInfo(path).size();
-    std::optional<ProgressStream> counted;
+    cgif::iso::ReadingPosition position;
     if (progress)
-        counted.emplace(*file, *progress, total);
-    platform::TextStream& in = counted ? static_cast<platform::TextStream&>(*counted) : *file;
-    cgif::importer::ImportCgif(reader, in, *services_.messages, [this] { editor_.RebuildNodeTables(); }, dialect);
+        position = [progress, total](qint64 done) { progress->Advance(total > 0 ? std::min(done, total) : done, total); };
+    cgif::importer::ImportCgif(reader, *file, *services_.messages, [this] { editor_.RebuildNodeTables(); }, dialect,
+                               position);
     arrangeSlides(unplaced.Slides());
     if (progress)
         progress->Advance(total, total);

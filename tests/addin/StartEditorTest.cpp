@@ -4,8 +4,10 @@
 #include "addin/ImportProgress.h"
 
 #include "drawing/NodeId.h"
+#include "support/CaseFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <stdexcept>
 
@@ -124,8 +126,12 @@ class ScriptedProgress : public ImportProgress {
 public:
     explicit ScriptedProgress(int graphsBeforeCancel) : graphsLeft_(graphsBeforeCancel) {}
     void Advance(qint64 done, qint64 total) override { reports.emplace_back(done, total); }
-    bool CancelRequested() override { return --graphsLeft_ < 0; }
+    bool CancelRequested() override {
+        atQuestions.push_back(reports.empty() ? 0 : reports.back().first);
+        return --graphsLeft_ < 0;
+    }
     std::vector<std::pair<qint64, qint64>> reports;
+    std::vector<qint64> atQuestions; // the position last told when each question came
 
 private:
     int graphsLeft_;
@@ -196,6 +202,43 @@ TEST_F(StartEditorTest, ImportWithProgressReportsThePositionAndStopsBetweenGraph
     session.Editor().Reader().SetAtEnd(false);
     EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
     EXPECT_EQ(p.Slides().Count(), before + 3);
+}
+
+// The cases of tests/cases/addin/import-progress.case: the position follows the reading in
+// either dialect, so the bar has not reached its end when the first graph is drawn.
+TEST_F(StartEditorTest, ImportProgressFollowsTheReadingInEitherDialect) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("file.cgf"));
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    const host::Presentation p = app.ActivePresentation();
+    const int before = p.Slides().Count();
+    auto share = [](qint64 position, qint64 total) {
+        return position <= 0 ? QStringLiteral("nothing") : position < total ? QStringLiteral("part") : QStringLiteral("whole");
+    };
+    for (const test::Case& c : test::LoadCases(QStringLiteral("addin"), QStringLiteral("import-progress.case"))) {
+        SCOPED_TRACE(c.where());
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(c.input.toUtf8());
+        }
+        const qint64 total = QFileInfo(path).size();
+        while (p.Slides().Count() > before)
+            p.Slides().Item(p.Slides().Count()).Delete();
+        ScriptedProgress progress(99);
+        EXPECT_TRUE(session.ImportFile(path, &progress));
+        ASSERT_FALSE(progress.atQuestions.empty());
+        ASSERT_FALSE(progress.reports.empty());
+        for (std::size_t i = 1; i < progress.reports.size(); ++i)
+            EXPECT_LE(progress.reports[i - 1].first, progress.reports[i].first);
+        const QStringList seen{QString::number(p.Slides().Count() - before) + QStringLiteral(" slides"),
+                               QStringLiteral("first graph drawn at ") + share(progress.atQuestions.front(), total),
+                               QStringLiteral("ended at ") + share(progress.reports.back().first, total)};
+        EXPECT_EQ(test::Lines(seen), test::Lines(c.expected));
+    }
+    while (p.Slides().Count() > before)
+        p.Slides().Item(p.Slides().Count()).Delete();
 }
 
 // A graph read without any node position is arranged (on by default); one with positions

@@ -39,12 +39,13 @@ void ShowError(platform::MessageBoxes& messages, const QString& text) {
 } // namespace
 
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
-                         const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect) {
+                         const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect,
+                         const iso::ReadingPosition& position) {
     bool read = false;
     {
         CloseOnExit closer(in);
         try {
-            read = iso::ReadCgifInDialect(reader, in, dialect);
+            read = iso::ReadCgifInDialect(reader, in, dialect, position);
             if (read)
                 messages.inform(QStringLiteral("File read"), QStringLiteral("ZOVEdit"),
                                 platform::MessageIcon::Information);

@@ -3,6 +3,7 @@
 // file as a text stream, read every graph into slides, confirm with "File read" when the whole
 // file was read, close the stream, and have the node tables rebuilt from all slides.
 #include "cgif/dialect/Dialect.h"
+#include "cgif/iso/ReadingPosition.h"
 
 #include <QString>
 #include <functional>
@@ -31,9 +32,11 @@ using RebuildHook = std::function<void()>;
 // Reads from `in` (already open) and closes it in every case. A failure that escapes the
 // reader (one raised while a graph's title comment is read) is shown in one "Error" box.
 // `dialect` says which reader reads the file (DialectReading.h); by default the file decides.
+// `position`, when given, follows the reading (DialectReading.h).
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
                          const RebuildHook& rebuildNodeTables,
-                         dialect::DialectChoice dialect = dialect::DialectChoice::Auto);
+                         dialect::DialectChoice dialect = dialect::DialectChoice::Auto,
+                         const iso::ReadingPosition& position = {});
 
 // Opens `path` for reading ("-" reads standard input; UTF-8, or Windows-1252 when the bytes
 // are not UTF-8) and imports from it. A file that cannot be opened is reported in an "Error"

@@ -37,14 +37,53 @@ private:
     std::exception_ptr failure_;
 };
 
+// Hands the lines of a stream on and tells the position of each line taken.
+class CountedLines : public platform::TextStream {
+public:
+    CountedLines(platform::TextStream& in, const ReadingPosition& position) : in_(in), position_(position) {}
+    QString ReadLine() override {
+        QString line = in_.ReadLine();
+        Tell(line.size());
+        return line;
+    }
+    QStringView ReadLineView() override {
+        const QStringView line = in_.ReadLineView();
+        Tell(line.size());
+        return line;
+    }
+    bool AtEndOfStream() const override { return in_.AtEndOfStream(); }
+    void Write(const QString& text) override { in_.Write(text); }
+    void WriteLine(const QString& text) override { in_.WriteLine(text); }
+    void Close() override { in_.Close(); }
+
+private:
+    void Tell(qsizetype characters) {
+        characters_ += characters + 1;
+        position_(characters_);
+    }
+
+    platform::TextStream& in_;
+    const ReadingPosition& position_;
+    qint64 characters_ = 0;
+};
+
+// The 2001 reader over `in`, telling the position of each line it takes.
+bool Read2001(CgifReader& reader, platform::TextStream& in, const ReadingPosition& position) {
+    if (!position)
+        return reader.ReadCgifStream(in);
+    CountedLines counted(in, position);
+    return reader.ReadCgifStream(counted);
+}
+
 } // namespace
 
-bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::DialectChoice choice) {
+bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::DialectChoice choice,
+                       const ReadingPosition& position) {
     switch (choice) {
     case dialect::DialectChoice::Draft2001:
-        return reader.ReadCgifStream(in);
+        return Read2001(reader, in, position);
     case dialect::DialectChoice::Iso:
-        return ReadIsoCgifStream(reader, in);
+        return ReadIsoCgifStream(reader, in, position);
     case dialect::DialectChoice::Auto:
         break;
     }
@@ -66,18 +105,12 @@ bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::Di
     if (detector.Verdict() == dialect::Dialect::Iso) {
         if (failure)
             std::rethrow_exception(failure);
-        // Lines joined by CR LF: text spanning lines keeps them, as in the 2001 reader.
-        QString text;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                text += QLatin1String("\r\n");
-            text += lines[i];
-        }
-        lines.clear();
-        return ReadIsoCgifText(reader, std::move(text));
+        ReplayedLines replay(std::move(lines), nullptr);
+        return ReadIsoCgifStream(reader, replay, position);
     }
+    // The position tells the lines the reader takes again, not the ones the detection read.
     ReplayedLines replay(std::move(lines), std::move(failure));
-    return reader.ReadCgifStream(replay);
+    return Read2001(reader, replay, position);
 }
 
 } // namespace zov::cgif::iso

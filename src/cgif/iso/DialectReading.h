@@ -1,6 +1,7 @@
 #pragma once
 // Reading a CGIF stream in the dialect the user chose, or in the one the file is written in.
 #include "cgif/dialect/Dialect.h"
+#include "cgif/iso/ReadingPosition.h"
 
 namespace zov::platform {
 class TextStream;
@@ -16,6 +17,10 @@ namespace zov::cgif::iso {
 // 2001 dialect by the reader itself, ISO CGIF by the ISO reader. With Auto the lines are read
 // first and the dialect decided by DialectDetector; a file of the 2001 dialect is then read from
 // exactly the same lines (and fails where the stream failed), so nothing changes for it.
-bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::DialectChoice choice);
+// `position` follows the reading, not the detection: it is told of each line as the chosen
+// reader takes it (the 2001 reader) or reaches it (the ISO reader), so that it reaches the end
+// with the last graph.
+bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::DialectChoice choice,
+                       const ReadingPosition& position = {});
 
 } // namespace zov::cgif::iso

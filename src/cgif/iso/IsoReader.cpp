@@ -57,9 +57,16 @@ struct Context {
 
 const QString ErrorTitle = QStringLiteral("Error");
 
+// Where each line of the text starts, and the position to tell once the reading reaches it.
+struct LineMarks {
+    std::vector<qsizetype> starts;
+    std::vector<qint64> positions; // the characters of the lines up to this one, line ends as one
+};
+
 class IsoGraphReader {
 public:
-    IsoGraphReader(CgifReader& reader, QString text) : reader_(reader), text_(std::move(text)) {}
+    IsoGraphReader(CgifReader& reader, QString text, LineMarks lines = {}, ReadingPosition position = {})
+        : reader_(reader), text_(std::move(text)), lines_(std::move(lines)), position_(std::move(position)) {}
     bool ReadAll();
 
 private:
@@ -91,13 +98,28 @@ private:
     bool StartsElement() const;
     bool StartsSequenceMarker() const;
     QString ReadSequenceMarker();
+    // Tells the position of the lines the reading has reached since it was last told.
+    void TellPosition();
 
     CgifReader& reader_;
     IsoText text_;
     std::vector<Context> contexts_; // the open ones are the first depth_
     std::size_t depth_ = 0;
     std::vector<QString> boundInputs_; // BindArcs: the ids of one relation's arguments
+    LineMarks lines_;
+    ReadingPosition position_;
+    std::size_t linesReached_ = 0;
 };
+
+void IsoGraphReader::TellPosition() {
+    if (!position_)
+        return;
+    const std::size_t before = linesReached_;
+    while (linesReached_ < lines_.starts.size() && lines_.starts[linesReached_] <= text_.Place())
+        ++linesReached_;
+    if (linesReached_ > before)
+        position_(lines_.positions[linesReached_ - 1]);
+}
 
 void IsoGraphReader::OpenContext(int graphIndex, int containerIndex, bool negation) {
     if (depth_ == contexts_.size())
@@ -606,6 +628,7 @@ void IsoGraphReader::CloseContext() {
 void IsoGraphReader::ReadElements(bool topLevel) {
     while (true) {
         text_.SkipBlanks();
+        TellPosition();
         if (text_.AtEnd())
             return;
         const qsizetype at = text_.Place();
@@ -694,10 +717,10 @@ bool IsoGraphReader::ReadAll() {
         if (!ReadTopLevelGraph())
             return false;
         // A "." separates graphs; nothing but blanks after it ends the file.
-        if (!text_.Match('.'))
-            return true;
+        const bool more = text_.Match('.');
         text_.SkipBlanks();
-        if (text_.AtEnd())
+        TellPosition();
+        if (!more || text_.AtEnd())
             return true;
     }
 }
@@ -709,15 +732,24 @@ bool ReadIsoCgifText(CgifReader& reader, QString text) {
     return graphs.ReadAll();
 }
 
-bool ReadIsoCgifStream(CgifReader& reader, platform::TextStream& stream) {
+bool ReadIsoCgifStream(CgifReader& reader, platform::TextStream& stream, const ReadingPosition& position) {
     // Lines joined by CR LF: text spanning lines keeps them, as in the 2001 reader.
     QString text;
+    LineMarks lines;
+    qint64 characters = 0;
     for (bool first = true; !stream.AtEndOfStream(); first = false) {
         if (!first)
             text += QLatin1String("\r\n");
-        text += stream.ReadLineView();
+        const QStringView line = stream.ReadLineView();
+        if (position) {
+            characters += line.size() + 1;
+            lines.starts.push_back(text.size());
+            lines.positions.push_back(characters);
+        }
+        text += line;
     }
-    return ReadIsoCgifText(reader, std::move(text));
+    IsoGraphReader graphs(reader, std::move(text), std::move(lines), position);
+    return graphs.ReadAll();
 }
 
 } // namespace zov::cgif::iso

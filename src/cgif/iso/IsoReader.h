@@ -20,6 +20,8 @@
 //     the defining concept is on another slide).
 // A nested graph with arcs, and the graph of every negation, is drawn on a slide of its own; a
 // context without arcs stays on its enclosing slide, as in the 2001 dialect.
+#include "cgif/iso/ReadingPosition.h"
+
 #include <QString>
 
 namespace zov::platform {
@@ -35,8 +37,9 @@ namespace zov::cgif::iso {
 // Reads every graph of `stream` (ISO CGIF) into `reader`'s tables and hands each to its sink.
 // True when the whole input was read; false when an error stopped it (its one message was
 // shown, titled "Error"; the graphs handed on before stay) or the keep-reading check ended it
-// between two graphs. The stream stays open.
-bool ReadIsoCgifStream(CgifReader& reader, platform::TextStream& stream);
+// between two graphs. The stream stays open. The lines are taken from the stream first, all of
+// them; `position` is told of each line as the reading reaches it.
+bool ReadIsoCgifStream(CgifReader& reader, platform::TextStream& stream, const ReadingPosition& position = {});
 
 // The same over text already in memory.
 bool ReadIsoCgifText(CgifReader& reader, QString text);
