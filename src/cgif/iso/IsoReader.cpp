@@ -5,10 +5,12 @@
 #include "cgif/iso/LayoutNotes.h"
 #include "cgif/iso/NameTable.h"
 #include "cgif/reader/CgifReader.h"
+#include "cgif/reader/EarlierGraphs.h"
 #include "drawing/NodeId.h"
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
+#include <QSet>
 #include <new>
 #include <optional>
 #include <vector>
@@ -43,6 +45,9 @@ struct Context {
     NameTable constants;     // constant -> id of the first concept holding it
     std::vector<RelationRead> relations;
     std::vector<LinkRecord> links; // links already bound (to nested graphs)
+    // Concepts whose bound label named no concept when they were read: the BoundArray index
+    // and the label, bound when the context closes.
+    std::vector<std::pair<int, QString>> unboundConcepts;
 
     void Reset(int graph, int container, bool negated) {
         graphIndex = graph;
@@ -52,6 +57,7 @@ struct Context {
         constants.Clear();
         relations.clear();
         links.clear();
+        unboundConcepts.clear();
     }
 };
 
@@ -100,6 +106,17 @@ private:
     QString ReadSequenceMarker();
     // Tells the position of the lines the reading has reached since it was last told.
     void TellPosition();
+    // Coreference with the graphs read before this one (from this text, or drawn before it):
+    // whether a node of the graph being read, or of a nested graph handed on, bears `label`.
+    bool NamedInTables(const QString& label);
+    bool NamedInNestedGraphs(const QString& label);
+    // When no node of this reading bears `label` and an earlier graph defines it: a copy of the
+    // defining node (after its graph node) goes to AllBindings, where the lookups of the reader
+    // and of the slide builder find it as they find a nested graph's node. False otherwise.
+    bool BringEarlierDefinition(const QString& label);
+    // Binds the concepts of `context` whose bound labels were unbound when read: to a node of a
+    // nested graph handed on since, or of an earlier graph; the concept refers to it.
+    void BindLateConcepts(Context& context);
 
     CgifReader& reader_;
     IsoText text_;
@@ -109,7 +126,58 @@ private:
     LineMarks lines_;
     ReadingPosition position_;
     std::size_t linesReached_ = 0;
+    EarlierGraphs earlier_;
+    int graphsRead_ = 0;
+    QSet<QString> keptNames_;       // the names in AllBindings up to keptNamesFrom_
+    std::size_t keptNamesFrom_ = 0;
 };
+
+bool IsoGraphReader::NamedInNestedGraphs(const QString& label) {
+    // AllBindings only grows while a top-level graph is read, and is emptied for the next.
+    const std::vector<NodeRecord>& kept = Tables().AllBindings;
+    if (keptNamesFrom_ > kept.size()) {
+        keptNames_.clear();
+        keptNamesFrom_ = 0;
+    }
+    for (; keptNamesFrom_ < kept.size(); ++keptNamesFrom_)
+        if (!kept[keptNamesFrom_].Name.isEmpty())
+            keptNames_.insert(kept[keptNamesFrom_].Name);
+    return keptNames_.contains(label);
+}
+
+bool IsoGraphReader::NamedInTables(const QString& label) {
+    if (NamedInNestedGraphs(label))
+        return true;
+    for (const NodeRecord& node : Tables().BoundArray)
+        if (node.Name == label)
+            return true;
+    return false;
+}
+
+bool IsoGraphReader::BringEarlierDefinition(const QString& label) {
+    NodeRecord defining;
+    NodeRecord graph;
+    // The earlier graphs first: they are indexed, and most labels are not theirs.
+    if (!earlier_.Find(label, defining, graph) || NamedInTables(label))
+        return false;
+    std::vector<NodeRecord>& kept = Tables().AllBindings;
+    kept.push_back(graph);
+    if (defining.Kind != NodeKind::Graph)
+        kept.push_back(defining);
+    return true;
+}
+
+void IsoGraphReader::BindLateConcepts(Context& context) {
+    for (const auto& [index, label] : context.unboundConcepts) {
+        NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(index));
+        if (!node.Name.isEmpty())
+            continue;
+        if (NamedInNestedGraphs(label) || BringEarlierDefinition(label)) {
+            node.Name = label;
+            node.Kind = NodeKind::CoreferentConcept;
+        }
+    }
+}
 
 void IsoGraphReader::TellPosition() {
     if (!position_)
@@ -351,9 +419,16 @@ QString IsoGraphReader::ReadConcept() {
     // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
     // reader, whose slide builder finds the defining concept through it.
     if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
+        bool open = false;
+        for (std::size_t i = 0; i < depth_ && !open; ++i)
+            open = contexts_[i].labels.Find(boundLabel) != nullptr;
+        if (!open)
+            BringEarlierDefinition(boundLabel);
         reader_.ResolveBoundLabel(boundLabel);
         if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
             context.labels.Set(boundLabel, conceptNode.Id);
+        else
+            context.unboundConcepts.emplace_back(index, boundLabel);
     }
     for (const QString& comment : comments)
         AddComment(comment, 0, 0);
@@ -558,6 +633,15 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
         for (std::size_t i = depth_; i-- > 0;)
             if (const QString* found = contexts_[i].labels.Find(arc.text))
                 return *found;
+        if (BringEarlierDefinition(arc.text)) {
+            // Defined in an earlier graph: the argument is a concept that refers to it.
+            NodeRecord reference;
+            reference.Id = reader_.Ids().NewNodeId();
+            reference.Name = arc.text;
+            reference.Kind = NodeKind::CoreferentConcept;
+            reader_.AddNode(reference);
+            return reference.Id;
+        }
         text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.text),
                    arc.at);
     }
@@ -602,6 +686,7 @@ void IsoGraphReader::HandOn(const NodeRecord& graph, int firstLinkIndex, int fir
 void IsoGraphReader::CloseContext() {
     Context& context = Current();
     const int firstLink = static_cast<int>(Tables().Links.size());
+    BindLateConcepts(context);
     BindArcs(context);
     Tables().Contexts.pop_back();
     const int graphIndex = context.graphIndex;
@@ -668,7 +753,14 @@ void IsoGraphReader::ReadElements(bool topLevel) {
 
 // One top-level graph: read, bound and handed on. False when an error stopped the reading.
 bool IsoGraphReader::ReadTopLevelGraph() {
+    // Later graphs may refer to the graphs read before (and the nested graphs they handed on).
+    if (graphsRead_++ > 0) {
+        earlier_.Add(Tables().AllBindings);
+        earlier_.Add(Tables().BoundArray);
+    }
     reader_.ClearReaderTables();
+    keptNames_.clear();
+    keptNamesFrom_ = 0;
     Tables().Contexts.assign(1, ContextRecord{});
     depth_ = 0;
     NodeRecord graph;
@@ -677,6 +769,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
     OpenContext(0, -1, false);
     try {
         ReadElements(true);
+        BindLateConcepts(Current());
         BindArcs(Current());
     } catch (const IsoSyntaxError& failure) {
         ShowError(failure.message());
@@ -709,6 +802,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
 
 bool IsoGraphReader::ReadAll() {
     reader_.SetStoppedBetweenGraphs(false);
+    reader_.Sink().AddEarlierGraphs(earlier_);
     for (bool first = true;; first = false) {
         if (!first && !reader_.KeepReadingAfterGraph()) {
             reader_.SetStoppedBetweenGraphs(true);
