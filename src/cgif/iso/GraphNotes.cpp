@@ -7,6 +7,9 @@ namespace zov::cgif::iso {
 namespace {
 
 QString xmlText(QStringView text) {
+    static const QString graph = QStringLiteral("Graph"); // the usual type, shared
+    if (text == graph)
+        return graph;
     QString value = text.toString();
     if (!value.contains(u'&'))
         return value;

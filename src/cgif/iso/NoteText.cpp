@@ -109,9 +109,11 @@ bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNum
 
 bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position) {
     static constexpr QStringView rectangle = u"<rectangle";
-    // Found by its "<", which a note has few of, rather than by a string search set up anew
-    // for each note.
-    for (qsizetype from = text.indexOf(u'<'); from >= 0; from = text.indexOf(u'<', from + 1)) {
+    // Found by its "<", which a note has few of, in a loop of its own: a note is short, and a
+    // string search set up anew for each note would cost more than the loop.
+    for (qsizetype from = 0; from < text.size(); ++from) {
+        if (text[from] != u'<')
+            continue;
         qsizetype at = from;
         if (!ReadNoteWord(text, at, rectangle))
             continue;
