@@ -193,6 +193,11 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     const QHash<QString, QString> outerOwners = std::exchange(labelOwners_, {});
     const QSet<QString> outerNeeded = labelsNeeded_;
     findLabelsNeeded(graph);
+    QSet<QString> negated; // the graphs the negations of this graph hold, by name
+    for (const NodeArcs& record : graph.records)
+        if (const auto holding = holdingToWrite(heldByNegation_, record.Node.Name()))
+            negated.insert(graphs_[static_cast<std::size_t>(holding->graph)].name);
+    const QSet<QString> outerNegated = std::exchange(negatedHere_, negated);
 
     QStringList elements;
     QStringList comments; // of a nested graph: after its nodes (see nestedGraphText)
@@ -242,6 +247,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     writtenHere_ = outerWritten;
     labelOwners_ = outerOwners;
     labelsNeeded_ = outerNeeded;
+    negatedHere_ = outerNegated;
     writing_.pop_back();
     if (!topLevel) // one element a line, indented by the depth of the graph
         return elements.join(QStringLiteral("\r\n") + QString(2 * static_cast<int>(writing_.size()), u' '));
@@ -295,6 +301,11 @@ QString IsoGraphWriter::argumentText(const host::Shape& shape) {
             return u'?' + IsoName(definingLabel(shape.Name()));
         return conceptText(shape);
     case drawing::CoreferentConceptShapeType:
+        // A reference to a graph a negation of this graph holds: the graph's name, which the
+        // reader binds to that graph (a concept of its own would come back as the negation's
+        // pentagon).
+        if (const QString label = drawing::LabelPart(shape.Name()); !label.isEmpty() && negatedHere_.contains(label))
+            return u'?' + IsoName(label);
         return coreferentText(shape);
     default:
         // A title label (or another shape an arc joins): an empty concept where it stands.

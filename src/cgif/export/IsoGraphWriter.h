@@ -88,6 +88,7 @@ private:
     QSet<QString> writtenHere_;   // concepts written in full in this graph
     QSet<QString> labelsNeeded_;  // unlabelled concepts referred to again in this graph
     QHash<QString, QString> labelOwners_; // label -> the concept it defines in this graph
+    QSet<QString> negatedHere_;   // names of the graphs this graph's negations hold
     MadeUpLabels madeUpLabels_;
 };
 

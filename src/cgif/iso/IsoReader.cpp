@@ -32,6 +32,9 @@ struct RelationRead {
     bool actor = false;
     std::vector<Arc> inputs;  // every argument of a relation; the inputs of an actor
     std::vector<Arc> outputs; // the outputs of an actor
+    // Or, with no id, a link already bound: a holder to the graph nested in it, kept among the
+    // relations so that the links come in the order of the text, as the 2001 reader makes them.
+    LinkRecord holding;
 };
 
 // One graph being read: the top-level graph or a context nested in it. The reader keeps the
@@ -44,7 +47,6 @@ struct Context {
     NameTable labels;        // defining label -> concept id
     NameTable constants;     // constant -> id of the first concept holding it
     std::vector<RelationRead> relations;
-    std::vector<LinkRecord> links; // links already bound (to nested graphs)
     // Concepts whose bound label named no concept when they were read: the BoundArray index
     // and the label, bound when the context closes.
     std::vector<std::pair<int, QString>> unboundConcepts;
@@ -56,7 +58,6 @@ struct Context {
         labels.Clear();
         constants.Clear();
         relations.clear();
-        links.clear();
         unboundConcepts.clear();
     }
 };
@@ -89,7 +90,7 @@ private:
     void ReadNegation();
     void ReadContext(int containerIndex, bool negation, qsizetype start);
     void CloseContext();
-    // Adds the links of the context's relations and actors and its links to nested graphs.
+    // Adds the links of the context's relations and actors and of its holders to their graphs.
     void BindArcs(Context& context);
     void HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex);
     QString Bind(const Arc& arc, Context& context);
@@ -474,7 +475,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     node.Id = reader_.Ids().NewNodeId();
     reader_.AddNode(node);
     const int index = LastIndex();
-    RelationRead relation{node.Id, angle, {}, {}};
+    RelationRead relation{node.Id, angle, {}, {}, {}};
     bool outputs = false;
     while (true) {
         text_.SkipBlanks();
@@ -649,10 +650,14 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
 }
 
 // The links of a context's relations and actors, as the 2001 reader makes them: an input points
-// at its relation or actor, a relation at its last argument, an actor at its outputs; then the
-// links to its nested graphs.
+// at its relation or actor, a relation at its last argument, an actor at its outputs; a holder
+// points at its nested graph. In the order of the text.
 void IsoGraphReader::BindArcs(Context& context) {
     for (const RelationRead& relation : context.relations) {
+        if (relation.id.isEmpty()) {
+            reader_.AddLink(relation.holding);
+            continue;
+        }
         if (relation.actor) {
             for (const Arc& arc : relation.inputs)
                 reader_.AddLink(LinkRecord{Bind(arc, context), relation.id});
@@ -669,8 +674,6 @@ void IsoGraphReader::BindArcs(Context& context) {
         for (std::size_t i = 0; i + 1 < boundInputs_.size(); ++i)
             reader_.AddLink(LinkRecord{boundInputs_[i], relation.id});
     }
-    for (const LinkRecord& link : context.links)
-        reader_.AddLink(link);
 }
 
 // Hands a graph to the sink, under the slide name "name/id" the slide builder takes apart.
@@ -691,6 +694,7 @@ void IsoGraphReader::CloseContext() {
     Tables().Contexts.pop_back();
     const int graphIndex = context.graphIndex;
     const int containerIndex = context.containerIndex;
+    const bool negation = context.negation;
     const bool ownSlide = context.negation || static_cast<int>(Tables().Links.size()) > firstLink;
     --depth_;
     if (!ownSlide)
@@ -705,7 +709,11 @@ void IsoGraphReader::CloseContext() {
     // bound for the arguments of its own graph, which go by id).
     NodeRecord& container = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex));
     container.Name = graph.Name;
-    Current().links.push_back(LinkRecord{container.Id, graph.Id});
+    Current().relations.push_back(RelationRead{QString(), false, {}, {}, LinkRecord{container.Id, graph.Id}});
+    // A negated graph's name, as an argument of the graph around it, stands for that graph (as
+    // in the 2001 reader, where a graph's name is found like a label).
+    if (negation && !graph.Name.isEmpty())
+        Current().labels.AddIfAbsent(graph.Name, graph.Id);
 }
 
 // The elements of one graph, up to the end of the text, a "." between top-level graphs, or the
