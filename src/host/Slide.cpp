@@ -54,6 +54,15 @@ bool nameTaken(const PresentationData& p, const QString& name, const SlideData* 
     return p.slideNames.taken(p, name, except);
 }
 
+// A slide (`except`, or a new one when null) may take the name.
+void checkName(const PresentationData& p, const QString& name, const SlideData* except)
+{
+    if (name.isEmpty())
+        throw HostError("A slide name cannot be empty");
+    if (nameTaken(p, name, except))
+        throw HostError("Slide name is already in use: " + name.toStdString());
+}
+
 } // namespace
 
 // --- ranges and shape collections ---------------------------------------------------------
@@ -187,10 +196,7 @@ QString Slide::Name() const
 void Slide::SetName(const QString& name)
 {
     const auto slide = lock();
-    if (name.isEmpty())
-        throw HostError("A slide name cannot be empty");
-    if (nameTaken(*slide->presentation, name, slide.get()))
-        throw HostError("Slide name is already in use: " + name.toStdString());
+    checkName(*slide->presentation, name, slide.get());
     const QString oldName = std::exchange(slide->name, name);
     slide->presentation->slideNames.renamed(*slide, oldName);
     markChanged(*slide);
@@ -259,6 +265,11 @@ Slide Slides::FindByName(const QString& name) const
     const auto p = lock();
     SlideData* found = p->slideNames.first(*p, name);
     return found ? Slide(found->weak_from_this()) : Slide();
+}
+
+void Slides::CheckNewName(const QString& name) const
+{
+    checkName(*lock(), name, nullptr);
 }
 
 Slide Slides::Add(int index, int layout)

@@ -60,6 +60,9 @@ public:
     int Count() const;
     Slide Item(int index) const;         // 1-based
     Slide FindByName(const QString& name) const; // exact, case-sensitive; empty handle if none
+    // Throws the HostError that Slide::SetName gives when a new slide cannot take the name;
+    // changes nothing.
+    void CheckNewName(const QString& name) const;
     Slide Add(int index, int layout);    // layout 12 = blank; index 1..Count+1
     void Move(int from, int to);         // 1-based positions
 private:

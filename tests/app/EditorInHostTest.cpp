@@ -198,4 +198,48 @@ TEST_F(EditorInHostTest, AnImportFromThePaletteIsOneUndoStepCancelledOrNot)
     }
 }
 
+TEST_F(EditorInHostTest, AFailedImportLeavesAnUndoStepOnlyForWhatItDrew)
+{
+    // In turn: a file that is not there, a syntax error in the first graph, a graph G1 read
+    // whole, a first graph named like that slide, and an error after a first graph was drawn.
+    struct Case {
+        const char* file;
+        const char* text; // nothing: the file is missing
+        int drawn;
+        int messages;
+    };
+    const Case cases[] = {
+        {"missing.cgf", nullptr, 0, 1},
+        {"syntax.cgf", "(1x)\r\n[Cat]\r\n", 0, 1},
+        {"g1.cgf", ";%Graph*G1%; [Dog]\r\n", 1, 1},
+        {"again.cgf", ";%Graph*G1%; [Cat]\r\n", 0, 2},
+        {"partly.cgf", "[Cat]\r\n.\r\n(1x)\r\n", 1, 1},
+    };
+    ui::ZOVMain* palette = startPalette();
+    ASSERT_NE(palette, nullptr);
+    settle();
+    const host::Presentation presentation = application.ActivePresentation();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = QDir(folder.path()).filePath(QString::fromLatin1(c.file));
+        if (c.text) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.text);
+        }
+        const int slides = presentation.Slides().Count();
+        const std::size_t steps = window->history()->stepCount();
+        messages.clear();
+        dialogs.scriptPath(path);
+        palette->Import();
+        settle();
+        EXPECT_EQ(messages.shown().size(), static_cast<std::size_t>(c.messages));
+        EXPECT_EQ(presentation.Slides().Count(), slides + c.drawn);
+        EXPECT_EQ(window->history()->stepCount(), steps + (c.drawn > 0 ? 1 : 0)) << "one step for what was drawn, none else";
+    }
+    window->undo();
+    settle();
+    EXPECT_EQ(presentation.Slides().Count(), 2) << "the step of the partly drawn import takes its slide away";
+}
+
 } // namespace zov::test

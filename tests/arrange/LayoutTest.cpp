@@ -175,7 +175,7 @@ TEST(SlideFit, EachRequestIsPlacedAsItsCaseSays) {
         QString option;
         const FitRequest r = request(c.input, option);
         const Placement p = option.startsWith(QStringLiteral("rows "))
-            ? PlaceInRows(r, static_cast<RowOrder>(QStringList{"layers", "reading", "tallest"}.indexOf(option.mid(5))))
+            ? PlaceInRows(r, static_cast<RowOrder>(QStringList{"layers", "reading", "tallest", "packed"}.indexOf(option.mid(5))))
             : PlaceInArea(r);
         std::vector<QRectF> boxes;
         for (std::size_t i = 0; i < r.nodeSizes.size(); ++i)

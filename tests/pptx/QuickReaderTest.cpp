@@ -36,7 +36,7 @@ QString outcome(SlideScan (*scan)(const QByteArray&, const QString&, const TextD
         const ShapeData& d = p.data;
         out << QStringLiteral("shape %1-%2 glue %3/%4/%5 %6/%7/%8 %9").arg(sh.begin).arg(sh.end).arg(p.begin.present).arg(p.begin.id)
                    .arg(p.begin.idx).arg(p.end.present).arg(p.end.id).arg(p.end.idx).arg(p.maxId)
-            << QStringLiteral("%1 %2 %3 %4 %5 %6 %7").arg(p.flipped).arg(p.hasTxBody).arg(p.hasXfrm).arg(int(d.kind)).arg(d.autoShapeType)
+            << QStringLiteral("%1 %2 %3 %4 %5 %6 %7").arg(int(d.flipH) + 2 * int(d.flipV)).arg(p.hasTxBody).arg(p.hasXfrm).arg(int(d.kind)).arg(d.autoShapeType)
                    .arg(d.preset, d.name)
             << QStringLiteral("%1 %2 %3 %4 %5 %6,%7 %8,%9").arg(d.left).arg(d.top).arg(d.width).arg(d.height).arg(d.rotation)
                    .arg(d.begin.x()).arg(d.begin.y()).arg(d.end.x()).arg(d.end.y())

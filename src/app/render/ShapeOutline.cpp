@@ -103,7 +103,9 @@ QPainterPath callout(double w, double h)
 
 } // namespace
 
-QPainterPath localOutline(const ShapeData& shape)
+namespace {
+
+QPainterPath unflippedOutline(const ShapeData& shape)
 {
     const double w = std::max(0.0f, shape.width), h = std::max(0.0f, shape.height);
     QPainterPath path;
@@ -130,6 +132,17 @@ QPainterPath localOutline(const ShapeData& shape)
         path.addRect(QRectF(0, 0, w, h));
         return path;
     }
+}
+
+} // namespace
+
+QPainterPath localOutline(const ShapeData& shape)
+{
+    QPainterPath path = unflippedOutline(shape);
+    if (shape.kind == ShapeKind::Connector || (!shape.flipH && !shape.flipV))
+        return path;
+    const double w = std::max(0.0f, shape.width), h = std::max(0.0f, shape.height);
+    return QTransform(shape.flipH ? -1 : 1, 0, 0, shape.flipV ? -1 : 1, shape.flipH ? w : 0, shape.flipV ? h : 0).map(path);
 }
 
 bool outlineIsBox(const ShapeData& shape)
@@ -161,9 +174,9 @@ QRectF localTextRect(const ShapeData& shape)
         return QRectF(0, 0, w, h).adjusted(inset, inset, -inset, -inset);
     }
     if (shape.autoShapeType == host::ShapePentagon) {
-        // Text stays out of the point.
+        // Text stays out of the point, which a shape flipped left to right has on its left.
         const double x1 = w - std::min(w, h) * kHomePlateAdjust;
-        return {0, 0, (x1 + w) / 2, h};
+        return {shape.flipH ? w - (x1 + w) / 2 : 0, 0, (x1 + w) / 2, h};
     }
     const QSizeF share = host::textRectFraction(shape);
     const double tw = w * share.width(), th = h * share.height();

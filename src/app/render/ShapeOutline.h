@@ -10,6 +10,7 @@ namespace zov::app::render {
 
 // The outline of an auto-shape or text box in its own unrotated box (0, 0, width, height).
 // Foreign shapes (pictures, groups, unknown geometries) are their box. Empty for connectors.
+// A flipped shape's outline is mirrored within the box; its text is not.
 QPainterPath localOutline(const host::ShapeData& shape);
 
 // True when the outline is the shape's whole box (rectangles, text boxes, foreign shapes):

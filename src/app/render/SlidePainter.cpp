@@ -202,7 +202,8 @@ void SlidePainter::paintConnector(QPainter& painter, const ShapeData& shape)
 
 const QPainterPath& SlidePainter::outline(const ShapeData& shape)
 {
-    const OutlineKey key{static_cast<int>(shape.kind), shape.autoShapeType, shape.width, shape.height};
+    const OutlineKey key{static_cast<int>(shape.kind), shape.autoShapeType, shape.width, shape.height,
+                         (shape.flipH ? 1 : 0) | (shape.flipV ? 2 : 0)};
     if (const auto it = outlines_.constFind(key); it != outlines_.constEnd())
         return *it;
     if (outlines_.size() >= kMaxCachedLayouts)

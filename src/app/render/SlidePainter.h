@@ -71,13 +71,14 @@ private:
         int type = 0;
         float width = 0;
         float height = 0;
+        int flips = 0; // 1 left to right, 2 top to bottom
         bool operator==(const OutlineKey& other) const
         {
-            return kind == other.kind && type == other.type && width == other.width && height == other.height;
+            return kind == other.kind && type == other.type && width == other.width && height == other.height && flips == other.flips;
         }
         friend size_t qHash(const OutlineKey& key, size_t seed = 0)
         {
-            return qHashMulti(seed, key.kind, key.type, key.width, key.height);
+            return qHashMulti(seed, key.kind, key.type, key.width, key.height, key.flips);
         }
     };
 

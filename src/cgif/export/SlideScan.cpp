@@ -53,8 +53,8 @@ constexpr bool IsGraphNodeType(int type) {
 constexpr double EndTolerance = 2.0;
 
 // The graph node shape an arc end lies on when the host does not report the end as glued: a
-// file may glue it to a shape whose connection sites the host does not follow (a flipped
-// rectangle or pentagon, which is still a graph shape). The topmost such shape under the end
+// file may glue it to a site the host does not follow (an index beyond the shape's sites), yet
+// the shape is still a graph shape. The topmost such shape under the end
 // point; nothing when no graph node shape is there (a picture, empty slide area).
 host::Shape NodeUnderEnd(const host::Shapes& shapes, const QPointF& end) {
     for (int k = shapes.Count(); k >= 1; --k) {

@@ -378,6 +378,9 @@ void SlideBuilder::AddEarlierGraphs(EarlierGraphs& earlier) {
 void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphType) {
     started_ = host::Slide();
     host::Slides slides = app_.ActivePresentation().Slides();
+    // A name the host refuses is refused before the slide is added: a graph that cannot be
+    // drawn for it changes nothing (and leaves no step to undo behind).
+    slides.CheckNewName(drawing::LabelPart(slideName));
     host::Slide slide = slides.Add(slides.Count() + 1, host::LayoutBlank);
     started_ = slide;
     // Every shape below goes onto the slide in view, so the window must show the new slide.

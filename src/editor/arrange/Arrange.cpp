@@ -166,10 +166,12 @@ ArrangeResult ArrangeSlide(const host::Slide& slide) {
             result.layout = ArrangeLayout::LayersAcross;
         }
         // Neither fits: the boxes go in rows, first keeping the layers apart, then filling the
-        // rows up, then the tallest first so that rows of mixed heights lose the least.
+        // rows up, then the tallest first so that rows of mixed heights lose the least, and at
+        // last packed, shorter boxes beside taller ones.
         for (const auto& [order, layout] : {std::pair{RowOrder::Layers, ArrangeLayout::LayersInRows},
                                            std::pair{RowOrder::Reading, ArrangeLayout::Rows},
-                                           std::pair{RowOrder::TallestFirst, ArrangeLayout::Rows}}) {
+                                           std::pair{RowOrder::TallestFirst, ArrangeLayout::Rows},
+                                           std::pair{RowOrder::Packed, ArrangeLayout::Rows}}) {
             if (placement.fits)
                 break;
             Placement rows = PlaceInRows(down, order);

@@ -372,6 +372,41 @@ CommentBlock flowComments(const std::vector<QSizeF>& sizes, double widthLimit, d
     return out;
 }
 
+constexpr double RowGaps[] = {16, 12, 8, 6, 4, LeastGap};
+
+// The boxes (nodes, then comments) packed in the order given at the largest of RowGaps with
+// which they fit (else at the least).
+Placement placePacked(const FitRequest& request, const std::vector<std::size_t>& sequence) {
+    const std::size_t nodeCount = request.nodeSizes.size();
+    std::vector<QSizeF> sizes;
+    sizes.reserve(sequence.size());
+    for (std::size_t k : sequence)
+        sizes.push_back(k < nodeCount ? request.nodeSizes[k] : request.commentSizes[k - nodeCount]);
+    const QRectF area = request.area;
+    Packing packing;
+    bool fits = false;
+    for (double gap : RowGaps) {
+        packing = packSkyline(sizes, area.width(), gap);
+        if ((fits = within(packing.size, area.size())))
+            break;
+    }
+    Placement result;
+    result.quality = fits ? FitQuality::Rows : FitQuality::TooLarge;
+    result.fits = fits;
+    result.commentsBelow = !request.commentSizes.empty();
+    result.nodeTopLefts.resize(nodeCount);
+    result.commentTopLefts.resize(request.commentSizes.size());
+    QRectF bounds;
+    for (std::size_t pos = 0; pos < sequence.size(); ++pos) {
+        const std::size_t k = sequence[pos];
+        const QPointF corner = area.topLeft() + packing.corners[pos];
+        (k < nodeCount ? result.nodeTopLefts[k] : result.commentTopLefts[k - nodeCount]) = corner;
+        bounds |= QRectF(corner, sizes[pos]);
+    }
+    result.bounds = bounds;
+    return result;
+}
+
 } // namespace
 
 std::vector<int> ConnectedParts(int nodeCount, const std::vector<std::pair<int, int>>& edges) {
@@ -484,9 +519,11 @@ Placement PlaceInRows(const FitRequest& request, RowOrder order) {
         sequence.push_back(k);
     if (order == RowOrder::Layers && nodeCount > 0 && total > nodeCount)
         breakBefore[nodeCount] = true; // comments start a row of their own
-    if (order == RowOrder::TallestFirst)
+    if (order == RowOrder::TallestFirst || order == RowOrder::Packed)
         std::stable_sort(sequence.begin(), sequence.end(),
                          [&](std::size_t a, std::size_t b) { return sizeOf(a).height() > sizeOf(b).height(); });
+    if (order == RowOrder::Packed)
+        return placePacked(request, sequence);
 
     struct Row {
         std::size_t begin = 0, end = 0; // positions in `sequence`
@@ -516,7 +553,7 @@ Placement PlaceInRows(const FitRequest& request, RowOrder order) {
         return height + gap * static_cast<double>(rows.empty() ? 0 : rows.size() - 1);
     };
 
-    constexpr double Gaps[] = {16, 12, 8, 6, 4, 2};
+    const auto& Gaps = RowGaps;
     constexpr double MostBetweenRows = 36;
     double gap = Gaps[std::size(Gaps) - 1];
     std::vector<Row> rows;

@@ -75,13 +75,19 @@ enum class RowOrder {
     Layers,       // each layer of the layout starts a row; a layer too long wraps onto more rows
     Reading,      // rows filled up in reading order, layers running on into each other
     TallestFirst, // tallest boxes first, reading order among equal heights: the least height lost
+    Packed,       // in the order of TallestFirst, each box as high and then as far left as it
+                  // goes: shorter boxes fill the height beside taller ones instead of a row each
 };
+
+// The least room any placement leaves between two boxes (rows at their tightest), points.
+constexpr double LeastGap = 2;
 
 // Places the nodes, then the comments, in rows across the area, each row centred, the boxes of
 // a row centred on its middle line. The gap between neighbours is the largest of 16, 12, 8, 6,
-// 4 and 2 points with which the rows fit; the rows then share the height left over, up to 36
+// 4 and LeastGap points with which the rows fit; the rows then share the height left over, up to 36
 // points between two rows. `centres` must be a top-to-bottom layout (`layersDown`). When no
 // gap fits, the rows at the least gap are returned with `fits` false. Boxes never overlap.
+// RowOrder::Packed places the boxes packed instead of in rows, at the same gaps.
 Placement PlaceInRows(const FitRequest& request, RowOrder order);
 
 } // namespace zov::editor::arrange

@@ -57,8 +57,8 @@ double homePlateX1(double w, double h)
     return w - std::min(std::abs(w), std::abs(h)) * 0.5;
 }
 
-// Site position relative to the shape's unrotated top-left corner.
-QPointF localSite(const ShapeData& s, Outline outline, int index0)
+// Site position relative to the shape's unrotated, unflipped top-left corner.
+QPointF unflippedSite(const ShapeData& s, Outline outline, int index0)
 {
     const double w = s.width, h = s.height;
     switch (outline) {
@@ -82,6 +82,18 @@ QPointF localSite(const ShapeData& s, Outline outline, int index0)
         return {fx[index0] * w, fy[index0] * h};
     }
     }
+}
+
+// A point of the shape's own box mirrored as the shape is (the same both ways).
+QPointF flipped(const ShapeData& s, QPointF local)
+{
+    return {s.flipH ? s.width - local.x() : local.x(), s.flipV ? s.height - local.y() : local.y()};
+}
+
+// Site position relative to the shape's unrotated top-left corner.
+QPointF localSite(const ShapeData& s, Outline outline, int index0)
+{
+    return flipped(s, unflippedSite(s, outline, index0));
 }
 
 int siteCount(Outline outline)
@@ -179,7 +191,8 @@ bool containsPoint(const ShapeData& shape, QPointF slidePoint, double tolerance)
     const double w = shape.width, h = shape.height;
     if (w <= 0 || h <= 0)
         return false;
-    const double x = p.x() - shape.left, y = p.y() - shape.top;
+    const QPointF local = flipped(shape, QPointF(p.x() - shape.left, p.y() - shape.top));
+    const double x = local.x(), y = local.y();
     if (x < 0 || y < 0 || x > w || y > h)
         return false;
     // Text boxes are hit anywhere in their box, whatever marker geometry they carry.

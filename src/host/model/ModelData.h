@@ -44,6 +44,9 @@ struct ShapeData {
     // Geometry in points from the slide's top-left corner.
     float left = 0, top = 0, width = 0, height = 0;
     float rotation = 0;     // degrees clockwise; read from files, never set by this program
+    // Mirrored left to right / top to bottom within the box (before the rotation); read from
+    // files, never set by this program. Connectors carry theirs in their end points instead.
+    bool flipH = false, flipV = false;
 
     // Fill and line. Colours are 0x00BBGGRR.
     bool fillVisible = false;

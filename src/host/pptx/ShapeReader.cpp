@@ -121,11 +121,18 @@ std::int64_t clampEmu(std::int64_t v)
 }
 
 template <class Cursor>
+void readAlternateContent(Cursor& cursor, const TextDefaults& defaults, ParsedShape& out);
+
+template <class Cursor>
 void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& out)
 {
     auto& r = cursor.reader();
     ShapeData& s = out.data;
     const QStringView rootName = r.name();
+    if (r.namespaceUri() == ns::Mc && rootName == u"AlternateContent") {
+        readAlternateContent(cursor, defaults, out);
+        return;
+    }
     const bool isSp = r.namespaceUri() == ns::P && rootName == u"sp";
     const bool isCxn = r.namespaceUri() == ns::P && rootName == u"cxnSp";
     s.kind = isCxn ? ShapeKind::Connector : isSp ? ShapeKind::AutoShape : ShapeKind::Foreign;
@@ -188,7 +195,7 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
             const auto id = static_cast<std::uint32_t>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("id")), 0, 0xFFFFFFFFll));
             out.maxId = std::max(out.maxId, id);
             if (!haveId) {
-                haveId = true;
+                haveId = out.hasId = true;
                 s.fileId = id;
                 s.name = a.value(QLatin1String("name")).toString();
             }
@@ -402,7 +409,10 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
     s.height = emuToPoints(extY);
     rot %= 21600000;
     s.rotation = static_cast<float>(rot / 60000.0);
-    out.flipped = flipH || flipV;
+    if (!isCxn) {
+        s.flipH = flipH;
+        s.flipV = flipV;
+    }
     out.hasXfrm = haveXfrm;
     // A placeholder without a transform sits where its layout (or master) placeholder sits.
     if (!haveXfrm && placeholder && !isCxn) {
@@ -487,6 +497,39 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
     s.modified = false;
 }
 
+// Alternate content in the shape tree: one shape in several forms, a newer one and a fallback
+// for programs without its feature. It is one foreign shape (never taken for the shape of one
+// of its forms), named and placed as the first form that has a name; its text is not modelled.
+template <class Cursor>
+void readAlternateContent(Cursor& cursor, const TextDefaults& defaults, ParsedShape& out)
+{
+    auto& r = cursor.reader();
+    const int baseDepth = cursor.depth();
+    while (cursor.depth() >= baseDepth) {
+        if (cursor.next() != QXmlStreamReader::StartElement)
+            continue;
+        if (cursor.depth() == baseDepth + 2) { // mc:AlternateContent / mc:Choice|mc:Fallback / the form
+            ParsedShape form;
+            readShapeWith(cursor, defaults, form);
+            const std::uint32_t maxId = std::max(out.maxId, form.maxId);
+            if (form.hasId && !out.hasId)
+                out = std::move(form);
+            out.maxId = maxId;
+        } else if (r.name() == u"cNvPr") {
+            const auto id = std::clamp<std::int64_t>(attrLong(r.attributes(), QLatin1String("id")), 0, 0xFFFFFFFFll);
+            out.maxId = std::max(out.maxId, static_cast<std::uint32_t>(id));
+        }
+    }
+    ShapeData& s = out.data;
+    s.kind = ShapeKind::Foreign;
+    s.autoShapeType = ShapeNotPrimitive;
+    s.hasTextFrame = false;
+    s.paragraphs.clear();
+    s.modified = false;
+    out.begin = out.end = GlueRef{};
+    out.hasTxBody = false;
+}
+
 } // namespace
 
 void readShapeElement(XmlCursor& cursor, const TextDefaults& defaults, ParsedShape& out)
@@ -520,8 +563,7 @@ ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString
 bool isGlueTarget(const ParsedShape& shape)
 {
     const ShapeData& s = shape.data;
-    return (s.kind == ShapeKind::AutoShape || s.kind == ShapeKind::TextBox) && s.autoShapeType != ShapeNotPrimitive
-           && !shape.flipped;
+    return (s.kind == ShapeKind::AutoShape || s.kind == ShapeKind::TextBox) && s.autoShapeType != ShapeNotPrimitive;
 }
 
 } // namespace zov::host::pptx

@@ -17,9 +17,9 @@ struct GlueRef {
 struct ParsedShape {
     ShapeData data;
     GlueRef begin, end;      // a:stCxn / a:endCxn of a connector
-    bool flipped = false;    // flipH or flipV on the shape's own transform
     bool hasTxBody = false;
     bool hasXfrm = false;    // false: the geometry is inherited (placeholders) and reads as 0
+    bool hasId = false;      // a cNvPr gave the shape its id and name
     std::uint32_t maxId = 0; // largest cNvPr id anywhere inside the element (groups nest shapes)
 };
 

@@ -533,6 +533,66 @@ void setGlue(Patcher& px, XmlNode& cNvCxnSpPr, const char* element, const GlueRe
     cNvCxnSpPr.insert(at, std::move(node));
 }
 
+// Alternate content: each form of the shape (each child of mc:Choice and mc:Fallback) takes the
+// new id and name, and its box goes where the one the shape was read with went (the forms may
+// differ slightly, as an ink drawing and its picture do).
+XmlNode* firstElementNamed(XmlNode* parent, QLatin1StringView local)
+{
+    if (parent)
+        for (auto& c : parent->children)
+            if (c->kind == XmlNode::Kind::Element && c->local == local)
+                return c.get();
+    return nullptr;
+}
+
+XmlNode* formTransform(XmlNode& form)
+{
+    if (XmlNode* own = firstElementNamed(&form, QLatin1String("xfrm"))) // graphic frames, content parts
+        return own;
+    return findChild(findChild(&form, ns::P, {"spPr", "grpSpPr"}), ns::A, {"xfrm"});
+}
+
+void patchAlternateForms(XmlNode& root, const ShapeData& s, const ShapeData& b, std::uint32_t id, bool moved)
+{
+    const std::int64_t oldLeft = pointsToEmu(b.left), oldTop = pointsToEmu(b.top);
+    const std::int64_t newLeft = pointsToEmu(s.left), newTop = pointsToEmu(s.top);
+    const double sx = b.width > 0 ? double(s.width) / b.width : 1.0, sy = b.height > 0 ? double(s.height) / b.height : 1.0;
+    for (auto& branch : root.children) {
+        if (!isElement(*branch, ns::Mc, {"Choice", "Fallback"}))
+            continue;
+        for (auto& form : branch->children) {
+            if (form->kind != XmlNode::Kind::Element)
+                continue;
+            XmlNode* nv = nullptr;
+            for (auto& c : form->children)
+                if (c->kind == XmlNode::Kind::Element && c->local.startsWith(QLatin1String("nv"))) {
+                    nv = c.get();
+                    break;
+                }
+            if (XmlNode* cNvPr = firstElementNamed(nv, QLatin1String("cNvPr"))) {
+                if (cNvPr->attr(QLatin1String("id")) != number(id))
+                    cNvPr->setAttr(QStringLiteral("id"), number(id));
+                if (s.name != b.name)
+                    cNvPr->setAttr(QStringLiteral("name"), s.name);
+            }
+            XmlNode* xfrm = moved ? formTransform(*form) : nullptr;
+            if (!xfrm)
+                continue;
+            auto mapped = [](const XmlNode* node, QLatin1StringView name, std::int64_t from, std::int64_t to, double scale) {
+                return to + std::llround(double(node->attr(name).toLongLong() - from) * scale);
+            };
+            if (XmlNode* off = firstElementNamed(xfrm, QLatin1String("off"))) {
+                off->setAttr(QStringLiteral("x"), number(mapped(off, QLatin1String("x"), oldLeft, newLeft, sx)));
+                off->setAttr(QStringLiteral("y"), number(mapped(off, QLatin1String("y"), oldTop, newTop, sy)));
+            }
+            if (XmlNode* ext = firstElementNamed(xfrm, QLatin1String("ext"))) {
+                ext->setAttr(QStringLiteral("cx"), number(std::max<std::int64_t>(0, mapped(ext, QLatin1String("cx"), 0, 0, sx))));
+                ext->setAttr(QStringLiteral("cy"), number(std::max<std::int64_t>(0, mapped(ext, QLatin1String("cy"), 0, 0, sy))));
+            }
+        }
+    }
+}
+
 } // namespace
 
 Prefixes Prefixes::forScope(const NamespaceScope& scope)
@@ -641,7 +701,7 @@ void writeNewShape(QByteArray& out, const ShapeData& s, std::uint32_t id, const 
     w.open(px.p, "spPr");
     w.end();
     const Box box = shapeBox(s);
-    w.xfrm(box.x, box.y, box.cx, box.cy, false, false, rotationUnits(s.rotation));
+    w.xfrm(box.x, box.y, box.cx, box.cy, s.flipH, s.flipV, rotationUnits(s.rotation));
     w.prstGeom(presetFor(s));
     if (s.fillVisible)
         w.solidFill(s.fillRgb);
@@ -662,6 +722,13 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
     const ShapeData& b = before.data;
     const bool isSp = isElement(*root, ns::P, {"sp"});
     const bool isCxn = isElement(*root, ns::P, {"cxnSp"});
+    if (isElement(*root, ns::Mc, {"AlternateContent"})) {
+        const bool moved = s.left != b.left || s.top != b.top || s.width != b.width || s.height != b.height;
+        patchAlternateForms(*root, s, b, id, moved);
+        QString out;
+        writeXmlTree(*root, out);
+        return out.toUtf8();
+    }
 
     // Identity: id, name, the text-box mark.
     XmlNode* nv = nullptr;
