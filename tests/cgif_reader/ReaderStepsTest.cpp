@@ -1,23 +1,5 @@
 // Runs the transcripts of tests/cases/cgif_reader/*.steps: calls on one reader, as the editor,
-// the slide builder and the file loop make them. Each "> STEP" is run in turn and writes what it
-// gave; a ParseError it raises is "raised N TEXT", each message box it showed "shown: TEXT".
-//   line TEXT | input TEXT | broken input | no input | token TEXT   the current line, the lines
-//       behind it (a stream; "broken": every read past its end fails), the token
-//   match C [default] | identifier [optional] | number [optional] | until C | defining-label
-//       [optional] | quantifier   a scanner call: "true|false [TOKEN] [REST OF LINE]", then
-//       "at end" when the input is found exhausted and "read N" for the lines taken
-//   concept TEXT          the editor's concept read from TEXT as the current line
-//   read TEXT | read broken TEXT | read file BYTES   a whole input (a failing stream; a file
-//       of these bytes): "read"/"stopped", then the graphs handed on as the cases describe them
-//   built | tables | current   each graph handed on (name, first node and link, graph counter
-//       and number); the tables (nodes, kept nodes, links, contexts); the current concept,
-//       relation and actor as indexes of the node table
-//   lookup LABEL START|top | external LABEL | find INDEX|ID   the lookups: the defining node
-//       and its graph node, or where an id is
-//   palette TEXT | counter N | taken NAME... | sink fails TEXT | clear | add concept NAME ID |
-//       one context   what the reader is given: the palette's text, the graph counter, graph
-//       names in use, a sink that fails, emptied tables, a node laid in by hand, one context
-//       over the whole node table (as the editor reads a typed concept)
+// the slide builder and the file loop make them (the steps are described in docs/testing.md).
 #include "ReaderFixture.h"
 #include "support/CaseFiles.h"
 #include "support/Transcript.h"
