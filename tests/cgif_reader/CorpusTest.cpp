@@ -22,10 +22,9 @@ TEST(Corpus, EveryFileEndsAsTheGrammarDecides) {
         expected.emplace(c.input, c);
     EXPECT_EQ(files.size(), static_cast<int>(expected.size()));
     for (const QString& name : files) {
-        drawing::NodeIdGenerator ids{12345};
-        platform::FakeMessageBoxes messages;
-        RecordingSink sink;
-        CgifReader reader{ids, messages, sink};
+        Reading run;
+        CgifReader& reader = run.reader;
+        const platform::FakeMessageBoxes& messages = run.messages;
         QString result;
         QString message;
         try {
@@ -39,7 +38,7 @@ TEST(Corpus, EveryFileEndsAsTheGrammarDecides) {
         EXPECT_LE(messages.shown().size(), 1) << name.toStdString();
         message = messages.shown().empty() ? message : messages.shown().front().text;
         // The rest of the line a message quotes can be long: its start is compared.
-        QString got = result + u' ' + QString::number(sink.built.size());
+        QString got = result + u' ' + QString::number(run.sink.built.size());
         if (!message.isEmpty())
             got += u' ' + message.left(80);
         const auto want = expected.find(name);

@@ -80,6 +80,14 @@ public:
     const char* failWith = nullptr;    // when set, every build throws this text after recording
 };
 
+// One reader with seeded ids, scripted message boxes and a recording sink.
+struct Reading {
+    drawing::NodeIdGenerator ids{12345};
+    platform::FakeMessageBoxes messages;
+    RecordingSink sink;
+    CgifReader reader{ids, messages, sink};
+};
+
 // A node as the graph description writes it (docs/testing.md): its type, then ":" and its
 // referent, "*" and its name, "@X,Y" and its position (each only when it has one), then "/" and
 // its kind (g graph, c concept, r relation, a actor, p coreferent concept, n comment).

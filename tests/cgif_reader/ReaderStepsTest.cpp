@@ -12,7 +12,7 @@ namespace {
 
 QString Flag(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 
-class ReaderSteps {
+class ReaderSteps : Reading {
 public:
     void Step(const QString& step, QStringList& trace) {
         const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
@@ -154,10 +154,6 @@ private:
         return id.isEmpty() ? QStringLiteral("-") : QStringLiteral("gone");
     }
 
-    drawing::NodeIdGenerator ids{12345};
-    platform::FakeMessageBoxes messages;
-    RecordingSink sink;
-    CgifReader reader{ids, messages, sink};
     std::unique_ptr<MemoryTextStream> stream;
     std::string failure;
 };
