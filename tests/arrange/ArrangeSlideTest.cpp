@@ -42,27 +42,10 @@ TEST(ArrangeSlide, AnImportedPileOfShapesBecomesALayeredGraph) {
     EXPECT_NEAR(a1.data().begin.y(), cat.Top() + cat.Height(), 0.01);
     EXPECT_NEAR(a1.data().end.y(), on.Top(), 0.01);
     EXPECT_NEAR(a2.data().end.y(), mat.Top(), 0.01);
-}
-
-TEST(ArrangeSlide, ArrangingAgainChangesNothing) {
-    Host host;
-    RandomGraphShape shape;
-    shape.concepts = 7;
-    shape.relations = 5;
-    shape.comments = 2;
-    shape.loneConcepts = 2;
-    host::Slide slide = drawRandomGraph(host, QStringLiteral("Again"), shape, 5);
-    arrangeAndCheck(slide, QStringLiteral("first"));
-    std::vector<QRectF> first;
-    for (int i = 1; i <= slide.Shapes().Count(); ++i) {
-        const host::Shape s = slide.Shapes().Item(i);
-        first.emplace_back(s.Left(), s.Top(), s.Width(), s.Height());
-    }
-    arrangeAndCheck(slide, QStringLiteral("second"));
-    for (int i = 1; i <= slide.Shapes().Count(); ++i) {
-        const host::Shape s = slide.Shapes().Item(i);
-        EXPECT_EQ(QRectF(s.Left(), s.Top(), s.Width(), s.Height()), first[static_cast<std::size_t>(i - 1)]) << i;
-    }
+    // Arranging again changes nothing.
+    const std::vector<float> placed{cat.Left(), cat.Top(), on.Top(), mat.Left(), note.Left(), note.Top()};
+    arrangeAndCheck(slide, QStringLiteral("again"));
+    EXPECT_EQ((std::vector<float>{cat.Left(), cat.Top(), on.Top(), mat.Left(), note.Left(), note.Top()}), placed);
 }
 
 TEST(ArrangeSlide, ShapesOutsideTheGraphStayWhereTheyAre) {
@@ -89,19 +72,6 @@ TEST(ArrangeSlide, ShapesOutsideTheGraphStayWhereTheyAre) {
     EXPECT_EQ(loose.data().end, QPointF(90, 520));
     EXPECT_TRUE(half.ConnectorFormat().BeginConnected());
     EXPECT_EQ(half.data().begin, starSite);
-}
-
-TEST(ArrangeSlide, ASlideWithoutGraphShapesIsLeftAlone) {
-    Host host;
-    SlideDrawer draw(host);
-    host::Slide slide = draw.addGraphSlide(QStringLiteral("Empty"));
-    slide.Shapes().Item(1).SetLeft(30);
-    const std::uint64_t revision = host.presentation().data().revision;
-    const ArrangeResult result = ArrangeSlide(slide);
-    EXPECT_EQ(result.nodes + result.comments, 0);
-    EXPECT_FALSE(result.titleMoved);
-    EXPECT_FLOAT_EQ(slide.Shapes().Item(1).Left(), 30);
-    EXPECT_EQ(host.presentation().data().revision, revision);
 }
 
 TEST(ArrangeSlide, WithoutATitleLabelTheGraphStartsAtTheMargin) {

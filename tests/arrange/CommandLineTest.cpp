@@ -50,15 +50,6 @@ TEST_F(CommandLine, ArrangesInPlaceOrIntoAnotherFileOrStandardOutput) {
     EXPECT_FLOAT_EQ(firstNodeTop("in.pptx"), firstNodeTop("out.pptx"));
 }
 
-TEST_F(CommandLine, ReportsAGraphTooLargeAndStillSaves) {
-    writeDeck("big.pptx", true);
-    const test::ProgramRun run = zovedit({"arrange", "big.pptx"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, QByteArray("ZOVEdit: The graph on slide 2 \"Huge\" is too large for the slide: its shapes "
-                                  "cover more than the room below the title, so some lie past the slide's edge\n"));
-    EXPECT_GT(firstNodeTop("big.pptx"), 0);
-}
-
 TEST_F(CommandLine, ImportArrangesOnlyTheSlidesItDraws) {
     write("cat.cgf", "[Cat: *x] (On ?x [Mat])\n");
     writeDeck("doc.pptx", false);

@@ -23,21 +23,6 @@ int overlappingPairs(const std::vector<QRectF>& boxes, double gap = 0) {
     return count;
 }
 
-TEST(LayeredLayout, ArcsPointDownTheLayersOrAcrossThem) {
-    // concept -> relation -> concept, and a second relation from the first concept.
-    LayeredGraph graph{{{80, 30}, {50, 30}, {120, 30}, {50, 30}, {60, 30}}, {{0, 1}, {1, 2}, {0, 3}, {3, 4}}};
-    const std::vector<QPointF> down = LayOutLayered(graph);
-    ASSERT_EQ(down.size(), 5u);
-    for (const auto& [from, to] : graph.edges)
-        EXPECT_LT(down[static_cast<std::size_t>(from)].y(), down[static_cast<std::size_t>(to)].y());
-
-    LayeredLayoutOptions across;
-    across.direction = RankDirection::LeftToRight;
-    const std::vector<QPointF> right = LayOutLayered(graph, across);
-    for (const auto& [from, to] : graph.edges)
-        EXPECT_LT(right[static_cast<std::size_t>(from)].x(), right[static_cast<std::size_t>(to)].x());
-}
-
 TEST(LayeredLayout, LargeGraphsAreLaidOutInLayersWithoutOverlapInEitherDirection) {
     // Too large for dot within a bounded time: the quick layers lay it out. Arcs from each node to
     // later ones (an acyclic graph), and one arc back that closes a cycle.

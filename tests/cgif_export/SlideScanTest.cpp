@@ -33,17 +33,6 @@ protected:
     GraphSlides g;
 };
 
-TEST_F(SlideScanTest, ANewScanStartsFromAnEmptyTable) {
-    g.addSlide("G1");
-    const auto drawn = g.draw({"c|AAAAAAAA|A"});
-    SlideScan scan = scanFirstSlide();
-    EXPECT_EQ(scan.FindSlideNode(drawn.at("A")), 0);
-    g.addSlide("G2");
-    scan.ScanSlide(g.presentation(), 2);
-    EXPECT_FALSE(scan.HasSlideNodes());
-    EXPECT_EQ(scan.FindSlideNode(drawn.at("A")), -1);
-}
-
 TEST_F(SlideScanTest, ALooseArcEndCountsOnlyOnTheGraphNodeUnderIt) {
     g.addSlide("G1");
     const auto drawn = g.draw({"c|AAAAAAAA|A", "r|RRRRRRRR|R|300|300", "c|BBBBBBBB|B|300|100", "A>R", "R>B"});

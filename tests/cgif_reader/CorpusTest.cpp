@@ -11,37 +11,34 @@
 namespace zov::cgif::test {
 namespace {
 
-using Corpus = ReaderTest;
-
-TEST_F(Corpus, EveryFileEndsAsTheGrammarDecides) {
+TEST(Corpus, EveryFileEndsAsTheGrammarDecides) {
     const QDir dir(zov::test::cgifCorpusDir());
-    const QStringList files = dir.entryList({Q("*.cgf")}, QDir::Files, QDir::Name);
+    const QStringList files = dir.entryList({QStringLiteral("*.cgf")}, QDir::Files, QDir::Name);
     if (files.isEmpty())
         GTEST_SKIP() << "no corpus at " << dir.path().toStdString();
     // What the grammar decides for each file, in tests/cases/cgif_reader/corpus.outcomes.
     std::map<QString, zov::test::Case> expected;
-    for (const zov::test::Case& c : zov::test::LoadCases(Q("cgif_reader"), Q(".outcomes")))
+    for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("cgif_reader"), QStringLiteral(".outcomes")))
         expected.emplace(c.input, c);
     EXPECT_EQ(files.size(), static_cast<int>(expected.size()));
     for (const QString& name : files) {
-        messages.clear();
-        sink.built.clear();
-        reader.SetGraphCounter(1);
+        Reading run;
+        CgifReader& reader = run.reader;
+        const platform::FakeMessageBoxes& messages = run.messages;
         QString result;
         QString message;
         try {
             // The file is opened as the import command opens it.
             const std::unique_ptr<platform::TextStream> stream = platform::OpenTextFile(dir.filePath(name));
-            result = iso::ReadCgifInDialect(reader, *stream, dialect::DialectChoice::Auto) ? Q("read") : Q("stopped");
+            result = iso::ReadCgifInDialect(reader, *stream, dialect::DialectChoice::Auto) ? "read" : "stopped";
         } catch (const ParseError& error) {
-            result = Q("escaped");
+            result = QStringLiteral("escaped");
             message = error.message();
         }
-        const QStringList shown = Errors();
-        EXPECT_LE(shown.size(), 1) << name.toStdString();
-        message = shown.isEmpty() ? message : shown.front();
+        EXPECT_LE(messages.shown().size(), 1) << name.toStdString();
+        message = messages.shown().empty() ? message : messages.shown().front().text;
         // The rest of the line a message quotes can be long: its start is compared.
-        QString got = result + u' ' + QString::number(sink.built.size());
+        QString got = result + u' ' + QString::number(run.sink.built.size());
         if (!message.isEmpty())
             got += u' ' + message.left(80);
         const auto want = expected.find(name);

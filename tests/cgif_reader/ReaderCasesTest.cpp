@@ -15,18 +15,11 @@
 namespace zov::cgif::test {
 namespace {
 
-struct Run {
-    drawing::NodeIdGenerator ids{12345};
-    platform::FakeMessageBoxes messages;
-    RecordingSink sink;
-    CgifReader reader{ids, messages, sink};
-};
-
 QString Raised(const ParseError& error) { return QString::number(error.number()) + u' ' + error.message(); }
 
 // What the element loop of one graph raises for `text`, "" when nothing.
 QString RaisedByElements(const QString& text) {
-    Run run;
+    Reading run;
     MemoryTextStream stream(text);
     CgifReader& reader = run.reader;
     reader.SetInputStream(&stream);
@@ -45,7 +38,7 @@ QString RaisedByElements(const QString& text) {
 }
 
 QStringList Trace(const QString& text, bool withRaised, bool iso = false) {
-    Run run;
+    Reading run;
     QStringList trace;
     const QByteArray bytes = text.toUtf8();
     if (iso)

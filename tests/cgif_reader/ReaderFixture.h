@@ -1,7 +1,7 @@
 #pragma once
 // Shared pieces of the reader tests: an in-memory text stream that counts the lines taken (or
-// fails past its last line), a sink that records every graph handed to it, and a fixture
-// holding one reader with seeded ids and scripted message boxes.
+// fails past its last line), a sink that records every graph handed to it, and the graph
+// description the reader's cases compare.
 #include "cgif/reader/CgifReader.h"
 #include "drawing/NodeId.h"
 #include "platform/TextStream.h"
@@ -55,13 +55,6 @@ struct BuiltGraph {
     int GraphCounterAtBuild = 0;
 
     QString GraphName() const { return SlideName.section(u'/', 0, 0); }
-    // The first node of the given type (concept, relation or actor type, or comment text).
-    const NodeRecord* Node(const QString& type) const {
-        for (const NodeRecord& node : Nodes)
-            if (node.Type == type)
-                return &node;
-        return nullptr;
-    }
     int Count(std::int16_t kind) const {
         return static_cast<int>(std::count_if(Nodes.begin(), Nodes.end(), [kind](const NodeRecord& n) { return n.Kind == kind; }));
     }
@@ -87,26 +80,37 @@ public:
     const char* failWith = nullptr;    // when set, every build throws this text after recording
 };
 
-// Each graph handed on, one line per graph in the order handed on, as described in
-// docs/testing.md: "NAME:TYPE node node ... | link link ...". A node is its type, then
-// ":" and its referent, "*" and its name, "@X,Y" and its position (each only when it has one),
-// then "/" and its kind (g graph, c concept, r relation, a actor, p coreferent concept,
-// n comment). A link is "FROM->TO" with the types of its ends ("graph NAME" for a graph node),
-// found in any graph handed on.
+// One reader with seeded ids, scripted message boxes and a recording sink.
+struct Reading {
+    drawing::NodeIdGenerator ids{12345};
+    platform::FakeMessageBoxes messages;
+    RecordingSink sink;
+    CgifReader reader{ids, messages, sink};
+};
+
+// A node as the graph description writes it (docs/testing.md): its type, then ":" and its
+// referent, "*" and its name, "@X,Y" and its position (each only when it has one), then "/" and
+// its kind (g graph, c concept, r relation, a actor, p coreferent concept, n comment).
+inline QString NodeText(const NodeRecord& node) {
+    QString text = node.Type;
+    if (!node.Referent.isEmpty())
+        text += u':' + node.Referent;
+    if (!node.Name.isEmpty())
+        text += u'*' + node.Name;
+    if (node.X != 0 || node.Y != 0)
+        text += u'@' + QString::number(node.X) + u',' + QString::number(node.Y);
+    return text + u'/' + QChar(u"gcrapn"[node.Kind]);
+}
+
+// Each graph handed on, one line per graph in the order handed on: "NAME:TYPE node node ... |
+// link link ...". A link is "FROM->TO" with the types of its ends ("graph NAME" for a graph
+// node), found in any graph handed on.
 inline QStringList DescribeGraphs(const std::vector<BuiltGraph>& built) {
     QStringList out;
     for (const BuiltGraph& graph : built) {
         QString line = graph.GraphName() + u':' + graph.GraphType;
-        for (const NodeRecord& node : graph.Nodes) {
-            line += u' ' + node.Type;
-            if (!node.Referent.isEmpty())
-                line += u':' + node.Referent;
-            if (!node.Name.isEmpty())
-                line += u'*' + node.Name;
-            if (node.X != 0 || node.Y != 0)
-                line += u'@' + QString::number(node.X) + u',' + QString::number(node.Y);
-            line += u'/' + QChar(u"gcrapn"[node.Kind]);
-        }
+        for (const NodeRecord& node : graph.Nodes)
+            line += u' ' + NodeText(node);
         line += u" |";
         for (const LinkRecord& link : graph.Links) {
             QStringList ends{link.From, link.To};
@@ -121,64 +125,5 @@ inline QStringList DescribeGraphs(const std::vector<BuiltGraph>& built) {
     }
     return out;
 }
-
-class ReaderTest : public ::testing::Test {
-protected:
-    drawing::NodeIdGenerator ids{12345};
-    platform::FakeMessageBoxes messages;
-    RecordingSink sink;
-    CgifReader reader{ids, messages, sink};
-
-    // Reads `text` through the platform's in-memory text stream, forgetting earlier boxes and
-    // graphs.
-    bool Read(const QString& text) {
-        messages.clear();
-        sink.built.clear();
-        const std::unique_ptr<platform::TextStream> stream = platform::StringTextStream(text);
-        return reader.ReadCgifStream(*stream);
-    }
-    // The texts of the boxes shown so far; each must have had the title "Error" and the
-    // critical icon.
-    QStringList Errors() const {
-        QStringList texts;
-        for (const platform::Message& message : messages.shown()) {
-            EXPECT_EQ(message.title, QStringLiteral("Error"));
-            EXPECT_EQ(message.icon, platform::MessageIcon::Critical);
-            texts << message.text;
-        }
-        return texts;
-    }
-    // Reads text that must read whole without a message; the graphs built.
-    const std::vector<BuiltGraph>& ReadWhole(const QString& text) {
-        EXPECT_TRUE(Read(text)) << text.toStdString();
-        EXPECT_EQ(Errors(), QStringList()) << text.toStdString();
-        return sink.built;
-    }
-    // The last (top-level) graph of text that must read whole.
-    const BuiltGraph& ReadGraph(const QString& text) {
-        static const BuiltGraph none;
-        const auto& built = ReadWhole(text);
-        EXPECT_FALSE(built.empty()) << text.toStdString();
-        return built.empty() ? none : built.back();
-    }
-    const std::vector<NodeRecord>& Nodes() const { return reader.Tables().BoundArray; }
-    const std::vector<LinkRecord>& Links() const { return reader.Tables().Links; }
-    // Reads `text` as the editor does: as the current line, no input stream.
-    bool ParseConcept(const QString& text) {
-        reader.SetCurrentLine(text);
-        reader.SetAtEnd(false);
-        return reader.ReadConcept(false);
-    }
-    // The message of the error reading `text` shows (the one box), "" when none was shown.
-    QString ErrorOf(const QString& text) {
-        const bool read = Read(text);
-        const QStringList errors = Errors();
-        EXPECT_FALSE(read) << text.toStdString();
-        EXPECT_LE(errors.size(), 1);
-        return errors.isEmpty() ? QString() : errors.front();
-    }
-};
-
-inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 } // namespace zov::cgif::test

@@ -255,5 +255,19 @@ TEST(Robustness, LongLinesAndManyCommentsOnOneLineStayWellBehaved) {
     EXPECT_EQ(run.Read(line + QStringLiteral(";never closed")).front(), QStringLiteral("stopped"));
 }
 
+TEST(Robustness, DeepNestingStopsWithAnErrorInsteadOfExhaustingTheStack) {
+    ReaderRun run(48);
+    const int depth = CgifReader::MaxNestingDepth - 1;
+    EXPECT_EQ(run.Read(QStringLiteral("~[").repeated(depth) + QStringLiteral("(On [Cat] [Mat])") + QStringLiteral("]").repeated(depth)).front(),
+              QStringLiteral("read"));
+    EXPECT_EQ(run.sink.built.size(), static_cast<std::size_t>(CgifReader::MaxNestingDepth));
+    for (const QString& tooDeep : {QStringLiteral("~[").repeated(100000) + QStringLiteral("(On [Cat] [Mat])"),
+                                   QStringLiteral("[A: ").repeated(100000), QStringLiteral("~[").repeated(CgifReader::MaxNestingDepth + 1)}) {
+        const QStringList trace = run.Read(tooDeep);
+        EXPECT_EQ(trace.front(), QStringLiteral("stopped"));
+        EXPECT_TRUE(trace.value(1).startsWith(QStringLiteral("Graphs nested too deeply (at "))) << tooDeep.left(20).toStdString();
+    }
+}
+
 } // namespace
 } // namespace zov::cgif::test
