@@ -1,5 +1,7 @@
 #include "cgif/iso/NameTable.h"
 
+#include <algorithm>
+
 namespace zov::cgif::iso {
 
 qsizetype NameTable::IndexOf(QStringView name) const {
@@ -7,9 +9,12 @@ qsizetype NameTable::IndexOf(QStringView name) const {
         const auto found = index_.constFind(name);
         return found == index_.constEnd() ? -1 : *found;
     }
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].first == name)
+    // Compared here: the names are short, and most differ in length or first letter.
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const QString& entry = entries_[i].first;
+        if (entry.size() == name.size() && std::equal(name.begin(), name.end(), entry.constBegin()))
             return static_cast<qsizetype>(i);
+    }
     return -1;
 }
 
