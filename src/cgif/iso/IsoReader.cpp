@@ -49,7 +49,8 @@ struct Context {
     int graphIndex = 0;      // index of its graph node in the BoundArray
     int containerIndex = -1; // the concept or negation that holds it (-1 at the top level)
     bool negation = false;
-    NameTable labels;        // defining label -> concept id
+    NameTable labels;        // defining label -> concept id, at each place it is defined
+    NameTable graphNames;    // name of a negated graph -> its graph id
     NameTable constants;     // constant -> id of the first concept holding it
     std::vector<RelationRead> relations;
     std::vector<Arc> arcs; // the arguments of the relations, one run each, in the order read
@@ -62,6 +63,7 @@ struct Context {
         containerIndex = container;
         negation = negated;
         labels.Clear();
+        graphNames.Clear();
         constants.Clear();
         relations.clear();
         arcs.clear();
@@ -336,7 +338,7 @@ QString IsoGraphReader::ReadConcept() {
         if (c == u'*') {
             // Known at once: a graph nested in this concept may refer to it.
             conceptNode.Name = ReadLabel(at);
-            Current().labels.Set(conceptNode.Name, conceptNode.Id);
+            Current().labels.Define(conceptNode.Name, conceptNode.Id, at);
             typeDone = true;
             continue;
         }
@@ -434,12 +436,12 @@ QString IsoGraphReader::ReadConcept() {
     if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
         bool open = false;
         for (std::size_t i = 0; i < depth_ && !open; ++i)
-            open = contexts_[i].labels.Find(boundLabel) != nullptr;
+            open = contexts_[i].labels.Find(boundLabel) != nullptr || contexts_[i].graphNames.Find(boundLabel) != nullptr;
         if (!open)
             BringEarlierDefinition(boundLabel);
         reader_.ResolveBoundLabel(boundLabel);
         if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
-            context.labels.Set(boundLabel, conceptNode.Id);
+            context.labels.Define(boundLabel, conceptNode.Id, start);
         else
             context.unboundConcepts.emplace_back(index, boundLabel);
     }
@@ -535,7 +537,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             conceptNode.Name = label;
             conceptNode.Id = reader_.Ids().NewNodeId();
             reader_.AddNode(conceptNode);
-            Current().labels.Set(label, conceptNode.Id);
+            Current().labels.Define(label, conceptNode.Id, at);
             addArc(Arc::Kind::Node, conceptNode.Id, at);
             continue;
         }
@@ -653,9 +655,15 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
     case Arc::Kind::Constant:
         return ConstantConcept(arc.text, context);
     case Arc::Kind::Label:
-        for (std::size_t i = depth_; i-- > 0;)
-            if (const QString* found = contexts_[i].labels.Find(arc.label))
+        // In the innermost graph that defines the label (or negates a graph of that name): the
+        // definition nearest before the argument, as in the 2001 dialect, where a label may be
+        // defined again and again; else the first after it.
+        for (std::size_t i = depth_; i-- > 0;) {
+            if (const QString* found = contexts_[i].labels.FindNearest(arc.label, arc.at))
                 return *found;
+            if (const QString* found = contexts_[i].graphNames.Find(arc.label))
+                return *found;
+        }
         if (const QString label = arc.label.toString(); BringEarlierDefinition(label)) {
             // Defined in an earlier graph: the argument is a concept that refers to it.
             NodeRecord reference;
@@ -735,7 +743,7 @@ void IsoGraphReader::CloseContext() {
     // A negated graph's name, as an argument of the graph around it, stands for that graph (as
     // in the 2001 reader, where a graph's name is found like a label).
     if (negation && !graph.Name.isEmpty())
-        Current().labels.AddIfAbsent(graph.Name, graph.Id);
+        Current().graphNames.AddIfAbsent(graph.Name, graph.Id);
 }
 
 // The elements of one graph, up to the end of the text, a "." between top-level graphs, or the
