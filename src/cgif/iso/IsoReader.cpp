@@ -11,6 +11,7 @@
 #include "platform/TextStream.h"
 
 #include <QSet>
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <utility>
@@ -417,8 +418,13 @@ QString IsoGraphReader::ReadConcept() {
         }
         text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(c), at);
     }
+    const QString id = conceptNode.Id;
+    const bool named = !conceptNode.Name.isEmpty();
     if (index < 0) {
-        add();
+        // Added now, as the last node: moved, not copied.
+        conceptNode.Referent = parts.join(u' ');
+        reader_.AddNode(std::move(conceptNode));
+        index = LastIndex();
     } else {
         NodeRecord& added = Tables().BoundArray.at(static_cast<std::size_t>(index));
         added.Referent = parts.join(u' ');
@@ -429,11 +435,11 @@ QString IsoGraphReader::ReadConcept() {
     Context& context = Current();
     for (const QString& constant : std::as_const(constants))
         if (!constant.isEmpty())
-            context.constants.AddIfAbsent(constant, conceptNode.Id);
+            context.constants.AddIfAbsent(constant, id);
     // A bound label binds the concept the 2001 way while the concept is the last node.
     // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
     // reader, whose slide builder finds the defining concept through it.
-    if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
+    if (!boundLabel.isEmpty() && !named && index == LastIndex()) {
         bool open = false;
         for (std::size_t i = 0; i < depth_ && !open; ++i)
             open = contexts_[i].labels.Find(boundLabel) != nullptr || contexts_[i].graphNames.Find(boundLabel) != nullptr;
@@ -441,13 +447,13 @@ QString IsoGraphReader::ReadConcept() {
             BringEarlierDefinition(boundLabel);
         reader_.ResolveBoundLabel(boundLabel);
         if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
-            context.labels.Define(boundLabel, conceptNode.Id, start);
+            context.labels.Define(boundLabel, id, start);
         else
             context.unboundConcepts.emplace_back(index, boundLabel);
     }
     for (const QString& comment : std::as_const(comments))
         AddComment(comment, 0, 0);
-    return conceptNode.Id;
+    return id;
 }
 
 // "(" [type] {argument} ["|" {argument}] [";" comment] ")", or the 2001 actor "<" … ">".
@@ -708,9 +714,11 @@ void IsoGraphReader::BindArcs(Context& context) {
 
 // Hands a graph to the sink, under the slide name "name/id" the slide builder takes apart.
 void IsoGraphReader::HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex) {
-    QString slideName;
-    slideName.reserve(graph.Name.size() + 1 + graph.Id.size());
-    slideName.append(graph.Name).append(u'/').append(graph.Id);
+    // Built in place, in one allocation.
+    QString slideName(graph.Name.size() + 1 + graph.Id.size(), Qt::Uninitialized);
+    QChar* out = std::copy(graph.Name.cbegin(), graph.Name.cend(), slideName.data());
+    *out++ = u'/';
+    std::copy(graph.Id.cbegin(), graph.Id.cend(), out);
     reader_.Sink().BuildGraphSlide(reader_, slideName, graph.Type, firstLinkIndex, firstNodeIndex);
 }
 

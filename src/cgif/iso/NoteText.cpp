@@ -58,12 +58,13 @@ bool ToFloat(QStringView numeral, float& value) {
     return true;
 }
 
-} // namespace
-
-bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNumber form, float& value, bool& converts) {
-    qsizetype i = at;
-    if (!ReadNoteWord(text, i, name))
+// At `at`: name="number", the name one letter ('x' or 'y'). The number as a float in `value` and
+// whether it converts (false when it is out of a float's range); false when the text there is
+// not of that form. Moves `at` past the closing quote when of that form.
+bool ReadQuotedNumber(QStringView text, qsizetype& at, char16_t name, NoteNumber form, float& value, bool& converts) {
+    if (text.size() - at < 3 || text[at] != name || text[at + 1] != u'=' || text[at + 2] != u'"')
         return false;
+    qsizetype i = at + 3;
     const qsizetype start = i;
     if (i < text.size() && text[i] == u'-')
         ++i;
@@ -100,13 +101,19 @@ bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNum
     return true;
 }
 
+} // namespace
+
 bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position, qsizetype from) {
     static constexpr QStringView rectangle = u"<rectangle";
     // Found by its "<r", in a loop of its own over the characters: a note is short, and a string
     // search set up anew for each note would cost more than the loop.
     const char16_t* const data = text.utf16();
-    for (const qsizetype last = text.size() - rectangle.size(); from <= last; ++from) {
-        if (data[from] != u'<' || data[from + 1] != u'r')
+    const qsizetype last = text.size() - rectangle.size();
+    for (; from <= last; ++from) {
+        from = std::find(data + from, data + last + 1, u'<') - data;
+        if (from > last)
+            break;
+        if (data[from + 1] != u'r')
             continue;
         if (!std::equal(rectangle.utf16() + 2, rectangle.utf16() + rectangle.size(), data + from + 2))
             continue;
@@ -118,13 +125,13 @@ bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position, qs
         NotePosition found;
         bool xConverts = false;
         bool yConverts = false;
-        if (!ReadQuotedNumber(text, at, u"x=\"", form, found.x, xConverts))
+        if (!ReadQuotedNumber(text, at, u'x', form, found.x, xConverts))
             continue;
         const qsizetype beforeY = SkipNoteBlanks(text, at);
         if (beforeY == at)
             continue;
         at = beforeY;
-        if (!ReadQuotedNumber(text, at, u"y=\"", form, found.y, yConverts))
+        if (!ReadQuotedNumber(text, at, u'y', form, found.y, yConverts))
             continue;
         found.converts = xConverts && yConverts;
         position = found;

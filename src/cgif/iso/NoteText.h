@@ -33,10 +33,6 @@ inline bool ReadNoteWord(QStringView text, qsizetype& at, QStringView word) {
     return true;
 }
 
-// At `at`: name="number" (`name` includes the "=\"", e.g. u"x=\""). The number as a float in
-// `value` and whether it converts (false when it is out of a float's range); false when the
-// text there is not of that form. Moves `at` past the closing quote when of that form.
-bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNumber form, float& value, bool& converts);
 
 // The first `<rectangle x="X" y="Y"` in `text` from `from` on (blanks between the parts): true
 // and its numbers, each with whether it converts, when there is one.
