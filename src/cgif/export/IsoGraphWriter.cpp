@@ -162,25 +162,53 @@ std::optional<IsoGraphWriter::Holding> IsoGraphWriter::holdingToWrite(const QHas
 }
 
 void IsoGraphWriter::findLabelsNeeded(const Graph& graph) {
-    // The first use of a concept writes it in full; a later use as an argument writes its bound
-    // label, so it needs one. (A later record of its own writes nothing.)
-    labelsNeeded_.clear();
-    QSet<QString> seen;
-    const auto use = [&](const host::Shape& shape, bool asArgument) {
-        if (!isConcept(shape))
-            return;
-        if (asArgument && seen.contains(shape.Name()) && drawing::LabelPart(shape.Name()).isEmpty())
-            labelsNeeded_.insert(shape.Name());
-        seen.insert(shape.Name());
-    };
+    // The shapes this graph writes, in the order of the text: the first use of a concept writes
+    // it in full, defining its label; a later use as an argument writes its bound label, which a
+    // reader binds to the nearest definition before it. (A later record of its own writes
+    // nothing; a pentagon as an argument writes a bound label the reader may take as the label's
+    // nearest concept.)
+    std::vector<std::pair<const host::Shape*, bool>> uses; // shape, as an argument
     for (const NodeArcs& record : graph.records) {
         if (isConcept(record.Node)) {
-            use(record.Node, false);
+            uses.emplace_back(&record.Node, false);
         } else if (writesArguments(record)) {
             for (const host::Shape& shape : record.InArcs)
-                use(shape, true);
-            for (const host::Shape& shape : record.OutArcs)
-                use(shape, true);
+                uses.emplace_back(&shape, true);
+            const bool actor = record.Node.AutoShapeType() == drawing::ActorShapeType;
+            for (std::size_t i = 0; i < (actor ? record.OutArcs.size() : 1); ++i) // a relation writes one
+                uses.emplace_back(&record.OutArcs[i], true);
+        }
+    }
+    // An unlabelled concept used again needs a label. A labelled one whose label another
+    // concept defines again between its definition and a use (a 2001 file may define *b again
+    // and again) gets a label of its own; as that may uncover an earlier concept's label, the
+    // text is followed again until no concept changes.
+    labelsNeeded_.clear();
+    relabelled_.clear();
+    for (bool changed = true; changed;) {
+        changed = false;
+        QSet<QString> seen;
+        QHash<QString, QString> nearest; // label -> the concept a bound label would mean here
+        for (const auto& [shape, asArgument] : uses) {
+            const QString label = drawing::LabelPart(shape->Name());
+            if (shape->AutoShapeType() == drawing::CoreferentConceptShapeType) {
+                if (asArgument && !label.isEmpty())
+                    nearest.insert(label, QString());
+                continue;
+            }
+            if (!isConcept(*shape))
+                continue;
+            const QString name = shape->Name();
+            if (!seen.contains(name)) {
+                seen.insert(name);
+                if (!label.isEmpty() && !relabelled_.contains(name))
+                    nearest.insert(label, name);
+            } else if (asArgument && label.isEmpty()) {
+                labelsNeeded_.insert(name);
+            } else if (asArgument && !relabelled_.contains(name) && nearest.value(label) != name) {
+                relabelled_.insert(name);
+                changed = true;
+            }
         }
     }
 }
@@ -190,7 +218,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     graph.written = true;
     writing_.push_back(index);
     const QSet<QString> outerWritten = std::exchange(writtenHere_, {});
-    const QHash<QString, QString> outerOwners = std::exchange(labelOwners_, {});
+    const QSet<QString> outerRelabelled = relabelled_;
     const QSet<QString> outerNeeded = labelsNeeded_;
     findLabelsNeeded(graph);
     QSet<QString> negated; // the graphs the negations of this graph hold, by name
@@ -245,7 +273,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
 
     elements << comments;
     writtenHere_ = outerWritten;
-    labelOwners_ = outerOwners;
+    relabelled_ = outerRelabelled;
     labelsNeeded_ = outerNeeded;
     negatedHere_ = outerNegated;
     writing_.pop_back();
@@ -362,19 +390,8 @@ QString IsoGraphWriter::definingLabel(const QString& name) {
     if (const auto made = madeUpLabels_.all().constFind(name); made != madeUpLabels_.all().constEnd())
         return made.value();
     const QString label = drawing::LabelPart(name);
-    if (!label.isEmpty()) {
-        // A label defines one concept in a graph: a second concept that carries it (a 2001 file
-        // may define *b again and again, each ?b meaning the nearest one before) gets its own.
-        const auto owner = labelOwners_.constFind(label);
-        if (owner == labelOwners_.constEnd()) {
-            labelOwners_.insert(label, name);
-            return label;
-        }
-        if (owner.value() == name)
-            return label;
-    } else if (!labelsNeeded_.contains(name)) {
+    if (label.isEmpty() ? !labelsNeeded_.contains(name) : !relabelled_.contains(name))
         return label;
-    }
     return madeUpLabels_.labelFor(name, presentation_);
 }
 

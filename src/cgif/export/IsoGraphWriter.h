@@ -87,7 +87,7 @@ private:
     // State of the graph being written (saved around a nested graph).
     QSet<QString> writtenHere_;   // concepts written in full in this graph
     QSet<QString> labelsNeeded_;  // unlabelled concepts referred to again in this graph
-    QHash<QString, QString> labelOwners_; // label -> the concept it defines in this graph
+    QSet<QString> relabelled_;    // labelled concepts written with a label of their own here
     QSet<QString> negatedHere_;   // names of the graphs this graph's negations hold
     MadeUpLabels madeUpLabels_;
 };

@@ -27,8 +27,11 @@ bool ReadAttribute(QStringView comment, qsizetype& at, QStringView name, QString
     qsizetype i = at;
     if (!ReadNoteWord(comment, i, name))
         return false;
-    const qsizetype end = comment.indexOf(u'"', i);
-    if (end < 0)
+    // Found by hand: the values are a few characters, shorter than a search's setting up.
+    qsizetype end = i;
+    while (end < comment.size() && comment[end] != u'"')
+        ++end;
+    if (end == comment.size())
         return false;
     value = comment.mid(i, end - i);
     at = end + 1;
@@ -54,7 +57,9 @@ GraphNote ReadGraphNote(QStringView comment) {
     if (!ReadNoteWord(comment, at, u"/>") && !ReadNoteWord(comment, at, u">"))
         return GraphNote{};
     GraphNote note{true, xmlText(name), xmlText(type), false, 0, 0};
-    if (NotePosition place; FindRectangle(comment, NoteNumber::WithExponent, place)) {
+    // Searched from the end of the tag on: no rectangle can begin inside the name or type, whose
+    // closing quotes would cut it off.
+    if (NotePosition place; FindRectangle(comment, NoteNumber::WithExponent, place, at)) {
         note.x = place.x;
         note.y = place.y;
         note.hasPosition = place.converts;

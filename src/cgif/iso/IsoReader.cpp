@@ -11,8 +11,10 @@
 #include "platform/TextStream.h"
 
 #include <QSet>
+#include <algorithm>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zov::cgif::iso {
@@ -23,15 +25,19 @@ namespace {
 struct Arc {
     enum class Kind { Node, Label, Constant };
     Kind kind = Kind::Node;
-    QString text; // node id, label or constant
+    QString text;      // node id or constant
+    QStringView label; // a bound label, in the text being read (which outlives the arc)
     qsizetype at = 0;
 };
 
+// The arguments of a relation are the arcs [inputsFrom, arcsEnd) of its context: every argument
+// of a relation; of an actor, the inputs up to outputsFrom and the outputs after.
 struct RelationRead {
     QString id;
     bool actor = false;
-    std::vector<Arc> inputs;  // every argument of a relation; the inputs of an actor
-    std::vector<Arc> outputs; // the outputs of an actor
+    std::size_t inputsFrom = 0;
+    std::size_t outputsFrom = 0;
+    std::size_t arcsEnd = 0;
     // Or, with no id, a link already bound: a holder to the graph nested in it, kept among the
     // relations so that the links come in the order of the text, as the 2001 reader makes them.
     LinkRecord holding;
@@ -44,9 +50,11 @@ struct Context {
     int graphIndex = 0;      // index of its graph node in the BoundArray
     int containerIndex = -1; // the concept or negation that holds it (-1 at the top level)
     bool negation = false;
-    NameTable labels;        // defining label -> concept id
+    NameTable labels;        // defining label -> concept id, at each place it is defined
+    NameTable graphNames;    // name of a negated graph -> its graph id
     NameTable constants;     // constant -> id of the first concept holding it
     std::vector<RelationRead> relations;
+    std::vector<Arc> arcs; // the arguments of the relations, one run each, in the order read
     // Concepts whose bound label named no concept when they were read: the BoundArray index
     // and the label, bound when the context closes.
     std::vector<std::pair<int, QString>> unboundConcepts;
@@ -56,8 +64,10 @@ struct Context {
         containerIndex = container;
         negation = negated;
         labels.Clear();
+        graphNames.Clear();
         constants.Clear();
         relations.clear();
+        arcs.clear();
         unboundConcepts.clear();
     }
 };
@@ -101,7 +111,8 @@ private:
     // nested graph's pentagon), a layout note in a negation places its oval. False for a comment.
     bool ReadGraphLevelNote(QStringView comment);
     QString ReadQuantifier();
-    QString ReadLabel(qsizetype start);
+    QString ReadLabel(qsizetype start) { return ReadLabelView(start).toString(); }
+    QStringView ReadLabelView(qsizetype start);
     bool StartsElement() const;
     bool StartsSequenceMarker() const;
     QString ReadSequenceMarker();
@@ -213,9 +224,13 @@ bool IsoGraphReader::StartsElement() const {
     return c == u'<' && IsoText::StartsName(text_.Peek(1));
 }
 
-QString IsoGraphReader::ReadLabel(qsizetype start) {
+QStringView IsoGraphReader::ReadLabelView(qsizetype start) {
     text_.Advance(); // "*" or "?"
-    const QString label = StartsSequenceMarker() ? ReadSequenceMarker() : text_.ReadName();
+    const qsizetype from = text_.Place();
+    if (StartsSequenceMarker())
+        text_.Advance(3); // "..." and the name: both in the label
+    text_.ReadNameView();
+    const QStringView label = text_.Since(from);
     if (label.isEmpty())
         text_.Fail(QStringLiteral("a coreference label with no name"), start);
     return label;
@@ -324,7 +339,7 @@ QString IsoGraphReader::ReadConcept() {
         if (c == u'*') {
             // Known at once: a graph nested in this concept may refer to it.
             conceptNode.Name = ReadLabel(at);
-            Current().labels.Set(conceptNode.Name, conceptNode.Id);
+            Current().labels.Define(conceptNode.Name, conceptNode.Id, at);
             typeDone = true;
             continue;
         }
@@ -403,8 +418,13 @@ QString IsoGraphReader::ReadConcept() {
         }
         text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(c), at);
     }
+    const QString id = conceptNode.Id;
+    const bool named = !conceptNode.Name.isEmpty();
     if (index < 0) {
-        add();
+        // Added now, as the last node: moved, not copied.
+        conceptNode.Referent = parts.join(u' ');
+        reader_.AddNode(std::move(conceptNode));
+        index = LastIndex();
     } else {
         NodeRecord& added = Tables().BoundArray.at(static_cast<std::size_t>(index));
         added.Referent = parts.join(u' ');
@@ -413,27 +433,27 @@ QString IsoGraphReader::ReadConcept() {
     }
     PlaceNode(index, layout);
     Context& context = Current();
-    for (const QString& constant : constants)
+    for (const QString& constant : std::as_const(constants))
         if (!constant.isEmpty())
-            context.constants.AddIfAbsent(constant, conceptNode.Id);
+            context.constants.AddIfAbsent(constant, id);
     // A bound label binds the concept the 2001 way while the concept is the last node.
     // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
     // reader, whose slide builder finds the defining concept through it.
-    if (!boundLabel.isEmpty() && conceptNode.Name.isEmpty() && index == LastIndex()) {
+    if (!boundLabel.isEmpty() && !named && index == LastIndex()) {
         bool open = false;
         for (std::size_t i = 0; i < depth_ && !open; ++i)
-            open = contexts_[i].labels.Find(boundLabel) != nullptr;
+            open = contexts_[i].labels.Find(boundLabel) != nullptr || contexts_[i].graphNames.Find(boundLabel) != nullptr;
         if (!open)
             BringEarlierDefinition(boundLabel);
         reader_.ResolveBoundLabel(boundLabel);
         if (Tables().BoundArray.at(static_cast<std::size_t>(index)).Name == boundLabel)
-            context.labels.Set(boundLabel, conceptNode.Id);
+            context.labels.Define(boundLabel, id, start);
         else
             context.unboundConcepts.emplace_back(index, boundLabel);
     }
-    for (const QString& comment : comments)
+    for (const QString& comment : std::as_const(comments))
         AddComment(comment, 0, 0);
-    return conceptNode.Id;
+    return id;
 }
 
 // "(" [type] {argument} ["|" {argument}] [";" comment] ")", or the 2001 actor "<" … ">".
@@ -475,15 +495,20 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     node.Id = reader_.Ids().NewNodeId();
     reader_.AddNode(node);
     const int index = LastIndex();
-    RelationRead relation{node.Id, angle, {}, {}, {}};
+    const std::size_t firstArc = Current().arcs.size();
+    RelationRead relation{node.Id, angle, firstArc, firstArc, firstArc, {}};
     bool outputs = false;
+    // Arguments go to the arcs of the current context, fetched anew after each nested read (a
+    // concept with a nested graph may add contexts, moving them).
+    const auto addArc = [this](Arc::Kind kind, QString text, qsizetype at) {
+        Current().arcs.push_back(Arc{kind, std::move(text), QStringView(), at});
+    };
     while (true) {
         text_.SkipBlanks();
         const qsizetype at = text_.Place();
         const QChar c = text_.Peek();
         if (text_.AtEnd())
             text_.Fail(QStringLiteral("a relation with no closing \"%1\"").arg(closer), start);
-        std::vector<Arc>& arcs = outputs ? relation.outputs : relation.inputs;
         if (c == closer) {
             text_.Advance();
             break;
@@ -492,6 +517,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             text_.Advance();
             outputs = true;
             relation.actor = true;
+            relation.outputsFrom = Current().arcs.size();
             continue;
         }
         if (c == u'/' && text_.PeekIs('*', 1)) {
@@ -505,7 +531,8 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             continue;
         }
         if (c == u'?') {
-            arcs.push_back(Arc{Arc::Kind::Label, ReadLabel(at), at});
+            const QStringView label = ReadLabelView(at);
+            Current().arcs.push_back(Arc{Arc::Kind::Label, QString(), label, at});
             continue;
         }
         if (c == u'*') {
@@ -516,50 +543,53 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             conceptNode.Name = label;
             conceptNode.Id = reader_.Ids().NewNodeId();
             reader_.AddNode(conceptNode);
-            Current().labels.Set(label, conceptNode.Id);
-            arcs.push_back(Arc{Arc::Kind::Node, conceptNode.Id, at});
+            Current().labels.Define(label, conceptNode.Id, at);
+            addArc(Arc::Kind::Node, conceptNode.Id, at);
             continue;
         }
         if (c == u'[') {
-            arcs.push_back(Arc{Arc::Kind::Node, ReadConcept(), at});
+            QString id = ReadConcept();
+            addArc(Arc::Kind::Node, std::move(id), at);
             continue;
         }
         if (c == u'\'' || c == u'"') {
-            arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadQuoted(), at});
+            addArc(Arc::Kind::Constant, text_.ReadQuoted(), at);
             continue;
         }
         if (text_.StartsNumber()) {
-            arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadNumber(), at});
+            addArc(Arc::Kind::Constant, text_.ReadNumber(), at);
             continue;
         }
         if (c == u'{' || (c == u'<' && !IsoText::StartsName(text_.Peek(1)))) {
             QString collection = text_.ReadCollection();
             if (text_.PeekIs('@'))
                 collection += ReadQuantifier();
-            arcs.push_back(Arc{Arc::Kind::Constant, collection, at});
+            addArc(Arc::Kind::Constant, std::move(collection), at);
             continue;
         }
         if (c == u'#') {
             text_.Advance();
-            arcs.push_back(Arc{Arc::Kind::Constant,
-                               u'#' + (text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName()), at});
+            addArc(Arc::Kind::Constant, u'#' + (text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName()), at);
             continue;
         }
         if (IsoText::StartsName(c)) {
-            arcs.push_back(Arc{Arc::Kind::Constant, text_.ReadName(), at});
+            addArc(Arc::Kind::Constant, text_.ReadName(), at);
             continue;
         }
         if (StartsSequenceMarker()) {
-            arcs.push_back(Arc{Arc::Kind::Constant, ReadSequenceMarker(), at});
+            addArc(Arc::Kind::Constant, ReadSequenceMarker(), at);
             continue;
         }
         text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(c, type), at);
     }
+    relation.arcsEnd = Current().arcs.size();
+    if (!outputs)
+        relation.outputsFrom = relation.arcsEnd;
     if (relation.actor && !angle)
         Tables().BoundArray.at(static_cast<std::size_t>(index)).Kind = NodeKind::Actor;
     PlaceNode(index, layout);
     Current().relations.push_back(std::move(relation));
-    for (const QString& comment : comments)
+    for (const QString& comment : std::as_const(comments))
         AddComment(comment, 0, 0);
 }
 
@@ -631,19 +661,25 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
     case Arc::Kind::Constant:
         return ConstantConcept(arc.text, context);
     case Arc::Kind::Label:
-        for (std::size_t i = depth_; i-- > 0;)
-            if (const QString* found = contexts_[i].labels.Find(arc.text))
+        // In the innermost graph that defines the label (or negates a graph of that name): the
+        // definition nearest before the argument, as in the 2001 dialect, where a label may be
+        // defined again and again; else the first after it.
+        for (std::size_t i = depth_; i-- > 0;) {
+            if (const QString* found = contexts_[i].labels.FindNearest(arc.label, arc.at))
                 return *found;
-        if (BringEarlierDefinition(arc.text)) {
+            if (const QString* found = contexts_[i].graphNames.Find(arc.label))
+                return *found;
+        }
+        if (const QString label = arc.label.toString(); BringEarlierDefinition(label)) {
             // Defined in an earlier graph: the argument is a concept that refers to it.
             NodeRecord reference;
             reference.Id = reader_.Ids().NewNodeId();
-            reference.Name = arc.text;
+            reference.Name = label;
             reference.Kind = NodeKind::CoreferentConcept;
             reader_.AddNode(reference);
             return reference.Id;
         }
-        text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.text),
+        text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.label),
                    arc.at);
     }
     return QString();
@@ -659,15 +695,15 @@ void IsoGraphReader::BindArcs(Context& context) {
             continue;
         }
         if (relation.actor) {
-            for (const Arc& arc : relation.inputs)
-                reader_.AddLink(LinkRecord{Bind(arc, context), relation.id});
-            for (const Arc& arc : relation.outputs)
-                reader_.AddLink(LinkRecord{relation.id, Bind(arc, context)});
+            for (std::size_t i = relation.inputsFrom; i < relation.outputsFrom; ++i)
+                reader_.AddLink(LinkRecord{Bind(context.arcs[i], context), relation.id});
+            for (std::size_t i = relation.outputsFrom; i < relation.arcsEnd; ++i)
+                reader_.AddLink(LinkRecord{relation.id, Bind(context.arcs[i], context)});
             continue;
         }
         boundInputs_.clear();
-        for (const Arc& arc : relation.inputs)
-            boundInputs_.push_back(Bind(arc, context));
+        for (std::size_t i = relation.inputsFrom; i < relation.arcsEnd; ++i)
+            boundInputs_.push_back(Bind(context.arcs[i], context));
         if (boundInputs_.empty())
             continue;
         reader_.AddLink(LinkRecord{relation.id, boundInputs_.back()});
@@ -678,9 +714,11 @@ void IsoGraphReader::BindArcs(Context& context) {
 
 // Hands a graph to the sink, under the slide name "name/id" the slide builder takes apart.
 void IsoGraphReader::HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex) {
-    QString slideName;
-    slideName.reserve(graph.Name.size() + 1 + graph.Id.size());
-    slideName.append(graph.Name).append(u'/').append(graph.Id);
+    // Built in place, in one allocation.
+    QString slideName(graph.Name.size() + 1 + graph.Id.size(), Qt::Uninitialized);
+    QChar* out = std::copy(graph.Name.cbegin(), graph.Name.cend(), slideName.data());
+    *out++ = u'/';
+    std::copy(graph.Id.cbegin(), graph.Id.cend(), out);
     reader_.Sink().BuildGraphSlide(reader_, slideName, graph.Type, firstLinkIndex, firstNodeIndex);
 }
 
@@ -709,11 +747,11 @@ void IsoGraphReader::CloseContext() {
     // bound for the arguments of its own graph, which go by id).
     NodeRecord& container = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex));
     container.Name = graph.Name;
-    Current().relations.push_back(RelationRead{QString(), false, {}, {}, LinkRecord{container.Id, graph.Id}});
+    Current().relations.push_back(RelationRead{QString(), false, 0, 0, 0, LinkRecord{container.Id, graph.Id}});
     // A negated graph's name, as an argument of the graph around it, stands for that graph (as
     // in the 2001 reader, where a graph's name is found like a label).
     if (negation && !graph.Name.isEmpty())
-        Current().labels.AddIfAbsent(graph.Name, graph.Id);
+        Current().graphNames.AddIfAbsent(graph.Name, graph.Id);
 }
 
 // The elements of one graph, up to the end of the text, a "." between top-level graphs, or the

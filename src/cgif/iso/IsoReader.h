@@ -11,8 +11,9 @@
 // "<Actor … | …>", ";…;" comments between elements, graphs separated by "."), and the layout
 // notes of LayoutNotes.h. How names are bound:
 //   - a defining label "*x" names its concept; a bound label "?x" as an argument stands for the
-//     concept that defines x in this context or an enclosing one (the defining concept may come
-//     later in the same context);
+//     concept that defines x in the innermost context that defines it: the definition nearest
+//     before the argument when x is defined again and again, as 2001 files do, else the first
+//     after it (the defining concept may come later in the same context);
 //   - a constant as an argument ("(Agnt ?x John)") stands for the concept whose referent holds it
 //     ("[Person: John]"), in this context or an enclosing one; a constant that no concept holds
 //     gets a concept of its own, "[: John]", in the context of the relation;

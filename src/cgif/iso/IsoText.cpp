@@ -7,10 +7,10 @@ bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool IsBracket(QChar c) { return c == u'[' || c == u']' || c == u'(' || c == u')'; }
 } // namespace
 
-void IsoText::SkipBlanks() {
+void IsoText::SkipBlankRun() {
     const qsizetype size = text_.size();
     const QChar* data = text_.constData();
-    while (pos_ < size && (data[pos_].unicode() <= 0x20 || data[pos_] == QChar(0xA0) || data[pos_] == QChar(0xFEFF)))
+    while (pos_ < size && IsBlank(data[pos_]))
         ++pos_;
 }
 
@@ -47,7 +47,7 @@ bool IsoText::ApostropheInName(qsizetype at) const {
     return true;
 }
 
-QString IsoText::ReadName() {
+QStringView IsoText::ReadNameView() {
     const qsizetype start = pos_;
     while (pos_ < text_.size()) {
         const QChar c = text_.at(pos_);
@@ -58,7 +58,7 @@ QString IsoText::ReadName() {
         else
             break;
     }
-    return text_.mid(start, pos_ - start);
+    return Since(start);
 }
 
 QString IsoText::ReadNumber() {
@@ -136,9 +136,15 @@ QStringView IsoText::ReadBlockComment(qsizetype start) {
         end = text_.indexOf(u'*', end + 1);
     if (end < 0 || end + 1 >= text_.size())
         Fail(QStringLiteral("a comment \"/*\" with no closing \"*/\""), start);
-    const QStringView inside = QStringView(text_).mid(pos_, end - pos_).trimmed();
+    // Trimmed by hand: most notes have one blank at each end, and trimmed() is a call.
+    qsizetype first = pos_;
+    qsizetype last = end;
+    while (first < last && text_.at(first).isSpace())
+        ++first;
+    while (last > first && text_.at(last - 1).isSpace())
+        --last;
     pos_ = end + 2;
-    return inside;
+    return QStringView(text_).mid(first, last - first);
 }
 
 QString IsoText::ReadEndComment(QChar closer, qsizetype start) {

@@ -34,8 +34,13 @@ public:
     }
     bool PeekIs(char c, qsizetype ahead = 0) const { return Peek(ahead) == QLatin1Char(c); }
     void Advance(qsizetype count = 1) { pos_ += count; }
-    // Skips blanks, tabs, line breaks and other control characters.
-    void SkipBlanks();
+    // Skips blanks, tabs, line breaks and other control characters. Inline for the usual case,
+    // where none comes next.
+    void SkipBlanks() {
+        if (pos_ < text_.size() && !IsBlank(text_.constData()[pos_]))
+            return;
+        SkipBlankRun();
+    }
     // Skips blanks; then consumes `c` when it comes next.
     bool Match(char c);
 
@@ -44,7 +49,9 @@ public:
     bool StartsNumber() const;
     // A name: letters, digits, "_" and "-", and an apostrophe followed by a letter when no closing
     // apostrophe comes before the next bracket on its line ("Researcher's_Time"). "" when none.
-    QString ReadName();
+    QString ReadName() { return ReadNameView().toString(); }
+    // The same as a view of the text, valid as long as this text.
+    QStringView ReadNameView();
     // A numeral with its sign, fraction and exponent as written.
     QString ReadNumber();
     // Quoted text from the opening quote here to the closing one, both kept (lines included).
@@ -62,7 +69,12 @@ public:
 
     [[noreturn]] void Fail(const QString& what, qsizetype at) const;
 
+    // A view of the text from `start` to the place.
+    QStringView Since(qsizetype start) const { return QStringView(text_).mid(start, pos_ - start); }
+
 private:
+    static bool IsBlank(QChar c) { return c.unicode() <= 0x20 || c == QChar(0xA0) || c == QChar(0xFEFF); }
+    void SkipBlankRun();
     bool ApostropheInName(qsizetype at) const;
 
     QString text_;

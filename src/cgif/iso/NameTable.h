@@ -1,8 +1,12 @@
 #pragma once
 // The names one graph being read gives its nodes: defining labels, or the constants of its
 // concepts, each to the id of a node. Most graphs have a handful, so the table is a list that
-// is searched from the front and keeps its room when cleared for the next graph; past a few
-// dozen names it also keeps a hash index, so that a large graph is read in linear time.
+// is searched and keeps its room when cleared for the next graph; past a few dozen names it
+// also keeps a hash index, so that a large graph is read in linear time.
+//
+// A name is either given once (Set, AddIfAbsent) or defined again and again at places of the
+// text (Define), as a 2001 file may define "*a" several times in one graph; FindNearest then
+// gives the definition nearest before a place.
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -18,15 +22,28 @@ public:
     void Set(const QString& name, const QString& id);
     // Gives `name` the id `id` unless it has one.
     void AddIfAbsent(const QString& name, const QString& id);
+    // Defines `name` as `id` at place `at` of the text, keeping its earlier definitions. Places
+    // come in the order of the text.
+    void Define(const QString& name, const QString& id, qsizetype at);
+    // The id of the definition of `name` nearest before place `at`, or when none is before it
+    // the first after it; nullptr when `name` has none.
+    const QString* FindNearest(QStringView name, qsizetype at) const;
     void Clear();
 
 private:
+    struct Entry {
+        QString name;
+        QString id;
+        qsizetype at = 0;        // the place of a definition
+        qsizetype previous = -1; // once indexed: the entry of the same name before, or -1
+    };
     static constexpr std::size_t IndexFrom = 32;
-    qsizetype IndexOf(QStringView name) const;
-    void Append(const QString& name, const QString& id);
+    bool Indexed() const { return entries_.size() > IndexFrom; }
+    qsizetype IndexOf(QStringView name) const; // the last entry of that name, or -1
+    void Append(const QString& name, const QString& id, qsizetype at);
 
-    std::vector<std::pair<QString, QString>> entries_;
-    QHash<QStringView, qsizetype> index_; // over the names of entries_, once it is large
+    std::vector<Entry> entries_;
+    QHash<QStringView, qsizetype> index_; // name -> its last entry, once the table is large
 };
 
 } // namespace zov::cgif::iso

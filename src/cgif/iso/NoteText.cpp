@@ -1,5 +1,6 @@
 #include "cgif/iso/NoteText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -57,38 +58,31 @@ bool ToFloat(QStringView numeral, float& value) {
     return true;
 }
 
-} // namespace
-
-qsizetype SkipNoteBlanks(QStringView text, qsizetype at) {
-    while (at < text.size()) {
-        const char16_t c = text[at].unicode();
-        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\v' && c != u'\f')
-            break;
-        ++at;
-    }
-    return at;
-}
-
-bool ReadNoteWord(QStringView text, qsizetype& at, QStringView word) {
-    // Compared here: the words are a few characters, shorter than a call's setting up.
-    if (at < 0 || text.size() - at < word.size())
+// At `at`: name="number", the name one letter ('x' or 'y'). The number as a float in `value` and
+// whether it converts (false when it is out of a float's range); false when the text there is
+// not of that form. Moves `at` past the closing quote when of that form.
+bool ReadQuotedNumber(QStringView text, qsizetype& at, char16_t name, NoteNumber form, float& value, bool& converts) {
+    if (text.size() - at < 3 || text[at] != name || text[at + 1] != u'=' || text[at + 2] != u'"')
         return false;
-    for (qsizetype i = 0; i < word.size(); ++i)
-        if (text[at + i] != word[i])
-            return false;
-    at += word.size();
-    return true;
-}
-
-bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNumber form, float& value, bool& converts) {
-    qsizetype i = at;
-    if (!ReadNoteWord(text, i, name))
-        return false;
+    qsizetype i = at + 3;
     const qsizetype start = i;
     if (i < text.size() && text[i] == u'-')
         ++i;
-    if (!SkipDigits(text, i))
+    // The usual place, up to nine digits and the closing quote, is converted as it is scanned.
+    const qsizetype digitsFrom = i;
+    long whole = 0;
+    while (i < text.size() && i - digitsFrom < 9 && IsDigit(text[i]))
+        whole = whole * 10 + (text[i++].unicode() - u'0');
+    if (i == digitsFrom)
         return false;
+    if (i < text.size() && text[i] == u'"') {
+        const double magnitude = static_cast<double>(whole);
+        value = static_cast<float>(digitsFrom > start ? -magnitude : magnitude); // "-0" is -0, as in toFloat
+        converts = true;
+        at = i + 1;
+        return true;
+    }
+    SkipDigits(text, i);
     if (i < text.size() && text[i] == u'.') {
         ++i;
         SkipDigits(text, i);
@@ -107,16 +101,23 @@ bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNum
     return true;
 }
 
-bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position) {
+} // namespace
+
+bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position, qsizetype from) {
     static constexpr QStringView rectangle = u"<rectangle";
-    // Found by its "<", which a note has few of, in a loop of its own: a note is short, and a
-    // string search set up anew for each note would cost more than the loop.
-    for (qsizetype from = 0; from < text.size(); ++from) {
-        if (text[from] != u'<')
+    // Found by its "<r", in a loop of its own over the characters: a note is short, and a string
+    // search set up anew for each note would cost more than the loop.
+    const char16_t* const data = text.utf16();
+    const qsizetype last = text.size() - rectangle.size();
+    for (; from <= last; ++from) {
+        from = std::find(data + from, data + last + 1, u'<') - data;
+        if (from > last)
+            break;
+        if (data[from + 1] != u'r')
             continue;
-        qsizetype at = from;
-        if (!ReadNoteWord(text, at, rectangle))
+        if (!std::equal(rectangle.utf16() + 2, rectangle.utf16() + rectangle.size(), data + from + 2))
             continue;
+        qsizetype at = from + rectangle.size();
         const qsizetype afterBlanks = SkipNoteBlanks(text, at);
         if (afterBlanks == at)
             continue;
@@ -124,13 +125,13 @@ bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position) {
         NotePosition found;
         bool xConverts = false;
         bool yConverts = false;
-        if (!ReadQuotedNumber(text, at, u"x=\"", form, found.x, xConverts))
+        if (!ReadQuotedNumber(text, at, u'x', form, found.x, xConverts))
             continue;
         const qsizetype beforeY = SkipNoteBlanks(text, at);
         if (beforeY == at)
             continue;
         at = beforeY;
-        if (!ReadQuotedNumber(text, at, u"y=\"", form, found.y, yConverts))
+        if (!ReadQuotedNumber(text, at, u'y', form, found.y, yConverts))
             continue;
         found.converts = xConverts && yConverts;
         position = found;

@@ -10,24 +10,37 @@ namespace zov::cgif::iso {
 enum class NoteNumber { Plain, WithExponent };
 
 // Skips blanks (space, tab, line breaks, vertical tab, form feed) from `at`; returns the place
-// after them.
-qsizetype SkipNoteBlanks(QStringView text, qsizetype at);
+// after them. Inline, as ReadNoteWord: both run several times on every note of a file.
+inline qsizetype SkipNoteBlanks(QStringView text, qsizetype at) {
+    while (at < text.size()) {
+        const char16_t c = text[at].unicode();
+        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\v' && c != u'\f')
+            break;
+        ++at;
+    }
+    return at;
+}
 
-// Whether `text` holds `word` at `at`; moves `at` past it when it does.
-bool ReadNoteWord(QStringView text, qsizetype& at, QStringView word);
+// Whether `text` holds `word` at `at`; moves `at` past it when it does. Compared here: the words
+// are a few characters, shorter than a call's setting up.
+inline bool ReadNoteWord(QStringView text, qsizetype& at, QStringView word) {
+    if (at < 0 || text.size() - at < word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i)
+        if (text[at + i] != word[i])
+            return false;
+    at += word.size();
+    return true;
+}
 
-// At `at`: name="number" (`name` includes the "=\"", e.g. u"x=\""). The number as a float in
-// `value` and whether it converts (false when it is out of a float's range); false when the
-// text there is not of that form. Moves `at` past the closing quote when of that form.
-bool ReadQuotedNumber(QStringView text, qsizetype& at, QStringView name, NoteNumber form, float& value, bool& converts);
 
-// The first `<rectangle x="X" y="Y"` in `text` (blanks between the parts): true and its
-// numbers, each with whether it converts, when there is one.
+// The first `<rectangle x="X" y="Y"` in `text` from `from` on (blanks between the parts): true
+// and its numbers, each with whether it converts, when there is one.
 struct NotePosition {
     float x = 0;
     float y = 0;
     bool converts = false; // both numbers are floats
 };
-bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position);
+bool FindRectangle(QStringView text, NoteNumber form, NotePosition& position, qsizetype from = 0);
 
 } // namespace zov::cgif::iso
