@@ -1,6 +1,6 @@
-// The palette: its controls, captions and menus, Arrange, closing, About and Help (what the
-// options, the run keys and the graph buttons do is in the palette's scripts,
-// tests/cases/ui/palette.script).
+// The palette: its controls, captions and menus, and Arrange (what the options, the run keys,
+// the graph buttons, About, Help and closing do is in the palette's scripts,
+// tests/cases/ui/*.script).
 #include "UiFixture.h"
 #include "support/CaseFiles.h"
 
@@ -97,52 +97,19 @@ TEST_F(PaletteTest, ArrangeMovesTheGraphOfTheSlideInViewOnly) {
     EXPECT_FLOAT_EQ(pres.Slides().Item(1).Shapes().Item(2).Top(), 0) << "a slide not in view was arranged";
 }
 
-TEST_F(PaletteTest, ClosingOffersToSaveChangedSettingsAndUnloadsThePalette) {
+// Closing unloads the palette (with unchanged settings it asks nothing); the session going away
+// closes an open palette once, with the offer to save changed settings.
+TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTheOffer) {
     start();
     QPointer<ZOVMain> first = &palette();
     first->close();
-    EXPECT_TRUE(messages.shown().empty()) << "unchanged settings: no question";
     QApplication::processEvents();
-    EXPECT_TRUE(first.isNull()) << "closing unloads the palette";
-    EXPECT_EQ(windows().Palette(), nullptr);
-
-    start(); // the next press loads a new palette
-    ASSERT_NE(windows().Palette(), nullptr);
-    EXPECT_NE(windows().Palette(), first.data());
-    session->DrawingSettings().conceptColor = 0x0000FF;
-    messages.script(platform::MessageAnswer::Yes);
-    palette().close();
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
-    EXPECT_EQ(messages.shown().front().buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("ConceptColor"), QString()),
-              QStringLiteral("255"));
-
-    // The session going away closes an open palette once, with the offer.
+    EXPECT_TRUE(first.isNull());
     start();
     session->DrawingSettings().actorColor = 1;
-    messages.clear();
     messages.script(platform::MessageAnswer::No);
     session.reset();
     EXPECT_EQ(messages.shown().size(), 1u);
-}
-
-TEST_F(PaletteTest, AboutAndHelpItems) {
-    start();
-    palette().About();
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown().front().text, QStringLiteral("ZOVEdit version 0.5 (47)"));
-    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
-    EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Information);
-
-    palette().findChild<QAction*>(QStringLiteral("mnuContents"))->trigger();
-    palette().findChild<QAction*>(QStringLiteral("mnuIndex"))->trigger();
-    ASSERT_EQ(help.calls().size(), 2u);
-    const QString location = library.path() + QStringLiteral("/ZOVEditHelp/ZOVEditHelp.xml::/intro.htm");
-    EXPECT_EQ(help.calls()[0].location, location);
-    EXPECT_EQ(help.calls()[0].command, platform::HelpCommand::Contents);
-    EXPECT_EQ(help.calls()[1].location, location);
-    EXPECT_EQ(help.calls()[1].command, platform::HelpCommand::Index);
 }
 
 } // namespace
