@@ -12,30 +12,6 @@
 namespace zov::addin::testing {
 namespace {
 
-TEST(AddinRegistry, RegisterWritesTheEntryUnderTheHostsAddinKey) {
-    QTemporaryDir folder;
-    const QString file = QDir(folder.path()).filePath(QStringLiteral("Host.ini"));
-    {
-        AddinRegistry registry(file);
-        EXPECT_EQ(RegisterZovEdit(registry), 0);
-    }
-    // Read back with plain QSettings: the key path is the host's published one.
-    QSettings raw(file, QSettings::IniFormat);
-    const QString key = QStringLiteral("Software/Microsoft/Office/PowerPoint/Addins/ZOVEdit.Connect/");
-    EXPECT_EQ(raw.value(key + QStringLiteral("FriendlyName")).toString(), QStringLiteral("ZOV Edit"));
-    EXPECT_EQ(raw.value(key + QStringLiteral("Description")).toString(), QStringLiteral("Conceptual Graph Editor"));
-    EXPECT_EQ(raw.value(key + QStringLiteral("LoadBehavior")).toInt(), 16);
-
-    AddinRegistry reopened(file);
-    // Unregistering removes only that entry, and unregistering what is not there is no failure.
-    reopened.Register(AddinRegistration{QStringLiteral("Other.Connect"), QStringLiteral("Other"), QStringLiteral("d"), 3});
-    EXPECT_EQ(UnregisterZovEdit(reopened), 0);
-    EXPECT_FALSE(reopened.Find(QStringLiteral("ZOVEdit.Connect")).has_value());
-    ASSERT_EQ(reopened.All().size(), 1u);
-    EXPECT_EQ(reopened.All().front().progId, QStringLiteral("Other.Connect"));
-    EXPECT_EQ(UnregisterZovEdit(reopened), 0);
-}
-
 TEST(AddinRegistry, AnUnreadableLoadBehaviourLeavesTheAddinUnloaded) {
     QTemporaryDir folder;
     const QString file = QDir(folder.path()).filePath(QStringLiteral("Host.ini"));
