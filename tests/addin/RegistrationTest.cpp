@@ -1,8 +1,6 @@
 // The add-in's entry in the host's settings, as `zovedit --register` writes it and the host
-// reads it, and the version text of the About box.
+// reads it.
 #include "AddinFixture.h"
-
-#include "addin/Version.h"
 
 #include "support/TestPaths.h"
 
@@ -60,16 +58,6 @@ TEST(AddinRegistry, TheProgramRegistersAndUnregistersItsAddinForTheUser) {
     ASSERT_EQ(run(QStringLiteral("--unregister")), 0);
     AddinRegistry registry(hostSettings);
     EXPECT_FALSE(registry.Find(QStringLiteral("ZOVEdit.Connect")).has_value());
-}
-
-TEST(ProgramVersion, AboutTextShowsMajorMinorAndRevision) {
-    EXPECT_EQ(AboutText(ProgramVersion{0, 5, 47}), QStringLiteral("ZOVEdit version 0.5 (47)"));
-    EXPECT_EQ(AboutText(ParseVersion(QStringLiteral("1.02.3"))), QStringLiteral("ZOVEdit version 1.2 (3)"));
-    const ProgramVersion partial = ParseVersion(QStringLiteral("2"));
-    EXPECT_EQ(partial.major, 2);
-    EXPECT_EQ(partial.minor, 0);
-    EXPECT_EQ(partial.revision, 0);
-    EXPECT_EQ(AboutText(ParseVersion(QStringLiteral("x.y"))), QStringLiteral("ZOVEdit version 0.0 (0)"));
 }
 
 } // namespace
