@@ -1,5 +1,5 @@
-// The start of the editor: its ten steps as the session runs them, the settings offer on
-// closing, and the session's file commands.
+// The start of the editor: its ten steps as the session runs them, and the session's file
+// commands (the settings offer on closing is in tests/cases/ui/configure.script).
 #include "AddinFixture.h"
 #include "addin/ImportProgress.h"
 
@@ -51,45 +51,6 @@ TEST_F(StartEditorTest, SeedsTheNodeIdSequenceAtEveryStart) {
     session.StartEditor();
     EXPECT_EQ(session.Editor().Ids().NewNodeId(), first) << "the same seed gives the same sequence again";
     EXPECT_EQ(first.size(), 8);
-}
-
-TEST_F(StartEditorTest, KeepsAnOpenPresentationAndUnsavedSettingsWhileThePaletteIsOpen) {
-    app.Presentations().Add();
-    Session session(app, services(), windowsFactory());
-    session.StartEditor();
-    // A change made in the configuration dialog and not saved…
-    session.DrawingSettings().relationColor = 0x123456;
-    session.DrawingSettings().nodeFontName = QStringLiteral("Times");
-    const drawing::DrawingSettings chosen = session.DrawingSettings();
-    // …stays while the palette is open, whatever the button does…
-    windowLog.paletteOpen = true;
-    session.StartEditor();
-    EXPECT_EQ(session.DrawingSettings(), chosen);
-    EXPECT_EQ(windowLog.calls.back(), QStringLiteral("SelectConceptOption"));
-    // …and is dropped by a start after the palette was closed.
-    windowLog.paletteOpen = false;
-    session.StartEditor();
-    EXPECT_EQ(session.DrawingSettings(), drawing::DrawingSettings{});
-    EXPECT_EQ(app.Presentations().Count(), 1);
-    EXPECT_EQ(windowLog.made, 1);
-}
-
-TEST_F(StartEditorTest, OffersToSaveOnlyChangedSettingsAndWritesThemAllOnYes) {
-    Session session(app, services(), windowsFactory());
-    session.StartEditor();
-    session.OfferToSaveSettings();
-    EXPECT_TRUE(messages.shown().empty());
-    EXPECT_TRUE(store.writes().empty());
-
-    session.DrawingSettings().commentFontSize = 14;
-    messages.script(platform::MessageAnswer::Yes);
-    session.OfferToSaveSettings();
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown().front().text,
-              QStringLiteral("Do you want to save your configuration changes\r\nas defaults for the next session?"));
-    EXPECT_EQ(store.writes().size(), 9u);
-    EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("CommentFontSize"), QString()),
-              QStringLiteral("14"));
 }
 
 TEST_F(StartEditorTest, ASessionNeedsItsPlatformServices) {

@@ -45,33 +45,6 @@ void drag(QWidget* viewport, QPoint from, QPoint to)
 
 using CanvasTest = DesktopFixture;
 
-TEST_F(CanvasTest, ViewTransformFollowsZoomScrollAndWindowMoves)
-{
-    const SampleGraph g = makeGraph();
-    const host::DocumentWindow w = application.ActiveWindow();
-    auto check = [&](const char* when) {
-        SCOPED_TRACE(when);
-        const QPoint global = canvas().viewport()->mapToGlobal(viewportPoint({g.cat.Left(), g.cat.Top()}));
-        EXPECT_NEAR(w.PointsToScreenPixelsX(g.cat.Left()), global.x(), 1);
-        EXPECT_NEAR(w.PointsToScreenPixelsY(g.cat.Top()), global.y(), 1);
-        const QPoint centre = canvas().viewport()->mapToGlobal(viewportPoint(fillPointOf(g.relation)));
-        EXPECT_EQ(w.RangeFromPoint(centre.x(), centre.y()), g.relation);
-        const QPoint empty = canvas().viewport()->mapToGlobal(viewportPoint({650, 80}));
-        EXPECT_TRUE(w.RangeFromPoint(empty.x(), empty.y()).IsNothing());
-    };
-    check("fitted");
-    canvas().setZoomPercent(200);
-    settle();
-    check("zoomed in");
-    canvas().horizontalScrollBar()->setValue(canvas().horizontalScrollBar()->maximum() / 3);
-    canvas().verticalScrollBar()->setValue(canvas().verticalScrollBar()->maximum() / 4);
-    settle();
-    check("scrolled");
-    window->move(window->pos() + QPoint(70, 45));
-    settle();
-    check("window moved");
-}
-
 // The layout settles at once after a resize, at any window size and zoom: the scroll bars do
 // not keep switching on and off, and a slide fitted to the window needs none.
 TEST_F(CanvasTest, LayoutSettlesAtEverySizeAndZoom)

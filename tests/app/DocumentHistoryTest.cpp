@@ -115,24 +115,6 @@ TEST(DocumentHistoryTest, UndoAndRedoRestoreTheModelExactly)
     EXPECT_FALSE(history.redo());
 }
 
-TEST(DocumentHistoryTest, UndoShowsTheSlideWhereTheChangeWasMade)
-{
-    Doc d;
-    app::DocumentHistory history(d.p);
-    host::Slide second = d.p.Slides().Add(2, host::LayoutBlank);
-    history.record();
-    // A change made on the second slide, undone while the first is in view: the view goes to
-    // the second slide, where the change shows.
-    host::DocumentWindow window = d.app.ActiveWindow();
-    window.View().GotoSlide(2);
-    second.Shapes().AddShape(host::ShapeRectangle, 1, 1, 10, 10);
-    history.record();
-    window.View().GotoSlide(1);
-    history.undo();
-    EXPECT_EQ(window.View().Slide(), second);
-    EXPECT_EQ(second.Shapes().Count(), 0);
-}
-
 
 // A slide read from a file and left unchanged is written back from the XML it was read from.
 // Undo must bring that XML back with the shapes: a change saved and then undone is not in the

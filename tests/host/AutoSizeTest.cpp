@@ -20,22 +20,6 @@ double advance(const QString& family, double size, const QString& text) {
     return QFontMetricsF(font, &device).horizontalAdvance(text);
 }
 
-TEST_F(HostFixture, LongerTextAndLargerFontsGrowTheShapeInPlace) {
-    Shape s = addText(ShapeRectangle, QStringLiteral("Cat"), 120, 80);
-    const float narrow = s.Width(), height = s.Height();
-    s.TextFrame().TextRange().SetText(QStringLiteral("Cat:Tom the tabby"));
-    EXPECT_GT(s.Width(), narrow);
-    EXPECT_FLOAT_EQ(s.Height(), height); // still one line: no wrap
-    s.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
-    EXPECT_FLOAT_EQ(s.Width(), narrow);
-
-    s.TextFrame().TextRange().Font().SetSize(36); // twice the default 18 points
-    EXPECT_GT(s.Width(), narrow * 1.6f);
-    EXPECT_GT(s.Height(), height * 1.6f);
-    EXPECT_FLOAT_EQ(s.Left(), 120);
-    EXPECT_FLOAT_EQ(s.Top(), 80);
-}
-
 TEST_F(HostFixture, WidthIsTheTextAdvancePlusTheMarginsWithArialMeasuredAsLiberationSans) {
     Shape s = addText(ShapeRectangle, QStringLiteral("Proposition"));
     s.TextFrame().TextRange().Font().SetName(QStringLiteral("Arial"));

@@ -22,41 +22,6 @@ TEST_F(HostFixture, RerouteWithOneLooseEndMovesOnlyTheGluedEnd) {
     expectAt(endOf(arc), {400, 120});
 }
 
-TEST_F(HostFixture, GluedConnectorsFollowTheirShapeWhenItMovesOrResizes) {
-    Shape a = shapes().AddShape(ShapeRectangle, 100, 100, 80, 40);
-    const Shape b = shapes().AddShape(ShapeRectangle, 300, 100, 80, 40);
-    Shape arc = connect(a, b);
-    arc.RerouteConnections();
-    const QPointF endBefore = endOf(arc);
-    // The connector's box is the box of its two ends: the right of a, the left of b.
-    EXPECT_FLOAT_EQ(arc.Left(), 180);
-    EXPECT_FLOAT_EQ(arc.Width(), 120);
-    EXPECT_FLOAT_EQ(arc.Height(), 0);
-
-    a.SetLeft(50);
-    a.SetTop(400);
-    expectAt(beginOf(arc), a.ConnectionSitePoint(4)); // still glued at its site
-    expectAt(endOf(arc), endBefore);                  // the other end did not move
-    EXPECT_EQ(arc.ConnectorFormat().BeginConnectionSite(), 4);
-
-    a.SetWidth(200);
-    expectAt(beginOf(arc), {250, 420});
-
-    // Text that grows an auto-sized shape moves the glued end with the new size.
-    a.TextFrame().SetAutoSize(AutoSizeShapeToFitText);
-    a.TextFrame().TextRange().SetText(QStringLiteral("A much longer concept label than before"));
-    expectAt(beginOf(arc), a.ConnectionSitePoint(4));
-
-    // A change of geometry moves the sites too.
-    a.SetAutoShapeType(ShapePentagon);
-    expectAt(beginOf(arc), a.ConnectionSitePoint(4));
-
-    // A connector glued to nothing stays where it is when shapes move.
-    const Shape loose = shapes().AddConnector(ConnectorStraight, 10, 10, 20, 20);
-    a.SetLeft(0);
-    expectAt(beginOf(loose), {10, 10});
-}
-
 TEST_F(HostFixture, AShapeMovesOnlyTheConnectorsGluedToItNow) {
     Shape a = shapes().AddShape(ShapeRectangle, 100, 100, 80, 40);
     Shape b = shapes().AddShape(ShapeRectangle, 300, 100, 80, 40);

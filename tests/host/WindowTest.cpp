@@ -20,25 +20,6 @@ TEST_F(HostFixture, NormalViewWithTheSlidePaneActive) {
     EXPECT_THROW(w.SetViewType(0), HostError);
 }
 
-TEST_F(HostFixture, GotoSlideChangesTheSlideInViewWhichIsTheOneRangeFromPointLooksAt) {
-    DocumentWindow w = window();
-    Slide first = slide();
-    const Shape here = shapes().AddShape(ShapeRectangle, 0, 0, 100, 100);
-    Slide second = presentation.Slides().Add(2, LayoutBlank);
-    second.Shapes().AddShape(ShapeRectangle, 200, 200, 100, 100);
-    EXPECT_TRUE(w.View().Slide() == first);
-    EXPECT_TRUE(w.RangeFromPoint(50, 50) == here);
-    EXPECT_TRUE(w.RangeFromPoint(250, 250).IsNothing());
-    w.View().GotoSlide(2);
-    EXPECT_TRUE(w.View().Slide() == second);
-    EXPECT_TRUE(w.RangeFromPoint(50, 50).IsNothing());
-    EXPECT_FALSE(w.RangeFromPoint(250, 250).IsNothing());
-
-    // Deleting the slide in view shows the one that takes its place.
-    second.Delete();
-    EXPECT_TRUE(w.View().Slide() == first);
-}
-
 TEST_F(HostFixture, PointsMapToPixelsThroughTheViewTransform) {
     DocumentWindow w = window();
     w.SetViewTransform(100, 50, 1.5);

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace zov::test {
@@ -267,12 +268,34 @@ Presentation makeGraphDeck(Application& app)
     return p;
 }
 
-host::Shape shapeNamed(const Slide& slide, const QString& name)
+namespace {
+
+QString number(double v) { return QString::number(std::round(v * 100) / 100); }
+QString colour(bool visible, std::uint32_t bgr) { return visible ? QString::number(bgr, 16).rightJustified(6, u'0') : QStringLiteral("none"); }
+
+} // namespace
+
+QString describeShape(const Shape& s)
 {
-    for (int i = 1; i <= slide.Shapes().Count(); ++i)
-        if (slide.Shapes().Item(i).Name() == name)
-            return slide.Shapes().Item(i);
-    return {};
+    const ShapeData& d = s.data();
+    QString line = QStringLiteral("%1: type %2 kind %3 at %4,%5 size %6x%7 fill %8 line %9")
+                       .arg(s.Name()).arg(s.AutoShapeType()).arg(int(d.kind)).arg(number(s.Left()), number(s.Top()), number(s.Width()),
+                                                                                   number(s.Height()), colour(s.Fill().Visible(), std::uint32_t(s.Fill().ForeColor().RGB())),
+                                                                                   colour(s.Line().Visible(), std::uint32_t(s.Line().ForeColor().RGB())));
+    if (s.Connector()) {
+        const auto glue = s.ConnectorFormat();
+        line += QStringLiteral(" %1,%2 -> %3,%4").arg(number(d.begin.x()), number(d.begin.y()), number(d.end.x()), number(d.end.y()));
+        if (glue.BeginConnected())
+            line += QStringLiteral(" from %1 %2").arg(glue.BeginConnectedShape().Name()).arg(glue.BeginConnectionSite());
+        if (glue.EndConnected())
+            line += QStringLiteral(" to %1 %2").arg(glue.EndConnectedShape().Name()).arg(glue.EndConnectionSite());
+    } else if (s.HasTextFrame()) {
+        const TextRangeFormat text = s.TextFrame().TextRange();
+        line += QStringLiteral(" [%1] font %2 %3 colour %4 fit %5 wrap %6")
+                    .arg(text.Text(), text.Font().Name(), number(text.Font().Size()), colour(d.textColourSet, d.textRgb))
+                    .arg(s.TextFrame().AutoSize()).arg(int(s.TextFrame().WordWrap()));
+    }
+    return line;
 }
 
 bool sofficeAvailable()

@@ -57,8 +57,10 @@ bool schemasAvailable();
 // every node kind, a comment, non-ASCII text, and glued connectors with arrowheads.
 host::Presentation makeGraphDeck(host::Application& app);
 
-// The slide's shapes by name (the first with each name).
-host::Shape shapeNamed(const host::Slide& slide, const QString& name);
+// One line of everything the reader keeps of a shape (tests/cases/pptx/reading.case says how):
+// name, type, kind, box, fill and line; its text, font, colour, fit and wrap; a connector's ends
+// and glue.
+QString describeShape(const host::Shape& s);
 
 bool sofficeAvailable();
 

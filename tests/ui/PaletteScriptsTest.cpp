@@ -41,7 +41,8 @@ public:
         const int mode = editor().CommandMode();
         QWidget* focus = Pal() ? palette().focusWidget() : nullptr;
         const std::map<QString, QString> shownBefore = Shown();
-        const std::size_t requests = dialogs.requests().size(), writes = store.writes().size(), boxes = messages.shown().size();
+        const std::size_t requests = dialogs.requests().size(), writes = store.writes().size(), boxes = messages.shown().size(),
+                          helps = help.calls().size();
         const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
         const QString arg = rest.section(u' ', 0, 0);
         const auto widget = [&](const QString& name) {
@@ -132,6 +133,8 @@ public:
         }
         for (std::size_t i = requests; i < dialogs.requests().size(); ++i)
             trace << Request(dialogs.requests()[i]);
+        for (std::size_t i = helps; i < help.calls().size(); ++i)
+            trace << QStringLiteral("help %1 ").arg(int(help.calls()[i].command)) + help.calls()[i].location;
         const std::map<QString, QString> shownAfter = Shown();
         for (const auto& [what, value] : shownAfter)
             if (shownBefore.count(what) == 0 || shownBefore.at(what) != value)

@@ -1,6 +1,6 @@
-// The palette: its controls, captions and menus, Arrange, closing, About and Help (what the
-// options, the run keys and the graph buttons do is in the palette's scripts,
-// tests/cases/ui/palette.script).
+// The palette: its controls, captions and menus, and closing (what the options, the run keys,
+// the graph buttons, About and Help do is in the palette's scripts, tests/cases/ui/*.script;
+// Arrange from the palette is in tests/app/EditorInHostTest.cpp).
 #include "UiFixture.h"
 #include "support/CaseFiles.h"
 
@@ -14,42 +14,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <map>
 
 namespace zov::ui::testing {
 namespace {
 
 using PaletteTest = UiTest;
 
-TEST_F(PaletteTest, HasEveryControlWithItsCaptionInItsRow) {
-    start();
-    ZOVMain& p = palette();
-    EXPECT_EQ(p.windowTitle(), QStringLiteral("ZOV Edit"));
-    EXPECT_TRUE(p.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(p.windowType(), Qt::Tool);
-    EXPECT_FALSE(p.isModal());
-
-    EXPECT_TRUE(p.Options->exclusive()) << "one command at a time (the options: tests/cases/ui/controls.case)";
-    ASSERT_NE(p.findChild<QLineEdit*>(QStringLiteral("TextBox1")), nullptr);
-
-    // Rows top to bottom: Clear/Add, Show/Configure, the options (C R A Link; Comment Edit
-    // Jump), the text box across the width.
-    auto top = [](QWidget* w) { return w->mapTo(w->window(), QPoint(0, 0)).y(); };
-    EXPECT_EQ(top(p.NewGraph), top(p.AddGraphButton));
-    EXPECT_LT(p.NewGraph->x(), p.AddGraphButton->x());
-    EXPECT_LT(top(p.NewGraph), top(p.ShowButton));
-    EXPECT_EQ(top(p.ShowButton), top(p.ConfigButton));
-    EXPECT_LT(top(p.ShowButton), top(p.Frame1));
-    EXPECT_EQ(top(p.NewConceptButton), top(p.NewLinkButton));
-    EXPECT_LT(top(p.NewLinkButton), top(p.Comment));
-    EXPECT_EQ(top(p.Comment), top(p.JumpGraphButton));
-    EXPECT_LT(p.Comment->x(), p.ChangeLabelButton->x());
-    EXPECT_LT(p.ChangeLabelButton->x(), p.JumpGraphButton->x());
-    EXPECT_LT(top(p.Frame1), top(p.TextBox1));
-    EXPECT_GE(p.TextBox1->width(), p.Frame1->width());
-}
-
 // The cases of tests/cases/ui: each control of the palette and the Configure dialog, found by
-// its object name, with what it is and its caption.
+// its object name, with what it is and its caption; the palette's window and its rows.
 TEST_F(PaletteTest, ControlCases) {
     start();
     palette().ConfigButton->click();
@@ -58,6 +31,22 @@ TEST_F(PaletteTest, ControlCases) {
                                                                            : &palette();
         QObject* control = window->findChild<QObject*>(c.input.section(u' ', 1));
         QStringList trace;
+        if (c.input == QStringLiteral("palette window")) {
+            trace << QStringLiteral("%1 tool %2 on top %3 modal %4 one option %5").arg(palette().windowTitle())
+                         .arg(palette().windowType() == Qt::Tool).arg(palette().windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+                         .arg(palette().isModal()).arg(palette().Options->exclusive());
+        } else if (c.input == QStringLiteral("palette rows")) { // top to bottom, each left to right
+            std::map<int, std::map<int, QString>> rows;
+            for (QWidget* w : palette().findChildren<QWidget*>())
+                if (w->isVisible() && (qobject_cast<QAbstractButton*>(w) || w == palette().TextBox1))
+                    rows[w->mapTo(&palette(), QPoint()).y()][w->mapTo(&palette(), QPoint()).x()] = w->objectName();
+            for (const auto& [top, row] : rows) {
+                QStringList names;
+                for (const auto& [left, name] : row)
+                    names << name;
+                trace << names.join(u' ');
+            }
+        }
         if (auto* option = qobject_cast<QRadioButton*>(control)) {
             trace << QStringLiteral("option %1 ").arg(palette().Options->id(option)) + option->text();
             EXPECT_EQ(option->parentWidget(), palette().Frame1) << c.where() << ": the options are grouped in the frame";
@@ -74,75 +63,24 @@ TEST_F(PaletteTest, ControlCases) {
     }
 }
 
-TEST_F(PaletteTest, ArrangeMovesTheGraphOfTheSlideInViewOnly) {
+// Closing unloads the palette, which takes no more activations; the session going away closes
+// an open palette once, with the offer to save changed settings.
+TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTheOffer) {
     start();
-    ZOVMain& p = palette();
-    p.TextBox1->setText(QStringLiteral("First"));
-    p.AddGraphButton->click();
-    p.TextBox1->setText(QStringLiteral("Second"));
-    p.AddGraphButton->click();
-    const host::Presentation pres = app.ActivePresentation();
-    for (int i = 1; i <= 2; ++i) {
-        host::Shapes shapes = pres.Slides().Item(i).Shapes();
-        host::Shape a = shapes.AddShape(1, 0, 0, 60, 30);
-        host::Shape b = shapes.AddShape(9, 0, 0, 60, 30);
-        host::Shape arc = shapes.AddConnector(1, 0, 0, 10, 10);
-        arc.ConnectorFormat().BeginConnect(a, 1);
-        arc.ConnectorFormat().EndConnect(b, 1);
-    }
-    ASSERT_EQ(slideInView().SlideIndex(), 2);
-    p.ArrangeButton->click();
-    const host::Shapes second = pres.Slides().Item(2).Shapes();
-    EXPECT_GT(second.Item(3).Top(), second.Item(2).Top() + second.Item(2).Height()) << "the arc's target is not below";
-    EXPECT_FLOAT_EQ(pres.Slides().Item(1).Shapes().Item(2).Top(), 0) << "a slide not in view was arranged";
-}
-
-TEST_F(PaletteTest, ClosingOffersToSaveChangedSettingsAndUnloadsThePalette) {
-    start();
+    palette().AddGraphButton->click();
+    editor().Reader().ClearReaderTables();
     QPointer<ZOVMain> first = &palette();
     first->close();
-    EXPECT_TRUE(messages.shown().empty()) << "unchanged settings: no question";
+    QEvent activate(QEvent::WindowActivate); // a closed palette on its way out rebuilds no tables
+    QApplication::sendEvent(first, &activate);
+    EXPECT_TRUE(editor().Reader().Tables().BoundArray.empty());
     QApplication::processEvents();
-    EXPECT_TRUE(first.isNull()) << "closing unloads the palette";
-    EXPECT_EQ(windows().Palette(), nullptr);
-
-    start(); // the next press loads a new palette
-    ASSERT_NE(windows().Palette(), nullptr);
-    EXPECT_NE(windows().Palette(), first.data());
-    session->DrawingSettings().conceptColor = 0x0000FF;
-    messages.script(platform::MessageAnswer::Yes);
-    palette().close();
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
-    EXPECT_EQ(messages.shown().front().buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), QStringLiteral("ConceptColor"), QString()),
-              QStringLiteral("255"));
-
-    // The session going away closes an open palette once, with the offer.
+    EXPECT_TRUE(first.isNull());
     start();
     session->DrawingSettings().actorColor = 1;
-    messages.clear();
     messages.script(platform::MessageAnswer::No);
     session.reset();
     EXPECT_EQ(messages.shown().size(), 1u);
-}
-
-TEST_F(PaletteTest, AboutAndHelpItems) {
-    start();
-    palette().About();
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown().front().text, QStringLiteral("ZOVEdit version 0.5 (47)"));
-    EXPECT_EQ(messages.shown().front().title, QStringLiteral("ZOVEdit"));
-    EXPECT_EQ(messages.shown().front().icon, platform::MessageIcon::Information);
-
-    palette().findChild<QAction*>(QStringLiteral("mnuContents"))->trigger();
-    palette().findChild<QAction*>(QStringLiteral("mnuIndex"))->trigger();
-    ASSERT_EQ(help.calls().size(), 2u);
-    const QString location = library.path() + QStringLiteral("/ZOVEditHelp/ZOVEditHelp.xml::/intro.htm");
-    EXPECT_EQ(help.calls()[0].location, location);
-    EXPECT_EQ(help.calls()[0].command, platform::HelpCommand::Contents);
-    EXPECT_EQ(help.calls()[1].location, location);
-    EXPECT_EQ(help.calls()[1].command, platform::HelpCommand::Index);
 }
 
 } // namespace
