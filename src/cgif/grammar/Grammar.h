@@ -30,7 +30,7 @@
 //            [[noreturn]] void InputPastEnd(Char terminator)  an item ran off the input
 //   referents (the token holds what was just read):
 //            DefineLabel()                   a defining label of the concept read last
-//            BindLabelInConcept()            a bound label in a concept
+//            Label TokenLabel() const        the token as a label to look up
 //            bool SetQuantifierReferent()    the last node's quantifier ("@" + text)
 //            SetDesignatorReferent()         the last node's designator
 //            PrefixToken(Char), WrapToken(Char open, Char close),
@@ -55,9 +55,19 @@
 //            bool NamesEarlierGraph(int), ReadGraphReference(int container, int graph)
 //            bool HandOnNestedGraph(context)  a finished nested graph with arcs leaves the
 //                                            table; false stops reading
+//   bindings: FindExternalIndex(label, graph&), FindCurrentIndex(label, start, graph&),
+//            IndexOfId(id)                   lookups as indexes, -1 when absent
+//            SetNodeName(int, label), MarkCoreferent(int), BindToEarlierGraph(label),
+//            LinkNodeMissing()               what a binding records, and its one message
+//            bool TableGone(), bool BindingFailed()  called in a catch block: true when the
+//                                            exception is handled (shown), false to pass it on
+//   graphs:  BeginGraph(), AddTopGraphNode(), HandOnGraph()  one top-level graph's tables
+//            bool GraphFailed()              called in a catch block, as BindingFailed
+//            bool KeepReadingBetweenGraphs()  asked before each graph after the first
 //
-// Text names the character type (Char), the text type a title is returned in (String), and
-// how a character's code is read (static unsigned Code(Char)).
+// Text names the character type (Char), the text type a title is returned in (String), the
+// type a coreference label is looked up by (Label), and how a character's code is read
+// (static unsigned Code(Char)).
 #include "cgif/grammar/CharClass.h"
 
 #include <cstddef>
@@ -84,6 +94,7 @@ class Grammar {
 public:
     using Char = typename Text::Char;
     using String = typename Text::String;
+    using Label = typename Text::Label;
 
     // --- scanner ------------------------------------------------------------------------
     // Each consumes one lexical item from the front of the current line (and the blanks after
@@ -137,6 +148,13 @@ public:
     bool ReadNestedGraph(bool optional);
     bool LinkRelationArguments();
 
+    // --- bindings and graphs ------------------------------------------------------------
+    // Binds a bound label read in a concept (the last node of the table).
+    bool ResolveBoundLabel(const Label& label);
+    // Reads one top-level graph and hands it on. False when an error stopped the reading (the
+    // model has shown it).
+    bool ReadGraph();
+
     // Graphs nested deeper than this stop the reading with error 3001 "Graphs nested too
     // deeply", so that no input can exhaust the stack.
     static constexpr int MaxNestingDepth = 200;
@@ -161,6 +179,8 @@ protected:
     void RebuildLine(const Char* text, std::ptrdiff_t size, bool asComment, bool closed, Saved&& saved);
 
     void LinkPendingArgs(bool fromActor);
+    // Every top-level graph of the input, separated by ".": true when the whole input was read.
+    bool ReadGraphs();
 
     std::ptrdiff_t pos_ = 0;           // the unread rest of the current line starts here
     bool atEnd_ = false;               // set once the input was found exhausted

@@ -23,7 +23,7 @@ bool Grammar<Model, Text>::ReadCorefLinks(bool optional) {
     if (ReadDefiningLabel(false)) {
         result = true;
     } else if (ReadBoundLabels(false)) {
-        Self().BindLabelInConcept();
+        ResolveBoundLabel(Self().TokenLabel());
         result = true;
     }
     return optional ? true : result;

@@ -6,6 +6,7 @@
 #include "cgif/quick/QuickReader.h"
 
 #include "cgif/grammar/Elements.h"
+#include "cgif/grammar/Graphs.h"
 #include "cgif/grammar/Referents.h"
 #include "cgif/grammar/Scanner.h"
 #include "cgif/quick/InputText.h"
@@ -17,29 +18,6 @@ namespace zov::cgif::quick {
 using grammar::CutBack;
 
 // --- referents: the grammar reads them; only the labels matter here ------------------
-
-// A bound label in a concept: first among the nested graphs already built, then among the
-// enclosing graphs; found nowhere, it stays unbound without a message.
-void QuickReader::BindLabelInConcept() {
-    const NodeName label = NodeName::Of(token_);
-    int graph = -1;
-    if (FindExternalIndex(label, graph) >= 0 && graph >= 0) {
-        SetNodeName(Upper(), label);
-        SetNodeKind(Upper(), CoreferentConcept);
-        return;
-    }
-    const int defining = FindCurrentIndex(label, TopContext().GraphIndex - 1);
-    // An earlier graph of the file may define it; the full reader resolves that.
-    if (defining < 0 && afterFirstGraph_)
-        throw Unsure{};
-    if (defining >= 0) {
-        const int index = IndexOfId(bound_[static_cast<std::size_t>(defining)].Id);
-        if (index < 0)
-            throw Unsure{};
-        SetNodeKind(index, CoreferentConcept);
-        SetNodeName(Upper(), label);
-    }
-}
 
 void QuickReader::DefineLabel() {
     const int target = IndexOfId(currentConceptId_);
@@ -79,48 +57,25 @@ bool QuickReader::HandOnNestedGraph(const Context& context) {
     return true;
 }
 
-// --- graphs and files ------------------------------------------------------------------
+// --- graphs and files: the grammar reads them; these keep their tables ----------------
 
-bool QuickReader::ReadGraph() {
+void QuickReader::BeginGraph() {
     bound_.clear();
     all_.clear();
     links_.clear();
     args_.clear();
     contexts_.clear();
     contexts_.push_back(Context{});
-    nestingDepth_ = 0;
+}
 
-    std::string_view title;
-    if (ReadComment(false, false))
-        title = ExtractTitle(true);
-    if (title.empty())
-        graphTitleName_ = {};
-    else
-        SplitGraphTitle(title);
+void QuickReader::AddTopGraphNode() {
     AddGraphNode(graphTitleName_);
     contexts_[0] = Context{0, bound_[0].NodeKind, -1, -1, 0, 0};
-
-    while (!atEnd_ && ReadElement(false, true)) {
-    }
-    if (bound_.at(0).NodeKind == Graph)
-        BuildGraph(0, 0);
-    return true;
 }
 
 bool QuickReader::ReadCgifStream() {
     atEnd_ = false;
-    for (;;) {
-        if (!ReadGraph()) {
-            atEnd_ = true;
-            return false;
-        }
-        if (!MatchChar('.', false)) {
-            atEnd_ = true;
-            return true;
-        }
-        atEnd_ = false;
-        afterFirstGraph_ = true;
-    }
+    return ReadGraphs();
 }
 
 } // namespace zov::cgif::quick

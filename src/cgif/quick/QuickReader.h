@@ -23,6 +23,7 @@ struct Unsure {};
 struct ByteText {
     using Char = char;
     using String = std::string_view;
+    using Label = NodeName;
     static constexpr unsigned Code(char c) { return static_cast<unsigned char>(c); }
 };
 
@@ -105,7 +106,7 @@ private:
 
     // referents: what the grammar's routines record here
     void DefineLabel();
-    void BindLabelInConcept();
+    NodeName TokenLabel() const { return NodeName::Of(token_); }
     static bool SetQuantifierReferent() { return true; }
     static void SetDesignatorReferent() {}
     static void PrefixToken(char) {}
@@ -160,7 +161,29 @@ private:
         SetNodeName(container, bound_.at(static_cast<std::size_t>(graphIndex)).Name);
     }
     std::uint32_t IdAt(int index) const { return bound_.at(static_cast<std::size_t>(index)).Id; }
-    bool ReadGraph();
+
+    // bindings and graphs: what the grammar's routines record here
+    int FindCurrentIndex(const NodeName& label, int startIndex, int&) { return FindCurrentIndex(label, startIndex); }
+    void MarkCoreferent(int index) { SetNodeKind(index, CoreferentConcept); }
+    // An earlier graph of the file may define the label; the full reader resolves that.
+    void BindToEarlierGraph(const NodeName&) const {
+        if (afterFirstGraph_)
+            throw Unsure{};
+    }
+    [[noreturn]] static void LinkNodeMissing() { throw Unsure{}; }
+    static bool TableGone() { return false; }
+    static bool BindingFailed() { return false; }
+    void BeginGraph();
+    void AddTopGraphNode();
+    void HandOnGraph() {
+        if (bound_.at(0).NodeKind == Graph)
+            BuildGraph(0, 0);
+    }
+    static bool GraphFailed() { return false; }
+    bool KeepReadingBetweenGraphs() {
+        afterFirstGraph_ = true;
+        return true;
+    }
 
     // tables and lookups
     std::uint32_t NewNodeId() { return ++lastId_; }

@@ -42,6 +42,7 @@ namespace zov::cgif {
 struct ReaderText {
     using Char = QChar;
     using String = QString;
+    using Label = QString;
     static constexpr unsigned Code(QChar c) { return c.unicode(); }
 };
 
@@ -163,8 +164,8 @@ public:
     // ids of a large graph needs no index of its own. Otherwise (between readings, a small
     // table, an empty id) nullopt: the caller searches itself.
     std::optional<int> IndexedNodeId(const QString& id) const;
-    // Binds a bound label read in a concept (the last node of the BoundArray); see Bindings.cpp.
-    bool ResolveBoundLabel(const QString& label);
+    // ResolveBoundLabel (from the grammar) binds a bound label read in a concept (the last node
+    // of the BoundArray).
 
     // --- graphs and files ---------------------------------------------------------------
     // Reads every graph of the stream, handing each to the sink. True when the whole input was
@@ -172,8 +173,7 @@ public:
     // graph's title comment is read is thrown (ParseError, or the stream's own exception).
     // The stream stays open; the caller closes it.
     bool ReadCgifStream(platform::TextStream& stream);
-    // Reads one top-level graph and hands it to the sink.
-    bool ReadGraph();
+    // ReadGraph (from the grammar) reads one top-level graph and hands it to the sink.
 
 private:
     // A nested graph with nothing in it whose title names an earlier graph stands for that
@@ -219,7 +219,7 @@ private:
     [[noreturn]] void Fail(int number, const char* message) { ReportParseError(number, QString::fromLatin1(message)); }
     [[noreturn]] void InputPastEnd(QChar terminator);
     void DefineLabel();
-    void BindLabelInConcept() { ResolveBoundLabel(token_); }
+    const QString& TokenLabel() const { return token_; }
     bool SetQuantifierReferent();
     void SetDesignatorReferent();
     void PrefixToken(QChar c) { token_.prepend(c); }
@@ -261,6 +261,16 @@ private:
     bool HandOnNestedGraph(const ContextRecord& context);
     void NameContainer(int container, int graphIndex);
     const QString& IdAt(int index) const { return tables_.BoundArray[static_cast<std::size_t>(index)].Id; }
+    void MarkCoreferent(int index) { SetNodeKind(index, NodeKind::CoreferentConcept); }
+    void BindToEarlierGraph(const QString& label);
+    void LinkNodeMissing() const;
+    static bool TableGone();
+    bool BindingFailed() const;
+    void BeginGraph();
+    void AddTopGraphNode();
+    void HandOnGraph();
+    bool GraphFailed();
+    bool KeepReadingBetweenGraphs();
     static constexpr qsizetype LongLine = 64 * 1024;
     void ReserveForLine(qsizetype characters);
     void KeepCurrentLine() noexcept;

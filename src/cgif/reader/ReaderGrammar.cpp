@@ -1,5 +1,6 @@
 // The grammar, instantiated once for this reader's text and tables.
 #include "cgif/grammar/Elements.h"
+#include "cgif/grammar/Graphs.h"
 #include "cgif/grammar/Referents.h"
 #include "cgif/grammar/Scanner.h"
 #include "cgif/reader/CgifReader.h"
