@@ -1,8 +1,6 @@
-// The quick checker's grammar: the shared routines (cgif/grammar) instantiated for bytes, what
-// they record here, and the graph elements, nested graphs and the graphs of a file. Each
-// routine of its own follows the reader's routine of the same name step by step; where the
-// reader shows a message, throws, or copies text in a way not followed here, this one throws
-// Unsure.
+// The grammar (cgif/grammar) instantiated for the quick checker's bytes, and what its routines
+// record here. Where the full reader's model shows a message, or records something not
+// followed here, this one throws Unsure.
 #include "cgif/quick/QuickReader.h"
 
 #include "cgif/grammar/Elements.h"

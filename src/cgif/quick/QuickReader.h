@@ -1,9 +1,12 @@
 #pragma once
-// The quick checker's reader: the CGIF reader's grammar routines, one for one and under the same
-// names, over the bytes of the input. Only what can decide whether a message appears is kept:
-// node names, kinds and ids, the links, the pending arguments, the contexts, the graph counter
-// and the slide names the checking builder hands out. Anything that would show a message, and
-// anything this reader does not follow step by step, throws Unsure.
+// The quick checker's reader: the grammar the full reader runs (cgif/grammar, the same code),
+// instantiated over the bytes of the input with tokens as views into them. This class is the
+// grammar's model: it finds the input lines and keeps only what can decide whether a message
+// appears: node names, kinds and ids (serial numbers), the links, the pending arguments, the
+// contexts, the graph counter and the slide names the checking builder hands out. Where the
+// full reader would show a message, and where this model does not follow the full reader's
+// records (text over line ends, labels defined in earlier graphs, orphan labels), it throws
+// Unsure.
 #include "cgif/grammar/Grammar.h"
 #include "cgif/quick/LargeMemory.h"
 #include "cgif/quick/NodeName.h"

@@ -7,8 +7,11 @@
 // "[Cat]", clear AtEnd and call ReadConcept; the node table rebuild refills the tables with
 // ClearReaderTables, AddNode and AddLink).
 //
-// Every grammar routine returns a flag and takes the flag it returns when its item is absent.
-// Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
+// The grammar routines (scanner, referents, elements, bindings, graphs) are the grammar's in
+// cgif/grammar, written once and shared with the quick checker; this class is their model for
+// QString lines: it fetches lines from a TextStream, keeps tokens and records as strings, draws
+// node ids, hands graphs to the sink and shows messages. Every grammar routine returns a flag
+// and takes the flag it returns when its item is absent. Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
 // current line + ")"; the coreference errors 2001 and 2002 carry their message raw. Errors are
 // caught where the grammar says (ReadGraph shows them and stops); whatever escapes
 // ReadCgifStream (a failure while a graph's title comment is read) is the caller's to show.
