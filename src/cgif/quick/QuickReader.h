@@ -1,15 +1,19 @@
 #pragma once
-// The quick checker's reader: the CGIF reader's grammar routines, one for one and under the same
-// names, over the bytes of the input. Only what can decide whether a message appears is kept:
-// node names, kinds and ids, the links, the pending arguments, the contexts, the graph counter
-// and the slide names the checking builder hands out. Anything that would show a message, and
-// anything this reader does not follow step by step, throws Unsure.
-#include <cstddef>
-#include <cstdint>
+// The quick checker's reader: the grammar the full reader runs (cgif/grammar, the same code),
+// instantiated over the bytes of the input with tokens as views into them. This class is the
+// grammar's model: it finds the input lines and keeps only what can decide whether a message
+// appears: node names, kinds and ids (serial numbers), the links, the pending arguments, the
+// contexts, the graph counter and the slide names the checking builder hands out. Where the
+// full reader would show a message, and where this model does not follow the full reader's
+// records (text over line ends, labels defined in earlier graphs, orphan labels), it throws
+// Unsure.
+#include "cgif/grammar/Grammar.h"
 #include "cgif/quick/LargeMemory.h"
 #include "cgif/quick/NodeName.h"
 #include "cgif/quick/SlideNames.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +22,17 @@ namespace zov::cgif::quick {
 
 struct Unsure {};
 
-class QuickReader {
+// How the grammar reads the quick checker's text: bytes.
+struct ByteText {
+    using Char = char;
+    using String = std::string_view;
+    using Label = NodeName;
+    static constexpr unsigned Code(char c) { return static_cast<unsigned char>(c); }
+};
+
+class QuickReader : private grammar::Grammar<QuickReader, ByteText> {
+    friend class grammar::Grammar<QuickReader, ByteText>;
+
 public:
     // `text` must stay alive and is written to (comments put back into their line).
     QuickReader(char* text, std::size_t size, std::size_t start);
@@ -47,57 +61,132 @@ private:
         std::uint32_t SavedRelationId = 0;
     };
 
-    // scanner
-    bool LineEmpty() const { return pos_ >= lineEnd_; }
-    char Front() const { return text_[pos_]; }
-    void SkipSpaces() {
-        while (pos_ < lineEnd_ && text_[pos_] == ' ')
-            ++pos_;
+    // --- what the grammar needs of this reader (see cgif/grammar/Grammar.h) ---------------
+    const char* LineData() const { return text_; }
+    std::ptrdiff_t LineEnd() const { return lineEnd_; }
+    std::ptrdiff_t FindInLine(char c) const {
+        // Comments and strings are short: a plain loop beats a library search here.
+        std::ptrdiff_t at = pos_;
+        while (at < lineEnd_ && text_[at] != c)
+            ++at;
+        return at < lineEnd_ ? at : -1;
     }
-    bool MatchChar(char c, bool defaultResult) {
-        if (LineEmpty() && !FetchLine())
-            return false;
-        if (Front() != c)
-            return defaultResult;
-        ++pos_;
-        SkipSpaces();
+    static bool HasInput() { return true; }
+    bool InputExhausted() const { return next_ >= size_; }
+    void NextInputLine();
+    void DropLine() { lineEnd_ = pos_; }
+    void ClearToken() { token_ = {}; }
+    void AssignToken(const char* text, std::ptrdiff_t size) { token_ = std::string_view(text, static_cast<std::size_t>(size)); }
+    // Only items that end on the line they start on are followed here.
+    [[noreturn]] static void AppendToken(const char*, std::ptrdiff_t) { throw Unsure{}; }
+    [[noreturn]] static void AppendLineBreak() { throw Unsure{}; }
+    bool TokenEmpty() const { return token_.empty(); }
+    const char* TokenData() const { return token_.data(); }
+    std::ptrdiff_t TokenSize() const { return static_cast<std::ptrdiff_t>(token_.size()); }
+    std::string_view TokenText() const { return token_; }
+    // A comment is put back into the text where it was read, over its own consumed end.
+    struct SavedLine {
+        std::ptrdiff_t begin;
+        std::ptrdiff_t end;
+        std::ptrdiff_t pos;
+    };
+    SavedLine SaveLine() const { return {lineBegin_, lineEnd_, pos_}; }
+    void LineFromToken() {
+        lineBegin_ = pos_ = token_.data() - text_;
+        lineEnd_ = lineBegin_ + TokenSize();
+    }
+    static std::ptrdiff_t Room(const SavedLine& saved) { return saved.pos - saved.begin; }
+    char* WritableLine(SavedLine&) { return text_; }
+    void RestoreLine(SavedLine&& saved, std::ptrdiff_t pos) {
+        lineBegin_ = saved.begin;
+        lineEnd_ = saved.end;
+        pos_ = pos;
+    }
+    // There always is room unless the comment ran over a line end, which is not followed here.
+    [[noreturn]] static void RebuildWithoutRoom(const char*, std::ptrdiff_t, bool, SavedLine&&) { throw Unsure{}; }
+    [[noreturn]] static void Fail(int, const char*) { throw Unsure{}; }
+    [[noreturn]] static void InputPastEnd(char) { throw Unsure{}; }
+
+    // referents: what the grammar's routines record here
+    void DefineLabel();
+    NodeName TokenLabel() const { return NodeName::Of(token_); }
+    static bool SetQuantifierReferent() { return true; }
+    static void SetDesignatorReferent() {}
+    static void PrefixToken(char) {}
+    static void WrapToken(char, char) {}
+    static void CountedCollectionToken(char, char) {}
+    struct NoList {};
+    static NoList NewList() { return {}; }
+    static void AddToList(NoList&, bool) {}
+    static void TokenFromList(NoList&&) {}
+
+    // elements: what the grammar's routines record here
+    int LastIndex() const { return Upper(); }
+    int AddElementNode(Kind kind, std::uint32_t& current) {
+        current = NewNodeId();
+        AddNode({}, current, kind);
+        return Upper();
+    }
+    int AddConcept() { return AddElementNode(Concept, currentConceptId_); }
+    int AddRelation() { return AddElementNode(Relation, currentRelationId_); }
+    int AddActor() { return AddElementNode(Actor, currentActorId_); }
+    int AddNegation() { return AddElementNode(Relation, currentRelationId_); }
+    auto& PendingArgs() { return args_; }
+    auto& Links() { return links_; }
+    bool AddLabelArgument();
+    static void ClearPendingPosition() {}
+    void NoteWriterPosition(char terminator);
+    static void TakeTitlePosition(std::string_view) {}
+    void PlaceNodeComment(int) {
+        if (!positionOnlyComment_)
+            AddCommentNode();
+    }
+    static void PlaceNegation(int) {}
+    void AddStandaloneComment() { AddCommentNode(); }
+    void ClearGraphTitle() { graphTitleName_ = {}; }
+    std::uint32_t AddNestedGraphNode() {
+        AddGraphNode(graphTitleName_);
+        return bound_.back().Id;
+    }
+    void OpenContext() {
+        contexts_.push_back(Context{Upper(), Graph, static_cast<int>(links_.size()) - 1,
+                                    static_cast<int>(args_.size()) - 1, currentConceptId_, currentRelationId_});
+    }
+    Context CloseContext() {
+        const Context context = TopContext();
+        contexts_.pop_back();
+        return context;
+    }
+    bool NamesEarlierGraph(int) const;
+    [[noreturn]] static void ReadGraphReference(int, int) { throw Unsure{}; }
+    bool HandOnNestedGraph(const Context& context);
+    void NameContainer(int container, int graphIndex) {
+        SetNodeName(container, bound_.at(static_cast<std::size_t>(graphIndex)).Name);
+    }
+    std::uint32_t IdAt(int index) const { return bound_.at(static_cast<std::size_t>(index)).Id; }
+
+    // bindings and graphs: what the grammar's routines record here
+    int FindCurrentIndex(const NodeName& label, int startIndex, int&) { return FindCurrentIndex(label, startIndex); }
+    void MarkCoreferent(int index) { SetNodeKind(index, CoreferentConcept); }
+    // An earlier graph of the file may define the label; the full reader resolves that.
+    void BindToEarlierGraph(const NodeName&) const {
+        if (afterFirstGraph_)
+            throw Unsure{};
+    }
+    [[noreturn]] static void LinkNodeMissing() { throw Unsure{}; }
+    static bool TableGone() { return false; }
+    static bool BindingFailed() { return false; }
+    void BeginGraph();
+    void AddTopGraphNode();
+    void HandOnGraph() {
+        if (bound_.at(0).NodeKind == Graph)
+            BuildGraph(0, 0);
+    }
+    static bool GraphFailed() { return false; }
+    bool KeepReadingBetweenGraphs() {
+        afterFirstGraph_ = true;
         return true;
     }
-    bool FetchLine();
-    void NextInputLine();
-    bool ReadIdentifier(bool optional);
-    bool ReadNumber(bool optional);
-    bool ReadUntil(char terminator);
-    std::string_view ExtractTitle(bool keep);
-    void RebuildLine(std::string_view text, bool asComment, bool closed, std::size_t savedBegin, std::size_t savedEnd,
-                     std::size_t savedPos);
-
-    // referents
-    bool ReadReferent();
-    bool ReadCorefLinks(bool optional);
-    bool ReadDefiningLabel(bool optional);
-    bool ReadBoundLabel();
-    bool ReadBoundLabels(bool optional);
-    bool ReadDescriptor();
-    bool ReadQuantifier(bool optional);
-    bool ReadDesignator();
-    bool ReadLiteral(bool optional);
-    bool ReadLocator(bool optional);
-
-    // elements
-    bool ReadElement(bool defaultResult, bool allowComment);
-    bool ReadConcept(bool optional);
-    bool ReadRelation();
-    bool ReadActor();
-    bool ReadNegation(bool optional);
-    bool ReadComment(bool defaultResult, bool addNode);
-    bool ReadPositionComment(char terminator, bool optional);
-    bool ReadArguments();
-    bool ReadNestedGraph(bool optional);
-    bool LinkRelationArguments();
-    void LinkPendingArgs(bool fromActor, std::uint32_t actorId);
-    void PlaceNodeComment();
-    bool ReadGraph();
 
     // tables and lookups
     std::uint32_t NewNodeId() { return ++lastId_; }
@@ -118,13 +207,11 @@ private:
     bool SlideNameInUse(const NodeName& name) const { return slideNames_.Contains(name); }
 
     char* text_;
-    std::size_t size_;
-    std::size_t next_;      // start of the next input line
-    std::size_t lineBegin_; // the current line is text_[lineBegin_, lineEnd_), read from pos_
-    std::size_t lineEnd_;
-    std::size_t pos_;
+    std::ptrdiff_t size_;
+    std::ptrdiff_t next_;      // start of the next input line
+    std::ptrdiff_t lineBegin_; // the current line is text_[lineBegin_, lineEnd_), read from pos_
+    std::ptrdiff_t lineEnd_;
     std::string_view token_;
-    bool atEnd_ = false;
     bool afterFirstGraph_ = false; // a top-level graph was read before the current one
 
     template <typename T>
@@ -140,8 +227,6 @@ private:
     std::uint32_t currentActorId_ = 0;
     NodeName graphTitleName_;
     int graphCounter_ = 1;
-    int nestingDepth_ = 0;
-    bool positionOnlyComment_ = false;
 
     SlideNames slideNames_;
     std::uint32_t buildNumber_ = 0;

@@ -20,8 +20,9 @@ NodeName SlideNameOf(NodeName name) {
 } // namespace
 
 QuickReader::QuickReader(char* text, std::size_t size, std::size_t start)
-    : text_(text), size_(size), next_(start), lineBegin_(start), lineEnd_(start), pos_(start),
-      slideNames_(size / 64), stepsLeft_(16 * size + 65536) {
+    : text_(text), size_(static_cast<std::ptrdiff_t>(size)), next_(static_cast<std::ptrdiff_t>(start)),
+      lineBegin_(next_), lineEnd_(next_), slideNames_(size / 64), stepsLeft_(16 * size + 65536) {
+    pos_ = next_;
     // One large graph can hold a node for every few bytes. Reserving address space costs
     // nothing until it is used, and spares the copies of growing by doubling.
     bound_.reserve(size / 16 + 64);

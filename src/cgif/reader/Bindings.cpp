@@ -1,5 +1,6 @@
 // Coreference lookups over the graph being read (BoundArray) and over the nested graphs that
-// have already been handed on (AllBindings), and the binding of a bound label in a concept.
+// have already been handed on (AllBindings), and what the binding of a bound label in a
+// concept records.
 // Each lookup scans as described at its declaration; for large tables the same answer comes
 // from the lookup indexes.
 #include "cgif/reader/CgifReader.h"
@@ -120,52 +121,45 @@ bool CgifReader::FindNodeById(const QString& id, NodeRecord& node, int& index) c
     return true;
 }
 
-// A bound label read in a concept (the last of a run): first among the nested graphs already
-// handed on, where the concept itself is marked coreferent; else among the enclosing graphs,
-// below the node of the current graph, where the defining concept is marked coreferent. A label
-// found nowhere stays unbound without a message.
-bool CgifReader::ResolveBoundLabel(const QString& label) {
-    try {
-        int graph = -1;
-        if (FindExternalIndex(label, graph) >= 0 && graph >= 0) {
-            const int last = UpperBound(tables_.BoundArray);
-            SetNodeName(last, label);
-            SetNodeKind(last, NodeKind::CoreferentConcept);
-            return true;
-        }
-    } catch (const ParseError&) {
-        // The concept is gone (an empty table): look in the enclosing graphs as for a miss.
+// What the grammar's ResolveBoundLabel (cgif/grammar/Graphs.h) records and shows.
+
+// Defined in an earlier graph: the concept refers to it, as a concept the editor joins to one
+// on another slide does. Not found there either: the label stays unbound, without a message.
+void CgifReader::BindToEarlierGraph(const QString& label) {
+    NodeRecord earlierNode;
+    NodeRecord earlierGraph;
+    if (earlier_.Find(label, earlierNode, earlierGraph)) {
+        const int last = UpperBound(tables_.BoundArray);
+        SetNodeName(last, label);
+        SetNodeKind(last, NodeKind::CoreferentConcept);
+        earlierReferenceId_ = At(tables_.BoundArray, last).Id;
     }
+}
+
+void CgifReader::LinkNodeMissing() const { ShowError(QStringLiteral("Link node not in bound array")); }
+
+// In a catch block: the concept is gone when the table it was in is empty.
+bool CgifReader::TableGone() {
     try {
-        int graph = -1;
-        const int defining = FindCurrentIndex(label, TopContext().GraphIndex - 1, graph);
-        if (defining < 0) {
-            // Defined in an earlier graph: the concept refers to it, as a concept the editor
-            // joins to one on another slide does. Not found there either: the label stays
-            // unbound, without a message.
-            NodeRecord earlierNode;
-            NodeRecord earlierGraph;
-            if (earlier_.Find(label, earlierNode, earlierGraph)) {
-                const int last = UpperBound(tables_.BoundArray);
-                SetNodeName(last, label);
-                SetNodeKind(last, NodeKind::CoreferentConcept);
-                earlierReferenceId_ = At(tables_.BoundArray, last).Id;
-            }
-            return true;
-        }
-        int index = IndexOfId(tables_.BoundArray[static_cast<std::size_t>(defining)].Id);
-        if (index < 0) {
-            ShowError(QStringLiteral("Link node not in bound array"));
-            index = 0;
-        }
-        SetNodeKind(index, NodeKind::CoreferentConcept);
-        SetNodeName(UpperBound(tables_.BoundArray), label);
+        throw;
+    } catch (const ParseError&) {
         return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// In a catch block: a failure of a binding is shown, and the binding reports false.
+bool CgifReader::BindingFailed() const {
+    try {
+        throw;
     } catch (const ParseError& failure) {
         ShowError(failure.message());
-        return false;
+        return true;
     } catch (const std::exception& failure) {
         ShowError(QString::fromUtf8(failure.what()));
+        return true;
+    } catch (...) {
         return false;
     }
 }

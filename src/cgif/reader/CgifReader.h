@@ -7,13 +7,17 @@
 // "[Cat]", clear AtEnd and call ReadConcept; the node table rebuild refills the tables with
 // ClearReaderTables, AddNode and AddLink).
 //
-// Every grammar routine returns a flag and takes the flag it returns when its item is absent.
-// Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
+// The grammar routines (scanner, referents, elements, bindings, graphs) are the grammar's in
+// cgif/grammar, written once and shared with the quick checker; this class is their model for
+// QString lines: it fetches lines from a TextStream, keeps tokens and records as strings, draws
+// node ids, hands graphs to the sink and shows messages. Every grammar routine returns a flag
+// and takes the flag it returns when its item is absent. Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
 // current line + ")"; the coreference errors 2001 and 2002 carry their message raw. Errors are
 // caught where the grammar says (ReadGraph shows them and stops); whatever escapes
 // ReadCgifStream (a failure while a graph's title comment is read) is the caller's to show.
 //
 // All state lives in this object (one per editor session); nothing is shared between readers.
+#include "cgif/grammar/Grammar.h"
 #include "cgif/reader/EarlierGraphs.h"
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/GraphSink.h"
@@ -37,7 +41,17 @@ class TextStream;
 
 namespace zov::cgif {
 
-class CgifReader {
+// How the grammar reads this reader's text: UTF-16 code units of QStrings.
+struct ReaderText {
+    using Char = QChar;
+    using String = QString;
+    using Label = QString;
+    static constexpr unsigned Code(QChar c) { return c.unicode(); }
+};
+
+class CgifReader : public grammar::Grammar<CgifReader, ReaderText> {
+    friend class grammar::Grammar<CgifReader, ReaderText>;
+
 public:
     // `ids` makes the eight-letter node ids, `messages` shows the boxes the reader shows itself
     // (title "Error", critical icon), `sink` receives every finished graph.
@@ -95,9 +109,8 @@ public:
     const QString& GraphTitleType() const { return graphTitleType_; }
     void SetGraphTitle(const QString& name, const QString& type);
 
-    // Graphs nested deeper than this stop the reading with ParseError 3001 "Graphs nested too
-    // deeply", so that no input can exhaust the stack.
-    static constexpr int MaxNestingDepth = 200;
+    // MaxNestingDepth (from the grammar): graphs nested deeper stop the reading with ParseError
+    // 3001 "Graphs nested too deeply", so that no input can exhaust the stack.
     // While a stream is read, lookups in a table with more nodes than this use hash indexes
     // instead of scanning (same answers, linear reading of large graphs). 0 always indexes,
     // INT_MAX never does; for tests and measurements.
@@ -118,46 +131,19 @@ public:
     void SplitGraphTitle(const QString& title);
 
     // --- scanner ------------------------------------------------------------------------
-    bool MatchChar(QChar c, bool defaultResult) {
-        if (LineEmpty() && !FetchLine())
-            return false;
-        if (Front() != c)
-            return defaultResult;
-        ++pos_;
-        SkipSpaces();
-        return true;
-    }
-    bool ReadIdentifier(bool optional);
-    bool ReadNumber(bool optional);
-    bool ReadUntil(QChar terminator);
-    QString ExtractTitle(bool keep);
+    // MatchChar, ReadIdentifier, ReadNumber, ReadUntil and ExtractTitle come from the grammar.
     [[noreturn]] void ReportParseError(int number, const QString& message);
 
     // --- referents ----------------------------------------------------------------------
-    bool ReadReferent();
-    bool ReadCorefLinks(bool optional);
-    bool ReadDefiningLabel(bool optional);
-    bool ReadBoundLabel();
-    bool ReadBoundLabels(bool optional);
-    bool ReadDescriptor();
-    bool ReadQuantifier(bool optional);
-    bool ReadDesignator();
-    bool ReadCollection(bool optional);
-    bool ReadCollectionElements(QChar terminator);
-    bool ReadLiteral(bool optional);
-    bool ReadLocator(bool optional);
+    // ReadReferent, ReadCorefLinks, ReadDefiningLabel, ReadBoundLabel(s), ReadDescriptor,
+    // ReadQuantifier, ReadDesignator, ReadCollection(Elements), ReadLiteral and ReadLocator come
+    // from the grammar. Each form's text, punctuation included, goes into the Referent of the
+    // last node of the BoundArray; coreference labels go into its Name.
 
     // --- graph elements -----------------------------------------------------------------
-    bool ReadElement(bool defaultResult, bool allowComment);
-    bool ReadConcept(bool optional);
-    bool ReadRelation();
-    bool ReadActor();
-    bool ReadNegation(bool optional);
-    bool ReadComment(bool defaultResult, bool addNode);
-    bool ReadPositionComment(QChar terminator, bool optional);
-    bool ReadArguments();
-    bool ReadNestedGraph(bool optional);
-    bool LinkRelationArguments();
+    // ReadElement, ReadConcept, ReadRelation, ReadActor, ReadNegation, ReadComment,
+    // ReadPositionComment, ReadArguments, ReadNestedGraph and LinkRelationArguments come from
+    // the grammar.
 
     // --- coreference lookups ------------------------------------------------------------
     // The nearest node at or below `startIndex` of the BoundArray named `label`, and the
@@ -181,8 +167,8 @@ public:
     // ids of a large graph needs no index of its own. Otherwise (between readings, a small
     // table, an empty id) nullopt: the caller searches itself.
     std::optional<int> IndexedNodeId(const QString& id) const;
-    // Binds a bound label read in a concept (the last node of the BoundArray); see Bindings.cpp.
-    bool ResolveBoundLabel(const QString& label);
+    // ResolveBoundLabel (from the grammar) binds a bound label read in a concept (the last node
+    // of the BoundArray).
 
     // --- graphs and files ---------------------------------------------------------------
     // Reads every graph of the stream, handing each to the sink. True when the whole input was
@@ -190,8 +176,7 @@ public:
     // graph's title comment is read is thrown (ParseError, or the stream's own exception).
     // The stream stays open; the caller closes it.
     bool ReadCgifStream(platform::TextStream& stream);
-    // Reads one top-level graph and hands it to the sink.
-    bool ReadGraph();
+    // ReadGraph (from the grammar) reads one top-level graph and hands it to the sink.
 
 private:
     // A nested graph with nothing in it whose title names an earlier graph stands for that
@@ -200,16 +185,95 @@ private:
     // The id a relation's argument stands for: the container of a graph reference instead of
     // the reference's own graph node (both bear the graph's name).
     const QString& ArgumentId(int index) const;
-    bool LineEmpty() const { return pos_ >= line_.size(); }
-    QChar Front() const { return line_.constData()[pos_]; }
-    void SkipSpaces() {
-        const QChar* data = line_.constData();
-        const qsizetype size = line_.size();
-        while (pos_ < size && data[pos_] == u' ')
-            ++pos_;
-    }
-    bool FetchLine();
+    // --- what the grammar needs of this reader (see cgif/grammar/Grammar.h) ---------------
+    const QChar* LineData() const { return line_.constData(); }
+    std::ptrdiff_t LineEnd() const { return line_.size(); }
+    std::ptrdiff_t FindInLine(QChar c) const { return line_.indexOf(c, pos_); }
+    bool HasInput() const { return input_ != nullptr; }
+    bool InputExhausted() const;
     void NextInputLine();
+    void DropLine() {
+        line_.clear();
+        pos_ = 0;
+    }
+    void AssignToken(const QChar* text, std::ptrdiff_t size) { AssignToken(QStringView(text, size)); }
+    void AppendToken(const QChar* text, std::ptrdiff_t size) { token_.append(QStringView(text, size)); }
+    void AppendLineBreak() { token_.append(QStringLiteral("\r\n")); }
+    bool TokenEmpty() const { return token_.isEmpty(); }
+    const QChar* TokenData() const { return token_.constData(); }
+    std::ptrdiff_t TokenSize() const { return token_.size(); }
+    const QString& TokenText() const { return token_; }
+    struct SavedLine {
+        QString line;
+        std::ptrdiff_t pos;
+    };
+    SavedLine SaveLine() { return {std::move(line_), pos_}; }
+    void LineFromToken() {
+        line_ = token_;
+        pos_ = 0;
+    }
+    static std::ptrdiff_t Room(const SavedLine& saved) { return saved.pos; }
+    static QChar* WritableLine(SavedLine& saved) { return saved.line.data(); }
+    void RestoreLine(SavedLine&& saved, std::ptrdiff_t pos) {
+        line_ = std::move(saved.line);
+        pos_ = pos;
+    }
+    void RebuildWithoutRoom(const QChar* text, std::ptrdiff_t size, bool closed, SavedLine&& saved);
+    [[noreturn]] void Fail(int number, const char* message) { ReportParseError(number, QString::fromLatin1(message)); }
+    [[noreturn]] void InputPastEnd(QChar terminator);
+    void DefineLabel();
+    const QString& TokenLabel() const { return token_; }
+    bool SetQuantifierReferent();
+    void SetDesignatorReferent();
+    void PrefixToken(QChar c) { token_.prepend(c); }
+    void WrapToken(QChar open, QChar close) { token_ = QString(open) + token_ + close; }
+    void CountedCollectionToken(QChar open, QChar close);
+    static QString NewList() { return {}; }
+    void AddToList(QString& list, bool comma) {
+        list += token_;
+        if (comma)
+            list += u',';
+    }
+    void TokenFromList(QString&& list) { token_ = std::move(list); }
+    int LastIndex() const { return UpperBound(tables_.BoundArray); }
+    int AddElementNode(std::int16_t kind, const QString& type);
+    int AddConcept();
+    int AddRelation();
+    int AddActor();
+    int AddNegation();
+    std::vector<QString>& PendingArgs() { return tables_.PendingArgs; }
+    std::vector<LinkRecord>& Links() { return tables_.Links; }
+    bool AddLabelArgument();
+    void ClearPendingPosition() {
+        pendingX_ = 0;
+        pendingY_ = 0;
+    }
+    void NoteWriterPosition(QChar terminator);
+    void TakeTitlePosition(const QString& title);
+    void PlaceNodeComment(int nodeIndex);
+    void PlaceNegation(int index);
+    void AddStandaloneComment();
+    void ClearGraphTitle() {
+        graphTitleType_.clear();
+        graphTitleName_.clear();
+    }
+    QString AddNestedGraphNode();
+    void OpenContext();
+    ContextRecord CloseContext();
+    bool NamesEarlierGraph(int graphIndex) const;
+    bool HandOnNestedGraph(const ContextRecord& context);
+    void NameContainer(int container, int graphIndex);
+    const QString& IdAt(int index) const { return tables_.BoundArray[static_cast<std::size_t>(index)].Id; }
+    void MarkCoreferent(int index) { SetNodeKind(index, NodeKind::CoreferentConcept); }
+    void BindToEarlierGraph(const QString& label);
+    void LinkNodeMissing() const;
+    static bool TableGone();
+    bool BindingFailed() const;
+    void BeginGraph();
+    void AddTopGraphNode();
+    void HandOnGraph();
+    bool GraphFailed();
+    bool KeepReadingBetweenGraphs();
     static constexpr qsizetype LongLine = 64 * 1024;
     void ReserveForLine(qsizetype characters);
     void KeepCurrentLine() noexcept;
@@ -217,10 +281,7 @@ private:
     void ClearToken();
     NodeRecord& LastNode();
     ContextRecord& TopContext();
-    void PlaceNodeComment(int nodeIndex);
     void ShowError(const QString& text) const;
-    void RebuildLine(QStringView text, bool asComment, bool closed, QString savedLine, qsizetype savedPos);
-    void LinkPendingArgs(bool fromActor, const QString& actorId);
     // Every change of a node's Name or Kind and every cut of the BoundArray goes through these,
     // so that the lookup indexes stay in step.
     void SetNodeName(int index, const QString& name);
@@ -252,19 +313,15 @@ private:
 
     platform::TextStream* input_ = nullptr;
     QString line_;        // CurrentLine is line_ from pos_ on: consuming moves pos_ only
-    qsizetype pos_ = 0;
     QString token_;
-    bool atEnd_ = false;
     int graphCounter_ = 1;
     float pendingX_ = 0;
     float pendingY_ = 0;
-    bool positionOnlyComment_ = false; // the last node comment was the writer's "x@y"
     QString currentConceptId_;
     QString currentRelationId_;
     QString currentActorId_;
     QString graphTitleName_;
     QString graphTitleType_;
-    int nestingDepth_ = 0;
 
     static constexpr qsizetype MaxSharedTokenSize = 16;
     std::array<QString, 256> recentTokens_; // short tokens read recently, by a hash of their text

@@ -1,5 +1,5 @@
-// Graph elements: concepts, relations, actors, negations, comments and nested graphs, with the
-// node records and links they produce.
+// The reader's side of the graph elements: the grammar (cgif/grammar/Elements.h) reads them,
+// and these make their node records, place their positions and hand finished nested graphs on.
 #include "cgif/reader/CgifReader.h"
 #include "cgif/reader/PositionText.h"
 #include "drawing/NodeId.h"
@@ -11,59 +11,38 @@ constexpr float CommentAboveNode = 50;
 constexpr float NegationOffset = 100;
 constexpr float StandaloneCommentX = 200;
 constexpr float StandaloneCommentY = 100;
-
-// Counts open nested graphs so that deeply nested input stops with an error, not a crash.
-class NestingGuard {
-public:
-    explicit NestingGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~NestingGuard() { --depth_; }
-    NestingGuard(const NestingGuard&) = delete;
-    NestingGuard& operator=(const NestingGuard&) = delete;
-
-private:
-    int& depth_;
-};
 } // namespace
 
-bool CgifReader::ReadElement(bool defaultResult, bool allowComment) {
-    if (ReadConcept(false) || ReadRelation() || ReadActor() || ReadNegation(false))
-        return true;
-    if (allowComment && ReadComment(false, true))
-        return true;
-    return defaultResult;
+int CgifReader::AddElementNode(std::int16_t kind, const QString& type) {
+    NodeRecord node;
+    node.Id = ids_.NewNodeId();
+    node.Type = type;
+    node.Kind = kind;
+    QString& current = kind == NodeKind::Concept ? currentConceptId_
+                       : kind == NodeKind::Actor ? currentActorId_
+                                                 : currentRelationId_;
+    current = node.Id;
+    AddNode(std::move(node));
+    return UpperBound(tables_.BoundArray);
 }
 
-bool CgifReader::ReadPositionComment(QChar terminator, bool optional) {
-    positionOnlyComment_ = false;
-    bool result = false;
-    if (MatchChar(u';', false) && ReadUntil(terminator)) {
-        if (token_.isEmpty() || token_.front() != u'%') {
-            // No title: putting the text back as a comment and reading it again (below) would
-            // give the same text and leave the line at the same terminator, so skip that.
-            pendingX_ = 0;
-            pendingY_ = 0;
-            if (const auto written = WriterPosition(token_, terminator)) {
-                pendingX_ = written->X;
-                pendingY_ = written->Y;
-                positionOnlyComment_ = true;
-            }
-            return true;
-        }
-        const QString title = ExtractTitle(false);
-        const PositionValue fromTitle = PositionFromTitle(title);
-        pendingX_ = fromTitle.X;
-        pendingY_ = fromTitle.Y;
-        MatchChar(u';', false);
-        result = ReadUntil(terminator);
-        if (result && title.isEmpty()) {
-            if (const auto written = WriterPosition(token_, terminator)) {
-                pendingX_ = written->X;
-                pendingY_ = written->Y;
-                positionOnlyComment_ = true;
-            }
-        }
+int CgifReader::AddConcept() { return AddElementNode(NodeKind::Concept, token_); }
+int CgifReader::AddRelation() { return AddElementNode(NodeKind::Relation, token_); }
+int CgifReader::AddActor() { return AddElementNode(NodeKind::Actor, token_); }
+int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, QStringLiteral("Neg")); }
+
+void CgifReader::NoteWriterPosition(QChar terminator) {
+    if (const auto written = WriterPosition(token_, terminator)) {
+        pendingX_ = written->X;
+        pendingY_ = written->Y;
+        positionOnlyComment_ = true;
     }
-    return optional ? true : result;
+}
+
+void CgifReader::TakeTitlePosition(const QString& title) {
+    const PositionValue fromTitle = PositionFromTitle(title);
+    pendingX_ = fromTitle.X;
+    pendingY_ = fromTitle.Y;
 }
 
 void CgifReader::PlaceNodeComment(int nodeIndex) {
@@ -78,239 +57,74 @@ void CgifReader::PlaceNodeComment(int nodeIndex) {
         AddCommentNode();
 }
 
-bool CgifReader::ReadConcept(bool optional) {
-    bool result = false;
-    if (MatchChar(u'[', false)) {
-        ReadIdentifier(true);
-        NodeRecord conceptNode;
-        conceptNode.Id = ids_.NewNodeId();
-        conceptNode.Type = token_;
-        conceptNode.Kind = NodeKind::Concept;
-        currentConceptId_ = conceptNode.Id;
-        AddNode(std::move(conceptNode));
-        const int conceptIndex = UpperBound(tables_.BoundArray);
-        for (int segments = 1;; ++segments) {
-            if (MatchChar(u':', false))
-                ReadReferent();
-            else
-                ReadCorefLinks(true);
-            pendingX_ = 0;
-            pendingY_ = 0;
-            if (ReadPositionComment(u';', false)) {
-                MatchChar(u';', false);
-                // The exporter's "x@y" is the concept's own position, also when a referent and a
-                // label have put an empty graph node after the concept; a title position goes to
-                // the last node read.
-                PlaceNodeComment(positionOnlyComment_ ? conceptIndex : UpperBound(tables_.BoundArray));
-                if (!MatchChar(u']', false))
-                    ReportParseError(1012, QStringLiteral("Expected terminating ] for concept"));
-                break;
-            }
-            if (MatchChar(u']', false))
-                break;
-            if (segments == 2)
-                ReportParseError(1012, QStringLiteral("Cannot find ] terminator for concept"));
-        }
-        result = true;
-    }
-    return optional ? true : result;
-}
-
-bool CgifReader::ReadArguments() {
-    while (!atEnd_) {
-        if (ReadConcept(false)) {
-            tables_.PendingArgs.push_back(currentConceptId_);
-        } else if (ReadBoundLabel()) {
-            // The argument is the node that defines the label anywhere in the graph read so far.
-            int graph = -1;
-            const int defining = FindCurrentIndex(token_, UpperBound(tables_.BoundArray) - 1, graph);
-            if (defining >= 0) {
-                tables_.PendingArgs.push_back(ArgumentId(defining));
-                continue;
-            }
-            // Defined in an earlier graph: the argument is a coreferent concept of its own, as
-            // "[?label]" would make it, which the slide shows as a reference to that graph.
-            NodeRecord earlierNode;
-            NodeRecord earlierGraph;
-            if (!earlier_.Find(token_, earlierNode, earlierGraph)) {
-                ShowError(QStringLiteral("Current coreference not found for: ") + token_);
-                return false;
-            }
-            NodeRecord reference;
-            reference.Id = ids_.NewNodeId();
-            reference.Name = token_;
-            reference.Kind = NodeKind::CoreferentConcept;
-            tables_.PendingArgs.push_back(reference.Id);
-            AddNode(std::move(reference));
-        } else {
-            break;
-        }
-    }
-    return !atEnd_;
-}
-
-bool CgifReader::LinkRelationArguments() {
-    auto& args = tables_.PendingArgs;
-    if (args.empty())
-        return false;
-    const int argBase = TopContext().ArgBase;
-    tables_.Links.push_back({currentRelationId_, args.back()});
-    for (int i = argBase + 1; i < UpperBound(args); ++i)
-        tables_.Links.push_back({args[static_cast<std::size_t>(i)], currentRelationId_});
-    CutBack(args, argBase);
-    return true;
-}
-
-bool CgifReader::ReadRelation() {
-    if (!MatchChar(u'(', false))
-        return false;
-    ReadIdentifier(false);
-    NodeRecord relation;
-    relation.Id = ids_.NewNodeId();
-    relation.Type = token_;
-    relation.Kind = NodeKind::Relation;
-    currentRelationId_ = relation.Id;
-    AddNode(std::move(relation));
-    const int index = UpperBound(tables_.BoundArray);
-    if (!ReadArguments())
-        return false;
-    pendingX_ = 0;
-    pendingY_ = 0;
-    if (ReadPositionComment(u';', false)) {
-        MatchChar(u';', false);
-        PlaceNodeComment(index);
-    }
-    if (!MatchChar(u')', false))
-        ReportParseError(1015, QStringLiteral("Expected ) at end of relation"));
-    if (!LinkRelationArguments())
-        ReportParseError(1014, QStringLiteral("Relation with no concepts"));
-    return true;
-}
-
-// Links the pending arguments of the current context to the actor (inputs) or from it
-// (outputs), then drops them.
-void CgifReader::LinkPendingArgs(bool fromActor, const QString& actorId) {
-    auto& args = tables_.PendingArgs;
-    const int argBase = TopContext().ArgBase;
-    for (int i = argBase + 1; i <= UpperBound(args); ++i) {
-        const QString& arg = args[static_cast<std::size_t>(i)];
-        if (fromActor)
-            tables_.Links.push_back({actorId, arg});
-        else
-            tables_.Links.push_back({arg, actorId});
-    }
-    CutBack(args, argBase);
-}
-
-bool CgifReader::ReadActor() {
-    if (!MatchChar(u'<', false))
-        return false;
-    ReadIdentifier(false);
-    NodeRecord actor;
-    actor.Id = ids_.NewNodeId();
-    actor.Type = token_;
-    actor.Kind = NodeKind::Actor;
-    currentActorId_ = actor.Id;
-    AddNode(std::move(actor));
-    const int index = UpperBound(tables_.BoundArray);
-    if (!ReadArguments())
-        return false;
-    if (!MatchChar(u'|', false))
-        ReportParseError(1029, QStringLiteral("| separator missing"));
-    LinkPendingArgs(false, currentActorId_);
-    if (!ReadArguments())
-        return false;
-    pendingX_ = 0;
-    pendingY_ = 0;
-    if (ReadPositionComment(u'>', false))
-        PlaceNodeComment(index);
-    if (!MatchChar(u'>', false))
-        return false;
-    LinkPendingArgs(true, currentActorId_);
-    return true;
-}
-
-bool CgifReader::ReadNegation(bool optional) {
-    if (!MatchChar(u'~', false))
-        return optional;
-    NodeRecord negation;
-    negation.Id = ids_.NewNodeId();
-    negation.Type = QStringLiteral("Neg");
-    negation.Kind = NodeKind::Relation;
-    currentRelationId_ = negation.Id;
-    AddNode(std::move(negation));
-    const int index = UpperBound(tables_.BoundArray);
-    // All three steps run before the result is judged.
-    const bool opened = MatchChar(u'[', false);
-    pendingX_ = 0;
-    pendingY_ = 0;
-    const bool nested = ReadNestedGraph(false);
-    const bool closed = MatchChar(u']', false);
-    if (!opened || !nested || !closed)
-        ReportParseError(2014, QStringLiteral("Missing concept for negation"));
+// The position of the nested graph read last, moved up and left, is the negation's own.
+void CgifReader::PlaceNegation(int index) {
     if (pendingX_ > 0 || pendingY_ > 0) {
         NodeRecord& node = tables_.BoundArray.at(static_cast<std::size_t>(index));
         node.X = pendingX_ - NegationOffset;
         node.Y = pendingY_ - NegationOffset;
     }
+}
+
+void CgifReader::AddStandaloneComment() {
+    pendingX_ = StandaloneCommentX;
+    pendingY_ = StandaloneCommentY;
+    AddCommentNode();
+}
+
+// The argument is the node that defines the label anywhere in the graph read so far.
+bool CgifReader::AddLabelArgument() {
+    int graph = -1;
+    const int defining = FindCurrentIndex(token_, UpperBound(tables_.BoundArray) - 1, graph);
+    if (defining >= 0) {
+        tables_.PendingArgs.push_back(ArgumentId(defining));
+        return true;
+    }
+    // Defined in an earlier graph: the argument is a coreferent concept of its own, as
+    // "[?label]" would make it, which the slide shows as a reference to that graph.
+    NodeRecord earlierNode;
+    NodeRecord earlierGraph;
+    if (!earlier_.Find(token_, earlierNode, earlierGraph)) {
+        ShowError(QStringLiteral("Current coreference not found for: ") + token_);
+        return false;
+    }
+    NodeRecord reference;
+    reference.Id = ids_.NewNodeId();
+    reference.Name = token_;
+    reference.Kind = NodeKind::CoreferentConcept;
+    tables_.PendingArgs.push_back(reference.Id);
+    AddNode(std::move(reference));
     return true;
 }
 
-bool CgifReader::ReadComment(bool defaultResult, bool addNode) {
-    if (!MatchChar(u';', false))
-        return defaultResult;
-    if (!ReadUntil(u';'))
-        ReportParseError(1012, QStringLiteral("No comment string with ; at end"));
-    MatchChar(u';', false);
-    if (addNode) {
-        pendingX_ = StandaloneCommentX;
-        pendingY_ = StandaloneCommentY;
-        AddCommentNode();
-    }
-    return true;
-}
-
-bool CgifReader::ReadNestedGraph(bool optional) {
-    if (nestingDepth_ >= MaxNestingDepth)
-        ReportParseError(RuntimeFailure::NestingTooDeep, QStringLiteral("Graphs nested too deeply"));
-    NestingGuard guard(nestingDepth_);
-
-    const int container = UpperBound(tables_.BoundArray);
-    bool titled = false;
-    if (ReadComment(false, false)) {
-        const QString title = ExtractTitle(true);
-        if (title.isEmpty())
-            return optional;
-        SplitGraphTitle(title);
-        titled = true;
-    } else {
-        graphTitleType_.clear();
-        graphTitleName_.clear();
-    }
+QString CgifReader::AddNestedGraphNode() {
     NodeRecord graph;
     AddGraphNode(graph, graphTitleType_, graphTitleName_);
     graphTitleType_ = graph.Type;
     graphTitleName_ = graph.Name;
-    const QString graphId = graph.Id;
+    return graph.Id;
+}
 
-    tables_.Contexts.push_back(ContextRecord{UpperBound(tables_.BoundArray), graph.Kind,
+void CgifReader::OpenContext() {
+    tables_.Contexts.push_back(ContextRecord{UpperBound(tables_.BoundArray), tables_.BoundArray.back().Kind,
                                              UpperBound(tables_.Links), UpperBound(tables_.PendingArgs),
                                              currentConceptId_, currentRelationId_});
-    while (!atEnd_ && ReadElement(false, false)) {
-    }
+}
+
+ContextRecord CgifReader::CloseContext() {
     const ContextRecord context = TopContext();
     tables_.Contexts.pop_back();
+    return context;
+}
 
+bool CgifReader::NamesEarlierGraph(int graphIndex) const {
+    return earlier_.FindGraph(tables_.BoundArray[static_cast<std::size_t>(graphIndex)].Name) != nullptr;
+}
+
+// The sink takes the nested graph; its nodes are kept in AllBindings and leave the BoundArray,
+// all but its graph node.
+bool CgifReader::HandOnNestedGraph(const ContextRecord& context) {
     auto& nodes = tables_.BoundArray;
-    if (UpperBound(tables_.Links) <= context.LinkBase) {
-        SetNodeKind(context.GraphIndex, context.GraphKind);
-        if (titled && container >= 0 && context.GraphIndex == UpperBound(nodes) &&
-            earlier_.FindGraph(nodes[static_cast<std::size_t>(context.GraphIndex)].Name) != nullptr) {
-            ReadGraphReference(container, context.GraphIndex);
-            return true;
-        }
-        return optional;
-    }
     const NodeRecord graphNode = nodes.at(static_cast<std::size_t>(context.GraphIndex));
     sink_->BuildGraphSlide(*this, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, context.LinkBase + 1,
                            context.GraphIndex + 1);
@@ -325,16 +139,12 @@ bool CgifReader::ReadNestedGraph(bool optional) {
         return false;
     }
     CutBoundArray(context.GraphIndex);
-
-    // The containing node takes the name of its own nested graph (a graph opened inside this
-    // one has made graph nodes since, and left its own title as the last one read).
-    SetNodeName(container, graphNode.Name);
-    CutBack(tables_.Links, context.LinkBase);
-    tables_.Links.push_back({nodes[static_cast<std::size_t>(container)].Id, graphId});
-    CutBack(tables_.PendingArgs, context.ArgBase);
-    currentConceptId_ = context.SavedConceptId;
-    currentRelationId_ = context.SavedRelationId;
     return true;
+}
+
+void CgifReader::NameContainer(int container, int graphIndex) {
+    const QString name = tables_.BoundArray.at(static_cast<std::size_t>(graphIndex)).Name;
+    SetNodeName(container, name);
 }
 
 void CgifReader::ReadGraphReference(int container, int graphIndex) {

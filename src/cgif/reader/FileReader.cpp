@@ -1,5 +1,6 @@
-// The outer loop: the top-level graphs of a file, separated by ".", each handed to the sink
-// when it ends.
+// The reader's side of the outer loop (the grammar's ReadGraphs and ReadGraph, in
+// cgif/grammar/Graphs.h): the stream read, the graphs of a file kept for the later ones, each
+// graph handed to the sink when it ends, and the messages when one fails.
 #include "cgif/reader/CgifReader.h"
 #include "platform/TextStream.h"
 
@@ -60,27 +61,20 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     atEnd_ = false;
     stoppedBetweenGraphs_ = false;
     SetCurrentLine(QString());
-    for (bool first = true;; first = false) {
-        if (!first && keepReading_ && !keepReading_()) {
-            stoppedBetweenGraphs_ = true;
-            atEnd_ = true;
-            return false;
-        }
-        if (!ReadGraph()) {
-            atEnd_ = true;
-            return false;
-        }
-        if (!MatchChar(u'.', false)) {
-            atEnd_ = true;
-            return true;
-        }
-        atEnd_ = false;
-    }
+    return ReadGraphs();
 }
 
-bool CgifReader::ReadGraph() {
-    // Later graphs of the file may refer to the graphs read before (and to the nested graphs
-    // they handed on): their nodes are kept before the tables are emptied.
+bool CgifReader::KeepReadingBetweenGraphs() {
+    if (keepReading_ && !keepReading_()) {
+        stoppedBetweenGraphs_ = true;
+        return false;
+    }
+    return true;
+}
+
+// Later graphs of the file may refer to the graphs read before (and to the nested graphs they
+// handed on): their nodes are kept before the tables are emptied.
+void CgifReader::BeginGraph() {
     if (graphsRead_ > 0) {
         earlier_.Add(tables_.AllBindings);
         earlier_.Add(tables_.BoundArray);
@@ -88,44 +82,36 @@ bool CgifReader::ReadGraph() {
     ClearReaderTables();
     tables_.Contexts.clear();
     tables_.Contexts.push_back(ContextRecord{});
-    nestingDepth_ = 0;
     referenceContainers_.clear();
+}
 
-    // Failures while the title comment is read are the caller's to report.
-    QString title;
-    if (ReadComment(false, false))
-        title = ExtractTitle(true);
-    if (title.isEmpty()) {
-        graphTitleType_.clear();
-        graphTitleName_.clear();
-    } else {
-        SplitGraphTitle(title);
-    }
+void CgifReader::AddTopGraphNode() {
     NodeRecord graph;
     AddGraphNode(graph, graphTitleType_, graphTitleName_);
     tables_.Contexts[0] = ContextRecord{0, tables_.BoundArray[0].Kind, -1, -1, QString(), QString()};
+}
 
+// In a catch block: whatever stopped the reading of a graph is shown.
+bool CgifReader::GraphFailed() {
     try {
-        while (!atEnd_ && ReadElement(false, true)) {
-        }
+        throw;
     } catch (const ParseError& failure) {
         ShowError(failure.message());
-        return false;
     } catch (const std::bad_alloc&) {
         // The tables of the graph being read go first, so that the message and the graphs drawn
         // before it have the memory they need.
         ClearReaderTables();
         ShowError(QStringLiteral("Not enough memory to read this graph; the graphs before it are kept"));
-        return false;
     } catch (const std::exception& failure) {
         ShowError(QString::fromUtf8(failure.what()));
-        return false;
     } catch (...) {
         ShowError(QStringLiteral("The reading of the graph failed"));
-        return false;
     }
+    return true;
+}
 
-    // Built unless a coreference step re-marked the graph node.
+// Built unless a coreference step re-marked the graph node.
+void CgifReader::HandOnGraph() {
     const NodeRecord& graphNode = tables_.BoundArray.at(0);
     if (graphNode.Kind == NodeKind::Graph) {
         const QString name = graphNode.Name;
@@ -143,7 +129,6 @@ bool CgifReader::ReadGraph() {
     }
     referenceContainers_.clear();
     ++graphsRead_;
-    return true;
 }
 
 } // namespace zov::cgif

@@ -2,6 +2,8 @@
 // The tables the CGIF reader fills while it reads one top-level graph, and that the slide
 // builder, the exporter and the editing commands read. Every table is 0-based and grows by
 // one element per append; indexes stored in records stay valid until the table is cut back.
+#include "cgif/grammar/Grammar.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -51,18 +53,8 @@ struct ReaderTables {
     std::vector<ContextRecord> Contexts;   // open graph contexts; element 0 is the top level
 };
 
-// Index of the last element, -1 for an empty table.
-template <typename T>
-int UpperBound(const std::vector<T>& table) {
-    return static_cast<int>(table.size()) - 1;
-}
-
-// Cuts a table back so that its upper bound is `upperBound` (-1 empties it).
-template <typename T>
-void CutBack(std::vector<T>& table, int upperBound) {
-    const auto size = static_cast<std::size_t>(upperBound < 0 ? 0 : upperBound + 1);
-    if (size < table.size())
-        table.resize(size);
-}
+// Index of the last element (-1 for an empty table), and cutting a table back to an upper bound.
+using grammar::CutBack;
+using grammar::UpperBound;
 
 } // namespace zov::cgif

@@ -1,8 +1,8 @@
-// Scanner operations: each consumes one lexical item from the front of the current line and
-// pulls further lines from the input when the line is used up. The current line is held as a
-// string and a read position, so consuming never copies the rest of the line.
+// The reader's side of the scanner: its lines come from a text stream, and its tokens are
+// strings that records keep. The current line is held as a string and a read position, so
+// consuming never copies the rest of the line. The scanner routines themselves are the
+// grammar's (cgif/grammar/Scanner.h).
 #include "cgif/reader/CgifReader.h"
-#include "cgif/reader/CharClass.h"
 #include "platform/TextStream.h"
 
 #include <algorithm>
@@ -14,32 +14,7 @@ void CgifReader::SetCurrentLine(const QString& text) {
     pos_ = 0;
 }
 
-// True when the current line has something to read. Gives up at the end of the input; only
-// a call that finds the input already exhausted sets AtEnd. Without an input (the editor's
-// parse buffer) there is nothing to fetch, and a stream that fails while it is read ends the
-// fetch the same way.
-bool CgifReader::FetchLine() {
-    if (!LineEmpty())
-        return true;
-    if (input_ == nullptr)
-        return false;
-    try {
-        if (input_->AtEndOfStream()) {
-            atEnd_ = true;
-            return false;
-        }
-        do {
-            NextInputLine();
-            SkipSpaces();
-            if (!LineEmpty())
-                return true;
-        } while (!input_->AtEndOfStream());
-    } catch (const std::exception&) {
-        line_.clear();
-        pos_ = 0;
-    }
-    return false;
-}
+bool CgifReader::InputExhausted() const { return input_->AtEndOfStream(); }
 
 // The next input line becomes the current line. While ReadCgifStream reads a stream the line
 // is borrowed from the stream's text without a copy (the stream outlives the reading); writing
@@ -117,126 +92,23 @@ void CgifReader::ClearToken() {
         token_ = QString();
 }
 
-bool CgifReader::ReadIdentifier(bool optional) {
-    ClearToken();
-    if (!FetchLine())
-        return optional;
-    if (!IsIdentifierStart(Front())) {
-        if (optional)
-            return true;
-        ReportParseError(1030, QStringLiteral("First character not alpha or _"));
-    }
-    const qsizetype start = pos_;
-    const QChar* data = line_.constData();
-    const qsizetype size = line_.size();
-    ++pos_;
-    while (pos_ < size && IsIdentifierPart(data[pos_]))
-        ++pos_;
-    AssignToken(QStringView(data + start, pos_ - start));
-    SkipSpaces();
-    return true;
-}
-
-bool CgifReader::ReadNumber(bool optional) {
-    const QChar* data = line_.constData();
-    const qsizetype size = line_.size();
-    qsizetype end = pos_;
-    while (end < size && IsDigit(data[end]))
-        ++end;
-    if (end >= size) {
-        AssignToken(pos_ < size ? QStringView(data + pos_, size - pos_) : QStringView());
-        pos_ = size;
-        return true;
-    }
-    if (end == pos_)
-        return optional;
-    AssignToken(QStringView(data + pos_, end - pos_));
-    pos_ = end;
-    SkipSpaces();
-    return true;
-}
-
-bool CgifReader::ReadUntil(QChar terminator) {
-    qsizetype found = line_.indexOf(terminator, pos_);
-    if (found >= 0) { // the usual case: the item ends on the line it starts on
-        AssignToken(QStringView(line_.constData() + pos_, found - pos_));
-        pos_ = found;
-        return true;
-    }
-    ClearToken();
-    while (found < 0 && !(LineEmpty() && atEnd_)) {
-        token_.append(QStringView(line_).mid(pos_));
-        token_.append(QStringLiteral("\r\n"));
-        if (input_ == nullptr || input_->AtEndOfStream())
-            throw ParseError(RuntimeFailure::InputPastEnd,
-                             QStringLiteral("Input past end of file: no closing %1 found").arg(terminator));
-        NextInputLine();
-        SkipSpaces();
-        if (input_->AtEndOfStream())
-            atEnd_ = true;
-        found = line_.indexOf(terminator, pos_);
-    }
-    if (LineEmpty() && atEnd_)
-        return false;
-    token_.append(QStringView(line_).mid(pos_, found - pos_));
-    pos_ = found;
-    return true;
-}
-
-// Puts a comment back in front of the saved rest of a line: nothing when `asComment` is false,
-// else ";" + text, followed by ";" when `closed`. When the consumed part of the saved line is
-// long enough the comment is written over its end, so the rest of a long line is not copied
-// again for every comment on it. `text` may point into the current line.
-void CgifReader::RebuildLine(QStringView text, bool asComment, bool closed, QString savedLine, qsizetype savedPos) {
-    const qsizetype size = asComment ? text.size() + (closed ? 2 : 1) : 0;
-    if (size <= savedPos) {
-        if (size > 0) {
-            QChar* out = savedLine.data() + (savedPos - size);
-            *out++ = u';';
-            out = std::copy(text.begin(), text.end(), out);
-            if (closed)
-                *out = u';';
-        }
-        line_ = std::move(savedLine);
-        pos_ = savedPos - size;
-    } else {
-        QString rebuilt;
-        rebuilt.reserve(size + savedLine.size() - savedPos);
+// Used when the consumed part of the saved line has no room for the comment put back.
+void CgifReader::RebuildWithoutRoom(const QChar* text, std::ptrdiff_t size, bool closed, SavedLine&& saved) {
+    const QStringView rest = QStringView(saved.line).mid(saved.pos);
+    QString rebuilt;
+    rebuilt.reserve(size + (closed ? 2 : 1) + rest.size());
+    rebuilt.append(u';');
+    rebuilt.append(QStringView(text, size));
+    if (closed)
         rebuilt.append(u';');
-        rebuilt.append(text);
-        if (closed)
-            rebuilt.append(u';');
-        rebuilt.append(QStringView(savedLine).mid(savedPos));
-        line_ = std::move(rebuilt);
-        pos_ = 0;
-    }
+    rebuilt.append(rest);
+    line_ = std::move(rebuilt);
+    pos_ = 0;
 }
 
-// The comment text is in Token. With `keep` the rest is put back as a complete comment (its
-// closing ";" was consumed); without, the closing ";" or other terminator is still at the front
-// of the saved line, so only ";" and the text go back (an empty comment still leaves its ";").
-QString CgifReader::ExtractTitle(bool keep) {
-    QString savedLine = std::move(line_);
-    const qsizetype savedPos = pos_;
-    line_ = token_;
-    pos_ = 0;
-    if (!line_.isEmpty() && MatchChar(u'%', false)) {
-        if (!ReadUntil(u'%'))
-            return {}; // the saved line is not restored
-        const QString title = token_;
-        MatchChar(u'%', false);
-        const QStringView rest = QStringView(line_).mid(pos_);
-        if (rest.isEmpty())
-            RebuildLine({}, !keep, false, std::move(savedLine), savedPos);
-        else
-            RebuildLine(rest, true, keep, std::move(savedLine), savedPos);
-        return title;
-    }
-    if (token_.isEmpty())
-        RebuildLine({}, !keep, false, std::move(savedLine), savedPos);
-    else
-        RebuildLine(token_, true, keep, std::move(savedLine), savedPos);
-    return {};
+void CgifReader::InputPastEnd(QChar terminator) {
+    throw ParseError(RuntimeFailure::InputPastEnd,
+                     QStringLiteral("Input past end of file: no closing %1 found").arg(terminator));
 }
 
 void CgifReader::ReportParseError(int number, const QString& message) {
