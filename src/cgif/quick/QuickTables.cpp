@@ -2,6 +2,8 @@
 // what the checking builder looks up when it takes a graph.
 #include "cgif/quick/QuickReader.h"
 
+#include "cgif/grammar/GraphTitle.h"
+
 #include <algorithm>
 
 namespace zov::cgif::quick {
@@ -106,22 +108,17 @@ void QuickReader::AddGraphNode(NodeName name) {
     ++graphCounter_;
 }
 
-// "type*name": the name is what follows the first "*", without blanks around it. Without "*"
-// the name is the palette text, which a checking run does not have.
+// "type*name": the name is what follows the first "*". Without "*" the name is the palette
+// text, which a checking run does not have.
 void QuickReader::SplitGraphTitle(std::string_view title) {
-    std::size_t star = 0;
-    while (star < title.size() && title[star] != '*')
-        ++star;
-    if (star == title.size()) {
+    const grammar::TitleParts parts =
+        grammar::SplitGraphTitle<ByteText>(title.data(), static_cast<std::ptrdiff_t>(title.size()));
+    if (!parts.Typed) {
         graphTitleName_ = {};
         return;
     }
-    std::string_view name = title.substr(star + 1);
-    while (!name.empty() && name.front() == ' ')
-        name.remove_prefix(1);
-    while (!name.empty() && name.back() == ' ')
-        name.remove_suffix(1);
-    graphTitleName_ = NodeName::Of(name);
+    graphTitleName_ = NodeName::Of(title.substr(static_cast<std::size_t>(parts.Name.Begin),
+                                                static_cast<std::size_t>(parts.Name.Size)));
     slideNames_.Prefetch(SlideNameOf(graphTitleName_));
 }
 

@@ -1,6 +1,6 @@
 // Record builders and table housekeeping of the reader.
 #include "cgif/reader/CgifReader.h"
-#include "cgif/reader/GraphTitle.h"
+#include "cgif/grammar/GraphTitle.h"
 #include "drawing/NodeId.h"
 #include "platform/MessageBox.h"
 
@@ -144,10 +144,21 @@ bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QSt
     return true;
 }
 
+// "type*name"; without "*" the name is whatever the palette's text box holds and the type is
+// "Graph".
 void CgifReader::SplitGraphTitle(const QString& title) {
-    const GraphTitle split = cgif::SplitGraphTitle(title, paletteText_ ? paletteText_() : QString());
-    graphTitleName_ = split.Name;
-    graphTitleType_ = split.Type;
+    const grammar::TitleParts parts =
+        grammar::SplitGraphTitle<ReaderText>(title.constData(), title.size());
+    if (parts.Typed) {
+        graphTitleName_ = title.mid(parts.Name.Begin, parts.Name.Size);
+        graphTitleType_ = title.mid(parts.Type.Begin, parts.Type.Size);
+        return;
+    }
+    const QString palette = paletteText_ ? paletteText_() : QString();
+    const grammar::TextPiece name =
+        grammar::TrimBlanks<ReaderText>(palette.constData(), {0, palette.size()});
+    graphTitleName_ = name.Size == palette.size() ? palette : palette.mid(name.Begin, name.Size);
+    graphTitleType_ = QStringLiteral("Graph");
 }
 
 NodeRecord& CgifReader::LastNode() {
