@@ -1,8 +1,5 @@
 #include "cgif/quick/InputText.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -48,49 +45,6 @@ bool IsStrictUtf8(const unsigned char* at, const unsigned char* end) {
     return true;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A number exactly as the exporter prints one: optional "-", digits with an optional point,
-// an optional exponent.
-bool IsWrittenNumber(std::string_view text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    if (i < n && text[i] == '-')
-        ++i;
-    std::size_t digits = 0;
-    while (i < n && IsDigit(text[i]))
-        ++i, ++digits;
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(text[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return false;
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        std::size_t exponent = 0;
-        while (i < n && IsDigit(text[i]))
-            ++i, ++exponent;
-        if (exponent == 0)
-            return false;
-    }
-    return i == n;
-}
-
-// Whether the reader's single-precision conversion of a written number gives a value: up to
-// seven plain digits always do; longer forms must convert fully to a finite float.
-bool ConvertsToSingle(std::string_view text) {
-    if (text.size() <= 7 && std::all_of(text.begin(), text.end(), IsDigit))
-        return true;
-    float value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end && std::isfinite(value);
-}
-
 } // namespace
 
 bool DecodesAsBytes(std::string_view bytes, std::size_t& skip) {
@@ -115,34 +69,6 @@ bool DecodesAsBytes(std::string_view bytes, std::size_t& skip) {
     if (bytes.size() >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF)
         skip = 3;
     return true;
-}
-
-// Up to seven digits, "@", up to seven digits: the usual position, which always converts.
-bool IsPlainPosition(std::string_view text) {
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    const char* const x = at;
-    while (at < end && static_cast<unsigned>(*at - '0') < 10)
-        ++at;
-    if (at == x || at - x > 7 || at == end || *at != '@')
-        return false;
-    const char* const y = ++at;
-    while (at < end && static_cast<unsigned>(*at - '0') < 10)
-        ++at;
-    return at == end && at > y && at - y <= 7;
-}
-
-bool IsWriterPosition(std::string_view text, bool actorEnd) {
-    if (actorEnd && !text.empty() && text.back() == ';')
-        text.remove_suffix(1);
-    if (IsPlainPosition(text))
-        return true;
-    const std::size_t at = text.find('@');
-    if (at == std::string_view::npos)
-        return false;
-    const std::string_view x = text.substr(0, at);
-    const std::string_view y = text.substr(at + 1);
-    return IsWrittenNumber(x) && IsWrittenNumber(y) && ConvertsToSingle(x) && ConvertsToSingle(y);
 }
 
 } // namespace zov::cgif::quick

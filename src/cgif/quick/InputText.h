@@ -12,9 +12,4 @@ namespace zov::cgif::quick {
 // decoder drops.
 bool DecodesAsBytes(std::string_view bytes, std::size_t& skip);
 
-// True when `text` is the exporter's "x@y" position: two plain decimal numbers (sign, digits,
-// point, exponent) that convert to finite single-precision values. `actorEnd`: the text ends an
-// actor's comment, whose closing ";" is part of the text.
-bool IsWriterPosition(std::string_view text, bool actorEnd);
-
 } // namespace zov::cgif::quick

@@ -7,7 +7,7 @@
 #include "cgif/grammar/Graphs.h"
 #include "cgif/grammar/Referents.h"
 #include "cgif/grammar/Scanner.h"
-#include "cgif/quick/InputText.h"
+#include "cgif/grammar/WriterPosition.h"
 
 #include <algorithm>
 
@@ -35,7 +35,9 @@ bool QuickReader::AddLabelArgument() {
 }
 
 void QuickReader::NoteWriterPosition(char terminator) {
-    positionOnlyComment_ = IsWriterPosition(token_, terminator == '>');
+    const auto size = static_cast<std::ptrdiff_t>(token_.size());
+    const auto written = grammar::WriterPosition<ByteText>(token_.data(), size, terminator == '>');
+    positionOnlyComment_ = written.has_value();
 }
 
 // An empty nested graph whose title names an earlier graph stands for it; the full reader

@@ -1,6 +1,7 @@
 // The reader's side of the graph elements: the grammar (cgif/grammar/Elements.h) reads them,
 // and these make their node records, place their positions and hand finished nested graphs on.
 #include "cgif/reader/CgifReader.h"
+#include "cgif/grammar/WriterPosition.h"
 #include "cgif/reader/PositionText.h"
 #include "drawing/NodeId.h"
 
@@ -32,7 +33,9 @@ int CgifReader::AddActor() { return AddElementNode(NodeKind::Actor, token_); }
 int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, QStringLiteral("Neg")); }
 
 void CgifReader::NoteWriterPosition(QChar terminator) {
-    if (const auto written = WriterPosition(token_, terminator)) {
+    const auto written =
+        grammar::WriterPosition<ReaderText>(token_.constData(), token_.size(), terminator == u'>');
+    if (written) {
         pendingX_ = written->X;
         pendingY_ = written->Y;
         positionOnlyComment_ = true;
@@ -157,7 +160,8 @@ void CgifReader::ReadGraphReference(int container, int graphIndex) {
             qsizetype next = close + 1;
             while (next < line_.size() && line_[next] == u' ')
                 ++next;
-            const auto written = WriterPosition(line_.mid(pos_ + 1, close - pos_ - 1), u';');
+            const auto written =
+                grammar::WriterPosition<ReaderText>(line_.constData() + pos_ + 1, close - pos_ - 1, false);
             if (written && next < line_.size() && line_[next] == u';') {
                 graph.X = written->X;
                 graph.Y = written->Y;

@@ -1,5 +1,6 @@
 #pragma once
-// Node positions written in comments: the title form "%x@y%" and the exporter's bare "x@y".
+// Node positions written in comment titles: "%x@y%". The exporter's bare "x@y" is read by the
+// grammar's WriterPosition.
 #include <QString>
 #include <optional>
 
@@ -17,11 +18,5 @@ std::optional<float> ToSingle(const QString& text);
 // The position taken from a comment title: both 0 unless the title holds "@"; an x that does
 // not convert gives x = 0 (y still taken); a y that does not convert gives both 0.
 PositionValue PositionFromTitle(const QString& title);
-
-// The exporter's position comment: the whole text is "x@y", two numbers as the exporter prints
-// them (optional "-", digits with an optional decimal point, optional exponent, no blanks). In
-// an actor's comment, read up to the ">", the text also holds the exporter's closing ";" and the
-// line break before the ">"; both are ignored there.
-std::optional<PositionValue> WriterPosition(const QString& text, QChar terminator);
 
 } // namespace zov::cgif
