@@ -3,6 +3,8 @@
 // (CgifReader: QString lines, records with strings, messages shown to the user) and the quick
 // checker (QuickReader: the bytes of a file, tokens as views, serial node ids, and Unsure
 // wherever the full reader would show a message). Each derives from Grammar<itself, Text>.
+// Two helpers over the same Text serve both models too: the graph title split (GraphTitle.h)
+// and the exporter's "x@y" position comment (WriterPosition.h).
 //
 // The grammar decides what is read, in which order, and which failure a piece of input is; the
 // model (the derived class) holds the current line and the token, fetches input lines, records
