@@ -111,7 +111,30 @@ std::optional<WrittenPosition> WriterPosition(const typename Text::Char* data, s
         if (size >= 1 && Text::Code(data[size - 1]) == ';')
             --size;
     }
+    // The usual position, up to seven digits "@" up to seven digits, is converted in one pass:
+    // integers below 2^24 are what the general conversion gives for them.
     std::ptrdiff_t at = 0;
+    std::int32_t plainX = 0;
+    while (at < size && at <= 7) {
+        const unsigned c = Text::Code(data[at]);
+        if (c < '0' || c > '9')
+            break;
+        plainX = plainX * 10 + static_cast<std::int32_t>(c - '0');
+        ++at;
+    }
+    if (at > 0 && at <= 7 && at < size && Text::Code(data[at]) == '@' && size - at - 1 > 0 &&
+        size - at - 1 <= 7) {
+        std::int32_t plainY = 0;
+        std::ptrdiff_t i = at + 1;
+        for (; i < size; ++i) {
+            const unsigned c = Text::Code(data[i]);
+            if (c < '0' || c > '9')
+                break;
+            plainY = plainY * 10 + static_cast<std::int32_t>(c - '0');
+        }
+        if (i == size)
+            return WrittenPosition{static_cast<float>(plainX), static_cast<float>(plainY)};
+    }
     while (at < size && Text::Code(data[at]) != '@')
         ++at;
     if (at == size)
