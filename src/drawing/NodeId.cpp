@@ -1,23 +1,80 @@
 #include "drawing/NodeId.h"
 
+#include <QHashFunctions>
+
 namespace zov::drawing {
+
+namespace {
+constexpr int IdLetters = 8;
+constexpr int BitsPerLetter = 5;
+} // namespace
+
+std::uint64_t NodeId::Pack(QStringView text) {
+    if (text.size() != IdLetters)
+        return 0;
+    std::uint64_t key = 0;
+    for (const QChar c : text) {
+        const char16_t letter = c.unicode();
+        if (letter < u'A' || letter > u'Z')
+            return 0;
+        key = (key << BitsPerLetter) | static_cast<std::uint64_t>(letter - u'A');
+    }
+    return key + 1;
+}
+
+NodeId::NodeId(QStringView text) : letters_(Pack(text)) {
+    if (letters_ == 0)
+        text_ = text.toString();
+}
+
+void NodeId::AppendTo(QString& out) const {
+    if (letters_ == 0) {
+        out += text_;
+        return;
+    }
+    const qsizetype at = out.size();
+    out.resize(at + IdLetters);
+    QChar* write = out.data() + at;
+    std::uint64_t key = letters_ - 1;
+    for (int i = IdLetters - 1; i >= 0; --i) {
+        write[i] = QChar(static_cast<char16_t>(u'A' + (key & 31u)));
+        key >>= BitsPerLetter;
+    }
+}
+
+QString NodeId::ToString() const {
+    if (letters_ == 0)
+        return text_;
+    QString text;
+    text.reserve(IdLetters);
+    AppendTo(text);
+    return text;
+}
+
+bool NodeId::operator==(QStringView text) const {
+    if (letters_ == 0)
+        return text_ == text;
+    return Pack(text) == letters_;
+}
+
+std::size_t qHash(const NodeId& id, std::size_t seed) noexcept {
+    return id.Letters() != 0 ? ::qHash(static_cast<quint64>(id.Letters()), seed) : ::qHash(id.Text(), seed);
+}
 
 double NodeIdGenerator::NextUniform() {
     // 32 random bits scaled into [0, 1): never reaches 1, so the letter never passes "Z".
     return static_cast<double>(engine_()) / 4294967296.0;
 }
 
-QString NodeIdGenerator::NewNodeId() {
+NodeId NodeIdGenerator::NewId() {
     // Each letter is the integer part of NextUniform() * 26, computed in integers: for 32 random
-    // bits r, r / 2^32 * 26 is exact in a double, so its integer part is (r * 26) >> 32. The id
-    // is written into one string of eight characters, allocated once.
-    QString id(8, Qt::Uninitialized);
-    QChar* out = id.data();
-    for (int i = 0; i < 8; ++i) {
-        const auto letter = static_cast<char16_t>((static_cast<std::uint64_t>(engine_()) * 26) >> 32);
-        out[i] = QChar(static_cast<char16_t>(u'A' + letter));
+    // bits r, r / 2^32 * 26 is exact in a double, so its integer part is (r * 26) >> 32.
+    std::uint64_t key = 0;
+    for (int i = 0; i < IdLetters; ++i) {
+        const auto letter = (static_cast<std::uint64_t>(engine_()) * 26) >> 32;
+        key = (key << BitsPerLetter) | letter;
     }
-    return id;
+    return NodeId::FromLetters(key + 1);
 }
 
 } // namespace zov::drawing

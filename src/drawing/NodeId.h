@@ -3,10 +3,52 @@
 // sequence. The sequence belongs to the editor session and is seeded when the editor starts;
 // tests seed it to get repeatable ids. Ids are not checked for uniqueness.
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <random>
 
 namespace zov::drawing {
+
+// A node id as the reader's tables keep it. The eight letters of a drawn id are packed into one
+// number, so that making, copying, comparing and hashing one costs no allocation; any other
+// text (a shape the user named by hand, an id from elsewhere) is kept as it is. A text of
+// eight letters A to Z is always packed, so two ids are equal exactly when their texts are.
+class NodeId {
+public:
+    NodeId() = default;
+    explicit NodeId(QStringView text);
+    explicit NodeId(const QString& text) : NodeId(QStringView(text)) {}
+
+    bool IsEmpty() const { return letters_ == 0 && text_.isEmpty(); }
+    QString ToString() const;
+    // Appends the id's text to `out`.
+    void AppendTo(QString& out) const;
+    // 1 + the letters packed five bits each (the first letter highest) for a packed id, else 0.
+    std::uint64_t Letters() const { return letters_; }
+    // The text of an id that is not packed (empty for a packed one).
+    const QString& Text() const { return text_; }
+
+    friend bool operator==(const NodeId& a, const NodeId& b) {
+        return a.letters_ == b.letters_ && (a.letters_ != 0 || a.text_ == b.text_);
+    }
+    friend bool operator!=(const NodeId& a, const NodeId& b) { return !(a == b); }
+    bool operator==(QStringView text) const;
+
+    // The packed form of eight letters A to Z, 0 for any other text.
+    static std::uint64_t Pack(QStringView text);
+
+private:
+    friend class NodeIdGenerator;
+    static NodeId FromLetters(std::uint64_t letters) {
+        NodeId id;
+        id.letters_ = letters;
+        return id;
+    }
+    std::uint64_t letters_ = 0;
+    QString text_;
+};
+
+std::size_t qHash(const NodeId& id, std::size_t seed = 0) noexcept;
 
 class NodeIdGenerator {
 public:
@@ -15,7 +57,9 @@ public:
     // A uniform number in [0, 1), the sequence's next value.
     double NextUniform();
     // A fresh id: for each of eight letters, "A" plus the integer part of NextUniform() * 26.
-    QString NewNodeId();
+    NodeId NewId();
+    // The same as text.
+    QString NewNodeId() { return NewId().ToString(); }
 
 private:
     std::mt19937 engine_;

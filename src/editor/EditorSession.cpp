@@ -144,7 +144,7 @@ bool EditorSession::ReadTypedConcept(const QString& text, const QString& syntaxT
     recordIndex = static_cast<int>(tables.BoundArray.size());
     tables.Contexts.clear();
     tables.Contexts.push_back(cgif::ContextRecord{recordIndex, cgif::NodeKind::Graph, cgif::UpperBound(tables.Links),
-                                                  cgif::UpperBound(tables.PendingArgs), QString(), QString()});
+                                                  cgif::UpperBound(tables.PendingArgs), cgif::NodeId(), cgif::NodeId()});
     // A nested graph drawn on a slide of its own moves the view there; the command goes on
     // on the slide it started on.
     host::Slide startSlide;

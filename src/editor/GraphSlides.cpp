@@ -59,7 +59,7 @@ void EditorSession::AddGraphSlide() {
         host::Slide slide = slides.Add(index, host::LayoutBlank);
         window.View().GotoSlide(index);
         slide.SetName(graph.Name);
-        AddTitleLabel(slide, graph.Id, graph.Name + QStringLiteral(" is ") + graph.Type);
+        AddTitleLabel(slide, graph.Id.ToString(), graph.Name + QStringLiteral(" is ") + graph.Type);
         window.Selection().Unselect();
     } catch (const std::exception& failure) {
         ReportFailure(failure);

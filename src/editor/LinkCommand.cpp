@@ -129,7 +129,7 @@ void EditorSession::LinkAtPointer() {
     if (!fromPlainConcept && toType == ConceptShapeType && drawing::LabelPart(toName).isEmpty())
         linkTo_.SetName(NewCoreferenceLabel() + QStringLiteral("/") + drawing::IdPart(toName));
 
-    reader_.AddLink({linkFrom_.Name(), linkTo_.Name()});
+    reader_.AddLink({cgif::NodeId(linkFrom_.Name()), cgif::NodeId(linkTo_.Name())});
     ClearLinkPicks();
 }
 

@@ -24,14 +24,14 @@ void EditorSession::NewConceptAtPointer() {
     // The record this read appended first is the typed concept (a nested graph in its referent
     // may have added more after it).
     const cgif::NodeRecord record = reader_.Tables().BoundArray[static_cast<std::size_t>(index)];
-    QString name = record.Id;
+    QString name = record.Id.ToString();
     QString label = record.Type;
     int type = drawing::ConceptShapeType;
     if (!record.Referent.isEmpty())
         label += QStringLiteral(":") + record.Referent;
     if (!record.Name.isEmpty()) {
         type = drawing::CoreferentConceptShapeType;
-        name = record.Name + QStringLiteral("/") + record.Id;
+        name = record.Name + QStringLiteral("/") + record.Id.ToString();
         // A label alone is drawn as itself (the form written back as a bound label); with a
         // type the label follows in parentheses, so that the type and referent still split
         // at the first ":" and the text before "(" is the concept.

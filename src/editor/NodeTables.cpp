@@ -27,7 +27,7 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
     switch (type) {
     case drawing::RelationShapeType:
         record.Type = TextOf(shape);
-        record.Id = drawing::IdPart(shape.Name());
+        record.Id = cgif::NodeId(drawing::IdPart(shape.Name()));
         record.Kind = kind::Relation;
         break;
     case drawing::ConceptShapeType: {
@@ -36,20 +36,20 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
         record.Name = drawing::LabelPart(name);
         record.Type = drawing::TypePart(text);
         record.Referent = drawing::ReferentPart(text);
-        record.Id = drawing::IdPart(name);
+        record.Id = cgif::NodeId(drawing::IdPart(name));
         record.Kind = kind::Concept;
         break;
     }
     case drawing::ActorShapeType:
         record.Type = drawing::TypePart(TextOf(shape));
-        record.Id = drawing::IdPart(shape.Name());
+        record.Id = cgif::NodeId(drawing::IdPart(shape.Name()));
         record.Kind = kind::Actor;
         break;
     case drawing::CoreferentConceptShapeType: {
         const QString name = shape.Name();
         record.Name = drawing::LabelPart(name);
         record.Type = drawing::TypePart(TextOf(shape));
-        record.Id = drawing::IdPart(name);
+        record.Id = cgif::NodeId(drawing::IdPart(name));
         record.Kind = kind::CoreferentConcept;
         break;
     }
@@ -64,7 +64,7 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
             record.Name = slideName;
             record.Type = QStringLiteral("Graph");
         }
-        record.Id = shape.Name();
+        record.Id = cgif::NodeId(shape.Name());
         record.Kind = kind::Graph;
         record.X = TitleRecordX;
         record.Y = TitleRecordY;
@@ -72,7 +72,7 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
     }
     case drawing::CommentShapeType:
         record.Type = TextOf(shape);
-        record.Id = shape.Name();
+        record.Id = cgif::NodeId(shape.Name());
         record.Kind = kind::Comment;
         break;
     default:
@@ -103,7 +103,7 @@ void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader&
                     const host::ConnectorFormatView connector = shape.ConnectorFormat();
                     if (!connector.BeginConnected() || !connector.EndConnected())
                         continue;
-                    reader.AddLink({connector.BeginConnectedShape().Name(), connector.EndConnectedShape().Name()});
+                    reader.AddLink({cgif::NodeId(connector.BeginConnectedShape().Name()), cgif::NodeId(connector.EndConnectedShape().Name())});
                 } else if (auto record = NodeRecordOfShape(shape, slideName)) {
                     reader.AddNode(std::move(*record));
                 }

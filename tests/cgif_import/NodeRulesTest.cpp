@@ -16,7 +16,7 @@ NodeRecord Node(std::int16_t kind, const QString& type, const QString& name, con
     record.Kind = kind;
     record.Type = type;
     record.Name = name;
-    record.Id = id;
+    record.Id = NodeId(id);
     record.Referent = referent;
     record.X = x;
     record.Y = y;
@@ -32,7 +32,7 @@ protected:
     }
     host::Slide built() const { return slide(slides().Count()); }
     void link(const char* from, const char* to) {
-        tables().Links.push_back({QString::fromLatin1(from), QString::fromLatin1(to)});
+        tables().Links.push_back({NodeId(QString::fromLatin1(from)), NodeId(QString::fromLatin1(to))});
     }
 };
 
@@ -60,7 +60,7 @@ TEST(NodeRules, EachLayoutDrawsAsItsCaseSays) {
             tables.BoundArray.push_back(node);
         tables.AllBindings = nodes(parts.value(1));
         for (const QString& link : parts.value(2).split(u' ', Qt::SkipEmptyParts))
-            tables.Links.push_back({link.section(u'>', 0, 0), link.section(u'>', 1)});
+            tables.Links.push_back({NodeId(link.section(u'>', 0, 0)), NodeId(link.section(u'>', 1))});
         session.builder.BuildGraphSlide(session.reader, "G1/GRAPHONE", "Graph", 0, 1);
         QStringList got = ImportSession::describe(session.slide(1));
         for (const QString& box : session.messageLines())
@@ -112,7 +112,7 @@ TEST_F(NodeRulesTest, RepeatedIdFindsItsFirstNodeInSmallAndLargeGraphs) {
         tables().BoundArray.push_back(Node(NodeKind::Relation, "R", "", "RIDAAAAA"));
         tables().BoundArray.push_back(Node(NodeKind::Concept, "Second", "", "TWINIDAA"));
         for (int i = 0; i < fillers; ++i)
-            tables().Links.push_back({QStringLiteral("FILL%1").arg(i), QStringLiteral("RIDAAAAA")});
+            tables().Links.push_back({NodeId(QStringLiteral("FILL%1").arg(i)), NodeId(QStringLiteral("RIDAAAAA"))});
         link("RIDAAAAA", "TWINIDAA");
         link("TWINIDAA", "RIDAAAAA");
         builder.BuildGraphSlide(reader, QStringLiteral("T%1/GRAPHONE").arg(fillers), QStringLiteral("Graph"), 0, 1);

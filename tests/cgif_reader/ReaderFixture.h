@@ -113,7 +113,7 @@ inline QStringList DescribeGraphs(const std::vector<BuiltGraph>& built) {
             line += u' ' + NodeText(node);
         line += u" |";
         for (const LinkRecord& link : graph.Links) {
-            QStringList ends{link.From, link.To};
+            QStringList ends{link.From.ToString(), link.To.ToString()};
             for (QString& end : ends)
                 for (const BuiltGraph& other : built)
                     for (const NodeRecord& node : other.Nodes)

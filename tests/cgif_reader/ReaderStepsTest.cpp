@@ -87,7 +87,7 @@ private:
             const ReaderTables& t = reader.Tables();
             for (const auto& [name, nodes] : {std::pair{"node", &t.BoundArray}, std::pair{"kept", &t.AllBindings}})
                 for (const NodeRecord& node : *nodes)
-                    trace << QString::fromLatin1(name) + u' ' + NodeText(node) + (node.Id.isEmpty() ? QStringLiteral(" (no id)") : QString());
+                    trace << QString::fromLatin1(name) + u' ' + NodeText(node) + (node.Id.IsEmpty() ? QStringLiteral(" (no id)") : QString());
             for (const LinkRecord& link : t.Links)
                 trace << QStringLiteral("link %1->%2").arg(IndexOf(link.From), IndexOf(link.To));
             trace << QStringLiteral("contexts %1").arg(t.Contexts.size()) + (reader.AtEnd() ? QStringLiteral(" at end") : QString());
@@ -102,13 +102,13 @@ private:
             else
                 reader.FindExternalCoreference(label, defining, graph);
             trace << NodeText(defining) + QStringLiteral(" in ") +
-                         (graph.Id.isEmpty() ? QStringLiteral("no graph") : graph.Id == defining.Id ? QStringLiteral("itself") : NodeText(graph));
+                         (graph.Id.IsEmpty() ? QStringLiteral("no graph") : graph.Id == defining.Id ? QStringLiteral("itself") : NodeText(graph));
         } else if (verb == u"find") {
             bool number = false;
             const int at = rest.toInt(&number);
             NodeRecord found;
             int index = -7;
-            const bool ok = reader.FindNodeById(number ? reader.Tables().BoundArray.at(static_cast<std::size_t>(at)).Id : rest, found, index);
+            const bool ok = reader.FindNodeById(number ? reader.Tables().BoundArray.at(static_cast<std::size_t>(at)).Id : NodeId(rest), found, index);
             trace << Flag(ok) + (ok ? QStringLiteral(" %1 %2").arg(index).arg(NodeText(found)) : QStringLiteral(" index %1").arg(index));
         } else if (verb == u"palette") {
             reader.SetPaletteTextSource([text = rest] { return text; });
@@ -125,7 +125,7 @@ private:
             NodeRecord lone;
             lone.Name = rest.section(u' ', 1, 1);
             lone.Kind = NodeKind::Concept;
-            lone.Id = rest.section(u' ', 2, 2);
+            lone.Id = NodeId(rest.section(u' ', 2, 2));
             reader.AddNode(lone);
             reader.Tables().AllBindings.push_back(lone);
         } else if (verb == u"one") {
@@ -146,12 +146,12 @@ private:
         trace << line;
     }
     // The index in the node table of the node with `id`, "-" for none, "gone" when not there.
-    QString IndexOf(const QString& id) const {
+    QString IndexOf(const NodeId& id) const {
         const std::vector<NodeRecord>& nodes = reader.Tables().BoundArray;
         for (std::size_t i = 0; i < nodes.size(); ++i)
-            if (!id.isEmpty() && nodes[i].Id == id)
+            if (!id.IsEmpty() && nodes[i].Id == id)
                 return QString::number(i);
-        return id.isEmpty() ? QStringLiteral("-") : QStringLiteral("gone");
+        return id.IsEmpty() ? QStringLiteral("-") : QStringLiteral("gone");
     }
 
     std::unique_ptr<MemoryTextStream> stream;

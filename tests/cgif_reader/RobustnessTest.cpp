@@ -13,7 +13,7 @@ namespace {
 
 QString Describe(const NodeRecord& n) {
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-        .arg(n.Name, n.Type, QString::number(n.Kind), n.Referent, n.Id, QString::number(n.GraphNumber),
+        .arg(n.Name, n.Type, QString::number(n.Kind), n.Referent, n.Id.ToString(), QString::number(n.GraphNumber),
              QString::number(n.X), QString::number(n.Y));
 }
 
@@ -30,7 +30,7 @@ public:
             NodeRecord graph;
             try {
                 find(defining, graph);
-                lookups << what + u' ' + defining.Id + u' ' + graph.Id;
+                lookups << what + u' ' + defining.Id.ToString() + u' ' + graph.Id.ToString();
             } catch (const ParseError& error) {
                 lookups << error.message();
             }
@@ -47,7 +47,7 @@ public:
             NodeRecord found;
             int index = -1;
             reader.FindNodeById(tables.BoundArray[i].Id, found, index);
-            lookups << tables.BoundArray[i].Id + u' ' + QString::number(index);
+            lookups << tables.BoundArray[i].Id.ToString() + u' ' + QString::number(index);
         }
     }
     QStringList lookups;
@@ -80,14 +80,14 @@ struct ReaderRun {
             for (const NodeRecord& node : graph.Nodes)
                 trace << Describe(node);
             for (const LinkRecord& link : graph.Links)
-                trace << link.From + QStringLiteral("->") + link.To;
+                trace << link.From.ToString() + QStringLiteral("->") + link.To.ToString();
         }
         const ReaderTables& t = reader.Tables();
         for (const auto* nodes : {&t.BoundArray, &t.AllBindings})
             for (const NodeRecord& node : *nodes)
                 trace << Describe(node);
         for (const LinkRecord& link : t.Links)
-            trace << link.From + QStringLiteral("->") + link.To;
+            trace << link.From.ToString() + QStringLiteral("->") + link.To.ToString();
         return trace << sink.lookups;
     }
     drawing::NodeIdGenerator ids{99};

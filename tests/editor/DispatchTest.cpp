@@ -85,7 +85,7 @@ TEST_F(DispatchTest, AWindowlessHostIsReportedNotCrashed) {
     ExpectOnly(msg::NoPresentationWindow, msg::AppTitle);
     EXPECT_EQ(textBox.Text(), QStringLiteral("Cat"));
     // Without a presentation the node tables are emptied and nothing is read.
-    lonely.Reader().Tables().Links.push_back({QStringLiteral("A"), QStringLiteral("B")});
+    lonely.Reader().Tables().Links.push_back({cgif::NodeId(QStringLiteral("A")), cgif::NodeId(QStringLiteral("B"))});
     RebuildNodeTables(host::Presentation(), lonely.Reader());
     EXPECT_TRUE(lonely.Reader().Tables().Links.empty());
 }

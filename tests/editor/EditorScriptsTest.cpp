@@ -178,12 +178,12 @@ private:
         for (const cgif::NodeRecord& n : records ? tables.BoundArray : std::vector<cgif::NodeRecord>{})
             trace << QStringLiteral("record %1 %2|%3|%4 %5 @%6,%7")
                          .arg(QStringLiteral("gcrapn").at(n.Kind))
-                         .arg(n.Name, n.Type, n.Referent, test::IdFree(n.Id))
+                         .arg(n.Name, n.Type, n.Referent, test::IdFree(n.Id.ToString()))
                          .arg(n.X)
                          .arg(n.Y) +
                          (n.Kind == cgif::NodeKind::Graph ? QStringLiteral(" #") + QString::number(n.GraphNumber) : QString());
         for (const cgif::LinkRecord& l : tables.Links)
-            trace << QStringLiteral("link ") + text(l.From) + QStringLiteral(" -> ") + text(l.To);
+            trace << QStringLiteral("link ") + text(l.From.ToString()) + QStringLiteral(" -> ") + text(l.To.ToString());
         EXPECT_TRUE(tables.AllBindings.empty());
         EXPECT_TRUE(tables.PendingArgs.empty());
     }

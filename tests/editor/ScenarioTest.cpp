@@ -34,12 +34,12 @@ QStringList GraphOf(const cgif::ReaderTables& tables) {
                                       node.Referent.trimmed())
                                  .arg(node.X)
                                  .arg(node.Y);
-        nodeById.insert(node.Id, text);
+        nodeById.insert(node.Id.ToString(), text);
         graph << text;
     }
     for (const cgif::LinkRecord& link : tables.Links)
-        graph << nodeById.value(drawing::IdPart(link.From)) + QStringLiteral(" -> ") +
-                     nodeById.value(drawing::IdPart(link.To));
+        graph << nodeById.value(drawing::IdPart(link.From.ToString())) + QStringLiteral(" -> ") +
+                     nodeById.value(drawing::IdPart(link.To.ToString()));
     graph.sort();
     return graph;
 }

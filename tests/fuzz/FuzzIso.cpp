@@ -22,7 +22,7 @@ public:
         if (firstNodeIndex < 1 || firstNodeIndex > static_cast<int>(tables.BoundArray.size()) || firstLinkIndex < 0 ||
             firstLinkIndex > static_cast<int>(tables.Links.size()))
             fail("indexes outside the tables");
-        QSet<QString> ids;
+        QSet<zov::drawing::NodeId> ids;
         for (const zov::cgif::NodeRecord& node : tables.BoundArray)
             ids.insert(node.Id);
         for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < tables.Links.size(); ++i)

@@ -22,12 +22,10 @@ QString PropositionLabel(const QString& graphName) {
     return QStringLiteral("Proposition (") + graphName + u')';
 }
 
-QString CoreferentName(const NodeRecord& node) { return node.Name + drawing::NameSeparator + node.Id; }
-
-// Exact comparison, inline: the searches compare many short strings of equal length (node ids).
-bool Same(const QString& a, const QString& b) {
-    const qsizetype n = a.size();
-    return n == b.size() && std::equal(a.constData(), a.constData() + n, b.constData());
+QString CoreferentName(const NodeRecord& node) {
+    QString name = node.Name + drawing::NameSeparator;
+    node.Id.AppendTo(name);
+    return name;
 }
 
 } // namespace
@@ -91,7 +89,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
             const NodeRecord& node = nodes[i];
             if (node.Kind == NodeKind::Comment)
-                DrawNode(commentLook, node.Id, drawing::CommentShapeType, node.Type, 100, 50,
+                DrawNode(commentLook, node.Id.ToString(), drawing::CommentShapeType, node.Type, 100, 50,
                          settings_.commentColor);
         }
     }
@@ -142,15 +140,15 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
     }
 }
 
-host::Shape GraphBuilder::FindShapeByName(const QString& id) const {
+host::Shape GraphBuilder::FindShapeById(const NodeId& id) const {
     const ShapeEntry* entry = FindEntry(id);
     return entry != nullptr ? entry->Shape : host::Shape();
 }
 
-const ShapeEntry* GraphBuilder::FindEntry(const QString& id) const {
+const ShapeEntry* GraphBuilder::FindEntry(const NodeId& id) const {
     if (firstEntry_.isEmpty()) {
         for (const ShapeEntry& entry : shapeTable_)
-            if (Same(entry.Id, id))
+            if (entry.Id == id)
                 return &entry;
         return nullptr;
     }
@@ -160,7 +158,7 @@ const ShapeEntry* GraphBuilder::FindEntry(const QString& id) const {
     return &shapeTable_[static_cast<std::size_t>(it.value())];
 }
 
-void GraphBuilder::AppendEntry(const QString& id, const host::Shape& shape) {
+void GraphBuilder::AppendEntry(const NodeId& id, const host::Shape& shape) {
     shapeTable_.push_back(ShapeEntry{id, shape});
     if (!firstEntry_.isEmpty()) {
         firstEntry_.insert(id, static_cast<int>(shapeTable_.size() - 1)); // only new ids are appended
@@ -170,7 +168,7 @@ void GraphBuilder::AppendEntry(const QString& id, const host::Shape& shape) {
     }
 }
 
-int GraphBuilder::IndexOfId(const QString& id) const {
+int GraphBuilder::IndexOfId(const NodeId& id) const {
     if (nodes_ == nullptr)
         return -1;
     if (reader_ != nullptr) {
@@ -179,7 +177,7 @@ int GraphBuilder::IndexOfId(const QString& id) const {
     }
     if (firstNode_.isEmpty()) {
         for (std::size_t i = 0; i < nodes_->size(); ++i)
-            if (Same((*nodes_)[i].Id, id))
+            if ((*nodes_)[i].Id == id)
                 return static_cast<int>(i);
         return -1;
     }
@@ -191,8 +189,8 @@ int GraphBuilder::IndexOfId(const QString& id) const {
     return index < nodes_->size() && (*nodes_)[index].Id == id ? it.value() : -1;
 }
 
-std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const QString& id, End end,
-                                                      const QString& sourceId) {
+std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const NodeId& id, End end,
+                                                      const NodeId& sourceId) {
     if (const ShapeEntry* entry = FindEntry(id))
         return entry->Shape;
     NodeRecord missing;
@@ -212,7 +210,7 @@ std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const 
 }
 
 std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const NodeRecord& node, int index, End end,
-                                                     const QString& sourceId) {
+                                                     const NodeId& sourceId) {
     if (!DrawsShapes()) {
         // Only a coreferent concept's lookups can fail; nothing is drawn.
         if (node.Kind == NodeKind::CoreferentConcept) {
@@ -234,10 +232,10 @@ std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const N
         return DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X,
                         node.Y, settings_.conceptColor);
     case NodeKind::Relation:
-        return DrawNode(settings_, node.Id, drawing::RelationShapeType, node.Type, node.X, node.Y,
+        return DrawNode(settings_, node.Id.ToString(), drawing::RelationShapeType, node.Type, node.X, node.Y,
                         settings_.relationColor);
     case NodeKind::Actor:
-        return DrawNode(settings_, node.Id, drawing::ActorShapeType, node.Type, node.X, node.Y,
+        return DrawNode(settings_, node.Id.ToString(), drawing::ActorShapeType, node.Type, node.X, node.Y,
                         settings_.actorColor);
     case NodeKind::CoreferentConcept: {
         const QString label = CoreferenceLabel(reader, node, index, end, sourceIsNegation);
@@ -367,7 +365,7 @@ void SlideBuilder::AddEarlierGraphs(EarlierGraphs& earlier) {
             node.Name = drawing::LabelPart(name);
             if (node.Name.isEmpty() || !shape.HasTextFrame())
                 continue;
-            node.Id = drawing::IdPart(name);
+            node.Id = NodeId(drawing::IdPart(name));
             node.Type = drawing::TypePart(shape.TextFrame().TextRange().Text());
             node.Kind = type == drawing::ConceptShapeType ? NodeKind::Concept : NodeKind::CoreferentConcept;
             earlier.Add(node);

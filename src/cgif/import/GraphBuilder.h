@@ -33,7 +33,7 @@ class CgifReader;
 
 // One node drawn during the link phase: the id it was drawn for and its shape.
 struct ShapeEntry {
-    QString Id;
+    NodeId Id;
     host::Shape Shape;
 };
 
@@ -50,7 +50,8 @@ public:
     // phase of a build starts; kept after the build.
     const std::vector<ShapeEntry>& ShapeTable() const { return shapeTable_; }
     // The shape of the first entry drawn for `id`; the empty handle when there is none.
-    host::Shape FindShapeByName(const QString& id) const;
+    host::Shape FindShapeByName(const QString& id) const { return FindShapeById(NodeId(id)); }
+    host::Shape FindShapeById(const NodeId& id) const;
 
     // Whether a slide (existing, or made by an earlier build) already has this name; a reader
     // uses it so that generated graph names "G" + number skip names in use.
@@ -85,14 +86,14 @@ private:
     void DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType, int firstLinkIndex,
                    int firstNodeIndex);
     void ForgetBuild(); // drops what only the build in progress uses
-    const ShapeEntry* FindEntry(const QString& id) const;
-    void AppendEntry(const QString& id, const host::Shape& shape);
+    const ShapeEntry* FindEntry(const NodeId& id) const;
+    void AppendEntry(const NodeId& id, const host::Shape& shape);
     // The first BoundArray index holding `id`, or -1; a quiet lookup (FindNodeById reports).
-    int IndexOfId(const QString& id) const;
-    std::optional<host::Shape> LinkEndShape(CgifReader& reader, const QString& id, End end,
-                                            const QString& sourceId);
+    int IndexOfId(const NodeId& id) const;
+    std::optional<host::Shape> LinkEndShape(CgifReader& reader, const NodeId& id, End end,
+                                            const NodeId& sourceId);
     std::optional<host::Shape> DrawLinkEnd(CgifReader& reader, const NodeRecord& node, int index, End end,
-                                           const QString& sourceId);
+                                           const NodeId& sourceId);
     QString CoreferenceLabel(CgifReader& reader, const NodeRecord& node, int index, End end,
                              bool sourceIsNegation);
     // The concept that defines a coreferent concept's label, and its graph: first in the graph
@@ -108,10 +109,10 @@ private:
     const drawing::DrawingSettings& settings_;
     platform::MessageBoxes& messages_;
     std::vector<ShapeEntry> shapeTable_;
-    QHash<QString, int> firstEntry_;     // a large ShapeTable: id -> index of its first entry
+    QHash<NodeId, int> firstEntry_;       // a large ShapeTable: id -> index of its first entry
     const std::vector<NodeRecord>* nodes_ = nullptr; // BoundArray of the build in progress
     const CgifReader* reader_ = nullptr;             // the reader whose tables those are
-    QHash<QString, int> firstNode_;      // a large BoundArray: id -> first index
+    QHash<NodeId, int> firstNode_;        // a large BoundArray: id -> first index
 };
 
 // Draws on the slide shown in the application's active window (a new last slide per graph).

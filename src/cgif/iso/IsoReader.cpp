@@ -25,7 +25,8 @@ namespace {
 struct Arc {
     enum class Kind { Node, Label, Constant };
     Kind kind = Kind::Node;
-    QString text;      // node id or constant
+    NodeId id;         // a node's id
+    QString text;      // a constant
     QStringView label; // a bound label, in the text being read (which outlives the arc)
     qsizetype at = 0;
 };
@@ -33,7 +34,7 @@ struct Arc {
 // The arguments of a relation are the arcs [inputsFrom, arcsEnd) of its context: every argument
 // of a relation; of an actor, the inputs up to outputsFrom and the outputs after.
 struct RelationRead {
-    QString id;
+    NodeId id;
     bool actor = false;
     std::size_t inputsFrom = 0;
     std::size_t outputsFrom = 0;
@@ -95,7 +96,7 @@ private:
 
     bool ReadTopLevelGraph();
     void ReadElements(bool topLevel);
-    QString ReadConcept();
+    NodeId ReadConcept();
     void ReadRelation(QChar closer);
     void ReadNegation();
     void ReadContext(int containerIndex, bool negation, qsizetype start);
@@ -103,8 +104,8 @@ private:
     // Adds the links of the context's relations and actors and of its holders to their graphs.
     void BindArcs(Context& context);
     void HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex);
-    QString Bind(const Arc& arc, Context& context);
-    QString ConstantConcept(const QString& name, Context& context);
+    NodeId Bind(const Arc& arc, Context& context);
+    NodeId ConstantConcept(const QString& name, Context& context);
     void AddComment(const QString& text, float x, float y);
     void PlaceNode(int index, const LayoutNote& note);
     // A note among a graph's elements: the export's graph note names the graph (and places a
@@ -134,7 +135,7 @@ private:
     IsoText text_;
     std::vector<Context> contexts_; // the open ones are the first depth_
     std::size_t depth_ = 0;
-    std::vector<QString> boundInputs_; // BindArcs: the ids of one relation's arguments
+    std::vector<NodeId> boundInputs_; // BindArcs: the ids of one relation's arguments
     LineMarks lines_;
     ReadingPosition position_;
     std::size_t linesReached_ = 0;
@@ -256,7 +257,7 @@ void IsoGraphReader::AddComment(const QString& text, float x, float y) {
     NodeRecord comment;
     comment.Type = text;
     comment.Kind = NodeKind::Comment;
-    comment.Id = reader_.Ids().NewNodeId();
+    comment.Id = reader_.Ids().NewId();
     comment.X = x;
     comment.Y = y;
     reader_.AddNode(std::move(comment));
@@ -288,12 +289,12 @@ bool IsoGraphReader::ReadGraphLevelNote(QStringView comment) {
 }
 
 // "[" [type] [":"] {referent part} [graph] [";" comment] "]", in any order the tools write.
-QString IsoGraphReader::ReadConcept() {
+NodeId IsoGraphReader::ReadConcept() {
     const qsizetype start = text_.Place();
     text_.Advance(); // "["
     NodeRecord conceptNode;
     conceptNode.Kind = NodeKind::Concept;
-    conceptNode.Id = reader_.Ids().NewNodeId();
+    conceptNode.Id = reader_.Ids().NewId();
     QStringList parts;     // the referent: quantifier, names, numerals, literals
     QStringList constants; // the names arguments may refer to it by
     QString boundLabel;
@@ -418,7 +419,7 @@ QString IsoGraphReader::ReadConcept() {
         }
         text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(c), at);
     }
-    const QString id = conceptNode.Id;
+    const NodeId id = conceptNode.Id;
     const bool named = !conceptNode.Name.isEmpty();
     if (index < 0) {
         // Added now, as the last node: moved, not copied.
@@ -492,7 +493,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     NodeRecord node;
     node.Type = type;
     node.Kind = angle ? NodeKind::Actor : NodeKind::Relation;
-    node.Id = reader_.Ids().NewNodeId();
+    node.Id = reader_.Ids().NewId();
     reader_.AddNode(node);
     const int index = LastIndex();
     const std::size_t firstArc = Current().arcs.size();
@@ -500,8 +501,11 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     bool outputs = false;
     // Arguments go to the arcs of the current context, fetched anew after each nested read (a
     // concept with a nested graph may add contexts, moving them).
-    const auto addArc = [this](Arc::Kind kind, QString text, qsizetype at) {
-        Current().arcs.push_back(Arc{kind, std::move(text), QStringView(), at});
+    const auto addNode = [this](const NodeId& id, qsizetype at) {
+        Current().arcs.push_back(Arc{Arc::Kind::Node, id, QString(), QStringView(), at});
+    };
+    const auto addConstant = [this](QString text, qsizetype at) {
+        Current().arcs.push_back(Arc{Arc::Kind::Constant, NodeId(), std::move(text), QStringView(), at});
     };
     while (true) {
         text_.SkipBlanks();
@@ -532,7 +536,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
         }
         if (c == u'?') {
             const QStringView label = ReadLabelView(at);
-            Current().arcs.push_back(Arc{Arc::Kind::Label, QString(), label, at});
+            Current().arcs.push_back(Arc{Arc::Kind::Label, NodeId(), QString(), label, at});
             continue;
         }
         if (c == u'*') {
@@ -541,43 +545,42 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             NodeRecord conceptNode;
             conceptNode.Kind = NodeKind::Concept;
             conceptNode.Name = label;
-            conceptNode.Id = reader_.Ids().NewNodeId();
+            conceptNode.Id = reader_.Ids().NewId();
             reader_.AddNode(conceptNode);
             Current().labels.Define(label, conceptNode.Id, at);
-            addArc(Arc::Kind::Node, conceptNode.Id, at);
+            addNode(conceptNode.Id, at);
             continue;
         }
         if (c == u'[') {
-            QString id = ReadConcept();
-            addArc(Arc::Kind::Node, std::move(id), at);
+            addNode(ReadConcept(), at);
             continue;
         }
         if (c == u'\'' || c == u'"') {
-            addArc(Arc::Kind::Constant, text_.ReadQuoted(), at);
+            addConstant(text_.ReadQuoted(), at);
             continue;
         }
         if (text_.StartsNumber()) {
-            addArc(Arc::Kind::Constant, text_.ReadNumber(), at);
+            addConstant(text_.ReadNumber(), at);
             continue;
         }
         if (c == u'{' || (c == u'<' && !IsoText::StartsName(text_.Peek(1)))) {
             QString collection = text_.ReadCollection();
             if (text_.PeekIs('@'))
                 collection += ReadQuantifier();
-            addArc(Arc::Kind::Constant, std::move(collection), at);
+            addConstant(std::move(collection), at);
             continue;
         }
         if (c == u'#') {
             text_.Advance();
-            addArc(Arc::Kind::Constant, u'#' + (text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName()), at);
+            addConstant(u'#' + (text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName()), at);
             continue;
         }
         if (IsoText::StartsName(c)) {
-            addArc(Arc::Kind::Constant, text_.ReadName(), at);
+            addConstant(text_.ReadName(), at);
             continue;
         }
         if (StartsSequenceMarker()) {
-            addArc(Arc::Kind::Constant, ReadSequenceMarker(), at);
+            addConstant(ReadSequenceMarker(), at);
             continue;
         }
         text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(c, type), at);
@@ -602,7 +605,7 @@ void IsoGraphReader::ReadNegation() {
     NodeRecord negation;
     negation.Type = QStringLiteral("Neg");
     negation.Kind = NodeKind::Relation;
-    negation.Id = reader_.Ids().NewNodeId();
+    negation.Id = reader_.Ids().NewId();
     reader_.AddNode(negation);
     const int index = LastIndex();
     ReadContext(index, true, start);
@@ -634,30 +637,30 @@ void IsoGraphReader::ReadContext(int containerIndex, bool negation, qsizetype st
     reader_.AddGraphNode(graph, QString(), QString());
     const int graphIndex = LastIndex();
     Tables().Contexts.push_back(ContextRecord{graphIndex, NodeKind::Graph, UpperBound(Tables().Links),
-                                              UpperBound(Tables().PendingArgs), QString(), QString()});
+                                              UpperBound(Tables().PendingArgs), NodeId(), NodeId()});
     OpenContext(graphIndex, containerIndex, negation);
     ReadElements(false);
     CloseContext();
 }
 
-QString IsoGraphReader::ConstantConcept(const QString& name, Context& context) {
+NodeId IsoGraphReader::ConstantConcept(const QString& name, Context& context) {
     for (std::size_t i = depth_; i-- > 0;)
-        if (const QString* found = contexts_[i].constants.Find(name))
+        if (const NodeId* found = contexts_[i].constants.Find(name))
             return *found;
     // A constant that no concept holds: a concept of its own, "[: name]".
     NodeRecord conceptNode;
     conceptNode.Kind = NodeKind::Concept;
     conceptNode.Referent = name;
-    conceptNode.Id = reader_.Ids().NewNodeId();
+    conceptNode.Id = reader_.Ids().NewId();
     reader_.AddNode(conceptNode);
     context.constants.AddIfAbsent(name, conceptNode.Id);
     return conceptNode.Id;
 }
 
-QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
+NodeId IsoGraphReader::Bind(const Arc& arc, Context& context) {
     switch (arc.kind) {
     case Arc::Kind::Node:
-        return arc.text;
+        return arc.id;
     case Arc::Kind::Constant:
         return ConstantConcept(arc.text, context);
     case Arc::Kind::Label:
@@ -665,15 +668,15 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
         // definition nearest before the argument, as in the 2001 dialect, where a label may be
         // defined again and again; else the first after it.
         for (std::size_t i = depth_; i-- > 0;) {
-            if (const QString* found = contexts_[i].labels.FindNearest(arc.label, arc.at))
+            if (const NodeId* found = contexts_[i].labels.FindNearest(arc.label, arc.at))
                 return *found;
-            if (const QString* found = contexts_[i].graphNames.Find(arc.label))
+            if (const NodeId* found = contexts_[i].graphNames.Find(arc.label))
                 return *found;
         }
         if (const QString label = arc.label.toString(); BringEarlierDefinition(label)) {
             // Defined in an earlier graph: the argument is a concept that refers to it.
             NodeRecord reference;
-            reference.Id = reader_.Ids().NewNodeId();
+            reference.Id = reader_.Ids().NewId();
             reference.Name = label;
             reference.Kind = NodeKind::CoreferentConcept;
             reader_.AddNode(reference);
@@ -682,7 +685,7 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
         text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.label),
                    arc.at);
     }
-    return QString();
+    return NodeId();
 }
 
 // The links of a context's relations and actors, as the 2001 reader makes them: an input points
@@ -690,7 +693,7 @@ QString IsoGraphReader::Bind(const Arc& arc, Context& context) {
 // points at its nested graph. In the order of the text.
 void IsoGraphReader::BindArcs(Context& context) {
     for (const RelationRead& relation : context.relations) {
-        if (relation.id.isEmpty()) {
+        if (relation.id.IsEmpty()) {
             reader_.AddLink(relation.holding);
             continue;
         }
@@ -714,12 +717,7 @@ void IsoGraphReader::BindArcs(Context& context) {
 
 // Hands a graph to the sink, under the slide name "name/id" the slide builder takes apart.
 void IsoGraphReader::HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex) {
-    // Built in place, in one allocation.
-    QString slideName(graph.Name.size() + 1 + graph.Id.size(), Qt::Uninitialized);
-    QChar* out = std::copy(graph.Name.cbegin(), graph.Name.cend(), slideName.data());
-    *out++ = u'/';
-    std::copy(graph.Id.cbegin(), graph.Id.cend(), out);
-    reader_.Sink().BuildGraphSlide(reader_, slideName, graph.Type, firstLinkIndex, firstNodeIndex);
+    reader_.Sink().BuildGraphSlide(reader_, SlideName(graph), graph.Type, firstLinkIndex, firstNodeIndex);
 }
 
 // Binds the arcs of the nested graph just read and, when it has arcs (or belongs to a
@@ -747,7 +745,7 @@ void IsoGraphReader::CloseContext() {
     // bound for the arguments of its own graph, which go by id).
     NodeRecord& container = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex));
     container.Name = graph.Name;
-    Current().relations.push_back(RelationRead{QString(), false, 0, 0, 0, LinkRecord{container.Id, graph.Id}});
+    Current().relations.push_back(RelationRead{NodeId(), false, 0, 0, 0, LinkRecord{container.Id, graph.Id}});
     // A negated graph's name, as an argument of the graph around it, stands for that graph (as
     // in the 2001 reader, where a graph's name is found like a label).
     if (negation && !graph.Name.isEmpty())
@@ -811,7 +809,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
     depth_ = 0;
     NodeRecord graph;
     reader_.AddGraphNode(graph, QString(), QString());
-    Tables().Contexts[0] = ContextRecord{0, NodeKind::Graph, -1, -1, QString(), QString()};
+    Tables().Contexts[0] = ContextRecord{0, NodeKind::Graph, -1, -1, NodeId(), NodeId()};
     OpenContext(0, -1, false);
     try {
         ReadElements(true);

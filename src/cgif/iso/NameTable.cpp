@@ -22,12 +22,12 @@ qsizetype NameTable::IndexOf(QStringView name) const {
     return -1;
 }
 
-const QString* NameTable::Find(QStringView name) const {
+const drawing::NodeId* NameTable::Find(QStringView name) const {
     const qsizetype i = IndexOf(name);
     return i < 0 ? nullptr : &entries_[static_cast<std::size_t>(i)].id;
 }
 
-const QString* NameTable::FindNearest(QStringView name, qsizetype at) const {
+const drawing::NodeId* NameTable::FindNearest(QStringView name, qsizetype at) const {
     // From the last definition back: the first at or before `at`, else the earliest one.
     qsizetype earliest = -1;
     if (Indexed()) {
@@ -48,7 +48,7 @@ const QString* NameTable::FindNearest(QStringView name, qsizetype at) const {
     return earliest < 0 ? nullptr : &entries_[static_cast<std::size_t>(earliest)].id;
 }
 
-void NameTable::Append(const QString& name, const QString& id, qsizetype at) {
+void NameTable::Append(const QString& name, const drawing::NodeId& id, qsizetype at) {
     entries_.push_back(Entry{name, id, at, -1});
     if (entries_.size() == IndexFrom + 1) {
         // The views point into the strings held by entries_, whose data do not move when the
@@ -65,19 +65,19 @@ void NameTable::Append(const QString& name, const QString& id, qsizetype at) {
     }
 }
 
-void NameTable::Set(const QString& name, const QString& id) {
+void NameTable::Set(const QString& name, const drawing::NodeId& id) {
     if (const qsizetype i = IndexOf(name); i >= 0)
         entries_[static_cast<std::size_t>(i)].id = id;
     else
         Append(name, id, 0);
 }
 
-void NameTable::AddIfAbsent(const QString& name, const QString& id) {
+void NameTable::AddIfAbsent(const QString& name, const drawing::NodeId& id) {
     if (IndexOf(name) < 0)
         Append(name, id, 0);
 }
 
-void NameTable::Define(const QString& name, const QString& id, qsizetype at) {
+void NameTable::Define(const QString& name, const drawing::NodeId& id, qsizetype at) {
     Append(name, id, at);
 }
 

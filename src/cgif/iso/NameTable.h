@@ -7,6 +7,8 @@
 // A name is either given once (Set, AddIfAbsent) or defined again and again at places of the
 // text (Define), as a 2001 file may define "*a" several times in one graph; FindNearest then
 // gives the definition nearest before a place.
+#include "drawing/NodeId.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -17,30 +19,30 @@ namespace zov::cgif::iso {
 class NameTable {
 public:
     // The id `name` stands for, or nullptr.
-    const QString* Find(QStringView name) const;
+    const drawing::NodeId* Find(QStringView name) const;
     // Gives `name` the id `id`, replacing the one it had.
-    void Set(const QString& name, const QString& id);
+    void Set(const QString& name, const drawing::NodeId& id);
     // Gives `name` the id `id` unless it has one.
-    void AddIfAbsent(const QString& name, const QString& id);
+    void AddIfAbsent(const QString& name, const drawing::NodeId& id);
     // Defines `name` as `id` at place `at` of the text, keeping its earlier definitions. Places
     // come in the order of the text.
-    void Define(const QString& name, const QString& id, qsizetype at);
+    void Define(const QString& name, const drawing::NodeId& id, qsizetype at);
     // The id of the definition of `name` nearest before place `at`, or when none is before it
     // the first after it; nullptr when `name` has none.
-    const QString* FindNearest(QStringView name, qsizetype at) const;
+    const drawing::NodeId* FindNearest(QStringView name, qsizetype at) const;
     void Clear();
 
 private:
     struct Entry {
         QString name;
-        QString id;
+        drawing::NodeId id;
         qsizetype at = 0;        // the place of a definition
         qsizetype previous = -1; // once indexed: the entry of the same name before, or -1
     };
     static constexpr std::size_t IndexFrom = 32;
     bool Indexed() const { return entries_.size() > IndexFrom; }
     qsizetype IndexOf(QStringView name) const; // the last entry of that name, or -1
-    void Append(const QString& name, const QString& id, qsizetype at);
+    void Append(const QString& name, const drawing::NodeId& id, qsizetype at);
 
     std::vector<Entry> entries_;
     QHash<QStringView, qsizetype> index_; // name -> its last entry, once the table is large

@@ -68,18 +68,18 @@ int CgifReader::FindExternalIndex(const QString& label, int& graph) const {
     return found;
 }
 
-int CgifReader::IndexOfId(const QString& id) const {
-    if (const BoundArrayIndex* ids = id.isEmpty() ? nullptr : BoundIndex(); ids != nullptr)
+int CgifReader::IndexOfId(const NodeId& id) const {
+    if (const BoundArrayIndex* ids = id.IsEmpty() ? nullptr : BoundIndex(); ids != nullptr)
         return ids->FirstWithId(id);
     const auto& nodes = tables_.BoundArray;
     for (int i = 0; i <= UpperBound(nodes); ++i)
-        if (Same(At(nodes, i).Id, id))
+        if (At(nodes, i).Id == id)
             return i;
     return -1;
 }
 
-std::optional<int> CgifReader::IndexedNodeId(const QString& id) const {
-    const BoundArrayIndex* ids = id.isEmpty() ? nullptr : BoundIndex();
+std::optional<int> CgifReader::IndexedNodeId(const NodeId& id) const {
+    const BoundArrayIndex* ids = id.IsEmpty() ? nullptr : BoundIndex();
     if (ids == nullptr)
         return std::nullopt;
     return ids->FirstWithId(id);
@@ -110,7 +110,7 @@ void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& defin
     throw ParseError(2002, QStringLiteral("Graph not found for: ") + label);
 }
 
-bool CgifReader::FindNodeById(const QString& id, NodeRecord& node, int& index) const {
+bool CgifReader::FindNodeById(const NodeId& id, NodeRecord& node, int& index) const {
     const int found = IndexOfId(id);
     if (found < 0) {
         ShowError(QStringLiteral("Link node not in bound array"));

@@ -101,9 +101,9 @@ public:
     // Position taken from the last node comment read.
     float PendingX() const { return pendingX_; }
     float PendingY() const { return pendingY_; }
-    const QString& CurrentConceptId() const { return currentConceptId_; }
-    const QString& CurrentRelationId() const { return currentRelationId_; }
-    const QString& CurrentActorId() const { return currentActorId_; }
+    const NodeId& CurrentConceptId() const { return currentConceptId_; }
+    const NodeId& CurrentRelationId() const { return currentRelationId_; }
+    const NodeId& CurrentActorId() const { return currentActorId_; }
     // Name and type of the last graph title split (or of the last nested graph opened).
     const QString& GraphTitleName() const { return graphTitleName_; }
     const QString& GraphTitleType() const { return graphTitleType_; }
@@ -161,12 +161,15 @@ public:
     }
     // The first BoundArray node with that id and its index. When there is none it shows "Link
     // node not in bound array", leaves the outputs unchanged and returns false.
-    bool FindNodeById(const QString& id, NodeRecord& node, int& index) const;
+    bool FindNodeById(const NodeId& id, NodeRecord& node, int& index) const;
+    bool FindNodeById(const QString& id, NodeRecord& node, int& index) const {
+        return FindNodeById(NodeId(id), node, index);
+    }
     // While a stream is read and the BoundArray is large: the first index holding `id` (-1
     // when none), quietly, from the reader's own lookup index, so that a sink looking up the
     // ids of a large graph needs no index of its own. Otherwise (between readings, a small
     // table, an empty id) nullopt: the caller searches itself.
-    std::optional<int> IndexedNodeId(const QString& id) const;
+    std::optional<int> IndexedNodeId(const NodeId& id) const;
     // ResolveBoundLabel (from the grammar) binds a bound label read in a concept (the last node
     // of the BoundArray).
 
@@ -184,7 +187,7 @@ private:
     void ReadGraphReference(int container, int graphIndex);
     // The id a relation's argument stands for: the container of a graph reference instead of
     // the reference's own graph node (both bear the graph's name).
-    const QString& ArgumentId(int index) const;
+    const NodeId& ArgumentId(int index) const;
     // --- what the grammar needs of this reader (see cgif/grammar/Grammar.h) ---------------
     const QChar* LineData() const { return line_.constData(); }
     std::ptrdiff_t LineEnd() const { return line_.size(); }
@@ -241,7 +244,7 @@ private:
     int AddRelation();
     int AddActor();
     int AddNegation();
-    std::vector<QString>& PendingArgs() { return tables_.PendingArgs; }
+    std::vector<NodeId>& PendingArgs() { return tables_.PendingArgs; }
     std::vector<LinkRecord>& Links() { return tables_.Links; }
     bool AddLabelArgument();
     void ClearPendingPosition() {
@@ -257,13 +260,13 @@ private:
         graphTitleType_.clear();
         graphTitleName_.clear();
     }
-    QString AddNestedGraphNode();
+    NodeId AddNestedGraphNode();
     void OpenContext();
     ContextRecord CloseContext();
     bool NamesEarlierGraph(int graphIndex) const;
     bool HandOnNestedGraph(const ContextRecord& context);
     void NameContainer(int container, int graphIndex);
-    const QString& IdAt(int index) const { return tables_.BoundArray[static_cast<std::size_t>(index)].Id; }
+    const NodeId& IdAt(int index) const { return tables_.BoundArray[static_cast<std::size_t>(index)].Id; }
     void MarkCoreferent(int index) { SetNodeKind(index, NodeKind::CoreferentConcept); }
     void BindToEarlierGraph(const QString& label);
     void LinkNodeMissing() const;
@@ -291,7 +294,7 @@ private:
     // -1 when absent; `graph` gets the graph node's index (-1 when there is none).
     int FindCurrentIndex(const QString& label, int startIndex, int& graph) const;
     int FindExternalIndex(const QString& label, int& graph) const;
-    int IndexOfId(const QString& id) const;
+    int IndexOfId(const NodeId& id) const;
     const BoundArrayIndex* BoundIndex() const;
     const AllBindingsIndex* BindingsIndex() const;
     void ResetIndexes();
@@ -307,9 +310,9 @@ private:
     EarlierGraphs earlier_;                      // filled while a stream is read
     // The concept that a bound label made a reference to an earlier graph's concept; a defining
     // label that follows in the same concept makes it a definition of its own again.
-    QString earlierReferenceId_;
+    NodeId earlierReferenceId_;
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
-    QHash<QString, QString> referenceContainers_; // graph reference node id -> container id
+    QHash<NodeId, NodeId> referenceContainers_; // graph reference node id -> container id
 
     platform::TextStream* input_ = nullptr;
     QString line_;        // CurrentLine is line_ from pos_ on: consuming moves pos_ only
@@ -317,9 +320,9 @@ private:
     int graphCounter_ = 1;
     float pendingX_ = 0;
     float pendingY_ = 0;
-    QString currentConceptId_;
-    QString currentRelationId_;
-    QString currentActorId_;
+    NodeId currentConceptId_;
+    NodeId currentRelationId_;
+    NodeId currentActorId_;
     QString graphTitleName_;
     QString graphTitleType_;
 

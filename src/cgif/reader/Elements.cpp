@@ -16,10 +16,10 @@ constexpr float StandaloneCommentY = 100;
 
 int CgifReader::AddElementNode(std::int16_t kind, const QString& type) {
     NodeRecord node;
-    node.Id = ids_.NewNodeId();
+    node.Id = ids_.NewId();
     node.Type = type;
     node.Kind = kind;
-    QString& current = kind == NodeKind::Concept ? currentConceptId_
+    NodeId& current = kind == NodeKind::Concept ? currentConceptId_
                        : kind == NodeKind::Actor ? currentActorId_
                                                  : currentRelationId_;
     current = node.Id;
@@ -92,7 +92,7 @@ bool CgifReader::AddLabelArgument() {
         return false;
     }
     NodeRecord reference;
-    reference.Id = ids_.NewNodeId();
+    reference.Id = ids_.NewId();
     reference.Name = token_;
     reference.Kind = NodeKind::CoreferentConcept;
     tables_.PendingArgs.push_back(reference.Id);
@@ -100,7 +100,7 @@ bool CgifReader::AddLabelArgument() {
     return true;
 }
 
-QString CgifReader::AddNestedGraphNode() {
+NodeId CgifReader::AddNestedGraphNode() {
     NodeRecord graph;
     AddGraphNode(graph, graphTitleType_, graphTitleName_);
     graphTitleType_ = graph.Type;
@@ -129,7 +129,7 @@ bool CgifReader::NamesEarlierGraph(int graphIndex) const {
 bool CgifReader::HandOnNestedGraph(const ContextRecord& context) {
     auto& nodes = tables_.BoundArray;
     const NodeRecord graphNode = nodes.at(static_cast<std::size_t>(context.GraphIndex));
-    sink_->BuildGraphSlide(*this, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, context.LinkBase + 1,
+    sink_->BuildGraphSlide(*this, SlideName(graphNode), graphNode.Type, context.LinkBase + 1,
                            context.GraphIndex + 1);
 
     int n = context.GraphIndex;
@@ -169,15 +169,15 @@ void CgifReader::ReadGraphReference(int container, int graphIndex) {
             }
         }
     }
-    const QString graphId = graph.Id;
+    const NodeId graphId = graph.Id;
     SetNodeName(container, graph.Name);
-    const QString containerId = tables_.BoundArray[static_cast<std::size_t>(container)].Id;
+    const NodeId containerId = tables_.BoundArray[static_cast<std::size_t>(container)].Id;
     tables_.Links.push_back({containerId, graphId});
     referenceContainers_.insert(graphId, containerId);
 }
 
-const QString& CgifReader::ArgumentId(int index) const {
-    const QString& id = tables_.BoundArray[static_cast<std::size_t>(index)].Id;
+const NodeId& CgifReader::ArgumentId(int index) const {
+    const NodeId& id = tables_.BoundArray[static_cast<std::size_t>(index)].Id;
     const auto container = referenceContainers_.constFind(id);
     return container == referenceContainers_.constEnd() ? id : container.value();
 }

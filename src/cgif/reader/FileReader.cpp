@@ -88,7 +88,7 @@ void CgifReader::BeginGraph() {
 void CgifReader::AddTopGraphNode() {
     NodeRecord graph;
     AddGraphNode(graph, graphTitleType_, graphTitleName_);
-    tables_.Contexts[0] = ContextRecord{0, tables_.BoundArray[0].Kind, -1, -1, QString(), QString()};
+    tables_.Contexts[0] = ContextRecord{0, tables_.BoundArray[0].Kind, -1, -1, NodeId(), NodeId()};
 }
 
 // In a catch block: whatever stopped the reading of a graph is shown.
@@ -116,7 +116,7 @@ void CgifReader::HandOnGraph() {
     if (graphNode.Kind == NodeKind::Graph) {
         const QString name = graphNode.Name;
         try {
-            sink_->BuildGraphSlide(*this, graphNode.Name + u'/' + graphNode.Id, graphNode.Type, 0, 1);
+            sink_->BuildGraphSlide(*this, SlideName(graphNode), graphNode.Type, 0, 1);
         } catch (const std::bad_alloc&) {
             ClearReaderTables();
             ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));

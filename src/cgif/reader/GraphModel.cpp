@@ -97,7 +97,7 @@ void CgifReader::ResetIndexes() {
 
 void CgifReader::AddCommentNode() {
     NodeRecord record;
-    record.Id = ids_.NewNodeId();
+    record.Id = ids_.NewId();
     record.Type = token_;
     record.Kind = NodeKind::Comment;
     record.X = pendingX_;
@@ -136,7 +136,7 @@ bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QSt
         record.Name = name;
     }
     record.Type = type.isEmpty() ? QStringLiteral("Graph") : type;
-    record.Id = ids_.NewNodeId();
+    record.Id = ids_.NewId();
     record.GraphNumber = graphCounter_;
     record.Kind = NodeKind::Graph;
     AddNode(record);
@@ -159,6 +159,15 @@ void CgifReader::SplitGraphTitle(const QString& title) {
         grammar::TrimBlanks<ReaderText>(palette.constData(), {0, palette.size()});
     graphTitleName_ = name.Size == palette.size() ? palette : palette.mid(name.Begin, name.Size);
     graphTitleType_ = QStringLiteral("Graph");
+}
+
+QString SlideName(const NodeRecord& graph) {
+    QString name;
+    name.reserve(graph.Name.size() + 1 + 8);
+    name += graph.Name;
+    name += u'/';
+    graph.Id.AppendTo(name);
+    return name;
 }
 
 NodeRecord& CgifReader::LastNode() {

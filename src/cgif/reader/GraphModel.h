@@ -3,12 +3,15 @@
 // builder, the exporter and the editing commands read. Every table is 0-based and grows by
 // one element per append; indexes stored in records stay valid until the table is cut back.
 #include "cgif/grammar/Grammar.h"
+#include "drawing/NodeId.h"
 
 #include <QString>
 #include <cstdint>
 #include <vector>
 
 namespace zov::cgif {
+
+using drawing::NodeId;
 
 // Node roles. A negation is a relation whose Type is "Neg".
 namespace NodeKind {
@@ -25,15 +28,15 @@ struct NodeRecord {
     QString Type;     // type label, "Graph"/title type, "Neg", or a comment's text
     std::int16_t Kind = NodeKind::Graph;
     QString Referent; // quantifier or designator text, punctuation included
-    QString Id;       // eight-letter node id; links refer to it
+    NodeId Id;        // eight-letter node id; links refer to it
     int GraphNumber = 0; // graph nodes: the graph counter when the node was made
     float X = 0;      // slide points, 0 when the input gives no position
     float Y = 0;
 };
 
 struct LinkRecord {
-    QString From; // node id at the arc's start
-    QString To;   // node id the arrow points at
+    NodeId From; // node id at the arc's start
+    NodeId To;   // node id the arrow points at
 };
 
 struct ContextRecord {
@@ -41,17 +44,20 @@ struct ContextRecord {
     std::int16_t GraphKind = NodeKind::Graph;
     int LinkBase = -1;    // upper bound of Links when the context was opened
     int ArgBase = -1;     // upper bound of PendingArgs when the context was opened
-    QString SavedConceptId;
-    QString SavedRelationId;
+    NodeId SavedConceptId;
+    NodeId SavedRelationId;
 };
 
 struct ReaderTables {
     std::vector<NodeRecord> BoundArray;    // nodes of the graph being read, in reading order
     std::vector<NodeRecord> AllBindings;   // copies of nested graphs already handed on
     std::vector<LinkRecord> Links;         // arcs of the graph being read
-    std::vector<QString> PendingArgs;      // argument ids of relations/actors being read
+    std::vector<NodeId> PendingArgs;       // argument ids of relations/actors being read
     std::vector<ContextRecord> Contexts;   // open graph contexts; element 0 is the top level
 };
+
+// A graph's slide name: its name, "/", its node id.
+QString SlideName(const NodeRecord& graph);
 
 // Index of the last element (-1 for an empty table), and cutting a table back to an upper bound.
 using grammar::CutBack;

@@ -11,19 +11,6 @@ void IdTable::Clear() {
     others_.clear();
 }
 
-std::uint64_t IdTable::Pack(const QString& id) {
-    if (id.size() != 8)
-        return 0;
-    std::uint64_t key = 0;
-    for (const QChar c : id) {
-        const char16_t letter = c.unicode();
-        if (letter < u'A' || letter > u'Z')
-            return 0;
-        key = (key << 5) | static_cast<std::uint64_t>(letter - u'A');
-    }
-    return key + 1;
-}
-
 // Fibonacci hashing: the top bits of the product mix every bit of the key.
 std::size_t IdTable::Home(std::uint64_t key) const {
     return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
@@ -46,12 +33,12 @@ void IdTable::Grow() {
     }
 }
 
-void IdTable::Add(const QString& id, int index) {
-    const std::uint64_t key = Pack(id);
+void IdTable::Add(const drawing::NodeId& id, int index) {
+    const std::uint64_t key = id.Letters();
     if (key == 0) {
-        const auto found = others_.find(id);
+        const auto found = others_.find(id.Text());
         if (found == others_.end())
-            others_.insert(id, index);
+            others_.insert(id.Text(), index);
         else
             *found = std::min(*found, index);
         return;
@@ -70,10 +57,10 @@ void IdTable::Add(const QString& id, int index) {
     ++used_;
 }
 
-int IdTable::Find(const QString& id) const {
-    const std::uint64_t key = Pack(id);
+int IdTable::Find(const drawing::NodeId& id) const {
+    const std::uint64_t key = id.Letters();
     if (key == 0)
-        return others_.value(id, -1);
+        return others_.value(id.Text(), -1);
     if (slots_.empty())
         return -1;
     for (std::size_t at = Home(key); slots_[at].Key != 0; at = (at + 1) & (slots_.size() - 1))
@@ -82,10 +69,10 @@ int IdTable::Find(const QString& id) const {
     return -1;
 }
 
-void IdTable::Remove(const QString& id, int index) {
-    const std::uint64_t key = Pack(id);
+void IdTable::Remove(const drawing::NodeId& id, int index) {
+    const std::uint64_t key = id.Letters();
     if (key == 0) {
-        const auto found = others_.find(id);
+        const auto found = others_.find(id.Text());
         if (found != others_.end() && *found == index)
             others_.erase(found);
         return;

@@ -1,8 +1,10 @@
 #pragma once
 // Node id -> the first index holding it, for the reader's lookup index. The reader's ids are
-// eight letters A to Z, which pack into 40 bits: those live in one open-addressed table of
-// numbers (no string copied, no allocation per node); any other id (a table filled by other
-// code) goes into a hash of strings beside it.
+// eight letters A to Z, packed into one number: those live in one open-addressed table of
+// numbers (no allocation per node); any other id (a table filled by other code) goes into a
+// hash of strings beside it.
+#include "drawing/NodeId.h"
+
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -14,19 +16,17 @@ class IdTable {
 public:
     void Clear();
     // Records `index` for `id` unless a smaller index is recorded already.
-    void Add(const QString& id, int index);
+    void Add(const drawing::NodeId& id, int index);
     // Forgets `id` when `index` is the index recorded for it.
-    void Remove(const QString& id, int index);
+    void Remove(const drawing::NodeId& id, int index);
     // The index recorded for `id`, or -1.
-    int Find(const QString& id) const;
+    int Find(const drawing::NodeId& id) const;
 
 private:
     struct Slot {
         std::uint64_t Key = 0; // 0: empty; else 1 + the packed id
         int Index = -1;
     };
-    // 1 + the id's letters packed five bits each; 0 when it is not eight letters A to Z.
-    static std::uint64_t Pack(const QString& id);
     std::size_t Home(std::uint64_t key) const;
     void Grow();
 

@@ -60,7 +60,7 @@ void BoundArrayIndex::Appended(const NodeRecord& node, int index) {
         return;
     if (!node.Name.isEmpty())
         InsertSorted(byName_[node.Name], index);
-    if (!node.Id.isEmpty())
+    if (!node.Id.IsEmpty())
         firstById_.Add(node.Id, index);
     if (node.Kind == NodeKind::Graph)
         InsertSorted(graphs_, index);
@@ -104,7 +104,7 @@ void BoundArrayIndex::CuttingBack(const std::vector<NodeRecord>& nodes, int uppe
             }
         }
         // A cut removes a tail, so a removed first occurrence leaves no other behind.
-        if (!node.Id.isEmpty())
+        if (!node.Id.IsEmpty())
             firstById_.Remove(node.Id, i);
     }
     while (!graphs_.empty() && graphs_.back() > upperBound)
@@ -116,7 +116,7 @@ int BoundArrayIndex::LastNamed(const QString& name, int atOrBefore) const {
     return list == byName_.cend() ? -1 : LastAtOrBefore(*list, atOrBefore);
 }
 
-int BoundArrayIndex::FirstWithId(const QString& id) const { return firstById_.Find(id); }
+int BoundArrayIndex::FirstWithId(const NodeId& id) const { return firstById_.Find(id); }
 
 int BoundArrayIndex::GraphAtOrBefore(int atOrBefore) const { return LastAtOrBefore(graphs_, atOrBefore); }
 

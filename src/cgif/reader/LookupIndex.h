@@ -32,7 +32,7 @@ public:
     // Largest index <= `atOrBefore` whose node has Name `name` (not empty), or -1.
     int LastNamed(const QString& name, int atOrBefore) const;
     // Smallest index whose node has Id `id` (not empty), or -1.
-    int FirstWithId(const QString& id) const;
+    int FirstWithId(const NodeId& id) const;
     // Largest index <= `atOrBefore` whose node is a graph node, or -1.
     int GraphAtOrBefore(int atOrBefore) const;
 

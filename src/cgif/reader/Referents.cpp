@@ -14,13 +14,13 @@ void CgifReader::DefineLabel() {
         // As when the label is bound in this graph: the concept defines the new label, and the
         // reference it was made by the bound label is dropped.
         const NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(target)];
-        if (!earlierReferenceId_.isEmpty() && node.Id == earlierReferenceId_ && node.Kind == NodeKind::CoreferentConcept)
+        if (!earlierReferenceId_.IsEmpty() && node.Id == earlierReferenceId_ && node.Kind == NodeKind::CoreferentConcept)
             SetNodeKind(target, NodeKind::Concept);
         return;
     }
     NodeRecord orphan;
     orphan.Name = token_;
-    orphan.Type = currentConceptId_;
+    orphan.Type = currentConceptId_.ToString();
     AddNode(std::move(orphan));
 }
 
