@@ -19,7 +19,6 @@
 #include "platform/TextStream.h"
 
 #include <benchmark/benchmark.h>
-#include <climits>
 #include <stdexcept>
 
 namespace {
@@ -135,21 +134,5 @@ void BM_NestedGraphs(benchmark::State& state) {
 }
 BENCHMARK(BM_NestedGraphs)->RangeMultiplier(4)->Range(250, 16000)->Unit(benchmark::kMillisecond)->Complexity();
 
-// The nested graphs with every lookup scanning its table, for comparison.
-void BM_NestedGraphsScanning(benchmark::State& state) {
-    const QString text = NestedGraphs(state.range(0));
-    zov::drawing::NodeIdGenerator ids(1);
-    SilentMessages messages;
-    CountingSink sink;
-    CgifReader reader(ids, messages, sink);
-    reader.SetLookupIndexThreshold(INT_MAX);
-    for (auto _ : state) {
-        const auto stream = zov::platform::StringTextStream(text);
-        reader.ReadCgifStream(*stream);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * text.size());
-    state.SetComplexityN(state.range(0));
-}
-BENCHMARK(BM_NestedGraphsScanning)->RangeMultiplier(4)->Range(250, 16000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

@@ -22,20 +22,56 @@ std::uint64_t NodeId::Pack(QStringView text) {
     return key + 1;
 }
 
-NodeId::NodeId(QStringView text) : letters_(Pack(text)) {
-    if (letters_ == 0)
-        text_ = text.toString();
+NodeId::NodeId(QStringView text) {
+    if (const std::uint64_t letters = Pack(text); letters != 0)
+        bits_ = static_cast<std::uintptr_t>(letters << 1) | PackedTag;
+    else if (!text.isEmpty())
+        bits_ = reinterpret_cast<std::uintptr_t>(new QString(text.toString()));
+}
+
+NodeId::NodeId(const NodeId& other) {
+    if (const QString* text = other.OwnText())
+        bits_ = reinterpret_cast<std::uintptr_t>(new QString(*text));
+    else
+        bits_ = other.bits_;
+}
+
+NodeId& NodeId::operator=(const NodeId& other) {
+    if (this != &other) {
+        NodeId copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+NodeId& NodeId::operator=(NodeId&& other) noexcept {
+    if (this != &other) {
+        Release();
+        bits_ = std::exchange(other.bits_, 0);
+    }
+    return *this;
+}
+
+void NodeId::Release() {
+    delete OwnText();
+    bits_ = 0;
+}
+
+const QString& NodeId::Text() const {
+    static const QString none;
+    const QString* text = OwnText();
+    return text != nullptr ? *text : none;
 }
 
 void NodeId::AppendTo(QString& out) const {
-    if (letters_ == 0) {
-        out += text_;
+    if (!Packed()) {
+        out += Text();
         return;
     }
     const qsizetype at = out.size();
     out.resize(at + IdLetters);
     QChar* write = out.data() + at;
-    std::uint64_t key = letters_ - 1;
+    std::uint64_t key = Letters() - 1;
     for (int i = IdLetters - 1; i >= 0; --i) {
         write[i] = QChar(static_cast<char16_t>(u'A' + (key & 31u)));
         key >>= BitsPerLetter;
@@ -43,8 +79,8 @@ void NodeId::AppendTo(QString& out) const {
 }
 
 QString NodeId::ToString() const {
-    if (letters_ == 0)
-        return text_;
+    if (!Packed())
+        return Text();
     QString text;
     text.reserve(IdLetters);
     AppendTo(text);
@@ -52,9 +88,9 @@ QString NodeId::ToString() const {
 }
 
 bool NodeId::operator==(QStringView text) const {
-    if (letters_ == 0)
-        return text_ == text;
-    return Pack(text) == letters_;
+    if (!Packed())
+        return Text() == text;
+    return Pack(text) == Letters();
 }
 
 std::size_t qHash(const NodeId& id, std::size_t seed) noexcept {

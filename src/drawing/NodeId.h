@@ -6,30 +6,37 @@
 #include <QStringView>
 #include <cstdint>
 #include <random>
+#include <utility>
 
 namespace zov::drawing {
 
-// A node id as the reader's tables keep it. The eight letters of a drawn id are packed into one
-// number, so that making, copying, comparing and hashing one costs no allocation; any other
-// text (a shape the user named by hand, an id from elsewhere) is kept as it is. A text of
-// eight letters A to Z is always packed, so two ids are equal exactly when their texts are.
+// A node id as the reader's tables keep it, in one word. The eight letters of a drawn id are
+// packed into it, so that making, copying, comparing and hashing one costs no allocation; any
+// other text (a shape the user named by hand, an id from elsewhere) is kept in a string of its
+// own that the word points to. A text of eight letters A to Z is always packed, so two ids are
+// equal exactly when their texts are.
 class NodeId {
 public:
     NodeId() = default;
     explicit NodeId(QStringView text);
     explicit NodeId(const QString& text) : NodeId(QStringView(text)) {}
+    NodeId(const NodeId& other);
+    NodeId(NodeId&& other) noexcept : bits_(std::exchange(other.bits_, 0)) {}
+    NodeId& operator=(const NodeId& other);
+    NodeId& operator=(NodeId&& other) noexcept;
+    ~NodeId() { Release(); }
 
-    bool IsEmpty() const { return letters_ == 0 && text_.isEmpty(); }
+    bool IsEmpty() const { return bits_ == 0; }
     QString ToString() const;
     // Appends the id's text to `out`.
     void AppendTo(QString& out) const;
     // 1 + the letters packed five bits each (the first letter highest) for a packed id, else 0.
-    std::uint64_t Letters() const { return letters_; }
+    std::uint64_t Letters() const { return (bits_ & PackedTag) != 0 ? bits_ >> 1 : 0; }
     // The text of an id that is not packed (empty for a packed one).
-    const QString& Text() const { return text_; }
+    const QString& Text() const;
 
     friend bool operator==(const NodeId& a, const NodeId& b) {
-        return a.letters_ == b.letters_ && (a.letters_ != 0 || a.text_ == b.text_);
+        return a.bits_ == b.bits_ || (!a.Packed() && !b.Packed() && a.Text() == b.Text());
     }
     friend bool operator!=(const NodeId& a, const NodeId& b) { return !(a == b); }
     bool operator==(QStringView text) const;
@@ -39,14 +46,22 @@ public:
 
 private:
     friend class NodeIdGenerator;
+    static constexpr std::uintptr_t PackedTag = 1; // a string's address is even
     static NodeId FromLetters(std::uint64_t letters) {
         NodeId id;
-        id.letters_ = letters;
+        id.bits_ = static_cast<std::uintptr_t>(letters << 1) | PackedTag;
         return id;
     }
-    std::uint64_t letters_ = 0;
-    QString text_;
+    bool Packed() const { return (bits_ & PackedTag) != 0; }
+    const QString* OwnText() const {
+        return bits_ != 0 && !Packed() ? reinterpret_cast<const QString*>(bits_) : nullptr;
+    }
+    void Release();
+
+    // 0: empty; odd: (1 + the packed letters) << 1 | 1; else the address of the id's own text.
+    std::uintptr_t bits_ = 0;
 };
+static_assert(sizeof(std::uintptr_t) == 8, "a packed id needs 41 bits");
 
 std::size_t qHash(const NodeId& id, std::size_t seed = 0) noexcept;
 

@@ -1,8 +1,10 @@
 // Runs the drawing layer's case files in tests/cases/drawing:
 //   settings.case    a stored "KEY=TEXT" and the "KEY=VALUE" it loads as
 //   name-parts.case  a shape name or label and "label [..] id [..] type [..] referent [..] star N"
+//   node-ids.case    a node id's text and how it is kept: "letters", "text" or "empty"
 #include "drawing/DrawingSettings.h"
 #include "drawing/NameParts.h"
+#include "drawing/NodeId.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "support/CaseFiles.h"
 
@@ -33,6 +35,35 @@ TEST(DrawingCases, EachNameSplitsAsTheCaseSays) {
                                   .arg(StarPosition(c.input));
         EXPECT_EQ(parts.toStdString(), zov::test::Lines(c.expected)) << c.where();
     }
+}
+
+// Whatever form an id is kept in, it gives its text back, and copies, moves, comparisons and
+// hashes treat it as that text.
+TEST(DrawingCases, EachNodeIdIsKeptAsTheCaseSaysAndActsAsItsText) {
+    const NodeId other(QStringLiteral("other id"));
+    for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("drawing"), QStringLiteral("node-ids.case"))) {
+        const NodeId id(c.input);
+        const char* kept = id.IsEmpty() ? "empty" : id.Letters() != 0 ? "letters" : "text";
+        EXPECT_EQ(kept, zov::test::Lines(c.expected)) << c.where();
+        EXPECT_EQ(id.ToString(), c.input) << c.where();
+        QString appended = QStringLiteral("x/");
+        id.AppendTo(appended);
+        EXPECT_EQ(appended, QStringLiteral("x/") + c.input) << c.where();
+        EXPECT_TRUE(id == QStringView(c.input)) << c.where();
+        EXPECT_FALSE(id == QStringView(c.input + u'Q')) << c.where();
+        NodeId copy(id);
+        EXPECT_TRUE(copy == id && qHash(copy, 7) == qHash(NodeId(c.input), 7)) << c.where();
+        copy = other;
+        EXPECT_TRUE(copy == other && copy != id) << c.where();
+        copy = id;
+        NodeId moved(std::move(copy));
+        EXPECT_TRUE(moved == id && copy.IsEmpty()) << c.where();
+        moved = std::move(moved);
+        EXPECT_EQ(moved.ToString(), c.input) << c.where();
+    }
+    // Drawn ids are packed.
+    NodeIdGenerator ids(3);
+    EXPECT_NE(ids.NewId().Letters(), 0u);
 }
 
 TEST(DrawingCases, PositionsSaturateAtTheSixteenBitLimitAndSearchesAreCaseSensitive) {

@@ -26,9 +26,9 @@ constexpr std::int16_t Comment = 5;
 struct NodeRecord {
     QString Name;     // coreference label, nested graph name, or graph name
     QString Type;     // type label, "Graph"/title type, "Neg", or a comment's text
-    std::int16_t Kind = NodeKind::Graph;
     QString Referent; // quantifier or designator text, punctuation included
     NodeId Id;        // eight-letter node id; links refer to it
+    std::int16_t Kind = NodeKind::Graph;
     int GraphNumber = 0; // graph nodes: the graph counter when the node was made
     float X = 0;      // slide points, 0 when the input gives no position
     float Y = 0;
