@@ -52,10 +52,7 @@ NodeId& NodeId::operator=(NodeId&& other) noexcept {
     return *this;
 }
 
-void NodeId::Release() {
-    delete OwnText();
-    bits_ = 0;
-}
+void NodeId::ReleaseText() { delete OwnText(); }
 
 const QString& NodeId::Text() const {
     static const QString none;

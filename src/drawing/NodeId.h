@@ -56,7 +56,13 @@ private:
     const QString* OwnText() const {
         return bits_ != 0 && !Packed() ? reinterpret_cast<const QString*>(bits_) : nullptr;
     }
-    void Release();
+    // Frees the id's own text; a packed id has none, so the usual path is one test inline.
+    void Release() {
+        if (OwnText() != nullptr)
+            ReleaseText();
+        bits_ = 0;
+    }
+    void ReleaseText();
 
     // 0: empty; odd: (1 + the packed letters) << 1 | 1; else the address of the id's own text.
     std::uintptr_t bits_ = 0;
