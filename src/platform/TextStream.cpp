@@ -55,6 +55,7 @@ public:
                 break;
         }
         const QStringView line(data + start, end - start);
+        lastLine_ = start;
         if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
             ++end;
         pos_ = end < n ? end + 1 : n;
@@ -63,17 +64,27 @@ public:
 
     bool AtEndOfStream() const override { return pos_ >= text_.size(); }
 
+    // Only a text nobody else shares: writing into a shared one would change the other's copy.
+    QChar* WritableLastLine() override
+    {
+        if (lastLine_ < 0 || !text_.isDetached())
+            return nullptr;
+        return text_.data() + lastLine_;
+    }
+
     void Write(const QString&) override { throw FileError(QStringLiteral("The file is open for reading, not writing")); }
     void WriteLine(const QString&) override { Write(QString()); }
     void Close() override
     {
         text_.clear();
         pos_ = 0;
+        lastLine_ = -1;
     }
 
 private:
     QString text_;
     qsizetype pos_ = 0;
+    qsizetype lastLine_ = -1; // where the line handed out last starts
 };
 
 // Writing: UTF-8 bytes gathered in a buffer and handed to the file in large pieces. A named

@@ -18,6 +18,11 @@ public:
     // stream; a reader that copies only what it keeps saves a copy of every line with it.
     virtual QStringView ReadLineView();
     virtual bool AtEndOfStream() const = 0;  // true when no line is left
+    // The stream's own text of the line ReadLineView handed out last, for a reader that writes
+    // into the part of it already read (a comment put back) instead of copying the whole line;
+    // valid as long as that view. nullptr when the text is not the stream's alone to change
+    // (the default).
+    virtual QChar* WritableLastLine() { return nullptr; }
     virtual void Write(const QString& text) = 0;
     virtual void WriteLine(const QString& text) = 0; // text, then CR LF
     virtual void Close() = 0;

@@ -52,6 +52,7 @@ public:
         return line;
     }
     bool AtEndOfStream() const override { return in_.AtEndOfStream(); }
+    QChar* WritableLastLine() override { return in_.WritableLastLine(); }
     void Write(const QString& text) override { in_.Write(text); }
     void WriteLine(const QString& text) override { in_.WriteLine(text); }
     void Close() override { in_.Close(); }

@@ -216,7 +216,7 @@ private:
         pos_ = 0;
     }
     static std::ptrdiff_t Room(const SavedLine& saved) { return saved.pos; }
-    static QChar* WritableLine(SavedLine& saved) { return saved.line.data(); }
+    QChar* WritableLine(SavedLine& saved);
     void RestoreLine(SavedLine&& saved, std::ptrdiff_t pos) {
         line_ = std::move(saved.line);
         pos_ = pos;

@@ -92,6 +92,17 @@ void CgifReader::ClearToken() {
         token_ = QString();
 }
 
+// A line borrowed from the stream is written in the stream's own text where the stream allows
+// it, so that a comment put back into a long line does not copy the whole line.
+QChar* CgifReader::WritableLine(SavedLine& saved) {
+    if (reading_ && input_ != nullptr && !saved.line.isDetached()) {
+        QChar* own = input_->WritableLastLine();
+        if (own != nullptr && own == saved.line.constData())
+            return own;
+    }
+    return saved.line.data();
+}
+
 // Used when the consumed part of the saved line has no room for the comment put back.
 void CgifReader::RebuildWithoutRoom(const QChar* text, std::ptrdiff_t size, bool closed, SavedLine&& saved) {
     const QStringView rest = QStringView(saved.line).mid(saved.pos);
