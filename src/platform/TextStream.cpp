@@ -63,6 +63,8 @@ public:
 
     bool AtEndOfStream() const override { return pos_ >= text_.size(); }
 
+    std::optional<QStringView> UnreadText() const override { return QStringView(text_).mid(pos_); }
+
     void Write(const QString&) override { throw FileError(QStringLiteral("The file is open for reading, not writing")); }
     void WriteLine(const QString&) override { Write(QString()); }
     void Close() override

@@ -6,6 +6,7 @@
 #include <QString>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zov::platform {
@@ -18,6 +19,10 @@ public:
     // stream; a reader that copies only what it keeps saves a copy of every line with it.
     virtual QStringView ReadLineView();
     virtual bool AtEndOfStream() const = 0;  // true when no line is left
+    // The text of the lines not read yet, with their line ends, for a caller that looks over the
+    // whole input before reading it line by line; valid until the next read or Close. Nothing
+    // when the stream does not hold its text (the default): its lines must be read to be seen.
+    virtual std::optional<QStringView> UnreadText() const { return std::nullopt; }
     virtual void Write(const QString& text) = 0;
     virtual void WriteLine(const QString& text) = 0; // text, then CR LF
     virtual void Close() = 0;
