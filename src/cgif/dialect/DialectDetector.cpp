@@ -121,31 +121,156 @@ void DialectDetector::Run(const Unit* p, const Unit* end, bool joinLineEnds) {
     }
 }
 
+// True when a character after `previous` starts a token of its own: after a blank, a closed
+// element or a quoted text, unless "#", "@", "*" or "?" came last (the 2001 scanner skips blanks
+// between them and the name they take).
+bool StartsToken(unsigned previous, unsigned lastMark) {
+    return (previous == ' ' || previous == ']' || previous == ')' || previous == '\'' || previous == '"') &&
+           lastMark != '#' && lastMark != '@' && lastMark != '*' && lastMark != '?';
+}
+
 // Steps over characters outside quotes until a quote or comment opens, a sign is found or the
-// piece ends. After the first character of a name, the others change nothing but the last
-// character seen; after the first blank, the others change nothing at all.
+// piece ends, with the state in locals. A character that is no blank is seen first by what
+// it does to the element it is in, then by what it opens or closes. After the first character
+// of a name, the others change nothing but the last character seen; after the first blank, the
+// others change nothing at all.
 template <typename Unit>
 const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
+    After after = after_;
+    unsigned previous = previous_;
+    unsigned lastMark = lastMark_;
+    char top = top_;
+    const auto leave = [&](const Unit* at) {
+        after_ = after;
+        previous_ = previous;
+        lastMark_ = lastMark;
+        top_ = top;
+        return at;
+    };
+    const auto found = [&] {
+        iso_ = true;
+        return leave(end);
+    };
     while (p < end) {
-        const unsigned c = Code(*p);
-        StepOutsideQuotes(c);
-        ++p;
-        if (iso_ || quote_ != Quote::None)
-            return p;
-        if (IsNameCharacter(c)) {
-            while (p < end && IsNameCharacter(Code(*p)))
-                ++p;
-            previous_ = lastMark_ = Code(p[-1]);
-        } else if (IsBlank(c)) {
+        const unsigned c = Code(*p++);
+        if (c < 0x20 || c == ' ') {
+            if (!IsBlank(c) && (top == '[' || top == '('))
+                return found(); // a tab or another control character between the tokens of an element
+            if (after == After::RelationType)
+                after = After::RelationArgs;
+            else if (after == After::ConceptType)
+                after = After::ConceptBody;
+            previous = ' ';
             while (p < end && IsBlank(Code(*p)))
                 ++p;
+            continue;
+        }
+        const unsigned before = previous;
+        const unsigned markBefore = lastMark;
+        previous = lastMark = c;
+        if (IsNameCharacter(c)) {
+            switch (after) {
+            case After::ConceptColon: // a bare name or a signed number as a referent
+                if (IsLetter(c) || c == '-')
+                    return found();
+                after = After::ConceptBody;
+                break;
+            case After::ConceptOpen:
+                if (top == '[')
+                    after = After::ConceptType;
+                break;
+            case After::ConceptBody: // a name after the type of a concept
+                if (top == '[' && IsLetter(c) && StartsToken(before, markBefore))
+                    return found();
+                break;
+            case After::RelationOpen:
+                if (top == '(')
+                    after = After::RelationType;
+                break;
+            case After::RelationArgs: // a name or a number as an argument
+                if (top == '(' && StartsToken(before, markBefore) && before != '\'' && before != '"')
+                    return found();
+                break;
+            default:
+                break;
+            }
+            while (p < end && IsNameCharacter(Code(*p)))
+                ++p;
+            previous = lastMark = Code(p[-1]);
+            continue;
+        }
+        if (c == '*' && before == '/')
+            return found();
+        if (after == After::ConceptColon) {
+            if (c == '+')
+                return found();
+            after = After::ConceptBody;
+        }
+        if (top == '[') {
+            if (after == After::ConceptType) {
+                if (c == '\'' && IsNameCharacter(before))
+                    return found(); // an apostrophe within the type
+                after = After::ConceptBody;
+            } else if (after == After::ConceptOpen) {
+                after = After::ConceptBody;
+            }
+        } else if (top == '(') {
+            if (c == '|')
+                return found();
+            if (after == After::RelationOpen || after == After::RelationType)
+                after = After::RelationArgs;
+            else if (after == After::RelationArgs && StartsIsoArgument(c) && StartsToken(before, markBefore) &&
+                     before != '\'' && before != '"')
+                return found();
+        }
+        switch (c) {
+        case '"':
+            quote_ = Quote::Double;
+            return leave(p);
+        case '\'':
+            quote_ = Quote::Single;
+            return leave(p);
+        case ';':
+            quote_ = Quote::Comment;
+            commentOpener_ = top;
+            tailSize_ = 0;
+            return leave(p);
+        case ':':
+            if (top == '[')
+                after = After::ConceptColon;
+            break;
+        case '[':
+        case '(':
+        case '<':
+        case '{':
+            if (depth_ < MaxOpen) {
+                open_[depth_++] = static_cast<char>(c);
+                top = static_cast<char>(c);
+            }
+            after = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptOpen : After::Nothing;
+            break;
+        case ']':
+        case ')':
+        case '>':
+        case '}': {
+            const char opener = c == ']' ? '[' : c == ')' ? '(' : c == '>' ? '<' : '{';
+            if (top == opener) {
+                --depth_;
+                top = depth_ > 0 ? open_[depth_ - 1] : 0;
+            }
+            after = top == '(' ? After::RelationArgs : top == '[' ? After::ConceptBody : After::Nothing;
+            break;
+        }
+        default:
+            break;
         }
     }
-    return p;
+    return leave(p);
 }
 
 // Steps over the characters of a ";" comment until it ends, a layout position ends it at "]"
-// or the piece ends, keeping its last characters for that check.
+// or the piece ends. Its last characters are kept for that check only when it is needed: at a
+// "]" of a comment inside a concept, and at the end of a piece (the comment goes on in the next).
 template <typename Unit>
 const Unit* DialectDetector::InComment(const Unit* p, const Unit* end, bool joinLineEnds) {
     const Unit* run = p; // the characters not yet kept in the tail
@@ -156,14 +281,16 @@ const Unit* DialectDetector::InComment(const Unit* p, const Unit* end, bool join
         } else {
             p = Find(p, end, static_cast<Unit>(';'));
         }
-        KeepCommentRun(run, p, joinLineEnds);
-        if (p == end)
+        if (p == end) {
+            KeepCommentRun(run, p, joinLineEnds);
             return p;
-        if (*p == static_cast<Unit>(';')) {
+        }
+        if (*p == static_cast<Unit>(';')) { // the tail of a comment that ended is not needed
             quote_ = Quote::None;
             previous_ = ' ';
             return p + 1;
         }
+        KeepCommentRun(run, p, joinLineEnds);
         if (TailEndsInLayoutPosition()) {
             iso_ = true;
             return end;
@@ -214,111 +341,6 @@ void DialectDetector::KeepCommentRun(const Unit* begin, const Unit* end, bool jo
 
 bool DialectDetector::TailEndsInLayoutPosition() const {
     return EndsInLayoutPosition(std::string_view(tail_.data(), tailSize_));
-}
-
-void DialectDetector::StepOutsideQuotes(unsigned c) {
-    const char top = top_;
-    if (c < 0x20 && !IsBlank(c)) {
-        // Tabs and other control characters between the tokens of an element.
-        if (top == '[' || top == '(') {
-            iso_ = true;
-            return;
-        }
-        c = ' ';
-    }
-    if (IsBlank(c)) {
-        if (after_ == After::RelationType)
-            after_ = After::RelationArgs;
-        else if (after_ == After::ConceptType)
-            after_ = After::ConceptBody;
-        previous_ = ' ';
-        return;
-    }
-    const bool tokenStart = (previous_ == ' ' || previous_ == ']' || previous_ == ')' || previous_ == '\'' ||
-                             previous_ == '"') &&
-                            lastMark_ != '#' && lastMark_ != '@' && lastMark_ != '*' && lastMark_ != '?';
-    lastMark_ = c;
-    if (c == '*' && previous_ == '/') {
-        iso_ = true;
-        return;
-    }
-    if (after_ == After::ConceptColon) {
-        if (IsLetter(c) || c == '+' || c == '-') {
-            iso_ = true;
-            return;
-        }
-        after_ = After::ConceptBody;
-    }
-    if (top == '[') {
-        if (after_ == After::ConceptType && c == '\'' && IsNameCharacter(previous_)) {
-            iso_ = true;
-            return;
-        }
-        if (after_ == After::ConceptOpen)
-            after_ = IsNameCharacter(c) ? After::ConceptType : After::ConceptBody;
-        else if (after_ == After::ConceptType && !IsNameCharacter(c))
-            after_ = After::ConceptBody;
-        else if (after_ == After::ConceptBody && IsLetter(c) && tokenStart) {
-            iso_ = true;
-            return;
-        }
-    } else if (top == '(') {
-        if (c == '|') {
-            iso_ = true;
-            return;
-        }
-        if (after_ == After::RelationOpen)
-            after_ = IsNameCharacter(c) ? After::RelationType : After::RelationArgs;
-        else if (after_ == After::RelationType && !IsNameCharacter(c))
-            after_ = After::RelationArgs;
-        else if (after_ == After::RelationArgs && tokenStart && previous_ != '\'' && previous_ != '"' &&
-                 StartsIsoArgument(c)) {
-            iso_ = true;
-            return;
-        }
-    }
-    switch (c) {
-    case '"':
-        quote_ = Quote::Double;
-        break;
-    case '\'':
-        quote_ = Quote::Single;
-        break;
-    case ';':
-        quote_ = Quote::Comment;
-        commentOpener_ = top;
-        tailSize_ = 0;
-        break;
-    case ':':
-        if (top == '[')
-            after_ = After::ConceptColon;
-        break;
-    case '[':
-    case '(':
-    case '<':
-    case '{':
-        if (depth_ < MaxOpen) {
-            open_[depth_++] = static_cast<char>(c);
-            top_ = static_cast<char>(c);
-        }
-        after_ = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptOpen : After::Nothing;
-        break;
-    case ']':
-    case ')':
-    case '>':
-    case '}': {
-        const char opener = c == ']' ? '[' : c == ')' ? '(' : c == '>' ? '<' : '{';
-        if (top == opener) {
-            --depth_;
-            top_ = depth_ > 0 ? open_[depth_ - 1] : 0;
-        }
-        after_ = top_ == '(' ? After::RelationArgs : top_ == '[' ? After::ConceptBody : After::Nothing;
-        break;
-    }
-    default:
-        break;
-    }
-    previous_ = c;
 }
 
 Dialect DetectDialect(const char* bytes, std::size_t size) {

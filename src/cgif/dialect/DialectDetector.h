@@ -48,7 +48,6 @@ private:
     template <typename Unit> const Unit* OutsideQuotes(const Unit* p, const Unit* end);
     template <typename Unit> const Unit* InComment(const Unit* p, const Unit* end, bool joinLineEnds);
     template <typename Unit> void KeepCommentRun(const Unit* begin, const Unit* end, bool joinLineEnds);
-    void StepOutsideQuotes(unsigned c);
     bool TailEndsInLayoutPosition() const;
 
     bool iso_ = false;
