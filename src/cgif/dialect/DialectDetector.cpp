@@ -1,6 +1,7 @@
 #include "cgif/dialect/DialectDetector.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -9,22 +10,20 @@ namespace zov::cgif::dialect {
 namespace {
 
 // What each ASCII character is to the detector, looked up once per character.
-enum : unsigned char { Letter = 1, Digit = 2, NameCharacter = 4, Blank = 8 };
+enum : unsigned char { Letter = 1, NameCharacter = 2 };
 
 constexpr std::array<unsigned char, 128> kClasses = [] {
     std::array<unsigned char, 128> classes{};
     for (unsigned c = 0; c < 128; ++c) {
         const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
         const bool digit = c >= '0' && c <= '9';
-        classes[c] = static_cast<unsigned char>((letter ? Letter : 0) | (digit ? Digit : 0) |
-                                                (letter || digit || c == '-' ? NameCharacter : 0) |
-                                                (c == ' ' || c == '\n' || c == '\r' ? Blank : 0));
+        classes[c] = static_cast<unsigned char>((letter ? Letter : 0) | (letter || digit || c == '-' ? NameCharacter : 0));
     }
     return classes;
 }();
 
 // Every character beyond ASCII counts as a letter.
-bool Is(unsigned c, unsigned char what) { return c >= 0x80 ? (what & (Letter | NameCharacter)) != 0 : (kClasses[c] & what) != 0; }
+bool Is(unsigned c, unsigned char what) { return c >= 0x80 || (kClasses[c] & what) != 0; }
 bool IsLetter(unsigned c) { return Is(c, Letter); }
 bool IsDigit(unsigned c) { return c >= '0' && c <= '9'; }
 bool IsNameCharacter(unsigned c) { return Is(c, NameCharacter); }
@@ -44,6 +43,14 @@ const char16_t* Find(const char16_t* p, const char16_t* end, char16_t wanted) { 
 bool StartsIsoArgument(unsigned c) {
     return IsLetter(c) || IsDigit(c) || c == '"' || c == '\'' || c == '*' || c == '+' || c == '-' || c == '{' ||
            c == '#' || c == '@' || c == '.';
+}
+
+// True when a character after `previous` starts a token of its own: after a blank, a closed
+// element or a quoted text, unless "#", "@", "*" or "?" came last (the 2001 scanner skips blanks
+// between them and the name they take).
+bool StartsToken(unsigned previous, unsigned lastMark) {
+    return (previous == ' ' || previous == ']' || previous == ')' || previous == '\'' || previous == '"') &&
+           lastMark != '#' && lastMark != '@' && lastMark != '*' && lastMark != '?';
 }
 
 // True when `tail` ends in "&", a number, blanks and a number (blanks allowed around them).
@@ -119,14 +126,6 @@ void DialectDetector::Run(const Unit* p, const Unit* end, bool joinLineEnds) {
             break;
         }
     }
-}
-
-// True when a character after `previous` starts a token of its own: after a blank, a closed
-// element or a quoted text, unless "#", "@", "*" or "?" came last (the 2001 scanner skips blanks
-// between them and the name they take).
-bool StartsToken(unsigned previous, unsigned lastMark) {
-    return (previous == ' ' || previous == ']' || previous == ')' || previous == '\'' || previous == '"') &&
-           lastMark != '#' && lastMark != '@' && lastMark != '*' && lastMark != '?';
 }
 
 // Steps over characters outside quotes until a quote or comment opens, a sign is found or the
