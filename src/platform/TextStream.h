@@ -6,6 +6,7 @@
 #include <QString>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zov::platform {
@@ -23,6 +24,10 @@ public:
     // valid as long as that view. nullptr when the text is not the stream's alone to change
     // (the default).
     virtual QChar* WritableLastLine() { return nullptr; }
+    // The text of the lines not read yet, with their line ends, for a caller that looks over the
+    // whole input before reading it line by line; valid until the next read or Close. Nothing
+    // when the stream does not hold its text (the default): its lines must be read to be seen.
+    virtual std::optional<QStringView> UnreadText() const { return std::nullopt; }
     virtual void Write(const QString& text) = 0;
     virtual void WriteLine(const QString& text) = 0; // text, then CR LF
     virtual void Close() = 0;

@@ -6,7 +6,8 @@
 //   "shown: TEXT"           each message box, all titled "Error" with the critical icon
 //   "raised N TEXT"         only when expected: what the element loop raises for the input
 // The cases of tests/cases/cgif_iso are read with the dialect the file decides, and their trace
-// starts with that dialect ("iso" or "2001").
+// starts with that dialect ("iso" or "2001"); each is read twice, from a stream that offers its
+// whole text and from one whose lines must be read to be seen.
 #include "ReaderFixture.h"
 #include "cgif/dialect/DialectDetector.h"
 #include "cgif/iso/DialectReading.h"
@@ -37,7 +38,7 @@ QString RaisedByElements(const QString& text) {
     return QString();
 }
 
-QStringList Trace(const QString& text, bool withRaised, bool iso = false) {
+QStringList Trace(const QString& text, bool withRaised, bool iso = false, bool linesOnly = false) {
     Reading run;
     QStringList trace;
     const QByteArray bytes = text.toUtf8();
@@ -45,7 +46,7 @@ QStringList Trace(const QString& text, bool withRaised, bool iso = false) {
         trace << (dialect::DetectDialect(bytes.constData(), static_cast<std::size_t>(bytes.size())) == dialect::Dialect::Iso
                       ? QStringLiteral("iso")
                       : QStringLiteral("2001"));
-    MemoryTextStream stream(text);
+    MemoryTextStream stream(text, false, linesOnly);
     try {
         if (!(iso ? iso::ReadCgifInDialect(run.reader, stream, dialect::DialectChoice::Auto) : run.reader.ReadCgifStream(stream)))
             trace << QStringLiteral("stopped");
@@ -75,7 +76,9 @@ TEST(ReaderCases, EachCaseFileReadsAsItsExpectedLinesSay) {
         EXPECT_EQ(Trace(c.input, withRaised), c.expected) << c.where() << "\n  input: " << c.input.toStdString();
     }
     for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("cgif_iso")))
-        EXPECT_EQ(Trace(c.input, false, true), c.expected) << c.where() << "\n  input: " << c.input.toStdString();
+        for (const bool linesOnly : {false, true})
+            EXPECT_EQ(Trace(c.input, false, true, linesOnly), c.expected)
+                << c.where() << (linesOnly ? " (read line by line)" : "") << "\n  input: " << c.input.toStdString();
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -21,11 +22,15 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 namespace zov::cgif::test {
 
 // The platform's string stream, counting the lines read; with `failPastEnd` every read after
-// the last line throws, as a broken device does.
+// the last line throws, as a broken device does. It offers its unread text as the platform's
+// stream does, unless it fails or `linesOnly` hides it (a stream whose lines must be read).
 class MemoryTextStream : public platform::TextStream {
 public:
-    explicit MemoryTextStream(const QString& text, bool failPastEnd = false)
-        : inner_(platform::StringTextStream(text)), failPastEnd_(failPastEnd) {}
+    explicit MemoryTextStream(const QString& text, bool failPastEnd = false, bool linesOnly = false)
+        : inner_(platform::StringTextStream(text)), failPastEnd_(failPastEnd), linesOnly_(linesOnly) {}
+    std::optional<QStringView> UnreadText() const override {
+        return failPastEnd_ || linesOnly_ ? std::nullopt : inner_->UnreadText();
+    }
     QString ReadLine() override {
         if (inner_->AtEndOfStream() && failPastEnd_)
             throw platform::FileError(QStringLiteral("device failed"));
@@ -41,6 +46,7 @@ public:
 private:
     std::unique_ptr<platform::TextStream> inner_;
     bool failPastEnd_;
+    bool linesOnly_;
     qsizetype linesRead_ = 0;
 };
 

@@ -1,13 +1,42 @@
 #include "cgif/dialect/DialectDetector.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
 namespace zov::cgif::dialect {
 
 namespace {
 
-bool IsLetter(unsigned c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80; }
+// What each ASCII character is to the detector, looked up once per character.
+enum : unsigned char { Letter = 1, NameCharacter = 2 };
+
+constexpr std::array<unsigned char, 128> kClasses = [] {
+    std::array<unsigned char, 128> classes{};
+    for (unsigned c = 0; c < 128; ++c) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        const bool digit = c >= '0' && c <= '9';
+        classes[c] = static_cast<unsigned char>((letter ? Letter : 0) | (letter || digit || c == '-' ? NameCharacter : 0));
+    }
+    return classes;
+}();
+
+// Every character beyond ASCII counts as a letter.
+bool Is(unsigned c, unsigned char what) { return c >= 0x80 || (kClasses[c] & what) != 0; }
+bool IsLetter(unsigned c) { return Is(c, Letter); }
 bool IsDigit(unsigned c) { return c >= '0' && c <= '9'; }
-bool IsNameCharacter(unsigned c) { return IsLetter(c) || IsDigit(c) || c == '-'; }
+bool IsNameCharacter(unsigned c) { return Is(c, NameCharacter); }
 bool IsBlank(unsigned c) { return c == ' ' || c == '\n' || c == '\r'; }
+
+unsigned Code(char unit) { return static_cast<unsigned char>(unit); }
+unsigned Code(char16_t unit) { return unit; }
+
+const char* Find(const char* p, const char* end, char wanted) {
+    const void* found = std::memchr(p, wanted, static_cast<std::size_t>(end - p));
+    return found ? static_cast<const char*>(found) : end;
+}
+const char16_t* Find(const char16_t* p, const char16_t* end, char16_t wanted) { return std::find(p, end, wanted); }
 
 // What may start an argument of a relation in the ISO dialect but never in the 2001 dialect
 // (whose arguments are concepts and bound labels only).
@@ -16,8 +45,16 @@ bool StartsIsoArgument(unsigned c) {
            c == '#' || c == '@' || c == '.';
 }
 
+// True when a character after `previous` starts a token of its own: after a blank, a closed
+// element or a quoted text, unless "#", "@", "*" or "?" came last (the 2001 scanner skips blanks
+// between them and the name they take).
+bool StartsToken(unsigned previous, unsigned lastMark) {
+    return (previous == ' ' || previous == ']' || previous == ')' || previous == '\'' || previous == '"') &&
+           lastMark != '#' && lastMark != '@' && lastMark != '*' && lastMark != '?';
+}
+
 // True when `tail` ends in "&", a number, blanks and a number (blanks allowed around them).
-bool EndsInLayoutPosition(const std::string& tail) {
+bool EndsInLayoutPosition(std::string_view tail) {
     std::size_t i = tail.size();
     auto skipBlanks = [&] {
         while (i > 0 && (tail[i - 1] == ' ' || tail[i - 1] == '\t'))
@@ -54,153 +91,255 @@ std::optional<DialectChoice> ParseDialectChoice(std::string_view text) {
     return std::nullopt;
 }
 
-void DialectDetector::Feed(const char* bytes, std::size_t size) {
-    for (std::size_t i = 0; i < size && !iso_; ++i)
-        Step(static_cast<unsigned char>(bytes[i]));
+void DialectDetector::Feed(const char* bytes, std::size_t size) { Run(bytes, bytes + size, false); }
+
+void DialectDetector::Feed(const char16_t* text, std::size_t size) { Run(text, text + size, false); }
+
+void DialectDetector::FeedLines(const char16_t* text, std::size_t size) {
+    Run(text, text + size, true);
+    if (size > 0 && text[size - 1] != u'\n' && text[size - 1] != u'\r')
+        EndLine();
 }
 
-void DialectDetector::Feed(const char16_t* text, std::size_t size) {
-    for (std::size_t i = 0; i < size && !iso_; ++i)
-        Step(text[i]);
+void DialectDetector::EndLine() {
+    const char16_t lineEnd = u'\n';
+    Run(&lineEnd, &lineEnd + 1, false);
 }
 
-void DialectDetector::Step(unsigned c) {
-    if (iso_)
-        return;
-    switch (quote_) {
-    case Quote::Double:
-        if (c == '"')
-            quote_ = Quote::None;
-        return;
-    case Quote::Single:
-        if (c == '\'')
-            quote_ = Quote::None;
-        return;
-    case Quote::Comment:
-        CommentCharacter(c);
-        return;
-    case Quote::None:
-        StepOutsideQuotes(c);
-        return;
+template <typename Unit>
+void DialectDetector::Run(const Unit* p, const Unit* end, bool joinLineEnds) {
+    while (p < end && !iso_) {
+        switch (quote_) {
+        case Quote::Double:
+        case Quote::Single:
+            p = Find(p, end, static_cast<Unit>(quote_ == Quote::Double ? '"' : '\''));
+            if (p < end) {
+                quote_ = Quote::None;
+                ++p;
+            }
+            break;
+        case Quote::Comment:
+            p = InComment(p, end, joinLineEnds);
+            break;
+        case Quote::None:
+            p = OutsideQuotes(p, end);
+            break;
+        }
     }
 }
 
-void DialectDetector::CommentCharacter(unsigned c) {
-    if (c == ';') {
-        quote_ = Quote::None;
-        previous_ = ' ';
-        return;
-    }
-    if (c == ']' && commentOpener_ == '[' && EndsInLayoutPosition(commentTail_)) {
+// Steps over characters outside quotes until a quote or comment opens, a sign is found or the
+// piece ends, with the state in locals. A character that is no blank is seen first by what
+// it does to the element it is in, then by what it opens or closes. After the first character
+// of a name, the others change nothing but the last character seen; after the first blank, the
+// others change nothing at all.
+template <typename Unit>
+const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
+    After after = after_;
+    unsigned previous = previous_;
+    unsigned lastMark = lastMark_;
+    char top = top_;
+    const auto leave = [&](const Unit* at) {
+        after_ = after;
+        previous_ = previous;
+        lastMark_ = lastMark;
+        top_ = top;
+        return at;
+    };
+    const auto found = [&] {
         iso_ = true;
-        return;
+        return leave(end);
+    };
+    while (p < end) {
+        const unsigned c = Code(*p++);
+        if (c < 0x20 || c == ' ') {
+            if (!IsBlank(c) && (top == '[' || top == '('))
+                return found(); // a tab or another control character between the tokens of an element
+            if (after == After::RelationType)
+                after = After::RelationArgs;
+            else if (after == After::ConceptType)
+                after = After::ConceptBody;
+            previous = ' ';
+            while (p < end && IsBlank(Code(*p)))
+                ++p;
+            continue;
+        }
+        const unsigned before = previous;
+        const unsigned markBefore = lastMark;
+        previous = lastMark = c;
+        if (IsNameCharacter(c)) {
+            switch (after) {
+            case After::ConceptColon: // a bare name or a signed number as a referent
+                if (IsLetter(c) || c == '-')
+                    return found();
+                after = After::ConceptBody;
+                break;
+            case After::ConceptOpen:
+                if (top == '[')
+                    after = After::ConceptType;
+                break;
+            case After::ConceptBody: // a name after the type of a concept
+                if (top == '[' && IsLetter(c) && StartsToken(before, markBefore))
+                    return found();
+                break;
+            case After::RelationOpen:
+                if (top == '(')
+                    after = After::RelationType;
+                break;
+            case After::RelationArgs: // a name or a number as an argument
+                if (top == '(' && StartsToken(before, markBefore) && before != '\'' && before != '"')
+                    return found();
+                break;
+            default:
+                break;
+            }
+            while (p < end && IsNameCharacter(Code(*p)))
+                ++p;
+            previous = lastMark = Code(p[-1]);
+            continue;
+        }
+        if (c == '*' && before == '/')
+            return found();
+        if (after == After::ConceptColon) {
+            if (c == '+')
+                return found();
+            after = After::ConceptBody;
+        }
+        if (top == '[') {
+            if (after == After::ConceptType) {
+                if (c == '\'' && IsNameCharacter(before))
+                    return found(); // an apostrophe within the type
+                after = After::ConceptBody;
+            } else if (after == After::ConceptOpen) {
+                after = After::ConceptBody;
+            }
+        } else if (top == '(') {
+            if (c == '|')
+                return found();
+            if (after == After::RelationOpen || after == After::RelationType)
+                after = After::RelationArgs;
+            else if (after == After::RelationArgs && StartsIsoArgument(c) && StartsToken(before, markBefore) &&
+                     before != '\'' && before != '"')
+                return found();
+        }
+        switch (c) {
+        case '"':
+            quote_ = Quote::Double;
+            return leave(p);
+        case '\'':
+            quote_ = Quote::Single;
+            return leave(p);
+        case ';':
+            quote_ = Quote::Comment;
+            commentOpener_ = top;
+            tailSize_ = 0;
+            return leave(p);
+        case ':':
+            if (top == '[')
+                after = After::ConceptColon;
+            break;
+        case '[':
+        case '(':
+        case '<':
+        case '{':
+            if (depth_ < MaxOpen) {
+                open_[depth_++] = static_cast<char>(c);
+                top = static_cast<char>(c);
+            }
+            after = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptOpen : After::Nothing;
+            break;
+        case ']':
+        case ')':
+        case '>':
+        case '}': {
+            const char opener = c == ']' ? '[' : c == ')' ? '(' : c == '>' ? '<' : '{';
+            if (top == opener) {
+                --depth_;
+                top = depth_ > 0 ? open_[depth_ - 1] : 0;
+            }
+            after = top == '(' ? After::RelationArgs : top == '[' ? After::ConceptBody : After::Nothing;
+            break;
+        }
+        default:
+            break;
+        }
     }
-    commentTail_.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    if (commentTail_.size() > 96)
-        commentTail_.erase(0, 48);
+    return leave(p);
 }
 
-void DialectDetector::StepOutsideQuotes(unsigned c) {
-    const char top = open_.empty() ? 0 : open_.back();
-    if (c < 0x20 && !IsBlank(c)) {
-        // Tabs and other control characters between the tokens of an element.
-        if (top == '[' || top == '(') {
-            iso_ = true;
-            return;
+// Steps over the characters of a ";" comment until it ends, a layout position ends it at "]"
+// or the piece ends. Its last characters are kept for that check only when it is needed: at a
+// "]" of a comment inside a concept, and at the end of a piece (the comment goes on in the next).
+template <typename Unit>
+const Unit* DialectDetector::InComment(const Unit* p, const Unit* end, bool joinLineEnds) {
+    const Unit* run = p; // the characters not yet kept in the tail
+    for (;;) {
+        if (commentOpener_ == '[') {
+            while (p < end && *p != static_cast<Unit>(';') && *p != static_cast<Unit>(']'))
+                ++p;
+        } else {
+            p = Find(p, end, static_cast<Unit>(';'));
         }
-        c = ' ';
+        if (p == end) {
+            KeepCommentRun(run, p, joinLineEnds);
+            return p;
+        }
+        if (*p == static_cast<Unit>(';')) { // the tail of a comment that ended is not needed
+            quote_ = Quote::None;
+            previous_ = ' ';
+            return p + 1;
+        }
+        KeepCommentRun(run, p, joinLineEnds);
+        if (TailEndsInLayoutPosition()) {
+            iso_ = true;
+            return end;
+        }
+        run = p++; // the "]" is a character of the comment like any other
     }
-    if (IsBlank(c)) {
-        if (after_ == After::RelationType)
-            after_ = After::RelationArgs;
-        else if (after_ == After::ConceptType)
-            after_ = After::ConceptBody;
-        previous_ = ' ';
+}
+
+// Adds the characters of a comment run to the tail, as if kept one by one: each beyond ASCII as
+// "?", and with `joinLineEnds` a CR LF as one line break.
+template <typename Unit>
+void DialectDetector::KeepCommentRun(const Unit* begin, const Unit* end, bool joinLineEnds) {
+    std::array<char, TailLength> last; // the run's last characters, right-aligned
+    std::size_t kept = 0;
+    std::size_t added = 0;
+    if (!joinLineEnds) {
+        added = static_cast<std::size_t>(end - begin);
+        for (const Unit* q = end; q != begin && kept < TailLength;) {
+            const unsigned c = Code(*--q);
+            last[TailLength - 1 - kept++] = c < 0x80 ? static_cast<char>(c) : '?';
+        }
+    } else {
+        for (const Unit* q = end; q != begin;) {
+            unsigned c = Code(*--q);
+            if (c == '\r') {
+                if (q + 1 < end && Code(q[1]) == '\n')
+                    continue;
+                c = '\n';
+            }
+            ++added;
+            if (kept < TailLength)
+                last[TailLength - 1 - kept++] = c < 0x80 ? static_cast<char>(c) : '?';
+        }
+    }
+    if (added == 0)
         return;
-    }
-    const bool tokenStart = (previous_ == ' ' || previous_ == ']' || previous_ == ')' || previous_ == '\'' ||
-                             previous_ == '"') &&
-                            lastMark_ != '#' && lastMark_ != '@' && lastMark_ != '*' && lastMark_ != '?';
-    lastMark_ = c;
-    if (c == '*' && previous_ == '/') {
-        iso_ = true;
-        return;
-    }
-    if (after_ == After::ConceptColon) {
-        if (IsLetter(c) || c == '+' || c == '-') {
-            iso_ = true;
-            return;
-        }
-        after_ = After::ConceptBody;
-    }
-    if (top == '[') {
-        if (after_ == After::ConceptType && c == '\'' && IsNameCharacter(previous_)) {
-            iso_ = true;
-            return;
-        }
-        if (after_ == After::ConceptOpen)
-            after_ = IsNameCharacter(c) ? After::ConceptType : After::ConceptBody;
-        else if (after_ == After::ConceptType && !IsNameCharacter(c))
-            after_ = After::ConceptBody;
-        else if (after_ == After::ConceptBody && IsLetter(c) && tokenStart) {
-            iso_ = true;
-            return;
-        }
-    }
-    if (top == '(') {
-        if (c == '|') {
-            iso_ = true;
-            return;
-        }
-        if (after_ == After::RelationOpen)
-            after_ = IsNameCharacter(c) ? After::RelationType : After::RelationArgs;
-        else if (after_ == After::RelationType && !IsNameCharacter(c))
-            after_ = After::RelationArgs;
-        else if (after_ == After::RelationArgs && tokenStart && previous_ != '\'' && previous_ != '"' &&
-                 StartsIsoArgument(c)) {
-            iso_ = true;
-            return;
-        }
-    }
-    switch (c) {
-    case '"':
-        quote_ = Quote::Double;
-        break;
-    case '\'':
-        quote_ = Quote::Single;
-        break;
-    case ';':
-        quote_ = Quote::Comment;
-        commentOpener_ = top;
-        commentTail_.clear();
-        break;
-    case ':':
-        if (top == '[')
-            after_ = After::ConceptColon;
-        break;
-    case '[':
-    case '(':
-    case '<':
-    case '{':
-        if (open_.size() < 4096)
-            open_.push_back(static_cast<char>(c));
-        after_ = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptOpen : After::Nothing;
-        break;
-    case ']':
-    case ')':
-    case '>':
-    case '}': {
-        const char opener = c == ']' ? '[' : c == ')' ? '(' : c == '>' ? '<' : '{';
-        if (top == opener)
-            open_.pop_back();
-        const char now = open_.empty() ? 0 : open_.back();
-        after_ = now == '(' ? After::RelationArgs : now == '[' ? After::ConceptBody : After::Nothing;
-        break;
-    }
-    default:
-        break;
-    }
-    previous_ = c;
+    // Kept one by one, the tail grows to TailLength, then drops its older half at each overflow.
+    std::size_t size = tailSize_ + added;
+    if (size > TailLength)
+        size = TailLength / 2 + 1 + (size - TailLength - 1) % (TailLength / 2);
+    std::array<char, 2 * TailLength> joined;
+    std::copy_n(tail_.begin(), tailSize_, joined.begin());
+    std::copy_n(last.end() - static_cast<std::ptrdiff_t>(kept), kept, joined.begin() + static_cast<std::ptrdiff_t>(tailSize_));
+    const std::size_t total = tailSize_ + kept;
+    std::copy_n(joined.begin() + static_cast<std::ptrdiff_t>(total - size), size, tail_.begin());
+    tailSize_ = size;
+}
+
+bool DialectDetector::TailEndsInLayoutPosition() const {
+    return EndsInLayoutPosition(std::string_view(tail_.data(), tailSize_));
 }
 
 Dialect DetectDialect(const char* bytes, std::size_t size) {

@@ -14,21 +14,26 @@
 //     only spaces between tokens there);
 //   - a node comment that ends at "]" with a layout position "& X Y" (written by Amine).
 // Characters are fed as code units (bytes of UTF-8 or Windows-1252, or UTF-16): only ASCII
-// characters matter.
+// characters matter. Quoted text and comments are skipped in one search for their end, and a
+// run of name characters or of blanks costs one step for its first character only.
 #include "cgif/dialect/Dialect.h"
 
+#include <array>
 #include <cstddef>
-#include <string>
-#include <vector>
 
 namespace zov::cgif::dialect {
 
 class DialectDetector {
 public:
+    // Pieces of text as they come, every code unit a character of its own (a CR LF is two).
     void Feed(const char* bytes, std::size_t size);
     void Feed(const char16_t* text, std::size_t size);
+    // The text of a whole stream, taken as its lines are read: each line end (CR LF, LF or a
+    // lone CR) counts as one line break, and a last line without an end gets one, exactly as
+    // feeding every line followed by EndLine.
+    void FeedLines(const char16_t* text, std::size_t size);
     // A line break between two fed pieces (the line texts of a stream carry none).
-    void EndLine() { Step(u'\n'); }
+    void EndLine();
     // True once a sign of the ISO dialect was seen (feeding more changes nothing then).
     bool FoundIso() const { return iso_; }
     Dialect Verdict() const { return iso_ ? Dialect::Iso : Dialect::Draft2001; }
@@ -36,9 +41,14 @@ public:
 private:
     enum class Quote { None, Double, Single, Comment };
     enum class After { Nothing, ConceptOpen, ConceptType, ConceptBody, ConceptColon, RelationOpen, RelationType, RelationArgs };
-    void Step(unsigned c);
-    void StepOutsideQuotes(unsigned c);
-    void CommentCharacter(unsigned c);
+    static constexpr std::size_t MaxOpen = 4096;   // deeper brackets are not followed
+    static constexpr std::size_t TailLength = 96;  // the comment characters kept, at most
+
+    template <typename Unit> void Run(const Unit* p, const Unit* end, bool joinLineEnds);
+    template <typename Unit> const Unit* OutsideQuotes(const Unit* p, const Unit* end);
+    template <typename Unit> const Unit* InComment(const Unit* p, const Unit* end, bool joinLineEnds);
+    template <typename Unit> void KeepCommentRun(const Unit* begin, const Unit* end, bool joinLineEnds);
+    bool TailEndsInLayoutPosition() const;
 
     bool iso_ = false;
     Quote quote_ = Quote::None;
@@ -46,9 +56,14 @@ private:
     unsigned previous_ = 0;          // the last character outside quotes, blanks included
     unsigned lastMark_ = 0;          // the last one that is no blank: after "#", "@", "*" or "?"
                                      // the 2001 scanner skips blanks before the name they take
-    std::vector<char> open_;         // the brackets open outside quotes: '[', '(', '<', '{'
+    char top_ = 0;                   // the innermost bracket open outside quotes (0 at the top)
+    std::size_t depth_ = 0;          // how many of them are followed in open_
+    std::array<char, MaxOpen> open_{}; // the brackets open outside quotes: '[', '(', '<', '{'
     char commentOpener_ = 0;         // the bracket a ";" comment started in (0 at the top)
-    std::string commentTail_;        // the last characters of a ";" comment
+    // The last characters of a ";" comment: once more than TailLength were kept, the oldest
+    // half is dropped, so the tail holds between half and all of TailLength.
+    std::array<char, TailLength> tail_{};
+    std::size_t tailSize_ = 0;
 };
 
 // The verdict for a whole file held in memory.

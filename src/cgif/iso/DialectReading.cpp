@@ -6,6 +6,7 @@
 #include "platform/TextStream.h"
 
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -87,6 +88,15 @@ bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::Di
         return ReadIsoCgifStream(reader, in, position);
     case dialect::DialectChoice::Auto:
         break;
+    }
+    if (const std::optional<QStringView> text = in.UnreadText()) {
+        // The stream holds its text: the detection looks over it, and the chosen reader then
+        // reads the stream from the start as if the dialect had been given.
+        dialect::DialectDetector detector;
+        detector.FeedLines(reinterpret_cast<const char16_t*>(text->utf16()), static_cast<std::size_t>(text->size()));
+        if (detector.Verdict() == dialect::Dialect::Iso)
+            return ReadIsoCgifStream(reader, in, position);
+        return Read2001(reader, in, position);
     }
     std::vector<QString> lines;
     std::exception_ptr failure;
