@@ -64,7 +64,6 @@ public:
 
     bool AtEndOfStream() const override { return pos_ >= text_.size(); }
 
-<<<<<<< HEAD
     // Only a text nobody else shares: writing into a shared one would change the other's copy.
     QChar* WritableLastLine() override
     {
@@ -72,9 +71,8 @@ public:
             return nullptr;
         return text_.data() + lastLine_;
     }
-=======
+
     std::optional<QStringView> UnreadText() const override { return QStringView(text_).mid(pos_); }
->>>>>>> detect
 
     void Write(const QString&) override { throw FileError(QStringLiteral("The file is open for reading, not writing")); }
     void WriteLine(const QString&) override { Write(QString()); }
