@@ -66,6 +66,20 @@ TEST_F(TextFileTest, ReadingSplitsLinesAndDecodesUtf8OrElseWindows1252) {
     // Text in memory splits the same way.
     EXPECT_EQ(allLines(*StringTextStream(QStringLiteral("one\r\ntwo\rthree\nfour"))),
               (QStringList{"one", "two", "three", "four"}));
+
+    // A reader may write into the line it was handed last only where the text is the stream's
+    // alone: a file's, not a text the caller still holds.
+    const auto file = OpenTextFile(writeBytes("ab;c;\r\nnext"));
+    EXPECT_EQ(file->WritableLastLine(), nullptr); // no line handed out yet
+    const QStringView first = file->ReadLineView();
+    ASSERT_EQ(file->WritableLastLine(), first.data());
+    file->WritableLastLine()[1] = u';';
+    EXPECT_EQ(first, u"a;;c;");
+    EXPECT_EQ(file->ReadLine(), QStringLiteral("next"));
+    const QString held = QStringLiteral("held;x;");
+    const auto memory = StringTextStream(held);
+    memory->ReadLineView();
+    EXPECT_EQ(memory->WritableLastLine(), nullptr);
 }
 
 TEST_F(TextFileTest, FilesThatCannotBeOpenedOrCreatedAreNamedInTheError) {
