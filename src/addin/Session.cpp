@@ -41,7 +41,7 @@ public:
         : builder_(builder), application_(application) {}
     void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, const QString& graphType,
                          int firstLinkIndex, int firstNodeIndex) override {
-        const std::vector<cgif::NodeRecord>& nodes = reader.Tables().BoundArray;
+        const cgif::NodeTable& nodes = reader.Tables().BoundArray;
         const auto first = nodes.begin() + std::clamp<std::ptrdiff_t>(firstNodeIndex, 0, std::ssize(nodes));
         const bool placed = std::any_of(first, nodes.end(), [](const cgif::NodeRecord& n) { return n.X != 0 || n.Y != 0; });
         builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);

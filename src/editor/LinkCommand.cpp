@@ -62,7 +62,7 @@ void EditorSession::LinkAtPointer() {
     const QString fromName = linkFrom_.Name();
     const int fromType = linkFrom_.AutoShapeType();
     const QString toName = linkTo_.Name();
-    const std::vector<cgif::LinkRecord>& links = reader_.Tables().Links;
+    const cgif::LinkTable& links = reader_.Tables().Links;
     for (const cgif::LinkRecord& link : links) {
         if (link.From == fromName && link.To == toName) {
             RefuseLink(messages::AlreadyLinked);

@@ -17,7 +17,7 @@ namespace {
 // One byte more than the reader accepts.
 constexpr std::size_t ReadLimit = std::size_t(256) * 1024 * 1024 + 1;
 
-bool ReadAll(int fd, std::size_t sizeHint, cgif::quick::LargeBuffer& bytes) {
+bool ReadAll(int fd, std::size_t sizeHint, memory::LargeBuffer& bytes) {
     constexpr std::size_t Piece = 64 * 1024;
     // A regular file's size is known: one block with a piece to spare holds it without growing.
     if (!bytes.Reserve(std::min(sizeHint + Piece, ReadLimit)))

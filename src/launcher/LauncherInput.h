@@ -1,7 +1,7 @@
 #pragma once
 // What the launcher needs from the system: reading the input of a check, handing standard input
 // on to the full program, and starting that program in its place.
-#include "cgif/quick/LargeMemory.h"
+#include "memory/LargeMemory.h"
 
 #include <cstddef>
 #include <string>
@@ -22,7 +22,7 @@ public:
 
 private:
     bool ok_ = false;
-    cgif::quick::LargeBuffer bytes_;
+    memory::LargeBuffer bytes_;
 };
 
 // Makes `bytes` the standard input of the program started next (ReadInput stops one byte past

@@ -39,9 +39,9 @@ protected:
 const NodeRecord GraphOne = Node(NodeKind::Graph, QStringLiteral("Graph"), QStringLiteral("G1"), QStringLiteral("GRAPHONE"));
 
 // "KIND:TYPE:NAME:ID[:REFERENT] ..." as node records.
-std::vector<NodeRecord> nodes(const QString& text) {
+NodeTable nodes(const QString& text) {
     static const QString kinds = QStringLiteral("gcrapn");
-    std::vector<NodeRecord> out;
+    NodeTable out;
     for (const QString& node : text.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList f = node.split(u':');
         out.push_back(Node(static_cast<std::int16_t>(kinds.indexOf(f.value(0))), f.value(1), f.value(2), f.value(3), f.value(4)));

@@ -56,8 +56,8 @@ struct BuiltGraph {
     QString GraphType;
     int FirstLinkIndex = 0;
     int FirstNodeIndex = 0;
-    std::vector<NodeRecord> Nodes;
-    std::vector<LinkRecord> Links;
+    NodeTable Nodes;
+    LinkTable Links;
     int GraphCounterAtBuild = 0;
 
     QString GraphName() const { return SlideName.section(u'/', 0, 0); }
@@ -82,7 +82,7 @@ public:
             throw std::runtime_error(failWith);
     }
     std::vector<BuiltGraph> built;
-    std::vector<NodeRecord> graphNode; // the graph node of each build, in order
+    NodeTable graphNode; // the graph node of each build, in order
     const char* failWith = nullptr;    // when set, every build throws this text after recording
 };
 

@@ -147,7 +147,7 @@ private:
     }
     // The index in the node table of the node with `id`, "-" for none, "gone" when not there.
     QString IndexOf(const NodeId& id) const {
-        const std::vector<NodeRecord>& nodes = reader.Tables().BoundArray;
+        const NodeTable& nodes = reader.Tables().BoundArray;
         for (std::size_t i = 0; i < nodes.size(); ++i)
             if (!id.IsEmpty() && nodes[i].Id == id)
                 return QString::number(i);

@@ -175,7 +175,7 @@ private:
                         return test::Bracketed(s);
             return name;
         };
-        for (const cgif::NodeRecord& n : records ? tables.BoundArray : std::vector<cgif::NodeRecord>{})
+        for (const cgif::NodeRecord& n : records ? tables.BoundArray : cgif::NodeTable{})
             trace << QStringLiteral("record %1 %2|%3|%4 %5 @%6,%7")
                          .arg(QStringLiteral("gcrapn").at(n.Kind))
                          .arg(n.Name, n.Type, n.Referent, test::IdFree(n.Id.ToString()))

@@ -75,7 +75,7 @@ void GraphBuilder::ForgetBuild() {
 void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType,
                              int firstLinkIndex, int firstNodeIndex) {
     const ReaderTables& tables = reader.Tables();
-    const std::vector<NodeRecord>& nodes = tables.BoundArray;
+    const NodeTable& nodes = tables.BoundArray;
 
     AddGraphSlide(slideName, graphType);
     const bool draws = DrawsShapes();
@@ -111,7 +111,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
     firstEntry_.clear();
 
     try {
-        const std::vector<LinkRecord>& links = tables.Links;
+        const LinkTable& links = tables.Links;
         for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links.size(); ++i) {
             // Copies: a message box shown below lets other events run before the build goes on.
             const LinkRecord link = links[i];

@@ -110,7 +110,7 @@ private:
     platform::MessageBoxes& messages_;
     std::vector<ShapeEntry> shapeTable_;
     QHash<NodeId, int> firstEntry_;       // a large ShapeTable: id -> index of its first entry
-    const std::vector<NodeRecord>* nodes_ = nullptr; // BoundArray of the build in progress
+    const NodeTable* nodes_ = nullptr; // BoundArray of the build in progress
     const CgifReader* reader_ = nullptr;             // the reader whose tables those are
     QHash<NodeId, int> firstNode_;        // a large BoundArray: id -> first index
 };

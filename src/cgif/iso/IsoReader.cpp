@@ -147,7 +147,7 @@ private:
 
 bool IsoGraphReader::NamedInNestedGraphs(const QString& label) {
     // AllBindings only grows while a top-level graph is read, and is emptied for the next.
-    const std::vector<NodeRecord>& kept = Tables().AllBindings;
+    const NodeTable& kept = Tables().AllBindings;
     if (keptNamesFrom_ > kept.size()) {
         keptNames_.clear();
         keptNamesFrom_ = 0;
@@ -173,7 +173,7 @@ bool IsoGraphReader::BringEarlierDefinition(const QString& label) {
     // The earlier graphs first: they are indexed, and most labels are not theirs.
     if (!earlier_.Find(label, defining, graph) || NamedInTables(label))
         return false;
-    std::vector<NodeRecord>& kept = Tables().AllBindings;
+    NodeTable& kept = Tables().AllBindings;
     kept.push_back(graph);
     if (defining.Kind != NodeKind::Graph)
         kept.push_back(defining);

@@ -8,7 +8,7 @@
 // records (text over line ends, labels defined in earlier graphs, orphan labels), it throws
 // Unsure.
 #include "cgif/grammar/Grammar.h"
-#include "cgif/quick/LargeMemory.h"
+#include "memory/LargeMemory.h"
 #include "cgif/quick/NodeName.h"
 #include "cgif/quick/SlideNames.h"
 
@@ -19,6 +19,8 @@
 #include <vector>
 
 namespace zov::cgif::quick {
+
+using memory::LargeAllocator;
 
 struct Unsure {};
 

@@ -2,13 +2,15 @@
 // The set of slide names a checking run hands out, as pieces of text that outlive it. A file of
 // small graphs asks it once per graph, so the table is kept small for the cache: each slot holds
 // 32 bits of the name's hash and the position of the name in a list kept in insertion order.
-#include "cgif/quick/LargeMemory.h"
+#include "memory/LargeMemory.h"
 #include "cgif/quick/NodeName.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace zov::cgif::quick {
+
+using memory::LargeAllocator;
 
 class SlideNames {
 public:

@@ -11,14 +11,14 @@ namespace zov::cgif {
 
 namespace {
 // The nearest graph node at or before `index`, or -1.
-int ScanGraphAtOrBefore(const std::vector<NodeRecord>& table, int index) {
+int ScanGraphAtOrBefore(const NodeTable& table, int index) {
     for (int j = index; j >= 0; --j)
         if (table[static_cast<std::size_t>(j)].Kind == NodeKind::Graph)
             return j;
     return -1;
 }
 
-const NodeRecord& At(const std::vector<NodeRecord>& table, int index) {
+const NodeRecord& At(const NodeTable& table, int index) {
     return table[static_cast<std::size_t>(index)];
 }
 

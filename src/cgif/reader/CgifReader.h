@@ -245,7 +245,7 @@ private:
     int AddActor();
     int AddNegation();
     std::vector<NodeId>& PendingArgs() { return tables_.PendingArgs; }
-    std::vector<LinkRecord>& Links() { return tables_.Links; }
+    LinkTable& Links() { return tables_.Links; }
     bool AddLabelArgument();
     void ClearPendingPosition() {
         pendingX_ = 0;

@@ -17,7 +17,7 @@ void EarlierGraphs::Clear() {
     graphNamed_.clear();
 }
 
-void EarlierGraphs::Add(const std::vector<NodeRecord>& nodes) {
+void EarlierGraphs::Add(const NodeTable& nodes) {
     for (const NodeRecord& node : nodes)
         Add(node);
 }

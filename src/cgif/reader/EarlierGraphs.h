@@ -10,6 +10,7 @@
 // file of many small graphs adds a few nodes per graph, and copying them costs no allocation
 // of their own), and indexed when a lookup first needs them.
 #include "cgif/reader/GraphModel.h"
+#include "memory/LargeMemory.h"
 
 #include <QHash>
 #include <QString>
@@ -24,7 +25,7 @@ public:
     void Clear();
     // Adds the nodes of one graph; a graph node among them starts a graph that the nodes after
     // it belong to (the first node should be one).
-    void Add(const std::vector<NodeRecord>& nodes);
+    void Add(const NodeTable& nodes);
     void Add(const NodeRecord& node);
     bool IsEmpty() const { return nodes_.empty(); }
 
@@ -54,8 +55,8 @@ private:
     };
     void IndexNewNodes() const;
 
-    std::vector<KeptNode> nodes_;
-    std::vector<char16_t> pool_;
+    std::vector<KeptNode, memory::LargeAllocator<KeptNode>> nodes_;
+    std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_;
     mutable NodeRecord found_; // the graph node FindGraph found
     // The index, brought up to date by each lookup.
     mutable std::size_t next_ = 0; // the first node not indexed yet

@@ -4,6 +4,7 @@
 // one element per append; indexes stored in records stay valid until the table is cut back.
 #include "cgif/grammar/Grammar.h"
 #include "drawing/NodeId.h"
+#include "memory/LargeMemory.h"
 
 #include <QString>
 #include <cstdint>
@@ -48,10 +49,15 @@ struct ContextRecord {
     NodeId SavedRelationId;
 };
 
+// The node and link tables. A large table lives in blocks of 2 MB pages, so that growing it to
+// hundreds of thousands of records costs a page fault per 2 MB rather than per 4 KB.
+using NodeTable = std::vector<NodeRecord, memory::LargeAllocator<NodeRecord>>;
+using LinkTable = std::vector<LinkRecord, memory::LargeAllocator<LinkRecord>>;
+
 struct ReaderTables {
-    std::vector<NodeRecord> BoundArray;    // nodes of the graph being read, in reading order
-    std::vector<NodeRecord> AllBindings;   // copies of nested graphs already handed on
-    std::vector<LinkRecord> Links;         // arcs of the graph being read
+    NodeTable BoundArray;                  // nodes of the graph being read, in reading order
+    NodeTable AllBindings;                 // copies of nested graphs already handed on
+    LinkTable Links;                       // arcs of the graph being read
     std::vector<NodeId> PendingArgs;       // argument ids of relations/actors being read
     std::vector<ContextRecord> Contexts;   // open graph contexts; element 0 is the top level
 };

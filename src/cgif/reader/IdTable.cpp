@@ -17,7 +17,7 @@ std::size_t IdTable::Home(std::uint64_t key) const {
 }
 
 void IdTable::Grow() {
-    std::vector<Slot> old = std::move(slots_);
+    std::vector<Slot, memory::LargeAllocator<Slot>> old = std::move(slots_);
     const std::size_t size = old.empty() ? 64 : old.size() * 2;
     slots_.assign(size, Slot{});
     shift_ = 64;

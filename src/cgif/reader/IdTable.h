@@ -4,6 +4,7 @@
 // numbers (no allocation per node); any other id (a table filled by other code) goes into a
 // hash of strings beside it.
 #include "drawing/NodeId.h"
+#include "memory/LargeMemory.h"
 
 #include <QHash>
 #include <QString>
@@ -30,7 +31,7 @@ private:
     std::size_t Home(std::uint64_t key) const;
     void Grow();
 
-    std::vector<Slot> slots_; // a power of two long, at most half full
+    std::vector<Slot, memory::LargeAllocator<Slot>> slots_; // a power of two long, at most half full
     int shift_ = 64;          // 64 - log2(slots_.size())
     std::size_t used_ = 0;
     QHash<QString, int> others_;

@@ -41,7 +41,7 @@ int LastAtOrBefore(const List& list, int limit) {
 
 // --- BoundArrayIndex -------------------------------------------------------------------------
 
-void BoundArrayIndex::Build(const std::vector<NodeRecord>& nodes) {
+void BoundArrayIndex::Build(const NodeTable& nodes) {
     Clear();
     built_ = true;
     for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
@@ -90,7 +90,7 @@ void BoundArrayIndex::KindChanged(std::int16_t oldKind, std::int16_t newKind, in
         EraseSorted(graphs_, index);
 }
 
-void BoundArrayIndex::CuttingBack(const std::vector<NodeRecord>& nodes, int upperBound) {
+void BoundArrayIndex::CuttingBack(const NodeTable& nodes, int upperBound) {
     if (!built_)
         return;
     for (int i = static_cast<int>(nodes.size()) - 1; i > upperBound && i >= 0; --i) {
@@ -122,7 +122,7 @@ int BoundArrayIndex::GraphAtOrBefore(int atOrBefore) const { return LastAtOrBefo
 
 // --- AllBindingsIndex ------------------------------------------------------------------------
 
-void AllBindingsIndex::Build(const std::vector<NodeRecord>& nodes) {
+void AllBindingsIndex::Build(const NodeTable& nodes) {
     Clear();
     built_ = true;
     for (int i = 0; i < static_cast<int>(nodes.size()); ++i)

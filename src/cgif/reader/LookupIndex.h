@@ -19,7 +19,7 @@ namespace zov::cgif {
 class BoundArrayIndex {
 public:
     bool Built() const { return built_; }
-    void Build(const std::vector<NodeRecord>& nodes);
+    void Build(const NodeTable& nodes);
     void Clear();
 
     // Hooks for every change of the table; they do nothing while the index is not built.
@@ -27,7 +27,7 @@ public:
     void NameChanged(const QString& oldName, const QString& newName, int index);
     void KindChanged(std::int16_t oldKind, std::int16_t newKind, int index);
     // Called before the table is cut back to `upperBound`.
-    void CuttingBack(const std::vector<NodeRecord>& nodes, int upperBound);
+    void CuttingBack(const NodeTable& nodes, int upperBound);
 
     // Largest index <= `atOrBefore` whose node has Name `name` (not empty), or -1.
     int LastNamed(const QString& name, int atOrBefore) const;
@@ -50,7 +50,7 @@ private:
 class AllBindingsIndex {
 public:
     bool Built() const { return built_; }
-    void Build(const std::vector<NodeRecord>& nodes);
+    void Build(const NodeTable& nodes);
     void Clear();
     void Appended(const NodeRecord& node, int index); // no-op while not built
 

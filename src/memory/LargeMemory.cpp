@@ -1,11 +1,11 @@
-#include "cgif/quick/LargeMemory.h"
+#include "memory/LargeMemory.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <sys/mman.h>
 
-namespace zov::cgif::quick {
+namespace zov::memory {
 
 namespace {
 constexpr std::size_t HugePageBytes = std::size_t(2) << 20;
@@ -57,4 +57,4 @@ bool LargeBuffer::Reserve(std::size_t extra) {
     return true;
 }
 
-} // namespace zov::cgif::quick
+} // namespace zov::memory

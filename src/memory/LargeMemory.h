@@ -1,12 +1,13 @@
 #pragma once
-// Memory for the quick checker's large tables and input. Each page the program touches for the
-// first time costs a fault, and on a virtual machine a fault costs as much as reading kilobytes:
+// Memory for large tables and inputs (the readers' tables, the launcher's input). Each page the
+// program touches for the first time costs a fault, and on a virtual machine a fault costs as
+// much as reading kilobytes:
 // blocks of a megabyte or more are mapped on their own and asked to use 2 MB pages, which
 // fault once per 2 MB. Smaller blocks come from the usual heap.
 #include <cstddef>
 #include <new>
 
-namespace zov::cgif::quick {
+namespace zov::memory {
 
 constexpr std::size_t LargeBlockBytes = std::size_t(1) << 20;
 
@@ -65,4 +66,4 @@ private:
     std::size_t capacity_ = 0;
 };
 
-} // namespace zov::cgif::quick
+} // namespace zov::memory
