@@ -2,10 +2,11 @@
 // Node ids: eight letters A to Z, each drawn independently and uniformly from one random
 // sequence. The sequence belongs to the editor session and is seeded when the editor starts;
 // tests seed it to get repeatable ids. Ids are not checked for uniqueness.
+#include "drawing/Mt19937.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
-#include <random>
 #include <utility>
 
 namespace zov::drawing {
@@ -74,7 +75,7 @@ std::size_t qHash(const NodeId& id, std::size_t seed = 0) noexcept;
 class NodeIdGenerator {
 public:
     explicit NodeIdGenerator(std::uint32_t seed = 1) : engine_(seed) {}
-    void Seed(std::uint32_t seed) { engine_.seed(seed); }
+    void Seed(std::uint32_t seed) { engine_.Seed(seed); }
     // A uniform number in [0, 1), the sequence's next value.
     double NextUniform();
     // A fresh id: for each of eight letters, "A" plus the integer part of NextUniform() * 26.
@@ -83,7 +84,7 @@ public:
     QString NewNodeId() { return NewId().ToString(); }
 
 private:
-    std::mt19937 engine_;
+    Mt19937 engine_;
 };
 
 } // namespace zov::drawing
