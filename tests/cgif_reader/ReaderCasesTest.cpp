@@ -42,10 +42,14 @@ QStringList Trace(const QString& text, bool withRaised, bool iso = false, bool l
     Reading run;
     QStringList trace;
     const QByteArray bytes = text.toUtf8();
-    if (iso)
-        trace << (dialect::DetectDialect(bytes.constData(), static_cast<std::size_t>(bytes.size())) == dialect::Dialect::Iso
-                      ? QStringLiteral("iso")
-                      : QStringLiteral("2001"));
+    if (iso) {
+        // The launcher detects over the bytes, the program over UTF-16: the same verdict.
+        const dialect::Dialect verdict = dialect::DetectDialect(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        dialect::DialectDetector wide;
+        wide.FeedLines(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+        EXPECT_EQ(wide.Verdict(), verdict) << text.toStdString();
+        trace << (verdict == dialect::Dialect::Iso ? QStringLiteral("iso") : QStringLiteral("2001"));
+    }
     MemoryTextStream stream(text, false, linesOnly);
     try {
         if (!(iso ? iso::ReadCgifInDialect(run.reader, stream, dialect::DialectChoice::Auto) : run.reader.ReadCgifStream(stream)))

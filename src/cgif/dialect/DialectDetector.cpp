@@ -338,8 +338,13 @@ void DialectDetector::KeepCommentRun(const Unit* begin, const Unit* end, bool jo
     tailSize_ = size;
 }
 
+// Only a note within the comment's last LayoutNoteLength characters counts, whatever came
+// before it: the tail holds more or fewer characters depending on the comment's length in code
+// units, which differ between bytes (the launcher) and UTF-16 (the program), and a window of
+// its own length would let the two disagree.
 bool DialectDetector::TailEndsInLayoutPosition() const {
-    return EndsInLayoutPosition(std::string_view(tail_.data(), tailSize_));
+    const std::size_t window = std::min(tailSize_, LayoutNoteLength);
+    return EndsInLayoutPosition(std::string_view(tail_.data() + (tailSize_ - window), window));
 }
 
 Dialect DetectDialect(const char* bytes, std::size_t size) {

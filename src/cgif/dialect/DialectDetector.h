@@ -43,6 +43,9 @@ private:
     enum class After { Nothing, ConceptOpen, ConceptType, ConceptBody, ConceptColon, RelationOpen, RelationType, RelationArgs };
     static constexpr std::size_t MaxOpen = 4096;   // deeper brackets are not followed
     static constexpr std::size_t TailLength = 96;  // the comment characters kept, at most
+    // The longest layout note ("& X Y" and its blanks) that counts: the tail always holds at
+    // least this many of a comment's last characters.
+    static constexpr std::size_t LayoutNoteLength = TailLength / 2;
 
     template <typename Unit> void Run(const Unit* p, const Unit* end, bool joinLineEnds);
     template <typename Unit> const Unit* OutsideQuotes(const Unit* p, const Unit* end);
