@@ -28,6 +28,19 @@ std::string OneLine(std::size_t bytes) {
     return text;
 }
 
+// A chain of negations, each a nested graph that refers to a concept of the top-level graph and
+// to one of the negation before (the text of BM_NestedGraphs in bench_reader.cpp).
+std::string NestedGraphs(long negations) {
+    std::string text = "[Person *who] ";
+    for (long i = 0; i < negations; ++i) {
+        const std::string n = std::to_string(i);
+        text += "~[ [Cat *k" + n + "] (On ?k" + n + " [Mat: ?who]) ]\r\n";
+        if (i > 0)
+            text += "[Dog: ?k" + std::to_string(i - 1) + "]\r\n";
+    }
+    return text;
+}
+
 void Measure(benchmark::State& state, const std::string& text) {
     std::string scratch;
     for (auto _ : state) {
@@ -48,5 +61,8 @@ BENCHMARK(BM_QuickCheckSmallGraphs)->Arg(1320)->Arg(13200)->Arg(132000)->Unit(be
 
 void BM_QuickCheckOneLine(benchmark::State& state) { Measure(state, OneLine(static_cast<std::size_t>(state.range(0)))); }
 BENCHMARK(BM_QuickCheckOneLine)->Arg(500000)->Arg(5000000)->Unit(benchmark::kMillisecond);
+
+void BM_QuickCheckNestedGraphs(benchmark::State& state) { Measure(state, NestedGraphs(state.range(0))); }
+BENCHMARK(BM_QuickCheckNestedGraphs)->Arg(1600)->Arg(16000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -61,6 +61,14 @@ TEST(QuickCheckTest, AgreesWithTheReaderOnMutatedGraphs) {
     seeds << "[Cat: 'Tom' *c] (On ?c [Mat ;%120@80% note;]) [Cat: 'Tom' *d] (On ?d [Mat])"
           << ";%Graph*S0%;\r\n[Cat*x;100@50;\r\n][Mat*y;300@50;\r\n](On?x?y;200@150;\r\n)\r\n \r\n. \r\n;%Graph*S1%;\r\n[A]"
           << "[Person *x] [Situation: ;%Graph*In%; [Cat ?x] (On ?x [Mat])] <Sum ?x | [N *n]> ~[(Near ?n [Door])]";
+    // A chain of nested graphs long enough for the checker's lookups to go through its name index.
+    QByteArray chain = "[Person *who] ";
+    for (int i = 0; i < 40; ++i)
+        chain += QByteArray("~[[Cat *k") + QByteArray::number(i % 7) + "](On ?k" + QByteArray::number(i % 7) +
+                 " [Mat: ?who])][Dog: ?k" + QByteArray::number((i + 3) % 7) + "]";
+    EXPECT_TRUE(QuickClean(chain));
+    EXPECT_TRUE(RunFullCheck(chain).silentRead());
+    seeds << chain;
     const QByteArray alphabet = "[]()<>|~;:*?%@'\"#.,{} \r\n\tAxyG12/";
     std::mt19937 random(20261206);
     int clean = 0;

@@ -53,7 +53,7 @@ bool QuickReader::HandOnNestedGraph(const Context& context) {
     BuildGraph(context.LinkBase + 1, context.GraphIndex);
     Spend(bound_.size() - static_cast<std::size_t>(context.GraphIndex));
     all_.insert(all_.end(), bound_.begin() + context.GraphIndex, bound_.end());
-    CutBack(bound_, context.GraphIndex);
+    CutBoundTable(context.GraphIndex);
     return true;
 }
 
@@ -61,6 +61,7 @@ bool QuickReader::HandOnNestedGraph(const Context& context) {
 
 void QuickReader::BeginGraph() {
     bound_.clear();
+    names_.Clear();
     all_.clear();
     links_.clear();
     args_.clear();

@@ -8,9 +8,10 @@
 // records (text over line ends, labels defined in earlier graphs, orphan labels), it throws
 // Unsure.
 #include "cgif/grammar/Grammar.h"
-#include "memory/LargeMemory.h"
+#include "cgif/quick/NameIndex.h"
 #include "cgif/quick/NodeName.h"
 #include "cgif/quick/SlideNames.h"
+#include "memory/LargeMemory.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -192,7 +193,12 @@ private:
 
     // tables and lookups
     std::uint32_t NewNodeId() { return ++lastId_; }
-    void AddNode(NodeName name, std::uint32_t id, Kind kind) { bound_.push_back(Node{name, id, kind, 0}); }
+    void AddNode(NodeName name, std::uint32_t id, Kind kind) {
+        bound_.push_back(Node{name, id, kind, 0});
+        names_.Add(name, Upper());
+    }
+    // Cuts the node table back to `upperBound`, forgetting the names of the nodes cut.
+    void CutBoundTable(int upperBound);
     void AddCommentNode() { AddNode({}, NewNodeId(), Comment); }
     void AddGraphNode(NodeName name);
     void SplitGraphTitle(std::string_view title);
@@ -219,6 +225,8 @@ private:
     template <typename T>
     using Table = std::vector<T, LargeAllocator<T>>;
     Table<Node> bound_;
+    NameIndex names_; // of bound_, once it is larger than IndexFrom nodes
+    static constexpr std::size_t IndexFrom = 48;
     Table<Node> all_;
     Table<Link> links_;
     Table<std::uint32_t> args_;

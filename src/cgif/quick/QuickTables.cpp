@@ -41,7 +41,16 @@ QuickReader::Context& QuickReader::TopContext() {
 void QuickReader::SetNodeName(int index, NodeName name) {
     if (index < 0 || index > Upper())
         throw Unsure{};
-    bound_[static_cast<std::size_t>(index)].Name = name;
+    Node& node = bound_[static_cast<std::size_t>(index)];
+    names_.Remove(node.Name, index);
+    node.Name = name;
+    names_.Add(name, index);
+}
+
+void QuickReader::CutBoundTable(int upperBound) {
+    for (int i = Upper(); i > upperBound && i >= 0; --i)
+        names_.Remove(bound_[static_cast<std::size_t>(i)].Name, i);
+    grammar::CutBack(bound_, upperBound);
 }
 
 void QuickReader::SetNodeKind(int index, Kind kind) {
@@ -58,6 +67,12 @@ void QuickReader::Spend(std::size_t steps) {
 
 int QuickReader::FindCurrentIndex(const NodeName& label, int startIndex) {
     const int start = std::min(startIndex, Upper());
+    if (!label.Empty() && (names_.Built() || bound_.size() > IndexFrom)) {
+        if (!names_.Built())
+            names_.Build(bound_);
+        Spend(1);
+        return start < 0 ? -1 : names_.LastAtOrBefore(label, start);
+    }
     int i = start;
     while (i >= 0 && !SameName(bound_[static_cast<std::size_t>(i)].Name, label))
         --i;
