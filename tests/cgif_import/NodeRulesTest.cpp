@@ -121,7 +121,7 @@ TEST_F(NodeRulesTest, RepeatedIdFindsItsFirstNodeInSmallAndLargeGraphs) {
         EXPECT_TRUE(drawn.filter(QStringLiteral("Second")).isEmpty()) << fillers;
         EXPECT_EQ(drawn.size(), 1 + 2 + 2 + 2 * fillers) << fillers;
         EXPECT_EQ(builder.ShapeTable().size(), static_cast<std::size_t>(fillers + 2));
-        EXPECT_TRUE(builder.FindShapeByName(QStringLiteral("TWINIDAA")) == built().Shapes().Item(fillers > 0 ? 2 * fillers + 3 : 3))
+        EXPECT_TRUE(builder.FindShapeById(NodeId(QStringLiteral("TWINIDAA"))) == built().Shapes().Item(fillers > 0 ? 2 * fillers + 3 : 3))
             << fillers;
     }
 }

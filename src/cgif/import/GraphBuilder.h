@@ -50,7 +50,6 @@ public:
     // phase of a build starts; kept after the build.
     const std::vector<ShapeEntry>& ShapeTable() const { return shapeTable_; }
     // The shape of the first entry drawn for `id`; the empty handle when there is none.
-    host::Shape FindShapeByName(const QString& id) const { return FindShapeById(NodeId(id)); }
     host::Shape FindShapeById(const NodeId& id) const;
 
     // Whether a slide (existing, or made by an earlier build) already has this name; a reader

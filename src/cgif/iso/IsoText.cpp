@@ -3,7 +3,6 @@
 namespace zov::cgif::iso {
 
 namespace {
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool IsBracket(QChar c) { return c == u'[' || c == u']' || c == u'(' || c == u')'; }
 } // namespace
 

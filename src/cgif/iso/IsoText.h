@@ -2,11 +2,16 @@
 // The text of an ISO CGIF file as the ISO reader scans it: the whole input in one string, read
 // once from front to back. Every token routine starts at the current place and leaves the place
 // after what it read; nothing is copied but the tokens themselves.
+#include "cgif/grammar/CharClass.h"
+
 #include <QString>
 #include <exception>
 #include <string>
 
 namespace zov::cgif::iso {
+
+// An ASCII digit, as the grammar classes characters.
+inline bool IsDigit(QChar c) { return grammar::charclass::IsDigit(c.unicode()); }
 
 // A construct the ISO reader cannot read; the message names the dialect, the construct and its
 // place (line, column and the text there).

@@ -1,4 +1,5 @@
 #include "cgif/iso/NoteText.h"
+#include "cgif/iso/IsoText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,8 +9,6 @@
 namespace zov::cgif::iso {
 
 namespace {
-
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // Digits from `at`; false when there is none.
 bool SkipDigits(QStringView text, qsizetype& at) {

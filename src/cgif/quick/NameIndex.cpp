@@ -1,6 +1,5 @@
 #include "cgif/quick/NameIndex.h"
-
-#include <algorithm>
+#include "cgif/grammar/SortedIndexes.h"
 
 namespace zov::cgif::quick {
 
@@ -17,11 +16,7 @@ void NameIndex::Clear() {
 void NameIndex::Add(const NodeName& name, int index) {
     if (!built_ || name.Empty())
         return;
-    std::vector<int>& list = byName_[Key(name)];
-    if (list.empty() || list.back() < index)
-        list.push_back(index);
-    else if (const auto at = std::lower_bound(list.begin(), list.end(), index); at == list.end() || *at != index)
-        list.insert(at, index);
+    grammar::InsertSorted(byName_[Key(name)], index);
 }
 
 void NameIndex::Remove(const NodeName& name, int index) {
@@ -30,20 +25,14 @@ void NameIndex::Remove(const NodeName& name, int index) {
     const auto found = byName_.find(Key(name));
     if (found == byName_.end())
         return;
-    std::vector<int>& list = found->second;
-    if (const auto at = std::lower_bound(list.begin(), list.end(), index); at != list.end() && *at == index)
-        list.erase(at);
-    if (list.empty())
+    grammar::EraseSorted(found->second, index);
+    if (found->second.empty())
         byName_.erase(found);
 }
 
 int NameIndex::LastAtOrBefore(const NodeName& name, int atOrBefore) const {
     const auto found = byName_.find(Key(name));
-    if (found == byName_.end())
-        return -1;
-    const std::vector<int>& list = found->second;
-    const auto after = std::upper_bound(list.begin(), list.end(), atOrBefore);
-    return after == list.begin() ? -1 : *(after - 1);
+    return found == byName_.end() ? -1 : grammar::LastAtOrBefore(found->second, atOrBefore);
 }
 
 } // namespace zov::cgif::quick

@@ -1,43 +1,11 @@
 #include "cgif/reader/LookupIndex.h"
-
-#include <algorithm>
+#include "cgif/grammar/SortedIndexes.h"
 
 namespace zov::cgif {
 
-namespace {
-template <typename List>
-void InsertSorted(List& list, int index) {
-    if (list.empty() || list.back() < index) {
-        list.push_back(index);
-        return;
-    }
-    const auto at = std::lower_bound(list.begin(), list.end(), index);
-    if (at == list.end() || *at != index)
-        list.insert(at, index);
-}
-
-template <typename List>
-void EraseSorted(List& list, int index) {
-    if (!list.empty() && list.back() == index) {
-        list.pop_back();
-        return;
-    }
-    const auto at = std::lower_bound(list.begin(), list.end(), index);
-    if (at != list.end() && *at == index)
-        list.erase(at);
-}
-
-// Largest element <= limit, or -1.
-template <typename List>
-int LastAtOrBefore(const List& list, int limit) {
-    if (list.empty())
-        return -1;
-    if (list.back() <= limit)
-        return list.back();
-    const auto after = std::upper_bound(list.begin(), list.end(), limit);
-    return after == list.begin() ? -1 : *(after - 1);
-}
-} // namespace
+using grammar::EraseSorted;
+using grammar::InsertSorted;
+using grammar::LastAtOrBefore;
 
 // --- BoundArrayIndex -------------------------------------------------------------------------
 
