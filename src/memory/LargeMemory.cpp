@@ -36,6 +36,14 @@ void* MapLargeBlock(std::size_t bytes, bool populate) {
 
 void UnmapLargeBlock(void* block, std::size_t bytes) { munmap(block, RoundedToHugePages(bytes)); }
 
+void AdviseLargePages(void* block, std::size_t bytes) {
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + HugePageBytes - 1) & ~(HugePageBytes - 1);
+    const std::uintptr_t end = (start + bytes) & ~(HugePageBytes - 1);
+    if (end > first)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
 LargeBuffer::~LargeBuffer() {
     if (data_ != nullptr)
         UnmapLargeBlock(data_, capacity_);

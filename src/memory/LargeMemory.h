@@ -15,6 +15,9 @@ constexpr std::size_t LargeBlockBytes = std::size_t(1) << 20;
 // pages are all made present now, in one call instead of one fault each.
 void* MapLargeBlock(std::size_t bytes, bool populate = false);
 void UnmapLargeBlock(void* block, std::size_t bytes);
+// Asks for 2 MB pages in the whole aligned 2 MB ranges of a block the heap gave, before it is
+// first written. Only advice: a block too small, or a system without them, is left as it is.
+void AdviseLargePages(void* block, std::size_t bytes);
 
 template <typename T>
 struct LargeAllocator {

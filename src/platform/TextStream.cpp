@@ -2,6 +2,8 @@
 
 #include "platform/OutputFile.h"
 
+#include "memory/LargeMemory.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -21,15 +23,12 @@ constexpr char16_t kCp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString decodeCp1252(const QByteArray& bytes)
+void decodeCp1252(QByteArrayView bytes, QChar* out)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         *out++ = QChar(b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : char16_t(b));
     }
-    return text;
 }
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -210,16 +209,83 @@ QStringView TextStream::ReadLineView()
     return viewedLine_;
 }
 
-QString DecodeTextBytes(const QByteArray& bytes)
+QString DecodeTextBytes(QByteArrayView bytes)
 {
+    // Never more UTF-16 units than bytes. A large file's text asks for 2 MB pages: it is
+    // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* begin = text.data();
+    memory::AdviseLargePages(begin, static_cast<std::size_t>(bytes.size()) * sizeof(QChar));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return decodeCp1252(bytes);
+    const QChar* end = utf8.appendToBuffer(begin, bytes);
+    if (utf8.hasError()) {
+        decodeCp1252(bytes, begin);
+        return text;
+    }
+    text.truncate(end - begin);
     if (text.startsWith(QChar(0xFEFF))) // a byte order mark is not part of the first line
         text.remove(0, 1);
     return text;
 }
+
+// The bytes of a file (or standard input) as they are read: at most MaxTextFileBytes.
+class FileBytes {
+public:
+    FileBytes(QFile& file, const QString& name) : file_(file), name_(name)
+    {
+        // A regular file is decoded straight from the page cache, without a copy of its bytes.
+        const qint64 size = file.isSequential() ? 0 : file.size();
+        if (size > MaxTextFileBytes)
+            tooLarge();
+        if (size > 0)
+            mapped_ = file.map(0, size);
+        if (mapped_ != nullptr) {
+            view_ = QByteArrayView(mapped_, size);
+            return;
+        }
+        readAll(size);
+        view_ = bytes_;
+    }
+    ~FileBytes()
+    {
+        if (mapped_ != nullptr)
+            file_.unmap(mapped_);
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    QByteArrayView View() const { return view_; }
+
+private:
+    // Read in pieces so that standard input (whose size is unknown) obeys the same limit.
+    void readAll(qint64 expected)
+    {
+        bytes_.reserve(expected + 1);
+        char piece[64 * 1024];
+        for (;;) {
+            const qint64 got = file_.read(piece, sizeof piece);
+            if (got < 0)
+                throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name_, file_.errorString()));
+            if (got == 0)
+                break;
+            if (bytes_.size() + got > MaxTextFileBytes)
+                tooLarge();
+            bytes_.append(piece, static_cast<qsizetype>(got));
+        }
+    }
+    [[noreturn]] void tooLarge() const
+    {
+        throw FileError(QStringLiteral("Cannot read \"%1\": the file is larger than %2 MB")
+                            .arg(name_)
+                            .arg(MaxTextFileBytes / (1024 * 1024)));
+    }
+
+    QFile& file_;
+    const QString& name_;
+    uchar* mapped_ = nullptr;
+    QByteArray bytes_;
+    QByteArrayView view_;
+};
 
 std::unique_ptr<TextStream> OpenTextFile(const QString& path)
 {
@@ -238,23 +304,8 @@ std::unique_ptr<TextStream> OpenTextFile(const QString& path)
     }
     if (!opened)
         throw FileError(QStringLiteral("Cannot open \"%1\": %2").arg(name, file->errorString()));
-
-    // Read in pieces so that standard input (whose size is unknown) obeys the same limit.
-    QByteArray bytes;
-    char piece[64 * 1024];
-    for (;;) {
-        const qint64 got = file->read(piece, sizeof piece);
-        if (got < 0)
-            throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name, file->errorString()));
-        if (got == 0)
-            break;
-        if (bytes.size() + got > MaxTextFileBytes)
-            throw FileError(QStringLiteral("Cannot read \"%1\": the file is larger than %2 MB")
-                                .arg(name)
-                                .arg(MaxTextFileBytes / (1024 * 1024)));
-        bytes.append(piece, static_cast<qsizetype>(got));
-    }
-    return std::make_unique<LineReader>(DecodeTextBytes(bytes));
+    const FileBytes bytes(*file, name);
+    return std::make_unique<LineReader>(DecodeTextBytes(bytes.View()));
 }
 
 std::unique_ptr<TextStream> CreateTextFile(const QString& path)

@@ -71,6 +71,6 @@ constexpr qint64 MaxTextFileBytes = qint64(256) * 1024 * 1024;
 
 // The text that file bytes stand for: UTF-8 when they are valid UTF-8 (a leading byte order
 // mark is dropped), otherwise Windows-1252.
-QString DecodeTextBytes(const QByteArray& bytes);
+QString DecodeTextBytes(QByteArrayView bytes);
 
 } // namespace zov::platform

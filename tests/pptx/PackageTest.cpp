@@ -50,6 +50,52 @@ TEST(Package, PartNamesIgnoreLetterCaseAndKeepTheirOrder)
     EXPECT_TRUE(types.typeOf(QStringLiteral("ppt/slides/slide1.xml")).isEmpty());
 }
 
+// A presentation of thousands of slides removes and adds parts and content types by the
+// thousand; holes left by removals must never show, and order must survive compaction.
+TEST(Package, ManyRemovalsKeepPartsAndContentTypesInOrder)
+{
+    PartSet parts;
+    ContentTypes types;
+    for (int i = 0; i < 300; ++i) {
+        const QString name = QStringLiteral("ppt/slides/slide%1.xml").arg(i);
+        parts.set(name, QByteArray::number(i));
+        types.setOverride(name, QStringLiteral("t%1").arg(i));
+    }
+    for (int i = 0; i < 300; ++i) {
+        if (i % 3 == 0)
+            continue;
+        parts.remove(QStringLiteral("PPT/SLIDES/SLIDE%1.XML").arg(i));
+        types.removeOverride(QStringLiteral("ppt/slides/Slide%1.xml").arg(i));
+    }
+    parts.set(QStringLiteral("ppt/slides/slide1.xml"), "again"); // back, at the end
+    types.setOverride(QStringLiteral("ppt/slides/slide3.xml"), QStringLiteral("new")); // moves to the end
+
+    EXPECT_EQ(parts.size(), 101u);
+    EXPECT_EQ(parts.find(QStringLiteral("ppt/slides/slide2.xml")), nullptr);
+    ASSERT_NE(parts.find(QStringLiteral("ppt/slides/slide297.xml")), nullptr);
+    EXPECT_EQ(*parts.find(QStringLiteral("ppt/slides/slide297.xml")), QByteArray("297"));
+    const std::vector<Part>& all = parts.all();
+    ASSERT_EQ(all.size(), 101u);
+    for (int k = 0; k < 100; ++k)
+        EXPECT_EQ(all[k].name, QStringLiteral("ppt/slides/slide%1.xml").arg(3 * k));
+    EXPECT_EQ(all[100].data, QByteArray("again"));
+
+    EXPECT_EQ(types.typeOf(QStringLiteral("ppt/slides/slide299.xml")), QString());
+    EXPECT_EQ(types.typeOf(QStringLiteral("ppt/slides/slide297.xml")), QStringLiteral("t297"));
+    const auto overrides = types.overrides();
+    ASSERT_EQ(overrides.size(), 100u);
+    EXPECT_EQ(overrides.front().first, QStringLiteral("ppt/slides/slide0.xml"));
+    EXPECT_EQ(overrides.back(), std::make_pair(QStringLiteral("ppt/slides/slide3.xml"), QStringLiteral("new")));
+
+    // A part named twice in a package keeps the first type; a nameless override types nothing.
+    const ContentTypes read = parseContentTypes(
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Override PartName=\"/a.xml\" ContentType=\"first\"/><Override PartName=\"/A.XML\" ContentType=\"second\"/>"
+        "<Override PartName=\"/\" ContentType=\"none\"/></Types>");
+    EXPECT_EQ(read.typeOf(QStringLiteral("a.xml")), QStringLiteral("first"));
+    EXPECT_EQ(writeContentTypes(read).count("<Override "), 1);
+}
+
 TEST(Package, UnitsConvertExactlyWithinLimitsAndMalformedColoursAreRefused)
 {
     // Typical sizes and colours are checked through the written XML in the round-trip tests.

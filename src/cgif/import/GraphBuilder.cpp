@@ -428,15 +428,14 @@ void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
     const QString name = drawing::LabelPart(slideName);
     if (name.isEmpty())
         throw host::HostError("A slide name cannot be empty");
-    if (slideNames_.contains(name))
+    if (!slideNames_.Insert(name))
         throw host::HostError("Slide name is already in use: " + name.toStdString());
-    slideNames_.insert(name);
     started_ = name;
 }
 
 void CheckingBuilder::RemoveGraphSlide() {
     if (!started_.isEmpty())
-        slideNames_.remove(std::exchange(started_, QString()));
+        slideNames_.Remove(std::exchange(started_, QString()));
 }
 
 } // namespace zov::cgif

@@ -7,6 +7,7 @@
 // The algorithm is shared by two builders: SlideBuilder draws on the host's active window, and
 // CheckingBuilder draws nothing but makes the same lookups and reports the same failures, so
 // that a checking run prints exactly what an import prints.
+#include "cgif/import/SlideNameSet.h"
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
@@ -14,7 +15,6 @@
 #include "host/Slide.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -142,8 +142,8 @@ private:
 class CheckingBuilder final : public GraphBuilder {
 public:
     CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
-    int SlideCount() const { return static_cast<int>(slideNames_.size()); }
-    bool SlideNameInUse(const QString& name) const override { return slideNames_.contains(name); }
+    int SlideCount() const { return static_cast<int>(slideNames_.Size()); }
+    bool SlideNameInUse(const QString& name) const override { return slideNames_.Contains(name); }
 
 protected:
     void AddGraphSlide(const QString& slideName, const QString& graphType) override;
@@ -156,7 +156,7 @@ protected:
     bool DrawsShapes() const override { return false; }
 
 private:
-    QSet<QString> slideNames_;
+    SlideNameSet slideNames_;
     QString started_; // the name the build in progress (or the last build) gave its slide
 };
 

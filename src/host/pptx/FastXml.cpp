@@ -210,8 +210,9 @@ QXmlStreamReader::TokenType FastXmlCursor::next()
         if (target.isEmpty() || target.contains(u':'))
             unsupported(); // a target must be a name without a namespace prefix
         if (target.compare(u"xml", Qt::CaseInsensitive) == 0) {
-            // The declaration, only at the very start and only in its plain form.
-            const QRegularExpression declaration(QStringLiteral(
+            // The declaration, only at the very start and only in its plain form. One pattern per
+            // thread: compiling it costs more than reading a small part.
+            thread_local const QRegularExpression declaration(QStringLiteral(
                 "^<\\?xml[ \\t\\r\\n]+version[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"1\\.0\"|'1\\.0')"
                 "([ \\t\\r\\n]+encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"[Uu][Tt][Ff]-8\"|'[Uu][Tt][Ff]-8'))?"
                 "([ \\t\\r\\n]+standalone[ \\t\\r\\n]*=[ \\t\\r\\n]*(\"(yes|no)\"|'(yes|no)'))?[ \\t\\r\\n]*\\?>$"));

@@ -93,9 +93,8 @@ QByteArray writeRelationships(const std::vector<Relationship>& rels)
 
 QString ContentTypes::typeOf(const QString& part) const
 {
-    for (const auto& [name, type] : overrides)
-        if (name.compare(part, Qt::CaseInsensitive) == 0)
-            return type;
+    if (const auto it = index_.constFind(part.toLower()); it != index_.constEnd())
+        return overrides_[*it].second;
     const QString ext = part.mid(part.lastIndexOf(QLatin1Char('.')) + 1);
     for (const auto& [e, type] : defaults)
         if (e.compare(ext, Qt::CaseInsensitive) == 0)
@@ -103,15 +102,42 @@ QString ContentTypes::typeOf(const QString& part) const
     return {};
 }
 
+bool ContentTypes::hasOverride(const QString& part) const
+{
+    return index_.contains(part.toLower());
+}
+
 void ContentTypes::setOverride(const QString& part, const QString& type)
 {
     removeOverride(part);
-    overrides.emplace_back(part, type);
+    index_.insert(part.toLower(), overrides_.size());
+    overrides_.emplace_back(part, type);
 }
 
 void ContentTypes::removeOverride(const QString& part)
 {
-    std::erase_if(overrides, [&](const auto& o) { return o.first.compare(part, Qt::CaseInsensitive) == 0; });
+    const auto it = index_.constFind(part.toLower());
+    if (it == index_.constEnd())
+        return;
+    overrides_[*it] = {};
+    index_.erase(it);
+    if (++holes_ <= overrides_.size() / 2)
+        return;
+    std::erase_if(overrides_, [](const auto& o) { return o.first.isEmpty(); });
+    holes_ = 0;
+    index_.clear();
+    for (std::size_t i = 0; i < overrides_.size(); ++i)
+        index_.insert(overrides_[i].first.toLower(), i);
+}
+
+std::vector<std::pair<QString, QString>> ContentTypes::overrides() const
+{
+    std::vector<std::pair<QString, QString>> live;
+    live.reserve(overrides_.size() - holes_);
+    for (const auto& o : overrides_)
+        if (!o.first.isEmpty())
+            live.push_back(o);
+    return live;
 }
 
 ContentTypes parseContentTypes(const QByteArray& xml)
@@ -131,7 +157,9 @@ ContentTypes parseContentTypes(const QByteArray& xml)
             QString name = a.value(QLatin1String("PartName")).toString();
             if (name.startsWith(QLatin1Char('/')))
                 name.remove(0, 1);
-            types.overrides.emplace_back(name, a.value(QLatin1String("ContentType")).toString());
+            // A part named twice keeps its first type; one without a name types nothing.
+            if (!name.isEmpty() && !types.hasOverride(name))
+                types.setOverride(name, a.value(QLatin1String("ContentType")).toString());
         }
     }
     return types;
@@ -143,7 +171,7 @@ QByteArray writeContentTypes(const ContentTypes& types)
                                  "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">");
     for (const auto& [ext, type] : types.defaults)
         out += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>").arg(escapeXmlAttr(ext), escapeXmlAttr(type));
-    for (const auto& [part, type] : types.overrides)
+    for (const auto& [part, type] : types.overrides())
         out += QStringLiteral("<Override PartName=\"/%1\" ContentType=\"%2\"/>").arg(escapeXmlAttr(part), escapeXmlAttr(type));
     out += QStringLiteral("</Types>");
     return out.toUtf8();

@@ -33,12 +33,23 @@ void PartSet::remove(const QString& name)
     const auto it = index_.constFind(name.toLower());
     if (it == index_.constEnd())
         return;
-    parts_.erase(parts_.begin() + static_cast<std::ptrdiff_t>(*it));
-    reindex();
+    parts_[*it] = Part();
+    index_.erase(it);
+    if (++holes_ > parts_.size() / 2)
+        compact();
 }
 
-void PartSet::reindex()
+const std::vector<Part>& PartSet::all()
 {
+    if (holes_ > 0)
+        compact();
+    return parts_;
+}
+
+void PartSet::compact()
+{
+    std::erase_if(parts_, [](const Part& part) { return part.name.isEmpty(); });
+    holes_ = 0;
     index_.clear();
     for (size_t i = 0; i < parts_.size(); ++i)
         index_.insert(parts_[i].name.toLower(), i);

@@ -33,12 +33,16 @@ public:
     QString spelling(const QString& name) const;
     void set(const QString& name, QByteArray data); // replaces the part's data, or appends a new part
     void remove(const QString& name);
-    const std::vector<Part>& all() const { return parts_; }
-    size_t size() const { return parts_.size(); }
+    // Every part, in the order they were added.
+    const std::vector<Part>& all();
+    size_t size() const { return parts_.size() - holes_; }
 
 private:
-    void reindex();
+    void compact();
+    // A removed part leaves a hole (a part without a name) until the next all() or until holes
+    // are most of the list, so that removing the parts of thousands of slides stays linear.
     std::vector<Part> parts_;
+    size_t holes_ = 0;
     QHash<QString, size_t> index_; // lower-case name -> position in parts_
 };
 

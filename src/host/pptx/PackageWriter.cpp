@@ -238,7 +238,8 @@ QByteArray patchPresentation(const QByteArray& xml, const QString& partName, con
 // The start tag of p:cSld with the slide's name in it (or without a name when it is empty).
 QByteArray cSldTag(const QString& original, const QString& name)
 {
-    const QRegularExpression nameAttr(QStringLiteral("\\sname\\s*=\\s*(\"[^\"]*\"|'[^']*')"));
+    // One pattern per thread: compiling it is far dearer than matching one tag with it.
+    thread_local const QRegularExpression nameAttr(QStringLiteral("\\sname\\s*=\\s*(\"[^\"]*\"|'[^']*')"));
     QString tag = original;
     const QString attr = name.isEmpty() ? QString() : QStringLiteral(" name=\"") + escapeXmlAttr(name) + QLatin1Char('"');
     const auto match = nameAttr.match(tag);
@@ -618,6 +619,9 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
     const QString slideFolder = presPart.left(presPart.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("slides/");
     int nextSlideNumber = 1, nextRelNumber = 1;
     std::vector<SlideEntry> entries;
+    QSet<QString> presRelIds; // the ids presRels uses, so that a new one is found without a search
+    for (const Relationship& rel : presRels)
+        presRelIds.insert(rel.id);
     for (const auto& slide : presentation.slides) {
         SaveResult::SlideState state;
         state.slide = slide;
@@ -640,12 +644,10 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
                     ++nextSlideNumber;
                 state.partName = slideFolder + QStringLiteral("slide%1.xml").arg(nextSlideNumber++);
             }
-            auto relUsed = [&](const QString& id) {
-                return std::any_of(presRels.begin(), presRels.end(), [&](const Relationship& r) { return r.id == id; });
-            };
-            while (relUsed(QStringLiteral("rId%1").arg(nextRelNumber)))
+            while (presRelIds.contains(QStringLiteral("rId%1").arg(nextRelNumber)))
                 ++nextRelNumber;
             relId = QStringLiteral("rId%1").arg(nextRelNumber++);
+            presRelIds.insert(relId);
             presRels.push_back({relId, ns::relType("slide"), relativeTarget(presPart, state.partName), false});
             types.setOverride(state.partName, SlideContentType);
             if (returning) {
