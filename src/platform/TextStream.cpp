@@ -228,64 +228,33 @@ QString DecodeTextBytes(QByteArrayView bytes)
     return text;
 }
 
-// The bytes of a file (or standard input) as they are read: at most MaxTextFileBytes.
-class FileBytes {
-public:
-    FileBytes(QFile& file, const QString& name) : file_(file), name_(name)
-    {
-        // A regular file is decoded straight from the page cache, without a copy of its bytes.
-        const qint64 size = file.isSequential() ? 0 : file.size();
-        if (size > MaxTextFileBytes)
-            tooLarge();
-        if (size > 0)
-            mapped_ = file.map(0, size);
-        if (mapped_ != nullptr) {
-            view_ = QByteArrayView(mapped_, size);
-            return;
-        }
-        readAll(size);
-        view_ = bytes_;
+// All the bytes of a file or of standard input, in pieces so that standard input (whose size is
+// unknown) obeys the same limit; a regular file's are read into room for them all.
+QByteArray readAllBytes(QFile& file, const QString& name)
+{
+    const auto tooLarge = [&] {
+        return FileError(QStringLiteral("Cannot read \"%1\": the file is larger than %2 MB")
+                             .arg(name)
+                             .arg(MaxTextFileBytes / (1024 * 1024)));
+    };
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    if (size > MaxTextFileBytes)
+        throw tooLarge();
+    QByteArray bytes;
+    bytes.reserve(size + 1);
+    char piece[64 * 1024];
+    for (;;) {
+        const qint64 got = file.read(piece, sizeof piece);
+        if (got < 0)
+            throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name, file.errorString()));
+        if (got == 0)
+            break;
+        if (bytes.size() + got > MaxTextFileBytes)
+            throw tooLarge();
+        bytes.append(piece, static_cast<qsizetype>(got));
     }
-    ~FileBytes()
-    {
-        if (mapped_ != nullptr)
-            file_.unmap(mapped_);
-    }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-
-    QByteArrayView View() const { return view_; }
-
-private:
-    // Read in pieces so that standard input (whose size is unknown) obeys the same limit.
-    void readAll(qint64 expected)
-    {
-        bytes_.reserve(expected + 1);
-        char piece[64 * 1024];
-        for (;;) {
-            const qint64 got = file_.read(piece, sizeof piece);
-            if (got < 0)
-                throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name_, file_.errorString()));
-            if (got == 0)
-                break;
-            if (bytes_.size() + got > MaxTextFileBytes)
-                tooLarge();
-            bytes_.append(piece, static_cast<qsizetype>(got));
-        }
-    }
-    [[noreturn]] void tooLarge() const
-    {
-        throw FileError(QStringLiteral("Cannot read \"%1\": the file is larger than %2 MB")
-                            .arg(name_)
-                            .arg(MaxTextFileBytes / (1024 * 1024)));
-    }
-
-    QFile& file_;
-    const QString& name_;
-    uchar* mapped_ = nullptr;
-    QByteArray bytes_;
-    QByteArrayView view_;
-};
+    return bytes;
+}
 
 std::unique_ptr<TextStream> OpenTextFile(const QString& path)
 {
@@ -304,8 +273,7 @@ std::unique_ptr<TextStream> OpenTextFile(const QString& path)
     }
     if (!opened)
         throw FileError(QStringLiteral("Cannot open \"%1\": %2").arg(name, file->errorString()));
-    const FileBytes bytes(*file, name);
-    return std::make_unique<LineReader>(DecodeTextBytes(bytes.View()));
+    return std::make_unique<LineReader>(DecodeTextBytes(readAllBytes(*file, name)));
 }
 
 std::unique_ptr<TextStream> CreateTextFile(const QString& path)
