@@ -44,6 +44,40 @@ TEST_F(SlideListTest, ThumbnailsFollowTheSlidesContent)
     EXPECT_NE(app::slideFingerprint(g.cat.Parent().data()), placed);
 }
 
+// A presentation of many slides: only rows in and near the view are drawn, and pictures of rows
+// scrolled far away are let go, so memory follows the view rather than the presentation.
+TEST_F(SlideListTest, OnlyRowsNearTheViewHoldPictures)
+{
+    for (int i = 0; i < 200; ++i)
+        window->addSlide();
+    settle();
+    app::SlideList& list = *window->slideList();
+    list.resize(240, 400);
+    list.setCurrentRow(0);
+    list.scrollToTop();
+    list.updateThumbnails();
+    ASSERT_EQ(list.count(), 201);
+    QPixmap plain(app::SlideList::kThumbnailSize);
+    plain.fill(Qt::white);
+    const QImage blank = plain.toImage();
+    const auto drawn = [&](int row) { return thumbnail(list, row) != blank; };
+
+    const auto [first, last] = list.thumbnailRows();
+    EXPECT_EQ(first, 0);
+    EXPECT_GT(last, 3);
+    EXPECT_LT(last, 100);
+    EXPECT_TRUE(drawn(0));
+    EXPECT_TRUE(drawn(last));
+    EXPECT_FALSE(drawn(last + 1));
+    EXPECT_FALSE(drawn(200));
+
+    list.scrollToBottom();
+    list.updateThumbnails();
+    EXPECT_EQ(list.thumbnailRows().second, 200);
+    EXPECT_TRUE(drawn(200));
+    EXPECT_FALSE(drawn(0)) << "a picture far from the view is let go";
+}
+
 TEST_F(SlideListTest, RowsFollowSlidesAddedBehindTheWindow)
 {
     host::Slides slides = application.ActivePresentation().Slides();

@@ -2,6 +2,8 @@
 
 #include <QDropEvent>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QSet>
 #include <cstring>
 
 namespace zov::app {
@@ -56,9 +58,13 @@ SlideList::SlideList(QWidget* parent) : QListWidget(parent)
     setDragDropMode(QAbstractItemView::InternalMove);
     setDefaultDropAction(Qt::MoveAction);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    QPixmap blank(kThumbnailSize);
+    blank.fill(Qt::white);
+    blank_ = QIcon(blank);
     thumbnailTimer_.setSingleShot(true);
     thumbnailTimer_.setInterval(150);
     connect(&thumbnailTimer_, &QTimer::timeout, this, &SlideList::updateThumbnails);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { thumbnailTimer_.start(); });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!updating_ && row >= 0)
             Q_EMIT slideChosen(row + 1);
@@ -103,16 +109,15 @@ void SlideList::refresh(const host::SlideData* current)
             row->setFlags(row->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
             QIcon icon = icons.value(s);
             if (icon.isNull()) {
-                QPixmap blank(kThumbnailSize);
-                blank.fill(Qt::white);
-                icon = QIcon(blank);
+                icon = blank_;
                 fingerprints_.remove(s);
             }
             row->setIcon(icon);
         }
         shown_ = slides;
+        const QSet<const host::SlideData*> present(slides.begin(), slides.end());
         for (auto it = fingerprints_.begin(); it != fingerprints_.end();)
-            it = std::find(slides.begin(), slides.end(), it.key()) == slides.end() ? fingerprints_.erase(it) : std::next(it);
+            it = present.contains(it.key()) ? std::next(it) : fingerprints_.erase(it);
     }
     for (std::size_t i = 0; i < slides.size(); ++i) {
         QListWidgetItem* row = item(static_cast<int>(i));
@@ -128,11 +133,53 @@ void SlideList::refresh(const host::SlideData* current)
     thumbnailTimer_.start();
 }
 
+std::pair<int, int> SlideList::thumbnailRows() const
+{
+    const int rows = count();
+    if (rows == 0)
+        return {0, -1};
+    // The row at a height of the view, looking a little lower when the point falls between rows.
+    const QRect view = viewport()->rect();
+    const auto rowAt = [&](int y) {
+        for (int step = 0; step <= 2 * spacing() + 2; step += 2)
+            if (const QModelIndex index = indexAt(QPoint(view.center().x(), y + step)); index.isValid())
+                return index.row();
+        return -1;
+    };
+    int first = rowAt(view.top());
+    int last = rowAt(view.bottom());
+    if (first < 0)
+        first = 0;
+    if (last < 0 || last < first)
+        last = rows - 1; // the rows end above the bottom of the view
+    const int margin = std::max(last - first + 1, 8);
+    return {std::max(first - margin, 0), std::min(last + margin, rows - 1)};
+}
+
+void SlideList::resizeEvent(QResizeEvent* event)
+{
+    QListWidget::resizeEvent(event);
+    thumbnailTimer_.start();
+}
+
 void SlideList::updateThumbnails()
 {
     updating_ = true;
-    for (std::size_t i = 0; i < shown_.size(); ++i) {
-        const host::SlideData* s = shown_[i];
+    const auto [first, last] = thumbnailRows();
+    // Pictures far from the view are let go.
+    for (auto it = fingerprints_.begin(); it != fingerprints_.end();) {
+        const auto at = std::find(shown_.begin() + first, shown_.begin() + last + 1, it.key());
+        if (at != shown_.begin() + last + 1) {
+            ++it;
+            continue;
+        }
+        const auto row = std::find(shown_.begin(), shown_.end(), it.key());
+        if (row != shown_.end())
+            item(static_cast<int>(row - shown_.begin()))->setIcon(blank_);
+        it = fingerprints_.erase(it);
+    }
+    for (int i = first; i <= last; ++i) {
+        const host::SlideData* s = shown_[static_cast<std::size_t>(i)];
         const quint64 fingerprint = slideFingerprint(*s);
         const auto known = fingerprints_.constFind(s);
         if (known != fingerprints_.constEnd() && *known == fingerprint)
@@ -152,7 +199,7 @@ void SlideList::updateThumbnails()
         const QPixmap pixmap = QPixmap::fromImage(image);
         icon.addPixmap(pixmap, QIcon::Normal);
         icon.addPixmap(pixmap, QIcon::Selected);
-        item(static_cast<int>(i))->setIcon(icon);
+        item(i)->setIcon(icon);
     }
     updating_ = false;
 }

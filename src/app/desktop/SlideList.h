@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QListWidget>
 #include <QTimer>
+#include <utility>
 #include <vector>
 
 namespace zov::app {
@@ -21,8 +22,12 @@ public:
     // Brings rows, names and the current row in line with the model; thumbnails of slides
     // whose content changed are redrawn shortly after (changes come in bursts).
     void refresh(const host::SlideData* current);
-    // Redraws the thumbnails that are out of date now.
+    // Redraws the thumbnails in and near the view that are out of date now. Rows farther away
+    // show a blank page until they are scrolled near, so a presentation of thousands of slides
+    // opens without drawing them all, and their pictures take memory in proportion to the view.
     void updateThumbnails();
+    // The rows whose thumbnails are drawn: those in view, and as many again above and below.
+    std::pair<int, int> thumbnailRows() const;
 
     static constexpr QSize kThumbnailSize{128, 96};
 
@@ -33,12 +38,14 @@ Q_SIGNALS:
 
 protected:
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     host::Presentation presentation_;
     render::SlidePainter painter_;
     std::vector<const host::SlideData*> shown_;
-    QHash<const host::SlideData*, quint64> fingerprints_;
+    QHash<const host::SlideData*, quint64> fingerprints_; // of the thumbnails drawn
+    QIcon blank_;
     QTimer thumbnailTimer_;
     bool updating_ = false;
 };
