@@ -153,6 +153,22 @@ TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
     EXPECT_EQ(window->slideList()->item(0)->text(), cats.Name());
 }
 
+TEST_F(MainWindowTest, DeletingTheSlideInViewShowsTheOneThatTakesItsPlace)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_TRUE(window->addSlide());
+    const host::Slide first = slides.Item(1);
+    const host::Slide third = slides.Item(3);
+    window->goToSlide(2);
+    EXPECT_TRUE(window->deleteSlide(2));
+    EXPECT_EQ(application.ActiveWindow().View().Slide(), third); // the next one moved up
+    EXPECT_EQ(window->slideList()->currentRow(), 1);
+    EXPECT_TRUE(window->deleteSlide(2)); // the last one, in view
+    EXPECT_EQ(application.ActiveWindow().View().Slide(), first);
+    EXPECT_EQ(window->slideList()->currentRow(), 0);
+}
+
 TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
 {
     int clicks = 0;
