@@ -60,6 +60,28 @@ TEST_F(RoundTrip, EveryGraphShapeSurvivesWithNameTypeGeometryFillFontTextAndGlue
         EXPECT_EQ(again.at(name), data) << name.toStdString();
 }
 
+// A presentation of more slides than a package read back may hold parts for is refused before
+// its slides are written, with the count of parts the package would have had.
+TEST_F(RoundTrip, APresentationTooLargeToReadBackIsRefusedWithItsPartCount)
+{
+    Presentation one = app.Presentations().Add();
+    one.Slides().Add(1, LayoutBlank);
+    const auto partsForOne = static_cast<qsizetype>(unzipParts(presentationBytes(one)).size());
+
+    Presentation many = app.Presentations().Add();
+    const int slides = 50000; // two parts each: the slide and its relationships
+    for (int i = 1; i <= slides; ++i)
+        many.Slides().Add(i, LayoutBlank);
+    try {
+        presentationBytes(many);
+        ADD_FAILURE() << "a package too large to be read back was written";
+    } catch (const PptxError& e) {
+        const QString expected = QStringLiteral("too large to be opened again (the package would have %1 parts; at most 100000 are read)")
+                                     .arg(partsForOne + 2 * (slides - 1));
+        EXPECT_TRUE(e.reason().contains(expected)) << e.reason().toStdString();
+    }
+}
+
 TEST_F(RoundTrip, PageSizeAndEmptyPresentations)
 {
     Presentation empty = app.Presentations().Add();

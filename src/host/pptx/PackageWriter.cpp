@@ -698,6 +698,15 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
     for (auto& state : result.slides)
         if (state.rewritten)
             toWrite.push_back(&state);
+    // A package that could not be read back is refused before the slides are written: with no
+    // parts to be dropped, the new slide parts only add to the count the archive is checked for.
+    if (reachableBefore.isEmpty()) {
+        std::int64_t partsAfter = static_cast<std::int64_t>(parts.size());
+        for (const SaveResult::SlideState* state : toWrite)
+            partsAfter += parts.contains(state->partName) ? 0 : 1;
+        if (const QString why = ZipLimits().refusal(partsAfter, 0, 0, 0); !why.isEmpty())
+            refuseToWrite(why);
+    }
     runJobs(toWrite.size(), [&](std::size_t i) {
         SaveResult::SlideState& state = *toWrite[i];
         SlideWriter writer(*state.slide, state.partName, pkg.defaultsFor(state.partName));

@@ -130,6 +130,11 @@ std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits)
     return entries;
 }
 
+void refuseToWrite(const QString& why)
+{
+    throw PptxError(QStringLiteral("the presentation is too large to be opened again (%1); nothing was saved").arg(why));
+}
+
 QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level,
                     const ZipLimits& limits)
 {
@@ -139,13 +144,10 @@ QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& en
         largest = std::max<std::int64_t>(largest, entry.second->size());
         total += entry.second->size();
     }
-    const auto refuse = [](const QString& why) {
-        throw PptxError(QStringLiteral("the presentation is too large to be opened again (%1); nothing was saved").arg(why));
-    };
     // The archive's own size is known only at the end; the rest is checked first.
     const QString early = limits.refusal(static_cast<std::int64_t>(entries.size()), largest, 0, 0);
     if (!early.isEmpty())
-        refuse(early);
+        refuseToWrite(early);
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -193,7 +195,7 @@ QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& en
         throw PptxError(QStringLiteral("cannot build the zip archive"));
     const QString late = limits.refusal(static_cast<std::int64_t>(entries.size()), largest, total, out.size());
     if (!late.isEmpty())
-        refuse(late);
+        refuseToWrite(late);
     return out;
 }
 

@@ -42,6 +42,9 @@ std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits =
 
 // Deflates every entry, in the given order, with a fixed time stamp so equal input gives
 // equal output. Throws PptxError when readZip with `limits` would refuse the result.
+// Throws the PptxError that refuses to save a package the reader would refuse for `why`.
+[[noreturn]] void refuseToWrite(const QString& why);
+
 QByteArray writeZip(const std::vector<std::pair<QString, const QByteArray*>>& entries, int level = 6,
                     const ZipLimits& limits = {});
 
