@@ -84,6 +84,7 @@ int runExport(const QStringList& arguments) {
     case ExportOutcome::Written:
         return 0;
     case ExportOutcome::NothingWritten:
+    case ExportOutcome::WrittenNotReadBack:
         return 1;
     case ExportOutcome::FileNotCreated:
     case ExportOutcome::FileNotWritten:

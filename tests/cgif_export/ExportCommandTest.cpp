@@ -98,6 +98,39 @@ TEST_F(ExportCommandTest, WriteAndCloseFailuresAreReportedInsteadOfSuccess) {
     }
 }
 
+// A label the 2001 dialect has no syntax for (a name without quotes, a decimal number, as graphs
+// read from ISO CGIF hold) is written as it stands, and the export says the file will not read
+// back, and why; the ISO dialect writes such graphs without a word.
+TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
+    g.addSlide("Trip");
+    g.draw({"c|AAAAAAAA|City:Boston"});
+    MemoryStream out;
+    EXPECT_EQ(ExportGraphs(g.presentation(), out, messages), ExportOutcome::WrittenNotReadBack);
+    EXPECT_EQ(out.text(), QStringLiteral(";%Graph*Trip%;\r\n[City:Boston;0@0;\r\n]"));
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[0], QStringLiteral("ZOVEdit: File written"));
+    EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: it holds what only "
+                                         "ISO CGIF has (such as a name without quotes or a signed number), so an "
+                                         "import reads it as ISO CGIF. Export them as ISO 24707 CGIF to keep them."));
+    EXPECT_EQ(messages.shown().at(1).icon, platform::MessageIcon::Exclamation);
+
+    messages.clear();
+    MemoryStream iso;
+    EXPECT_EQ(ExportGraphs(g.presentation(), iso, messages, ExportDialect::Iso), ExportOutcome::Written);
+    EXPECT_EQ(boxes(), QStringList{"ZOVEdit: File written"});
+
+    // Taken for the 2001 dialect, but its reader stops: the reason is its message.
+    GraphSlides decimal;
+    decimal.addSlide("Pi");
+    decimal.draw({"c|BBBBBBBB|Number:3.14"});
+    messages.clear();
+    MemoryStream stops;
+    EXPECT_EQ(ExportGraphs(decimal.presentation(), stops, messages), ExportOutcome::WrittenNotReadBack);
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_TRUE(boxes()[1].contains(QStringLiteral("reading it stops at \"Cannot find ] terminator for concept (at .14;0@0;)\"")))
+        << boxes()[1].toStdString();
+}
+
 TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCreated) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.cgf"));
@@ -107,11 +140,11 @@ TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCrea
         old.write(QByteArray(5000, 'x'));
     }
     g.addSlide("Graphe");
-    g.draw({"c|AAAAAAAA|Chat:Noël|1.5|2"});
+    g.draw({"c|AAAAAAAA|Chat:'Noël'|1.5|2"});
     EXPECT_EQ(ExportGraphsToFile(g.presentation(), path, messages), ExportOutcome::Written);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray(";%Graph*Graphe%;\r\n[Chat:No\xC3\xABl;1.5@2;\r\n]"));
+    EXPECT_EQ(file.readAll(), QByteArray(";%Graph*Graphe%;\r\n[Chat:'No\xC3\xABl';1.5@2;\r\n]"));
 
     const QString missing = dir.filePath(QStringLiteral("missing/folder/out.cgf"));
     EXPECT_EQ(ExportGraphsToFile(g.presentation(), missing, messages), ExportOutcome::FileNotCreated);

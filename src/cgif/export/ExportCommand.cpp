@@ -2,6 +2,7 @@
 
 #include "cgif/export/GraphWriter.h"
 #include "cgif/export/IsoGraphWriter.h"
+#include "cgif/export/ReadBack.h"
 
 namespace zov::cgif::exporter {
 
@@ -18,26 +19,34 @@ void discardQuietly(platform::TextStream& out) {
 }
 
 // Passes the writer's text on and notes whether there was any: an export that wrote nothing
-// leaves a file it was to replace as it was.
+// leaves a file it was to replace as it was. With `keep`, it also keeps the text, to be read
+// back once the file is written.
 class NotingStream : public platform::TextStream {
 public:
-    explicit NotingStream(platform::TextStream& out) : out_(out) {}
+    NotingStream(platform::TextStream& out, bool keep) : out_(out), keep_(keep) {}
     QString ReadLine() override { return out_.ReadLine(); }
     bool AtEndOfStream() const override { return out_.AtEndOfStream(); }
     void Write(const QString& text) override {
         wrote_ = true;
         out_.Write(text);
+        if (keep_)
+            text_ += text;
     }
     void WriteLine(const QString& text) override {
         wrote_ = true;
         out_.WriteLine(text);
+        if (keep_)
+            text_ += text + QStringLiteral("\r\n");
     }
     void Close() override { out_.Close(); }
     bool wrote() const { return wrote_; }
+    const QString& text() const { return text_; }
 
 private:
     platform::TextStream& out_;
+    bool keep_;
     bool wrote_ = false;
+    QString text_;
 };
 
 } // namespace
@@ -45,7 +54,7 @@ private:
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages, ExportDialect dialect) {
     bool written = false;
-    NotingStream noting(out);
+    NotingStream noting(out, dialect == ExportDialect::Cgif2001);
     try {
         if (dialect == ExportDialect::Iso) {
             IsoGraphWriter writer(presentation, messages);
@@ -77,6 +86,15 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
     if (!written)
         return ExportOutcome::NothingWritten;
     messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
+    if (dialect == ExportDialect::Cgif2001) {
+        if (const std::optional<QString> problem = ReadBackProblem(noting.text())) {
+            messages.inform(QStringLiteral("The file will not read back as the same graphs: %1. Export them as "
+                                           "ISO 24707 CGIF to keep them.")
+                                .arg(*problem),
+                            QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+            return ExportOutcome::WrittenNotReadBack;
+        }
+    }
     return ExportOutcome::Written;
 }
 

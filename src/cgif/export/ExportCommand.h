@@ -12,6 +12,7 @@ namespace zov::cgif::exporter {
 
 enum class ExportOutcome {
     Written,        // at least one graph written ("File written" was shown)
+    WrittenNotReadBack, // written, but the 2001 text would not read back whole (a box said why)
     NothingWritten, // no slide had nodes, or a host error stopped the export early
     FileNotCreated, // the file could not be created (an "Error" box named it); nothing written
     FileNotWritten, // writing or closing the file failed (an "Error" box named it and the reason)

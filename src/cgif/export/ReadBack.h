@@ -1,0 +1,17 @@
+#pragma once
+// Whether text written in the 2001 dialect reads back as the graphs it was written from. A graph
+// read from ISO CGIF may hold what the 2001 dialect has no syntax for (a name without quotes such
+// as Boston, a signed or decimal number): written as it stands, the text is either taken for ISO
+// CGIF by an import that detects the dialect (which then reads the 2001 layout notes as comments)
+// or refused by the 2001 reader. The export tells the user rather than leave such a file to be
+// found out later.
+#include <QString>
+#include <optional>
+
+namespace zov::cgif::exporter {
+
+// Why `text` would not read back whole through an import that detects the dialect; nothing when
+// it would. The reading draws nothing and takes no ids from the session's sequence.
+std::optional<QString> ReadBackProblem(const QString& text);
+
+} // namespace zov::cgif::exporter
