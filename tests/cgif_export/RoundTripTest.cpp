@@ -314,8 +314,9 @@ TEST(RoundTripTest, TheDefaultExportReadsBackOrSaysItWillNot) {
         }
     }
     // The corpus holds ISO CGIF with unquoted names: those exports must have said so.
-    if (QDir(test::cgifCorpusDir()).exists())
+    if (QDir(test::cgifCorpusDir()).exists()) {
         EXPECT_GE(warned, 5);
+    }
 }
 
 // The cases of tests/cases/roundtrip: each file says in its first line ("# ...") what it

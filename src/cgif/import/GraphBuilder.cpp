@@ -55,7 +55,7 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
     } catch (...) {
         ForgetBuild();
         shapeTable_.clear();
-        firstEntry_.clear();
+        firstEntry_.Clear();
         try {
             RemoveGraphSlide();
         } catch (...) {
@@ -69,7 +69,7 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
 void GraphBuilder::ForgetBuild() {
     nodes_ = nullptr;
     reader_ = nullptr;
-    firstNode_.clear();
+    firstNode_.Clear();
 }
 
 void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType,
@@ -98,17 +98,16 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
     // of the node ids stands in for the searches in order, finding the same first node.
     nodes_ = &nodes;
     reader_ = &reader;
-    firstNode_.clear();
+    firstNode_.Clear();
     // While the reader reads a stream it answers from its own index; only a build outside a
     // reading makes one here.
     const bool readerIndexes = !nodes.empty() && reader.IndexedNodeId(nodes.front().Id).has_value();
     if (nodes.size() > LinearSearchLimit && !readerIndexes) {
-        firstNode_.reserve(static_cast<qsizetype>(nodes.size()));
-        for (std::size_t i = nodes.size(); i-- > 0;)
-            firstNode_.insert(nodes[i].Id, static_cast<int>(i)); // backwards: the first index wins
+        for (std::size_t i = 0; i < nodes.size(); ++i)
+            firstNode_.Add(nodes[i].Id, static_cast<int>(i)); // the first index is kept
     }
     shapeTable_.clear();
-    firstEntry_.clear();
+    firstEntry_.Clear();
 
     try {
         const LinkTable& links = tables.Links;
@@ -146,25 +145,23 @@ host::Shape GraphBuilder::FindShapeById(const NodeId& id) const {
 }
 
 const ShapeEntry* GraphBuilder::FindEntry(const NodeId& id) const {
-    if (firstEntry_.isEmpty()) {
+    if (firstEntry_.Empty()) {
         for (const ShapeEntry& entry : shapeTable_)
             if (entry.Id == id)
                 return &entry;
         return nullptr;
     }
-    const auto it = firstEntry_.constFind(id);
-    if (it == firstEntry_.constEnd())
-        return nullptr;
-    return &shapeTable_[static_cast<std::size_t>(it.value())];
+    const int index = firstEntry_.Find(id);
+    return index < 0 ? nullptr : &shapeTable_[static_cast<std::size_t>(index)];
 }
 
 void GraphBuilder::AppendEntry(const NodeId& id, const host::Shape& shape) {
     shapeTable_.push_back(ShapeEntry{id, shape});
-    if (!firstEntry_.isEmpty()) {
-        firstEntry_.insert(id, static_cast<int>(shapeTable_.size() - 1)); // only new ids are appended
+    if (!firstEntry_.Empty()) {
+        firstEntry_.Add(id, static_cast<int>(shapeTable_.size() - 1)); // only new ids are appended
     } else if (shapeTable_.size() > LinearSearchLimit) {
-        for (std::size_t i = shapeTable_.size(); i-- > 0;)
-            firstEntry_.insert(shapeTable_[i].Id, static_cast<int>(i));
+        for (std::size_t i = 0; i < shapeTable_.size(); ++i)
+            firstEntry_.Add(shapeTable_[i].Id, static_cast<int>(i));
     }
 }
 
@@ -175,18 +172,18 @@ int GraphBuilder::IndexOfId(const NodeId& id) const {
         if (const std::optional<int> indexed = reader_->IndexedNodeId(id))
             return *indexed;
     }
-    if (firstNode_.isEmpty()) {
+    if (firstNode_.Empty()) {
         for (std::size_t i = 0; i < nodes_->size(); ++i)
             if ((*nodes_)[i].Id == id)
                 return static_cast<int>(i);
         return -1;
     }
-    const auto it = firstNode_.constFind(id);
-    if (it == firstNode_.constEnd())
+    const int found = firstNode_.Find(id);
+    if (found < 0)
         return -1;
     // An index past the end (the tables were cut back meanwhile) counts as not found.
-    const auto index = static_cast<std::size_t>(it.value());
-    return index < nodes_->size() && (*nodes_)[index].Id == id ? it.value() : -1;
+    const auto index = static_cast<std::size_t>(found);
+    return index < nodes_->size() && (*nodes_)[index].Id == id ? found : -1;
 }
 
 std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const NodeId& id, End end,

@@ -9,6 +9,7 @@
 // that a checking run prints exactly what an import prints.
 #include "cgif/import/SlideNameSet.h"
 #include "cgif/reader/GraphModel.h"
+#include "cgif/reader/IdTable.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
 #include "host/Shape.h"
@@ -108,10 +109,10 @@ private:
     const drawing::DrawingSettings& settings_;
     platform::MessageBoxes& messages_;
     std::vector<ShapeEntry> shapeTable_;
-    QHash<NodeId, int> firstEntry_;       // a large ShapeTable: id -> index of its first entry
+    IdTable firstEntry_;                  // a large ShapeTable: id -> index of its first entry
     const NodeTable* nodes_ = nullptr; // BoundArray of the build in progress
     const CgifReader* reader_ = nullptr;             // the reader whose tables those are
-    QHash<NodeId, int> firstNode_;        // a large BoundArray: id -> first index
+    IdTable firstNode_;                   // a large BoundArray: id -> first index
 };
 
 // Draws on the slide shown in the application's active window (a new last slide per graph).

@@ -4,6 +4,19 @@
 
 namespace zov::cgif {
 
+// 1 + the eight letters as a number in base 26 (below 2^38), or 0 for an id that is not eight
+// letters.
+std::uint64_t IdTable::KeyOf(const drawing::NodeId& id) {
+    const std::uint64_t letters = id.Letters();
+    if (letters == 0)
+        return 0;
+    const std::uint64_t packed = letters - 1; // five bits a letter, the first highest
+    std::uint64_t key = 0;
+    for (int shift = 35; shift >= 0; shift -= 5)
+        key = key * 26 + ((packed >> shift) & 31);
+    return key + 1;
+}
+
 void IdTable::Clear() {
     slots_.clear();
     shift_ = 64;
@@ -17,28 +30,29 @@ std::size_t IdTable::Home(std::uint64_t key) const {
 }
 
 void IdTable::Grow() {
-    std::vector<Slot, memory::LargeAllocator<Slot>> old = std::move(slots_);
+    std::vector<std::uint64_t, memory::LargeAllocator<std::uint64_t>> old = std::move(slots_);
     const std::size_t size = old.empty() ? 64 : old.size() * 2;
-    slots_.assign(size, Slot{});
+    slots_.assign(size, 0);
     shift_ = 64;
     for (std::size_t bits = size; bits > 1; bits >>= 1)
         --shift_;
-    for (const Slot& slot : old) {
-        if (slot.Key == 0)
+    for (const std::uint64_t slot : old) {
+        if (slot == 0)
             continue;
-        std::size_t at = Home(slot.Key);
-        while (slots_[at].Key != 0)
+        std::size_t at = Home(KeyOfSlot(slot));
+        while (slots_[at] != 0)
             at = (at + 1) & (slots_.size() - 1);
         slots_[at] = slot;
     }
 }
 
 void IdTable::Add(const drawing::NodeId& id, int index) {
-    const std::uint64_t key = id.Letters();
-    if (key == 0) {
-        const auto found = others_.find(id.Text());
+    const std::uint64_t key = KeyOf(id);
+    if (key == 0 || static_cast<std::uint64_t>(index) > IndexMask) {
+        const QString text = id.ToString();
+        const auto found = others_.find(text);
         if (found == others_.end())
-            others_.insert(id.Text(), index);
+            others_.insert(text, index);
         else
             *found = std::min(*found, index);
         return;
@@ -46,33 +60,33 @@ void IdTable::Add(const drawing::NodeId& id, int index) {
     if ((used_ + 1) * 2 > slots_.size())
         Grow();
     std::size_t at = Home(key);
-    while (slots_[at].Key != 0) {
-        if (slots_[at].Key == key) {
-            slots_[at].Index = std::min(slots_[at].Index, index);
+    while (slots_[at] != 0) {
+        if (KeyOfSlot(slots_[at]) == key) {
+            if (index < IndexOfSlot(slots_[at]))
+                slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
             return;
         }
         at = (at + 1) & (slots_.size() - 1);
     }
-    slots_[at] = Slot{key, index};
+    slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
     ++used_;
 }
 
 int IdTable::Find(const drawing::NodeId& id) const {
-    const std::uint64_t key = id.Letters();
-    if (key == 0)
-        return others_.value(id.Text(), -1);
-    if (slots_.empty())
-        return -1;
-    for (std::size_t at = Home(key); slots_[at].Key != 0; at = (at + 1) & (slots_.size() - 1))
-        if (slots_[at].Key == key)
-            return slots_[at].Index;
-    return -1;
+    const std::uint64_t key = KeyOf(id);
+    if (key != 0 && !slots_.empty()) {
+        for (std::size_t at = Home(key); slots_[at] != 0; at = (at + 1) & (slots_.size() - 1))
+            if (KeyOfSlot(slots_[at]) == key)
+                return IndexOfSlot(slots_[at]);
+    }
+    // An id not packed, or one whose first index did not fit a slot.
+    return others_.isEmpty() ? -1 : others_.value(id.ToString(), -1);
 }
 
 void IdTable::Remove(const drawing::NodeId& id, int index) {
-    const std::uint64_t key = id.Letters();
-    if (key == 0) {
-        const auto found = others_.find(id.Text());
+    const std::uint64_t key = KeyOf(id);
+    if (key == 0 || static_cast<std::uint64_t>(index) > IndexMask) {
+        const auto found = others_.find(id.ToString());
         if (found != others_.end() && *found == index)
             others_.erase(found);
         return;
@@ -81,18 +95,18 @@ void IdTable::Remove(const drawing::NodeId& id, int index) {
         return;
     const std::size_t mask = slots_.size() - 1;
     std::size_t at = Home(key);
-    while (slots_[at].Key != key) {
-        if (slots_[at].Key == 0)
+    while (KeyOfSlot(slots_[at]) != key) {
+        if (slots_[at] == 0)
             return;
         at = (at + 1) & mask;
     }
-    if (slots_[at].Index != index)
+    if (IndexOfSlot(slots_[at]) != index)
         return;
     // Linear probing without markers: the entries after the hole that could not sit in their
     // home slot because of it move back into it.
     std::size_t hole = at;
-    for (std::size_t next = (hole + 1) & mask; slots_[next].Key != 0; next = (next + 1) & mask) {
-        const std::size_t home = Home(slots_[next].Key);
+    for (std::size_t next = (hole + 1) & mask; slots_[next] != 0; next = (next + 1) & mask) {
+        const std::size_t home = Home(KeyOfSlot(slots_[next]));
         // The entry may fill the hole when its home is not inside the run (hole, next].
         const bool homeInRun = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
         if (!homeInRun) {
@@ -100,7 +114,7 @@ void IdTable::Remove(const drawing::NodeId& id, int index) {
             hole = next;
         }
     }
-    slots_[hole] = Slot{};
+    slots_[hole] = 0;
     --used_;
 }
 
