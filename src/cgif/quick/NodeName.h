@@ -41,4 +41,16 @@ inline bool SameName(const NodeName& a, const NodeName& b) {
     return a.Text(bufferA) == b.Text(bufferB);
 }
 
+// FNV-1a over the name's text, folded to 32 bits: names are short, and their last characters
+// (numbers) differ most.
+inline std::uint32_t HashOfName(const NodeName& name) {
+    char buffer[16];
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : name.Text(buffer)) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
 } // namespace zov::cgif::quick

@@ -2,16 +2,7 @@
 
 namespace zov::cgif::quick {
 
-// FNV-1a, folded to 32 bits: names are short, and their last characters (numbers) differ most.
-std::uint32_t SlideNames::HashOf(const NodeName& name) {
-    char buffer[16];
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : name.Text(buffer)) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
-}
+std::uint32_t SlideNames::HashOf(const NodeName& name) { return HashOfName(name); }
 
 SlideNames::SlideNames(std::size_t expected) {
     std::size_t slots = 1024;
