@@ -3,17 +3,20 @@
 // that a coreference lookup in a graph of thousands of nodes (a long chain of nested graphs that
 // refer to a concept of the graph around them, one long line of labelled concepts) does not scan
 // the table. The reader keeps it in step with every change of a name and every cut of the table.
-//
-// Flat tables, no allocation per name: the slots hold a name's hash and its entry; an entry holds
-// the name (a piece of the input) and its one index, or, for a name borne by several nodes, the
-// number of its list of indexes.
+// A name is kept as the piece of the input it is, which outlives the index.
+#include "cgif/grammar/NameLists.h"
 #include "cgif/quick/NodeName.h"
-#include "memory/LargeMemory.h"
-
-#include <cstdint>
-#include <vector>
 
 namespace zov::cgif::quick {
+
+struct InputNames {
+    using Key = NodeName;
+    using Kept = NodeName;
+    std::uint32_t Hash(const NodeName& name) const { return HashOfName(name); }
+    bool Same(const NodeName& kept, const NodeName& name) const { return SameName(kept, name); }
+    NodeName Keep(const NodeName& name) const { return name; }
+    void Clear() {}
+};
 
 class NameIndex {
 public:
@@ -25,32 +28,25 @@ public:
         for (std::size_t i = 0; i < nodes.size(); ++i)
             Add(nodes[i].Name, static_cast<int>(i));
     }
-    void Clear();
+    void Clear() {
+        built_ = false;
+        lists_.Clear();
+    }
     // Both do nothing while the index is not built; an empty name is not indexed.
-    void Add(const NodeName& name, int index);
-    void Remove(const NodeName& name, int index);
+    void Add(const NodeName& name, int index) {
+        if (built_ && !name.Empty())
+            lists_.Add(name, index);
+    }
+    void Remove(const NodeName& name, int index) {
+        if (built_ && !name.Empty())
+            lists_.Remove(name, index);
+    }
     // The largest index <= `atOrBefore` of a node named `name` (not empty), or -1.
-    int LastAtOrBefore(const NodeName& name, int atOrBefore) const;
+    int LastAtOrBefore(const NodeName& name, int atOrBefore) const { return lists_.LastAtOrBefore(name, atOrBefore); }
 
 private:
-    struct Slot {
-        std::uint32_t Hash = 0;
-        std::uint32_t Entry = 0; // 1 + index in entries_; 0: empty
-    };
-    struct Entry {
-        NodeName Name;
-        int Only = -1; // the one index, while List < 0 (-1: none left)
-        int List = -1; // else the number of its list in lists_
-    };
-    // The entry of the name, or nullptr; `slot` gets the slot it is in or would go in.
-    Entry* Find(const NodeName& name, std::uint32_t hash, std::size_t& slot);
-    const Entry* Find(const NodeName& name) const;
-    void Grow();
-
     bool built_ = false;
-    std::vector<Slot, memory::LargeAllocator<Slot>> slots_; // a power of two long, at most half full
-    std::vector<Entry, memory::LargeAllocator<Entry>> entries_;
-    std::vector<std::vector<int>> lists_;
+    grammar::NameLists<InputNames> lists_;
 };
 
 } // namespace zov::cgif::quick

@@ -1,11 +1,35 @@
 #include "cgif/reader/LookupIndex.h"
 #include "cgif/grammar/SortedIndexes.h"
 
+#include <climits>
+#include <new>
+
 namespace zov::cgif {
 
 using grammar::EraseSorted;
 using grammar::InsertSorted;
 using grammar::LastAtOrBefore;
+
+// --- PooledNames -----------------------------------------------------------------------------
+
+std::uint32_t PooledNames::Hash(QStringView name) const {
+    const std::size_t hash = qHash(name, 0);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+bool PooledNames::Same(const Kept& kept, QStringView name) const {
+    return kept.Size == static_cast<std::uint32_t>(name.size()) &&
+           QStringView(pool_.data() + kept.At, name.size()) == name;
+}
+
+PooledNames::Kept PooledNames::Keep(QStringView name) {
+    // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
+    if (pool_.size() + static_cast<std::size_t>(name.size()) > UINT32_MAX)
+        throw std::bad_alloc();
+    const Kept kept{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(name.size())};
+    pool_.insert(pool_.end(), name.utf16(), name.utf16() + name.size());
+    return kept;
+}
 
 // --- BoundArrayIndex -------------------------------------------------------------------------
 
@@ -18,7 +42,7 @@ void BoundArrayIndex::Build(const NodeTable& nodes) {
 
 void BoundArrayIndex::Clear() {
     built_ = false;
-    byName_.clear();
+    byName_.Clear();
     firstById_.Clear();
     graphs_.clear();
 }
@@ -27,7 +51,7 @@ void BoundArrayIndex::Appended(const NodeRecord& node, int index) {
     if (!built_)
         return;
     if (!node.Name.isEmpty())
-        InsertSorted(byName_[node.Name], index);
+        byName_.Add(node.Name, index);
     if (!node.Id.IsEmpty())
         firstById_.Add(node.Id, index);
     if (node.Kind == NodeKind::Graph)
@@ -37,16 +61,10 @@ void BoundArrayIndex::Appended(const NodeRecord& node, int index) {
 void BoundArrayIndex::NameChanged(const QString& oldName, const QString& newName, int index) {
     if (!built_ || oldName == newName)
         return;
-    if (!oldName.isEmpty()) {
-        const auto list = byName_.find(oldName);
-        if (list != byName_.end()) {
-            EraseSorted(*list, index);
-            if (list->empty())
-                byName_.erase(list);
-        }
-    }
+    if (!oldName.isEmpty())
+        byName_.Remove(oldName, index);
     if (!newName.isEmpty())
-        InsertSorted(byName_[newName], index);
+        byName_.Add(newName, index);
 }
 
 void BoundArrayIndex::KindChanged(std::int16_t oldKind, std::int16_t newKind, int index) {
@@ -63,14 +81,8 @@ void BoundArrayIndex::CuttingBack(const NodeTable& nodes, int upperBound) {
         return;
     for (int i = static_cast<int>(nodes.size()) - 1; i > upperBound && i >= 0; --i) {
         const NodeRecord& node = nodes[static_cast<std::size_t>(i)];
-        if (!node.Name.isEmpty()) {
-            const auto list = byName_.find(node.Name);
-            if (list != byName_.end()) {
-                EraseSorted(*list, i);
-                if (list->empty())
-                    byName_.erase(list);
-            }
-        }
+        if (!node.Name.isEmpty())
+            byName_.Remove(node.Name, i);
         // A cut removes a tail, so a removed first occurrence leaves no other behind.
         if (!node.Id.IsEmpty())
             firstById_.Remove(node.Id, i);
@@ -80,8 +92,7 @@ void BoundArrayIndex::CuttingBack(const NodeTable& nodes, int upperBound) {
 }
 
 int BoundArrayIndex::LastNamed(const QString& name, int atOrBefore) const {
-    const auto list = byName_.constFind(name);
-    return list == byName_.cend() ? -1 : LastAtOrBefore(*list, atOrBefore);
+    return byName_.LastAtOrBefore(name, atOrBefore);
 }
 
 int BoundArrayIndex::FirstWithId(const NodeId& id) const { return firstById_.Find(id); }

@@ -4,15 +4,36 @@
 // nearest match at or before an index, the first node with an id, the nearest graph node at or
 // before a node); the reader keeps them in step with every change it makes to the tables and
 // builds them only for tables large enough to be worth it.
+#include "cgif/grammar/NameLists.h"
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/IdTable.h"
+#include "memory/LargeMemory.h"
 
 #include <QHash>
 #include <QString>
-#include <QVarLengthArray>
+#include <QStringView>
+#include <cstdint>
 #include <vector>
 
 namespace zov::cgif {
+
+// Names kept for the index as pieces of one pool of text: a record's name may change or go while
+// the index still knows it.
+class PooledNames {
+public:
+    using Key = QStringView;
+    struct Kept {
+        std::uint32_t At = 0;
+        std::uint32_t Size = 0;
+    };
+    std::uint32_t Hash(QStringView name) const;
+    bool Same(const Kept& kept, QStringView name) const;
+    Kept Keep(QStringView name);
+    void Clear() { pool_.clear(); }
+
+private:
+    std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_;
+};
 
 // Index over the BoundArray, whose nodes change name and kind while a graph is read and which
 // is cut back when a nested graph is handed on.
@@ -38,10 +59,7 @@ public:
 
 private:
     bool built_ = false;
-    // Ascending indexes per non-empty name; most names are borne by one or two nodes, kept
-    // without an allocation of their own.
-    using IndexList = QVarLengthArray<int, 2>;
-    QHash<QString, IndexList> byName_;
+    grammar::NameLists<PooledNames> byName_;  // ascending indexes per non-empty name
     IdTable firstById_;                       // non-empty ids
     std::vector<int> graphs_;                 // ascending indexes of graph nodes
 };
