@@ -107,6 +107,9 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
             firstNode_.Add(nodes[i].Id, static_cast<int>(i)); // the first index is kept
     }
     shapeTable_.clear();
+    // Room for a shape per node of the graph, the most it usually draws: a large graph's table
+    // does not grow by copying.
+    shapeTable_.reserve(nodes.size() - static_cast<std::size_t>(std::min<int>(firstNodeIndex, nodes.size())));
     firstEntry_.Clear();
 
     try {
