@@ -10,6 +10,7 @@
 // `Hash(Key)`, `Same(const Kept&, Key)` and `Keep(Key)` (which may copy the text into a pool of
 // its own) are members, and `Clear()` empties the pool.
 #include "cgif/grammar/SortedIndexes.h"
+#include "memory/HashSlots.h"
 #include "memory/LargeMemory.h"
 
 #include <cstdint>
@@ -23,7 +24,7 @@ public:
     using Key = typename Names::Key;
 
     void Clear() {
-        slots_.clear();
+        slots_.Clear();
         entries_.clear();
         lists_.clear();
         names_.Clear();
@@ -31,94 +32,62 @@ public:
     // Does nothing for an index the name's list holds already.
     void Add(const Key& name, int index) {
         const std::uint32_t hash = names_.Hash(name);
-        std::size_t slot = 0;
-        if (Entry* entry = Find(name, hash, slot)) {
-            if (entry->List >= 0) {
-                InsertSorted(lists_[static_cast<std::size_t>(entry->List)], index);
-            } else if (entry->Only < 0 || entry->Only == index) {
-                entry->Only = index;
+        const auto same = [&](std::uint32_t entry) { return names_.Same(entries_[entry].Name, name); };
+        const std::size_t at = slots_.Probe(hash, same);
+        if (slots_[at].Entry != 0) {
+            Entry& entry = entries_[slots_[at].Entry - 1];
+            if (entry.List >= 0) {
+                InsertSorted(lists_[static_cast<std::size_t>(entry.List)], index);
+            } else if (entry.Only < 0 || entry.Only == index) {
+                entry.Only = index;
             } else {
                 // A second node of that name: the two indexes go into a list of their own.
-                const int only = entry->Only;
+                const int only = entry.Only;
                 lists_.push_back(only < index ? std::vector<int>{only, index} : std::vector<int>{index, only});
-                entry->List = static_cast<int>(lists_.size() - 1);
-                entry->Only = -1;
+                entry.List = static_cast<int>(lists_.size() - 1);
+                entry.Only = -1;
             }
             return;
         }
-        if (2 * (entries_.size() + 1) > slots_.size()) {
-            Grow();
-            Find(name, hash, slot);
-        }
+        slots_.Put(at, hash, static_cast<std::uint32_t>(entries_.size()), entries_.size(), same);
         entries_.push_back(Entry{names_.Keep(name), index, -1});
-        slots_[slot] = Slot{hash, static_cast<std::uint32_t>(entries_.size())};
     }
     void Remove(const Key& name, int index) {
-        std::size_t slot = 0;
-        Entry* entry = Find(name, names_.Hash(name), slot);
-        if (entry == nullptr)
+        const std::size_t at = SlotOf(name);
+        if (slots_[at].Entry == 0)
             return;
-        if (entry->List >= 0)
-            EraseSorted(lists_[static_cast<std::size_t>(entry->List)], index);
-        else if (entry->Only == index)
-            entry->Only = -1;
+        Entry& entry = entries_[slots_[at].Entry - 1];
+        if (entry.List >= 0)
+            EraseSorted(lists_[static_cast<std::size_t>(entry.List)], index);
+        else if (entry.Only == index)
+            entry.Only = -1;
     }
     // The largest index <= `atOrBefore` of a node bearing the name, or -1.
     int LastAtOrBefore(const Key& name, int atOrBefore) const {
-        if (slots_.empty())
+        const std::size_t at = SlotOf(name);
+        if (slots_[at].Entry == 0)
             return -1;
-        const std::uint32_t hash = names_.Hash(name);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t slot = hash & mask; slots_[slot].Entry != 0; slot = (slot + 1) & mask) {
-            const Entry& entry = entries_[slots_[slot].Entry - 1];
-            if (slots_[slot].Hash != hash || !names_.Same(entry.Name, name))
-                continue;
-            if (entry.List >= 0)
-                return grammar::LastAtOrBefore(lists_[static_cast<std::size_t>(entry.List)], atOrBefore);
-            return entry.Only >= 0 && entry.Only <= atOrBefore ? entry.Only : -1;
-        }
-        return -1;
+        const Entry& entry = entries_[slots_[at].Entry - 1];
+        if (entry.List >= 0)
+            return grammar::LastAtOrBefore(lists_[static_cast<std::size_t>(entry.List)], atOrBefore);
+        return entry.Only >= 0 && entry.Only <= atOrBefore ? entry.Only : -1;
     }
 
 private:
-    struct Slot {
-        std::uint32_t Hash = 0;
-        std::uint32_t Entry = 0; // 1 + index in entries_; 0: empty
-    };
     struct Entry {
         typename Names::Kept Name;
         int Only = -1; // the one index, while List < 0 (-1: none left)
         int List = -1; // else the number of its list in lists_
     };
 
-    // The entry of the name, or nullptr; `slot` gets the slot it is in or would go in.
-    Entry* Find(const Key& name, std::uint32_t hash, std::size_t& slot) {
-        if (slots_.empty())
-            Grow();
-        const std::size_t mask = slots_.size() - 1;
-        for (slot = hash & mask; slots_[slot].Entry != 0; slot = (slot + 1) & mask) {
-            Entry& entry = entries_[slots_[slot].Entry - 1];
-            if (slots_[slot].Hash == hash && names_.Same(entry.Name, name))
-                return &entry;
-        }
-        return nullptr;
-    }
-    void Grow() {
-        std::vector<Slot, memory::LargeAllocator<Slot>> old(slots_.empty() ? 64 : slots_.size() * 2);
-        old.swap(slots_);
-        const std::size_t mask = slots_.size() - 1;
-        for (const Slot& slot : old) {
-            if (slot.Entry == 0)
-                continue;
-            std::size_t at = slot.Hash & mask;
-            while (slots_[at].Entry != 0)
-                at = (at + 1) & mask;
-            slots_[at] = slot;
-        }
+    // The slot of the name's entry, or an empty one.
+    std::size_t SlotOf(const Key& name) const {
+        return slots_.Probe(names_.Hash(name),
+                            [&](std::uint32_t entry) { return names_.Same(entries_[entry].Name, name); });
     }
 
     Names names_;
-    std::vector<Slot, memory::LargeAllocator<Slot>> slots_; // a power of two long, at most half full
+    memory::HashSlots slots_;
     std::vector<Entry, memory::LargeAllocator<Entry>> entries_;
     std::vector<std::vector<int>> lists_;
 };

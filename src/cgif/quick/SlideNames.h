@@ -2,6 +2,7 @@
 // The set of slide names a checking run hands out, as pieces of text that outlive it. A file of
 // small graphs asks it once per graph, so the table is kept small for the cache: each slot holds
 // 32 bits of the name's hash and the position of the name in a list kept in insertion order.
+#include "memory/HashSlots.h"
 #include "memory/LargeMemory.h"
 #include "cgif/quick/NodeName.h"
 
@@ -25,15 +26,9 @@ public:
     bool Insert(const NodeName& name);
 
 private:
-    struct Slot {
-        std::uint32_t Hash = 0;
-        std::uint32_t Entry = 0; // 1 + index in names_; 0: empty
-    };
-    static std::uint32_t HashOf(const NodeName& name);
     std::size_t SlotOf(const NodeName& name, std::uint32_t hash) const;
-    void Grow();
 
-    std::vector<Slot, LargeAllocator<Slot>> slots_;
+    memory::HashSlots slots_;
     std::vector<NodeName, LargeAllocator<NodeName>> names_;
 };
 
