@@ -34,11 +34,12 @@ public:
             at = (at + 1) & mask;
         return at;
     }
-    // Entry number `entry` goes into the empty slot `at` (from Probe). When the table would be
-    // more than half full it grows first, and `at` is found again with `same`.
+    // Entry number `entry`, the next one after all there are, goes into the empty slot `at`
+    // (from Probe). When the table would be more than half full it grows first, and `at` is
+    // found again with `same`.
     template <typename Same>
-    void Put(std::size_t at, std::uint32_t hash, std::uint32_t entry, std::size_t entries, Same same) {
-        if (2 * (entries + 1) > slots_.size()) {
+    void Put(std::size_t at, std::uint32_t hash, std::uint32_t entry, Same same) {
+        if (2 * (std::size_t(entry) + 1) > slots_.size()) {
             Grow();
             at = Probe(hash, same);
         }

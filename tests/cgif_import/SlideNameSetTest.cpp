@@ -49,8 +49,9 @@ TEST(SlideNameSet, ANameRemovedAndTakenAgainOverAndOver) {
     SlideNameSet names;
     for (int i = 0; i < 100000; ++i) {
         ASSERT_TRUE(names.Insert(QStringLiteral("again")));
-        if (i % 1000 == 0)
+        if (i % 1000 == 0) {
             ASSERT_TRUE(names.Insert(QStringLiteral("stays%1").arg(i)));
+        }
         names.Remove(QStringLiteral("again"));
     }
     EXPECT_EQ(names.Size(), 100u);

@@ -167,16 +167,9 @@ void SlideList::updateThumbnails()
     updating_ = true;
     const auto [first, last] = thumbnailRows();
     // Pictures far from the view are let go.
-    for (auto it = fingerprints_.begin(); it != fingerprints_.end();) {
-        const auto at = std::find(shown_.begin() + first, shown_.begin() + last + 1, it.key());
-        if (at != shown_.begin() + last + 1) {
-            ++it;
-            continue;
-        }
-        const auto row = std::find(shown_.begin(), shown_.end(), it.key());
-        if (row != shown_.end())
-            item(static_cast<int>(row - shown_.begin()))->setIcon(blank_);
-        it = fingerprints_.erase(it);
+    for (int i = 0; i < static_cast<int>(shown_.size()); ++i) {
+        if ((i < first || i > last) && fingerprints_.remove(shown_[static_cast<std::size_t>(i)]))
+            item(i)->setIcon(blank_);
     }
     for (int i = first; i <= last; ++i) {
         const host::SlideData* s = shown_[static_cast<std::size_t>(i)];

@@ -29,38 +29,44 @@ public:
         lists_.clear();
         names_.Clear();
     }
-    // Does nothing for an index the name's list holds already.
-    void Add(const Key& name, int index) {
+    // False, and nothing done, for an index the name's list holds already.
+    bool Add(const Key& name, int index) {
         const std::uint32_t hash = names_.Hash(name);
         const auto same = [&](std::uint32_t entry) { return names_.Same(entries_[entry].Name, name); };
         const std::size_t at = slots_.Probe(hash, same);
         if (slots_[at].Entry != 0) {
             Entry& entry = entries_[slots_[at].Entry - 1];
-            if (entry.List >= 0) {
-                InsertSorted(lists_[static_cast<std::size_t>(entry.List)], index);
-            } else if (entry.Only < 0 || entry.Only == index) {
+            if (entry.List >= 0)
+                return InsertSorted(lists_[static_cast<std::size_t>(entry.List)], index);
+            if (entry.Only == index)
+                return false;
+            if (entry.Only < 0) {
                 entry.Only = index;
-            } else {
-                // A second node of that name: the two indexes go into a list of their own.
-                const int only = entry.Only;
-                lists_.push_back(only < index ? std::vector<int>{only, index} : std::vector<int>{index, only});
-                entry.List = static_cast<int>(lists_.size() - 1);
-                entry.Only = -1;
+                return true;
             }
-            return;
+            // A second node of that name: the two indexes go into a list of their own.
+            const int only = entry.Only;
+            lists_.push_back(only < index ? std::vector<int>{only, index} : std::vector<int>{index, only});
+            entry.List = static_cast<int>(lists_.size() - 1);
+            entry.Only = -1;
+            return true;
         }
-        slots_.Put(at, hash, static_cast<std::uint32_t>(entries_.size()), entries_.size(), same);
+        slots_.Put(at, hash, static_cast<std::uint32_t>(entries_.size()), same);
         entries_.push_back(Entry{names_.Keep(name), index, -1});
+        return true;
     }
-    void Remove(const Key& name, int index) {
+    // False, and nothing done, when the name's list does not hold the index.
+    bool Remove(const Key& name, int index) {
         const std::size_t at = SlotOf(name);
         if (slots_[at].Entry == 0)
-            return;
+            return false;
         Entry& entry = entries_[slots_[at].Entry - 1];
         if (entry.List >= 0)
-            EraseSorted(lists_[static_cast<std::size_t>(entry.List)], index);
-        else if (entry.Only == index)
-            entry.Only = -1;
+            return EraseSorted(lists_[static_cast<std::size_t>(entry.List)], index);
+        if (entry.Only != index)
+            return false;
+        entry.Only = -1;
+        return true;
     }
     // The largest index <= `atOrBefore` of a node bearing the name, or -1.
     int LastAtOrBefore(const Key& name, int atOrBefore) const {

@@ -5,28 +5,32 @@
 
 namespace zov::cgif::grammar {
 
-// Adds `index` unless the list holds it.
+// Adds `index` unless the list holds it; true when it was added.
 template <typename List>
-void InsertSorted(List& list, int index) {
+bool InsertSorted(List& list, int index) {
     if (list.empty() || list.back() < index) {
         list.push_back(index);
-        return;
-    }
-    const auto at = std::lower_bound(list.begin(), list.end(), index);
-    if (at == list.end() || *at != index)
-        list.insert(at, index);
-}
-
-// Removes `index` when the list holds it.
-template <typename List>
-void EraseSorted(List& list, int index) {
-    if (!list.empty() && list.back() == index) {
-        list.pop_back();
-        return;
+        return true;
     }
     const auto at = std::lower_bound(list.begin(), list.end(), index);
     if (at != list.end() && *at == index)
-        list.erase(at);
+        return false;
+    list.insert(at, index);
+    return true;
+}
+
+// Removes `index` when the list holds it; true when it was removed.
+template <typename List>
+bool EraseSorted(List& list, int index) {
+    if (!list.empty() && list.back() == index) {
+        list.pop_back();
+        return true;
+    }
+    const auto at = std::lower_bound(list.begin(), list.end(), index);
+    if (at == list.end() || *at != index)
+        return false;
+    list.erase(at);
+    return true;
 }
 
 // The largest element <= limit, or -1.

@@ -109,7 +109,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
     shapeTable_.clear();
     // Room for a shape per node of the graph, the most it usually draws: a large graph's table
     // does not grow by copying.
-    shapeTable_.reserve(nodes.size() - static_cast<std::size_t>(std::min<int>(firstNodeIndex, nodes.size())));
+    shapeTable_.reserve(nodes.size() - std::min(nodes.size(), static_cast<std::size_t>(firstNodeIndex)));
     firstEntry_.Clear();
 
     try {

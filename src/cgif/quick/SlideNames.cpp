@@ -18,7 +18,7 @@ bool SlideNames::Insert(const NodeName& name) {
     const std::size_t at = SlotOf(name, hash);
     if (slots_[at].Entry != 0)
         return false;
-    slots_.Put(at, hash, static_cast<std::uint32_t>(names_.size()), names_.size(),
+    slots_.Put(at, hash, static_cast<std::uint32_t>(names_.size()),
                [&](std::uint32_t entry) { return SameName(names_[entry], name); });
     names_.push_back(name);
     return true;

@@ -1,35 +1,11 @@
 #include "cgif/reader/LookupIndex.h"
 #include "cgif/grammar/SortedIndexes.h"
 
-#include <climits>
-#include <new>
-
 namespace zov::cgif {
 
 using grammar::EraseSorted;
 using grammar::InsertSorted;
 using grammar::LastAtOrBefore;
-
-// --- PooledNames -----------------------------------------------------------------------------
-
-std::uint32_t PooledNames::Hash(QStringView name) const {
-    const std::size_t hash = qHash(name, 0);
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
-}
-
-bool PooledNames::Same(const Kept& kept, QStringView name) const {
-    return kept.Size == static_cast<std::uint32_t>(name.size()) &&
-           QStringView(pool_.data() + kept.At, name.size()) == name;
-}
-
-PooledNames::Kept PooledNames::Keep(QStringView name) {
-    // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
-    if (pool_.size() + static_cast<std::size_t>(name.size()) > UINT32_MAX)
-        throw std::bad_alloc();
-    const Kept kept{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(name.size())};
-    pool_.insert(pool_.end(), name.utf16(), name.utf16() + name.size());
-    return kept;
-}
 
 // --- BoundArrayIndex -------------------------------------------------------------------------
 

@@ -7,33 +7,13 @@
 #include "cgif/grammar/NameLists.h"
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/IdTable.h"
-#include "memory/LargeMemory.h"
+#include "cgif/reader/PooledNames.h"
 
 #include <QHash>
 #include <QString>
-#include <QStringView>
-#include <cstdint>
 #include <vector>
 
 namespace zov::cgif {
-
-// Names kept for the index as pieces of one pool of text: a record's name may change or go while
-// the index still knows it.
-class PooledNames {
-public:
-    using Key = QStringView;
-    struct Kept {
-        std::uint32_t At = 0;
-        std::uint32_t Size = 0;
-    };
-    std::uint32_t Hash(QStringView name) const;
-    bool Same(const Kept& kept, QStringView name) const;
-    Kept Keep(QStringView name);
-    void Clear() { pool_.clear(); }
-
-private:
-    std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_;
-};
 
 // Index over the BoundArray, whose nodes change name and kind while a graph is read and which
 // is cut back when a nested graph is handed on.
