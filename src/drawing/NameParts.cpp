@@ -6,9 +6,11 @@
 
 namespace zov::drawing {
 
-QString LabelPart(const QString& name) {
+QString LabelPart(const QString& name) { return LabelPartView(name).toString(); }
+
+QStringView LabelPartView(QStringView name) {
     const qsizetype at = name.indexOf(NameSeparator);
-    return at < 0 ? QString() : name.left(at);
+    return at < 0 ? QStringView() : name.left(at);
 }
 
 QString IdPart(const QString& name) {

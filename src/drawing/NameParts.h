@@ -2,12 +2,15 @@
 // Splitting shape names ("label/id") and label texts ("type:referent") at their first
 // separator. Every search is exact and case-sensitive.
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 namespace zov::drawing {
 
 // The text before the first "/" of a shape name; "" when there is none.
 QString LabelPart(const QString& name);
+// The same as a piece of `name`, for callers that keep no copy.
+QStringView LabelPartView(QStringView name);
 // The text after the first "/" of a shape name; the whole name when there is none.
 QString IdPart(const QString& name);
 // The text before the first ":" of a label; the whole label when there is none.

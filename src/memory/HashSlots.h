@@ -5,6 +5,7 @@
 // probe ends soon; growing moves slots by their hash without reading an entry again.
 #include "memory/LargeMemory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,7 @@ public:
     };
 
     explicit HashSlots(std::size_t expected = 0) {
-        std::size_t size = 64;
+        std::size_t size = SmallSize;
         while (size < 2 * expected)
             size *= 2;
         slots_.resize(size);
@@ -48,10 +49,18 @@ public:
     const Slot& operator[](std::size_t at) const { return slots_[at]; }
     // The slot where a lookup of `hash` starts, to be loaded into the cache ahead of it.
     const Slot* Home(std::uint32_t hash) const { return &slots_[hash & (slots_.size() - 1)]; }
-    // Empty and small again: a large table's memory goes back.
-    void Clear() { std::vector<Slot, LargeAllocator<Slot>>(64).swap(slots_); }
+    // Empty and small again: a large table's memory goes back; a small one is emptied where it
+    // is, so that clearing a table per graph costs no allocation.
+    void Clear() {
+        if (slots_.size() == SmallSize) {
+            std::fill(slots_.begin(), slots_.end(), Slot{});
+            return;
+        }
+        std::vector<Slot, LargeAllocator<Slot>>(SmallSize).swap(slots_);
+    }
 
 private:
+    static constexpr std::size_t SmallSize = 64;
     void Grow() {
         std::vector<Slot, LargeAllocator<Slot>> old(slots_.size() * 2);
         old.swap(slots_);

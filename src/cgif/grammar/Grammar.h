@@ -32,7 +32,7 @@
 //            [[noreturn]] void InputPastEnd(Char terminator)  an item ran off the input
 //   referents (the token holds what was just read):
 //            DefineLabel()                   a defining label of the concept read last
-//            Label TokenLabel() const        the token as a label to look up
+//            Label TokenLabel()              the token as a label to look up or keep
 //            bool SetQuantifierReferent()    the last node's quantifier ("@" + text)
 //            SetDesignatorReferent()         the last node's designator
 //            PrefixToken(Char), WrapToken(Char open, Char close),

@@ -424,18 +424,21 @@ CheckingBuilder::CheckingBuilder(const drawing::DrawingSettings& settings, platf
 
 void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
     // The host's refusals, with its texts; a refused slide is taken away again, so it keeps no name.
-    started_.clear();
-    const QString name = drawing::LabelPart(slideName);
+    // started_ keeps its room from one graph to the next: a name taken costs no allocation.
+    started_.resize(0);
+    const QStringView name = drawing::LabelPartView(slideName);
     if (name.isEmpty())
         throw host::HostError("A slide name cannot be empty");
     if (!slideNames_.Insert(name))
-        throw host::HostError("Slide name is already in use: " + name.toStdString());
-    started_ = name;
+        throw host::HostError("Slide name is already in use: " + name.toString().toStdString());
+    started_.append(name);
 }
 
 void CheckingBuilder::RemoveGraphSlide() {
-    if (!started_.isEmpty())
-        slideNames_.Remove(std::exchange(started_, QString()));
+    if (!started_.isEmpty()) {
+        slideNames_.Remove(started_);
+        started_.resize(0);
+    }
 }
 
 } // namespace zov::cgif

@@ -225,7 +225,12 @@ private:
     [[noreturn]] void Fail(int number, const char* message) { ReportParseError(number, QString::fromLatin1(message)); }
     [[noreturn]] void InputPastEnd(QChar terminator);
     void DefineLabel();
-    const QString& TokenLabel() const { return token_; }
+    const QString& TokenLabel() { return SharedToken(); }
+    // The token as a record keeps it: a shared copy of a recent short token, or the token.
+    const QString& SharedToken();
+    // A short text (at most MaxSharedTokenSize characters) as records keep it: the copy kept
+    // the last time the same text was kept.
+    const QString& SharedText(QStringView text);
     bool SetQuantifierReferent();
     void SetDesignatorReferent();
     void PrefixToken(QChar c) { token_.prepend(c); }

@@ -27,9 +27,9 @@ int CgifReader::AddElementNode(std::int16_t kind, const QString& type) {
     return UpperBound(tables_.BoundArray);
 }
 
-int CgifReader::AddConcept() { return AddElementNode(NodeKind::Concept, token_); }
-int CgifReader::AddRelation() { return AddElementNode(NodeKind::Relation, token_); }
-int CgifReader::AddActor() { return AddElementNode(NodeKind::Actor, token_); }
+int CgifReader::AddConcept() { return AddElementNode(NodeKind::Concept, SharedToken()); }
+int CgifReader::AddRelation() { return AddElementNode(NodeKind::Relation, SharedToken()); }
+int CgifReader::AddActor() { return AddElementNode(NodeKind::Actor, SharedToken()); }
 int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, QStringLiteral("Neg")); }
 
 void CgifReader::NoteWriterPosition(QChar terminator) {
@@ -93,7 +93,7 @@ bool CgifReader::AddLabelArgument() {
     }
     NodeRecord reference;
     reference.Id = ids_.NewId();
-    reference.Name = token_;
+    reference.Name = SharedToken();
     reference.Kind = NodeKind::CoreferentConcept;
     tables_.PendingArgs.push_back(reference.Id);
     AddNode(std::move(reference));

@@ -98,7 +98,7 @@ void CgifReader::ResetIndexes() {
 void CgifReader::AddCommentNode() {
     NodeRecord record;
     record.Id = ids_.NewId();
-    record.Type = token_;
+    record.Type = SharedToken();
     record.Kind = NodeKind::Comment;
     record.X = pendingX_;
     record.Y = pendingY_;
@@ -151,7 +151,8 @@ void CgifReader::SplitGraphTitle(const QString& title) {
         grammar::SplitGraphTitle<ReaderText>(title.constData(), title.size());
     if (parts.Typed) {
         graphTitleName_ = title.mid(parts.Name.Begin, parts.Name.Size);
-        graphTitleType_ = title.mid(parts.Type.Begin, parts.Type.Size);
+        const QStringView type = QStringView(title).mid(parts.Type.Begin, parts.Type.Size);
+        graphTitleType_ = type.size() <= MaxSharedTokenSize ? SharedText(type) : type.toString();
         return;
     }
     const QString palette = paletteText_ ? paletteText_() : QString();

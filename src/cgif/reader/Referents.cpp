@@ -10,7 +10,7 @@ namespace zov::cgif {
 void CgifReader::DefineLabel() {
     const int target = IndexOfId(currentConceptId_);
     if (target >= 0) {
-        SetNodeName(target, token_);
+        SetNodeName(target, SharedToken());
         // As when the label is bound in this graph: the concept defines the new label, and the
         // reference it was made by the bound label is dropped.
         const NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(target)];
@@ -19,14 +19,14 @@ void CgifReader::DefineLabel() {
         return;
     }
     NodeRecord orphan;
-    orphan.Name = token_;
+    orphan.Name = SharedToken();
     orphan.Type = currentConceptId_.ToString();
     AddNode(std::move(orphan));
 }
 
 bool CgifReader::SetQuantifierReferent() {
     try {
-        LastNode().Referent = token_;
+        LastNode().Referent = SharedToken();
         return true;
     } catch (const ParseError& failure) {
         ShowError(failure.message());
@@ -34,7 +34,7 @@ bool CgifReader::SetQuantifierReferent() {
     }
 }
 
-void CgifReader::SetDesignatorReferent() { LastNode().Referent = token_; }
+void CgifReader::SetDesignatorReferent() { LastNode().Referent = SharedToken(); }
 
 void CgifReader::CountedCollectionToken(QChar open, QChar close) {
     token_ = QString(open) + u'*' + close + u'@' + token_;

@@ -50,7 +50,9 @@ void CgifReader::KeepCurrentLine() noexcept {
     if (line_.isDetached())
         return;
     try {
-        line_ = QStringView(line_).toString();
+        // Only the unread rest is kept: after a file of one long line, that is nothing.
+        line_ = QStringView(line_).mid(pos_).toString();
+        pos_ = 0;
     } catch (...) {
         // No memory for the copy: the line is dropped (an empty line needs none).
         line_ = QString();
@@ -62,16 +64,29 @@ void CgifReader::KeepCurrentLine() noexcept {
 // tokens that are not kept cost no allocation. Otherwise (the last token went into a record) a
 // short token shares the text of an equal token read recently: type labels, coreference labels
 // and positions repeat from graph to graph, and sharing spares an allocation for each.
+// The token is the reader's own buffer, written over in place: reading a token touches no
+// reference count. Only a token kept in a record is shared (SharedToken).
 void CgifReader::AssignToken(QStringView text) {
-    if (token_.isDetached() && token_.capacity() >= text.size()) {
-        token_.resize(text.size());
-        std::copy(text.begin(), text.end(), token_.data());
-        return;
+    if (!token_.isDetached() || token_.capacity() < text.size()) {
+        constexpr qsizetype TokenRoom = 64;
+        QString fresh;
+        fresh.reserve(std::max(text.size(), TokenRoom));
+        token_ = std::move(fresh);
     }
-    if (text.size() > MaxSharedTokenSize) {
-        token_ = text.toString();
-        return;
-    }
+    token_.resize(text.size());
+    std::copy(text.begin(), text.end(), token_.data());
+}
+
+// Short texts recur (type labels, quantifiers, labels): a record keeps the copy made the last
+// time the same text was kept, so that keeping it costs no allocation. A longer token is handed
+// out as it is; the next token then gets a buffer of its own.
+const QString& CgifReader::SharedToken() {
+    if (token_.size() > MaxSharedTokenSize)
+        return token_;
+    return SharedText(token_);
+}
+
+const QString& CgifReader::SharedText(QStringView text) {
     // A cheap hash from the length and three characters: a collision only costs a copy.
     std::size_t hash = static_cast<std::size_t>(text.size());
     if (!text.isEmpty()) {
@@ -82,7 +97,7 @@ void CgifReader::AssignToken(QStringView text) {
     QString& recent = recentTokens_[hash % recentTokens_.size()];
     if (recent.size() != text.size() || !std::equal(text.begin(), text.end(), recent.constData()))
         recent = text.toString();
-    token_ = recent;
+    return recent;
 }
 
 void CgifReader::ClearToken() {
