@@ -1,6 +1,6 @@
 #include "app/desktop/ShapeDeletion.h"
 
-#include "host/HostError.h"
+#include "host/Slide.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -35,18 +35,13 @@ std::vector<host::Shape> WithGluedConnectors(const std::vector<host::Shape>& sha
     return result;
 }
 
+// All in one removal: deleting shape by shape would pass over the whole slide once per shape.
 int DeleteWithGluedConnectors(const std::vector<host::Shape>& shapes)
 {
-    int deleted = 0;
-    for (host::Shape s : WithGluedConnectors(shapes)) {
-        try {
-            s.Delete();
-            ++deleted;
-        } catch (const host::HostError&) {
-            // gone already
-        }
-    }
-    return deleted;
+    std::vector<host::Shape> doomed = WithGluedConnectors(shapes);
+    const auto count = static_cast<int>(doomed.size());
+    host::ShapeRange(std::move(doomed)).Delete();
+    return count;
 }
 
 } // namespace zov::app
