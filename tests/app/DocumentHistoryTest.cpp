@@ -5,6 +5,8 @@
 #include "host/pptx/PptxFile.h"
 
 #include <QTemporaryDir>
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,73 @@ TEST(DocumentHistoryTest, UndoAndRedoRestoreTheModelExactly)
     EXPECT_TRUE(d.p.Slides().FindByName(QStringLiteral("Cats")) == d.slide);
     EXPECT_THROW(b.Name(), host::HostError);
     EXPECT_FALSE(history.redo());
+}
+
+
+// A state shares the copies of the records that did not change since the state before; each
+// state must still come back exactly, whichever records a step changed.
+TEST(DocumentHistoryTest, EveryStateComesBackWhenStepsChangeDifferentRecords)
+{
+    Doc d;
+    host::Slide second = d.p.Slides().Add(2, host::LayoutBlank);
+    app::DocumentHistory history(d.p);
+    host::Shape a = d.slide.Shapes().AddShape(host::ShapeRectangle, 10, 10, 80, 40);
+    host::Shape b = d.slide.Shapes().AddShape(host::ShapeOval, 200, 100, 60, 60);
+    host::Shape c = second.Shapes().AddShape(host::ShapeDiamond, 50, 50, 40, 40);
+    host::Shape arc;
+    const std::vector<std::function<void()>> steps = {
+        [&] { a.SetLeft(30); },
+        [&] { c.Fill().ForeColor().SetRGB(0x00FF00); },
+        [&] { c.TextFrame().TextRange().SetText(QStringLiteral("Mat")); },
+        [&] {
+            arc = d.slide.Shapes().AddConnector(host::ConnectorStraight, 0, 0, 1, 1);
+            arc.ConnectorFormat().BeginConnect(a, 4);
+        },
+        [&] { arc.ConnectorFormat().EndConnect(b, 2); },
+        [&] { second.SetName(QStringLiteral("Second")); },
+        [&] { b.SetTop(250); },
+        [&] { a.Delete(); },
+        [&] { second.Shapes().AddShape(host::ShapeRectangle, 5, 5, 10, 10); },
+    };
+    history.record();
+    std::vector<QStringList> seen{describe(d.slide) + describe(second) << second.Name()};
+    for (const auto& step : steps) {
+        step();
+        ASSERT_TRUE(history.record());
+        seen.push_back(describe(d.slide) + describe(second) << second.Name());
+    }
+    for (std::size_t i = seen.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(describe(d.slide) + describe(second) << second.Name(), seen[i - 1]) << "after undoing step " << i;
+    }
+    for (std::size_t i = 1; i < seen.size(); ++i) {
+        ASSERT_TRUE(history.redo());
+        EXPECT_EQ(describe(d.slide) + describe(second) << second.Name(), seen[i]) << "after redoing step " << i;
+    }
+}
+
+// Gluing an arc's end to a shape adds the arc to that shape's own list of arcs to move with it,
+// without editing the shape. The state after the gluing must keep that list, or after an undo
+// to it the arc would stay behind when the shape moves.
+TEST(DocumentHistoryTest, AnArcGluedInAStepFollowsItsShapeAfterAnUndoToThatStep)
+{
+    Doc d;
+    app::DocumentHistory history(d.p);
+    host::Shapes shapes = d.slide.Shapes();
+    host::Shape a = shapes.AddShape(host::ShapeRectangle, 10, 10, 80, 40);
+    host::Shape b = shapes.AddShape(host::ShapeOval, 200, 100, 60, 60);
+    host::Shape arc = shapes.AddConnector(host::ConnectorStraight, 0, 0, 1, 1);
+    arc.ConnectorFormat().BeginConnect(a, 4);
+    history.record();
+    arc.ConnectorFormat().EndConnect(b, 2);
+    history.record();
+    b.SetLeft(400);
+    history.record();
+
+    ASSERT_TRUE(history.undo());
+    const QPointF end = arc.data().end;
+    b.SetTop(b.Top() + 100);
+    EXPECT_NEAR(arc.data().end.y(), end.y() + 100, 1e-3) << "the arc's end stayed behind its shape";
 }
 
 

@@ -3,6 +3,7 @@
 #include "host/DocumentWindow.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace zov::app {
@@ -11,15 +12,21 @@ using host::PresentationData;
 using host::ShapeData;
 using host::SlideData;
 
+// A state keeps the records as they were in copies that states share: a slide or shape record
+// whose version has not moved since the state before keeps that state's copy, so that a step
+// costs memory for what changed, not for the whole document.
 struct DocumentHistory::State {
     struct ShapeState {
         std::shared_ptr<ShapeData> object;
-        ShapeData copy;
+        std::shared_ptr<const ShapeData> copy;
+    };
+    struct SlideCopy {
+        SlideData slide; // its `shapes` hold the shape records in order
+        std::vector<ShapeState> shapes;
     };
     struct SlideState {
         std::shared_ptr<SlideData> object;
-        SlideData copy; // its `shapes` hold the shape records in order
-        std::vector<ShapeState> shapes;
+        std::shared_ptr<const SlideCopy> copy;
     };
     float slideWidth = 0, slideHeight = 0;
     std::shared_ptr<const ShapeData> shapeDefaults;
@@ -27,9 +34,61 @@ struct DocumentHistory::State {
     std::weak_ptr<SlideData> slideInView;
 };
 
+namespace {
+
+using State = DocumentHistory::State;
+
+// The copies of `before` by the records they were taken of.
+template <typename Entry>
+std::unordered_map<const void*, const Entry*> copiesByObject(const std::vector<Entry>& entries)
+{
+    std::unordered_map<const void*, const Entry*> map;
+    map.reserve(entries.size());
+    for (const Entry& entry : entries)
+        map.emplace(entry.object.get(), &entry);
+    return map;
+}
+
+std::shared_ptr<const ShapeData> shapeCopy(const std::shared_ptr<ShapeData>& shape, const State::ShapeState* before)
+{
+    if (before != nullptr && before->copy->version == shape->version)
+        return before->copy;
+    return std::make_shared<const ShapeData>(*shape);
+}
+
+std::shared_ptr<const State::SlideCopy> slideCopy(const std::shared_ptr<SlideData>& slide, const State::SlideState* before)
+{
+    if (before != nullptr && before->copy->slide.version == slide->version)
+        return before->copy; // neither the slide nor any of its shapes was written
+    auto copy = std::make_shared<State::SlideCopy>();
+    copy->slide = *slide;
+    copy->shapes.reserve(slide->shapes.size());
+    // Mostly the same shapes in the same places: look at the same place first.
+    const std::vector<State::ShapeState>* old = before != nullptr ? &before->copy->shapes : nullptr;
+    std::unordered_map<const void*, const State::ShapeState*> oldByObject;
+    for (std::size_t i = 0; i < slide->shapes.size(); ++i) {
+        const std::shared_ptr<ShapeData>& shape = slide->shapes[i];
+        const State::ShapeState* match = nullptr;
+        if (old != nullptr) {
+            if (i < old->size() && (*old)[i].object == shape) {
+                match = &(*old)[i];
+            } else {
+                if (oldByObject.empty())
+                    oldByObject = copiesByObject(*old);
+                const auto it = oldByObject.find(shape.get());
+                match = it == oldByObject.end() ? nullptr : it->second;
+            }
+        }
+        copy->shapes.push_back({shape, shapeCopy(shape, match)});
+    }
+    return copy;
+}
+
+} // namespace
+
 DocumentHistory::DocumentHistory(host::Presentation presentation) : presentation_(std::move(presentation))
 {
-    states_.push_back(capture());
+    states_.push_back(capture(nullptr));
     recordedRevision_ = presentation_.data().revision;
     if (presentation_.Saved())
         saved_ = 0;
@@ -37,7 +96,7 @@ DocumentHistory::DocumentHistory(host::Presentation presentation) : presentation
 
 DocumentHistory::~DocumentHistory() = default;
 
-std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture() const
+std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture(const State* before) const
 {
     const PresentationData& p = presentation_.data();
     auto state = std::make_shared<State>();
@@ -45,12 +104,12 @@ std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture() const
     state->slideHeight = p.slideHeight;
     state->shapeDefaults = p.shapeDefaults;
     state->slides.reserve(p.slides.size());
+    std::unordered_map<const void*, const State::SlideState*> slidesBefore;
+    if (before != nullptr)
+        slidesBefore = copiesByObject(before->slides);
     for (const auto& slide : p.slides) {
-        State::SlideState s{slide, *slide, {}};
-        s.shapes.reserve(slide->shapes.size());
-        for (const auto& shape : slide->shapes)
-            s.shapes.push_back({shape, *shape});
-        state->slides.push_back(std::move(s));
+        const auto it = slidesBefore.find(slide.get());
+        state->slides.push_back({slide, slideCopy(slide, it == slidesBefore.end() ? nullptr : it->second)});
     }
     if (const auto window = p.window.lock())
         state->slideInView = window->slide;
@@ -76,12 +135,12 @@ void DocumentHistory::restore(const State& state, const State& change)
     p.slides.clear();
     p.slideNames.drop();
     for (const auto& s : state.slides) {
-        *s.object = s.copy;
+        *s.object = s.copy->slide;
         s.object->presentation = &p;
         p.slides.push_back(s.object);
         slidesBefore.erase(s.object.get());
-        for (const auto& shape : s.shapes) {
-            *shape.object = shape.copy;
+        for (const auto& shape : s.copy->shapes) {
+            *shape.object = *shape.copy;
             shape.object->slide = s.object.get();
             shapesBefore.erase(shape.object.get());
         }
@@ -117,7 +176,7 @@ bool DocumentHistory::record()
     states_.resize(current_ + 1);
     if (saved_ > static_cast<std::ptrdiff_t>(current_))
         saved_ = -1; // the saved state was undone and is now out of reach
-    states_.push_back(capture());
+    states_.push_back(capture(states_[current_].get()));
     current_ = states_.size() - 1;
     recordedRevision_ = presentation_.data().revision;
     return true;

@@ -5,7 +5,9 @@
 // with their names and shapes, and every shape's data. A snapshot keeps the very slide and
 // shape records it copied, and restoring one writes the copies back into those records, so
 // the handles that the editor and the window hold stay valid across undo and redo (a deleted
-// shape's handle works again once its deletion is undone).
+// shape's handle works again once its deletion is undone). A record whose version did not move
+// since the snapshot before shares that snapshot's copy, so a step holds copies of what it
+// changed only (and a few words per slide and shape).
 //
 // Changes arrive without being announced (the add-in edits through the object model): call
 // `record()` when a change may have ended; it compares the presentation's revision with the
@@ -51,9 +53,11 @@ public:
 
     std::size_t stepCount() const { return states_.size(); }
 
-private:
     struct State;
-    std::shared_ptr<const State> capture() const;
+
+private:
+    // The present state; records unchanged since `before` share its copies.
+    std::shared_ptr<const State> capture(const State* before) const;
     // Writes `state` back; the view goes to the slide that was in view when `change` was
     // recorded (the state the step leads to, where the user saw the change happen).
     void restore(const State& state, const State& change);

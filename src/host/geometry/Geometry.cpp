@@ -1,6 +1,7 @@
 #include "host/geometry/Geometry.h"
 
 #include "host/AutoShapeType.h"
+#include "host/model/Touch.h"
 
 #include <QLineF>
 #include <QTransform>
@@ -277,6 +278,7 @@ void glueConnectorEnd(const std::shared_ptr<ShapeData>& connector, bool atBegin,
     if (list.size() >= 2 * target->gluedConnectorsTidied + 8)
         tidyGluedConnectors(*target);
     list.push_back(connector);
+    markRewritten(*target);
 }
 
 std::vector<std::shared_ptr<ShapeData>> connectorsGluedTo(const ShapeData& shape)
@@ -301,7 +303,7 @@ void followMovedShape(ShapeData& shape)
     for (const auto& weak : shape.gluedConnectors) {
         const auto connector = weak.lock();
         if (connector && gluedNow(*connector, shape) && updateGluedEnds(*connector))
-            connector->modified = true;
+            markChanged(*connector);
     }
 }
 

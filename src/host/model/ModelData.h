@@ -87,6 +87,10 @@ struct ShapeData {
     std::uint32_t fileId = 0;
     QByteArray sourceXml;
     bool modified = true;
+    // Moves on with every write to the record (Touch.h), so that a copy taken at the same
+    // version holds the same data: the undo history keeps one copy of a record for all the
+    // states in which it did not change.
+    std::uint64_t version = 0;
 
     QString text() const { return paragraphs.join(QStringLiteral("\r\n")); }
 };
@@ -117,6 +121,7 @@ struct SlideData : std::enable_shared_from_this<SlideData> {
     QByteArray sourceXml;
     QByteArray relsXml;
     bool modified = true;
+    std::uint64_t version = 0; // as ShapeData::version; a write to one of its shapes moves it too
     // The package that `partName` and `relsXml` belong to (the one read, or the one last saved),
     // so that a slide brought back after a save that dropped it (undo) finds its pictures, notes
     // and other related parts again. Owned by the .pptx layer.

@@ -1,6 +1,7 @@
 #include "host/pptx/PackageWriter.h"
 
 #include "host/geometry/Geometry.h"
+#include "host/model/Touch.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/Opc.h"
 #include "host/pptx/Parallel.h"
@@ -784,10 +785,12 @@ void adoptSaved(PresentationData& presentation, SaveResult&& saved)
         slide.relsXml = state.relsXml;
         slide.sourcePackage = saved.package;
         slide.modified = false;
+        markRewritten(slide);
         for (auto& shape : state.shapes) {
             shape.shape->sourceXml = std::move(shape.xml);
             shape.shape->fileId = shape.id;
             shape.shape->modified = false;
+            markRewritten(*shape.shape);
         }
     }
 }
