@@ -6,6 +6,7 @@
 #include "ui/ZOVMain.h"
 
 #include <QApplication>
+#include <QMainWindow>
 
 namespace zov::ui {
 
@@ -44,12 +45,25 @@ void QtEditorWindows::LoadConfiguration() {
         configuration_->AddEditorWindow(palette_);
 }
 
+namespace {
+// The window the user pressed "ZOV Edit" in: the active window, or, where the window system has
+// activated none (no window manager gives a clicked window the focus), the visible main window.
+QWidget* PressedIn() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && qobject_cast<QMainWindow*>(window))
+            return window;
+    return nullptr;
+}
+} // namespace
+
 void QtEditorWindows::ShowPalette() {
     const bool opening = !Palette() || !palette_->isVisible();
     LoadPalette();
     // A palette that opens goes beside the window the user pressed "ZOV Edit" in.
-    if (opening && QApplication::activeWindow() != palette_.data())
-        PlaceBeside(*palette_, QApplication::activeWindow());
+    if (QWidget* owner = PressedIn(); opening && owner != palette_.data())
+        PlaceBeside(*palette_, owner);
     palette_->show();
     palette_->raise();
     palette_->activateWindow();

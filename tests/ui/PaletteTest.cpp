@@ -5,11 +5,13 @@
 #include "support/CaseFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -65,6 +67,25 @@ TEST_F(PaletteTest, ControlCases) {
 
 // Closing unloads the palette, which takes no more activations; the session going away closes
 // an open palette once, with the offer to save changed settings.
+// Without a window manager a click gives no window the focus, so none is active when "ZOV Edit"
+// is pressed: the palette still opens beside (or inside the corner of) the main window, below
+// its menus and tool bars, not over them at the screen's top-left corner.
+TEST_F(PaletteTest, OpensBesideTheMainWindowWhenNoWindowIsActive) {
+    QMainWindow main;
+    main.setMenuBar(new QMenuBar);
+    main.menuBar()->addMenu(QStringLiteral("&File"));
+    main.setCentralWidget(new QWidget);
+    main.setGeometry(0, 0, 600, 400);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    start();
+    const QRect menusAndBars(main.geometry().topLeft(), QSize(main.width(), 60));
+    EXPECT_FALSE(palette().frameGeometry().intersects(menusAndBars))
+        << "the palette opened at " << palette().x() << "," << palette().y() << " over the main window's menus";
+}
+
 TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTheOffer) {
     start();
     palette().AddGraphButton->click();

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
@@ -49,13 +50,24 @@ void guarded(platform::MessageBoxes& messages, F&& f)
     }
 }
 
+// 1200 x 800, or less on a screen without the room: the status bar and the slide's right edge
+// must not open off the screen. A tenth of the room is left for a window manager's frame.
+QSize openingSize()
+{
+    const QSize preferred(1200, 800);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return preferred;
+    return preferred.boundedTo(screen->availableGeometry().size() * 0.9);
+}
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(services), recent_(*services.settings)
 {
     setObjectName(QStringLiteral("ZOVEditMainWindow"));
-    resize(1200, 800);
+    resize(openingSize());
     canvas_ = new SlideCanvas(this);
     canvas_->setObjectName(QStringLiteral("SlideCanvas"));
     setCentralWidget(canvas_);
