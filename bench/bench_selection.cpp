@@ -1,12 +1,18 @@
-// Commands on a large selection: every shape of a slide of N nodes, each joined to the next by
-// a glued connector, deleted in one command (the connectors go with their nodes). The cost
-// must grow with N, not with N squared: run at two sizes and compare.
+// Commands on a large selection, on a slide of N nodes each joined to the next by a glued
+// connector: every node deleted in one command (the connectors go with their nodes), and every
+// shape taken into the selection by one band drawn with the mouse over the whole slide. The
+// cost must grow with N, not with N squared: run at two sizes and compare.
 #include "app/desktop/ShapeDeletion.h"
+#include "app/desktop/SlideCanvas.h"
+#include "app/document/DocumentHistory.h"
 #include "host/Application.h"
 #include "host/AutoShapeType.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -50,5 +56,52 @@ void BM_DeleteSelectedNodes(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_DeleteSelectedNodes)->Arg(4000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "bench_selection";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv); // never torn down, as in bench_canvas
+    return *app;
+}
+
+void BM_BandSelectsEveryShape(benchmark::State& state)
+{
+    application();
+    const auto count = static_cast<int>(state.range(0));
+    ChainSlide chain(count);
+    app::DocumentHistory history(chain.presentation);
+    app::SlideCanvas canvas;
+    canvas.resize(1280, 960);
+    canvas.setDocument(chain.app.ActiveWindow(), &history);
+    canvas.show();
+    QApplication::processEvents();
+    auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas.viewport()->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(canvas.viewport(), &event);
+    };
+    // From the empty bottom-right corner of the slide to its top-left corner.
+    const QPointF from = canvas.slideToViewport(QPointF(715, 535));
+    const QPointF to = canvas.slideToViewport(QPointF(1, 1));
+    for (auto _ : state) {
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        state.PauseTiming();
+        const std::size_t taken = canvas.selection().size();
+        canvas.clearSelection();
+        state.ResumeTiming();
+        if (taken != static_cast<std::size_t>(2 * count - 1)) {
+            state.SkipWithError(("the band took in " + std::to_string(taken) + " shapes").c_str());
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_BandSelectsEveryShape)->Arg(4000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
+#include <algorithm>
 #include <cmath>
 
 namespace zov::test {
@@ -218,6 +219,18 @@ TEST_F(CanvasTest, RubberBandSelectsShapesInside)
     const auto selected = canvas().selection();
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(selected.front(), g.cat);
+
+    // A level arc (its box has no height) is inside a band that holds both its ends, and a band
+    // over shapes already selected selects each once.
+    host::Shape relation = g.relation;
+    relation.SetTop(g.cat.Top() + g.cat.Height() / 2 - relation.Height() / 2);
+    settle();
+    ASSERT_EQ(g.arc.data().begin.y(), g.arc.data().end.y());
+    const QPoint past = viewportPoint({g.relation.Left() + g.relation.Width() + 10.0, g.cat.Top() + g.cat.Height() + 30.0});
+    drag(vp, from, past);
+    const auto all = canvas().selection();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_NE(std::find(all.begin(), all.end(), g.arc), all.end()) << "the level arc was left out";
 }
 
 } // namespace zov::test

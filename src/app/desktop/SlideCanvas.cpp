@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace zov::app {
 
@@ -803,10 +804,19 @@ void SlideCanvas::mouseReleaseEvent(QMouseEvent* event)
         if (band.normalized().width() > 0 || band.normalized().height() > 0) {
             const QRectF area = band.normalized();
             if (host::SlideData* slide = slideInView()) {
+                // A set of what is selected already: asking the selection shape by shape would
+                // take time in the square of the shapes a large band takes in.
+                std::unordered_set<const ShapeData*> selected;
+                for (const auto& s : selection_)
+                    if (const auto shape = s.lock())
+                        selected.insert(shape.get());
                 for (const auto& s : slide->shapes) {
-                    const QRectF box = isConnector(*s) ? QRectF(s->begin, s->end).normalized()
-                                                       : QRectF(s->left, s->top, s->width, s->height);
-                    if (area.contains(box) && !isSelected(s.get()))
+                    // An arc is inside when both its ends are: a level or upright arc has a box
+                    // without height or width, which no rectangle "contains".
+                    const bool inside = isConnector(*s)
+                        ? area.contains(s->begin) && area.contains(s->end)
+                        : area.contains(QRectF(s->left, s->top, s->width, s->height));
+                    if (inside && selected.insert(s.get()).second)
                         selection_.push_back(s);
                 }
             }
