@@ -35,13 +35,14 @@ constexpr double kZoomSteps[] = {10, 25, 33, 50, 66, 75, 100, 125, 150, 200, 300
 
 bool isConnector(const ShapeData& s) { return s.kind == ShapeKind::Connector; }
 
-bool gluedToAny(const ShapeData& connector, const std::vector<const ShapeData*>& shapes)
+// Sets, not lists: a large selection asks about every shape of the slide.
+bool gluedToAny(const ShapeData& connector, const std::unordered_set<const ShapeData*>& shapes)
 {
     for (const host::GlueEnd* end : {&connector.beginGlue, &connector.endGlue}) {
         if (!end->isGlued())
             continue;
         const auto target = end->shape.lock();
-        if (std::find(shapes.begin(), shapes.end(), target.get()) != shapes.end())
+        if (shapes.count(target.get()) != 0)
             return true;
     }
     return false;
@@ -304,10 +305,10 @@ void SlideCanvas::deleteSelection()
 
 void SlideCanvas::nudgeSelection(QPointF delta)
 {
-    std::vector<const ShapeData*> moving;
+    std::unordered_set<const ShapeData*> moving;
     for (const auto& s : selection())
         if (!s.Connector())
-            moving.push_back(&s.data());
+            moving.insert(&s.data());
     bool changed = false;
     for (host::Shape s : selection()) {
         if (s.Connector() && gluedToAny(s.data(), moving))
@@ -388,7 +389,7 @@ bool SlideCanvas::handleAt(QPoint viewportPixel, host::Shape& shape, int& handle
 
 // --- painting -----------------------------------------------------------------------------
 
-void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const ShapeData*>& skip, const QRect& area)
+void SlideCanvas::paintSlideLayer(QPainter& painter, const std::unordered_set<const ShapeData*>& skip, const QRect& area)
 {
     painter.fillRect(viewport()->rect(), QColor(0xE3, 0xE5, 0xE8));
     if (window_.IsNothing())
@@ -412,7 +413,7 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::vector<const Sha
         for (const auto& shape : slide->shapes) {
             if (!exposed.intersects(render::paintBounds(*shape)))
                 continue;
-            if (!skip.empty() && std::find(skip.begin(), skip.end(), shape.get()) != skip.end())
+            if (skip.count(shape.get()) != 0)
                 continue;
             painter_.paintShape(painter, *shape);
         }
@@ -444,15 +445,15 @@ void SlideCanvas::prepareDragLayer()
     const host::SlideData* slide = slideInView();
     if (!slide)
         return;
-    std::vector<const ShapeData*> moving;
+    std::unordered_set<const ShapeData*> moving;
     for (const Start& start : drag_.starts)
         if (const auto s = start.shape.lock())
-            moving.push_back(s.get());
-    std::vector<const ShapeData*> dynamic;
+            moving.insert(s.get());
+    std::unordered_set<const ShapeData*> dynamic;
     for (const auto& shape : slide->shapes) {
-        const bool dragged = std::find(moving.begin(), moving.end(), shape.get()) != moving.end();
+        const bool dragged = moving.count(shape.get()) != 0;
         if (dragged || (isConnector(*shape) && gluedToAny(*shape, moving))) {
-            dynamic.push_back(shape.get());
+            dynamic.insert(shape.get());
             dragShapes_.push_back(shape);
         }
     }
@@ -693,10 +694,10 @@ void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
 
 void SlideCanvas::dragMove(QPointF delta)
 {
-    std::vector<const ShapeData*> moving;
+    std::unordered_set<const ShapeData*> moving;
     for (const Start& start : drag_.starts)
         if (const auto s = start.shape.lock(); s && !isConnector(*s))
-            moving.push_back(s.get());
+            moving.insert(s.get());
     for (const Start& start : drag_.starts) {
         const auto s = start.shape.lock();
         if (!s || !s->slide)

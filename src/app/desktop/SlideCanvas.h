@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class QRubberBand;
@@ -129,7 +130,7 @@ private:
     // Background, page and shapes; shapes in `skip` are left out.
     // Paints the page and its shapes but `skip`; only shapes reaching into `area` (viewport
     // pixels; empty: the whole viewport) are drawn.
-    void paintSlideLayer(QPainter& painter, const std::vector<const host::ShapeData*>& skip, const QRect& area = {});
+    void paintSlideLayer(QPainter& painter, const std::unordered_set<const host::ShapeData*>& skip, const QRect& area = {});
     // While a drag runs, everything that does not move is drawn once into a picture and each
     // frame draws only the picture and the moving shapes (the dragged ones, their connectors).
     void prepareDragLayer();
