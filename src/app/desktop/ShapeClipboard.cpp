@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace zov::app {
 
@@ -97,7 +98,7 @@ bool IsNodeId(const QString& text)
 ShapeSet CollectShapes(const std::vector<host::Shape>& chosen)
 {
     ShapeSet set;
-    std::vector<const host::ShapeData*> picked;
+    std::unordered_set<const host::ShapeData*> picked; // asked about every shape of the slide
     const host::SlideData* slide = nullptr;
     for (const host::Shape& shape : chosen) {
         if (!shape.IsAlive())
@@ -105,11 +106,11 @@ ShapeSet CollectShapes(const std::vector<host::Shape>& chosen)
         if (!slide)
             slide = shape.data().slide;
         if (shape.data().slide == slide && shape.data().kind != host::ShapeKind::Foreign)
-            picked.push_back(&shape.data());
+            picked.insert(&shape.data());
     }
     if (!slide)
         return set;
-    const auto isPicked = [&](const host::ShapeData* s) { return std::find(picked.begin(), picked.end(), s) != picked.end(); };
+    const auto isPicked = [&](const host::ShapeData* s) { return picked.count(s) != 0; };
 
     // The nodes first, so that the connectors' ends can be looked up among them.
     std::unordered_map<const host::ShapeData*, int> index;
