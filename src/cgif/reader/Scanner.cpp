@@ -60,12 +60,9 @@ void CgifReader::KeepCurrentLine() noexcept {
     }
 }
 
-// Token is written in place when it holds the only reference to its text and has room, so that
-// tokens that are not kept cost no allocation. Otherwise (the last token went into a record) a
-// short token shares the text of an equal token read recently: type labels, coreference labels
-// and positions repeat from graph to graph, and sharing spares an allocation for each.
 // The token is the reader's own buffer, written over in place: reading a token touches no
-// reference count. Only a token kept in a record is shared (SharedToken).
+// reference count and, while the buffer has room, allocates nothing. Only a token a record keeps
+// is shared (SharedToken); a long one leaves the next token a buffer of its own to make.
 void CgifReader::AssignToken(QStringView text) {
     if (!token_.isDetached() || token_.capacity() < text.size()) {
         constexpr qsizetype TokenRoom = 64;
