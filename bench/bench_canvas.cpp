@@ -1,6 +1,7 @@
 // Canvas speed: a slide of 500 shapes and 300 glued connectors, painted whole (one frame of
 // the canvas or a thumbnail), and one drag step (a shape moves, its connectors follow, the
 // canvas repaints), and a whole repaint of the canvas. A frame should stay under 16 ms.
+#include "OffscreenApplication.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/document/DocumentHistory.h"
 #include "app/render/SlidePainter.h"
@@ -17,19 +18,6 @@
 namespace {
 
 using namespace zov;
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "bench_canvas";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: tearing the application down among the exit-time destructors, after
-    // widgets have been shown, crashes inside the platform plugin.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 struct BusySlide {
     host::Application app;
@@ -63,7 +51,7 @@ struct BusySlide {
 struct CanvasOnBusySlide {
     CanvasOnBusySlide()
     {
-        application();
+        bench::OffscreenApplication();
         canvas.resize(1280, 960);
         canvas.setDocument(busy.app.ActiveWindow(), &history);
         canvas.show();
@@ -76,7 +64,7 @@ struct CanvasOnBusySlide {
 
 void BM_PaintBusySlide(benchmark::State& state)
 {
-    application();
+    bench::OffscreenApplication();
     BusySlide busy;
     app::render::SlidePainter painter;
     QImage image(1280, 960, QImage::Format_ARGB32_Premultiplied);

@@ -2,6 +2,7 @@
 // connector: every node deleted in one command (the connectors go with their nodes), and every
 // shape taken into the selection by one band drawn with the mouse over the whole slide. The
 // cost must grow with N, not with N squared: run at two sizes and compare.
+#include "OffscreenApplication.h"
 #include "app/desktop/ShapeDeletion.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/document/DocumentHistory.h"
@@ -57,20 +58,9 @@ void BM_DeleteSelectedNodes(benchmark::State& state)
 }
 BENCHMARK(BM_DeleteSelectedNodes)->Arg(4000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "bench_selection";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv); // never torn down, as in bench_canvas
-    return *app;
-}
-
 void BM_BandSelectsEveryShape(benchmark::State& state)
 {
-    application();
+    bench::OffscreenApplication();
     const auto count = static_cast<int>(state.range(0));
     ChainSlide chain(count);
     app::DocumentHistory history(chain.presentation);
