@@ -209,6 +209,40 @@ TEST_F(CanvasTest, DoubleClickEditsTextInPlace)
     EXPECT_EQ(g.cat.TextFrame().TextRange().Text(), QStringLiteral("Cat"));
 }
 
+// The canvas shows again what it painted last while nothing has changed; a change made through
+// the object model, an undo, a zoom and another slide each show at the next paint.
+TEST_F(CanvasTest, EveryChangeShowsAtTheNextPaint)
+{
+    const SampleGraph g = makeGraph();
+    QWidget* vp = canvas().viewport();
+    const auto colourAt = [&](const host::Shape& s) { return vp->grab().toImage().pixelColor(viewportPoint(fillPointOf(s))); };
+    EXPECT_TRUE(near(colourAt(g.cat), colourOf(kConceptFill)));
+
+    host::Shape cat = g.cat;
+    cat.Fill().ForeColor().SetRGB(0x000000FF); // red, as 0x00BBGGRR
+    settle();
+    EXPECT_TRUE(near(colourAt(g.cat), Qt::red)) << "a change behind the canvas's back";
+    window->undo();
+    settle();
+    EXPECT_TRUE(near(colourAt(g.cat), colourOf(kConceptFill))) << "an undo";
+
+    canvas().setSelection({g.cat}); // only the selection is painted anew
+    settle();
+    EXPECT_TRUE(near(colourAt(g.relation), colourOf(kRelationFill)));
+
+    const QPoint before = viewportPoint(fillPointOf(g.cat));
+    canvas().setZoomPercent(canvas().zoomPercent() / 2); // the whole page stays in view
+    settle();
+    ASSERT_NE(viewportPoint(fillPointOf(g.cat)), before);
+    EXPECT_TRUE(near(colourAt(g.cat), colourOf(kConceptFill))) << "a zoom";
+
+    ASSERT_TRUE(window->addSlide()); // a blank slide comes into view
+    settle();
+    EXPECT_TRUE(near(vp->grab().toImage().pixelColor(before), Qt::white) ||
+                near(vp->grab().toImage().pixelColor(before), QColor(0xE3, 0xE5, 0xE8)))
+        << "the new slide shows no shape of the other";
+}
+
 TEST_F(CanvasTest, RubberBandSelectsShapesInside)
 {
     const SampleGraph g = makeGraph();

@@ -83,6 +83,7 @@ void SlideCanvas::setDocument(host::DocumentWindow window, DocumentHistory* hist
     cancelDrag();
     window_ = std::move(window);
     history_ = history;
+    slideLayer_ = QPixmap(); // another document: nothing painted for the last one is shown again
     selection_.clear();
     updateScrollBars();
     syncViewTransform();
@@ -434,9 +435,32 @@ void SlideCanvas::paintEvent(QPaintEvent* event)
                 painter_.paintShape(painter, *s);
         painter.restore();
     } else {
-        paintSlideLayer(painter, {}, event->rect());
+        const LayerKey key = currentLayerKey();
+        if (slideLayer_.isNull() || !(key == layerKey_)) {
+            slideLayer_ = QPixmap(viewport()->size() * key.ratio);
+            slideLayer_.setDevicePixelRatio(key.ratio);
+            QPainter layer(&slideLayer_);
+            paintSlideLayer(layer, {});
+            layerKey_ = key;
+        }
+        painter.drawPixmap(0, 0, slideLayer_); // clipped to the region the event repaints
     }
     paintSelection(painter);
+}
+
+// What the slide layer shows depends on: every change of the document moves its revision on
+// (undo and redo included), and the slide, zoom, scroll position and size of the view.
+SlideCanvas::LayerKey SlideCanvas::currentLayerKey() const
+{
+    LayerKey key;
+    if (!window_.IsNothing())
+        key.revision = window_.Presentation().data().revision;
+    key.slide = slideInView();
+    key.origin = slideOrigin();
+    key.scale = pixelsPerPoint();
+    key.size = viewport()->size();
+    key.ratio = viewport()->devicePixelRatioF();
+    return key;
 }
 
 void SlideCanvas::prepareDragLayer()

@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <memory>
+#include <cstdint>
 #include <unordered_set>
 #include <vector>
 
@@ -146,6 +147,21 @@ private:
     QRubberBand* rubberBand_ = nullptr;
     QPointer<QWidget> trackedWindow_;
     QPixmap dragLayer_;
+    // The page and its shapes as last painted, shown again while nothing they show has changed:
+    // a repaint for the selection, for the window's activation or for an expose then draws no
+    // shape (on a slide of thousands of shapes, painting them takes most of a second).
+    struct LayerKey {
+        std::uint64_t revision = 0;
+        const void* slide = nullptr;
+        QPointF origin;
+        double scale = 0;
+        QSize size;
+        qreal ratio = 0;
+        bool operator==(const LayerKey&) const = default;
+    };
+    LayerKey currentLayerKey() const;
+    QPixmap slideLayer_;
+    LayerKey layerKey_;
     std::vector<std::weak_ptr<host::ShapeData>> dragShapes_; // back to front
     QTextEdit* editor_ = nullptr;
     std::weak_ptr<host::ShapeData> editedShape_;
