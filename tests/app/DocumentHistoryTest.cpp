@@ -160,6 +160,29 @@ TEST(DocumentHistoryTest, EveryStateComesBackWhenStepsChangeDifferentRecords)
     }
 }
 
+// A slide added and taken away again (as a drawing that fails takes its slide away) changes
+// nothing: no step is recorded, and a step that was undone can still be redone.
+TEST(DocumentHistoryTest, ChangesThatCancelOutLeaveNoStep)
+{
+    Doc d;
+    app::DocumentHistory history(d.p);
+    host::Shape a = d.slide.Shapes().AddShape(host::ShapeRectangle, 10, 10, 80, 40);
+    history.record();
+    a.SetLeft(50);
+    history.record();
+    ASSERT_TRUE(history.undo());
+    const std::size_t steps = history.stepCount();
+
+    d.p.Slides().Add(2, host::LayoutBlank).Delete();
+    EXPECT_FALSE(history.record());
+    EXPECT_EQ(history.stepCount(), steps);
+    ASSERT_TRUE(history.redo()) << "the step undone before is gone";
+    EXPECT_EQ(a.Left(), 50);
+
+    a.SetLeft(50); // written, though to the same value: a step, as the record's version moved
+    EXPECT_TRUE(history.record());
+}
+
 // Gluing an arc's end to a shape adds the arc to that shape's own list of arcs to move with it,
 // without editing the shape. The state after the gluing must keep that list, or after an undo
 // to it the arc would stay behind when the shape moves.

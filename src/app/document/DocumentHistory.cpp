@@ -84,6 +84,19 @@ std::shared_ptr<const State::SlideCopy> slideCopy(const std::shared_ptr<SlideDat
     return copy;
 }
 
+// The same slides in the same order, each with the very copy of the other (so neither the slide
+// nor any of its shapes was written), and the same page size and shape defaults.
+bool sameContent(const State& a, const State& b)
+{
+    if (a.slideWidth != b.slideWidth || a.slideHeight != b.slideHeight || a.shapeDefaults != b.shapeDefaults ||
+        a.slides.size() != b.slides.size())
+        return false;
+    for (std::size_t i = 0; i < a.slides.size(); ++i)
+        if (a.slides[i].object != b.slides[i].object || a.slides[i].copy != b.slides[i].copy)
+            return false;
+    return true;
+}
+
 } // namespace
 
 DocumentHistory::DocumentHistory(host::Presentation presentation) : presentation_(std::move(presentation))
@@ -173,12 +186,18 @@ bool DocumentHistory::record()
 {
     if (paused_ || presentation_.data().revision == recordedRevision_)
         return false;
+    auto state = capture(states_[current_].get());
+    recordedRevision_ = presentation_.data().revision;
+    // Changes that cancel out (a slide added and taken away again, as a drawing that fails
+    // does) leave every record's copy shared with the present state: no step to undo, and the
+    // steps to redo stay.
+    if (sameContent(*state, *states_[current_]))
+        return false;
     states_.resize(current_ + 1);
     if (saved_ > static_cast<std::ptrdiff_t>(current_))
         saved_ = -1; // the saved state was undone and is now out of reach
-    states_.push_back(capture(states_[current_].get()));
+    states_.push_back(std::move(state));
     current_ = states_.size() - 1;
-    recordedRevision_ = presentation_.data().revision;
     return true;
 }
 
