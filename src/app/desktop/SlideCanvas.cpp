@@ -390,7 +390,7 @@ bool SlideCanvas::handleAt(QPoint viewportPixel, host::Shape& shape, int& handle
 
 // --- painting -----------------------------------------------------------------------------
 
-void SlideCanvas::paintSlideLayer(QPainter& painter, const std::unordered_set<const ShapeData*>& skip, const QRect& area)
+void SlideCanvas::paintSlideLayer(QPainter& painter, const std::unordered_set<const ShapeData*>& skip)
 {
     painter.fillRect(viewport()->rect(), QColor(0xE3, 0xE5, 0xE8));
     if (window_.IsNothing())
@@ -404,7 +404,7 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::unordered_set<co
     painter.scale(scale, scale);
     painter.fillRect(QRectF(QPointF(0, 0), pageSize()), Qt::white);
     if (const host::SlideData* slide = slideInView()) {
-        const QRect pixels = area.isEmpty() ? viewport()->rect() : area;
+        const QRect pixels = viewport()->rect();
         const QRectF exposed(viewportToSlide(pixels.topLeft()), viewportToSlide(QPointF(pixels.right() + 1, pixels.bottom() + 1)));
         if (skip.empty()) {
             painter_.paintShapes(painter, *slide, exposed);
@@ -422,7 +422,7 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::unordered_set<co
     painter.restore();
 }
 
-void SlideCanvas::paintEvent(QPaintEvent* event)
+void SlideCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     if (!dragLayer_.isNull() && isDragging()) {

@@ -15,8 +15,8 @@
 #include <QAbstractScrollArea>
 #include <QPixmap>
 #include <QPointer>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
@@ -128,10 +128,8 @@ private:
     void cancelDrag();
     void placeTextEditor();
     void paintSelection(QPainter& painter);
-    // Background, page and shapes; shapes in `skip` are left out.
-    // Paints the page and its shapes but `skip`; only shapes reaching into `area` (viewport
-    // pixels; empty: the whole viewport) are drawn.
-    void paintSlideLayer(QPainter& painter, const std::unordered_set<const host::ShapeData*>& skip, const QRect& area = {});
+    // Background, page and the shapes reaching into the view; shapes in `skip` are left out.
+    void paintSlideLayer(QPainter& painter, const std::unordered_set<const host::ShapeData*>& skip);
     // While a drag runs, everything that does not move is drawn once into a picture and each
     // frame draws only the picture and the moving shapes (the dragged ones, their connectors).
     void prepareDragLayer();

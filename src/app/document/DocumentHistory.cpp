@@ -38,16 +38,32 @@ namespace {
 
 using State = DocumentHistory::State;
 
-// The copies of `before` by the records they were taken of.
+// The entry of the state before that holds the same record: mostly the same records stand in
+// the same places, so the same place is looked at first, and the others are found through a
+// map made the first time one is needed.
 template <typename Entry>
-std::unordered_map<const void*, const Entry*> copiesByObject(const std::vector<Entry>& entries)
-{
-    std::unordered_map<const void*, const Entry*> map;
-    map.reserve(entries.size());
-    for (const Entry& entry : entries)
-        map.emplace(entry.object.get(), &entry);
-    return map;
-}
+class EntriesBefore {
+public:
+    explicit EntriesBefore(const std::vector<Entry>* entries) : entries_(entries) {}
+    const Entry* find(std::size_t place, const void* object)
+    {
+        if (entries_ == nullptr)
+            return nullptr;
+        if (place < entries_->size() && (*entries_)[place].object.get() == object)
+            return &(*entries_)[place];
+        if (byObject_.empty()) {
+            byObject_.reserve(entries_->size());
+            for (const Entry& entry : *entries_)
+                byObject_.emplace(entry.object.get(), &entry);
+        }
+        const auto it = byObject_.find(object);
+        return it == byObject_.end() ? nullptr : it->second;
+    }
+
+private:
+    const std::vector<Entry>* entries_;
+    std::unordered_map<const void*, const Entry*> byObject_;
+};
 
 std::shared_ptr<const ShapeData> shapeCopy(const std::shared_ptr<ShapeData>& shape, const State::ShapeState* before)
 {
@@ -63,23 +79,10 @@ std::shared_ptr<const State::SlideCopy> slideCopy(const std::shared_ptr<SlideDat
     auto copy = std::make_shared<State::SlideCopy>();
     copy->slide = *slide;
     copy->shapes.reserve(slide->shapes.size());
-    // Mostly the same shapes in the same places: look at the same place first.
-    const std::vector<State::ShapeState>* old = before != nullptr ? &before->copy->shapes : nullptr;
-    std::unordered_map<const void*, const State::ShapeState*> oldByObject;
+    EntriesBefore<State::ShapeState> shapesBefore(before != nullptr ? &before->copy->shapes : nullptr);
     for (std::size_t i = 0; i < slide->shapes.size(); ++i) {
         const std::shared_ptr<ShapeData>& shape = slide->shapes[i];
-        const State::ShapeState* match = nullptr;
-        if (old != nullptr) {
-            if (i < old->size() && (*old)[i].object == shape) {
-                match = &(*old)[i];
-            } else {
-                if (oldByObject.empty())
-                    oldByObject = copiesByObject(*old);
-                const auto it = oldByObject.find(shape.get());
-                match = it == oldByObject.end() ? nullptr : it->second;
-            }
-        }
-        copy->shapes.push_back({shape, shapeCopy(shape, match)});
+        copy->shapes.push_back({shape, shapeCopy(shape, shapesBefore.find(i, shape.get()))});
     }
     return copy;
 }
@@ -117,12 +120,10 @@ std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture(const Sta
     state->slideHeight = p.slideHeight;
     state->shapeDefaults = p.shapeDefaults;
     state->slides.reserve(p.slides.size());
-    std::unordered_map<const void*, const State::SlideState*> slidesBefore;
-    if (before != nullptr)
-        slidesBefore = copiesByObject(before->slides);
-    for (const auto& slide : p.slides) {
-        const auto it = slidesBefore.find(slide.get());
-        state->slides.push_back({slide, slideCopy(slide, it == slidesBefore.end() ? nullptr : it->second)});
+    EntriesBefore<State::SlideState> slidesBefore(before != nullptr ? &before->slides : nullptr);
+    for (std::size_t i = 0; i < p.slides.size(); ++i) {
+        const std::shared_ptr<SlideData>& slide = p.slides[i];
+        state->slides.push_back({slide, slideCopy(slide, slidesBefore.find(i, slide.get()))});
     }
     if (const auto window = p.window.lock())
         state->slideInView = window->slide;
