@@ -52,7 +52,8 @@ run: deps
 	  done; \
 	  ./$(BUILD_DIR)/zovedit $(BUILD_DIR)/examples.pptx; fi
 
-bench: deps
+bench:
+	./scripts/install-deps bench
 	$(MAKE) build
 	./scripts/run-benchmarks $(BUILD_DIR)
 

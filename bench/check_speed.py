@@ -28,7 +28,8 @@ Each file is checked --runs times (default 5) each way. The report gives per inp
 wall time of each way, the median CPU time (user + system) of the full reader and its MB/s
 (1 MB = 10^6 bytes), the full reader's wall time as a multiple of `wc -l` and of the quick
 way, and the full reader's peak resident memory, also beyond that of checking the empty file,
-as a multiple of the file's size. Wall times on a loaded machine are noisy: run it when the
+as a multiple of the file's size; the same for the quick way, whose wall time is also given as a
+multiple of `wc -l`. Wall times on a loaded machine are noisy: run it when the
 machine is quiet, or compare instruction counts with
   valgrind --tool=callgrind BUILD/zovedit-app check FILE
 Every check must exit 0 with exactly "ZOVEdit: File read" on standard error, or the script fails.
@@ -85,8 +86,11 @@ INPUTS = [
 ]
 
 
+GNU_TIME = "/usr/bin/time"
+
+
 def run_once(command, expect_read):
-    """Wall time, CPU time (user + system) and peak resident KB of one process."""
+    """Wall time and CPU time (user + system) of one process."""
     start = time.perf_counter()
     process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     stderr = process.stderr.read()
@@ -95,13 +99,24 @@ def run_once(command, expect_read):
     code = os.waitstatus_to_exitcode(status)
     if code != 0 or (expect_read and stderr.decode() != "ZOVEdit: File read\n"):
         sys.exit("%s: exit %d, stderr %r" % (" ".join(command), code, stderr.decode()[:300]))
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+    return wall, usage.ru_utime + usage.ru_stime
+
+
+def peak_memory(command):
+    """Peak resident KB of one process, as GNU time reports it. A process started from this
+    script would inherit the script's own peak (the inputs it holds) across exec, and its
+    rusage would report that; GNU time starts the program from a small process of its own."""
+    with tempfile.NamedTemporaryFile("r", suffix=".rss") as peak:
+        subprocess.run([GNU_TIME, "-q", "-f", "%M", "-o", peak.name] + command,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        return int(peak.read().split()[-1])
 
 
 def median_run(command, runs, expect_read):
+    """Median wall and CPU time over `runs` runs, and the peak memory of one more."""
     results = [run_once(command, expect_read) for _ in range(runs)]
     return (statistics.median(r[0] for r in results), statistics.median(r[1] for r in results),
-            max(r[2] for r in results))
+            peak_memory(command))
 
 
 def main():
@@ -110,27 +125,32 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--keep", help="write the inputs into this folder and keep them")
     options = parser.parse_args()
+    if not os.access(GNU_TIME, os.X_OK):
+        sys.exit("check_speed.py needs GNU time (%s; Debian package time)" % GNU_TIME)
     full = os.path.join(os.path.dirname(os.path.abspath(options.program)), "zovedit-app")
 
     folder = options.keep or tempfile.mkdtemp(prefix="zov-check-speed-")
     os.makedirs(folder, exist_ok=True)
-    print("%-11s %9s %8s %8s %8s %8s %7s %7s %7s %7s %7s" %
-          ("input", "bytes", "wc s", "quick s", "full s", "CPU s", "MB/s", "x wc", "x quick", "RSS MB", "x file"))
+    print("%-11s %9s %8s %8s %6s %8s %8s %7s %7s %7s %7s %7s %7s %7s" %
+          ("input", "bytes", "wc s", "quick s", "x wc", "full s", "CPU s", "MB/s", "x wc", "x quick", "RSS MB",
+           "x file", "qRSS MB", "x file"))
     empty_rss = None
+    empty_quick_rss = None
     for name, make in INPUTS:
         path = os.path.join(folder, name + ".cgf")
         with open(path, "w", encoding="utf-8", newline="") as out:
             out.write(make())
         size = os.path.getsize(path)
         wc, _, _ = median_run(["wc", "-l", path], options.runs, False)
-        quick, _, _ = median_run([options.program, "check", path], options.runs, True)
+        quick, _, quick_rss = median_run([options.program, "check", path], options.runs, True)
         wall, cpu, rss = median_run([full, "check", path], options.runs, True)
         if empty_rss is None:
-            empty_rss = rss
+            empty_rss, empty_quick_rss = rss, quick_rss
         growth = (rss - empty_rss) * 1024 / size if size else 0
-        print("%-11s %9d %8.4f %8.4f %8.4f %8.4f %7.1f %7.1f %7.1f %7.1f %7.1f" %
-              (name, size, wc, quick, wall, cpu, size / max(cpu, 1e-6) / 1e6, wall / max(wc, 1e-6),
-               wall / max(quick, 1e-6), rss / 1024, growth))
+        quick_growth = (quick_rss - empty_quick_rss) * 1024 / size if size else 0
+        print("%-11s %9d %8.4f %8.4f %6.1f %8.4f %8.4f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f" %
+              (name, size, wc, quick, quick / max(wc, 1e-6), wall, cpu, size / max(cpu, 1e-6) / 1e6,
+               wall / max(wc, 1e-6), wall / max(quick, 1e-6), rss / 1024, growth, quick_rss / 1024, quick_growth))
         if not options.keep:
             os.remove(path)
     if not options.keep:

@@ -14,6 +14,7 @@
 #include "memory/LargeMemory.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace zov::cgif::grammar {
@@ -22,6 +23,8 @@ template <typename Names>
 class NameLists {
 public:
     using Key = typename Names::Key;
+
+    explicit NameLists(Names names = Names()) : names_(std::move(names)) {}
 
     void Clear() {
         slots_.Clear();

@@ -9,17 +9,18 @@
 
 namespace zov::cgif::quick {
 
-struct InputNames {
+// The names as the index keeps them: the same pieces of the input.
+struct IndexedNames : InputNames {
     using Key = NodeName;
     using Kept = NodeName;
-    std::uint32_t Hash(const NodeName& name) const { return HashOfName(name); }
-    bool Same(const NodeName& kept, const NodeName& name) const { return SameName(kept, name); }
+    using InputNames::InputNames;
     NodeName Keep(const NodeName& name) const { return name; }
     void Clear() {}
 };
 
 class NameIndex {
 public:
+    explicit NameIndex(const char* input) : lists_(IndexedNames(input)) {}
     bool Built() const { return built_; }
     template <typename Table>
     void Build(const Table& nodes) {
@@ -46,7 +47,7 @@ public:
 
 private:
     bool built_ = false;
-    grammar::NameLists<InputNames> lists_;
+    grammar::NameLists<IndexedNames> lists_;
 };
 
 } // namespace zov::cgif::quick

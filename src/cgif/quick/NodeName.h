@@ -1,6 +1,8 @@
 #pragma once
-// A node's name as the quick checker keeps it: a piece of the input, or a generated graph name
-// "G" + number kept as its number, so that naming a graph costs no text of its own.
+// A node's name as the quick checker keeps it, in one 8-byte word: a piece of the input (its
+// offset and length; the input is at most 256 MB), or a generated graph name "G" + number kept as
+// its number, so that naming a graph costs no text of its own. A large graph keeps one per node
+// and per name in its index, so the word's size is most of what a long line costs.
 #include <charconv>
 #include <cstdint>
 #include <string_view>
@@ -8,49 +10,65 @@
 namespace zov::cgif::quick {
 
 struct NodeName {
-    const char* Data = nullptr;
-    std::uint32_t Size = 0;
-    std::int32_t Number = -1; // 0 or more: the generated name "G" + Number
+    std::uint32_t At = 0;   // offset in the input, or the number of a generated name
+    std::uint32_t Size = 0; // GeneratedSize for a generated name
 
-    static NodeName Of(std::string_view text) { return {text.data(), static_cast<std::uint32_t>(text.size()), -1}; }
-    static NodeName Generated(int number) { return {nullptr, 0, number}; }
-    bool Empty() const { return Number < 0 && Size == 0; }
+    static constexpr std::uint32_t GeneratedSize = 0xFFFFFFFFu;
+
+    // `text` is a piece of `input`.
+    static NodeName Of(const char* input, std::string_view text) {
+        return {static_cast<std::uint32_t>(text.data() - input), static_cast<std::uint32_t>(text.size())};
+    }
+    static NodeName Generated(int number) { return {static_cast<std::uint32_t>(number), GeneratedSize}; }
+    bool IsGenerated() const { return Size == GeneratedSize; }
+    bool Empty() const { return Size == 0; }
 
     // The name's text; a generated name is written into `buffer`.
-    std::string_view Text(char (&buffer)[16]) const {
-        if (Number < 0)
-            return {Data, Size};
+    std::string_view Text(const char* input, char (&buffer)[16]) const {
+        if (!IsGenerated())
+            return {input + At, Size};
         buffer[0] = 'G';
-        const auto written = std::to_chars(buffer + 1, buffer + sizeof buffer, Number);
+        const auto written = std::to_chars(buffer + 1, buffer + sizeof buffer, At);
         return {buffer, static_cast<std::size_t>(written.ptr - buffer)};
     }
 };
 
-// Equal texts. Names read from the input are compared in line: they are short.
-inline bool SameName(const NodeName& a, const NodeName& b) {
-    if (a.Number < 0 && b.Number < 0) {
-        if (a.Size != b.Size)
-            return false;
-        for (std::uint32_t i = 0; i < a.Size; ++i)
-            if (a.Data[i] != b.Data[i])
-                return false;
-        return true;
-    }
-    char bufferA[16];
-    char bufferB[16];
-    return a.Text(bufferA) == b.Text(bufferB);
-}
+// Names of one input: their texts compared and hashed.
+class InputNames {
+public:
+    explicit InputNames(const char* input = nullptr) : input_(input) {}
 
-// FNV-1a over the name's text, folded to 32 bits: names are short, and their last characters
-// (numbers) differ most.
-inline std::uint32_t HashOfName(const NodeName& name) {
-    char buffer[16];
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : name.Text(buffer)) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
+    // Equal texts. Names read from the input are compared in line: they are short.
+    bool Same(const NodeName& a, const NodeName& b) const {
+        if (!a.IsGenerated() && !b.IsGenerated()) {
+            if (a.Size != b.Size)
+                return false;
+            const char* x = input_ + a.At;
+            const char* y = input_ + b.At;
+            for (std::uint32_t i = 0; i < a.Size; ++i)
+                if (x[i] != y[i])
+                    return false;
+            return true;
+        }
+        char bufferA[16];
+        char bufferB[16];
+        return a.Text(input_, bufferA) == b.Text(input_, bufferB);
     }
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
-}
+    // FNV-1a over the name's text, folded to 32 bits: names are short, and their last characters
+    // (numbers) differ most.
+    std::uint32_t Hash(const NodeName& name) const {
+        char buffer[16];
+        std::uint64_t hash = 14695981039346656037ull;
+        for (const char c : name.Text(input_, buffer)) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+        return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+    }
+    const char* Input() const { return input_; }
+
+private:
+    const char* input_;
+};
 
 } // namespace zov::cgif::quick

@@ -21,13 +21,13 @@ void QuickReader::DefineLabel() {
     const int target = IndexOfId(currentConceptId_);
     if (target < 0)
         throw Unsure{}; // an orphan label node, which has no id
-    SetNodeName(target, NodeName::Of(token_));
+    SetNodeName(target, TokenLabel());
 }
 
 // --- graph elements: the grammar reads them; these record them -----------------------
 
 bool QuickReader::AddLabelArgument() {
-    const int defining = FindCurrentIndex(NodeName::Of(token_), Upper() - 1);
+    const int defining = FindCurrentIndex(TokenLabel(), Upper() - 1);
     if (defining < 0)
         throw Unsure{}; // "Current coreference not found for: ", unless an earlier graph has it
     args_.push_back(bound_[static_cast<std::size_t>(defining)].Id);

@@ -44,13 +44,15 @@ public:
     bool ReadCgifStream();
 
 private:
-    enum Kind : std::int8_t { Graph = 0, Concept = 1, Relation = 2, Actor = 3, CoreferentConcept = 4, Comment = 5 };
+    enum Kind { Graph = 0, Concept = 1, Relation = 2, Actor = 3, CoreferentConcept = 4, Comment = 5 };
+    // 16 bytes: a long line holds a node for every 11 bytes or so.
     struct Node {
         NodeName Name;
         std::uint32_t Id = 0;
-        Kind NodeKind = Graph;
-        std::uint32_t DrawnInBuild = 0; // the checking builder found the node as a link end in that build
+        std::uint32_t DrawnInBuild : 29 = 0; // the checking builder found the node as a link end in that build
+        Kind NodeKind : 3 = Graph;
     };
+    static_assert(sizeof(Node) == 16);
     struct Link {
         std::uint32_t From;
         std::uint32_t To;
@@ -112,7 +114,7 @@ private:
 
     // referents: what the grammar's routines record here
     void DefineLabel();
-    NodeName TokenLabel() const { return NodeName::Of(token_); }
+    NodeName TokenLabel() const { return NodeName::Of(text_, token_); }
     static bool SetQuantifierReferent() { return true; }
     static void SetDesignatorReferent() {}
     static void PrefixToken(char) {}
@@ -194,7 +196,7 @@ private:
     // tables and lookups
     std::uint32_t NewNodeId() { return ++lastId_; }
     void AddNode(NodeName name, std::uint32_t id, Kind kind) {
-        bound_.push_back(Node{name, id, kind, 0});
+        bound_.push_back(Node{name, id, 0, kind});
         names_.Add(name, Upper());
     }
     // Cuts the node table back to `upperBound`, forgetting the names of the nodes cut.
@@ -225,7 +227,8 @@ private:
     template <typename T>
     using Table = std::vector<T, LargeAllocator<T>>;
     Table<Node> bound_;
-    NameIndex names_; // of bound_, once it is larger than IndexFrom nodes
+    InputNames input_{text_};
+    NameIndex names_{text_}; // of bound_, once it is larger than IndexFrom nodes
     static constexpr std::size_t IndexFrom = 48;
     Table<Node> all_;
     Table<Link> links_;

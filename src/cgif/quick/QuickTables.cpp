@@ -10,11 +10,11 @@ namespace zov::cgif::quick {
 
 namespace {
 // The slide name of a graph named `name`: the label part of "name/id", which ends at the first "/".
-NodeName SlideNameOf(NodeName name) {
-    if (name.Number >= 0)
+NodeName SlideNameOf(const char* input, NodeName name) {
+    if (name.IsGenerated())
         return name;
     std::uint32_t length = 0;
-    while (length < name.Size && name.Data[length] != '/')
+    while (length < name.Size && input[name.At + length] != '/')
         ++length;
     name.Size = length;
     return name;
@@ -23,11 +23,11 @@ NodeName SlideNameOf(NodeName name) {
 
 QuickReader::QuickReader(char* text, std::size_t size, std::size_t start)
     : text_(text), size_(static_cast<std::ptrdiff_t>(size)), next_(static_cast<std::ptrdiff_t>(start)),
-      lineBegin_(next_), lineEnd_(next_), slideNames_(size / 64), stepsLeft_(16 * size + 65536) {
+      lineBegin_(next_), lineEnd_(next_), slideNames_(text, size / 256), stepsLeft_(16 * size + 65536) {
     pos_ = next_;
     // One large graph can hold a node for every few bytes. Reserving address space costs
     // nothing until it is used, and spares the copies of growing by doubling.
-    bound_.reserve(size / 16 + 64);
+    bound_.reserve(size / 8 + 64);
     links_.reserve(size / 16 + 64);
     contexts_.push_back(Context{});
 }
@@ -74,7 +74,7 @@ int QuickReader::FindCurrentIndex(const NodeName& label, int startIndex) {
         return start < 0 ? -1 : names_.LastAtOrBefore(label, start);
     }
     int i = start;
-    while (i >= 0 && !SameName(bound_[static_cast<std::size_t>(i)].Name, label))
+    while (i >= 0 && !input_.Same(bound_[static_cast<std::size_t>(i)].Name, label))
         --i;
     Spend(static_cast<std::size_t>(start - i) + 1);
     return i;
@@ -91,7 +91,7 @@ int QuickReader::GraphAtOrBefore(const Table<Node>& table, int index) {
 int QuickReader::FindExternalIndex(const NodeName& label, int& graph) {
     const int upper = static_cast<int>(all_.size()) - 1;
     int i = upper;
-    while (i >= 0 && !SameName(all_[static_cast<std::size_t>(i)].Name, label))
+    while (i >= 0 && !input_.Same(all_[static_cast<std::size_t>(i)].Name, label))
         --i;
     Spend(static_cast<std::size_t>(upper - i) + 1);
     graph = i >= 0 ? GraphAtOrBefore(all_, i) : -1;
@@ -132,16 +132,16 @@ void QuickReader::SplitGraphTitle(std::string_view title) {
         graphTitleName_ = {};
         return;
     }
-    graphTitleName_ = NodeName::Of(title.substr(static_cast<std::size_t>(parts.Name.Begin),
+    graphTitleName_ = NodeName::Of(text_, title.substr(static_cast<std::size_t>(parts.Name.Begin),
                                                 static_cast<std::size_t>(parts.Name.Size)));
-    slideNames_.Prefetch(SlideNameOf(graphTitleName_));
+    slideNames_.Prefetch(SlideNameOf(text_, graphTitleName_));
 }
 
 // What the checking builder does with a graph: take the graph's slide name (a name in use is
 // refused, with a message) and find both ends of every link, looking up the defining concept
 // of each coreferent concept met there.
 void QuickReader::BuildGraph(int firstLinkIndex, int graphIndex) {
-    const NodeName slideName = SlideNameOf(bound_[static_cast<std::size_t>(graphIndex)].Name);
+    const NodeName slideName = SlideNameOf(text_, bound_[static_cast<std::size_t>(graphIndex)].Name);
     if (slideName.Empty())
         throw Unsure{}; // "A slide name cannot be empty": a title whose name starts with "/"
     if (!slideNames_.Insert(slideName))

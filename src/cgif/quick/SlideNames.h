@@ -15,8 +15,8 @@ using memory::LargeAllocator;
 
 class SlideNames {
 public:
-    // Room for about `expected` names without growing.
-    explicit SlideNames(std::size_t expected);
+    // Room for about `expected` names of `input` without growing.
+    SlideNames(const char* input, std::size_t expected);
 
     bool Contains(const NodeName& name) const;
     // Starts loading the slot a name will be looked up in, so that a later Insert finds it in
@@ -28,6 +28,7 @@ public:
 private:
     std::size_t SlotOf(const NodeName& name, std::uint32_t hash) const;
 
+    InputNames text_;
     memory::HashSlots slots_;
     std::vector<NodeName, LargeAllocator<NodeName>> names_;
 };
