@@ -100,7 +100,7 @@ TEST_F(ExportCommandTest, WriteAndCloseFailuresAreReportedInsteadOfSuccess) {
 
 // A label the 2001 dialect has no syntax for (a name without quotes, a decimal number, as graphs
 // read from ISO CGIF hold) is written as it stands, and the export says the file will not read
-// back, and why; the ISO dialect writes such graphs without a word.
+// back, why, and where the 2001 reading stops; the ISO dialect writes such graphs without a word.
 TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     g.addSlide("Trip");
     g.draw({"c|AAAAAAAA|City:Boston"});
@@ -111,7 +111,9 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     EXPECT_EQ(boxes()[0], QStringLiteral("ZOVEdit: File written"));
     EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: it holds what only "
                                          "ISO CGIF has (such as a name without quotes or a signed number), so an "
-                                         "import reads it as ISO CGIF. Export them as ISO 24707 CGIF to keep them."));
+                                         "import reads it as ISO CGIF, and reading it as 2001 CGIF stops at \"Cannot "
+                                         "find ] terminator for concept (at Boston;0@0;)\". Export them as ISO 24707 "
+                                         "CGIF to keep them."));
     EXPECT_EQ(messages.shown().at(1).icon, platform::MessageIcon::Exclamation);
 
     messages.clear();

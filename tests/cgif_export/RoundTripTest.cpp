@@ -9,6 +9,7 @@
 #include "cgif/import/ImportCommand.h"
 #include "cgif/reader/CgifReader.h"
 #include "cgif_export/GraphSlides.h"
+#include "support/CaseFiles.h"
 #include "drawing/NameParts.h"
 #include "drawing/NodeId.h"
 #include "platform/fake/FakeMessageBoxes.h"
@@ -332,6 +333,57 @@ TEST(RoundTripTest, CaseFiles) {
         ASSERT_TRUE(text.startsWith(u'#')) << name.toStdString() << ": the first line says what it checks";
         for (const ExportDialect through : {ExportDialect::Cgif2001, ExportDialect::Iso})
             expectRoundTrip(text.section(u'\n', 1), name.toStdString(), false, through);
+    }
+}
+
+// What becomes of the slides of `g` carried round through `dialect`, as the case files say it:
+// "same", "warned" (the export said they will not read back), "comes back as " and the nodes that
+// came back otherwise, or "unreadable"; `detail` gets the text written and what went wrong.
+QString carriedRound(test::GraphSlides& g, ExportDialect dialect, QString& detail) {
+    MemoryStream out;
+    platform::FakeMessageBoxes exportMessages;
+    const ExportOutcome done = ExportGraphs(g.presentation(), out, exportMessages, dialect);
+    detail = out.text();
+    if (done == ExportOutcome::WrittenNotReadBack)
+        return QStringLiteral("warned");
+    if (done != ExportOutcome::Written)
+        return QStringLiteral("not written");
+    const bool iso = dialect == ExportDialect::Iso;
+    Imported back(out.text(), 99, iso ? dialect::DialectChoice::Iso : dialect::DialectChoice::Draft2001);
+    if (!back.readWhole()) {
+        detail += u'\n' + back.messages();
+        return QStringLiteral("unreadable");
+    }
+    const QStringList before = describe(g.presentation(), !iso);
+    const QStringList after = describe(back.presentation(), !iso);
+    if (before == after)
+        return QStringLiteral("same");
+    detail += QStringLiteral("\nbefore:\n") + before.join(u'\n') + QStringLiteral("\nafter:\n") + after.join(u'\n');
+    // The nodes that came back otherwise, as they came back.
+    QStringList changed;
+    for (const QString& node : after)
+        if (!before.contains(node) && !node.startsWith(QLatin1String("  arc")) && !node.startsWith(QLatin1String("  same")))
+            changed << node.trimmed();
+    return QStringLiteral("comes back as ") + changed.join(QStringLiteral(", "));
+}
+
+// The cases of tests/cases/cgif_export/edited-labels.case: node texts no CGIF import would make,
+// as editing a shape's text in place leaves them.
+TEST(RoundTripTest, EditedLabels) {
+    const std::vector<test::Case> cases = test::LoadCases(QStringLiteral("cgif_export"), QStringLiteral("edited-labels.case"));
+    EXPECT_GE(cases.size(), 5u);
+    for (const test::Case& c : cases) {
+        test::GraphSlides g;
+        g.drawSlides(c.input);
+        QStringList outcome;
+        QString details;
+        for (const ExportDialect through : {ExportDialect::Iso, ExportDialect::Cgif2001}) {
+            QString detail;
+            outcome << (through == ExportDialect::Iso ? QStringLiteral("iso: ") : QStringLiteral("2001: ")) +
+                           carriedRound(g, through, detail);
+            details += detail + u'\n';
+        }
+        EXPECT_EQ(test::Lines(outcome), test::Lines(c.expected)) << c.where() << "\n" << details.toStdString();
     }
 }
 

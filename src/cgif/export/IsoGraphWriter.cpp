@@ -345,7 +345,8 @@ QString IsoGraphWriter::conceptText(const host::Shape& shape) {
     writtenHere_.insert(shape.Name());
     const QString text = shapeText(shape);
     const QString type = drawing::TypePart(text);
-    const QString referent = drawing::ReferentPart(text);
+    // The blanks after the ":" are not the referent's ("Mat: 'a'"): the 2001 reader drops them too.
+    const QString referent = drawing::ReferentPart(text).trimmed();
     const QString label = definingLabel(shape.Name());
     QString fields;
     if (!label.isEmpty())
@@ -355,9 +356,11 @@ QString IsoGraphWriter::conceptText(const host::Shape& shape) {
     if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
         fields += nestedGraphText(*holding);
     QString written = u'[' + layoutOf(NoteKind::Concept, shape);
+    const QString typeName = IsoTypeName(type);
     if (!type.isEmpty())
-        written += u' ' + IsoTypeName(type);
-    if (!fields.isEmpty())
+        written += u' ' + typeName;
+    // A quoted type is followed by ":", which tells it from a quoted name as the referent.
+    if (!fields.isEmpty() || typeName != type)
         written += u':' + fields;
     return written + u']';
 }

@@ -373,6 +373,12 @@ NodeId IsoGraphReader::ReadConcept() {
         }
         if (c == u'\'' || c == u'"') {
             const QString quoted = text_.ReadQuoted();
+            // A quoted name before the ":" is the type: a type that is no identifier ("Big Cat").
+            if (!typeDone && c == u'"' && text_.NextIs(':')) {
+                conceptNode.Type = IsoText::Unquoted(quoted);
+                typeDone = true;
+                continue;
+            }
             parts << quoted;
             constants << quoted << quoted.mid(1, quoted.size() - 2);
             typeDone = true;
@@ -484,6 +490,8 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     if (text_.PeekIs('#') && text_.PeekIs('?', 1)) {
         text_.Advance(2);
         type = QStringLiteral("#?") + text_.ReadName();
+    } else if (text_.PeekIs('"')) {
+        type = IsoText::Unquoted(text_.ReadQuoted()); // a type that is no identifier ("Sits on")
     } else {
         type = text_.ReadName();
     }

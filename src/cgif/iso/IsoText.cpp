@@ -83,13 +83,33 @@ QString IsoText::ReadNumber() {
 QString IsoText::ReadQuoted() {
     const qsizetype start = pos_;
     const QChar quote = Peek();
-    const qsizetype end = text_.indexOf(quote, pos_ + 1);
-    if (end < 0)
+    qsizetype end = pos_ + 1;
+    while (end < text_.size() && text_.at(end) != quote)
+        end += text_.at(end) == u'\\' ? 2 : 1;
+    if (end >= text_.size())
         Fail(quote == u'"' ? QStringLiteral("a quoted name or string with no closing \"")
                            : QStringLiteral("a quoted name with no closing '"),
              start);
     pos_ = end + 1;
     return text_.mid(start, pos_ - start);
+}
+
+QString IsoText::Unquoted(QStringView quoted) {
+    QString text;
+    text.reserve(quoted.size());
+    for (qsizetype i = 1; i + 1 < quoted.size(); ++i) {
+        if (quoted[i] == u'\\' && i + 2 < quoted.size())
+            ++i;
+        text += quoted[i];
+    }
+    return text;
+}
+
+bool IsoText::NextIs(char c) const {
+    qsizetype at = pos_;
+    while (at < text_.size() && IsBlank(text_.at(at)))
+        ++at;
+    return at < text_.size() && text_.at(at) == QLatin1Char(c);
 }
 
 QString IsoText::ReadCollection() {

@@ -59,8 +59,14 @@ public:
     QStringView ReadNameView();
     // A numeral with its sign, fraction and exponent as written.
     QString ReadNumber();
-    // Quoted text from the opening quote here to the closing one, both kept (lines included).
+    // Quoted text from the opening quote here to the closing one, both kept (lines included). A
+    // backslash takes the character after it into the text ("\"" and "\\"), so an escaped quote
+    // does not close it.
     QString ReadQuoted();
+    // The text a quoted name stands for: its quotes dropped and its escapes undone.
+    static QString Unquoted(QStringView quoted);
+    // True when the next character that is no blank is `c` (nothing is consumed).
+    bool NextIs(char c) const;
     // A collection "{...}" or "<...>" from its opening bracket here, blanks collapsed.
     QString ReadCollection();
     // After "/*": the comment's text up to "*/", which is consumed, blanks around it dropped.
