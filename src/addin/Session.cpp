@@ -4,6 +4,7 @@
 #include "cgif/export/ExportCommand.h"
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
+#include "cgif/import/SlideRoom.h"
 #include "editor/arrange/Arrange.h"
 #include "host/Application.h"
 #include "host/HostError.h"
@@ -120,8 +121,8 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
     UnplacedGraphs unplaced(builder, application_);
     cgif::CgifReader& reader = editor_.Reader();
     reader.SetSink(settings_.arrangeImported ? static_cast<cgif::GraphSink&>(unplaced) : builder);
-    if (progress)
-        reader.SetKeepReading([progress] { return !progress->CancelRequested(); });
+    cgif::importer::SlideRoom room(application_.ActivePresentation());
+    reader.SetKeepReading([progress, &room] { return !(progress && progress->CancelRequested()) && room.Left(); });
     // The reader goes back to drawing nothing and reading on, whatever way the import ends.
     struct RestoreReader {
         cgif::CgifReader& reader;
@@ -143,7 +144,8 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
     arrangeSlides(unplaced.Slides());
     if (progress)
         progress->Advance(total, total);
-    return !reader.StoppedBetweenGraphs();
+    // A reading stopped because the presentation is full was not cancelled: it is told as such.
+    return !reader.StoppedBetweenGraphs() || room.TellWhenFull(*services_.messages);
 }
 
 // Arranges the slides of graphs read without positions, one after the other; a failure or a

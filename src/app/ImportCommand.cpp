@@ -9,6 +9,7 @@
 
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
+#include "cgif/import/SlideRoom.h"
 #include "cgif/reader/CgifReader.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
@@ -197,10 +198,13 @@ int runImport(const QStringList& args) {
     NotingSink sink(builder);
     cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
+    cgif::importer::SlideRoom room(presentation);
+    reader.SetKeepReading([&room] { return room.Left(); });
     // No node tables are kept between commands on the command line: nothing to rebuild.
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
+    room.TellWhenFull(messages);
     // --arrange: only the slides this import drew; slides already in DOC stay as they are.
     const bool arranged = !parsed->arrange ||
         editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), messages);

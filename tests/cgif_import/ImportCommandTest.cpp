@@ -3,6 +3,7 @@
 #include "ImportFixture.h"
 
 #include "cgif/import/ImportCommand.h"
+#include "cgif/import/SlideRoom.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -61,6 +62,37 @@ TEST_F(ImportCommandTest, OneBoxTheStreamClosedAndTheTablesRebuiltInEveryCase) {
         EXPECT_EQ(session.slideNames(), c.slides) << c.text;
         EXPECT_EQ(stream.closes, 1) << c.text;
         EXPECT_EQ(rebuilds, 1) << c.text;
+    }
+}
+
+// An import stops between two graphs once the presentation holds the most slides a saved
+// presentation can be opened again with: the slides drawn stay, and one box says why. A nested
+// graph's slide counts too; a presentation with room to spare reads the whole file.
+TEST_F(ImportCommandTest, AnImportStopsWhenThePresentationIsFull) {
+    const QString text = QStringLiteral("[A]\n.\n[B: (On [Cat] [Mat])]\n.\n[C]\n.\n[D]\n.\n[E]");
+    struct Case {
+        int room;
+        QStringList slides;
+        QStringList boxes;
+    };
+    const QString full = QStringLiteral("ZOVEdit: The presentation has %1 slides, the most it can hold and still be "
+                                        "opened again once saved: the graphs after them were not imported.");
+    const Case cases[] = {
+        {1, {"G1"}, {full.arg(1)}},
+        {2, {"G1", "G3", "G2"}, {full.arg(3)}},
+        {4, {"G1", "G3", "G2", "G4"}, {full.arg(4)}},
+        {6, {"G1", "G3", "G2", "G4", "G5", "G6"}, {"ZOVEdit: File read"}},
+    };
+    for (const Case& c : cases) {
+        ImportSession session;
+        importer::SlideRoom room(session.app.ActivePresentation(), c.room);
+        session.reader.SetKeepReading([&room] { return room.Left(); });
+        RecordingStream stream(text);
+        const ImportOutcome outcome = importer::ImportCgif(session.reader, stream, session.messages, {});
+        EXPECT_EQ(room.TellWhenFull(session.messages), c.slides.size() < 6) << c.room;
+        EXPECT_EQ(outcome, c.slides.size() < 6 ? ImportOutcome::StoppedAtError : ImportOutcome::Read) << c.room;
+        EXPECT_EQ(session.slideNames(), c.slides) << c.room;
+        EXPECT_EQ(session.messageLines(), c.boxes) << c.room;
     }
 }
 

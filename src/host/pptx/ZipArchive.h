@@ -29,6 +29,13 @@ struct ZipLimits {
     QString refusal(std::int64_t entries, std::int64_t largestPart, std::int64_t total, std::int64_t archiveBytes) const;
 };
 
+// The most slides an import puts into a presentation: each slide takes two parts of the package
+// (its XML and its relationships), and room is left for 2,000 parts besides them (masters,
+// layouts, themes, media, notes), so that a presentation filled this far can still be saved and
+// opened again. A save checks the real count anyway.
+constexpr int SlidesThatReopen = 49000;
+static_assert(2 * std::int64_t(SlidesThatReopen) + 2000 <= ZipLimits{}.maxEntries);
+
 struct ZipEntry {
     QString name;
     QByteArray data;
