@@ -8,7 +8,8 @@ class QWidget;
 namespace zov::ui {
 
 // Moves `tool` to the right of `owner` when the screen has room there, else to the left of it,
-// else into `owner`'s top-right corner below its menus and tool bars; always inside the screen.
+// else into `owner`'s lower-left corner above its status bar, where the editor's main window has
+// its slide list rather than the slide; always inside the screen.
 // Nothing happens when `owner` is null or not visible.
 void PlaceBeside(QWidget& tool, const QWidget* owner);
 

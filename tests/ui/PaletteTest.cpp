@@ -86,6 +86,27 @@ TEST_F(PaletteTest, OpensBesideTheMainWindowWhenNoWindowIsActive) {
         << "the palette opened at " << palette().x() << "," << palette().y() << " over the main window's menus";
 }
 
+// On a screen with no room beside the main window, the palette opens over the window's lower
+// left, where the editor lists its slides: clear of the menus and of the slide on the right.
+TEST_F(PaletteTest, OpensOverTheLowerLeftOfAMainWindowThatFillsTheScreen) {
+    QMainWindow main;
+    main.setMenuBar(new QMenuBar);
+    main.menuBar()->addMenu(QStringLiteral("&File"));
+    main.setCentralWidget(new QWidget);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    main.setGeometry(screen.adjusted(10, 10, -10, -10));
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QApplication::setActiveWindow(nullptr);
+    start();
+    const QRect at = palette().frameGeometry();
+    const QRect frame = main.frameGeometry();
+    EXPECT_TRUE(screen.contains(at)) << at.x() << "," << at.y();
+    EXPECT_GE(at.top(), frame.top() + 60) << "over the menus";
+    EXPECT_LE(at.right(), frame.left() + frame.width() / 2) << "over the slide";
+    EXPECT_GE(at.bottom(), frame.top() + frame.height() / 2) << "over the upper slide list";
+}
+
 TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTheOffer) {
     start();
     palette().AddGraphButton->click();
