@@ -179,6 +179,11 @@ TEST(DocumentHistoryTest, ChangesThatCancelOutLeaveNoStep)
     ASSERT_TRUE(history.redo()) << "the step undone before is gone";
     EXPECT_EQ(a.Left(), 50);
 
+    // A shape added to a slide that stays and taken away again.
+    d.slide.Shapes().AddShape(host::ShapeOval, 5, 5, 20, 20).Delete();
+    EXPECT_FALSE(history.record());
+    EXPECT_EQ(history.stepCount(), steps);
+
     a.SetLeft(50); // written, though to the same value: a step, as the record's version moved
     EXPECT_TRUE(history.record());
 }

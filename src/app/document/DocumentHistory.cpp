@@ -72,6 +72,20 @@ std::shared_ptr<const ShapeData> shapeCopy(const std::shared_ptr<ShapeData>& sha
     return std::make_shared<const ShapeData>(*shape);
 }
 
+// The same shapes in the same order, each with the very copy of the other, and the same slide
+// fields (but its version and its flag for a save).
+bool sameSlide(const State::SlideCopy& a, const State::SlideCopy& b)
+{
+    if (a.shapes.size() != b.shapes.size() || a.slide.slideId != b.slide.slideId || a.slide.name != b.slide.name ||
+        a.slide.partName != b.slide.partName || a.slide.sourcePackage != b.slide.sourcePackage ||
+        a.slide.sourceXml != b.slide.sourceXml || a.slide.relsXml != b.slide.relsXml)
+        return false;
+    for (std::size_t i = 0; i < a.shapes.size(); ++i)
+        if (a.shapes[i].object != b.shapes[i].object || a.shapes[i].copy != b.shapes[i].copy)
+            return false;
+    return true;
+}
+
 std::shared_ptr<const State::SlideCopy> slideCopy(const std::shared_ptr<SlideData>& slide, const State::SlideState* before)
 {
     if (before != nullptr && before->copy->slide.version == slide->version)
@@ -84,6 +98,10 @@ std::shared_ptr<const State::SlideCopy> slideCopy(const std::shared_ptr<SlideDat
         const std::shared_ptr<ShapeData>& shape = slide->shapes[i];
         copy->shapes.push_back({shape, shapeCopy(shape, shapesBefore.find(i, shape.get()))});
     }
+    // Written, yet back as it was (a shape added and taken away again, as a command that fails
+    // half way leaves it): the copy before stands for it, so that no empty step is recorded.
+    if (before != nullptr && sameSlide(*copy, *before->copy))
+        return before->copy;
     return copy;
 }
 
