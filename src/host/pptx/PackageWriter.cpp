@@ -303,14 +303,8 @@ public:
 
         const bool renamed = slide_.name != pieces.name || pieces.hasName == slide_.name.isEmpty();
         const QByteArray tag = renamed ? cSldTag(pieces.cSldTag, slide_.name) : pieces.cSldTag.toUtf8();
-        QByteArray out;
-        out.reserve(pieces.head.size() + pieces.middle.size() + pieces.tail.size() + tag.size()
-                    + static_cast<qsizetype>(slide_.shapes.size()) * 900);
-        out += pieces.head;
-        out += tag;
-        out += pieces.middle;
-
         state.shapes.reserve(slide_.shapes.size());
+        qsizetype size = pieces.head.size() + tag.size() + pieces.middle.size() + pieces.tail.size();
         for (const auto& shape : slide_.shapes) {
             const std::uint32_t id = ids_.at(shape.get());
             QByteArray xml;
@@ -324,9 +318,18 @@ public:
             } else {
                 continue; // nothing to write for a foreign shape without XML
             }
-            out += xml;
+            size += xml.size();
             state.shapes.push_back({shape, id, std::move(xml)});
         }
+        // Made to measure: the part is kept until the next save, and room to spare would stay
+        // taken with it (a third of a small graph's slide).
+        QByteArray out;
+        out.reserve(size);
+        out += pieces.head;
+        out += tag;
+        out += pieces.middle;
+        for (const auto& written : state.shapes)
+            out += written.xml;
         out += pieces.tail;
 
         // The cut of what was written, for the next save.
