@@ -15,6 +15,7 @@ ShapeData DetachedShapeRecord(const ShapeData& source)
     copy.gluedConnectorsTidied = 0;
     copy.fileId = 0;
     copy.sourceXml.clear();
+    copy.sourceXmlOwner.clear();
     copy.modified = true;
     return copy;
 }

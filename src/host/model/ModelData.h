@@ -86,6 +86,9 @@ struct ShapeData {
     // read from a file. A shape whose `modified` is false is written back byte for byte.
     std::uint32_t fileId = 0;
     QByteArray sourceXml;
+    // After a save `sourceXml` is a view into the slide part it was written in, not a copy:
+    // this holds that part, so that the view stays valid as long as the record (or a copy).
+    QByteArray sourceXmlOwner;
     bool modified = true;
     // Moves on with every write to the record (Touch.h), so that a copy taken at the same
     // version holds the same data: the undo history keeps one copy of a record for all the

@@ -134,7 +134,9 @@ public:
         const auto slideRels = relsOf(parts_, slidePart, false);
         if (const Relationship* layout = findRelOfType(slideRels, ns::relType("slideLayout"))) {
             layoutPart = resolveTarget(slidePart, layout->target);
-            if (const Relationship* m = findRelOfType(relsOf(parts_, layoutPart, false), ns::relType("slideMaster")))
+            // Kept in a variable: the relationship found points into the list.
+            const auto layoutRels = relsOf(parts_, layoutPart, false);
+            if (const Relationship* m = findRelOfType(layoutRels, ns::relType("slideMaster")))
                 master = resolveTarget(layoutPart, m->target);
         }
         const QByteArray* layoutXml = layoutPart.isEmpty() ? nullptr : parts_.find(layoutPart);
@@ -157,9 +159,11 @@ public:
             return *it;
         const QByteArray* masterXml = master.isEmpty() ? nullptr : parts_.find(master);
         const QByteArray* themeXml = nullptr;
-        if (masterXml)
-            if (const Relationship* t = findRelOfType(relsOf(parts_, master, false), ns::relType("theme")))
+        if (masterXml) {
+            const auto masterRels = relsOf(parts_, master, false); // the relationship found points into it
+            if (const Relationship* t = findRelOfType(masterRels, ns::relType("theme")))
                 themeXml = parts_.find(resolveTarget(master, t->target));
+        }
         auto d = std::make_shared<TextDefaults>(buildTextDefaults(themeXml, masterXml, presentation_));
         if (masterXml)
             d->masterPlaceholders = readPlaceholderBoxes(*masterXml, master);

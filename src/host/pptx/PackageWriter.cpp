@@ -328,8 +328,14 @@ public:
         out += pieces.head;
         out += tag;
         out += pieces.middle;
-        for (const auto& written : state.shapes)
+        // Each shape's XML becomes a view of its place in the part, which adoptSaved makes the
+        // shape's source: the part is kept anyway, so a copy of each shape would only double it.
+        // The block was made to measure, so appending never moves what the views point at.
+        for (auto& written : state.shapes) {
+            const qsizetype at = out.size();
             out += written.xml;
+            written.xml = QByteArray::fromRawData(out.constData() + at, written.xml.size());
+        }
         out += pieces.tail;
 
         // The cut of what was written, for the next save.
@@ -791,6 +797,7 @@ void adoptSaved(PresentationData& presentation, SaveResult&& saved)
         markRewritten(slide);
         for (auto& shape : state.shapes) {
             shape.shape->sourceXml = std::move(shape.xml);
+            shape.shape->sourceXmlOwner = state.xml; // the part the view lies in
             shape.shape->fileId = shape.id;
             shape.shape->modified = false;
             markRewritten(*shape.shape);
