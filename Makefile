@@ -8,7 +8,7 @@ ifneq ($(CCACHE),)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
 endif
 
-.PHONY: deps configure build test coverage run bench clean
+.PHONY: deps configure build test coverage memcheck run bench clean
 
 deps:
 	./scripts/install-deps
@@ -40,6 +40,14 @@ coverage:
 	(cd $(COVERAGE_DIR) && ctest -j $(JOBS) $(CTEST_ARGS)) > $(COVERAGE_DIR)/ctest.log 2>&1; \
 	  status=$$?; tail -n 3 $(COVERAGE_DIR)/ctest.log; \
 	  ./scripts/coverage-report $(COVERAGE_DIR); exit $$status
+
+# The test programs under valgrind's memcheck: fails on memory errors in our code
+# (scripts/memcheck; several minutes, so not part of `test`). PROGRAMS narrows it (test_pptx ...).
+PROGRAMS ?=
+memcheck:
+	./scripts/install-deps memcheck
+	$(MAKE) build
+	./scripts/memcheck $(BUILD_DIR) $(PROGRAMS)
 
 # Without ARGS the editor opens a presentation of the examples, imported afresh.
 run: deps
