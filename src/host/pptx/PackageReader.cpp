@@ -15,6 +15,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -94,6 +95,43 @@ const Relationship* findRel(const std::vector<Relationship>& rels, const QString
             return &rel;
     return nullptr;
 }
+
+// The byte offsets in a slide part of the places its scan found shapes at, in the decoded text.
+// Valid only when the text encodes back to exactly the part's bytes (any valid UTF-8 without a
+// byte order mark does), so that a shape's bytes are the part's bytes between its offsets.
+class ByteOffsets {
+public:
+    ByteOffsets(const SlideScan& scan, const QByteArray& part)
+    {
+        if (scan.text.toUtf8() != part)
+            return;
+        std::vector<qsizetype> places;
+        places.reserve(2 * scan.shapes.size());
+        for (const ScannedShape& sh : scan.shapes) {
+            places.push_back(sh.begin);
+            places.push_back(sh.end);
+        }
+        std::sort(places.begin(), places.end());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+        // One pass over the text: the UTF-8 length of each UTF-16 unit (a surrogate pair is four
+        // bytes, counted at its first unit).
+        qsizetype unit = 0, byte = 0;
+        for (const qsizetype place : places) {
+            for (; unit < place; ++unit) {
+                const char16_t c = scan.text.at(unit).unicode();
+                byte += c < 0x80 ? 1 : c < 0x800 ? 2 : QChar::isHighSurrogate(c) ? 4 : QChar::isLowSurrogate(c) ? 0 : 3;
+            }
+            offsets_.emplace(place, byte);
+        }
+        valid_ = true;
+    }
+    bool valid() const { return valid_; }
+    qsizetype at(qsizetype place) const { return offsets_.at(place); }
+
+private:
+    bool valid_ = false;
+    std::unordered_map<qsizetype, qsizetype> offsets_;
+};
 
 const Relationship* findRelOfType(const std::vector<Relationship>& rels, const QString& type)
 {
@@ -363,10 +401,18 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         std::vector<const ParsedShape*> parsed;
         slide->shapes.reserve(scan.shapes.size());
         parsed.reserve(scan.shapes.size());
+        const ByteOffsets offsets(scan, slide->sourceXml);
         for (ScannedShape& sh : scan.shapes) {
             auto shape = std::make_shared<ShapeData>(std::move(sh.parsed.data));
             shape->slide = slide.get();
-            shape->sourceXml = QStringView(scan.text).mid(sh.begin, sh.end - sh.begin).toUtf8();
+            if (offsets.valid()) {
+                // A view of the part, which the shape holds: no copy of each shape's XML.
+                const qsizetype from = offsets.at(sh.begin);
+                shape->sourceXml = QByteArray::fromRawData(slide->sourceXml.constData() + from, offsets.at(sh.end) - from);
+                shape->sourceXmlOwner = slide->sourceXml;
+            } else {
+                shape->sourceXml = QStringView(scan.text).mid(sh.begin, sh.end - sh.begin).toUtf8();
+            }
             shape->modified = false;
             slide->shapes.push_back(std::move(shape));
             parsed.push_back(&sh.parsed);
