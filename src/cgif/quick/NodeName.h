@@ -65,8 +65,6 @@ public:
         }
         return static_cast<std::uint32_t>(hash ^ (hash >> 32));
     }
-    const char* Input() const { return input_; }
-
 private:
     const char* input_;
 };

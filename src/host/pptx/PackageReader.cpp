@@ -101,36 +101,42 @@ const Relationship* findRel(const std::vector<Relationship>& rels, const QString
 // byte order mark does), so that a shape's bytes are the part's bytes between its offsets.
 class ByteOffsets {
 public:
+    ByteOffsets() = default;
     ByteOffsets(const SlideScan& scan, const QByteArray& part)
     {
         if (scan.text.toUtf8() != part)
             return;
-        std::vector<qsizetype> places;
-        places.reserve(2 * scan.shapes.size());
+        places_.reserve(2 * scan.shapes.size());
         for (const ScannedShape& sh : scan.shapes) {
-            places.push_back(sh.begin);
-            places.push_back(sh.end);
+            places_.push_back(sh.begin);
+            places_.push_back(sh.end);
         }
-        std::sort(places.begin(), places.end());
-        places.erase(std::unique(places.begin(), places.end()), places.end());
+        std::sort(places_.begin(), places_.end());
+        places_.erase(std::unique(places_.begin(), places_.end()), places_.end());
         // One pass over the text: the UTF-8 length of each UTF-16 unit (a surrogate pair is four
         // bytes, counted at its first unit).
+        bytes_.reserve(places_.size());
         qsizetype unit = 0, byte = 0;
-        for (const qsizetype place : places) {
+        for (const qsizetype place : places_) {
             for (; unit < place; ++unit) {
                 const char16_t c = scan.text.at(unit).unicode();
                 byte += c < 0x80 ? 1 : c < 0x800 ? 2 : QChar::isHighSurrogate(c) ? 4 : QChar::isLowSurrogate(c) ? 0 : 3;
             }
-            offsets_.emplace(place, byte);
+            bytes_.push_back(byte);
         }
         valid_ = true;
     }
     bool valid() const { return valid_; }
-    qsizetype at(qsizetype place) const { return offsets_.at(place); }
+    // `place` is one of the scan's shape bounds.
+    qsizetype at(qsizetype place) const
+    {
+        return bytes_[static_cast<std::size_t>(std::lower_bound(places_.begin(), places_.end(), place) - places_.begin())];
+    }
 
 private:
     bool valid_ = false;
-    std::unordered_map<qsizetype, qsizetype> offsets_;
+    std::vector<qsizetype> places_; // ascending
+    std::vector<qsizetype> bytes_;  // the offset of each
 };
 
 const Relationship* findRelOfType(const std::vector<Relationship>& rels, const QString& type)
@@ -355,6 +361,7 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         std::shared_ptr<const TextDefaults> defaults;
         SlideScan scan;
         std::shared_ptr<const SlidePieces> pieces;
+        ByteOffsets offsets;
     };
     std::vector<SlideJob> jobs;
     jobs.reserve(pres.slides.size());
@@ -373,12 +380,13 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         if (slidePartsSeen.contains(partName.toLower()))
             fail(QStringLiteral("damaged package: the slide part \"%1\" is listed twice").arg(partName));
         slidePartsSeen.insert(partName.toLower());
-        jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}, {}});
+        jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}, {}, {}});
     }
     runJobs(jobs.size(), [&](std::size_t i) {
         SlideJob& job = jobs[i];
         job.scan = scanSlide(*job.xml, job.partName, job.defaults.get());
         job.pieces = std::make_shared<const SlidePieces>(piecesOf(job.scan, *job.xml));
+        job.offsets = ByteOffsets(job.scan, *job.xml);
     });
 
     QSet<std::uint32_t> slideIds;
@@ -401,7 +409,7 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         std::vector<const ParsedShape*> parsed;
         slide->shapes.reserve(scan.shapes.size());
         parsed.reserve(scan.shapes.size());
-        const ByteOffsets offsets(scan, slide->sourceXml);
+        const ByteOffsets& offsets = job.offsets;
         for (ScannedShape& sh : scan.shapes) {
             auto shape = std::make_shared<ShapeData>(std::move(sh.parsed.data));
             shape->slide = slide.get();
