@@ -21,7 +21,9 @@
 //   token:   ClearToken(), AssignToken(const Char*, std::ptrdiff_t),
 //            AppendToken(const Char*, std::ptrdiff_t), AppendLineBreak(),
 //            bool TokenEmpty() const, const Char* TokenData() const,
-//            std::ptrdiff_t TokenSize() const, Text::String TokenText() const
+//            std::ptrdiff_t TokenSize() const,
+//            Text::String TitleFromToken()   the token's text as a title, valid until the next
+//                                            title is taken
 //   titles:  auto SaveLine()                 takes the current line away, with pos_
 //            void LineFromToken()            the token's text becomes the current line
 //            std::ptrdiff_t Room(const Saved&)  characters consumed before the saved position
@@ -67,7 +69,7 @@
 //            bool GraphFailed()              called in a catch block, as BindingFailed
 //            bool KeepReadingBetweenGraphs()  asked before each graph after the first
 //
-// Text names the character type (Char), the text type a title is returned in (String), the
+// Text names the character type (Char), the view a title is returned in (String), the
 // type a coreference label is looked up by (Label), and how a character's code is read
 // (static unsigned Code(Char)).
 #include "cgif/grammar/CharClass.h"

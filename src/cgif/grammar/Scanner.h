@@ -133,7 +133,7 @@ typename Grammar<Model, Text>::String Grammar<Model, Text>::ExtractTitle(bool ke
     if (!LineEmpty() && MatchChar(Char(u'%'), false)) {
         if (!ReadUntil(Char(u'%')))
             return {}; // the saved line is not restored
-        const String title = Self().TokenText();
+        const String title = Self().TitleFromToken();
         MatchChar(Char(u'%'), false);
         const std::ptrdiff_t end = Self().LineEnd();
         if (pos_ >= end)

@@ -88,7 +88,7 @@ private:
     bool TokenEmpty() const { return token_.empty(); }
     const char* TokenData() const { return token_.data(); }
     std::ptrdiff_t TokenSize() const { return static_cast<std::ptrdiff_t>(token_.size()); }
-    std::string_view TokenText() const { return token_; }
+    std::string_view TitleFromToken() const { return token_; }
     // A comment is put back into the text where it was read, over its own consumed end.
     struct SavedLine {
         std::ptrdiff_t begin;

@@ -44,7 +44,7 @@ namespace zov::cgif {
 // How the grammar reads this reader's text: UTF-16 code units of QStrings.
 struct ReaderText {
     using Char = QChar;
-    using String = QString;
+    using String = QStringView;
     using Label = QString;
     static constexpr unsigned Code(QChar c) { return c.unicode(); }
 };
@@ -128,7 +128,7 @@ public:
     bool AddGraphNode(NodeRecord& record, const QString& type, const QString& name);
     // Splits a title "type*name" into GraphTitleType and GraphTitleName (without "*": the name
     // is the palette text and the type "Graph"). Only blanks are trimmed.
-    void SplitGraphTitle(const QString& title);
+    void SplitGraphTitle(QStringView title);
 
     // --- scanner ------------------------------------------------------------------------
     // MatchChar, ReadIdentifier, ReadNumber, ReadUntil and ExtractTitle come from the grammar.
@@ -205,12 +205,20 @@ private:
     bool TokenEmpty() const { return token_.isEmpty(); }
     const QChar* TokenData() const { return token_.constData(); }
     std::ptrdiff_t TokenSize() const { return token_.size(); }
-    const QString& TokenText() const { return token_; }
+    // A title is copied out of the token into a buffer of its own, written over in place, so
+    // that the token's buffer stays unshared and neither allocates.
+    QStringView TitleFromToken() {
+        title_.resize(0);
+        title_.append(QStringView(token_));
+        return title_;
+    }
     struct SavedLine {
         QString line;
         std::ptrdiff_t pos;
     };
     SavedLine SaveLine() { return {std::move(line_), pos_}; }
+    // The line shares the token's buffer; the next token goes into the spare buffer, and
+    // RestoreLine keeps the line's buffer as the next spare, so a title costs no allocation.
     void LineFromToken() {
         line_ = token_;
         pos_ = 0;
@@ -218,6 +226,8 @@ private:
     static std::ptrdiff_t Room(const SavedLine& saved) { return saved.pos; }
     QChar* WritableLine(SavedLine& saved);
     void RestoreLine(SavedLine&& saved, std::ptrdiff_t pos) {
+        if (line_.isDetached())
+            spareToken_ = std::move(line_);
         line_ = std::move(saved.line);
         pos_ = pos;
     }
@@ -234,7 +244,10 @@ private:
     bool SetQuantifierReferent();
     void SetDesignatorReferent();
     void PrefixToken(QChar c) { token_.prepend(c); }
-    void WrapToken(QChar open, QChar close) { token_ = QString(open) + token_ + close; }
+    void WrapToken(QChar open, QChar close) {
+        token_.prepend(open);
+        token_.append(close);
+    }
     void CountedCollectionToken(QChar open, QChar close);
     static QString NewList() { return {}; }
     void AddToList(QString& list, bool comma) {
@@ -257,7 +270,7 @@ private:
         pendingY_ = 0;
     }
     void NoteWriterPosition(QChar terminator);
-    void TakeTitlePosition(const QString& title);
+    void TakeTitlePosition(QStringView title);
     void PlaceNodeComment(int nodeIndex);
     void PlaceNegation(int index);
     void AddStandaloneComment();
@@ -322,6 +335,8 @@ private:
     platform::TextStream* input_ = nullptr;
     QString line_;        // CurrentLine is line_ from pos_ on: consuming moves pos_ only
     QString token_;
+    QString title_; // the last title taken from the token
+    QString spareToken_; // a buffer for the token while the line shares its own (titles)
     int graphCounter_ = 1;
     float pendingX_ = 0;
     float pendingY_ = 0;

@@ -42,7 +42,7 @@ void CgifReader::NoteWriterPosition(QChar terminator) {
     }
 }
 
-void CgifReader::TakeTitlePosition(const QString& title) {
+void CgifReader::TakeTitlePosition(QStringView title) {
     const PositionValue fromTitle = PositionFromTitle(title);
     pendingX_ = fromTitle.X;
     pendingY_ = fromTitle.Y;

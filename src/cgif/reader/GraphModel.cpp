@@ -146,12 +146,11 @@ bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QSt
 
 // "type*name"; without "*" the name is whatever the palette's text box holds and the type is
 // "Graph".
-void CgifReader::SplitGraphTitle(const QString& title) {
-    const grammar::TitleParts parts =
-        grammar::SplitGraphTitle<ReaderText>(title.constData(), title.size());
+void CgifReader::SplitGraphTitle(QStringView title) {
+    const grammar::TitleParts parts = grammar::SplitGraphTitle<ReaderText>(title.data(), title.size());
     if (parts.Typed) {
-        graphTitleName_ = title.mid(parts.Name.Begin, parts.Name.Size);
-        const QStringView type = QStringView(title).mid(parts.Type.Begin, parts.Type.Size);
+        graphTitleName_ = title.mid(parts.Name.Begin, parts.Name.Size).toString();
+        const QStringView type = title.mid(parts.Type.Begin, parts.Type.Size);
         graphTitleType_ = type.size() <= MaxSharedTokenSize ? SharedText(type) : type.toString();
         return;
     }

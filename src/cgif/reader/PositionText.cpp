@@ -5,8 +5,8 @@
 
 namespace zov::cgif {
 
-std::optional<float> ToSingle(const QString& text) {
-    QStringView view(text);
+std::optional<float> ToSingle(QStringView text) {
+    QStringView view = text;
     while (!view.isEmpty() && view.front().isSpace())
         view = view.mid(1);
     while (!view.isEmpty() && view.back().isSpace())
@@ -14,7 +14,7 @@ std::optional<float> ToSingle(const QString& text) {
     return grammar::ParseSingle<ReaderText>(view.data(), view.size());
 }
 
-PositionValue PositionFromTitle(const QString& title) {
+PositionValue PositionFromTitle(QStringView title) {
     const qsizetype at = title.indexOf(u'@');
     if (title.isEmpty() || at < 0)
         return {};

@@ -13,10 +13,10 @@ struct PositionValue {
 
 // A number as a title's position holds it: blanks around it allowed, decimal point and exponent
 // allowed, nothing else. Empty, infinite or malformed text gives no value.
-std::optional<float> ToSingle(const QString& text);
+std::optional<float> ToSingle(QStringView text);
 
 // The position taken from a comment title: both 0 unless the title holds "@"; an x that does
 // not convert gives x = 0 (y still taken); a y that does not convert gives both 0.
-PositionValue PositionFromTitle(const QString& title);
+PositionValue PositionFromTitle(QStringView title);
 
 } // namespace zov::cgif

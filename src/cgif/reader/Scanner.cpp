@@ -64,6 +64,8 @@ void CgifReader::KeepCurrentLine() noexcept {
 // reference count and, while the buffer has room, allocates nothing. Only a token a record keeps
 // is shared (SharedToken); a long one leaves the next token a buffer of its own to make.
 void CgifReader::AssignToken(QStringView text) {
+    if (!token_.isDetached() && spareToken_.isDetached() && spareToken_.capacity() >= text.size())
+        std::swap(token_, spareToken_);
     if (!token_.isDetached() || token_.capacity() < text.size()) {
         constexpr qsizetype TokenRoom = 64;
         QString fresh;
