@@ -54,8 +54,7 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
         DrawGraph(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
     } catch (...) {
         ForgetBuild();
-        shapeTable_.clear();
-        firstEntry_.Clear();
+        ClearEntries();
         try {
             RemoveGraphSlide();
         } catch (...) {
@@ -106,11 +105,14 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
         for (std::size_t i = 0; i < nodes.size(); ++i)
             firstNode_.Add(nodes[i].Id, static_cast<int>(i)); // the first index is kept
     }
-    shapeTable_.clear();
+    ClearEntries();
     // Room for a shape per node of the graph, the most it usually draws: a large graph's table
     // does not grow by copying.
-    shapeTable_.reserve(nodes.size() - std::min(nodes.size(), static_cast<std::size_t>(firstNodeIndex)));
-    firstEntry_.Clear();
+    const std::size_t graphNodes = nodes.size() - std::min(nodes.size(), static_cast<std::size_t>(firstNodeIndex));
+    shapeTable_.reserve(graphNodes);
+    entryNodes_.reserve(graphNodes);
+    if (entryOfNode_.size() < nodes.size())
+        entryOfNode_.resize(nodes.size(), 0);
 
     try {
         const LinkTable& links = tables.Links;
@@ -126,14 +128,20 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
         // Concepts that no link touches (drawing them cannot fail). A coreferent one is drawn
         // as the pentagon it is when its label's definition is found, and left out otherwise.
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); draws && i < nodes.size(); ++i) {
-            if (nodes[i].Kind == NodeKind::CoreferentConcept && FindEntry(nodes[i].Id) == nullptr) {
-                DrawUnlinkedCoreferent(reader, static_cast<int>(i));
+            const std::int16_t kind = nodes[i].Kind;
+            if (kind != NodeKind::CoreferentConcept && kind != NodeKind::Concept)
+                continue;
+            // A node is found through the first index holding its id (itself, for a node
+            // without an id).
+            const int found = IndexOfId(nodes[i].Id);
+            const int first = found >= 0 ? found : static_cast<int>(i);
+            if (EntryOfNode(first) != nullptr)
+                continue;
+            if (kind == NodeKind::CoreferentConcept) {
+                DrawUnlinkedCoreferent(reader, static_cast<int>(i), first);
                 continue;
             }
-            if (nodes[i].Kind != NodeKind::Concept || FindEntry(nodes[i].Id) != nullptr)
-                continue;
-            const int first = IndexOfId(nodes[i].Id);
-            const NodeRecord node = nodes[first >= 0 ? static_cast<std::size_t>(first) : i];
+            const NodeRecord node = nodes[static_cast<std::size_t>(first)];
             DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X, node.Y,
                      settings_.conceptColor);
         }
@@ -143,29 +151,31 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
 }
 
 host::Shape GraphBuilder::FindShapeById(const NodeId& id) const {
-    const ShapeEntry* entry = FindEntry(id);
-    return entry != nullptr ? entry->Shape : host::Shape();
+    for (const ShapeEntry& entry : shapeTable_)
+        if (entry.Id == id)
+            return entry.Shape;
+    return host::Shape();
 }
 
-const ShapeEntry* GraphBuilder::FindEntry(const NodeId& id) const {
-    if (firstEntry_.Empty()) {
-        for (const ShapeEntry& entry : shapeTable_)
-            if (entry.Id == id)
-                return &entry;
-        return nullptr;
-    }
-    const int index = firstEntry_.Find(id);
-    return index < 0 ? nullptr : &shapeTable_[static_cast<std::size_t>(index)];
+void GraphBuilder::ClearEntries() {
+    for (const int node : entryNodes_)
+        entryOfNode_[static_cast<std::size_t>(node)] = 0;
+    entryNodes_.clear();
+    shapeTable_.clear();
 }
 
-void GraphBuilder::AppendEntry(const NodeId& id, const host::Shape& shape) {
-    shapeTable_.push_back(ShapeEntry{id, shape});
-    if (!firstEntry_.Empty()) {
-        firstEntry_.Add(id, static_cast<int>(shapeTable_.size() - 1)); // only new ids are appended
-    } else if (shapeTable_.size() > LinearSearchLimit) {
-        for (std::size_t i = 0; i < shapeTable_.size(); ++i)
-            firstEntry_.Add(shapeTable_[i].Id, static_cast<int>(i));
-    }
+const ShapeEntry* GraphBuilder::EntryOfNode(int node) const {
+    if (node < 0)
+        return nullptr; // an id the graph does not hold has no entry
+    const int entry = entryOfNode_[static_cast<std::size_t>(node)];
+    return entry == 0 ? nullptr : &shapeTable_[static_cast<std::size_t>(entry - 1)];
+}
+
+// Only nodes without an entry get one.
+void GraphBuilder::AppendEntry(int node, const host::Shape& shape) {
+    shapeTable_.push_back(ShapeEntry{(*nodes_)[static_cast<std::size_t>(node)].Id, shape});
+    entryNodes_.push_back(node);
+    entryOfNode_[static_cast<std::size_t>(node)] = static_cast<int>(shapeTable_.size());
 }
 
 int GraphBuilder::IndexOfId(const NodeId& id) const {
@@ -191,21 +201,19 @@ int GraphBuilder::IndexOfId(const NodeId& id) const {
 
 std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const NodeId& id, End end,
                                                       const NodeId& sourceId) {
-    if (const ShapeEntry* entry = FindEntry(id))
-        return entry->Shape;
-    NodeRecord missing;
-    const NodeRecord* node = &missing;
     int index = IndexOfId(id);
-    if (index >= 0) {
-        node = &(*nodes_)[static_cast<std::size_t>(index)];
-    } else if (!reader.FindNodeById(id, missing, index)) {
+    NodeRecord missing;
+    if (index < 0 && !reader.FindNodeById(id, missing, index)) {
         // Not in the graph: the reader's lookup has said so in a message box. No shape is
         // drawn for this end, and the link gets no arc.
         return std::nullopt;
     }
-    std::optional<host::Shape> shape = DrawLinkEnd(reader, *node, index, end, sourceId);
+    if (const ShapeEntry* entry = EntryOfNode(index))
+        return entry->Shape;
+    std::optional<host::Shape> shape =
+        DrawLinkEnd(reader, (*nodes_)[static_cast<std::size_t>(index)], index, end, sourceId);
     if (shape)
-        AppendEntry(id, *shape);
+        AppendEntry(index, *shape);
     return shape;
 }
 
@@ -270,7 +278,7 @@ QString GraphBuilder::CoreferenceLabel(CgifReader& reader, const NodeRecord& nod
     return base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
 }
 
-void GraphBuilder::DrawUnlinkedCoreferent(CgifReader& reader, int index) {
+void GraphBuilder::DrawUnlinkedCoreferent(CgifReader& reader, int index, int first) {
     const NodeRecord node = (*nodes_)[static_cast<std::size_t>(index)];
     NodeRecord defining;
     NodeRecord graph;
@@ -280,7 +288,7 @@ void GraphBuilder::DrawUnlinkedCoreferent(CgifReader& reader, int index) {
     const QString label = defining.Kind == NodeKind::Graph
                               ? base + u'(' + graph.Name + u')'
                               : base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
-    AppendEntry(node.Id, DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label,
+    AppendEntry(first, DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label,
                                   node.X, node.Y, settings_.conceptColor));
 }
 

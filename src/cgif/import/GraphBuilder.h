@@ -86,8 +86,10 @@ private:
     void DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType, int firstLinkIndex,
                    int firstNodeIndex);
     void ForgetBuild(); // drops what only the build in progress uses
-    const ShapeEntry* FindEntry(const NodeId& id) const;
-    void AppendEntry(const NodeId& id, const host::Shape& shape);
+    void ClearEntries();
+    // The entry drawn for the node at `node`, the first index holding its id; nullptr if none.
+    const ShapeEntry* EntryOfNode(int node) const;
+    void AppendEntry(int node, const host::Shape& shape);
     // The first BoundArray index holding `id`, or -1; a quiet lookup (FindNodeById reports).
     int IndexOfId(const NodeId& id) const;
     std::optional<host::Shape> LinkEndShape(CgifReader& reader, const NodeId& id, End end,
@@ -104,12 +106,17 @@ private:
     // The same lookups (and the earlier graphs' last), quietly: false when none finds the label.
     bool TryFindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
                                 NodeRecord& graph);
-    void DrawUnlinkedCoreferent(CgifReader& reader, int index);
+    // `first`: the first index holding the node's id, where its entry goes.
+    void DrawUnlinkedCoreferent(CgifReader& reader, int index, int first);
 
     const drawing::DrawingSettings& settings_;
     platform::MessageBoxes& messages_;
     std::vector<ShapeEntry> shapeTable_;
-    IdTable firstEntry_;                  // a large ShapeTable: id -> index of its first entry
+    // Per BoundArray index (the first holding an id): 1 + the index of the entry drawn for it,
+    // or 0. An id is found through its first index, so this dense table stands in for a hash of
+    // the drawn ids; it only grows, and only the places the last build set are cleared.
+    std::vector<int> entryOfNode_;
+    std::vector<int> entryNodes_; // per entry of shapeTable_, its index in entryOfNode_
     const NodeTable* nodes_ = nullptr; // BoundArray of the build in progress
     const CgifReader* reader_ = nullptr;             // the reader whose tables those are
     IdTable firstNode_;                   // a large BoundArray: id -> first index
