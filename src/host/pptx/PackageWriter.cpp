@@ -303,40 +303,42 @@ public:
 
         const bool renamed = slide_.name != pieces.name || pieces.hasName == slide_.name.isEmpty();
         const QByteArray tag = renamed ? cSldTag(pieces.cSldTag, slide_.name) : pieces.cSldTag.toUtf8();
+        // Every shape is written straight into the part: a slide of half a million shapes is
+        // hundreds of megabytes, and a copy of each shape's XML beside it would double that.
+        // A large part grows in place (the allocator remaps it), so growing copies nothing.
         state.shapes.reserve(slide_.shapes.size());
-        qsizetype size = pieces.head.size() + tag.size() + pieces.middle.size() + pieces.tail.size();
-        for (const auto& shape : slide_.shapes) {
-            const std::uint32_t id = ids_.at(shape.get());
-            QByteArray xml;
-            if (isVerbatim(*shape) && !glueTargetRenumbered(*shape)) {
-                xml = shape->sourceXml;
-            } else if (!shape->sourceXml.isEmpty()) {
-                const ParsedShape before = readShapeXml(QString::fromUtf8(shape->sourceXml), scope, defaults_);
-                xml = patchShape(*shape, shape->sourceXml, before, id, ids, scope);
-            } else if (shape->kind != ShapeKind::Foreign) {
-                writeNewShape(xml, *shape, id, ids, prefixes);
-            } else {
-                continue; // nothing to write for a foreign shape without XML
-            }
-            size += xml.size();
-            state.shapes.push_back({shape, id, std::move(xml)});
-        }
-        // Made to measure: the part is kept until the next save, and room to spare would stay
-        // taken with it (a third of a small graph's slide).
+        std::vector<qsizetype> starts;
+        starts.reserve(slide_.shapes.size() + 1);
         QByteArray out;
-        out.reserve(size);
         out += pieces.head;
         out += tag;
         out += pieces.middle;
+        for (const auto& shape : slide_.shapes) {
+            const std::uint32_t id = ids_.at(shape.get());
+            const qsizetype at = out.size();
+            makeRoom(out, std::max(shape->sourceXml.size(), RoomForNewShape));
+            if (isVerbatim(*shape) && !glueTargetRenumbered(*shape)) {
+                out += shape->sourceXml;
+            } else if (!shape->sourceXml.isEmpty()) {
+                const ParsedShape before = readShapeXml(QString::fromUtf8(shape->sourceXml), scope, defaults_);
+                out += patchShape(*shape, shape->sourceXml, before, id, ids, scope);
+            } else if (shape->kind != ShapeKind::Foreign) {
+                writeNewShape(out, *shape, id, ids, prefixes);
+            } else {
+                continue; // nothing to write for a foreign shape without XML
+            }
+            starts.push_back(at);
+            state.shapes.push_back({shape, id, QByteArray()});
+        }
+        starts.push_back(out.size());
+        out += pieces.tail;
+        // Made to measure: the part is kept until the next save, and room to spare would stay
+        // taken with it (a third of a small graph's slide).
+        out.squeeze();
         // Each shape's XML becomes a view of its place in the part, which adoptSaved makes the
         // shape's source: the part is kept anyway, so a copy of each shape would only double it.
-        // The block was made to measure, so appending never moves what the views point at.
-        for (auto& written : state.shapes) {
-            const qsizetype at = out.size();
-            out += written.xml;
-            written.xml = QByteArray::fromRawData(out.constData() + at, written.xml.size());
-        }
-        out += pieces.tail;
+        for (std::size_t i = 0; i < state.shapes.size(); ++i)
+            state.shapes[i].xml = QByteArray::fromRawData(out.constData() + starts[i], starts[i + 1] - starts[i]);
 
         // The cut of what was written, for the next save.
         pieces.source = out;
@@ -350,6 +352,19 @@ public:
 
 private:
     static bool isVerbatim(const ShapeData& s) { return !s.modified && !s.sourceXml.isEmpty(); }
+
+    // More than a new shape's XML takes, unless its text is long.
+    static constexpr qsizetype RoomForNewShape = 16 * 1024;
+
+    // Room for `extra` more bytes, the part's block at least doubled. Growing through reserve
+    // reallocates the block (a large one is remapped, not copied); growing by appending past
+    // the end copies the whole part into a new block while the old one is still held.
+    static void makeRoom(QByteArray& out, qsizetype extra)
+    {
+        if (out.capacity() - out.size() >= extra)
+            return;
+        out.reserve(std::max({out.size() + extra, 2 * out.capacity(), RoomForNewShape}));
+    }
 
     // A shape written as it was keeps its id (repeated ids included: they are the file's); a
     // changed one keeps its id unless another shape has it; a new one gets the next free id.
