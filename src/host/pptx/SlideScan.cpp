@@ -33,6 +33,12 @@ void scanWith(Cursor& cursor, SlideScan& scan, const TextDefaults* readShapesWit
     // Where the start tag of the element just read begins: '<' cannot occur inside a tag.
     auto tagBegin = [&] { return text.lastIndexOf(QLatin1Char('<'), static_cast<qsizetype>(cursor.offset()) - 1); };
 
+    // Room for a shape per "cNvPr" (every shape element has one), so that a slide of half a
+    // million shapes does not grow its list by moving everything read so far. Room that a
+    // group's inner shapes leave unused is address space only.
+    if (readShapesWith != nullptr)
+        scan.shapes.reserve(static_cast<std::size_t>(QStringView(text).count(u"cNvPr")));
+
     int cSldDepth = 0, spTreeDepth = 0;
     bool spTreeDone = false;
     qsizetype extLstBegin = -1;
@@ -136,17 +142,19 @@ void scanWith(Cursor& cursor, SlideScan& scan, const TextDefaults* readShapesWit
 
 SlideScan scanSlide(const QByteArray& xml, const QString& partName, const TextDefaults* readShapesWith)
 {
-    SlideScan scan;
-    scan.text = decodeXml(xml);
-    // The quick reader first; a part it does not take, or one that fails, is read again by the
-    // full reader, which gives the error when there is one.
-    try {
-        FastXmlCursor cursor(scan.text, partName);
-        scanWith(cursor, scan, readShapesWith);
-        return scan;
-    } catch (const FastXmlUnsupported&) {
-    } catch (const PptxError&) {
-    }
+    {
+        SlideScan scan;
+        scan.text = decodeXml(xml);
+        // The quick reader first; a part it does not take, or one that fails, is read again by
+        // the full reader, which gives the error when there is one.
+        try {
+            FastXmlCursor cursor(scan.text, partName);
+            scanWith(cursor, scan, readShapesWith);
+            return scan;
+        } catch (const FastXmlUnsupported&) {
+        } catch (const PptxError&) {
+        }
+    } // the first scan's text and shapes go before the part is decoded again
     return scanSlideFully(xml, partName, readShapesWith);
 }
 
