@@ -4,6 +4,7 @@
 #include "PptxTestSupport.h"
 
 #include "host/Slide.h"
+#include "host/pptx/XmlCursor.h"
 #include "support/CaseFiles.h"
 
 #include <gtest/gtest.h>
@@ -98,4 +99,34 @@ TEST(Reading, PlaceholdersKeepAnInheritedPlaceUntilMoved)
     const Presentation q = readPresentation(zipParts(unzipParts(presentationBytes(p))), QStringLiteral("again.pptx"));
     EXPECT_FLOAT_EQ(q.Slides().Item(1).Shapes().Item(1).Left(), 10);
     EXPECT_FLOAT_EQ(q.Slides().Item(1).Shapes().Item(2).Left(), 35);
+}
+
+// An opened slide's shapes take their XML from the part's bytes only when its decoded text
+// encodes back to exactly those bytes; the comparison goes a piece of 65,536 units at a time.
+TEST(Reading, ATextEncodesBackToItsBytesOnlyWhenTheyAreItsUtf8)
+{
+    using zov::host::pptx::encodesToUtf8;
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x90\x88"); // a surrogate pair
+    const QString mixed = QStringLiteral("<a:t>") + QString::fromUtf8("caf\xC3\xA9 \xE4\xB8\xAD") + emoji + QStringLiteral("</a:t>");
+    EXPECT_TRUE(encodesToUtf8(mixed, mixed.toUtf8()));
+    EXPECT_TRUE(encodesToUtf8(QString(), QByteArray()));
+
+    // A pair across the end of a piece, and texts of one piece exactly and one unit more.
+    for (const qsizetype before : {qsizetype(65534), qsizetype(65535), qsizetype(65536)}) {
+        const QString text = QString(before, u'a') + emoji + QString(3, u'b');
+        EXPECT_TRUE(encodesToUtf8(text, text.toUtf8())) << before;
+        QByteArray changed = text.toUtf8();
+        changed[changed.size() - 1] = 'c';
+        EXPECT_FALSE(encodesToUtf8(text, changed)) << before;
+    }
+
+    // What decoding changed or dropped does not encode back: an invalid byte (decoded as U+FFFD),
+    // a byte order mark, bytes cut short or run on.
+    const QByteArray invalid("<a:t>caf\xC3</a:t>");
+    EXPECT_FALSE(encodesToUtf8(QString::fromUtf8(invalid), invalid));
+    EXPECT_FALSE(encodesToUtf8(mixed, "\xEF\xBB\xBF" + mixed.toUtf8()));
+    EXPECT_FALSE(encodesToUtf8(mixed, mixed.toUtf8().chopped(1)));
+    EXPECT_FALSE(encodesToUtf8(mixed, mixed.toUtf8() + ' '));
+    const QString longText(200000, u'x');
+    EXPECT_FALSE(encodesToUtf8(longText, longText.toUtf8().chopped(1)));
 }

@@ -96,25 +96,6 @@ const Relationship* findRel(const std::vector<Relationship>& rels, const QString
     return nullptr;
 }
 
-// Whether `text` encodes to exactly `bytes` in UTF-8. Compared a piece at a time, so that a
-// slide part of hundreds of megabytes is not encoded whole beside its text and its bytes.
-bool encodesTo(QStringView text, QByteArrayView bytes)
-{
-    constexpr qsizetype Piece = 1 << 16;
-    qsizetype at = 0;
-    while (!text.isEmpty()) {
-        qsizetype units = std::min(Piece, text.size());
-        if (units < text.size() && text[units - 1].isHighSurrogate())
-            --units; // a surrogate pair stays in one piece
-        const QByteArray piece = text.first(units).toUtf8();
-        if (bytes.size() - at < piece.size() || bytes.sliced(at, piece.size()) != QByteArrayView(piece))
-            return false;
-        at += piece.size();
-        text = text.sliced(units);
-    }
-    return at == bytes.size();
-}
-
 // The byte offsets in a slide part of the places its scan found shapes at, in the decoded text.
 // Valid only when the text encodes back to exactly the part's bytes (any valid UTF-8 without a
 // byte order mark does), so that a shape's bytes are the part's bytes between its offsets.
@@ -123,7 +104,7 @@ public:
     ByteOffsets() = default;
     ByteOffsets(const SlideScan& scan, const QByteArray& part)
     {
-        if (!encodesTo(scan.text, part))
+        if (!encodesToUtf8(scan.text, part))
             return;
         places_.reserve(2 * scan.shapes.size());
         for (const ScannedShape& sh : scan.shapes) {

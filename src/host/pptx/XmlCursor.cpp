@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace zov::host::pptx {
 
 XmlCursor::XmlCursor(const QString& text, QString partName) : reader_(text), partName_(std::move(partName))
@@ -44,6 +46,23 @@ void XmlCursor::skipElement()
 void XmlCursor::fail(const QString& reason) const
 {
     throw PptxError(QStringLiteral("part \"%1\": %2").arg(partName_, reason));
+}
+
+bool encodesToUtf8(QStringView text, QByteArrayView bytes)
+{
+    constexpr qsizetype Piece = 1 << 16;
+    qsizetype at = 0;
+    while (!text.isEmpty()) {
+        qsizetype units = std::min(Piece, text.size());
+        if (units < text.size() && text[units - 1].isHighSurrogate())
+            --units; // a surrogate pair stays in one piece
+        const QByteArray piece = text.first(units).toUtf8();
+        if (bytes.size() - at < piece.size() || bytes.sliced(at, piece.size()) != QByteArrayView(piece))
+            return false;
+        at += piece.size();
+        text = text.sliced(units);
+    }
+    return at == bytes.size();
 }
 
 QString decodeXml(const QByteArray& bytes)

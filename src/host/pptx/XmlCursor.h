@@ -3,7 +3,9 @@
 // nesting deeper than a fixed limit, and turns every XML error into a PptxError naming the part.
 #include "host/pptx/PptxError.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <QXmlStreamReader>
 
 namespace zov::host::pptx {
@@ -38,5 +40,9 @@ private:
 
 // Decodes a part's bytes as XML text (UTF-8, or UTF-16 with a byte-order mark).
 QString decodeXml(const QByteArray& bytes);
+// Whether `text` encodes to exactly `bytes` in UTF-8 (a part decoded from valid UTF-8 without
+// a byte order mark does). Compared a piece at a time, so that a part of hundreds of megabytes
+// is not encoded whole beside its text and its bytes.
+bool encodesToUtf8(QStringView text, QByteArrayView bytes);
 
 } // namespace zov::host::pptx
