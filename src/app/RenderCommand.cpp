@@ -286,8 +286,10 @@ QStringList renderSlides(const host::Presentation& presentation, const RenderReq
     const double dpi = std::clamp(request.dpi, MinDpi, MaxDpi);
     if (request.format == RenderFormat::Png)
         checkPixelBound(presentation, page, dpi);
+    // Several slides go to files numbered after OUT; one slide (chosen, or the only one) to OUT.
+    const bool numbered = slides.size() > 1;
     for (int index : slides) {
-        const QString path = request.slide > 0 ? request.output : slideFileName(request.output, index);
+        const QString path = numbered ? slideFileName(request.output, index) : request.output;
         const host::Slide slide = presentation.Slides().Item(index);
         if (request.format == RenderFormat::Png)
             writePng(slide.data(), page, dpi, path);

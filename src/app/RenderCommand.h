@@ -31,7 +31,7 @@ private:
 // when it names none of them.
 bool renderFormatOf(const QString& output, RenderFormat& format);
 
-// The file one slide goes to when every slide of a presentation is rendered to PNG or SVG:
+// The file one slide goes to when the slides of a presentation of several are rendered to PNG or SVG:
 // "OUT-N.ext" for OUT.ext and slide number N ("diagram.png", slide 2: "diagram-2.png").
 QString slideFileName(const QString& output, int slideIndex);
 

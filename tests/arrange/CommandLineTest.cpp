@@ -84,6 +84,13 @@ TEST_F(CommandLine, RenderWritesOneFilePerSlideOrTheChosenOneInTheFormatOfItsExt
     EXPECT_TRUE(readFile("one.svg").contains("<title>Small</title>"));
     EXPECT_FALSE(QFile::exists(path("one-2.svg")));
 
+    // The only slide of a presentation goes to OUT itself, as a chosen one does.
+    writeDeck("single.pptx", false);
+    run = zovedit({"render", "single.pptx", "-o", "single.png"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QImage(path("single.png")).size(), QSize(1440, 1080));
+    EXPECT_FALSE(QFile::exists(path("single-1.png")));
+
     // A PDF has a page per slide.
     run = zovedit({"render", "deck.pptx", "-o", "deck.pdf"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
