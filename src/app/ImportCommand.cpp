@@ -210,10 +210,17 @@ int runImport(const QStringList& args) {
         editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), messages);
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
-    // stay on the slides in the editor.
+    // stay on the slides in the editor. An import that failed before it drew anything writes
+    // nothing, so that a file named by -o is not replaced by an empty presentation.
+    const bool read = outcome == ImportOutcome::Read && !sink.anyFailed();
+    if (!read && presentation.Slides().Count() == slidesBefore) {
+        messages.inform(QStringLiteral("No graph drawn, so \"%1\" was not written").arg(output),
+                        QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+        return 1;
+    }
     if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
-    return outcome == ImportOutcome::Read && arranged && !sink.anyFailed() ? 0 : 1;
+    return read && arranged ? 0 : 1;
 }
 
 int runCheck(const QStringList& args) {

@@ -94,6 +94,7 @@ TEST_F(OutputTargetCases, EachTargetIsWrittenOrKeptAsItWas) {
     ASSERT_EQ(zovedit({"import", "cat.cgf", "-o", "deck.pptx"}).exitCode, 0);
     write("empty.cgf", "");
     ASSERT_EQ(zovedit({"import", "empty.cgf", "-o", "nograph.pptx"}).exitCode, 0);
+    write("bad.cgf", "(On)\n");
 
     for (const TargetCase& c : readCases()) {
         SCOPED_TRACE(c.name.toStdString());
@@ -127,7 +128,7 @@ TEST_F(OutputTargetCases, EachTargetIsWrittenOrKeptAsItWas) {
         if (c.kind == u"fifo")
             reader.emplace(out);
         QString args = c.args;
-        args.replace("{cgif}", "cat.cgf").replace("{deck}", "deck.pptx").replace("{nograph}", "nograph.pptx");
+        args.replace("{cgif}", "cat.cgf").replace("{bad}", "bad.cgf").replace("{deck}", "deck.pptx").replace("{nograph}", "nograph.pptx");
         args.replace("{out}", c.file);
         const rlim_t limit = c.limit.startsWith("fsize=") ? c.limit.mid(6).toULongLong() : 0;
         const ProgramRun result = run(args.split(u' ', Qt::SkipEmptyParts), limit);
