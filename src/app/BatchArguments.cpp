@@ -1,6 +1,14 @@
 #include "app/BatchArguments.h"
 
+#include <QFileInfo>
+
 namespace zov::app {
+
+bool sameFile(const QString& a, const QString& b) {
+    if (a == QLatin1String("-") || b == QLatin1String("-"))
+        return false;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
 
 bool takeInputArgument(const QString& arg, QString& input, QString& problem) {
     if (arg.startsWith(u'-') && arg != QLatin1String("-")) {

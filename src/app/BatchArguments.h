@@ -19,6 +19,10 @@ bool takeInputArgument(const QString& arg, QString& input, QString& problem);
 // True with `problem` set when no input file was named; `example` is the kind of file, as "IN.pptx".
 bool missingInput(const QString& input, const QString& example, QString& problem);
 
+// Whether two file names name the same file, so that an output would replace the input ("-",
+// standard input or output, is no file).
+bool sameFile(const QString& a, const QString& b);
+
 // IN [-o OUT]; on a usage error returns nothing and says why in `problem`.
 std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList& args, QString& problem);
 

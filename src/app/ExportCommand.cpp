@@ -53,12 +53,6 @@ std::optional<cgif::exporter::ExportDialect> takeDialect(QStringList& args, QStr
     return dialect ? dialect : cgif::exporter::ExportDialect::Cgif2001;
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    if (a == QLatin1String("-") || b == QLatin1String("-"))
-        return false;
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
-
 } // namespace
 
 int runExport(const QStringList& arguments) {

@@ -96,12 +96,6 @@ QString defaultOutputName(const QString& input) {
     return stem + QStringLiteral(".pptx");
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    if (a == QLatin1String("-") || b == QLatin1String("-"))
-        return false;
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
-
 // The batch run of the editor's session: what Connect and StartEditor set up, minus windows.
 // Drawing uses the default settings, so that a script gets the same slides for every user.
 struct BatchSession {

@@ -224,6 +224,10 @@ std::optional<RenderArguments> parseRenderArguments(const QStringList& args, QSt
         problem = QStringLiteral("render writes files, not standard output");
         return std::nullopt;
     }
+    if (sameFile(parsed.request.output, parsed.input)) {
+        problem = QStringLiteral("the output ") + parsed.request.output + QStringLiteral(" would replace the input");
+        return std::nullopt;
+    }
     if (!renderFormatOf(parsed.request.output, parsed.request.format)) {
         problem = QStringLiteral("the output ") + parsed.request.output +
                   QStringLiteral(" names no known format (.pdf, .svg or .png)");
