@@ -1,8 +1,10 @@
 #pragma once
 // The slots of an open-addressed hash table whose entries live elsewhere (in insertion order, in
 // a list of the table's own): each slot holds 32 bits of an entry's hash and 1 + the entry's
-// number, 0 when empty. Linear probing; a power of two long and at most half full, so that a
-// probe ends soon; growing moves slots by their hash without reading an entry again.
+// number, 0 when empty. Linear probing; a power of two long and at most three quarters full:
+// eight slots share a cache line, so a probe still ends within one or two lines, and between
+// half and three quarters full a table needs half the slots. Growing moves slots by their hash without
+// reading an entry again.
 #include "memory/LargeMemory.h"
 
 #include <algorithm>
@@ -20,7 +22,7 @@ public:
 
     explicit HashSlots(std::size_t expected = 0) {
         std::size_t size = SmallSize;
-        while (size < 2 * expected)
+        while (3 * size < 4 * expected)
             size *= 2;
         slots_.resize(size);
     }
@@ -36,11 +38,11 @@ public:
         return at;
     }
     // Entry number `entry`, the next one after all there are, goes into the empty slot `at`
-    // (from Probe). When the table would be more than half full it grows first, and `at` is
+    // (from Probe). When the table would be more than three quarters full it grows first, and `at` is
     // found again with `same`.
     template <typename Same>
     void Put(std::size_t at, std::uint32_t hash, std::uint32_t entry, Same same) {
-        if (2 * (std::size_t(entry) + 1) > slots_.size()) {
+        if (4 * (std::size_t(entry) + 1) > 3 * slots_.size()) {
             Grow();
             at = Probe(hash, same);
         }
@@ -56,13 +58,15 @@ public:
             std::fill(slots_.begin(), slots_.end(), Slot{});
             return;
         }
-        std::vector<Slot, LargeAllocator<Slot>>(SmallSize).swap(slots_);
+        Table(SmallSize).swap(slots_);
     }
 
 private:
+    // Every slot is written (emptied) when the table is made.
+    using Table = std::vector<Slot, LargeAllocator<Slot, true>>;
     static constexpr std::size_t SmallSize = 64;
     void Grow() {
-        std::vector<Slot, LargeAllocator<Slot>> old(slots_.size() * 2);
+        Table old(slots_.size() * 2);
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
         for (const Slot& slot : old) {
@@ -75,7 +79,7 @@ private:
         }
     }
 
-    std::vector<Slot, LargeAllocator<Slot>> slots_;
+    Table slots_;
 };
 
 } // namespace zov::memory

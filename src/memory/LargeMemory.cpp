@@ -26,7 +26,10 @@ void* MapLargeBlock(std::size_t bytes, bool populate) {
         munmap(mapped, aligned - start);
     munmap(reinterpret_cast<void*>(aligned + length), start + HugePageBytes - aligned);
     void* block = reinterpret_cast<void*>(aligned);
-    madvise(block, length, MADV_HUGEPAGE); // only advice: without it the block still works
+    // Only advice: without it the block still works. A block filled at once is filled to
+    // `bytes`, so its last part short of 2 MB stays in small pages: it then costs what it holds,
+    // not a whole 2 MB page more.
+    madvise(block, populate ? bytes / HugePageBytes * HugePageBytes : length, MADV_HUGEPAGE);
 #ifdef MADV_POPULATE_WRITE
     if (populate)
         madvise(block, bytes, MADV_POPULATE_WRITE); // also only advice: pages fault in otherwise

@@ -12,25 +12,33 @@ namespace zov::memory {
 constexpr std::size_t LargeBlockBytes = std::size_t(1) << 20;
 
 // nullptr when the system refuses. `populate`: the whole block will be written at once, so its
-// pages are all made present now, in one call instead of one fault each.
+// pages are all made present now, in one call instead of one fault each, and only its whole 2 MB
+// ranges are 2 MB pages.
 void* MapLargeBlock(std::size_t bytes, bool populate = false);
 void UnmapLargeBlock(void* block, std::size_t bytes);
 // Asks for 2 MB pages in the whole aligned 2 MB ranges of a block the heap gave, before it is
 // first written. Only advice: a block too small, or a system without them, is left as it is.
 void AdviseLargePages(void* block, std::size_t bytes);
 
-template <typename T>
+// `FilledAtOnce`: each block is written whole as soon as it is had (a table of slots made at its
+// full size), so its pages are made present at once and its last part short of 2 MB stays in small
+// pages. Otherwise a block is filled as it is used, and each of its 2 MB ranges is one page.
+template <typename T, bool FilledAtOnce = false>
 struct LargeAllocator {
     using value_type = T;
+    template <typename U>
+    struct rebind {
+        using other = LargeAllocator<U, FilledAtOnce>;
+    };
     LargeAllocator() = default;
     template <typename U>
-    LargeAllocator(const LargeAllocator<U>&) {}
+    LargeAllocator(const LargeAllocator<U, FilledAtOnce>&) {}
 
     T* allocate(std::size_t count) {
         const std::size_t bytes = count * sizeof(T);
         if (bytes < LargeBlockBytes)
             return static_cast<T*>(::operator new(bytes));
-        void* block = MapLargeBlock(bytes);
+        void* block = MapLargeBlock(bytes, FilledAtOnce);
         if (block == nullptr)
             throw std::bad_alloc();
         return static_cast<T*>(block);
@@ -43,7 +51,7 @@ struct LargeAllocator {
             UnmapLargeBlock(block, bytes);
     }
     template <typename U>
-    bool operator==(const LargeAllocator<U>&) const { return true; }
+    bool operator==(const LargeAllocator<U, FilledAtOnce>&) const { return true; }
 };
 
 // A writable byte buffer that grows by doubling, each block mapped on its own with its pages made

@@ -3,7 +3,10 @@
 // that a coreference lookup in a graph of thousands of nodes (a long chain of nested graphs that
 // refer to a concept of the graph around them, one long line of labelled concepts) does not scan
 // the table. The reader keeps it in step with every change of a name and every cut of the table.
-// A name is kept as the piece of the input it is, which outlives the index.
+// A name is kept as the piece of the input it is, which outlives the index. Generated graph names
+// ("G" + number) are not indexed: a file that gives positions makes one for nearly every concept,
+// which would double the index of a long line, and a label rarely spells one; the reader leaves
+// such a label to the full reader (SpellsGeneratedName).
 #include "cgif/grammar/NameLists.h"
 #include "cgif/quick/NodeName.h"
 
@@ -33,19 +36,21 @@ public:
         built_ = false;
         lists_.Clear();
     }
-    // Both do nothing while the index is not built; an empty name is not indexed.
+    // Both do nothing while the index is not built; an empty or generated name is not indexed.
     void Add(const NodeName& name, int index) {
-        if (built_ && !name.Empty())
+        if (built_ && Indexed(name))
             lists_.Add(name, index);
     }
     void Remove(const NodeName& name, int index) {
-        if (built_ && !name.Empty())
+        if (built_ && Indexed(name))
             lists_.Remove(name, index);
     }
-    // The largest index <= `atOrBefore` of a node named `name` (not empty), or -1.
+    // The largest index <= `atOrBefore` of a node named `name` (not empty, not generated, and not
+    // spelling a generated name), or -1.
     int LastAtOrBefore(const NodeName& name, int atOrBefore) const { return lists_.LastAtOrBefore(name, atOrBefore); }
 
 private:
+    static bool Indexed(const NodeName& name) { return !name.Empty() && !name.IsGenerated(); }
     bool built_ = false;
     grammar::NameLists<IndexedNames> lists_;
 };

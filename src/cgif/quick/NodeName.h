@@ -54,6 +54,17 @@ public:
         char bufferB[16];
         return a.Text(input_, bufferA) == b.Text(input_, bufferB);
     }
+    // A name that may equal a generated graph name: "G" and digits only.
+    bool SpellsGenerated(const NodeName& name) const {
+        if (name.IsGenerated())
+            return true;
+        if (name.Size < 2 || input_[name.At] != 'G')
+            return false;
+        for (std::uint32_t i = 1; i < name.Size; ++i)
+            if (input_[name.At + i] < '0' || input_[name.At + i] > '9')
+                return false;
+        return true;
+    }
     // FNV-1a over the name's text, folded to 32 bits: names are short, and their last characters
     // (numbers) differ most.
     std::uint32_t Hash(const NodeName& name) const {

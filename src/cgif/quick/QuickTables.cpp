@@ -68,6 +68,9 @@ void QuickReader::Spend(std::size_t steps) {
 int QuickReader::FindCurrentIndex(const NodeName& label, int startIndex) {
     const int start = std::min(startIndex, Upper());
     if (!label.Empty() && (names_.Built() || bound_.size() > IndexFrom)) {
+        // The index leaves generated graph names out.
+        if (input_.SpellsGenerated(label))
+            throw Unsure{};
         if (!names_.Built())
             names_.Build(bound_);
         Spend(1);
