@@ -32,9 +32,11 @@ public:
         for (std::size_t i = 0; i < nodes.size(); ++i)
             Add(nodes[i].Name, static_cast<int>(i));
     }
+    // Names go into the lists only while the index is built: one never built has none to clear.
     void Clear() {
+        if (built_)
+            lists_.Clear();
         built_ = false;
-        lists_.Clear();
     }
     // Both do nothing while the index is not built; an empty or generated name is not indexed.
     void Add(const NodeName& name, int index) {
