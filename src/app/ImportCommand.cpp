@@ -18,6 +18,7 @@
 #include "host/Application.h"
 #include "host/pptx/PptxFile.h"
 #include "platform/ConsoleMessageBoxes.h"
+#include "platform/StatusLine.h"
 
 #include <QFileInfo>
 #include <chrono>
@@ -128,6 +129,14 @@ private:
 // How long `import --into` waits for another program that is changing the same presentation.
 constexpr std::chrono::seconds LockWait{30};
 
+// A file as a status line names it: its name without its folder.
+QString displayName(const QString& path) {
+    return path == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(path).fileName();
+}
+
+// The size of the file to read, 0 for standard input or a file that cannot be looked at.
+qint64 inputSize(const QString& path) { return path == QLatin1String("-") ? 0 : QFileInfo(path).size(); }
+
 // Opens the presentation given with --into; a failure is shown in an "Error" box naming the
 // file and the reason. Saving goes through saveBatchPresentation.
 bool openDocument(host::Application& app, const QString& path, platform::MessageBoxes& messages) {
@@ -194,12 +203,18 @@ int runImport(const QStringList& args) {
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     cgif::importer::SlideRoom room(presentation);
     reader.SetKeepReading([&room] { return room.Left(); });
+    // A long import tells how far it has got on a status line, when standard error is a terminal.
+    platform::StatusLine& status = session.messages.status();
+    platform::ReadingProgress progress(status, displayName(parsed->input), inputSize(parsed->input));
     // No node tables are kept between commands on the command line: nothing to rebuild.
-    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
+    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
+                                                                 [&progress](qint64 done) { progress.Advance(done); });
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     room.TellWhenFull(messages);
     // --arrange: only the slides this import drew; slides already in DOC stay as they are.
+    if (parsed->arrange)
+        status.Show(QStringLiteral("Arranging the slides"));
     const bool arranged = !parsed->arrange ||
         editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), messages);
 
@@ -212,6 +227,7 @@ int runImport(const QStringList& args) {
                         QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         return 1;
     }
+    status.Show(QStringLiteral("Saving ") + displayName(output));
     if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
     return read && arranged ? 0 : 1;

@@ -12,9 +12,10 @@ QString consoleLine(const Message& message) {
     return message.title + QStringLiteral(": ") + text;
 }
 
-ConsoleMessageBoxes::ConsoleMessageBoxes() : out_(&std::cerr) {}
+ConsoleMessageBoxes::ConsoleMessageBoxes() : out_(&std::cerr), status_(std::cerr, StderrIsTerminal()) {}
 
 MessageAnswer ConsoleMessageBoxes::show(const Message& message) {
+    status_.Clear();
     *out_ << consoleLine(message).toStdString() << '\n';
     out_->flush();
     return defaultAnswer(message);

@@ -66,7 +66,8 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 }
 
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
-                             const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect) {
+                             const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect,
+                             const iso::ReadingPosition& position) {
     std::unique_ptr<platform::TextStream> in;
     try {
         in = platform::OpenTextFile(path);
@@ -74,7 +75,7 @@ ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::
         ShowError(messages, failure.message());
         return ImportOutcome::FileNotOpened;
     }
-    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect);
+    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect, position);
 }
 
 } // namespace zov::cgif::importer

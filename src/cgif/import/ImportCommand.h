@@ -43,6 +43,7 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 // box naming it and the reason; the reading and the rebuild are then skipped.
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
                              const RebuildHook& rebuildNodeTables,
-                             dialect::DialectChoice dialect = dialect::DialectChoice::Auto);
+                             dialect::DialectChoice dialect = dialect::DialectChoice::Auto,
+                             const iso::ReadingPosition& position = {});
 
 } // namespace zov::cgif::importer

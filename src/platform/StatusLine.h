@@ -1,0 +1,63 @@
+#pragma once
+// One line of status at the foot of a terminal ("Reading graphs.cgf: 42%"), written over in place
+// while a long command-line run goes on. It appears only on a terminal, and only once the run has
+// lasted a moment, so that scripts, pipes and quick runs never see it; it is wiped before any
+// other line is written to the same stream (ConsoleMessageBoxes does), and when it is destroyed.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+
+namespace zov::platform {
+
+class StatusLine {
+public:
+    using Clock = std::function<std::int64_t()>; // milliseconds, steadily increasing
+    static constexpr std::int64_t DefaultDelay = 700;
+
+    // `terminal`: the stream is a terminal a person watches (StderrIsTerminal for std::cerr).
+    StatusLine(std::ostream& out, bool terminal, Clock clock = {}, std::int64_t delayMs = DefaultDelay);
+    ~StatusLine();
+    StatusLine(const StatusLine&) = delete;
+    StatusLine& operator=(const StatusLine&) = delete;
+
+    // Shows `text` in place of what the line showed; the same text again writes nothing.
+    void Show(const QString& text);
+    // Wipes the line (the cursor goes back to its start); it comes back with the next Show.
+    void Clear();
+    // True when Show would show something: on a terminal, once the moment has passed.
+    bool Due() const { return terminal_ && clock_() >= shownFrom_; }
+
+private:
+    std::ostream& out_;
+    bool terminal_;
+    Clock clock_;
+    std::int64_t shownFrom_;  // the time before which nothing is shown
+    QString shown_;           // what the line shows now (empty: nothing)
+    qsizetype width_ = 0;     // the columns it takes
+};
+
+bool StderrIsTerminal();
+
+// "Reading NAME: P%" for `done` of `total` bytes (P from 0 to 100); "Reading NAME" when the
+// total is not known (standard input).
+QString ReadingStatus(const QString& name, std::int64_t done, std::int64_t total);
+
+// Follows a reading on a status line. Advance is told of every line read, so it looks at the
+// clock only every Step bytes and writes only when the percentage changes.
+class ReadingProgress {
+public:
+    static constexpr std::int64_t Step = 64 * 1024;
+    ReadingProgress(StatusLine& line, QString name, std::int64_t total)
+        : line_(line), name_(std::move(name)), total_(total) {}
+    void Advance(std::int64_t done);
+
+private:
+    StatusLine& line_;
+    QString name_;
+    std::int64_t total_;
+    std::int64_t lookedAt_ = -Step; // the `done` at which the clock was last looked at
+    QString last_;
+};
+
+} // namespace zov::platform

@@ -1,0 +1,89 @@
+// The status line of long command-line runs: never seen by scripts or quick runs, written over
+// in place on a terminal, and out of the way of every message line.
+#include "platform/ConsoleMessageBoxes.h"
+#include "platform/StatusLine.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace zov::platform {
+namespace {
+
+struct FakeClock {
+    std::int64_t now = 0;
+    StatusLine::Clock clock() {
+        return [this] { return now; };
+    }
+};
+
+TEST(StatusLine, ShowsOnlyOnATerminalOnceTheMomentHasPassed) {
+    FakeClock time;
+    std::ostringstream piped;
+    {
+        StatusLine line(piped, false, time.clock(), 500);
+        time.now = 10'000;
+        line.Show(QStringLiteral("Reading a.cgf: 50%"));
+        EXPECT_FALSE(line.Due());
+    }
+    EXPECT_EQ(piped.str(), "") << "a pipe or a file never gets the line";
+
+    std::ostringstream terminal;
+    time.now = 0;
+    {
+        StatusLine line(terminal, true, time.clock(), 500);
+        time.now = 499;
+        line.Show(QStringLiteral("Reading a.cgf: 1%"));
+        EXPECT_EQ(terminal.str(), "") << "a quick run shows nothing";
+        time.now = 500;
+        line.Show(QStringLiteral("Reading a.cgf: 10%"));
+        line.Show(QStringLiteral("Reading a.cgf: 10%"));
+        EXPECT_EQ(terminal.str(), "\rReading a.cgf: 10%") << "the same text is not written again";
+        line.Show(QStringLiteral("Saving b.pptx"));
+        EXPECT_EQ(terminal.str(), "\rReading a.cgf: 10%\rSaving b.pptx     \rSaving b.pptx")
+            << "blanks cover the end of the longer text before";
+        terminal.str("");
+        line.Clear();
+        line.Clear();
+        EXPECT_EQ(terminal.str(), "\r             \r");
+        terminal.str("");
+        line.Show(QStringLiteral("Saving b.pptx"));
+    }
+    EXPECT_EQ(terminal.str(), "\rSaving b.pptx\r             \r") << "the line is wiped when the run ends";
+}
+
+TEST(StatusLine, IsWipedBeforeEachMessageLine) {
+    FakeClock time;
+    std::ostringstream out;
+    ConsoleMessageBoxes boxes(out, true, time.clock());
+    time.now = StatusLine::DefaultDelay;
+    boxes.status().Show(QStringLiteral("Reading a.cgf: 3%"));
+    boxes.inform(QStringLiteral("Current coreference not found for: x"), QStringLiteral("Error"), MessageIcon::Critical);
+    boxes.status().Show(QStringLiteral("Reading a.cgf: 4%"));
+    EXPECT_EQ(out.str(), "\rReading a.cgf: 3%\r                 \rError: Current coreference not found for: x\n"
+                         "\rReading a.cgf: 4%");
+}
+
+TEST(ReadingProgress, TellsThePercentageReadAndLooksAtTheClockOnlyEveryStep) {
+    EXPECT_EQ(ReadingStatus(QStringLiteral("a.cgf"), 0, 1000), QStringLiteral("Reading a.cgf: 0%"));
+    EXPECT_EQ(ReadingStatus(QStringLiteral("a.cgf"), 999, 1000), QStringLiteral("Reading a.cgf: 99%"));
+    EXPECT_EQ(ReadingStatus(QStringLiteral("a.cgf"), 1200, 1000), QStringLiteral("Reading a.cgf: 100%"))
+        << "line ends counted as one character may run past the size";
+    EXPECT_EQ(ReadingStatus(QStringLiteral("standard input"), 5000, 0), QStringLiteral("Reading standard input"));
+
+    FakeClock time;
+    int looks = 0;
+    std::ostringstream out;
+    StatusLine line(out, true, [&] { ++looks; return time.now; }, 0);
+    const std::int64_t total = 100 * ReadingProgress::Step;
+    ReadingProgress progress(line, QStringLiteral("big.cgf"), total);
+    looks = 0;
+    for (std::int64_t done = 0; done <= total; done += 100)
+        progress.Advance(done);
+    EXPECT_LE(looks, 2 * 101) << "the clock is looked at once a step, not once a line";
+    EXPECT_NE(out.str().find("\rReading big.cgf: 0%"), std::string::npos);
+    EXPECT_NE(out.str().find("\rReading big.cgf: 57%"), std::string::npos);
+    EXPECT_NE(out.str().find("\rReading big.cgf: 100%"), std::string::npos);
+}
+
+} // namespace
+} // namespace zov::platform
