@@ -60,4 +60,10 @@ std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList&
     return parsed;
 }
 
+QString statusName(const QString& path, bool output) {
+    if (path == QLatin1String("-"))
+        return output ? QStringLiteral("standard output") : QStringLiteral("standard input");
+    return QFileInfo(path).fileName();
+}
+
 } // namespace zov::app

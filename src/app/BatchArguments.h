@@ -23,6 +23,10 @@ bool missingInput(const QString& input, const QString& example, QString& problem
 // standard input or output, is no file).
 bool sameFile(const QString& a, const QString& b);
 
+// A file as a status line names it: its name without its folder ("standard input" or "standard
+// output" for "-").
+QString statusName(const QString& path, bool output = false);
+
 // IN [-o OUT]; on a usage error returns nothing and says why in `problem`.
 std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList& args, QString& problem);
 

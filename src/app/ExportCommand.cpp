@@ -69,10 +69,16 @@ int runExport(const QStringList& arguments) {
         return usageError(Command, QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));
 
     platform::ConsoleMessageBoxes messages;
+    // A long export tells what it is doing on a status line, unless the CGIF goes to the terminal.
+    const bool showStatus = output != QLatin1String("-");
+    if (showStatus)
+        messages.status().Show(QStringLiteral("Opening ") + statusName(parsed->input));
     host::Application app;
     const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
     if (!presentation)
         return 2;
+    if (showStatus)
+        messages.status().Show(QStringLiteral("Writing ") + statusName(output, true));
 
     switch (cgif::exporter::ExportGraphsToFile(*presentation, output, messages, *dialect)) {
     case ExportOutcome::Written:

@@ -129,11 +129,6 @@ private:
 // How long `import --into` waits for another program that is changing the same presentation.
 constexpr std::chrono::seconds LockWait{30};
 
-// A file as a status line names it: its name without its folder.
-QString displayName(const QString& path) {
-    return path == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(path).fileName();
-}
-
 // The size of the file to read, 0 for standard input or a file that cannot be looked at.
 qint64 inputSize(const QString& path) { return path == QLatin1String("-") ? 0 : QFileInfo(path).size(); }
 
@@ -205,7 +200,7 @@ int runImport(const QStringList& args) {
     reader.SetKeepReading([&room] { return room.Left(); });
     // A long import tells how far it has got on a status line, when standard error is a terminal.
     platform::StatusLine& status = session.messages.status();
-    platform::ReadingProgress progress(status, displayName(parsed->input), inputSize(parsed->input));
+    platform::ReadingProgress progress(status, statusName(parsed->input), inputSize(parsed->input));
     // No node tables are kept between commands on the command line: nothing to rebuild.
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
                                                                  [&progress](qint64 done) { progress.Advance(done); });
@@ -227,7 +222,7 @@ int runImport(const QStringList& args) {
                         QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         return 1;
     }
-    status.Show(QStringLiteral("Saving ") + displayName(output));
+    status.Show(QStringLiteral("Saving ") + statusName(output, true));
     if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
     return read && arranged ? 0 : 1;

@@ -21,7 +21,7 @@ StatusLine::StatusLine(std::ostream& out, bool terminal, Clock clock, std::int64
 StatusLine::~StatusLine() { Clear(); }
 
 void StatusLine::Show(const QString& text) {
-    if (!terminal_ || text == shown_ || clock_() < shownFrom_)
+    if (!terminal_ || text == shown_)
         return;
     const std::string bytes = text.toStdString();
     // A shorter text leaves the end of the longer one before it: blanks cover it.

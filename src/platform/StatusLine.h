@@ -1,8 +1,9 @@
 #pragma once
-// One line of status at the foot of a terminal ("Reading graphs.cgf: 42%"), written over in place
-// while a long command-line run goes on. It appears only on a terminal, and only once the run has
-// lasted a moment, so that scripts, pipes and quick runs never see it; it is wiped before any
-// other line is written to the same stream (ConsoleMessageBoxes does), and when it is destroyed.
+// One line of status at the foot of a terminal ("Opening big.pptx", "Reading graphs.cgf: 42%"),
+// written over in place while a long command-line run goes on. It appears only on a terminal, so
+// that scripts and pipes never see it; it is wiped before any other line is written to the same
+// stream (ConsoleMessageBoxes does), and when it is destroyed. A step is shown as it starts (a
+// quick run wipes it at once); a running count waits until the run has lasted a moment (Due).
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -21,18 +22,18 @@ public:
     StatusLine(const StatusLine&) = delete;
     StatusLine& operator=(const StatusLine&) = delete;
 
-    // Shows `text` in place of what the line showed; the same text again writes nothing.
+    // Shows `text` (on a terminal) in place of what the line showed; the same text again writes nothing.
     void Show(const QString& text);
     // Wipes the line (the cursor goes back to its start); it comes back with the next Show.
     void Clear();
-    // True when Show would show something: on a terminal, once the moment has passed.
+    // True on a terminal once the moment has passed: a running count is worth showing.
     bool Due() const { return terminal_ && clock_() >= shownFrom_; }
 
 private:
     std::ostream& out_;
     bool terminal_;
     Clock clock_;
-    std::int64_t shownFrom_;  // the time before which nothing is shown
+    std::int64_t shownFrom_;  // the time before which a running count is not shown
     QString shown_;           // what the line shows now (empty: nothing)
     qsizetype width_ = 0;     // the columns it takes
 };
@@ -43,8 +44,8 @@ bool StderrIsTerminal();
 // total is not known (standard input).
 QString ReadingStatus(const QString& name, std::int64_t done, std::int64_t total);
 
-// Follows a reading on a status line. Advance is told of every line read, so it looks at the
-// clock only every Step bytes and writes only when the percentage changes.
+// Follows a reading on a status line once it is due. Advance is told of every line read, so it
+// looks at the clock only every Step bytes and writes only when the percentage changes.
 class ReadingProgress {
 public:
     static constexpr std::int64_t Step = 64 * 1024;
