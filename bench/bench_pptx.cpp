@@ -112,6 +112,32 @@ void SaveToFile(benchmark::State& state)
 }
 BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->UseRealTime();
 
+// Opening a presentation of many small slides (a concept, a relation and an arc each, as an
+// import of small graphs makes): the cost of a slide must not grow with the number of slides.
+void OpenManySmallSlides(benchmark::State& state)
+{
+    Application app;
+    Presentation deck = app.Presentations().Add();
+    for (int s = 1; s <= state.range(0); ++s) {
+        Slide slide = deck.Slides().Add(s, LayoutBlank);
+        slide.SetName(QStringLiteral("G%1").arg(s));
+        Shape cat = slide.Shapes().AddShape(ShapeRectangle, 100, 50, 80, 30);
+        cat.TextFrame().TextRange().SetText(QStringLiteral("Cat"));
+        Shape on = slide.Shapes().AddShape(ShapeOval, 200, 150, 80, 30);
+        on.TextFrame().TextRange().SetText(QStringLiteral("On"));
+        Shape arc = slide.Shapes().AddConnector(ConnectorStraight, 0, 0, 10, 10);
+        arc.ConnectorFormat().BeginConnect(cat, 1);
+        arc.ConnectorFormat().EndConnect(on, 1);
+    }
+    const QByteArray file = presentationBytes(deck);
+    for (auto _ : state) {
+        const Presentation p = readPresentation(file, QStringLiteral("bench.pptx"));
+        benchmark::DoNotOptimize(p.Slides().Count());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(OpenManySmallSlides)->Arg(4000)->Arg(32000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // One element with 200,000 attributes (a 3 MB start tag): the repeated-name check is linear.
 void ScanSlideWithManyAttributes(benchmark::State& state)
 {

@@ -88,14 +88,6 @@ PresentationPart readPresentationPart(const QByteArray& xml, const QString& part
     return out;
 }
 
-const Relationship* findRel(const std::vector<Relationship>& rels, const QString& id)
-{
-    for (const auto& rel : rels)
-        if (rel.id == id)
-            return &rel;
-    return nullptr;
-}
-
 // The byte offsets in a slide part of the places its scan found shapes at, in the decoded text.
 // Valid only when the text encodes back to exactly the part's bytes (any valid UTF-8 without a
 // byte order mark does), so that a shape's bytes are the part's bytes between its offsets.
@@ -366,9 +358,15 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
     std::vector<SlideJob> jobs;
     jobs.reserve(pres.slides.size());
     QSet<QString> slidePartsSeen;
+    // Every slide names its relationship: looked up by id, so that opening stays linear in the slides.
+    QHash<QString, const Relationship*> presRelById;
+    presRelById.reserve(static_cast<qsizetype>(presRels.size()));
+    for (const Relationship& rel : presRels)
+        if (!presRelById.contains(rel.id)) // the first of a repeated id, as a search in order finds
+            presRelById.insert(rel.id, &rel);
     for (const SlideRef& ref : pres.slides) {
         const int number = static_cast<int>(jobs.size()) + 1;
-        const Relationship* rel = findRel(presRels, ref.relId);
+        const Relationship* rel = presRelById.value(ref.relId, nullptr);
         if (!rel || rel->external || rel->type != ns::relType("slide"))
             fail(QStringLiteral("damaged package: slide %1 refers to relationship \"%2\", which %3")
                      .arg(number)
