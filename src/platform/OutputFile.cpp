@@ -88,6 +88,11 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
             fail("create", errno);
         return;
     }
+    // A file made read-only is not replaced, though its folder would allow the rename: the user
+    // may not write it, or nobody may (a protection even the superuser is held to here).
+    if (exists && (::access(target_.constData(), W_OK) != 0 || (st.st_mode & 0222) == 0))
+        throw FileError(QStringLiteral("Cannot write \"%1\": the file is read-only").arg(path_),
+                        QStringLiteral("the file is read-only"));
     temporary_ = directoryOf(target_) + "/." + baseNameOf(target_) + "~XXXXXX";
     fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0) {

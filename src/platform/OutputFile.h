@@ -5,7 +5,8 @@
 // replaces it by a rename only when every byte was written and flushed to the disk: a full
 // disk, a file-size limit or a kill leaves the previous file whole. A symbolic link is followed,
 // so the file it names is replaced and the link stays; the replaced file's permissions (and,
-// when allowed, owner) carry over. Anything that is not a regular file (a character device such
+// when allowed, owner) carry over. A read-only file (one the user may not write, or one without
+// any write permission) is not replaced. Anything that is not a regular file (a character device such
 // as /dev/null, a FIFO, a socket) is written directly: replacing it by a rename would put a
 // regular file where the device or pipe was. A name under /dev or /proc (/dev/stdout,
 // /proc/self/fd/N) stands for a file already open and is written through as given.

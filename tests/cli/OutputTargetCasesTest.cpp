@@ -111,9 +111,11 @@ TEST_F(OutputTargetCases, EachTargetIsWrittenOrKeptAsItWas) {
         const QString written = c.kind == u"link" ? QStringLiteral("real-") + c.file : c.file;
         QFile::remove(out);
         QFile::remove(real);
-        if (c.kind == u"regular" || c.kind == u"link") {
+        const bool holdsPrevious = c.kind == u"regular" || c.kind == u"readonly" || c.kind == u"link";
+        const mode_t previousMode = c.kind == u"readonly" ? 0444 : 0640;
+        if (holdsPrevious) {
             write(written, Previous);
-            ::chmod(QFile::encodeName(path(written)).constData(), 0640);
+            ::chmod(QFile::encodeName(path(written)).constData(), previousMode);
             if (c.kind == u"link") {
                 ASSERT_TRUE(QFile::link(real, out));
             }
@@ -139,9 +141,9 @@ TEST_F(OutputTargetCases, EachTargetIsWrittenOrKeptAsItWas) {
         // Every message is one "TITLE: TEXT" line; no library prints its own.
         EXPECT_FALSE(result.err.contains("libpng")) << result.err.toStdString();
         const bool ok = c.exitCode == 0;
-        if (c.kind == u"regular" || c.kind == u"link") {
+        if (holdsPrevious) {
             EXPECT_EQ(readFile(written) == Previous, !ok);
-            EXPECT_EQ(modeOf(path(written)) & 0777, 0640u);
+            EXPECT_EQ(modeOf(path(written)) & 0777, previousMode);
             if (c.kind == u"link") {
                 EXPECT_TRUE(S_ISLNK(modeOf(out, false)));
             }
