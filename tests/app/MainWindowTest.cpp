@@ -62,6 +62,21 @@ TEST_F(MainWindowTest, SaveOpenRoundTripModifiedMarkAndRecentFiles)
     ASSERT_TRUE(window->save());
     EXPECT_FALSE(window->isWindowModified());
 
+    // A file made read-only is not replaced: the save says why, and the work stays unsaved.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const QByteArray savedBytes = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    moved.SetLeft(moved.Left() + 10);
+    settle();
+    messages.clear();
+    EXPECT_FALSE(window->save());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("the file is read-only"))) << messages.shown()[0].text.toStdString();
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ([&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }(), savedBytes);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    messages.clear();
+    window->undo();
+
     // Opening shows the file's slides in place of the present document.
     ASSERT_TRUE(window->newPresentation());
     EXPECT_EQ(application.ActivePresentation().Slides().Item(1).Shapes().Count(), 0);

@@ -142,7 +142,8 @@ void MainWindow::createActions()
     openAction_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     saveAction_ = make(tr("&Save"), QKeySequence::Save, tr("Save the presentation"), [this] { save(); });
     saveAction_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveAsAction_ = make(tr("Save &As..."), QKeySequence::SaveAs, tr("Save the presentation under a new name"), [this] { saveAs(); });
+    // Not every desktop has a standard key for Save As: Ctrl+Shift+S everywhere.
+    saveAsAction_ = make(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), tr("Save the presentation under a new name"), [this] { saveAs(); });
     exitAction_ = make(tr("E&xit"), QKeySequence::Quit, tr("Close the program"), [this] { close(); });
 
     undoAction_ = make(tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), tr("Undo the last change"), [this] { undo(); });
