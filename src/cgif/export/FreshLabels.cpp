@@ -65,6 +65,7 @@ QString MadeUpLabels::labelFor(const QString& name, const host::Presentation& pr
         if (!fresh_)
             fresh_.emplace(presentation);
         it = labels_.insert(name, fresh_->next());
+        order_.push_back(it.value());
     }
     return it.value();
 }

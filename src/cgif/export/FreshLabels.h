@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace zov::cgif::exporter {
 
@@ -31,13 +32,16 @@ class MadeUpLabels {
 public:
     QString labelFor(const QString& name, const host::Presentation& presentation);
     const QHash<QString, QString>& all() const { return labels_; } // concept name -> label
+    const std::vector<QString>& inOrder() const { return order_; }  // the labels, oldest first
     void clear() {
         labels_.clear();
+        order_.clear();
         fresh_.reset();
     }
 
 private:
     QHash<QString, QString> labels_;
+    std::vector<QString> order_;
     std::optional<FreshLabels> fresh_;
 };
 

@@ -73,6 +73,7 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
     bool first = true;
     QString name;
     earlierLabels_.clear();
+    madeUpNoted_ = 0;
     try {
         const int slideCount = presentation_.Slides().Count();
         for (int s = 1; s <= slideCount; ++s) {
@@ -165,8 +166,10 @@ void GraphWriter::noteDefinedLabels(const host::Slide& slide) {
         if (shape.AutoShapeType() == drawing::ConceptShapeType)
             earlierLabels_.insert(drawing::LabelPart(shape.Name()));
     }
-    for (auto it = madeUpLabels_.all().cbegin(); it != madeUpLabels_.all().cend(); ++it)
-        earlierLabels_.insert(it.value());
+    // Every label made up so far counts as defined; those noted after an earlier slide are in already.
+    const std::vector<QString>& madeUp = madeUpLabels_.inOrder();
+    for (; madeUpNoted_ < madeUp.size(); ++madeUpNoted_)
+        earlierLabels_.insert(madeUp[madeUpNoted_]);
 }
 
 void GraphWriter::findGraphReferences() {

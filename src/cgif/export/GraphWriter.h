@@ -78,6 +78,7 @@ private:
     QSet<QString> arcsOfThisGraph_;
     QSet<QString> writtenThisGraph_; // names written in full on this slide
     QSet<QString> earlierLabels_;    // labels defined by the slides written so far
+    std::size_t madeUpNoted_ = 0;    // how many of madeUpLabels_ (oldest first) are in earlierLabels_
     QHash<QString, host::Shape> graphReferences_; // concept name -> the graph pentagon it holds // names written as a relation's or actor's argument on this slide
 
     // Concepts without a label that are written again; found by a silent first pass.

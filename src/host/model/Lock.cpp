@@ -32,14 +32,14 @@ std::shared_ptr<PresentationData> lockPresentation(const std::weak_ptr<Presentat
     return presentation;
 }
 
+// A slide in a presentation has its presentation set, and a slide taken out of one has it
+// cleared (deleting, restoring an undo step): the slide's own weak reference then finds its
+// owner at once, where a search of the presentation's slides made each call cost every slide.
 std::shared_ptr<SlideData> sharedSlide(const SlideData* slide)
 {
     if (!slide || !slide->presentation)
         return {};
-    for (const auto& s : slide->presentation->slides)
-        if (s.get() == slide)
-            return s;
-    return {};
+    return std::const_pointer_cast<SlideData>(slide->weak_from_this().lock());
 }
 
 } // namespace zov::host
