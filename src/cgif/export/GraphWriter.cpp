@@ -54,6 +54,14 @@ QString GraphWriter::TitleType(const QString& titleText) {
     return titleText.mid(at + separator.size());
 }
 
+QString GraphWriter::TitleText(const host::Slide& slide) {
+    const host::Shape first = slide.Shapes().Item(1);
+    if (!first.HasTextFrame())
+        throw host::HostError("its first shape, \"" + first.Name().toStdString() +
+                              "\", has no text, where a graph slide has its title label");
+    return first.TextFrame().TextRange().Text();
+}
+
 bool GraphWriter::WriteGraphs(platform::TextStream& out) {
     // A concept's full form comes before any reference to it, so whether an unlabelled concept
     // needs a made-up label is only known after the fact: a silent pass over the same slides
@@ -82,7 +90,7 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
             scan_.ScanSlide(presentation_, s);
             if (!scan_.HasSlideNodes() && !hasLabelledPentagon(scan_))
                 continue;
-            const QString type = TitleType(shapeText(slide.Shapes().Item(1)));
+            const QString type = TitleType(TitleText(slide));
             if (!first) {
                 out.WriteLine(QStringLiteral(" "));
                 out.WriteLine(QStringLiteral(". "));

@@ -49,6 +49,9 @@ public:
 
     // The type part of a graph title "name is type"; "Graph" when the text has no " is ".
     static QString TitleType(const QString& titleText);
+    // The text of a slide's first shape, its title label; a host error naming the shape when it
+    // has no text (a connector, a picture, a table put first on the slide).
+    static QString TitleText(const host::Slide& slide);
 
 private:
     bool writeAllSlides(platform::TextStream& out);
