@@ -30,8 +30,12 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem)
                       .arg(document_)
                       .arg(pid);
     } else {
-        problem = QStringLiteral("Cannot change \"%1\": its lock file \"%2\" cannot be made in that folder")
-                      .arg(document_, lockPathOf(document_));
+        // The user can do nothing about the lock itself, only save elsewhere.
+        const QString reason = lock_->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
+                                                                            : QStringLiteral("the folder takes no new files");
+        problem = QStringLiteral("Cannot change \"%1\": its lock file \"%2\" cannot be made in that folder (%3); "
+                                 "save it in another folder")
+                      .arg(document_, lockPathOf(document_), reason);
     }
     return false;
 }
