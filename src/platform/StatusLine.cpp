@@ -20,7 +20,10 @@ StatusLine::StatusLine(std::ostream& out, bool terminal, Clock clock, std::int64
 
 StatusLine::~StatusLine() { Clear(); }
 
-void StatusLine::Show(const QString& text) {
+void StatusLine::Show(const QString& given) {
+    // A line longer than the narrowest terminal would wrap, and a carriage return would then go
+    // back to the start of its last row only: the end of a long name gives way.
+    const QString text = given.size() > MaxWidth ? given.left(MaxWidth - 3) + QStringLiteral("...") : given;
     if (!terminal_ || text == shown_)
         return;
     const std::string bytes = text.toStdString();

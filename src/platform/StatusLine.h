@@ -15,6 +15,7 @@ class StatusLine {
 public:
     using Clock = std::function<std::int64_t()>; // milliseconds, steadily increasing
     static constexpr std::int64_t DefaultDelay = 700;
+    static constexpr qsizetype MaxWidth = 79; // columns: a longer text is cut, ending in "..."
 
     // `terminal`: the stream is a terminal a person watches (StderrIsTerminal for std::cerr).
     StatusLine(std::ostream& out, bool terminal, Clock clock = {}, std::int64_t delayMs = DefaultDelay);

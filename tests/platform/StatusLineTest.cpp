@@ -46,6 +46,10 @@ TEST(StatusLine, ShowsOnlyOnATerminalAndIsWrittenOverInPlace) {
         line.Clear();
         EXPECT_EQ(terminal.str(), "\r             \r");
         terminal.str("");
+        line.Show(QStringLiteral("Reading ") + QString(100, u'n') + QStringLiteral(".cgf: 5%"));
+        EXPECT_EQ(terminal.str(), "\rReading " + std::string(68, 'n') + "...") << "a line too long for a terminal is cut";
+        line.Clear();
+        terminal.str("");
         line.Show(QStringLiteral("Saving b.pptx"));
     }
     EXPECT_EQ(terminal.str(), "\rSaving b.pptx\r             \r") << "the line is wiped when the run ends";
