@@ -117,11 +117,14 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
         services_.messages->inform(failure.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
         return true;
     }
+    cgif::importer::SlideRoom room(application_.ActivePresentation());
+    // The reader asks for room between graphs only: a presentation full already takes no graph.
+    if (!room.Left())
+        return room.TellWhenFull(*services_.messages);
     cgif::SlideBuilder builder(application_, settings_, *services_.messages);
     UnplacedGraphs unplaced(builder, application_);
     cgif::CgifReader& reader = editor_.Reader();
     reader.SetSink(settings_.arrangeImported ? static_cast<cgif::GraphSink&>(unplaced) : builder);
-    cgif::importer::SlideRoom room(application_.ActivePresentation());
     reader.SetKeepReading([progress, &room] { return !(progress && progress->CancelRequested()) && room.Left(); });
     // The reader goes back to drawing nothing and reading on, whatever way the import ends.
     struct RestoreReader {

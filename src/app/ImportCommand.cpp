@@ -202,8 +202,11 @@ int runImport(const QStringList& args) {
     platform::StatusLine& status = session.messages.status();
     platform::ReadingProgress progress(status, statusName(parsed->input), inputSize(parsed->input));
     // No node tables are kept between commands on the command line: nothing to rebuild.
-    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
-                                                                 [&progress](qint64 done) { progress.Advance(done); });
+    // The reader asks for room between graphs only: a document full already takes no graph.
+    const ImportOutcome outcome =
+        !room.Left() ? ImportOutcome::StoppedAtError
+                     : cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
+                                                      [&progress](qint64 done) { progress.Advance(done); });
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     room.TellWhenFull(messages);

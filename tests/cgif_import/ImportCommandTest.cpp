@@ -76,11 +76,12 @@ TEST_F(ImportCommandTest, AnImportStopsWhenThePresentationIsFull) {
         QStringList boxes;
     };
     const QString full = QStringLiteral("ZOVEdit: The presentation has %1 slides, the most it can hold and still be "
-                                        "opened again once saved: the graphs after them were not imported.");
+                                        "opened again once saved: this import drew %1 of them, up to graph %2, and the "
+                                        "graphs after it were not imported.");
     const Case cases[] = {
-        {1, {"G1"}, {full.arg(1)}},
-        {2, {"G1", "G3", "G2"}, {full.arg(3)}},
-        {4, {"G1", "G3", "G2", "G4"}, {full.arg(4)}},
+        {1, {"G1"}, {full.arg(1).arg("G1")}},
+        {2, {"G1", "G3", "G2"}, {full.arg(3).arg("G2")}},
+        {4, {"G1", "G3", "G2", "G4"}, {full.arg(4).arg("G4")}},
         {6, {"G1", "G3", "G2", "G4", "G5", "G6"}, {"ZOVEdit: File read"}},
     };
     for (const Case& c : cases) {
@@ -94,6 +95,20 @@ TEST_F(ImportCommandTest, AnImportStopsWhenThePresentationIsFull) {
         EXPECT_EQ(session.slideNames(), c.slides) << c.room;
         EXPECT_EQ(session.messageLines(), c.boxes) << c.room;
     }
+}
+
+// The reader asks for room only between graphs: an import into a presentation that is full
+// already asks before it reads (the command line and the palette do), and the box says that
+// nothing was imported.
+TEST_F(ImportCommandTest, APresentationFullBeforeTheImportHasNoRoomAndSaysSo) {
+    ImportSession session;
+    session.app.ActivePresentation().Slides().Add(1, host::LayoutBlank);
+    importer::SlideRoom room(session.app.ActivePresentation(), 1);
+    EXPECT_FALSE(room.Left());
+    EXPECT_TRUE(room.TellWhenFull(session.messages));
+    EXPECT_EQ(session.messageLines(), QStringList{QStringLiteral("ZOVEdit: The presentation has 1 slides, the most it "
+                                                                 "can hold and still be opened again once saved: no "
+                                                                 "graph was imported.")});
 }
 
 TEST_F(ImportCommandTest, FileThatCannotBeOpenedIsNamedAndNothingElseHappens) {

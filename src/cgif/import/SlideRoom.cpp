@@ -14,9 +14,18 @@ bool SlideRoom::Left() {
 bool SlideRoom::TellWhenFull(platform::MessageBoxes& messages) const {
     if (!full_)
         return false;
+    const QLocale english(QLocale::English);
+    const int slides = presentation_.Slides().Count();
+    const int drawn = slides - slidesBefore_;
+    // Graphs are drawn at the end, a nested graph's slide before its holder's: the last slide is
+    // the last top-level graph read.
+    const QString what = drawn > 0 ? QStringLiteral("this import drew %1 of them, up to graph %2, and the graphs after it "
+                                                    "were not imported")
+                                         .arg(english.toString(drawn), presentation_.Slides().Item(slides).Name())
+                                   : QStringLiteral("no graph was imported");
     messages.inform(QStringLiteral("The presentation has %1 slides, the most it can hold and still be opened again "
-                                   "once saved: the graphs after them were not imported.")
-                        .arg(QLocale(QLocale::English).toString(presentation_.Slides().Count())),
+                                   "once saved: %2.")
+                        .arg(english.toString(slides), what),
                     QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
     return true;
 }
