@@ -68,6 +68,8 @@
 //   graphs:  BeginGraph(), AddTopGraphNode(), HandOnGraph()  one top-level graph's tables
 //            bool GraphFailed()              called in a catch block, as BindingFailed
 //            bool KeepReadingBetweenGraphs()  asked before each graph after the first
+//            NoteProgress()                  after each element of a top-level graph (pos_ has
+//                                            moved on: a long line is read element by element)
 //
 // Text names the character type (Char), the view a title is returned in (String), the
 // type a coreference label is looked up by (Label), and how a character's code is read

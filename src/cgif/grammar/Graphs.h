@@ -62,8 +62,8 @@ bool Grammar<Model, Text>::ReadGraph() {
     Self().AddTopGraphNode();
 
     try {
-        while (!atEnd_ && ReadElement(false, true)) {
-        }
+        while (!atEnd_ && ReadElement(false, true))
+            Self().NoteProgress();
     } catch (...) {
         if (!Self().GraphFailed())
             throw;

@@ -38,10 +38,12 @@ private:
     std::exception_ptr failure_;
 };
 
-// Hands the lines of a stream on and tells the position of each line taken.
+// Hands the lines of a stream on and tells the position of each line taken: where it begins,
+// and, as the reader tells it, how far into it the reading has got.
 class CountedLines : public platform::TextStream {
 public:
     CountedLines(platform::TextStream& in, const ReadingPosition& position) : in_(in), position_(position) {}
+    void TellWithinLine(qsizetype at) { Grown(lineStart_ + at); }
     QString ReadLine() override {
         QString line = in_.ReadLine();
         Tell(line.size());
@@ -60,13 +62,22 @@ public:
 
 private:
     void Tell(qsizetype characters) {
-        characters_ += characters + 1;
-        position_(characters_);
+        lineStart_ = next_;
+        next_ += characters + 1;
+        Grown(lineStart_);
+    }
+    void Grown(qint64 position) {
+        if (position > told_) {
+            told_ = position;
+            position_(position);
+        }
     }
 
     platform::TextStream& in_;
     const ReadingPosition& position_;
-    qint64 characters_ = 0;
+    qint64 lineStart_ = 0; // characters before the line last taken (each line end counts one)
+    qint64 next_ = 0;      // characters before the line to take next
+    qint64 told_ = -1;
 };
 
 // The 2001 reader over `in`, telling the position of each line it takes.
@@ -74,6 +85,11 @@ bool Read2001(CgifReader& reader, platform::TextStream& in, const ReadingPositio
     if (!position)
         return reader.ReadCgifStream(in);
     CountedLines counted(in, position);
+    reader.SetPositionInLine([&counted](qsizetype at) { counted.TellWithinLine(at); });
+    struct Forget {
+        CgifReader& reader;
+        ~Forget() { reader.SetPositionInLine({}); }
+    } forget{reader};
     return reader.ReadCgifStream(counted);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// How a reader tells how far into its input it has got, for a progress bar: the characters of
-// the lines it has taken so far, each line end counted as one. It grows as the reading goes on
-// and is told again only when it has grown.
+// How a reader tells how far into its input it has got, for a progress bar: the characters
+// before the line it reads (each line end counted as one), and, within a long line, how far
+// into it the reading has got. It grows as the reading goes on and is told again only when it
+// has grown.
 #include <QtGlobal>
 #include <functional>
 

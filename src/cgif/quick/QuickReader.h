@@ -188,6 +188,7 @@ private:
             BuildGraph(0, 0);
     }
     static bool GraphFailed() { return false; }
+    static void NoteProgress() {}
     bool KeepReadingBetweenGraphs() {
         afterFirstGraph_ = true;
         return true;

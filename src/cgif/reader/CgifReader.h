@@ -82,6 +82,11 @@ public:
     void SetKeepReading(std::function<bool()> keepReading) { keepReading_ = std::move(keepReading); }
     // True when the last ReadCgifStream ended because the keep-reading check said no.
     bool StoppedBetweenGraphs() const { return stoppedBetweenGraphs_; }
+    // Told, now and then while a top-level graph is read, how far into the current line the
+    // reading has got (characters), so that a file of one long line shows progress too.
+    // Empty: nobody asks.
+    void SetPositionInLine(std::function<void(qsizetype)> told) { positionInLine_ = std::move(told); }
+    static constexpr unsigned ProgressEvery = 1024; // elements between two tellings (a power of two)
 
     // The input lines are fetched from. ReadCgifStream sets it and forgets it when it returns;
     // callers that drive the scanner themselves may set it (nullptr: nothing to fetch).
@@ -295,6 +300,11 @@ private:
     void HandOnGraph();
     bool GraphFailed();
     bool KeepReadingBetweenGraphs();
+    void NoteProgress() {
+        // Every so many elements: a look at the position costs a call, an element far less.
+        if (positionInLine_ && (++elementsRead_ & (ProgressEvery - 1)) == 0)
+            positionInLine_(pos_);
+    }
     static constexpr qsizetype LongLine = 64 * 1024;
     void ReserveForLine(qsizetype characters);
     void KeepCurrentLine() noexcept;
@@ -323,6 +333,8 @@ private:
     std::function<QString()> paletteText_;
     std::function<bool(const QString&)> graphNameTaken_;
     std::function<bool()> keepReading_;
+    std::function<void(qsizetype)> positionInLine_;
+    unsigned elementsRead_ = 0;
     bool stoppedBetweenGraphs_ = false;
     ReaderTables tables_;
     EarlierGraphs earlier_;                      // filled while a stream is read
