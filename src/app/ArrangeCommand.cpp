@@ -9,6 +9,7 @@
 
 #include "editor/arrange/Arrange.h"
 #include "platform/ConsoleMessageBoxes.h"
+#include "platform/StatusLine.h"
 
 #include <chrono>
 
@@ -54,7 +55,12 @@ int runArrange(const QStringList& args) {
         return 2;
 
     status(QStringLiteral("Arranging the slides"));
-    const bool allArranged = editor::ArrangeSlides(*presentation, 1, presentation->Slides().Count(), messages);
+    const int slides = presentation->Slides().Count();
+    platform::PercentProgress arranging(messages.status(), QStringLiteral("Arranging the slides"), slides);
+    const bool allArranged = editor::ArrangeSlides(*presentation, 1, slides, messages, [&](int done) {
+        if (showStatus)
+            arranging.Advance(done);
+    });
     status(QStringLiteral("Saving ") + statusName(output, true));
     if (!saveBatchPresentation(*presentation, output, messages, readVersion))
         return 2;

@@ -200,7 +200,8 @@ int runImport(const QStringList& args) {
     reader.SetKeepReading([&room] { return room.Left(); });
     // A long import tells how far it has got on a status line, when standard error is a terminal.
     platform::StatusLine& status = session.messages.status();
-    platform::ReadingProgress progress(status, statusName(parsed->input), inputSize(parsed->input));
+    platform::PercentProgress progress(status, QStringLiteral("Reading ") + statusName(parsed->input),
+                                       inputSize(parsed->input), platform::PercentProgress::ReadingStep);
     // No node tables are kept between commands on the command line: nothing to rebuild.
     // The reader asks for room between graphs only: a document full already takes no graph.
     const ImportOutcome outcome =
@@ -211,10 +212,13 @@ int runImport(const QStringList& args) {
         return 2;
     room.TellWhenFull(messages);
     // --arrange: only the slides this import drew; slides already in DOC stay as they are.
+    const int slidesAfter = presentation.Slides().Count();
+    platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"), slidesAfter - slidesBefore);
     if (parsed->arrange)
         status.Show(QStringLiteral("Arranging the slides"));
     const bool arranged = !parsed->arrange ||
-        editor::ArrangeSlides(presentation, slidesBefore + 1, presentation.Slides().Count(), messages);
+        editor::ArrangeSlides(presentation, slidesBefore + 1, slidesAfter, messages,
+                              [&](int done) { arranging.Advance(done); });
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
     // stay on the slides in the editor. An import that failed before it drew anything writes

@@ -48,21 +48,21 @@ void StatusLine::Clear() {
 
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
-QString ReadingStatus(const QString& name, std::int64_t done, std::int64_t total) {
+QString PercentStatus(const QString& what, std::int64_t done, std::int64_t total) {
     if (total <= 0)
-        return QStringLiteral("Reading ") + name;
+        return what;
     const std::int64_t percent = std::clamp<std::int64_t>(done * 100 / total, 0, 100);
-    return QStringLiteral("Reading %1: %2%").arg(name).arg(percent);
+    return QStringLiteral("%1: %2%").arg(what).arg(percent);
 }
 
-void ReadingProgress::Advance(std::int64_t done) {
-    // The end of the file is always looked at: it shows 100%.
-    if (done - lookedAt_ < Step && (total_ <= 0 || done < total_))
+void PercentProgress::Advance(std::int64_t done) {
+    // The end is always looked at: it shows 100%.
+    if (done - lookedAt_ < step_ && (total_ <= 0 || done < total_))
         return;
     lookedAt_ = done;
     if (!line_.Due())
         return;
-    QString text = ReadingStatus(name_, done, total_);
+    QString text = PercentStatus(what_, done, total_);
     if (text != last_) {
         line_.Show(text);
         last_ = std::move(text);

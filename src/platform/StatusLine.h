@@ -41,24 +41,26 @@ private:
 
 bool StderrIsTerminal();
 
-// "Reading NAME: P%" for `done` of `total` bytes (P from 0 to 100); "Reading NAME" when the
-// total is not known (standard input).
-QString ReadingStatus(const QString& name, std::int64_t done, std::int64_t total);
+// "WHAT: P%" for `done` of `total` (P from 0 to 100); "WHAT" alone when the total is not known
+// (standard input).
+QString PercentStatus(const QString& what, std::int64_t done, std::int64_t total);
 
-// Follows a reading on a status line once it is due. Advance is told of every line read, so it
-// looks at the clock only every Step bytes and writes only when the percentage changes.
-class ReadingProgress {
+// Follows a long step on a status line once it is due, as "WHAT: P%" ("Reading big.cgf: 42%",
+// "Arranging the slides: 7%"). Advance may be told very often (every line read): it looks at
+// the clock only every `step` units and writes only when the percentage changes.
+class PercentProgress {
 public:
-    static constexpr std::int64_t Step = 64 * 1024;
-    ReadingProgress(StatusLine& line, QString name, std::int64_t total)
-        : line_(line), name_(std::move(name)), total_(total) {}
+    static constexpr std::int64_t ReadingStep = 64 * 1024; // bytes of a file read
+    PercentProgress(StatusLine& line, QString what, std::int64_t total, std::int64_t step = 1)
+        : line_(line), what_(std::move(what)), total_(total), step_(step), lookedAt_(-step) {}
     void Advance(std::int64_t done);
 
 private:
     StatusLine& line_;
-    QString name_;
+    QString what_;
     std::int64_t total_;
-    std::int64_t lookedAt_ = -Step; // the `done` at which the clock was last looked at
+    std::int64_t step_;
+    std::int64_t lookedAt_; // the `done` at which the clock was last looked at
     QString last_;
 };
 

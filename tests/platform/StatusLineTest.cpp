@@ -67,22 +67,24 @@ TEST(StatusLine, IsWipedBeforeEachMessageLine) {
                          "\rReading a.cgf: 4%");
 }
 
-TEST(ReadingProgress, TellsThePercentageReadAndLooksAtTheClockOnlyEveryStep) {
-    EXPECT_EQ(ReadingStatus(QStringLiteral("a.cgf"), 0, 1000), QStringLiteral("Reading a.cgf: 0%"));
-    EXPECT_EQ(ReadingStatus(QStringLiteral("a.cgf"), 999, 1000), QStringLiteral("Reading a.cgf: 99%"));
-    EXPECT_EQ(ReadingStatus(QStringLiteral("a.cgf"), 1200, 1000), QStringLiteral("Reading a.cgf: 100%"))
+TEST(PercentProgress, TellsThePercentageDoneAndLooksAtTheClockOnlyEveryStep) {
+    const QString reading = QStringLiteral("Reading a.cgf");
+    EXPECT_EQ(PercentStatus(reading, 0, 1000), QStringLiteral("Reading a.cgf: 0%"));
+    EXPECT_EQ(PercentStatus(reading, 999, 1000), QStringLiteral("Reading a.cgf: 99%"));
+    EXPECT_EQ(PercentStatus(reading, 1200, 1000), QStringLiteral("Reading a.cgf: 100%"))
         << "line ends counted as one character may run past the size";
-    EXPECT_EQ(ReadingStatus(QStringLiteral("standard input"), 5000, 0), QStringLiteral("Reading standard input"));
+    EXPECT_EQ(PercentStatus(QStringLiteral("Reading standard input"), 5000, 0), QStringLiteral("Reading standard input"));
 
     FakeClock time;
     int looks = 0;
     std::ostringstream out;
     StatusLine line(out, true, [&] { ++looks; return time.now; }, 500);
-    const std::int64_t total = 100 * ReadingProgress::Step;
-    ReadingProgress progress(line, QStringLiteral("big.cgf"), total);
+    const std::int64_t step = PercentProgress::ReadingStep;
+    const std::int64_t total = 100 * step;
+    PercentProgress progress(line, QStringLiteral("Reading big.cgf"), total, step);
     looks = 0;
     for (std::int64_t done = 0; done <= total; done += 100) {
-        if (done >= 10 * ReadingProgress::Step)
+        if (done >= 10 * step)
             time.now = 500;
         progress.Advance(done);
     }
@@ -91,6 +93,16 @@ TEST(ReadingProgress, TellsThePercentageReadAndLooksAtTheClockOnlyEveryStep) {
     EXPECT_NE(out.str().find("\rReading big.cgf: 10%"), std::string::npos);
     EXPECT_NE(out.str().find("\rReading big.cgf: 57%"), std::string::npos);
     EXPECT_NE(out.str().find("\rReading big.cgf: 100%"), std::string::npos);
+
+    // Counted one by one (slides arranged), each change of the percentage is written once.
+    std::ostringstream slides;
+    StatusLine slideLine(slides, true, [] { return std::int64_t(1000); }, 0);
+    PercentProgress arranging(slideLine, QStringLiteral("Arranging the slides"), 400);
+    for (int done = 1; done <= 400; ++done)
+        arranging.Advance(done);
+    const std::string written = slides.str();
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 101) << "each percentage from 0 to 100 once, for 400 slides";
+    EXPECT_NE(written.find("\rArranging the slides: 100%"), std::string::npos);
 }
 
 } // namespace

@@ -228,7 +228,8 @@ QString ArrangeTooLargeMessage(const host::Slide& slide, bool beyondRoom) {
            QStringLiteral(" could not be fitted into the slide; some shapes lie past its edge");
 }
 
-bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages) {
+bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages,
+                   const std::function<void(int arranged)>& arranged) {
     bool allArranged = true;
     const host::Slides slides = presentation.Slides();
     last = std::min(last, slides.Count());
@@ -247,6 +248,8 @@ bool ArrangeSlides(const host::Presentation& presentation, int first, int last, 
                             platform::MessageIcon::Critical);
             allArranged = false;
         }
+        if (arranged)
+            arranged(i - std::max(first, 1) + 1);
     }
     return allArranged;
 }

@@ -18,6 +18,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 namespace zov::platform {
 class MessageBoxes;
@@ -58,8 +59,10 @@ ArrangeResult ArrangeSlide(const host::Slide& slide);
 // (1-based, inclusive) of `presentation`: each failure is shown in an "Error" box naming the
 // slide and the reason and the other slides are still arranged; a graph too large for its slide
 // is arranged as well as it goes and shown in a "ZOVEdit" box. Slides without graph shapes stay
-// as they are. True when no slide failed.
-bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages);
+// as they are. True when no slide failed. `arranged`, when given, is told after each slide how
+// many of them are done.
+bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages,
+                   const std::function<void(int arranged)>& arranged = {});
 
 // The messages, for callers that report in their own way.
 QString ArrangeFailedMessage(const host::Slide& slide, const QString& reason);
