@@ -43,25 +43,21 @@ int runArrange(const QStringList& args) {
         readVersion = platform::StampOf(output);
     }
     // A long run tells what it is doing on a status line, unless the presentation goes to the terminal.
-    const bool showStatus = output != QLatin1String("-");
-    const auto status = [&](const QString& text) {
-        if (showStatus)
-            messages.status().Show(text);
-    };
-    status(QStringLiteral("Opening ") + statusName(parsed->input));
+    platform::StatusLine& status = messages.status();
+    if (output == QLatin1String("-"))
+        status.Silence();
+    status.Show(QStringLiteral("Opening ") + statusName(parsed->input));
     host::Application app;
     const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
     if (!presentation)
         return 2;
 
-    status(QStringLiteral("Arranging the slides"));
+    status.Show(QStringLiteral("Arranging the slides"));
     const int slides = presentation->Slides().Count();
-    platform::PercentProgress arranging(messages.status(), QStringLiteral("Arranging the slides"), slides);
-    const bool allArranged = editor::ArrangeSlides(*presentation, 1, slides, messages, [&](int done) {
-        if (showStatus)
-            arranging.Advance(done);
-    });
-    status(QStringLiteral("Saving ") + statusName(output, true));
+    platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"), slides);
+    const bool allArranged =
+        editor::ArrangeSlides(*presentation, 1, slides, messages, [&](int done) { arranging.Advance(done); });
+    status.Show(QStringLiteral("Saving ") + statusName(output, true));
     if (!saveBatchPresentation(*presentation, output, messages, readVersion))
         return 2;
     return allArranged ? 0 : 1;

@@ -88,15 +88,14 @@ int runExport(const QStringList& arguments) {
 
     platform::ConsoleMessageBoxes messages;
     // A long export tells what it is doing on a status line, unless the CGIF goes to the terminal.
-    const bool showStatus = output != QLatin1String("-");
-    if (showStatus)
-        messages.status().Show(QStringLiteral("Opening ") + statusName(parsed->input));
+    if (output == QLatin1String("-"))
+        messages.status().Silence();
+    messages.status().Show(QStringLiteral("Opening ") + statusName(parsed->input));
     host::Application app;
     const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
     if (!presentation)
         return 2;
-    if (showStatus)
-        messages.status().Show(QStringLiteral("Writing ") + statusName(output, true));
+    messages.status().Show(QStringLiteral("Writing ") + statusName(output, true));
 
     NotingMessageBoxes noting(messages);
     switch (cgif::exporter::ExportGraphsToFile(*presentation, output, noting, *dialect)) {

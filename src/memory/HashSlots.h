@@ -3,8 +3,8 @@
 // a list of the table's own): each slot holds 32 bits of an entry's hash and 1 + the entry's
 // number, 0 when empty. Linear probing; a power of two long and at most three quarters full:
 // eight slots share a cache line, so a probe still ends within one or two lines, and between
-// half and three quarters full a table needs half the slots. Growing moves slots by their hash without
-// reading an entry again.
+// half and three quarters full a table needs half the slots. Growing moves slots by their hash
+// without reading an entry again.
 #include "memory/LargeMemory.h"
 
 #include <algorithm>

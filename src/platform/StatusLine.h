@@ -27,6 +27,12 @@ public:
     void Show(const QString& text);
     // Wipes the line (the cursor goes back to its start); it comes back with the next Show.
     void Clear();
+    // For a run that writes its own output to the terminal, which the line would mix with:
+    // nothing is shown from now on.
+    void Silence() {
+        Clear();
+        terminal_ = false;
+    }
     // True on a terminal once the moment has passed: a running count is worth showing.
     bool Due() const { return terminal_ && clock_() >= shownFrom_; }
 

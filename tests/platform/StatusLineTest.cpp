@@ -53,6 +53,14 @@ TEST(StatusLine, ShowsOnlyOnATerminalAndIsWrittenOverInPlace) {
         line.Show(QStringLiteral("Saving b.pptx"));
     }
     EXPECT_EQ(terminal.str(), "\rSaving b.pptx\r             \r") << "the line is wiped when the run ends";
+
+    // A run whose output goes to the terminal silences the line: it is wiped and stays away.
+    terminal.str("");
+    StatusLine silenced(terminal, true, time.clock(), 0);
+    silenced.Show(QStringLiteral("Opening a.pptx"));
+    silenced.Silence();
+    silenced.Show(QStringLiteral("Writing standard output"));
+    EXPECT_EQ(terminal.str(), "\rOpening a.pptx\r              \r");
 }
 
 TEST(StatusLine, IsWipedBeforeEachMessageLine) {

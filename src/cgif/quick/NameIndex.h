@@ -6,7 +6,7 @@
 // A name is kept as the piece of the input it is, which outlives the index. Generated graph names
 // ("G" + number) are not indexed: a file that gives positions makes one for nearly every concept,
 // which would double the index of a long line, and a label rarely spells one; the reader leaves
-// such a label to the full reader (SpellsGeneratedName).
+// such a label to the full reader (InputNames::SpellsGenerated).
 #include "cgif/grammar/NameLists.h"
 #include "cgif/quick/NodeName.h"
 
