@@ -36,7 +36,7 @@ public:
 
 class CountingSink : public zov::cgif::GraphSink {
 public:
-    void BuildGraphSlide(CgifReader& reader, const QString&, const QString&, int firstLinkIndex,
+    void BuildGraphSlide(CgifReader& reader, const QString&, QStringView, int firstLinkIndex,
                          int firstNodeIndex) override {
         ++graphs;
         items += static_cast<long>(reader.Tables().BoundArray.size()) - firstNodeIndex;

@@ -40,7 +40,7 @@ class UnplacedGraphs : public cgif::GraphSink {
 public:
     UnplacedGraphs(cgif::GraphSink& builder, host::Application& application)
         : builder_(builder), application_(application) {}
-    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, const QString& graphType,
+    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, QStringView graphType,
                          int firstLinkIndex, int firstNodeIndex) override {
         const cgif::NodeTable& nodes = reader.Tables().BoundArray;
         const auto first = nodes.begin() + std::clamp<std::ptrdiff_t>(firstNodeIndex, 0, std::ssize(nodes));

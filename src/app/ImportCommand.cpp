@@ -110,7 +110,7 @@ struct BatchSession {
 class NotingSink : public cgif::GraphSink {
 public:
     explicit NotingSink(cgif::GraphSink& builder) : builder_(builder) {}
-    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, const QString& graphType,
+    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, QStringView graphType,
                          int firstLinkIndex, int firstNodeIndex) override {
         try {
             builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);

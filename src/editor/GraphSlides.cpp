@@ -33,8 +33,8 @@ void EditorSession::AddGraphSlide() {
         if (!ReadTypedConcept(text, messages::LabelSyntaxTitle, index))
             return;
         SplitGraphTitle(text);
-        type = reader_.GraphTitleType();
-        name = reader_.GraphTitleName();
+        type = reader_.GraphTitleType().ToString();
+        name = reader_.GraphTitleName().ToString();
         if (FindGraphSlide(name) != 0) {
             messages_.inform(messages::DuplicateName, messages::ErrorTitle, platform::MessageIcon::Critical);
             ClearAndFocusTextBox();
@@ -58,7 +58,7 @@ void EditorSession::AddGraphSlide() {
         const int index = slides.Count() + 1;
         host::Slide slide = slides.Add(index, host::LayoutBlank);
         window.View().GotoSlide(index);
-        slide.SetName(graph.Name);
+        slide.SetName(graph.Name.ToString());
         AddTitleLabel(slide, graph.Id.ToString(), graph.Name + QStringLiteral(" is ") + graph.Type);
         window.Selection().Unselect();
     } catch (const std::exception& failure) {

@@ -49,7 +49,7 @@ void EditorSession::JumpAtPointer() {
         messages_.inform(messages::CoreferenceNotFound, messages::ErrorTitle, platform::MessageIcon::Critical);
         return;
     }
-    GoToGraph(graph.Name);
+    GoToGraph(graph.Name.ToString());
 }
 
 } // namespace zov::editor

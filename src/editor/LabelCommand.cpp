@@ -65,7 +65,7 @@ void EditorSession::ChangeLabelAtPointer() {
             return;
         if (type == drawing::TitleLabelShapeType) {
             reader_.SplitGraphTitle(typed);
-            if (!RenameGraphSlide(labelTarget_, reader_.GraphTitleName()))
+            if (!RenameGraphSlide(labelTarget_, reader_.GraphTitleName().ToString()))
                 return;
             range.SetText(reader_.GraphTitleName() + QStringLiteral(" is ") + reader_.GraphTitleType());
         } else {

@@ -25,7 +25,7 @@ void EditorSession::NewConceptAtPointer() {
     // may have added more after it).
     const cgif::NodeRecord record = reader_.Tables().BoundArray[static_cast<std::size_t>(index)];
     QString name = record.Id.ToString();
-    QString label = record.Type;
+    QString label = record.Type.ToString();
     int type = drawing::ConceptShapeType;
     if (!record.Referent.isEmpty())
         label += QStringLiteral(":") + record.Referent;
@@ -35,7 +35,7 @@ void EditorSession::NewConceptAtPointer() {
         // A label alone is drawn as itself (the form written back as a bound label); with a
         // type the label follows in parentheses, so that the type and referent still split
         // at the first ":" and the text before "(" is the concept.
-        label = label.isEmpty() ? record.Name : label + QStringLiteral("(") + record.Name + QStringLiteral(")");
+        label = label.isEmpty() ? record.Name.ToString() : label + QStringLiteral("(") + record.Name + QStringLiteral(")");
     }
     drawing::CreateNodeShape(application_, settings_, name, type, label, static_cast<float>(at.Left),
                              static_cast<float>(at.Top), settings_.conceptColor);

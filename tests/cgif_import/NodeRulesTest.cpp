@@ -61,7 +61,7 @@ TEST(NodeRules, EachLayoutDrawsAsItsCaseSays) {
         tables.AllBindings = nodes(parts.value(1));
         for (const QString& link : parts.value(2).split(u' ', Qt::SkipEmptyParts))
             tables.Links.push_back({NodeId(link.section(u'>', 0, 0)), NodeId(link.section(u'>', 1))});
-        session.builder.BuildGraphSlide(session.reader, "G1/GRAPHONE", "Graph", 0, 1);
+        session.builder.BuildGraphSlide(session.reader, "G1/GRAPHONE", u"Graph", 0, 1);
         QStringList got = ImportSession::describe(session.slide(1));
         for (const QString& box : session.messageLines())
             got << QStringLiteral("box ") + box;

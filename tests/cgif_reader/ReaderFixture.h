@@ -68,9 +68,9 @@ struct BuiltGraph {
 
 class RecordingSink : public GraphSink {
 public:
-    void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+    void BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType,
                          int firstLinkIndex, int firstNodeIndex) override {
-        BuiltGraph graph{slideName, graphType, firstLinkIndex, firstNodeIndex, {}, {}, reader.GraphCounter()};
+        BuiltGraph graph{slideName, graphType.toString(), firstLinkIndex, firstNodeIndex, {}, {}, reader.GraphCounter()};
         const ReaderTables& tables = reader.Tables();
         graph.Nodes.assign(tables.BoundArray.begin() + std::max(firstNodeIndex, 0), tables.BoundArray.end());
         graph.Links.assign(tables.Links.begin() + std::max(firstLinkIndex, 0), tables.Links.end());
@@ -98,7 +98,7 @@ struct Reading {
 // referent, "*" and its name, "@X,Y" and its position (each only when it has one), then "/" and
 // its kind (g graph, c concept, r relation, a actor, p coreferent concept, n comment).
 inline QString NodeText(const NodeRecord& node) {
-    QString text = node.Type;
+    QString text = node.Type.ToString();
     if (!node.Referent.isEmpty())
         text += u':' + node.Referent;
     if (!node.Name.isEmpty())
@@ -124,7 +124,7 @@ inline QStringList DescribeGraphs(const std::vector<BuiltGraph>& built) {
                 for (const BuiltGraph& other : built)
                     for (const NodeRecord& node : other.Nodes)
                         if (node.Id == end)
-                            end = node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type;
+                            end = node.Kind == NodeKind::Graph ? QStringLiteral("graph ") + node.Name : node.Type.ToString();
             line += u' ' + ends.join(QStringLiteral("->"));
         }
         out << line;

@@ -20,7 +20,7 @@ QString Describe(const NodeRecord& n) {
 // Records each graph, and answers every lookup the slide builder may make while it is drawn.
 class LookupSink : public RecordingSink {
 public:
-    void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+    void BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType,
                          int firstLinkIndex, int firstNodeIndex) override {
         RecordingSink::BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
         const ReaderTables& tables = reader.Tables();

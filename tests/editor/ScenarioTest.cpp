@@ -30,8 +30,8 @@ QStringList GraphOf(const cgif::ReaderTables& tables) {
         const QString text = QStringLiteral("%1 %2 %3 @%4,%5")
                                  .arg(node.Kind)
                                  .arg(node.Kind == cgif::NodeKind::Graph ? node.Name + QStringLiteral(" is ") + node.Type
-                                                                         : node.Type,
-                                      node.Referent.trimmed())
+                                                                         : node.Type.ToString(),
+                                      node.Referent.View().trimmed())
                                  .arg(node.X)
                                  .arg(node.Y);
         nodeById.insert(node.Id.ToString(), text);

@@ -16,7 +16,7 @@ namespace {
 
 class LinkCheckingSink : public zov::cgif::GraphSink {
 public:
-    void BuildGraphSlide(zov::cgif::CgifReader& reader, const QString&, const QString&, int firstLinkIndex,
+    void BuildGraphSlide(zov::cgif::CgifReader& reader, const QString&, QStringView, int firstLinkIndex,
                          int firstNodeIndex) override {
         const zov::cgif::ReaderTables& tables = reader.Tables();
         if (firstNodeIndex < 1 || firstNodeIndex > static_cast<int>(tables.BoundArray.size()) || firstLinkIndex < 0 ||

@@ -97,7 +97,7 @@ public:
         } else if (verb == QStringLiteral("tables")) { // the records, each as its graph's name or its type
             QStringList records;
             for (const cgif::NodeRecord& n : editor().Reader().Tables().BoundArray)
-                records << (n.Kind == cgif::NodeKind::Graph ? n.Name : n.Type);
+                records << (n.Kind == cgif::NodeKind::Graph ? n.Name : n.Type).ToString();
             trace << (QStringList{QStringLiteral("tables")} + records).join(u' ');
         } else if (verb == QStringLiteral("menu")) {
             palette().findChild<QAction*>(arg)->trigger();

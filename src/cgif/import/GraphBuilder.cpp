@@ -18,7 +18,7 @@ namespace {
 
 const QString NegationType = QStringLiteral("Neg");
 
-QString PropositionLabel(const QString& graphName) {
+QString PropositionLabel(const RecordText& graphName) {
     return QStringLiteral("Proposition (") + graphName + u')';
 }
 
@@ -32,7 +32,7 @@ QString CoreferentName(const NodeRecord& node) {
 
 QString ConceptLabel(const NodeRecord& node) {
     if (node.Referent.isEmpty())
-        return node.Type;
+        return node.Type.ToString();
     return node.Type + drawing::LabelSeparator + node.Referent;
 }
 
@@ -41,7 +41,7 @@ QString ConceptLabel(const NodeRecord& node) {
 GraphBuilder::GraphBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages)
     : settings_(settings), messages_(messages) {}
 
-void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType,
                                    int firstLinkIndex, int firstNodeIndex) {
     firstNodeIndex = std::max(firstNodeIndex, 0);
     firstLinkIndex = std::max(firstLinkIndex, 0);
@@ -71,7 +71,7 @@ void GraphBuilder::ForgetBuild() {
     firstNode_.Clear();
 }
 
-void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType,
+void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStringView graphType,
                              int firstLinkIndex, int firstNodeIndex) {
     const ReaderTables& tables = reader.Tables();
     const NodeTable& nodes = tables.BoundArray;
@@ -88,7 +88,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, const
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
             const NodeRecord& node = nodes[i];
             if (node.Kind == NodeKind::Comment)
-                DrawNode(commentLook, node.Id.ToString(), drawing::CommentShapeType, node.Type, 100, 50,
+                DrawNode(commentLook, node.Id.ToString(), drawing::CommentShapeType, node.Type.ToString(), 100, 50,
                          settings_.commentColor);
         }
     }
@@ -240,10 +240,10 @@ std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const N
         return DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X,
                         node.Y, settings_.conceptColor);
     case NodeKind::Relation:
-        return DrawNode(settings_, node.Id.ToString(), drawing::RelationShapeType, node.Type, node.X, node.Y,
+        return DrawNode(settings_, node.Id.ToString(), drawing::RelationShapeType, node.Type.ToString(), node.X, node.Y,
                         settings_.relationColor);
     case NodeKind::Actor:
-        return DrawNode(settings_, node.Id.ToString(), drawing::ActorShapeType, node.Type, node.X, node.Y,
+        return DrawNode(settings_, node.Id.ToString(), drawing::ActorShapeType, node.Type.ToString(), node.X, node.Y,
                         settings_.actorColor);
     case NodeKind::CoreferentConcept: {
         const QString label = CoreferenceLabel(reader, node, index, end, sourceIsNegation);
@@ -253,7 +253,7 @@ std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const N
     case NodeKind::Graph: {
         // A nested graph used as an argument: a pentagon that names the graph's own slide.
         const QString label =
-            end == End::Target && sourceIsNegation ? PropositionLabel(node.Name) : node.Name;
+            end == End::Target && sourceIsNegation ? PropositionLabel(node.Name) : node.Name.ToString();
         return DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
                         settings_.conceptColor);
     }
@@ -273,7 +273,7 @@ QString GraphBuilder::CoreferenceLabel(CgifReader& reader, const NodeRecord& nod
     if (defining.Kind == NodeKind::Graph) {
         if (end == End::Source)
             return base + u'(' + graph.Name + u')';
-        return sourceIsNegation ? PropositionLabel(node.Name) : node.Name;
+        return sourceIsNegation ? PropositionLabel(node.Name) : node.Name.ToString();
     }
     return base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
 }
@@ -381,7 +381,7 @@ void SlideBuilder::AddEarlierGraphs(EarlierGraphs& earlier) {
     }
 }
 
-void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphType) {
+void SlideBuilder::AddGraphSlide(const QString& slideName, QStringView graphType) {
     started_ = host::Slide();
     host::Slides slides = app_.ActivePresentation().Slides();
     // A name the host refuses is refused before the slide is added: a graph that cannot be
@@ -398,7 +398,7 @@ void SlideBuilder::AddGraphSlide(const QString& slideName, const QString& graphT
     title.SetName(slideName);
     host::TextRangeFormat text = title.TextFrame().TextRange();
     text.Characters(1, 0).Select();
-    text.SetText(slide.Name() + QStringLiteral(" is ") + graphType);
+    text.SetText(slide.Name() + QStringLiteral(" is ") + graphType.toString());
     text.Font().SetName(drawing::TitleFontName);
     text.Font().SetSize(drawing::TitleFontSize);
     app_.ActiveWindow().Selection().Unselect();
@@ -430,7 +430,7 @@ void SlideBuilder::DrawArc(const host::Shape& from, const host::Shape& to) {
 CheckingBuilder::CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages)
     : GraphBuilder(settings, messages) {}
 
-void CheckingBuilder::AddGraphSlide(const QString& slideName, const QString&) {
+void CheckingBuilder::AddGraphSlide(const QString& slideName, QStringView) {
     // The host's refusals, with its texts; a refused slide is taken away again, so it keeps no name.
     // started_ keeps its room from one graph to the next: a name taken costs no allocation.
     started_.resize(0);

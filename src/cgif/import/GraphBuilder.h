@@ -44,7 +44,7 @@ public:
     GraphBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
 
     // A failure that ends the build takes the graph's slide away again and is passed on.
-    void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+    void BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType,
                          int firstLinkIndex, int firstNodeIndex) override;
 
     // The nodes drawn as link ends by the last build, in drawing order. Emptied when the link
@@ -60,7 +60,7 @@ public:
 protected:
     // Adds the graph's slide, shows it in the active window, names it after the graph and puts
     // the title label on it.
-    virtual void AddGraphSlide(const QString& slideName, const QString& graphType) = 0;
+    virtual void AddGraphSlide(const QString& slideName, QStringView graphType) = 0;
     // Takes away the slide the last AddGraphSlide added (if it added one), with all drawn on it:
     // called when that graph's build fails.
     virtual void RemoveGraphSlide() = 0;
@@ -83,7 +83,7 @@ private:
     // first position, which finds the same entry.
     static constexpr std::size_t LinearSearchLimit = 24;
 
-    void DrawGraph(CgifReader& reader, const QString& slideName, const QString& graphType, int firstLinkIndex,
+    void DrawGraph(CgifReader& reader, const QString& slideName, QStringView graphType, int firstLinkIndex,
                    int firstNodeIndex);
     void ForgetBuild(); // drops what only the build in progress uses
     void ClearEntries();
@@ -133,7 +133,7 @@ public:
     void AddEarlierGraphs(EarlierGraphs& earlier) override;
 
 protected:
-    void AddGraphSlide(const QString& slideName, const QString& graphType) override;
+    void AddGraphSlide(const QString& slideName, QStringView graphType) override;
     void RemoveGraphSlide() override;
     host::Shape DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
                          const QString& label, float left, float top, std::int32_t fillColor) override;
@@ -154,7 +154,7 @@ public:
     bool SlideNameInUse(const QString& name) const override { return slideNames_.Contains(name); }
 
 protected:
-    void AddGraphSlide(const QString& slideName, const QString& graphType) override;
+    void AddGraphSlide(const QString& slideName, QStringView graphType) override;
     void RemoveGraphSlide() override;
     host::Shape DrawNode(const drawing::DrawingSettings&, const QString&, int, const QString&, float, float,
                          std::int32_t) override {

@@ -154,7 +154,7 @@ bool IsoGraphReader::NamedInNestedGraphs(const QString& label) {
     }
     for (; keptNamesFrom_ < kept.size(); ++keptNamesFrom_)
         if (!kept[keptNamesFrom_].Name.isEmpty())
-            keptNames_.insert(kept[keptNamesFrom_].Name);
+            keptNames_.insert(kept[keptNamesFrom_].Name.ToString());
     return keptNames_.contains(label);
 }
 
@@ -186,7 +186,7 @@ void IsoGraphReader::BindLateConcepts(Context& context) {
         if (!node.Name.isEmpty())
             continue;
         if (NamedInNestedGraphs(label) || BringEarlierDefinition(label)) {
-            node.Name = label;
+            node.Name = reader_.PooledText(label);
             node.Kind = NodeKind::CoreferentConcept;
         }
     }
@@ -255,7 +255,7 @@ QString IsoGraphReader::ReadQuantifier() {
 
 void IsoGraphReader::AddComment(const QString& text, float x, float y) {
     NodeRecord comment;
-    comment.Type = text;
+    comment.Type = reader_.PooledText(text);
     comment.Kind = NodeKind::Comment;
     comment.Id = reader_.Ids().NewId();
     comment.X = x;
@@ -274,8 +274,8 @@ void IsoGraphReader::PlaceNode(int index, const LayoutNote& note) {
 bool IsoGraphReader::ReadGraphLevelNote(QStringView comment) {
     if (const GraphNote graph = ReadGraphNote(comment); graph.isNote) {
         NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(Current().graphIndex));
-        node.Name = graph.name;
-        node.Type = graph.type.isEmpty() ? QStringLiteral("Graph") : graph.type;
+        node.Name = reader_.PooledText(graph.name);
+        node.Type = reader_.PooledText(graph.type.isEmpty() ? QStringLiteral("Graph") : graph.type);
         if (graph.hasPosition) {
             node.X = graph.x;
             node.Y = graph.y;
@@ -305,7 +305,7 @@ NodeId IsoGraphReader::ReadConcept() {
     auto add = [&] {
         if (index >= 0)
             return;
-        conceptNode.Referent = parts.join(u' ');
+        conceptNode.Referent = reader_.PooledText(parts.join(u' '));
         reader_.AddNode(conceptNode);
         index = LastIndex();
     };
@@ -339,8 +339,9 @@ NodeId IsoGraphReader::ReadConcept() {
         }
         if (c == u'*') {
             // Known at once: a graph nested in this concept may refer to it.
-            conceptNode.Name = ReadLabel(at);
-            Current().labels.Define(conceptNode.Name, conceptNode.Id, at);
+            const QString label = ReadLabel(at);
+            conceptNode.Name = reader_.PooledText(label);
+            Current().labels.Define(label, conceptNode.Id, at);
             typeDone = true;
             continue;
         }
@@ -363,7 +364,7 @@ NodeId IsoGraphReader::ReadConcept() {
             }
             marker += text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName();
             if (!typeDone && marker.startsWith(QLatin1String("#?"))) {
-                conceptNode.Type = marker; // a bound type label
+                conceptNode.Type = reader_.PooledText(marker); // a bound type label
             } else {
                 parts << marker;
                 constants << marker;
@@ -375,7 +376,7 @@ NodeId IsoGraphReader::ReadConcept() {
             const QString quoted = text_.ReadQuoted();
             // A quoted name before the ":" is the type: a type that is no identifier ("Big Cat").
             if (!typeDone && c == u'"' && text_.NextIs(':')) {
-                conceptNode.Type = IsoText::Unquoted(quoted);
+                conceptNode.Type = reader_.PooledText(IsoText::Unquoted(quoted));
                 typeDone = true;
                 continue;
             }
@@ -415,7 +416,7 @@ NodeId IsoGraphReader::ReadConcept() {
         if (IsoText::StartsName(c)) {
             const QString name = text_.ReadName();
             if (!typeDone) {
-                conceptNode.Type = name;
+                conceptNode.Type = reader_.PooledText(name);
                 typeDone = true;
             } else {
                 parts << name;
@@ -429,12 +430,12 @@ NodeId IsoGraphReader::ReadConcept() {
     const bool named = !conceptNode.Name.isEmpty();
     if (index < 0) {
         // Added now, as the last node: moved, not copied.
-        conceptNode.Referent = parts.join(u' ');
+        conceptNode.Referent = reader_.PooledText(parts.join(u' '));
         reader_.AddNode(std::move(conceptNode));
         index = LastIndex();
     } else {
         NodeRecord& added = Tables().BoundArray.at(static_cast<std::size_t>(index));
-        added.Referent = parts.join(u' ');
+        added.Referent = reader_.PooledText(parts.join(u' '));
         if (added.Name.isEmpty())
             added.Name = conceptNode.Name;
     }
@@ -499,7 +500,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
         text_.Fail(angle ? QStringLiteral("an actor with no type") : QStringLiteral("a relation with no type"),
                    text_.Place());
     NodeRecord node;
-    node.Type = type;
+    node.Type = reader_.PooledText(type);
     node.Kind = angle ? NodeKind::Actor : NodeKind::Relation;
     node.Id = reader_.Ids().NewId();
     reader_.AddNode(node);
@@ -552,7 +553,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             const QString label = ReadLabel(at);
             NodeRecord conceptNode;
             conceptNode.Kind = NodeKind::Concept;
-            conceptNode.Name = label;
+            conceptNode.Name = reader_.PooledText(label);
             conceptNode.Id = reader_.Ids().NewId();
             reader_.AddNode(conceptNode);
             Current().labels.Define(label, conceptNode.Id, at);
@@ -611,7 +612,7 @@ void IsoGraphReader::ReadNegation() {
     if (!text_.Match('['))
         text_.Fail(QStringLiteral("a \"~\" not followed by \"[\""), start);
     NodeRecord negation;
-    negation.Type = QStringLiteral("Neg");
+    negation.Type = reader_.PooledText(u"Neg");
     negation.Kind = NodeKind::Relation;
     negation.Id = reader_.Ids().NewId();
     reader_.AddNode(negation);
@@ -658,7 +659,7 @@ NodeId IsoGraphReader::ConstantConcept(const QString& name, Context& context) {
     // A constant that no concept holds: a concept of its own, "[: name]".
     NodeRecord conceptNode;
     conceptNode.Kind = NodeKind::Concept;
-    conceptNode.Referent = name;
+    conceptNode.Referent = reader_.PooledText(name);
     conceptNode.Id = reader_.Ids().NewId();
     reader_.AddNode(conceptNode);
     context.constants.AddIfAbsent(name, conceptNode.Id);
@@ -685,7 +686,7 @@ NodeId IsoGraphReader::Bind(const Arc& arc, Context& context) {
             // Defined in an earlier graph: the argument is a concept that refers to it.
             NodeRecord reference;
             reference.Id = reader_.Ids().NewId();
-            reference.Name = label;
+            reference.Name = reader_.PooledText(label);
             reference.Kind = NodeKind::CoreferentConcept;
             reader_.AddNode(reference);
             return reference.Id;
@@ -757,7 +758,7 @@ void IsoGraphReader::CloseContext() {
     // A negated graph's name, as an argument of the graph around it, stands for that graph (as
     // in the 2001 reader, where a graph's name is found like a label).
     if (negation && !graph.Name.isEmpty())
-        Current().graphNames.AddIfAbsent(graph.Name, graph.Id);
+        Current().graphNames.AddIfAbsent(graph.Name.ToString(), graph.Id);
 }
 
 // The elements of one graph, up to the end of the text, a "." between top-level graphs, or the
@@ -840,7 +841,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
     const NodeRecord& graphNode = Tables().BoundArray.at(0);
     if (graphNode.Kind != NodeKind::Graph)
         return true;
-    const QString name = graphNode.Name;
+    const QString name = graphNode.Name.ToString();
     try {
         HandOn(graphNode, 0, 1);
     } catch (const std::bad_alloc&) {

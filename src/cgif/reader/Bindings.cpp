@@ -22,14 +22,15 @@ const NodeRecord& At(const NodeTable& table, int index) {
     return table[static_cast<std::size_t>(index)];
 }
 
-// Exact comparison, inline: the scans compare many short strings of equal length (node ids).
-bool Same(const QString& a, const QString& b) {
-    const qsizetype n = a.size();
-    return n == b.size() && std::equal(a.constData(), a.constData() + n, b.constData());
+// Exact comparison, inline: the scans compare many short texts, often the same one.
+bool Same(const RecordText& a, const RecordText& b) {
+    const QStringView x = a.View();
+    const QStringView y = b.View();
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin());
 }
 } // namespace
 
-int CgifReader::FindCurrentIndex(const QString& label, int startIndex, int& graph) const {
+int CgifReader::FindCurrentIndex(const RecordText& label, int startIndex, int& graph) const {
     const auto& nodes = tables_.BoundArray;
     const int start = std::min(startIndex, UpperBound(nodes));
     graph = -1;
@@ -50,7 +51,7 @@ int CgifReader::FindCurrentIndex(const QString& label, int startIndex, int& grap
     return found;
 }
 
-int CgifReader::FindExternalIndex(const QString& label, int& graph) const {
+int CgifReader::FindExternalIndex(const RecordText& label, int& graph) const {
     const auto& kept = tables_.AllBindings;
     graph = -1;
     int found = -1;
@@ -85,18 +86,18 @@ std::optional<int> CgifReader::IndexedNodeId(const NodeId& id) const {
     return ids->FirstWithId(id);
 }
 
-void CgifReader::FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
+void CgifReader::FindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
                                         NodeRecord& graphNode) const {
     int graph = -1;
     const int found = FindCurrentIndex(label, startIndex, graph);
     if (found < 0)
-        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label);
+        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label.ToString());
     definingNode = At(tables_.BoundArray, found);
     if (graph >= 0)
         graphNode = At(tables_.BoundArray, graph);
 }
 
-void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& definingNode,
+void CgifReader::FindExternalCoreference(const RecordText& label, NodeRecord& definingNode,
                                          NodeRecord& graphNode) const {
     int graph = -1;
     const int found = FindExternalIndex(label, graph);
@@ -107,7 +108,7 @@ void CgifReader::FindExternalCoreference(const QString& label, NodeRecord& defin
             return;
         }
     }
-    throw ParseError(2002, QStringLiteral("Graph not found for: ") + label);
+    throw ParseError(2002, QStringLiteral("Graph not found for: ") + label.ToString());
 }
 
 bool CgifReader::FindNodeById(const NodeId& id, NodeRecord& node, int& index) const {
@@ -125,7 +126,7 @@ bool CgifReader::FindNodeById(const NodeId& id, NodeRecord& node, int& index) co
 
 // Defined in an earlier graph: the concept refers to it, as a concept the editor joins to one
 // on another slide does. Not found there either: the label stays unbound, without a message.
-void CgifReader::BindToEarlierGraph(const QString& label) {
+void CgifReader::BindToEarlierGraph(const RecordText& label) {
     NodeRecord earlierNode;
     NodeRecord earlierGraph;
     if (earlier_.Find(label, earlierNode, earlierGraph)) {

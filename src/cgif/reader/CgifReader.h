@@ -9,8 +9,9 @@
 //
 // The grammar routines (scanner, referents, elements, bindings, graphs) are the grammar's in
 // cgif/grammar, written once and shared with the quick checker; this class is their model for
-// QString lines: it fetches lines from a TextStream, keeps tokens and records as strings, draws
-// node ids, hands graphs to the sink and shows messages. Every grammar routine returns a flag
+// QString lines: it fetches lines from a TextStream, keeps its token in a string of its own and
+// the texts of records as RecordTexts cut from its pool, draws node ids, hands graphs to the
+// sink and shows messages. Every grammar routine returns a flag
 // and takes the flag it returns when its item is absent. Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
 // current line + ")"; the coreference errors 2001 and 2002 carry their message raw. Errors are
 // caught where the grammar says (ReadGraph shows them and stops); whatever escapes
@@ -45,7 +46,7 @@ namespace zov::cgif {
 struct ReaderText {
     using Char = QChar;
     using String = QStringView;
-    using Label = QString;
+    using Label = RecordText;
     static constexpr unsigned Code(QChar c) { return c.unicode(); }
 };
 
@@ -110,9 +111,12 @@ public:
     const NodeId& CurrentRelationId() const { return currentRelationId_; }
     const NodeId& CurrentActorId() const { return currentActorId_; }
     // Name and type of the last graph title split (or of the last nested graph opened).
-    const QString& GraphTitleName() const { return graphTitleName_; }
-    const QString& GraphTitleType() const { return graphTitleType_; }
-    void SetGraphTitle(const QString& name, const QString& type);
+    const RecordText& GraphTitleName() const { return graphTitleName_; }
+    const RecordText& GraphTitleType() const { return graphTitleType_; }
+    void SetGraphTitle(const RecordText& name, const RecordText& type);
+    // A text as the records this reader reads keep it: cut from the reader's pool, so that
+    // keeping it allocates nothing of its own.
+    RecordText PooledText(QStringView text) { return texts_.Make(text); }
 
     // MaxNestingDepth (from the grammar): graphs nested deeper stop the reading with ParseError
     // 3001 "Graphs nested too deeply", so that no input can exhaust the stack.
@@ -130,7 +134,7 @@ public:
     void AddCommentNode();                           // comment node: Token at (PendingX, PendingY)
     // Appends a graph node named `name` (or "G" + GraphCounter) typed `type` (or "Graph"),
     // returns it in `record`, and counts the graph. Always true.
-    bool AddGraphNode(NodeRecord& record, const QString& type, const QString& name);
+    bool AddGraphNode(NodeRecord& record, const RecordText& type, const RecordText& name);
     // Splits a title "type*name" into GraphTitleType and GraphTitleName (without "*": the name
     // is the palette text and the type "Graph"). Only blanks are trimmed.
     void SplitGraphTitle(QStringView title);
@@ -154,14 +158,14 @@ public:
     // The nearest node at or below `startIndex` of the BoundArray named `label`, and the
     // nearest graph node at or before it (`graphNode` unchanged when there is none). Throws
     // ParseError 2001 "Current coreference not found for: " + label (raw) when none matches.
-    void FindCurrentCoreference(const QString& label, int startIndex, NodeRecord& definingNode,
+    void FindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
                                 NodeRecord& graphNode) const;
     // The same over AllBindings from its last node down. Throws ParseError 2002 "Graph not
     // found for: " + label (raw) when no node matches or the match has no graph node before it.
-    void FindExternalCoreference(const QString& label, NodeRecord& definingNode, NodeRecord& graphNode) const;
+    void FindExternalCoreference(const RecordText& label, NodeRecord& definingNode, NodeRecord& graphNode) const;
     // The same over the graphs read before this one from the same file, and the graphs the sink
     // already holds (see EarlierGraphs): false when none has the label.
-    bool FindEarlierCoreference(const QString& label, NodeRecord& definingNode, NodeRecord& graphNode) const {
+    bool FindEarlierCoreference(QStringView label, NodeRecord& definingNode, NodeRecord& graphNode) const {
         return earlier_.Find(label, definingNode, graphNode);
     }
     // The first BoundArray node with that id and its index. When there is none it shows "Link
@@ -240,12 +244,13 @@ private:
     [[noreturn]] void Fail(int number, const char* message) { ReportParseError(number, QString::fromLatin1(message)); }
     [[noreturn]] void InputPastEnd(QChar terminator);
     void DefineLabel();
-    const QString& TokenLabel() { return SharedToken(); }
-    // The token as a record keeps it: a shared copy of a recent short token, or the token.
-    const QString& SharedToken();
+    const RecordText& TokenLabel() { return SharedToken(); }
+    // The token as a record keeps it: the copy kept of a recent short token, or a copy cut from
+    // the reader's pool of record texts.
+    const RecordText& SharedToken();
     // A short text (at most MaxSharedTokenSize characters) as records keep it: the copy kept
     // the last time the same text was kept.
-    const QString& SharedText(QStringView text);
+    const RecordText& SharedText(QStringView text);
     bool SetQuantifierReferent();
     void SetDesignatorReferent();
     void PrefixToken(QChar c) { token_.prepend(c); }
@@ -262,7 +267,7 @@ private:
     }
     void TokenFromList(QString&& list) { token_ = std::move(list); }
     int LastIndex() const { return UpperBound(tables_.BoundArray); }
-    int AddElementNode(std::int16_t kind, const QString& type);
+    int AddElementNode(std::int16_t kind, const RecordText& type);
     int AddConcept();
     int AddRelation();
     int AddActor();
@@ -291,7 +296,7 @@ private:
     void NameContainer(int container, int graphIndex);
     const NodeId& IdAt(int index) const { return tables_.BoundArray[static_cast<std::size_t>(index)].Id; }
     void MarkCoreferent(int index) { SetNodeKind(index, NodeKind::CoreferentConcept); }
-    void BindToEarlierGraph(const QString& label);
+    void BindToEarlierGraph(const RecordText& label);
     void LinkNodeMissing() const;
     static bool TableGone();
     bool BindingFailed() const;
@@ -315,13 +320,13 @@ private:
     void ShowError(const QString& text) const;
     // Every change of a node's Name or Kind and every cut of the BoundArray goes through these,
     // so that the lookup indexes stay in step.
-    void SetNodeName(int index, const QString& name);
+    void SetNodeName(int index, const RecordText& name);
     void SetNodeKind(int index, std::int16_t kind);
     void CutBoundArray(int upperBound);
     // The lookups of the public Find routines as indexes, without copies, messages or throws:
     // -1 when absent; `graph` gets the graph node's index (-1 when there is none).
-    int FindCurrentIndex(const QString& label, int startIndex, int& graph) const;
-    int FindExternalIndex(const QString& label, int& graph) const;
+    int FindCurrentIndex(const RecordText& label, int startIndex, int& graph) const;
+    int FindExternalIndex(const RecordText& label, int& graph) const;
     int IndexOfId(const NodeId& id) const;
     const BoundArrayIndex* BoundIndex() const;
     const AllBindingsIndex* BindingsIndex() const;
@@ -355,11 +360,14 @@ private:
     NodeId currentConceptId_;
     NodeId currentRelationId_;
     NodeId currentActorId_;
-    QString graphTitleName_;
-    QString graphTitleType_;
+    RecordText graphTitleName_;
+    RecordText graphTitleType_;
 
+    RecordTextPool texts_; // where the texts of the records read are cut from
     static constexpr qsizetype MaxSharedTokenSize = 16;
-    std::array<QString, 256> recentTokens_; // short tokens read recently, by a hash of their text
+    std::array<RecordText, 256> recentTokens_; // short tokens read recently, by a hash of their text
+    RecordText longToken_; // the last long token kept
+    QString generatedName_; // the last generated graph name, asked about before it is kept
 
     bool reading_ = false; // inside ReadCgifStream: the indexes may be used
     int indexThreshold_ = 48;

@@ -35,7 +35,7 @@ void EarlierGraphs::Add(const NodeRecord& node) {
     nodes_.push_back(kept);
 }
 
-std::uint32_t EarlierGraphs::Keep(const QString& text) {
+std::uint32_t EarlierGraphs::Keep(QStringView text) {
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
     if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)
         throw std::bad_alloc();
@@ -50,8 +50,8 @@ QStringView EarlierGraphs::Text(std::uint32_t at, std::uint32_t size) const {
 
 NodeRecord EarlierGraphs::Record(const KeptNode& node) const {
     NodeRecord record;
-    record.Name = Text(node.NameAt, node.NameSize).toString();
-    record.Type = Text(node.TypeAt, node.TypeSize).toString();
+    record.Name = Text(node.NameAt, node.NameSize);
+    record.Type = Text(node.TypeAt, node.TypeSize);
     record.Kind = node.Kind;
     return record;
 }
@@ -75,20 +75,26 @@ void EarlierGraphs::IndexNewNodes() const {
     }
 }
 
-const NodeRecord* EarlierGraphs::FindGraph(const QString& name) const {
+namespace {
+// The text as a key to look up, without a copy: the string lives only as long as the lookup.
+QString LookupKey(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
+} // namespace
+
+const NodeRecord* EarlierGraphs::FindGraph(QStringView name) const {
     IndexNewNodes();
-    const auto it = graphNamed_.constFind(name);
+    const auto it = graphNamed_.constFind(LookupKey(name));
     if (it == graphNamed_.constEnd())
         return nullptr;
     found_ = Record(nodes_[it.value().Node]);
     return &found_;
 }
 
-bool EarlierGraphs::Find(const QString& label, NodeRecord& defining, NodeRecord& graph) const {
+bool EarlierGraphs::Find(QStringView label, NodeRecord& defining, NodeRecord& graph) const {
     IndexNewNodes();
     const Entry* entry = nullptr;
+    const QString key = LookupKey(label);
     for (const QHash<QString, Entry>* table : {&graphNamed_, &lastDefining_, &lastNamed_}) {
-        const auto it = table->constFind(label);
+        const auto it = table->constFind(key);
         if (it != table->constEnd()) {
             entry = &it.value();
             break;

@@ -32,9 +32,9 @@ public:
     // The node a label refers to: the graph of that name when there is one, else the last node
     // bearing the label that is not itself a reference (a coreferent concept), else the last
     // node bearing it. `graph` is the graph node the found node belongs to. False when none.
-    bool Find(const QString& label, NodeRecord& defining, NodeRecord& graph) const;
+    bool Find(QStringView label, NodeRecord& defining, NodeRecord& graph) const;
     // The graph node of that name; nullptr when no earlier graph has it.
-    const NodeRecord* FindGraph(const QString& name) const;
+    const NodeRecord* FindGraph(QStringView name) const;
 
 private:
     // What a lookup needs of a node: its name, type and kind, the texts as pieces of pool_.
@@ -45,7 +45,7 @@ private:
         std::uint32_t TypeSize = 0;
         std::int16_t Kind = NodeKind::Graph;
     };
-    std::uint32_t Keep(const QString& text);
+    std::uint32_t Keep(QStringView text);
     QStringView Text(std::uint32_t at, std::uint32_t size) const;
     NodeRecord Record(const KeptNode& node) const;
     struct Entry {

@@ -14,7 +14,7 @@ constexpr float StandaloneCommentX = 200;
 constexpr float StandaloneCommentY = 100;
 } // namespace
 
-int CgifReader::AddElementNode(std::int16_t kind, const QString& type) {
+int CgifReader::AddElementNode(std::int16_t kind, const RecordText& type) {
     NodeRecord node;
     node.Id = ids_.NewId();
     node.Type = type;
@@ -30,7 +30,7 @@ int CgifReader::AddElementNode(std::int16_t kind, const QString& type) {
 int CgifReader::AddConcept() { return AddElementNode(NodeKind::Concept, SharedToken()); }
 int CgifReader::AddRelation() { return AddElementNode(NodeKind::Relation, SharedToken()); }
 int CgifReader::AddActor() { return AddElementNode(NodeKind::Actor, SharedToken()); }
-int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, QStringLiteral("Neg")); }
+int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, SharedText(u"Neg")); }
 
 void CgifReader::NoteWriterPosition(QChar terminator) {
     const auto written =
@@ -78,7 +78,8 @@ void CgifReader::AddStandaloneComment() {
 // The argument is the node that defines the label anywhere in the graph read so far.
 bool CgifReader::AddLabelArgument() {
     int graph = -1;
-    const int defining = FindCurrentIndex(token_, UpperBound(tables_.BoundArray) - 1, graph);
+    const RecordText label = SharedToken();
+    const int defining = FindCurrentIndex(label, UpperBound(tables_.BoundArray) - 1, graph);
     if (defining >= 0) {
         tables_.PendingArgs.push_back(ArgumentId(defining));
         return true;
@@ -87,13 +88,13 @@ bool CgifReader::AddLabelArgument() {
     // "[?label]" would make it, which the slide shows as a reference to that graph.
     NodeRecord earlierNode;
     NodeRecord earlierGraph;
-    if (!earlier_.Find(token_, earlierNode, earlierGraph)) {
+    if (!earlier_.Find(label, earlierNode, earlierGraph)) {
         ShowError(QStringLiteral("Current coreference not found for: ") + token_);
         return false;
     }
     NodeRecord reference;
     reference.Id = ids_.NewId();
-    reference.Name = SharedToken();
+    reference.Name = label;
     reference.Kind = NodeKind::CoreferentConcept;
     tables_.PendingArgs.push_back(reference.Id);
     AddNode(std::move(reference));
@@ -146,7 +147,7 @@ bool CgifReader::HandOnNestedGraph(const ContextRecord& context) {
 }
 
 void CgifReader::NameContainer(int container, int graphIndex) {
-    const QString name = tables_.BoundArray.at(static_cast<std::size_t>(graphIndex)).Name;
+    const RecordText name = tables_.BoundArray.at(static_cast<std::size_t>(graphIndex)).Name;
     SetNodeName(container, name);
 }
 

@@ -114,17 +114,17 @@ bool CgifReader::GraphFailed() {
 void CgifReader::HandOnGraph() {
     const NodeRecord& graphNode = tables_.BoundArray.at(0);
     if (graphNode.Kind == NodeKind::Graph) {
-        const QString name = graphNode.Name;
+        const RecordText name = graphNode.Name; // kept for a message: the sink may cut the tables
         try {
             sink_->BuildGraphSlide(*this, SlideName(graphNode), graphNode.Type, 0, 1);
         } catch (const std::bad_alloc&) {
             ClearReaderTables();
-            ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));
+            ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name.View()));
         } catch (const std::exception& failure) {
             ShowError(QStringLiteral("Graph %1 could not be drawn: %2")
-                          .arg(name, QString::fromUtf8(failure.what())));
+                          .arg(name.View(), QString::fromUtf8(failure.what())));
         } catch (...) {
-            ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name));
+            ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name.View()));
         }
     }
     referenceContainers_.clear();

@@ -13,7 +13,7 @@ CgifReader::CgifReader(drawing::NodeIdGenerator& ids, platform::MessageBoxes& me
     tables_.Contexts.push_back(ContextRecord{});
 }
 
-void CgifReader::SetGraphTitle(const QString& name, const QString& type) {
+void CgifReader::SetGraphTitle(const RecordText& name, const RecordText& type) {
     graphTitleName_ = name;
     graphTitleType_ = type;
 }
@@ -45,7 +45,7 @@ void CgifReader::ClearReaderTables() {
     ResetIndexes();
 }
 
-void CgifReader::SetNodeName(int index, const QString& name) {
+void CgifReader::SetNodeName(int index, const RecordText& name) {
     if (index < 0 || index > UpperBound(tables_.BoundArray))
         throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(index)];
@@ -106,8 +106,8 @@ void CgifReader::AddCommentNode() {
 }
 
 namespace {
-// "G" followed by the decimal number, built in one allocation.
-QString GeneratedGraphName(int number) {
+// "G" followed by the decimal number, written over `name`.
+void GeneratedGraphName(int number, QString& name) {
     char16_t digits[16];
     char16_t* end = digits + 16;
     char16_t* at = end;
@@ -120,22 +120,24 @@ QString GeneratedGraphName(int number) {
     if (negative)
         *--at = u'-';
     *--at = u'G';
-    return QString(reinterpret_cast<const QChar*>(at), end - at);
+    name.resize(0);
+    name.append(reinterpret_cast<const QChar*>(at), end - at);
 }
 } // namespace
 
-bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QString& name) {
+bool CgifReader::AddGraphNode(NodeRecord& record, const RecordText& type, const RecordText& name) {
     record = NodeRecord{};
     if (name.isEmpty()) {
-        record.Name = GeneratedGraphName(graphCounter_);
+        GeneratedGraphName(graphCounter_, generatedName_);
         if (graphNameTaken_) {
-            while (graphNameTaken_(record.Name))
-                record.Name = GeneratedGraphName(++graphCounter_);
+            while (graphNameTaken_(generatedName_))
+                GeneratedGraphName(++graphCounter_, generatedName_);
         }
+        record.Name = texts_.Make(generatedName_);
     } else {
         record.Name = name;
     }
-    record.Type = type.isEmpty() ? QStringLiteral("Graph") : type;
+    record.Type = type.isEmpty() ? SharedText(u"Graph") : type;
     record.Id = ids_.NewId();
     record.GraphNumber = graphCounter_;
     record.Kind = NodeKind::Graph;
@@ -149,22 +151,22 @@ bool CgifReader::AddGraphNode(NodeRecord& record, const QString& type, const QSt
 void CgifReader::SplitGraphTitle(QStringView title) {
     const grammar::TitleParts parts = grammar::SplitGraphTitle<ReaderText>(title.data(), title.size());
     if (parts.Typed) {
-        graphTitleName_ = title.mid(parts.Name.Begin, parts.Name.Size).toString();
+        graphTitleName_ = texts_.Make(title.mid(parts.Name.Begin, parts.Name.Size));
         const QStringView type = title.mid(parts.Type.Begin, parts.Type.Size);
-        graphTitleType_ = type.size() <= MaxSharedTokenSize ? SharedText(type) : type.toString();
+        graphTitleType_ = type.size() <= MaxSharedTokenSize ? SharedText(type) : texts_.Make(type);
         return;
     }
     const QString palette = paletteText_ ? paletteText_() : QString();
     const grammar::TextPiece name =
         grammar::TrimBlanks<ReaderText>(palette.constData(), {0, palette.size()});
-    graphTitleName_ = name.Size == palette.size() ? palette : palette.mid(name.Begin, name.Size);
-    graphTitleType_ = QStringLiteral("Graph");
+    graphTitleName_ = texts_.Make(QStringView(palette).mid(name.Begin, name.Size));
+    graphTitleType_ = SharedText(u"Graph");
 }
 
 QString SlideName(const NodeRecord& graph) {
     QString name;
     name.reserve(graph.Name.size() + 1 + 8);
-    name += graph.Name;
+    name += graph.Name.View();
     name += u'/';
     graph.Id.AppendTo(name);
     return name;

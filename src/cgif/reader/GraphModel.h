@@ -3,6 +3,7 @@
 // builder, the exporter and the editing commands read. Every table is 0-based and grows by
 // one element per append; indexes stored in records stay valid until the table is cut back.
 #include "cgif/grammar/Grammar.h"
+#include "cgif/reader/RecordText.h"
 #include "drawing/NodeId.h"
 #include "memory/LargeMemory.h"
 
@@ -25,9 +26,9 @@ constexpr std::int16_t Comment = 5;
 } // namespace NodeKind
 
 struct NodeRecord {
-    QString Name;     // coreference label, nested graph name, or graph name
-    QString Type;     // type label, "Graph"/title type, "Neg", or a comment's text
-    QString Referent; // quantifier or designator text, punctuation included
+    RecordText Name;     // coreference label, nested graph name, or graph name
+    RecordText Type;     // type label, "Graph"/title type, "Neg", or a comment's text
+    RecordText Referent; // quantifier or designator text, punctuation included
     NodeId Id;        // eight-letter node id; links refer to it
     std::int16_t Kind = NodeKind::Graph;
     int GraphNumber = 0; // graph nodes: the graph counter when the node was made

@@ -20,7 +20,7 @@ public:
     // thrown (any std::exception); the reader never retries the graph. For a top-level graph it
     // shows "Graph <name> could not be drawn: <what>" and reads on; for a nested graph the
     // failure stops the reading of the file like any failure inside a graph (its text shown).
-    virtual void BuildGraphSlide(CgifReader& reader, const QString& slideName, const QString& graphType,
+    virtual void BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType,
                                  int firstLinkIndex, int firstNodeIndex) = 0;
     // Called when a stream's reading starts: adds the graphs the sink already holds (the
     // slides of the presentation it draws into), so that labels and graph names of the file
@@ -31,7 +31,7 @@ public:
 // A sink that draws nothing (validation runs).
 class NullGraphSink : public GraphSink {
 public:
-    void BuildGraphSlide(CgifReader&, const QString&, const QString&, int, int) override {}
+    void BuildGraphSlide(CgifReader&, const QString&, QStringView, int, int) override {}
 };
 
 } // namespace zov::cgif

@@ -34,7 +34,7 @@ void BoundArrayIndex::Appended(const NodeRecord& node, int index) {
         InsertSorted(graphs_, index);
 }
 
-void BoundArrayIndex::NameChanged(const QString& oldName, const QString& newName, int index) {
+void BoundArrayIndex::NameChanged(const RecordText& oldName, const RecordText& newName, int index) {
     if (!built_ || oldName == newName)
         return;
     if (!oldName.isEmpty())
@@ -67,7 +67,7 @@ void BoundArrayIndex::CuttingBack(const NodeTable& nodes, int upperBound) {
         graphs_.pop_back();
 }
 
-int BoundArrayIndex::LastNamed(const QString& name, int atOrBefore) const {
+int BoundArrayIndex::LastNamed(QStringView name, int atOrBefore) const {
     return byName_.LastAtOrBefore(name, atOrBefore);
 }
 
@@ -99,7 +99,7 @@ void AllBindingsIndex::Appended(const NodeRecord& node, int index) {
     nearestGraph_.push_back(node.Kind == NodeKind::Graph ? index : previous);
 }
 
-int AllBindingsIndex::LastNamed(const QString& name) const { return lastByName_.value(name, -1); }
+int AllBindingsIndex::LastNamed(const RecordText& name) const { return lastByName_.value(name, -1); }
 
 int AllBindingsIndex::GraphAtOrBefore(int index) const {
     if (index < 0 || index >= static_cast<int>(nearestGraph_.size()))

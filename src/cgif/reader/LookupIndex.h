@@ -25,13 +25,13 @@ public:
 
     // Hooks for every change of the table; they do nothing while the index is not built.
     void Appended(const NodeRecord& node, int index);
-    void NameChanged(const QString& oldName, const QString& newName, int index);
+    void NameChanged(const RecordText& oldName, const RecordText& newName, int index);
     void KindChanged(std::int16_t oldKind, std::int16_t newKind, int index);
     // Called before the table is cut back to `upperBound`.
     void CuttingBack(const NodeTable& nodes, int upperBound);
 
     // Largest index <= `atOrBefore` whose node has Name `name` (not empty), or -1.
-    int LastNamed(const QString& name, int atOrBefore) const;
+    int LastNamed(QStringView name, int atOrBefore) const;
     // Smallest index whose node has Id `id` (not empty), or -1.
     int FirstWithId(const NodeId& id) const;
     // Largest index <= `atOrBefore` whose node is a graph node, or -1.
@@ -53,13 +53,13 @@ public:
     void Appended(const NodeRecord& node, int index); // no-op while not built
 
     // Largest index whose node has Name `name` (not empty), or -1.
-    int LastNamed(const QString& name) const;
+    int LastNamed(const RecordText& name) const;
     // Largest index <= `index` whose node is a graph node, or -1.
     int GraphAtOrBefore(int index) const;
 
 private:
     bool built_ = false;
-    QHash<QString, int> lastByName_;
+    QHash<RecordText, int> lastByName_;
     std::vector<int> nearestGraph_; // per entry
 };
 

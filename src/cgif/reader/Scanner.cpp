@@ -61,8 +61,8 @@ void CgifReader::KeepCurrentLine() noexcept {
 }
 
 // The token is the reader's own buffer, written over in place: reading a token touches no
-// reference count and, while the buffer has room, allocates nothing. Only a token a record keeps
-// is shared (SharedToken); a long one leaves the next token a buffer of its own to make.
+// reference count and, while the buffer has room, allocates nothing. A record keeps a copy of the
+// token (SharedToken), never the buffer itself; the buffer is shared only with a title line.
 void CgifReader::AssignToken(QStringView text) {
     if (!token_.isDetached() && spareToken_.isDetached() && spareToken_.capacity() >= text.size())
         std::swap(token_, spareToken_);
@@ -77,15 +77,17 @@ void CgifReader::AssignToken(QStringView text) {
 }
 
 // Short texts recur (type labels, quantifiers, labels): a record keeps the copy made the last
-// time the same text was kept, so that keeping it costs no allocation. A longer token is handed
-// out as it is; the next token then gets a buffer of its own.
-const QString& CgifReader::SharedToken() {
-    if (token_.size() > MaxSharedTokenSize)
-        return token_;
+// time the same text was kept, so that keeping it takes no room of its own. A longer token is
+// cut from the pool.
+const RecordText& CgifReader::SharedToken() {
+    if (token_.size() > MaxSharedTokenSize) {
+        longToken_ = texts_.Make(token_);
+        return longToken_;
+    }
     return SharedText(token_);
 }
 
-const QString& CgifReader::SharedText(QStringView text) {
+const RecordText& CgifReader::SharedText(QStringView text) {
     // A cheap hash from the length and three characters: a collision only costs a copy.
     std::size_t hash = static_cast<std::size_t>(text.size());
     if (!text.isEmpty()) {
@@ -93,9 +95,9 @@ const QString& CgifReader::SharedText(QStringView text) {
         hash = hash * 31 + text[text.size() / 2].unicode();
         hash = hash * 31 + text.back().unicode();
     }
-    QString& recent = recentTokens_[hash % recentTokens_.size()];
-    if (recent.size() != text.size() || !std::equal(text.begin(), text.end(), recent.constData()))
-        recent = text.toString();
+    RecordText& recent = recentTokens_[hash % recentTokens_.size()];
+    if (recent.View() != text)
+        recent = texts_.Make(text);
     return recent;
 }
 
