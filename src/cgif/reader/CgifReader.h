@@ -11,11 +11,12 @@
 // cgif/grammar, written once and shared with the quick checker; this class is their model for
 // QString lines: it fetches lines from a TextStream, keeps its token in a string of its own and
 // the texts of records as RecordTexts cut from its pool, draws node ids, hands graphs to the
-// sink and shows messages. Every grammar routine returns a flag
-// and takes the flag it returns when its item is absent. Grammar errors are thrown as ParseError whose message ends in " (at " + the unread rest of the
-// current line + ")"; the coreference errors 2001 and 2002 carry their message raw. Errors are
-// caught where the grammar says (ReadGraph shows them and stops); whatever escapes
-// ReadCgifStream (a failure while a graph's title comment is read) is the caller's to show.
+// sink and shows messages. Every grammar routine returns a flag and takes the flag it returns
+// when its item is absent. Grammar errors are thrown as ParseError whose message ends in
+// " (at " + the unread rest of the current line + ")"; the coreference errors 2001 and 2002
+// carry their message raw. Errors are caught where the grammar says (ReadGraph shows them and
+// stops); whatever escapes ReadCgifStream (a failure while a graph's title comment is read) is
+// the caller's to show.
 //
 // All state lives in this object (one per editor session); nothing is shared between readers.
 #include "cgif/grammar/Grammar.h"
