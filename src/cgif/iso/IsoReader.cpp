@@ -726,7 +726,7 @@ void IsoGraphReader::BindArcs(Context& context) {
 
 // Hands a graph to the sink, under the slide name "name/id" the slide builder takes apart.
 void IsoGraphReader::HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex) {
-    reader_.Sink().BuildGraphSlide(reader_, SlideName(graph), graph.Type, firstLinkIndex, firstNodeIndex);
+    reader_.Sink().BuildGraphSlide(reader_, reader_.SlideNameOf(graph), graph.Type, firstLinkIndex, firstNodeIndex);
 }
 
 // Binds the arcs of the nested graph just read and, when it has arcs (or belongs to a

@@ -118,6 +118,9 @@ public:
     // A text as the records this reader reads keep it: cut from the reader's pool, so that
     // keeping it allocates nothing of its own.
     RecordText PooledText(QStringView text) { return texts_.Make(text); }
+    // The slide name of a graph node (WriteSlideName) in a buffer of the reader's, written over
+    // by the next call: handing a graph on allocates nothing for its name.
+    const QString& SlideNameOf(const NodeRecord& graph);
 
     // MaxNestingDepth (from the grammar): graphs nested deeper stop the reading with ParseError
     // 3001 "Graphs nested too deeply", so that no input can exhaust the stack.
@@ -369,6 +372,7 @@ private:
     std::array<RecordText, 256> recentTokens_; // short tokens read recently, by a hash of their text
     RecordText longToken_; // the last long token kept
     QString generatedName_; // the last generated graph name, asked about before it is kept
+    QString slideName_;     // the last slide name handed to the sink
 
     bool reading_ = false; // inside ReadCgifStream: the indexes may be used
     int indexThreshold_ = 48;

@@ -130,7 +130,7 @@ bool CgifReader::NamesEarlierGraph(int graphIndex) const {
 bool CgifReader::HandOnNestedGraph(const ContextRecord& context) {
     auto& nodes = tables_.BoundArray;
     const NodeRecord graphNode = nodes.at(static_cast<std::size_t>(context.GraphIndex));
-    sink_->BuildGraphSlide(*this, SlideName(graphNode), graphNode.Type, context.LinkBase + 1,
+    sink_->BuildGraphSlide(*this, SlideNameOf(graphNode), graphNode.Type, context.LinkBase + 1,
                            context.GraphIndex + 1);
 
     int n = context.GraphIndex;

@@ -116,7 +116,7 @@ void CgifReader::HandOnGraph() {
     if (graphNode.Kind == NodeKind::Graph) {
         const RecordText name = graphNode.Name; // kept for a message: the sink may cut the tables
         try {
-            sink_->BuildGraphSlide(*this, SlideName(graphNode), graphNode.Type, 0, 1);
+            sink_->BuildGraphSlide(*this, SlideNameOf(graphNode), graphNode.Type, 0, 1);
         } catch (const std::bad_alloc&) {
             ClearReaderTables();
             ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name.View()));

@@ -163,13 +163,16 @@ void CgifReader::SplitGraphTitle(QStringView title) {
     graphTitleType_ = SharedText(u"Graph");
 }
 
-QString SlideName(const NodeRecord& graph) {
-    QString name;
-    name.reserve(graph.Name.size() + 1 + 8);
+void WriteSlideName(const NodeRecord& graph, QString& name) {
+    name.resize(0);
     name += graph.Name.View();
     name += u'/';
     graph.Id.AppendTo(name);
-    return name;
+}
+
+const QString& CgifReader::SlideNameOf(const NodeRecord& graph) {
+    WriteSlideName(graph, slideName_);
+    return slideName_;
 }
 
 NodeRecord& CgifReader::LastNode() {

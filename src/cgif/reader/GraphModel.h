@@ -63,8 +63,8 @@ struct ReaderTables {
     std::vector<ContextRecord> Contexts;   // open graph contexts; element 0 is the top level
 };
 
-// A graph's slide name: its name, "/", its node id.
-QString SlideName(const NodeRecord& graph);
+// A graph's slide name: its name, "/", its node id, written over `name`.
+void WriteSlideName(const NodeRecord& graph, QString& name);
 
 // Index of the last element (-1 for an empty table), and cutting a table back to an upper bound.
 using grammar::CutBack;
