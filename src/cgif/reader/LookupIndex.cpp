@@ -16,7 +16,11 @@ void BoundArrayIndex::Build(const NodeTable& nodes) {
         Appended(nodes[static_cast<std::size_t>(i)], i);
 }
 
+// An index that is not built holds nothing: the reader clears its indexes for every graph, and
+// most graphs are too small to build one.
 void BoundArrayIndex::Clear() {
+    if (!built_)
+        return;
     built_ = false;
     byName_.Clear();
     firstById_.Clear();
@@ -85,6 +89,8 @@ void AllBindingsIndex::Build(const NodeTable& nodes) {
 }
 
 void AllBindingsIndex::Clear() {
+    if (!built_)
+        return;
     built_ = false;
     lastByName_.clear();
     nearestGraph_.clear();
