@@ -109,7 +109,8 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
     // Room for a shape per node of the graph, the most it usually draws: a large graph's table
     // does not grow by copying.
     const std::size_t graphNodes = nodes.size() - std::min(nodes.size(), static_cast<std::size_t>(firstNodeIndex));
-    shapeTable_.reserve(graphNodes);
+    if (draws)
+        shapeTable_.reserve(graphNodes);
     entryNodes_.reserve(graphNodes);
     if (entryOfNode_.size() < nodes.size())
         entryOfNode_.resize(nodes.size(), 0);
@@ -168,11 +169,20 @@ const ShapeEntry* GraphBuilder::EntryOfNode(int node) const {
     if (node < 0)
         return nullptr; // an id the graph does not hold has no entry
     const int entry = entryOfNode_[static_cast<std::size_t>(node)];
-    return entry == 0 ? nullptr : &shapeTable_[static_cast<std::size_t>(entry - 1)];
+    if (entry == 0)
+        return nullptr;
+    static const ShapeEntry nothingDrawn;
+    return DrawsShapes() ? &shapeTable_[static_cast<std::size_t>(entry - 1)] : &nothingDrawn;
 }
 
-// Only nodes without an entry get one.
+// Only nodes without an entry get one. A builder that draws nothing only marks the node: a
+// table of shapes nobody sees would take as much room as a third of the reader's tables.
 void GraphBuilder::AppendEntry(int node, const host::Shape& shape) {
+    if (!DrawsShapes()) {
+        entryNodes_.push_back(node);
+        entryOfNode_[static_cast<std::size_t>(node)] = 1;
+        return;
+    }
     shapeTable_.push_back(ShapeEntry{(*nodes_)[static_cast<std::size_t>(node)].Id, shape});
     entryNodes_.push_back(node);
     entryOfNode_[static_cast<std::size_t>(node)] = static_cast<int>(shapeTable_.size());
