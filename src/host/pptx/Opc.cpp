@@ -76,6 +76,17 @@ std::vector<Relationship> parseRelationships(const QByteArray& xml, const QStrin
     return rels;
 }
 
+namespace {
+// The text in UTF-8, in a block of its own size: the conversion makes room for three bytes a
+// character, and a part is kept until the next save.
+QByteArray utf8MadeToMeasure(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.squeeze();
+    return bytes;
+}
+} // namespace
+
 QByteArray writeRelationships(const std::vector<Relationship>& rels)
 {
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
@@ -88,7 +99,7 @@ QByteArray writeRelationships(const std::vector<Relationship>& rels)
         out += QStringLiteral("/>");
     }
     out += QStringLiteral("</Relationships>");
-    return out.toUtf8();
+    return utf8MadeToMeasure(out);
 }
 
 QString ContentTypes::typeOf(const QString& part) const
@@ -174,7 +185,7 @@ QByteArray writeContentTypes(const ContentTypes& types)
     for (const auto& [part, type] : types.overrides())
         out += QStringLiteral("<Override PartName=\"/%1\" ContentType=\"%2\"/>").arg(escapeXmlAttr(part), escapeXmlAttr(type));
     out += QStringLiteral("</Types>");
-    return out.toUtf8();
+    return utf8MadeToMeasure(out);
 }
 
 } // namespace zov::host::pptx

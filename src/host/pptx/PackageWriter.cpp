@@ -640,6 +640,9 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
     pkg.slideOrder.clear();
     pkg.slideIds.clear();
     QString newLayout;
+    QString newSlideLayoutTarget; // the layout target of the relationships new slides share
+    QByteArray newSlideRels;
+    const QString slideRelType = ns::relType("slide"); // one text that every slide's entry shares
     QSet<QString> usedParts;
     const QString slideFolder = presPart.left(presPart.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("slides/");
     int nextSlideNumber = 1, nextRelNumber = 1;
@@ -673,7 +676,7 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
                 ++nextRelNumber;
             relId = QStringLiteral("rId%1").arg(nextRelNumber++);
             presRelIds.insert(relId);
-            presRels.push_back({relId, ns::relType("slide"), relativeTarget(presPart, state.partName), false});
+            presRels.push_back({relId, slideRelType, relativeTarget(presPart, state.partName), false});
             types.setOverride(state.partName, SlideContentType);
             if (returning) {
                 QSet<QString> claimed = usedParts;
@@ -685,7 +688,13 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
             } else {
                 if (newLayout.isEmpty())
                     newLayout = layoutForNewSlides(parts, presPart, presRels);
-                state.relsXml = writeRelationships({{QStringLiteral("rId1"), ns::relType("slideLayout"), relativeTarget(state.partName, newLayout), false}});
+                // New slides in one folder have the same relationships: they share one text.
+                const QString layoutTarget = relativeTarget(state.partName, newLayout);
+                if (layoutTarget != newSlideLayoutTarget) {
+                    newSlideLayoutTarget = layoutTarget;
+                    newSlideRels = writeRelationships({{QStringLiteral("rId1"), ns::relType("slideLayout"), layoutTarget, false}});
+                }
+                state.relsXml = newSlideRels;
             }
             parts.set(relsPartName(state.partName), state.relsXml);
             relsChanged = typesChanged = true;
