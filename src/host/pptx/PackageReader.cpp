@@ -380,63 +380,71 @@ std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const Zip
         slidePartsSeen.insert(partName.toLower());
         jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}, {}, {}});
     }
-    runJobs(jobs.size(), [&](std::size_t i) {
-        SlideJob& job = jobs[i];
-        job.scan = scanSlide(*job.xml, job.partName, job.defaults.get());
-        job.pieces = std::make_shared<const SlidePieces>(piecesOf(job.scan, *job.xml));
-        job.offsets = ByteOffsets(job.scan, *job.xml);
-        // The shapes take their XML from the part; the decoded text (twice the part's size)
-        // need not wait for them.
-        if (job.offsets.valid())
-            job.scan.text = QString();
-    });
-
     QSet<std::uint32_t> slideIds;
     std::uint32_t maxSlideId = 255;
     for (const SlideRef& ref : pres.slides)
         maxSlideId = std::max(maxSlideId, ref.id);
-    for (SlideJob& job : jobs) {
-        SlideScan& scan = job.scan;
-        auto slide = std::make_shared<SlideData>();
-        slide->presentation = data.get();
-        slide->slideId = job.id != 0 && !slideIds.contains(job.id) ? job.id : ++maxSlideId;
-        slideIds.insert(slide->slideId);
-        slide->name = scan.name;
-        slide->partName = job.partName;
-        slide->sourceXml = *job.xml;
-        if (const QByteArray* rels = parts.find(relsPartName(job.partName)))
-            slide->relsXml = *rels;
-        slide->modified = false;
-        slide->sourcePackage = pkg;
-        std::vector<const ParsedShape*> parsed;
-        slide->shapes.reserve(scan.shapes.size());
-        parsed.reserve(scan.shapes.size());
-        const ByteOffsets& offsets = job.offsets;
-        for (ScannedShape& sh : scan.shapes) {
-            auto shape = std::make_shared<ShapeData>(std::move(sh.parsed.data));
-            shape->slide = slide.get();
-            if (offsets.valid()) {
-                // A view of the part, which the shape holds: no copy of each shape's XML.
-                const qsizetype from = offsets.at(sh.begin);
-                shape->sourceXml = QByteArray::fromRawData(slide->sourceXml.constData() + from, offsets.at(sh.end) - from);
-                shape->sourceXmlOwner = slide->sourceXml;
-            } else {
-                shape->sourceXml = QStringView(scan.text).mid(sh.begin, sh.end - sh.begin).toUtf8();
-            }
-            shape->modified = false;
-            slide->shapes.push_back(std::move(shape));
-            parsed.push_back(&sh.parsed);
-        }
-        resolveGlue(*slide, parsed);
-        data->slides.push_back(slide);
+    // The slides are scanned a batch at a time, and each batch becomes the model before the next
+    // is scanned: a scanned shape is held twice until then (as read, and as the model takes it),
+    // and scanning every slide first would hold all of them at once.
+    constexpr std::size_t ScanBatch = 256;
+    for (std::size_t first = 0; first < jobs.size(); first += ScanBatch) {
+        const std::size_t batchEnd = std::min(jobs.size(), first + ScanBatch);
+        runJobs(batchEnd - first, [&](std::size_t i) {
+            SlideJob& job = jobs[first + i];
+            job.scan = scanSlide(*job.xml, job.partName, job.defaults.get());
+            job.pieces = std::make_shared<const SlidePieces>(piecesOf(job.scan, *job.xml));
+            job.offsets = ByteOffsets(job.scan, *job.xml);
+            // The shapes take their XML from the part; the decoded text (twice the part's size)
+            // need not wait for them.
+            if (job.offsets.valid())
+                job.scan.text = QString();
+        });
 
-        pkg->slideRelIds.insert(job.partName, job.relId);
-        pkg->slideOrder << job.partName;
-        pkg->slideIds.push_back(job.id);
-        pkg->defaultsBySlide.insert(job.partName, job.defaults);
-        if (!job.pieces->source.isEmpty())
-            pkg->piecesBySlide.insert(job.partName, job.pieces);
-        scan = SlideScan(); // its text and shapes are no longer needed
+        for (std::size_t j = first; j < batchEnd; ++j) {
+            SlideJob& job = jobs[j];
+            SlideScan& scan = job.scan;
+            auto slide = std::make_shared<SlideData>();
+            slide->presentation = data.get();
+            slide->slideId = job.id != 0 && !slideIds.contains(job.id) ? job.id : ++maxSlideId;
+            slideIds.insert(slide->slideId);
+            slide->name = scan.name;
+            slide->partName = job.partName;
+            slide->sourceXml = *job.xml;
+            if (const QByteArray* rels = parts.find(relsPartName(job.partName)))
+                slide->relsXml = *rels;
+            slide->modified = false;
+            slide->sourcePackage = pkg;
+            std::vector<const ParsedShape*> parsed;
+            slide->shapes.reserve(scan.shapes.size());
+            parsed.reserve(scan.shapes.size());
+            const ByteOffsets& offsets = job.offsets;
+            for (ScannedShape& sh : scan.shapes) {
+                auto shape = std::make_shared<ShapeData>(std::move(sh.parsed.data));
+                shape->slide = slide.get();
+                if (offsets.valid()) {
+                    // A view of the part, which the shape holds: no copy of each shape's XML.
+                    const qsizetype from = offsets.at(sh.begin);
+                    shape->sourceXml = QByteArray::fromRawData(slide->sourceXml.constData() + from, offsets.at(sh.end) - from);
+                    shape->sourceXmlOwner = slide->sourceXml;
+                } else {
+                    shape->sourceXml = QStringView(scan.text).mid(sh.begin, sh.end - sh.begin).toUtf8();
+                }
+                shape->modified = false;
+                slide->shapes.push_back(std::move(shape));
+                parsed.push_back(&sh.parsed);
+            }
+            resolveGlue(*slide, parsed);
+            data->slides.push_back(slide);
+
+            pkg->slideRelIds.insert(job.partName, job.relId);
+            pkg->slideOrder << job.partName;
+            pkg->slideIds.push_back(job.id);
+            pkg->defaultsBySlide.insert(job.partName, job.defaults);
+            if (!job.pieces->source.isEmpty())
+                pkg->piecesBySlide.insert(job.partName, job.pieces);
+            scan = SlideScan(); // its text and shapes are no longer needed
+        }
     }
     nameUnnamedSlides(*data);
     data->package = pkg;

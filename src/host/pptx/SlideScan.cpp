@@ -184,6 +184,11 @@ SlidePieces piecesOf(const SlideScan& scan, const QByteArray& source)
     } else {
         pieces.tail = text.mid(scan.shapesEnd).toUtf8();
     }
+    // Kept with the package until the next save: at their own size, not the conversion's room
+    // for three bytes a character.
+    pieces.head.squeeze();
+    pieces.middle.squeeze();
+    pieces.tail.squeeze();
     pieces.scope = scan.scope;
     pieces.hasName = scan.hasName;
     pieces.name = scan.name;
