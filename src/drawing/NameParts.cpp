@@ -28,6 +28,16 @@ QString ReferentPart(const QString& label) {
     return at < 0 ? QString() : label.mid(at + 1);
 }
 
+QStringView TypePartView(QStringView label) {
+    const qsizetype at = label.indexOf(LabelSeparator);
+    return at < 0 ? label : label.left(at);
+}
+
+QStringView ReferentPartView(QStringView label) {
+    const qsizetype at = label.indexOf(LabelSeparator);
+    return at < 0 ? QStringView() : label.mid(at + 1);
+}
+
 std::int16_t PositionAfter(const QString& search, const QString& text) {
     const qsizetype at = text.indexOf(search, 0, Qt::CaseSensitive);
     if (at < 0)

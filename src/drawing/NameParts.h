@@ -15,8 +15,10 @@ QStringView LabelPartView(QStringView name);
 QString IdPart(const QString& name);
 // The text before the first ":" of a label; the whole label when there is none.
 QString TypePart(const QString& label);
+QStringView TypePartView(QStringView label);
 // The text after the first ":" of a label; "" when there is none.
 QString ReferentPart(const QString& label);
+QStringView ReferentPartView(QStringView label);
 
 // The 1-based position of the first occurrence of `search` in `text`, plus one (so the
 // position just after a one-character match); 0 when it does not occur. Positions past the

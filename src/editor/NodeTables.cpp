@@ -20,35 +20,38 @@ QString TextOf(const host::Shape& shape) {
 
 } // namespace
 
-std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, const QString& slideName) {
+std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, const QString& slideName,
+                                                  cgif::CgifReader& reader) {
     namespace kind = cgif::NodeKind;
     const int type = shape.AutoShapeType();
     cgif::NodeRecord record;
+    // The texts are cut from the reader's pool: the tables are rebuilt after every command.
+    const auto kept = [&reader](QStringView text) { return reader.PooledText(text); };
     switch (type) {
     case drawing::RelationShapeType:
-        record.Type = TextOf(shape);
+        record.Type = kept(TextOf(shape));
         record.Id = cgif::NodeId(drawing::IdPart(shape.Name()));
         record.Kind = kind::Relation;
         break;
     case drawing::ConceptShapeType: {
         const QString name = shape.Name();
         const QString text = TextOf(shape);
-        record.Name = drawing::LabelPart(name);
-        record.Type = drawing::TypePart(text);
-        record.Referent = drawing::ReferentPart(text);
+        record.Name = kept(drawing::LabelPartView(name));
+        record.Type = kept(drawing::TypePartView(text));
+        record.Referent = kept(drawing::ReferentPartView(text));
         record.Id = cgif::NodeId(drawing::IdPart(name));
         record.Kind = kind::Concept;
         break;
     }
     case drawing::ActorShapeType:
-        record.Type = drawing::TypePart(TextOf(shape));
+        record.Type = kept(drawing::TypePartView(TextOf(shape)));
         record.Id = cgif::NodeId(drawing::IdPart(shape.Name()));
         record.Kind = kind::Actor;
         break;
     case drawing::CoreferentConceptShapeType: {
         const QString name = shape.Name();
-        record.Name = drawing::LabelPart(name);
-        record.Type = drawing::TypePart(TextOf(shape));
+        record.Name = kept(drawing::LabelPartView(name));
+        record.Type = kept(drawing::TypePartView(TextOf(shape)));
         record.Id = cgif::NodeId(drawing::IdPart(name));
         record.Kind = kind::CoreferentConcept;
         break;
@@ -57,12 +60,12 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
         const QString text = TextOf(shape);
         const qsizetype at = text.indexOf(TitleSeparator);
         if (at >= 0) {
-            record.Name = text.left(at);
-            record.Type = text.mid(at + TitleSeparator.size());
+            record.Name = kept(QStringView(text).left(at));
+            record.Type = kept(QStringView(text).mid(at + TitleSeparator.size()));
         } else {
             // Not in the "name is type" form: the slide still is a graph, named by its slide.
-            record.Name = slideName;
-            record.Type = QStringLiteral("Graph");
+            record.Name = kept(slideName);
+            record.Type = kept(u"Graph");
         }
         record.Id = cgif::NodeId(shape.Name());
         record.Kind = kind::Graph;
@@ -71,7 +74,7 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
         return record;
     }
     case drawing::CommentShapeType:
-        record.Type = TextOf(shape);
+        record.Type = kept(TextOf(shape));
         record.Id = cgif::NodeId(shape.Name());
         record.Kind = kind::Comment;
         break;
@@ -104,7 +107,7 @@ void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader&
                     if (!connector.BeginConnected() || !connector.EndConnected())
                         continue;
                     reader.AddLink({cgif::NodeId(connector.BeginConnectedShape().Name()), cgif::NodeId(connector.EndConnectedShape().Name())});
-                } else if (auto record = NodeRecordOfShape(shape, slideName)) {
+                } else if (auto record = NodeRecordOfShape(shape, slideName, reader)) {
                     reader.AddNode(std::move(*record));
                 }
             } catch (const host::HostError&) {

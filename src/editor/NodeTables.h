@@ -10,8 +10,10 @@
 namespace zov::editor {
 
 // The node record a shape stands for, or nothing for connectors and shapes of other types.
-// `slideName` names the graph of a title label whose text has no " is ".
-std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, const QString& slideName);
+// `slideName` names the graph of a title label whose text has no " is ". The record's texts are
+// cut from `reader`'s pool.
+std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, const QString& slideName,
+                                                  cgif::CgifReader& reader);
 
 // Empties the reader's tables, then walks every slide in order and every shape in shape order
 // once: node shapes go to the BoundArray, connectors glued at both ends to Links (From and To
