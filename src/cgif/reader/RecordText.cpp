@@ -2,6 +2,7 @@
 
 #include <QHashFunctions>
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <new>
 
@@ -10,6 +11,8 @@ namespace zov::cgif {
 RecordText::RecordText(QStringView text) {
     if (text.isEmpty())
         return;
+    if (text.size() > INT32_MAX) // a block counts its text in 32 bits
+        throw std::bad_alloc();
     const std::size_t bytes = sizeof(Chunk) + BlockBytes(text.size());
     void* memory = std::malloc(bytes);
     if (memory == nullptr)
