@@ -53,23 +53,6 @@ std::optional<cgif::exporter::ExportDialect> takeDialect(QStringList& args, QStr
     return dialect ? dialect : cgif::exporter::ExportDialect::Cgif2001;
 }
 
-// Shows each box on the console and notes whether any was an error: an export that wrote its
-// file after an error ("No out arcs for On!" leaves that graph unfinished, a slide it cannot
-// write stops it) has not done all it was asked, and says so in its exit status.
-class NotingMessageBoxes : public platform::MessageBoxes {
-public:
-    explicit NotingMessageBoxes(platform::MessageBoxes& shown) : shown_(shown) {}
-    platform::MessageAnswer show(const platform::Message& message) override {
-        if (message.icon == platform::MessageIcon::Critical)
-            errorShown_ = true;
-        return shown_.show(message);
-    }
-    bool errorShown() const { return errorShown_; }
-
-private:
-    platform::MessageBoxes& shown_;
-    bool errorShown_ = false;
-};
 
 } // namespace
 
@@ -97,10 +80,11 @@ int runExport(const QStringList& arguments) {
         return 2;
     messages.status().Show(QStringLiteral("Writing ") + statusName(output, true));
 
-    NotingMessageBoxes noting(messages);
-    switch (cgif::exporter::ExportGraphsToFile(*presentation, output, noting, *dialect)) {
+    // An export that wrote its file after an error ("No out arcs for On!" leaves that graph
+    // unfinished, a slide it cannot write stops it) has not done all it was asked.
+    switch (cgif::exporter::ExportGraphsToFile(*presentation, output, messages, *dialect)) {
     case ExportOutcome::Written:
-        return noting.errorShown() ? 1 : 0;
+        return messages.errorShown() ? 1 : 0;
     case ExportOutcome::NothingWritten:
     case ExportOutcome::WrittenNotReadBack:
         return 1;

@@ -232,7 +232,9 @@ int runImport(const QStringList& args) {
     status.Show(QStringLiteral("Saving ") + statusName(output, true));
     if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
-    return read && arranged ? 0 : 1;
+    // An error shown along the way (a label whose definition is not found, a graph that could
+    // not be drawn) means the presentation does not hold everything the file said.
+    return read && arranged && !session.messages.errorShown() ? 0 : 1;
 }
 
 int runCheck(const QStringList& args) {
@@ -249,7 +251,8 @@ int runCheck(const QStringList& args) {
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     switch (cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect)) {
     case ImportOutcome::Read:
-        return sink.anyFailed() ? 1 : 0; // as import: a graph that could not be drawn
+        // As import: a graph that could not be drawn, or any other error shown on the way.
+        return sink.anyFailed() || session.messages.errorShown() ? 1 : 0;
     case ImportOutcome::StoppedAtError:
         return 1;
     case ImportOutcome::FileNotOpened:

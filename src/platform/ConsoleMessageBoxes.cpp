@@ -1,20 +1,39 @@
 #include "platform/ConsoleMessageBoxes.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace zov::platform {
 
 QString consoleLine(const Message& message) {
-    QString text = message.text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return message.title + QStringLiteral(": ") + text;
+    const QStringView text = message.text;
+    const qsizetype shown = std::min(text.size(), ConsoleTextLimit);
+    QString line = message.title + QStringLiteral(": ");
+    line.reserve(line.size() + shown + 32);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            line += u' ';
+            ++i;
+        } else if (c == u'\r' || c == u'\n' || c == u'\t') {
+            line += u' ';
+        } else if (c < 0x20 || c == 0x7F) {
+            line += u'^';
+            line += QChar(c == 0x7F ? u'?' : static_cast<char16_t>(c + 0x40));
+        } else {
+            line += QChar(c);
+        }
+    }
+    if (shown < text.size())
+        line += QStringLiteral("... (%1 more characters)").arg(text.size() - shown);
+    return line;
 }
 
 ConsoleMessageBoxes::ConsoleMessageBoxes() : out_(&std::cerr), status_(std::cerr, StderrIsTerminal()) {}
 
 MessageAnswer ConsoleMessageBoxes::show(const Message& message) {
+    if (message.icon == MessageIcon::Critical)
+        errorShown_ = true;
     status_.Clear();
     *out_ << consoleLine(message).toStdString() << '\n';
     out_->flush();

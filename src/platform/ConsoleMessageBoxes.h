@@ -11,7 +11,11 @@
 namespace zov::platform {
 
 // The one line a box prints, without its line end: line breaks in the text (CR LF, CR or LF)
-// become single blanks.
+// and tabs become single blanks, and any other control character is shown as "^" and a letter
+// ("^@" for NUL, "^?" for DEL), so that text quoted from a file cannot work the terminal. A text
+// longer than ConsoleTextLimit characters (a message quoting the rest of a long line) is cut
+// there and ends "... (N more characters)".
+constexpr qsizetype ConsoleTextLimit = 2000;
 QString consoleLine(const Message& message);
 
 class ConsoleMessageBoxes : public MessageBoxes {
@@ -21,10 +25,14 @@ public:
         : out_(&out), status_(out, terminal, std::move(clock)) {}
     MessageAnswer show(const Message& message) override;
     StatusLine& status() { return status_; }
+    // Whether a box with the critical icon (an error) has been shown: a command that showed one
+    // has not done all it was asked, whatever else it did.
+    bool errorShown() const { return errorShown_; }
 
 private:
     std::ostream* out_;
     StatusLine status_;
+    bool errorShown_ = false;
 };
 
 } // namespace zov::platform

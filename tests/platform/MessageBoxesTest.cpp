@@ -37,5 +37,25 @@ TEST(ConsoleMessageBoxes, PrintsTitleAndTextOnOneUtf8LineAndAnswersWithTheDefaul
     EXPECT_EQ(out.str(), "ZOVEdit: Do you want to save your changes? Now or later\nError: Caf\xc3\xa9 not found\n");
 }
 
+// Text quoted from a file (the rest of a line after a syntax error) may hold control characters
+// and run to megabytes: the line shows each control character as two visible ones and stops
+// after ConsoleTextLimit characters, saying how many it left out.
+TEST(ConsoleMessageBoxes, ShowsControlCharactersVisiblyAndCutsAVeryLongText) {
+    std::ostringstream out;
+    ConsoleMessageBoxes boxes(out);
+    boxes.inform(QStringLiteral("a\tb") + QChar(u'\0') + QStringLiteral("c\x1b[2Jd\x7f"), QStringLiteral("Error"),
+                 MessageIcon::Critical);
+    EXPECT_EQ(out.str(), "Error: a b^@c^[[2Jd^?\n");
+    EXPECT_TRUE(boxes.errorShown());
+
+    std::ostringstream longOut;
+    ConsoleMessageBoxes longBoxes(longOut);
+    longBoxes.inform(QString(ConsoleTextLimit + 5, u'x'), QStringLiteral("Note"), MessageIcon::Information);
+    EXPECT_EQ(longOut.str(), "Note: " + std::string(ConsoleTextLimit, 'x') + "... (5 more characters)\n");
+    EXPECT_FALSE(longBoxes.errorShown()); // only a critical box is an error
+    longBoxes.inform(QString(ConsoleTextLimit, u'y'), QStringLiteral("Note"), MessageIcon::Exclamation);
+    EXPECT_EQ(longOut.str().substr(longOut.str().rfind("Note")), "Note: " + std::string(ConsoleTextLimit, 'y') + "\n");
+}
+
 } // namespace
 } // namespace zov::platform
