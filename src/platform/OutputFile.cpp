@@ -100,6 +100,7 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
         temporary_.clear();
         fail("create", error);
     }
+    temporaryCleanup_.emplace(temporary_);
     // The new file gets the old one's permissions and owner; a new name gets what the user's
     // file-creation mask allows.
     if (exists) {
@@ -125,6 +126,7 @@ void OutputFile::Abandon() {
     fd_ = -1;
     if (!temporary_.isEmpty())
         ::unlink(temporary_.constData());
+    temporaryCleanup_.reset();
 }
 
 void OutputFile::fail(const char* verb, int error) {
@@ -170,6 +172,7 @@ void OutputFile::Commit(const std::optional<FileStamp>& unchangedSince) {
     }
     if (::rename(temporary_.constData(), target_.constData()) != 0)
         fail("write", errno);
+    temporaryCleanup_.reset();
     temporary_.clear();
     done_ = true;
 }

@@ -3,7 +3,8 @@
 //
 // A regular file (or a name not in use yet) is written to a temporary file beside it, which
 // replaces it by a rename only when every byte was written and flushed to the disk: a full
-// disk, a file-size limit or a kill leaves the previous file whole. A symbolic link is followed,
+// disk, a file-size limit or a kill leaves the previous file whole, and an interrupt (Ctrl-C,
+// SIGTERM, SIGHUP) takes the temporary away with it. A symbolic link is followed,
 // so the file it names is replaced and the link stays; the replaced file's permissions (and,
 // when allowed, owner) carry over. A read-only file (one the user may not write, or one without
 // any write permission) is not replaced. Anything that is not a regular file (a character device such
@@ -13,6 +14,7 @@
 //
 // Failures are FileError whose message names the file and the operating system's reason, as
 //   Cannot write "/media/full/a.pptx": No space left on device
+#include "platform/RemovedOnInterrupt.h"
 #include "platform/TextStream.h"
 
 #include <QByteArray>
@@ -65,6 +67,7 @@ private:
     QString path_;       // as given, for messages
     QByteArray target_;  // the file to write or replace, links followed
     QByteArray temporary_;
+    std::optional<RemovedOnInterrupt> temporaryCleanup_; // the temporary goes on Ctrl-C too
     int fd_ = -1;
     bool direct_ = false;
     bool done_ = false;

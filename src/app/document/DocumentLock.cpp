@@ -1,5 +1,6 @@
 #include "app/document/DocumentLock.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace zov::app {
@@ -20,8 +21,10 @@ DocumentLock::DocumentLock(const QString& documentPath)
 
 bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem)
 {
-    if (lock_->tryLock(wait))
+    if (lock_->tryLock(wait)) {
+        interruptCleanup_.emplace(QFile::encodeName(lockPathOf(document_)));
         return true;
+    }
     if (lock_->error() == QLockFile::LockFailedError) {
         qint64 pid = 0;
         QString host, application;

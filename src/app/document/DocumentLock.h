@@ -3,11 +3,14 @@
 // and writes it back, so that two of them at once cannot each write over the other's changes.
 // The lock is a small file ".NAME.lock" in the presentation's folder (QLockFile): it names the
 // process that holds it, and one left behind by a process that has ended is taken over.
+#include "platform/RemovedOnInterrupt.h"
+
 #include <QLockFile>
 #include <QString>
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace zov::app {
 
@@ -23,6 +26,8 @@ public:
 private:
     QString document_;
     std::unique_ptr<QLockFile> lock_;
+    // Declared after the lock: withdrawn before the lock file is removed on unlocking.
+    std::optional<platform::RemovedOnInterrupt> interruptCleanup_; // the lock goes on Ctrl-C too
 };
 
 } // namespace zov::app

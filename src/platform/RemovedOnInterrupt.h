@@ -1,0 +1,29 @@
+#pragma once
+// Files a run must not leave behind when it is interrupted: the temporary file a save is
+// writing, the lock beside a document. While a RemovedOnInterrupt lives, its file is removed when
+// the program gets SIGINT (Ctrl-C), SIGTERM (kill) or SIGHUP (the terminal closed); the signal
+// then ends the program as it would have. A signal the program was started to ignore (nohup)
+// stays ignored. Nothing can be done for SIGKILL: a lock left that way is taken over later.
+//
+// At most MaxFiles files at once (a run writes one file and holds one lock); past that a file is
+// simply not covered.
+#include <QByteArray>
+
+namespace zov::platform {
+
+class RemovedOnInterrupt {
+public:
+    static constexpr int MaxFiles = 8;
+    // `path` in the file system's encoding (QFile::encodeName).
+    explicit RemovedOnInterrupt(const QByteArray& path);
+    ~RemovedOnInterrupt();
+    RemovedOnInterrupt(const RemovedOnInterrupt&) = delete;
+    RemovedOnInterrupt& operator=(const RemovedOnInterrupt&) = delete;
+
+    bool Covered() const { return slot_ >= 0; }
+
+private:
+    int slot_ = -1;
+};
+
+} // namespace zov::platform
