@@ -16,6 +16,7 @@ struct FileDialogRequest {
     QString initDir;      // the folder the dialog opens in
     QString defaultExt;   // given to a name typed without extension, e.g. ".cgf"; empty: none
     QString fileName;     // the name shown at first (the dialog keeps the name chosen last)
+    QString title;        // the dialog's caption; empty: the platform's own ("Open", "Save As")
     bool cancelError = false; // the caller treats cancelling as an error it traps
     // When set, receives the 1-based entry of `filter` that was selected when a file was chosen
     // (the file type the user picked); left alone when the dialog is cancelled.

@@ -131,6 +131,8 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
+    if (!request.title.isEmpty())
+        dialog.setWindowTitle(request.title);
     if (!request.fileName.isEmpty())
         dialog.selectFile(QFileInfo(request.fileName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

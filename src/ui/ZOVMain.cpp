@@ -307,6 +307,7 @@ void ZOVMain::Import() {
     if (!dialogs)
         return;
     fileDialog_.filter = ImportFilter;
+    fileDialog_.title = QStringLiteral("Import CGIF");
     fileDialog_.initDir = lastFolder_;
     fileDialog_.filterIndex = 1;
     fileDialog_.cancelError = true;
@@ -340,6 +341,7 @@ void ZOVMain::Export() {
     platform::CommonDialog* dialogs = session_.Services().dialogs;
     if (!dialogs)
         return;
+    fileDialog_.title = QStringLiteral("Export CGIF");
     fileDialog_.initDir = lastFolder_;
     fileDialog_.defaultExt = QStringLiteral(".cgf");
     fileDialog_.filter = ExportFilter + IsoExportFilterEntry;
