@@ -131,9 +131,12 @@ TEST_F(EditorInHostTest, ArrangeFromThePaletteButtonOrMenuIsOneUndoStep)
     ASSERT_NE(palette, nullptr);
     // A graph piled at the corner, as an import without positions draws it.
     host::Shapes shapes = application.ActiveWindow().View().Slide().Shapes();
-    const host::Shape cat = shapes.AddShape(host::ShapeRectangle, 0, 0, 60, 30);
-    const host::Shape on = shapes.AddShape(9, 0, 0, 50, 30);
-    const host::Shape mat = shapes.AddShape(host::ShapeRectangle, 0, 0, 60, 30);
+    host::Shape cat = shapes.AddShape(host::ShapeRectangle, 0, 0, 60, 30);
+    host::Shape on = shapes.AddShape(9, 0, 0, 50, 30);
+    host::Shape mat = shapes.AddShape(host::ShapeRectangle, 0, 0, 60, 30);
+    cat.SetName(QStringLiteral("x/CATCATCA")); // node shapes are named by their ids
+    on.SetName(QStringLiteral("ONONONON"));
+    mat.SetName(QStringLiteral("MATMATMA"));
     for (const auto& [from, to] : {std::pair{cat, on}, std::pair{on, mat}}) {
         host::Shape arc = shapes.AddConnector(1, 0, 0, 10, 10);
         arc.ConnectorFormat().BeginConnect(from, 1);

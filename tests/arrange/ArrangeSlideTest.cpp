@@ -1,5 +1,6 @@
 // Arranging slides drawn through the host: what moves, what stays, and the messages.
 #include "ArrangeSupport.h"
+#include "drawing/NodeId.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +111,9 @@ TEST(ArrangeSlide, AGraphTooLargeIsArrangedAndReportedWithTheReason) {
     // One box wider than the slide: the shapes would cover little of it, yet cannot fit.
     SlideDrawer draw(host);
     host::Slide wide = draw.addGraphSlide(QStringLiteral("Wide"));
-    draw.arc(wide.Shapes().AddShape(1, 0, 0, 800, 30), draw.relation(QStringLiteral("On")));
+    host::Shape wideBox = wide.Shapes().AddShape(1, 0, 0, 800, 30);
+    wideBox.SetName(QStringLiteral("WIDEBOXA")); // named by a node id, as the editor names its shapes
+    draw.arc(wideBox, draw.relation(QStringLiteral("On")));
 
     EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 1, 2, host.messages));
     ASSERT_EQ(host.messages.shown().size(), 2u);
@@ -129,12 +132,39 @@ TEST(ArrangeSlide, AGraphTooLargeIsArrangedAndReportedWithTheReason) {
     EXPECT_TRUE(again.beyondRoom);
 }
 
+// A deck may hold ordinary slides beside the graphs: their rectangles and text boxes, even
+// joined by a connector, are not node shapes (the editor names those by their node ids), and
+// arranging every slide leaves them where they are.
+TEST(ArrangeSlide, AnOrdinarySlideBesideTheGraphsStaysAsItIs) {
+    Host host;
+    host::Slide ordinary = host.presentation().Slides().Add(1, host::LayoutBlank);
+    host::Shape title = ordinary.Shapes().AddShape(1, 40, 30, 600, 60);
+    title.SetName(QStringLiteral("Title 1"));
+    host::Shape body = ordinary.Shapes().AddShape(1, 40, 120, 600, 300);
+    body.SetName(QStringLiteral("Content Placeholder 2"));
+    host::Shape line = ordinary.Shapes().AddConnector(1, 0, 0, 10, 10);
+    line.ConnectorFormat().BeginConnect(title, 1);
+    line.ConnectorFormat().EndConnect(body, 1);
+    SlideDrawer draw(host);
+    draw.addGraphSlide(QStringLiteral("Story"));
+    draw.arc(draw.conceptNode(QStringLiteral("Cat")), draw.relation(QStringLiteral("On")));
+
+    EXPECT_TRUE(editor::ArrangeSlides(host.presentation(), 1, 2, host.messages));
+    EXPECT_TRUE(host.messages.shown().empty());
+    EXPECT_FLOAT_EQ(title.Left(), 40);
+    EXPECT_FLOAT_EQ(title.Top(), 30);
+    EXPECT_FLOAT_EQ(body.Left(), 40);
+    EXPECT_FLOAT_EQ(body.Top(), 120);
+    EXPECT_GT(host.presentation().Slides().Item(2).Shapes().Item(2).Top(), 0); // the graph was arranged
+}
+
 TEST(ArrangeSlide, ASlideBeyondTheLayoutLimitFailsUnchangedAndOthersAreStillArranged) {
     Host host;
     SlideDrawer draw(host);
     host::Slide crowded = draw.addGraphSlide(QStringLiteral("Crowded"));
+    drawing::NodeIdGenerator ids(7);
     for (int i = 0; i <= editor::arrange::MaxLayeredNodes; ++i)
-        crowded.Shapes().AddShape(1, 5, 5, 20, 10);
+        crowded.Shapes().AddShape(1, 5, 5, 20, 10).SetName(ids.NewId().ToString());
     host::Slide small = draw.addGraphSlide(QStringLiteral("Small"));
     draw.arc(draw.conceptNode(QStringLiteral("Cat")), draw.relation(QStringLiteral("On")));
 

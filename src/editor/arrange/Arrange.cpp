@@ -1,6 +1,8 @@
 #include "editor/arrange/Arrange.h"
 
 #include "drawing/GraphEncoding.h"
+#include "drawing/NameParts.h"
+#include "drawing/NodeId.h"
 #include "editor/arrange/SlideFit.h"
 #include "host/HostError.h"
 #include "platform/MessageBox.h"
@@ -28,6 +30,13 @@ bool isNodeShapeType(int type) {
            type == drawing::ActorShapeType || type == drawing::ActorMarkShapeType;
 }
 
+// A shape the editor drew for a node or comment is named by its node id (eight letters A to Z),
+// after its label and "/" when it has one; a rectangle or text box of an ordinary slide ("Title
+// 1", "TextBox 3") is not, and stays where it is.
+bool hasNodeName(const host::Shape& shape) {
+    return drawing::NodeId::Pack(drawing::IdPart(shape.Name())) != 0;
+}
+
 // The slide's graph shapes, sorted by role, in slide order.
 struct SlideGraph {
     host::Shape title;
@@ -51,10 +60,10 @@ SlideGraph readSlideGraph(const host::Slide& slide) {
         const int type = shape.AutoShapeType();
         if (i == 1 && type == drawing::TitleLabelShapeType) {
             graph.title = shape;
-        } else if (isNodeShapeType(type)) {
+        } else if (isNodeShapeType(type) && hasNodeName(shape)) {
             nodeIndex.insert(shape.lock().get(), static_cast<int>(graph.nodes.size()));
             graph.nodes.push_back(shape);
-        } else if (type == drawing::CommentShapeType) {
+        } else if (type == drawing::CommentShapeType && hasNodeName(shape)) {
             graph.comments.push_back(shape);
         }
     }

@@ -9,7 +9,8 @@
 //
 // Only positions change: names, texts, types, sizes, colours and which shapes each connector
 // joins stay as they were, so export and jump behave as before. Shapes that are no part of a
-// graph (pictures, loose lines, shapes of other types) are left where they are.
+// graph (pictures, loose lines, shapes of other types, and rectangles or text boxes that are
+// not named by a node id, as an ordinary slide's title and text are) are left where they are.
 //
 // Callers that offer undo take one snapshot around ArrangeSlide: it is one step.
 #include "editor/arrange/LayeredLayout.h"
