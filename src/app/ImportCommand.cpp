@@ -178,7 +178,11 @@ int runImport(const QStringList& args) {
     } else {
         lock.emplace(parsed->into);
         QString held;
-        if (!lock->acquire(LockWait, held)) {
+        const auto waiting = [&] {
+            session.messages.status().Show(QStringLiteral("Waiting for another program to finish with ") +
+                                           statusName(parsed->into));
+        };
+        if (!lock->acquire(LockWait, held, waiting)) {
             session.messages.inform(held, ErrorTitle, platform::MessageIcon::Critical);
             return 2;
         }

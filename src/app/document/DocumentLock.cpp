@@ -19,9 +19,15 @@ DocumentLock::DocumentLock(const QString& documentPath)
     lock_->setStaleLockTime(0);
 }
 
-bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem)
+bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, const std::function<void()>& waiting)
 {
-    if (lock_->tryLock(wait)) {
+    bool locked = lock_->tryLock(0);
+    if (!locked && lock_->error() == QLockFile::LockFailedError && wait.count() > 0) {
+        if (waiting)
+            waiting();
+        locked = lock_->tryLock(wait);
+    }
+    if (locked) {
         interruptCleanup_.emplace(QFile::encodeName(lockPathOf(document_)));
         return true;
     }

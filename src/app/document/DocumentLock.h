@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,7 +20,9 @@ public:
     explicit DocumentLock(const QString& documentPath);
     // Waits up to `wait` for the lock. False when another process still holds it (or the lock
     // cannot be made), with `problem` set to a message naming the file and the reason.
-    bool acquire(std::chrono::milliseconds wait, QString& problem);
+    // `waiting`, when given, is told once before the wait starts, when another process holds
+    // the lock at first, so that the caller can say why nothing happens meanwhile.
+    bool acquire(std::chrono::milliseconds wait, QString& problem, const std::function<void()>& waiting = {});
     // The lock file that guards `documentPath`.
     static QString lockPathOf(const QString& documentPath);
 
