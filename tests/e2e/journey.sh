@@ -311,7 +311,7 @@ expect_in "$graphs" "(On[Cat*x;"
 
 step "Import reads a CGIF file through the palette and says \"File read\""
 palette_menu f i
-dialog=$(find_window '.' 1 >/dev/null; timeout 10 xdotool search --sync --onlyvisible --name '^Open' 2>/dev/null | head -n 1)
+dialog=$(find_window '.' 1 >/dev/null; timeout 10 xdotool search --sync --onlyvisible --name '^Import CGIF' 2>/dev/null | head -n 1)
 [ -n "$dialog" ] || fail "the Import dialog did not open"
 focus "$dialog" || true
 key ctrl+a
@@ -323,7 +323,7 @@ expect_in "$before_export" ";%Graph*Park%;"
 
 step "Export writes the graphs through the palette"
 palette_menu f e
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save' 2>/dev/null | head -n 1)
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Export CGIF' 2>/dev/null | head -n 1)
 [ -n "$dialog" ] || fail "the Export dialog did not open"
 focus "$dialog" || true
 key ctrl+a
