@@ -8,6 +8,7 @@
 #include <QMutexLocker>
 
 #include <chrono>
+#include <utility>
 
 namespace zov::app {
 
@@ -42,10 +43,10 @@ host::Presentation PptxDocumentStore::read(const QString& path)
     QFile file(absolute);
     if (!file.open(QIODevice::ReadOnly))
         throw host::PptxError(QStringLiteral("Cannot open \"%1\": %2").arg(absolute, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw host::PptxError(QStringLiteral("Cannot open \"%1\": %2").arg(absolute, file.errorString()));
-    host::Presentation presentation = host::readPresentation(bytes, absolute);
+    host::Presentation presentation = host::readPresentation(std::move(bytes), absolute); // they go once unpacked
     presentation.SetSaved(true);
     remember(absolute, stamp);
     return presentation;

@@ -304,11 +304,12 @@ void nameUnnamedSlides(PresentationData& presentation)
     }
 }
 
-std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const ZipLimits& limits)
+std::shared_ptr<PresentationData> readPackage(QByteArray bytes, const ZipLimits& limits)
 {
     auto pkg = std::make_shared<Package>();
     for (auto& entry : readZip(bytes, limits))
         pkg->parts.set(entry.name, std::move(entry.data));
+    bytes = QByteArray(); // the file's own bytes go (when the caller let them go) before the slides are read
     PartSet& parts = pkg->parts;
 
     if (!parts.contains(QStringLiteral("[Content_Types].xml")))

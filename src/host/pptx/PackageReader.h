@@ -12,7 +12,7 @@ namespace zov::host::pptx {
 // Builds a presentation from the bytes of a .pptx file: slides in presentation order, their
 // shapes with names, types, geometry, fill, line, text and glue; every part kept for saving.
 // Throws PptxError whose message is the reason (without the file name).
-std::shared_ptr<PresentationData> readPackage(const QByteArray& bytes, const ZipLimits& limits = {});
+std::shared_ptr<PresentationData> readPackage(QByteArray bytes, const ZipLimits& limits = {});
 
 // Gives unnamed slides a name: the graph name of their title label (the text before " is " of
 // the first no-symbol marker), else "Slide" + a number, never one another slide already has.

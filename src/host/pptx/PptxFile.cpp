@@ -9,6 +9,7 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 namespace zov::host {
 namespace {
@@ -38,10 +39,10 @@ QString displayPath(const QString& path)
     throw PptxError(QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, file, reason), file, reason);
 }
 
-Presentation read(const QByteArray& bytes, const QString& name)
+Presentation read(QByteArray bytes, const QString& name)
 {
     try {
-        Presentation presentation(pptx::readPackage(bytes));
+        Presentation presentation(pptx::readPackage(std::move(bytes)));
         presentation.data().fullName = name;
         return presentation;
     } catch (...) {
@@ -51,14 +52,14 @@ Presentation read(const QByteArray& bytes, const QString& name)
 
 } // namespace
 
-Presentation readPresentation(const QByteArray& bytes, const QString& displayName)
+Presentation readPresentation(QByteArray bytes, const QString& displayName)
 {
-    return read(bytes, displayName);
+    return read(std::move(bytes), displayName);
 }
 
-Presentation openPresentation(Application& app, const QByteArray& bytes, const QString& displayName)
+Presentation openPresentation(Application& app, QByteArray bytes, const QString& displayName)
 {
-    Presentation presentation = read(bytes, displayName);
+    Presentation presentation = read(std::move(bytes), displayName);
     app.Open(presentation);
     return presentation;
 }
@@ -86,7 +87,7 @@ Presentation openPresentation(Application& app, const QString& path)
     } catch (...) {
         rethrow(QStringLiteral("open"), name);
     }
-    return openPresentation(app, bytes, name);
+    return openPresentation(app, std::move(bytes), name); // the bytes go once they are unpacked
 }
 
 QByteArray presentationBytes(const Presentation& presentation, const QString& displayName)

@@ -29,11 +29,11 @@ Presentation openPresentation(Application& app, const QString& path);
 
 // The same for a file already in memory; `displayName` stands for the file in error messages
 // and becomes FullName.
-Presentation openPresentation(Application& app, const QByteArray& bytes, const QString& displayName);
+Presentation openPresentation(Application& app, QByteArray bytes, const QString& displayName);
 
 // Reads a presentation without showing it in any window (batch tools, tests). FullName is
 // `displayName`.
-Presentation readPresentation(const QByteArray& bytes, const QString& displayName);
+Presentation readPresentation(QByteArray bytes, const QString& displayName);
 
 // Writes the presentation to `path` through a temporary file that replaces the old one only when
 // everything was written: a failure (a full disk, a kill) leaves the previous file as it was.
