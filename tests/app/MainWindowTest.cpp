@@ -11,11 +11,13 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QMenu>
 #include <QToolBar>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 namespace zov::test {
@@ -327,6 +329,41 @@ TEST_F(MainWindowTest, CancellingASlowOpenKeepsTheDocument)
     EXPECT_EQ(application.ActivePresentation(), before);
     EXPECT_EQ(before.Slides().Item(1).Shapes().Count(), 3);
     slowStore->release(); // the reader finishes in the background; the window joins it on closing
+    window.reset();
+}
+
+namespace {
+
+// A store that notes what the window's status bar says while it writes.
+class WatchedStore : public app::DocumentStore {
+public:
+    explicit WatchedStore(std::function<QString()> status) : status_(std::move(status)) {}
+    host::Presentation read(const QString&) override { return host::NewPresentation(); }
+    void write(const host::Presentation&, const QString&) override { seen.push_back(status_()); }
+    QStringList seen;
+
+private:
+    std::function<QString()> status_;
+};
+
+} // namespace
+
+// A large presentation takes seconds to save with the window blocked: the status bar says what
+// is happening for that while, and nothing once it is done.
+TEST_F(MainWindowTest, SavingSaysSoOnTheStatusBarWhileItWrites)
+{
+    app::MainWindow* shown = nullptr;
+    auto watched = std::make_unique<WatchedStore>([&] { return shown->statusBar()->currentMessage(); });
+    WatchedStore* watchedStore = watched.get();
+    window.reset();
+    this->store = std::move(watched);
+    window = std::make_unique<app::MainWindow>(app::MainWindowServices{&application, &messages, &dialogs, &settings, watchedStore});
+    shown = window.get();
+    window->show();
+    makeGraph();
+    ASSERT_TRUE(window->saveTo(QStringLiteral("/tmp/deck.pptx")));
+    EXPECT_EQ(watchedStore->seen, QStringList{QStringLiteral("Saving deck.pptx...")});
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
     window.reset();
 }
 

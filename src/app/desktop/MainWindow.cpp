@@ -6,6 +6,7 @@
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
 #include "platform/CommonDialog.h"
+#include "platform/FreeMemory.h"
 #include "platform/MessageBox.h"
 
 #include <QAbstractEventDispatcher>
@@ -523,6 +524,9 @@ void MainWindow::replaceDocument(host::Presentation presentation)
     }
     followActiveWindow();
     syncWithDocument();
+    // The document closed, with its history, may have held a gigabyte: once the events that
+    // still refer to it have run, that memory goes back to the system.
+    QTimer::singleShot(0, this, [] { platform::ReturnFreedMemory(); });
 }
 
 bool MainWindow::newPresentation()
@@ -688,14 +692,21 @@ bool MainWindow::saveTo(const QString& path)
         canvas_->finishTextEdit(true);
     syncWithDocument();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A large presentation takes seconds to save, with the window blocked meanwhile: say so
+    // first, and let the window (and the question that asked for the save) repaint.
+    statusBar()->showMessage(tr("Saving %1...").arg(QFileInfo(path).fileName()));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
         services_.store->write(window_.Presentation(), path);
     } catch (const std::exception& e) {
+        statusBar()->clearMessage();
         QApplication::restoreOverrideCursor();
         showError(QString::fromStdString(e.what()));
         return false;
     }
+    statusBar()->clearMessage();
     QApplication::restoreOverrideCursor();
+    platform::ReturnFreedMemory(); // the package written, as large as the document, is gone
     if (DocumentHistory* h = history())
         h->markSaved();
     seenRevision_ = window_.Presentation().data().revision;
