@@ -187,6 +187,43 @@ TEST_F(MainWindowTest, DeletingTheSlideInViewShowsTheOneThatTakesItsPlace)
     EXPECT_EQ(window->slideList()->currentRow(), 0);
 }
 
+// Slides picked with Ctrl and Shift in the list go with one Delete, and come back with one
+// Undo, in their places.
+TEST_F(MainWindowTest, SlidesSelectedInTheListGoWithOneDeleteAndComeBackWithOneUndo)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(window->addSlide());
+    ASSERT_EQ(slides.Count(), 6);
+    std::vector<host::Slide> before;
+    for (int i = 1; i <= 6; ++i)
+        before.push_back(slides.Item(i));
+    app::SlideList* list = window->slideList();
+    list->setFocus();
+    QCoreApplication::processEvents();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, list->visualItemRect(list->item(3)).center());
+    list->scrollToItem(list->item(5));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(list->item(5)).center());
+    EXPECT_EQ(list->selectedSlides(), (std::vector<int>{2, 3, 4, 6}));
+    const int steps = window->history()->stepCount();
+
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(slides.Count(), 2);
+    EXPECT_EQ(slides.Item(1), before[0]);
+    EXPECT_EQ(slides.Item(2), before[4]);
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(window->history()->stepCount(), steps + 1);
+
+    window->undo();
+    ASSERT_EQ(slides.Count(), 6);
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(slides.Item(i), before[static_cast<std::size_t>(i - 1)]) << "slide " << i;
+    // Out-of-range positions are passed over; nothing to delete is no step.
+    EXPECT_FALSE(window->deleteSlides({0, 7}));
+}
+
 // The window opens at 1200 x 800 where the screen has the room (the desktop journey checks
 // that on its 1600 x 1000 screen); on a smaller screen (the test platform's is 800 x 600) it
 // opens smaller, so that its status bar and the slide's right edge are not off the screen.

@@ -152,9 +152,9 @@ void MainWindow::createActions()
     redoAction_ = make(tr("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), tr("Redo the change undone last"), [this] { redo(); });
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     redoAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-    deleteAction_ = make(tr("&Delete"), QKeySequence::Delete, tr("Delete the selected shapes or slide"), [this] {
+    deleteAction_ = make(tr("&Delete"), QKeySequence::Delete, tr("Delete the selected shapes or slides"), [this] {
         if (slideList_->hasFocus())
-            deleteSlide(slideList_->currentRow() + 1);
+            deleteSlides(slideList_->selectedSlides());
         else
             canvas_->deleteSelection();
     });
@@ -174,8 +174,8 @@ void MainWindow::createActions()
     fitAction_ = make(tr("&Fit Slide"), QKeySequence(Qt::CTRL | Qt::Key_0), tr("Show the whole slide"), [this] { canvas_->setFitWindow(true); });
 
     newSlideAction_ = make(tr("&New Slide"), QKeySequence(Qt::CTRL | Qt::Key_M), tr("Add a blank slide after this one"), [this] { addSlide(); });
-    deleteSlideAction_ = make(tr("&Delete Slide"), QKeySequence(), tr("Delete the slide in view"), [this] {
-        deleteSlide(slideList_->currentRow() + 1);
+    deleteSlideAction_ = make(tr("&Delete Slide"), QKeySequence(), tr("Delete the slides selected in the list"), [this] {
+        deleteSlides(slideList_->selectedSlides());
     });
     renameSlideAction_ = make(tr("&Rename Slide"), QKeySequence(), tr("Rename the slide in view"), [this] {
         if (QListWidgetItem* item = slideList_->currentItem())
@@ -747,6 +747,23 @@ bool MainWindow::deleteSlide(int index)
     if (index < 1 || index > slides.Count())
         return false;
     slides.Item(index).Delete();
+    syncWithDocument();
+    return true;
+}
+
+// All in one step: the last first, so that the numbers of the others stay what they were.
+bool MainWindow::deleteSlides(std::vector<int> indexes)
+{
+    if (window_.IsNothing())
+        return false;
+    host::Slides slides = window_.Presentation().Slides();
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    std::erase_if(indexes, [&](int index) { return index < 1 || index > slides.Count(); });
+    if (indexes.empty())
+        return false;
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
+        slides.Item(*it).Delete();
     syncWithDocument();
     return true;
 }

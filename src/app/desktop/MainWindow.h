@@ -70,6 +70,9 @@ public:
     // Slide commands (1-based indices).
     bool addSlide();
     bool deleteSlide(int index);
+    // Deletes the slides at these 1-based positions (out-of-range ones are passed over) as one
+    // undo step; false when none was deleted.
+    bool deleteSlides(std::vector<int> indexes);
     bool renameSlide(int index, const QString& name); // a name in use is refused with a message
     bool moveSlide(int from, int to);
     void goToSlide(int index);

@@ -54,7 +54,7 @@ SlideList::SlideList(QWidget* parent) : QListWidget(parent)
     setIconSize(kThumbnailSize);
     setSpacing(4);
     setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setDragDropMode(QAbstractItemView::InternalMove);
     setDefaultDropAction(Qt::MoveAction);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -154,6 +154,17 @@ std::pair<int, int> SlideList::thumbnailRows() const
         last = rows - 1; // the rows end above the bottom of the view
     const int margin = std::max(last - first + 1, 8);
     return {std::max(first - margin, 0), std::min(last + margin, rows - 1)};
+}
+
+std::vector<int> SlideList::selectedSlides() const
+{
+    std::vector<int> slides;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        slides.push_back(index.row() + 1);
+    std::sort(slides.begin(), slides.end());
+    if (slides.empty() && currentRow() >= 0)
+        slides.push_back(currentRow() + 1);
+    return slides;
 }
 
 void SlideList::resizeEvent(QResizeEvent* event)

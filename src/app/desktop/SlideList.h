@@ -1,7 +1,8 @@
 #pragma once
 // The slide list beside the canvas: one row per slide with its thumbnail and name, in slide
-// order. The user picks the slide in view, renames a slide in place, and drags slides into a
-// new order; the list only reports these wishes (signals) and shows what the model holds.
+// order. The user picks the slide in view, selects several (for deleting them at once), renames
+// a slide in place, and drags the slide in view to a new place; the list only reports these
+// wishes (signals) and shows what the model holds.
 #include "app/render/SlidePainter.h"
 #include "host/Presentation.h"
 
@@ -28,6 +29,9 @@ public:
     void updateThumbnails();
     // The rows whose thumbnails are drawn: those in view, and as many again above and below.
     std::pair<int, int> thumbnailRows() const;
+    // The slides selected in the list (Shift and Ctrl with a click extend the selection),
+    // 1-based and ascending; the current one when no row is selected.
+    std::vector<int> selectedSlides() const;
 
     static constexpr QSize kThumbnailSize{128, 96};
 
