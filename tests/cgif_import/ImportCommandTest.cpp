@@ -75,13 +75,13 @@ TEST_F(ImportCommandTest, AnImportStopsWhenThePresentationIsFull) {
         QStringList slides;
         QStringList boxes;
     };
-    const QString full = QStringLiteral("ZOVEdit: The presentation has %1 slides, the most it can hold and still be "
-                                        "opened again once saved: this import drew %1 of them, up to graph %2, and the "
-                                        "graphs after it were not imported.");
+    const QString full = QStringLiteral("ZOVEdit: The presentation has %1 slides, and an import stops at %2, so that "
+                                        "the presentation can still be opened again once saved: this import drew %1 of "
+                                        "them, up to graph %3, and the graphs after it were not imported.");
     const Case cases[] = {
-        {1, {"G1"}, {full.arg(1).arg("G1")}},
-        {2, {"G1", "G3", "G2"}, {full.arg(3).arg("G2")}},
-        {4, {"G1", "G3", "G2", "G4"}, {full.arg(4).arg("G4")}},
+        {1, {"G1"}, {full.arg(1).arg(1).arg("G1")}},
+        {2, {"G1", "G3", "G2"}, {full.arg(3).arg(2).arg("G2")}},
+        {4, {"G1", "G3", "G2", "G4"}, {full.arg(4).arg(4).arg("G4")}},
         {6, {"G1", "G3", "G2", "G4", "G5", "G6"}, {"ZOVEdit: File read"}},
     };
     for (const Case& c : cases) {
@@ -106,9 +106,9 @@ TEST_F(ImportCommandTest, APresentationFullBeforeTheImportHasNoRoomAndSaysSo) {
     importer::SlideRoom room(session.app.ActivePresentation(), 1);
     EXPECT_FALSE(room.Left());
     EXPECT_TRUE(room.TellWhenFull(session.messages));
-    EXPECT_EQ(session.messageLines(), QStringList{QStringLiteral("ZOVEdit: The presentation has 1 slides, the most it "
-                                                                 "can hold and still be opened again once saved: no "
-                                                                 "graph was imported.")});
+    EXPECT_EQ(session.messageLines(), QStringList{QStringLiteral("ZOVEdit: The presentation has 1 slides, and an import "
+                                                                 "stops at 1, so that the presentation can still be "
+                                                                 "opened again once saved: no graph was imported.")});
 }
 
 TEST_F(ImportCommandTest, FileThatCannotBeOpenedIsNamedAndNothingElseHappens) {

@@ -23,9 +23,11 @@ bool SlideRoom::TellWhenFull(platform::MessageBoxes& messages) const {
                                                     "were not imported")
                                          .arg(english.toString(drawn), presentation_.Slides().Item(slides).Name())
                                    : QStringLiteral("no graph was imported");
-    messages.inform(QStringLiteral("The presentation has %1 slides, the most it can hold and still be opened again "
-                                   "once saved: %2.")
-                        .arg(english.toString(slides), what),
+    // The count may pass the limit: a nested graph's slide comes with its holder's, and a
+    // presentation may have been fuller than that before the import.
+    messages.inform(QStringLiteral("The presentation has %1 slides, and an import stops at %2, so that the "
+                                   "presentation can still be opened again once saved: %3.")
+                        .arg(english.toString(slides), english.toString(maxSlides_), what),
                     QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
     return true;
 }
