@@ -224,6 +224,41 @@ TEST_F(MainWindowTest, SlidesSelectedInTheListGoWithOneDeleteAndComeBackWithOneU
     EXPECT_FALSE(window->deleteSlides({0, 7}));
 }
 
+// Slides dragged together keep their order and land together at the gap, from above it, from
+// below it or both, as one undo step; the slide in view stays in view.
+TEST_F(MainWindowTest, SeveralSlidesMovedTogetherLandInTheirOrderAtTheGap)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(window->addSlide());
+    std::vector<host::Slide> original;
+    for (int i = 1; i <= 6; ++i)
+        original.push_back(slides.Item(i));
+    const auto order = [&] {
+        QString text;
+        for (int i = 1; i <= slides.Count(); ++i)
+            for (std::size_t k = 0; k < original.size(); ++k)
+                if (slides.Item(i) == original[k])
+                    text += QString::number(k + 1);
+        return text;
+    };
+    window->goToSlide(4);
+    const int steps = window->history()->stepCount();
+    EXPECT_TRUE(window->moveSlides({2, 5}, 3)); // one from above the gap, one from below
+    EXPECT_EQ(order(), QStringLiteral("132546"));
+    EXPECT_EQ(application.ActiveWindow().View().Slide(), original[3]);
+    EXPECT_EQ(window->history()->stepCount(), steps + 1);
+    window->undo();
+    EXPECT_EQ(order(), QStringLiteral("123456"));
+    EXPECT_TRUE(window->moveSlides({1, 2}, 4)); // to below the others above them
+    EXPECT_EQ(order(), QStringLiteral("341256"));
+    EXPECT_TRUE(window->moveSlides({5, 6}, 1)); // to above the others below them
+    EXPECT_EQ(order(), QStringLiteral("356412"));
+    EXPECT_TRUE(window->moveSlides({1, 6}, 6)); // to the end
+    EXPECT_EQ(order(), QStringLiteral("564132"));
+    EXPECT_FALSE(window->moveSlides({3, 4}, 3)); // already there: nothing moves, no step
+}
+
 // The window opens at 1200 x 800 where the screen has the room (the desktop journey checks
 // that on its 1600 x 1000 screen); on a smaller screen (the test platform's is 800 x 600) it
 // opens smaller, so that its status bar and the slide's right edge are not off the screen.

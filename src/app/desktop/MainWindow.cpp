@@ -90,6 +90,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
         QTimer::singleShot(0, this, [this, index, name] { renameSlide(index, name); });
     });
     connect(slideList_, &SlideList::moveRequested, this, [this](int from, int to) { moveSlide(from, to); });
+    connect(slideList_, &SlideList::movesRequested, this, [this](const std::vector<int>& slides, int gap) { moveSlides(slides, gap); });
 
     services_.application->windowsChanged = [this] { followActiveWindow(); };
     // Changes made by add-ins arrive unannounced; look for them whenever the user interface goes
@@ -803,6 +804,51 @@ bool MainWindow::moveSlide(int from, int to)
         return false;
     slides.Move(from, to);
     window_.View().GotoSlide(to);
+    syncWithDocument();
+    return true;
+}
+
+// The slides keep their order and come together at the gap, in one step. Those above the gap
+// go there last first, each just above the ones placed before it; those below it first first,
+// each just below: so every move leaves the slides already placed where they are.
+bool MainWindow::moveSlides(std::vector<int> indexes, int gap)
+{
+    if (window_.IsNothing())
+        return false;
+    host::Slides slides = window_.Presentation().Slides();
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    std::erase_if(indexes, [&](int index) { return index < 1 || index > slides.Count(); });
+    gap = std::clamp(gap, 0, slides.Count());
+    if (indexes.empty())
+        return false;
+    std::vector<host::Slide> above, below;
+    for (const int index : indexes)
+        (index <= gap ? above : below).push_back(slides.Item(index));
+    const host::Slide shown = window_.View().Slide();
+    bool moved = false;
+    int placed = 0;
+    for (auto it = above.rbegin(); it != above.rend(); ++it, ++placed) {
+        const int from = it->SlideIndex();
+        const int to = gap - placed;
+        if (from != to) {
+            slides.Move(from, to);
+            moved = true;
+        }
+    }
+    placed = 0;
+    for (auto it = below.begin(); it != below.end(); ++it, ++placed) {
+        const int from = it->SlideIndex();
+        const int to = gap + 1 + placed;
+        if (from != to) {
+            slides.Move(from, to);
+            moved = true;
+        }
+    }
+    if (!moved)
+        return false;
+    if (!shown.IsNothing())
+        window_.View().GotoSlide(shown.SlideIndex());
     syncWithDocument();
     return true;
 }

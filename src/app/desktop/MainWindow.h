@@ -73,6 +73,9 @@ public:
     // Deletes the slides at these 1-based positions (out-of-range ones are passed over) as one
     // undo step; false when none was deleted.
     bool deleteSlides(std::vector<int> indexes);
+    // Moves the slides at these 1-based positions, in their order, to the gap before slide
+    // `gap` + 1 (0: the start; the slide count: the end) as one undo step; false when nothing moved.
+    bool moveSlides(std::vector<int> indexes, int gap);
     bool renameSlide(int index, const QString& name); // a name in use is refused with a message
     bool moveSlide(int from, int to);
     void goToSlide(int index);

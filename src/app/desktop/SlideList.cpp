@@ -1,5 +1,7 @@
 #include "app/desktop/SlideList.h"
 
+#include <algorithm>
+
 #include <QDropEvent>
 #include <QPixmap>
 #include <QScrollBar>
@@ -216,14 +218,19 @@ void SlideList::dropEvent(QDropEvent* event)
     }
     const int from = currentRow();
     const QModelIndex target = indexAt(event->position().toPoint());
-    int to = target.isValid() ? target.row() : count();
-    if (target.isValid() && dropIndicatorPosition() == QAbstractItemView::BelowItem)
-        ++to;
-    // `to` is the gap before row `to`; after taking the slide out, the rows below shift up.
-    if (to > from)
-        --to;
+    const int gap = target.isValid() && dropIndicatorPosition() == QAbstractItemView::BelowItem ? target.row() + 1
+                    : target.isValid()                                                         ? target.row()
+                                                                                               : count();
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
+    // Several slides selected, the one dragged among them: they all go, in their order.
+    const std::vector<int> selected = selectedSlides();
+    if (selected.size() > 1 && std::find(selected.begin(), selected.end(), from + 1) != selected.end()) {
+        Q_EMIT movesRequested(selected, gap);
+        return;
+    }
+    // `gap` is the gap before row `gap`; after taking the slide out, the rows below shift up.
+    const int to = gap > from ? gap - 1 : gap;
     if (from >= 0 && to != from && to >= 0 && to < count())
         Q_EMIT moveRequested(from + 1, to + 1);
 }

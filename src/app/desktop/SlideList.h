@@ -39,6 +39,9 @@ Q_SIGNALS:
     void slideChosen(int index);                      // 1-based
     void renameRequested(int index, const QString& name);
     void moveRequested(int from, int to);             // 1-based positions, as Slides.Move takes
+    // Several slides (1-based, ascending) dragged to the gap before row `gap` (0-based; the
+    // number of rows for the end).
+    void movesRequested(const std::vector<int>& slides, int gap);
 
 protected:
     void dropEvent(QDropEvent* event) override;
