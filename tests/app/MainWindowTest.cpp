@@ -390,14 +390,18 @@ TEST_F(MainWindowTest, CancellingASlowOpenKeepsTheDocument)
     const host::Presentation before = application.ActivePresentation();
     messages.script(MessageAnswer::No);
     bool sawProgress = false;
+    QString statusWhileOpening;
     QTimer::singleShot(700, window.get(), [&] {
         auto* progress = window->findChild<QProgressDialog*>(QStringLiteral("OpenProgress"));
         sawProgress = progress && progress->isVisible();
+        statusWhileOpening = window->statusBar()->currentMessage();
         if (auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr)
             cancel->click();
     });
     EXPECT_FALSE(window->openFile(QStringLiteral("big.pptx")));
     EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(statusWhileOpening, QStringLiteral("Opening big.pptx..."));
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
     EXPECT_EQ(application.ActivePresentation(), before);
     EXPECT_EQ(before.Slides().Item(1).Shapes().Count(), 3);
     slowStore->release(); // the reader finishes in the background; the window joins it on closing

@@ -623,8 +623,12 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
     });
     poll.start();
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    // Said at once, while the dialog waits for its moment: the window still shows the document
+    // it had, and should not look as if the file had failed to open.
+    statusBar()->showMessage(tr("Opening %1...").arg(QFileInfo(path).fileName()));
     if (!*task->done)
         loop.exec();
+    statusBar()->clearMessage();
     QApplication::restoreOverrideCursor();
     poll.stop();
     showLater.stop();
