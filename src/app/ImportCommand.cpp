@@ -178,10 +178,7 @@ int runImport(const QStringList& args) {
     } else {
         lock.emplace(parsed->into);
         QString held;
-        const auto waiting = [&] {
-            session.messages.status().Show(QStringLiteral("Waiting for another program to finish with ") +
-                                           statusName(parsed->into));
-        };
+        const auto waiting = [&] { session.messages.status().Show(lockWaitStatus(parsed->into)); };
         if (!lock->acquire(LockWait, held, waiting)) {
             session.messages.inform(held, ErrorTitle, platform::MessageIcon::Critical);
             return 2;

@@ -746,15 +746,19 @@ bool MainWindow::addSlide()
 
 bool MainWindow::deleteSlide(int index)
 {
-    if (window_.IsNothing())
-        return false;
-    host::Slides slides = window_.Presentation().Slides();
-    if (index < 1 || index > slides.Count())
-        return false;
-    slides.Item(index).Delete();
-    syncWithDocument();
-    return true;
+    return deleteSlides({index});
 }
+
+namespace {
+// The 1-based positions among `count` slides, each once and ascending; others are passed over.
+std::vector<int> slidePositions(std::vector<int> indexes, int count)
+{
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    std::erase_if(indexes, [count](int index) { return index < 1 || index > count; });
+    return indexes;
+}
+} // namespace
 
 // All in one step: the last first, so that the numbers of the others stay what they were.
 bool MainWindow::deleteSlides(std::vector<int> indexes)
@@ -762,9 +766,7 @@ bool MainWindow::deleteSlides(std::vector<int> indexes)
     if (window_.IsNothing())
         return false;
     host::Slides slides = window_.Presentation().Slides();
-    std::sort(indexes.begin(), indexes.end());
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    std::erase_if(indexes, [&](int index) { return index < 1 || index > slides.Count(); });
+    indexes = slidePositions(std::move(indexes), slides.Count());
     if (indexes.empty())
         return false;
     for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
@@ -820,9 +822,7 @@ bool MainWindow::moveSlides(std::vector<int> indexes, int gap)
     if (window_.IsNothing())
         return false;
     host::Slides slides = window_.Presentation().Slides();
-    std::sort(indexes.begin(), indexes.end());
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    std::erase_if(indexes, [&](int index) { return index < 1 || index > slides.Count(); });
+    indexes = slidePositions(std::move(indexes), slides.Count());
     gap = std::clamp(gap, 0, slides.Count());
     if (indexes.empty())
         return false;

@@ -218,9 +218,9 @@ void SlideList::dropEvent(QDropEvent* event)
     }
     const int from = currentRow();
     const QModelIndex target = indexAt(event->position().toPoint());
-    const int gap = target.isValid() && dropIndicatorPosition() == QAbstractItemView::BelowItem ? target.row() + 1
-                    : target.isValid()                                                         ? target.row()
-                                                                                               : count();
+    int gap = target.isValid() ? target.row() : count();
+    if (target.isValid() && dropIndicatorPosition() == QAbstractItemView::BelowItem)
+        ++gap;
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     // Several slides selected, the one dragged among them: they all go, in their order.
