@@ -1,6 +1,7 @@
 #include "platform/TextStream.h"
 
 #include "platform/OutputFile.h"
+#include "platform/TextFileReader.h"
 
 #include "memory/LargeMemory.h"
 
@@ -13,23 +14,6 @@
 namespace zov::platform {
 
 namespace {
-
-// Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves undefined map to the
-// control character of the same number, as Windows itself converts them.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, //
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void decodeCp1252(QByteArrayView bytes, QChar* out)
-{
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = QChar(b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : char16_t(b));
-    }
-}
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
@@ -209,25 +193,6 @@ QStringView TextStream::ReadLineView()
     return viewedLine_;
 }
 
-QString DecodeTextBytes(QByteArrayView bytes)
-{
-    // Never more UTF-16 units than bytes. A large file's text asks for 2 MB pages: it is
-    // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* begin = text.data();
-    memory::AdviseLargePages(begin, static_cast<std::size_t>(bytes.size()) * sizeof(QChar));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar* end = utf8.appendToBuffer(begin, bytes);
-    if (utf8.hasError()) {
-        decodeCp1252(bytes, begin);
-        return text;
-    }
-    text.truncate(end - begin);
-    if (text.startsWith(QChar(0xFEFF))) // a byte order mark is not part of the first line
-        text.remove(0, 1);
-    return text;
-}
-
 // All the bytes of a file or of standard input, in pieces so that standard input (whose size is
 // unknown) obeys the same limit; a regular file's are read into room for them all.
 QByteArray readAllBytes(QFile& file, const QString& name)
@@ -273,7 +238,7 @@ std::unique_ptr<TextStream> OpenTextFile(const QString& path)
     }
     if (!opened)
         throw FileError(QStringLiteral("Cannot open \"%1\": %2").arg(name, file->errorString()));
-    return std::make_unique<LineReader>(DecodeTextBytes(readAllBytes(*file, name)));
+    return std::make_unique<TextFileReader>(readAllBytes(*file, name));
 }
 
 std::unique_ptr<TextStream> CreateTextFile(const QString& path)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zov::platform {
 
@@ -28,6 +29,11 @@ public:
     // whole input before reading it line by line; valid until the next read or Close. Nothing
     // when the stream does not hold its text (the default): its lines must be read to be seen.
     virtual std::optional<QStringView> UnreadText() const { return std::nullopt; }
+    // The bytes of the whole input in their own encoding (UTF-8 without its byte order mark, or
+    // Windows-1252), for a caller that looks over the input for ASCII characters only before
+    // reading it line by line; valid until the first read or Close. Nothing once a line was
+    // read, or when the stream does not hold the bytes (the default).
+    virtual std::optional<std::string_view> InputBytes() const { return std::nullopt; }
     virtual void Write(const QString& text) = 0;
     virtual void WriteLine(const QString& text) = 0; // text, then CR LF
     virtual void Close() = 0;
@@ -54,8 +60,8 @@ private:
 };
 
 // Opens a file for reading (throws FileError naming the file and the reason). "-" reads
-// standard input. The whole file is read and decoded at once; a file larger than
-// MaxTextFileBytes is refused.
+// standard input. The whole file is read at once and decoded a block of lines at a time
+// (TextFileReader.h); a file larger than MaxTextFileBytes is refused.
 std::unique_ptr<TextStream> OpenTextFile(const QString& path);
 // Creates (or replaces) a file for writing (throws FileError). "-" writes standard output.
 // A regular file is replaced only by Close, when everything was written (see OutputFile.h);

@@ -1,3 +1,4 @@
+#include "platform/TextFileReader.h"
 #include "platform/TextStream.h"
 #include "platform/fake/MemoryTextStream.h"
 #include "support/CaseFiles.h"
@@ -127,6 +128,44 @@ TEST_F(TextFileTest, LargeOutputArrivesWholeAndReadsBack) {
     ASSERT_EQ(lines.size(), 20000);
     EXPECT_EQ(lines.first(), QStringLiteral("[Concept0]"));
     EXPECT_EQ(lines.last(), QStringLiteral("[Concept19999]"));
+}
+
+// A file is decoded a block of whole lines at a time: wherever a block's edge falls (inside a
+// CR LF, right after a lone CR, inside a line longer than a block, inside a character of
+// several bytes), the lines read are those of the whole text decoded at once.
+TEST_F(TextFileTest, LinesReadAcrossBlockEdgesAreThoseOfTheWholeText) {
+    const QList<QByteArray> ends = {"\r\n", "\r", "\n", "\n\r", "\r\n\r\n"};
+    const QList<QByteArray> fillers = {"a", "\xC3\xA9", "\xE9"}; // ASCII, UTF-8 e-acute, Windows-1252 e-acute
+    int files = 0;
+    for (const QByteArray& filler : fillers) {
+        for (const QByteArray& end : ends) {
+            for (qsizetype shift = -3; shift <= 3; ++shift) {
+                QByteArray bytes = filler.repeated((TextBlockBytes + shift) / filler.size());
+                bytes += end + "second" + end + filler.repeated(3 * TextBlockBytes / filler.size()) + end + "last";
+                const QString path = writeBytes(bytes);
+                const QStringList expected = allLines(*StringTextStream(DecodeTextBytes(bytes)));
+                ASSERT_GE(expected.size(), 4);
+                EXPECT_EQ(allLines(*OpenTextFile(path)), expected) << filler.toHex().constData() << " "
+                                                                  << end.toHex().constData() << " " << shift;
+                ++files;
+            }
+        }
+    }
+    EXPECT_EQ(files, 105);
+
+    // The bytes are there to look over before the first line is read, without a byte order mark,
+    // and a line of a later block may still be written into.
+    const auto in = OpenTextFile(writeBytes("\xEF\xBB\xBF[Cat]\r\n" + QByteArray(TextBlockBytes, 'x') + "\n;a;"));
+    ASSERT_TRUE(in->InputBytes().has_value());
+    EXPECT_EQ(in->InputBytes()->substr(0, 7), "[Cat]\r\n");
+    EXPECT_EQ(in->ReadLine(), QStringLiteral("[Cat]"));
+    EXPECT_FALSE(in->InputBytes().has_value());
+    EXPECT_EQ(in->ReadLineView().size(), TextBlockBytes);
+    const QStringView last = in->ReadLineView();
+    ASSERT_EQ(in->WritableLastLine(), last.data());
+    in->WritableLastLine()[1] = u'b';
+    EXPECT_EQ(last, u";b;");
+    EXPECT_TRUE(in->AtEndOfStream());
 }
 
 TEST(MemoryTextStream, KeepsWhatWasWrittenAndRefusesWritingAfterClose) {

@@ -101,6 +101,12 @@ void DialectDetector::FeedLines(const char16_t* text, std::size_t size) {
         EndLine();
 }
 
+void DialectDetector::FeedLines(const char* bytes, std::size_t size) {
+    Run(bytes, bytes + size, true);
+    if (size > 0 && bytes[size - 1] != '\n' && bytes[size - 1] != '\r')
+        EndLine();
+}
+
 void DialectDetector::EndLine() {
     const char16_t lineEnd = u'\n';
     Run(&lineEnd, &lineEnd + 1, false);

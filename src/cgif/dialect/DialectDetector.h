@@ -32,6 +32,7 @@ public:
     // lone CR) counts as one line break, and a last line without an end gets one, exactly as
     // feeding every line followed by EndLine.
     void FeedLines(const char16_t* text, std::size_t size);
+    void FeedLines(const char* bytes, std::size_t size);
     // A line break between two fed pieces (the line texts of a stream carry none).
     void EndLine();
     // True once a sign of the ISO dialect was seen (feeding more changes nothing then).

@@ -114,6 +114,15 @@ bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::Di
             return ReadIsoCgifStream(reader, in, position);
         return Read2001(reader, in, position);
     }
+    if (const std::optional<std::string_view> bytes = in.InputBytes()) {
+        // The stream holds the file's bytes: the detection looks over them (it heeds ASCII
+        // characters only, which are the same bytes in both encodings a file is read in).
+        dialect::DialectDetector detector;
+        detector.FeedLines(bytes->data(), bytes->size());
+        if (detector.Verdict() == dialect::Dialect::Iso)
+            return ReadIsoCgifStream(reader, in, position);
+        return Read2001(reader, in, position);
+    }
     std::vector<QString> lines;
     std::exception_ptr failure;
     dialect::DialectDetector detector;

@@ -15,9 +15,9 @@ namespace zov::cgif::iso {
 
 // Reads every graph of `in` into the reader's sink, as CgifReader::ReadCgifStream does: the
 // 2001 dialect by the reader itself, ISO CGIF by the ISO reader. With Auto the dialect is decided
-// by DialectDetector first: over the text the stream holds (TextStream::UnreadText), then read
-// from the stream as if the dialect had been given; or, for a stream that does not hold its
-// text, over its lines read first and kept, and a file of the 2001 dialect is then read from
+// by DialectDetector first: over the text or the bytes the stream holds (TextStream::UnreadText,
+// InputBytes), then read from the stream as if the dialect had been given; or, for a stream that
+// holds neither, over its lines read first and kept, and a file of the 2001 dialect is then read from
 // exactly the same lines (and fails where the stream failed), so nothing changes for it.
 // `position` follows the reading, not the detection: it is told of each line as the chosen
 // reader takes it (the 2001 reader) or reaches it (the ISO reader), so that it reaches the end

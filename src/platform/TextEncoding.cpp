@@ -1,0 +1,65 @@
+#include "platform/TextEncoding.h"
+
+#include "memory/LargeMemory.h"
+
+#include <QStringDecoder>
+#include <cstring>
+
+namespace zov::platform {
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves undefined map to the
+// control character of the same number, as Windows itself converts them.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+bool IsUtf8(QByteArrayView bytes)
+{
+    // Plain ASCII, the usual case, is tested eight bytes at a time before the full test.
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return bytes.isValidUtf8();
+    }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return bytes.isValidUtf8();
+    return true;
+}
+
+void DecodeCp1252(QByteArrayView bytes, QChar* out)
+{
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = QChar(b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : char16_t(b));
+    }
+}
+
+QString DecodeTextBytes(QByteArrayView bytes)
+{
+    // Never more UTF-16 units than bytes. A large file's text asks for 2 MB pages: it is
+    // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* begin = text.data();
+    memory::AdviseLargePages(begin, static_cast<std::size_t>(bytes.size()) * sizeof(QChar));
+    if (!IsUtf8(bytes)) {
+        DecodeCp1252(bytes, begin);
+        return text;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text.truncate(utf8.appendToBuffer(begin, bytes) - begin);
+    if (text.startsWith(QChar(0xFEFF))) // a byte order mark is not part of the first line
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace zov::platform

@@ -1,0 +1,121 @@
+#include "platform/TextFileReader.h"
+
+#include "memory/LargeMemory.h"
+#include "platform/TextEncoding.h"
+
+#include <QStringDecoder>
+
+namespace zov::platform {
+
+namespace {
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+} // namespace
+
+TextFileReader::TextFileReader(QByteArray bytes) : bytes_(std::move(bytes)), utf8_(IsUtf8(bytes_))
+{
+    if (utf8_ && bytes_.startsWith("\xEF\xBB\xBF")) // a byte order mark is not part of the first line
+        next_ = 3;
+}
+
+std::optional<std::string_view> TextFileReader::InputBytes() const
+{
+    if (linesRead_)
+        return std::nullopt;
+    return std::string_view(bytes_.constData() + next_, static_cast<std::size_t>(bytes_.size() - next_));
+}
+
+qsizetype TextFileReader::BlockEnd() const
+{
+    const char* data = bytes_.constData();
+    const qsizetype size = bytes_.size();
+    if (size - next_ <= TextBlockBytes)
+        return size;
+    qsizetype end = next_ + TextBlockBytes;
+    qsizetype lineEnd = end - 1;
+    while (lineEnd >= next_ && !IsLineEnd(data[lineEnd]))
+        --lineEnd;
+    if (lineEnd < next_) { // a line longer than a block: the block holds it whole
+        lineEnd = end;
+        while (lineEnd < size && !IsLineEnd(data[lineEnd]))
+            ++lineEnd;
+        if (lineEnd == size)
+            return size;
+    }
+    // A CR LF is one line end: the block never ends between its two bytes.
+    if (data[lineEnd] == '\r' && lineEnd + 1 < size && data[lineEnd + 1] == '\n')
+        ++lineEnd;
+    return lineEnd + 1;
+}
+
+bool TextFileReader::DecodeNextBlock()
+{
+    if (next_ >= bytes_.size())
+        return false;
+    const qsizetype end = BlockEnd();
+    const QByteArrayView piece(bytes_.constData() + next_, end - next_);
+    // Never more UTF-16 units than bytes. A large block (a long line) asks for 2 MB pages: it is
+    // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
+    if (block_.capacity() < piece.size()) {
+        block_ = QString(piece.size(), Qt::Uninitialized);
+        memory::AdviseLargePages(block_.data(), static_cast<std::size_t>(piece.size()) * sizeof(QChar));
+    } else {
+        block_.resize(piece.size());
+    }
+    QChar* out = block_.data();
+    if (utf8_) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        block_.truncate(utf8.appendToBuffer(out, piece) - out);
+    } else {
+        DecodeCp1252(piece, out);
+    }
+    pos_ = 0;
+    next_ = end;
+    if (next_ >= bytes_.size())
+        bytes_ = QByteArray(); // all decoded: the bytes are not needed any more
+    return true;
+}
+
+QStringView TextFileReader::ReadLineView()
+{
+    linesRead_ = true;
+    if (pos_ >= block_.size() && !DecodeNextBlock()) {
+        lastLine_ = -1;
+        return {};
+    }
+    // A block ends after a line end (or at the end of the file): every line is whole in it.
+    const qsizetype n = block_.size();
+    const QChar* data = block_.constData();
+    const qsizetype start = pos_;
+    qsizetype end = start;
+    for (; end < n; ++end) {
+        const char16_t c = data[end].unicode();
+        if (c <= u'\r' && (c == u'\r' || c == u'\n'))
+            break;
+    }
+    lastLine_ = start;
+    const QStringView line(data + start, end - start);
+    if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
+        ++end;
+    pos_ = end < n ? end + 1 : n;
+    return line;
+}
+
+void TextFileReader::Write(const QString&)
+{
+    throw FileError(QStringLiteral("The file is open for reading, not writing"));
+}
+
+void TextFileReader::WriteLine(const QString&) { Write(QString()); }
+
+void TextFileReader::Close()
+{
+    bytes_ = QByteArray();
+    block_ = QString();
+    next_ = 0;
+    pos_ = 0;
+    lastLine_ = -1;
+}
+
+} // namespace zov::platform
