@@ -10,6 +10,14 @@ bool sameFile(const QString& a, const QString& b) {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
+bool defaultOutputTaken(const QString& output, QString& problem) {
+    if (output == QLatin1String("-") || !QFileInfo(output).exists() && !QFileInfo(output).isSymLink())
+        return false;
+    problem = output + QStringLiteral(" already exists, and only a file named with -o is replaced (-o ") + output +
+              QStringLiteral(" replaces it)");
+    return true;
+}
+
 bool takeInputArgument(const QString& arg, QString& input, QString& problem) {
     if (arg.startsWith(u'-') && arg != QLatin1String("-")) {
         problem = QStringLiteral("unknown option ") + arg;

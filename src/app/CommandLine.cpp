@@ -33,6 +33,7 @@ const char* const kUsage =
     "  zovedit --register | --unregister                      add or remove the ZOV Edit add-in of the host\n"
     "  zovedit --help | --version\n"
     "\"-\" as IN reads standard input; as OUT writes standard output.\n"
+    "Without -o, import writes IN named .pptx and export IN named .cgf, but never over an existing file.\n"
     "D is the CGIF dialect: 2001 (the 2001 draft), iso (ISO/IEC 24707) or auto (decided by the file, the default).\n";
 
 // Batch commands measure text with real fonts but never show a window: run them on the

@@ -162,6 +162,8 @@ int runImport(const QStringList& args) {
             return usageError(QStringLiteral("import"),
                               QStringLiteral("reading standard input needs -o OUT.pptx or --into DOC.pptx"));
         output = defaultOutputName(parsed->input);
+        if (defaultOutputTaken(output, problem))
+            return usageError(QStringLiteral("import"), problem);
     }
     if (sameFile(output, parsed->input))
         return usageError(QStringLiteral("import"),
