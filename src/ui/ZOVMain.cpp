@@ -216,7 +216,12 @@ bool ZOVMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // One run per release of the key: a held key repeats its release events.
-        if ((key->key() == Qt::Key_Insert || key->key() == Qt::Key_F4) && !key->isAutoRepeat()) {
+        // Only keys of the palette's own controls: a message box a run put up (a child of the
+        // palette, so previewed too) takes its keys itself, and a run never starts inside
+        // another one.
+        const bool ownControl = watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+        if ((key->key() == Qt::Key_Insert || key->key() == Qt::Key_F4) && !key->isAutoRepeat() && ownControl &&
+            !running_ && QApplication::activeModalWidget() == nullptr) {
             RunAtPointer();
             return true;
         }
@@ -254,6 +259,11 @@ void ZOVMain::SelectOption(int code) {
 }
 
 void ZOVMain::RunAtPointer() {
+    running_ = true;
+    const struct Done {
+        bool& running;
+        ~Done() { running = false; }
+    } done{running_};
     guarded(QStringLiteral("The command"), [this] { session_.Editor().RunCommandAtPointer(); });
     TextBox1->setFocus(Qt::OtherFocusReason);
 }

@@ -125,6 +125,7 @@ private:
     platform::FileDialogRequest fileDialog_; // CommonDialog1: keeps its settings between uses
     bool unloaded_ = false;
     bool importing_ = false; // an import is reading: activation leaves the node tables alone
+    bool running_ = false;   // a run at the pointer is under way (its message box may be open)
     std::function<void(ImportProgressDialog&)> progressShown_;
 };
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,6 +124,29 @@ TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTh
     messages.script(platform::MessageAnswer::No);
     session.reset();
     EXPECT_EQ(messages.shown().size(), 1u);
+}
+
+// The run key runs a command only from the palette's own controls and never while a box is
+// open: a key released on a message box the run put up (a child window of the palette) or
+// while any modal window is open draws nothing more.
+TEST_F(PaletteTest, TheRunKeyRunsNothingWhileABoxIsOpen) {
+    start();
+    palette().AddGraphButton->click();
+    palette().NewConceptButton->click();
+    cursor.setPosition(QPoint(300, 200));
+    const int before = slideInView().Shapes().Count();
+    QDialog box(&palette());
+    box.setModal(true);
+    box.show();
+    QApplication::processEvents();
+    palette().TextBox1->setText(QStringLiteral("Cat"));
+    QTest::keyRelease(&box, Qt::Key_Insert);
+    QTest::keyRelease(palette().TextBox1, Qt::Key_F4);
+    EXPECT_EQ(slideInView().Shapes().Count(), before);
+    box.close();
+    QApplication::processEvents();
+    QTest::keyRelease(palette().TextBox1, Qt::Key_Insert);
+    EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
 }
 
 } // namespace
