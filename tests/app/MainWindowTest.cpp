@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -169,6 +170,30 @@ TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
     window->undo(); // the rename
     EXPECT_NE(cats.Name(), QStringLiteral("Cats"));
     EXPECT_EQ(window->slideList()->item(0)->text(), cats.Name());
+}
+
+// F2 edits the text of the selected shape, but in the slide list it renames the slide there,
+// even while a shape is selected on the slide.
+TEST_F(MainWindowTest, F2InTheSlideListRenamesTheSlideNotTheSelectedShape)
+{
+    host::Slide slide = application.ActiveWindow().View().Slide();
+    slide.Shapes().AddShape(host::AutoShapeType::ShapeRectangle, 100, 100, 80, 30).TextFrame().TextRange().SetText(QStringLiteral("Cat"));
+    canvas().selectAll();
+    ASSERT_EQ(canvas().selection().size(), 1u);
+    QAction* editText = window->findChild<QAction*>(QStringLiteral("EditText"));
+    ASSERT_NE(editText, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->slideList()->setFocus();
+    ASSERT_TRUE(window->slideList()->hasFocus());
+    editText->trigger();
+    const QLineEdit* nameEditor = window->slideList()->findChild<QLineEdit*>();
+    EXPECT_TRUE(nameEditor != nullptr && nameEditor->isVisible()) << "the slide's name is not being edited";
+    EXPECT_FALSE(canvas().isEditingText());
+
+    canvas().setFocus();
+    editText->trigger();
+    EXPECT_TRUE(canvas().isEditingText());
 }
 
 TEST_F(MainWindowTest, DeletingTheSlideInViewShowsTheOneThatTakesItsPlace)

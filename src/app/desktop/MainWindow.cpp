@@ -164,10 +164,17 @@ void MainWindow::createActions()
     selectAllAction_ = make(tr("Select &All"), QKeySequence::SelectAll, tr("Select every shape of the slide"), [this] { canvas_->selectAll(); });
     selectAllAction_->setObjectName(QStringLiteral("EditSelectAll"));
     editTextAction_ = make(tr("Edit &Text"), QKeySequence(Qt::Key_F2), tr("Edit the text of the selected shape"), [this] {
+        // F2 in the slide list renames the slide there, as Delete deletes slides there.
+        if (slideList_->hasFocus()) {
+            if (QListWidgetItem* item = slideList_->currentItem())
+                slideList_->editItem(item);
+            return;
+        }
         const auto shapes = canvas_->selection();
         if (shapes.size() == 1 && shapes.front().HasTextFrame())
             canvas_->editText(shapes.front());
     });
+    editTextAction_->setObjectName(QStringLiteral("EditText"));
 
     zoomInAction_ = make(tr("Zoom &In"), QKeySequence::ZoomIn, tr("Enlarge the slide"), [this] { canvas_->zoomIn(); });
     zoomInAction_->setShortcuts({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
