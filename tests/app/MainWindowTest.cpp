@@ -212,6 +212,24 @@ TEST_F(MainWindowTest, DeletingTheSlideInViewShowsTheOneThatTakesItsPlace)
     EXPECT_EQ(window->slideList()->currentRow(), 0);
 }
 
+// With its last slide deleted the presentation has no page to draw on, and the canvas shows
+// none (it says how to add a slide instead).
+TEST_F(MainWindowTest, NoSlideLeftShowsNoPage)
+{
+    const auto whitePixels = [&] {
+        const QImage picture = canvas().viewport()->grab().toImage();
+        int white = 0;
+        for (int y = 0; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                white += picture.pixel(x, y) == qRgb(255, 255, 255);
+        return white;
+    };
+    EXPECT_GT(whitePixels(), 100);
+    ASSERT_TRUE(window->deleteSlide(1));
+    ASSERT_EQ(application.ActivePresentation().Slides().Count(), 0);
+    EXPECT_EQ(whitePixels(), 0);
+}
+
 // Slides picked with Ctrl and Shift in the list go with one Delete, and come back with one
 // Undo, in their places.
 TEST_F(MainWindowTest, SlidesSelectedInTheListGoWithOneDeleteAndComeBackWithOneUndo)

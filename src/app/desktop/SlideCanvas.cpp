@@ -395,6 +395,13 @@ void SlideCanvas::paintSlideLayer(QPainter& painter, const std::unordered_set<co
     painter.fillRect(viewport()->rect(), QColor(0xE3, 0xE5, 0xE8));
     if (window_.IsNothing())
         return;
+    if (window_.Presentation().Slides().Count() == 0) {
+        // No page to draw on: say how to get one instead of showing a page nothing can be put on.
+        painter.setPen(QColor(0x55, 0x5A, 0x60));
+        painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                         tr("The presentation has no slides.\nSlide > New Slide (Ctrl+M) adds one."));
+        return;
+    }
     const double scale = pixelsPerPoint();
     const QPointF origin = slideOrigin();
     const QRectF page(origin, pageSize() * scale);
