@@ -2,6 +2,9 @@
 
 #include "platform/MessageBox.h"
 #include "ui/HelpWindow.h"
+#include "ui/WindowPlacement.h"
+
+#include <QApplication>
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +31,7 @@ bool QtHelpViewer::ShowHelp(const QString& location, platform::HelpCommand comma
         if (!window_) {
             window_ = new HelpWindow;
             window_->setAttribute(Qt::WA_DeleteOnClose);
+            CentreOnScreen(*window_, QApplication::activeWindow());
         }
         window_->SetProject(std::move(*project));
         loadedFile_ = file;

@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -26,6 +27,18 @@ void PlaceBeside(QWidget& tool, const QWidget* owner)
     at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() - size.width())));
     at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() - size.height())));
     tool.move(at);
+}
+
+void CentreOnScreen(QWidget& window, const QWidget* owner)
+{
+    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    window.resize(window.size().boundedTo(room.size() - QSize(40, 60))); // room for the frame
+    QRect frame(QPoint(0, 0), window.size());
+    frame.moveCenter(room.center());
+    window.move(std::max(frame.left(), room.left()), std::max(frame.top(), room.top()));
 }
 
 } // namespace zov::ui

@@ -13,4 +13,8 @@ namespace zov::ui {
 // Nothing happens when `owner` is null or not visible.
 void PlaceBeside(QWidget& tool, const QWidget* owner);
 
+// Moves `window` to the middle of the screen `owner` is on (the primary screen without one),
+// made smaller first where the screen is smaller than it.
+void CentreOnScreen(QWidget& window, const QWidget* owner);
+
 } // namespace zov::ui

@@ -15,6 +15,9 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTest>
+#include <QApplication>
+#include <QScreen>
+#include <QPointer>
 #include <QTreeWidget>
 #include <set>
 
@@ -92,6 +95,17 @@ TEST(HelpViewer, OpensTheIntroductionWithContentsOrIndex) {
     window->ContentsTree()->setCurrentItem(commands->child(0));
     EXPECT_EQ(window->CurrentTopic(), QStringLiteral("concept.htm"));
     EXPECT_TRUE(messages.shown().empty());
+
+    // It opened in the middle of the screen, not over the corner where menus are, and closes
+    // with Escape as a window of its own.
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_LT((window->geometry().center() - screen.center()).manhattanLength(), 40);
+    QPointer<HelpWindow> open = window;
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->Browser(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(open.isNull() || !open->isVisible());
 }
 
 TEST(HelpViewer, AMissingHelpFileIsTold) {
