@@ -1,5 +1,7 @@
 #include "ui/QtPlatform.h"
 
+#include "ui/WindowPlacement.h"
+
 #include "ui/ColorValue.h"
 #include "ui/ImportProgressDialog.h"
 
@@ -135,6 +137,10 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
         dialog.setWindowTitle(request.title);
     if (!request.fileName.isEmpty())
         dialog.selectFile(QFileInfo(request.fileName).fileName());
+    // Wide enough for the size and type columns, and in the middle of the screen: centred on a
+    // small owner such as the palette it would hang off the screen's edge.
+    dialog.resize(860, 540);
+    CentreOnScreen(dialog, dialog.parentWidget());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     if (request.chosenFilterIndex)

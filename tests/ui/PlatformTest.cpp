@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QScreen>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -47,6 +48,7 @@ TEST(QtFileDialogs, SavingOverAnExistingFileAsksFirst) {
 
     QStringList asked;
     int accepts = 0;
+    QRect shownAt;
     QTimer user;
     user.setInterval(20);
     QObject::connect(&user, &QTimer::timeout, [&] {
@@ -60,6 +62,8 @@ TEST(QtFileDialogs, SavingOverAnExistingFileAsksFirst) {
         } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             // QFileDialog's accept is reached through QDialog's; after two questions, give up
             // rather than hang.
+            if (accepts == 0)
+                shownAt = dialog->geometry();
             const auto answer = ++accepts > 2 ? &QDialog::reject : &QDialog::accept;
             QMetaObject::invokeMethod(dialog, answer, Qt::QueuedConnection);
         }
@@ -70,6 +74,10 @@ TEST(QtFileDialogs, SavingOverAnExistingFileAsksFirst) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(QFileInfo(*chosen).absoluteFilePath(), QFileInfo(existing).absoluteFilePath());
     EXPECT_EQ(asked, QStringList(2, QStringLiteral("old.cgf already exists.\nDo you want to replace it?")));
+    // It opened wide enough for its columns, in the middle of the screen.
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    EXPECT_GE(shownAt.width(), std::min(800, screen.width() - 40));
+    EXPECT_LT((shownAt.center() - screen.center()).manhattanLength(), 40);
 }
 
 } // namespace
