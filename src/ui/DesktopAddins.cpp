@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 
 namespace zov::ui {
 
@@ -63,6 +64,16 @@ QString DesktopAddins::NewNodeId() {
 }
 
 void DesktopAddins::ShutDown() { manager_->ShutDown(); }
+
+void DesktopAddins::ShowHelp() {
+    const QString location =
+        QDir(options_.libraryFolder).filePath(addin::HelpFileName) + QStringLiteral("::/") + addin::HelpIntroTopic;
+    help_.ShowHelp(location, platform::HelpCommand::Contents);
+}
+
+void DesktopAddins::ShowAbout() {
+    messages_.inform(addin::AboutText(addin::CurrentVersion()), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
+}
 
 void DesktopAddins::ShowAddinsDialog(QWidget* parent) {
     AddinsDialog dialog(*manager_, parent);

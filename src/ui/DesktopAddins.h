@@ -49,6 +49,10 @@ public:
     void ShutDown();
     // The Add-ins dialog: tick to connect, untick to disconnect, Remove to unregister.
     void ShowAddinsDialog(QWidget* parent);
+    // The main window's Help menu: the add-in's help from its first page (so that it can be
+    // found before the palette is), and the About box the palette shows.
+    void ShowHelp();
+    void ShowAbout();
 
     // A fresh node id from the ZOV Edit session's sequence while the add-in is connected, else
     // from a sequence of the host's own (seeded from the clock): the Edit menu's Paste uses it.

@@ -4,6 +4,8 @@
 
 #include "ui/AddinsDialog.h"
 #include "ui/DesktopAddins.h"
+#include "ui/HelpWindow.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -52,6 +54,20 @@ TEST_F(AddinsDialogTest, TheFirstRunConnectsTheAddinWhoseButtonOpensThePaletteIn
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
     EXPECT_EQ(zovButtonCount(app), 1) << "shutting down keeps the button";
+}
+
+// The main window's Help menu opens the add-in's help at its first page, before any palette.
+TEST_F(AddinsDialogTest, TheHostsHelpShowsTheAddinsHelpFromItsFirstPage) {
+    DesktopAddinsOptions o = options();
+    o.libraryFolder = test::sourceDir() + QStringLiteral("/help");
+    DesktopAddins addins(app, o);
+    addins.ShowHelp();
+    HelpWindow* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible())
+            shown = h;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->CurrentTopic(), QStringLiteral("intro.htm"));
 }
 
 TEST_F(AddinsDialogTest, UntickingAndRemovingGoThroughTheManager) {

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 namespace zov::app {
@@ -33,6 +34,12 @@ int runDesktop(int argc, char** argv)
     QAction* addinsAction = window.toolsMenu()->addAction(QObject::tr("&Add-ins..."));
     addinsAction->setStatusTip(QObject::tr("Connect, disconnect or remove add-ins"));
     QObject::connect(addinsAction, &QAction::triggered, &window, [&] { addins.ShowAddinsDialog(&window); });
+    QMenu* help = window.menuBar()->addMenu(QObject::tr("&Help"));
+    QAction* helpAction = help->addAction(QObject::tr("ZOVEdit &Help"), QKeySequence::HelpContents);
+    helpAction->setStatusTip(QObject::tr("How to draw conceptual graphs with the ZOV Edit palette"));
+    QObject::connect(helpAction, &QAction::triggered, &window, [&] { addins.ShowHelp(); });
+    QAction* aboutAction = help->addAction(QObject::tr("&About ZOVEdit"));
+    QObject::connect(aboutAction, &QAction::triggered, &window, [&] { addins.ShowAbout(); });
     QObject::connect(&window, &MainWindow::closed, &application, [&] {
         addins.ShutDown();
         QApplication::quit();

@@ -68,6 +68,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(services), recent_(*services.settings)
 {
     setObjectName(QStringLiteral("ZOVEditMainWindow"));
+    // Smaller than this, the status bar's texts run into each other and the slide list into
+    // the slide.
+    setMinimumSize(QSize(520, 380).boundedTo(openingSize()));
     resize(openingSize());
     canvas_ = new SlideCanvas(this);
     canvas_->setObjectName(QStringLiteral("SlideCanvas"));
