@@ -6,6 +6,7 @@
 #include "cgif/import/SlideRoom.h"
 #include "support/TestPaths.h"
 
+#include <QRectF>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -139,6 +140,23 @@ TEST(ExamplesTest, EveryExampleImportsCleanlyOntoSlidesWithArcs) {
             EXPECT_FALSE(shapes.filter(QStringLiteral("arc ")).isEmpty()) << name.toStdString() << " slide " << i;
             EXPECT_TRUE(shapes.filter(QRegularExpression(QStringLiteral("^106 $"))).isEmpty())
                 << name.toStdString() << ": no empty comments";
+            // Every node, title label included, lies on the slide and clear of the others.
+            const host::Slide slide = session.slide(i);
+            const host::PageSetup page = session.app.ActivePresentation().PageSetup();
+            const QRectF onSlide(0, 0, page.SlideWidth(), page.SlideHeight());
+            std::vector<std::pair<QString, QRectF>> nodes;
+            for (int j = 1; j <= slide.Shapes().Count(); ++j) {
+                const host::Shape shape = slide.Shapes().Item(j);
+                if (shape.Connector())
+                    continue;
+                const QRectF box(shape.Left(), shape.Top(), shape.Width(), shape.Height());
+                const QString text = ImportSession::textOf(shape);
+                EXPECT_TRUE(onSlide.contains(box)) << name.toStdString() << ": " << text.toStdString() << " off the slide";
+                for (const auto& [otherText, other] : nodes)
+                    EXPECT_FALSE(box.intersects(other))
+                        << name.toStdString() << ": " << text.toStdString() << " over " << otherText.toStdString();
+                nodes.emplace_back(text, box);
+            }
         }
     }
 }
