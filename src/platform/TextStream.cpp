@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -205,19 +206,26 @@ QByteArray readAllBytes(QFile& file, const QString& name)
     const qint64 size = file.isSequential() ? 0 : file.size();
     if (size > MaxTextFileBytes)
         throw tooLarge();
-    QByteArray bytes;
-    bytes.reserve(size + 1);
-    char piece[64 * 1024];
+    // Read straight into the buffer, which grows by doubling when the file turns out larger
+    // than it said (standard input says nothing).
+    QByteArray bytes(std::max<qint64>(size + 1, 64 * 1024), Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const qint64 got = file.read(piece, sizeof piece);
+        if (filled == bytes.size()) {
+            if (filled > MaxTextFileBytes)
+                throw tooLarge();
+            bytes.resize(std::min<qsizetype>(2 * filled, MaxTextFileBytes + 1));
+        }
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
         if (got < 0)
             throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name, file.errorString()));
         if (got == 0)
             break;
-        if (bytes.size() + got > MaxTextFileBytes)
-            throw tooLarge();
-        bytes.append(piece, static_cast<qsizetype>(got));
+        filled += static_cast<qsizetype>(got);
     }
+    if (filled > MaxTextFileBytes)
+        throw tooLarge();
+    bytes.truncate(filled);
     return bytes;
 }
 

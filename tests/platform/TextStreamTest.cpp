@@ -84,6 +84,14 @@ TEST_F(TextFileTest, ReadingSplitsLinesAndDecodesUtf8OrElseWindows1252) {
 }
 
 TEST_F(TextFileTest, FilesThatCannotBeOpenedOrCreatedAreNamedInTheError) {
+    // A file larger than any reading may take is refused before it is read (a sparse file).
+    const QString huge = folder.filePath(QStringLiteral("huge.cgf"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(MaxTextFileBytes + 1));
+    }
+    EXPECT_TRUE(fileError([&] { OpenTextFile(huge); }).contains(QStringLiteral("the file is larger than 256 MB")));
+    QFile::remove(huge);
     const QString missing = folder.filePath(QStringLiteral("missing.cgf"));
     const QString message = fileError([&] { OpenTextFile(missing); });
     EXPECT_TRUE(message.contains(missing) && message.contains(QStringLiteral("No such file"))) << message.toStdString();
