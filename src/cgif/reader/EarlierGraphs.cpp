@@ -9,6 +9,7 @@ namespace zov::cgif {
 void EarlierGraphs::Clear() {
     nodes_.clear();
     pool_.clear();
+    recent_.fill(RecentText{});
     next_ = 0;
     graph_ = 0;
     hasGraph_ = false;
@@ -36,11 +37,20 @@ void EarlierGraphs::Add(const NodeRecord& node) {
 }
 
 std::uint32_t EarlierGraphs::Keep(QStringView text) {
+    if (text.isEmpty())
+        return 0;
+    std::uint32_t hash = 2166136261u; // FNV-1a over the code units
+    for (const QChar c : text)
+        hash = (hash ^ c.unicode()) * 16777619u;
+    RecentText& slot = recent_[hash % RecentSlots];
+    if (slot.Size == static_cast<std::uint32_t>(text.size()) && Text(slot.At, slot.Size) == text)
+        return slot.At;
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
     if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)
         throw std::bad_alloc();
     const auto at = static_cast<std::uint32_t>(pool_.size());
     pool_.insert(pool_.end(), text.utf16(), text.utf16() + text.size());
+    slot = RecentText{at, static_cast<std::uint32_t>(text.size())};
     return at;
 }
 

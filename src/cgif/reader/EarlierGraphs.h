@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -57,6 +58,14 @@ private:
 
     std::vector<KeptNode, memory::LargeAllocator<KeptNode>> nodes_;
     std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_;
+    // Texts kept lately, by a hash of their characters: a type or label that comes back (every
+    // graph of a file has its "Graph" and its "x") is kept once, not once per node.
+    struct RecentText {
+        std::uint32_t At = 0;
+        std::uint32_t Size = 0;
+    };
+    static constexpr std::size_t RecentSlots = 256;
+    std::array<RecentText, RecentSlots> recent_{};
     mutable NodeRecord found_; // the graph node FindGraph found
     // The index, brought up to date by each lookup.
     mutable std::size_t next_ = 0; // the first node not indexed yet
