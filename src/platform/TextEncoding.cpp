@@ -36,6 +36,27 @@ bool IsUtf8(QByteArrayView bytes)
     return true;
 }
 
+TextEncoding EncodingOf(QByteArrayView bytes, qsizetype& markBytes)
+{
+    markBytes = 0;
+    if (bytes.size() >= 2 && bytes.size() % 2 == 0) {
+        const auto first = static_cast<unsigned char>(bytes[0]), second = static_cast<unsigned char>(bytes[1]);
+        if (first == 0xFF && second == 0xFE) {
+            markBytes = 2;
+            return TextEncoding::Utf16LittleEndian;
+        }
+        if (first == 0xFE && second == 0xFF) {
+            markBytes = 2;
+            return TextEncoding::Utf16BigEndian;
+        }
+    }
+    if (!IsUtf8(bytes))
+        return TextEncoding::Windows1252;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        markBytes = 3;
+    return TextEncoding::Utf8;
+}
+
 void DecodeCp1252(QByteArrayView bytes, QChar* out)
 {
     for (const char c : bytes) {
@@ -46,19 +67,24 @@ void DecodeCp1252(QByteArrayView bytes, QChar* out)
 
 QString DecodeTextBytes(QByteArrayView bytes)
 {
+    qsizetype mark = 0;
+    const TextEncoding encoding = EncodingOf(bytes, mark);
+    bytes = bytes.sliced(mark);
+    if (encoding == TextEncoding::Utf16LittleEndian || encoding == TextEncoding::Utf16BigEndian)
+        return QStringDecoder(encoding == TextEncoding::Utf16LittleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                              QStringDecoder::Flag::Stateless)
+            .decode(bytes);
     // Never more UTF-16 units than bytes. A large file's text asks for 2 MB pages: it is
     // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* begin = text.data();
     memory::AdviseLargePages(begin, static_cast<std::size_t>(bytes.size()) * sizeof(QChar));
-    if (!IsUtf8(bytes)) {
+    if (encoding == TextEncoding::Windows1252) {
         DecodeCp1252(bytes, begin);
         return text;
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text.truncate(utf8.appendToBuffer(begin, bytes) - begin);
-    if (text.startsWith(QChar(0xFEFF))) // a byte order mark is not part of the first line
-        text.remove(0, 1);
     return text;
 }
 

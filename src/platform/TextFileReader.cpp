@@ -13,15 +13,29 @@ bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 } // namespace
 
-TextFileReader::TextFileReader(QByteArray bytes) : bytes_(std::move(bytes)), utf8_(IsUtf8(bytes_))
+TextFileReader::TextFileReader(QByteArray bytes) : bytes_(std::move(bytes))
 {
-    if (utf8_ && bytes_.startsWith("\xEF\xBB\xBF")) // a byte order mark is not part of the first line
-        next_ = 3;
+    qsizetype mark = 0; // a byte order mark is not part of the first line
+    encoding_ = EncodingOf(bytes_, mark);
+    next_ = mark;
+    if (encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian) {
+        // Rare, and no smaller as text than as bytes: decoded whole, as one block.
+        block_ = DecodeTextBytes(bytes_);
+        bytes_ = QByteArray();
+        next_ = 0;
+    }
+}
+
+std::optional<QStringView> TextFileReader::UnreadText() const
+{
+    if (next_ < bytes_.size())
+        return std::nullopt; // blocks are still to be decoded
+    return QStringView(block_).mid(pos_);
 }
 
 std::optional<std::string_view> TextFileReader::InputBytes() const
 {
-    if (linesRead_)
+    if (linesRead_ || (encoding_ != TextEncoding::Utf8 && encoding_ != TextEncoding::Windows1252))
         return std::nullopt;
     return std::string_view(bytes_.constData() + next_, static_cast<std::size_t>(bytes_.size() - next_));
 }
@@ -64,7 +78,7 @@ bool TextFileReader::DecodeNextBlock()
         block_.resize(piece.size());
     }
     QChar* out = block_.data();
-    if (utf8_) {
+    if (encoding_ == TextEncoding::Utf8) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         block_.truncate(utf8.appendToBuffer(out, piece) - out);
     } else {

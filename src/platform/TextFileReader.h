@@ -4,6 +4,7 @@
 // bytes and as UTF-16, which takes twice the bytes), and only the block is written to fresh
 // memory. A line longer than a block makes a block of its own. The bytes go as soon as the last
 // block is decoded, so a file of one long line holds no more than the whole text would.
+#include "platform/TextEncoding.h"
 #include "platform/TextStream.h"
 
 #include <QByteArray>
@@ -16,14 +17,17 @@ constexpr qsizetype TextBlockBytes = 64 * 1024;
 
 class TextFileReader : public TextStream {
 public:
-    // `bytes`: the whole file. Decoded as UTF-8 when all of it is valid UTF-8 (a leading byte
-    // order mark dropped), otherwise as Windows-1252, as DecodeTextBytes decodes.
+    // `bytes`: the whole file, decoded in the encoding TextEncoding.h tells, as DecodeTextBytes
+    // decodes it.
     explicit TextFileReader(QByteArray bytes);
 
     QString ReadLine() override { return ReadLineView().toString(); }
     QStringView ReadLineView() override;
     bool AtEndOfStream() const override { return pos_ >= block_.size() && next_ >= bytes_.size(); }
     QChar* WritableLastLine() override { return lastLine_ < 0 ? nullptr : block_.data() + lastLine_; }
+    // The rest of the text once the last block is decoded (a UTF-16 file is one block).
+    std::optional<QStringView> UnreadText() const override;
+    // The bytes of a UTF-8 or Windows-1252 file, where ASCII characters are single bytes.
     std::optional<std::string_view> InputBytes() const override;
 
     void Write(const QString&) override;
@@ -38,7 +42,7 @@ private:
     qsizetype BlockEnd() const;
 
     QByteArray bytes_;
-    bool utf8_ = true;
+    TextEncoding encoding_ = TextEncoding::Utf8;
     qsizetype next_ = 0;       // the first byte not decoded yet
     bool linesRead_ = false;
     QString block_;            // the decoded block
