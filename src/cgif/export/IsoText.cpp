@@ -142,7 +142,9 @@ QString IsoReferent(const QString& text) {
 QString IsoTypeName(const QString& text) { return isIdentifier(text) ? text : quotedName(text); }
 
 QString IsoComment(const QString& text) {
-    QString body = text;
+    // Blanks at the ends are dropped as a reader of comments drops them, so that a graph read
+    // back writes the same comment again.
+    QString body = text.trimmed();
     body.replace(QStringLiteral("*/"), QStringLiteral("* /"));
     return QStringLiteral("/* ") + body + QStringLiteral(" */");
 }
