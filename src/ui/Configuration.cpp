@@ -134,8 +134,10 @@ void Configuration::Activate() {
 void Configuration::showWorkingValues() {
     for (const ColorRow& row : colorRows_) {
         QPalette palette = row.box->palette();
-        palette.setColor(QPalette::Window, ColorFromBgr(working_.*row.field));
-        palette.setColor(QPalette::WindowText, Qt::black);
+        const QColor fill = ColorFromBgr(working_.*row.field);
+        palette.setColor(QPalette::Window, fill);
+        // The caption stays readable on a dark colour too.
+        palette.setColor(QPalette::WindowText, qGray(fill.rgb()) < 128 ? Qt::white : Qt::black);
         row.box->setPalette(palette);
     }
     selectedFont_->setText(FontDisplay(working_.nodeFontName, working_.nodeFontSize));

@@ -67,6 +67,9 @@ TEST_F(ConfigurationTest, ComingBackFromThePaletteStartsFromTheSettingsInForce) 
     dialogs.scriptColor(0x000000FF);
     press("ActorColorButton");
     EXPECT_EQ(background("ActorColorBox"), QColor(255, 0, 0));
+    // Its caption is written in white on a dark colour, in black on a light one.
+    EXPECT_EQ(label("ActorColorBox")->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(label("ConceptColorBox")->palette().color(QPalette::WindowText), QColor(Qt::black));
     // The user works in the palette and presses "Configure" again.
     palette().ConfigButton->click();
     EXPECT_EQ(background("ActorColorBox"), QColor(255, 128, 0));
