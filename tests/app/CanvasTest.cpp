@@ -194,6 +194,11 @@ TEST_F(CanvasTest, DoubleClickEditsTextInPlace)
     QTextEdit* editor = canvas().textEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("Cat"));
+    // It grows with what is typed, so that the whole label shows.
+    const int narrow = editor->width();
+    editor->setPlainText(QStringLiteral("Animal: 'Tom' of the house"));
+    EXPECT_GT(editor->width(), narrow);
+    EXPECT_GE(editor->viewport()->width(), editor->document()->idealWidth());
     editor->setPlainText(QStringLiteral("Dog\nHouse"));
     // Escape throws the edit away.
     QTest::keyClick(editor, Qt::Key_Escape);

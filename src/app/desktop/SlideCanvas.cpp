@@ -963,6 +963,9 @@ void SlideCanvas::editText(const host::Shape& shape)
     editor_->setAcceptRichText(false);
     editor_->setFrameShape(QFrame::Box);
     editor_->setLineWrapMode(QTextEdit::NoWrap);
+    // It grows with its text: no scroll bars to eat the room.
+    editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor_->setPlainText(shape.TextFrame().TextRange().Text().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\v', u'\n'));
     if (shape.data().kind == ShapeKind::AutoShape) {
         QTextOption option = editor_->document()->defaultTextOption();
@@ -996,8 +999,12 @@ void SlideCanvas::placeTextEditor()
     const double wanted = lines * metrics.lineSpacing() + 12;
     if (box.height() < wanted)
         box.setHeight(wanted);
-    if (box.width() < 80)
-        box.setWidth(80);
+    // As wide as its longest line, growing on both sides of the shape's middle.
+    double widest = 0;
+    for (const QString& line : editor_->toPlainText().split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const double width = std::max({box.width(), widest + 24, 80.0});
+    box.adjust(-(width - box.width()) / 2, 0, (width - box.width()) / 2, 0);
     editor_->setGeometry(box.toAlignedRect());
 }
 
