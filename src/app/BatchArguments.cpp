@@ -1,12 +1,19 @@
 #include "app/BatchArguments.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace zov::app {
 
 bool sameFile(const QString& a, const QString& b) {
     if (a == QLatin1String("-") || b == QLatin1String("-"))
         return false;
+    // Two names of one existing file, whatever links lead there, are the same file.
+    struct stat first {}, second {};
+    if (::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 

@@ -20,7 +20,8 @@ bool takeInputArgument(const QString& arg, QString& input, QString& problem);
 bool missingInput(const QString& input, const QString& example, QString& problem);
 
 // Whether two file names name the same file, so that an output would replace the input ("-",
-// standard input or output, is no file).
+// standard input or output, is no file): the same path, or, for files that exist, the same
+// file reached through a symbolic or hard link.
 bool sameFile(const QString& a, const QString& b);
 
 // An output name the command made up (no -o) must not replace a file: the one it would replace

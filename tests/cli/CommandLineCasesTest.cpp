@@ -1,6 +1,7 @@
 // Runs tests/cases/cli/*.case: a command line (split at spaces) run in a folder holding cat.cgf
 // (a one-graph CGIF file), deck.pptx (a presentation of it), noout.pptx (an actor without an out
-// arc) beside noout.cgf it was imported from, and broken.pptx (not an archive).
+// arc) beside noout.cgf it was imported from, broken.pptx (not an archive), and catlink.cgf and
+// decklink.pptx, symbolic links to cat.cgf and deck.pptx.
 // The standard input is cat.cgf, or with " <<< TEXT" at the end TEXT (also in.cgf), or with
 // " < FILE" that file. Expected: "exit N", the lines of standard error ("{dir}" for the folder),
 // then "stdout" and what it held, then "wrote NAME" and what the file holds for every file made
@@ -42,6 +43,8 @@ TEST_F(CommandLineCases, EachCommandLineExitsReportsAndWritesAsItsCaseSays) {
     ASSERT_EQ(zovedit({"import", "cat.cgf", "-o", "deck.pptx"}).exitCode, 0);
     write("noout.cgf", "<Sum [Number: 1] | >");
     ASSERT_EQ(zovedit({"import", "noout.cgf", "-o", "noout.pptx"}).exitCode, 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("cat.cgf"), path("catlink.cgf")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("deck.pptx"), path("decklink.pptx")));
     std::map<QString, QByteArray> folder;
     for (const QString& name : files())
         folder[name] = readFile(name);
