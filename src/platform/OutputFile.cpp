@@ -1,5 +1,7 @@
 #include "platform/OutputFile.h"
 
+#include "platform/HiddenFileName.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -41,6 +43,10 @@ QByteArray followLinks(QByteArray path) {
         target.truncate(n);
         path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
     }
+    // Still a link after that many: a loop of links, which names no file to write.
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        return {};
     return path;
 }
 
@@ -74,6 +80,8 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
     // an open file (/dev/stdout, /proc/self/fd/N), is written where it is.
     const bool openFileName = given.startsWith("/dev/") || given.startsWith("/proc/");
     target_ = openFileName ? given : followLinks(given);
+    if (target_.isEmpty())
+        fail("create", ELOOP);
     if (!openFileName)
         exists = ::stat(target_.constData(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
@@ -93,14 +101,19 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
     if (exists && (::access(target_.constData(), W_OK) != 0 || (st.st_mode & 0222) == 0))
         throw FileError(QStringLiteral("Cannot write \"%1\": the file is read-only").arg(path_),
                         QStringLiteral("the file is read-only"));
-    temporary_ = directoryOf(target_) + "/." + baseNameOf(target_) + "~XXXXXX";
-    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    temporary_ = directoryOf(target_) + '/' + HiddenNameBeside(baseNameOf(target_), "~XXXXXX");
+    {
+        // A Ctrl-C right after the file is made still finds it covered.
+        const InterruptsHeld held;
+        fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+        if (fd_ >= 0)
+            temporaryCleanup_.emplace(temporary_);
+    }
     if (fd_ < 0) {
         const int error = errno;
         temporary_.clear();
         fail("create", error);
     }
-    temporaryCleanup_.emplace(temporary_);
     // The new file gets the old one's permissions and owner; a new name gets what the user's
     // file-creation mask allows.
     if (exists) {

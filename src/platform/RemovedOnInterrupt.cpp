@@ -4,6 +4,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace zov::platform {
@@ -72,5 +73,15 @@ RemovedOnInterrupt::~RemovedOnInterrupt() {
     if (slot_ >= 0)
         slots[slot_].state.store(Free, std::memory_order_release);
 }
+
+InterruptsHeld::InterruptsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : Signals)
+        sigaddset(&held, signal);
+    ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+
+InterruptsHeld::~InterruptsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
 
 } // namespace zov::platform

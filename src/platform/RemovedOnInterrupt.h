@@ -9,6 +9,8 @@
 // simply not covered.
 #include <QByteArray>
 
+#include <csignal>
+
 namespace zov::platform {
 
 class RemovedOnInterrupt {
@@ -24,6 +26,20 @@ public:
 
 private:
     int slot_ = -1;
+};
+
+// Holds back SIGINT, SIGTERM and SIGHUP in the calling thread while it lives, so that a file
+// made and then given its RemovedOnInterrupt within that time cannot be left behind by a
+// signal that arrives in between: the signal is handled when this ends, with the file covered.
+class InterruptsHeld {
+public:
+    InterruptsHeld();
+    ~InterruptsHeld();
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+private:
+    sigset_t previous_;
 };
 
 } // namespace zov::platform

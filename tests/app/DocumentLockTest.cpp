@@ -2,6 +2,8 @@
 // with a message naming the file; a free lock is taken at once without that notice.
 #include "app/document/DocumentLock.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,6 +26,36 @@ TEST(DocumentLock, ASecondHolderIsToldItWaitsThenGivesUpWithTheFileNamed) {
     EXPECT_EQ(toldSecond, 1);
     EXPECT_TRUE(problem.startsWith(QStringLiteral("Cannot change \"") + document + QStringLiteral("\": another program")))
         << problem.toStdString();
+}
+
+// The lock guards the file, not the name it was reached by: a holder coming through a link
+// waits as one coming by the file's own name; and a file whose name is as long as the file
+// system allows has a lock too, no longer than that.
+TEST(DocumentLock, OneFileOneLockWhateverItsNameOrLink) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString document = dir.filePath(QStringLiteral("deck.pptx"));
+    const QString link = dir.filePath(QStringLiteral("link.pptx"));
+    {
+        QFile file(document);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link(document, link));
+    EXPECT_EQ(DocumentLock::lockPathOf(link), DocumentLock::lockPathOf(document));
+    QString problem;
+    DocumentLock first(document);
+    ASSERT_TRUE(first.acquire(std::chrono::milliseconds(0), problem));
+    DocumentLock throughLink(link);
+    EXPECT_FALSE(throughLink.acquire(std::chrono::milliseconds(60), problem));
+
+    // 81 three-byte characters and ".pptx": 248 bytes, a name the file system takes.
+    const QString longName = dir.filePath(QString(81, QChar(0x65E5)) + QStringLiteral(".pptx"));
+    const QString longLock = DocumentLock::lockPathOf(longName);
+    EXPECT_LE(QFile::encodeName(QFileInfo(longLock).fileName()).size(), 255);
+    EXPECT_TRUE(longLock.endsWith(QStringLiteral(".lock")));
+    DocumentLock longHeld(longName);
+    EXPECT_TRUE(longHeld.acquire(std::chrono::milliseconds(0), problem)) << problem.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(longLock));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/CaseFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QDir>
@@ -98,6 +99,12 @@ TEST_F(TextFileTest, FilesThatCannotBeOpenedOrCreatedAreNamedInTheError) {
     EXPECT_THROW(OpenTextFile(folder.path()), FileError);
     EXPECT_THROW(OpenTextFile(QString()), FileError);
 
+    // A loop of links names no file: refused, the links left as they are.
+    const QString loop1 = folder.filePath(QStringLiteral("loop1.cgf")), loop2 = folder.filePath(QStringLiteral("loop2.cgf"));
+    ASSERT_TRUE(QFile::link(loop2, loop1) && QFile::link(loop1, loop2));
+    EXPECT_TRUE(fileError([&] { CreateTextFile(loop1); }).contains(QStringLiteral("Too many levels of symbolic links")));
+    EXPECT_TRUE(QFileInfo(loop1).isSymLink());
+
     const QString inMissingFolder = folder.filePath(QStringLiteral("no/such/folder/out.cgf"));
     EXPECT_TRUE(fileError([&] { CreateTextFile(inMissingFolder); }).contains(inMissingFolder));
     EXPECT_THROW(CreateTextFile(folder.path()), FileError);
@@ -123,6 +130,19 @@ TEST_F(TextFileTest, WritingReplacesTheFileWithUtf8AndCrLfLineEnds) {
     discarded->WriteLine(QStringLiteral("lost"));
     discarded->Discard();
     EXPECT_EQ(readBytes(path), QByteArray("[Cat: Caf\xC3\xA9]\r\n\r\nend"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
+}
+
+// A file whose name is as long as the file system takes is written as any other (its temporary
+// file beside it takes a shortened name).
+TEST_F(TextFileTest, AFileWithTheLongestNameIsWritten) {
+    const QString path = folder.filePath(QString(81, QChar(0x65E5)) + QStringLiteral(".cgf")); // 247 bytes
+    for (int time = 0; time < 2; ++time) { // made, then replaced
+        auto out = CreateTextFile(path);
+        out->WriteLine(QStringLiteral("[Cat%1]").arg(time));
+        out->Close();
+    }
+    EXPECT_EQ(readBytes(path), QByteArray("[Cat1]\r\n"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
 }
 

@@ -1,14 +1,23 @@
 #include "app/document/DocumentLock.h"
 
+#include "platform/HiddenFileName.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <thread>
 
 namespace zov::app {
 
 QString DocumentLock::lockPathOf(const QString& documentPath)
 {
-    const QFileInfo info(documentPath);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+    // The file itself, not the link that leads to it: two programs that reach one presentation
+    // by different names take the same lock.
+    const QFileInfo given(documentPath);
+    const QString canonical = given.canonicalFilePath();
+    const QFileInfo file(canonical.isEmpty() ? given.absoluteFilePath() : canonical);
+    return file.absolutePath() + u'/' +
+           QFile::decodeName(platform::HiddenNameBeside(QFile::encodeName(file.fileName()), QByteArrayLiteral(".lock")));
 }
 
 DocumentLock::DocumentLock(const QString& documentPath)
@@ -19,18 +28,30 @@ DocumentLock::DocumentLock(const QString& documentPath)
     lock_->setStaleLockTime(0);
 }
 
+bool DocumentLock::tryOnce()
+{
+    const platform::InterruptsHeld held;
+    if (!lock_->tryLock(0))
+        return false;
+    interruptCleanup_.emplace(QFile::encodeName(lock_->fileName()));
+    return true;
+}
+
 bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, const std::function<void()>& waiting)
 {
-    bool locked = lock_->tryLock(0);
+    bool locked = tryOnce();
     if (!locked && lock_->error() == QLockFile::LockFailedError && wait.count() > 0) {
         if (waiting)
             waiting();
-        locked = lock_->tryLock(wait);
+        // Tried again now and then rather than in one long wait, so that each try is covered.
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        while (!locked && lock_->error() == QLockFile::LockFailedError && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            locked = tryOnce();
+        }
     }
-    if (locked) {
-        interruptCleanup_.emplace(QFile::encodeName(lockPathOf(document_)));
+    if (locked)
         return true;
-    }
     if (lock_->error() == QLockFile::LockFailedError) {
         qint64 pid = 0;
         QString host, application;
@@ -44,7 +65,7 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, con
                                                                             : QStringLiteral("the folder takes no new files");
         problem = QStringLiteral("Cannot change \"%1\": its lock file \"%2\" cannot be made in that folder (%3); "
                                  "save it in another folder")
-                      .arg(document_, lockPathOf(document_), reason);
+                      .arg(document_, lock_->fileName(), reason);
     }
     return false;
 }

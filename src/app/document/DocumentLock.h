@@ -1,8 +1,9 @@
 #pragma once
 // An advisory lock beside a presentation, held while a command or the editor reads, changes
 // and writes it back, so that two of them at once cannot each write over the other's changes.
-// The lock is a small file ".NAME.lock" in the presentation's folder (QLockFile): it names the
-// process that holds it, and one left behind by a process that has ended is taken over.
+// The lock is a small file ".NAME.lock" in the folder of the presentation itself, whatever link
+// it was reached by (QLockFile): it names the process that holds it, and one left behind by a
+// process that has ended is taken over.
 #include "platform/RemovedOnInterrupt.h"
 
 #include <QLockFile>
@@ -27,6 +28,9 @@ public:
     static QString lockPathOf(const QString& documentPath);
 
 private:
+    // One try, with the lock file covered against Ctrl-C from the moment it is made.
+    bool tryOnce();
+
     QString document_;
     std::unique_ptr<QLockFile> lock_;
     // Declared after the lock: withdrawn before the lock file is removed on unlocking.
