@@ -178,7 +178,9 @@ void OutputFile::Commit(const std::optional<FileStamp>& unchangedSince) {
         done_ = true;
         return;
     }
-    if (unchangedSince && StampOf(QFile::decodeName(target_)) != *unchangedSince) {
+    // A file gone since (deleted, moved away) has nothing the save could write over.
+    if (const FileStamp now = unchangedSince ? StampOf(QFile::decodeName(target_)) : FileStamp{};
+        unchangedSince && now.exists && now != *unchangedSince) {
         Abandon();
         const QString reason = QStringLiteral("another program changed the file after it was read; it was left as it is");
         throw FileError(QStringLiteral("Cannot save \"%1\": %2").arg(path_, reason), reason);

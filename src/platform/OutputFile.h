@@ -51,8 +51,9 @@ public:
     void Write(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
 
     // Makes what was written the file. With `unchangedSince`, a regular file is replaced only
-    // while it is still the version with that stamp (the one that was read); otherwise the
-    // temporary is removed and FileError says that another program changed the file.
+    // while it is still the version with that stamp (the one that was read), or made again when
+    // it is gone; otherwise the temporary is removed and FileError says that another program
+    // changed the file.
     void Commit(const std::optional<FileStamp>& unchangedSince = std::nullopt);
     // Ends without making the file, as the destructor does.
     void Abandon();

@@ -2,6 +2,8 @@
 // changed, and a reading that runs out of memory.
 #include "ProgramTest.h"
 
+#include <QFile>
+
 #include "app/document/DocumentStore.h"
 
 #include <sys/resource.h>
@@ -59,6 +61,14 @@ TEST_F(SharedDocumentTest, TheEditorDoesNotSaveOverAFileChangedSinceItWasRead) {
     }
     EXPECT_EQ(readFile("doc.pptx"), changed);
     store.write(presentation, path("copy.pptx")); // another name is no problem
+    EXPECT_EQ(slideCount("copy.pptx"), 1);
+
+    // A file deleted since it was read has nothing to lose: the save makes it again, and later
+    // saves go on as usual.
+    const host::Presentation fromCopy = store.read(path("copy.pptx"));
+    ASSERT_TRUE(QFile::remove(path("copy.pptx")));
+    store.write(fromCopy, path("copy.pptx"));
+    store.write(fromCopy, path("copy.pptx"));
     EXPECT_EQ(slideCount("copy.pptx"), 1);
 }
 
