@@ -403,7 +403,7 @@ public:
         p.Slides().Add(1, host::LayoutBlank);
         return p;
     }
-    void write(const host::Presentation&, const QString&) override {}
+    void write(const host::Presentation&, const QString&, const std::function<void()>&) override {}
     void release()
     {
         std::lock_guard lock(mutex_);
@@ -458,7 +458,15 @@ class WatchedStore : public app::DocumentStore {
 public:
     explicit WatchedStore(std::function<QString()> status) : status_(std::move(status)) {}
     host::Presentation read(const QString&) override { return host::NewPresentation(); }
-    void write(const host::Presentation&, const QString&) override { seen.push_back(status_()); }
+    // Waits for another program's lock first when told to.
+    void write(const host::Presentation&, const QString&, const std::function<void()>& waiting) override {
+        if (waitFirst && waiting) {
+            waiting();
+            seen.push_back(status_());
+        }
+        seen.push_back(status_());
+    }
+    bool waitFirst = false;
     QStringList seen;
 
 private:
@@ -482,6 +490,12 @@ TEST_F(MainWindowTest, SavingSaysSoOnTheStatusBarWhileItWrites)
     makeGraph();
     ASSERT_TRUE(window->saveTo(QStringLiteral("/tmp/deck.pptx")));
     EXPECT_EQ(watchedStore->seen, QStringList{QStringLiteral("Saving deck.pptx...")});
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    // While another program holds the file, the status bar says that is what it waits for.
+    watchedStore->seen.clear();
+    watchedStore->waitFirst = true;
+    ASSERT_TRUE(window->saveTo(QStringLiteral("/tmp/deck.pptx")));
+    EXPECT_EQ(watchedStore->seen.value(0), QStringLiteral("Waiting for another program to finish with deck.pptx"));
     EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
     window.reset();
 }

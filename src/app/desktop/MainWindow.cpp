@@ -1,5 +1,7 @@
 #include "app/desktop/MainWindow.h"
 
+#include "app/BatchArguments.h"
+
 #include "app/desktop/ShapeEditCommands.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/desktop/SlideList.h"
@@ -712,7 +714,11 @@ bool MainWindow::saveTo(const QString& path)
     statusBar()->showMessage(tr("Saving %1...").arg(QFileInfo(path).fileName()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-        services_.store->write(window_.Presentation(), path);
+        services_.store->write(window_.Presentation(), path, [this, &path] {
+            // Another program (an import into the file) holds it: the wait is not the save's.
+            statusBar()->showMessage(lockWaitStatus(path));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
     } catch (const std::exception& e) {
         statusBar()->clearMessage();
         QApplication::restoreOverrideCursor();

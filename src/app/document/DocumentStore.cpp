@@ -52,12 +52,13 @@ host::Presentation PptxDocumentStore::read(const QString& path)
     return presentation;
 }
 
-void PptxDocumentStore::write(const host::Presentation& presentation, const QString& path)
+void PptxDocumentStore::write(const host::Presentation& presentation, const QString& path,
+                              const std::function<void()>& waiting)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     DocumentLock lock(absolute);
     QString held;
-    if (!lock.acquire(LockWait, held))
+    if (!lock.acquire(LockWait, held, waiting))
         throw host::PptxError(held);
     const std::optional<platform::FileStamp> known = remembered(absolute);
     // A file this store never saw is new or chosen in Save As: replacing it is what was asked.

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <functional>
 #include <QString>
 
 namespace zov::app {
@@ -20,8 +21,10 @@ public:
     // the file and the reason).
     virtual host::Presentation read(const QString& path) = 0;
     // Writes the presentation; afterwards its FullName is the path and it counts as saved.
-    // A failure leaves any previous file as it was. Throws host::HostError.
-    virtual void write(const host::Presentation& presentation, const QString& path) = 0;
+    // A failure leaves any previous file as it was. Throws host::HostError. `waiting`, when
+    // given, is told once when another program holds the file and the write waits for it.
+    virtual void write(const host::Presentation& presentation, const QString& path,
+                       const std::function<void()>& waiting = {}) = 0;
 };
 
 // .pptx files, through the host's persistence. Writing over a file this store read (or wrote)
@@ -31,7 +34,8 @@ public:
 class PptxDocumentStore : public DocumentStore {
 public:
     host::Presentation read(const QString& path) override;
-    void write(const host::Presentation& presentation, const QString& path) override;
+    void write(const host::Presentation& presentation, const QString& path,
+               const std::function<void()>& waiting = {}) override;
 
 private:
     void remember(const QString& absolutePath, const platform::FileStamp& stamp);
