@@ -112,6 +112,12 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
     if (fd_ < 0) {
         const int error = errno;
         temporary_.clear();
+        if (exists && (error == EACCES || error == EPERM)) {
+            // The file itself may be writable: it is its folder that takes no new file.
+            const QString reason = SystemReason(error) + QStringLiteral(
+                " (its folder takes no new files, and a save writes the new file there before it replaces the old one)");
+            throw FileError(QStringLiteral("Cannot write \"%1\": %2").arg(path_, reason), reason);
+        }
         fail("create", error);
     }
     // The new file gets the old one's permissions and owner; a new name gets what the user's
