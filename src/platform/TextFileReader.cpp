@@ -4,6 +4,7 @@
 #include "platform/TextEncoding.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 namespace zov::platform {
 
@@ -51,9 +52,11 @@ qsizetype TextFileReader::BlockEnd() const
     while (lineEnd >= next_ && !IsLineEnd(data[lineEnd]))
         --lineEnd;
     if (lineEnd < next_) { // a line longer than a block: the block holds it whole
-        lineEnd = end;
-        while (lineEnd < size && !IsLineEnd(data[lineEnd]))
-            ++lineEnd;
+        // Its end: the first LF, or a CR before it (each searched for no further than needed).
+        const void* lf = std::memchr(data + end, '\n', static_cast<std::size_t>(size - end));
+        const qsizetype lfAt = lf ? static_cast<const char*>(lf) - data : size;
+        const void* cr = std::memchr(data + end, '\r', static_cast<std::size_t>(lfAt - end));
+        lineEnd = cr ? static_cast<const char*>(cr) - data : lfAt;
         if (lineEnd == size)
             return size;
     }

@@ -68,10 +68,36 @@ TEST(IdTable, IndexesBeyondASlotAreKeptBeside) {
     const drawing::NodeId id(QStringLiteral("QWERTYUI"));
     table.Add(id, 100'000'000);
     EXPECT_EQ(table.Find(id), 100'000'000);
+    EXPECT_FALSE(table.HasRepeats());
     table.Add(id, 7);
     EXPECT_EQ(table.Find(id), 7);
+    EXPECT_TRUE(table.HasRepeats()) << "in a slot and beside";
     table.Add(id, 200'000'000);
     EXPECT_EQ(table.Find(id), 7);
+}
+
+// Until an id is added at a second index, every index holding an id is its first; adding one
+// again at the same index, or after it was removed, is no repeat. Clear starts afresh.
+TEST(IdTable, TellsWhetherAnIdWasEverHeldTwice) {
+    IdTable table;
+    drawing::NodeIdGenerator generator(7);
+    std::vector<drawing::NodeId> ids;
+    for (int i = 0; i < 500; ++i) {
+        ids.push_back(generator.NewId());
+        table.Add(ids.back(), i);
+    }
+    table.Add(drawing::NodeId(QStringLiteral("x/ABCDEFGH")), 500); // not eight letters: kept beside
+    table.Add(ids[3], 3);
+    table.Remove(ids[4], 4);
+    table.Add(ids[4], 9);
+    EXPECT_FALSE(table.HasRepeats());
+    table.Add(drawing::NodeId(QStringLiteral("x/ABCDEFGH")), 501);
+    EXPECT_TRUE(table.HasRepeats());
+    table.Clear();
+    EXPECT_FALSE(table.HasRepeats());
+    table.Add(ids[0], 0);
+    table.Add(ids[0], 1);
+    EXPECT_TRUE(table.HasRepeats());
 }
 
 } // namespace

@@ -128,13 +128,14 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
 
         // Concepts that no link touches (drawing them cannot fail). A coreferent one is drawn
         // as the pentagon it is when its label's definition is found, and left out otherwise.
+        const bool idsUnique = reader.IndexedIdsUnique();
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); draws && i < nodes.size(); ++i) {
             const std::int16_t kind = nodes[i].Kind;
             if (kind != NodeKind::CoreferentConcept && kind != NodeKind::Concept)
                 continue;
             // A node is found through the first index holding its id (itself, for a node
-            // without an id).
-            const int found = IndexOfId(nodes[i].Id);
+            // without an id, or when no id is held twice).
+            const int found = idsUnique && !nodes[i].Id.IsEmpty() ? static_cast<int>(i) : IndexOfId(nodes[i].Id);
             const int first = found >= 0 ? found : static_cast<int>(i);
             if (EntryOfNode(first) != nullptr)
                 continue;

@@ -79,6 +79,11 @@ int CgifReader::IndexOfId(const NodeId& id) const {
     return -1;
 }
 
+bool CgifReader::IndexedIdsUnique() const {
+    const BoundArrayIndex* ids = BoundIndex();
+    return ids != nullptr && ids->IdsUnique();
+}
+
 std::optional<int> CgifReader::IndexedNodeId(const NodeId& id) const {
     const BoundArrayIndex* ids = id.IsEmpty() ? nullptr : BoundIndex();
     if (ids == nullptr)

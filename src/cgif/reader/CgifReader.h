@@ -183,6 +183,9 @@ public:
     // ids of a large graph needs no index of its own. Otherwise (between readings, a small
     // table, an empty id) nullopt: the caller searches itself.
     std::optional<int> IndexedNodeId(const NodeId& id) const;
+    // Where IndexedNodeId answers: true when no two nodes of the BoundArray have had the same
+    // id, so that a node is the first with its id without a lookup.
+    bool IndexedIdsUnique() const;
     // ResolveBoundLabel (from the grammar) binds a bound label read in a concept (the last node
     // of the BoundArray).
 

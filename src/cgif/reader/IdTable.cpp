@@ -21,6 +21,7 @@ void IdTable::Clear() {
     slots_.clear();
     shift_ = 64;
     used_ = 0;
+    repeats_ = false;
     others_.clear();
 }
 
@@ -51,10 +52,15 @@ void IdTable::Add(const drawing::NodeId& id, int index) {
     if (key == 0 || static_cast<std::uint64_t>(index) > IndexMask) {
         const QString text = id.ToString();
         const auto found = others_.find(text);
-        if (found == others_.end())
+        if (key != 0 && !slots_.empty()) // an index too large for a slot: is the id in a slot too?
+            for (std::size_t at = Home(key); slots_[at] != 0; at = (at + 1) & (slots_.size() - 1))
+                repeats_ = repeats_ || KeyOfSlot(slots_[at]) == key;
+        if (found == others_.end()) {
             others_.insert(text, index);
-        else
+        } else {
+            repeats_ = repeats_ || *found != index;
             *found = std::min(*found, index);
+        }
         return;
     }
     if ((used_ + 1) * 2 > slots_.size())
@@ -62,6 +68,7 @@ void IdTable::Add(const drawing::NodeId& id, int index) {
     std::size_t at = Home(key);
     while (slots_[at] != 0) {
         if (KeyOfSlot(slots_[at]) == key) {
+            repeats_ = repeats_ || index != IndexOfSlot(slots_[at]);
             if (index < IndexOfSlot(slots_[at]))
                 slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
             return;
@@ -70,6 +77,8 @@ void IdTable::Add(const drawing::NodeId& id, int index) {
     }
     slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
     ++used_;
+    if (!others_.isEmpty()) // held beside already, at an index too large for a slot?
+        repeats_ = repeats_ || others_.contains(id.ToString());
 }
 
 int IdTable::Find(const drawing::NodeId& id) const {

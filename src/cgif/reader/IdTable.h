@@ -24,6 +24,9 @@ public:
     void Remove(const drawing::NodeId& id, int index);
     // The index recorded for `id`, or -1.
     int Find(const drawing::NodeId& id) const;
+    // True once an id was added a second time (with another index) since the last Clear: until
+    // then, the node holding an id at an index is the first to hold it.
+    bool HasRepeats() const { return repeats_; }
 
 private:
     // A slot: 0 when empty, else (1 + the letters in base 26) << IndexBits | index.
@@ -38,6 +41,7 @@ private:
     std::vector<std::uint64_t, memory::LargeAllocator<std::uint64_t>> slots_; // a power of two long, at most half full
     int shift_ = 64;          // 64 - log2(slots_.size())
     std::size_t used_ = 0;
+    bool repeats_ = false;
     QHash<QString, int> others_;
 };
 

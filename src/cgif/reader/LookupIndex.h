@@ -34,6 +34,9 @@ public:
     int LastNamed(QStringView name, int atOrBefore) const;
     // Smallest index whose node has Id `id` (not empty), or -1.
     int FirstWithId(const NodeId& id) const;
+    // True while no two nodes of the table have had the same id: each node is then the first
+    // with its id.
+    bool IdsUnique() const { return !firstById_.HasRepeats(); }
     // Largest index <= `atOrBefore` whose node is a graph node, or -1.
     int GraphAtOrBefore(int atOrBefore) const;
 
