@@ -8,6 +8,7 @@
 #include "cgif/export/ExportCommand.h"
 #include "host/Application.h"
 #include "platform/ConsoleMessageBoxes.h"
+#include "platform/OutputFile.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -72,6 +73,15 @@ int runExport(const QStringList& arguments) {
         return usageError(Command, QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));
 
     platform::ConsoleMessageBoxes messages;
+    // An output that cannot be written is said before the presentation is read.
+    if (output != QLatin1String("-")) {
+        try {
+            platform::CheckOutputTarget(output);
+        } catch (const platform::FileError& error) {
+            messages.inform(error.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
+            return 2;
+        }
+    }
     // A long export tells what it is doing on a status line, unless the CGIF goes to the terminal.
     if (output == QLatin1String("-"))
         messages.status().Silence();

@@ -70,6 +70,17 @@ FileStamp StampOf(const QString& path) {
             static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+void CheckOutputTarget(const QString& path) {
+    const QByteArray given = QFile::encodeName(path);
+    if (given.startsWith("/dev/") || given.startsWith("/proc/"))
+        return;
+    struct stat st {};
+    if (::stat(given.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return;
+    OutputFile probe(path); // throws as the real output would
+    probe.Abandon();
+}
+
 OutputFile::OutputFile(const QString& path) : path_(path) {
     if (path.isEmpty())
         throw FileError(QStringLiteral("Cannot create a file without a name"));

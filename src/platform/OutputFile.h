@@ -35,6 +35,13 @@ FileStamp StampOf(const QString& path);
 // The reason text for an errno value, as the operating system words it.
 QString SystemReason(int error);
 
+// Throws the FileError that opening `path` as an OutputFile would throw (a folder, a read-only
+// file, a folder that is missing or takes no new files, a loop of links), without writing
+// anything, so that a command can refuse before the work of making its output. A name that
+// stands for a device, a pipe or an open file (/dev/..., /proc/...) is left alone: opening
+// it may wait, or truncate what another process reads.
+void CheckOutputTarget(const QString& path);
+
 class OutputFile {
 public:
     // Opens `path` for writing (a FIFO: waits for its reader). Throws FileError

@@ -99,6 +99,15 @@ QByteArray presentationBytes(const Presentation& presentation, const QString& di
     }
 }
 
+void checkSaveTarget(const QString& path)
+{
+    try {
+        platform::CheckOutputTarget(path);
+    } catch (...) {
+        rethrow(QStringLiteral("save"), displayPath(path));
+    }
+}
+
 void savePresentation(const Presentation& presentation, const QString& path,
                       const std::optional<platform::FileStamp>& unchangedSince)
 {

@@ -42,6 +42,9 @@ Presentation readPresentation(QByteArray bytes, const QString& displayName);
 // stamp; otherwise nothing is written and the PptxError says another program changed it.
 // Afterwards FullName is the absolute path, Saved() is true, and what was written becomes the
 // base that the next save compares against.
+// Throws the PptxError a save to `path` would throw for the target alone (a folder, a
+// read-only file, a missing folder), before the work of making a presentation to save.
+void checkSaveTarget(const QString& path);
 void savePresentation(const Presentation& presentation, const QString& path,
                       const std::optional<platform::FileStamp>& unchangedSince = std::nullopt);
 
