@@ -131,6 +131,24 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_TRUE(boxes()[1].contains(QStringLiteral("reading it stops at \"Cannot find ] terminator for concept (at .14;0@0;)\"")))
         << boxes()[1].toStdString();
+
+    // A relation without its out arc, which the export stops at with an error, is written
+    // unfinished: that, not the dialect, is why the file does not read back.
+    GraphSlides unfinished;
+    unfinished.addSlide("G1");
+    unfinished.draw({"c|/AAAAAAAA|Dog", "r|RRRRRRRR|Near", "Dog>Near"});
+    unfinished.addSlide("G2");
+    unfinished.draw({"c|/BBBBBBBB|Cat"});
+    messages.clear();
+    MemoryStream half;
+    EXPECT_EQ(ExportGraphs(unfinished.presentation(), half, messages), ExportOutcome::WrittenNotReadBack);
+    ASSERT_EQ(boxes().size(), 3);
+    EXPECT_EQ(boxes()[0], QStringLiteral("Error: No out arcs for Near!"));
+    EXPECT_TRUE(boxes()[2].startsWith(QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the graph "
+                                                     "that the error above stopped is written unfinished, and reading it "
+                                                     "stops at \"Expected ) at end of relation")))
+        << boxes()[2].toStdString();
+    EXPECT_FALSE(boxes()[2].contains(QStringLiteral("ISO")));
 }
 
 TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCreated) {

@@ -49,18 +49,35 @@ private:
     QString text_;
 };
 
+// Passes the writer's boxes on and notes whether one was an error: a graph an error stopped is
+// written unfinished, which is why such a file does not read back.
+class NotingMessages : public platform::MessageBoxes {
+public:
+    explicit NotingMessages(platform::MessageBoxes& messages) : messages_(messages) {}
+    platform::MessageAnswer show(const platform::Message& message) override {
+        errorShown_ = errorShown_ || message.icon == platform::MessageIcon::Critical;
+        return messages_.show(message);
+    }
+    bool errorShown() const { return errorShown_; }
+
+private:
+    platform::MessageBoxes& messages_;
+    bool errorShown_ = false;
+};
+
 } // namespace
 
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages, ExportDialect dialect) {
     bool written = false;
     NotingStream noting(out, dialect == ExportDialect::Cgif2001);
+    NotingMessages writerMessages(messages);
     try {
         if (dialect == ExportDialect::Iso) {
-            IsoGraphWriter writer(presentation, messages);
+            IsoGraphWriter writer(presentation, writerMessages);
             written = writer.WriteGraphs(noting);
         } else {
-            GraphWriter writer(presentation, messages);
+            GraphWriter writer(presentation, writerMessages);
             writer.ClearWrittenConcepts();
             written = writer.WriteGraphs(noting);
         }
@@ -88,6 +105,15 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
     messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     if (dialect == ExportDialect::Cgif2001) {
         if (const std::optional<QString> problem = ReadBackProblem(noting.text())) {
+            if (writerMessages.errorShown()) {
+                // Not the dialect's fault: the graph the error stopped is written unfinished.
+                messages.inform(QStringLiteral("The file will not read back as the same graphs: the graph that the "
+                                               "error above stopped is written unfinished, and reading it stops at "
+                                               "\"%1\".")
+                                    .arg(FirstReadBackStop(noting.text()).value_or(*problem)),
+                                QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+                return ExportOutcome::WrittenNotReadBack;
+            }
             messages.inform(QStringLiteral("The file will not read back as the same graphs: %1. Export them as "
                                            "ISO 24707 CGIF to keep them.")
                                 .arg(*problem),

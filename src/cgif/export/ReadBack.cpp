@@ -43,6 +43,8 @@ std::optional<QString> FirstReaderMessage(const QString& text) {
 
 } // namespace
 
+std::optional<QString> FirstReadBackStop(const QString& text) { return FirstReaderMessage(text); }
+
 std::optional<QString> ReadBackProblem(const QString& text) {
     dialect::DialectDetector detector;
     detector.FeedLines(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));

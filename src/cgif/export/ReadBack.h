@@ -13,5 +13,7 @@ namespace zov::cgif::exporter {
 // Why `text` would not read back whole through an import that detects the dialect; nothing when
 // it would. The reading draws nothing and takes no ids from the session's sequence.
 std::optional<QString> ReadBackProblem(const QString& text);
+// The first message the 2001 reader shows for `text`, or nothing when it reads it whole.
+std::optional<QString> FirstReadBackStop(const QString& text);
 
 } // namespace zov::cgif::exporter
