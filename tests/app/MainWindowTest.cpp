@@ -351,6 +351,12 @@ TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
     for (const QWidget* w : {static_cast<QWidget*>(window->standardToolBar()), static_cast<QWidget*>(window->toolsMenu())})
         for (QAction* a : w->actions())
             EXPECT_FALSE(a->text().endsWith(QStringLiteral("ZOV Edit")));
+    // No separator is left standing where the controls were.
+    const QList<QAction*> tools = window->standardToolBar()->actions();
+    ASSERT_FALSE(tools.isEmpty());
+    EXPECT_FALSE(tools.back()->isSeparator() && tools.back()->isVisible());
+    for (QAction* a : window->toolsMenu()->actions())
+        EXPECT_FALSE(a->isSeparator() && a->isVisible());
 }
 
 // At rest the window touches nothing (each change of the modified mark rewrites the title on

@@ -263,7 +263,7 @@ void MainWindow::createToolBars()
     standardBar_->addSeparator();
     standardBar_->addAction(undoAction_);
     standardBar_->addAction(redoAction_);
-    standardBar_->addSeparator();
+    hostControlsStart_ = standardBar_->addSeparator(); // shown only before host controls
     // The host's "Standard" command bar: its controls (an add-in's buttons) follow here, and
     // the toolbar follows the bar whenever a control is added, changed or deleted.
     services_.application->CommandBars().Item(kStandardBar).shared()->changed = [this] {
@@ -325,6 +325,8 @@ void MainWindow::rebuildHostControls()
         toolsMenu_->insertAction(hostControlsEnd_, item);
         hostActions_.push_back(item);
     }
+    hostControlsStart_->setVisible(!hostActions_.empty());
+    hostControlsEnd_->setVisible(!hostActions_.empty());
 }
 
 void MainWindow::rebuildRecentMenu()

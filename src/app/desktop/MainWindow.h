@@ -149,6 +149,7 @@ private:
     SlideList* slideList_ = nullptr;
     QToolBar* standardBar_ = nullptr;
     std::vector<QAction*> hostActions_;
+    QAction* hostControlsStart_ = nullptr; // the toolbar's separator before the host's controls
     QMenu* fileMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QMenu* toolsMenu_ = nullptr;
