@@ -8,7 +8,6 @@
 #include "app/document/DocumentLock.h"
 
 #include "editor/arrange/Arrange.h"
-#include "host/pptx/PptxFile.h"
 #include "platform/ConsoleMessageBoxes.h"
 #include "platform/StatusLine.h"
 
@@ -31,14 +30,8 @@ int runArrange(const QStringList& args) {
 
     platform::ConsoleMessageBoxes messages;
     // An output that cannot be written is said before the presentation is read and arranged.
-    if (output != QLatin1String("-")) {
-        try {
-            host::checkSaveTarget(output);
-        } catch (const host::PptxError& error) {
-            messages.inform(error.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
-            return 2;
-        }
-    }
+    if (!outputWritable(output, OutputKind::Presentation, messages))
+        return 2;
     // Arranging IN in place reads, changes and writes it: IN's lock is held throughout and IN
     // is replaced only while it is still the version that was read.
     std::optional<DocumentLock> lock;

@@ -56,6 +56,23 @@ std::optional<host::Presentation> openBatchPresentation(host::Application& app, 
     return std::nullopt;
 }
 
+bool outputWritable(const QString& output, OutputKind kind, platform::MessageBoxes& messages) {
+    if (output == QLatin1String("-"))
+        return true;
+    try {
+        if (kind == OutputKind::Presentation)
+            host::checkSaveTarget(output);
+        else
+            platform::CheckOutputTarget(output);
+        return true;
+    } catch (const host::PptxError& error) {
+        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
+    } catch (const platform::FileError& error) {
+        messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
+    }
+    return false;
+}
+
 bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
                            platform::MessageBoxes& messages, const std::optional<platform::FileStamp>& unchangedSince) {
     try {

@@ -18,6 +18,14 @@ namespace zov::app {
 std::optional<host::Presentation> openBatchPresentation(host::Application& app, const QString& input,
                                                         platform::MessageBoxes& messages);
 
+// What a batch command writes: a presentation, or a text file (CGIF).
+enum class OutputKind { Presentation, Text };
+
+// Before any work: true when `output` ("-" always) can be written as far as can be told without
+// writing it; otherwise one "Error" box says why, as the save itself would (a folder, a missing
+// folder, a read-only file), and the result is false.
+bool outputWritable(const QString& output, OutputKind kind, platform::MessageBoxes& messages);
+
 // Saves through a temporary file that replaces `output` only when complete (a device or FIFO
 // is written directly); "-" writes the file's bytes to standard output. With `unchangedSince`
 // the file is replaced only while it is still the version read (see host::savePresentation).

@@ -74,14 +74,8 @@ int runExport(const QStringList& arguments) {
 
     platform::ConsoleMessageBoxes messages;
     // An output that cannot be written is said before the presentation is read.
-    if (output != QLatin1String("-")) {
-        try {
-            platform::CheckOutputTarget(output);
-        } catch (const platform::FileError& error) {
-            messages.inform(error.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
-            return 2;
-        }
-    }
+    if (!outputWritable(output, OutputKind::Text, messages))
+        return 2;
     // A long export tells what it is doing on a status line, unless the CGIF goes to the terminal.
     if (output == QLatin1String("-"))
         messages.status().Silence();

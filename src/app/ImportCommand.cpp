@@ -172,14 +172,8 @@ int runImport(const QStringList& args) {
     BatchSession session;
     // An output that cannot be written (a folder, a read-only file, a missing folder) is said
     // before the whole input is read for nothing.
-    if (output != QLatin1String("-")) {
-        try {
-            host::checkSaveTarget(output);
-        } catch (const host::PptxError& error) {
-            session.messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);
-            return 2;
-        }
-    }
+    if (!outputWritable(output, OutputKind::Presentation, session.messages))
+        return 2;
     host::Application app;
     // --into reads, changes and writes DOC: it holds DOC's lock throughout, and replaces DOC
     // only while it is still the version that was read.

@@ -1,6 +1,7 @@
 #include "platform/TextFileReader.h"
 
 #include "memory/LargeMemory.h"
+#include "platform/LineSplit.h"
 #include "platform/TextEncoding.h"
 
 #include <QStringDecoder>
@@ -102,21 +103,8 @@ QStringView TextFileReader::ReadLineView()
         return {};
     }
     // A block ends after a line end (or at the end of the file): every line is whole in it.
-    const qsizetype n = block_.size();
-    const QChar* data = block_.constData();
-    const qsizetype start = pos_;
-    qsizetype end = start;
-    for (; end < n; ++end) {
-        const char16_t c = data[end].unicode();
-        if (c <= u'\r' && (c == u'\r' || c == u'\n'))
-            break;
-    }
-    lastLine_ = start;
-    const QStringView line(data + start, end - start);
-    if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
-        ++end;
-    pos_ = end < n ? end + 1 : n;
-    return line;
+    lastLine_ = pos_;
+    return TakeLine(block_, pos_);
 }
 
 void TextFileReader::Write(const QString&)

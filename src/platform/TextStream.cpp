@@ -1,5 +1,6 @@
 #include "platform/TextStream.h"
 
+#include "platform/LineSplit.h"
 #include "platform/OutputFile.h"
 #include "platform/TextFileReader.h"
 
@@ -27,23 +28,10 @@ public:
 
     QStringView ReadLineView() override
     {
-        const qsizetype n = text_.size();
-        if (pos_ >= n)
+        if (pos_ >= text_.size())
             return {};
-        const QChar* data = text_.constData();
-        const qsizetype start = pos_;
-        qsizetype end = start;
-        for (; end < n; ++end) {
-            const char16_t c = data[end].unicode();
-            if (c <= u'\r' && (c == u'\r' || c == u'\n'))
-                break;
-        }
-        const QStringView line(data + start, end - start);
-        lastLine_ = start;
-        if (end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n')
-            ++end;
-        pos_ = end < n ? end + 1 : n;
-        return line;
+        lastLine_ = pos_;
+        return TakeLine(text_, pos_);
     }
 
     bool AtEndOfStream() const override { return pos_ >= text_.size(); }
