@@ -149,6 +149,31 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
                                                      "stops at \"Expected ) at end of relation")))
         << boxes()[2].toStdString();
     EXPECT_FALSE(boxes()[2].contains(QStringLiteral("ISO")));
+
+    // A slide that refers to a concept of a slide moved after it: the label is written before
+    // its definition, and reading leaves it unbound; the export says so and what to do.
+    GraphSlides moved;
+    moved.addSlide("G3");
+    moved.draw({"p|x3/DDDDDDDD|Dog(Dog in G1)", "r|RRRRRRRR|Near", "c|/EEEEEEEE|Cat", "Dog(Dog in G1)>Near", "Near>Cat"});
+    moved.addSlide("G1");
+    moved.draw({"c|x3/DDDDDDDD|Dog"});
+    messages.clear();
+    MemoryStream early;
+    EXPECT_EQ(ExportGraphs(moved.presentation(), early, messages), ExportOutcome::WrittenNotReadBack) << early.text().toStdString();
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference "
+                                         "label ?x3 is used where no slide before it defines *x3, so reading it leaves "
+                                         "that concept without its coreference. Put the slide that defines it before "
+                                         "the slides that refer to it, and export again."));
+    // In their right order the same slides read back without a word.
+    GraphSlides ordered;
+    ordered.addSlide("G1");
+    ordered.draw({"c|x3/DDDDDDDD|Dog"});
+    ordered.addSlide("G3");
+    ordered.draw({"p|x3/DDDDDDDD|Dog(Dog in G1)", "r|RRRRRRRR|Near", "c|/EEEEEEEE|Cat", "Dog(Dog in G1)>Near", "Near>Cat"});
+    messages.clear();
+    MemoryStream right;
+    EXPECT_EQ(ExportGraphs(ordered.presentation(), right, messages), ExportOutcome::Written) << right.text().toStdString();
 }
 
 TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCreated) {

@@ -104,20 +104,23 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
         return ExportOutcome::NothingWritten;
     messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     if (dialect == ExportDialect::Cgif2001) {
-        if (const std::optional<QString> problem = ReadBackProblem(noting.text())) {
+        if (const std::optional<ReadBackFailure> problem = ReadBackProblem(noting.text())) {
+            QString text;
             if (writerMessages.errorShown()) {
                 // Not the dialect's fault: the graph the error stopped is written unfinished.
-                messages.inform(QStringLiteral("The file will not read back as the same graphs: the graph that the "
-                                               "error above stopped is written unfinished, and reading it stops at "
-                                               "\"%1\".")
-                                    .arg(FirstReadBackStop(noting.text()).value_or(*problem)),
-                                QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
-                return ExportOutcome::WrittenNotReadBack;
+                text = QStringLiteral("The file will not read back as the same graphs: the graph that the error above "
+                                      "stopped is written unfinished, and reading it stops at \"%1\".")
+                           .arg(FirstReadBackStop(noting.text()).value_or(problem->reason));
+            } else if (problem->isoKeepsThem) {
+                text = QStringLiteral("The file will not read back as the same graphs: %1. Export them as ISO 24707 "
+                                      "CGIF to keep them.")
+                           .arg(problem->reason);
+            } else {
+                text = QStringLiteral("The file will not read back as the same graphs: %1. Put the slide that defines "
+                                      "it before the slides that refer to it, and export again.")
+                           .arg(problem->reason);
             }
-            messages.inform(QStringLiteral("The file will not read back as the same graphs: %1. Export them as "
-                                           "ISO 24707 CGIF to keep them.")
-                                .arg(*problem),
-                            QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+            messages.inform(text, QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
             return ExportOutcome::WrittenNotReadBack;
         }
     }

@@ -29,26 +29,35 @@ private:
 
 namespace {
 
-// The first message the 2001 reader shows for `text`, if any.
-std::optional<QString> FirstReaderMessage(const QString& text) {
+// What the 2001 reader makes of `text`: the first message it shows, if any, and the first
+// label it leaves unbound ("" when none).
+struct Reading {
+    std::optional<QString> stop;
+    QString unbound;
+};
+
+Reading ReadWith2001Reader(const QString& text) {
     drawing::NodeIdGenerator ids;
     FirstMessage messages;
     NullGraphSink sink;
     CgifReader reader(ids, messages, sink);
     const auto stream = platform::StringTextStream(text);
-    if (reader.ReadCgifStream(*stream) && !messages.text())
-        return std::nullopt;
-    return messages.text().value_or(QStringLiteral("an error"));
+    Reading reading;
+    if (!reader.ReadCgifStream(*stream) || messages.text())
+        reading.stop = messages.text().value_or(QStringLiteral("an error"));
+    reading.unbound = reader.FirstUnboundLabel();
+    return reading;
 }
 
 } // namespace
 
-std::optional<QString> FirstReadBackStop(const QString& text) { return FirstReaderMessage(text); }
+std::optional<QString> FirstReadBackStop(const QString& text) { return ReadWith2001Reader(text).stop; }
 
-std::optional<QString> ReadBackProblem(const QString& text) {
+std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     dialect::DialectDetector detector;
     detector.FeedLines(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-    const std::optional<QString> stop = FirstReaderMessage(text);
+    const Reading reading = ReadWith2001Reader(text);
+    const std::optional<QString>& stop = reading.stop;
     if (detector.Verdict() == dialect::Dialect::Iso) {
         // Where the 2001 reading stops shows the user which label is at fault (a type of two
         // words or two lines, a name without quotes).
@@ -56,11 +65,18 @@ std::optional<QString> ReadBackProblem(const QString& text) {
                                          "number), so an import reads it as ISO CGIF");
         if (stop)
             problem += QStringLiteral(", and reading it as 2001 CGIF stops at \"%1\"").arg(*stop);
-        return problem;
+        return ReadBackFailure{problem};
     }
-    if (!stop)
-        return std::nullopt;
-    return QStringLiteral("reading it stops at \"%1\"").arg(*stop);
+    if (stop)
+        return ReadBackFailure{QStringLiteral("reading it stops at \"%1\"").arg(*stop)};
+    if (!reading.unbound.isEmpty())
+        // A concept that refers to a label no slide before it defines: a slide moved before the
+        // one it refers to, or a label only ever referred to.
+        return ReadBackFailure{QStringLiteral("the coreference label ?%1 is used where no slide before it defines *%1, "
+                                              "so reading it leaves that concept without its coreference")
+                                   .arg(reading.unbound),
+                               false};
+    return std::nullopt;
 }
 
 } // namespace zov::cgif::exporter

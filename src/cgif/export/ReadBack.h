@@ -10,9 +10,17 @@
 
 namespace zov::cgif::exporter {
 
+// Why a text would not read back whole, and whether writing the same slides as ISO CGIF would
+// keep them (it does for labels the 2001 dialect has no syntax for, not for slides in an order
+// that puts a coreference before its definition).
+struct ReadBackFailure {
+    QString reason;
+    bool isoKeepsThem = true;
+};
+
 // Why `text` would not read back whole through an import that detects the dialect; nothing when
 // it would. The reading draws nothing and takes no ids from the session's sequence.
-std::optional<QString> ReadBackProblem(const QString& text);
+std::optional<ReadBackFailure> ReadBackProblem(const QString& text);
 // The first message the 2001 reader shows for `text`, or nothing when it reads it whole.
 std::optional<QString> FirstReadBackStop(const QString& text);
 

@@ -139,6 +139,8 @@ void CgifReader::BindToEarlierGraph(const RecordText& label) {
         SetNodeName(last, label);
         SetNodeKind(last, NodeKind::CoreferentConcept);
         earlierReferenceId_ = At(tables_.BoundArray, last).Id;
+    } else if (firstUnboundLabel_.isEmpty()) {
+        firstUnboundLabel_ = label.ToString();
     }
 }
 

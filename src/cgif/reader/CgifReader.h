@@ -183,6 +183,10 @@ public:
     // ids of a large graph needs no index of its own. Otherwise (between readings, a small
     // table, an empty id) nullopt: the caller searches itself.
     std::optional<int> IndexedNodeId(const NodeId& id) const;
+    // The first bound label of the last ReadCgifStream that was defined neither in its graph nor
+    // in an earlier one, and so was left unbound without a message ("" when there was none): a
+    // text the export wrote is not read back whole when it has one.
+    const QString& FirstUnboundLabel() const { return firstUnboundLabel_; }
     // Where IndexedNodeId answers: true when no two nodes of the BoundArray have had the same
     // id, so that a node is the first with its id without a lookup.
     bool IndexedIdsUnique() const;
@@ -353,6 +357,7 @@ private:
     // The concept that a bound label made a reference to an earlier graph's concept; a defining
     // label that follows in the same concept makes it a definition of its own again.
     NodeId earlierReferenceId_;
+    QString firstUnboundLabel_; // since ReadCgifStream began; empty: every label was bound
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<NodeId, NodeId> referenceContainers_; // graph reference node id -> container id
 

@@ -33,6 +33,7 @@ private:
 
 bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     ResetIndexes();
+    firstUnboundLabel_.clear();
     ReadingScope scope(input_, reading_, stream);
     struct IndexReset {
         CgifReader& reader;
