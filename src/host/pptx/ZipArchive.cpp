@@ -72,9 +72,13 @@ std::vector<ZipEntry> readZip(const QByteArray& bytes, const ZipLimits& limits)
     std::unique_ptr<zip_t, ArchiveCloser> archive(zip_open_from_source(source, ZIP_RDONLY, &error));
     if (!archive) {
         zip_source_free(source);
-        const QString why = QString::fromUtf8(zip_error_strerror(&error));
+        // A file that starts as a zip archive but whose directory at the end is gone (cut short
+        // by a copy or download) is "not a zip archive" to the library: say what that means.
+        const QString why = zip_error_code_zip(&error) == ZIP_ER_NOZIP
+                                ? QStringLiteral("its directory of entries, at the end of the file, is missing")
+                                : QString::fromUtf8(zip_error_strerror(&error));
         zip_error_fini(&error);
-        fail(QStringLiteral("not a presentation (damaged or truncated zip archive: %1)").arg(why));
+        fail(QStringLiteral("not a presentation (a damaged or truncated zip archive: %1)").arg(why));
     }
     zip_error_fini(&error);
 
