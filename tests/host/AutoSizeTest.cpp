@@ -44,6 +44,12 @@ TEST_F(HostFixture, TheGeometrysTextRectangleDecidesHowMuchLargerTheShapeIs) {
     EXPECT_NEAR(diamond.Height(), 2 * rect.Height(), 0.01);
     EXPECT_NEAR(oval.Width(), rect.Width() * 1.41421, 0.01);
     EXPECT_GT(callout.Height(), rect.Height());
+    // A pentagon's text rectangle stops halfway into its point, a quarter of its height short
+    // of the right edge: the shape is that much wider than the text needs, so that a reader
+    // that wraps text to the rectangle keeps the label on one line.
+    const Shape pentagon = addText(ShapePentagon, label);
+    EXPECT_NEAR(pentagon.Height(), rect.Height(), 0.01);
+    EXPECT_NEAR(pentagon.Width() - pentagon.Height() / 4, rect.Width(), 0.01);
 }
 
 } // namespace

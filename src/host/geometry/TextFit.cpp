@@ -17,6 +17,9 @@ namespace {
 // rectangle is inset by radius * (1 - cos 45) on every side.
 constexpr double kCalloutInset = 0.16667 * 0.29289;
 constexpr double kEllipseShare = 0.70711; // the inscribed rectangle of an ellipse
+// The pentagon ("home plate"): its point is half the shorter side deep, and its text rectangle
+// ends halfway into the point, a quarter of the shorter side short of the right edge.
+constexpr double kHomePlateTextCut = 0.25;
 constexpr std::size_t kMaxCachedFonts = 32;
 
 // A 72 dpi device, so that metrics come out in points.
@@ -103,6 +106,12 @@ QSizeF shapeSizeForText(const ShapeData& shape, QSizeF textSize)
             h = innerH + k * w;
         }
         return {w, h};
+    }
+    if (shape.kind != ShapeKind::TextBox && shape.autoShapeType == ShapePentagon) {
+        // The cut depends on the shorter side: the height, unless the shape comes out taller.
+        const double h = innerH;
+        const double w = innerW + kHomePlateTextCut * h;
+        return {w >= h ? w : innerW / (1 - kHomePlateTextCut), h};
     }
     const QSizeF share = textRectFraction(shape);
     return {innerW / share.width(), innerH / share.height()};
