@@ -2,6 +2,7 @@
 // slides, the "Standard" toolbar, undo of changes made behind the window's back, and
 // cancelling a slow open.
 #include "DesktopFixture.h"
+#include "support/CaseFiles.h"
 
 #include "app/desktop/SlideList.h"
 #include "host/AutoShapeType.h"
@@ -305,6 +306,18 @@ TEST_F(MainWindowTest, SeveralSlidesMovedTogetherLandInTheirOrderAtTheGap)
 // The window opens at 1200 x 800 where the screen has the room (the desktop journey checks
 // that on its 1600 x 1000 screen); on a smaller screen (the test platform's is 800 x 600) it
 // opens smaller, so that its status bar and the slide's right edge are not off the screen.
+// The cases of tests/cases/app/opening-size.case.
+TEST(MainWindowSizeTest, OpensAtItsSizeOrLeavesThePaletteRoomOrFitsASmallScreen)
+{
+    for (const test::Case& c : test::LoadCases(QStringLiteral("app"), QStringLiteral("opening-size.case"))) {
+        const auto sizeOf = [](const QString& text) {
+            return QSize(text.section(u'x', 0, 0).toInt(), text.section(u'x', 1, 1).toInt());
+        };
+        const QSize size = app::MainWindow::openingSizeFor(sizeOf(c.input.trimmed()));
+        EXPECT_EQ(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()), c.expected.value(0)) << c.where();
+    }
+}
+
 TEST_F(MainWindowTest, OpensWithinASmallScreen)
 {
     const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();

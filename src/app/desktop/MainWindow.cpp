@@ -53,18 +53,28 @@ void guarded(platform::MessageBoxes& messages, F&& f)
     }
 }
 
-// 1200 x 800, or less on a screen without the room: the status bar and the slide's right edge
-// must not open off the screen. A tenth of the room is left for a window manager's frame.
 QSize openingSize()
 {
-    const QSize preferred(1200, 800);
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return preferred;
-    return preferred.boundedTo(screen->availableGeometry().size() * 0.9);
+    return MainWindow::openingSizeFor(screen ? screen->availableGeometry().size() : QSize(1600, 1000));
 }
 
 } // namespace
+
+// 1200 x 800, or less on a screen without the room: the status bar and the slide's right edge
+// must not open off the screen. A tenth of the room is left for a window manager's frame. On a
+// screen a little narrower than the window and a palette side by side (1366 wide, say), the
+// window leaves the palette its room, down to 1000 wide, rather than have the palette open over
+// its slide list.
+QSize MainWindow::openingSizeFor(QSize room)
+{
+    constexpr int toolRoom = 280; // the palette's width, its frame and a gap
+    constexpr int narrowest = 1000;
+    QSize size = QSize(1200, 800).boundedTo(room * 0.9);
+    if (room.width() - size.width() < toolRoom && room.width() - toolRoom >= narrowest)
+        size.setWidth(room.width() - toolRoom);
+    return size;
+}
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(services), recent_(*services.settings)

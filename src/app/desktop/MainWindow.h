@@ -97,6 +97,8 @@ public:
     // The name in the title: the file's name, or "Presentation" + number for a new one.
     QString documentName() const;
 
+    // The size the window opens at on a screen with `room` available.
+    static QSize openingSizeFor(QSize room);
     static const QString kApplicationTitle;
     static const QString kFileFilter;
 
