@@ -120,6 +120,37 @@ TEST(SlidePainterTest, TextIsDrawnInItsShapesColourElseBlack)
     EXPECT_LT(std::max({plainInk.red(), plainInk.green(), plainInk.blue()}), 60) << plainInk.name().toStdString();
 }
 
+// A frame that wraps (as a file may say) wraps its lines to the shape's width even when it also
+// fits the shape to its text; a frame that does not wrap keeps each paragraph on one line.
+TEST(SlidePainterTest, AFrameThatWrapsKeepsItsTextWithinTheShapesWidth)
+{
+    host::Presentation p = host::NewPresentation();
+    host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
+    const auto label = [&](float top, bool wrap) {
+        host::Shape shape = slide.Shapes().AddShape(host::ShapeRectangle, 100, top, 120, 200);
+        shape.Fill().SetVisible(false);
+        shape.Line().SetVisible(false);
+        shape.TextFrame().TextRange().SetText(QStringLiteral("Circulaire et critères d'orientation"));
+        shape.TextFrame().TextRange().Font().SetSize(16);
+        shape.data().autoSize = host::AutoSizeShapeToFitText; // as read from a file: the size stays
+        shape.data().wordWrap = wrap;
+    };
+    label(20, true);
+    label(300, false);
+    app::render::SlidePainter painter;
+    const QImage image = painter.renderImage(slide.data(), QSize(720, 540), Qt::white);
+    // Columns with ink right of the wrapping shape, and rows with ink in each shape's band.
+    const auto inked = [&](const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += qGray(image.pixel(x, y)) < 128;
+        return count;
+    };
+    EXPECT_EQ(inked(QRect(225, 20, 300, 200)), 0) << "wrapped text stays within the shape";
+    EXPECT_GT(inked(QRect(225, 300, 300, 200)), 0) << "a frame that does not wrap runs past the shape";
+}
+
 TEST(SlidePainterTest, TextAndTailWidenWhatAShapeCanTouch)
 {
     host::Presentation p = host::NewPresentation();

@@ -254,7 +254,9 @@ void SlidePainter::paintText(QPainter& painter, const ShapeData& shape)
 {
     const QRectF frame = localTextRect(shape).adjusted(shape.marginLeft, shape.marginTop, -shape.marginRight,
                                                        -shape.marginBottom);
-    const bool wrap = shape.wordWrap && shape.autoSize != host::AutoSizeShapeToFitText;
+    // A frame that fits its shape to the text and still wraps (as a file may say: the shape grows
+    // down, its width stays) wraps its lines to the width; the editor's own shapes never wrap.
+    const bool wrap = shape.wordWrap;
     const LaidText& text = layoutText(shape, wrap ? std::max(1.0, frame.width()) : kNoWrap);
     const bool centred = shape.kind == ShapeKind::AutoShape;
     double y = shape.kind == ShapeKind::Foreign ? frame.top() : frame.top() + (frame.height() - text.height) / 2;
