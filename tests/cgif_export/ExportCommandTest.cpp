@@ -163,8 +163,8 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference "
                                          "label ?x3 is used where no slide before it defines *x3, so reading it leaves "
-                                         "that concept without its coreference. Put the slide that defines it before "
-                                         "the slides that refer to it, and export again."));
+                                         "that concept without its coreference. If a later slide defines it, put that "
+                                         "slide before the slides that refer to it, and export again."));
     // In their right order the same slides read back without a word.
     GraphSlides ordered;
     ordered.addSlide("G1");

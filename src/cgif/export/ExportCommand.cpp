@@ -116,8 +116,8 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
                                       "CGIF to keep them.")
                            .arg(problem->reason);
             } else {
-                text = QStringLiteral("The file will not read back as the same graphs: %1. Put the slide that defines "
-                                      "it before the slides that refer to it, and export again.")
+                text = QStringLiteral("The file will not read back as the same graphs: %1. If a later slide defines it, "
+                                      "put that slide before the slides that refer to it, and export again.")
                            .arg(problem->reason);
             }
             messages.inform(text, QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
