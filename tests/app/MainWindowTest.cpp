@@ -195,6 +195,20 @@ TEST_F(MainWindowTest, F2InTheSlideListRenamesTheSlideNotTheSelectedShape)
     canvas().setFocus();
     editText->trigger();
     EXPECT_TRUE(canvas().isEditingText());
+
+    // Delete is there for what it would delete: the slides where the list has the focus, else
+    // the shapes selected.
+    canvas().finishTextEdit(false);
+    QAction* deleteAction = window->findChild<QAction*>(QStringLiteral("EditDelete"));
+    ASSERT_NE(deleteAction, nullptr);
+    canvas().setFocus();
+    canvas().clearSelection();
+    EXPECT_FALSE(deleteAction->isEnabled());
+    canvas().selectAll();
+    EXPECT_TRUE(deleteAction->isEnabled());
+    canvas().clearSelection();
+    window->slideList()->setFocus();
+    EXPECT_TRUE(deleteAction->isEnabled());
 }
 
 TEST_F(MainWindowTest, DeletingTheSlideInViewShowsTheOneThatTakesItsPlace)

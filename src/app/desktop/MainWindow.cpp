@@ -98,6 +98,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
     connect(canvas_, &SlideCanvas::documentChanged, this, &MainWindow::syncWithDocument);
     connect(canvas_, &SlideCanvas::selectionChanged, this, &MainWindow::updateActions);
+    // Delete acts on the slide list when it has the focus, else on the shapes selected.
+    connect(qApp, &QApplication::focusChanged, this, [this] { updateActions(); });
     connect(canvas_, &SlideCanvas::zoomChanged, this, &MainWindow::updateStatus);
     connect(slideList_, &SlideList::slideChosen, this, &MainWindow::goToSlide);
     connect(slideList_, &SlideList::renameRequested, this, [this](int index, const QString& name) {
@@ -499,6 +501,7 @@ void MainWindow::updateActions()
     previousSlideAction_->setEnabled(current > 1);
     nextSlideAction_->setEnabled(current >= 1 && current < slides);
     editTextAction_->setEnabled(canvas_->selection().size() == 1);
+    deleteAction_->setEnabled(slideList_->hasFocus() ? current >= 1 : !canvas_->selection().empty());
 }
 
 void MainWindow::updateStatus()
