@@ -50,6 +50,10 @@ QByteArray followLinks(QByteArray path) {
     return path;
 }
 
+// A name that stands for a device or an open file (/dev/stdout, /proc/self/fd/N): what the
+// kernel opens through it decides, so it is written where it is, never replaced.
+bool NamesOpenFile(const QByteArray& path) { return path.startsWith("/dev/") || path.startsWith("/proc/"); }
+
 mode_t currentUmask() {
     const mode_t mask = ::umask(022);
     ::umask(mask);
@@ -72,7 +76,7 @@ FileStamp StampOf(const QString& path) {
 
 void CheckOutputTarget(const QString& path) {
     const QByteArray given = QFile::encodeName(path);
-    if (given.startsWith("/dev/") || given.startsWith("/proc/"))
+    if (NamesOpenFile(given))
         return;
     struct stat st {};
     if (::stat(given.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
@@ -89,7 +93,7 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
     bool exists = ::stat(given.constData(), &st) == 0;
     // What the kernel opens through the name decides: a device or pipe, or a name standing for
     // an open file (/dev/stdout, /proc/self/fd/N), is written where it is.
-    const bool openFileName = given.startsWith("/dev/") || given.startsWith("/proc/");
+    const bool openFileName = NamesOpenFile(given);
     target_ = openFileName ? given : followLinks(given);
     if (target_.isEmpty())
         fail("create", ELOOP);

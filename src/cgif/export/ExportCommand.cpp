@@ -110,7 +110,7 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
                 // Not the dialect's fault: the graph the error stopped is written unfinished.
                 text = QStringLiteral("The file will not read back as the same graphs: the graph that the error above "
                                       "stopped is written unfinished, and reading it stops at \"%1\".")
-                           .arg(FirstReadBackStop(noting.text()).value_or(problem->reason));
+                           .arg(problem->stop.value_or(problem->reason));
             } else if (problem->isoKeepsThem) {
                 text = QStringLiteral("The file will not read back as the same graphs: %1. Export them as ISO 24707 "
                                       "CGIF to keep them.")

@@ -51,8 +51,6 @@ Reading ReadWith2001Reader(const QString& text) {
 
 } // namespace
 
-std::optional<QString> FirstReadBackStop(const QString& text) { return ReadWith2001Reader(text).stop; }
-
 std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     dialect::DialectDetector detector;
     detector.FeedLines(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
@@ -65,10 +63,10 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
                                          "number), so an import reads it as ISO CGIF");
         if (stop)
             problem += QStringLiteral(", and reading it as 2001 CGIF stops at \"%1\"").arg(*stop);
-        return ReadBackFailure{problem};
+        return ReadBackFailure{problem, true, stop};
     }
     if (stop)
-        return ReadBackFailure{QStringLiteral("reading it stops at \"%1\"").arg(*stop)};
+        return ReadBackFailure{QStringLiteral("reading it stops at \"%1\"").arg(*stop), true, stop};
     if (!reading.unbound.isEmpty())
         // A concept that refers to a label no slide before it defines: a slide moved before the
         // one it refers to, or a label only ever referred to.

@@ -16,12 +16,11 @@ namespace zov::cgif::exporter {
 struct ReadBackFailure {
     QString reason;
     bool isoKeepsThem = true;
+    std::optional<QString> stop; // the first message the 2001 reader shows for the text, if any
 };
 
 // Why `text` would not read back whole through an import that detects the dialect; nothing when
 // it would. The reading draws nothing and takes no ids from the session's sequence.
 std::optional<ReadBackFailure> ReadBackProblem(const QString& text);
-// The first message the 2001 reader shows for `text`, or nothing when it reads it whole.
-std::optional<QString> FirstReadBackStop(const QString& text);
 
 } // namespace zov::cgif::exporter
