@@ -1,5 +1,7 @@
 #include "cgif/reader/EarlierGraphs.h"
 
+#include "cgif/reader/RecordText.h"
+
 #include <climits>
 #include <cstdint>
 #include <new>
@@ -39,10 +41,7 @@ void EarlierGraphs::Add(const NodeRecord& node) {
 std::uint32_t EarlierGraphs::Keep(QStringView text) {
     if (text.isEmpty())
         return 0;
-    std::uint32_t hash = 2166136261u; // FNV-1a over the code units
-    for (const QChar c : text)
-        hash = (hash ^ c.unicode()) * 16777619u;
-    RecentText& slot = recent_[hash % RecentSlots];
+    RecentText& slot = recent_[RecentTextHash(text) % RecentSlots];
     if (slot.Size == static_cast<std::uint32_t>(text.size()) && Text(slot.At, slot.Size) == text)
         return slot.At;
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.

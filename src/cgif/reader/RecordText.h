@@ -74,6 +74,17 @@ private:
 };
 
 std::size_t qHash(const RecordText& text, std::size_t seed = 0) noexcept;
+// A cheap hash from the length and three characters, for the small tables of texts kept
+// lately (a recurring type or label is kept once): a collision only costs a copy.
+inline std::size_t RecentTextHash(QStringView text) {
+    std::size_t hash = static_cast<std::size_t>(text.size());
+    if (!text.isEmpty()) {
+        hash = hash * 31 + text.front().unicode();
+        hash = hash * 31 + text[text.size() / 2].unicode();
+        hash = hash * 31 + text.back().unicode();
+    }
+    return hash;
+}
 
 // Labels are put together from fields and strings.
 QString operator+(const QString& a, const RecordText& b);

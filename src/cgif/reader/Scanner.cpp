@@ -88,14 +88,7 @@ const RecordText& CgifReader::SharedToken() {
 }
 
 const RecordText& CgifReader::SharedText(QStringView text) {
-    // A cheap hash from the length and three characters: a collision only costs a copy.
-    std::size_t hash = static_cast<std::size_t>(text.size());
-    if (!text.isEmpty()) {
-        hash = hash * 31 + text.front().unicode();
-        hash = hash * 31 + text[text.size() / 2].unicode();
-        hash = hash * 31 + text.back().unicode();
-    }
-    RecordText& recent = recentTokens_[hash % recentTokens_.size()];
+    RecordText& recent = recentTokens_[RecentTextHash(text) % recentTokens_.size()];
     if (recent.View() != text)
         recent = texts_.Make(text);
     return recent;
