@@ -64,6 +64,10 @@ private:
 
 } // namespace
 
+QString IntroHelpLocation(const QString& libraryFolder) {
+    return QDir(libraryFolder).filePath(HelpFileName) + QStringLiteral("::/") + HelpIntroTopic;
+}
+
 Session::Session(host::Application& application, AddinServices services, EditorWindowsFactory windows)
     : application_(application), services_(checked(services)), windowsFactory_(std::move(windows)),
       editor_(application, settings_, *services_.messages, *services_.cursor) {}

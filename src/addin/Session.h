@@ -27,6 +27,8 @@ class ImportProgress;
 // The help file below the add-in's folder, and the topic the help opens at.
 inline const QString HelpFileName = QStringLiteral("ZOVEditHelp/ZOVEditHelp.xml");
 inline const QString HelpIntroTopic = QStringLiteral("intro.htm");
+// The help at its first page, as a help viewer takes it: "FILE::/TOPIC".
+QString IntroHelpLocation(const QString& libraryFolder);
 
 class Session {
 public:

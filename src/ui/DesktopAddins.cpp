@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 
 namespace zov::ui {
 
@@ -66,9 +65,7 @@ QString DesktopAddins::NewNodeId() {
 void DesktopAddins::ShutDown() { manager_->ShutDown(); }
 
 void DesktopAddins::ShowHelp() {
-    const QString location =
-        QDir(options_.libraryFolder).filePath(addin::HelpFileName) + QStringLiteral("::/") + addin::HelpIntroTopic;
-    help_.ShowHelp(location, platform::HelpCommand::Contents);
+    help_.ShowHelp(addin::IntroHelpLocation(options_.libraryFolder), platform::HelpCommand::Contents);
 }
 
 void DesktopAddins::ShowAbout() {

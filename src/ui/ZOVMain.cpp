@@ -392,8 +392,7 @@ QString ZOVMain::ExportTarget() const {
 }
 
 QString ZOVMain::HelpLocation() const {
-    return QDir(session_.Services().libraryFolder).filePath(addin::HelpFileName) + QStringLiteral("::/") +
-           addin::HelpIntroTopic;
+    return addin::IntroHelpLocation(session_.Services().libraryFolder);
 }
 
 void ZOVMain::HelpContents() {
