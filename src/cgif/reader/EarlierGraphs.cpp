@@ -2,8 +2,8 @@
 
 #include "cgif/reader/RecordText.h"
 
+#include <algorithm>
 #include <climits>
-#include <cstring>
 #include <cstdint>
 #include <new>
 
@@ -44,7 +44,7 @@ std::uint32_t EarlierGraphs::Keep(QStringView text) {
         return 0;
     RecentText& slot = recent_[RecentTextHash(text) % RecentSlots];
     if (slot.Size == static_cast<std::uint32_t>(text.size()) &&
-        std::memcmp(pool_.data() + slot.At, text.utf16(), text.size() * sizeof(char16_t)) == 0)
+        std::equal(text.utf16(), text.utf16() + text.size(), pool_.data() + slot.At))
         return slot.At;
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
     if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)
