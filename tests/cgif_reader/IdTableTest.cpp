@@ -33,13 +33,19 @@ TEST(IdTable, AnswersTheFirstIndexOfEachIdThroughAddsAndRemovals) {
 
     IdTable table;
     std::map<QString, std::set<int>> model; // id text -> indexes added and not removed
+    bool everRepeated = false;
     for (int step = 0; step < 40000; ++step) {
         const drawing::NodeId& id = ids[random() % ids.size()];
         const QString text = id.ToString();
         const int index = static_cast<int>(random() % 100000);
         if (random() % 4 != 0) {
+            // A repeat: the id is recorded already, at another index.
+            everRepeated = everRepeated || (!model[text].empty() && *model[text].begin() != index);
             table.Add(id, index);
             model[text].insert(index);
+            // Straight after an add (which may still be on its way into the table).
+            ASSERT_EQ(table.Find(id), *model[text].begin()) << text.toStdString() << " at step " << step;
+            ASSERT_EQ(table.HasRepeats(), everRepeated) << "at step " << step;
         } else if (!model[text].empty()) {
             // Only the recorded (first) index forgets the id; another leaves it as it was.
             const int first = *model[text].begin();

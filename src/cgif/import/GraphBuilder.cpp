@@ -118,6 +118,11 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
     try {
         const LinkTable& links = tables.Links;
         for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links.size(); ++i) {
+            // The ids of a large graph are found through a table too large for the cache: the
+            // lookups of a link a few ahead are started now, so that they have arrived by then.
+            constexpr std::size_t LinksAhead = 8;
+            if (i + LinksAhead < links.size())
+                PrefetchIds(reader, links[i + LinksAhead]);
             // Copies: a message box shown below lets other events run before the build goes on.
             const LinkRecord link = links[i];
             const std::optional<host::Shape> source = LinkEndShape(reader, link.From, End::Source, link.From);
@@ -208,6 +213,14 @@ int GraphBuilder::IndexOfId(const NodeId& id) const {
     // An index past the end (the tables were cut back meanwhile) counts as not found.
     const auto index = static_cast<std::size_t>(found);
     return index < nodes_->size() && (*nodes_)[index].Id == id ? found : -1;
+}
+
+void GraphBuilder::PrefetchIds(const CgifReader& reader, const LinkRecord& link) const {
+    const IdTable& own = firstNode_;
+    for (const NodeId* id : {&link.From, &link.To}) {
+        reader.PrefetchNodeId(*id);
+        own.Prefetch(*id);
+    }
 }
 
 std::optional<host::Shape> GraphBuilder::LinkEndShape(CgifReader& reader, const NodeId& id, End end,

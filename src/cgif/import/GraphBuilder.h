@@ -92,6 +92,8 @@ private:
     void AppendEntry(int node, const host::Shape& shape);
     // The first BoundArray index holding `id`, or -1; a quiet lookup (FindNodeById reports).
     int IndexOfId(const NodeId& id) const;
+    // Starts fetching what IndexOfId will read for the two ends of `link`.
+    void PrefetchIds(const CgifReader& reader, const LinkRecord& link) const;
     std::optional<host::Shape> LinkEndShape(CgifReader& reader, const NodeId& id, End end,
                                             const NodeId& sourceId);
     std::optional<host::Shape> DrawLinkEnd(CgifReader& reader, const NodeRecord& node, int index, End end,

@@ -91,6 +91,11 @@ std::optional<int> CgifReader::IndexedNodeId(const NodeId& id) const {
     return ids->FirstWithId(id);
 }
 
+void CgifReader::PrefetchNodeId(const NodeId& id) const {
+    if (const BoundArrayIndex* ids = BoundIndex(); ids != nullptr)
+        ids->PrefetchId(id);
+}
+
 void CgifReader::FindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
                                         NodeRecord& graphNode) const {
     int graph = -1;

@@ -183,6 +183,9 @@ public:
     // ids of a large graph needs no index of its own. Otherwise (between readings, a small
     // table, an empty id) nullopt: the caller searches itself.
     std::optional<int> IndexedNodeId(const NodeId& id) const;
+    // Starts fetching what IndexedNodeId(id) will read, for a sink that knows the ids it will
+    // look up next.
+    void PrefetchNodeId(const NodeId& id) const;
     // The first bound label of the last ReadCgifStream that was defined neither in its graph nor
     // in an earlier one, and so was left unbound without a message ("" when there was none): a
     // text the export wrote is not read back whole when it has one.

@@ -1,33 +1,29 @@
 #include "cgif/reader/IdTable.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zov::cgif {
-
-// 1 + the eight letters as a number in base 26 (below 2^38), or 0 for an id that is not eight
-// letters.
-std::uint64_t IdTable::KeyOf(const drawing::NodeId& id) {
-    const std::uint64_t letters = id.Letters();
-    if (letters == 0)
-        return 0;
-    const std::uint64_t packed = letters - 1; // five bits a letter, the first highest
-    std::uint64_t key = 0;
-    for (int shift = 35; shift >= 0; shift -= 5)
-        key = key * 26 + ((packed >> shift) & 31);
-    return key + 1;
-}
 
 void IdTable::Clear() {
     slots_.clear();
     shift_ = 64;
     used_ = 0;
     repeats_ = false;
+    pendingKey_ = 0;
     others_.clear();
 }
 
 // Fibonacci hashing: the top bits of the product mix every bit of the key.
 std::size_t IdTable::Home(std::uint64_t key) const {
     return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
+}
+
+std::size_t IdTable::SlotOf(std::uint64_t key) const {
+    std::size_t at = Home(key);
+    while (slots_[at] != 0 && KeyOfSlot(slots_[at]) != key)
+        at = (at + 1) & (slots_.size() - 1);
+    return at;
 }
 
 void IdTable::Grow() {
@@ -48,13 +44,13 @@ void IdTable::Grow() {
 }
 
 void IdTable::Add(const drawing::NodeId& id, int index) {
+    Settle();
     const std::uint64_t key = KeyOf(id);
     if (key == 0 || static_cast<std::uint64_t>(index) > IndexMask) {
         const QString text = id.ToString();
         const auto found = others_.find(text);
         if (key != 0 && !slots_.empty()) // an index too large for a slot: is the id in a slot too?
-            for (std::size_t at = Home(key); slots_[at] != 0; at = (at + 1) & (slots_.size() - 1))
-                repeats_ = repeats_ || KeyOfSlot(slots_[at]) == key;
+            repeats_ = repeats_ || slots_[SlotOf(key)] != 0;
         if (found == others_.end()) {
             others_.insert(text, index);
         } else {
@@ -63,36 +59,67 @@ void IdTable::Add(const drawing::NodeId& id, int index) {
         }
         return;
     }
+    // Room is made now, so that the slot fetched is the one the add will use.
     if ((used_ + 1) * 2 > slots_.size())
         Grow();
-    std::size_t at = Home(key);
-    while (slots_[at] != 0) {
-        if (KeyOfSlot(slots_[at]) == key) {
-            repeats_ = repeats_ || index != IndexOfSlot(slots_[at]);
-            if (index < IndexOfSlot(slots_[at]))
-                slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
-            return;
-        }
-        at = (at + 1) & (slots_.size() - 1);
+    if (!others_.isEmpty()) { // rare: ids are kept beside too, so the add is made at once
+        Insert(key, index);
+        repeats_ = repeats_ || others_.contains(id.ToString()); // held beside at a larger index?
+        return;
+    }
+    pendingKey_ = key;
+    pendingIndex_ = index;
+    __builtin_prefetch(&slots_[Home(key)], 1);
+}
+
+void IdTable::Settle() {
+    if (pendingKey_ == 0)
+        return;
+    Insert(std::exchange(pendingKey_, 0), pendingIndex_);
+}
+
+void IdTable::Insert(std::uint64_t key, int index) {
+    const std::size_t at = SlotOf(key);
+    if (slots_[at] != 0) {
+        repeats_ = repeats_ || index != IndexOfSlot(slots_[at]);
+        if (index < IndexOfSlot(slots_[at]))
+            slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
+        return;
     }
     slots_[at] = key << IndexBits | static_cast<std::uint64_t>(index);
     ++used_;
-    if (!others_.isEmpty()) // held beside already, at an index too large for a slot?
-        repeats_ = repeats_ || others_.contains(id.ToString());
 }
 
 int IdTable::Find(const drawing::NodeId& id) const {
     const std::uint64_t key = KeyOf(id);
     if (key != 0 && !slots_.empty()) {
-        for (std::size_t at = Home(key); slots_[at] != 0; at = (at + 1) & (slots_.size() - 1))
-            if (KeyOfSlot(slots_[at]) == key)
-                return IndexOfSlot(slots_[at]);
+        const std::uint64_t slot = slots_[SlotOf(key)];
+        if (key == pendingKey_)
+            return slot != 0 ? std::min(IndexOfSlot(slot), pendingIndex_) : pendingIndex_;
+        if (slot != 0)
+            return IndexOfSlot(slot);
     }
     // An id not packed, or one whose first index did not fit a slot.
     return others_.isEmpty() ? -1 : others_.value(id.ToString(), -1);
 }
 
+bool IdTable::HasRepeats() const {
+    if (repeats_ || pendingKey_ == 0)
+        return repeats_;
+    // Whether the noted add repeats an id held in a slot at another index (an add is only
+    // noted while nothing is kept beside).
+    const std::uint64_t slot = slots_[SlotOf(pendingKey_)];
+    return slot != 0 && IndexOfSlot(slot) != pendingIndex_;
+}
+
+void IdTable::Prefetch(const drawing::NodeId& id) const {
+    const std::uint64_t key = KeyOf(id);
+    if (key != 0 && !slots_.empty())
+        __builtin_prefetch(&slots_[Home(key)]);
+}
+
 void IdTable::Remove(const drawing::NodeId& id, int index) {
+    Settle();
     const std::uint64_t key = KeyOf(id);
     if (key == 0 || static_cast<std::uint64_t>(index) > IndexMask) {
         const auto found = others_.find(id.ToString());

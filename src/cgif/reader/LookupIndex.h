@@ -34,6 +34,7 @@ public:
     int LastNamed(QStringView name, int atOrBefore) const;
     // Smallest index whose node has Id `id` (not empty), or -1.
     int FirstWithId(const NodeId& id) const;
+    void PrefetchId(const NodeId& id) const { firstById_.Prefetch(id); }
     // True while no two nodes of the table have had the same id: each node is then the first
     // with its id.
     bool IdsUnique() const { return !firstById_.HasRepeats(); }
