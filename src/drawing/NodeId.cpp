@@ -102,9 +102,11 @@ double NodeIdGenerator::NextUniform() {
 NodeId NodeIdGenerator::NewId() {
     // Each letter is the integer part of NextUniform() * 26, computed in integers: for 32 random
     // bits r, r / 2^32 * 26 is exact in a double, so its integer part is (r * 26) >> 32.
+    std::uint32_t numbers[IdLetters];
+    engine_.Next8(numbers);
     std::uint64_t key = 0;
-    for (int i = 0; i < IdLetters; ++i) {
-        const auto letter = (static_cast<std::uint64_t>(engine_()) * 26) >> 32;
+    for (const std::uint32_t number : numbers) {
+        const auto letter = (static_cast<std::uint64_t>(number) * 26) >> 32;
         key = (key << BitsPerLetter) | letter;
     }
     return NodeId::FromLetters(key + 1);

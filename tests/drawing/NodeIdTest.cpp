@@ -27,6 +27,16 @@ TEST(NewNodeId, EightLettersAToZFromOneSeedableUniformSequence) {
         ASSERT_TRUE(u >= 0.0 && u < 1.0) << u;
     }
 
+    // Ids drawn after single numbers straddle the generator's regenerations at every offset,
+    // and still take the next eight numbers of the sequence.
+    NodeIdGenerator mixed(3), sequence(3);
+    for (int n = 0; n < 700; ++n) {
+        ASSERT_EQ(mixed.NextUniform(), sequence.NextUniform());
+        const QString id = mixed.NewNodeId();
+        for (const QChar c : id)
+            ASSERT_EQ(c.unicode(), u'A' + static_cast<int>(sequence.NextUniform() * 26)) << "id " << n;
+    }
+
     // Seeding again starts the sequence over.
     NodeIdGenerator reseeded(99);
     const QString a = reseeded.NewNodeId();
