@@ -5,6 +5,8 @@
 #include "app/desktop/SlideList.h"
 #include "host/AutoShapeType.h"
 
+#include <QTest>
+
 namespace zov::test {
 
 namespace {
@@ -92,6 +94,52 @@ TEST_F(SlideListTest, RowsFollowSlidesAddedBehindTheWindow)
     window->goToSlide(1);
     EXPECT_EQ(list.currentRow(), 0);
     EXPECT_EQ(application.ActiveWindow().View().Slide(), added);
+}
+
+// On a small screen the palette opens over the lower part of the list: the list's view ends
+// above it, so that the slide in view, the last one too, is scrolled clear of it; the view takes
+// the whole list again when the palette goes.
+TEST_F(SlideListTest, TheSlideInViewStaysClearOfAToolWindowOverTheList)
+{
+    for (int i = 0; i < 30; ++i)
+        window->addSlide();
+    settle();
+    app::SlideList& list = *window->slideList();
+    const QRect area(list.mapToGlobal(list.contentsRect().topLeft()), list.contentsRect().size());
+    ASSERT_GT(area.height(), 400);
+    QWidget palette(nullptr, Qt::Tool);
+    palette.setGeometry(area.left() + 4, area.bottom() - 249, 300, 300); // over the lower 250 pixels
+    palette.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&palette));
+    QTest::qWait(20);
+    const int covered = area.bottom() - palette.frameGeometry().top() + 1; // the frame counts
+    EXPECT_GE(covered, 250);
+    EXPECT_EQ(list.coveredHeight(), covered);
+    const auto clear = [&](int row) {
+        const QRect rect = list.visualRect(list.model()->index(row, 0));
+        const QRect global(list.viewport()->mapToGlobal(rect.topLeft()), rect.size());
+        return !rect.isEmpty() && list.viewport()->rect().contains(rect) && !global.intersects(palette.frameGeometry());
+    };
+    for (const int slide : {31, 1, 20}) {
+        window->goToSlide(slide);
+        settle();
+        EXPECT_TRUE(clear(slide - 1)) << "slide " << slide;
+    }
+
+    // A palette beside the list, or one over so much of it that no row would be left, changes
+    // nothing.
+    palette.setGeometry(area.right() + 20, area.top(), 300, 300);
+    QTest::qWait(20);
+    EXPECT_EQ(list.coveredHeight(), 0);
+    palette.setGeometry(area.left(), area.top() + 20, 300, area.height());
+    QTest::qWait(20);
+    EXPECT_EQ(list.coveredHeight(), 0);
+    palette.setGeometry(area.left() + 4, area.bottom() - 249, 300, 300);
+    QTest::qWait(20);
+    EXPECT_EQ(list.coveredHeight(), covered);
+    palette.hide();
+    QTest::qWait(20);
+    EXPECT_EQ(list.coveredHeight(), 0);
 }
 
 } // namespace zov::test

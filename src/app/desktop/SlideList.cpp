@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QPixmap>
 #include <QScrollBar>
@@ -66,6 +67,12 @@ SlideList::SlideList(QWidget* parent) : QListWidget(parent)
     thumbnailTimer_.setSingleShot(true);
     thumbnailTimer_.setInterval(150);
     connect(&thumbnailTimer_, &QTimer::timeout, this, &SlideList::updateThumbnails);
+    // On a small screen the palette opens over the lower part of the list: every window shown,
+    // hidden, moved or resized may change what it covers.
+    coverTimer_.setSingleShot(true);
+    coverTimer_.setInterval(0);
+    connect(&coverTimer_, &QTimer::timeout, this, &SlideList::keepClearOfToolWindows);
+    qApp->installEventFilter(this);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { thumbnailTimer_.start(); });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!updating_ && row >= 0)
@@ -173,6 +180,53 @@ void SlideList::resizeEvent(QResizeEvent* event)
 {
     QListWidget::resizeEvent(event);
     thumbnailTimer_.start();
+    coverTimer_.start();
+}
+
+bool SlideList::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+            coverTimer_.start();
+        break;
+    default:
+        break;
+    }
+    return QListWidget::eventFilter(watched, event);
+}
+
+// A window of this program that is not modal and lies over the bottom of the list, across at
+// least half its width, takes its height off the view (as long as a row stays in sight), and
+// the current row is scrolled back into what is left.
+void SlideList::keepClearOfToolWindows()
+{
+    const QMargins margins = viewportMargins();
+    const QRect inner = contentsRect();
+    const QRect area(mapToGlobal(inner.topLeft()), inner.size());
+    int covered = 0;
+    if (isVisible()) {
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            if (other == window() || !other->isVisible() || other->isMinimized() ||
+                other->windowModality() != Qt::NonModal)
+                continue;
+            const QRect over = other->frameGeometry() & area;
+            if (over.isEmpty() || over.bottom() < area.bottom() || 2 * over.width() < area.width())
+                continue;
+            covered = std::max(covered, area.bottom() - over.top() + 1);
+        }
+        const int row = sizeHintForRow(0) + 2 * spacing();
+        if (area.height() - covered < row)
+            covered = 0; // better a covered row than none in sight
+    }
+    if (covered == margins.bottom())
+        return;
+    setViewportMargins(margins.left(), margins.top(), margins.right(), covered);
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void SlideList::updateThumbnails()

@@ -35,6 +35,10 @@ public:
 
     static constexpr QSize kThumbnailSize{128, 96};
 
+    // The height of the list's lower part that a tool window (the palette) covers, kept out of
+    // the view so that the current slide can be scrolled clear of it; 0 when none is.
+    int coveredHeight() const { return viewportMargins().bottom(); }
+
 Q_SIGNALS:
     void slideChosen(int index);                      // 1-based
     void renameRequested(int index, const QString& name);
@@ -46,6 +50,7 @@ Q_SIGNALS:
 protected:
     void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     host::Presentation presentation_;
@@ -54,7 +59,9 @@ private:
     QHash<const host::SlideData*, quint64> fingerprints_; // of the thumbnails drawn
     QIcon blank_;
     QTimer thumbnailTimer_;
+    QTimer coverTimer_; // windows move and show in bursts
     bool updating_ = false;
+    void keepClearOfToolWindows();
 };
 
 // A hash of everything about a slide that shows in its picture.
