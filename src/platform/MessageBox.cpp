@@ -1,5 +1,6 @@
 #include "platform/MessageBox.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zov::platform {
@@ -35,6 +36,24 @@ MessageAnswer defaultAnswer(const Message& message) {
     // A default button number the box does not have falls back to the first button.
     const int index = (message.defaultButton >= 1 && message.defaultButton <= row.count) ? message.defaultButton : 1;
     return row.answers[static_cast<std::size_t>(index - 1)];
+}
+
+QString boxText(const QString& text) {
+    qsizetype end = std::min(text.size(), BoxTextLimit);
+    int lines = 1;
+    for (qsizetype i = 0; i < end; ++i) {
+        // A break begins at a CR or at an LF that no CR comes before.
+        const bool breaks = text[i] == u'\r' || (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'));
+        if (!breaks)
+            continue;
+        if (++lines > BoxLineLimit) {
+            end = i;
+            break;
+        }
+    }
+    if (end == text.size())
+        return text;
+    return text.left(end) + QStringLiteral("... (%1 more characters)").arg(text.size() - end);
 }
 
 } // namespace zov::platform

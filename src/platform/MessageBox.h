@@ -31,4 +31,11 @@ public:
 // The answer a box gives when the user just presses Enter.
 MessageAnswer defaultAnswer(const Message& message);
 
+// The text a box on the screen shows: one that quotes the rest of a long line, or many lines,
+// of a file would make a box larger than the screen, with its buttons off it. A text longer than
+// BoxTextLimit characters or BoxLineLimit lines is cut there and ends "... (N more characters)".
+constexpr qsizetype BoxTextLimit = 1000;
+constexpr int BoxLineLimit = 20;
+QString boxText(const QString& text);
+
 } // namespace zov::platform

@@ -189,9 +189,19 @@ void Configuration::PressOk() {
 void Configuration::PressCancel() { hide(); }
 
 void Configuration::showEvent(QShowEvent* event) {
+    if (!event->spontaneous() && !focusReturn_)
+        focusReturn_ = std::make_unique<FocusReturn>();
     QDialog::showEvent(event);
     if (!event->spontaneous())
         Activate();
+}
+
+void Configuration::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (event->spontaneous() || !focusReturn_)
+        return;
+    focusReturn_->Return();
+    focusReturn_.reset();
 }
 
 void Configuration::onFocusWindowChanged(QWindow* window) {

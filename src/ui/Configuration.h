@@ -7,9 +7,11 @@
 // settings in force (the activation snapshot).
 #include "drawing/DrawingSettings.h"
 #include "platform/CommonDialog.h"
+#include "ui/FocusReturn.h"
 
 #include <QDialog>
 #include <QPointer>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -45,6 +47,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct ColorRow {
@@ -66,6 +69,7 @@ private:
     QCheckBox* arrangeImported_ = nullptr;
     std::vector<QPointer<QWidget>> editorWindows_;
     bool leftForEditorWindow_ = false;
+    std::unique_ptr<FocusReturn> focusReturn_; // to the window the dialog was opened from
 };
 
 } // namespace zov::ui

@@ -4,6 +4,7 @@
 #include "addin/Session.h"
 #include "addin/Version.h"
 #include "ui/AddinsDialog.h"
+#include "ui/FocusReturn.h"
 #include "ui/QtEditorWindows.h"
 
 #include <QCoreApplication>
@@ -74,6 +75,7 @@ void DesktopAddins::ShowAbout() {
 
 void DesktopAddins::ShowAddinsDialog(QWidget* parent) {
     AddinsDialog dialog(*manager_, parent);
+    const FocusReturn focus;
     dialog.exec();
 }
 

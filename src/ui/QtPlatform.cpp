@@ -1,5 +1,6 @@
 #include "ui/QtPlatform.h"
 
+#include "ui/FocusReturn.h"
 #include "ui/WindowPlacement.h"
 
 #include "ui/ColorValue.h"
@@ -57,7 +58,9 @@ platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     logMessage(message);
     QMessageBox box(DialogOwner());
     box.setWindowTitle(message.title);
-    box.setText(message.text);
+    // Plain text: a message quoting a file's "<b>" must not turn into markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(platform::boxText(message.text));
     switch (message.icon) {
     case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
@@ -88,6 +91,7 @@ platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     box.setDefaultButton(row[static_cast<std::size_t>(defaultIndex)].first);
     // Closing the box with Escape or the title bar gives the answer of Cancel where there is
     // one, otherwise of the default button.
+    const FocusReturn focus;
     const int pressed = box.exec();
     for (const auto& [button, answer] : row)
         if (pressed == button)
@@ -141,6 +145,7 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
     // small owner such as the palette it would hang off the screen's edge.
     dialog.resize(860, 540);
     CentreOnScreen(dialog, dialog.parentWidget());
+    const FocusReturn focus;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     if (request.chosenFilterIndex)
@@ -162,6 +167,7 @@ std::optional<QString> QtCommonDialog::ShowSave(const platform::FileDialogReques
 
 std::optional<std::int32_t> QtCommonDialog::ShowColor(std::int32_t initial) {
     QColorDialog dialog(ColorFromBgr(initial), DialogOwner());
+    const FocusReturn focus;
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return BgrFromColor(dialog.selectedColor());
@@ -174,10 +180,16 @@ std::optional<platform::FontChoice> QtCommonDialog::ShowFont(const platform::Fon
     if (initial.size > 0)
         font.setPointSizeF(initial.size);
     QFontDialog dialog(font, DialogOwner());
+    // A family this system lacks (Arial, say) cannot be shown: the dialog shows a stand-in.
+    const QString shown = dialog.currentFont().family();
+    const FocusReturn focus;
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();
-    return platform::FontChoice{chosen.family(), chosen.pointSizeF()};
+    // Unless another family was chosen, the name stays the one asked for, so that shapes keep
+    // a font the presentation programs know rather than this system's stand-in.
+    const bool familyKept = chosen.family() == shown && !initial.name.isEmpty();
+    return platform::FontChoice{familyKept ? initial.name : chosen.family(), chosen.pointSizeF()};
 }
 
 // --- pointer ------------------------------------------------------------------------------

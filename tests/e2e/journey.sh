@@ -265,6 +265,9 @@ insert_at 480 575; insert_at 730 275 # Sit -> Mat (an actor needs an out arc)
 no_new_message 0
 insert_at 480 275; insert_at 480 575 # On -> Sit
 expect_message 1 $'Error\tCannot link an actor to a relation'
+# Without a window manager nobody but the program gives the keyboard back after a box.
+wait_for 5 sh -c "[ \"\$(timeout 5 xdotool getwindowfocus 2>/dev/null)\" = $palette ]" ||
+  fail "the keyboard did not come back to the palette after the box closed"
 
 step "Edit reads a label into the text box and writes a new one"
 option Edit

@@ -57,5 +57,22 @@ TEST(ConsoleMessageBoxes, ShowsControlCharactersVisiblyAndCutsAVeryLongText) {
     EXPECT_EQ(longOut.str().substr(longOut.str().rfind("Note")), "Note: " + std::string(ConsoleTextLimit, 'y') + "\n");
 }
 
+// A box on the screen stops after BoxTextLimit characters or BoxLineLimit lines (a CR LF is one
+// line break), saying how many characters it left out; a shorter text is shown whole.
+TEST(BoxText, CutsAVeryLongOrVeryTallTextSayingHowMuchIsLeftOut) {
+    const QString fits = QString(BoxTextLimit - 20, u'x') + QStringLiteral("\r\nend");
+    EXPECT_EQ(boxText(fits), fits);
+    EXPECT_EQ(boxText(QString(775'000, u'y')), QString(BoxTextLimit, u'y') + QStringLiteral("... (774000 more characters)"));
+
+    QString tall;
+    for (int line = 1; line <= 30; ++line)
+        tall += QStringLiteral("~[ line %1\r\n").arg(line, 2, 10, QLatin1Char('0'));
+    const qsizetype end = tall.indexOf(QStringLiteral("line 20")) + 7; // before the 20th line break
+    EXPECT_EQ(boxText(tall), tall.left(end) + QStringLiteral("... (%1 more characters)").arg(tall.size() - end));
+    // Lone CRs and LFs break lines too.
+    EXPECT_EQ(boxText(QString(25, u'\n')), QString(BoxLineLimit - 1, u'\n') + QStringLiteral("... (6 more characters)"));
+    EXPECT_EQ(boxText(QString(25, u'\r')), QString(BoxLineLimit - 1, u'\r') + QStringLiteral("... (6 more characters)"));
+}
+
 } // namespace
 } // namespace zov::platform

@@ -61,6 +61,29 @@ TEST(QtFontChooser, ChangingOnlyTheFamilyKeepsTheSize) {
     EXPECT_EQ(chosen->size, 18);
 }
 
+// A family this system lacks is shown as a stand-in; OK without choosing another family keeps
+// the name asked for, with the size chosen.
+TEST(QtFontChooser, OkOnAFamilyNotInstalledKeepsItsName) {
+    QtCommonDialog chooser;
+    const QString missing = QStringLiteral("Nonexistent Serif Display");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no font dialog";
+            return;
+        }
+        EXPECT_NE(dialog->currentFont().family(), missing) << "the dialog shows a stand-in";
+        QFont bigger = dialog->currentFont();
+        bigger.setPointSize(20);
+        dialog->setCurrentFont(bigger);
+        dialog->accept();
+    });
+    const auto chosen = chooser.ShowFont(platform::FontChoice{missing, 11}, 3);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->name, missing);
+    EXPECT_EQ(chosen->size, 20);
+}
+
 TEST_F(ConfigurationTest, ComingBackFromThePaletteStartsFromTheSettingsInForce) {
     start();
     palette().ConfigButton->click();

@@ -1,0 +1,32 @@
+#pragma once
+// The keyboard goes back to where it was when a dialog or message box closes. A window manager
+// usually does this; without one (a bare X server, a kiosk session) the focus would stay with
+// the screen's root window, and the palette's keys would do nothing until the user clicked.
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+namespace zov::ui {
+
+class FocusReturn {
+public:
+    FocusReturn() : window_(QApplication::activeWindow()), widget_(QApplication::focusWidget()) {}
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+    ~FocusReturn() { Return(); }
+
+    // Done on destruction; callable earlier, for a window that hides rather than ends.
+    void Return() {
+        if (!window_ || !window_->isVisible() || QApplication::activeModalWidget() != nullptr)
+            return;
+        window_->activateWindow();
+        if (widget_ && widget_->window() == window_)
+            widget_->setFocus(Qt::OtherFocusReason);
+    }
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> widget_;
+};
+
+} // namespace zov::ui
