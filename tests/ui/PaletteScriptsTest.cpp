@@ -114,8 +114,10 @@ public:
             drawing::SaveDrawingSettings(session->DrawingSettings(), held);
             held.setValue(QStringLiteral("ZOVEdit"), QStringLiteral("Startup"), arg, rest.section(u' ', 1));
             session->DrawingSettings() = drawing::LoadDrawingSettings(held);
-        } else if (verb == QStringLiteral("answer")) {
-            messages.script(arg == QStringLiteral("yes") ? platform::MessageAnswer::Yes : platform::MessageAnswer::No);
+        } else if (verb == QStringLiteral("answer")) { // yes, no or cancel: the next box's answer
+            messages.script(arg == QStringLiteral("yes")      ? platform::MessageAnswer::Yes
+                            : arg == QStringLiteral("cancel") ? platform::MessageAnswer::Cancel
+                                                              : platform::MessageAnswer::No);
         } else if (verb == QStringLiteral("close")) {
             palette().close();
             QApplication::processEvents();

@@ -846,15 +846,16 @@ bool IsoGraphReader::ReadTopLevelGraph() {
         HandOn(graphNode, 0, 1);
     } catch (const std::bad_alloc&) {
         reader_.ClearReaderTables();
-        ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));
+        reader_.GraphNotDrawn(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name));
     } catch (const std::exception& failure) {
-        ShowError(QStringLiteral("Graph %1 could not be drawn: %2").arg(name, QString::fromUtf8(failure.what())));
+        reader_.GraphNotDrawn(
+            QStringLiteral("Graph %1 could not be drawn: %2").arg(name, QString::fromUtf8(failure.what())));
     }
     return true;
 }
 
 bool IsoGraphReader::ReadAll() {
-    reader_.SetStoppedBetweenGraphs(false);
+    reader_.BeginReading();
     reader_.Sink().AddEarlierGraphs(earlier_);
     for (bool first = true;; first = false) {
         if (!first && !reader_.KeepReadingAfterGraph()) {

@@ -71,8 +71,17 @@ public:
     GraphSink& Sink() const { return *sink_; }
     drawing::NodeIdGenerator& Ids() const { return ids_; }
     platform::MessageBoxes& Messages() const { return messages_; }
-    bool KeepReadingAfterGraph() const { return !keepReading_ || keepReading_(); }
+    bool KeepReadingAfterGraph() const { return !stopAsked_ && (!keepReading_ || keepReading_()); }
+    // A reading starts: not stopped, and no stop asked for.
+    void BeginReading() {
+        stoppedBetweenGraphs_ = false;
+        stopAsked_ = false;
+    }
     void SetStoppedBetweenGraphs(bool stopped) { stoppedBetweenGraphs_ = stopped; }
+    // A top-level graph the sink could not draw is told in an error box with OK and Cancel:
+    // Cancel stops the reading before the next graph, as the keep-reading check does (a file
+    // imported twice would otherwise ask once for every graph in it).
+    void GraphNotDrawn(const QString& text);
     // The palette text that a title without "*" takes its graph name from.
     void SetPaletteTextSource(std::function<QString()> source) { paletteText_ = std::move(source); }
     // Tells which names a generated graph name ("G" + number) must not take, for example the
@@ -355,6 +364,7 @@ private:
     std::function<void(qsizetype)> positionInLine_;
     unsigned elementsRead_ = 0;
     bool stoppedBetweenGraphs_ = false;
+    bool stopAsked_ = false; // Cancel in a box of GraphNotDrawn
     ReaderTables tables_;
     EarlierGraphs earlier_;                      // filled while a stream is read
     // The concept that a bound label made a reference to an earlier graph's concept; a defining

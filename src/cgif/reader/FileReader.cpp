@@ -60,13 +60,13 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     graphsRead_ = 0;
     sink_->AddEarlierGraphs(earlier_);
     atEnd_ = false;
-    stoppedBetweenGraphs_ = false;
+    BeginReading();
     SetCurrentLine(QString());
     return ReadGraphs();
 }
 
 bool CgifReader::KeepReadingBetweenGraphs() {
-    if (keepReading_ && !keepReading_()) {
+    if (!KeepReadingAfterGraph()) {
         stoppedBetweenGraphs_ = true;
         return false;
     }
@@ -120,12 +120,12 @@ void CgifReader::HandOnGraph() {
             sink_->BuildGraphSlide(*this, SlideNameOf(graphNode), graphNode.Type, 0, 1);
         } catch (const std::bad_alloc&) {
             ClearReaderTables();
-            ShowError(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name.View()));
+            GraphNotDrawn(QStringLiteral("Graph %1 could not be drawn: not enough memory").arg(name.View()));
         } catch (const std::exception& failure) {
-            ShowError(QStringLiteral("Graph %1 could not be drawn: %2")
-                          .arg(name.View(), QString::fromUtf8(failure.what())));
+            GraphNotDrawn(QStringLiteral("Graph %1 could not be drawn: %2")
+                              .arg(name.View(), QString::fromUtf8(failure.what())));
         } catch (...) {
-            ShowError(QStringLiteral("Graph %1 could not be drawn").arg(name.View()));
+            GraphNotDrawn(QStringLiteral("Graph %1 could not be drawn").arg(name.View()));
         }
     }
     referenceContainers_.clear();

@@ -191,4 +191,11 @@ void CgifReader::ShowError(const QString& text) const {
     messages_.inform(text, QStringLiteral("Error"), platform::MessageIcon::Critical);
 }
 
+void CgifReader::GraphNotDrawn(const QString& text) {
+    const platform::Message box{text, QStringLiteral("Error"), platform::MessageIcon::Critical,
+                                platform::MessageButtons::OkCancel, 1};
+    if (messages_.show(box) == platform::MessageAnswer::Cancel)
+        stopAsked_ = true;
+}
+
 } // namespace zov::cgif
