@@ -245,7 +245,11 @@ void SlideList::updateThumbnails()
         if (known != fingerprints_.constEnd() && *known == fingerprint)
             continue;
         fingerprints_.insert(s, fingerprint);
-        QImage image = painter_.renderImage(*s, kThumbnailSize, Qt::transparent);
+        // Drawn in the screen's own pixels (twice as many each way on a screen scaled by two),
+        // so that a thumbnail is as sharp as the slide beside it.
+        const qreal ratio = std::max<qreal>(1, devicePixelRatioF());
+        QImage image = painter_.renderImage(*s, (QSizeF(kThumbnailSize) * ratio).toSize(), Qt::transparent);
+        image.setDevicePixelRatio(ratio);
         QPainter frame(&image);
         frame.setPen(QColor(160, 160, 160));
         const QSizeF page = render::SlidePainter::pageSize(*s);
