@@ -126,6 +126,15 @@ TEST_F(SlideListTest, TheSlideInViewStaysClearOfAToolWindowOverTheList)
         EXPECT_TRUE(clear(slide - 1)) << "slide " << slide;
     }
 
+    // Nor is it covered by a palette that stops just above the list's bottom (as it opens, above
+    // the status bar).
+    palette.setGeometry(area.left() + 4, area.bottom() - 279, 300, 250);
+    QTest::qWait(20);
+    EXPECT_EQ(list.coveredHeight(), area.bottom() - palette.frameGeometry().top() + 1);
+    window->goToSlide(31);
+    settle();
+    EXPECT_TRUE(clear(30));
+
     // A palette beside the list, or one over so much of it that no row would be left, changes
     // nothing.
     palette.setGeometry(area.right() + 20, area.top(), 300, 300);

@@ -199,9 +199,10 @@ bool SlideList::eventFilter(QObject* watched, QEvent* event)
     return QListWidget::eventFilter(watched, event);
 }
 
-// A window of this program that is not modal and lies over the bottom of the list, across at
-// least half its width, takes its height off the view (as long as a row stays in sight), and
-// the current row is scrolled back into what is left.
+// A window of this program that is not modal and lies over the lower part of the list, across
+// at least half its width and down to less than half a row above its bottom (the palette sits
+// just above the status bar), takes the list from its top edge down off the view, as long as a
+// row stays in sight; the current row is scrolled back into what is left.
 void SlideList::keepClearOfToolWindows()
 {
     const QMargins margins = viewportMargins();
@@ -209,16 +210,16 @@ void SlideList::keepClearOfToolWindows()
     const QRect area(mapToGlobal(inner.topLeft()), inner.size());
     int covered = 0;
     if (isVisible()) {
+        const int row = std::max(sizeHintForRow(0), 0) + 2 * spacing();
         for (const QWidget* other : QApplication::topLevelWidgets()) {
             if (other == window() || !other->isVisible() || other->isMinimized() ||
                 other->windowModality() != Qt::NonModal)
                 continue;
             const QRect over = other->frameGeometry() & area;
-            if (over.isEmpty() || over.bottom() < area.bottom() || 2 * over.width() < area.width())
+            if (over.isEmpty() || 2 * (area.bottom() - over.bottom()) >= row || 2 * over.width() < area.width())
                 continue;
             covered = std::max(covered, area.bottom() - over.top() + 1);
         }
-        const int row = sizeHintForRow(0) + 2 * spacing();
         if (area.height() - covered < row)
             covered = 0; // better a covered row than none in sight
     }
