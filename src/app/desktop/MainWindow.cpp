@@ -5,6 +5,7 @@
 #include "app/desktop/ShapeEditCommands.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/desktop/SlideList.h"
+#include "app/desktop/TurnIcon.h"
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
 #include "platform/CommonDialog.h"
@@ -166,10 +167,11 @@ void MainWindow::createActions()
     exitAction_ = make(tr("E&xit"), QKeySequence::Quit, tr("Close the program"), [this] { close(); });
 
     undoAction_ = make(tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), tr("Undo the last change"), [this] { undo(); });
-    undoAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    const QColor iconColour(50, 90, 160);
+    undoAction_->setIcon(turnIcon(Turn::Back, iconColour));
     redoAction_ = make(tr("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), tr("Redo the change undone last"), [this] { redo(); });
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    redoAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    redoAction_->setIcon(turnIcon(Turn::Forward, iconColour));
     deleteAction_ = make(tr("&Delete"), QKeySequence::Delete, tr("Delete the selected shapes or slides"), [this] {
         if (slideList_->hasFocus())
             deleteSlides(slideList_->selectedSlides());
