@@ -422,6 +422,39 @@ TEST_F(MainWindowTest, AtRestDoesNothingYetFollowsChangesMadeBehindItsBack)
     EXPECT_GT(touches.count, 0); // the canvas shows the new shape
 }
 
+// A command that waits in a message box (an import's "File read") has the window show what it
+// did so far, while the undo step that takes it all back is recorded once the command is over.
+TEST_F(MainWindowTest, AMessageBoxInTheMiddleOfACommandSeesTheDocumentAsItIs)
+{
+    const auto steps = window->history()->stepCount();
+    const int rows = window->slideList()->count();
+    const auto box = [] { // a nested loop, as a modal box runs
+        QEventLoop loop;
+        QTimer tick;
+        tick.start(5);
+        QTimer::singleShot(60, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    int rowsInBox = -1;
+    std::size_t stepsInBox = 0;
+    QEventLoop command;
+    QTimer::singleShot(0, &command, [&] {
+        host::Slides slides = application.ActivePresentation().Slides();
+        slides.Add(slides.Count() + 1, host::LayoutBlank);
+        box();
+        rowsInBox = window->slideList()->count();
+        stepsInBox = window->history()->stepCount();
+        slides.Add(slides.Count() + 1, host::LayoutBlank);
+        command.quit();
+    });
+    command.exec();
+    settle();
+    EXPECT_EQ(rowsInBox, rows + 1) << "the slide added before the box is listed while it is up";
+    EXPECT_EQ(stepsInBox, steps) << "no step is recorded in the middle of the command";
+    EXPECT_EQ(window->slideList()->count(), rows + 2);
+    EXPECT_EQ(window->history()->stepCount(), steps + 1) << "one command, one step";
+}
+
 namespace {
 
 // A store whose reading waits until the test lets it go on.

@@ -113,10 +113,13 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     services_.application->windowsChanged = [this] { followActiveWindow(); };
     // Changes made by add-ins arrive unannounced; look for them whenever the user interface goes
     // idle. The look is a few comparisons and touches nothing unless something moved on, so an
-    // idle program stays asleep. Nested loops (a message box in the middle of a command) are
-    // skipped, so that one command is one undo step.
+    // idle program stays asleep. In a nested loop (a message box in the middle of a command,
+    // such as an import's "File read") the window only shows the document as it is: the undo
+    // step is recorded once the command is over, so that one command is one undo step.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-        if (QThread::currentThread()->loopLevel() <= 1 && documentMovedOn())
+        if (QThread::currentThread()->loopLevel() > 1)
+            showDocumentAsItIs();
+        else if (documentMovedOn())
             syncWithDocument();
     });
 
@@ -434,6 +437,28 @@ void MainWindow::syncWithDocument()
     updateActions();
     updateStatus();
     syncing_ = false;
+}
+
+void MainWindow::showDocumentAsItIs()
+{
+    if (window_.IsNothing() || services_.application->ActiveWindow().shared() != window_.shared() ||
+        canvas_->isDragging() || canvas_->isEditingText())
+        return;
+    const host::SlideData* slide = nullptr;
+    try {
+        slide = &window_.View().Slide().data();
+    } catch (const host::HostError&) {
+    }
+    const std::uint64_t revision = window_.Presentation().data().revision;
+    if (revision == shownRevision_ && slide == shownSlide_)
+        return;
+    shownRevision_ = revision;
+    shownSlide_ = slide;
+    if (revision == seenRevision_ && slide == seenSlide_)
+        return; // shown already
+    canvas_->refresh();
+    slideList_->refresh(slide);
+    updateStatus();
 }
 
 bool MainWindow::documentMovedOn() const

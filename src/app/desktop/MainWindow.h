@@ -120,6 +120,9 @@ private:
     // True when the active window, the document's revision or saved state, or the slide in view
     // differ from what the window shows.
     bool documentMovedOn() const;
+    // Brings the canvas, the slide list and the status bar in line with the document without
+    // recording an undo step (while a command waits in a message box).
+    void showDocumentAsItIs();
     void updateTitle();
     void updateActions();
     void updateStatus();
@@ -138,6 +141,9 @@ private:
     int nextUntitled_ = 1;
     std::uint64_t seenRevision_ = 0;
     const host::SlideData* seenSlide_ = nullptr;
+    // What showDocumentAsItIs showed last, so that a box waiting for the user costs nothing.
+    std::uint64_t shownRevision_ = static_cast<std::uint64_t>(-1);
+    const host::SlideData* shownSlide_ = nullptr;
     bool syncing_ = false;
     // Readers still running after their open was cancelled; joined when done or on closing.
     struct Worker {
