@@ -10,7 +10,10 @@ namespace zov::ui {
 
 class FocusReturn {
 public:
-    FocusReturn() : window_(QApplication::activeWindow()), widget_(QApplication::focusWidget()) {}
+    // To `window` (by default the active one), and to the control that has the focus when that
+    // is in the window (else the window's own last focused control gets it back).
+    explicit FocusReturn(QWidget* window = QApplication::activeWindow())
+        : window_(window), widget_(QApplication::focusWidget()) {}
     FocusReturn(const FocusReturn&) = delete;
     FocusReturn& operator=(const FocusReturn&) = delete;
     ~FocusReturn() { Return(); }

@@ -91,7 +91,7 @@ platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     box.setDefaultButton(row[static_cast<std::size_t>(defaultIndex)].first);
     // Closing the box with Escape or the title bar gives the answer of Cancel where there is
     // one, otherwise of the default button.
-    const FocusReturn focus;
+    const FocusReturn focus(DialogOwner());
     const int pressed = box.exec();
     for (const auto& [button, answer] : row)
         if (pressed == button)
@@ -145,7 +145,7 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
     // small owner such as the palette it would hang off the screen's edge.
     dialog.resize(860, 540);
     CentreOnScreen(dialog, dialog.parentWidget());
-    const FocusReturn focus;
+    const FocusReturn focus(DialogOwner());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     if (request.chosenFilterIndex)
@@ -167,7 +167,7 @@ std::optional<QString> QtCommonDialog::ShowSave(const platform::FileDialogReques
 
 std::optional<std::int32_t> QtCommonDialog::ShowColor(std::int32_t initial) {
     QColorDialog dialog(ColorFromBgr(initial), DialogOwner());
-    const FocusReturn focus;
+    const FocusReturn focus(DialogOwner());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return BgrFromColor(dialog.selectedColor());
@@ -182,7 +182,7 @@ std::optional<platform::FontChoice> QtCommonDialog::ShowFont(const platform::Fon
     QFontDialog dialog(font, DialogOwner());
     // A family this system lacks (Arial, say) cannot be shown: the dialog shows a stand-in.
     const QString shown = dialog.currentFont().family();
-    const FocusReturn focus;
+    const FocusReturn focus(DialogOwner());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();
