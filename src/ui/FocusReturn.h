@@ -25,9 +25,19 @@ public:
         window_->activateWindow();
         if (widget_ && widget_->window() == window_)
             widget_->setFocus(Qt::OtherFocusReason);
+        Asked() = window_;
     }
 
+    // The window the keyboard was last given back to. Until the window system confirms it, which
+    // takes events a command running on may not let through, Qt knows no active window; a box
+    // opened meanwhile belongs to this one.
+    static QWidget* LastAsked() { return Asked(); }
+
 private:
+    static QPointer<QWidget>& Asked() {
+        static QPointer<QWidget> window;
+        return window;
+    }
     QPointer<QWidget> window_;
     QPointer<QWidget> widget_;
 };

@@ -22,6 +22,8 @@ namespace zov::ui {
 QWidget* DialogOwner() {
     // A window just hidden (a dismissed progress dialog) can still be the active one for a moment.
     QWidget* owner = QApplication::activeWindow();
+    if (!owner)
+        owner = FocusReturn::LastAsked();
     while (owner && !owner->isVisible())
         owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
     return owner;

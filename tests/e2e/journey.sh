@@ -321,6 +321,10 @@ key ctrl+a
 type_text "$work/park.cgf"
 key Return
 expect_message 3 $'ZOVEdit\tFile read'
+# The box came up while the import still held the program, before the window system had told it
+# that the palette was active again after the file dialog: the keyboard still goes back there.
+wait_for 5 sh -c "[ \"\$(timeout 5 xdotool getwindowfocus 2>/dev/null)\" = $palette ]" ||
+  fail "the keyboard did not come back to the palette after \"File read\""
 before_export=$(snapshot)
 expect_in "$before_export" ";%Graph*Park%;"
 
