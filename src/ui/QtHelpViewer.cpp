@@ -31,7 +31,12 @@ bool QtHelpViewer::ShowHelp(const QString& location, platform::HelpCommand comma
         if (!window_) {
             window_ = new HelpWindow;
             window_->setAttribute(Qt::WA_DeleteOnClose);
-            CentreOnScreen(*window_, QApplication::activeWindow());
+            // Beside a tool window it is opened from (the palette), else in the middle.
+            const QWidget* from = QApplication::activeWindow();
+            if (from && from->windowType() == Qt::Tool)
+                PlaceBesideOrCentre(*window_, from);
+            else
+                CentreOnScreen(*window_, from);
         }
         window_->SetProject(std::move(*project));
         loadedFile_ = file;

@@ -13,6 +13,11 @@ namespace zov::ui {
 // Nothing happens when `owner` is null or not visible.
 void PlaceBeside(QWidget& tool, const QWidget* owner);
 
+// Moves `window` beside `owner` (right of it, else left, level with its top) when the screen
+// has room there, else to the middle of the screen, as CentreOnScreen does: a help window
+// opened from the palette is read beside the palette, not over it.
+void PlaceBesideOrCentre(QWidget& window, const QWidget* owner);
+
 // Moves `window` to the middle of the screen `owner` is on (the primary screen without one),
 // made smaller first where the screen is smaller than it.
 void CentreOnScreen(QWidget& window, const QWidget* owner);

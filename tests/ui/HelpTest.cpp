@@ -4,6 +4,7 @@
 
 #include "support/TestPaths.h"
 #include "ui/HelpWindow.h"
+#include "ui/WindowPlacement.h"
 #include "ui/QtHelpViewer.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QPointer>
 #include <QTreeWidget>
+#include <cstdlib>
 #include <set>
 
 namespace zov::ui::testing {
@@ -106,6 +108,28 @@ TEST(HelpViewer, OpensTheIntroductionWithContentsOrIndex) {
     QTest::keyClick(window->Browser(), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_TRUE(open.isNull() || !open->isVisible());
+}
+
+// A window opened from a tool window (the help from the palette) goes beside it where the
+// screen has room, level with its top, so that both can be used at once; else in the middle.
+TEST(WindowPlacement, BesideAToolWindowWhereTheScreenHasRoomElseInTheMiddle) {
+    QWidget palette(nullptr, Qt::Tool);
+    const QRect screen = palette.screen()->availableGeometry();
+    palette.setGeometry(screen.right() - 270, screen.top() + 50, 260, 215);
+    palette.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&palette));
+
+    QWidget help(nullptr, Qt::Window);
+    help.resize(300, 200);
+    PlaceBesideOrCentre(help, &palette);
+    EXPECT_FALSE(help.frameGeometry().intersects(palette.frameGeometry()));
+    EXPECT_TRUE(screen.contains(help.frameGeometry()));
+    EXPECT_LE(std::abs(help.frameGeometry().top() - palette.frameGeometry().top()), 4);
+
+    QWidget wide(nullptr, Qt::Window);
+    wide.resize(screen.width() - 100, 200);
+    PlaceBesideOrCentre(wide, &palette);
+    EXPECT_LT((wide.geometry().center() - screen.center()).manhattanLength(), 40);
 }
 
 TEST(HelpViewer, AMissingHelpFileIsTold) {
