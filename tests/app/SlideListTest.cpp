@@ -96,6 +96,29 @@ TEST_F(SlideListTest, RowsFollowSlidesAddedBehindTheWindow)
     EXPECT_EQ(application.ActiveWindow().View().Slide(), added);
 }
 
+// A slide dropped in the list goes to the gap nearest the drop: before a row in its upper half
+// or in the spacing just above it, after it in its lower half, at the end below the last row.
+TEST_F(SlideListTest, ADropGoesToTheGapNearestIt)
+{
+    for (int i = 0; i < 4; ++i)
+        window->addSlide();
+    settle();
+    app::SlideList& list = *window->slideList();
+    list.scrollToTop();
+    ASSERT_EQ(list.count(), 5);
+    const QRect second = list.visualRect(list.model()->index(1, 0));
+    const QRect third = list.visualRect(list.model()->index(2, 0));
+    ASSERT_GT(third.top(), second.bottom() + 1) << "rows have spacing between them";
+    const int x = second.center().x();
+    EXPECT_EQ(list.gapAt(QPoint(x, second.top() + 2)), 1);
+    EXPECT_EQ(list.gapAt(QPoint(x, second.bottom() - 2)), 2);
+    EXPECT_EQ(list.gapAt(QPoint(x, (second.bottom() + third.top()) / 2)), 2) << "in the spacing between two rows";
+    EXPECT_EQ(list.gapAt(QPoint(x, third.top() + 2)), 2);
+    EXPECT_EQ(list.gapAt(QPoint(x, 0)), 0);
+    const QRect last = list.visualRect(list.model()->index(4, 0));
+    EXPECT_EQ(list.gapAt(QPoint(x, last.bottom() + 20)), 5);
+}
+
 // On a small screen the palette opens over the lower part of the list: the list's view ends
 // above it, so that the slide in view, the last one too, is scrolled clear of it; the view takes
 // the whole list again when the palette goes.

@@ -269,6 +269,20 @@ void SlideList::updateThumbnails()
     updating_ = false;
 }
 
+int SlideList::gapAt(QPoint point) const
+{
+    if (const QModelIndex under = indexAt(point); under.isValid())
+        return under.row() + (point.y() < visualRect(under).center().y() ? 0 : 1);
+    // Between two rows (the list's spacing), above the first or below the last: rows are one
+    // under the other, and the first whose middle is below the point comes after the gap.
+    for (int row = 0; row < count(); ++row) {
+        const QRect rect = visualRect(model()->index(row, 0));
+        if (point.y() < rect.center().y())
+            return row;
+    }
+    return count();
+}
+
 void SlideList::dropEvent(QDropEvent* event)
 {
     if (event->source() != this) {
@@ -276,10 +290,7 @@ void SlideList::dropEvent(QDropEvent* event)
         return;
     }
     const int from = currentRow();
-    const QModelIndex target = indexAt(event->position().toPoint());
-    int gap = target.isValid() ? target.row() : count();
-    if (target.isValid() && dropIndicatorPosition() == QAbstractItemView::BelowItem)
-        ++gap;
+    const int gap = gapAt(event->position().toPoint());
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     // Several slides selected, the one dragged among them: they all go, in their order.

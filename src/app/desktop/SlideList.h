@@ -35,6 +35,11 @@ public:
 
     static constexpr QSize kThumbnailSize{128, 96};
 
+    // The gap (0-based: before row `gap`, or the number of rows for the end) a drop at `point`
+    // of the view goes to: before a row when it falls in that row's upper half or in the spacing
+    // above it, after the row in its lower half.
+    int gapAt(QPoint point) const;
+
     // The height of the list's lower part that a tool window (the palette) covers, kept out of
     // the view so that the current slide can be scrolled clear of it; 0 when none is.
     int coveredHeight() const { return viewportMargins().bottom(); }
