@@ -125,6 +125,35 @@ TEST(Preservation, DeletingASlideTakesItsNotesAlongAndNothingElse)
     }
 }
 
+// A jump from one slide to another that is deleted then goes to the slide it is on: the package
+// keeps no relationship to a missing part, and a slide added later under the deleted slide's
+// part name does not become the jump's target.
+TEST(Preservation, AJumpToADeletedSlideIsNotLeftDanglingNorTakenOverByANewSlide)
+{
+    PartMap before = twoSlideDeck();
+    QByteArray& rels = before.at(QStringLiteral("ppt/slides/_rels/slide1.xml.rels"));
+    rels.replace("</Relationships>", "<Relationship Id=\"rId7\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+                                     "2006/relationships/slide\" Target=\"slide2.xml\"/></Relationships>");
+    const Presentation p = readPresentation(zipParts(before), QStringLiteral("jump.pptx"));
+    p.Slides().Item(2).Delete();
+    const PartMap after = unzipParts(presentationBytes(p));
+    const QByteArray jumps = after.at(QStringLiteral("ppt/slides/_rels/slide1.xml.rels"));
+    EXPECT_TRUE(jumps.contains("Id=\"rId7\"")) << "the slide's XML refers to it";
+    EXPECT_TRUE(jumps.contains("Target=\"slide1.xml\"")) << jumps.toStdString();
+    EXPECT_FALSE(jumps.contains("slide2.xml"));
+    EXPECT_TRUE(jumps.contains("../media/image1.png")) << "its other relationships stay";
+
+    // Saved again with a slide added: the new slide takes the free name, the jump stays put.
+    const Presentation again = readPresentation(zipParts(after), QStringLiteral("jump.pptx"));
+    again.Slides().Add(2, LayoutBlank);
+    const PartMap added = unzipParts(presentationBytes(again));
+    EXPECT_EQ(added.count(QStringLiteral("ppt/slides/slide2.xml")), 1u);
+    EXPECT_FALSE(added.at(QStringLiteral("ppt/slides/_rels/slide1.xml.rels")).contains("slide2.xml"));
+    if (schemasAvailable()) {
+        EXPECT_EQ(schemaProblems({{QStringLiteral("ppt/slides/_rels/slide1.xml.rels"), jumps}}), QStringList());
+    }
+}
+
 // Undo brings back a slide whose part a save has already dropped: it must come back with the
 // picture only it showed, its notes and their relationships, under its old name when that is
 // free and under a new one (notes pointing at it) when a new slide took the name meanwhile.

@@ -46,6 +46,27 @@ std::vector<Relationship> readRels(const PartSet& parts, const QString& part)
     }
 }
 
+// A slide's jump to a slide that was deleted ("Place in this document") now jumps to the slide it
+// is on, where it goes nowhere: a relationship to a missing part makes the package invalid, and
+// a new slide that took the deleted slide's part name would silently become the jump's target.
+// The relationship keeps its id, so the slide's own XML, which refers to it, stays as it is.
+void retargetJumpsToRemovedSlides(PartSet& parts, const QSet<QString>& slides)
+{
+    const QString slideType = ns::relType("slide");
+    for (const QString& slide : slides) {
+        std::vector<Relationship> rels = readRels(parts, slide);
+        bool changed = false;
+        for (Relationship& rel : rels) {
+            if (rel.external || rel.type != slideType || parts.contains(resolveTarget(slide, rel.target)))
+                continue;
+            rel.target = relativeTarget(slide, slide);
+            changed = true;
+        }
+        if (changed)
+            parts.set(relsPartName(slide), writeRelationships(rels));
+    }
+}
+
 // Every part reachable from the package's relationships.
 QSet<QString> reachableParts(const PartSet& parts)
 {
@@ -634,6 +655,9 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
         types.removeOverride(part);
         relsChanged = typesChanged = true;
     }
+
+    if (!removedRelIds.isEmpty())
+        retargetJumpsToRemovedSlides(parts, staying);
 
     // Every slide, new ones into new parts.
     pkg.slideRelIds.clear();
