@@ -100,7 +100,8 @@ TEST_F(ExportCommandTest, WriteAndCloseFailuresAreReportedInsteadOfSuccess) {
 
 // A label the 2001 dialect has no syntax for (a name without quotes, a decimal number, as graphs
 // read from ISO CGIF hold) is written as it stands, and the export says the file will not read
-// back, why, and where the 2001 reading stops; the ISO dialect writes such graphs without a word.
+// back, why, and where (in which graph, at what) the 2001 reading stops; the ISO dialect writes
+// such graphs without a word.
 TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     g.addSlide("Trip");
     g.draw({"c|AAAAAAAA|City:Boston"});
@@ -111,7 +112,8 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     EXPECT_EQ(boxes()[0], QStringLiteral("ZOVEdit: File written"));
     EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: it holds what only "
                                          "ISO CGIF has (such as a name without quotes or a signed number), so an "
-                                         "import reads it as ISO CGIF, and reading it as 2001 CGIF stops at \"Cannot "
+                                         "import reads it as ISO CGIF, and reading it as 2001 CGIF stops in graph "
+                                         "Trip at \"Cannot "
                                          "find ] terminator for concept (at Boston;0@0;)\". Export them as ISO 24707 "
                                          "CGIF to keep them."));
     EXPECT_EQ(messages.shown().at(1).icon, platform::MessageIcon::Exclamation);
@@ -129,7 +131,8 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     MemoryStream stops;
     EXPECT_EQ(ExportGraphs(decimal.presentation(), stops, messages), ExportOutcome::WrittenNotReadBack);
     ASSERT_EQ(boxes().size(), 2);
-    EXPECT_TRUE(boxes()[1].contains(QStringLiteral("reading it stops at \"Cannot find ] terminator for concept (at .14;0@0;)\"")))
+    EXPECT_TRUE(boxes()[1].contains(
+        QStringLiteral("reading it stops in graph Pi at \"Cannot find ] terminator for concept (at .14;0@0;)\"")))
         << boxes()[1].toStdString();
 
     // A relation without its out arc, which the export stops at with an error, is written

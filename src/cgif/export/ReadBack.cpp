@@ -7,44 +7,65 @@
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
+#include <functional>
+#include <utility>
+
 namespace zov::cgif::exporter {
 
 namespace {
 
-// Keeps the first message the reader shows instead of showing it.
+// Keeps the first message the reader shows instead of showing it, with the name of the graph
+// the reader was in then.
 class FirstMessage : public platform::MessageBoxes {
 public:
+    explicit FirstMessage(std::function<QString()> graph) : graph_(std::move(graph)) {}
     platform::MessageAnswer show(const platform::Message& message) override {
-        if (!text_)
+        if (!text_) {
             text_ = message.text;
+            graphName_ = graph_();
+        }
         return platform::defaultAnswer(message);
     }
     const std::optional<QString>& text() const { return text_; }
+    const QString& graphName() const { return graphName_; }
 
 private:
+    std::function<QString()> graph_;
     std::optional<QString> text_;
+    QString graphName_;
 };
 
 } // namespace
 
 namespace {
 
-// What the 2001 reader makes of `text`: the first message it shows, if any, and the first
-// label it leaves unbound ("" when none).
+// What the 2001 reader makes of `text`: the first message it shows, if any, and where ("stops in
+// graph NAME at "MESSAGE""), and the first label it leaves unbound ("" when none).
 struct Reading {
     std::optional<QString> stop;
+    QString where;
     QString unbound;
 };
 
 Reading ReadWith2001Reader(const QString& text) {
     drawing::NodeIdGenerator ids;
-    FirstMessage messages;
+    const CgifReader* reading2001 = nullptr;
+    FirstMessage messages([&reading2001] {
+        const auto& nodes = reading2001->Tables().BoundArray;
+        return !nodes.empty() && nodes.front().Kind == NodeKind::Graph ? nodes.front().Name.ToString() : QString();
+    });
     NullGraphSink sink;
     CgifReader reader(ids, messages, sink);
+    reading2001 = &reader;
     const auto stream = platform::StringTextStream(text);
     Reading reading;
     if (!reader.ReadCgifStream(*stream) || messages.text())
         reading.stop = messages.text().value_or(QStringLiteral("an error"));
+    if (reading.stop) {
+        reading.where = messages.graphName().isEmpty()
+                            ? QStringLiteral("stops at \"%1\"").arg(*reading.stop)
+                            : QStringLiteral("stops in graph %1 at \"%2\"").arg(messages.graphName(), *reading.stop);
+    }
     reading.unbound = reader.FirstUnboundLabel();
     return reading;
 }
@@ -62,11 +83,11 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
         QString problem = QStringLiteral("it holds what only ISO CGIF has (such as a name without quotes or a signed "
                                          "number), so an import reads it as ISO CGIF");
         if (stop)
-            problem += QStringLiteral(", and reading it as 2001 CGIF stops at \"%1\"").arg(*stop);
+            problem += QStringLiteral(", and reading it as 2001 CGIF %1").arg(reading.where);
         return ReadBackFailure{problem, true, stop};
     }
     if (stop)
-        return ReadBackFailure{QStringLiteral("reading it stops at \"%1\"").arg(*stop), true, stop};
+        return ReadBackFailure{QStringLiteral("reading it %1").arg(reading.where), true, stop};
     if (!reading.unbound.isEmpty())
         // A concept that refers to a label no slide before it defines: a slide moved before the
         // one it refers to, or a label only ever referred to.
