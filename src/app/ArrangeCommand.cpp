@@ -39,7 +39,7 @@ int runArrange(const QStringList& args) {
     if (output == parsed->input && output != QLatin1String("-")) {
         lock.emplace(output);
         QString held;
-        const auto waiting = [&] { messages.status().Show(lockWaitStatus(output)); };
+        const auto waiting = [&] { messages.status().Show(DocumentLock::waitStatus(output)); };
         if (!lock->acquire(std::chrono::seconds(30), held, waiting)) {
             messages.inform(held, QStringLiteral("Error"), platform::MessageIcon::Critical);
             return 2;

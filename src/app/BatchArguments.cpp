@@ -81,8 +81,4 @@ QString statusName(const QString& path, bool output) {
     return QFileInfo(path).fileName();
 }
 
-QString lockWaitStatus(const QString& path) {
-    return QStringLiteral("Waiting for another program to finish with ") + statusName(path);
-}
-
 } // namespace zov::app

@@ -32,8 +32,6 @@ bool defaultOutputTaken(const QString& output, QString& problem);
 // A file as a status line names it: its name without its folder ("standard input" or "standard
 // output" for "-").
 QString statusName(const QString& path, bool output = false);
-// The status line while a command waits for the lock another program holds on `path`.
-QString lockWaitStatus(const QString& path);
 
 // IN [-o OUT]; on a usage error returns nothing and says why in `problem`.
 std::optional<InputOutputArguments> parseInputOutputArguments(const QStringList& args, QString& problem);

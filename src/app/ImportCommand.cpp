@@ -184,7 +184,7 @@ int runImport(const QStringList& args) {
     } else {
         lock.emplace(parsed->into);
         QString held;
-        const auto waiting = [&] { session.messages.status().Show(lockWaitStatus(parsed->into)); };
+        const auto waiting = [&] { session.messages.status().Show(DocumentLock::waitStatus(parsed->into)); };
         if (!lock->acquire(LockWait, held, waiting)) {
             session.messages.inform(held, ErrorTitle, platform::MessageIcon::Critical);
             return 2;

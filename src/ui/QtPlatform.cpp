@@ -58,7 +58,8 @@ platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     // A progress dialog never stays over a box: both are modal, and the box would wait under it.
     ImportProgressDialog::DismissRunning();
     logMessage(message);
-    QMessageBox box(DialogOwner());
+    QWidget* const owner = DialogOwner();
+    QMessageBox box(owner);
     box.setWindowTitle(message.title);
     // Plain text: a message quoting a file's "<b>" must not turn into markup.
     box.setTextFormat(Qt::PlainText);
@@ -93,7 +94,7 @@ platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     box.setDefaultButton(row[static_cast<std::size_t>(defaultIndex)].first);
     // Closing the box with Escape or the title bar gives the answer of Cancel where there is
     // one, otherwise of the default button.
-    const FocusReturn focus(DialogOwner());
+    const FocusReturn focus(owner);
     const int pressed = box.exec();
     for (const auto& [button, answer] : row)
         if (pressed == button)
@@ -147,7 +148,7 @@ std::optional<QString> runFileDialog(const platform::FileDialogRequest& request,
     // small owner such as the palette it would hang off the screen's edge.
     dialog.resize(860, 540);
     CentreOnScreen(dialog, dialog.parentWidget());
-    const FocusReturn focus(DialogOwner());
+    const FocusReturn focus(dialog.parentWidget());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     if (request.chosenFilterIndex)
@@ -169,7 +170,7 @@ std::optional<QString> QtCommonDialog::ShowSave(const platform::FileDialogReques
 
 std::optional<std::int32_t> QtCommonDialog::ShowColor(std::int32_t initial) {
     QColorDialog dialog(ColorFromBgr(initial), DialogOwner());
-    const FocusReturn focus(DialogOwner());
+    const FocusReturn focus(dialog.parentWidget());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return BgrFromColor(dialog.selectedColor());
@@ -184,7 +185,7 @@ std::optional<platform::FontChoice> QtCommonDialog::ShowFont(const platform::Fon
     QFontDialog dialog(font, DialogOwner());
     // A family this system lacks (Arial, say) cannot be shown: the dialog shows a stand-in.
     const QString shown = dialog.currentFont().family();
-    const FocusReturn focus(DialogOwner());
+    const FocusReturn focus(dialog.parentWidget());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();

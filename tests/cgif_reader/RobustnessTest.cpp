@@ -49,8 +49,9 @@ public:
             reader.FindNodeById(tables.BoundArray[i].Id, found, index);
             lookups << tables.BoundArray[i].Id.ToString() + u' ' + QString::number(index);
             // While the index says no id was held twice, a node is the first with its id.
-            if (reader.IndexedIdsUnique() && !tables.BoundArray[i].Id.IsEmpty())
+            if (reader.IndexedIdsUnique() && !tables.BoundArray[i].Id.IsEmpty()) {
                 EXPECT_EQ(index, static_cast<int>(i)) << tables.BoundArray[i].Id.ToString().toStdString();
+            }
         }
     }
     QStringList lookups;

@@ -1,11 +1,10 @@
 #include "app/desktop/MainWindow.h"
 
-#include "app/BatchArguments.h"
-
 #include "app/desktop/ShapeEditCommands.h"
 #include "app/desktop/SlideCanvas.h"
 #include "app/desktop/SlideList.h"
 #include "app/desktop/TurnIcon.h"
+#include "app/document/DocumentLock.h"
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
 #include "platform/CommonDialog.h"
@@ -758,7 +757,7 @@ bool MainWindow::saveTo(const QString& path)
     try {
         services_.store->write(window_.Presentation(), path, [this, &path] {
             // Another program (an import into the file) holds it: the wait is not the save's.
-            statusBar()->showMessage(lockWaitStatus(path));
+            statusBar()->showMessage(DocumentLock::waitStatus(path));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     } catch (const std::exception& e) {

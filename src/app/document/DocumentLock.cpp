@@ -20,6 +20,11 @@ QString DocumentLock::lockPathOf(const QString& documentPath)
            QFile::decodeName(platform::HiddenNameBeside(QFile::encodeName(file.fileName()), QByteArrayLiteral(".lock")));
 }
 
+QString DocumentLock::waitStatus(const QString& documentPath)
+{
+    return QStringLiteral("Waiting for another program to finish with ") + QFileInfo(documentPath).fileName();
+}
+
 DocumentLock::DocumentLock(const QString& documentPath)
     : document_(QFileInfo(documentPath).absoluteFilePath()),
       lock_(std::make_unique<QLockFile>(lockPathOf(documentPath)))

@@ -26,6 +26,8 @@ public:
     bool acquire(std::chrono::milliseconds wait, QString& problem, const std::function<void()>& waiting = {});
     // The lock file that guards `documentPath`.
     static QString lockPathOf(const QString& documentPath);
+    // What a status line says while the lock another program holds on `documentPath` is waited for.
+    static QString waitStatus(const QString& documentPath);
 
 private:
     // One try, with the lock file covered against Ctrl-C from the moment it is made.

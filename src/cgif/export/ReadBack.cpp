@@ -7,22 +7,21 @@
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
-#include <functional>
-#include <utility>
-
 namespace zov::cgif::exporter {
 
 namespace {
 
 // Keeps the first message the reader shows instead of showing it, with the name of the graph
-// the reader was in then.
+// the reader was in then (the graph node first in its table).
 class FirstMessage : public platform::MessageBoxes {
 public:
-    explicit FirstMessage(std::function<QString()> graph) : graph_(std::move(graph)) {}
+    void Watch(const CgifReader& reader) { reader_ = &reader; }
     platform::MessageAnswer show(const platform::Message& message) override {
         if (!text_) {
             text_ = message.text;
-            graphName_ = graph_();
+            const auto& nodes = reader_->Tables().BoundArray;
+            if (!nodes.empty() && nodes.front().Kind == NodeKind::Graph)
+                graphName_ = nodes.front().Name.ToString();
         }
         return platform::defaultAnswer(message);
     }
@@ -30,7 +29,7 @@ public:
     const QString& graphName() const { return graphName_; }
 
 private:
-    std::function<QString()> graph_;
+    const CgifReader* reader_ = nullptr;
     std::optional<QString> text_;
     QString graphName_;
 };
@@ -49,14 +48,10 @@ struct Reading {
 
 Reading ReadWith2001Reader(const QString& text) {
     drawing::NodeIdGenerator ids;
-    const CgifReader* reading2001 = nullptr;
-    FirstMessage messages([&reading2001] {
-        const auto& nodes = reading2001->Tables().BoundArray;
-        return !nodes.empty() && nodes.front().Kind == NodeKind::Graph ? nodes.front().Name.ToString() : QString();
-    });
+    FirstMessage messages;
     NullGraphSink sink;
     CgifReader reader(ids, messages, sink);
-    reading2001 = &reader;
+    messages.Watch(reader);
     const auto stream = platform::StringTextStream(text);
     Reading reading;
     if (!reader.ReadCgifStream(*stream) || messages.text())

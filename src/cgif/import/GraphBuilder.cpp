@@ -216,10 +216,9 @@ int GraphBuilder::IndexOfId(const NodeId& id) const {
 }
 
 void GraphBuilder::PrefetchIds(const CgifReader& reader, const LinkRecord& link) const {
-    const IdTable& own = firstNode_;
     for (const NodeId* id : {&link.From, &link.To}) {
         reader.PrefetchNodeId(*id);
-        own.Prefetch(*id);
+        firstNode_.Prefetch(*id);
     }
 }
 
