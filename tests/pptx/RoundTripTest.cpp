@@ -122,4 +122,21 @@ TEST_F(RoundTrip, TextIsSplitIntoParagraphsAndNeverCarriesCharactersXmlCannotHol
     const Presentation copy = readPresentation(bytes, QStringLiteral("text.pptx"));
     const Shape back = copy.Slides().Item(1).Shapes().Item(1);
     EXPECT_EQ(back.TextFrame().TextRange().Text(), QStringLiteral("first\r\nsecond\vsoft\r\n\r\nbell form end"));
+
+    // Markup characters, tabs and line ends in a name, and characters beyond the first plane,
+    // come back as they were; an unpaired surrogate and U+FFFE/U+FFFF are dropped.
+    const QString cat = QString::fromUtf8("\xF0\x9F\x90\x88");
+    Presentation q = app.Presentations().Add();
+    Shape named = q.Slides().Add(1, LayoutBlank).Shapes().AddShape(ShapeOval, 10, 10, 100, 10);
+    named.SetName(QStringLiteral("a\"b<c>&d\te\nf\rg ") + cat + QChar(0xD800) + u'h');
+    named.TextFrame().TextRange().SetText(QStringLiteral("<x & \"y\"> \t") + cat + QChar(0xDC00) + QChar(0xFFFE) + QChar(0xFFFF) +
+                                          QString::fromUtf8(" caf\xC3\xA9 \xE4\xB8\xAD"));
+    named.Fill().ForeColor().SetRGB(0x0A1B2C);
+    const Presentation qCopy = reopen(q);
+    const Shape read = qCopy.Slides().Item(1).Shapes().Item(1);
+    EXPECT_EQ(read.Name(), QStringLiteral("a\"b<c>&d\te\nf\rg ") + cat + u'h');
+    EXPECT_EQ(read.TextFrame().TextRange().Text(), QStringLiteral("<x & \"y\"> \t") + cat + QString::fromUtf8(" caf\xC3\xA9 \xE4\xB8\xAD"));
+    EXPECT_EQ(read.Fill().ForeColor().RGB(), 0x0A1B2C);
+    const QByteArray part = unzipParts(presentationBytes(q)).at(QStringLiteral("ppt/slides/slide1.xml"));
+    EXPECT_TRUE(part.contains("<a:srgbClr val=\"2C1B0A\"/>")) << part.constData();
 }

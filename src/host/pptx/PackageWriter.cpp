@@ -331,6 +331,7 @@ public:
         std::vector<qsizetype> starts;
         starts.reserve(slide_.shapes.size() + 1);
         QByteArray out;
+        XmlBytes shapeXml; // a new shape's XML, written apart and then appended whole
         out += pieces.head;
         out += tag;
         out += pieces.middle;
@@ -344,7 +345,9 @@ public:
                 const ParsedShape before = readShapeXml(QString::fromUtf8(shape->sourceXml), scope, defaults_);
                 out += patchShape(*shape, shape->sourceXml, before, id, ids, scope);
             } else if (shape->kind != ShapeKind::Foreign) {
-                writeNewShape(out, *shape, id, ids, prefixes);
+                shapeXml.Clear();
+                writeNewShape(shapeXml, *shape, id, ids, prefixes);
+                shapeXml.AppendTo(out);
             } else {
                 continue; // nothing to write for a foreign shape without XML
             }

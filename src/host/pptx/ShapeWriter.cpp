@@ -5,6 +5,7 @@
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
 #include "host/pptx/Units.h"
+#include "host/pptx/XmlBytes.h"
 #include "host/pptx/XmlTree.h"
 
 #include <algorithm>
@@ -26,11 +27,6 @@ std::int64_t lineWidthEmu(float points)
     return std::clamp<std::int64_t>(pointsToEmu(points), 0, MaxLineWidthEmu);
 }
 
-QByteArray hexColour(std::uint32_t bgr)
-{
-    return bgrToHex(bgr).toLatin1();
-}
-
 bool isConnectorPreset(const QString& preset)
 {
     return preset == QLatin1String("straightConnector1") || preset == QLatin1String("line")
@@ -39,14 +35,14 @@ bool isConnectorPreset(const QString& preset)
 }
 
 // The preset a new shape is drawn with: its own when it is one we model, else the one of its type.
-QByteArray presetFor(const ShapeData& s)
+QString presetFor(const ShapeData& s)
 {
     if (s.kind == ShapeKind::Connector)
-        return isConnectorPreset(s.preset) ? s.preset.toLatin1() : QByteArray("straightConnector1");
+        return isConnectorPreset(s.preset) ? s.preset : QStringLiteral("straightConnector1");
     if (autoShapeTypeOfPreset(s.preset) != 0)
-        return s.preset.toLatin1();
+        return s.preset;
     const QString byType = presetOfAutoShapeType(s.autoShapeType);
-    return byType.isEmpty() ? QByteArray("rect") : byType.toLatin1();
+    return byType.isEmpty() ? QStringLiteral("rect") : byType;
 }
 
 struct ConnectorBox {
@@ -86,55 +82,63 @@ std::int64_t rotationUnits(float degrees)
 
 class Writer {
 public:
-    Writer(QByteArray& out, const Prefixes& prefixes) : o(out), px(prefixes) {}
+    Writer(XmlBytes& out, const Prefixes& prefixes) : o(out), px(prefixes) {}
 
-    void open(const QByteArray& prefix, const char* local)
+    void open(const QByteArray& prefix, std::string_view local)
     {
-        o += '<';
-        o += prefix;
-        o += local;
+        o.Raw('<');
+        o.Raw(prefix);
+        o.Raw(local);
     }
-    void close(const QByteArray& prefix, const char* local)
+    void close(const QByteArray& prefix, std::string_view local)
     {
-        o += "</";
-        o += prefix;
-        o += local;
-        o += '>';
+        o.Raw("</");
+        o.Raw(prefix);
+        o.Raw(local);
+        o.Raw('>');
     }
-    void attr(const char* name, std::int64_t value)
+    void attrName(std::string_view name)
     {
-        o += ' ';
-        o += name;
-        o += "=\"";
-        o += QByteArray::number(static_cast<qlonglong>(value));
-        o += '"';
+        o.Raw(' ');
+        o.Raw(name);
+        o.Raw("=\"");
     }
-    void attr(const char* name, const char* value)
+    void attr(std::string_view name, std::int64_t value)
     {
-        o += ' ';
-        o += name;
-        o += "=\"";
-        o += value;
-        o += '"';
+        attrName(name);
+        o.Number(value);
+        o.Raw('"');
     }
-    void attr(const char* name, const QByteArray& value) { attr(name, value.constData()); }
-    void attrText(const char* name, QStringView value)
+    void attr(std::string_view name, const char* value)
     {
-        o += ' ';
-        o += name;
-        o += "=\"";
-        appendXmlAttr(o, value);
-        o += '"';
+        attrName(name);
+        o.Raw(value);
+        o.Raw('"');
     }
-    void endEmpty() { o += "/>"; }
-    void end() { o += '>'; }
+    // A value that is ASCII by construction (a preset or arrowhead name).
+    void attrAscii(std::string_view name, const QString& value)
+    {
+        attrName(name);
+        o.Latin1(value);
+        o.Raw('"');
+    }
+    void attrText(std::string_view name, QStringView value)
+    {
+        attrName(name);
+        o.Attribute(value);
+        o.Raw('"');
+    }
+    void endEmpty() { o.Raw("/>"); }
+    void end() { o.Raw('>'); }
 
     void solidFill(std::uint32_t bgr)
     {
         open(px.a, "solidFill");
         end();
         open(px.a, "srgbClr");
-        attr("val", hexColour(bgr));
+        attrName("val");
+        o.HexColour(bgr);
+        o.Raw('"');
         endEmpty();
         close(px.a, "solidFill");
     }
@@ -165,10 +169,10 @@ public:
         close(px.a, "xfrm");
     }
 
-    void prstGeom(const QByteArray& preset)
+    void prstGeom(const QString& preset)
     {
         open(px.a, "prstGeom");
-        attr("prst", preset);
+        attrAscii("prst", preset);
         end();
         open(px.a, "avLst");
         endEmpty();
@@ -180,7 +184,7 @@ public:
         if (style == ArrowheadNone)
             return;
         open(px.a, element);
-        attr("type", lineEndOfArrowhead(style).toLatin1());
+        attrAscii("type", lineEndOfArrowhead(style));
         attr("w", "med");
         attr("len", "med");
         endEmpty();
@@ -259,7 +263,7 @@ public:
                 runProperties("rPr", s);
                 open(px.a, "t");
                 end();
-                appendXmlText(o, segments[i]);
+                o.Text(segments[i]);
                 close(px.a, "t");
                 close(px.a, "r");
             }
@@ -269,7 +273,7 @@ public:
         close(px.p, "txBody");
     }
 
-    QByteArray& o;
+    XmlBytes& o;
     const Prefixes& px;
 };
 
@@ -645,12 +649,12 @@ GlueRef glueRefOf(const GlueEnd& end, const WriteIds& ids)
     return {true, id, std::clamp(end.site, 1, count) - 1};
 }
 
-void writeNewShape(QByteArray& out, const ShapeData& s, std::uint32_t id, const WriteIds& ids, const Prefixes& px)
+void writeNewShape(XmlBytes& out, const ShapeData& s, std::uint32_t id, const WriteIds& ids, const Prefixes& px)
 {
     Writer w(out, px);
     if (s.kind == ShapeKind::Connector) {
         w.open(px.p, "cxnSp");
-        out += px.declarations;
+        out.Raw(px.declarations);
         w.end();
         w.open(px.p, "nvCxnSpPr");
         w.end();
@@ -683,7 +687,7 @@ void writeNewShape(QByteArray& out, const ShapeData& s, std::uint32_t id, const 
     }
 
     w.open(px.p, "sp");
-    out += px.declarations;
+    out.Raw(px.declarations);
     w.end();
     w.open(px.p, "nvSpPr");
     w.end();

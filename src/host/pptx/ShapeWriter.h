@@ -4,6 +4,7 @@
 // unknown attributes and children, stays as it was).
 #include "host/model/ModelData.h"
 #include "host/pptx/ShapeReader.h"
+#include "host/pptx/XmlBytes.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -32,7 +33,7 @@ struct WriteIds {
 };
 
 // Appends a new shape element (p:sp or p:cxnSp) for a shape that has no XML of its own.
-void writeNewShape(QByteArray& out, const ShapeData& shape, std::uint32_t id, const WriteIds& ids, const Prefixes& prefixes);
+void writeNewShape(XmlBytes& out, const ShapeData& shape, std::uint32_t id, const WriteIds& ids, const Prefixes& prefixes);
 
 // Rewrites a shape read from a file. `before` is its original XML read again as the reader
 // read it; fields equal to it are left alone.

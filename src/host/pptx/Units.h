@@ -26,10 +26,19 @@ inline std::int64_t pointsToEmu(double points)
 }
 inline float emuToPoints(std::int64_t emu) { return static_cast<float>(emu / EmuPerPoint); }
 
+// A colour stored blue-green-red as the six digits "RRGGBB", upper case (bits above 24 ignored).
+inline void bgrToHexDigits(std::uint32_t bgr, char digits[6])
+{
+    constexpr char Hex[] = "0123456789ABCDEF";
+    const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    for (int i = 0; i < 6; ++i)
+        digits[i] = Hex[(rgb >> (20 - 4 * i)) & 0xF];
+}
 inline QString bgrToHex(std::uint32_t bgr)
 {
-    const unsigned r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
-    return QString::asprintf("%02X%02X%02X", r, g, b);
+    char digits[6];
+    bgrToHexDigits(bgr, digits);
+    return QString::fromLatin1(digits, 6);
 }
 
 // Parses "RRGGBB" in any letter case; false when it is not six hex digits.

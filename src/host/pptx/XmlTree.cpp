@@ -4,8 +4,6 @@
 
 namespace zov::host::pptx {
 
-namespace {
-
 bool isXmlChar(char32_t c)
 {
     if (c < 0x20)
@@ -14,6 +12,8 @@ bool isXmlChar(char32_t c)
         return false;
     return c != 0xFFFE && c != 0xFFFF;
 }
+
+namespace {
 
 bool needsSanitizing(QStringView text)
 {
@@ -29,39 +29,6 @@ bool needsSanitizing(QStringView text)
         }
     }
     return false;
-}
-
-void appendEscaped(QByteArray& out, QStringView text, bool attribute)
-{
-    const QByteArray utf8 = (needsSanitizing(text) ? sanitizeXmlChars(text) : text.toString()).toUtf8();
-    out.reserve(out.size() + utf8.size() + 16);
-    for (const char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"':
-            if (attribute)
-                out += "&quot;";
-            else
-                out += c;
-            break;
-        case '\t':
-            if (attribute)
-                out += "&#9;";
-            else
-                out += c;
-            break;
-        case '\n':
-            if (attribute)
-                out += "&#10;";
-            else
-                out += c;
-            break;
-        case '\r': out += "&#13;"; break;
-        default: out += c;
-        }
-    }
 }
 
 } // namespace
@@ -251,16 +218,6 @@ QString sanitizeXmlChars(QStringView text)
         }
     }
     return out;
-}
-
-void appendXmlText(QByteArray& out, QStringView text)
-{
-    appendEscaped(out, text, false);
-}
-
-void appendXmlAttr(QByteArray& out, QStringView text)
-{
-    appendEscaped(out, text, true);
 }
 
 void writeXmlTree(const XmlNode& node, QString& out)

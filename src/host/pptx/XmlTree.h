@@ -45,8 +45,7 @@ QString escapeXmlAttr(const QString& text);
 // Drops the characters XML 1.0 cannot carry (C0 controls other than tab, LF and CR, U+FFFE,
 // U+FFFF and unpaired surrogates): text from the user must never make a file unreadable.
 QString sanitizeXmlChars(QStringView text);
-// Appends text as UTF-8, sanitized and escaped for character data or a double-quoted attribute.
-void appendXmlText(QByteArray& out, QStringView text);
-void appendXmlAttr(QByteArray& out, QStringView text);
+// True for a character XML 1.0 can carry (a surrogate, paired or not, is not one).
+bool isXmlChar(char32_t c);
 
 } // namespace zov::host::pptx
