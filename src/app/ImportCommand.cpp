@@ -144,6 +144,15 @@ bool openDocument(host::Application& app, const QString& path, platform::Message
     }
 }
 
+// True when a slide from `first` on holds more than its title: a graph drawn with a node.
+bool drewAnyNode(const host::Presentation& presentation, int first) {
+    const host::Slides slides = presentation.Slides();
+    for (int i = first; i <= slides.Count(); ++i)
+        if (slides.Item(i).Shapes().Count() > 1)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int runImport(const QStringList& args) {
@@ -228,10 +237,13 @@ int runImport(const QStringList& args) {
                               [&](int done) { arranging.Advance(done); });
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
-    // stay on the slides in the editor. An import that failed before it drew anything writes
-    // nothing, so that a file named by -o is not replaced by an empty presentation.
+    // stay on the slides in the editor, and a line says the file holds only those. An import
+    // that drew no node (an error in the first graph; an empty file, or one of comments only,
+    // which is read as one empty graph) writes nothing, so that a file named by -o is not
+    // replaced by an empty presentation when the text that was to be imported did not come.
     const bool read = outcome == ImportOutcome::Read && !sink.anyFailed();
-    if (!read && presentation.Slides().Count() == slidesBefore) {
+    const int drawn = presentation.Slides().Count() - slidesBefore;
+    if (!drewAnyNode(presentation, slidesBefore + 1)) {
         messages.inform(QStringLiteral("No graph drawn, so \"%1\" was not written").arg(output),
                         QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         return 1;
@@ -239,6 +251,13 @@ int runImport(const QStringList& args) {
     status.Show(QStringLiteral("Saving ") + statusName(output, true));
     if (!saveBatchPresentation(presentation, output, session.messages, readVersion))
         return 2;
+    if (!read) {
+        const QString graphs = drawn == 1 ? QStringLiteral("the 1 graph") : QStringLiteral("the %1 graphs").arg(drawn);
+        const QString which = outcome == ImportOutcome::Read ? QStringLiteral(" that could be drawn")
+                                                             : QStringLiteral(" drawn before the reading stopped");
+        messages.inform(QStringLiteral("\"%1\" was written with ").arg(output) + graphs + which, QStringLiteral("ZOVEdit"),
+                        platform::MessageIcon::Exclamation);
+    }
     // An error shown along the way (a label whose definition is not found, a graph that could
     // not be drawn) means the presentation does not hold everything the file said.
     return read && arranged && !session.messages.errorShown() ? 0 : 1;

@@ -26,7 +26,8 @@ TEST_F(ImportCliTest, WithoutARuntimeFolderStandardErrorHoldsOnlyTheMessages) {
     const std::tuple<QStringList, int, QByteArray> cases[] = {
         {{"check", "cat.cgf"}, 0, "ZOVEdit: File read\n"},
         {{"import", "cat.cgf"}, 0, "ZOVEdit: File read\n"},
-        {{"import", "bad.cgf"}, 1, "Error: Relation with no concepts (at )\n"},
+        {{"import", "bad.cgf"}, 1,
+         "Error: Relation with no concepts (at )\nZOVEdit: \"bad.pptx\" was written with the 1 graph drawn before the reading stopped\n"},
     };
     for (const auto& [args, exitCode, err] : cases) {
         const ProgramRun run = zovedit(args, {}, env);
