@@ -57,12 +57,15 @@ CheckInput::CheckInput(const char* path) {
         ok_ = ReadAll(STDIN_FILENO, 0, bytes_);
         return;
     }
+    // Only a regular file can be read again by the full program: a pipe or a device named on
+    // the command line is left to it unread, and unopened (opening a FIFO waits for its writer,
+    // and closing it again would lose what the writer sends).
+    struct stat info {};
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode))
+        return;
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return;
-    // Only a regular file can be read again by the full program: a pipe or a device named on
-    // the command line is left to it unread.
-    struct stat info {};
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
         ok_ = ReadAll(fd, static_cast<std::size_t>(info.st_size), bytes_);
     close(fd);

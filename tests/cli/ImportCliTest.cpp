@@ -3,6 +3,11 @@
 #include "ProgramTest.h"
 
 #include <QRegularExpression>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace zov::test {
 namespace {
@@ -35,6 +40,51 @@ TEST_F(ImportCliTest, WithoutARuntimeFolderStandardErrorHoldsOnlyTheMessages) {
         EXPECT_EQ(run.err, err);
     }
     EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+}
+
+// A named pipe (a script's process substitution, mkfifo) is read once, by whichever program
+// answers: the launcher must not open it to look and so take what its writer sends.
+TEST_F(ImportCliTest, ANamedPipeIsReadWhole) {
+    for (const char* command : {"check", "import"}) {
+        const QString fifo = path(QStringLiteral("pipe.cgf"));
+        QFile::remove(fifo);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        // The writer waits (at most 20 s) for a reader, sends the graph and closes.
+        std::thread writer([&] {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            int fd = -1;
+            while (fd < 0 && std::chrono::steady_clock::now() < deadline) {
+                fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd < 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            if (fd >= 0) {
+                ::fcntl(fd, F_SETFL, 0);
+                EXPECT_EQ(::write(fd, CatOnMat.constData(), static_cast<size_t>(CatOnMat.size())), CatOnMat.size());
+                ::close(fd);
+            }
+        });
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dir.path());
+        QStringList args{QString::fromLatin1(command), fifo};
+        if (std::string_view(command) == "import")
+            args << QStringLiteral("-o") << path(QStringLiteral("piped.pptx"));
+        process.start(programPath(), args);
+        const bool finished = process.waitForFinished(30000);
+        if (!finished) {
+            process.kill();
+            process.waitForFinished();
+        }
+        writer.join();
+        EXPECT_TRUE(finished) << command << ": still waiting for the pipe";
+        EXPECT_EQ(process.exitCode(), 0) << command;
+        EXPECT_EQ(process.readAllStandardError(), QByteArray("ZOVEdit: File read\n")) << command;
+    }
+    EXPECT_TRUE(readFile(QStringLiteral("piped.pptx")).startsWith("PK"));
 }
 
 TEST_F(ImportCliTest, EveryCorpusFileChecksWithoutCrashAndAsItImports) {
