@@ -18,6 +18,58 @@ constexpr char16_t kCp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// The length of the valid UTF-8 sequence of two or more bytes at `p`, or 0 (a lone byte, an
+// overlong form, a surrogate, a code point past U+10FFFF, or a sequence cut short).
+qsizetype MultiByteSequenceAt(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned lead = p[0];
+    qsizetype length = 0;
+    unsigned low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (end - p < length || p[1] < low || p[1] > high)
+        return 0;
+    for (qsizetype i = 2; i < length; ++i)
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+// True when bytes that are not all valid UTF-8 are still UTF-8 text with a few bytes gone wrong
+// (one changed by another program, a file cut in the middle of a character): more of its
+// characters beyond ASCII are valid UTF-8 sequences than there are bytes that fit none. Text
+// written in code page 1252 has next to no valid sequence (one would need a letter such as
+// "Ã" or "ß" followed by a sign such as "©" or "°").
+bool MostlyUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    qsizetype valid = 0, stray = 0;
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+        } else if (const qsizetype length = MultiByteSequenceAt(p, end); length > 0) {
+            ++valid;
+            p += length;
+        } else {
+            ++stray;
+            ++p;
+        }
+    }
+    return valid > stray;
+}
+
 } // namespace
 
 bool IsUtf8(QByteArrayView bytes)
@@ -50,7 +102,7 @@ TextEncoding EncodingOf(QByteArrayView bytes, qsizetype& markBytes)
             return TextEncoding::Utf16BigEndian;
         }
     }
-    if (!IsUtf8(bytes))
+    if (!IsUtf8(bytes) && !MostlyUtf8(bytes))
         return TextEncoding::Windows1252;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         markBytes = 3;

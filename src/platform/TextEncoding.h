@@ -1,7 +1,9 @@
 #pragma once
 // The encodings a text file is read in: UTF-16 when it starts with a UTF-16 byte order mark
-// (what Windows editors save as "Unicode"), else UTF-8 when all of its bytes are valid UTF-8,
-// otherwise Windows-1252 (the code page such files were written in before UTF-8).
+// (what Windows editors save as "Unicode"), else UTF-8 when its bytes are valid UTF-8, or when
+// more of its characters beyond ASCII are valid UTF-8 than there are bytes that are not (each
+// such byte is then read as U+FFFD), otherwise Windows-1252 (the code page such files were
+// written in before UTF-8).
 #include <QByteArrayView>
 #include <QString>
 
