@@ -174,6 +174,12 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         const unsigned markBefore = lastMark;
         previous = lastMark = c;
         if (IsNameCharacter(c)) {
+            // A type, or a label after "*" or "?": the 2001 dialect takes only ASCII letters,
+            // digits and "_" there, so a character beyond ASCII in it is the ISO dialect's.
+            const bool identifier = (after == After::ConceptOpen && top == '[') ||
+                                    (after == After::RelationOpen && top == '(') || markBefore == '*' || markBefore == '?';
+            if (identifier && c >= 0x80)
+                return found();
             switch (after) {
             case After::ConceptColon: // a bare name or a signed number as a referent
                 if (IsLetter(c) || c == '-')
@@ -199,8 +205,14 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
             default:
                 break;
             }
-            while (p < end && IsNameCharacter(Code(*p)))
-                ++p;
+            if (identifier) {
+                for (; p < end && IsNameCharacter(Code(*p)); ++p)
+                    if (Code(*p) >= 0x80)
+                        return found();
+            } else {
+                while (p < end && IsNameCharacter(Code(*p)))
+                    ++p;
+            }
             previous = lastMark = Code(p[-1]);
             continue;
         }

@@ -12,6 +12,8 @@
 //     label ("(Agnt ?x John)"), or the "|" of an ISO actor ("(Sqr ?a | ?b)");
 //   - a tab or another control character inside a concept or relation (the 2001 scanner takes
 //     only spaces between tokens there);
+//   - a character beyond ASCII in the type of a concept or relation, or in a label after "*"
+//     or "?" ("[Кот: *x]"), where the 2001 dialect takes only ASCII letters, digits and "_";
 //   - a node comment that ends at "]" with a layout position "& X Y" (written by Amine).
 // Characters are fed as code units (bytes of UTF-8 or Windows-1252, or UTF-16): only ASCII
 // characters matter. Quoted text and comments are skipped in one search for their end, and a
