@@ -3,6 +3,7 @@
 #include "app/BatchCommands.h"
 #include "app/desktop/Desktop.h"
 #include "addin/AddinRegistry.h"
+#include "platform/RemovedOnInterrupt.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <unistd.h>
 
 namespace zov::app {
@@ -46,15 +48,17 @@ void preferOffscreen() {
 // Qt wants a private runtime folder named by XDG_RUNTIME_DIR and warns on standard error when
 // there is none (cron jobs, containers, some CI), which would break "only message lines on
 // standard error". When it is not set, the batch command makes its own for the run (created
-// with mode 0700 by mkdtemp) and removes it at the end.
+// with mode 0700 by mkdtemp) and removes it at the end, or when a signal ends the run.
 class PrivateRuntimeFolder {
 public:
     PrivateRuntimeFolder() {
         if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
             return;
         QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/zovedit-runtime-XXXXXX";
+        platform::InterruptsHeld held; // no signal between making the folder and covering it
         if (::mkdtemp(pattern.data()) == nullptr)
             return; // Qt then falls back to its own default, with its warning
+        removedOnInterrupt_.emplace(pattern, platform::RemovedOnInterrupt::Kind::EmptyFolder);
         path_ = QString::fromLocal8Bit(pattern);
         qputenv("XDG_RUNTIME_DIR", pattern);
     }
@@ -69,6 +73,7 @@ public:
 
 private:
     QString path_;
+    std::optional<platform::RemovedOnInterrupt> removedOnInterrupt_;
 };
 
 // The commands that draw or measure text need a GUI application (fonts, painting); `check`

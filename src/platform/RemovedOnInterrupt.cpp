@@ -16,17 +16,18 @@ enum SlotState : int { Free = 0, Busy = 1, Ready = 2 };
 
 struct Slot {
     std::atomic<int> state{Free};
+    bool folder = false;
     char path[PATH_MAX + 1];
 };
 
 Slot slots[RemovedOnInterrupt::MaxFiles];
-constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-// Only what a signal handler may call: unlink, sigaction, raise.
+// Only what a signal handler may call: unlink, rmdir, sigaction, raise.
 void RemoveAndEnd(int signal) {
     for (Slot& slot : slots)
         if (slot.state.load(std::memory_order_acquire) == Ready)
-            ::unlink(slot.path);
+            slot.folder ? ::rmdir(slot.path) : ::unlink(slot.path);
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
     sigemptyset(&fallback.sa_mask);
@@ -53,7 +54,7 @@ void InstallHandlers() {
 
 } // namespace
 
-RemovedOnInterrupt::RemovedOnInterrupt(const QByteArray& path) {
+RemovedOnInterrupt::RemovedOnInterrupt(const QByteArray& path, Kind kind) {
     if (path.isEmpty() || path.size() > PATH_MAX)
         return;
     InstallHandlers();
@@ -61,6 +62,7 @@ RemovedOnInterrupt::RemovedOnInterrupt(const QByteArray& path) {
         int expected = Free;
         if (!slots[i].state.compare_exchange_strong(expected, Busy, std::memory_order_acquire))
             continue;
+        slots[i].folder = kind == Kind::EmptyFolder;
         std::memcpy(slots[i].path, path.constData(), static_cast<std::size_t>(path.size()));
         slots[i].path[path.size()] = '\0';
         slots[i].state.store(Ready, std::memory_order_release);

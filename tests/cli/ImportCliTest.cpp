@@ -39,7 +39,24 @@ TEST_F(ImportCliTest, WithoutARuntimeFolderStandardErrorHoldsOnlyTheMessages) {
         EXPECT_EQ(run.exitCode, exitCode) << args.join(' ').toStdString();
         EXPECT_EQ(run.err, err);
     }
-    EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    const QDir tempDir(temp.path());
+    EXPECT_TRUE(tempDir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+
+    // A run ended by a signal (a script's timeout, Ctrl-C) takes its runtime folder away too:
+    // the import waits for standard input once the folder is made, and is ended there.
+    QProcess waiting;
+    waiting.setProcessEnvironment(env);
+    waiting.setWorkingDirectory(dir.path());
+    waiting.start(programPath(), {QStringLiteral("import"), QStringLiteral("-"), QStringLiteral("-o"), QStringLiteral("in.pptx")});
+    ASSERT_TRUE(waiting.waitForStarted(30000));
+    for (int tries = 0; tries < 1000 && tempDir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(tempDir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    waiting.terminate(); // SIGTERM
+    ASSERT_TRUE(waiting.waitForFinished(30000));
+    EXPECT_EQ(waiting.exitStatus(), QProcess::CrashExit);
+    EXPECT_TRUE(tempDir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        << tempDir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).join(u' ').toStdString();
 }
 
 // A named pipe (a script's process substitution, mkfifo) is read once, by whichever program

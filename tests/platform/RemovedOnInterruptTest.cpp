@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <csignal>
@@ -36,21 +37,24 @@ int RunInChild(Child child) {
 TEST(RemovedOnInterrupt, EachInterruptingSignalRemovesTheRegisteredFilesAndStillEndsTheRun) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         const QString temporary = dir.filePath(QStringLiteral(".out.pptx~abc"));
         const QString lock = dir.filePath(QStringLiteral(".out.pptx.lock"));
         const QString withdrawn = dir.filePath(QStringLiteral("withdrawn"));
-        ASSERT_TRUE(MakeFile(temporary) && MakeFile(lock) && MakeFile(withdrawn));
+        const QString runtime = dir.filePath(QStringLiteral("zovedit-runtime-abc"));
+        ASSERT_TRUE(MakeFile(temporary) && MakeFile(lock) && MakeFile(withdrawn) && QDir().mkdir(runtime));
         const int status = RunInChild([&] {
             std::signal(signal, SIG_DFL);
             { RemovedOnInterrupt done(QFile::encodeName(withdrawn)); }
             RemovedOnInterrupt first(QFile::encodeName(temporary));
             RemovedOnInterrupt second(QFile::encodeName(lock));
+            RemovedOnInterrupt folder(QFile::encodeName(runtime), RemovedOnInterrupt::Kind::EmptyFolder);
             ::raise(signal);
         });
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "signal " << signal;
         EXPECT_FALSE(QFile::exists(temporary)) << "signal " << signal;
         EXPECT_FALSE(QFile::exists(lock)) << "signal " << signal;
+        EXPECT_FALSE(QFileInfo::exists(runtime)) << "signal " << signal;
         EXPECT_TRUE(QFile::exists(withdrawn)) << "signal " << signal;
         QFile::remove(withdrawn);
     }
