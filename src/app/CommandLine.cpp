@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
@@ -104,6 +105,20 @@ int runBatch(int argc, char** argv, int (*command)(const QStringList&), BatchKin
     return runCommand(command);
 }
 
+// The editor needs a screen. Without one Qt would end the program with a note about
+// reinstalling it; a platform chosen by QT_QPA_PLATFORM (offscreen, say) is taken as given.
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// A word that is neither a file nor looks like one ("zovedit help", "zovedit imprt") is a
+// mistyped command, not a presentation to open.
+bool looksLikeCommand(const char* argument) {
+    return std::strchr(argument, '.') == nullptr && std::strchr(argument, '/') == nullptr &&
+           !QFileInfo::exists(QString::fromLocal8Bit(argument));
+}
+
 } // namespace
 
 int usageError(const QString& command, const QString& problem) {
@@ -134,8 +149,15 @@ int runMain(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "arrange") == 0) return runBatch(argc, argv, runArrange);
     if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return runBatch(argc, argv, runRender);
     // No command, or one file to open: the desktop editor.
-    if (argc == 1 || (argc == 2 && argv[1][0] != '-'))
+    if (argc == 1 || (argc == 2 && argv[1][0] != '-' && !looksLikeCommand(argv[1]))) {
+        if (!hasDisplay()) {
+            std::fputs("zovedit: no display to open the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                       "import, check, export, arrange and render need none\n",
+                       stderr);
+            return 2;
+        }
         return runDesktop(argc, argv);
+    }
     std::fprintf(stderr, "zovedit: unknown command or option %s; see zovedit --help\n", argv[1]);
     return 2;
 }

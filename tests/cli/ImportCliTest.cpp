@@ -59,6 +59,21 @@ TEST_F(ImportCliTest, WithoutARuntimeFolderStandardErrorHoldsOnlyTheMessages) {
         << tempDir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).join(u' ').toStdString();
 }
 
+// The editor started where there is no screen (an ssh session, a cron job) says so, instead of
+// letting the windowing library end the program.
+TEST_F(ImportCliTest, TheEditorWithoutADisplaySaysSo) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("deck.pptx")}}) {
+        const ProgramRun run = zovedit(args, {}, env);
+        EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
+        EXPECT_EQ(run.err, QByteArray("zovedit: no display to open the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                                      "import, check, export, arrange and render need none\n"));
+    }
+}
+
 // A named pipe (a script's process substitution, mkfifo) is read once, by whichever program
 // answers: the launcher must not open it to look and so take what its writer sends.
 TEST_F(ImportCliTest, ANamedPipeIsReadWhole) {
