@@ -34,8 +34,8 @@ std::uint32_t clockSeed() {
 
 const QString appTitle = QStringLiteral("ZOVEdit");
 
-// Hands each graph on to the slide builder and notes the slides of the graphs whose nodes came
-// without any position, for arranging once the reading is over.
+// Hands each graph on to the slide builder and notes the slides of the graphs whose nodes (other
+// than comments) came without any position, for arranging once the reading is over.
 class UnplacedGraphs : public cgif::GraphSink {
 public:
     UnplacedGraphs(cgif::GraphSink& builder, host::Application& application)
@@ -44,7 +44,11 @@ public:
                          int firstLinkIndex, int firstNodeIndex) override {
         const cgif::NodeTable& nodes = reader.Tables().BoundArray;
         const auto first = nodes.begin() + std::clamp<std::ptrdiff_t>(firstNodeIndex, 0, std::ssize(nodes));
-        const bool placed = std::any_of(first, nodes.end(), [](const cgif::NodeRecord& n) { return n.X != 0 || n.Y != 0; });
+        // A comment is placed even when the text gives it no position (a stand-alone one at a
+        // fixed place): only the graph's other nodes tell whether the text placed them.
+        const bool placed = std::any_of(first, nodes.end(), [](const cgif::NodeRecord& n) {
+            return n.Kind != cgif::NodeKind::Comment && (n.X != 0 || n.Y != 0);
+        });
         builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
         if (placed)
             return;

@@ -202,8 +202,9 @@ TEST_F(StartEditorTest, ImportProgressFollowsTheReadingInEitherDialect) {
         p.Slides().Item(p.Slides().Count()).Delete();
 }
 
-// A graph read without any node position is arranged (on by default); one with positions
-// keeps them; with the setting off the unplaced graph stays piled up at the corner.
+// A graph read without any node position is arranged (on by default), also when a stand-alone
+// comment of it comes at its fixed place; one with positions keeps them; with the setting off
+// the unplaced graph stays piled up at the corner.
 TEST_F(StartEditorTest, ImportArrangesOnlyTheGraphsReadWithoutPositions) {
     QTemporaryDir folder;
     const QString path = QDir(folder.path()).filePath(QStringLiteral("two.cgf"));
@@ -211,7 +212,7 @@ TEST_F(StartEditorTest, ImportArrangesOnlyTheGraphsReadWithoutPositions) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(";%Graph*Placed%;\r\n[Cat ;60@200;] [Mat ;420@200;]\r\n.\r\n"
-                   ";%Graph*Unplaced%;\r\n(On [Dog] [Rug])\r\n");
+                   ";%Graph*Unplaced%;\r\n(On [Dog] [Rug]) ;a note;\r\n");
     }
     Session session(app, services(), windowsFactory());
     session.StartEditor();
@@ -235,7 +236,7 @@ TEST_F(StartEditorTest, ImportArrangesOnlyTheGraphsReadWithoutPositions) {
         EXPECT_EQ(messages.shown().size(), 1u) << "only \"File read\"";
         EXPECT_EQ(places(QStringLiteral("Placed")), (std::vector<QString>{QStringLiteral("60,200"), QStringLiteral("420,200")}));
         const std::vector<QString> unplaced = places(QStringLiteral("Unplaced"));
-        ASSERT_EQ(unplaced.size(), 3u);
+        ASSERT_EQ(unplaced.size(), 4u); // On, Dog, Rug and the comment
         const host::Shape title = p.Slides().FindByName(QStringLiteral("Unplaced")).Shapes().Item(1);
         const int atCorner = static_cast<int>(std::count(unplaced.begin(), unplaced.end(), QStringLiteral("0,0")));
         EXPECT_EQ(atCorner, arrange ? 0 : 3);
