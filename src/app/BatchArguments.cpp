@@ -17,11 +17,15 @@ bool sameFile(const QString& a, const QString& b) {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-bool defaultOutputTaken(const QString& output, QString& problem) {
+bool defaultOutputTaken(const QString& output, const QString& input, QString& problem) {
     if (output == QLatin1String("-") || !QFileInfo(output).exists() && !QFileInfo(output).isSymLink())
         return false;
-    problem = output + QStringLiteral(" already exists, and only a file named with -o is replaced (-o ") + output +
-              QStringLiteral(" replaces it)");
+    // The input already has the output's name (CGIF in a file named .pptx): -o must name another.
+    if (sameFile(output, input))
+        problem = input + QStringLiteral(" would be written over itself; name the output with -o");
+    else
+        problem = output + QStringLiteral(" already exists, and only a file named with -o is replaced (-o ") + output +
+                  QStringLiteral(" replaces it)");
     return true;
 }
 

@@ -27,7 +27,7 @@ bool sameFile(const QString& a, const QString& b);
 // An output name the command made up (no -o) must not replace a file: the one it would replace
 // is often the user's own work, such as the CGIF a presentation was imported from. True, with
 // `problem` set, when a file or anything else of that name exists.
-bool defaultOutputTaken(const QString& output, QString& problem);
+bool defaultOutputTaken(const QString& output, const QString& input, QString& problem);
 
 // A file as a status line names it: its name without its folder ("standard input" or "standard
 // output" for "-").

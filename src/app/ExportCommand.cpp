@@ -67,7 +67,7 @@ int runExport(const QStringList& arguments) {
     if (!parsed)
         return usageError(Command, problem);
     const QString output = parsed->output.isEmpty() ? defaultOutputName(parsed->input) : parsed->output;
-    if (parsed->output.isEmpty() && defaultOutputTaken(output, problem))
+    if (parsed->output.isEmpty() && defaultOutputTaken(output, parsed->input, problem))
         return usageError(Command, problem);
     if (sameFile(output, parsed->input))
         return usageError(Command, QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));

@@ -171,7 +171,7 @@ int runImport(const QStringList& args) {
             return usageError(QStringLiteral("import"),
                               QStringLiteral("reading standard input needs -o OUT.pptx or --into DOC.pptx"));
         output = defaultOutputName(parsed->input);
-        if (defaultOutputTaken(output, problem))
+        if (defaultOutputTaken(output, parsed->input, problem))
             return usageError(QStringLiteral("import"), problem);
     }
     if (sameFile(output, parsed->input))

@@ -83,14 +83,17 @@ void checkPixelBound(const host::Presentation& presentation, QSizeF page, double
     int fits = static_cast<int>(std::floor(dpi * std::sqrt(double(MaxPngPixels) / double(pixelCount(pixels)))));
     while (fits > 1 && pixelCount(pixelsOf(page, fits)) > MaxPngPixels)
         --fits;
+    // A slide so large that not even the lowest --dpi fits is left to PDF or SVG.
+    const QString remedy = fits >= MinDpi ? QStringLiteral("--dpi %1 or less fits").arg(fits)
+                                          : QStringLiteral("no --dpi fits; render it as PDF or SVG");
     throw RenderError(QStringLiteral("Cannot render \"%1\": at %2 dpi a slide would be %3 x %4 pixels, more than the "
-                                     "limit of %5 megapixels; --dpi %6 or less fits")
+                                     "limit of %5 megapixels; ")
                           .arg(presentation.FullName())
                           .arg(dpi)
                           .arg(pixels.width())
                           .arg(pixels.height())
-                          .arg(MaxPngPixels / 1000000)
-                          .arg(fits));
+                          .arg(MaxPngPixels / 1000000) +
+                      remedy);
 }
 
 void writePng(const host::SlideData& slide, QSizeF page, double dpi, const QString& path) {

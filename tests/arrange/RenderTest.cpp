@@ -63,5 +63,29 @@ TEST(Render, APresentationWithoutSlidesIsRefusedAndNothingWritten) {
     EXPECT_FALSE(QFile::exists(request.output));
 }
 
+// A PNG over the pixel limit is refused before anything is written, naming a --dpi that fits,
+// or, for a slide too large even at the lowest --dpi, the formats that have no pixels.
+TEST(Render, APngOverThePixelLimitNamesWhatFits) {
+    Host host;
+    SlideDrawer(host).addGraphSlide(QStringLiteral("G1"));
+    QTemporaryDir dir;
+    const app::RenderRequest request{app::RenderFormat::Png, dir.filePath(QStringLiteral("big.png")), 0, 1200};
+    const auto refusal = [&] {
+        try {
+            app::renderSlides(host.presentation(), request);
+        } catch (const app::RenderError& e) {
+            return e.message();
+        }
+        return QStringLiteral("(rendered)");
+    };
+    host.presentation().PageSetup().SetSlideWidth(720);
+    host.presentation().PageSetup().SetSlideHeight(540);
+    EXPECT_TRUE(refusal().endsWith(QStringLiteral("--dpi 1154 or less fits"))) << refusal().toStdString();
+    host.presentation().PageSetup().SetSlideWidth(160000); // about 2^31 EMU: not even 18 dpi fits
+    host.presentation().PageSetup().SetSlideHeight(160000);
+    EXPECT_TRUE(refusal().endsWith(QStringLiteral("no --dpi fits; render it as PDF or SVG"))) << refusal().toStdString();
+    EXPECT_FALSE(QFile::exists(request.output));
+}
+
 } // namespace
 } // namespace zov::arrange_test
