@@ -3,6 +3,7 @@
 #include "memory/LargeMemory.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstring>
 
 namespace zov::platform {
@@ -70,6 +71,27 @@ bool MostlyUtf8(QByteArrayView bytes)
     return valid > stray;
 }
 
+// UTF-16 saved without a byte order mark: its ASCII characters (CGIF's brackets, blanks and
+// names) have a zero high byte, which text in an 8-bit encoding never has, while low bytes are
+// zero only for the rare character U+xx00. Looked at over the first 256 characters: the first
+// two are ASCII, at least half have a zero high byte and hardly any a zero low byte.
+bool LooksLikeUtf16(QByteArrayView bytes, bool littleEndian)
+{
+    const qsizetype pairs = std::min<qsizetype>(bytes.size() / 2, 256);
+    if (pairs < 2 || bytes.size() % 2 != 0)
+        return false;
+    const int high = littleEndian ? 1 : 0;
+    const auto at = [&](qsizetype pair, int half) { return static_cast<unsigned char>(bytes[2 * pair + half]); };
+    if (at(0, high) != 0 || at(1, high) != 0 || at(0, 1 - high) == 0 || at(1, 1 - high) == 0)
+        return false;
+    qsizetype zeroHigh = 0, zeroLow = 0;
+    for (qsizetype i = 0; i < pairs; ++i) {
+        zeroHigh += at(i, high) == 0 ? 1 : 0;
+        zeroLow += at(i, 1 - high) == 0 ? 1 : 0;
+    }
+    return 2 * zeroHigh >= pairs && 16 * zeroLow <= pairs;
+}
+
 } // namespace
 
 bool IsUtf8(QByteArrayView bytes)
@@ -102,6 +124,10 @@ TextEncoding EncodingOf(QByteArrayView bytes, qsizetype& markBytes)
             return TextEncoding::Utf16BigEndian;
         }
     }
+    if (LooksLikeUtf16(bytes, true))
+        return TextEncoding::Utf16LittleEndian;
+    if (LooksLikeUtf16(bytes, false))
+        return TextEncoding::Utf16BigEndian;
     if (!IsUtf8(bytes) && !MostlyUtf8(bytes))
         return TextEncoding::Windows1252;
     if (bytes.startsWith("\xEF\xBB\xBF"))

@@ -1,6 +1,7 @@
 #pragma once
 // The encodings a text file is read in: UTF-16 when it starts with a UTF-16 byte order mark
-// (what Windows editors save as "Unicode"), else UTF-8 when its bytes are valid UTF-8, or when
+// (what Windows editors save as "Unicode"), or when its first characters are ASCII in UTF-16
+// (a zero in every other byte: UTF-16 saved without the mark), else UTF-8 when its bytes are valid UTF-8, or when
 // more of its characters beyond ASCII are valid UTF-8 than there are bytes that are not (each
 // such byte is then read as U+FFFD), otherwise Windows-1252 (the code page such files were
 // written in before UTF-8).

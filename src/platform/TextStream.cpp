@@ -234,7 +234,12 @@ std::unique_ptr<TextStream> OpenTextFile(const QString& path)
     }
     if (!opened)
         throw FileError(QStringLiteral("Cannot open \"%1\": %2").arg(name, file->errorString()));
-    return std::make_unique<TextFileReader>(readAllBytes(*file, name));
+    QByteArray bytes = readAllBytes(*file, name);
+    // A presentation given where text belongs would otherwise be read as text and fail on its
+    // compressed bytes with a message quoting them.
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
+        throw FileError(QStringLiteral("Cannot read \"%1\" as text: it is a zip archive, such as a presentation").arg(name));
+    return std::make_unique<TextFileReader>(std::move(bytes));
 }
 
 std::unique_ptr<TextStream> CreateTextFile(const QString& path)
