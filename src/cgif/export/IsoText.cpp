@@ -1,6 +1,7 @@
 #include "cgif/export/IsoText.h"
 
 #include "cgif/export/PositionText.h"
+#include "cgif/reader/IsoNames.h"
 
 #include <QStringList>
 
@@ -10,17 +11,20 @@ namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-// A letter or "_", then letters, digits, "_", "-" and an apostrophe between letters
+// A name as the reader reads one (IsoNames.h), and an apostrophe between letters
 // ("Researcher's_Time", as the tools write names).
 bool isIdentifier(const QString& text) {
-    if (text.isEmpty() || !(text[0].isLetter() || text[0] == u'_'))
+    if (text.isEmpty() || !StartsIsoName(CodePointAt(text, 0)))
         return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\'' && text[i - 1].isLetter() && i + 1 < text.size() && text[i + 1].isLetter())
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t c = CodePointAt(text, i);
+        if (c == U'\'' && i > 0 && text[i - 1].isLetter() && i + 1 < text.size() && text[i + 1].isLetter()) {
+            ++i;
             continue;
-        if (!c.isLetterOrNumber() && c != u'_' && c != u'-')
+        }
+        if (!ContinuesIsoName(c))
             return false;
+        i += UnitsOf(c);
     }
     return true;
 }

@@ -210,7 +210,7 @@ void IsoGraphReader::OpenContext(int graphIndex, int containerIndex, bool negati
 
 // A sequence marker: "..." and a name, standing for a sequence of arguments.
 bool IsoGraphReader::StartsSequenceMarker() const {
-    return text_.PeekIs('.') && text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && IsoText::StartsName(text_.Peek(3));
+    return text_.PeekIs('.') && text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && text_.StartsNameAt(3);
 }
 
 QString IsoGraphReader::ReadSequenceMarker() {
@@ -222,7 +222,7 @@ bool IsoGraphReader::StartsElement() const {
     const QChar c = text_.Peek();
     if (c == u'[' || c == u'(' || c == u'~')
         return true;
-    return c == u'<' && IsoText::StartsName(text_.Peek(1));
+    return c == u'<' && text_.StartsNameAt(1);
 }
 
 QStringView IsoGraphReader::ReadLabelView(qsizetype start) {
@@ -392,7 +392,7 @@ NodeId IsoGraphReader::ReadConcept() {
             typeDone = true;
             continue;
         }
-        if (c == u'{' || (c == u'<' && !IsoText::StartsName(text_.Peek(1)))) {
+        if (c == u'{' || (c == u'<' && !text_.StartsNameAt(1))) {
             QString collection = text_.ReadCollection();
             if (text_.PeekIs('@'))
                 collection += ReadQuantifier();
@@ -413,7 +413,7 @@ NodeId IsoGraphReader::ReadConcept() {
             typeDone = true;
             continue;
         }
-        if (IsoText::StartsName(c)) {
+        if (text_.StartsNameAt()) {
             const QString name = text_.ReadName();
             if (!typeDone) {
                 conceptNode.Type = reader_.PooledText(name);
@@ -424,7 +424,7 @@ NodeId IsoGraphReader::ReadConcept() {
             }
             continue;
         }
-        text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(c), at);
+        text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(text_.CharacterHere()), at);
     }
     const NodeId id = conceptNode.Id;
     const bool named = !conceptNode.Name.isEmpty();
@@ -572,7 +572,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             addConstant(text_.ReadNumber(), at);
             continue;
         }
-        if (c == u'{' || (c == u'<' && !IsoText::StartsName(text_.Peek(1)))) {
+        if (c == u'{' || (c == u'<' && !text_.StartsNameAt(1))) {
             QString collection = text_.ReadCollection();
             if (text_.PeekIs('@'))
                 collection += ReadQuantifier();
@@ -584,7 +584,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             addConstant(u'#' + (text_.StartsNumber() ? text_.ReadNumber() : text_.ReadName()), at);
             continue;
         }
-        if (IsoText::StartsName(c)) {
+        if (text_.StartsNameAt()) {
             addConstant(text_.ReadName(), at);
             continue;
         }
@@ -592,7 +592,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             addConstant(ReadSequenceMarker(), at);
             continue;
         }
-        text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(c, type), at);
+        text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(text_.CharacterHere(), type), at);
     }
     relation.arcsEnd = Current().arcs.size();
     if (!outputs)
@@ -775,7 +775,7 @@ void IsoGraphReader::ReadElements(bool topLevel) {
             ReadConcept();
         } else if (c == u'(') {
             ReadRelation(u')');
-        } else if (c == u'<' && IsoText::StartsName(text_.Peek(1))) {
+        } else if (c == u'<' && text_.StartsNameAt(1)) {
             ReadRelation(u'>');
         } else if (c == u'~') {
             ReadNegation();
@@ -793,13 +793,13 @@ void IsoGraphReader::ReadElements(bool topLevel) {
             return;
         } else if (!topLevel && (c == u']' || c == u';')) {
             return;
-        } else if (topLevel && IsoText::StartsName(c)) {
+        } else if (topLevel && text_.StartsNameAt()) {
             // A name standing alone: kept on the slide as a concept of its own, "[: name]".
             ConstantConcept(text_.ReadName(), Current());
         } else if (c == u']' || c == u')' || c == u'>') {
             text_.Fail(QStringLiteral("a \"%1\" that closes nothing").arg(c), at);
         } else {
-            text_.Fail(QStringLiteral("unexpected \"%1\" where a concept, relation or comment was expected").arg(c), at);
+            text_.Fail(QStringLiteral("unexpected \"%1\" where a concept, relation or comment was expected").arg(text_.CharacterHere()), at);
         }
     }
 }

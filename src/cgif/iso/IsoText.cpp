@@ -49,10 +49,10 @@ bool IsoText::ApostropheInName(qsizetype at) const {
 QStringView IsoText::ReadNameView() {
     const qsizetype start = pos_;
     while (pos_ < text_.size()) {
-        const QChar c = text_.at(pos_);
-        if (c.isLetterOrNumber() || c == u'_' || (c == u'-' && pos_ > start))
-            ++pos_;
-        else if (c == u'\'' && pos_ > start && ApostropheInName(pos_))
+        const char32_t c = CodePointAt(text_, pos_);
+        if (pos_ == start ? StartsIsoName(c) || QChar::isDigit(c) : ContinuesIsoName(c))
+            pos_ += UnitsOf(c);
+        else if (c == U'\'' && pos_ > start && ApostropheInName(pos_))
             ++pos_;
         else
             break;

@@ -2,6 +2,7 @@
 // The text of an ISO CGIF file as the ISO reader scans it: the whole input in one string, read
 // once from front to back. Every token routine starts at the current place and leaves the place
 // after what it read; nothing is copied but the tokens themselves.
+#include "cgif/reader/IsoNames.h"
 #include "cgif/grammar/CharClass.h"
 
 #include <QString>
@@ -49,7 +50,15 @@ public:
     // Skips blanks; then consumes `c` when it comes next.
     bool Match(char c);
 
-    static bool StartsName(QChar c) { return c.isLetter() || c == u'_'; }
+    // Whether a name starts `ahead` places on: a letter (a surrogate pair included) or "_".
+    bool StartsNameAt(qsizetype ahead = 0) const {
+        const qsizetype at = pos_ + ahead;
+        return at < text_.size() && StartsIsoName(CodePointAt(text_, at));
+    }
+    // The character at the current place as a message quotes it: a surrogate pair whole.
+    QString CharacterHere() const {
+        return AtEnd() ? QString() : QString(text_.constData() + pos_, UnitsOf(CodePointAt(text_, pos_)));
+    }
     // Whether a number starts here: a digit, or a sign or "." before a digit.
     bool StartsNumber() const;
     // A name: letters, digits, "_" and "-", and an apostrophe followed by a letter when no closing
