@@ -7,7 +7,10 @@
 #include "platform/MessageBox.h"
 
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace zov::app {
 
@@ -57,8 +60,16 @@ std::optional<host::Presentation> openBatchPresentation(host::Application& app, 
 }
 
 bool outputWritable(const QString& output, OutputKind kind, platform::MessageBoxes& messages) {
-    if (output == QLatin1String("-"))
+    if (output == QLatin1String("-")) {
+        // A presentation is a zip archive: on a terminal it is noise that can upset the terminal.
+        if (kind == OutputKind::Presentation && ::isatty(STDOUT_FILENO)) {
+            messages.inform(QStringLiteral("Cannot write a presentation to the terminal: send standard output to a "
+                                           "file or a program, or name the file with -o"),
+                            ErrorTitle, platform::MessageIcon::Critical);
+            return false;
+        }
         return true;
+    }
     try {
         if (kind == OutputKind::Presentation)
             host::checkSaveTarget(output);
@@ -78,10 +89,13 @@ bool saveBatchPresentation(const host::Presentation& presentation, const QString
     try {
         if (output == QLatin1String("-")) {
             const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
+            errno = 0;
             if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
                     static_cast<std::size_t>(bytes.size()) ||
                 std::fflush(stdout) != 0) {
-                messages.inform(QStringLiteral("Cannot save to standard output: the output was closed"), ErrorTitle,
+                // The system's reason (a full disk, a closed pipe) where it gave one.
+                const QString why = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("the output was closed");
+                messages.inform(QStringLiteral("Cannot save to standard output: ") + why, ErrorTitle,
                                 platform::MessageIcon::Critical);
                 return false;
             }

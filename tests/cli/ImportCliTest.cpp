@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -72,6 +73,32 @@ TEST_F(ImportCliTest, TheEditorWithoutADisplaySaysSo) {
         EXPECT_EQ(run.err, QByteArray("zovedit: no display to open the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                                       "import, check, export, arrange and render need none\n"));
     }
+}
+
+// A presentation sent to standard output: never onto a terminal, and a device that takes
+// nothing is named for what it is.
+TEST_F(ImportCliTest, APresentationOnStandardOutputNeedsSomewhereToGo) {
+    write("cat.cgf", CatOnMat);
+    const auto onTerminal = [] {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) {
+            const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+            if (terminal >= 0)
+                ::dup2(terminal, STDOUT_FILENO);
+        }
+    };
+    const ProgramRun shown = zovedit({"import", "cat.cgf", "-o", "-"}, {}, std::nullopt, onTerminal);
+    EXPECT_EQ(shown.exitCode, 2);
+    EXPECT_EQ(shown.err, QByteArray("Error: Cannot write a presentation to the terminal: send standard output to a file "
+                                    "or a program, or name the file with -o\n"));
+    const auto onFullDevice = [] {
+        const int full = ::open("/dev/full", O_WRONLY);
+        if (full >= 0)
+            ::dup2(full, STDOUT_FILENO);
+    };
+    const ProgramRun full = zovedit({"import", "cat.cgf", "-o", "-"}, {}, std::nullopt, onFullDevice);
+    EXPECT_EQ(full.exitCode, 2);
+    EXPECT_TRUE(full.err.endsWith("Error: Cannot save to standard output: No space left on device\n")) << full.err.constData();
 }
 
 // A named pipe (a script's process substitution, mkfifo) is read once, by whichever program
