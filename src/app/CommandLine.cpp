@@ -81,9 +81,29 @@ private:
 // reads and reports only, so a core application serves it and it starts faster.
 enum class BatchKind { Gui, Core };
 
+// The usual spellings of a command line, brought to the one the commands parse: "--name=value"
+// is "--name value", and after "--" every argument is a file, even one starting with "-" (it is
+// then named "./-x.cgf", which no parser takes for an option).
+QStringList usualSpellings(const QStringList& args) {
+    QStringList out;
+    bool filesOnly = false;
+    for (const QString& arg : args) {
+        if (filesOnly) {
+            out << (arg.startsWith(u'-') && arg != QLatin1String("-") ? QStringLiteral("./") + arg : arg);
+        } else if (arg == QLatin1String("--")) {
+            filesOnly = true;
+        } else if (const qsizetype equals = arg.indexOf(u'='); arg.startsWith(QLatin1String("--")) && equals > 2) {
+            out << arg.left(equals) << arg.mid(equals + 1);
+        } else {
+            out << arg;
+        }
+    }
+    return out;
+}
+
 int runCommand(int (*command)(const QStringList&)) {
     try {
-        return command(QCoreApplication::arguments().mid(2)); // program name and command name
+        return command(usualSpellings(QCoreApplication::arguments().mid(2))); // without program and command names
     } catch (const std::bad_alloc&) {
         // Whatever a command could still save it saved before this point; say why it stopped.
         std::fputs("Error: Not enough memory to go on\n", stderr);
@@ -127,14 +147,19 @@ int usageError(const QString& command, const QString& problem) {
 }
 
 int runMain(int argc, char** argv) {
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("zovedit %s\n", ZOV_VERSION);
         return 0;
     }
+    for (const char* alone : {"--help", "-h", "--version", "--register", "--unregister"})
+        if (argc > 2 && std::strcmp(argv[1], alone) == 0) {
+            std::fprintf(stderr, "zovedit: %s takes nothing after it; see zovedit --help\n", alone);
+            return 2;
+        }
     if (argc == 2 && std::strcmp(argv[1], "--register") == 0) {
         addin::AddinRegistry registry;
         return addin::RegisterZovEdit(registry);
