@@ -6,6 +6,7 @@
 #include "host/pptx/Opc.h"
 #include "host/pptx/Parallel.h"
 #include "host/pptx/PptxError.h"
+#include "host/pptx/ShapeIdTable.h"
 #include "host/pptx/ShapeWriter.h"
 #include "host/pptx/SlideScan.h"
 #include "host/pptx/Template.h"
@@ -316,10 +317,7 @@ public:
         const Prefixes prefixes = Prefixes::forScope(scope);
         const std::uint32_t maxId = assignIds(pieces.maxId);
         WriteIds ids;
-        ids.idOf = [this](const ShapeData* s) {
-            const auto it = ids_.find(s);
-            return it == ids_.end() ? 0u : it->second;
-        };
+        ids.idOf = [this](const ShapeData* s) { return ids_.Find(s); };
         ids.wasGlued = [this, &scope](const GlueRef& ref) { return wasGlued(ref, scope); };
 
         const bool renamed = slide_.name != pieces.name || pieces.hasName == slide_.name.isEmpty();
@@ -336,7 +334,7 @@ public:
         out += tag;
         out += pieces.middle;
         for (const auto& shape : slide_.shapes) {
-            const std::uint32_t id = ids_.at(shape.get());
+            const std::uint32_t id = ids_.Find(shape.get());
             const qsizetype at = out.size();
             makeRoom(out, std::max(shape->sourceXml.size(), RoomForNewShape));
             if (isVerbatim(*shape) && !glueTargetRenumbered(*shape)) {
@@ -396,22 +394,25 @@ private:
     std::uint32_t assignIds(std::uint32_t maxId)
     {
         maxId = std::max<std::uint32_t>(maxId, 1);
-        QSet<std::uint32_t> taken;
+        ids_.Reserve(slide_.shapes.size());
+        // Only ids kept from the file can be taken twice: a new id is above all of them.
+        QSet<std::uint32_t> kept;
         for (const auto& s : slide_.shapes) {
             maxId = std::max(maxId, s->fileId);
             if (isVerbatim(*s)) {
-                ids_[s.get()] = s->fileId;
-                taken.insert(s->fileId);
+                ids_.Set(s.get(), s->fileId);
+                kept.insert(s->fileId);
             }
         }
         for (const auto& s : slide_.shapes) {
             if (isVerbatim(*s))
                 continue;
             std::uint32_t id = s->fileId;
-            if (s->sourceXml.isEmpty() || id < 2 || taken.contains(id))
+            if (s->sourceXml.isEmpty() || id < 2 || kept.contains(id))
                 id = ++maxId;
-            ids_[s.get()] = id;
-            taken.insert(id);
+            else
+                kept.insert(id);
+            ids_.Set(s.get(), id);
         }
         return maxId;
     }
@@ -426,8 +427,8 @@ private:
             const auto target = end->shape.lock();
             if (!target || end->site <= 0)
                 continue;
-            const auto it = ids_.find(target.get());
-            if (it == ids_.end() || it->second != target->fileId)
+            const std::uint32_t id = ids_.Find(target.get()); // 0: not written on the slide
+            if (id == 0 || id != target->fileId)
                 return true;
         }
         return false;
@@ -454,7 +455,7 @@ private:
     const SlideData& slide_;
     QString partName_;
     const TextDefaults& defaults_;
-    std::unordered_map<const ShapeData*, std::uint32_t> ids_;
+    ShapeIdTable ids_;
     std::unordered_map<const ShapeData*, int> gluable_;
 };
 
