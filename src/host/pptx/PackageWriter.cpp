@@ -378,14 +378,20 @@ private:
     // More than a new shape's XML takes, unless its text is long.
     static constexpr qsizetype RoomForNewShape = 16 * 1024;
 
-    // Room for `extra` more bytes, the part's block at least doubled. Growing through reserve
-    // reallocates the block (a large one is remapped, not copied); growing by appending past
-    // the end copies the whole part into a new block while the old one is still held.
+    // Room for `extra` more bytes. Growing through reserve reallocates the block; growing by
+    // appending past the end copies the whole part into a new block while the old one is still
+    // held. A small part's block is doubled, since the heap copies it to grow it; a block of
+    // LargePart bytes or more is mapped on its own and remapped in place, which copies nothing,
+    // so it grows by a quarter: the room to spare, taken until the part is finished, stays a
+    // quarter of the part rather than up to its whole size (a slide of half a million shapes
+    // is hundreds of megabytes).
     static void makeRoom(QByteArray& out, qsizetype extra)
     {
         if (out.capacity() - out.size() >= extra)
             return;
-        out.reserve(std::max({out.size() + extra, 2 * out.capacity(), RoomForNewShape}));
+        constexpr qsizetype LargePart = qsizetype(32) << 20;
+        const qsizetype grown = out.capacity() >= LargePart ? out.capacity() + out.capacity() / 4 : 2 * out.capacity();
+        out.reserve(std::max({out.size() + extra, grown, RoomForNewShape}));
     }
 
     // A shape written as it was keeps its id (repeated ids included: they are the file's); a
