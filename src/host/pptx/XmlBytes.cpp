@@ -68,22 +68,12 @@ void XmlBytes::Escaped(QStringView text, bool attribute)
         case '>': bytes_.append("&gt;"); break;
         case '\r': bytes_.append("&#13;"); break;
         case '"':
-            if (attribute)
-                bytes_.append("&quot;");
-            else
-                bytes_.push_back('"');
-            break;
         case '\t':
+        case '\n': // in an attribute a reader would turn a tab or line end into a blank
             if (attribute)
-                bytes_.append("&#9;");
+                bytes_.append(c == '"' ? "&quot;" : c == '\t' ? "&#9;" : "&#10;");
             else
-                bytes_.push_back('\t');
-            break;
-        case '\n':
-            if (attribute)
-                bytes_.append("&#10;");
-            else
-                bytes_.push_back('\n');
+                bytes_.push_back(static_cast<char>(c));
             break;
         default: appendUtf8(bytes_, c);
         }
