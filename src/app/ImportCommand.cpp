@@ -238,9 +238,9 @@ int runImport(const QStringList& args) {
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
     // stay on the slides in the editor, and a line says the file holds only those. An import
-    // that drew no node (an error in the first graph; an empty file, or one of comments only,
-    // which is read as one empty graph) writes nothing, so that a file named by -o is not
-    // replaced by an empty presentation when the text that was to be imported did not come.
+    // that drew no node (an error in the first graph; a file of blanks, which is read as one
+    // empty graph) writes nothing, so that a file named by -o is not replaced by an empty
+    // presentation when the text that was to be imported did not come.
     const bool read = outcome == ImportOutcome::Read && !sink.anyFailed();
     const int drawn = presentation.Slides().Count() - slidesBefore;
     if (!drewAnyNode(presentation, slidesBefore + 1)) {
