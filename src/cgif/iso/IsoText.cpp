@@ -203,11 +203,18 @@ void IsoText::Fail(const QString& what, qsizetype at) const {
     qsizetype lineEnd = text_.indexOf(u'\n', at);
     if (lineEnd < 0)
         lineEnd = text_.size();
-    QString excerpt = text_.mid(at, std::min<qsizetype>(lineEnd - at, 60)).trimmed();
+    qsizetype excerptEnd = std::min<qsizetype>(lineEnd, at + 60);
+    if (excerptEnd > at && excerptEnd < text_.size() && text_.at(excerptEnd - 1).isHighSurrogate())
+        ++excerptEnd; // a character beyond the first plane is quoted whole
+    const QString excerpt = text_.mid(at, excerptEnd - at).trimmed();
+    // The column counts characters: a surrogate pair is one.
+    qsizetype column = at - lineStart + 1;
+    for (qsizetype i = lineStart + 1; i < at; ++i)
+        column -= text_.at(i).isLowSurrogate() && text_.at(i - 1).isHighSurrogate() ? 1 : 0;
     throw IsoSyntaxError(QStringLiteral("ISO CGIF: %1 at line %2, column %3 (at %4)")
                              .arg(what)
                              .arg(line)
-                             .arg(at - lineStart + 1)
+                             .arg(column)
                              .arg(excerpt));
 }
 
