@@ -182,6 +182,18 @@ void Session::ExportFile(const QString& path, cgif::exporter::ExportDialect dial
                                    platform::MessageIcon::Critical);
         return;
     }
+    // CGIF written over the presentation's own file would leave text where the slides were, and
+    // the presentation, unchanged in the editor, would not ask to be saved again.
+    const QFileInfo target(path), own(presentation.FullName());
+    if (!presentation.FullName().isEmpty() && target.exists() &&
+        target.canonicalFilePath() == own.canonicalFilePath()) {
+        services_.messages->inform(
+            QStringLiteral("Cannot export to \"%1\": it is the file of the open presentation. Choose another name, such "
+                           "as \"%2.cgf\".")
+                .arg(path, own.completeBaseName()),
+            appTitle, platform::MessageIcon::Exclamation);
+        return;
+    }
     cgif::exporter::ExportGraphsToFile(presentation, path, *services_.messages, dialect);
 }
 

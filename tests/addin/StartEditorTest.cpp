@@ -8,6 +8,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include "host/pptx/PptxFile.h"
 #include <algorithm>
 #include <stdexcept>
 
@@ -80,6 +82,40 @@ TEST_F(StartEditorTest, FileCommandsWithoutAPresentationSayWhy) {
     EXPECT_EQ(messages.shown()[0].text, QStringLiteral("There is no presentation window to import into."));
     EXPECT_EQ(messages.shown()[1].text, QStringLiteral("There is no open presentation to export."));
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/never-written.cgf")));
+}
+
+// CGIF is never written over the open presentation's own file, by whatever name it is chosen
+// (a link to it included): the slides would be lost, and the editor would not know.
+TEST_F(StartEditorTest, ExportRefusesThePresentationsOwnFile) {
+    QTemporaryDir folder;
+    const QString deck = QDir(folder.path()).filePath(QStringLiteral("talk.pptx"));
+    const QString link = QDir(folder.path()).filePath(QStringLiteral("link.pptx"));
+    host::Presentation p = app.Presentations().Add();
+    p.Slides().Add(1, host::LayoutBlank).SetName(QStringLiteral("G1"));
+    host::savePresentation(p, deck);
+    ASSERT_TRUE(QFile::link(deck, link));
+    const QByteArray before = [&] {
+        QFile file(deck);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    Session session(app, services(), windowsFactory());
+    for (const QString& target : {deck, link}) {
+        messages.clear();
+        session.ExportFile(target);
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.shown().front().text,
+                  QStringLiteral("Cannot export to \"%1\": it is the file of the open presentation. Choose another name, "
+                                 "such as \"talk.cgf\".")
+                      .arg(target));
+    }
+    QFile file(deck);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    // Another file is exported to as before (this slide holds no graph).
+    messages.clear();
+    session.ExportFile(QDir(folder.path()).filePath(QStringLiteral("talk.cgf")));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().text, QStringLiteral("No graph to export"));
 }
 
 // A progress that records what it was told and asks to stop after a number of graphs.
