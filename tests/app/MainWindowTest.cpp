@@ -6,6 +6,7 @@
 
 #include "app/desktop/SlideList.h"
 #include "host/AutoShapeType.h"
+#include "host/pptx/PptxFile.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -79,6 +80,22 @@ TEST_F(MainWindowTest, SaveOpenRoundTripModifiedMarkAndRecentFiles)
     EXPECT_EQ([&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }(), savedBytes);
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     messages.clear();
+
+    // Another program changes the file: Save leaves it as it is and says so; Save As onto it
+    // (the user chose to replace it) writes the window's presentation over it.
+    {
+        QFile other(path);
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        other.write(host::presentationBytes(host::NewPresentation()));
+    }
+    EXPECT_FALSE(window->save());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("another program changed the file"))) << messages.shown()[0].text.toStdString();
+    messages.clear();
+    dialogs.scriptPath(path);
+    ASSERT_TRUE(window->saveAs());
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_FALSE(window->isWindowModified());
     window->undo();
 
     // Opening shows the file's slides in place of the present document.
@@ -469,7 +486,7 @@ public:
         p.Slides().Add(1, host::LayoutBlank);
         return p;
     }
-    void write(const host::Presentation&, const QString&, const std::function<void()>&) override {}
+    void write(const host::Presentation&, const QString&, const std::function<void()>&, Replace) override {}
     void release()
     {
         std::lock_guard lock(mutex_);
@@ -525,7 +542,7 @@ public:
     explicit WatchedStore(std::function<QString()> status) : status_(std::move(status)) {}
     host::Presentation read(const QString&) override { return host::NewPresentation(); }
     // Waits for another program's lock first when told to.
-    void write(const host::Presentation&, const QString&, const std::function<void()>& waiting) override {
+    void write(const host::Presentation&, const QString&, const std::function<void()>& waiting, Replace) override {
         if (waitFirst && waiting) {
             waiting();
             seen.push_back(status_());

@@ -2,6 +2,7 @@
 // changed, and a reading that runs out of memory.
 #include "ProgramTest.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include "app/document/DocumentStore.h"
@@ -60,6 +61,19 @@ TEST_F(SharedDocumentTest, TheEditorDoesNotSaveOverAFileChangedSinceItWasRead) {
         EXPECT_TRUE(error.message().contains("another program changed the file")) << error.message().toStdString();
     }
     EXPECT_EQ(readFile("doc.pptx"), changed);
+    // Replacing it whatever became of it (Save As, the user confirming the replace) is asked for.
+    store.write(presentation, path("doc.pptx"), {}, app::DocumentStore::Replace::AnyVersion);
+    EXPECT_EQ(slideCount("doc.pptx"), 1);
+    // A file only touched (a new time, the same bytes: a sync tool, `touch`) is still the
+    // version saved, and the next save replaces it; a change of the bytes is refused again.
+    QFile touched(path("doc.pptx"));
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime));
+    touched.close();
+    store.write(presentation, path("doc.pptx"));
+    ASSERT_EQ(zovedit({"import", "b.cgf", "--into", "doc.pptx"}).exitCode, 0);
+    EXPECT_THROW(store.write(presentation, path("doc.pptx")), host::PptxError);
+    EXPECT_EQ(slideCount("doc.pptx"), 3);
     store.write(presentation, path("copy.pptx")); // another name is no problem
     EXPECT_EQ(slideCount("copy.pptx"), 1);
 

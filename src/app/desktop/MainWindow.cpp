@@ -739,10 +739,11 @@ bool MainWindow::saveAs()
                 return false;
         }
     }
-    return saveTo(path);
+    // The user chose to replace the file: whatever became of it since it was read.
+    return saveTo(path, DocumentStore::Replace::AnyVersion);
 }
 
-bool MainWindow::saveTo(const QString& path)
+bool MainWindow::saveTo(const QString& path, DocumentStore::Replace replace)
 {
     if (window_.IsNothing())
         return false;
@@ -755,11 +756,14 @@ bool MainWindow::saveTo(const QString& path)
     statusBar()->showMessage(tr("Saving %1...").arg(QFileInfo(path).fileName()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-        services_.store->write(window_.Presentation(), path, [this, &path] {
-            // Another program (an import into the file) holds it: the wait is not the save's.
-            statusBar()->showMessage(DocumentLock::waitStatus(path));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+        services_.store->write(
+            window_.Presentation(), path,
+            [this, &path] {
+                // Another program (an import into the file) holds it: the wait is not the save's.
+                statusBar()->showMessage(DocumentLock::waitStatus(path));
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            },
+            replace);
     } catch (const std::exception& e) {
         statusBar()->clearMessage();
         QApplication::restoreOverrideCursor();

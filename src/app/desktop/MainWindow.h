@@ -63,7 +63,7 @@ public:
     bool openFile(const QString& path);  // offers to save the present document first
     bool save();
     bool saveAs();
-    bool saveTo(const QString& path);
+    bool saveTo(const QString& path, DocumentStore::Replace replace = DocumentStore::Replace::SameVersionOnly);
     // Offers to save unsaved changes: true to go on (saved or not wanted), false to stop.
     bool maybeSave();
 

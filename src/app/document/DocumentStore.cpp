@@ -3,6 +3,7 @@
 #include "app/document/DocumentLock.h"
 #include "host/pptx/PptxFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -17,15 +18,30 @@ namespace {
 // How long a save waits for a command that is changing the same file.
 constexpr std::chrono::seconds LockWait{10};
 
-} // namespace
-
-void PptxDocumentStore::remember(const QString& absolutePath, const platform::FileStamp& stamp)
+QByteArray digestOf(QByteArrayView bytes)
 {
-    const QMutexLocker locker(&mutex_);
-    versions_.insert(absolutePath, stamp);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5);
 }
 
-std::optional<platform::FileStamp> PptxDocumentStore::remembered(const QString& absolutePath) const
+// The digest of a file's bytes, read a piece at a time; empty when it cannot be read.
+QByteArray digestOfFile(const QString& path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
+}
+
+} // namespace
+
+void PptxDocumentStore::remember(const QString& absolutePath, const Version& version)
+{
+    const QMutexLocker locker(&mutex_);
+    versions_.insert(absolutePath, version);
+}
+
+std::optional<PptxDocumentStore::Version> PptxDocumentStore::remembered(const QString& absolutePath) const
 {
     const QMutexLocker locker(&mutex_);
     const auto found = versions_.constFind(absolutePath);
@@ -46,22 +62,31 @@ host::Presentation PptxDocumentStore::read(const QString& path)
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw host::PptxError(QStringLiteral("Cannot open \"%1\": %2").arg(absolute, file.errorString()));
+    const QByteArray digest = digestOf(bytes);
     host::Presentation presentation = host::readPresentation(std::move(bytes), absolute); // they go once unpacked
     presentation.SetSaved(true);
-    remember(absolute, stamp);
+    remember(absolute, {stamp, digest});
     return presentation;
 }
 
 void PptxDocumentStore::write(const host::Presentation& presentation, const QString& path,
-                              const std::function<void()>& waiting)
+                              const std::function<void()>& waiting, Replace replace)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     DocumentLock lock(absolute);
     QString held;
     if (!lock.acquire(LockWait, held, waiting))
         throw host::PptxError(held);
-    const std::optional<platform::FileStamp> known = remembered(absolute);
     // A file this store never saw is new or chosen in Save As: replacing it is what was asked.
+    std::optional<platform::FileStamp> known;
+    if (const std::optional<Version> version = remembered(absolute); version && replace == Replace::SameVersionOnly) {
+        known = version->stamp;
+        // Only touched (the same bytes under a new stamp): still the version read. Checked
+        // under the lock, and the save checks the new stamp again before it replaces the file.
+        const platform::FileStamp now = platform::StampOf(absolute);
+        if (now != *known && now.exists && digestOfFile(absolute) == version->digest)
+            known = now;
+    }
     try {
         host::savePresentation(presentation, path, known);
     } catch (const host::PptxError& error) {
@@ -70,7 +95,7 @@ void PptxDocumentStore::write(const host::Presentation& presentation, const QStr
                                   absolute, error.reason());
         throw;
     }
-    remember(absolute, platform::StampOf(absolute));
+    remember(absolute, {platform::StampOf(absolute), digestOfFile(absolute)});
 }
 
 } // namespace zov::app
