@@ -186,6 +186,42 @@ TEST_F(CanvasTest, DeleteKeyRemovesSelectionWithItsArcsAndUndoBringsTheSameShape
     EXPECT_EQ(shapes.Count(), 2);
 }
 
+// Without the mouse: Tab and Shift+Tab step through the slide's shapes (wrapping round), the
+// arrow keys move the one chosen, F2 edits its text, and F6 moves the keyboard focus on.
+TEST_F(CanvasTest, TabChoosesShapesAndTheKeysThenWorkOnThem)
+{
+    const SampleGraph g = makeGraph();
+    canvas().clearSelection();
+    canvas().setFocus();
+    const auto chosen = [&] { return canvas().selection().size() == 1 ? canvas().selection().front() : host::Shape(); };
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
+    EXPECT_EQ(chosen(), g.cat);
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
+    EXPECT_EQ(chosen(), g.relation);
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
+    EXPECT_EQ(chosen(), g.arc);
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
+    EXPECT_EQ(chosen(), g.cat) << "round again";
+    QTest::keyClick(&canvas(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(chosen(), g.arc);
+    QTest::keyClick(&canvas(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(chosen(), g.relation);
+    EXPECT_TRUE(canvas().hasFocus());
+
+    const float left = g.relation.Left();
+    QTest::keyClick(&canvas(), Qt::Key_Right);
+    settle();
+    EXPECT_NEAR(g.relation.Left(), left + 6, 0.01);
+    QTest::keyClick(&canvas(), Qt::Key_F2);
+    ASSERT_TRUE(canvas().isEditingText());
+    QTest::keyClick(canvas().textEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(canvas().isEditingText());
+
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_F6);
+    EXPECT_FALSE(canvas().hasFocus()) << "F6 leaves the slide";
+}
+
 TEST_F(CanvasTest, DoubleClickEditsTextInPlace)
 {
     const SampleGraph g = makeGraph();

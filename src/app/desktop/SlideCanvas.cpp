@@ -933,9 +933,37 @@ void SlideCanvas::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         nudgeSelection({0, step});
         return;
+    case Qt::Key_F6:
+        QAbstractScrollArea::focusNextPrevChild(!(event->modifiers() & Qt::ShiftModifier));
+        return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
     }
+}
+
+bool SlideCanvas::focusNextPrevChild(bool next)
+{
+    if (!isEditingText() && hasFocus() && selectNextShape(next))
+        return true;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+bool SlideCanvas::selectNextShape(bool forward)
+{
+    host::SlideData* slide = slideInView();
+    if (slide == nullptr || slide->shapes.empty())
+        return false;
+    const auto count = static_cast<std::ptrdiff_t>(slide->shapes.size());
+    std::ptrdiff_t at = -1;
+    if (selection_.size() == 1)
+        if (const auto found = std::find(slide->shapes.begin(), slide->shapes.end(), selection_.front().lock());
+            found != slide->shapes.end())
+            at = found - slide->shapes.begin();
+    at = forward ? (at + 1) % count : (at <= 0 ? count - 1 : at - 1);
+    selection_ = {slide->shapes[static_cast<std::size_t>(at)]};
+    viewport()->update();
+    Q_EMIT selectionChanged();
+    return true;
 }
 
 // --- text editing -------------------------------------------------------------------------

@@ -91,6 +91,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab step through the shapes of the slide, as in presentation programs, so
+    // that a shape can be chosen without the mouse; on a slide without shapes they move the
+    // keyboard focus on as usual (F6 always does).
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -109,6 +113,9 @@ private:
     };
 
     host::SlideData* slideInView() const;
+    // Selects the shape after (or before) the one selected alone, in the slide's order,
+    // wrapping round; false when the slide has no shape.
+    bool selectNextShape(bool forward);
     QSizeF pageSize() const;
     QPointF slideOrigin() const; // viewport pixel of the slide's top-left corner
     void updateScrollBars();
