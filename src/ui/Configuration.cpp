@@ -105,6 +105,7 @@ Configuration::Configuration(DrawingSettings& settings, platform::CommonDialog& 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ConfigOKButton"));
     ok->setAutoDefault(false);
+    ok->setDefault(true); // Enter takes the choices, whichever control has the focus (Escape drops them)
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("ConfigCancelButton"));
     cancel->setAutoDefault(false);

@@ -9,6 +9,7 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QListView>
+#include <QTest>
 #include <QTimer>
 #include <QPushButton>
 #include <QWindow>
@@ -115,6 +116,28 @@ TEST_F(ConfigurationTest, ComingBackFromThePaletteStartsFromTheSettingsInForce) 
     Q_EMIT qGuiApp->focusWindowChanged(&chooser);
     Q_EMIT qGuiApp->focusWindowChanged(own);
     EXPECT_EQ(background("RelationColorBox"), QColor(128, 255, 128));
+}
+
+// From the keyboard: Enter takes the choices, wherever the focus is (a "Choose" button
+// included, which Space presses); Escape drops them.
+TEST_F(ConfigurationTest, EnterTakesTheChoicesAndEscapeDropsThem) {
+    start();
+    palette().ConfigButton->click();
+    dialogs.scriptColor(0x000000FF);
+    press("ActorColorButton");
+    QWidget* choose = dialog().findChild<QPushButton*>(QStringLiteral("ActorColorButton"));
+    ASSERT_NE(choose, nullptr);
+    choose->setFocus();
+    QTest::keyClick(choose, Qt::Key_Return);
+    EXPECT_EQ(session->DrawingSettings().actorColor, 0x000000FF);
+    EXPECT_FALSE(dialog().isVisible());
+
+    palette().ConfigButton->click();
+    dialogs.scriptColor(0x0000FF00);
+    press("ActorColorButton");
+    QTest::keyClick(&dialog(), Qt::Key_Escape);
+    EXPECT_EQ(session->DrawingSettings().actorColor, 0x000000FF);
+    EXPECT_FALSE(dialog().isVisible());
 }
 
 } // namespace
