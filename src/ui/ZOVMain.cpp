@@ -213,6 +213,12 @@ bool ZOVMain::event(QEvent* event) {
 }
 
 bool ZOVMain::eventFilter(QObject* watched, QEvent* event) {
+    // F1 in any of the palette's controls shows the help, as it does in the editor.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        HelpContents();
+        return true;
+    }
     if (event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // One run per release of the key: a held key repeats its release events.

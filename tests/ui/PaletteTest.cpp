@@ -149,5 +149,14 @@ TEST_F(PaletteTest, TheRunKeyRunsNothingWhileABoxIsOpen) {
     EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
 }
 
+// F1 in the palette shows the help's contents, as the Help menu does.
+TEST_F(PaletteTest, F1ShowsTheHelp) {
+    start();
+    palette().TextBox1->setFocus();
+    QTest::keyClick(palette().TextBox1, Qt::Key_F1);
+    ASSERT_EQ(help.calls().size(), 1u);
+    EXPECT_EQ(help.calls().front().command, platform::HelpCommand::Contents);
+}
+
 } // namespace
 } // namespace zov::ui::testing
