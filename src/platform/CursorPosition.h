@@ -4,6 +4,12 @@
 
 namespace zov::platform {
 
+// The widget showing the slide carries SlideViewProperty (true), so that a pointer service can
+// tell whether the pointer is over the slide or over another window, and LastPointerProperty,
+// the last place (a QPoint in screen pixels) the pointer moved over it.
+inline constexpr char SlideViewProperty[] = "zovSlideView";
+inline constexpr char LastPointerProperty[] = "zovLastPointer";
+
 class CursorPosition {
 public:
     virtual ~CursorPosition() = default;

@@ -73,6 +73,8 @@ Configuration::Configuration(DrawingSettings& settings, platform::CommonDialog& 
         grid->addWidget(box, row, 1);
         QPushButton* button = chooseButton(this, QString::fromLatin1(c.buttonName));
         grid->addWidget(button, row, 2);
+        if (row == 0)
+            button->setFocus(); // the dialog opens on its first choice, not on the default OK
         const auto field = c.field;
         connect(button, &QPushButton::clicked, this, [this, field] { ChooseColor(field); });
         colorRows_.push_back(ColorRow{field, box});

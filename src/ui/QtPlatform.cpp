@@ -197,6 +197,41 @@ std::optional<platform::FontChoice> QtCommonDialog::ShowFont(const platform::Fon
 
 // --- pointer ------------------------------------------------------------------------------
 
-QPoint QtCursorPosition::position() const { return QCursor::pos(); }
+namespace {
+
+// The slide view `widget` belongs to (itself or an ancestor), or null.
+QWidget* slideViewOf(QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget())
+        if (widget->property(platform::SlideViewProperty).toBool())
+            return widget;
+    return nullptr;
+}
+
+QWidget* visibleSlideView() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        for (QWidget* child : top->findChildren<QWidget*>())
+            if (child->isVisible() && child->property(platform::SlideViewProperty).toBool())
+                return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QPoint QtCursorPosition::position() const {
+    const QPoint now = QCursor::pos();
+    if (slideViewOf(QApplication::widgetAt(now)) != nullptr)
+        return now;
+    const QWidget* view = visibleSlideView();
+    if (view == nullptr)
+        return now;
+    // The place last seen over the slide, unless another window covers it now.
+    const QVariant last = view->property(platform::LastPointerProperty);
+    if (last.canConvert<QPoint>() && slideViewOf(QApplication::widgetAt(last.toPoint())) == view)
+        return last.toPoint();
+    return view->mapToGlobal(view->rect().center());
+}
 
 } // namespace zov::ui

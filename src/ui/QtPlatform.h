@@ -25,6 +25,11 @@ public:
     std::optional<platform::FontChoice> ShowFont(const platform::FontChoice& initial, int flags) override;
 };
 
+// The pointer, for the palette's commands, which act where it points on the slide. When it is
+// over another window (the palette itself, the slide list), the place it last had over the
+// slide stands for it, and before it was ever there the middle of the slide's view: a node is
+// then drawn where it can be seen, not under the palette or off the slide, also for someone who
+// works from the keyboard. Without a slide view it is the pointer as it is.
 class QtCursorPosition : public platform::CursorPosition {
 public:
     QPoint position() const override;

@@ -2,6 +2,7 @@
 // it draws while a shape is dragged), and that the document window's view transform matches the
 // screen.
 #include "DesktopFixture.h"
+#include "platform/CursorPosition.h"
 
 #include "host/geometry/Geometry.h"
 
@@ -220,6 +221,16 @@ TEST_F(CanvasTest, TabChoosesShapesAndTheKeysThenWorkOnThem)
     canvas().setFocus();
     QTest::keyClick(&canvas(), Qt::Key_F6);
     EXPECT_FALSE(canvas().hasFocus()) << "F6 leaves the slide";
+}
+
+// The slide notes where the pointer last moved over it: the palette's commands act there once
+// the pointer has gone over to the palette.
+TEST_F(CanvasTest, ThePointerIsNotedWhereItLastMovedOverTheSlide)
+{
+    EXPECT_TRUE(canvas().viewport()->property(platform::SlideViewProperty).toBool());
+    const QPoint at = viewportPoint(QPointF(200, 150));
+    QTest::mouseMove(canvas().viewport(), at);
+    EXPECT_EQ(canvas().viewport()->property(platform::LastPointerProperty).toPoint(), canvas().viewport()->mapToGlobal(at));
 }
 
 TEST_F(CanvasTest, DoubleClickEditsTextInPlace)

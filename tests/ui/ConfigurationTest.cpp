@@ -123,6 +123,8 @@ TEST_F(ConfigurationTest, ComingBackFromThePaletteStartsFromTheSettingsInForce) 
 TEST_F(ConfigurationTest, EnterTakesTheChoicesAndEscapeDropsThem) {
     start();
     palette().ConfigButton->click();
+    EXPECT_EQ(dialog().focusWidget(), dialog().findChild<QPushButton*>(QStringLiteral("ConceptColorButton")))
+        << "it opens on its first choice";
     dialogs.scriptColor(0x000000FF);
     press("ActorColorButton");
     QWidget* choose = dialog().findChild<QPushButton*>(QStringLiteral("ActorColorButton"));

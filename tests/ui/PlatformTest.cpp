@@ -1,9 +1,11 @@
 // The desktop's forms of the common dialog's filters, and its save dialog's question.
 #include "platform/CommonDialog.h"
+#include "platform/CursorPosition.h"
 #include "support/CaseFiles.h"
 #include "ui/QtPlatform.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -78,6 +80,44 @@ TEST(QtFileDialogs, SavingOverAnExistingFileAsksFirst) {
     const QRect screen = QApplication::primaryScreen()->availableGeometry();
     EXPECT_GE(shownAt.width(), std::min(800, screen.width() - 40));
     EXPECT_LT((shownAt.center() - screen.center()).manhattanLength(), 40);
+}
+
+// The palette's commands act where the pointer is on the slide: over another window the place
+// it last had over the slide stands for it, and before that the middle of the slide's view.
+TEST(QtPointer, OverAnotherWindowThePlaceLastOverTheSlideStandsForIt) {
+    QWidget main;
+    main.setGeometry(100, 100, 400, 300);
+    auto* view = new QWidget(&main);
+    view->setGeometry(100, 0, 300, 300);
+    view->setProperty(platform::SlideViewProperty, true);
+    auto* inside = new QWidget(view); // a child of the view (an edited text) counts as the view
+    inside->setGeometry(0, 0, 50, 50);
+    QWidget palette;
+    palette.setGeometry(600, 100, 200, 200);
+    main.show();
+    palette.show();
+    QApplication::processEvents();
+
+    QtCursorPosition pointer;
+    const QPoint viewCentre = view->mapToGlobal(view->rect().center());
+    QCursor::setPos(palette.mapToGlobal(QPoint(20, 20)));
+    EXPECT_EQ(pointer.position(), viewCentre) << "never over the slide yet";
+    const QPoint onSlide = view->mapToGlobal(QPoint(200, 120));
+    QCursor::setPos(onSlide);
+    EXPECT_EQ(pointer.position(), onSlide);
+    const QPoint overChild = inside->mapToGlobal(QPoint(10, 10));
+    QCursor::setPos(overChild);
+    EXPECT_EQ(pointer.position(), overChild);
+    // The view notes where the pointer last moved over it (the slide canvas does on each move).
+    view->setProperty(platform::LastPointerProperty, onSlide);
+    QCursor::setPos(palette.mapToGlobal(QPoint(30, 40)));
+    EXPECT_EQ(pointer.position(), onSlide);
+    QCursor::setPos(main.mapToGlobal(QPoint(20, 20))); // the main window, beside the view
+    EXPECT_EQ(pointer.position(), onSlide);
+    // A place another window covers now does not count.
+    palette.move(onSlide - QPoint(10, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(pointer.position(), viewCentre);
 }
 
 } // namespace

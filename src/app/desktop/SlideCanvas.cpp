@@ -1,5 +1,7 @@
 #include "app/desktop/SlideCanvas.h"
 
+#include "platform/CursorPosition.h"
+
 #include "app/desktop/ShapeDeletion.h"
 #include "app/render/ShapeOutline.h"
 #include "host/Slide.h"
@@ -69,6 +71,7 @@ SlideCanvas::SlideCanvas(QWidget* parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
+    viewport()->setProperty(platform::SlideViewProperty, true);
     setFrameShape(QFrame::NoFrame);
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(20);
@@ -664,6 +667,8 @@ void SlideCanvas::mousePressEvent(QMouseEvent* event)
 
 void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
 {
+    // Where the palette's commands act once the pointer has gone over to the palette.
+    viewport()->setProperty(platform::LastPointerProperty, event->globalPosition().toPoint());
     if (drag_.kind == DragKind::None) {
         // Show what a press would do.
         host::Shape s;
