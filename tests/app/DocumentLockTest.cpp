@@ -28,6 +28,20 @@ TEST(DocumentLock, ASecondHolderIsToldItWaitsThenGivesUpWithTheFileNamed) {
         << problem.toStdString();
 }
 
+// A document whose folder went away (moved, renamed, deleted) says so, not that the folder
+// takes no new files.
+TEST(DocumentLock, AFolderThatWentAwayIsNamed) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString gone = dir.filePath(QStringLiteral("moved"));
+    const QString document = gone + QStringLiteral("/deck.pptx");
+    QString problem;
+    DocumentLock lock(document);
+    EXPECT_FALSE(lock.acquire(std::chrono::milliseconds(50), problem, {}));
+    EXPECT_EQ(problem, QStringLiteral("Cannot save \"%1\": its folder \"%2\" no longer exists; save it in another folder")
+                           .arg(document, gone));
+}
+
 // The lock guards the file, not the name it was reached by: a holder coming through a link
 // waits as one coming by the file's own name; and a file whose name is as long as the file
 // system allows has a lock too, no longer than that.

@@ -64,6 +64,10 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, con
         problem = QStringLiteral("Cannot change \"%1\": another program (process %2) is changing it; try again when it is done")
                       .arg(document_)
                       .arg(pid);
+    } else if (const QFileInfo folder(QFileInfo(document_).absolutePath()); !folder.isDir()) {
+        // Moved, renamed or deleted since the file was opened (or a drive taken away).
+        problem = QStringLiteral("Cannot save \"%1\": its folder \"%2\" no longer exists; save it in another folder")
+                      .arg(document_, folder.filePath());
     } else {
         // The user can do nothing about the lock itself, only save elsewhere.
         const QString reason = lock_->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
