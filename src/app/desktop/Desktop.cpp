@@ -29,8 +29,10 @@ int runDesktop(int argc, char** argv)
     ui::QtCommonDialog dialogs;
     platform::IniSettingsStore settings;
     PptxDocumentStore store;
+    RecoveryFolder recovery(RecoveryFolder::DefaultFolder());
 
-    MainWindow window({&host, &addins.Messages(), &dialogs, &settings, &store, [&addins] { return addins.NewNodeId(); }});
+    MainWindow window({&host, &addins.Messages(), &dialogs, &settings, &store, [&addins] { return addins.NewNodeId(); },
+                       &recovery});
     QAction* addinsAction = window.toolsMenu()->addAction(QObject::tr("&Add-ins..."));
     addinsAction->setStatusTip(QObject::tr("Connect, disconnect or remove add-ins"));
     QObject::connect(addinsAction, &QAction::triggered, &window, [&] { addins.ShowAddinsDialog(&window); });
@@ -49,6 +51,8 @@ int runDesktop(int argc, char** argv)
     // The registered add-ins connect once the window is up (their buttons join "Standard"),
     // then the file named on the command line opens.
     addins.StartUp();
+    // Work that an editor which did not end properly left unsaved, before the file asked for.
+    QTimer::singleShot(0, &window, [&window] { window.offerRecoveredWork(); });
     if (argc == 2) {
         const QString path = QString::fromLocal8Bit(argv[1]);
         QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });

@@ -7,6 +7,7 @@
 #include "app/document/DocumentLock.h"
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
+#include "host/pptx/PptxFile.h"
 #include "platform/CommonDialog.h"
 #include "platform/FreeMemory.h"
 #include "platform/MessageBox.h"
@@ -19,6 +20,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -96,6 +98,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     statusBar()->addWidget(slideStatus_);
     statusBar()->addPermanentWidget(zoomStatus_);
 
+    if (services_.recovery != nullptr) {
+        auto* keeper = new QTimer(this);
+        keeper->setInterval(std::chrono::minutes(1));
+        connect(keeper, &QTimer::timeout, this, &MainWindow::keepUnsavedWork);
+        keeper->start();
+    }
     connect(canvas_, &SlideCanvas::documentChanged, this, &MainWindow::syncWithDocument);
     connect(canvas_, &SlideCanvas::selectionChanged, this, &MainWindow::updateActions);
     // Delete acts on the slide list when it has the focus, else on the shapes selected.
@@ -775,6 +783,10 @@ bool MainWindow::saveTo(const QString& path, DocumentStore::Replace replace)
     platform::ReturnFreedMemory(); // the package written, as large as the document, is gone
     if (DocumentHistory* h = history())
         h->markSaved();
+    if (services_.recovery != nullptr) {
+        services_.recovery->Drop(); // saved: nothing left to recover
+        keptRevision_.reset();
+    }
     seenRevision_ = window_.Presentation().data().revision;
     recent_.add(path);
     rebuildRecentMenu();
@@ -782,9 +794,59 @@ bool MainWindow::saveTo(const QString& path, DocumentStore::Replace replace)
     return true;
 }
 
+void MainWindow::keepUnsavedWork()
+{
+    if (services_.recovery == nullptr)
+        return;
+    if (window_.IsNothing() || !isWindowModified()) {
+        if (keptRevision_)
+            services_.recovery->Drop();
+        keptRevision_.reset();
+        return;
+    }
+    const host::Presentation presentation = window_.Presentation();
+    const std::uint64_t revision = presentation.data().revision;
+    if (keptRevision_ == revision)
+        return;
+    try {
+        if (services_.recovery->Keep(host::presentationBytes(presentation), presentation.FullName()))
+            keptRevision_ = revision;
+    } catch (const std::exception&) {
+        // A copy that cannot be made is tried again at the next turn; the work itself is untouched.
+    }
+}
+
+void MainWindow::offerRecoveredWork()
+{
+    if (services_.recovery == nullptr)
+        return;
+    for (const RecoveryFolder::Left& left : services_.recovery->LeftBehind()) {
+        const QString name = left.source.isEmpty() ? tr("a presentation never saved") : QStringLiteral("\"%1\"").arg(left.source);
+        const platform::Message question{
+            tr("ZOVEdit did not end properly, and unsaved work on %1 from %2 was kept.\n\n"
+               "Yes opens it as a file of its own (\"... (recovered).pptx\"), No throws it away, Cancel keeps it for the "
+               "next start.")
+                .arg(name, QLocale().toString(left.kept, QLocale::ShortFormat)),
+            kApplicationTitle, platform::MessageIcon::Question, platform::MessageButtons::YesNoCancel, 1};
+        const platform::MessageAnswer answer = services_.messages->show(question);
+        if (answer == platform::MessageAnswer::No) {
+            RecoveryFolder::Discard(left);
+        } else if (answer == platform::MessageAnswer::Yes) {
+            QString problem;
+            const QString restored = RecoveryFolder::Restore(left, QDir::homePath(), problem);
+            if (restored.isEmpty())
+                showError(tr("The kept work could not be copied out of \"%1\": %2").arg(left.copy, problem));
+            else
+                openFile(restored);
+        }
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (maybeSave()) {
+        if (services_.recovery != nullptr)
+            services_.recovery->Drop();
         event->accept();
         Q_EMIT closed();
     } else

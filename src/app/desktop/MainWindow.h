@@ -11,6 +11,7 @@
 #include "app/document/DocumentHistory.h"
 #include "app/document/DocumentStore.h"
 #include "app/document/RecentFiles.h"
+#include "app/document/RecoveryFolder.h"
 #include "host/Application.h"
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -48,6 +50,8 @@ struct MainWindowServices {
     // Fresh node ids for pasted node shapes (the editor session's sequence); empty: the Edit
     // commands keep a sequence of their own.
     std::function<QString()> newNodeId;
+    // Where copies of unsaved work are kept; null: none are.
+    RecoveryFolder* recovery = nullptr;
 };
 
 class MainWindow : public QMainWindow {
@@ -85,6 +89,13 @@ public:
 
     // Brings history, canvas, slide list, title and actions in line with the document now.
     void syncWithDocument();
+
+    // Keeps a copy of unsaved work in the recovery folder (once a minute, and when the document
+    // changed since the last copy); takes the copy away when nothing is unsaved.
+    void keepUnsavedWork();
+    // Offers back the unsaved work of editors that did not end properly: each copy is opened as
+    // "NAME (recovered).pptx" beside its file, thrown away, or kept for the next start.
+    void offerRecoveredWork();
 
     SlideCanvas* canvas() const { return canvas_; }
     ShapeEditCommands* editCommands() const { return editCommands_; }
@@ -140,6 +151,7 @@ private:
     std::map<const host::PresentationData*, int> untitledNumbers_;
     int nextUntitled_ = 1;
     std::uint64_t seenRevision_ = 0;
+    std::optional<std::uint64_t> keptRevision_; // the revision the recovery copy holds
     const host::SlideData* seenSlide_ = nullptr;
     // What showDocumentAsItIs showed last, so that a box waiting for the user costs nothing.
     std::uint64_t shownRevision_ = static_cast<std::uint64_t>(-1);

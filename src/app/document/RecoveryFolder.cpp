@@ -1,0 +1,113 @@
+#include "app/document/RecoveryFolder.h"
+
+#include "platform/OutputFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <csignal>
+
+namespace zov::app {
+
+namespace {
+
+QString SourceFileOf(const QString& copy) { return copy.chopped(5) + QStringLiteral(".txt"); } // "PID.pptx" -> "PID.txt"
+
+// Writes `bytes` whole, or leaves any previous file as it was.
+bool WriteWhole(const QString& path, const QByteArray& bytes) {
+    try {
+        platform::OutputFile file(path);
+        file.Write(bytes);
+        file.Commit();
+        return true;
+    } catch (const platform::FileError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+RecoveryFolder::RecoveryFolder(QString folder) : folder_(std::move(folder)) {}
+
+QString RecoveryFolder::DefaultFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("ZOVEdit/recovery"));
+}
+
+QString RecoveryFolder::CopyPath(qint64 pid) const {
+    return QDir(folder_).filePath(QString::number(pid) + QStringLiteral(".pptx"));
+}
+
+bool RecoveryFolder::Keep(const QByteArray& pptx, const QString& source) {
+    if (!QDir().mkpath(folder_))
+        return false;
+    const QString copy = CopyPath(QCoreApplication::applicationPid());
+    // The name first: a copy is never without it.
+    return WriteWhole(SourceFileOf(copy), source.toUtf8()) && WriteWhole(copy, pptx);
+}
+
+void RecoveryFolder::Drop() {
+    const QString copy = CopyPath(QCoreApplication::applicationPid());
+    QFile::remove(copy);
+    QFile::remove(SourceFileOf(copy));
+}
+
+std::vector<RecoveryFolder::Left> RecoveryFolder::LeftBehind(const std::function<bool(qint64)>& alive) const {
+    std::vector<Left> left;
+    const QFileInfoList copies = QDir(folder_).entryInfoList({QStringLiteral("*.pptx")}, QDir::Files, QDir::Time | QDir::Reversed);
+    for (const QFileInfo& copy : copies) {
+        bool isNumber = false;
+        const qint64 pid = copy.completeBaseName().toLongLong(&isNumber);
+        if (!isNumber || pid == QCoreApplication::applicationPid() || alive(pid))
+            continue;
+        QFile source(SourceFileOf(copy.filePath()));
+        const QString name = source.open(QIODevice::ReadOnly) ? QString::fromUtf8(source.readAll()) : QString();
+        left.push_back({copy.filePath(), name, copy.lastModified()});
+    }
+    return left;
+}
+
+QString RecoveryFolder::Restore(const Left& left, const QString& fallbackFolder, QString& problem) {
+    QFile copy(left.copy);
+    if (!copy.open(QIODevice::ReadOnly)) {
+        problem = copy.errorString();
+        return {};
+    }
+    const QByteArray bytes = copy.readAll();
+    const QFileInfo source(left.source);
+    const QString base = left.source.isEmpty() ? QStringLiteral("Presentation") : source.completeBaseName();
+    QStringList folders;
+    if (!left.source.isEmpty())
+        folders << source.absolutePath();
+    folders << fallbackFolder;
+    for (const QString& folder : folders) {
+        for (int n = 1; n < 1000; ++n) {
+            const QString name = n == 1 ? QStringLiteral("%1 (recovered).pptx").arg(base)
+                                        : QStringLiteral("%1 (recovered %2).pptx").arg(base).arg(n);
+            const QString target = QDir(folder).filePath(name);
+            if (QFileInfo::exists(target))
+                continue;
+            if (!WriteWhole(target, bytes))
+                break; // this folder takes no file: the next one
+            Discard(left);
+            return target;
+        }
+    }
+    problem = QStringLiteral("no folder takes the file");
+    return {};
+}
+
+void RecoveryFolder::Discard(const Left& left) {
+    QFile::remove(left.copy);
+    QFile::remove(SourceFileOf(left.copy));
+}
+
+bool RecoveryFolder::ProcessAlive(qint64 pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+} // namespace zov::app

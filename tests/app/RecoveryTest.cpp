@@ -1,0 +1,152 @@
+// Unsaved work kept while the editor runs and offered back after an editor that did not end
+// properly: the folder of copies, and the window that keeps them and offers them.
+#include "DesktopFixture.h"
+#include "app/document/RecoveryFolder.h"
+#include "host/pptx/PptxFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace zov::test {
+namespace {
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Copies left as an editor of process `pid` would have left them.
+void leaveCopy(const QString& folder, qint64 pid, const QByteArray& pptx, const QString& source) {
+    QDir().mkpath(folder);
+    writeFile(QDir(folder).filePath(QStringLiteral("%1.pptx").arg(pid)), pptx);
+    writeFile(QDir(folder).filePath(QStringLiteral("%1.txt").arg(pid)), source.toUtf8());
+}
+
+TEST(RecoveryFolder, CopiesOfGoneProcessesAreFoundRestoredBesideTheirFileAndThrownAway) {
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("recovery"));
+    app::RecoveryFolder recovery(folder);
+    const auto none = [](qint64) { return false; };
+
+    // This process's own copy is never "left behind"; Drop takes it away.
+    ASSERT_TRUE(recovery.Keep("mine", QStringLiteral("/x/talk.pptx")));
+    EXPECT_TRUE(recovery.LeftBehind(none).empty());
+    recovery.Drop();
+    EXPECT_TRUE(QDir(folder).isEmpty());
+
+    const QString talk = QDir(dir.path()).filePath(QStringLiteral("talk.pptx"));
+    writeFile(talk, "saved");
+    leaveCopy(folder, 900001, "unsaved talk", talk);
+    leaveCopy(folder, 900002, "never saved", QString());
+    writeFile(QDir(folder).filePath(QStringLiteral("notes.pptx")), "not a copy"); // no process id: passed over
+    EXPECT_TRUE(recovery.LeftBehind([](qint64) { return true; }).empty()) << "their editors still run";
+    std::vector<app::RecoveryFolder::Left> left = recovery.LeftBehind(none);
+    ASSERT_EQ(left.size(), 2u);
+    std::sort(left.begin(), left.end(), [](const auto& a, const auto& b) { return a.copy < b.copy; });
+    EXPECT_EQ(left[0].source, talk);
+    EXPECT_TRUE(left[1].source.isEmpty());
+
+    // Beside its file, under a name no file has; the work never saved goes to the fallback.
+    writeFile(QDir(dir.path()).filePath(QStringLiteral("talk (recovered).pptx")), "an earlier one");
+    QString problem;
+    const QString restored = app::RecoveryFolder::Restore(left[0], dir.path(), problem);
+    EXPECT_EQ(restored, QDir(dir.path()).filePath(QStringLiteral("talk (recovered 2).pptx"))) << problem.toStdString();
+    EXPECT_EQ(contentOf(restored), QByteArray("unsaved talk"));
+    EXPECT_EQ(contentOf(talk), QByteArray("saved"));
+    const QString fallback = QDir(dir.path()).filePath(QStringLiteral("elsewhere"));
+    QDir().mkpath(fallback);
+    EXPECT_EQ(app::RecoveryFolder::Restore(left[1], fallback, problem),
+              QDir(fallback).filePath(QStringLiteral("Presentation (recovered).pptx")));
+    EXPECT_TRUE(recovery.LeftBehind(none).empty()) << "restored copies leave the folder";
+
+    leaveCopy(folder, 900003, "thrown away", QString());
+    app::RecoveryFolder::Discard(recovery.LeftBehind(none).at(0));
+    EXPECT_TRUE(recovery.LeftBehind(none).empty());
+    EXPECT_TRUE(app::RecoveryFolder::ProcessAlive(QCoreApplication::applicationPid()));
+}
+
+class RecoveryWindowTest : public DesktopFixture {
+protected:
+    void SetUp() override {
+        DesktopFixture::SetUp();
+        folder_ = QDir(folder.path()).filePath(QStringLiteral("recovery"));
+        recovery_ = std::make_unique<app::RecoveryFolder>(folder_);
+        window.reset();
+        window = std::make_unique<app::MainWindow>(
+            app::MainWindowServices{&application, &messages, &dialogs, &settings, store.get(), {}, recovery_.get()});
+        window->show();
+    }
+    QString ownCopy() const { return QDir(folder_).filePath(QStringLiteral("%1.pptx").arg(QCoreApplication::applicationPid())); }
+
+    QString folder_;
+    std::unique_ptr<app::RecoveryFolder> recovery_;
+};
+
+// Unsaved work is kept (again only once it changed), and the copy goes once it is saved.
+TEST_F(RecoveryWindowTest, UnsavedWorkIsKeptUntilItIsSaved) {
+    window->keepUnsavedWork();
+    EXPECT_FALSE(QFile::exists(ownCopy())) << "nothing unsaved yet";
+    makeGraph();
+    window->keepUnsavedWork();
+    ASSERT_TRUE(QFile::exists(ownCopy()));
+    const host::Presentation copy = host::readPresentation(contentOf(ownCopy()), ownCopy());
+    EXPECT_EQ(copy.Slides().Item(1).Shapes().Count(), 3) << "the copy holds the graph drawn";
+
+    // Back at the saved state there is nothing to keep; changed again, it is kept again.
+    while (window->isWindowModified() && window->history()->canUndo())
+        window->undo();
+    ASSERT_FALSE(window->isWindowModified());
+    window->keepUnsavedWork();
+    EXPECT_FALSE(QFile::exists(ownCopy()));
+    window->redo();
+    settle();
+    window->keepUnsavedWork();
+    EXPECT_TRUE(QFile::exists(ownCopy()));
+
+    ASSERT_TRUE(window->saveTo(folder.filePath(QStringLiteral("graph.pptx"))));
+    EXPECT_FALSE(QFile::exists(ownCopy()));
+}
+
+// At start, each copy a gone editor left is offered: Yes opens it as a file of its own beside
+// the original, No throws it away, Cancel keeps it for the next start.
+TEST_F(RecoveryWindowTest, WorkLeftByAGoneEditorIsOfferedBack) {
+    makeGraph();
+    const QString talk = folder.filePath(QStringLiteral("talk.pptx"));
+    ASSERT_TRUE(window->saveTo(talk));
+    const QByteArray work = contentOf(talk);
+    leaveCopy(folder_, 999991, work, talk);
+
+    messages.script(platform::MessageAnswer::Cancel);
+    window->offerRecoveredWork();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith(QStringLiteral("ZOVEdit did not end properly, and unsaved work on \"%1\"").arg(talk)))
+        << messages.shown()[0].text.toStdString();
+    EXPECT_EQ(recovery_->LeftBehind().size(), 1u) << "kept for the next start";
+
+    messages.clear();
+    messages.script(platform::MessageAnswer::Yes);
+    window->offerRecoveredWork();
+    const QString restored = folder.filePath(QStringLiteral("talk (recovered).pptx"));
+    EXPECT_EQ(contentOf(restored), work);
+    EXPECT_EQ(window->presentation().FullName(), QFileInfo(restored).absoluteFilePath());
+    EXPECT_TRUE(recovery_->LeftBehind().empty());
+
+    leaveCopy(folder_, 999992, work, QString());
+    messages.clear();
+    messages.script(platform::MessageAnswer::No);
+    window->offerRecoveredWork();
+    EXPECT_TRUE(recovery_->LeftBehind().empty());
+    EXPECT_EQ(window->presentation().FullName(), QFileInfo(restored).absoluteFilePath()) << "nothing else opened";
+}
+
+} // namespace
+} // namespace zov::test
