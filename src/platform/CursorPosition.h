@@ -6,7 +6,8 @@ namespace zov::platform {
 
 // The widget showing the slide carries SlideViewProperty (true), so that a pointer service can
 // tell whether the pointer is over the slide or over another window, and LastPointerProperty,
-// the last place (a QPoint in screen pixels) the pointer moved over it.
+// the slide point (a QPointF in points) where the pointer last moved over it: a point on the
+// slide, which stays the same place when the view is zoomed or scrolled.
 inline constexpr char SlideViewProperty[] = "zovSlideView";
 inline constexpr char LastPointerProperty[] = "zovLastPointer";
 

@@ -23,7 +23,19 @@ QString programFolder() {
 } // namespace
 
 DesktopAddins::DesktopAddins(host::Application& application, DesktopAddinsOptions options)
-    : options_(std::move(options)), help_(messages_), settings_(options_.drawingSettingsFolder),
+    : options_(std::move(options)),
+      cursor_([&application](QPointF point) -> std::optional<QPoint> {
+          try {
+              const host::DocumentWindow window = application.ActiveWindow();
+              if (window.IsNothing())
+                  return std::nullopt;
+              return QPoint(window.PointsToScreenPixelsX(static_cast<float>(point.x())),
+                            window.PointsToScreenPixelsY(static_cast<float>(point.y())));
+          } catch (const host::HostError&) {
+              return std::nullopt;
+          }
+      }),
+      help_(messages_), settings_(options_.drawingSettingsFolder),
       registry_(options_.hostSettingsFile.isEmpty() ? std::make_unique<addin::AddinRegistry>()
                                                      : std::make_unique<addin::AddinRegistry>(options_.hostSettingsFile)),
       manager_(std::make_unique<addin::AddinManager>(application, *registry_, messages_)),

@@ -227,10 +227,13 @@ QPoint QtCursorPosition::position() const {
     const QWidget* view = visibleSlideView();
     if (view == nullptr)
         return now;
-    // The place last seen over the slide, unless another window covers it now.
+    // The place last seen over the slide, where it is shown now, unless it is out of the view
+    // or another window covers it.
     const QVariant last = view->property(platform::LastPointerProperty);
-    if (last.canConvert<QPoint>() && slideViewOf(QApplication::widgetAt(last.toPoint())) == view)
-        return last.toPoint();
+    if (last.isValid() && slideToScreen_)
+        if (const std::optional<QPoint> shown = slideToScreen_(last.toPointF());
+            shown && slideViewOf(QApplication::widgetAt(*shown)) == view)
+            return *shown;
     return view->mapToGlobal(view->rect().center());
 }
 

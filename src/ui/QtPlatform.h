@@ -4,6 +4,8 @@
 // open, so they come up over the palette or the main window the user is working in.
 #include "platform/CommonDialog.h"
 #include "platform/CursorPosition.h"
+#include <optional>
+#include <functional>
 #include "platform/MessageBox.h"
 
 #include <QStringList>
@@ -32,7 +34,14 @@ public:
 // works from the keyboard. Without a slide view it is the pointer as it is.
 class QtCursorPosition : public platform::CursorPosition {
 public:
+    // `slideToScreen` maps a slide point to the screen pixel it is shown at now, or nothing
+    // when no slide is shown.
+    explicit QtCursorPosition(std::function<std::optional<QPoint>(QPointF)> slideToScreen = {})
+        : slideToScreen_(std::move(slideToScreen)) {}
     QPoint position() const override;
+
+private:
+    std::function<std::optional<QPoint>(QPointF)> slideToScreen_;
 };
 
 // A filter text "description|pattern|…|" in the form QFileDialog takes: "description (pattern)"

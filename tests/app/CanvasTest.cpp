@@ -230,7 +230,9 @@ TEST_F(CanvasTest, ThePointerIsNotedWhereItLastMovedOverTheSlide)
     EXPECT_TRUE(canvas().viewport()->property(platform::SlideViewProperty).toBool());
     const QPoint at = viewportPoint(QPointF(200, 150));
     QTest::mouseMove(canvas().viewport(), at);
-    EXPECT_EQ(canvas().viewport()->property(platform::LastPointerProperty).toPoint(), canvas().viewport()->mapToGlobal(at));
+    const QPointF noted = canvas().viewport()->property(platform::LastPointerProperty).toPointF();
+    EXPECT_NEAR(noted.x(), 200, 1.5) << "a slide point, which zooming does not move";
+    EXPECT_NEAR(noted.y(), 150, 1.5);
 }
 
 TEST_F(CanvasTest, DoubleClickEditsTextInPlace)

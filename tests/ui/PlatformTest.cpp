@@ -98,23 +98,31 @@ TEST(QtPointer, OverAnotherWindowThePlaceLastOverTheSlideStandsForIt) {
     palette.show();
     QApplication::processEvents();
 
-    QtCursorPosition pointer;
+    // Slide points are shown at `scale` pixels a point from the view's corner (a zoom).
+    double scale = 1;
+    QtCursorPosition pointer([&](QPointF point) -> std::optional<QPoint> { return view->mapToGlobal((point * scale).toPoint()); });
     const QPoint viewCentre = view->mapToGlobal(view->rect().center());
     QCursor::setPos(palette.mapToGlobal(QPoint(20, 20)));
     EXPECT_EQ(pointer.position(), viewCentre) << "never over the slide yet";
-    const QPoint onSlide = view->mapToGlobal(QPoint(200, 120));
+    const QPoint onSlide = view->mapToGlobal(QPoint(100, 60));
     QCursor::setPos(onSlide);
     EXPECT_EQ(pointer.position(), onSlide);
     const QPoint overChild = inside->mapToGlobal(QPoint(10, 10));
     QCursor::setPos(overChild);
     EXPECT_EQ(pointer.position(), overChild);
-    // The view notes where the pointer last moved over it (the slide canvas does on each move).
-    view->setProperty(platform::LastPointerProperty, onSlide);
+    // The view notes the slide point where the pointer last moved over it (the slide canvas
+    // does on each move); it stands for the pointer where it is shown now.
+    view->setProperty(platform::LastPointerProperty, QPointF(100, 60));
     QCursor::setPos(palette.mapToGlobal(QPoint(30, 40)));
     EXPECT_EQ(pointer.position(), onSlide);
     QCursor::setPos(main.mapToGlobal(QPoint(20, 20))); // the main window, beside the view
     EXPECT_EQ(pointer.position(), onSlide);
+    scale = 2; // zoomed in: the same slide point is shown elsewhere
+    EXPECT_EQ(pointer.position(), view->mapToGlobal(QPoint(200, 120)));
+    scale = 4; // now out of the view: its middle stands for it
+    EXPECT_EQ(pointer.position(), viewCentre);
     // A place another window covers now does not count.
+    scale = 1;
     palette.move(onSlide - QPoint(10, 10));
     QApplication::processEvents();
     EXPECT_EQ(pointer.position(), viewCentre);

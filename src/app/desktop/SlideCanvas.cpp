@@ -668,7 +668,7 @@ void SlideCanvas::mousePressEvent(QMouseEvent* event)
 void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     // Where the palette's commands act once the pointer has gone over to the palette.
-    viewport()->setProperty(platform::LastPointerProperty, event->globalPosition().toPoint());
+    viewport()->setProperty(platform::LastPointerProperty, viewportToSlide(event->position()));
     if (drag_.kind == DragKind::None) {
         // Show what a press would do.
         host::Shape s;
