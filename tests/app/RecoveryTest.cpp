@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace zov::test {
@@ -66,12 +70,35 @@ TEST(RecoveryFolder, CopiesOfGoneProcessesAreFoundRestoredBesideTheirFileAndThro
     QDir().mkpath(fallback);
     EXPECT_EQ(app::RecoveryFolder::Restore(left[1], fallback, problem),
               QDir(fallback).filePath(QStringLiteral("Presentation (recovered).pptx")));
-    EXPECT_TRUE(recovery.LeftBehind(none).empty()) << "restored copies leave the folder";
-
-    leaveCopy(folder, 900003, "thrown away", QString());
-    app::RecoveryFolder::Discard(recovery.LeftBehind(none).at(0));
+    EXPECT_EQ(recovery.LeftBehind(none).size(), 2u) << "a copy stays until it is thrown away";
+    for (const auto& copy : recovery.LeftBehind(none))
+        app::RecoveryFolder::Discard(copy);
     EXPECT_TRUE(recovery.LeftBehind(none).empty());
     EXPECT_TRUE(app::RecoveryFolder::ProcessAlive(QCoreApplication::applicationPid()));
+}
+
+// An editor counts as running only while a process of its id runs this program: not one that
+// has ended and waits to be reaped (just after a crash), nor another program that took the id.
+TEST(RecoveryFolder, OnlyARunningEditorKeepsItsCopyFromBeingOffered) {
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(other.waitForStarted());
+    EXPECT_FALSE(app::RecoveryFolder::ProcessAlive(other.processId())) << "another program with the id";
+    other.kill();
+    other.waitForFinished();
+
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    for (int i = 0; i < 100; ++i) { // until it has ended, not reaped
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(ended));
+        if (stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z"))
+            break;
+        QThread::msleep(10);
+    }
+    EXPECT_FALSE(app::RecoveryFolder::ProcessAlive(ended)) << "ended, waiting to be reaped";
+    ::waitpid(ended, nullptr, 0);
 }
 
 class RecoveryWindowTest : public DesktopFixture {
@@ -128,8 +155,9 @@ TEST_F(RecoveryWindowTest, WorkLeftByAGoneEditorIsOfferedBack) {
     messages.script(platform::MessageAnswer::Cancel);
     window->offerRecoveredWork();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_TRUE(messages.shown()[0].text.startsWith(QStringLiteral("ZOVEdit did not end properly, and unsaved work on \"%1\"").arg(talk)))
+    EXPECT_TRUE(messages.shown()[0].text.startsWith(QStringLiteral("ZOVEdit did not end properly. Unsaved work from ")))
         << messages.shown()[0].text.toStdString();
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral(" on \"%1\" was kept.").arg(talk))) << messages.shown()[0].text.toStdString();
     EXPECT_EQ(recovery_->LeftBehind().size(), 1u) << "kept for the next start";
 
     messages.clear();
@@ -145,6 +173,28 @@ TEST_F(RecoveryWindowTest, WorkLeftByAGoneEditorIsOfferedBack) {
     messages.script(platform::MessageAnswer::No);
     window->offerRecoveredWork();
     EXPECT_TRUE(recovery_->LeftBehind().empty());
+
+    // A file named on the command line is the one to open: recovered work is saved beside its
+    // original, and a message says where.
+    leaveCopy(folder_, 999993, work, talk);
+    messages.clear();
+    messages.script(platform::MessageAnswer::Yes);
+    window->offerRecoveredWork(false);
+    const QString second = folder.filePath(QStringLiteral("talk (recovered 2).pptx"));
+    EXPECT_EQ(contentOf(second), work);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[1].text, QStringLiteral("The kept work was saved as:\n%1\n\nOpen it with File > Open.").arg(second));
+    EXPECT_EQ(window->presentation().FullName(), QFileInfo(restored).absoluteFilePath()) << "nothing else opened";
+    EXPECT_TRUE(recovery_->LeftBehind().empty());
+
+    // A damaged copy cannot be opened: it leaves no broken file beside the original, and stays
+    // to be thrown away.
+    leaveCopy(folder_, 999994, work.left(300), talk);
+    messages.clear();
+    messages.script(platform::MessageAnswer::Yes);
+    window->offerRecoveredWork();
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("talk (recovered 3).pptx"))));
+    EXPECT_EQ(recovery_->LeftBehind().size(), 1u);
     EXPECT_EQ(window->presentation().FullName(), QFileInfo(restored).absoluteFilePath()) << "nothing else opened";
 }
 

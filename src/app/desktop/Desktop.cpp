@@ -51,12 +51,14 @@ int runDesktop(int argc, char** argv)
     // The registered add-ins connect once the window is up (their buttons join "Standard"),
     // then the file named on the command line opens.
     addins.StartUp();
-    // Work that an editor which did not end properly left unsaved, before the file asked for.
-    QTimer::singleShot(0, &window, [&window] { window.offerRecoveredWork(); });
-    if (argc == 2) {
-        const QString path = QString::fromLocal8Bit(argv[1]);
-        QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });
-    }
+    // Work that an editor which did not end properly left unsaved is offered first; the file
+    // named on the command line is the one opened then, and recovered work is saved beside it.
+    const QString path = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QTimer::singleShot(0, &window, [&window, path] {
+        window.offerRecoveredWork(path.isEmpty());
+        if (!path.isEmpty())
+            window.openFile(path);
+    });
     return application.exec();
 }
 

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -99,10 +100,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     statusBar()->addPermanentWidget(zoomStatus_);
 
     if (services_.recovery != nullptr) {
-        auto* keeper = new QTimer(this);
-        keeper->setInterval(std::chrono::minutes(1));
-        connect(keeper, &QTimer::timeout, this, &MainWindow::keepUnsavedWork);
-        keeper->start();
+        keeper_ = new QTimer(this);
+        keeper_->setInterval(std::chrono::minutes(1));
+        connect(keeper_, &QTimer::timeout, this, &MainWindow::keepUnsavedWork);
+        keeper_->start();
     }
     connect(canvas_, &SlideCanvas::documentChanged, this, &MainWindow::syncWithDocument);
     connect(canvas_, &SlideCanvas::selectionChanged, this, &MainWindow::updateActions);
@@ -443,6 +444,11 @@ void MainWindow::syncWithDocument()
     updateTitle();
     updateActions();
     updateStatus();
+    // Back at the saved state (undone, or saved): no copy of unsaved work is left to recover.
+    if (keptRevision_ && !isWindowModified() && services_.recovery != nullptr) {
+        services_.recovery->Drop();
+        keptRevision_.reset();
+    }
     syncing_ = false;
 }
 
@@ -808,38 +814,63 @@ void MainWindow::keepUnsavedWork()
     const std::uint64_t revision = presentation.data().revision;
     if (keptRevision_ == revision)
         return;
+    QElapsedTimer took;
+    took.start();
     try {
         if (services_.recovery->Keep(host::presentationBytes(presentation), presentation.FullName()))
             keptRevision_ = revision;
     } catch (const std::exception&) {
         // A copy that cannot be made is tried again at the next turn; the work itself is untouched.
     }
+    // The copy is made while the window waits: a presentation that takes long to write is kept
+    // less often, so that the waits stay under a fiftieth of the time.
+    if (keeper_ != nullptr)
+        keeper_->setInterval(static_cast<int>(std::clamp<qint64>(50 * took.elapsed(), 60000, 30 * 60000)));
 }
 
-void MainWindow::offerRecoveredWork()
+void MainWindow::offerRecoveredWork(bool mayOpen)
 {
     if (services_.recovery == nullptr)
         return;
+    QStringList savedElsewhere;
+    bool opened = false;
     for (const RecoveryFolder::Left& left : services_.recovery->LeftBehind()) {
-        const QString name = left.source.isEmpty() ? tr("a presentation never saved") : QStringLiteral("\"%1\"").arg(left.source);
+        if (!QFileInfo::exists(left.copy))
+            continue; // another editor starting at the same time took it
+        const QString name = left.source.isEmpty() ? tr("a new presentation") : QStringLiteral("\"%1\"").arg(left.source);
         const platform::Message question{
-            tr("ZOVEdit did not end properly, and unsaved work on %1 from %2 was kept.\n\n"
-               "Yes opens it as a file of its own (\"... (recovered).pptx\"), No throws it away, Cancel keeps it for the "
-               "next start.")
-                .arg(name, QLocale().toString(left.kept, QLocale::ShortFormat)),
+            tr("ZOVEdit did not end properly. Unsaved work from %1 on %2 was kept.\n\n"
+               "Yes makes it a file of its own (\"... (recovered).pptx\", beside the file it is the work of), No "
+               "throws it away, Cancel keeps it for the next start.")
+                .arg(QLocale().toString(left.kept, QLocale::ShortFormat), name),
             kApplicationTitle, platform::MessageIcon::Question, platform::MessageButtons::YesNoCancel, 1};
         const platform::MessageAnswer answer = services_.messages->show(question);
         if (answer == platform::MessageAnswer::No) {
             RecoveryFolder::Discard(left);
-        } else if (answer == platform::MessageAnswer::Yes) {
-            QString problem;
-            const QString restored = RecoveryFolder::Restore(left, QDir::homePath(), problem);
-            if (restored.isEmpty())
-                showError(tr("The kept work could not be copied out of \"%1\": %2").arg(left.copy, problem));
-            else
-                openFile(restored);
+            continue;
+        }
+        if (answer != platform::MessageAnswer::Yes)
+            continue;
+        QString problem;
+        const QString restored = RecoveryFolder::Restore(left, QDir::homePath(), problem);
+        if (restored.isEmpty()) {
+            showError(tr("The kept work could not be copied out of \"%1\": %2").arg(left.copy, problem));
+        } else if (mayOpen && !opened) {
+            opened = openFile(restored);
+            if (opened) {
+                RecoveryFolder::Discard(left);
+                statusBar()->showMessage(tr("Recovered work opened from %1").arg(restored));
+            } else {
+                QFile::remove(restored); // damaged: the copy stays, to be thrown away with No
+            }
+        } else {
+            RecoveryFolder::Discard(left);
+            savedElsewhere << restored;
         }
     }
+    if (!savedElsewhere.isEmpty())
+        services_.messages->inform(tr("The kept work was saved as:\n%1\n\nOpen it with File > Open.").arg(savedElsewhere.join(u'\n')),
+                                   kApplicationTitle, platform::MessageIcon::Information);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

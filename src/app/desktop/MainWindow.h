@@ -15,6 +15,7 @@
 #include "host/Application.h"
 
 #include <QMainWindow>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -93,9 +94,11 @@ public:
     // Keeps a copy of unsaved work in the recovery folder (once a minute, and when the document
     // changed since the last copy); takes the copy away when nothing is unsaved.
     void keepUnsavedWork();
-    // Offers back the unsaved work of editors that did not end properly: each copy is opened as
-    // "NAME (recovered).pptx" beside its file, thrown away, or kept for the next start.
-    void offerRecoveredWork();
+    // Offers back the unsaved work of editors that did not end properly: each copy becomes a
+    // file of its own, "NAME (recovered).pptx" beside its file, or is thrown away, or kept for
+    // the next start. With `mayOpen` the first one recovered is opened; where the others went
+    // (all of them, without `mayOpen`) is said in a message.
+    void offerRecoveredWork(bool mayOpen = true);
 
     SlideCanvas* canvas() const { return canvas_; }
     ShapeEditCommands* editCommands() const { return editCommands_; }
@@ -152,6 +155,7 @@ private:
     int nextUntitled_ = 1;
     std::uint64_t seenRevision_ = 0;
     std::optional<std::uint64_t> keptRevision_; // the revision the recovery copy holds
+    QTimer* keeper_ = nullptr;                  // when to keep unsaved work next
     const host::SlideData* seenSlide_ = nullptr;
     // What showDocumentAsItIs showed last, so that a box waiting for the user costs nothing.
     std::uint64_t shownRevision_ = static_cast<std::uint64_t>(-1);

@@ -93,7 +93,6 @@ QString RecoveryFolder::Restore(const Left& left, const QString& fallbackFolder,
                 continue;
             if (!WriteWhole(target, bytes))
                 break; // this folder takes no file: the next one
-            Discard(left);
             return target;
         }
     }
@@ -106,8 +105,23 @@ void RecoveryFolder::Discard(const Left& left) {
     QFile::remove(SourceFileOf(left.copy));
 }
 
+// An editor still running: a process of that id that is neither ended and waiting to be
+// reaped (a zombie, right after a crash) nor another program that took the id since (after a
+// restart ids come round again). Where /proc cannot tell, any process of that id counts.
 bool RecoveryFolder::ProcessAlive(qint64 pid) {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM))
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    if (close >= 0 && close + 2 < line.size() && (line[close + 2] == 'Z' || line[close + 2] == 'X'))
+        return false;
+    const QString program = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    return program.isEmpty() ||
+           QFileInfo(program.endsWith(QStringLiteral(" (deleted)")) ? program.chopped(10) : program).fileName() ==
+               QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
 } // namespace zov::app
