@@ -84,6 +84,11 @@ enum class BatchKind { Gui, Core };
 // The usual spellings of a command line, brought to the one the commands parse: "--name=value"
 // is "--name value", and after "--" every argument is a file, even one starting with "-" (it is
 // then named "./-x.cgf", which no parser takes for an option).
+// The long options that take a value; any other "--name=value" stays one word, which the
+// command refuses as an unknown option ("--arrange=yes").
+const QStringList ValueOptions = {QStringLiteral("--into"), QStringLiteral("--dialect"), QStringLiteral("--slide"),
+                                  QStringLiteral("--dpi")};
+
 QStringList usualSpellings(const QStringList& args) {
     QStringList out;
     bool filesOnly = false;
@@ -92,7 +97,8 @@ QStringList usualSpellings(const QStringList& args) {
             out << (arg.startsWith(u'-') && arg != QLatin1String("-") ? QStringLiteral("./") + arg : arg);
         } else if (arg == QLatin1String("--")) {
             filesOnly = true;
-        } else if (const qsizetype equals = arg.indexOf(u'='); arg.startsWith(QLatin1String("--")) && equals > 2) {
+        } else if (const qsizetype equals = arg.indexOf(u'=');
+                   equals > 2 && ValueOptions.contains(QStringView(arg).left(equals))) {
             out << arg.left(equals) << arg.mid(equals + 1);
         } else {
             out << arg;

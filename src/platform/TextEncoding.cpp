@@ -72,9 +72,10 @@ bool MostlyUtf8(QByteArrayView bytes)
 }
 
 // UTF-16 saved without a byte order mark: its ASCII characters (CGIF's brackets, blanks and
-// names) have a zero high byte, which text in an 8-bit encoding never has, while low bytes are
-// zero only for the rare character U+xx00. Looked at over the first 256 characters: the first
-// two are ASCII, at least half have a zero high byte and hardly any a zero low byte.
+// punctuation, which every line has, whatever the script of its names) have a zero high byte,
+// which text in an 8-bit encoding never has, while low bytes are zero only for the rare
+// character U+xx00. Looked at over the first 256 characters: the first is ASCII, at least a
+// quarter have a zero high byte and hardly any a zero low byte.
 bool LooksLikeUtf16(QByteArrayView bytes, bool littleEndian)
 {
     const qsizetype pairs = std::min<qsizetype>(bytes.size() / 2, 256);
@@ -82,14 +83,14 @@ bool LooksLikeUtf16(QByteArrayView bytes, bool littleEndian)
         return false;
     const int high = littleEndian ? 1 : 0;
     const auto at = [&](qsizetype pair, int half) { return static_cast<unsigned char>(bytes[2 * pair + half]); };
-    if (at(0, high) != 0 || at(1, high) != 0 || at(0, 1 - high) == 0 || at(1, 1 - high) == 0)
+    if (at(0, high) != 0 || at(0, 1 - high) == 0 || at(0, 1 - high) >= 0x80)
         return false;
     qsizetype zeroHigh = 0, zeroLow = 0;
     for (qsizetype i = 0; i < pairs; ++i) {
         zeroHigh += at(i, high) == 0 ? 1 : 0;
         zeroLow += at(i, 1 - high) == 0 ? 1 : 0;
     }
-    return 2 * zeroHigh >= pairs && 16 * zeroLow <= pairs;
+    return 4 * zeroHigh >= pairs && 16 * zeroLow <= pairs;
 }
 
 } // namespace
