@@ -9,6 +9,7 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "platform/MessageBox.h"
+#include "platform/OutputFile.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextStream.h"
 
@@ -184,9 +185,8 @@ void Session::ExportFile(const QString& path, cgif::exporter::ExportDialect dial
     }
     // CGIF written over the presentation's own file would leave text where the slides were, and
     // the presentation, unchanged in the editor, would not ask to be saved again.
-    const QFileInfo target(path), own(presentation.FullName());
-    if (!presentation.FullName().isEmpty() && target.exists() &&
-        target.canonicalFilePath() == own.canonicalFilePath()) {
+    const QFileInfo own(presentation.FullName());
+    if (!presentation.FullName().isEmpty() && platform::SameFile(path, presentation.FullName())) {
         services_.messages->inform(
             QStringLiteral("Cannot export to \"%1\": it is the file of the open presentation. Choose another name, such "
                            "as \"%2.cgf\".")

@@ -1,27 +1,18 @@
 #include "app/BatchArguments.h"
 
+#include "platform/OutputFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
 
 namespace zov::app {
 
-bool sameFile(const QString& a, const QString& b) {
-    if (a == QLatin1String("-") || b == QLatin1String("-"))
-        return false;
-    // Two names of one existing file, whatever links lead there, are the same file.
-    struct stat first {}, second {};
-    if (::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0)
-        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
-
 bool defaultOutputTaken(const QString& output, const QString& input, QString& problem) {
-    if (output == QLatin1String("-") || !QFileInfo(output).exists() && !QFileInfo(output).isSymLink())
+    if (output == QLatin1String("-") || (!QFileInfo(output).exists() && !QFileInfo(output).isSymLink()))
         return false;
     // The input already has the output's name (CGIF in a file named .pptx): -o must name another.
-    if (sameFile(output, input))
+    if (platform::SameFile(output, input))
         problem = input + QStringLiteral(" would be written over itself; name the output with -o");
     else
         problem = output + QStringLiteral(" already exists, and only a file named with -o is replaced (-o ") + output +

@@ -19,11 +19,6 @@ bool takeInputArgument(const QString& arg, QString& input, QString& problem);
 // True with `problem` set when no input file was named; `example` is the kind of file, as "IN.pptx".
 bool missingInput(const QString& input, const QString& example, QString& problem);
 
-// Whether two file names name the same file, so that an output would replace the input ("-",
-// standard input or output, is no file): the same path, or, for files that exist, the same
-// file reached through a symbolic or hard link.
-bool sameFile(const QString& a, const QString& b);
-
 // An output name the command made up (no -o) must not replace a file: the one it would replace
 // is often the user's own work, such as the CGIF a presentation was imported from. True, with
 // `problem` set, when a file or anything else of that name exists.

@@ -69,7 +69,7 @@ int runExport(const QStringList& arguments) {
     const QString output = parsed->output.isEmpty() ? defaultOutputName(parsed->input) : parsed->output;
     if (parsed->output.isEmpty() && defaultOutputTaken(output, parsed->input, problem))
         return usageError(Command, problem);
-    if (sameFile(output, parsed->input))
+    if (platform::SameFile(output, parsed->input))
         return usageError(Command, QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));
 
     platform::ConsoleMessageBoxes messages;

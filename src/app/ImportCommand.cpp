@@ -18,6 +18,7 @@
 #include "host/Application.h"
 #include "host/pptx/PptxFile.h"
 #include "platform/ConsoleMessageBoxes.h"
+#include "platform/OutputFile.h"
 #include "platform/StatusLine.h"
 
 #include <QFileInfo>
@@ -174,7 +175,7 @@ int runImport(const QStringList& args) {
         if (defaultOutputTaken(output, parsed->input, problem))
             return usageError(QStringLiteral("import"), problem);
     }
-    if (sameFile(output, parsed->input))
+    if (platform::SameFile(output, parsed->input))
         return usageError(QStringLiteral("import"),
                           QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));
 
@@ -201,7 +202,7 @@ int runImport(const QStringList& args) {
         readVersion = platform::StampOf(parsed->into);
         if (!openDocument(app, parsed->into, session.messages))
             return 2;
-        if (!sameFile(output, parsed->into))
+        if (!platform::SameFile(output, parsed->into))
             readVersion.reset();
     }
     platform::MessageBoxes& messages = session.messages;

@@ -227,7 +227,7 @@ std::optional<RenderArguments> parseRenderArguments(const QStringList& args, QSt
         problem = QStringLiteral("render writes files, not standard output");
         return std::nullopt;
     }
-    if (sameFile(parsed.request.output, parsed.input)) {
+    if (platform::SameFile(parsed.request.output, parsed.input)) {
         problem = QStringLiteral("the output ") + parsed.request.output + QStringLiteral(" would replace the input");
         return std::nullopt;
     }

@@ -3,6 +3,7 @@
 #include "platform/HiddenFileName.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -61,6 +62,16 @@ mode_t currentUmask() {
 }
 
 } // namespace
+
+bool SameFile(const QString& a, const QString& b) {
+    if (a == QLatin1String("-") || b == QLatin1String("-"))
+        return false;
+    // Two names of one existing file, whatever links lead there, are the same file.
+    const FileStamp first = StampOf(a), second = StampOf(b);
+    if (first.exists && second.exists)
+        return first.device == second.device && first.inode == second.inode;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
 
 QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));

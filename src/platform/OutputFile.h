@@ -32,6 +32,11 @@ struct FileStamp {
 };
 FileStamp StampOf(const QString& path);
 
+// Whether two file names name the same file, so that writing one would replace the other ("-",
+// standard input or output, is no file): the same path, or, for files that exist, the same
+// file reached through a symbolic or hard link.
+bool SameFile(const QString& a, const QString& b);
+
 // The reason text for an errno value, as the operating system words it.
 QString SystemReason(int error);
 

@@ -445,10 +445,8 @@ void MainWindow::syncWithDocument()
     updateActions();
     updateStatus();
     // Back at the saved state (undone, or saved): no copy of unsaved work is left to recover.
-    if (keptRevision_ && !isWindowModified() && services_.recovery != nullptr) {
-        services_.recovery->Drop();
-        keptRevision_.reset();
-    }
+    if (keptRevision_ && !isWindowModified())
+        dropKeptWork();
     syncing_ = false;
 }
 
@@ -789,15 +787,18 @@ bool MainWindow::saveTo(const QString& path, DocumentStore::Replace replace)
     platform::ReturnFreedMemory(); // the package written, as large as the document, is gone
     if (DocumentHistory* h = history())
         h->markSaved();
-    if (services_.recovery != nullptr) {
-        services_.recovery->Drop(); // saved: nothing left to recover
-        keptRevision_.reset();
-    }
     seenRevision_ = window_.Presentation().data().revision;
     recent_.add(path);
     rebuildRecentMenu();
     syncWithDocument();
     return true;
+}
+
+void MainWindow::dropKeptWork()
+{
+    if (services_.recovery != nullptr)
+        services_.recovery->Drop();
+    keptRevision_.reset();
 }
 
 void MainWindow::keepUnsavedWork()
@@ -806,8 +807,7 @@ void MainWindow::keepUnsavedWork()
         return;
     if (window_.IsNothing() || !isWindowModified()) {
         if (keptRevision_)
-            services_.recovery->Drop();
-        keptRevision_.reset();
+            dropKeptWork();
         return;
     }
     const host::Presentation presentation = window_.Presentation();
@@ -876,8 +876,7 @@ void MainWindow::offerRecoveredWork(bool mayOpen)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (maybeSave()) {
-        if (services_.recovery != nullptr)
-            services_.recovery->Drop();
+        dropKeptWork();
         event->accept();
         Q_EMIT closed();
     } else

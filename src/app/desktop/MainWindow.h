@@ -154,6 +154,8 @@ private:
     std::map<const host::PresentationData*, int> untitledNumbers_;
     int nextUntitled_ = 1;
     std::uint64_t seenRevision_ = 0;
+    // Takes the copy of unsaved work away (saved, undone back, or quitting).
+    void dropKeptWork();
     std::optional<std::uint64_t> keptRevision_; // the revision the recovery copy holds
     QTimer* keeper_ = nullptr;                  // when to keep unsaved work next
     const host::SlideData* seenSlide_ = nullptr;

@@ -87,15 +87,16 @@ void PptxDocumentStore::write(const host::Presentation& presentation, const QStr
         if (now != *known && now.exists && digestOfFile(absolute) == version->digest)
             known = now;
     }
+    QByteArray written;
     try {
-        host::savePresentation(presentation, path, known);
+        written = host::savePresentation(presentation, path, known);
     } catch (const host::PptxError& error) {
         if (known && platform::StampOf(absolute) != *known)
             throw host::PptxError(error.message() + QStringLiteral(". Save under another name to keep your changes."),
                                   absolute, error.reason());
         throw;
     }
-    remember(absolute, {platform::StampOf(absolute), digestOfFile(absolute)});
+    remember(absolute, {platform::StampOf(absolute), digestOf(written)});
 }
 
 } // namespace zov::app

@@ -108,8 +108,8 @@ void checkSaveTarget(const QString& path)
     }
 }
 
-void savePresentation(const Presentation& presentation, const QString& path,
-                      const std::optional<platform::FileStamp>& unchangedSince)
+QByteArray savePresentation(const Presentation& presentation, const QString& path,
+                            const std::optional<platform::FileStamp>& unchangedSince)
 {
     const QString name = displayPath(path);
     try {
@@ -118,9 +118,11 @@ void savePresentation(const Presentation& presentation, const QString& path,
         platform::OutputFile file(path);
         file.Write(saved.bytes);
         file.Commit(unchangedSince);
+        QByteArray written = saved.bytes; // shared, not copied
         pptx::adoptSaved(data, std::move(saved));
         data.fullName = name;
         data.saved = true;
+        return written;
     } catch (...) {
         rethrow(QStringLiteral("save"), name);
     }

@@ -45,8 +45,9 @@ Presentation readPresentation(QByteArray bytes, const QString& displayName);
 // Throws the PptxError a save to `path` would throw for the target alone (a folder, a
 // read-only file, a missing folder), before the work of making a presentation to save.
 void checkSaveTarget(const QString& path);
-void savePresentation(const Presentation& presentation, const QString& path,
-                      const std::optional<platform::FileStamp>& unchangedSince = std::nullopt);
+// Returns the bytes written (the caller may take their digest without reading the file back).
+QByteArray savePresentation(const Presentation& presentation, const QString& path,
+                            const std::optional<platform::FileStamp>& unchangedSince = std::nullopt);
 
 // The bytes of the .pptx file that savePresentation would write. Leaves the presentation as it
 // is (not marked saved). `displayName` stands for the file in error messages.
