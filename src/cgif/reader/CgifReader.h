@@ -28,10 +28,12 @@
 
 #include <QHash>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace zov::drawing {
 class NodeIdGenerator;
@@ -106,8 +108,8 @@ public:
     QString CurrentLine() const { return line_.mid(pos_); }
     void SetCurrentLine(const QString& text);
     // The text of the last token read.
-    const QString& Token() const { return token_; }
-    void SetToken(const QString& text) { token_ = text; }
+    QString Token() const { return TokenView().toString(); }
+    void SetToken(const QString& text) { token_.assign(QStringView(text).utf16(), static_cast<std::size_t>(text.size())); }
     // Set once the reader has found the input exhausted.
     bool AtEnd() const { return atEnd_; }
     void SetAtEnd(bool atEnd) { atEnd_ = atEnd; }
@@ -223,7 +225,17 @@ private:
     // --- what the grammar needs of this reader (see cgif/grammar/Grammar.h) ---------------
     const QChar* LineData() const { return line_.constData(); }
     std::ptrdiff_t LineEnd() const { return line_.size(); }
-    std::ptrdiff_t FindInLine(QChar c) const { return line_.indexOf(c, pos_); }
+    // Most items end a few characters on: those are looked at in place, and only a longer
+    // search (a long comment) calls the string library's.
+    std::ptrdiff_t FindInLine(QChar c) const {
+        const QChar* data = line_.constData();
+        const std::ptrdiff_t size = line_.size();
+        const std::ptrdiff_t near = std::min<std::ptrdiff_t>(size, pos_ + 32);
+        for (std::ptrdiff_t i = pos_; i < near; ++i)
+            if (data[i] == c)
+                return i;
+        return near >= size ? -1 : line_.indexOf(c, near);
+    }
     bool HasInput() const { return input_ != nullptr; }
     bool InputExhausted() const;
     void NextInputLine();
@@ -232,16 +244,19 @@ private:
         pos_ = 0;
     }
     void AssignToken(const QChar* text, std::ptrdiff_t size) { AssignToken(QStringView(text, size)); }
-    void AppendToken(const QChar* text, std::ptrdiff_t size) { token_.append(QStringView(text, size)); }
-    void AppendLineBreak() { token_.append(QStringLiteral("\r\n")); }
-    bool TokenEmpty() const { return token_.isEmpty(); }
-    const QChar* TokenData() const { return token_.constData(); }
-    std::ptrdiff_t TokenSize() const { return token_.size(); }
+    void AppendToken(const QChar* text, std::ptrdiff_t size) {
+        token_.append(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(size));
+    }
+    void AppendLineBreak() { token_.append(u"\r\n"); }
+    bool TokenEmpty() const { return token_.empty(); }
+    const QChar* TokenData() const { return reinterpret_cast<const QChar*>(token_.data()); }
+    std::ptrdiff_t TokenSize() const { return static_cast<std::ptrdiff_t>(token_.size()); }
+    QStringView TokenView() const { return QStringView(token_.data(), TokenSize()); }
     // A title is copied out of the token into a buffer of its own, written over in place, so
     // that the token's buffer stays unshared and neither allocates.
     QStringView TitleFromToken() {
         title_.resize(0);
-        title_.append(QStringView(token_));
+        title_.append(TokenView());
         return title_;
     }
     struct SavedLine {
@@ -249,17 +264,19 @@ private:
         std::ptrdiff_t pos;
     };
     SavedLine SaveLine() { return {std::move(line_), pos_}; }
-    // The line shares the token's buffer; the next token goes into the spare buffer, and
-    // RestoreLine keeps the line's buffer as the next spare, so a title costs no allocation.
+    // The token is copied into a line buffer kept for titles; RestoreLine takes the buffer back,
+    // so a title costs no allocation.
     void LineFromToken() {
-        line_ = token_;
+        titleLine_.resize(0);
+        titleLine_.append(TokenView());
+        line_ = std::move(titleLine_);
         pos_ = 0;
     }
     static std::ptrdiff_t Room(const SavedLine& saved) { return saved.pos; }
     QChar* WritableLine(SavedLine& saved);
     void RestoreLine(SavedLine&& saved, std::ptrdiff_t pos) {
         if (line_.isDetached())
-            spareToken_ = std::move(line_);
+            titleLine_ = std::move(line_);
         line_ = std::move(saved.line);
         pos_ = pos;
     }
@@ -276,19 +293,19 @@ private:
     const RecordText& SharedText(QStringView text);
     bool SetQuantifierReferent();
     void SetDesignatorReferent();
-    void PrefixToken(QChar c) { token_.prepend(c); }
+    void PrefixToken(QChar c) { token_.insert(token_.begin(), c.unicode()); }
     void WrapToken(QChar open, QChar close) {
-        token_.prepend(open);
-        token_.append(close);
+        token_.insert(token_.begin(), open.unicode());
+        token_.push_back(close.unicode());
     }
     void CountedCollectionToken(QChar open, QChar close);
     static QString NewList() { return {}; }
     void AddToList(QString& list, bool comma) {
-        list += token_;
+        list += TokenView();
         if (comma)
             list += u',';
     }
-    void TokenFromList(QString&& list) { token_ = std::move(list); }
+    void TokenFromList(QString&& list) { SetToken(list); }
     int LastIndex() const { return UpperBound(tables_.BoundArray); }
     int AddElementNode(std::int16_t kind, const RecordText& type);
     int AddConcept();
@@ -336,8 +353,8 @@ private:
     static constexpr qsizetype LongLine = 64 * 1024;
     void ReserveForLine(qsizetype characters);
     void KeepCurrentLine() noexcept;
-    void AssignToken(QStringView text);
-    void ClearToken();
+    void AssignToken(QStringView text) { token_.assign(text.utf16(), static_cast<std::size_t>(text.size())); }
+    void ClearToken() { token_.clear(); }
     NodeRecord& LastNode();
     ContextRecord& TopContext();
     void ShowError(const QString& text) const;
@@ -376,9 +393,11 @@ private:
 
     platform::TextStream* input_ = nullptr;
     QString line_;        // CurrentLine is line_ from pos_ on: consuming moves pos_ only
-    QString token_;
+    // The token is a buffer of the reader's own, written over in place: setting it is a copy of
+    // its characters, with no reference count to look at and no call into the string library.
+    std::u16string token_;
     QString title_; // the last title taken from the token
-    QString spareToken_; // a buffer for the token while the line shares its own (titles)
+    QString titleLine_; // the buffer a title is read from, while it is not the current line
     int graphCounter_ = 1;
     float pendingX_ = 0;
     float pendingY_ = 0;

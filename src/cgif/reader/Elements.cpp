@@ -34,7 +34,7 @@ int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, Shared
 
 void CgifReader::NoteWriterPosition(QChar terminator) {
     const auto written =
-        grammar::WriterPosition<ReaderText>(token_.constData(), token_.size(), terminator == u'>');
+        grammar::WriterPosition<ReaderText>(TokenData(), TokenSize(), terminator == u'>');
     if (written) {
         pendingX_ = written->X;
         pendingY_ = written->Y;
@@ -89,7 +89,7 @@ bool CgifReader::AddLabelArgument() {
     NodeRecord earlierNode;
     NodeRecord earlierGraph;
     if (!earlier_.Find(label, earlierNode, earlierGraph)) {
-        ShowError(QStringLiteral("Current coreference not found for: ") + token_);
+        ShowError(QStringLiteral("Current coreference not found for: ") + TokenView());
         return false;
     }
     NodeRecord reference;

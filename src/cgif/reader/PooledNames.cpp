@@ -1,19 +1,17 @@
 #include "cgif/reader/PooledNames.h"
 
-#include <QHashFunctions>
+#include "cgif/reader/RecordText.h"
+
 #include <climits>
 #include <new>
 
 namespace zov::cgif {
 
-std::uint32_t PooledNames::Hash(QStringView name) const {
-    const std::size_t hash = qHash(name, 0);
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
-}
+std::uint32_t PooledNames::Hash(QStringView name) const { return TextHash(name); }
 
 bool PooledNames::Same(const Kept& kept, QStringView name) const {
     return kept.Size == static_cast<std::uint32_t>(name.size()) &&
-           QStringView(pool_.data() + kept.At, name.size()) == name;
+           SameText(QStringView(pool_.data() + kept.At, name.size()), name);
 }
 
 PooledNames::Kept PooledNames::Keep(QStringView name) {

@@ -9,9 +9,42 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace zov::cgif {
+
+// Two texts are the same: compared in place, without a call into the string library (the texts
+// records keep are mostly a few characters long).
+inline bool SameText(QStringView a, QStringView b) {
+    return a.size() == b.size() &&
+           (a.isEmpty() || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(a.size()) * sizeof(QChar)) == 0);
+}
+
+// A hash of all of a text's characters for the readers' own hash tables, eight bytes at a time
+// and mixed at the end so that names differing in one character spread over the slots.
+inline std::uint32_t TextHash(QStringView text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t left = static_cast<std::size_t>(text.size()) * sizeof(QChar);
+    std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ left;
+    while (left >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        hash = (hash ^ word) * 0xff51afd7ed558ccdull;
+        hash ^= hash >> 29;
+        bytes += 8;
+        left -= 8;
+    }
+    if (left > 0) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes, left);
+        hash = (hash ^ word) * 0xff51afd7ed558ccdull;
+    }
+    hash ^= hash >> 33;
+    hash *= 0xc4ceb9fe1a85ec53ull;
+    hash ^= hash >> 33;
+    return static_cast<std::uint32_t>(hash);
+}
 
 class RecordTextPool;
 
@@ -34,9 +67,9 @@ public:
     void clear() { Release(); }
 
     friend bool operator==(const RecordText& a, const RecordText& b) {
-        return a.block_ == b.block_ || a.View() == b.View();
+        return a.block_ == b.block_ || SameText(a.View(), b.View());
     }
-    friend bool operator==(const RecordText& a, QStringView b) { return a.View() == b; }
+    friend bool operator==(const RecordText& a, QStringView b) { return SameText(a.View(), b); }
     friend bool operator==(const RecordText& a, const QString& b) { return a.View() == QStringView(b); }
     friend bool operator==(const RecordText& a, QLatin1StringView b) { return a.View() == b; }
 

@@ -37,7 +37,8 @@ bool CgifReader::SetQuantifierReferent() {
 void CgifReader::SetDesignatorReferent() { LastNode().Referent = SharedToken(); }
 
 void CgifReader::CountedCollectionToken(QChar open, QChar close) {
-    token_ = QString(open) + u'*' + close + u'@' + token_;
+    const char16_t head[] = {open.unicode(), u'*', close.unicode(), u'@'};
+    token_.insert(0, head, 4);
 }
 
 } // namespace zov::cgif

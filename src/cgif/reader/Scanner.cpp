@@ -60,45 +60,23 @@ void CgifReader::KeepCurrentLine() noexcept {
     }
 }
 
-// The token is the reader's own buffer, written over in place: reading a token touches no
-// reference count and, while the buffer has room, allocates nothing. A record keeps a copy of the
-// token (SharedToken), never the buffer itself; the buffer is shared only with a title line.
-void CgifReader::AssignToken(QStringView text) {
-    if (!token_.isDetached() && spareToken_.isDetached() && spareToken_.capacity() >= text.size())
-        std::swap(token_, spareToken_);
-    if (!token_.isDetached() || token_.capacity() < text.size()) {
-        constexpr qsizetype TokenRoom = 64;
-        QString fresh;
-        fresh.reserve(std::max(text.size(), TokenRoom));
-        token_ = std::move(fresh);
-    }
-    token_.resize(text.size());
-    std::copy(text.begin(), text.end(), token_.data());
-}
 
 // Short texts recur (type labels, quantifiers, labels): a record keeps the copy made the last
 // time the same text was kept, so that keeping it takes no room of its own. A longer token is
 // cut from the pool.
 const RecordText& CgifReader::SharedToken() {
-    if (token_.size() > MaxSharedTokenSize) {
-        longToken_ = texts_.Make(token_);
+    if (TokenSize() > MaxSharedTokenSize) {
+        longToken_ = texts_.Make(TokenView());
         return longToken_;
     }
-    return SharedText(token_);
+    return SharedText(TokenView());
 }
 
 const RecordText& CgifReader::SharedText(QStringView text) {
     RecordText& recent = recentTokens_[RecentTextHash(text) % recentTokens_.size()];
-    if (recent.View() != text)
+    if (!SameText(recent.View(), text))
         recent = texts_.Make(text);
     return recent;
-}
-
-void CgifReader::ClearToken() {
-    if (token_.isDetached())
-        token_.resize(0);
-    else
-        token_ = QString();
 }
 
 // A line borrowed from the stream is written in the stream's own text where the stream allows
