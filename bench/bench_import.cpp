@@ -6,6 +6,9 @@
 //   large graph    one graph of N concepts and N/2 relations (labels defined once, arcs by
 //                  bound labels, positions in the writer's form)
 //   check          small graphs, about 80 bytes each, through the checking builder: MB/s
+//   earlier refs   N small graphs that each refer to a label of the first graph, as an argument
+//                  and as a concept, through the checking builder (every reference is looked
+//                  up among the graphs read before)
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/reader/CgifReader.h"
@@ -145,5 +148,35 @@ void BM_CheckSmallGraphs(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_CheckSmallGraphs)->Arg(1300)->Arg(13200)->Arg(132000)->Unit(benchmark::kMillisecond)->Complexity();
+
+QString EarlierReferences(long count) {
+    QString text = QStringLiteral("[Cat *x] [Mat *y] (On ?x ?y)\n");
+    for (long i = 0; i < count; ++i) {
+        const QString label = QStringLiteral("d") + Number(i);
+        text += QStringLiteral(". \n[Dog *") + label + QStringLiteral("] (Sees ?") + label +
+                QStringLiteral(" ?x) (Near [Rug: ?y] ?") + label + QStringLiteral(")\n");
+    }
+    return text;
+}
+
+void BM_CheckEarlierReferences(benchmark::State& state) {
+    const QString text = EarlierReferences(state.range(0));
+    for (auto _ : state) {
+        drawing::DrawingSettings settings;
+        bench::ConfirmOnlyMessages messages(QStringLiteral("File read"));
+        drawing::NodeIdGenerator ids{11};
+        cgif::CheckingBuilder checker(settings, messages);
+        cgif::CgifReader reader(ids, messages, checker);
+        reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
+        const auto stream = platform::StringTextStream(text);
+        if (cgif::importer::ImportCgif(reader, *stream, messages, {}) != cgif::importer::ImportOutcome::Read)
+            throw std::runtime_error("the generated text did not read whole");
+        benchmark::DoNotOptimize(checker.SlideCount());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+    state.SetComplexityN(state.range(0));
+}
+// Two sizes: a reference costs a lookup, not a search through the graphs before it.
+BENCHMARK(BM_CheckEarlierReferences)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

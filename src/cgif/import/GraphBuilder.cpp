@@ -329,8 +329,7 @@ void GraphBuilder::FindDefiningConcept(CgifReader& reader, const NodeRecord& nod
 
 bool GraphBuilder::TryFindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index,
                                           NodeRecord& defining, NodeRecord& graph) {
-    try {
-        reader.FindCurrentCoreference(node.Name, index - 1, defining, graph);
+    if (reader.TryFindCurrentCoreference(node.Name, index - 1, defining, graph)) {
         // A reference to an earlier graph found in this one is itself no definition: every
         // reference to that label names the same concept of the earlier graph.
         NodeRecord earlier;
@@ -339,25 +338,15 @@ bool GraphBuilder::TryFindDefiningConcept(CgifReader& reader, const NodeRecord& 
             reader.FindEarlierCoreference(node.Name, earlier, earlierGraph)) {
             NodeRecord kept;
             NodeRecord keptGraph;
-            bool nested = true;
-            try {
-                reader.FindExternalCoreference(node.Name, kept, keptGraph);
-            } catch (const ParseError&) {
-                nested = false;
-            }
-            if (!nested) {
+            if (!reader.TryFindExternalCoreference(node.Name, kept, keptGraph)) {
                 defining = earlier;
                 graph = earlierGraph;
             }
         }
         return true;
-    } catch (const ParseError&) {
     }
-    try {
-        reader.FindExternalCoreference(node.Name, defining, graph);
+    if (reader.TryFindExternalCoreference(node.Name, defining, graph))
         return true;
-    } catch (const ParseError&) {
-    }
     // Defined in an earlier graph of the file or on a slide drawn before the import.
     return reader.FindEarlierCoreference(node.Name, defining, graph);
 }

@@ -96,29 +96,41 @@ void CgifReader::PrefetchNodeId(const NodeId& id) const {
         ids->PrefetchId(id);
 }
 
-void CgifReader::FindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
-                                        NodeRecord& graphNode) const {
+bool CgifReader::TryFindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
+                                           NodeRecord& graphNode) const {
     int graph = -1;
     const int found = FindCurrentIndex(label, startIndex, graph);
     if (found < 0)
-        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label.ToString());
+        return false;
     definingNode = At(tables_.BoundArray, found);
     if (graph >= 0)
         graphNode = At(tables_.BoundArray, graph);
+    return true;
+}
+
+void CgifReader::FindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
+                                        NodeRecord& graphNode) const {
+    if (!TryFindCurrentCoreference(label, startIndex, definingNode, graphNode))
+        throw ParseError(2001, QStringLiteral("Current coreference not found for: ") + label.ToString());
+}
+
+bool CgifReader::TryFindExternalCoreference(const RecordText& label, NodeRecord& definingNode,
+                                            NodeRecord& graphNode) const {
+    int graph = -1;
+    const int found = FindExternalIndex(label, graph);
+    if (found < 0)
+        return false;
+    definingNode = At(tables_.AllBindings, found);
+    if (graph < 0)
+        return false;
+    graphNode = At(tables_.AllBindings, graph);
+    return true;
 }
 
 void CgifReader::FindExternalCoreference(const RecordText& label, NodeRecord& definingNode,
                                          NodeRecord& graphNode) const {
-    int graph = -1;
-    const int found = FindExternalIndex(label, graph);
-    if (found >= 0) {
-        definingNode = At(tables_.AllBindings, found);
-        if (graph >= 0) {
-            graphNode = At(tables_.AllBindings, graph);
-            return;
-        }
-    }
-    throw ParseError(2002, QStringLiteral("Graph not found for: ") + label.ToString());
+    if (!TryFindExternalCoreference(label, definingNode, graphNode))
+        throw ParseError(2002, QStringLiteral("Graph not found for: ") + label.ToString());
 }
 
 bool CgifReader::FindNodeById(const NodeId& id, NodeRecord& node, int& index) const {

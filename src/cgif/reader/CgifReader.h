@@ -178,6 +178,12 @@ public:
     // The same over AllBindings from its last node down. Throws ParseError 2002 "Graph not
     // found for: " + label (raw) when no node matches or the match has no graph node before it.
     void FindExternalCoreference(const RecordText& label, NodeRecord& definingNode, NodeRecord& graphNode) const;
+    // The same two lookups without a throw: false where they throw (the outputs may have been
+    // written then, as the throwing ones write them). For the sinks, which try one lookup after
+    // another for every reference they draw.
+    bool TryFindCurrentCoreference(const RecordText& label, int startIndex, NodeRecord& definingNode,
+                                   NodeRecord& graphNode) const;
+    bool TryFindExternalCoreference(const RecordText& label, NodeRecord& definingNode, NodeRecord& graphNode) const;
     // The same over the graphs read before this one from the same file, and the graphs the sink
     // already holds (see EarlierGraphs): false when none has the label.
     bool FindEarlierCoreference(QStringView label, NodeRecord& definingNode, NodeRecord& graphNode) const {

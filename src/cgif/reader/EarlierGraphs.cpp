@@ -2,7 +2,6 @@
 
 #include "cgif/reader/RecordText.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <new>
@@ -16,9 +15,8 @@ void EarlierGraphs::Clear() {
     next_ = 0;
     graph_ = 0;
     hasGraph_ = false;
-    lastNamed_.clear();
-    lastDefining_.clear();
-    graphNamed_.clear();
+    slots_.Clear();
+    names_.clear();
 }
 
 void EarlierGraphs::Add(const NodeTable& nodes) {
@@ -30,6 +28,9 @@ void EarlierGraphs::Add(const NodeRecord& node) {
     // A node without a name is never found, and starts no graph.
     if (node.Kind != NodeKind::Graph && node.Name.isEmpty())
         return;
+    // Numbers of nodes are 32 bits: more named nodes than that is more than any reading keeps.
+    if (nodes_.size() >= UINT32_MAX)
+        throw std::bad_alloc();
     KeptNode kept;
     kept.NameSize = static_cast<std::uint32_t>(node.Name.size());
     kept.NameAt = Keep(node.Name);
@@ -43,8 +44,7 @@ std::uint32_t EarlierGraphs::Keep(QStringView text) {
     if (text.isEmpty())
         return 0;
     RecentText& slot = recent_[RecentTextHash(text) % RecentSlots];
-    if (slot.Size == static_cast<std::uint32_t>(text.size()) &&
-        std::equal(text.utf16(), text.utf16() + text.size(), pool_.data() + slot.At))
+    if (slot.Size == static_cast<std::uint32_t>(text.size()) && SameText(Text(slot.At, slot.Size), text))
         return slot.At;
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
     if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)
@@ -61,8 +61,8 @@ QStringView EarlierGraphs::Text(std::uint32_t at, std::uint32_t size) const {
 
 NodeRecord EarlierGraphs::Record(const KeptNode& node) const {
     NodeRecord record;
-    record.Name = Text(node.NameAt, node.NameSize);
-    record.Type = Text(node.TypeAt, node.TypeSize);
+    record.Name = foundTexts_.Make(NameOf(node));
+    record.Type = foundTexts_.Make(Text(node.TypeAt, node.TypeSize));
     record.Kind = node.Kind;
     return record;
 }
@@ -70,51 +70,64 @@ NodeRecord EarlierGraphs::Record(const KeptNode& node) const {
 void EarlierGraphs::IndexNewNodes() const {
     for (; next_ < nodes_.size(); ++next_) {
         const KeptNode& node = nodes_[next_];
+        const auto number = static_cast<std::uint32_t>(next_);
         if (node.Kind == NodeKind::Graph) {
-            graph_ = next_;
+            graph_ = number;
             hasGraph_ = true;
         }
         if (node.NameSize == 0)
             continue;
-        const Entry entry{next_, graph_, hasGraph_};
-        const QString name = Text(node.NameAt, node.NameSize).toString();
-        lastNamed_.insert(name, entry);
-        if (node.Kind != NodeKind::CoreferentConcept)
-            lastDefining_.insert(name, entry);
-        if (node.Kind == NodeKind::Graph)
-            graphNamed_.insert(name, entry);
+        const Place place{number, graph_, hasGraph_};
+        const QStringView name = NameOf(node);
+        const std::uint32_t hash = TextHash(name);
+        const auto same = [&](std::uint32_t entry) { return SameText(NameOf(nodes_[names_[entry].Node]), name); };
+        const std::size_t at = slots_.Probe(hash, same);
+        std::size_t entry = slots_[at].Entry;
+        if (entry == 0) {
+            entry = names_.size();
+            slots_.Put(at, hash, static_cast<std::uint32_t>(entry), same);
+            names_.push_back(Named{number, place, {}, {}, false, false});
+        } else {
+            --entry;
+        }
+        Named& named = names_[entry];
+        named.Last = place;
+        if (node.Kind != NodeKind::CoreferentConcept) {
+            named.LastDefining = place;
+            named.HasDefining = true;
+        }
+        if (node.Kind == NodeKind::Graph) {
+            named.LastGraph = place;
+            named.HasGraph = true;
+        }
     }
 }
 
-namespace {
-// The text as a key to look up, without a copy: the string lives only as long as the lookup.
-QString LookupKey(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
-} // namespace
+const EarlierGraphs::Named* EarlierGraphs::Lookup(QStringView name) const {
+    IndexNewNodes();
+    const std::size_t at =
+        slots_.Probe(TextHash(name), [&](std::uint32_t entry) { return SameText(NameOf(nodes_[names_[entry].Node]), name); });
+    return slots_[at].Entry == 0 ? nullptr : &names_[slots_[at].Entry - 1];
+}
 
 const NodeRecord* EarlierGraphs::FindGraph(QStringView name) const {
-    IndexNewNodes();
-    const auto it = graphNamed_.constFind(LookupKey(name));
-    if (it == graphNamed_.constEnd())
+    const Named* named = Lookup(name);
+    if (named == nullptr || !named->HasGraph)
         return nullptr;
-    found_ = Record(nodes_[it.value().Node]);
+    found_ = Record(nodes_[named->LastGraph.Node]);
     return &found_;
 }
 
 bool EarlierGraphs::Find(QStringView label, NodeRecord& defining, NodeRecord& graph) const {
-    IndexNewNodes();
-    const Entry* entry = nullptr;
-    const QString key = LookupKey(label);
-    for (const QHash<QString, Entry>* table : {&graphNamed_, &lastDefining_, &lastNamed_}) {
-        const auto it = table->constFind(key);
-        if (it != table->constEnd()) {
-            entry = &it.value();
-            break;
-        }
-    }
-    if (entry == nullptr || !entry->HasGraph)
+    const Named* named = Lookup(label);
+    if (named == nullptr)
         return false;
-    defining = Record(nodes_[entry->Node]);
-    graph = Record(nodes_[entry->Graph]);
+    // A graph of that name first, then the last definition, then the last reference.
+    const Place& place = named->HasGraph ? named->LastGraph : named->HasDefining ? named->LastDefining : named->Last;
+    if (!place.HasGraph)
+        return false;
+    defining = Record(nodes_[place.Node]);
+    graph = Record(nodes_[place.Graph]);
     return true;
 }
 

@@ -6,13 +6,16 @@
 // or a graph of an earlier one, as the editor's coreference between slides does.
 //
 // Lookups are rare (only labels the graph being read does not hold), so only the nodes a
-// lookup can find (graph nodes and named nodes) are kept, their texts copied into one pool (a
-// file of many small graphs adds a few nodes per graph, and copying them costs no allocation
-// of their own), and indexed when a lookup first needs them.
+// lookup can find (graph nodes and named nodes) are kept, their texts copied into a pool of
+// this table's own (a file of many small graphs adds a few nodes per graph, and copying them
+// costs no allocation of their own), and indexed when a lookup first needs them. A file whose
+// graphs all refer to an earlier one looks up a label per reference: the index is one flat
+// table of names, and the texts of a node found are cut from a pool, not allocated one by one.
 #include "cgif/reader/GraphModel.h"
+#include "cgif/reader/RecordText.h"
+#include "memory/HashSlots.h"
 #include "memory/LargeMemory.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -48,13 +51,28 @@ private:
     };
     std::uint32_t Keep(QStringView text);
     QStringView Text(std::uint32_t at, std::uint32_t size) const;
+    QStringView NameOf(const KeptNode& node) const { return Text(node.NameAt, node.NameSize); }
+    // A found node as a record, its texts cut from a pool of their own (no allocation each).
     NodeRecord Record(const KeptNode& node) const;
-    struct Entry {
-        std::size_t Node = 0;
-        std::size_t Graph = 0;
+    // Where a node stands: its number in nodes_ and that of the graph node it belongs to.
+    struct Place {
+        std::uint32_t Node = 0;
+        std::uint32_t Graph = 0;
+        bool HasGraph = false;
+    };
+    // Per name: the last node bearing it, the last such node that is not itself a reference (a
+    // coreferent concept), and the last graph node of that name.
+    struct Named {
+        std::uint32_t Node = 0; // the first node of the name, whose text the entry compares with
+        Place Last;
+        Place LastDefining;
+        Place LastGraph;
+        bool HasDefining = false;
         bool HasGraph = false;
     };
     void IndexNewNodes() const;
+    // The entry of the name, or nullptr.
+    const Named* Lookup(QStringView name) const;
 
     std::vector<KeptNode, memory::LargeAllocator<KeptNode>> nodes_;
     std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_;
@@ -66,14 +84,14 @@ private:
     };
     static constexpr std::size_t RecentSlots = 256;
     std::array<RecentText, RecentSlots> recent_{};
+    mutable RecordTextPool foundTexts_;
     mutable NodeRecord found_; // the graph node FindGraph found
     // The index, brought up to date by each lookup.
-    mutable std::size_t next_ = 0; // the first node not indexed yet
-    mutable std::size_t graph_ = 0; // the graph node of the nodes indexed last
+    mutable std::size_t next_ = 0;  // the first node not indexed yet
+    mutable std::uint32_t graph_ = 0; // the graph node of the nodes indexed last
     mutable bool hasGraph_ = false;
-    mutable QHash<QString, Entry> lastNamed_;    // label -> the last node bearing it
-    mutable QHash<QString, Entry> lastDefining_; // the same among nodes that are not coreferent
-    mutable QHash<QString, Entry> graphNamed_;   // graph name -> the last graph node of that name
+    mutable memory::HashSlots slots_;
+    mutable std::vector<Named, memory::LargeAllocator<Named>> names_;
 };
 
 } // namespace zov::cgif
