@@ -6,6 +6,8 @@
 //   large graph    one graph of N concepts and N/2 relations (labels defined once, arcs by
 //                  bound labels, positions in the writer's form)
 //   check          small graphs, about 80 bytes each, through the checking builder: MB/s
+//   iso nested     N negations in one ISO CGIF graph, each referring to a concept outside it,
+//                  through the checking builder (each negation is a graph handed on)
 //   earlier refs   N small graphs that each refer to a label of the first graph, as an argument
 //                  and as a concept, through the checking builder (every reference is looked
 //                  up among the graphs read before)
@@ -130,20 +132,25 @@ void BM_ImportLargeGraphAndSave(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportLargeGraphAndSave)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
+// What `zovedit check` does with a text: read in the dialect it is written in, every graph
+// through the checking builder. The number of graphs checked.
+std::size_t CheckText(const QString& text) {
+    drawing::DrawingSettings settings;
+    bench::ConfirmOnlyMessages messages(QStringLiteral("File read"));
+    drawing::NodeIdGenerator ids{11};
+    cgif::CheckingBuilder checker(settings, messages);
+    cgif::CgifReader reader(ids, messages, checker);
+    reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
+    const auto stream = platform::StringTextStream(text);
+    if (cgif::importer::ImportCgif(reader, *stream, messages, {}) != cgif::importer::ImportOutcome::Read)
+        throw std::runtime_error("the generated text did not read whole");
+    return checker.SlideCount();
+}
+
 void BM_CheckSmallGraphs(benchmark::State& state) {
     const QString text = SmallGraphs(state.range(0));
-    for (auto _ : state) {
-        drawing::DrawingSettings settings;
-        bench::ConfirmOnlyMessages messages(QStringLiteral("File read"));
-        drawing::NodeIdGenerator ids{11};
-        cgif::CheckingBuilder checker(settings, messages);
-        cgif::CgifReader reader(ids, messages, checker);
-        reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
-        const auto stream = platform::StringTextStream(text);
-        if (cgif::importer::ImportCgif(reader, *stream, messages, {}) != cgif::importer::ImportOutcome::Read)
-            throw std::runtime_error("the generated text did not read whole");
-        benchmark::DoNotOptimize(checker.SlideCount());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckText(text));
     state.SetBytesProcessed(state.iterations() * text.size()); // characters: one byte each here
     state.SetComplexityN(state.range(0));
 }
@@ -161,22 +168,31 @@ QString EarlierReferences(long count) {
 
 void BM_CheckEarlierReferences(benchmark::State& state) {
     const QString text = EarlierReferences(state.range(0));
-    for (auto _ : state) {
-        drawing::DrawingSettings settings;
-        bench::ConfirmOnlyMessages messages(QStringLiteral("File read"));
-        drawing::NodeIdGenerator ids{11};
-        cgif::CheckingBuilder checker(settings, messages);
-        cgif::CgifReader reader(ids, messages, checker);
-        reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
-        const auto stream = platform::StringTextStream(text);
-        if (cgif::importer::ImportCgif(reader, *stream, messages, {}) != cgif::importer::ImportOutcome::Read)
-            throw std::runtime_error("the generated text did not read whole");
-        benchmark::DoNotOptimize(checker.SlideCount());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckText(text));
     state.SetBytesProcessed(state.iterations() * text.size());
     state.SetComplexityN(state.range(0));
 }
 // Two sizes: a reference costs a lookup, not a search through the graphs before it.
 BENCHMARK(BM_CheckEarlierReferences)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
+
+QString IsoNestedGraphs(long count) {
+    QString text = QStringLiteral("/* ISO CGIF */ [Person: *who]\n");
+    for (long i = 0; i < count; ++i) {
+        const QString label = QStringLiteral("k") + Number(i);
+        text += QStringLiteral("~[ [Cat: *") + label + QStringLiteral("] (On ?") + label + QStringLiteral(" ?who) ]\n");
+    }
+    return text;
+}
+
+void BM_CheckIsoNestedGraphs(benchmark::State& state) {
+    const QString text = IsoNestedGraphs(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckText(text));
+    state.SetBytesProcessed(state.iterations() * text.size());
+    state.SetComplexityN(state.range(0));
+}
+// Two sizes: each negation handed on is drawn looking up only its own arcs' ends.
+BENCHMARK(BM_CheckIsoNestedGraphs)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

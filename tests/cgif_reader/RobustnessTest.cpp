@@ -1,6 +1,7 @@
 // Damaged and generated input: no input crashes or hangs the reader, only ParseError escapes it,
 // it stays usable afterwards, and its lookup indexes give exactly what the plain scans give.
 #include "ReaderFixture.h"
+#include "cgif/iso/IsoReader.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -62,15 +63,17 @@ struct ReaderRun {
     explicit ReaderRun(int indexThreshold) : reader(ids, messages, sink) {
         reader.SetLookupIndexThreshold(indexThreshold);
     }
-    // Everything one reading produced: result, messages, graphs built, tables, lookups.
-    QStringList Read(const QString& text) {
+    // Everything one reading produced: result, messages, graphs built, tables, lookups. `iso`:
+    // read as ISO CGIF (by the ISO reader, which fills the same tables).
+    QStringList Read(const QString& text, bool iso = false) {
         messages.clear();
         sink.built.clear();
         sink.lookups.clear();
         QStringList trace;
         MemoryTextStream stream(text);
         try {
-            trace << (reader.ReadCgifStream(stream) ? QStringLiteral("read") : QStringLiteral("stopped"));
+            const bool whole = iso ? iso::ReadIsoCgifStream(reader, stream) : reader.ReadCgifStream(stream);
+            trace << (whole ? QStringLiteral("read") : QStringLiteral("stopped"));
         } catch (const ParseError& error) {
             trace << QStringLiteral("escaped ") + error.message();
         } catch (const std::exception& error) {
@@ -102,10 +105,10 @@ struct ReaderRun {
 
 // Reads `text` with indexed and with scanning lookups; both must agree, and each reader must
 // read a plain graph correctly afterwards.
-void CheckOne(const QString& text, const std::string& what) {
+void CheckOne(const QString& text, const std::string& what, bool iso = false) {
     ReaderRun indexed(0);
     ReaderRun scanning(INT_MAX);
-    EXPECT_EQ(indexed.Read(text), scanning.Read(text)) << what;
+    EXPECT_EQ(indexed.Read(text, iso), scanning.Read(text, iso)) << what;
     EXPECT_EQ(indexed.Read(QStringLiteral("(On [Cat] [Mat])")).front(), QStringLiteral("read")) << what;
     EXPECT_EQ(indexed.sink.built.size(), 1u) << what;
     EXPECT_EQ(indexed.sink.built.empty() ? 0 : indexed.sink.built[0].Links.size(), 2u) << what;
@@ -116,7 +119,8 @@ void CheckOne(const QString& text, const std::string& what) {
 // labels that are defined where the argument lookup reaches, so most graphs read whole.
 class GraphGenerator {
 public:
-    explicit GraphGenerator(unsigned seed) : random_(seed) {}
+    // `iso`: no node comments, which the ISO dialect does not take where the 2001 dialect does.
+    explicit GraphGenerator(unsigned seed, bool iso = false) : random_(seed), iso_(iso) {}
     QString File(int graphs, int elements) {
         QString text;
         for (int g = 0; g < graphs; ++g) {
@@ -138,7 +142,11 @@ private:
             visible_.push_back(label);
         return label;
     }
-    QString Position() { return Pick(3) == 0 ? QStringLiteral(";%%1@%2% note;").arg(Pick(500)).arg(Pick(400)) : QString(); }
+    QString Position() {
+        if (Pick(3) != 0)
+            return QString();
+        return iso_ ? QString() : QStringLiteral(";%%1@%2% note;").arg(Pick(500)).arg(Pick(400));
+    }
     // Every part is generated in text order, so that a label is defined before it is used.
     QString Concept(int depth) {
         QString text = QStringLiteral("[T%1").arg(Pick(5));
@@ -184,6 +192,7 @@ private:
         }
     }
     std::mt19937 random_;
+    bool iso_;
     std::vector<QString> visible_; // labels of the top level of the current graph
 };
 
@@ -200,6 +209,27 @@ TEST(Robustness, GeneratedGraphsReadTheSameWithAndWithoutLookupIndexes) {
     }
     // The generated graphs exercise the lookups: they read whole and bind across graphs.
     EXPECT_GE(whole, 30);
+    EXPECT_GE(coreferent, 40);
+}
+
+// The ISO reader changes the tables through the reader, so that its indexes stay in step: a
+// reading and the lookups of the sink give the same with and without them.
+TEST(Robustness, GeneratedIsoGraphsReadTheSameWithAndWithoutLookupIndexes) {
+    int whole = 0;
+    int coreferent = 0;
+    int nested = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        const QString text = GraphGenerator(seed, true).File(1 + static_cast<int>(seed % 3), 30);
+        CheckOne(text, "iso seed " + std::to_string(seed), true);
+        ReaderRun run(0);
+        whole += run.Read(text, true).front() == QStringLiteral("read") && run.messages.shown().empty() ? 1 : 0;
+        nested += static_cast<int>(run.sink.built.size());
+        for (const BuiltGraph& graph : run.sink.built)
+            coreferent += graph.Count(NodeKind::CoreferentConcept);
+    }
+    // The graphs exercise the lookups: they read whole, hand nested graphs on and bind labels.
+    EXPECT_GE(whole, 30);
+    EXPECT_GE(nested, 100);
     EXPECT_GE(coreferent, 40);
 }
 

@@ -173,21 +173,19 @@ bool IsoGraphReader::BringEarlierDefinition(const QString& label) {
     // The earlier graphs first: they are indexed, and most labels are not theirs.
     if (!earlier_.Find(label, defining, graph) || NamedInTables(label))
         return false;
-    NodeTable& kept = Tables().AllBindings;
-    kept.push_back(graph);
+    reader_.AddToAllBindings(graph);
     if (defining.Kind != NodeKind::Graph)
-        kept.push_back(defining);
+        reader_.AddToAllBindings(defining);
     return true;
 }
 
 void IsoGraphReader::BindLateConcepts(Context& context) {
     for (const auto& [index, label] : context.unboundConcepts) {
-        NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(index));
-        if (!node.Name.isEmpty())
+        if (!Tables().BoundArray.at(static_cast<std::size_t>(index)).Name.isEmpty())
             continue;
         if (NamedInNestedGraphs(label) || BringEarlierDefinition(label)) {
-            node.Name = reader_.PooledText(label);
-            node.Kind = NodeKind::CoreferentConcept;
+            reader_.SetNodeName(index, reader_.PooledText(label));
+            reader_.SetNodeKind(index, NodeKind::CoreferentConcept);
         }
     }
 }
@@ -273,8 +271,8 @@ void IsoGraphReader::PlaceNode(int index, const LayoutNote& note) {
 
 bool IsoGraphReader::ReadGraphLevelNote(QStringView comment) {
     if (const GraphNote graph = ReadGraphNote(comment); graph.isNote) {
+        reader_.SetNodeName(Current().graphIndex, reader_.PooledText(graph.name));
         NodeRecord& node = Tables().BoundArray.at(static_cast<std::size_t>(Current().graphIndex));
-        node.Name = reader_.PooledText(graph.name);
         node.Type = reader_.PooledText(graph.type.isEmpty() ? QStringLiteral("Graph") : graph.type);
         if (graph.hasPosition) {
             node.X = graph.x;
@@ -437,7 +435,7 @@ NodeId IsoGraphReader::ReadConcept() {
         NodeRecord& added = Tables().BoundArray.at(static_cast<std::size_t>(index));
         added.Referent = reader_.PooledText(parts.join(u' '));
         if (added.Name.isEmpty())
-            added.Name = conceptNode.Name;
+            reader_.SetNodeName(index, conceptNode.Name);
     }
     PlaceNode(index, layout);
     Context& context = Current();
@@ -598,7 +596,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
     if (!outputs)
         relation.outputsFrom = relation.arcsEnd;
     if (relation.actor && !angle)
-        Tables().BoundArray.at(static_cast<std::size_t>(index)).Kind = NodeKind::Actor;
+        reader_.SetNodeKind(index, NodeKind::Actor);
     PlaceNode(index, layout);
     Current().relations.push_back(std::move(relation));
     for (const QString& comment : std::as_const(comments))
@@ -748,13 +746,13 @@ void IsoGraphReader::CloseContext() {
     HandOn(graph, firstLink, graphIndex + 1);
     for (int i = graphIndex; i <= LastIndex(); ++i)
         reader_.KeepInAllBindings(i);
-    CutBack(Tables().BoundArray, graphIndex);
+    reader_.CutBoundArray(graphIndex);
     CutBack(Tables().Links, firstLink - 1);
     // The holder takes the graph's name, as in the 2001 reader (a defining label it had is still
     // bound for the arguments of its own graph, which go by id).
-    NodeRecord& container = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex));
-    container.Name = graph.Name;
-    Current().relations.push_back(RelationRead{NodeId(), false, 0, 0, 0, LinkRecord{container.Id, graph.Id}});
+    reader_.SetNodeName(containerIndex, graph.Name);
+    const NodeId containerId = Tables().BoundArray.at(static_cast<std::size_t>(containerIndex)).Id;
+    Current().relations.push_back(RelationRead{NodeId(), false, 0, 0, 0, LinkRecord{containerId, graph.Id}});
     // A negated graph's name, as an argument of the graph around it, stands for that graph (as
     // in the 2001 reader, where a graph's name is found like a label).
     if (negation && !graph.Name.isEmpty())
@@ -855,6 +853,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
 }
 
 bool IsoGraphReader::ReadAll() {
+    const CgifReader::IndexedReading indexed(reader_);
     reader_.BeginReading();
     reader_.Sink().AddEarlierGraphs(earlier_);
     for (bool first = true;; first = false) {

@@ -80,6 +80,31 @@ public:
         stopAsked_ = false;
     }
     void SetStoppedBetweenGraphs(bool stopped) { stoppedBetweenGraphs_ = stopped; }
+    // While one lives, another dialect's reader fills the tables with the lookup indexes in use,
+    // as ReadCgifStream does: the reader's lookups and IndexedNodeId answer from indexes kept in
+    // step with the tables, so that a large graph, or one with many nested graphs, is read and
+    // drawn in linear time. Meanwhile every change of the tables goes through AddNode,
+    // KeepInAllBindings, AddToAllBindings, SetNodeName, SetNodeKind and CutBoundArray.
+    class IndexedReading {
+    public:
+        explicit IndexedReading(CgifReader& reader) : reader_(reader) {
+            reader_.ResetIndexes();
+            reader_.reading_ = true;
+        }
+        ~IndexedReading() {
+            reader_.reading_ = false;
+            try {
+                reader_.ResetIndexes();
+            } catch (...) {
+                // the indexes are rebuilt from the start by the next reading
+            }
+        }
+        IndexedReading(const IndexedReading&) = delete;
+        IndexedReading& operator=(const IndexedReading&) = delete;
+
+    private:
+        CgifReader& reader_;
+    };
     // A top-level graph the sink could not draw is told in an error box with OK and Cancel:
     // Cancel stops the reading before the next graph, as the keep-reading check does (a file
     // imported twice would otherwise ask once for every graph in it).
@@ -145,6 +170,12 @@ public:
     void AddNode(NodeRecord&& record);
     void AddLink(const LinkRecord& link);            // appends a copy to Links
     void KeepInAllBindings(int index);               // appends a copy of BoundArray(index)
+    void AddToAllBindings(const NodeRecord& record); // appends a copy of `record`
+    // Every change of a node's Name or Kind and every cut of the BoundArray goes through these,
+    // so that the lookup indexes stay in step.
+    void SetNodeName(int index, const RecordText& name);
+    void SetNodeKind(int index, std::int16_t kind);
+    void CutBoundArray(int upperBound);
     void ClearReaderTables();                        // empties all tables but Contexts
     void AddCommentNode();                           // comment node: Token at (PendingX, PendingY)
     // Appends a graph node named `name` (or "G" + GraphCounter) typed `type` (or "Graph"),
@@ -364,11 +395,6 @@ private:
     NodeRecord& LastNode();
     ContextRecord& TopContext();
     void ShowError(const QString& text) const;
-    // Every change of a node's Name or Kind and every cut of the BoundArray goes through these,
-    // so that the lookup indexes stay in step.
-    void SetNodeName(int index, const RecordText& name);
-    void SetNodeKind(int index, std::int16_t kind);
-    void CutBoundArray(int upperBound);
     // The lookups of the public Find routines as indexes, without copies, messages or throws:
     // -1 when absent; `graph` gets the graph node's index (-1 when there is none).
     int FindCurrentIndex(const RecordText& label, int startIndex, int& graph) const;

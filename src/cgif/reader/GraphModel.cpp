@@ -37,6 +37,11 @@ void CgifReader::KeepInAllBindings(int index) {
     bindingsIndex_.Appended(tables_.AllBindings.back(), UpperBound(tables_.AllBindings));
 }
 
+void CgifReader::AddToAllBindings(const NodeRecord& record) {
+    tables_.AllBindings.push_back(record);
+    bindingsIndex_.Appended(tables_.AllBindings.back(), UpperBound(tables_.AllBindings));
+}
+
 void CgifReader::ClearReaderTables() {
     tables_.BoundArray.clear();
     tables_.AllBindings.clear();
