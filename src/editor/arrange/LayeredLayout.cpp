@@ -26,6 +26,9 @@ constexpr double MaxSize = 10000;
 constexpr std::size_t LargeGraphNodes = 500;
 constexpr std::size_t QuickLayersNodes = 1000;
 constexpr std::size_t QuickLayersEdges = 800;
+// Layers crossed by arcs (LayersCrossed): the graphs users draw cross a few dozen at most.
+constexpr std::size_t LimitedLayersCrossed = 300;
+constexpr std::size_t QuickLayersCrossed = 5000;
 
 double clampedSize(double v) {
     if (!std::isfinite(v))
@@ -115,8 +118,13 @@ std::vector<QPointF> LayOutLayered(const LayeredGraph& graph, const LayeredLayou
                            std::to_string(MaxLayeredNodes) + " can be arranged");
 
     // Beyond this size dot's time runs to minutes (most of it ordering the layers); the quick
-    // layers take milliseconds and such graphs overflow a slide either way.
-    if (count > QuickLayersNodes || graph.edges.size() > QuickLayersEdges) {
+    // layers take milliseconds and such graphs overflow a slide either way. So it does for a
+    // small graph whose arcs cross many layers (a chain with arcs from its first node to every
+    // other): dot bends each such arc through a node of its own in every layer it crosses.
+    const std::size_t crossed = count > QuickLayersNodes || graph.edges.size() > QuickLayersEdges
+                                    ? 0
+                                    : LayersCrossed(static_cast<int>(count), graph.edges);
+    if (count > QuickLayersNodes || graph.edges.size() > QuickLayersEdges || crossed > QuickLayersCrossed) {
         std::vector<QSizeF> sizes(count);
         for (std::size_t i = 0; i < count; ++i)
             sizes[i] = QSizeF(std::ceil(clampedSize(graph.nodeSizes[i].width())),
@@ -135,9 +143,10 @@ std::vector<QPointF> LayOutLayered(const LayeredGraph& graph, const LayeredLayou
     agattr(g, AGRAPH, text("rankdir"), text(options.direction == RankDirection::LeftToRight ? "LR" : "TB"));
     // Arcs are straight connectors drawn by the host: no edge routing is needed.
     agattr(g, AGRAPH, text("splines"), text(""));
-    // Large graphs get fewer rounds of crossing reduction and of the network simplex, which
-    // keeps the time for thousands of nodes to seconds (such graphs overflow a slide anyway).
-    if (count > LargeGraphNodes) {
+    // Large graphs, and graphs with many bends, get fewer rounds of crossing reduction and of
+    // the network simplex, which keeps the time for thousands of nodes or bends to seconds (such
+    // graphs overflow a slide anyway).
+    if (count > LargeGraphNodes || crossed > LimitedLayersCrossed) {
         agattr(g, AGRAPH, text("mclimit"), text("0.3"));
         agattr(g, AGRAPH, text("nslimit"), text("1"));
         agattr(g, AGRAPH, text("nslimit1"), text("1"));

@@ -1,6 +1,7 @@
 #include "editor/arrange/QuickLayers.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace zov::editor::arrange {
 
@@ -40,30 +41,79 @@ std::vector<int> topologicalRank(int n, const std::vector<std::vector<int>>& out
     return rank;
 }
 
+// The arcs between distinct nodes of the graph, by source.
+std::vector<std::vector<int>> arcsOut(int n, const std::vector<std::pair<int, int>>& edges) {
+    std::vector<std::vector<int>> out(static_cast<std::size_t>(n));
+    for (const auto& [from, to] : edges)
+        if (from >= 0 && to >= 0 && from < n && to < n && from != to)
+            out[static_cast<std::size_t>(from)].push_back(to);
+    return out;
+}
+
+struct Layering {
+    std::vector<int> byRank; // the nodes in topological order
+    std::vector<int> layer;  // each node's layer
+};
+
+// Layers by the longest path from the sources; arcs that close a cycle set no layer.
+Layering longestPathLayers(int n, const std::vector<std::vector<int>>& out) {
+    const std::vector<int> rank = topologicalRank(n, out);
+    Layering layering{std::vector<int>(static_cast<std::size_t>(n)), std::vector<int>(static_cast<std::size_t>(n), 0)};
+    for (int v = 0; v < n; ++v)
+        layering.byRank[static_cast<std::size_t>(rank[static_cast<std::size_t>(v)])] = v;
+    std::vector<int>& layer = layering.layer;
+    for (int v : layering.byRank)
+        for (int w : out[static_cast<std::size_t>(v)])
+            if (rank[static_cast<std::size_t>(v)] < rank[static_cast<std::size_t>(w)])
+                layer[static_cast<std::size_t>(w)] = std::max(layer[static_cast<std::size_t>(w)], layer[static_cast<std::size_t>(v)] + 1);
+    return layering;
+}
+
 } // namespace
+
+std::size_t LayersCrossed(int nodes, const std::vector<std::pair<int, int>>& edges) {
+    const std::vector<std::vector<int>> out = arcsOut(nodes, edges);
+    Layering layering = longestPathLayers(nodes, out);
+    std::vector<int>& layer = layering.layer;
+    // A node whose arcs all go down sits just above the nearest of their targets, as dot's
+    // ranking would put it, rather than in the top layer.
+    std::vector<char> hasIn(static_cast<std::size_t>(nodes), 0);
+    for (int v = 0; v < nodes; ++v)
+        for (int w : out[static_cast<std::size_t>(v)])
+            hasIn[static_cast<std::size_t>(w)] = 1;
+    for (auto it = layering.byRank.rbegin(); it != layering.byRank.rend(); ++it) {
+        const auto v = static_cast<std::size_t>(*it);
+        if (hasIn[v] || out[v].empty())
+            continue;
+        int nearest = layer[static_cast<std::size_t>(out[v].front())];
+        for (int w : out[v])
+            nearest = std::min(nearest, layer[static_cast<std::size_t>(w)]);
+        layer[v] = std::max(layer[v], nearest - 1);
+    }
+    std::size_t crossed = 0;
+    for (int v = 0; v < nodes; ++v)
+        for (int w : out[static_cast<std::size_t>(v)]) {
+            const int span = std::abs(layer[static_cast<std::size_t>(w)] - layer[static_cast<std::size_t>(v)]);
+            if (span > 1)
+                crossed += static_cast<std::size_t>(span - 1);
+        }
+    return crossed;
+}
 
 std::vector<QPointF> LayOutQuickLayers(const std::vector<QSizeF>& sizes, const std::vector<std::pair<int, int>>& edges,
                                        const LayeredLayoutOptions& options) {
     const int n = static_cast<int>(sizes.size());
-    std::vector<std::vector<int>> out(static_cast<std::size_t>(n)), neighbours(static_cast<std::size_t>(n));
+    const std::vector<std::vector<int>> out = arcsOut(n, edges);
+    std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(n));
     for (const auto& [from, to] : edges) {
         if (from < 0 || to < 0 || from >= n || to >= n || from == to)
             continue;
-        out[static_cast<std::size_t>(from)].push_back(to);
         neighbours[static_cast<std::size_t>(from)].push_back(to);
         neighbours[static_cast<std::size_t>(to)].push_back(from);
     }
-    const std::vector<int> rank = topologicalRank(n, out);
-    std::vector<int> byRank(static_cast<std::size_t>(n));
-    for (int v = 0; v < n; ++v)
-        byRank[static_cast<std::size_t>(rank[static_cast<std::size_t>(v)])] = v;
-
-    // Longest path from the sources; arcs that close a cycle set no layer.
-    std::vector<int> layer(static_cast<std::size_t>(n), 0);
-    for (int v : byRank)
-        for (int w : out[static_cast<std::size_t>(v)])
-            if (rank[static_cast<std::size_t>(v)] < rank[static_cast<std::size_t>(w)])
-                layer[static_cast<std::size_t>(w)] = std::max(layer[static_cast<std::size_t>(w)], layer[static_cast<std::size_t>(v)] + 1);
+    const Layering layering = longestPathLayers(n, out);
+    const std::vector<int>& byRank = layering.byRank;
+    const std::vector<int>& layer = layering.layer;
     const int layerCount = n == 0 ? 0 : *std::max_element(layer.begin(), layer.end()) + 1;
     std::vector<std::vector<int>> layers(static_cast<std::size_t>(layerCount));
     for (int v : byRank)

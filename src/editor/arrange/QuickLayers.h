@@ -12,4 +12,10 @@ namespace zov::editor::arrange {
 std::vector<QPointF> LayOutQuickLayers(const std::vector<QSizeF>& sizes, const std::vector<std::pair<int, int>>& edges,
                                        const LayeredLayoutOptions& options);
 
+// How many layers the arcs cross beyond their own, summed over the arcs, with the nodes in
+// layers by the longest path (a node with only outgoing arcs just above the nearest target):
+// about the number of bends dot puts into long arcs, each a node its ordering and placing must
+// handle, so a measure of how long dot will take that grows faster than the graph itself.
+std::size_t LayersCrossed(int nodes, const std::vector<std::pair<int, int>>& edges);
+
 } // namespace zov::editor::arrange
