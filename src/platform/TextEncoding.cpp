@@ -93,7 +93,32 @@ bool LooksLikeUtf16(QByteArrayView bytes, bool littleEndian)
     return 4 * zeroHigh >= pairs && 16 * zeroLow <= pairs;
 }
 
+// UTF-32 (with or without its mark): every character's two high bytes are zero, which UTF-16
+// text has only for the rare pair of NUL characters; looked at over the first 256 characters,
+// the first an ASCII one.
+bool LooksLikeUtf32(QByteArrayView bytes, bool littleEndian)
+{
+    const qsizetype units = std::min<qsizetype>(bytes.size() / 4, 256);
+    if (units < 1 || bytes.size() % 4 != 0)
+        return false;
+    const auto unit = [&](qsizetype i) {
+        std::uint32_t value = 0;
+        for (int b = 0; b < 4; ++b)
+            value |= std::uint32_t(static_cast<unsigned char>(bytes[4 * i + (littleEndian ? b : 3 - b)])) << (8 * b);
+        return value;
+    };
+    const std::uint32_t first = unit(0) == 0xFEFF && units > 1 ? unit(1) : unit(0);
+    if (first == 0 || first >= 0x80)
+        return false;
+    for (qsizetype i = 0; i < units; ++i)
+        if (unit(i) > 0x10FFFF || (unit(i) >= 0xD800 && unit(i) <= 0xDFFF))
+            return false;
+    return true;
+}
+
 } // namespace
+
+bool DecodedWhole(TextEncoding encoding) { return encoding != TextEncoding::Utf8 && encoding != TextEncoding::Windows1252; }
 
 bool IsUtf8(QByteArrayView bytes)
 {
@@ -114,6 +139,13 @@ bool IsUtf8(QByteArrayView bytes)
 TextEncoding EncodingOf(QByteArrayView bytes, qsizetype& markBytes)
 {
     markBytes = 0;
+    for (const bool littleEndian : {true, false}) {
+        if (LooksLikeUtf32(bytes, littleEndian)) {
+            const char* mark = littleEndian ? "\xFF\xFE\x00\x00" : "\x00\x00\xFE\xFF";
+            markBytes = bytes.startsWith(QByteArrayView(mark, 4)) ? 4 : 0;
+            return littleEndian ? TextEncoding::Utf32LittleEndian : TextEncoding::Utf32BigEndian;
+        }
+    }
     if (bytes.size() >= 2 && bytes.size() % 2 == 0) {
         const auto first = static_cast<unsigned char>(bytes[0]), second = static_cast<unsigned char>(bytes[1]);
         if (first == 0xFF && second == 0xFE) {
@@ -149,10 +181,13 @@ QString DecodeTextBytes(QByteArrayView bytes)
     qsizetype mark = 0;
     const TextEncoding encoding = EncodingOf(bytes, mark);
     bytes = bytes.sliced(mark);
-    if (encoding == TextEncoding::Utf16LittleEndian || encoding == TextEncoding::Utf16BigEndian)
-        return QStringDecoder(encoding == TextEncoding::Utf16LittleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                              QStringDecoder::Flag::Stateless)
-            .decode(bytes);
+    if (DecodedWhole(encoding)) {
+        const QStringDecoder::Encoding wide = encoding == TextEncoding::Utf16LittleEndian ? QStringDecoder::Utf16LE
+                                              : encoding == TextEncoding::Utf16BigEndian  ? QStringDecoder::Utf16BE
+                                              : encoding == TextEncoding::Utf32LittleEndian ? QStringDecoder::Utf32LE
+                                                                                            : QStringDecoder::Utf32BE;
+        return QStringDecoder(wide, QStringDecoder::Flag::Stateless).decode(bytes);
+    }
     // Never more UTF-16 units than bytes. A large file's text asks for 2 MB pages: it is
     // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
     QString text(bytes.size(), Qt::Uninitialized);

@@ -10,11 +10,16 @@
 
 namespace zov::platform {
 
-enum class TextEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Windows1252 };
+enum class TextEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Utf32LittleEndian, Utf32BigEndian, Windows1252 };
 
 // The encoding of a file's bytes, and in `markBytes` the length of the byte order mark they
-// start with (not part of the text). A file of an odd number of bytes is never UTF-16.
+// start with (not part of the text). A file of an odd number of bytes is never UTF-16, nor one
+// whose length is no multiple of four UTF-32.
 TextEncoding EncodingOf(QByteArrayView bytes, qsizetype& markBytes);
+
+// True for the encodings of 16 and 32 bits, whose text is decoded whole (it takes no more room
+// as text than as bytes); UTF-8 and code page 1252 are decoded a block of lines at a time.
+bool DecodedWhole(TextEncoding encoding);
 
 // True when the bytes are valid UTF-8 (plain ASCII is).
 bool IsUtf8(QByteArrayView bytes);

@@ -20,7 +20,7 @@ TextFileReader::TextFileReader(QByteArray bytes) : bytes_(std::move(bytes))
     qsizetype mark = 0; // a byte order mark is not part of the first line
     encoding_ = EncodingOf(bytes_, mark);
     next_ = mark;
-    if (encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian) {
+    if (DecodedWhole(encoding_)) {
         // Rare, and no smaller as text than as bytes: decoded whole, as one block.
         block_ = DecodeTextBytes(bytes_);
         bytes_ = QByteArray();
