@@ -152,8 +152,7 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
     if (progress)
         position = [progress, total](qint64 done) { progress->Advance(total > 0 ? std::min(done, total) : done, total); };
     cgif::importer::ImportCgif(reader, *file, *services_.messages, [this] { editor_.RebuildNodeTables(); }, dialect,
-                               position);
-    arrangeSlides(unplaced.Slides());
+                               position, [this, &unplaced] { arrangeSlides(unplaced.Slides()); });
     if (progress)
         progress->Advance(total, total);
     // A reading stopped because the presentation is full was not cancelled: it is told as such.

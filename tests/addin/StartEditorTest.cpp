@@ -239,8 +239,8 @@ TEST_F(StartEditorTest, ImportProgressFollowsTheReadingInEitherDialect) {
 }
 
 // A graph read without any node position is arranged (on by default), also when a stand-alone
-// comment of it comes at its fixed place; one with positions keeps them; with the setting off
-// the unplaced graph stays piled up at the corner.
+// comment of it comes at its fixed place, before "File read" is shown over it; one with
+// positions keeps them; with the setting off the unplaced graph stays piled up at the corner.
 TEST_F(StartEditorTest, ImportArrangesOnlyTheGraphsReadWithoutPositions) {
     QTemporaryDir folder;
     const QString path = QDir(folder.path()).filePath(QStringLiteral("two.cgf"));
@@ -268,8 +268,12 @@ TEST_F(StartEditorTest, ImportArrangesOnlyTheGraphsReadWithoutPositions) {
             p.Slides().Item(1).Delete();
         messages.clear();
         session.DrawingSettings().arrangeImported = arrange;
+        std::vector<QString> behindTheBox;
+        messages.onShow([&](const platform::Message&) { behindTheBox = places(QStringLiteral("Unplaced")); });
         EXPECT_TRUE(session.ImportFile(path));
+        messages.onShow({});
         EXPECT_EQ(messages.shown().size(), 1u) << "only \"File read\"";
+        EXPECT_EQ(behindTheBox, places(QStringLiteral("Unplaced"))) << "\"File read\" shows the slide as it stays";
         EXPECT_EQ(places(QStringLiteral("Placed")), (std::vector<QString>{QStringLiteral("60,200"), QStringLiteral("420,200")}));
         const std::vector<QString> unplaced = places(QStringLiteral("Unplaced"));
         ASSERT_EQ(unplaced.size(), 4u); // On, Dog, Rug and the comment

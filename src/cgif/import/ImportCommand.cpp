@@ -40,15 +40,12 @@ void ShowError(platform::MessageBoxes& messages, const QString& text) {
 
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
                          const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect,
-                         const iso::ReadingPosition& position) {
+                         const iso::ReadingPosition& position, const FinishHook& finish) {
     bool read = false;
     {
         CloseOnExit closer(in);
         try {
             read = iso::ReadCgifInDialect(reader, in, dialect, position);
-            if (read)
-                messages.inform(QStringLiteral("File read"), QStringLiteral("ZOVEdit"),
-                                platform::MessageIcon::Information);
         } catch (const ParseError& failure) {
             // Raised while a title comment was read: the reader's own text, as it shows others.
             ShowError(messages, failure.message());
@@ -60,6 +57,10 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
             ShowError(messages, QStringLiteral("The CGIF file could not be read: ") + QString::fromUtf8(failure.what()));
         }
     }
+    if (finish)
+        finish();
+    if (read)
+        messages.inform(QStringLiteral("File read"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     if (rebuildNodeTables)
         rebuildNodeTables();
     return read ? ImportOutcome::Read : ImportOutcome::StoppedAtError;

@@ -28,6 +28,10 @@ enum class ImportOutcome {
 // Called once the reading is over, whatever its outcome, so that the node tables describe
 // every slide, the newly built ones included. May be empty where nothing keeps such tables.
 using RebuildHook = std::function<void()>;
+// Called once the reading is over, whatever its outcome, before "File read" is shown: the
+// editor arranges the graphs read without positions there, so that the box stands over the
+// slides as they will stay. May be empty.
+using FinishHook = std::function<void()>;
 
 // Reads from `in` (already open) and closes it in every case. A failure that escapes the
 // reader (one raised while a graph's title comment is read) is shown in one "Error" box.
@@ -36,7 +40,7 @@ using RebuildHook = std::function<void()>;
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
                          const RebuildHook& rebuildNodeTables,
                          dialect::DialectChoice dialect = dialect::DialectChoice::Auto,
-                         const iso::ReadingPosition& position = {});
+                         const iso::ReadingPosition& position = {}, const FinishHook& finish = {});
 
 // Opens `path` for reading ("-" reads standard input; UTF-8, or Windows-1252 when the bytes
 // are not UTF-8) and imports from it. A file that cannot be opened is reported in an "Error"

@@ -4,6 +4,8 @@ namespace zov::platform {
 
 MessageAnswer FakeMessageBoxes::show(const Message& message) {
     shown_.push_back(message);
+    if (watch_)
+        watch_(message);
     if (script_.empty())
         return defaultAnswer(message);
     const MessageAnswer answer = script_.front();
