@@ -147,13 +147,16 @@ std::size_t CheckText(const QString& text) {
     return checker.SlideCount();
 }
 
-void BM_CheckSmallGraphs(benchmark::State& state) {
-    const QString text = SmallGraphs(state.range(0));
+// Checks `text` over and over: its characters per second (one byte each here), against the
+// benchmark's argument for the complexity fit.
+void MeasureCheck(benchmark::State& state, const QString& text) {
     for (auto _ : state)
         benchmark::DoNotOptimize(CheckText(text));
-    state.SetBytesProcessed(state.iterations() * text.size()); // characters: one byte each here
+    state.SetBytesProcessed(state.iterations() * text.size());
     state.SetComplexityN(state.range(0));
 }
+
+void BM_CheckSmallGraphs(benchmark::State& state) { MeasureCheck(state, SmallGraphs(state.range(0))); }
 BENCHMARK(BM_CheckSmallGraphs)->Arg(1300)->Arg(13200)->Arg(132000)->Unit(benchmark::kMillisecond)->Complexity();
 
 QString EarlierReferences(long count) {
@@ -166,13 +169,7 @@ QString EarlierReferences(long count) {
     return text;
 }
 
-void BM_CheckEarlierReferences(benchmark::State& state) {
-    const QString text = EarlierReferences(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(CheckText(text));
-    state.SetBytesProcessed(state.iterations() * text.size());
-    state.SetComplexityN(state.range(0));
-}
+void BM_CheckEarlierReferences(benchmark::State& state) { MeasureCheck(state, EarlierReferences(state.range(0))); }
 // Two sizes: a reference costs a lookup, not a search through the graphs before it.
 BENCHMARK(BM_CheckEarlierReferences)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 
@@ -185,13 +182,7 @@ QString IsoNestedGraphs(long count) {
     return text;
 }
 
-void BM_CheckIsoNestedGraphs(benchmark::State& state) {
-    const QString text = IsoNestedGraphs(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(CheckText(text));
-    state.SetBytesProcessed(state.iterations() * text.size());
-    state.SetComplexityN(state.range(0));
-}
+void BM_CheckIsoNestedGraphs(benchmark::State& state) { MeasureCheck(state, IsoNestedGraphs(state.range(0))); }
 // Two sizes: each negation handed on is drawn looking up only its own arcs' ends.
 BENCHMARK(BM_CheckIsoNestedGraphs)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond)->Complexity();
 

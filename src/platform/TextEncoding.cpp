@@ -93,9 +93,9 @@ bool LooksLikeUtf16(QByteArrayView bytes, bool littleEndian)
     return 4 * zeroHigh >= pairs && 16 * zeroLow <= pairs;
 }
 
-// UTF-32 (with or without its mark): every character's two high bytes are zero, which UTF-16
-// text has only for the rare pair of NUL characters; looked at over the first 256 characters,
-// the first an ASCII one.
+// UTF-32 (with or without its mark): every four bytes are a character up to U+10FFFF and no
+// surrogate, which UTF-16 text almost never makes (two ASCII characters in UTF-16 are a number
+// far beyond that); looked at over the first 256 characters, the first an ASCII one.
 bool LooksLikeUtf32(QByteArrayView bytes, bool littleEndian)
 {
     const qsizetype units = std::min<qsizetype>(bytes.size() / 4, 256);

@@ -44,7 +44,7 @@ std::uint32_t EarlierGraphs::Keep(QStringView text) {
     if (text.isEmpty())
         return 0;
     RecentText& slot = recent_[RecentTextHash(text) % RecentSlots];
-    if (slot.Size == static_cast<std::uint32_t>(text.size()) && SameText(Text(slot.At, slot.Size), text))
+    if (SameText(Text(slot.At, slot.Size), text))
         return slot.At;
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
     if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)

@@ -33,8 +33,7 @@ void CgifReader::AddLink(const LinkRecord& link) { tables_.Links.push_back(link)
 void CgifReader::KeepInAllBindings(int index) {
     if (index < 0 || index > UpperBound(tables_.BoundArray))
         throw ParseError(RuntimeFailure::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-    tables_.AllBindings.push_back(tables_.BoundArray[static_cast<std::size_t>(index)]);
-    bindingsIndex_.Appended(tables_.AllBindings.back(), UpperBound(tables_.AllBindings));
+    AddToAllBindings(tables_.BoundArray[static_cast<std::size_t>(index)]);
 }
 
 void CgifReader::AddToAllBindings(const NodeRecord& record) {

@@ -70,7 +70,7 @@ public:
         return a.block_ == b.block_ || SameText(a.View(), b.View());
     }
     friend bool operator==(const RecordText& a, QStringView b) { return SameText(a.View(), b); }
-    friend bool operator==(const RecordText& a, const QString& b) { return a.View() == QStringView(b); }
+    friend bool operator==(const RecordText& a, const QString& b) { return SameText(a.View(), b); }
     friend bool operator==(const RecordText& a, QLatin1StringView b) { return a.View() == b; }
 
 private:

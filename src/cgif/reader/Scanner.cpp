@@ -60,7 +60,6 @@ void CgifReader::KeepCurrentLine() noexcept {
     }
 }
 
-
 // Short texts recur (type labels, quantifiers, labels): a record keeps the copy made the last
 // time the same text was kept, so that keeping it takes no room of its own. A longer token is
 // cut from the pool.
