@@ -29,19 +29,17 @@ NodeId::NodeId(QStringView text) {
         bits_ = reinterpret_cast<std::uintptr_t>(new QString(text.toString()));
 }
 
-NodeId::NodeId(const NodeId& other) {
-    if (const QString* text = other.OwnText())
-        bits_ = reinterpret_cast<std::uintptr_t>(new QString(*text));
-    else
-        bits_ = other.bits_;
+void NodeId::CopyText() {
+    const QString* shared = OwnText();
+    bits_ = 0; // no text of its own until the copy is made (new may throw)
+    bits_ = reinterpret_cast<std::uintptr_t>(new QString(*shared));
 }
 
-NodeId& NodeId::operator=(const NodeId& other) {
+void NodeId::AssignText(const NodeId& other) {
     if (this != &other) {
         NodeId copy(other);
         *this = std::move(copy);
     }
-    return *this;
 }
 
 NodeId& NodeId::operator=(NodeId&& other) noexcept {

@@ -21,9 +21,19 @@ public:
     NodeId() = default;
     explicit NodeId(QStringView text);
     explicit NodeId(const QString& text) : NodeId(QStringView(text)) {}
-    NodeId(const NodeId& other);
+    // Copying a packed id copies one word, inline; only an id with a text of its own copies it.
+    NodeId(const NodeId& other) : bits_(other.bits_) {
+        if (OwnText() != nullptr)
+            CopyText();
+    }
     NodeId(NodeId&& other) noexcept : bits_(std::exchange(other.bits_, 0)) {}
-    NodeId& operator=(const NodeId& other);
+    NodeId& operator=(const NodeId& other) {
+        if (OwnText() == nullptr && other.OwnText() == nullptr)
+            bits_ = other.bits_;
+        else
+            AssignText(other);
+        return *this;
+    }
     NodeId& operator=(NodeId&& other) noexcept;
     ~NodeId() { Release(); }
 
@@ -64,6 +74,9 @@ private:
         bits_ = 0;
     }
     void ReleaseText();
+    // bits_ points at another id's text: makes it a copy of the id's own.
+    void CopyText();
+    void AssignText(const NodeId& other);
 
     // 0: empty; odd: (1 + the packed letters) << 1 | 1; else the address of the id's own text.
     std::uintptr_t bits_ = 0;
