@@ -38,6 +38,14 @@ const char* Find(const char* p, const char* end, char wanted) {
 }
 const char16_t* Find(const char16_t* p, const char16_t* end, char16_t wanted) { return std::find(p, end, wanted); }
 
+// The first ";" or "]": where a comment inside a concept ends, or may end.
+template <typename Unit>
+const Unit* FindCommentEnd(const Unit* p, const Unit* end) {
+    while (p < end && *p != static_cast<Unit>(';') && *p != static_cast<Unit>(']'))
+        ++p;
+    return p;
+}
+
 // What may start an argument of a relation in the ISO dialect but never in the 2001 dialect
 // (whose arguments are concepts and bound labels only).
 bool StartsIsoArgument(unsigned c) {
@@ -134,8 +142,9 @@ void DialectDetector::Run(const Unit* p, const Unit* end, bool joinLineEnds) {
     }
 }
 
-// Steps over characters outside quotes until a quote or comment opens, a sign is found or the
-// piece ends, with the state in locals. A character that is no blank is seen first by what
+// Steps over characters outside quotes, and over quoted texts and comments that end within the
+// piece, until one opens that does not, a sign is found or the piece ends, with the state in
+// locals. A character that is no blank is seen first by what
 // it does to the element it is in, then by what it opens or closes. After the first character
 // of a name, the others change nothing but the last character seen; after the first blank, the
 // others change nothing at all.
@@ -242,16 +251,31 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         }
         switch (c) {
         case '"':
-            quote_ = Quote::Double;
-            return leave(p);
-        case '\'':
-            quote_ = Quote::Single;
-            return leave(p);
-        case ';':
+        case '\'': {
+            // Quoted text that ends within the piece is stepped over here, its closing quote the
+            // last character seen; one that goes on is left to Run.
+            const Unit* close = Find(p, end, static_cast<Unit>(c));
+            if (close == end) {
+                quote_ = c == '"' ? Quote::Double : Quote::Single;
+                return leave(end);
+            }
+            p = close + 1;
+            break;
+        }
+        case ';': {
+            // The same for a comment that ends at its ";" within the piece (in a concept, before
+            // any "]", which may end it with a layout position): it counts as a blank.
+            const Unit* close = top == '[' ? FindCommentEnd(p, end) : Find(p, end, static_cast<Unit>(';'));
+            if (close < end && *close == static_cast<Unit>(';')) {
+                p = close + 1;
+                previous = ' ';
+                break;
+            }
             quote_ = Quote::Comment;
             commentOpener_ = top;
             tailSize_ = 0;
             return leave(p);
+        }
         case ':':
             if (top == '[')
                 after = After::ConceptColon;
@@ -293,8 +317,7 @@ const Unit* DialectDetector::InComment(const Unit* p, const Unit* end, bool join
     const Unit* run = p; // the characters not yet kept in the tail
     for (;;) {
         if (commentOpener_ == '[') {
-            while (p < end && *p != static_cast<Unit>(';') && *p != static_cast<Unit>(']'))
-                ++p;
+            p = FindCommentEnd(p, end);
         } else {
             p = Find(p, end, static_cast<Unit>(';'));
         }
