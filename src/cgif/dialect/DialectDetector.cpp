@@ -144,10 +144,9 @@ void DialectDetector::Run(const Unit* p, const Unit* end, bool joinLineEnds) {
 
 // Steps over characters outside quotes, and over quoted texts and comments that end within the
 // piece, until one opens that does not, a sign is found or the piece ends, with the state in
-// locals. A character that is no blank is seen first by what
-// it does to the element it is in, then by what it opens or closes. After the first character
-// of a name, the others change nothing but the last character seen; after the first blank, the
-// others change nothing at all.
+// locals. A character that is no blank is seen first by what it does to the element it is in,
+// then by what it opens or closes. After the first character of a name, the others change
+// nothing but the last character seen; after the first blank, the others change nothing at all.
 template <typename Unit>
 const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
     After after = after_;
