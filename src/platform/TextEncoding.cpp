@@ -186,7 +186,7 @@ QString DecodeTextBytes(QByteArrayView bytes)
                                               : encoding == TextEncoding::Utf16BigEndian  ? QStringDecoder::Utf16BE
                                               : encoding == TextEncoding::Utf32LittleEndian ? QStringDecoder::Utf32LE
                                                                                             : QStringDecoder::Utf32BE;
-        return QStringDecoder(wide, QStringDecoder::Flag::Stateless).decode(bytes);
+        return QStringDecoder(wide, KeepMarks).decode(bytes);
     }
     // Never more UTF-16 units than bytes. A large file's text asks for 2 MB pages: it is
     // written once, straight through, and a fault per 4 KB page would cost as much as decoding.
@@ -197,7 +197,7 @@ QString DecodeTextBytes(QByteArrayView bytes)
         DecodeCp1252(bytes, begin);
         return text;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8, KeepMarks);
     text.truncate(utf8.appendToBuffer(begin, bytes) - begin);
     return text;
 }

@@ -7,8 +7,14 @@
 // written in before UTF-8).
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 
 namespace zov::platform {
+
+// How the bytes after a file's mark are decoded: without state (a file is decoded in blocks), and
+// with a U+FEFF at the start of the bytes kept as the character it is. Only the one mark
+// EncodingOf finds is dropped; a second one, or one at the start of a later block, is text.
+constexpr QStringDecoder::Flags KeepMarks = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
 
 enum class TextEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Utf32LittleEndian, Utf32BigEndian, Windows1252 };
 

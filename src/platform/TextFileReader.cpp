@@ -83,7 +83,7 @@ bool TextFileReader::DecodeNextBlock()
     }
     QChar* out = block_.data();
     if (encoding_ == TextEncoding::Utf8) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QStringDecoder utf8(QStringDecoder::Utf8, KeepMarks);
         block_.truncate(utf8.appendToBuffer(out, piece) - out);
     } else {
         DecodeCp1252(piece, out);

@@ -65,6 +65,11 @@ TEST_F(TextFileTest, ReadingSplitsLinesAndDecodesUtf8OrElseWindows1252) {
         EXPECT_EQ(in->ReadLine(), QString()) << c.where(); // past the end: nothing more, no failure
         EXPECT_THROW(in->WriteLine(QStringLiteral("y")), FileError);
     }
+    // A file is decoded a block at a time: a U+FEFF that starts a later block is text too.
+    QByteArray twoBlocks(TextBlockBytes - 2, 'a');
+    twoBlocks += "\r\n\xEF\xBB\xBF" "b";
+    EXPECT_EQ(allLines(*OpenTextFile(writeBytes(twoBlocks))),
+              (QStringList{QString(TextBlockBytes - 2, u'a'), QStringLiteral("\uFEFFb")}));
     // Text in memory splits the same way.
     EXPECT_EQ(allLines(*StringTextStream(QStringLiteral("one\r\ntwo\rthree\nfour"))),
               (QStringList{"one", "two", "three", "four"}));

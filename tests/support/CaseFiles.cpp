@@ -26,6 +26,12 @@ QString Unescape(const QString& text) {
             i += 2;
             continue;
         }
+        const int unit = next == u'u' ? text.mid(i + 1, 4).toInt(&hex, 16) : 0;
+        if (hex && text.mid(i + 1, 4).size() == 4) {
+            out += QChar(static_cast<char16_t>(unit));
+            i += 4;
+            continue;
+        }
         out += next == u'r' ? QChar(u'\r') : next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t') : next;
     }
     return out;
