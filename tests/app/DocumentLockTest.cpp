@@ -28,7 +28,7 @@ TEST(DocumentLock, ASecondHolderIsToldItWaitsThenGivesUpWithTheFileNamed) {
         << problem.toStdString();
 }
 
-// A document whose folder went away (moved, renamed, deleted) says so, not that the folder
+// A document whose folder went away (moved, renamed, deleted), or never was, says so, not that the folder
 // takes no new files.
 TEST(DocumentLock, AFolderThatWentAwayIsNamed) {
     QTemporaryDir dir;
@@ -38,7 +38,7 @@ TEST(DocumentLock, AFolderThatWentAwayIsNamed) {
     QString problem;
     DocumentLock lock(document);
     EXPECT_FALSE(lock.acquire(std::chrono::milliseconds(50), problem, {}));
-    EXPECT_EQ(problem, QStringLiteral("Cannot save \"%1\": its folder \"%2\" no longer exists; save it in another folder")
+    EXPECT_EQ(problem, QStringLiteral("Cannot save \"%1\": its folder \"%2\" does not exist; save it in another folder")
                            .arg(document, gone));
 }
 

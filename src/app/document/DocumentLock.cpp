@@ -65,8 +65,9 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, con
                       .arg(document_)
                       .arg(pid);
     } else if (const QFileInfo folder(QFileInfo(document_).absolutePath()); !folder.isDir()) {
-        // Moved, renamed or deleted since the file was opened (or a drive taken away).
-        problem = QStringLiteral("Cannot save \"%1\": its folder \"%2\" no longer exists; save it in another folder")
+        // Moved, renamed or deleted since the file was opened (or a drive taken away), or a
+        // folder that never was, typed into the Save As dialog.
+        problem = QStringLiteral("Cannot save \"%1\": its folder \"%2\" does not exist; save it in another folder")
                       .arg(document_, folder.filePath());
     } else {
         // The user can do nothing about the lock itself, only save elsewhere.
