@@ -28,8 +28,8 @@ TEST(DocumentLock, ASecondHolderIsToldItWaitsThenGivesUpWithTheFileNamed) {
         << problem.toStdString();
 }
 
-// A document whose folder went away (moved, renamed, deleted), or never was, says so, not that the folder
-// takes no new files.
+// A document whose folder went away (moved, renamed, deleted), or never was, says so, not that
+// the folder takes no new files.
 TEST(DocumentLock, AFolderThatWentAwayIsNamed) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
