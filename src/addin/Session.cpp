@@ -131,6 +131,8 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
     if (!room.Left())
         return room.TellWhenFull(*services_.messages);
     cgif::SlideBuilder builder(application_, settings_, *services_.messages);
+    if (progress)
+        builder.SetDrawProgress([progress](std::int64_t done, std::int64_t total) { progress->Drawing(done, total); });
     UnplacedGraphs unplaced(builder, application_);
     cgif::CgifReader& reader = editor_.Reader();
     reader.SetSink(settings_.arrangeImported ? static_cast<cgif::GraphSink&>(unplaced) : builder);

@@ -219,6 +219,16 @@ int runImport(const QStringList& args) {
     platform::StatusLine& status = session.messages.status();
     platform::PercentProgress progress(status, QStringLiteral("Reading ") + statusName(parsed->input),
                                        inputSize(parsed->input), platform::PercentProgress::ReadingStep);
+    // A large graph takes a while to draw once it is read: the line says so meanwhile.
+    std::optional<platform::PercentProgress> drawing;
+    builder.SetDrawProgress([&](std::int64_t done, std::int64_t total) {
+        if (done == 0)
+            drawing.emplace(status, QStringLiteral("Drawing a graph of %1 arcs").arg(total), total);
+        if (drawing)
+            drawing->Advance(done);
+        if (done >= total)
+            drawing.reset();
+    });
     // No node tables are kept between commands on the command line: nothing to rebuild.
     // The reader asks for room between graphs only: a document full already takes no graph.
     const ImportOutcome outcome =

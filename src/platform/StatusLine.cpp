@@ -62,11 +62,9 @@ void PercentProgress::Advance(std::int64_t done) {
     lookedAt_ = done;
     if (!line_.Due())
         return;
-    QString text = PercentStatus(what_, done, total_);
-    if (text != last_) {
-        line_.Show(text);
-        last_ = std::move(text);
-    }
+    // The line writes only what it does not show already; after another step's text (a large
+    // graph drawn between two readings) it shows this one again.
+    line_.Show(PercentStatus(what_, done, total_));
 }
 
 } // namespace zov::platform

@@ -53,7 +53,7 @@ QString PercentStatus(const QString& what, std::int64_t done, std::int64_t total
 
 // Follows a long step on a status line once it is due, as "WHAT: P%" ("Reading big.cgf: 42%",
 // "Arranging the slides: 7%"). Advance may be told very often (every line read): it looks at
-// the clock only every `step` units and writes only when the percentage changes.
+// the clock only every `step` units and writes only when the line shows another text.
 class PercentProgress {
 public:
     static constexpr std::int64_t ReadingStep = 64 * 1024; // bytes of a file read
@@ -67,7 +67,6 @@ private:
     std::int64_t total_;
     std::int64_t step_;
     std::int64_t lookedAt_; // the `done` at which the clock was last looked at
-    QString last_;
 };
 
 } // namespace zov::platform

@@ -18,7 +18,8 @@ ImportProgressDialog* ImportProgressDialog::running_ = nullptr;
 
 ImportProgressDialog::ImportProgressDialog(const QString& fileName, QWidget* parent)
     : dialog_(QObject::tr("Importing %1...").arg(QFileInfo(fileName).fileName()), QObject::tr("Cancel"), 0, Steps,
-              parent) {
+              parent),
+      reading_(dialog_.labelText()) {
     dialog_.setObjectName(QStringLiteral("ImportProgress"));
     dialog_.setWindowTitle(QStringLiteral("ZOVEdit"));
     dialog_.setWindowModality(Qt::ApplicationModal);
@@ -55,6 +56,11 @@ void ImportProgressDialog::DismissRunning() {
 void ImportProgressDialog::Advance(qint64 done, qint64 total) {
     if (dismissed_)
         return;
+    // Kept also when the bar is not updated: a large graph drawn next gives the bar back to
+    // the reading where it has really got.
+    readTotalKnown_ = total > 0;
+    if (total > 0)
+        readValue_ = static_cast<int>(std::min<qint64>(Steps, done * Steps / total));
     if (sinceUpdate_.elapsed() < UpdateIntervalMs && done < total)
         return;
     sinceUpdate_.restart();
@@ -62,10 +68,33 @@ void ImportProgressDialog::Advance(qint64 done, qint64 total) {
         dialog_.setRange(0, 0); // the size of standard input is not known
         dialog_.setValue(0);
     } else {
-        dialog_.setValue(static_cast<int>(std::min<qint64>(Steps, done * Steps / total)));
+        dialog_.setValue(readValue_);
     }
     // Once the dialog is up, setValue lets it handle its events; before that, nothing can
     // have been clicked.
+}
+
+void ImportProgressDialog::Drawing(qint64 done, qint64 total) {
+    if (dismissed_ || total <= 0)
+        return;
+    if (done >= total) {
+        if (!drawing_)
+            return;
+        drawing_ = false;
+        dialog_.setLabelText(reading_);
+        dialog_.setRange(0, readTotalKnown_ ? Steps : 0);
+        dialog_.setValue(readTotalKnown_ ? readValue_ : 0);
+        return;
+    }
+    if (!drawing_) {
+        drawing_ = true;
+        dialog_.setLabelText(reading_ + QLatin1Char('\n') + QObject::tr("Drawing a graph of %1 arcs").arg(total));
+        dialog_.setRange(0, Steps);
+    } else if (sinceUpdate_.elapsed() < UpdateIntervalMs) {
+        return;
+    }
+    sinceUpdate_.restart();
+    dialog_.setValue(static_cast<int>(done * Steps / total));
 }
 
 bool ImportProgressDialog::CancelRequested() {

@@ -20,6 +20,9 @@ public:
     ~ImportProgressDialog() override;
 
     void Advance(qint64 done, qint64 total) override;
+    // While a large graph is drawn the label says so and the bar shows the drawing; then both
+    // go back to the reading.
+    void Drawing(qint64 done, qint64 total) override;
     bool CancelRequested() override;
 
     QProgressDialog& Dialog() { return dialog_; }
@@ -33,6 +36,10 @@ public:
 
 private:
     QProgressDialog dialog_;
+    QString reading_;          // the label while the file is read
+    int readValue_ = 0;        // the bar's value for the reading, kept while a graph is drawn
+    bool readTotalKnown_ = true;
+    bool drawing_ = false;
     QElapsedTimer sinceUpdate_;
     bool dismissed_ = false;
     bool cancelled_ = false; // a Cancel clicked before the dialog was dismissed

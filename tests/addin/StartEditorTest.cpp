@@ -2,6 +2,7 @@
 // commands (the settings offer on closing is in tests/cases/ui/configure.script).
 #include "AddinFixture.h"
 #include "addin/ImportProgress.h"
+#include "cgif/import/GraphBuilder.h"
 
 #include "drawing/NodeId.h"
 #include "support/CaseFiles.h"
@@ -123,12 +124,14 @@ class ScriptedProgress : public ImportProgress {
 public:
     explicit ScriptedProgress(int graphsBeforeCancel) : graphsLeft_(graphsBeforeCancel) {}
     void Advance(qint64 done, qint64 total) override { reports.emplace_back(done, total); }
+    void Drawing(qint64 done, qint64 total) override { drawings.emplace_back(done, total); }
     bool CancelRequested() override {
         atQuestions.push_back(reports.empty() ? 0 : reports.back().first);
         return --graphsLeft_ < 0;
     }
     std::vector<std::pair<qint64, qint64>> reports;
     std::vector<qint64> atQuestions; // the position last told when each question came
+    std::vector<std::pair<qint64, qint64>> drawings;
 
 private:
     int graphsLeft_;
@@ -199,6 +202,35 @@ TEST_F(StartEditorTest, ImportWithProgressReportsThePositionAndStopsBetweenGraph
     session.Editor().Reader().SetAtEnd(false);
     EXPECT_TRUE(session.Editor().Reader().ReadConcept(false));
     EXPECT_EQ(p.Slides().Count(), before + 3);
+}
+
+// A large graph, once read, is drawn with its own progress: the import's progress is told how
+// far the drawing has got, from its start to its end.
+TEST_F(StartEditorTest, ImportProgressFollowsTheDrawingOfALargeGraph) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("large.cgf"));
+    const auto arcs = static_cast<qint64>(cgif::GraphBuilder::DrawProgressFrom);
+    QByteArray text;
+    for (qint64 i = 0; i < arcs; ++i)
+        text += "(On [Cat] [Mat]) ";
+    text += "\r\n.\r\n[Dog]\r\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    Session session(app, services(), windowsFactory());
+    session.StartEditor();
+    ScriptedProgress progress(99);
+    EXPECT_TRUE(session.ImportFile(path, &progress));
+    const qint64 total = 2 * arcs; // each relation has an arc in and an arc out
+    ASSERT_GE(progress.drawings.size(), 3u);
+    EXPECT_EQ(progress.drawings.front(), std::make_pair(qint64(0), total));
+    EXPECT_EQ(progress.drawings.back(), std::make_pair(total, total));
+    for (std::size_t i = 1; i < progress.drawings.size(); ++i)
+        EXPECT_LT(progress.drawings[i - 1].first, progress.drawings[i].first);
+    EXPECT_EQ(progress.drawings.size(), static_cast<std::size_t>(total / cgif::GraphBuilder::DrawProgressStep + 1))
+        << "the small graph after it tells nothing";
 }
 
 // The cases of tests/cases/addin/import-progress.case: the position follows the reading in

@@ -126,6 +126,37 @@ TEST_F(NodeRulesTest, RepeatedIdFindsItsFirstNodeInSmallAndLargeGraphs) {
     }
 }
 
+// A large graph tells how far its drawing has got: at its start, every step, and at its end; a
+// graph a little smaller tells nothing.
+TEST_F(NodeRulesTest, ALargeGraphTellsHowFarItsDrawingHasGot) {
+    std::vector<std::pair<std::int64_t, std::int64_t>> told;
+    builder.SetDrawProgress([&](std::int64_t done, std::int64_t total) { told.emplace_back(done, total); });
+    const auto arcs = static_cast<std::int64_t>(GraphBuilder::DrawProgressFrom + 10);
+    const auto step = static_cast<std::int64_t>(GraphBuilder::DrawProgressStep);
+    for (const std::int64_t count : {arcs - 11, arcs}) {
+        SCOPED_TRACE(count);
+        told.clear();
+        tables().BoundArray = {GraphOne, Node(NodeKind::Relation, "R", "", "RIDAAAAA")};
+        tables().Links.clear();
+        for (std::int64_t i = 0; i < count; ++i) {
+            const QString id = QStringLiteral("C%1").arg(i);
+            tables().BoundArray.push_back(Node(NodeKind::Concept, "C", "", id));
+            tables().Links.push_back({NodeId(id), NodeId(QStringLiteral("RIDAAAAA"))});
+        }
+        builder.BuildGraphSlide(reader, QStringLiteral("L%1/GRAPHONE").arg(count), QStringLiteral("Graph"), 0, 1);
+        if (count < static_cast<std::int64_t>(GraphBuilder::DrawProgressFrom)) {
+            EXPECT_TRUE(told.empty());
+            continue;
+        }
+        std::vector<std::pair<std::int64_t, std::int64_t>> expected;
+        for (std::int64_t done = 0; done < count; done += step)
+            expected.emplace_back(done, count);
+        expected.emplace_back(count, count);
+        EXPECT_EQ(told, expected);
+        EXPECT_EQ(built().Shapes().Count(), 2 + 2 * count) << "the title, R, and each concept with its arc";
+    }
+}
+
 TEST_F(NodeRulesTest, HostRefusalReachesTheCaller) {
     tables().BoundArray = {GraphOne};
     build();

@@ -111,6 +111,21 @@ TEST(PercentProgress, TellsThePercentageDoneAndLooksAtTheClockOnlyEveryStep) {
     const std::string written = slides.str();
     EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 101) << "each percentage from 0 to 100 once, for 400 slides";
     EXPECT_NE(written.find("\rArranging the slides: 100%"), std::string::npos);
+
+    // A step shown between two of a reading's (a large graph drawn) gives the line back to the
+    // reading at its next step, though the reading's percentage has not changed.
+    std::ostringstream shared;
+    StatusLine sharedLine(shared, true, [] { return std::int64_t(1000); }, 0);
+    PercentProgress read(sharedLine, QStringLiteral("Reading a.cgf"), 1000);
+    read.Advance(500);
+    PercentProgress(sharedLine, QStringLiteral("Drawing a graph of 9000 arcs"), 9000).Advance(900);
+    read.Advance(501);
+    read.Advance(502);
+    const std::string steps = shared.str();
+    EXPECT_EQ(steps.substr(steps.rfind('\r') + 1), "Reading a.cgf: 50%");
+    // One return per text, two for the shorter one written over the longer; the same text again
+    // writes nothing.
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), '\r'), 4);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QProgressDialog>
+#include <QTest>
 #include <QTimer>
 
 namespace zov::ui::testing {
@@ -42,6 +44,31 @@ TEST_F(FileCommandsTest, CancelInTheProgressDialogStopsBetweenGraphsAndKeepsWhat
     ASSERT_EQ(app.ActivePresentation().Slides().Count(), 1) << "the graph read before the cancel stays";
     EXPECT_EQ(editor().Reader().Tables().BoundArray.size(), 2u) << "the node tables describe that slide";
 
+}
+
+// While a large graph is drawn the dialog says so and its bar follows the drawing; then the
+// label and the bar are the reading's again, where the reading has got (also where the bar had
+// not yet shown it), and for standard input, whose size is not known.
+TEST(ImportProgressAndMessages, TheDialogFollowsTheDrawingOfALargeGraphAndThenTheReadingAgain) {
+    for (const qint64 size : {qint64(1000), qint64(0)}) {
+        SCOPED_TRACE(size);
+        ImportProgressDialog progress(QStringLiteral("large.cgf"), nullptr);
+        QProgressDialog& dialog = progress.Dialog();
+        progress.Advance(size / 2, size);
+        progress.Advance(size * 3 / 4, size); // too soon after to move the bar
+        const int readValue = size > 0 ? ImportProgressDialog::Steps * 3 / 4 : 0;
+        const int readMaximum = dialog.maximum();
+        progress.Drawing(0, 8192);
+        EXPECT_EQ(dialog.labelText(), QStringLiteral("Importing large.cgf...\nDrawing a graph of 8192 arcs"));
+        EXPECT_EQ(dialog.maximum(), ImportProgressDialog::Steps);
+        QTest::qWait(50); // past the bar's update interval
+        progress.Drawing(4096, 8192);
+        EXPECT_EQ(dialog.value(), ImportProgressDialog::Steps / 2);
+        progress.Drawing(8192, 8192);
+        EXPECT_EQ(dialog.labelText(), QStringLiteral("Importing large.cgf..."));
+        EXPECT_EQ(dialog.maximum(), readMaximum);
+        EXPECT_EQ(dialog.value(), readValue);
+    }
 }
 
 // A box that opens during an import ("File read", a reader's error) comes up with the progress

@@ -115,9 +115,33 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
     if (entryOfNode_.size() < nodes.size())
         entryOfNode_.resize(nodes.size(), 0);
 
+    // A large graph tells how far its drawing has got, and that it is over however it ends.
+    const LinkTable& links = tables.Links;
+    const std::size_t firstLink = std::min(links.size(), static_cast<std::size_t>(std::max(firstLinkIndex, 0)));
+    const auto linkCount = static_cast<std::int64_t>(links.size() - firstLink);
+    struct TellsProgress {
+        const DrawProgress* progress = nullptr;
+        std::int64_t total = 0;
+        ~TellsProgress() {
+            if (progress != nullptr) {
+                try {
+                    (*progress)(total, total);
+                } catch (...) {
+                    // a progress display that fails does not stop the import
+                }
+            }
+        }
+    } tells;
+    if (drawProgress_ && links.size() - firstLink >= DrawProgressFrom) {
+        drawProgress_(0, linkCount);
+        tells.progress = &drawProgress_;
+        tells.total = linkCount;
+    }
+
     try {
-        const LinkTable& links = tables.Links;
         for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links.size(); ++i) {
+            if (tells.progress != nullptr && i > firstLink && (i - firstLink) % DrawProgressStep == 0)
+                drawProgress_(static_cast<std::int64_t>(i - firstLink), linkCount);
             // The ids of a large graph are found through a table too large for the cache: the
             // lookups of a link a few ahead are started now, so that they have arrived by then.
             constexpr std::size_t LinksAhead = 8;

@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,14 @@ public:
     // Whether a slide (existing, or made by an earlier build) already has this name; a reader
     // uses it so that generated graph names "G" + number skip names in use.
     virtual bool SlideNameInUse(const QString& name) const = 0;
+
+    // Told how far the drawing of a large graph has got, `done` of its `total` arcs: at its
+    // start (0), every DrawProgressStep arcs, and once when the build ends, drawn or not
+    // (`total`). A graph of fewer than DrawProgressFrom arcs draws in a moment and tells nothing.
+    using DrawProgress = std::function<void(std::int64_t done, std::int64_t total)>;
+    static constexpr std::size_t DrawProgressFrom = 4096;
+    static constexpr std::size_t DrawProgressStep = 1024;
+    void SetDrawProgress(DrawProgress progress) { drawProgress_ = std::move(progress); }
 
 protected:
     // Adds the graph's slide, shows it in the active window, names it after the graph and puts
@@ -122,6 +131,7 @@ private:
     const NodeTable* nodes_ = nullptr; // BoundArray of the build in progress
     const CgifReader* reader_ = nullptr;             // the reader whose tables those are
     IdTable firstNode_;                   // a large BoundArray: id -> first index
+    DrawProgress drawProgress_;
 };
 
 // Draws on the slide shown in the application's active window (a new last slide per graph).
