@@ -152,11 +152,13 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
     After after = after_;
     unsigned previous = previous_;
     unsigned lastMark = lastMark_;
+    bool quantifier = quantifier_;
     char top = top_;
     const auto leave = [&](const Unit* at) {
         after_ = after;
         previous_ = previous;
         lastMark_ = lastMark;
+        quantifier_ = quantifier;
         top_ = top;
         return at;
     };
@@ -182,6 +184,7 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         const unsigned markBefore = lastMark;
         previous = lastMark = c;
         if (IsNameCharacter(c)) {
+            quantifier = markBefore == '@'; // "@every", "@3": the quantifier goes on to its end
             // A type, or a label after "*" or "?": the 2001 dialect takes only ASCII letters,
             // digits and "_" there, so a character beyond ASCII in it is the ISO dialect's.
             const bool identifier = (after == After::ConceptOpen && top == '[') ||
@@ -226,6 +229,11 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         }
         if (c == '*' && before == '/')
             return found();
+        // A collection after a quantifier ("@Col{...}", as CGTools writes): the 2001 reader
+        // reads a nested graph there, which "{" never starts.
+        if (c == '{' && quantifier && top == '[')
+            return found();
+        quantifier = c == '@';
         if (after == After::ConceptColon) {
             if (c == '+')
                 return found();

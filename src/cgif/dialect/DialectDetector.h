@@ -14,7 +14,9 @@
 //     only spaces between tokens there);
 //   - a character beyond ASCII in the type of a concept or relation, or in a label after "*"
 //     or "?" ("[Кот: *x]"), where the 2001 dialect takes only ASCII letters, digits and "_";
-//   - a node comment that ends at "]" with a layout position "& X Y" (written by Amine).
+//   - a node comment that ends at "]" with a layout position "& X Y" (written by Amine);
+//   - a collection "{" right after a quantifier in a concept ("[TypeLabel: @Col{"A", "B"}]",
+//     written by CGTools), where the 2001 dialect reads a nested graph.
 // Characters are fed as code units (bytes of UTF-8 or Windows-1252, or UTF-16): only ASCII
 // characters matter. Quoted text and comments are skipped in one search for their end, and a
 // run of name characters or of blanks costs one step for its first character only.
@@ -62,6 +64,7 @@ private:
     unsigned previous_ = 0;          // the last character outside quotes, blanks included
     unsigned lastMark_ = 0;          // the last one that is no blank: after "#", "@", "*" or "?"
                                      // the 2001 scanner skips blanks before the name they take
+    bool quantifier_ = false;        // the last characters that are no blank are "@" and a name
     char top_ = 0;                   // the innermost bracket open outside quotes (0 at the top)
     std::size_t depth_ = 0;          // how many of them are followed in open_
     std::array<char, MaxOpen> open_{}; // the brackets open outside quotes: '[', '(', '<', '{'
