@@ -168,7 +168,7 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference "
                                          "label ?x3 is used where no slide before it defines *x3, so reading it leaves "
-                                         "that concept without its coreference. If a later slide defines it, put that "
+                                         "that concept without its coreference. A later slide defines it: put that "
                                          "slide before the slides that refer to it, and export again."));
     // In their right order the same slides read back without a word.
     GraphSlides ordered;
@@ -178,6 +178,19 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     ordered.draw({"p|x3/DDDDDDDD|Dog(Dog in G1)", "r|RRRRRRRR|Near", "c|/EEEEEEEE|Cat", "Dog(Dog in G1)>Near", "Near>Cat"});
     MemoryStream right;
     EXPECT_EQ(exportAfresh(ordered, right), ExportOutcome::Written) << right.text().toStdString();
+    // Labels typed into two concepts of one slide make pentagons, both written as references:
+    // no slide defines the label, and moving slides would not help.
+    GraphSlides typed;
+    typed.addSlide("G1");
+    typed.draw({"p|x/AAAAAAAA|John", "r|RRRRRRRR|Loves", "p|x/BBBBBBBB|Mary", "John>Loves", "Loves>Mary"});
+    MemoryStream referred;
+    EXPECT_EQ(exportAfresh(typed, referred), ExportOutcome::WrittenNotReadBack) << referred.text().toStdString();
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference "
+                                         "label ?x is used where no slide before it defines *x, so reading it leaves "
+                                         "that concept without its coreference. No slide defines it: a label typed "
+                                         "into a concept is written as a reference to it. To make two concepts "
+                                         "coreferent, link them from two graph slides."));
 }
 
 TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCreated) {

@@ -115,9 +115,15 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
                 text = QStringLiteral("The file will not read back as the same graphs: %1. Export them as ISO 24707 "
                                       "CGIF to keep them.")
                            .arg(problem->reason);
-            } else {
-                text = QStringLiteral("The file will not read back as the same graphs: %1. If a later slide defines it, "
+            } else if (problem->definedLater) {
+                text = QStringLiteral("The file will not read back as the same graphs: %1. A later slide defines it: "
                                       "put that slide before the slides that refer to it, and export again.")
+                           .arg(problem->reason);
+            } else {
+                // Typed into a concept, a label makes a pentagon, which is written as a reference.
+                text = QStringLiteral("The file will not read back as the same graphs: %1. No slide defines it: a "
+                                      "label typed into a concept is written as a reference to it. To make two "
+                                      "concepts coreferent, link them from two graph slides.")
                            .arg(problem->reason);
             }
             messages.inform(text, QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);

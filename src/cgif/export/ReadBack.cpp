@@ -7,6 +7,8 @@
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
 
+#include <QRegularExpression>
+
 namespace zov::cgif::exporter {
 
 namespace {
@@ -83,13 +85,17 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     }
     if (stop)
         return ReadBackFailure{QStringLiteral("reading it %1").arg(reading.where), true, stop};
-    if (!reading.unbound.isEmpty())
+    if (!reading.unbound.isEmpty()) {
         // A concept that refers to a label no slide before it defines: a slide moved before the
-        // one it refers to, or a label only ever referred to.
+        // one it refers to, or a label only ever referred to (typed into concepts, which are
+        // written as references).
+        const QRegularExpression defining(QStringLiteral("\\*") + QRegularExpression::escape(reading.unbound) +
+                                          QStringLiteral("(?![A-Za-z0-9_])"));
         return ReadBackFailure{QStringLiteral("the coreference label ?%1 is used where no slide before it defines *%1, "
                                               "so reading it leaves that concept without its coreference")
                                    .arg(reading.unbound),
-                               false};
+                               false, std::nullopt, defining.match(text).hasMatch()};
+    }
     return std::nullopt;
 }
 

@@ -17,6 +17,8 @@ struct ReadBackFailure {
     QString reason;
     bool isoKeepsThem = true;
     std::optional<QString> stop; // the first message the 2001 reader shows for the text, if any
+    // A label referred to before any definition: whether the text defines it further on.
+    bool definedLater = false;
 };
 
 // Why `text` would not read back whole through an import that detects the dialect; nothing when
