@@ -356,13 +356,15 @@ QString IsoGraphWriter::conceptText(const host::Shape& shape) {
     if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
         fields += nestedGraphText(*holding);
     QString written = u'[' + layoutOf(NoteKind::Concept, shape);
-    const QString typeName = IsoTypeName(type);
+    const QString typeName = type.isEmpty() ? type : IsoTypeName(type);
     if (!type.isEmpty())
         written += u' ' + typeName;
-    // A quoted type is followed by ":", which tells it from a quoted name as the referent.
-    if (!fields.isEmpty() || typeName != type)
-        written += u':' + fields;
-    return written + u']';
+    // A quoted type is followed by ":", which tells it from a quoted name as the referent; a
+    // concept of a defining label alone is "[*x]".
+    const bool labelAlone = type.isEmpty() && referent.isEmpty() && fields == QStringLiteral(" *") + IsoName(label);
+    if (typeName != type || (!fields.isEmpty() && !labelAlone))
+        written += u':';
+    return written + fields + u']';
 }
 
 QString IsoGraphWriter::coreferentText(const host::Shape& shape) {
