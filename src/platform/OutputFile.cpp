@@ -55,6 +55,9 @@ QByteArray followLinks(QByteArray path) {
 // kernel opens through it decides, so it is written where it is, never replaced.
 bool NamesOpenFile(const QByteArray& path) { return path.startsWith("/dev/") || path.startsWith("/proc/"); }
 
+// A file the user may not write, or nobody may (a protection even the superuser is held to).
+bool ReadOnly(const char* path, const struct stat& st) { return ::access(path, W_OK) != 0 || (st.st_mode & 0222) == 0; }
+
 mode_t currentUmask() {
     const mode_t mask = ::umask(022);
     ::umask(mask);
@@ -71,6 +74,12 @@ bool SameFile(const QString& a, const QString& b) {
     if (first.exists && second.exists)
         return first.device == second.device && first.inode == second.inode;
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+bool IsReadOnlyFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    return ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && ReadOnly(name.constData(), st);
 }
 
 QString SystemReason(int error) {
@@ -124,7 +133,7 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
     }
     // A file made read-only is not replaced, though its folder would allow the rename: the user
     // may not write it, or nobody may (a protection even the superuser is held to here).
-    if (exists && (::access(target_.constData(), W_OK) != 0 || (st.st_mode & 0222) == 0))
+    if (exists && ReadOnly(target_.constData(), st))
         throw FileError(QStringLiteral("Cannot write \"%1\": the file is read-only").arg(path_),
                         QStringLiteral("the file is read-only"));
     temporary_ = directoryOf(target_) + '/' + HiddenNameBeside(baseNameOf(target_), "~XXXXXX");

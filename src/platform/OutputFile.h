@@ -37,6 +37,10 @@ FileStamp StampOf(const QString& path);
 // file reached through a symbolic or hard link.
 bool SameFile(const QString& a, const QString& b);
 
+// Whether `path` names an existing file that is not replaced when saved over: the user may not
+// write it, or nobody may (no write permission at all, which holds the superuser too).
+bool IsReadOnlyFile(const QString& path);
+
 // The reason text for an errno value, as the operating system words it.
 QString SystemReason(int error);
 

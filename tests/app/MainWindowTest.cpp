@@ -113,6 +113,14 @@ TEST_F(MainWindowTest, SaveOpenRoundTripModifiedMarkAndRecentFiles)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(window->history()->stepCount(), 1u); // a fresh history for the opened file
+
+    // A file nobody may write says so in the title as it opens, before a save would fail.
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    ASSERT_TRUE(window->openFile(path));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx (read-only)[*] - ZOVEdit"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(window->openFile(path));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
 }
 
 TEST_F(MainWindowTest, OpeningABrokenFileReportsAndKeepsTheDocument)

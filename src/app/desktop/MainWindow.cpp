@@ -11,6 +11,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/FreeMemory.h"
 #include "platform/MessageBox.h"
+#include "platform/OutputFile.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -515,7 +516,10 @@ void MainWindow::updateTitle()
             setWindowModified(false);
         return;
     }
-    setWindowTitle(documentName() + QStringLiteral("[*] - ") + kApplicationTitle);
+    // A file that cannot be saved over says so from the start, not only when a save fails.
+    const QString path = window_.Presentation().FullName();
+    const QString readOnly = !path.isEmpty() && platform::IsReadOnlyFile(path) ? QStringLiteral(" (read-only)") : QString();
+    setWindowTitle(documentName() + readOnly + QStringLiteral("[*] - ") + kApplicationTitle);
     // Setting the flag rewrites the title on the screen even when it does not change.
     const bool modified = !window_.Presentation().Saved();
     if (modified != isWindowModified())
