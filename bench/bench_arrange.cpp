@@ -112,7 +112,7 @@ BENCHMARK(BM_ArrangeInRows)->Unit(benchmark::kMillisecond);
 
 // A graph far too large for a slide: how the time grows. Beyond 1000 nodes or 800 arcs the
 // quick layers replace dot (which took seconds to minutes); 10000 nodes are the most
-// arranged. Fitting the layout of many small parts into the slide grows faster than the nodes.
+// arranged. Fitting the layout into the slide once looked at every pair of boxes of a part.
 void BM_ArrangeLarge(benchmark::State& state) {
     Gui gui;
     const int half = static_cast<int>(state.range(0)) / 2;

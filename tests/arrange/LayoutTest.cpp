@@ -7,7 +7,9 @@
 
 #include <QRectF>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <map>
 
@@ -220,6 +222,71 @@ TEST(LayeredLayout, ASmallGraphWithArcsAcrossManyLayersIsLaidOutWithoutOverlap) 
         for (int i = 1; i < chain; ++i)
             EXPECT_GT(centres[static_cast<std::size_t>(i)].y(), centres[static_cast<std::size_t>(i - 1)].y()) << chain << ": " << i;
     }
+}
+
+// The least scales as defined: every pair of boxes of a part looked at.
+LeastScale LeastScalesOfEveryPair(const FitRequest& request) {
+    const bool down = request.layersDown;
+    const FitSpacing& gap = request.spacing;
+    struct Pair {
+        double dRank, dAcross, needRank, needAcross;
+    };
+    std::vector<Pair> pairs;
+    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i)
+        for (std::size_t j = i + 1; j < request.nodeSizes.size(); ++j) {
+            if (request.part[i] != request.part[j])
+                continue;
+            const double dx = std::abs(request.centres[i].x() - request.centres[j].x());
+            const double dy = std::abs(request.centres[i].y() - request.centres[j].y());
+            const double needX = (request.nodeSizes[i].width() + request.nodeSizes[j].width()) / 2;
+            const double needY = (request.nodeSizes[i].height() + request.nodeSizes[j].height()) / 2;
+            pairs.push_back(down ? Pair{dy, dx, needY + gap.minRankGap, needX + gap.minNodeGap}
+                                 : Pair{dx, dy, needX + gap.minRankGap, needY + gap.minNodeGap});
+        }
+    LeastScale least{0, 0};
+    for (const Pair& p : pairs)
+        if (p.dAcross < p.needAcross)
+            least.along = std::max(least.along, p.dRank > 0 ? p.needRank / p.dRank : 1.0);
+    least.along = std::clamp(least.along, 0.0, 1.0);
+    for (const Pair& p : pairs)
+        if (p.dRank * least.along < p.needRank - 1e-9)
+            least.across = std::max(least.across, p.dAcross > 0 ? p.needAcross / p.dAcross : 1.0);
+    least.across = std::clamp(least.across, 0.0, 1.0);
+    return least;
+}
+
+// The least scales are found without looking at every pair, and come out exactly as if every
+// pair were: on layouts in layers (spread so that they must be squeezed), in one column, in one
+// row, with boxes on top of each other, in several parts, either way round.
+TEST(SlideFit, LeastScalesAreExactlyThoseOfEveryPair) {
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t below) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % below;
+    };
+    int squeezed = 0;
+    for (int round = 0; round < 400; ++round) {
+        FitRequest request;
+        request.layersDown = round % 2 == 0;
+        const int count = 1 + static_cast<int>(next(120));
+        const int shape = round % 5; // 0, 1: layers; 2: one column; 3: one row; 4: a pile
+        const int parts = 1 + static_cast<int>(next(3));
+        const double spread = 10 + next(150);
+        for (int i = 0; i < count; ++i) {
+            request.nodeSizes.push_back(QSizeF(10 + next(80), 10 + next(40)));
+            const double layer = shape == 3 ? 0 : shape == 2 ? i * spread : next(8) * spread;
+            const double across = shape == 2 ? 0 : shape == 3 ? i * spread : shape == 1 ? i * 40.0 + next(30) : next(400);
+            const QPointF centre = shape == 4 ? QPointF(next(4) * 5.0, next(4) * 5.0) : QPointF(across, layer);
+            request.centres.push_back(request.layersDown ? centre : QPointF(centre.y(), centre.x()));
+            request.part.push_back(static_cast<int>(next(static_cast<std::uint32_t>(parts))));
+        }
+        const LeastScale fast = LeastScales(request);
+        const LeastScale every = LeastScalesOfEveryPair(request);
+        EXPECT_EQ(fast.along, every.along) << "round " << round;
+        EXPECT_EQ(fast.across, every.across) << "round " << round;
+        squeezed += (fast.along > 0 && fast.along < 1 ? 1 : 0) + (fast.across > 0 && fast.across < 1 ? 1 : 0);
+    }
+    EXPECT_GT(squeezed, 100) << "enough scales that are squeezed, neither not at all nor to the full";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numeric>
 
@@ -158,6 +159,85 @@ GraphPlacement placeGraph(const FitRequest& request, const std::vector<Part>& pa
     return out;
 }
 
+// The largest value(a, b) over the pairs of boxes of one part that `admits` takes, found without
+// looking at every pair: the pairs it takes lie less than `band` apart in coordinate u, and
+// value(a, b) is at most `reach` over their distance in coordinate v (1 at distance 0). The
+// boxes go into bands of u that wide, each band sorted by v; a box meets the boxes after it in
+// its own band and those of the next band, nearest in v first, only while their distance in v
+// could still give more than the largest value so far. Nothing above 1 is used (scales are at
+// most 1), so a value of 1 ends the search. A pair left out could not have raised the result.
+template <typename Admits, typename Value>
+double largestOverClosePairs(const std::vector<int>& nodes, const std::vector<double>& u, const std::vector<double>& v,
+                             double band, double reach, Admits admits, Value value, double best) {
+    struct Entry {
+        std::int64_t band;
+        double v;
+        int node;
+    };
+    // A margin on the band: two boxes less than `band` apart are never two bands apart.
+    const double width = band * (1 + 1e-6);
+    const bool banded = std::isfinite(width) && width > 0;
+    double low = std::numeric_limits<double>::infinity();
+    for (int i : nodes)
+        low = std::min(low, u[static_cast<std::size_t>(i)]);
+    std::vector<Entry> entries;
+    entries.reserve(nodes.size());
+    for (int i : nodes) {
+        const auto at = static_cast<std::size_t>(i);
+        const double index = banded ? std::floor((u[at] - low) / width) : 0;
+        entries.push_back({static_cast<std::int64_t>(std::clamp(index, 0.0, 9e15)), v[at], i});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.band != b.band ? a.band < b.band : a.v < b.v;
+    });
+    // Whether a box at `distance` in v could still give more than `best`.
+    const auto worthALook = [&](double distance) { return distance == 0 || reach / distance > best; };
+    const auto meet = [&](const Entry& a, const Entry& b) {
+        if (admits(a.node, b.node))
+            best = std::max(best, value(a.node, b.node));
+        return best < 1;
+    };
+    // The entries of the band after the current one: [nextBand, bandEnd), empty when the next
+    // band holds no box.
+    std::size_t nextBand = 0, bandEnd = 0;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const Entry& a = entries[k];
+        for (std::size_t m = k + 1; m < entries.size() && entries[m].band == a.band; ++m) {
+            if (!worthALook(std::abs(entries[m].v - a.v)))
+                break;
+            if (!meet(a, entries[m]))
+                return best;
+        }
+        if (k == 0 || entries[k - 1].band != a.band) { // the first box of its band
+            nextBand = k;
+            while (nextBand < entries.size() && entries[nextBand].band == a.band)
+                ++nextBand;
+            bandEnd = nextBand;
+            while (bandEnd < entries.size() && entries[bandEnd].band == a.band + 1)
+                ++bandEnd;
+        }
+        if (nextBand == bandEnd)
+            continue;
+        const auto from = std::lower_bound(entries.begin() + static_cast<std::ptrdiff_t>(nextBand),
+                                           entries.begin() + static_cast<std::ptrdiff_t>(bandEnd), a.v,
+                                           [](const Entry& e, double value) { return e.v < value; }) -
+                          entries.begin();
+        for (auto m = static_cast<std::size_t>(from); m < bandEnd; ++m) {
+            if (!worthALook(std::abs(entries[m].v - a.v)))
+                break;
+            if (!meet(a, entries[m]))
+                return best;
+        }
+        for (auto m = static_cast<std::size_t>(from); m-- > nextBand;) {
+            if (!worthALook(std::abs(entries[m].v - a.v)))
+                break;
+            if (!meet(a, entries[m]))
+                return best;
+        }
+    }
+    return best;
+}
+
 // The least scales that keep every pair of boxes of a part the least gaps apart: first along
 // the layers' direction with the other scale at 1, then across the layers with the first one
 // at its least.
@@ -169,43 +249,66 @@ struct Squeeze {
 Squeeze leastScales(const FitRequest& request, const std::vector<Part>& parts) {
     const bool down = request.layersDown;
     const FitSpacing& spacing = request.spacing;
+    const std::size_t count = request.nodeSizes.size();
+    // Per box: its centre along and across the layers, and its size the same ways.
+    std::vector<double> rankAt(count), acrossAt(count);
+    double rankSize = 0, acrossSize = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        rankAt[i] = down ? request.centres[i].y() : request.centres[i].x();
+        acrossAt[i] = down ? request.centres[i].x() : request.centres[i].y();
+        rankSize = std::max(rankSize, down ? request.nodeSizes[i].height() : request.nodeSizes[i].width());
+        acrossSize = std::max(acrossSize, down ? request.nodeSizes[i].width() : request.nodeSizes[i].height());
+    }
     struct Pair {
         double dRank, dAcross, needRank, needAcross;
     };
-    // Every pair of boxes of one part, along and across the layers; visited twice rather than
-    // stored, since a large part has millions of pairs.
-    auto forEachPair = [&](auto visit) {
-        for (const Part& part : parts) {
-            for (std::size_t a = 0; a < part.nodes.size(); ++a) {
-                const auto i = static_cast<std::size_t>(part.nodes[a]);
-                for (std::size_t b = a + 1; b < part.nodes.size(); ++b) {
-                    const auto j = static_cast<std::size_t>(part.nodes[b]);
-                    const double dx = std::abs(request.centres[i].x() - request.centres[j].x());
-                    const double dy = std::abs(request.centres[i].y() - request.centres[j].y());
-                    const double needX = (request.nodeSizes[i].width() + request.nodeSizes[j].width()) / 2;
-                    const double needY = (request.nodeSizes[i].height() + request.nodeSizes[j].height()) / 2;
-                    if (down)
-                        visit(Pair{dy, dx, needY + spacing.minRankGap, needX + spacing.minNodeGap});
-                    else
-                        visit(Pair{dx, dy, needX + spacing.minRankGap, needY + spacing.minNodeGap});
-                }
-            }
-        }
+    const auto pair = [&](int a, int b) {
+        const auto i = static_cast<std::size_t>(a), j = static_cast<std::size_t>(b);
+        const double dx = std::abs(request.centres[i].x() - request.centres[j].x());
+        const double dy = std::abs(request.centres[i].y() - request.centres[j].y());
+        const double needX = (request.nodeSizes[i].width() + request.nodeSizes[j].width()) / 2;
+        const double needY = (request.nodeSizes[i].height() + request.nodeSizes[j].height()) / 2;
+        return down ? Pair{dy, dx, needY + spacing.minRankGap, needX + spacing.minNodeGap}
+                    : Pair{dx, dy, needX + spacing.minRankGap, needY + spacing.minNodeGap};
     };
+    // The most any pair needs along and across the layers: every gap a pair needs is at most this.
+    const double rankReach = rankSize + spacing.minRankGap;
+    const double acrossReach = acrossSize + spacing.minNodeGap;
+
+    // Along the layers: pairs that overlap across them (closer than acrossReach there) need
+    // their distance along them kept.
     Squeeze squeeze;
     squeeze.rank = 0;
-    forEachPair([&](const Pair& p) {
-        if (p.dAcross >= p.needAcross)
-            return; // kept apart across the layers whatever the scale along them
-        squeeze.rank = std::max(squeeze.rank, p.dRank > 0 ? p.needRank / p.dRank : 1.0);
-    });
+    for (const Part& part : parts)
+        squeeze.rank = largestOverClosePairs(
+            part.nodes, acrossAt, rankAt, acrossReach, rankReach,
+            [&](int a, int b) {
+                const Pair p = pair(a, b);
+                return p.dAcross < p.needAcross; // else kept apart across the layers whatever the scale along them
+            },
+            [&](int a, int b) {
+                const Pair p = pair(a, b);
+                return p.dRank > 0 ? p.needRank / p.dRank : 1.0;
+            },
+            squeeze.rank);
     squeeze.rank = std::clamp(squeeze.rank, 0.0, 1.0);
+
+    // Across the layers, with that scale along them: pairs then closer along them than they need
+    // (within rankReach / rank) need their distance across kept.
+    const double rankBand = squeeze.rank > 0 ? rankReach / squeeze.rank : std::numeric_limits<double>::infinity();
     squeeze.across = 0;
-    forEachPair([&](const Pair& p) {
-        if (p.dRank * squeeze.rank >= p.needRank - 1e-9)
-            return;
-        squeeze.across = std::max(squeeze.across, p.dAcross > 0 ? p.needAcross / p.dAcross : 1.0);
-    });
+    for (const Part& part : parts)
+        squeeze.across = largestOverClosePairs(
+            part.nodes, rankAt, acrossAt, rankBand, acrossReach,
+            [&](int a, int b) {
+                const Pair p = pair(a, b);
+                return p.dRank * squeeze.rank < p.needRank - 1e-9;
+            },
+            [&](int a, int b) {
+                const Pair p = pair(a, b);
+                return p.dAcross > 0 ? p.needAcross / p.dAcross : 1.0;
+            },
+            squeeze.across);
     squeeze.across = std::clamp(squeeze.across, 0.0, 1.0);
     return squeeze;
 }
@@ -408,6 +511,18 @@ Placement placePacked(const FitRequest& request, const std::vector<std::size_t>&
 }
 
 } // namespace
+
+LeastScale LeastScales(const FitRequest& request) {
+    std::vector<Part> parts;
+    for (std::size_t i = 0; i < request.nodeSizes.size(); ++i) {
+        const auto p = static_cast<std::size_t>(i < request.part.size() ? std::max(request.part[i], 0) : 0);
+        if (p >= parts.size())
+            parts.resize(p + 1);
+        parts[p].nodes.push_back(static_cast<int>(i));
+    }
+    const Squeeze squeeze = leastScales(request, parts);
+    return {squeeze.rank, squeeze.across};
+}
 
 std::vector<int> ConnectedParts(int nodeCount, const std::vector<std::pair<int, int>>& edges) {
     const auto n = static_cast<std::size_t>(std::max(nodeCount, 0));

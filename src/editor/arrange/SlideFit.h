@@ -64,6 +64,16 @@ struct Placement {
 // in the order of each part's first node. Edges naming nodes out of range are ignored.
 std::vector<int> ConnectedParts(int nodeCount, const std::vector<std::pair<int, int>>& edges);
 
+// The least scales of the compact layout's centre distances that keep every two boxes of one
+// part the least gaps apart (steps 2 and 3 above): along the layers' direction with the scale
+// across at 1, then across with the first applied; each in [0, 1]. Found without looking at
+// every pair: a large part has millions.
+struct LeastScale {
+    double along = 1;
+    double across = 1;
+};
+LeastScale LeastScales(const FitRequest& request);
+
 // Places every node and comment. When the graph cannot fit even squeezed to the least gaps,
 // that squeezed placement is returned with `fits` false: it starts at the area's top-left
 // corner and runs past its right or bottom edge. Boxes never overlap in either case.
