@@ -156,6 +156,13 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
         << boxes()[2].toStdString();
     EXPECT_FALSE(boxes()[2].contains(QStringLiteral("ISO")));
 
+    // The warning an export of these slides ends with; empty when it reads back without a word.
+    const auto readBackWarning = [&](GraphSlides& slides) {
+        MemoryStream out;
+        const ExportOutcome outcome = exportAfresh(slides, out);
+        EXPECT_EQ(outcome == ExportOutcome::WrittenNotReadBack, boxes().size() == 2) << out.text().toStdString();
+        return outcome == ExportOutcome::WrittenNotReadBack && boxes().size() == 2 ? boxes()[1] : QString();
+    };
     // A slide that refers to a concept of a slide moved after it: the label is written before
     // its definition, and reading leaves it unbound; the export says so and what to do.
     GraphSlides moved;
@@ -163,34 +170,28 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     moved.draw({"p|x3/DDDDDDDD|Dog(Dog in G1)", "r|RRRRRRRR|Near", "c|/EEEEEEEE|Cat", "Dog(Dog in G1)>Near", "Near>Cat"});
     moved.addSlide("G1");
     moved.draw({"c|x3/DDDDDDDD|Dog"});
-    MemoryStream early;
-    EXPECT_EQ(exportAfresh(moved, early), ExportOutcome::WrittenNotReadBack) << early.text().toStdString();
-    ASSERT_EQ(boxes().size(), 2);
-    EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference "
-                                         "label ?x3 is used where no slide before it defines *x3, so reading it leaves "
-                                         "that concept without its coreference. A later slide defines it: put that "
-                                         "slide before the slides that refer to it, and export again."));
+    EXPECT_EQ(readBackWarning(moved),
+              QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference label ?x3 is "
+                             "used where no slide before it defines *x3, so reading it leaves that concept without its "
+                             "coreference. A later slide defines it: put that slide before the slides that refer to it, "
+                             "and export again."));
     // In their right order the same slides read back without a word.
     GraphSlides ordered;
     ordered.addSlide("G1");
     ordered.draw({"c|x3/DDDDDDDD|Dog"});
     ordered.addSlide("G3");
     ordered.draw({"p|x3/DDDDDDDD|Dog(Dog in G1)", "r|RRRRRRRR|Near", "c|/EEEEEEEE|Cat", "Dog(Dog in G1)>Near", "Near>Cat"});
-    MemoryStream right;
-    EXPECT_EQ(exportAfresh(ordered, right), ExportOutcome::Written) << right.text().toStdString();
+    EXPECT_EQ(readBackWarning(ordered), QString());
     // Labels typed into two concepts of one slide make pentagons, both written as references:
     // no slide defines the label, and moving slides would not help.
     GraphSlides typed;
     typed.addSlide("G1");
     typed.draw({"p|x/AAAAAAAA|John", "r|RRRRRRRR|Loves", "p|x/BBBBBBBB|Mary", "John>Loves", "Loves>Mary"});
-    MemoryStream referred;
-    EXPECT_EQ(exportAfresh(typed, referred), ExportOutcome::WrittenNotReadBack) << referred.text().toStdString();
-    ASSERT_EQ(boxes().size(), 2);
-    EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference "
-                                         "label ?x is used where no slide before it defines *x, so reading it leaves "
-                                         "that concept without its coreference. No slide defines it: a label typed "
-                                         "into a concept is written as a reference to it. To make two concepts "
-                                         "coreferent, link them from two graph slides."));
+    EXPECT_EQ(readBackWarning(typed),
+              QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference label ?x is used "
+                             "where no slide before it defines *x, so reading it leaves that concept without its "
+                             "coreference. No slide defines it: a label typed into a concept is written as a reference "
+                             "to it. To make two concepts coreferent, link them from two graph slides."));
 }
 
 TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCreated) {
