@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QFocusEvent>
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -213,6 +214,19 @@ bool ZOVMain::event(QEvent* event) {
 }
 
 bool ZOVMain::eventFilter(QObject* watched, QEvent* event) {
+    // Tab and Shift+Tab enter the options at the chosen one, as in any group of option buttons:
+    // Qt enters at the one that had the focus last, and its arrow keys move the choice only
+    // from the chosen one, so they would move the focus alone.
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        auto* option = qobject_cast<QAbstractButton*>(watched);
+        QAbstractButton* chosen = Options ? Options->checkedButton() : nullptr;
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && option && chosen &&
+            option != chosen && Options->buttons().contains(option)) {
+            chosen->setFocus(reason);
+            return true;
+        }
+    }
     // F1 in any of the palette's controls shows the help, as it does in the editor.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {

@@ -59,6 +59,10 @@ public:
             qobject_cast<QAbstractButton*>(widget(arg))->click();
         } else if (verb == QStringLiteral("focus")) {
             widget(arg)->setFocus();
+        } else if (verb == QStringLiteral("tab-to") || verb == QStringLiteral("backtab-to")) {
+            // The focus arriving as Tab or Shift+Tab brings it (simulated keys do not move it
+            // on the offscreen platform).
+            widget(arg)->setFocus(verb == QStringLiteral("tab-to") ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         } else if (verb == QStringLiteral("text")) {
             palette().TextBox1->setText(rest);
         } else if (verb == QStringLiteral("keys")) {
