@@ -33,25 +33,6 @@ TEST_F(HostFixture, WidthIsTheTextAdvancePlusTheMarginsWithArialMeasuredAsLibera
                 0.01);
 }
 
-// Widths are kept per font and size: a label measured again, in another size, or after more
-// labels than are kept, comes out as the font measures it.
-TEST_F(HostFixture, ALabelMeasuredAgainInAnyFontOrSizeHasItsOwnWidth) {
-    const auto widthOf = [&](const QString& label, float size) {
-        Shape s = addText(ShapeRectangle, label);
-        s.TextFrame().TextRange().Font().SetName(QStringLiteral("Arial"));
-        s.TextFrame().TextRange().Font().SetSize(size);
-        return s.Width() - 14.4;
-    };
-    const QString label = QStringLiteral("Proposition");
-    EXPECT_NEAR(widthOf(label, 18), advance(QStringLiteral("Liberation Sans"), 18, label), 0.01);
-    EXPECT_NEAR(widthOf(label, 24), advance(QStringLiteral("Liberation Sans"), 24, label), 0.01);
-    for (int i = 0; i < 4200; ++i) // more labels than a font keeps the widths of
-        widthOf(QStringLiteral("W%1").arg(i), 18);
-    EXPECT_NEAR(widthOf(QStringLiteral("W7"), 18), advance(QStringLiteral("Liberation Sans"), 18, QStringLiteral("W7")), 0.01);
-    EXPECT_NEAR(widthOf(label, 18), advance(QStringLiteral("Liberation Sans"), 18, label), 0.01);
-    EXPECT_NEAR(widthOf(label, 24), advance(QStringLiteral("Liberation Sans"), 24, label), 0.01);
-}
-
 TEST_F(HostFixture, TheGeometrysTextRectangleDecidesHowMuchLargerTheShapeIs) {
     const QString label = QStringLiteral("Agnt");
     const Shape rect = addText(ShapeRectangle, label);

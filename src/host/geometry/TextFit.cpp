@@ -40,42 +40,29 @@ TextMeasurer::TextMeasurer()
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
-TextMeasurer::Entry* TextMeasurer::entryFor(const QString& family, float pointSize)
+const QFontMetricsF* TextMeasurer::metricsFor(const QString& family, float pointSize)
 {
-    for (auto& e : entries_)
+    for (const auto& e : entries_)
         if (e.size == pointSize && e.family == family)
-            return &e;
+            return &e.metrics;
     if (entries_.size() >= kMaxCachedFonts)
         entries_.erase(entries_.begin());
     QFont font(family);
     font.setPointSizeF(pointSize > 0 ? pointSize : 1);
     font.setHintingPreference(QFont::PreferNoHinting);
     QImage device;
-    entries_.push_back({family, pointSize, QFontMetricsF(font, &pointDevice(device)), {}});
-    return &entries_.back();
-}
-
-double TextMeasurer::widthOf(Entry& entry, QStringView line)
-{
-    const QString text = line.toString();
-    if (const auto known = entry.widths.constFind(text); known != entry.widths.constEnd())
-        return known.value();
-    if (entry.widths.size() >= MaxWidths)
-        entry.widths.clear(); // a file of ever new labels keeps no more than this
-    const double width = entry.metrics.horizontalAdvance(text);
-    entry.widths.insert(text, width);
-    return width;
+    entries_.push_back({family, pointSize, QFontMetricsF(font, &pointDevice(device))});
+    return &entries_.back().metrics;
 }
 
 QSizeF TextMeasurer::measure(const QStringList& paragraphs, const QString& family, float pointSize)
 {
-    Entry* font = haveFonts_ ? entryFor(family, pointSize) : nullptr;
-    const QFontMetricsF* fm = font ? &font->metrics : nullptr;
+    const QFontMetricsF* fm = haveFonts_ ? metricsFor(family, pointSize) : nullptr;
     double width = 0;
     int lines = 0;
     auto measureLine = [&](QStringView line) {
         ++lines;
-        const double w = font ? widthOf(*font, line) : 0.5 * pointSize * line.size();
+        const double w = fm ? fm->horizontalAdvance(line.toString()) : 0.5 * pointSize * line.size();
         width = std::max(width, w);
     };
     for (const QString& paragraph : paragraphs)

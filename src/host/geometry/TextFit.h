@@ -5,7 +5,6 @@
 #include "host/model/ModelData.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -14,9 +13,7 @@
 namespace zov::host {
 
 // Measures text in points. Keeps the metrics of the fonts it has seen (a presentation uses a
-// handful), and per font the widths of the lines it has measured: a graph's labels repeat its
-// few types, and shaping a line costs far more than looking it up. Needs a QGuiApplication for
-// real metrics; without one it estimates from the size.
+// handful). Needs a QGuiApplication for real metrics; without one it estimates from the size.
 class TextMeasurer {
 public:
     TextMeasurer();
@@ -29,11 +26,8 @@ private:
         QString family;
         float size;
         QFontMetricsF metrics;
-        QHash<QString, double> widths; // of the lines measured in this font, at most MaxWidths
     };
-    static constexpr qsizetype MaxWidths = 4096;
-    Entry* entryFor(const QString& family, float pointSize);
-    static double widthOf(Entry& entry, QStringView line);
+    const QFontMetricsF* metricsFor(const QString& family, float pointSize);
     std::vector<Entry> entries_;
     bool haveFonts_ = false;
 };
