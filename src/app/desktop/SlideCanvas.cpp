@@ -512,6 +512,12 @@ void SlideCanvas::paintSelection(QPainter& painter)
         const ShapeData& s = shape.data();
         const auto points = handlePoints(s);
         if (isConnector(s)) {
+            // A band along the arc, wider than the arc itself, so that a selected arc stands out
+            // from the others however thin it is.
+            QColor band = accent;
+            band.setAlpha(90);
+            painter.setPen(QPen(band, 5, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(points[0], points[1]);
             painter.setPen(QPen(accent, 1, Qt::DashLine));
             painter.drawLine(points[0], points[1]);
             const host::GlueEnd* ends[2] = {&s.beginGlue, &s.endGlue};
