@@ -703,9 +703,24 @@ Placement PlaceInRows(const FitRequest& request, RowOrder order) {
     result.commentTopLefts.resize(total - nodeCount);
     QRectF bounds;
     double y = area.top();
-    for (const Row& row : rows) {
+    double aboveLeft = area.left(), aboveRight = area.right(); // where the row above begins and ends
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const Row& row = rows[r];
+        // In reading order every second row of nodes runs right to left, so that a chain goes
+        // on below where the row above ended instead of crossing back over the slide: a row
+        // that runs back ends under the end of the row above, the next one starts under its
+        // start. Other rows are centred.
+        const bool serpentine = order == RowOrder::Reading && r > 0 && sequence[row.begin] < nodeCount;
+        const bool backwards = serpentine && r % 2 == 1;
         double x = area.left() + std::max((area.width() - row.width) / 2, 0.0);
-        for (std::size_t pos = row.begin; pos < row.end; ++pos) {
+        if (backwards)
+            x = std::max(area.left(), aboveRight - row.width);
+        else if (serpentine)
+            x = std::max(area.left(), std::min(aboveLeft, area.right() - row.width));
+        aboveLeft = x;
+        aboveRight = x + row.width;
+        for (std::size_t step = row.begin; step < row.end; ++step) {
+            const std::size_t pos = backwards ? row.end - 1 - (step - row.begin) : step;
             const std::size_t k = sequence[pos];
             const QSizeF s = sizeOf(k);
             const QPointF corner(x, y + (row.height - s.height()) / 2);

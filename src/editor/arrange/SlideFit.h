@@ -83,7 +83,8 @@ Placement PlaceInArea(const FitRequest& request);
 // order (layer by layer, left to right) as far as it can; comments come after the nodes.
 enum class RowOrder {
     Layers,       // each layer of the layout starts a row; a layer too long wraps onto more rows
-    Reading,      // rows filled up in reading order, layers running on into each other
+    Reading,      // rows filled up in reading order, layers running on into each other, every
+                  // second row right to left
     TallestFirst, // tallest boxes first, reading order among equal heights: the least height lost
     Packed,       // in the order of TallestFirst, each box as high and then as far left as it
                   // goes: shorter boxes fill the height beside taller ones instead of a row each
