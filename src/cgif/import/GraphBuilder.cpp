@@ -132,14 +132,14 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
             }
         }
     } tells;
-    if (drawProgress_ && links.size() - firstLink >= DrawProgressFrom) {
+    if (drawProgress_ && linkCount >= static_cast<std::int64_t>(DrawProgressFrom)) {
         drawProgress_(0, linkCount);
         tells.progress = &drawProgress_;
         tells.total = linkCount;
     }
 
     try {
-        for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links.size(); ++i) {
+        for (std::size_t i = firstLink; i < links.size(); ++i) {
             if (tells.progress != nullptr && i > firstLink && (i - firstLink) % DrawProgressStep == 0)
                 drawProgress_(static_cast<std::int64_t>(i - firstLink), linkCount);
             // The ids of a large graph are found through a table too large for the cache: the

@@ -9,45 +9,30 @@
 namespace zov::cgif {
 
 namespace {
-// The input belongs to the caller: forget it when the reading ends, however it ends. The lookup
-// indexes serve this reading only.
+// The input belongs to the caller: forget it when the reading ends, however it ends.
 class ReadingScope {
 public:
-    ReadingScope(platform::TextStream*& slot, bool& reading, platform::TextStream& stream)
-        : slot_(slot), reading_(reading) {
-        slot_ = &stream;
-        reading_ = true;
-    }
-    ~ReadingScope() {
-        slot_ = nullptr;
-        reading_ = false;
-    }
+    ReadingScope(platform::TextStream*& slot, platform::TextStream& stream) : slot_(slot) { slot_ = &stream; }
+    ~ReadingScope() { slot_ = nullptr; }
     ReadingScope(const ReadingScope&) = delete;
     ReadingScope& operator=(const ReadingScope&) = delete;
 
 private:
     platform::TextStream*& slot_;
-    bool& reading_;
 };
 } // namespace
 
 bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
-    ResetIndexes();
+    // The lookup indexes serve this reading only.
+    const IndexedReading indexed(*this);
     firstUnboundLabel_.clear();
-    ReadingScope scope(input_, reading_, stream);
-    struct IndexReset {
+    ReadingScope scope(input_, stream);
+    // The line may be the stream's text, which the caller closes. Runs while an exception (out
+    // of memory among them) may be on its way out: KeepCurrentLine throws nothing.
+    struct LineKeeper {
         CgifReader& reader;
-        // Runs while an exception (out of memory among them) may be on its way out: nothing
-        // here may throw, or the program would end at once.
-        ~IndexReset() {
-            try {
-                reader.ResetIndexes();
-            } catch (...) {
-                // the indexes are rebuilt from the start by the next reading
-            }
-            reader.KeepCurrentLine(); // the line may be the stream's text, which the caller closes
-        }
-    } indexReset{*this};
+        ~LineKeeper() { reader.KeepCurrentLine(); }
+    } lineKeeper{*this};
     // The graphs of this reading are looked up while it lasts, and forgotten after it.
     struct EarlierReset {
         CgifReader& reader;
