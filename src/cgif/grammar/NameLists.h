@@ -7,8 +7,8 @@
 // in it, until the lists are cleared.
 //
 // `Names` says how a reader keeps names: `Key` is the name looked up, `Kept` its kept form;
-// `Hash(Key)`, `Same(const Kept&, Key)` and `Keep(Key)` (which may copy the text into a pool of
-// its own) are members, and `Clear()` empties the pool.
+// `Hash(Key)`, `Same(const Kept&, Key)` and `Keep(name)` (which may copy the text into a pool of
+// its own, or share the text of the name it is given) are members, and `Clear()` empties the pool.
 #include "cgif/grammar/SortedIndexes.h"
 #include "memory/HashSlots.h"
 #include "memory/LargeMemory.h"
@@ -32,8 +32,11 @@ public:
         lists_.clear();
         names_.Clear();
     }
-    // False, and nothing done, for an index the name's list holds already.
-    bool Add(const Key& name, int index) {
+    // False, and nothing done, for an index the name's list holds already. `name` is a Key or
+    // what the names keep a name from.
+    template <typename Name>
+    bool Add(const Name& given, int index) {
+        const Key name = given;
         const std::uint32_t hash = names_.Hash(name);
         const auto same = [&](std::uint32_t entry) { return names_.Same(entries_[entry].Name, name); };
         const std::size_t at = slots_.Probe(hash, same);
@@ -55,7 +58,7 @@ public:
             return true;
         }
         slots_.Put(at, hash, static_cast<std::uint32_t>(entries_.size()), same);
-        entries_.push_back(Entry{names_.Keep(name), index, -1});
+        entries_.push_back(Entry{names_.Keep(given), index, -1});
         return true;
     }
     // False, and nothing done, when the name's list does not hold the index.

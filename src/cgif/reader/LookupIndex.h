@@ -7,7 +7,7 @@
 #include "cgif/grammar/NameLists.h"
 #include "cgif/reader/GraphModel.h"
 #include "cgif/reader/IdTable.h"
-#include "cgif/reader/PooledNames.h"
+#include "cgif/reader/RecordNames.h"
 
 #include <QHash>
 #include <QString>
@@ -43,7 +43,7 @@ public:
 
 private:
     bool built_ = false;
-    grammar::NameLists<PooledNames> byName_;  // ascending indexes per non-empty name
+    grammar::NameLists<RecordNames> byName_;  // ascending indexes per non-empty name
     IdTable firstById_;                       // non-empty ids
     std::vector<int> graphs_;                 // ascending indexes of graph nodes
 };
