@@ -10,8 +10,8 @@ namespace zov::cgif {
 
 void EarlierGraphs::Clear() {
     nodes_.clear();
-    pool_.clear();
-    recent_.fill(RecentText{});
+    pool_.assign({0, 0});
+    recent_.fill(0);
     next_ = 0;
     graph_ = 0;
     hasGraph_ = false;
@@ -31,38 +31,36 @@ void EarlierGraphs::Add(const NodeRecord& node) {
     // Numbers of nodes are 32 bits: more named nodes than that is more than any reading keeps.
     if (nodes_.size() >= UINT32_MAX)
         throw std::bad_alloc();
-    KeptNode kept;
-    kept.NameSize = static_cast<std::uint32_t>(node.Name.size());
-    kept.NameAt = Keep(node.Name);
-    kept.TypeSize = static_cast<std::uint32_t>(node.Type.size());
-    kept.TypeAt = Keep(node.Type);
-    kept.Kind = node.Kind;
-    nodes_.push_back(kept);
+    nodes_.push_back(KeptNode{Keep(node.Name), Keep(node.Type), node.Kind});
 }
 
 std::uint32_t EarlierGraphs::Keep(QStringView text) {
     if (text.isEmpty())
         return 0;
-    RecentText& slot = recent_[RecentTextHash(text) % RecentSlots];
-    if (SameText(Text(slot.At, slot.Size), text))
-        return slot.At;
+    std::uint32_t& recent = recent_[RecentTextHash(text) % RecentSlots];
+    if (recent != 0 && SameText(Text(recent), text))
+        return recent;
     // Pieces are addressed by 32 bits: more text than that is more than any reading may keep.
-    if (pool_.size() + static_cast<std::size_t>(text.size()) > UINT32_MAX)
+    const auto size = static_cast<std::size_t>(text.size());
+    if (pool_.size() + 2 + size > UINT32_MAX)
         throw std::bad_alloc();
     const auto at = static_cast<std::uint32_t>(pool_.size());
-    pool_.insert(pool_.end(), text.utf16(), text.utf16() + text.size());
-    slot = RecentText{at, static_cast<std::uint32_t>(text.size())};
+    pool_.push_back(static_cast<char16_t>(size & 0xFFFF));
+    pool_.push_back(static_cast<char16_t>(size >> 16));
+    pool_.insert(pool_.end(), text.utf16(), text.utf16() + size);
+    recent = at;
     return at;
 }
 
-QStringView EarlierGraphs::Text(std::uint32_t at, std::uint32_t size) const {
-    return QStringView(pool_.data() + at, static_cast<qsizetype>(size));
+QStringView EarlierGraphs::Text(std::uint32_t at) const {
+    const std::uint32_t size = pool_[at] | std::uint32_t(pool_[at + 1]) << 16;
+    return QStringView(pool_.data() + at + 2, static_cast<qsizetype>(size));
 }
 
 NodeRecord EarlierGraphs::Record(const KeptNode& node) const {
     NodeRecord record;
     record.Name = foundTexts_.Make(NameOf(node));
-    record.Type = foundTexts_.Make(Text(node.TypeAt, node.TypeSize));
+    record.Type = foundTexts_.Make(Text(node.TypeAt));
     record.Kind = node.Kind;
     return record;
 }
@@ -75,7 +73,7 @@ void EarlierGraphs::IndexNewNodes() const {
             graph_ = number;
             hasGraph_ = true;
         }
-        if (node.NameSize == 0)
+        if (node.NameAt == 0)
             continue;
         const Place place{number, graph_, hasGraph_};
         const QStringView name = NameOf(node);

@@ -41,17 +41,18 @@ public:
     const NodeRecord* FindGraph(QStringView name) const;
 
 private:
-    // What a lookup needs of a node: its name, type and kind, the texts as pieces of pool_.
+    // What a lookup needs of a node: its name, type and kind, the texts as pieces of pool_ (a
+    // file of many small graphs keeps three nodes or so per graph: twelve bytes each).
     struct KeptNode {
         std::uint32_t NameAt = 0;
-        std::uint32_t NameSize = 0;
         std::uint32_t TypeAt = 0;
-        std::uint32_t TypeSize = 0;
         std::int16_t Kind = NodeKind::Graph;
     };
+    // A text is kept as its size in two units, low half first, then its characters; the empty
+    // text is the one at 0.
     std::uint32_t Keep(QStringView text);
-    QStringView Text(std::uint32_t at, std::uint32_t size) const;
-    QStringView NameOf(const KeptNode& node) const { return Text(node.NameAt, node.NameSize); }
+    QStringView Text(std::uint32_t at) const;
+    QStringView NameOf(const KeptNode& node) const { return Text(node.NameAt); }
     // A found node as a record, its texts cut from a pool of their own (no allocation each).
     NodeRecord Record(const KeptNode& node) const;
     // Where a node stands: its number in nodes_ and that of the graph node it belongs to.
@@ -75,15 +76,11 @@ private:
     const Named* Lookup(QStringView name) const;
 
     std::vector<KeptNode, memory::LargeAllocator<KeptNode>> nodes_;
-    std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_;
+    std::vector<char16_t, memory::LargeAllocator<char16_t>> pool_{0, 0};
     // Texts kept lately, by a hash of their characters: a type or label that comes back (every
     // graph of a file has its "Graph" and its "x") is kept once, not once per node.
-    struct RecentText {
-        std::uint32_t At = 0;
-        std::uint32_t Size = 0;
-    };
     static constexpr std::size_t RecentSlots = 256;
-    std::array<RecentText, RecentSlots> recent_{};
+    std::array<std::uint32_t, RecentSlots> recent_{}; // where each was kept (0: nothing)
     mutable RecordTextPool foundTexts_;
     mutable NodeRecord found_; // the graph node FindGraph found
     // The index, brought up to date by each lookup.
