@@ -46,6 +46,7 @@ struct Reading {
     std::optional<QString> stop;
     QString where;
     QString unbound;
+    QString offConcept;
 };
 
 Reading ReadWith2001Reader(const QString& text) {
@@ -64,6 +65,7 @@ Reading ReadWith2001Reader(const QString& text) {
                             : QStringLiteral("stops in graph %1 at \"%2\"").arg(messages.graphName(), *reading.stop);
     }
     reading.unbound = reader.FirstUnboundLabel();
+    reading.offConcept = reader.FirstLabelOffConcept();
     return reading;
 }
 
@@ -95,6 +97,16 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
                                               "so reading it leaves that concept without its coreference")
                                    .arg(reading.unbound),
                                false, std::nullopt, defining.match(text).hasMatch()};
+    }
+    if (!reading.offConcept.isEmpty()) {
+        // A pentagon whose concept has a referent ("Person:'Mary'(Woman in G3)") is written with
+        // its label after the referent, where the 2001 reader gives the label to the empty graph
+        // that follows the referent; ISO CGIF reads the same concept whole.
+        return ReadBackFailure{QStringLiteral("the coreference label ?%1 follows the referent of its concept, where "
+                                              "the 2001 reader gives it to an empty graph instead, so reading it "
+                                              "leaves that concept without its coreference")
+                                   .arg(reading.offConcept),
+                               true, std::nullopt};
     }
     return std::nullopt;
 }

@@ -63,6 +63,7 @@
 //            IndexOfId(id)                   lookups as indexes, -1 when absent
 //            SetNodeName(int, label), MarkCoreferent(int), BindToEarlierGraph(label),
 //            LinkNodeMissing()               what a binding records, and its one message
+//            NoteBoundLabelTarget(label)     a bound label is about to name the last node
 //            bool TableGone(), bool BindingFailed()  called in a catch block: true when the
 //                                            exception is handled (shown), false to pass it on
 //   graphs:  BeginGraph(), AddTopGraphNode(), HandOnGraph()  one top-level graph's tables

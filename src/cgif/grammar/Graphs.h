@@ -11,6 +11,7 @@ namespace zov::cgif::grammar {
 // A label found nowhere stays unbound without a message.
 template <typename Model, typename Text>
 bool Grammar<Model, Text>::ResolveBoundLabel(const Label& label) {
+    Self().NoteBoundLabelTarget(label);
     try {
         int graph = -1;
         if (Self().FindExternalIndex(label, graph) >= 0 && graph >= 0) {

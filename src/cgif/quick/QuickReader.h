@@ -173,6 +173,8 @@ private:
     // bindings and graphs: what the grammar's routines record here
     int FindCurrentIndex(const NodeName& label, int startIndex, int&) { return FindCurrentIndex(label, startIndex); }
     void MarkCoreferent(int index) { SetNodeKind(index, CoreferentConcept); }
+    // Where a bound label falls matters to the export's read-back check only.
+    static void NoteBoundLabelTarget(const NodeName&) {}
     // An earlier graph of the file may define the label; the full reader resolves that.
     void BindToEarlierGraph(const NodeName&) const {
         if (afterFirstGraph_)

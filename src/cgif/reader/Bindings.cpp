@@ -161,6 +161,14 @@ void CgifReader::BindToEarlierGraph(const RecordText& label) {
     }
 }
 
+void CgifReader::NoteBoundLabelTarget(const RecordText& label) {
+    if (!firstLabelOffConcept_.isEmpty() || tables_.BoundArray.empty())
+        return;
+    const std::int16_t kind = tables_.BoundArray.back().Kind;
+    if (kind != NodeKind::Concept && kind != NodeKind::CoreferentConcept)
+        firstLabelOffConcept_ = label.ToString();
+}
+
 void CgifReader::LinkNodeMissing() const { ShowError(QStringLiteral("Link node not in bound array")); }
 
 // In a catch block: the concept is gone when the table it was in is empty.

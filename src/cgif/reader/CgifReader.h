@@ -238,6 +238,11 @@ public:
     // in an earlier one, and so was left unbound without a message ("" when there was none): a
     // text the export wrote is not read back whole when it has one.
     const QString& FirstUnboundLabel() const { return firstUnboundLabel_; }
+    // The first bound label of the last ReadCgifStream that named a node other than a concept:
+    // one written after a referent ("[Cat: 'Tom' ?x]") names the empty graph node that the
+    // referent's descriptor appended, so the concept is left without its coreference, without a
+    // message ("" when there was none).
+    const QString& FirstLabelOffConcept() const { return firstLabelOffConcept_; }
     // Where IndexedNodeId answers: true when no two nodes of the BoundArray have had the same
     // id, so that a node is the first with its id without a lookup.
     bool IndexedIdsUnique() const;
@@ -374,6 +379,7 @@ private:
     const NodeId& IdAt(int index) const { return tables_.BoundArray[static_cast<std::size_t>(index)].Id; }
     void MarkCoreferent(int index) { SetNodeKind(index, NodeKind::CoreferentConcept); }
     void BindToEarlierGraph(const RecordText& label);
+    void NoteBoundLabelTarget(const RecordText& label);
     void LinkNodeMissing() const;
     static bool TableGone();
     bool BindingFailed() const;
@@ -420,6 +426,7 @@ private:
     // label that follows in the same concept makes it a definition of its own again.
     NodeId earlierReferenceId_;
     QString firstUnboundLabel_; // since ReadCgifStream began; empty: every label was bound
+    QString firstLabelOffConcept_; // since ReadCgifStream began; empty: every label named a concept
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<NodeId, NodeId> referenceContainers_; // graph reference node id -> container id
 

@@ -26,6 +26,7 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     // The lookup indexes serve this reading only.
     const IndexedReading indexed(*this);
     firstUnboundLabel_.clear();
+    firstLabelOffConcept_.clear();
     ReadingScope scope(input_, stream);
     // The line may be the stream's text, which the caller closes. Runs while an exception (out
     // of memory among them) may be on its way out: KeepCurrentLine throws nothing.
