@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -51,9 +52,15 @@ QByteArray followLinks(QByteArray path) {
     return path;
 }
 
-// A name that stands for a device or an open file (/dev/stdout, /proc/self/fd/N): what the
-// kernel opens through it decides, so it is written where it is, never replaced.
-bool NamesOpenFile(const QByteArray& path) { return path.startsWith("/dev/") || path.startsWith("/proc/"); }
+// A name that stands for a file already open (/dev/stdout, /dev/fd/N, /proc/self/fd/N): what
+// the kernel opens through it decides, so it is written where it is, never replaced. Any other
+// name under /dev or /proc (a file in /dev/shm) is what its own type says: a device is written
+// where it is, an ordinary file is replaced whole like any other.
+bool NamesOpenFile(const QByteArray& path) {
+    static const QRegularExpression openFile(
+        QStringLiteral("^/(dev/(stdin|stdout|stderr|fd/[0-9]+)|proc/(self|thread-self|[0-9]+)/fd/[0-9]+)$"));
+    return openFile.match(QString::fromLatin1(path)).hasMatch();
+}
 
 // A file the user may not write, or nobody may (a protection even the superuser is held to).
 bool ReadOnly(const char* path, const struct stat& st) { return ::access(path, W_OK) != 0 || (st.st_mode & 0222) == 0; }

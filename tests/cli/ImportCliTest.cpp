@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -99,6 +100,38 @@ TEST_F(ImportCliTest, APresentationOnStandardOutputNeedsSomewhereToGo) {
     const ProgramRun full = zovedit({"import", "cat.cgf", "-o", "-"}, {}, std::nullopt, onFullDevice);
     EXPECT_EQ(full.exitCode, 2);
     EXPECT_TRUE(full.err.endsWith("Error: Cannot save to standard output: No space left on device\n")) << full.err.constData();
+}
+
+// A drive with no room left: the lock that guards a change of the deck cannot be made, and the
+// message says why and what to do, instead of blaming the folder. Needs the right to mount a
+// small memory drive (the superuser's); left out elsewhere.
+TEST_F(ImportCliTest, ADriveWithNoRoomKeepsTheDeckAndSaysWhy) {
+    write("cat.cgf", CatOnMat);
+    ASSERT_EQ(zovedit({"import", "cat.cgf", "-o", "deck.pptx"}).exitCode, 0);
+    const QString drive = path(QStringLiteral("drive"));
+    ASSERT_TRUE(QDir().mkpath(drive));
+    if (::mount("tmpfs", QFile::encodeName(drive).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a memory drive here";
+    struct Unmount {
+        QByteArray at;
+        ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+    } unmount{QFile::encodeName(drive)};
+    const QByteArray before = readFile(QStringLiteral("deck.pptx"));
+    ASSERT_TRUE(QFile::copy(path(QStringLiteral("deck.pptx")), drive + QStringLiteral("/deck.pptx")));
+    {
+        QFile filler(drive + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+    const ProgramRun run = zovedit({"import", "cat.cgf", "--into", drive + QStringLiteral("/deck.pptx")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("(no space is left on its drive); make room on the drive or save it in another folder"))
+        << run.err.constData();
+    QFile deck(drive + QStringLiteral("/deck.pptx"));
+    ASSERT_TRUE(deck.open(QIODevice::ReadOnly));
+    EXPECT_EQ(deck.readAll(), before);
 }
 
 // A named pipe (a script's process substitution, mkfifo) is read once, by whichever program

@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(QFile::exists(programPath())) << programPath().toStdString();
     }
 
-    QString path(const QString& name) const { return dir.filePath(name); }
+    QString path(const QString& name) const { return QDir::isAbsolutePath(name) ? name : dir.filePath(name); }
     void write(const QString& name, const QByteArray& bytes) const {
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <thread>
 
@@ -70,12 +71,16 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, con
         problem = QStringLiteral("Cannot save \"%1\": its folder \"%2\" does not exist; save it in another folder")
                       .arg(document_, folder.filePath());
     } else {
-        // The user can do nothing about the lock itself, only save elsewhere.
+        // The user can do nothing about the lock itself, only save elsewhere (or make room).
+        const bool full = lock_->error() != QLockFile::PermissionError &&
+                          QStorageInfo(folder.filePath()).bytesAvailable() == 0;
         const QString reason = lock_->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
-                                                                            : QStringLiteral("the folder takes no new files");
-        problem = QStringLiteral("Cannot change \"%1\": its lock file \"%2\" cannot be made in that folder (%3); "
-                                 "save it in another folder")
-                      .arg(document_, lock_->fileName(), reason);
+                               : full ? QStringLiteral("no space is left on its drive")
+                                      : QStringLiteral("the folder takes no new files");
+        problem = QStringLiteral("Cannot change \"%1\": its lock file \"%2\" cannot be made in that folder (%3); %4")
+                      .arg(document_, lock_->fileName(), reason,
+                           full ? QStringLiteral("make room on the drive or save it in another folder")
+                                : QStringLiteral("save it in another folder"));
     }
     return false;
 }
