@@ -160,6 +160,12 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
                 " (its folder takes no new files, and a save writes the new file there before it replaces the old one)");
             throw FileError(QStringLiteral("Cannot write \"%1\": %2").arg(path_, reason), reason);
         }
+        if (error == ENOENT && QFileInfo(QFile::decodeName(directoryOf(target_))).isDir()) {
+            // A folder that is there but holds no files of anyone's making (/proc): the system
+            // says "no such file", which would send the user looking for the wrong thing.
+            const QString reason = QStringLiteral("its folder takes no new files; save it in another folder");
+            throw FileError(QStringLiteral("Cannot create \"%1\": %2").arg(path_, reason), reason);
+        }
         fail("create", error);
     }
     // The new file gets the old one's permissions and owner; a new name gets what the user's
