@@ -217,7 +217,21 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     Graph& graph = graphs_[index];
     graph.written = true;
     writing_.push_back(index);
-    const QSet<QString> outerWritten = std::exchange(writtenHere_, {});
+    // A graph written inside another sees the concepts written around it: it refers to them.
+    const QSet<QString> outerWritten = writtenHere_;
+    QSet<QString> concepts;
+    for (const NodeArcs& record : graph.records) {
+        for (const host::Shape* shape : {&record.Node})
+            if (isConcept(*shape))
+                concepts.insert(shape->Name());
+        for (const host::Shape& shape : record.InArcs)
+            if (isConcept(shape))
+                concepts.insert(shape.Name());
+        for (const host::Shape& shape : record.OutArcs)
+            if (isConcept(shape))
+                concepts.insert(shape.Name());
+    }
+    const QSet<QString> outerConcepts = std::exchange(conceptsHere_, concepts);
     const QSet<QString> outerRelabelled = relabelled_;
     const QSet<QString> outerNeeded = labelsNeeded_;
     findLabelsNeeded(graph);
@@ -239,6 +253,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
         for (const host::Shape& shape : record.OutArcs)
             linked.insert(shape.Name());
         const host::Shape& node = record.Node;
+        writeSharedConcepts(graph, record, elements);
         switch (node.AutoShapeType()) {
         case drawing::RelationShapeType:
             if (const auto holding = holdingToWrite(heldByNegation_, node.Name()))
@@ -273,6 +288,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
 
     elements << comments;
     writtenHere_ = outerWritten;
+    conceptsHere_ = outerConcepts;
     relabelled_ = outerRelabelled;
     labelsNeeded_ = outerNeeded;
     negatedHere_ = outerNegated;
@@ -283,6 +299,77 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     for (const QString& element : elements)
         text += element + QStringLiteral("\r\n");
     return text;
+}
+
+std::vector<int> IsoGraphWriter::graphsHeldBy(const NodeArcs& record) const {
+    std::vector<int> held;
+    if (const auto holding = holdingToWrite(heldByNegation_, record.Node.Name()))
+        held.push_back(holding->graph);
+    const auto byConcept = [&](const host::Shape& shape) {
+        if (isConcept(shape) && !writtenHere_.contains(shape.Name()))
+            if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
+                held.push_back(holding->graph);
+    };
+    byConcept(record.Node);
+    for (const host::Shape& shape : record.InArcs)
+        byConcept(shape);
+    for (const host::Shape& shape : record.OutArcs)
+        byConcept(shape);
+    return held;
+}
+
+void IsoGraphWriter::collectConcepts(int graph, QSet<QString>& names, QSet<int>& visited) const {
+    if (visited.contains(graph))
+        return;
+    visited.insert(graph);
+    for (const NodeArcs& record : graphs_[static_cast<std::size_t>(graph)].records) {
+        for (const host::Shape* shape : {&record.Node})
+            if (isConcept(*shape))
+                names.insert(shape->Name());
+        for (const host::Shape& shape : record.InArcs)
+            if (isConcept(shape))
+                names.insert(shape.Name());
+        for (const host::Shape& shape : record.OutArcs)
+            if (isConcept(shape))
+                names.insert(shape.Name());
+        if (const auto it = heldByNegation_.constFind(record.Node.Name()); it != heldByNegation_.constEnd())
+            collectConcepts(it->graph, names, visited);
+        if (const auto it = heldByConcept_.constFind(record.Node.Name()); it != heldByConcept_.constEnd())
+            collectConcepts(it->graph, names, visited);
+        for (const host::Shape& shape : record.InArcs)
+            if (const auto it = heldByConcept_.constFind(shape.Name()); it != heldByConcept_.constEnd())
+                collectConcepts(it->graph, names, visited);
+        for (const host::Shape& shape : record.OutArcs)
+            if (const auto it = heldByConcept_.constFind(shape.Name()); it != heldByConcept_.constEnd())
+                collectConcepts(it->graph, names, visited);
+    }
+}
+
+void IsoGraphWriter::writeSharedConcepts(const Graph& graph, const NodeArcs& record, QStringList& elements) {
+    const std::vector<int> held = graphsHeldBy(record);
+    if (held.empty())
+        return;
+    QSet<QString> inside;
+    QSet<int> visited(writing_.begin(), writing_.end());
+    for (const int g : held)
+        collectConcepts(g, inside, visited);
+    // In the order of the graph's own records: the concepts this graph has and the held graphs
+    // use, each once.
+    const auto share = [&](const host::Shape& shape) {
+        const QString name = shape.Name();
+        if (!isConcept(shape) || writtenHere_.contains(name) || !inside.contains(name) || !conceptsHere_.contains(name))
+            return;
+        if (definingLabel(name).isEmpty())
+            madeUpLabels_.labelFor(name, presentation_); // referred to inside, so it needs a label
+        elements << conceptText(shape);
+    };
+    for (const NodeArcs& other : graph.records) {
+        share(other.Node);
+        for (const host::Shape& shape : other.InArcs)
+            share(shape);
+        for (const host::Shape& shape : other.OutArcs)
+            share(shape);
+    }
 }
 
 QString IsoGraphWriter::relationText(const NodeArcs& record) {
