@@ -96,6 +96,37 @@ TEST(Preservation, ConnectorsKeepTheirGlueWhenMovedByAShapeOrGluedToShapesThisHo
     EXPECT_TRUE(starArc.contains(QStringLiteral("<a:tailEnd type=\"triangle\" w=\"med\" len=\"med\"/>")));
 }
 
+// Connectors glued to other programs' shapes whose sites are the middles of their sides (a
+// rounded rectangle lists them from the top counterclockwise, a snipped one from the right
+// clockwise) follow them when they move, and keep their glue in the file.
+TEST(Preservation, ConnectorsGluedToShapesWithSideSitesFollowThem)
+{
+    struct Glued {
+        const char* preset;
+        int site;           // as stored: 0-based
+        QPointF afterMove;  // the connector's end once the shape is 100 points lower
+    };
+    // The shape: 50 x 50 points at (400, 50).
+    for (const Glued& c : {Glued{"roundRect", 3, {450, 175}}, Glued{"roundRect", 0, {425, 150}},
+                           Glued{"snip1Rect", 3, {425, 150}}, Glued{"snip1Rect", 0, {450, 175}}}) {
+        SCOPED_TRACE(c.preset);
+        QString shapes = richShapes();
+        shapes.replace(QStringLiteral("<a:xfrm rot=\"5400000\"><a:off x=\"5080000\""), QStringLiteral("<a:xfrm><a:off x=\"5080000\""));
+        shapes.replace(QStringLiteral("prst=\"star5\""), QStringLiteral("prst=\"%1\"").arg(QLatin1String(c.preset)));
+        shapes.replace(QStringLiteral("<a:endCxn id=\"6\" idx=\"0\"/>"), QStringLiteral("<a:endCxn id=\"7\" idx=\"%1\"/>").arg(c.site));
+        const Presentation deck = readPresentation(zipParts(minimalDeck(shapes)), QStringLiteral("side-sites.pptx"));
+        Shape target = deck.Slides().Item(1).Shapes().Item(4);
+        Shape connector = deck.Slides().Item(1).Shapes().Item(7);
+        ASSERT_TRUE(connector.ConnectorFormat().EndConnected());
+        EXPECT_EQ(connector.ConnectorFormat().EndConnectionSite(), c.site + 1);
+        target.SetTop(target.Top() + 100);
+        EXPECT_NEAR(connector.data().end.x(), c.afterMove.x(), 1e-3);
+        EXPECT_NEAR(connector.data().end.y(), c.afterMove.y(), 1e-3);
+        const QString written = elementsOf(unzipParts(presentationBytes(deck)).at(QLatin1String(SlidePart))).at(6);
+        EXPECT_TRUE(written.contains(QStringLiteral("<a:endCxn id=\"7\" idx=\"%1\"/>").arg(c.site))) << written.toStdString();
+    }
+}
+
 TEST(Preservation, DeletingASlideTakesItsNotesAlongAndNothingElse)
 {
     const PartMap before = twoSlideDeck();

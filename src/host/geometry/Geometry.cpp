@@ -3,6 +3,7 @@
 #include "host/AutoShapeType.h"
 #include "host/model/Touch.h"
 
+#include <QHash>
 #include <QLineF>
 #include <QTransform>
 #include <algorithm>
@@ -14,7 +15,38 @@ namespace zov::host {
 
 namespace {
 
-enum class Outline { None, Box, Rect, Diamond, Ellipse, HomePlate, Callout };
+// Box: the middles of the four sides from the top counterclockwise; TurnedBox: the same from the
+// right clockwise.
+enum class Outline { None, Box, TurnedBox, Rect, Diamond, Ellipse, HomePlate, Callout };
+
+// Preset geometries of other programs whose connection sites are the middles of the four sides
+// of their box, as the preset shape definitions of Office Open XML list them: a connector glued
+// to one follows it like one glued to a rectangle.
+Outline presetOutline(const QString& preset)
+{
+    static const QHash<QString, Outline> outlines = [] {
+        QHash<QString, Outline> byName;
+        for (const char* name :
+             {"bracePair", "bracketPair", "flowChartAlternateProcess", "flowChartDelay", "flowChartDisplay",
+              "flowChartInternalStorage", "flowChartMagneticTape", "flowChartOffpageConnector",
+              "flowChartPredefinedProcess", "flowChartPreparation", "flowChartProcess", "flowChartPunchedCard",
+              "flowChartSort", "flowChartTerminator", "foldedCorner", "frame", "leftRightArrowCallout", "plaque", "plus",
+              "quadArrow", "quadArrowCallout", "round1Rect", "roundRect", "star24", "star32", "star4", "sun",
+              "upDownArrowCallout"})
+            byName.insert(QLatin1String(name), Outline::Box);
+        for (const char* name :
+             {"accentBorderCallout1", "accentBorderCallout2", "accentBorderCallout3", "accentCallout1",
+              "accentCallout2", "accentCallout3", "actionButtonBackPrevious", "actionButtonBeginning",
+              "actionButtonBlank", "actionButtonDocument", "actionButtonEnd", "actionButtonForwardNext",
+              "actionButtonHelp", "actionButtonHome", "actionButtonInformation", "actionButtonMovie",
+              "actionButtonReturn", "actionButtonSound", "borderCallout1", "borderCallout2", "borderCallout3",
+              "callout1", "callout2", "callout3", "pie", "round2DiagRect", "round2SameRect", "snip1Rect",
+              "snip2DiagRect", "snip2SameRect", "snipRoundRect"})
+            byName.insert(QLatin1String(name), Outline::TurnedBox);
+        return byName;
+    }();
+    return outlines.value(preset, Outline::None);
+}
 
 Outline outlineOf(const ShapeData& s)
 {
@@ -28,6 +60,10 @@ Outline outlineOf(const ShapeData& s)
         break;
     }
     switch (s.autoShapeType) {
+    case ShapeNotPrimitive:
+        if (const Outline outline = presetOutline(s.preset); outline != Outline::None)
+            return outline;
+        return Outline::Box;
     case ShapeRectangle:
         return Outline::Rect;
     case ShapeDiamond:
@@ -72,6 +108,11 @@ QPointF unflippedSite(const ShapeData& s, Outline outline, int index0)
         const double x1 = homePlateX1(w, h);
         const QPointF sites[4] = {{x1 / 2, 0}, {0, h / 2}, {x1, h}, {w, h / 2}};
         return sites[index0];
+    }
+    case Outline::TurnedBox: {
+        static constexpr double fx[4] = {1, 0.5, 0, 0.5};
+        static constexpr double fy[4] = {0.5, 1, 0.5, 0};
+        return {fx[index0] * w, fy[index0] * h};
     }
     case Outline::Callout:
         if (index0 == 4)
@@ -153,6 +194,11 @@ bool gluedTo(const GlueEnd& end, const ShapeData& shape)
 int connectionSiteCount(const ShapeData& shape)
 {
     return siteCount(outlineOf(shape));
+}
+
+bool hasPresetConnectionSites(const ShapeData& shape)
+{
+    return presetOutline(shape.preset) != Outline::None;
 }
 
 QPointF connectionSitePoint(const ShapeData& shape, int site)

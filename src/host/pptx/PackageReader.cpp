@@ -238,7 +238,8 @@ void resolveGlue(SlideData& slide, const std::vector<const ParsedShape*>& parsed
             if (!ref.present || ref.idx < 0)
                 return;
             const auto it = byId.find(ref.id);
-            if (it == byId.end() || !isGlueTarget(*parsed[it->second]))
+            // The model's shape: the parsed one has handed its texts (the preset among them) over.
+            if (it == byId.end() || !isGlueTarget(*slide.shapes[it->second]))
                 return; // dangling, or a shape whose sites this host does not know: kept as stored
             const auto& target = slide.shapes[it->second];
             if (ref.idx >= connectionSiteCount(*target))

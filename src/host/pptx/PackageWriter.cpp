@@ -450,7 +450,7 @@ private:
             auto it = gluable_.find(s.get());
             if (it == gluable_.end()) {
                 const ParsedShape original = readShapeXml(QString::fromUtf8(s->sourceXml), scope, defaults_);
-                const int sites = isGlueTarget(original) ? connectionSiteCount(original.data) : 0;
+                const int sites = isGlueTarget(original.data) ? connectionSiteCount(original.data) : 0;
                 it = gluable_.emplace(s.get(), sites).first;
             }
             return ref.idx >= 0 && ref.idx < it->second;

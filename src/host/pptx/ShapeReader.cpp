@@ -1,6 +1,7 @@
 #include "host/pptx/ShapeReader.h"
 
 #include "host/AutoShapeType.h"
+#include "host/geometry/Geometry.h"
 #include "host/pptx/FastXml.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
@@ -560,10 +561,10 @@ ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString
     cursor.fail(QStringLiteral("no shape element"));
 }
 
-bool isGlueTarget(const ParsedShape& shape)
+bool isGlueTarget(const ShapeData& s)
 {
-    const ShapeData& s = shape.data;
-    return (s.kind == ShapeKind::AutoShape || s.kind == ShapeKind::TextBox) && s.autoShapeType != ShapeNotPrimitive;
+    return (s.kind == ShapeKind::AutoShape || s.kind == ShapeKind::TextBox) &&
+           (s.autoShapeType != ShapeNotPrimitive || hasPresetConnectionSites(s));
 }
 
 } // namespace zov::host::pptx

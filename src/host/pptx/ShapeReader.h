@@ -34,7 +34,8 @@ void readShapeElement(FastXmlCursor& cursor, const TextDefaults& defaults, Parse
 ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope,
                          const TextDefaults& defaults);
 
-// True when the shape's geometry is one this host draws and computes connection sites for.
-bool isGlueTarget(const ParsedShape& shape);
+// True when the shape's geometry is one this host computes connection sites for: one it draws,
+// or another program's preset whose sites are the middles of its sides.
+bool isGlueTarget(const ShapeData& shape);
 
 } // namespace zov::host::pptx
