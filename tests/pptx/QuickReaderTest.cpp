@@ -4,6 +4,8 @@
 
 #include "host/pptx/PptxError.h"
 #include "host/pptx/SlideScan.h"
+#include "host/pptx/XmlBytes.h"
+#include "host/pptx/XmlTree.h"
 #include "support/CaseFiles.h"
 #include "support/TestPaths.h"
 
@@ -80,6 +82,63 @@ TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryFormOfXml)
     }
     expectSameAsFullReader(slide((QByteArray("<p:grpSp>").repeated(300) + QByteArray("</p:grpSp>").repeated(300)).constData()),
                            "nesting beyond the limit");
+}
+
+namespace {
+
+// The tree a part reads as, written out again, or the error.
+QString treeOutcome(std::unique_ptr<XmlNode> (*parse)(const QString&, const QString&,
+                                                      const std::vector<std::pair<QString, QString>>&),
+                    const QString& text, const std::vector<std::pair<QString, QString>>& scope = {})
+{
+    try {
+        QString out;
+        writeXmlTree(*parse(text, QStringLiteral("part.xml"), scope), out);
+        return out;
+    } catch (const PptxError& e) {
+        return QStringLiteral("error: ") + QString::fromStdString(e.what());
+    }
+}
+
+} // namespace
+
+// A save reads the parts and shapes it rewrites into trees with the quick reader too: the tree
+// (or the error) must be the full reader's, for every form of XML and every corpus part.
+TEST(QuickReader, ReadsTreesAsTheFullReaderDoes)
+{
+    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("quick-reader.case"))) {
+        const QString xml = c.input.startsWith(QStringLiteral("<?xml")) ? c.input : QString::fromUtf8(slide(c.input.toUtf8().constData()));
+        EXPECT_EQ(treeOutcome(&parseXmlTree, xml), treeOutcome(&parseXmlTreeFully, xml)) << c.where();
+    }
+    // A shape on its own, its prefixes declared around it; one that uses a prefix nobody declares.
+    const std::vector<std::pair<QString, QString>> scope{{QStringLiteral("a"), QStringLiteral("urn:a")},
+                                                         {QStringLiteral("p"), QStringLiteral("urn:p")}};
+    for (const char* shape : {"<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"x &amp; y\"/></p:nvSpPr>\n <a:t>a&lt;b</a:t></p:sp>",
+                              "<p:sp><q:x/></p:sp>", "<p:sp><!-- kept --><a:t>x</a:t><?pi data?></p:sp>"}) {
+        EXPECT_EQ(treeOutcome(&parseXmlTree, QString::fromUtf8(shape), scope),
+                  treeOutcome(&parseXmlTreeFully, QString::fromUtf8(shape), scope))
+            << shape;
+    }
+    const QStringList files = corpusFiles();
+    int parts = 0;
+    for (const QString& path : files) {
+        PartMap unzipped;
+        try {
+            unzipped = unzipParts(readFile(path));
+        } catch (...) {
+            continue;
+        }
+        for (const auto& [part, xml] : unzipped) {
+            if (!part.endsWith(QLatin1String(".xml")) && !part.endsWith(QLatin1String(".rels")))
+                continue;
+            ++parts;
+            const QString text = decodeXml(xml);
+            EXPECT_EQ(treeOutcome(&parseXmlTree, text), treeOutcome(&parseXmlTreeFully, text)) << (path + u' ' + part).toStdString();
+        }
+    }
+    if (!files.isEmpty()) {
+        EXPECT_GT(parts, 1000);
+    }
 }
 
 TEST(QuickReader, GivesWhatTheFullReaderGivesForEveryCorpusSlide)

@@ -33,6 +33,12 @@ public:
         // The value of the attribute with this qualified name; empty when there is none.
         QStringView value(QLatin1StringView qualifiedName) const;
         bool hasAttribute(QLatin1StringView qualifiedName) const;
+        // Calls visit(qualified name, value) for each attribute, in the order written.
+        template <typename Visit>
+        void forEach(Visit visit) const {
+            for (const Attribute& a : cursor_->attributes_)
+                visit(a.qname, cursor_->decode(a.raw, true));
+        }
     private:
         const FastXmlCursor* cursor_;
     };

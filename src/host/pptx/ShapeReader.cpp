@@ -5,6 +5,7 @@
 #include "host/pptx/FastXml.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
+#include "host/pptx/PptxError.h"
 #include "host/pptx/Units.h"
 #include "host/pptx/XmlTree.h"
 
@@ -543,14 +544,13 @@ void readShapeElement(FastXmlCursor& cursor, const TextDefaults& defaults, Parse
     readShapeWith(cursor, defaults, out);
 }
 
-ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope, const TextDefaults& defaults)
+namespace {
+
+// The shape element of `wrapped` (the shape's XML inside an element declaring its namespaces).
+template <typename Cursor>
+ParsedShape readWrappedShape(const QString& wrapped, const TextDefaults& defaults)
 {
-    QString wrapped = QStringLiteral("<zov-scope");
-    for (const auto& [prefix, uri] : scope)
-        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix) + QStringLiteral("=\"")
-                   + escapeXmlAttr(uri) + QLatin1Char('"');
-    wrapped += QLatin1Char('>') + xml + QStringLiteral("</zov-scope>");
-    XmlCursor cursor(wrapped, QStringLiteral("(shape)"));
+    Cursor cursor(wrapped, QStringLiteral("(shape)"));
     ParsedShape parsed;
     while (!cursor.atEnd()) {
         if (cursor.next() == QXmlStreamReader::StartElement && cursor.depth() == 2) {
@@ -559,6 +559,25 @@ ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString
         }
     }
     cursor.fail(QStringLiteral("no shape element"));
+}
+
+} // namespace
+
+ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope, const TextDefaults& defaults)
+{
+    QString wrapped = QStringLiteral("<zov-scope");
+    for (const auto& [prefix, uri] : scope)
+        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix) + QStringLiteral("=\"")
+                   + escapeXmlAttr(uri) + QLatin1Char('"');
+    wrapped += QLatin1Char('>') + xml + QStringLiteral("</zov-scope>");
+    // The quick reader first, as for a slide; a shape it does not take is read by the full one,
+    // which gives the error when there is one. A save reads every shape it rewrites again.
+    try {
+        return readWrappedShape<FastXmlCursor>(wrapped, defaults);
+    } catch (const FastXmlUnsupported&) {
+    } catch (const PptxError&) {
+    }
+    return readWrappedShape<XmlCursor>(wrapped, defaults);
 }
 
 bool isGlueTarget(const ShapeData& s)

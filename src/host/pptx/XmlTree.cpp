@@ -1,5 +1,7 @@
 #include "host/pptx/XmlTree.h"
 
+#include "host/pptx/FastXml.h"
+#include "host/pptx/PptxError.h"
 #include "host/pptx/XmlCursor.h"
 
 namespace zov::host::pptx {
@@ -95,24 +97,62 @@ std::unique_ptr<XmlNode> makeElement(const QString& prefix, const QString& uri, 
     return node;
 }
 
-std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
-                                      const std::vector<std::pair<QString, QString>>& scope)
+namespace {
+
+void addAttributes(XmlCursor& cursor, XmlNode& node)
 {
-    // The scope's declarations go on a wrapper element so that prefixes resolve.
-    QString wrapped;
-    const bool wrap = !scope.empty();
-    if (wrap) {
-        wrapped = QStringLiteral("<zov-scope");
-        for (const auto& [prefix, uri] : scope)
-            wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix)
-                       + QStringLiteral("=\"") + escapeXmlAttr(uri) + QLatin1Char('"');
-        wrapped += QLatin1Char('>') + text + QStringLiteral("</zov-scope>");
+    for (const auto& a : cursor.reader().attributes())
+        node.attrs.emplace_back(a.qualifiedName().toString(), a.value().toString());
+}
+
+void addAttributes(FastXmlCursor& cursor, XmlNode& node)
+{
+    cursor.attributes().forEach(
+        [&](QStringView name, QStringView value) { node.attrs.emplace_back(name.toString(), value.toString()); });
+}
+
+// A node for a token other than an element's start or end; nullptr for one the tree leaves out.
+std::unique_ptr<XmlNode> otherNode(XmlCursor& cursor, QXmlStreamReader::TokenType token)
+{
+    auto& r = cursor.reader();
+    auto node = std::make_unique<XmlNode>();
+    if (token == QXmlStreamReader::Characters && !r.isCDATA()) {
+        node->kind = XmlNode::Kind::Text;
+        node->text = r.text().toString();
+    } else if (token == QXmlStreamReader::Characters) {
+        node->kind = XmlNode::Kind::Raw;
+        node->text = QStringLiteral("<![CDATA[") + r.text().toString() + QStringLiteral("]]>");
+    } else if (token == QXmlStreamReader::Comment) {
+        node->kind = XmlNode::Kind::Raw;
+        node->text = QStringLiteral("<!--") + r.text().toString() + QStringLiteral("-->");
+    } else if (token == QXmlStreamReader::ProcessingInstruction) {
+        node->kind = XmlNode::Kind::Raw;
+        node->text = QStringLiteral("<?") + r.processingInstructionTarget().toString() + QLatin1Char(' ')
+                     + r.processingInstructionData().toString() + QStringLiteral("?>");
+    } else {
+        return nullptr;
     }
-    XmlCursor cursor(wrap ? wrapped : text, partName);
+    return node;
+}
+
+// The quick reader keeps no comment or instruction: a part with one is left to the full reader.
+std::unique_ptr<XmlNode> otherNode(FastXmlCursor& cursor, QXmlStreamReader::TokenType token)
+{
+    if (token != QXmlStreamReader::Characters)
+        throw FastXmlUnsupported();
+    auto node = std::make_unique<XmlNode>();
+    node->kind = XmlNode::Kind::Text;
+    node->text = cursor.text().toString();
+    return node;
+}
+
+// The tree of the elements below depth `base` (the scope wrapper's depth, or 0).
+template <typename Cursor>
+std::unique_ptr<XmlNode> buildTree(Cursor& cursor, int base)
+{
     auto& r = cursor.reader();
     std::vector<XmlNode*> stack;
     std::unique_ptr<XmlNode> root;
-    const int base = wrap ? 1 : 0;
     while (!cursor.atEnd()) {
         const auto token = cursor.next();
         if (token == QXmlStreamReader::StartElement) {
@@ -125,8 +165,7 @@ std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partNa
             for (const auto& d : r.namespaceDeclarations())
                 node->attrs.emplace_back(d.prefix().isEmpty() ? QStringLiteral("xmlns") : QStringLiteral("xmlns:") + d.prefix().toString(),
                                          d.namespaceUri().toString());
-            for (const auto& a : r.attributes())
-                node->attrs.emplace_back(a.qualifiedName().toString(), a.value().toString());
+            addAttributes(cursor, *node);
             XmlNode* raw = node.get();
             if (stack.empty()) {
                 if (root)
@@ -140,29 +179,58 @@ std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partNa
             if (!stack.empty() && cursor.depth() < base + static_cast<int>(stack.size()))
                 stack.pop_back();
         } else if (!stack.empty()) {
-            auto node = std::make_unique<XmlNode>();
-            if (token == QXmlStreamReader::Characters && !r.isCDATA()) {
-                node->kind = XmlNode::Kind::Text;
-                node->text = r.text().toString();
-            } else if (token == QXmlStreamReader::Characters) {
-                node->kind = XmlNode::Kind::Raw;
-                node->text = QStringLiteral("<![CDATA[") + r.text().toString() + QStringLiteral("]]>");
-            } else if (token == QXmlStreamReader::Comment) {
-                node->kind = XmlNode::Kind::Raw;
-                node->text = QStringLiteral("<!--") + r.text().toString() + QStringLiteral("-->");
-            } else if (token == QXmlStreamReader::ProcessingInstruction) {
-                node->kind = XmlNode::Kind::Raw;
-                node->text = QStringLiteral("<?") + r.processingInstructionTarget().toString() + QLatin1Char(' ')
-                             + r.processingInstructionData().toString() + QStringLiteral("?>");
-            } else {
-                continue;
-            }
-            stack.back()->children.push_back(std::move(node));
+            if (auto node = otherNode(cursor, token))
+                stack.back()->children.push_back(std::move(node));
         }
     }
     if (!root)
         cursor.fail(QStringLiteral("no root element"));
     return root;
+}
+
+} // namespace
+
+namespace {
+
+// The text to read: a fragment goes inside a wrapper element that declares the scope's
+// namespaces, so that its prefixes resolve. Returns the depth of the fragment's elements' parent.
+int scoped(const QString& text, const std::vector<std::pair<QString, QString>>& scope, QString& wrapped)
+{
+    if (scope.empty())
+        return 0;
+    wrapped = QStringLiteral("<zov-scope");
+    for (const auto& [prefix, uri] : scope)
+        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix)
+                   + QStringLiteral("=\"") + escapeXmlAttr(uri) + QLatin1Char('"');
+    wrapped += QLatin1Char('>') + text + QStringLiteral("</zov-scope>");
+    return 1;
+}
+
+} // namespace
+
+std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
+                                      const std::vector<std::pair<QString, QString>>& scope)
+{
+    // The quick reader first, as for reading a slide (a save reads every shape it rewrites
+    // again); what it does not take, the full reader reads, and words the error when there is one.
+    try {
+        QString wrapped;
+        const int base = scoped(text, scope, wrapped);
+        FastXmlCursor cursor(base > 0 ? wrapped : text, partName);
+        return buildTree(cursor, base);
+    } catch (const FastXmlUnsupported&) {
+    } catch (const PptxError&) {
+    }
+    return parseXmlTreeFully(text, partName, scope);
+}
+
+std::unique_ptr<XmlNode> parseXmlTreeFully(const QString& text, const QString& partName,
+                                           const std::vector<std::pair<QString, QString>>& scope)
+{
+    QString wrapped;
+    const int base = scoped(text, scope, wrapped);
+    XmlCursor cursor(base > 0 ? wrapped : text, partName);
+    return buildTree(cursor, base);
 }
 
 QString escapeXmlText(const QString& raw)

@@ -34,8 +34,12 @@ std::unique_ptr<XmlNode> makeElement(const QString& prefix, const QString& uri, 
 
 // Parses XML text. `scope` holds namespace declarations (prefix, uri) that are in force around
 // the fragment but not written inside it. Throws PptxError naming partName.
+// Read with the quick reader (FastXml.h) when it takes the text, else with the full one.
 std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
                                       const std::vector<std::pair<QString, QString>>& scope = {});
+// The same with the full reader alone: what parseXmlTree must give for any text.
+std::unique_ptr<XmlNode> parseXmlTreeFully(const QString& text, const QString& partName,
+                                           const std::vector<std::pair<QString, QString>>& scope = {});
 // Writes one element (and its subtree) as XML text.
 void writeXmlTree(const XmlNode& node, QString& out);
 
