@@ -233,43 +233,65 @@ std::unique_ptr<XmlNode> parseXmlTreeFully(const QString& text, const QString& p
     return buildTree(cursor, base);
 }
 
-QString escapeXmlText(const QString& raw)
+namespace {
+
+// The entity or character reference a character is written as, or nullptr for one written as
+// it is: text escapes "&", "<", ">" and CR (a reader would read CR LF as LF); an attribute value
+// also the quote and the characters a reader would read as blanks.
+const char* escapeOf(char16_t c, bool attribute)
 {
-    const QString text = needsSanitizing(raw) ? sanitizeXmlChars(raw) : raw;
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '\r': out += QLatin1String("&#13;"); break;
-        default: out += c;
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '\r': return "&#13;";
+    case '"': return attribute ? "&quot;" : nullptr;
+    case '\t': return attribute ? "&#9;" : nullptr;
+    case '\n': return attribute ? "&#10;" : nullptr;
+    default: return nullptr;
+    }
+}
+
+// Appends the text escaped, the runs between escapes whole.
+void appendEscaped(QString& out, QStringView raw, bool attribute)
+{
+    QString sanitized;
+    QStringView text = raw;
+    if (needsSanitizing(raw)) {
+        sanitized = sanitizeXmlChars(raw);
+        text = sanitized;
+    }
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > '>')
+            continue;
+        if (const char* escape = escapeOf(c, attribute)) {
+            out.append(text.mid(run, i - run));
+            out.append(QLatin1String(escape));
+            run = i + 1;
         }
     }
+    out.append(text.mid(run));
+}
+
+} // namespace
+
+QString escapeXmlText(const QString& raw)
+{
+    QString out;
+    out.reserve(raw.size());
+    appendEscaped(out, raw, false);
     return out;
 }
 
 QString escapeXmlAttr(const QString& raw)
 {
-    const QString text = needsSanitizing(raw) ? sanitizeXmlChars(raw) : raw;
     QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '"': out += QLatin1String("&quot;"); break;
-        case '\t': out += QLatin1String("&#9;"); break;
-        case '\n': out += QLatin1String("&#10;"); break;
-        case '\r': out += QLatin1String("&#13;"); break;
-        default: out += c;
-        }
-    }
+    out.reserve(raw.size());
+    appendEscaped(out, raw, true);
     return out;
 }
-
 
 QString sanitizeXmlChars(QStringView text)
 {
@@ -291,21 +313,29 @@ QString sanitizeXmlChars(QStringView text)
 void writeXmlTree(const XmlNode& node, QString& out)
 {
     switch (node.kind) {
-    case XmlNode::Kind::Text: out += escapeXmlText(node.text); return;
+    case XmlNode::Kind::Text: appendEscaped(out, node.text, false); return;
     case XmlNode::Kind::Raw: out += node.text; return;
     case XmlNode::Kind::Element: break;
     }
-    out += QLatin1Char('<') + node.qname;
-    for (const auto& [k, v] : node.attrs)
-        out += QLatin1Char(' ') + k + QStringLiteral("=\"") + escapeXmlAttr(v) + QLatin1Char('"');
+    out += u'<';
+    out += node.qname;
+    for (const auto& [k, v] : node.attrs) {
+        out += u' ';
+        out += k;
+        out += QLatin1String("=\"");
+        appendEscaped(out, v, true);
+        out += u'"';
+    }
     if (node.children.empty()) {
-        out += QStringLiteral("/>");
+        out += QLatin1String("/>");
         return;
     }
-    out += QLatin1Char('>');
+    out += u'>';
     for (const auto& c : node.children)
         writeXmlTree(*c, out);
-    out += QStringLiteral("</") + node.qname + QLatin1Char('>');
+    out += QLatin1String("</");
+    out += node.qname;
+    out += u'>';
 }
 
 } // namespace zov::host::pptx
