@@ -44,7 +44,7 @@ void logMessage(const platform::Message& message) {
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
     QString line = message.title + QLatin1Char('\t') + message.text;
-    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     log.write((line + QLatin1Char('\n')).toUtf8());
 }
 
@@ -63,7 +63,10 @@ platform::MessageAnswer QtMessageBoxes::show(const platform::Message& message) {
     box.setWindowTitle(message.title);
     // Plain text: a message quoting a file's "<b>" must not turn into markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(platform::boxText(message.text));
+    // A CR LF is one line break (a label would show the CR as a gap of its own).
+    QString text = platform::boxText(message.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(text);
     switch (message.icon) {
     case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;

@@ -366,7 +366,7 @@ step "saved, closed, reopened: the slides hold the graphs"
 focus "$main" || fail "the main window did not take the focus"
 key ctrl+q
 # Closing the palette offers to keep the changed colour; Return answers Yes.
-expect_message 5 $'ZOVEdit\tDo you want to save your configuration changes  as defaults for the next session?'
+expect_message 5 $'ZOVEdit\tDo you want to save your configuration changes as defaults for the next session?'
 wait_for 20 sh -c "! kill -0 $app_pid 2>/dev/null" || fail "the editor did not close"
 app_pid=""
 grep -rqs '^ConceptColor=255$' "$XDG_CONFIG_HOME" "$HOME" ||
