@@ -382,6 +382,9 @@ TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
         application.ActiveWindow().View().Slide().Shapes().AddShape(host::ShapeRectangle, 10, 10, 50, 50);
     });
     settle();
+    // The status line tells a new user where drawing starts.
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("To draw a conceptual graph, press ZOV Edit on the toolbar (or Tools > ZOV Edit) to open its palette"));
     QAction* action = nullptr;
     for (QAction* a : window->standardToolBar()->actions())
         if (a->text() == QStringLiteral("ZOV Edit"))

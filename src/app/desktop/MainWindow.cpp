@@ -353,6 +353,14 @@ void MainWindow::rebuildHostControls()
     }
     hostControlsStart_->setVisible(!hostActions_.empty());
     hostControlsEnd_->setVisible(!hostActions_.empty());
+    // What a new user looks for first: where drawing starts. Told once, for a minute, when the
+    // add-in's button has come.
+    if (!hostActions_.empty() && !startHintShown_) {
+        startHintShown_ = true;
+        statusBar()->showMessage(tr("To draw a conceptual graph, press %1 on the toolbar (or Tools > %1) to open its palette")
+                                     .arg(hostActions_.front()->text()),
+                                 60 * 1000);
+    }
 }
 
 void MainWindow::rebuildRecentMenu()

@@ -175,6 +175,7 @@ private:
     SlideList* slideList_ = nullptr;
     QToolBar* standardBar_ = nullptr;
     std::vector<QAction*> hostActions_;
+    bool startHintShown_ = false; // the status line has told where drawing starts
     QAction* hostControlsStart_ = nullptr; // the toolbar's separator before the host's controls
     QMenu* fileMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
