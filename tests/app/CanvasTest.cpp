@@ -82,6 +82,39 @@ TEST_F(CanvasTest, LayoutSettlesAtEverySizeAndZoom)
     }
 }
 
+// A shape beyond the page (a long label, a graph larger than the slide) is drawn on the grey
+// around it, and the scroll bars reach it, also with the slide fitted to the window.
+TEST_F(CanvasTest, ShapesBeyondThePageCanBeScrolledTo)
+{
+    SampleGraph g = makeGraph();
+    canvas().setFitWindow(true);
+    window->resize(900, 700);
+    settle();
+    ASSERT_FALSE(canvas().horizontalScrollBar()->isVisible());
+    const double pageWidth = application.ActiveWindow().Presentation().data().slideWidth;
+    g.cat.SetLeft(static_cast<float>(pageWidth + 300));
+    g.relation.SetLeft(-250);
+    window->syncWithDocument();
+    settle();
+    QScrollBar* bar = canvas().horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    bar->setValue(bar->maximum());
+    settle();
+    const int right = viewportPoint(QPointF(g.cat.Left() + g.cat.Width(), g.cat.Top())).x();
+    EXPECT_LE(right, canvas().viewport()->width());
+    EXPECT_GT(right, canvas().viewport()->width() / 2);
+    bar->setValue(bar->minimum());
+    settle();
+    EXPECT_GE(viewportPoint(QPointF(g.relation.Left(), g.relation.Top())).x(), 0);
+    // Back on the page, the fitted slide needs no bars again.
+    g.cat.SetLeft(100);
+    g.relation.SetLeft(300);
+    window->syncWithDocument();
+    settle();
+    EXPECT_FALSE(canvas().horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(canvas().verticalScrollBar()->isVisible());
+}
+
 TEST_F(CanvasTest, DragMovesShapeAndGluedArcFollows)
 {
     const SampleGraph g = makeGraph();

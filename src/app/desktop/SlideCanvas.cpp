@@ -118,15 +118,41 @@ double SlideCanvas::pixelsPerPoint() const
     return zoomPercent_ / 100.0 * logicalDpiX() / 72.0;
 }
 
+QRectF SlideCanvas::contentRect() const
+{
+    ContentKey key;
+    if (!window_.IsNothing()) {
+        key.document = &window_.Presentation().data();
+        key.revision = window_.Presentation().data().revision;
+    }
+    key.slide = slideInView();
+    key.page = pageSize();
+    // While a drag lasts the slide stays where it was on the screen, however far the shapes go:
+    // the content is measured again when the drag ends.
+    if ((key == contentKey_ || (isDragging() && key.slide == contentKey_.slide)) && !content_.isNull())
+        return content_;
+    QRectF content(QPointF(0, 0), pageSize());
+    if (const host::SlideData* slide = slideInView())
+        for (const auto& shape : slide->shapes)
+            content = content.united(render::paintBounds(*shape));
+    content_ = content;
+    contentKey_ = key;
+    return content;
+}
+
 QPointF SlideCanvas::slideOrigin() const
 {
-    const QSizeF page = pageSize() * pixelsPerPoint();
+    // The content (the page, and shapes beyond it) is centred when it fits the view, else placed
+    // by the scroll bars, a margin around it.
+    const double scale = pixelsPerPoint();
+    const QRectF content = contentRect();
+    const QSizeF size = content.size() * scale;
     const QSize view = viewport()->size();
-    const double x = page.width() + 2 * kMargin <= view.width() ? (view.width() - page.width()) / 2
+    const double x = size.width() + 2 * kMargin <= view.width() ? (view.width() - size.width()) / 2
                                                                  : kMargin - horizontalScrollBar()->value();
-    const double y = page.height() + 2 * kMargin <= view.height() ? (view.height() - page.height()) / 2
+    const double y = size.height() + 2 * kMargin <= view.height() ? (view.height() - size.height()) / 2
                                                                    : kMargin - verticalScrollBar()->value();
-    return {x, y};
+    return QPointF(x, y) - content.topLeft() * scale;
 }
 
 QPointF SlideCanvas::slideToViewport(QPointF points) const
@@ -169,11 +195,15 @@ void SlideCanvas::updateScrollBars()
         }
     }
     // Otherwise the content has a fixed size: a bar that shows only makes the viewport smaller
-    // and the ranges larger, so the bars settle after one step.
-    const QSizeF content = pageSize() * pixelsPerPoint() + QSizeF(2 * kMargin, 2 * kMargin);
+    // and the ranges larger, so the bars settle after one step. Shapes beyond the page widen the
+    // content, fitted or not, so that scrolling reaches them.
+    const QRectF reach = contentRect();
+    const bool pageOnly = reach == QRectF(QPointF(0, 0), pageSize());
+    const QSizeF content = reach.size() * pixelsPerPoint() + QSizeF(2 * kMargin, 2 * kMargin);
     const QSize view = viewport()->size();
-    const int width = fitted ? 0 : std::max(0, static_cast<int>(std::ceil(content.width())) - view.width());
-    const int height = fitted ? 0 : std::max(0, static_cast<int>(std::ceil(content.height())) - view.height());
+    const bool noBars = fitted && pageOnly;
+    const int width = noBars ? 0 : std::max(0, static_cast<int>(std::ceil(content.width())) - view.width());
+    const int height = noBars ? 0 : std::max(0, static_cast<int>(std::ceil(content.height())) - view.height());
     horizontalScrollBar()->setRange(0, width);
     verticalScrollBar()->setRange(0, height);
     horizontalScrollBar()->setPageStep(view.width());

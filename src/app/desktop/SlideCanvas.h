@@ -118,6 +118,9 @@ private:
     bool selectNextShape(bool forward);
     QSizeF pageSize() const;
     QPointF slideOrigin() const; // viewport pixel of the slide's top-left corner
+    // The page and every shape of the slide in view, in slide points: what scrolling reaches (a
+    // shape may lie partly or wholly off the page).
+    QRectF contentRect() const;
     void updateScrollBars();
     void applyZoom(double percent, QPointF anchorViewport);
     void commitChange();
@@ -167,6 +170,16 @@ private:
     LayerKey currentLayerKey() const;
     QPixmap slideLayer_;
     LayerKey layerKey_;
+    // contentRect, kept for the document, revision, slide and page size it was measured for.
+    struct ContentKey {
+        const void* document = nullptr;
+        std::uint64_t revision = 0;
+        const void* slide = nullptr;
+        QSizeF page;
+        bool operator==(const ContentKey&) const = default;
+    };
+    mutable QRectF content_;
+    mutable ContentKey contentKey_;
     std::vector<std::weak_ptr<host::ShapeData>> dragShapes_; // back to front
     QTextEdit* editor_ = nullptr;
     std::weak_ptr<host::ShapeData> editedShape_;
