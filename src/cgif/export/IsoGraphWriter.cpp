@@ -232,6 +232,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
                 concepts.insert(shape.Name());
     }
     const QSet<QString> outerConcepts = std::exchange(conceptsHere_, concepts);
+    const QSet<QString> outerDefined = definedAround_;
     const QSet<QString> outerRelabelled = relabelled_;
     const QSet<QString> outerNeeded = labelsNeeded_;
     findLabelsNeeded(graph);
@@ -245,6 +246,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     QStringList comments; // of a nested graph: after its nodes (see nestedGraphText)
     if (topLevel)
         elements << GraphNote(graph.name, graph.type);
+    writeSharedConcepts(graph, elements);
     QSet<QString> linked;
     for (const NodeArcs& record : graph.records) {
         linked.insert(record.Node.Name());
@@ -253,7 +255,6 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
         for (const host::Shape& shape : record.OutArcs)
             linked.insert(shape.Name());
         const host::Shape& node = record.Node;
-        writeSharedConcepts(graph, record, elements);
         switch (node.AutoShapeType()) {
         case drawing::RelationShapeType:
             if (const auto holding = holdingToWrite(heldByNegation_, node.Name()))
@@ -283,12 +284,14 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
         }
     }
     for (const host::Shape& pentagon : graph.pentagons)
-        if (!linked.contains(pentagon.Name()) && !drawing::LabelPart(pentagon.Name()).isEmpty())
+        if (!linked.contains(pentagon.Name()) && !drawing::LabelPart(pentagon.Name()).isEmpty() &&
+            !writtenHere_.contains(pentagon.Name()))
             elements << coreferentText(pentagon);
 
     elements << comments;
     writtenHere_ = outerWritten;
     conceptsHere_ = outerConcepts;
+    definedAround_ = outerDefined;
     relabelled_ = outerRelabelled;
     labelsNeeded_ = outerNeeded;
     negatedHere_ = outerNegated;
@@ -318,50 +321,70 @@ std::vector<int> IsoGraphWriter::graphsHeldBy(const NodeArcs& record) const {
     return held;
 }
 
-void IsoGraphWriter::collectConcepts(int graph, QSet<QString>& names, QSet<int>& visited) const {
+void IsoGraphWriter::collectConcepts(int graph, QSet<QString>& names, QSet<QString>& labels, QSet<int>& visited) const {
     if (visited.contains(graph))
         return;
     visited.insert(graph);
+    const auto take = [&](const host::Shape& shape) {
+        if (!isConcept(shape))
+            return;
+        names.insert(shape.Name());
+        if (const QString label = drawing::LabelPart(shape.Name()); !label.isEmpty())
+            labels.insert(label);
+    };
+    const auto into = [&](const QHash<QString, Holding>& holdings, const host::Shape& shape) {
+        if (const auto it = holdings.constFind(shape.Name()); it != holdings.constEnd())
+            collectConcepts(it->graph, names, labels, visited);
+    };
     for (const NodeArcs& record : graphs_[static_cast<std::size_t>(graph)].records) {
-        for (const host::Shape* shape : {&record.Node})
-            if (isConcept(*shape))
-                names.insert(shape->Name());
+        take(record.Node);
         for (const host::Shape& shape : record.InArcs)
-            if (isConcept(shape))
-                names.insert(shape.Name());
+            take(shape);
         for (const host::Shape& shape : record.OutArcs)
-            if (isConcept(shape))
-                names.insert(shape.Name());
-        if (const auto it = heldByNegation_.constFind(record.Node.Name()); it != heldByNegation_.constEnd())
-            collectConcepts(it->graph, names, visited);
-        if (const auto it = heldByConcept_.constFind(record.Node.Name()); it != heldByConcept_.constEnd())
-            collectConcepts(it->graph, names, visited);
+            take(shape);
+        into(heldByNegation_, record.Node);
+        into(heldByConcept_, record.Node);
         for (const host::Shape& shape : record.InArcs)
-            if (const auto it = heldByConcept_.constFind(shape.Name()); it != heldByConcept_.constEnd())
-                collectConcepts(it->graph, names, visited);
+            into(heldByConcept_, shape);
         for (const host::Shape& shape : record.OutArcs)
-            if (const auto it = heldByConcept_.constFind(shape.Name()); it != heldByConcept_.constEnd())
-                collectConcepts(it->graph, names, visited);
+            into(heldByConcept_, shape);
     }
 }
 
-void IsoGraphWriter::writeSharedConcepts(const Graph& graph, const NodeArcs& record, QStringList& elements) {
-    const std::vector<int> held = graphsHeldBy(record);
+void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elements) {
+    std::vector<int> held;
+    for (const NodeArcs& record : graph.records)
+        for (const int g : graphsHeldBy(record))
+            held.push_back(g);
     if (held.empty())
         return;
-    QSet<QString> inside;
+    QSet<QString> inside, insideLabels;
     QSet<int> visited(writing_.begin(), writing_.end());
     for (const int g : held)
-        collectConcepts(g, inside, visited);
-    // In the order of the graph's own records: the concepts this graph has and the held graphs
-    // use, each once.
+        collectConcepts(g, inside, insideLabels, visited);
+    // In the order of the graph's own records: what this graph has and the held graphs use, each
+    // once. A concept the import drew on both slides is one shape name; a concept inside that
+    // the graph's pentagon refers to ("Cat(Cat in G4)"), or one of the same label, is one label.
     const auto share = [&](const host::Shape& shape) {
         const QString name = shape.Name();
-        if (!isConcept(shape) || writtenHere_.contains(name) || !inside.contains(name) || !conceptsHere_.contains(name))
+        if (writtenHere_.contains(name))
+            return;
+        const QString label = drawing::LabelPart(name);
+        const bool labelShared = !label.isEmpty() && insideLabels.contains(label) && !definedAround_.contains(label);
+        if (shape.AutoShapeType() == drawing::CoreferentConceptShapeType) {
+            if (labelShared && shapeText(shape) != label) { // a pentagon naming a graph is no concept
+                elements << definingPentagonText(shape);
+                definedAround_.insert(label);
+            }
+            return;
+        }
+        if (!isConcept(shape) || !conceptsHere_.contains(name) || (!inside.contains(name) && !labelShared))
             return;
         if (definingLabel(name).isEmpty())
             madeUpLabels_.labelFor(name, presentation_); // referred to inside, so it needs a label
         elements << conceptText(shape);
+        if (!label.isEmpty() && definingLabel(name) == label)
+            definedAround_.insert(label);
     };
     for (const NodeArcs& other : graph.records) {
         share(other.Node);
@@ -370,6 +393,14 @@ void IsoGraphWriter::writeSharedConcepts(const Graph& graph, const NodeArcs& rec
         for (const host::Shape& shape : other.OutArcs)
             share(shape);
     }
+    for (const host::Shape& pentagon : graph.pentagons)
+        share(pentagon);
+}
+
+QString IsoGraphWriter::definingPentagonText(const host::Shape& pentagon) {
+    // Written in full here, the pentagon is referred to by its label from then on.
+    writtenHere_.insert(pentagon.Name());
+    return coreferentText(pentagon, u'*');
 }
 
 QString IsoGraphWriter::relationText(const NodeArcs& record) {
@@ -418,8 +449,9 @@ QString IsoGraphWriter::argumentText(const host::Shape& shape) {
     case drawing::CoreferentConceptShapeType:
         // A reference to a graph a negation of this graph holds: the graph's name, which the
         // reader binds to that graph (a concept of its own would come back as the negation's
-        // pentagon).
-        if (const QString label = drawing::LabelPart(shape.Name()); !label.isEmpty() && negatedHere_.contains(label))
+        // pentagon). A pentagon written ahead as its label's definition is referred to.
+        if (const QString label = drawing::LabelPart(shape.Name());
+            !label.isEmpty() && (negatedHere_.contains(label) || writtenHere_.contains(shape.Name())))
             return u'?' + IsoName(label);
         return coreferentText(shape);
     default:
@@ -435,9 +467,11 @@ QString IsoGraphWriter::conceptText(const host::Shape& shape) {
     // The blanks after the ":" are not the referent's ("Mat: 'a'"): the 2001 reader drops them too.
     const QString referent = drawing::ReferentPart(text).trimmed();
     const QString label = definingLabel(shape.Name());
+    // A label defined ahead of this graph (or of the graph holding it) is referred to here.
+    const bool definedAround = !label.isEmpty() && label == drawing::LabelPart(shape.Name()) && definedAround_.contains(label);
     QString fields;
     if (!label.isEmpty())
-        fields += QStringLiteral(" *") + IsoName(label);
+        fields += (definedAround ? QStringLiteral(" ?") : QStringLiteral(" *")) + IsoName(label);
     if (!referent.isEmpty())
         fields += u' ' + IsoReferent(referent);
     if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
@@ -454,7 +488,7 @@ QString IsoGraphWriter::conceptText(const host::Shape& shape) {
     return written + fields + u']';
 }
 
-QString IsoGraphWriter::coreferentText(const host::Shape& shape) {
+QString IsoGraphWriter::coreferentText(const host::Shape& shape, QChar sigil) {
     // "Cat(Person in G1)" or "Cat(x)" is the type Cat; a text that is the label alone has none.
     const QString text = shapeText(shape);
     const QString label = drawing::LabelPart(shape.Name());
@@ -473,9 +507,11 @@ QString IsoGraphWriter::coreferentText(const host::Shape& shape) {
         else if (!referent.isEmpty())
             written += u':';
     }
+    // The coreference label comes before the referent, as the ISO grammar has it.
+    written += u' ' + QString(sigil) + IsoName(label);
     if (!referent.isEmpty())
         written += u' ' + IsoReferent(referent);
-    return written + QStringLiteral(" ?") + IsoName(label) + u']';
+    return written + u']';
 }
 
 QString IsoGraphWriter::definingLabel(const QString& name) {

@@ -64,18 +64,22 @@ private:
     QString negationText(const NodeArcs& record, const Holding& holding);
     QString argumentText(const host::Shape& shape);
     QString conceptText(const host::Shape& shape);
-    QString coreferentText(const host::Shape& shape);
+    // A pentagon as a concept that refers to its label ("?"), or defines it ("*").
+    QString coreferentText(const host::Shape& shape, QChar sigil = u'?');
     QString nestedGraphText(const Holding& holding, bool negated = false);
     QString definingLabel(const QString& name);
     // The graphs a record of a graph writes inside itself: a negation's graph, and the graphs of
     // the concepts among its node and arcs that hold one.
     std::vector<int> graphsHeldBy(const NodeArcs& record) const;
-    // The names of the concepts of a graph and of every graph written inside it.
-    void collectConcepts(int graph, QSet<QString>& names, QSet<int>& visited) const;
-    // The concepts of `record`'s node and arcs that the graphs it holds use too and are not
-    // written yet: written ahead of it as elements of their own, so that their labels are
-    // defined in the graph around those graphs, which refer to them.
-    void writeSharedConcepts(const Graph& graph, const NodeArcs& record, QStringList& elements);
+    // The names of the concepts of a graph and of every graph written inside it, and the labels
+    // those concepts carry.
+    void collectConcepts(int graph, QSet<QString>& names, QSet<QString>& labels, QSet<int>& visited) const;
+    // The concepts and pentagons of the graph that the graphs it holds share (the same shape, or
+    // the same coreference label on a concept inside): written first, as elements of their own,
+    // defining their labels in the graph around those graphs, which refer to them.
+    void writeSharedConcepts(const Graph& graph, QStringList& elements);
+    // A pentagon written as the concept that defines its label ("Cat(Cat in G4)": [Cat: *x]).
+    QString definingPentagonText(const host::Shape& pentagon);
     // The holding of a record's container concept or negation, when its graph can be written
     // inside it now (not written yet and not one of the graphs being written around it).
     std::optional<Holding> holdingToWrite(const QHash<QString, Holding>& holdings, const QString& name) const;
@@ -96,6 +100,7 @@ private:
     // State of the graph being written (saved around a nested graph).
     QSet<QString> writtenHere_;   // concepts written in full in this graph or a graph around it
     QSet<QString> conceptsHere_;  // the concepts of the graph being written
+    QSet<QString> definedAround_; // labels defined ahead of a graph this one is written in (or of one it holds)
     QSet<QString> labelsNeeded_;  // unlabelled concepts referred to again in this graph
     QSet<QString> relabelled_;    // labelled concepts written with a label of their own here
     QSet<QString> negatedHere_;   // names of the graphs this graph's negations hold
