@@ -107,12 +107,25 @@ TEST(Preservation, ConnectorsGluedToShapesWithSideSitesFollowThem)
         QPointF afterMove;  // the connector's end once the shape is 100 points lower
     };
     // The shape: 50 x 50 points at (400, 50).
+    // A picture glued at its rectangle's sites, in the star's place.
+    const QString picture = QStringLiteral(
+        "<p:pic><p:nvPicPr><p:cNvPr id=\"7\" name=\"Picture 6\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr>"
+        "<p:blipFill><a:stretch><a:fillRect/></a:stretch></p:blipFill><p:spPr><a:xfrm><a:off x=\"5080000\" "
+        "y=\"635000\"/><a:ext cx=\"635000\" cy=\"635000\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/>"
+        "</a:prstGeom></p:spPr></p:pic>");
     for (const Glued& c : {Glued{"roundRect", 3, {450, 175}}, Glued{"roundRect", 0, {425, 150}},
-                           Glued{"snip1Rect", 3, {425, 150}}, Glued{"snip1Rect", 0, {450, 175}}}) {
+                           Glued{"snip1Rect", 3, {425, 150}}, Glued{"snip1Rect", 0, {450, 175}},
+                           Glued{"picture", 3, {450, 175}}}) {
         SCOPED_TRACE(c.preset);
         QString shapes = richShapes();
         shapes.replace(QStringLiteral("<a:xfrm rot=\"5400000\"><a:off x=\"5080000\""), QStringLiteral("<a:xfrm><a:off x=\"5080000\""));
         shapes.replace(QStringLiteral("prst=\"star5\""), QStringLiteral("prst=\"%1\"").arg(QLatin1String(c.preset)));
+        if (QLatin1String(c.preset) == QLatin1String("picture")) {
+            const qsizetype from = shapes.indexOf(QStringLiteral("<p:sp><p:nvSpPr><p:cNvPr id=\"7\""));
+            const qsizetype to = shapes.indexOf(QStringLiteral("</p:sp>"), from) + 7;
+            ASSERT_GT(from, 0);
+            shapes.replace(from, to - from, picture);
+        }
         shapes.replace(QStringLiteral("<a:endCxn id=\"6\" idx=\"0\"/>"), QStringLiteral("<a:endCxn id=\"7\" idx=\"%1\"/>").arg(c.site));
         const Presentation deck = readPresentation(zipParts(minimalDeck(shapes)), QStringLiteral("side-sites.pptx"));
         Shape target = deck.Slides().Item(1).Shapes().Item(4);

@@ -53,7 +53,9 @@ Outline outlineOf(const ShapeData& s)
     switch (s.kind) {
     case ShapeKind::Connector:
         return Outline::None;
-    case ShapeKind::Foreign:
+    case ShapeKind::Foreign: // a picture's box, or any other frame's
+        if (const Outline outline = presetOutline(s.preset); outline != Outline::None)
+            return outline;
         return Outline::Box;
     case ShapeKind::AutoShape:
     case ShapeKind::TextBox:
@@ -198,7 +200,8 @@ int connectionSiteCount(const ShapeData& shape)
 
 bool hasPresetConnectionSites(const ShapeData& shape)
 {
-    return presetOutline(shape.preset) != Outline::None;
+    return presetOutline(shape.preset) != Outline::None ||
+           (shape.kind == ShapeKind::Foreign && shape.preset == QLatin1String("rect"));
 }
 
 QPointF connectionSitePoint(const ShapeData& shape, int site)

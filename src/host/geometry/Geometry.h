@@ -11,7 +11,8 @@ namespace zov::host {
 // Number of connection sites of the shape's geometry (0 for connectors).
 int connectionSiteCount(const ShapeData& shape);
 // True for a shape of another program's preset geometry whose connection sites this host knows
-// (the middles of its sides), so that connectors glued to it follow it.
+// (the middles of its sides; a picture's rectangle among them), so that connectors glued to it
+// follow it.
 bool hasPresetConnectionSites(const ShapeData& shape);
 // Position of a 1-based site on the slide. A site beyond the geometry's count (left over after
 // the shape changed type) is taken as the last site.

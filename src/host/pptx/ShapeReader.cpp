@@ -582,6 +582,8 @@ ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString
 
 bool isGlueTarget(const ShapeData& s)
 {
+    if (s.kind == ShapeKind::Foreign) // a picture: the sites of its geometry's box
+        return hasPresetConnectionSites(s);
     return (s.kind == ShapeKind::AutoShape || s.kind == ShapeKind::TextBox) &&
            (s.autoShapeType != ShapeNotPrimitive || hasPresetConnectionSites(s));
 }
