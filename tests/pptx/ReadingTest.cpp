@@ -78,6 +78,31 @@ TEST(Reading, RepairedConnectorBoxesAreWrittenAndLooseEndsStayAsStored)
     EXPECT_TRUE(xml.contains(loose.toUtf8()));
 }
 
+// A text box that wraps its words and grows to fit its text (as PowerPoint writes many) keeps
+// its width when its text changes; one that does not wrap fits its width to its longest line.
+TEST(Reading, ATextBoxThatWrapsKeepsItsWidthWhenItsTextChanges)
+{
+    const QString box = QStringLiteral("<p:sp><p:nvSpPr><p:cNvPr id=\"%1\" name=\"T%1\"/><p:cNvSpPr txBox=\"1\"/><p:nvPr/></p:nvSpPr>"
+                                       "<p:spPr><a:xfrm><a:off x=\"0\" y=\"%2\"/><a:ext cx=\"8686800\" cy=\"369332\"/></a:xfrm>"
+                                       "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom><a:noFill/></p:spPr><p:txBody><a:bodyPr wrap=\"%3\">"
+                                       "<a:spAutoFit/></a:bodyPr><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\" sz=\"1800\"/><a:t>Front Line "
+                                       "Organizations</a:t></a:r></a:p></p:txBody></p:sp>");
+    const Presentation p = readPresentation(zipParts(minimalDeck(box.arg(2).arg(0).arg(QStringLiteral("square")) +
+                                                                  box.arg(3).arg(1270000).arg(QStringLiteral("none")))),
+                                            QStringLiteral("boxes.pptx"));
+    Shape wrapping = p.Slides().Item(1).Shapes().Item(1);
+    Shape single = p.Slides().Item(1).Shapes().Item(2);
+    const float oneLine = wrapping.Height();
+    wrapping.TextFrame().TextRange().SetText(QStringLiteral("Secondary Schools"));
+    EXPECT_FLOAT_EQ(wrapping.Width(), 684);
+    EXPECT_NEAR(wrapping.Height(), oneLine, oneLine * 0.2);
+    wrapping.TextFrame().TextRange().SetText(QString(QStringLiteral("Secondary Schools and Colleges ")).repeated(12));
+    EXPECT_FLOAT_EQ(wrapping.Width(), 684);
+    EXPECT_GT(wrapping.Height(), 3 * oneLine);
+    single.TextFrame().TextRange().SetText(QStringLiteral("Secondary Schools"));
+    EXPECT_LT(single.Width(), 684);
+}
+
 TEST(Reading, PlaceholdersKeepAnInheritedPlaceUntilMoved)
 {
     // A title placeholder placed by the layout; new text refits it and leaves the place inherited.
@@ -90,7 +115,9 @@ TEST(Reading, PlaceholdersKeepAnInheritedPlaceUntilMoved)
     const Presentation p = readPresentation(zipParts(parts), QStringLiteral("ph.pptx"));
     const Shapes shapes = p.Slides().Item(1).Shapes();
     shapes.Item(1).TextFrame().TextRange().SetText(QStringLiteral("A much longer title than before"));
-    EXPECT_GT(shapes.Item(1).Width(), 100); // refitted
+    // Refitted: its words wrap (the frame's default), so it keeps its width and grows taller.
+    EXPECT_FLOAT_EQ(shapes.Item(1).Width(), 100);
+    EXPECT_GT(shapes.Item(1).Height(), 50);
     shapes.Item(2).SetLeft(35);
     const QByteArray slide = writtenSlide(p);
     const qsizetype second = slide.indexOf("name=\"P3\"");

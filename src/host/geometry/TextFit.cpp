@@ -74,6 +74,29 @@ QSizeF TextMeasurer::measure(const QStringList& paragraphs, const QString& famil
     return {width, lines * lineHeight};
 }
 
+double TextMeasurer::wrappedHeight(const QStringList& paragraphs, const QString& family, float pointSize, double width)
+{
+    const QFontMetricsF* fm = haveFonts_ ? metricsFor(family, pointSize) : nullptr;
+    const double lineHeight = fm ? fm->lineSpacing() : 1.15 * pointSize;
+    width = std::max(width, 1.0);
+    int lines = 0;
+    const auto wrapLine = [&](QStringView line) {
+        if (fm == nullptr) {
+            const double perLine = std::max(1.0, std::floor(width / (0.5 * pointSize)));
+            lines += std::max(1, static_cast<int>(std::ceil(line.size() / perLine)));
+            return;
+        }
+        const QRectF box = fm->boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap, line.toString());
+        lines += std::max(1, static_cast<int>(std::lround(box.height() / lineHeight)));
+    };
+    for (const QString& paragraph : paragraphs)
+        for (QStringView line : QStringView(paragraph).split(u'\v'))
+            wrapLine(line);
+    if (lines == 0)
+        lines = 1;
+    return lines * lineHeight;
+}
+
 QSizeF textRectFraction(const ShapeData& shape)
 {
     if (shape.kind == ShapeKind::TextBox)
@@ -130,7 +153,16 @@ bool fitShapeToText(ShapeData& shape)
     } else {
         measurer = std::make_shared<TextMeasurer>();
     }
-    const QSizeF size = shapeSizeForText(shape, measurer->measure(shape.paragraphs, shape.fontName, shape.fontSize));
+    QSizeF size;
+    if (shape.wordWrap) {
+        // A frame that wraps its words keeps its width, and its lines wrap within it.
+        const QSizeF share = textRectFraction(shape);
+        const double textWidth = shape.width * share.width() - shape.marginLeft - shape.marginRight;
+        const double textHeight = measurer->wrappedHeight(shape.paragraphs, shape.fontName, shape.fontSize, textWidth);
+        size = {shape.width, (textHeight + shape.marginTop + shape.marginBottom) / share.height()};
+    } else {
+        size = shapeSizeForText(shape, measurer->measure(shape.paragraphs, shape.fontName, shape.fontSize));
+    }
     const auto w = static_cast<float>(size.width()), h = static_cast<float>(size.height());
     if (w == shape.width && h == shape.height)
         return false;

@@ -1,7 +1,7 @@
 #pragma once
 // Auto-size "shape to fit text": the text's size from the font's real metrics (one line per
-// paragraph, no word wrap), plus the frame's margins, divided by the share of the shape that
-// its geometry's text rectangle takes.
+// paragraph, or its lines wrapped to the frame's width when the frame wraps words), plus the
+// frame's margins, divided by the share of the shape that its geometry's text rectangle takes.
 #include "host/model/ModelData.h"
 
 #include <QFontMetricsF>
@@ -20,6 +20,8 @@ public:
     // Width of the widest line and the height of all lines. A vertical tab (soft break) starts
     // a new line inside its paragraph; no paragraph is ever an empty list of lines.
     QSizeF measure(const QStringList& paragraphs, const QString& family, float pointSize);
+    // The height of the text with each line wrapped at word ends to `width` points.
+    double wrappedHeight(const QStringList& paragraphs, const QString& family, float pointSize, double width);
 
 private:
     struct Entry {
@@ -37,8 +39,9 @@ QSizeF textRectFraction(const ShapeData& shape);
 // The shape size whose text rectangle holds `textSize` plus the frame's margins.
 QSizeF shapeSizeForText(const ShapeData& shape, QSizeF textSize);
 // Applies auto-size mode 1 to the shape when it is on: keeps left and top, sets width and
-// height. Returns true when the size changed. Uses the presentation's measurer when the shape
-// belongs to one.
+// height (a frame that wraps its words keeps its width: only the height follows the text).
+// Returns true when the size changed. Uses the presentation's measurer when the shape belongs to
+// one.
 bool fitShapeToText(ShapeData& shape);
 
 } // namespace zov::host
