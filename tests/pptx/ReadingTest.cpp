@@ -103,6 +103,22 @@ TEST(Reading, ATextBoxThatWrapsKeepsItsWidthWhenItsTextChanges)
     EXPECT_LT(single.Width(), 684);
 }
 
+// A gradient is drawn in its first stop's colour and a pattern in its foreground's, not in
+// white, which hid white text and what lay under the shape.
+TEST(Reading, AGradientOrPatternFillIsDrawnInItsFirstColour)
+{
+    QString shapes = richShapes(); // its star: a gradient from red to blue
+    const Presentation p = readPresentation(zipParts(minimalDeck(shapes)), QStringLiteral("gradient.pptx"));
+    const ShapeData& star = p.Slides().Item(1).Shapes().Item(4).data();
+    EXPECT_TRUE(star.fillVisible);
+    EXPECT_EQ(star.fillRgb, 0x0000FFu); // red, as 0x00BBGGRR
+    shapes.replace(QStringLiteral("<a:gradFill><a:gsLst><a:gs pos=\"0\"><a:srgbClr val=\"FF0000\"/></a:gs><a:gs pos=\"100000\"><a:srgbClr val=\"0000FF\"/></a:gs></a:gsLst></a:gradFill>"),
+                   QStringLiteral("<a:pattFill prst=\"pct5\"><a:fgClr><a:srgbClr val=\"00FF00\"/></a:fgClr><a:bgClr><a:srgbClr val=\"FFFFFF\"/></a:bgClr></a:pattFill>"));
+    ASSERT_TRUE(shapes.contains(QStringLiteral("pattFill")));
+    const Presentation q = readPresentation(zipParts(minimalDeck(shapes)), QStringLiteral("pattern.pptx"));
+    EXPECT_EQ(q.Slides().Item(1).Shapes().Item(4).data().fillRgb, 0x00FF00u);
+}
+
 TEST(Reading, PlaceholdersKeepAnInheritedPlaceUntilMoved)
 {
     // A title placeholder placed by the layout; new text refits it and leaves the place inherited.

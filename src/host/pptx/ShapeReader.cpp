@@ -149,6 +149,7 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
     std::int64_t rot = 0;
     enum class Fill { Unset, None, Solid, Other } fill = Fill::Unset, line = Fill::Unset;
     ColourSlot fillColour, lineColour, styleFillColour, styleLineColour;
+    ColourSlot otherFillColour; // a gradient's first stop, a pattern's foreground
     ColourSlot runColour, listColour, endColour, styleFontColour; // the text's
     int fillRefIdx = 0, lnRefIdx = 0;
     QString fontRef;
@@ -290,6 +291,8 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
                 slot = &listColour;
             else if (parent == Tag::SolidFill && grand == Tag::EndParaRPr && !runSeen)
                 slot = &endColour;
+            else if (stack.size() >= 5 && stack[1] == Tag::SpPr && stack[2] == Tag::OtherFill)
+                slot = &otherFillColour;
             if (!slot || slot->set)
                 break;
             const QStringView kind = r.name();
@@ -450,7 +453,11 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
         s.fillVisible = s.fillSolid = true;
         s.fillRgb = fillColour.set ? fillColour.bgr : 0xFFFFFF;
     } else if (fill == Fill::Other) {
+        // Drawn in one colour: a gradient's first stop, a pattern's foreground (white for a
+        // picture fill), so that the shape and its text look as they were meant to.
         s.fillVisible = true;
+        if (otherFillColour.set)
+            s.fillRgb = otherFillColour.bgr;
     } else if (fill == Fill::Unset && fillRefIdx > 0 && styleFillColour.set && !isCxn) {
         s.fillVisible = s.fillSolid = true;
         s.fillRgb = styleFillColour.bgr;
