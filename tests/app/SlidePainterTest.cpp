@@ -64,6 +64,33 @@ TEST(SlidePainterTest, EveryGeometryIsFilledInsideItsOutlineOnly)
     }
 }
 
+// A shape of another program's "line" geometry is a line across its box, not the box: from the
+// top left to the bottom right, or the other diagonal when flipped.
+TEST(SlidePainterTest, ALineShapeIsDrawnAcrossItsBox)
+{
+    for (const bool flipped : {false, true}) {
+        SCOPED_TRACE(flipped ? "flipped" : "not flipped");
+        host::Presentation p = host::NewPresentation();
+        host::Slide slide = p.Slides().Add(1, host::LayoutBlank);
+        host::Shape line = slide.Shapes().AddShape(host::ShapeRectangle, 100, 100, 200, 120);
+        host::ShapeData& data = line.data();
+        data.autoShapeType = host::ShapeNotPrimitive;
+        data.preset = QStringLiteral("line");
+        data.fillVisible = false;
+        data.lineVisible = true;
+        data.lineWeight = 3;
+        data.lineRgb = kFill;
+        data.flipH = flipped;
+        app::render::SlidePainter painter;
+        const QImage image = painter.renderImage(slide.data(), QSize(720, 540), Qt::gray);
+        const QPointF onLine = flipped ? QPointF(0.75, 0.25) : QPointF(0.25, 0.25);
+        const QPointF offLine = flipped ? QPointF(0.25, 0.25) : QPointF(0.75, 0.25);
+        EXPECT_EQ(at(image, onLine), QColor(0, 0, 255));
+        EXPECT_EQ(at(image, offLine), QColor(Qt::white));
+        EXPECT_EQ(at(image, QPointF(0.5, 0.0)), QColor(Qt::white)); // no box around it
+    }
+}
+
 TEST(SlidePainterTest, RotationTurnsTheShapeAboutItsCentre)
 {
     const QImage upright = renderShape(host::ShapePentagon);

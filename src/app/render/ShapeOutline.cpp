@@ -145,6 +145,12 @@ QPainterPath localOutline(const ShapeData& shape)
     return QTransform(shape.flipH ? -1 : 1, 0, 0, shape.flipV ? -1 : 1, shape.flipH ? w : 0, shape.flipV ? h : 0).map(path);
 }
 
+bool drawnAsLine(const ShapeData& shape)
+{
+    return shape.kind == ShapeKind::AutoShape && shape.autoShapeType == host::ShapeNotPrimitive &&
+           (shape.preset == QLatin1String("line") || shape.preset == QLatin1String("straightConnector1"));
+}
+
 bool outlineIsBox(const ShapeData& shape)
 {
     if (shape.kind == ShapeKind::Connector)

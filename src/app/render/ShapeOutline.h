@@ -13,6 +13,9 @@ namespace zov::app::render {
 // A flipped shape's outline is mirrored within the box; its text is not.
 QPainterPath localOutline(const host::ShapeData& shape);
 
+// True for a shape of another program's "line" geometry (a line drawn as a shape rather than
+// as a connector): drawn as a line from one corner of its box to the other, as its flips say.
+bool drawnAsLine(const host::ShapeData& shape);
 // True when the outline is the shape's whole box (rectangles, text boxes, foreign shapes):
 // painters draw those as rectangles, which the raster engine fills much faster than paths.
 bool outlineIsBox(const host::ShapeData& shape);

@@ -156,6 +156,12 @@ void SlidePainter::drawShape(QPainter& painter, const ShapeData& shape, const QT
 
 void SlidePainter::paintOutlineShape(QPainter& painter, const ShapeData& shape)
 {
+    if (drawnAsLine(shape)) {
+        paintLineShape(painter, shape);
+        if (shape.hasTextFrame && !shape.paragraphs.isEmpty())
+            paintText(painter, shape);
+        return;
+    }
     const bool box = outlineIsBox(shape);
     const auto drawOutline = [&] {
         if (box)
@@ -179,11 +185,23 @@ void SlidePainter::paintOutlineShape(QPainter& painter, const ShapeData& shape)
         paintText(painter, shape);
 }
 
+// In the shape's own box: from the corner its flips give to the opposite one, arrowheads and all.
+void SlidePainter::paintLineShape(QPainter& painter, const ShapeData& shape)
+{
+    const double w = std::max(0.0f, shape.width), h = std::max(0.0f, shape.height);
+    const QPointF begin(shape.flipH ? w : 0, shape.flipV ? h : 0), end(shape.flipH ? 0 : w, shape.flipV ? 0 : h);
+    paintLine(painter, shape, begin, end);
+}
+
 void SlidePainter::paintConnector(QPainter& painter, const ShapeData& shape)
+{
+    paintLine(painter, shape, shape.begin, shape.end);
+}
+
+void SlidePainter::paintLine(QPainter& painter, const ShapeData& shape, QPointF begin, QPointF end)
 {
     if (!shape.lineVisible)
         return;
-    QPointF begin = shape.begin, end = shape.end;
     const QPointF delta = end - begin;
     const double length = std::hypot(delta.x(), delta.y());
     if (length > 1e-6) {

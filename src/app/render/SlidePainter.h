@@ -87,6 +87,9 @@ private:
     // pen and brush changed.
     void drawShape(QPainter& painter, const host::ShapeData& shape, const QTransform& base);
     void paintOutlineShape(QPainter& painter, const host::ShapeData& shape);
+    void paintLineShape(QPainter& painter, const host::ShapeData& shape);
+    // A line from `begin` to `end` in the painter's coordinates, with the shape's pen and arrowheads.
+    void paintLine(QPainter& painter, const host::ShapeData& shape, QPointF begin, QPointF end);
     void paintConnector(QPainter& painter, const host::ShapeData& shape);
     void paintText(QPainter& painter, const host::ShapeData& shape);
     const LaidText& layoutText(const host::ShapeData& shape, double wrapWidth);
