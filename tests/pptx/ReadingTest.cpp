@@ -119,6 +119,43 @@ TEST(Reading, AGradientOrPatternFillIsDrawnInItsFirstColour)
     EXPECT_EQ(q.Slides().Item(1).Shapes().Item(4).data().fillRgb, 0x00FF00u);
 }
 
+// A title placeholder's text takes the master's title style (size, and its font, often the
+// theme's headings font), a body placeholder's the body style, a date's or a plain text box's
+// what all other text takes: each title used to read as 14 pt, and a refit measured it so.
+TEST(Reading, PlaceholderTextTakesItsMastersTitleOrBodyStyle)
+{
+    const QString shape = QStringLiteral("<p:sp><p:nvSpPr><p:cNvPr id=\"%1\" name=\"S%1\"/><p:cNvSpPr/><p:nvPr>%2</p:nvPr></p:nvSpPr>"
+                                         "<p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"635000\"/></a:xfrm></p:spPr>"
+                                         "<p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\"/><a:t>x</a:t></a:r></a:p></p:txBody></p:sp>");
+    PartMap parts = minimalDeck(shape.arg(2).arg(QStringLiteral("<p:ph type=\"title\"/>")) +
+                                shape.arg(3).arg(QStringLiteral("<p:ph idx=\"1\"/>")) +
+                                shape.arg(4).arg(QStringLiteral("<p:ph type=\"dt\" idx=\"10\"/>")) + shape.arg(5).arg(QString()));
+    QByteArray& master = parts["ppt/slideMasters/slideMaster1.xml"];
+    ASSERT_TRUE(master.contains("<p:txStyles>"));
+    master.replace("<p:txStyles>", "<p:txStyles><p:titleStyle><a:lvl1pPr><a:defRPr sz=\"4400\"><a:latin typeface=\"+mj-lt\"/>"
+                                   "</a:defRPr></a:lvl1pPr></p:titleStyle><p:bodyStyle><a:lvl1pPr><a:defRPr sz=\"3200\"/></a:lvl1pPr>"
+                                   "</p:bodyStyle>");
+    const Presentation p = readPresentation(zipParts(parts), QStringLiteral("styles.pptx"));
+    const Shapes shapes = p.Slides().Item(1).Shapes();
+    const auto font = [&](int i) {
+        const ShapeData& d = shapes.Item(i).data();
+        return QStringLiteral("%1 %2").arg(d.fontName).arg(d.fontSize).toStdString();
+    };
+    EXPECT_EQ(font(1), "Georgia 44");
+    EXPECT_EQ(font(2), "Verdana 32");
+    EXPECT_EQ(font(3), "Verdana 14");
+    EXPECT_EQ(font(4), "Verdana 14");
+
+    // The layout's title placeholder names its own size in its list style: that comes first.
+    parts["ppt/slideLayouts/slideLayout1.xml"].replace(
+        "</p:spTree>", "<p:sp><p:nvSpPr><p:cNvPr id=\"9\" name=\"T\"/><p:cNvSpPr/><p:nvPr><p:ph type=\"title\"/></p:nvPr></p:nvSpPr>"
+                       "<p:spPr/><p:txBody><a:bodyPr/><a:lstStyle><a:lvl1pPr><a:defRPr sz=\"5200\"/></a:lvl1pPr></a:lstStyle><a:p/>"
+                       "</p:txBody></p:sp></p:spTree>");
+    const Presentation q = readPresentation(zipParts(parts), QStringLiteral("layout.pptx"));
+    const ShapeData& title = q.Slides().Item(1).Shapes().Item(1).data();
+    EXPECT_EQ(QStringLiteral("%1 %2").arg(title.fontName).arg(title.fontSize).toStdString(), "Georgia 52");
+}
+
 TEST(Reading, PlaceholdersKeepAnInheritedPlaceUntilMoved)
 {
     // A title placeholder placed by the layout; new text refits it and leaves the place inherited.

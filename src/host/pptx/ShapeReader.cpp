@@ -478,9 +478,11 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
     // presentation and theme give every shape.
     QString face = !runFont.isEmpty() ? runFont : !listFont.isEmpty() ? listFont : !runSeen && !endFont.isEmpty() ? endFont
                  : fontRef == u"major" ? QStringLiteral("+mj-lt") : fontRef == u"minor" ? QStringLiteral("+mn-lt") : QString();
-    face = face.isEmpty() ? defaults.fontName : defaults.resolveTypeface(face);
-    s.fontName = face.isEmpty() ? defaults.fontName : face;
-    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : !runSeen && endSize > 0 ? endSize : defaults.fontSize;
+    const QString defaultFont = defaults.fontNameFor(placeholder, placeholderType, placeholderIdx);
+    face = face.isEmpty() ? defaultFont : defaults.resolveTypeface(face);
+    s.fontName = face.isEmpty() ? defaultFont : face;
+    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : !runSeen && endSize > 0 ? endSize
+                                                                   : defaults.fontSizeFor(placeholder, placeholderType, placeholderIdx);
     const ColourSlot& textColour = runColour.set ? runColour : listColour.set ? listColour : !runSeen && endColour.set ? endColour : styleFontColour;
     s.textColourSet = textColour.set && isSp;
     s.textRgb = textColour.set ? textColour.bgr : 0;

@@ -54,28 +54,34 @@ QString masterKind(const QString& type)
 
 } // namespace
 
-const PlaceholderBox* TextDefaults::inheritedBox(const QString& type, int idx) const
+const PlaceholderBox* TextDefaults::layoutPlaceholder(const QString& type, int idx) const
 {
-    const PlaceholderBox* onLayout = nullptr;
-    for (const PlaceholderBox& box : layoutPlaceholders) {
-        if (idx >= 0 ? box.idx == idx : (box.idx < 0 || box.idx == 0) && effectiveType(box.type) == effectiveType(type)) {
-            onLayout = &box;
-            break;
-        }
-    }
-    if (!onLayout && idx >= 0) // an index the layout lacks: the same type still matches
+    for (const PlaceholderBox& box : layoutPlaceholders)
+        if (idx >= 0 ? box.idx == idx : (box.idx < 0 || box.idx == 0) && effectiveType(box.type) == effectiveType(type))
+            return &box;
+    if (idx >= 0) // an index the layout lacks: the same type still matches
         for (const PlaceholderBox& box : layoutPlaceholders)
-            if (effectiveType(box.type) == effectiveType(type) && !type.isEmpty()) {
-                onLayout = &box;
-                break;
-            }
-    if (onLayout && onLayout->hasBox)
-        return onLayout;
+            if (effectiveType(box.type) == effectiveType(type) && !type.isEmpty())
+                return &box;
+    return nullptr;
+}
+
+const PlaceholderBox* TextDefaults::masterPlaceholder(const QString& type, int idx) const
+{
+    const PlaceholderBox* onLayout = layoutPlaceholder(type, idx);
     const QString kind = masterKind(onLayout ? onLayout->type : type);
     for (const PlaceholderBox& box : masterPlaceholders)
         if (masterKind(box.type) == kind)
-            return box.hasBox ? &box : nullptr;
+            return &box;
     return nullptr;
+}
+
+const PlaceholderBox* TextDefaults::inheritedBox(const QString& type, int idx) const
+{
+    if (const PlaceholderBox* onLayout = layoutPlaceholder(type, idx); onLayout && onLayout->hasBox)
+        return onLayout;
+    const PlaceholderBox* onMaster = masterPlaceholder(type, idx);
+    return onMaster && onMaster->hasBox ? onMaster : nullptr;
 }
 
 std::vector<PlaceholderBox> readPlaceholderBoxes(const QByteArray& xml, const QString& partName)
@@ -86,12 +92,17 @@ std::vector<PlaceholderBox> readPlaceholderBoxes(const QByteArray& xml, const QS
         auto& r = cursor.reader();
         int shapeDepth = 0; // depth of the p:sp being read, 0 outside one
         bool isPlaceholder = false, inXfrm = false;
+        bool inListStyle = false, levelOpen = false; // in the shape's a:lstStyle, in its a:lvl1pPr
         PlaceholderBox box;
         while (!cursor.atEnd()) {
             const auto token = cursor.next();
             if (token == QXmlStreamReader::EndElement) {
                 if (inXfrm && r.name() == u"xfrm")
                     inXfrm = false;
+                if (r.name() == u"lstStyle")
+                    inListStyle = false;
+                if (r.name() == u"lvl1pPr")
+                    levelOpen = false;
                 if (shapeDepth > 0 && cursor.depth() < shapeDepth) {
                     if (isPlaceholder)
                         out.push_back(box);
@@ -106,7 +117,7 @@ std::vector<PlaceholderBox> readPlaceholderBoxes(const QByteArray& xml, const QS
             if (shapeDepth == 0) {
                 if (r.namespaceUri() == ns::P && name == u"sp" && cursor.depth() == 4) { // in the part's own shape tree
                     shapeDepth = cursor.depth();
-                    isPlaceholder = inXfrm = false;
+                    isPlaceholder = inXfrm = inListStyle = levelOpen = false;
                     box = PlaceholderBox();
                 }
                 continue;
@@ -119,6 +130,17 @@ std::vector<PlaceholderBox> readPlaceholderBoxes(const QByteArray& xml, const QS
                 box.idx = ok && idx >= 0 ? idx : -1;
             } else if (r.namespaceUri() == ns::A && name == u"xfrm" && cursor.depth() == shapeDepth + 2 && !box.hasBox) {
                 inXfrm = true;
+            } else if (name == u"lstStyle" && cursor.depth() == shapeDepth + 2) {
+                inListStyle = true;
+            } else if (name == u"lvl1pPr" && cursor.depth() == shapeDepth + 3 && inListStyle) {
+                levelOpen = true;
+            } else if (name == u"defRPr" && cursor.depth() == shapeDepth + 4 && levelOpen) {
+                bool ok = false;
+                const int sz = a.value(QLatin1String("sz")).toInt(&ok);
+                if (ok && sz > 0)
+                    box.fontSize = sz / 100.0f;
+            } else if (name == u"latin" && cursor.depth() == shapeDepth + 5 && levelOpen) {
+                box.fontFace = a.value(QLatin1String("typeface")).toString();
             } else if (inXfrm && (name == u"off" || name == u"ext")) {
                 box.hasBox = true;
                 bool okX = false, okY = false;
@@ -184,6 +206,61 @@ void readTheme(const QByteArray& xml, const QString& partName, TextDefaults& def
     }
 }
 
+namespace {
+
+// Title placeholders take the master's title style, the placeholders of content (a body, a
+// subtitle, an object, a table, ...) its body style; a date, footer, header or slide number
+// takes what any other text takes.
+enum class PlaceholderStyle { Other, Title, Body };
+
+PlaceholderStyle placeholderStyleOf(bool placeholder, const QString& type)
+{
+    if (!placeholder)
+        return PlaceholderStyle::Other;
+    if (type == QLatin1String("title") || type == QLatin1String("ctrTitle"))
+        return PlaceholderStyle::Title;
+    if (type == QLatin1String("dt") || type == QLatin1String("ftr") || type == QLatin1String("hdr") ||
+        type == QLatin1String("sldNum"))
+        return PlaceholderStyle::Other;
+    return PlaceholderStyle::Body; // "body", "subTitle", "obj" (also a placeholder without a type), ...
+}
+
+} // namespace
+
+float TextDefaults::fontSizeFor(bool placeholder, const QString& type, int idx) const
+{
+    if (!placeholder)
+        return fontSize;
+    for (const PlaceholderBox* inherited : {layoutPlaceholder(type, idx), masterPlaceholder(type, idx)})
+        if (inherited && inherited->fontSize > 0)
+            return inherited->fontSize;
+    switch (placeholderStyleOf(placeholder, type)) {
+    case PlaceholderStyle::Title: return titleFontSize > 0 ? titleFontSize : fontSize;
+    case PlaceholderStyle::Body: return bodyFontSize > 0 ? bodyFontSize : fontSize;
+    case PlaceholderStyle::Other: break;
+    }
+    return fontSize;
+}
+
+QString TextDefaults::fontNameFor(bool placeholder, const QString& type, int idx) const
+{
+    if (!placeholder)
+        return fontName;
+    for (const PlaceholderBox* inherited : {layoutPlaceholder(type, idx), masterPlaceholder(type, idx)}) {
+        if (inherited && !inherited->fontFace.isEmpty()) {
+            const QString named = resolveTypeface(inherited->fontFace);
+            if (!named.isEmpty() && !named.startsWith(QLatin1Char('+')))
+                return named;
+        }
+    }
+    switch (placeholderStyleOf(placeholder, type)) {
+    case PlaceholderStyle::Title: return titleFontName.isEmpty() ? fontName : titleFontName;
+    case PlaceholderStyle::Body: return bodyFontName.isEmpty() ? fontName : bodyFontName;
+    case PlaceholderStyle::Other: break;
+    }
+    return fontName;
+}
+
 bool readDefaultRunProperties(const QByteArray& xml, const QString& partName, QLatin1StringView listStyleName,
                               float& size, QString& typeface)
 {
@@ -247,6 +324,23 @@ TextDefaults buildTextDefaults(const QByteArray* theme, const QByteArray* master
     const QString resolved = d.resolveTypeface(typeface);
     if (!resolved.isEmpty() && !resolved.startsWith(QLatin1Char('+')))
         d.fontName = resolved;
+    // Title and body placeholders: the master's own styles for them.
+    const auto placeholderStyle = [&](QLatin1StringView style, float& styleSize, QString& styleFont) {
+        float found = 0;
+        QString face;
+        try {
+            if (master)
+                readDefaultRunProperties(*master, QStringLiteral("master"), style, found, face);
+        } catch (const std::exception&) {
+            return;
+        }
+        styleSize = found >= 1 ? found : 0;
+        const QString named = face.isEmpty() ? QString() : d.resolveTypeface(face);
+        if (!named.isEmpty() && !named.startsWith(QLatin1Char('+')))
+            styleFont = named;
+    };
+    placeholderStyle(QLatin1String("titleStyle"), d.titleFontSize, d.titleFontName);
+    placeholderStyle(QLatin1String("bodyStyle"), d.bodyFontSize, d.bodyFontName);
     return d;
 }
 

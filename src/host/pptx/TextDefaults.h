@@ -17,6 +17,9 @@ struct PlaceholderBox {
     int idx = -1;
     bool hasBox = false;
     float left = 0, top = 0, width = 0, height = 0;
+    // Its list style's first-level run defaults: 0 and empty when it gives none.
+    float fontSize = 0;
+    QString fontFace; // as written ("+mj-lt" names the theme's headings font)
 };
 
 struct TextDefaults {
@@ -31,12 +34,29 @@ struct TextDefaults {
     // Scheme colour names as the default colour map sees them (tx1 = dk1, bg1 = lt1, ...).
     bool schemeColour(const QString& name, std::uint32_t& bgr) const;
 
+    // The run defaults of title and body placeholders: the master's title and body styles
+    // (0 and empty where the master gives none).
+    float titleFontSize = 0, bodyFontSize = 0;
+    QString titleFontName, bodyFontName;
+    // The size and font a shape's text takes when its runs and list name none. A placeholder's
+    // come from its layout placeholder's list style, else its master placeholder's, else the
+    // master's title style (a title) or body style (content); any other shape's from the
+    // defaults above.
+    float fontSizeFor(bool placeholder, const QString& type, int idx) const;
+    QString fontNameFor(bool placeholder, const QString& type, int idx) const;
+
     // The placeholders of the slide's layout and of its master, in document order.
     std::vector<PlaceholderBox> layoutPlaceholders, masterPlaceholders;
     // The box a slide placeholder of this type and index inherits: the layout placeholder with
     // the same index (or, without an index, the same type), else the master placeholder of the
     // same kind (title, body, date, footer, slide number). Null when neither has a box.
     const PlaceholderBox* inheritedBox(const QString& type, int idx) const;
+
+private:
+    // The layout placeholder a slide placeholder of this type and index follows, and the master
+    // placeholder of the same kind; null where there is none.
+    const PlaceholderBox* layoutPlaceholder(const QString& type, int idx) const;
+    const PlaceholderBox* masterPlaceholder(const QString& type, int idx) const;
 };
 
 // Every placeholder shape on a layout or master part (none when the part cannot be read).
