@@ -154,9 +154,14 @@ insert_at() {
   sleep 0.3
 }
 
-# Saves with Ctrl+S and prints the presentation's graphs as `zovedit export` writes them.
+# Saves with Ctrl+S (in the main window, or with "palette" in the palette) and prints the
+# presentation's graphs as `zovedit export` writes them.
 snapshot() {
-  focus "$main" || fail "the main window did not take the focus"
+  if [ "${1:-}" = palette ]; then
+    focus "$palette" || fail "the palette did not take the focus"
+  else
+    focus "$main" || fail "the main window did not take the focus"
+  fi
   key ctrl+s
   wait_for 20 sh -c "timeout 5 xdotool getwindowname $main | grep -q '^journey.pptx - ZOVEdit\$'" ||
     fail "saving did not finish: the title is \"$(timeout 5 xdotool getwindowname "$main")\""
@@ -300,7 +305,7 @@ palette_text Story
 palette_menu g h
 no_new_message 2
 option C; palette_text Dog; insert_at 850 850
-snapshot >/dev/null
+snapshot palette >/dev/null # Ctrl+S saves from the palette too
 unzip -p "$work/journey.pptx" ppt/slides/slide2.xml | grep -q '<a:t>Dog</a:t>' ||
   fail "Show did not lead to the Story slide: no [Dog] there"
 unzip -p "$work/journey.pptx" ppt/slides/slide1.xml | grep -q '>Comment<' ||

@@ -174,6 +174,9 @@ void MainWindow::createActions()
     openAction_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     saveAction_ = make(tr("&Save"), QKeySequence::Save, tr("Save the presentation"), [this] { save(); });
     saveAction_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    // Ctrl+S saves from the palette and the program's other windows too (not while a modal box
+    // waits): the user drawing in the palette expects it to.
+    saveAction_->setShortcutContext(Qt::ApplicationShortcut);
     // Not every desktop has a standard key for Save As: Ctrl+Shift+S everywhere.
     saveAsAction_ = make(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), tr("Save the presentation under a new name"), [this] { saveAs(); });
     exitAction_ = make(tr("E&xit"), QKeySequence::Quit, tr("Close the program"), [this] { close(); });
