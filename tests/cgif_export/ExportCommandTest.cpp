@@ -80,7 +80,7 @@ TEST_F(ExportCommandTest, NoGraphOrAHostErrorBeforeAnyGraphSaysNothingWasExporte
     const QStringList shown = boxes();
     ASSERT_EQ(shown.size(), 4);
     EXPECT_EQ(shown.mid(0, 2), QStringList(2, QStringLiteral("ZOVEdit: No graph to export")));
-    EXPECT_EQ(shown[2], QStringLiteral("Error: The export stopped at slide G2: its first shape, \"G2/TITLEIDX\", has no text, where a graph slide has its title label"));
+    EXPECT_EQ(shown[2], QStringLiteral("Error: The export stopped at slide G2: its first shape, \"G2/TITLEIDX\", has no text, where a graph slide has its title label. Every slide that holds a rectangle, an oval or a text box is read as a graph: export a copy of the presentation that holds only the graph slides"));
     EXPECT_EQ(shown[3], QStringLiteral("ZOVEdit: No graph to export"));
 }
 

@@ -58,7 +58,9 @@ QString GraphWriter::TitleText(const host::Slide& slide) {
     const host::Shape first = slide.Shapes().Item(1);
     if (!first.HasTextFrame())
         throw host::HostError("its first shape, \"" + first.Name().toStdString() +
-                              "\", has no text, where a graph slide has its title label");
+                              "\", has no text, where a graph slide has its title label. Every slide that holds a "
+                              "rectangle, an oval or a text box is read as a graph: export a copy of the "
+                              "presentation that holds only the graph slides");
     return first.TextFrame().TextRange().Text();
 }
 
