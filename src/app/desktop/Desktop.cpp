@@ -3,6 +3,7 @@
 #include "app/desktop/MainWindow.h"
 #include "app/document/DocumentStore.h"
 #include "host/Application.h"
+#include "platform/EndRequests.h"
 #include "platform/IniSettingsStore.h"
 #include "ui/DesktopAddins.h"
 #include "ui/QtPlatform.h"
@@ -42,6 +43,12 @@ int runDesktop(int argc, char** argv)
     QObject::connect(helpAction, &QAction::triggered, &window, [&] { addins.ShowHelp(); });
     QAction* aboutAction = help->addAction(QObject::tr("&About ZOVEdit"));
     QObject::connect(aboutAction, &QAction::triggered, &window, [&] { addins.ShowAbout(); });
+    // Ended from outside (a logout, a shutdown, kill, its terminal closing), the editor first
+    // copies its unsaved work to the recovery folder, which the next start offers back.
+    platform::EndRequests endRequests([&window](int signal) {
+        window.keepUnsavedWork();
+        platform::EndRequests::EndAsSignalled(signal);
+    });
     QObject::connect(&window, &MainWindow::closed, &application, [&] {
         addins.ShutDown();
         QApplication::quit();

@@ -90,9 +90,9 @@ public:
 
     // Brings history, canvas, slide list, title and actions in line with the document now.
     void syncWithDocument();
-
-    // Keeps a copy of unsaved work in the recovery folder (once a minute, and when the document
-    // changed since the last copy); takes the copy away when nothing is unsaved.
+    // Keeps a copy of unsaved work in the recovery folder (once a minute, when the document
+    // changed since the last copy, and before the editor is ended from outside); takes the copy
+    // away when nothing is unsaved.
     void keepUnsavedWork();
     // Offers back the unsaved work of editors that did not end properly: each copy becomes a
     // file of its own, "NAME (recovered).pptx" beside its file, or is thrown away, or kept for
