@@ -79,6 +79,24 @@ TEST(RecoveryFolder, CopiesOfGoneProcessesAreFoundRestoredBesideTheirFileAndThro
 
 // An editor counts as running only while a process of its id runs this program: not one that
 // has ended and waits to be reaped (just after a crash), nor another program that took the id.
+// Writes cut short by an editor that is gone leave a temporary copy or a source name without
+// its copy: those go at the next start; a running editor's, and whole copies, stay.
+TEST(RecoveryFolder, WritesCutShortByAGoneEditorAreTakenAway) {
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("recovery"));
+    app::RecoveryFolder recovery(folder);
+    QDir().mkpath(folder);
+    const QDir at(folder);
+    for (const char* name : {".900001.pptx~AbCdEf", "900001.txt", ".900002.pptx~XyZ123", "900002.txt", "900003.txt",
+                             "900004.pptx", "900004.txt", "notes.txt", ".other~123456"})
+        writeFile(at.filePath(QLatin1String(name)), "x");
+    recovery.RemoveLeftovers([](qint64 pid) { return pid == 900002; });
+    QStringList left = at.entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left.join(u' ').toStdString(), ".900002.pptx~XyZ123 .other~123456 900002.txt 900004.pptx 900004.txt notes.txt");
+    EXPECT_EQ(recovery.LeftBehind([](qint64) { return false; }).size(), 1u) << "the whole copy is still offered";
+}
+
 TEST(RecoveryFolder, OnlyARunningEditorKeepsItsCopyFromBeingOffered) {
     QProcess other;
     other.start(QStringLiteral("sleep"), {QStringLiteral("30")});

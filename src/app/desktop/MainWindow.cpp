@@ -847,17 +847,19 @@ void MainWindow::offerRecoveredWork(bool mayOpen)
 {
     if (services_.recovery == nullptr)
         return;
+    services_.recovery->RemoveLeftovers();
     QStringList savedElsewhere;
     bool opened = false;
     for (const RecoveryFolder::Left& left : services_.recovery->LeftBehind()) {
         if (!QFileInfo::exists(left.copy))
             continue; // another editor starting at the same time took it
         const QString name = left.source.isEmpty() ? tr("a new presentation") : QStringLiteral("\"%1\"").arg(left.source);
+        const QString where = left.source.isEmpty() ? tr("\"Presentation (recovered).pptx\", in your home folder")
+                                                    : tr("\"... (recovered).pptx\", beside the file it is the work of");
         const platform::Message question{
             tr("ZOVEdit did not end properly. Unsaved work from %1 on %2 was kept.\n\n"
-               "Yes makes it a file of its own (\"... (recovered).pptx\", beside the file it is the work of), No "
-               "throws it away, Cancel keeps it for the next start.")
-                .arg(QLocale().toString(left.kept, QLocale::ShortFormat), name),
+               "Yes makes it a file of its own (%3), No throws it away, Cancel keeps it for the next start.")
+                .arg(QLocale().toString(left.kept, QLocale::ShortFormat), name, where),
             kApplicationTitle, platform::MessageIcon::Question, platform::MessageButtons::YesNoCancel, 1};
         const platform::MessageAnswer answer = services_.messages->show(question);
         if (answer == platform::MessageAnswer::No) {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -69,6 +70,27 @@ std::vector<RecoveryFolder::Left> RecoveryFolder::LeftBehind(const std::function
         left.push_back({copy.filePath(), name, copy.lastModified()});
     }
     return left;
+}
+
+void RecoveryFolder::RemoveLeftovers(const std::function<bool(qint64)>& alive) const {
+    const QDir folder(folder_);
+    // A copy is written as ".PID.pptx~XXXXXX" and renamed; its source name as "PID.txt" first.
+    static const QRegularExpression temporary(QStringLiteral("^\\.(\\d+)\\.(pptx|txt)~.{6}$"));
+    static const QRegularExpression sourceName(QStringLiteral("^(\\d+)\\.txt$"));
+    const auto gone = [&](const QString& pid) {
+        bool isNumber = false;
+        const qint64 number = pid.toLongLong(&isNumber);
+        return isNumber && number != QCoreApplication::applicationPid() && !alive(number);
+    };
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (const QRegularExpressionMatch cut = temporary.match(name); cut.hasMatch()) {
+            if (gone(cut.captured(1)))
+                QFile::remove(folder.filePath(name));
+        } else if (const QRegularExpressionMatch source = sourceName.match(name); source.hasMatch()) {
+            if (!folder.exists(source.captured(1) + QStringLiteral(".pptx")) && gone(source.captured(1)))
+                QFile::remove(folder.filePath(name));
+        }
+    }
 }
 
 QString RecoveryFolder::Restore(const Left& left, const QString& fallbackFolder, QString& problem) {

@@ -33,6 +33,9 @@ public:
     };
     // The copies whose process is no longer running (`alive` says whether a process id is).
     std::vector<Left> LeftBehind(const std::function<bool(qint64)>& alive = ProcessAlive) const;
+    // Takes away what writes cut short by such a process left: a copy's temporary file, and a
+    // "PID.txt" without its copy. Left behind, they would never be offered nor go.
+    void RemoveLeftovers(const std::function<bool(qint64)>& alive = ProcessAlive) const;
     // Copies a left copy to a file of the user's, beside its source as "NAME (recovered).pptx"
     // (then "(recovered 2)" and on), or in `fallbackFolder` for work never saved or a folder
     // that takes no file. The new file's path, or empty with `problem` set. The copy stays
