@@ -2,6 +2,7 @@
 // still do its last work (the editor copies unsaved work), and the program then ends by that
 // signal; a signal it was started to ignore changes nothing. Each case runs in a child process.
 #include "platform/EndRequests.h"
+#include "support/ChildProcess.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace zov::platform {
 namespace {
@@ -18,8 +18,7 @@ namespace {
 // Runs an event loop in a forked process that raises `signal` once it runs; what the program
 // heard goes into `heardFile`. Returns the child's wait status.
 int RunAndSignal(int signal, const QString& heardFile, bool ignoredAtStart) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    return test::RunInChild([&] {
         int argc = 1;
         char name[] = "end-requests";
         char* argv[] = {name, nullptr};
@@ -36,10 +35,7 @@ int RunAndSignal(int signal, const QString& heardFile, bool ignoredAtStart) {
         QTimer::singleShot(0, [signal] { ::raise(signal); });
         QTimer::singleShot(2000, [] { QCoreApplication::exit(7); }); // nothing heard: ends itself
         ::_exit(application.exec());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
+    });
 }
 
 TEST(EndRequests, TheSignalIsHeardInTheEventLoopAndThenEndsTheProgram) {

@@ -2,6 +2,7 @@
 // withdrawn before the signal stays, and a signal the program was started to ignore changes
 // nothing. Each case runs in a child process, which the signal ends.
 #include "platform/RemovedOnInterrupt.h"
+#include "support/ChildProcess.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -21,18 +22,7 @@ bool MakeFile(const QString& path) {
     return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
 }
 
-// Runs `child` in a forked process and returns its wait status.
-template <typename Child>
-int RunInChild(Child child) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        child();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
-}
+using test::RunInChild;
 
 TEST(RemovedOnInterrupt, EachInterruptingSignalRemovesTheRegisteredFilesAndStillEndsTheRun) {
     QTemporaryDir dir;
