@@ -232,7 +232,10 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
                 concepts.insert(shape.Name());
     }
     const QSet<QString> outerConcepts = std::exchange(conceptsHere_, concepts);
+    // What the graph around this one defined ahead of it is referred to here.
     const QSet<QString> outerDefined = definedAround_;
+    const QSet<QString> outerDefinedHere = std::exchange(definedHere_, {});
+    definedAround_ |= outerDefinedHere;
     const QSet<QString> outerRelabelled = relabelled_;
     const QSet<QString> outerNeeded = labelsNeeded_;
     findLabelsNeeded(graph);
@@ -292,6 +295,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     writtenHere_ = outerWritten;
     conceptsHere_ = outerConcepts;
     definedAround_ = outerDefined;
+    definedHere_ = outerDefinedHere;
     relabelled_ = outerRelabelled;
     labelsNeeded_ = outerNeeded;
     negatedHere_ = outerNegated;
@@ -362,6 +366,12 @@ void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elemen
     QSet<int> visited(writing_.begin(), writing_.end());
     for (const int g : held)
         collectConcepts(g, inside, insideLabels, visited);
+    // A label that a concept of this graph shares by its very shape with a graph inside is that
+    // concept's; only other labels are shared by label alone.
+    QSet<QString> sharedShapeLabels;
+    for (const QString& name : std::as_const(conceptsHere_))
+        if (inside.contains(name))
+            sharedShapeLabels.insert(drawing::LabelPart(name));
     // In the order of the graph's own records: what this graph has and the held graphs use, each
     // once. A concept the import drew on both slides is one shape name; a concept inside that
     // the graph's pentagon refers to ("Cat(Cat in G4)"), or one of the same label, is one label.
@@ -370,11 +380,12 @@ void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elemen
         if (writtenHere_.contains(name))
             return;
         const QString label = drawing::LabelPart(name);
-        const bool labelShared = !label.isEmpty() && insideLabels.contains(label) && !definedAround_.contains(label);
+        const bool labelShared = !label.isEmpty() && insideLabels.contains(label) && !sharedShapeLabels.contains(label) &&
+                                 !definedAround_.contains(label) && !definedHere_.contains(label);
         if (shape.AutoShapeType() == drawing::CoreferentConceptShapeType) {
             if (labelShared && shapeText(shape) != label) { // a pentagon naming a graph is no concept
                 elements << definingPentagonText(shape);
-                definedAround_.insert(label);
+                definedHere_.insert(label);
             }
             return;
         }
@@ -384,7 +395,7 @@ void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elemen
             madeUpLabels_.labelFor(name, presentation_); // referred to inside, so it needs a label
         elements << conceptText(shape);
         if (!label.isEmpty() && definingLabel(name) == label)
-            definedAround_.insert(label);
+            definedHere_.insert(label);
     };
     for (const NodeArcs& other : graph.records) {
         share(other.Node);
@@ -395,6 +406,11 @@ void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elemen
     }
     for (const host::Shape& pentagon : graph.pentagons)
         share(pentagon);
+    // Another concept of this graph with a label defined here for the graphs inside would define
+    // it again and take their references: it gets a label of its own.
+    for (const QString& name : std::as_const(conceptsHere_))
+        if (!writtenHere_.contains(name) && definedHere_.contains(drawing::LabelPart(name)))
+            relabelled_.insert(name);
 }
 
 QString IsoGraphWriter::definingPentagonText(const host::Shape& pentagon) {

@@ -100,7 +100,8 @@ private:
     // State of the graph being written (saved around a nested graph).
     QSet<QString> writtenHere_;   // concepts written in full in this graph or a graph around it
     QSet<QString> conceptsHere_;  // the concepts of the graph being written
-    QSet<QString> definedAround_; // labels defined ahead of a graph this one is written in (or of one it holds)
+    QSet<QString> definedAround_; // labels the graphs around this one defined ahead of it: referred to here
+    QSet<QString> definedHere_;   // labels this graph defined ahead of the graphs it holds
     QSet<QString> labelsNeeded_;  // unlabelled concepts referred to again in this graph
     QSet<QString> relabelled_;    // labelled concepts written with a label of their own here
     QSet<QString> negatedHere_;   // names of the graphs this graph's negations hold
