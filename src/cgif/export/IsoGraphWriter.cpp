@@ -33,6 +33,16 @@ bool hasLabelledPentagon(const SlideScan& scan) {
 
 bool isConcept(const host::Shape& shape) { return shape.AutoShapeType() == drawing::ConceptShapeType; }
 
+// Calls visit(shape) for a record's node, then the shapes its arcs come from and go to.
+template <typename Visit>
+void forEachShapeOf(const NodeArcs& record, Visit visit) {
+    visit(record.Node);
+    for (const host::Shape& shape : record.InArcs)
+        visit(shape);
+    for (const host::Shape& shape : record.OutArcs)
+        visit(shape);
+}
+
 // A relation or actor is written only with an out arc (else it is reported and left out).
 bool writesArguments(const NodeArcs& record) {
     const int type = record.Node.AutoShapeType();
@@ -220,17 +230,11 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     // A graph written inside another sees the concepts written around it: it refers to them.
     const QSet<QString> outerWritten = writtenHere_;
     QSet<QString> concepts;
-    for (const NodeArcs& record : graph.records) {
-        for (const host::Shape* shape : {&record.Node})
-            if (isConcept(*shape))
-                concepts.insert(shape->Name());
-        for (const host::Shape& shape : record.InArcs)
+    for (const NodeArcs& record : graph.records)
+        forEachShapeOf(record, [&](const host::Shape& shape) {
             if (isConcept(shape))
                 concepts.insert(shape.Name());
-        for (const host::Shape& shape : record.OutArcs)
-            if (isConcept(shape))
-                concepts.insert(shape.Name());
-    }
+        });
     const QSet<QString> outerConcepts = std::exchange(conceptsHere_, concepts);
     // What the graph around this one defined ahead of it is referred to here.
     const QSet<QString> outerDefined = definedAround_;
@@ -312,16 +316,11 @@ std::vector<int> IsoGraphWriter::graphsHeldBy(const NodeArcs& record) const {
     std::vector<int> held;
     if (const auto holding = holdingToWrite(heldByNegation_, record.Node.Name()))
         held.push_back(holding->graph);
-    const auto byConcept = [&](const host::Shape& shape) {
+    forEachShapeOf(record, [&](const host::Shape& shape) {
         if (isConcept(shape) && !writtenHere_.contains(shape.Name()))
             if (const auto holding = holdingToWrite(heldByConcept_, shape.Name()))
                 held.push_back(holding->graph);
-    };
-    byConcept(record.Node);
-    for (const host::Shape& shape : record.InArcs)
-        byConcept(shape);
-    for (const host::Shape& shape : record.OutArcs)
-        byConcept(shape);
+    });
     return held;
 }
 
@@ -341,17 +340,11 @@ void IsoGraphWriter::collectConcepts(int graph, QSet<QString>& names, QSet<QStri
             collectConcepts(it->graph, names, labels, visited);
     };
     for (const NodeArcs& record : graphs_[static_cast<std::size_t>(graph)].records) {
-        take(record.Node);
-        for (const host::Shape& shape : record.InArcs)
-            take(shape);
-        for (const host::Shape& shape : record.OutArcs)
-            take(shape);
         into(heldByNegation_, record.Node);
-        into(heldByConcept_, record.Node);
-        for (const host::Shape& shape : record.InArcs)
+        forEachShapeOf(record, [&](const host::Shape& shape) {
+            take(shape);
             into(heldByConcept_, shape);
-        for (const host::Shape& shape : record.OutArcs)
-            into(heldByConcept_, shape);
+        });
     }
 }
 
@@ -397,13 +390,8 @@ void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elemen
         if (!label.isEmpty() && definingLabel(name) == label)
             definedHere_.insert(label);
     };
-    for (const NodeArcs& other : graph.records) {
-        share(other.Node);
-        for (const host::Shape& shape : other.InArcs)
-            share(shape);
-        for (const host::Shape& shape : other.OutArcs)
-            share(shape);
-    }
+    for (const NodeArcs& other : graph.records)
+        forEachShapeOf(other, share);
     for (const host::Shape& pentagon : graph.pentagons)
         share(pentagon);
     // Another concept of this graph with a label defined here for the graphs inside would define
