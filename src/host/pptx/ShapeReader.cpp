@@ -478,11 +478,10 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
     // presentation and theme give every shape.
     QString face = !runFont.isEmpty() ? runFont : !listFont.isEmpty() ? listFont : !runSeen && !endFont.isEmpty() ? endFont
                  : fontRef == u"major" ? QStringLiteral("+mj-lt") : fontRef == u"minor" ? QStringLiteral("+mn-lt") : QString();
-    const QString defaultFont = defaults.fontNameFor(placeholder, placeholderType, placeholderIdx);
-    face = face.isEmpty() ? defaultFont : defaults.resolveTypeface(face);
-    s.fontName = face.isEmpty() ? defaultFont : face;
-    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : !runSeen && endSize > 0 ? endSize
-                                                                   : defaults.fontSizeFor(placeholder, placeholderType, placeholderIdx);
+    const TextDefaults::RunFont inherited = defaults.runFontFor(placeholder, placeholderType, placeholderIdx);
+    face = face.isEmpty() ? inherited.name : defaults.resolveTypeface(face);
+    s.fontName = face.isEmpty() ? inherited.name : face;
+    s.fontSize = runSize > 0 ? runSize : listSize > 0 ? listSize : !runSeen && endSize > 0 ? endSize : inherited.size;
     const ColourSlot& textColour = runColour.set ? runColour : listColour.set ? listColour : !runSeen && endColour.set ? endColour : styleFontColour;
     s.textColourSet = textColour.set && isSp;
     s.textRgb = textColour.set ? textColour.bgr : 0;
@@ -574,11 +573,7 @@ ParsedShape readWrappedShape(const QString& wrapped, const TextDefaults& default
 
 ParsedShape readShapeXml(const QString& xml, const std::vector<std::pair<QString, QString>>& scope, const TextDefaults& defaults)
 {
-    QString wrapped = QStringLiteral("<zov-scope");
-    for (const auto& [prefix, uri] : scope)
-        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix) + QStringLiteral("=\"")
-                   + escapeXmlAttr(uri) + QLatin1Char('"');
-    wrapped += QLatin1Char('>') + xml + QStringLiteral("</zov-scope>");
+    const QString wrapped = inNamespaceScope(xml, scope);
     // The quick reader first, as for a slide; a shape it does not take is read by the full one,
     // which gives the error when there is one. A save reads every shape it rewrites again.
     try {

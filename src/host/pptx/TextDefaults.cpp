@@ -227,38 +227,32 @@ PlaceholderStyle placeholderStyleOf(bool placeholder, const QString& type)
 
 } // namespace
 
-float TextDefaults::fontSizeFor(bool placeholder, const QString& type, int idx) const
+TextDefaults::RunFont TextDefaults::runFontFor(bool placeholder, const QString& type, int idx) const
 {
-    if (!placeholder)
-        return fontSize;
-    for (const PlaceholderBox* inherited : {layoutPlaceholder(type, idx), masterPlaceholder(type, idx)})
-        if (inherited && inherited->fontSize > 0)
-            return inherited->fontSize;
-    switch (placeholderStyleOf(placeholder, type)) {
-    case PlaceholderStyle::Title: return titleFontSize > 0 ? titleFontSize : fontSize;
-    case PlaceholderStyle::Body: return bodyFontSize > 0 ? bodyFontSize : fontSize;
-    case PlaceholderStyle::Other: break;
-    }
-    return fontSize;
-}
-
-QString TextDefaults::fontNameFor(bool placeholder, const QString& type, int idx) const
-{
-    if (!placeholder)
-        return fontName;
-    for (const PlaceholderBox* inherited : {layoutPlaceholder(type, idx), masterPlaceholder(type, idx)}) {
-        if (inherited && !inherited->fontFace.isEmpty()) {
-            const QString named = resolveTypeface(inherited->fontFace);
-            if (!named.isEmpty() && !named.startsWith(QLatin1Char('+')))
-                return named;
+    RunFont font;
+    if (placeholder) {
+        for (const PlaceholderBox* inherited : {layoutPlaceholder(type, idx), masterPlaceholder(type, idx)}) {
+            if (inherited == nullptr)
+                continue;
+            if (font.size <= 0 && inherited->fontSize > 0)
+                font.size = inherited->fontSize;
+            if (font.name.isEmpty() && !inherited->fontFace.isEmpty()) {
+                const QString named = resolveTypeface(inherited->fontFace);
+                if (!named.startsWith(QLatin1Char('+')))
+                    font.name = named;
+            }
         }
+        const PlaceholderStyle style = placeholderStyleOf(placeholder, type);
+        if (font.size <= 0)
+            font.size = style == PlaceholderStyle::Title ? titleFontSize : style == PlaceholderStyle::Body ? bodyFontSize : 0;
+        if (font.name.isEmpty())
+            font.name = style == PlaceholderStyle::Title ? titleFontName : style == PlaceholderStyle::Body ? bodyFontName : QString();
     }
-    switch (placeholderStyleOf(placeholder, type)) {
-    case PlaceholderStyle::Title: return titleFontName.isEmpty() ? fontName : titleFontName;
-    case PlaceholderStyle::Body: return bodyFontName.isEmpty() ? fontName : bodyFontName;
-    case PlaceholderStyle::Other: break;
-    }
-    return fontName;
+    if (font.size <= 0)
+        font.size = fontSize;
+    if (font.name.isEmpty())
+        font.name = fontName;
+    return font;
 }
 
 bool readDefaultRunProperties(const QByteArray& xml, const QString& partName, QLatin1StringView listStyleName,

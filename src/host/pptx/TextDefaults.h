@@ -42,8 +42,11 @@ struct TextDefaults {
     // come from its layout placeholder's list style, else its master placeholder's, else the
     // master's title style (a title) or body style (content); any other shape's from the
     // defaults above.
-    float fontSizeFor(bool placeholder, const QString& type, int idx) const;
-    QString fontNameFor(bool placeholder, const QString& type, int idx) const;
+    struct RunFont {
+        float size = 0;
+        QString name;
+    };
+    RunFont runFontFor(bool placeholder, const QString& type, int idx) const;
 
     // The placeholders of the slide's layout and of its master, in document order.
     std::vector<PlaceholderBox> layoutPlaceholders, masterPlaceholders;

@@ -188,49 +188,45 @@ std::unique_ptr<XmlNode> buildTree(Cursor& cursor, int base)
     return root;
 }
 
-} // namespace
-
-namespace {
-
-// The text to read: a fragment goes inside a wrapper element that declares the scope's
-// namespaces, so that its prefixes resolve. Returns the depth of the fragment's elements' parent.
-int scoped(const QString& text, const std::vector<std::pair<QString, QString>>& scope, QString& wrapped)
+// The tree of `source` read with the full reader, which accepts what the standard allows and
+// words every error.
+std::unique_ptr<XmlNode> fullTree(const QString& source, const QString& partName, int base)
 {
-    if (scope.empty())
-        return 0;
-    wrapped = QStringLiteral("<zov-scope");
-    for (const auto& [prefix, uri] : scope)
-        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix)
-                   + QStringLiteral("=\"") + escapeXmlAttr(uri) + QLatin1Char('"');
-    wrapped += QLatin1Char('>') + text + QStringLiteral("</zov-scope>");
-    return 1;
+    XmlCursor cursor(source, partName);
+    return buildTree(cursor, base);
 }
 
 } // namespace
 
+QString inNamespaceScope(const QString& text, const std::vector<std::pair<QString, QString>>& scope)
+{
+    QString wrapped = QStringLiteral("<zov-scope");
+    for (const auto& [prefix, uri] : scope)
+        wrapped += (prefix.isEmpty() ? QStringLiteral(" xmlns") : QStringLiteral(" xmlns:") + prefix)
+                   + QStringLiteral("=\"") + escapeXmlAttr(uri) + QLatin1Char('"');
+    return wrapped + QLatin1Char('>') + text + QStringLiteral("</zov-scope>");
+}
+
 std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partName,
                                       const std::vector<std::pair<QString, QString>>& scope)
 {
+    const QString source = scope.empty() ? text : inNamespaceScope(text, scope);
+    const int base = scope.empty() ? 0 : 1;
     // The quick reader first, as for reading a slide (a save reads every shape it rewrites
     // again); what it does not take, the full reader reads, and words the error when there is one.
     try {
-        QString wrapped;
-        const int base = scoped(text, scope, wrapped);
-        FastXmlCursor cursor(base > 0 ? wrapped : text, partName);
+        FastXmlCursor cursor(source, partName);
         return buildTree(cursor, base);
     } catch (const FastXmlUnsupported&) {
     } catch (const PptxError&) {
     }
-    return parseXmlTreeFully(text, partName, scope);
+    return fullTree(source, partName, base);
 }
 
 std::unique_ptr<XmlNode> parseXmlTreeFully(const QString& text, const QString& partName,
                                            const std::vector<std::pair<QString, QString>>& scope)
 {
-    QString wrapped;
-    const int base = scoped(text, scope, wrapped);
-    XmlCursor cursor(base > 0 ? wrapped : text, partName);
-    return buildTree(cursor, base);
+    return scope.empty() ? fullTree(text, partName, 0) : fullTree(inNamespaceScope(text, scope), partName, 1);
 }
 
 namespace {

@@ -40,6 +40,9 @@ std::unique_ptr<XmlNode> parseXmlTree(const QString& text, const QString& partNa
 // The same with the full reader alone: what parseXmlTree must give for any text.
 std::unique_ptr<XmlNode> parseXmlTreeFully(const QString& text, const QString& partName,
                                            const std::vector<std::pair<QString, QString>>& scope = {});
+// `text` inside an element that declares the namespaces of `scope` (prefix, uri), so that the
+// prefixes of a fragment cut from a part resolve when it is read on its own.
+QString inNamespaceScope(const QString& text, const std::vector<std::pair<QString, QString>>& scope);
 // Writes one element (and its subtree) as XML text.
 void writeXmlTree(const XmlNode& node, QString& out);
 
