@@ -18,7 +18,7 @@ RecordText::RecordText(QStringView text) {
     if (memory == nullptr)
         throw std::bad_alloc();
     Chunk* chunk = new (memory) Chunk{};
-    chunk->Holders.store(1, std::memory_order_relaxed);
+    chunk->Holders = 1;
     block_ = WriteBlock(chunk, sizeof(Chunk), text);
 }
 
@@ -46,9 +46,9 @@ const RecordText::Block* RecordText::WriteBlock(Chunk* chunk, std::size_t at, QS
     return block;
 }
 
-// The last holder frees the chunk: the acquire makes every holder's reads happen before it.
+// The last holder frees the chunk.
 void RecordText::Let(Chunk* chunk) {
-    if (chunk->Holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    if (--chunk->Holders == 0) {
         chunk->~Chunk();
         std::free(chunk);
     }
@@ -91,7 +91,7 @@ RecordText RecordTextPool::Make(QStringView text) {
     }
     RecordText made;
     made.block_ = RecordText::WriteBlock(chunk_, used_, text);
-    chunk_->Holders.fetch_add(1, std::memory_order_relaxed);
+    ++chunk_->Holders;
     used_ += bytes;
     return made;
 }
@@ -102,7 +102,7 @@ RecordText::Chunk* RecordTextPool::NewChunk(std::size_t bytes) {
     if (memory == nullptr)
         throw std::bad_alloc();
     auto* chunk = new (memory) RecordText::Chunk{};
-    chunk->Holders.store(1, std::memory_order_relaxed);
+    chunk->Holders = 1;
     return chunk;
 }
 

@@ -3,10 +3,11 @@
 // text; the text itself is a block cut from a chunk. A RecordTextPool cuts many blocks from one
 // chunk, so that the reader keeping a field's text allocates nothing of its own for it; a text
 // made from a string anywhere else gets a chunk of its own. A chunk goes when the last text in it
-// goes, and the pool lets go of it when it moves on to the next.
+// goes, and the pool lets go of it when it moves on to the next. Texts belong to the thread that
+// reads: their count of holders is a plain one, since a locked count on every copy of a field
+// cost a tenth of a check's time.
 #include <QString>
 #include <QStringView>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -82,7 +83,7 @@ private:
         std::int32_t Size;
     };
     struct Chunk {
-        std::atomic<std::uint64_t> Holders;
+        std::uint64_t Holders;
     };
     static constexpr std::size_t BlockBytes(qsizetype size) {
         return (sizeof(Block) + 2 * static_cast<std::size_t>(size) + 7) & ~std::size_t(7);
@@ -96,7 +97,7 @@ private:
     const QChar* Chars() const { return reinterpret_cast<const QChar*>(block_ + 1); }
     void Retain() const {
         if (block_ != nullptr)
-            ChunkOf(block_)->Holders.fetch_add(1, std::memory_order_relaxed);
+            ++ChunkOf(block_)->Holders;
     }
     void Release() {
         if (block_ != nullptr)
@@ -126,7 +127,7 @@ QString operator+(const RecordText& a, QChar b);
 QString operator+(QChar a, const RecordText& b);
 
 // Cuts texts from chunks of a few kilobytes, one after another; a text too long to share a chunk
-// gets one of its own. Not for use from two threads at once (the texts it made are).
+// gets one of its own. The pool and the texts it made stay on one thread.
 class RecordTextPool {
 public:
     RecordTextPool() = default;
