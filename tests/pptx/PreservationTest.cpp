@@ -311,3 +311,30 @@ TEST(Preservation, WhatWasSavedIsTheBaseOfTheNextSaveAndSlidesPutTogetherFromThe
     EXPECT_EQ(q.Slides().Item(2).Name(), QStringLiteral("round 2 slide 2"));
     EXPECT_EQ(q.Slides().Item(2).Shapes().Count(), 9);
 }
+
+// A connector glued to a shape inside a group keeps its reference when the group is deleted;
+// shapes added later, in the same session or after the file is opened again, never take that
+// id, so the connector does not come to be glued to a shape it never touched.
+TEST(Preservation, ANewShapeNeverTakesTheIdOfAShapeAConnectorWasGluedToInADeletedGroup)
+{
+    const QString group = QStringLiteral(
+        "<p:grpSp><p:nvGrpSpPr><p:cNvPr id=\"4\" name=\"Group\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr/>"
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"6\" name=\"Inner\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
+        "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"635000\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></p:spPr></p:sp>"
+        "</p:grpSp>");
+    const QString arc = QStringLiteral(
+        "<p:cxnSp><p:nvCxnSpPr><p:cNvPr id=\"3\" name=\"Arc\"/><p:cNvCxnSpPr><a:stCxn id=\"6\" idx=\"2\"/></p:cNvCxnSpPr><p:nvPr/>"
+        "</p:nvCxnSpPr><p:spPr><a:xfrm><a:off x=\"635000\" y=\"635000\"/><a:ext cx=\"635000\" cy=\"635000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"straightConnector1\"><a:avLst/></a:prstGeom></p:spPr></p:cxnSp>");
+    const Presentation first = readPresentation(zipParts(minimalDeck(group + arc)), QStringLiteral("group.pptx"));
+    first.Slides().Item(1).Shapes().Item(1).Delete();
+    const Presentation second = readPresentation(presentationBytes(first), QStringLiteral("group.pptx"));
+    ASSERT_EQ(second.Slides().Item(1).Shapes().Count(), 1);
+    for (int i = 0; i < 3; ++i)
+        second.Slides().Item(1).Shapes().AddShape(ShapeRectangle, 100.0f * i, 200, 50, 50);
+    const Presentation third = readPresentation(presentationBytes(second), QStringLiteral("group.pptx"));
+    const QByteArray xml = unzipParts(presentationBytes(third)).at(QLatin1String(SlidePart));
+    EXPECT_FALSE(xml.contains("<p:cNvPr id=\"6\"")) << xml.toStdString();
+    EXPECT_TRUE(xml.contains("<a:stCxn id=\"6\" idx=\"2\"/>")) << "the reference stays as stored";
+    EXPECT_FALSE(third.Slides().Item(1).Shapes().Item(1).ConnectorFormat().BeginConnected());
+}

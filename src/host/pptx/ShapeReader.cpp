@@ -210,11 +210,13 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
             break;
         case Tag::StCxn:
         case Tag::EndCxn: {
+            const auto id = static_cast<std::uint32_t>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("id")), 0, 0xFFFFFFFFll));
+            out.maxId = std::max(out.maxId, id); // a named id stays taken, named shape or not
             if (!isCxn || stack.size() != 4)
                 break;
             GlueRef& g = tag == Tag::StCxn ? out.begin : out.end;
             g.present = true;
-            g.id = static_cast<std::uint32_t>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("id")), 0, 0xFFFFFFFFll));
+            g.id = id;
             g.idx = static_cast<int>(std::clamp<std::int64_t>(attrLong(a, QLatin1String("idx"), -1), -1, 1 << 20));
             break;
         }
@@ -525,7 +527,7 @@ void readAlternateContent(Cursor& cursor, const TextDefaults& defaults, ParsedSh
             if (form.hasId && !out.hasId)
                 out = std::move(form);
             out.maxId = maxId;
-        } else if (r.name() == u"cNvPr") {
+        } else if (r.name() == u"cNvPr" || r.name() == u"stCxn" || r.name() == u"endCxn") {
             const auto id = std::clamp<std::int64_t>(attrLong(r.attributes(), QLatin1String("id")), 0, 0xFFFFFFFFll);
             out.maxId = std::max(out.maxId, static_cast<std::uint32_t>(id));
         }

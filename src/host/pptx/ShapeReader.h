@@ -20,7 +20,10 @@ struct ParsedShape {
     bool hasTxBody = false;
     bool hasXfrm = false;    // false: the geometry is inherited (placeholders) and reads as 0
     bool hasId = false;      // a cNvPr gave the shape its id and name
-    std::uint32_t maxId = 0; // largest cNvPr id anywhere inside the element (groups nest shapes)
+    // Largest cNvPr id anywhere inside the element (groups nest shapes), and largest id a
+    // connector's glue names: a new shape must not take the id of a shape a connector was glued
+    // to, such as one inside a group since deleted, or it would come to be glued to it.
+    std::uint32_t maxId = 0;
 };
 
 class FastXmlCursor;

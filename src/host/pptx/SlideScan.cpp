@@ -17,6 +17,14 @@ void addDeclarations(const Reader& r, std::vector<std::pair<QString, QString>>& 
     }
 }
 
+// A shape's id, or the id a connector's glue names: both stay taken (see ParsedShape::maxId).
+template <class Reader>
+bool namesAnId(const Reader& r)
+{
+    const QStringView name = r.name();
+    return name == u"cNvPr" || name == u"stCxn" || name == u"endCxn";
+}
+
 template <class Reader>
 std::uint32_t idOf(const Reader& r)
 {
@@ -99,7 +107,7 @@ void scanWith(Cursor& cursor, SlideScan& scan, const TextDefaults* readShapesWit
             if (inP && name == u"nvGrpSpPr") {
                 // The tree's own id (normally 1) is taken.
                 while (cursor.depth() >= depth) {
-                    if (cursor.next() == QXmlStreamReader::StartElement && r.name() == u"cNvPr")
+                    if (cursor.next() == QXmlStreamReader::StartElement && namesAnId(r))
                         scan.maxId = std::max(scan.maxId, idOf(r));
                 }
                 continue;
@@ -120,7 +128,7 @@ void scanWith(Cursor& cursor, SlideScan& scan, const TextDefaults* readShapesWit
                 scan.maxId = std::max(scan.maxId, shape.parsed.maxId);
             } else {
                 while (cursor.depth() >= depth) {
-                    if (cursor.next() == QXmlStreamReader::StartElement && r.name() == u"cNvPr")
+                    if (cursor.next() == QXmlStreamReader::StartElement && namesAnId(r))
                         scan.maxId = std::max(scan.maxId, idOf(r));
                 }
             }
@@ -131,7 +139,7 @@ void scanWith(Cursor& cursor, SlideScan& scan, const TextDefaults* readShapesWit
             scan.shapes.push_back(std::move(shape));
             continue;
         }
-        if (r.name() == u"cNvPr")
+        if (namesAnId(r))
             scan.maxId = std::max(scan.maxId, idOf(r));
     }
     if (!spTreeDone)

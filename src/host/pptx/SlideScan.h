@@ -27,7 +27,7 @@ struct SlideScan {
     qsizetype shapesBegin = -1, shapesEnd = -1;
     bool spTreeSelfClosing = false; // "<p:spTree/>": the writer has to open it
     QString spTreeQName;
-    std::uint32_t maxId = 0; // largest cNvPr id anywhere in the part
+    std::uint32_t maxId = 0; // largest cNvPr id, or id glue names, anywhere in the part
     std::vector<ScannedShape> shapes; // filled only when reading shapes
 };
 
