@@ -70,7 +70,7 @@ private:
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages, ExportDialect dialect) {
     bool written = false;
-    NotingStream noting(out, dialect == ExportDialect::Cgif2001);
+    NotingStream noting(out, true); // the text is read back below, in either dialect
     NotingMessages writerMessages(messages);
     try {
         if (dialect == ExportDialect::Iso) {
@@ -103,8 +103,10 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
     if (!written)
         return ExportOutcome::NothingWritten;
     messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
-    if (dialect == ExportDialect::Cgif2001) {
-        if (const std::optional<ReadBackFailure> problem = ReadBackProblem(noting.text())) {
+    {
+        const std::optional<ReadBackFailure> problem =
+            dialect == ExportDialect::Cgif2001 ? ReadBackProblem(noting.text()) : IsoReadBackProblem(noting.text());
+        if (problem) {
             QString text;
             if (writerMessages.errorShown()) {
                 // Not the dialect's fault: the graph the error stopped is written unfinished.
@@ -115,6 +117,8 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
                 text = QStringLiteral("The file will not read back as the same graphs: %1. Export them as ISO 24707 "
                                       "CGIF to keep them.")
                            .arg(problem->reason);
+            } else if (problem->stop) {
+                text = QStringLiteral("The file will not read back as the same graphs: %1.").arg(problem->reason);
             } else if (problem->definedLater) {
                 text = QStringLiteral("The file will not read back as the same graphs: %1. A later slide defines it: "
                                       "put that slide before the slides that refer to it, and export again.")

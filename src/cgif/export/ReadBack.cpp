@@ -1,6 +1,7 @@
 #include "cgif/export/ReadBack.h"
 
 #include "cgif/dialect/DialectDetector.h"
+#include "cgif/iso/IsoReader.h"
 #include "cgif/reader/CgifReader.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/NodeId.h"
@@ -49,15 +50,23 @@ struct Reading {
     QString offConcept;
 };
 
-Reading ReadWith2001Reader(const QString& text) {
+enum class ReadAs { Cgif2001, Iso };
+
+Reading ReadWith(ReadAs dialect, const QString& text) {
     drawing::NodeIdGenerator ids;
     FirstMessage messages;
     NullGraphSink sink;
     CgifReader reader(ids, messages, sink);
     messages.Watch(reader);
-    const auto stream = platform::StringTextStream(text);
     Reading reading;
-    if (!reader.ReadCgifStream(*stream) || messages.text())
+    bool whole = false;
+    if (dialect == ReadAs::Iso) {
+        whole = iso::ReadIsoCgifText(reader, text);
+    } else {
+        const auto stream = platform::StringTextStream(text);
+        whole = reader.ReadCgifStream(*stream);
+    }
+    if (!whole || messages.text())
         reading.stop = messages.text().value_or(QStringLiteral("an error"));
     if (reading.stop) {
         reading.where = messages.graphName().isEmpty()
@@ -69,12 +78,33 @@ Reading ReadWith2001Reader(const QString& text) {
     return reading;
 }
 
+// A label referred to and never bound: the reason, and whether the text defines it further on
+// (a slide moved before the one it refers to) or nowhere (a label typed into concepts only ever
+// refers).
+ReadBackFailure UnboundLabelFailure(const QString& label, const QString& text) {
+    const QRegularExpression defining(QStringLiteral("\\*") + QRegularExpression::escape(label) +
+                                      QStringLiteral("(?![A-Za-z0-9_])"));
+    return ReadBackFailure{QStringLiteral("the coreference label ?%1 is used where no slide before it defines *%1, "
+                                          "so reading it leaves that concept without its coreference")
+                               .arg(label),
+                           false, std::nullopt, defining.match(text).hasMatch()};
+}
+
 } // namespace
+
+std::optional<ReadBackFailure> IsoReadBackProblem(const QString& text) {
+    const Reading reading = ReadWith(ReadAs::Iso, text);
+    if (reading.stop)
+        return ReadBackFailure{QStringLiteral("reading it %1").arg(reading.where), false, reading.stop};
+    if (!reading.unbound.isEmpty())
+        return UnboundLabelFailure(reading.unbound, text);
+    return std::nullopt;
+}
 
 std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     dialect::DialectDetector detector;
     detector.FeedLines(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-    const Reading reading = ReadWith2001Reader(text);
+    const Reading reading = ReadWith(ReadAs::Cgif2001, text);
     const std::optional<QString>& stop = reading.stop;
     if (detector.Verdict() == dialect::Dialect::Iso) {
         // Where the 2001 reading stops shows the user which label is at fault (a type of two
@@ -87,17 +117,8 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     }
     if (stop)
         return ReadBackFailure{QStringLiteral("reading it %1").arg(reading.where), true, stop};
-    if (!reading.unbound.isEmpty()) {
-        // A concept that refers to a label no slide before it defines: a slide moved before the
-        // one it refers to, or a label only ever referred to (typed into concepts, which are
-        // written as references).
-        const QRegularExpression defining(QStringLiteral("\\*") + QRegularExpression::escape(reading.unbound) +
-                                          QStringLiteral("(?![A-Za-z0-9_])"));
-        return ReadBackFailure{QStringLiteral("the coreference label ?%1 is used where no slide before it defines *%1, "
-                                              "so reading it leaves that concept without its coreference")
-                                   .arg(reading.unbound),
-                               false, std::nullopt, defining.match(text).hasMatch()};
-    }
+    if (!reading.unbound.isEmpty())
+        return UnboundLabelFailure(reading.unbound, text);
     if (!reading.offConcept.isEmpty()) {
         // A pentagon whose concept has a referent ("Person:'Mary'(Woman in G3)") is written with
         // its label after the referent, where the 2001 reader gives the label to the empty graph

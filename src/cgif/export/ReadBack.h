@@ -25,4 +25,9 @@ struct ReadBackFailure {
 // it would. The reading draws nothing and takes no ids from the session's sequence.
 std::optional<ReadBackFailure> ReadBackProblem(const QString& text);
 
+// The same for text written in ISO CGIF, read back by the ISO reader: a message it shows, or a
+// label it leaves unbound (a pentagon whose label no concept defines). Writing the other dialect
+// keeps neither.
+std::optional<ReadBackFailure> IsoReadBackProblem(const QString& text);
+
 } // namespace zov::cgif::exporter

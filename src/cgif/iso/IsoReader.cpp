@@ -186,6 +186,8 @@ void IsoGraphReader::BindLateConcepts(Context& context) {
         if (NamedInNestedGraphs(label) || BringEarlierDefinition(label)) {
             reader_.SetNodeName(index, reader_.PooledText(label));
             reader_.SetNodeKind(index, NodeKind::CoreferentConcept);
+        } else if (reader_.FirstUnboundLabel().isEmpty()) {
+            reader_.SetFirstUnboundLabel(label); // drawn as a concept of its own, without a message
         }
     }
 }
@@ -875,6 +877,7 @@ bool IsoGraphReader::ReadAll() {
 } // namespace
 
 bool ReadIsoCgifText(CgifReader& reader, QString text) {
+    reader.SetFirstUnboundLabel({});
     IsoGraphReader graphs(reader, std::move(text));
     return graphs.ReadAll();
 }
@@ -895,6 +898,7 @@ bool ReadIsoCgifStream(CgifReader& reader, platform::TextStream& stream, const R
         }
         text += line;
     }
+    reader.SetFirstUnboundLabel({});
     IsoGraphReader graphs(reader, std::move(text), std::move(lines), position);
     return graphs.ReadAll();
 }

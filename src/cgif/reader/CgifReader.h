@@ -238,6 +238,9 @@ public:
     // in an earlier one, and so was left unbound without a message ("" when there was none): a
     // text the export wrote is not read back whole when it has one.
     const QString& FirstUnboundLabel() const { return firstUnboundLabel_; }
+    // The ISO reader binds its labels its own way (a label may still be bound when its context
+    // closes) and says which it left unbound.
+    void SetFirstUnboundLabel(QString label) { firstUnboundLabel_ = std::move(label); }
     // The first bound label of the last ReadCgifStream that named a node other than a concept:
     // one written after a referent ("[Cat: 'Tom' ?x]") names the empty graph node that the
     // referent's descriptor appended, so the concept is left without its coreference, without a
