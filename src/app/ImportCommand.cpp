@@ -286,16 +286,19 @@ int runCheck(const QStringList& args) {
     NotingSink sink(builder);
     cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
-    switch (cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect)) {
-    case ImportOutcome::Read:
-        // As import: a graph that could not be drawn, or any other error shown on the way.
-        return sink.anyFailed() || session.messages.errorShown() ? 1 : 0;
-    case ImportOutcome::StoppedAtError:
+    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
+    if (outcome == ImportOutcome::FileNotOpened)
+        return 2;
+    // A file read whole that an import would draw nothing of: import writes nothing then, and
+    // says so. (After a reader error, its message says enough.)
+    if (outcome == ImportOutcome::Read && !builder.DrewAnyNode()) {
+        messages.inform(QStringLiteral("No graph drawn, so an import would write nothing"), QStringLiteral("ZOVEdit"),
+                        platform::MessageIcon::Exclamation);
         return 1;
-    case ImportOutcome::FileNotOpened:
-        break;
     }
-    return 2;
+    // As import: a graph that could not be drawn, or any other error shown on the way.
+    const bool read = outcome == ImportOutcome::Read && !sink.anyFailed();
+    return read && !session.messages.errorShown() ? 0 : 1;
 }
 
 } // namespace zov::app

@@ -50,9 +50,11 @@ void GraphBuilder::BuildGraphSlide(CgifReader& reader, const QString& slideName,
     // runs out) takes the graph's slide away again before it goes on to the reader: a graph
     // that could not be drawn leaves no slide behind. A coreference label that cannot be found
     // is not such a failure: the build stops and what it drew stays.
+    nodesOnSlide_ = 0;
     try {
         DrawGraph(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
     } catch (...) {
+        nodesDrawn_ -= std::exchange(nodesOnSlide_, 0); // their slide goes
         ForgetBuild();
         ClearEntries();
         try {
@@ -88,8 +90,15 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
             const NodeRecord& node = nodes[i];
             if (node.Kind == NodeKind::Comment)
-                DrawNode(commentLook, node.Id.ToString(), drawing::CommentShapeType, node.Type.ToString(), 100, 50,
+                Draw(commentLook, node.Id.ToString(), drawing::CommentShapeType, node.Type.ToString(), 100, 50,
                          settings_.commentColor);
+        }
+    } else if (StillCounting()) {
+        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
+            if (nodes[i].Kind == NodeKind::Comment) {
+                CountDrawn();
+                break;
+            }
         }
     }
 
@@ -158,7 +167,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
         // Concepts that no link touches (drawing them cannot fail). A coreferent one is drawn
         // as the pentagon it is when its label's definition is found, and left out otherwise.
         const bool idsUnique = reader.IndexedIdsUnique();
-        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); draws && i < nodes.size(); ++i) {
+        for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); (draws || StillCounting()) && i < nodes.size(); ++i) {
             const std::int16_t kind = nodes[i].Kind;
             if (kind != NodeKind::CoreferentConcept && kind != NodeKind::Concept)
                 continue;
@@ -173,7 +182,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
                 continue;
             }
             const NodeRecord node = nodes[static_cast<std::size_t>(first)];
-            DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X, node.Y,
+            Draw(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X, node.Y,
                      settings_.conceptColor);
         }
     } catch (const BuildStopped&) {
@@ -274,8 +283,10 @@ std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const N
             FindDefiningConcept(reader, node, index, defining, graph);
         }
         if (node.Kind == NodeKind::Concept || node.Kind == NodeKind::Relation || node.Kind == NodeKind::Actor ||
-            node.Kind == NodeKind::CoreferentConcept || node.Kind == NodeKind::Graph)
+            node.Kind == NodeKind::CoreferentConcept || node.Kind == NodeKind::Graph) {
+            CountDrawn();
             return host::Shape();
+        }
         return std::nullopt;
     }
     const int sourceIndex = IndexOfId(sourceId);
@@ -284,24 +295,24 @@ std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const N
 
     switch (node.Kind) {
     case NodeKind::Concept:
-        return DrawNode(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X,
+        return Draw(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X,
                         node.Y, settings_.conceptColor);
     case NodeKind::Relation:
-        return DrawNode(settings_, node.Id.ToString(), drawing::RelationShapeType, node.Type.ToString(), node.X, node.Y,
+        return Draw(settings_, node.Id.ToString(), drawing::RelationShapeType, node.Type.ToString(), node.X, node.Y,
                         settings_.relationColor);
     case NodeKind::Actor:
-        return DrawNode(settings_, node.Id.ToString(), drawing::ActorShapeType, node.Type.ToString(), node.X, node.Y,
+        return Draw(settings_, node.Id.ToString(), drawing::ActorShapeType, node.Type.ToString(), node.X, node.Y,
                         settings_.actorColor);
     case NodeKind::CoreferentConcept: {
         const QString label = CoreferenceLabel(reader, node, index, end, sourceIsNegation);
-        return DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
+        return Draw(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
                         settings_.conceptColor);
     }
     case NodeKind::Graph: {
         // A nested graph used as an argument: a pentagon that names the graph's own slide.
         const QString label =
             end == End::Target && sourceIsNegation ? PropositionLabel(node.Name) : node.Name.ToString();
-        return DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
+        return Draw(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
                         settings_.conceptColor);
     }
     default:
@@ -335,7 +346,7 @@ void GraphBuilder::DrawUnlinkedCoreferent(CgifReader& reader, int index, int fir
     const QString label = defining.Kind == NodeKind::Graph
                               ? base + u'(' + graph.Name + u')'
                               : base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
-    AppendEntry(first, DrawNode(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label,
+    AppendEntry(first, Draw(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label,
                                   node.X, node.Y, settings_.conceptColor));
 }
 
@@ -444,6 +455,13 @@ void SlideBuilder::RemoveGraphSlide() {
     host::Slide slide = std::exchange(started_, host::Slide());
     if (!slide.IsNothing())
         slide.Delete();
+}
+
+host::Shape GraphBuilder::Draw(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,
+                               const QString& label, float left, float top, std::int32_t fillColor) {
+    host::Shape shape = DrawNode(look, name, autoShapeType, label, left, top, fillColor);
+    CountDrawn();
+    return shape;
 }
 
 host::Shape SlideBuilder::DrawNode(const drawing::DrawingSettings& look, const QString& name, int autoShapeType,

@@ -66,6 +66,11 @@ public:
     static constexpr std::size_t DrawProgressStep = 1024;
     void SetDrawProgress(DrawProgress progress) { drawProgress_ = std::move(progress); }
 
+    // Whether a node (a concept, relation, actor or comment) was drawn on a slide that was kept,
+    // or would have been by a builder that draws nothing: an import that draws none writes
+    // nothing, and a check says so as it does.
+    bool DrewAnyNode() const { return nodesDrawn_ > 0; }
+
 protected:
     // Adds the graph's slide, shows it in the active window, names it after the graph and puts
     // the title label on it.
@@ -94,6 +99,15 @@ private:
 
     void DrawGraph(CgifReader& reader, const QString& slideName, QStringView graphType, int firstLinkIndex,
                    int firstNodeIndex);
+    // DrawNode, counted.
+    host::Shape Draw(const drawing::DrawingSettings& look, const QString& name, int autoShapeType, const QString& label,
+                     float left, float top, std::int32_t fillColor);
+    void CountDrawn() {
+        ++nodesDrawn_;
+        ++nodesOnSlide_;
+    }
+    // A builder that draws nothing looks for what would be drawn only until it has found a node.
+    bool StillCounting() const { return !DrawsShapes() && nodesDrawn_ == 0; }
     void ForgetBuild(); // drops what only the build in progress uses
     void ClearEntries();
     // The entry drawn for the node at `node`, the first index holding its id; nullptr if none.
@@ -132,6 +146,8 @@ private:
     const CgifReader* reader_ = nullptr;             // the reader whose tables those are
     IdTable firstNode_;                   // a large BoundArray: id -> first index
     DrawProgress drawProgress_;
+    std::size_t nodesDrawn_ = 0;   // on the slides kept
+    std::size_t nodesOnSlide_ = 0; // on the slide of the build in progress, taken away if it fails
 };
 
 // Draws on the slide shown in the application's active window (a new last slide per graph).

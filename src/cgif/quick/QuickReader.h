@@ -42,6 +42,10 @@ public:
 
     // True when every graph was read and nothing was shown; throws Unsure otherwise.
     bool ReadCgifStream();
+    // Whether a graph built had an arc, so that an import would draw its ends. (Nodes without
+    // arcs are drawn too, but what the builder draws of them is not followed here: a file
+    // without any arc is left to the full reader, which says when an import would draw nothing.)
+    bool DrewAnArc() const { return drewAnArc_; }
 
 private:
     enum Kind { Graph = 0, Concept = 1, Relation = 2, Actor = 3, CoreferentConcept = 4, Comment = 5 };
@@ -226,6 +230,7 @@ private:
     std::ptrdiff_t lineEnd_;
     std::string_view token_;
     bool afterFirstGraph_ = false; // a top-level graph was read before the current one
+    bool drewAnArc_ = false;
 
     template <typename T>
     using Table = std::vector<T, LargeAllocator<T>>;

@@ -168,6 +168,7 @@ void QuickReader::BuildGraph(int firstLinkIndex, int graphIndex) {
             node.DrawnInBuild = buildNumber_;
     };
     Spend(links_.size() - static_cast<std::size_t>(firstLinkIndex));
+    drewAnArc_ = drewAnArc_ || static_cast<std::size_t>(firstLinkIndex) < links_.size();
     for (std::size_t i = static_cast<std::size_t>(firstLinkIndex); i < links_.size(); ++i) {
         drawEnd(links_[i].From);
         drawEnd(links_[i].To);
