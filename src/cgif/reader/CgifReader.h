@@ -418,6 +418,7 @@ private:
     GraphSink* sink_;
     std::function<QString()> paletteText_;
     std::function<bool(const QString&)> graphNameTaken_;
+    bool GeneratedNameTaken(const QString& name) const;
     std::function<bool()> keepReading_;
     std::function<void(qsizetype)> positionInLine_;
     unsigned elementsRead_ = 0;

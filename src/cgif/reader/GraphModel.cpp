@@ -129,14 +129,23 @@ void GeneratedGraphName(int number, QString& name) {
 }
 } // namespace
 
+// A made-up graph name must be new: not a slide's (the sink says), nor that of a graph around
+// this one, which is handed on after the graphs it holds and would then find its name taken.
+bool CgifReader::GeneratedNameTaken(const QString& name) const {
+    for (const ContextRecord& context : tables_.Contexts) {
+        const auto index = static_cast<std::size_t>(context.GraphIndex);
+        if (index < tables_.BoundArray.size() && tables_.BoundArray[index].Name == name)
+            return true;
+    }
+    return graphNameTaken_ && graphNameTaken_(name);
+}
+
 bool CgifReader::AddGraphNode(NodeRecord& record, const RecordText& type, const RecordText& name) {
     record = NodeRecord{};
     if (name.isEmpty()) {
         GeneratedGraphName(graphCounter_, generatedName_);
-        if (graphNameTaken_) {
-            while (graphNameTaken_(generatedName_))
-                GeneratedGraphName(++graphCounter_, generatedName_);
-        }
+        while (GeneratedNameTaken(generatedName_))
+            GeneratedGraphName(++graphCounter_, generatedName_);
         record.Name = texts_.Make(generatedName_);
     } else {
         record.Name = name;
