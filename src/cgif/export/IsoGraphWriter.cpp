@@ -24,6 +24,16 @@ QString layoutOf(NoteKind kind, const host::Shape& shape) {
     return LayoutNote(kind, shape.Left(), shape.Top());
 }
 
+// "Proposition (NAME)", blanks before "(" or none.
+bool namesProposition(const QString& text, const QString& name) {
+    static const QString type = QStringLiteral("Proposition");
+    if (!text.startsWith(type))
+        return false;
+    const QStringView rest = QStringView(text).mid(type.size()).trimmed();
+    return rest.size() == name.size() + 2 && rest.front() == u'(' && rest.back() == u')' &&
+           rest.mid(1, name.size()) == name;
+}
+
 bool hasLabelledPentagon(const SlideScan& scan) {
     for (const host::Shape& pentagon : scan.Pentagons())
         if (!drawing::LabelPart(pentagon.Name()).isEmpty())
@@ -142,13 +152,14 @@ void IsoGraphWriter::findHoldings() {
                     }
                 }
             }
-            // An oval "Neg" whose one arc goes to a pentagon "Proposition (NAME)" named NAME.
+            // An oval "Neg" whose one arc goes to a pentagon "Proposition (NAME)" named NAME (as
+            // the import draws it; "Proposition(NAME)" as typing "Proposition ?NAME" draws it).
             if (node.AutoShapeType() == drawing::RelationShapeType && record.InArcs.empty() &&
                 record.OutArcs.size() == 1 && shapeText(node) == NegationType) {
                 const host::Shape& pentagon = record.OutArcs.front();
                 const QString label = drawing::LabelPart(pentagon.Name());
                 if (pentagon.AutoShapeType() != drawing::CoreferentConceptShapeType ||
-                    shapeText(pentagon) != QStringLiteral("Proposition (") + label + u')')
+                    !namesProposition(shapeText(pentagon), label))
                     continue;
                 const int held = graphNamed(label);
                 if (held < 0 || held == g || heldGraphs_.contains(held))
