@@ -8,6 +8,7 @@
 #include "app/render/SlidePainter.h"
 #include "platform/ConsoleMessageBoxes.h"
 #include "platform/OutputFile.h"
+#include "platform/StatusLine.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -143,7 +144,7 @@ void writeSvg(const host::SlideData& slide, QSizeF page, const QString& title, c
 }
 
 void writePdf(const host::Presentation& presentation, const std::vector<int>& slides, QSizeF page,
-              const QString& path) {
+              const QString& path, const std::function<void(int)>& rendered) {
     OutputFile out(path);
     QPdfWriter writer(out.device());
     writer.setCreator(QStringLiteral("ZOVEdit"));
@@ -166,6 +167,8 @@ void writePdf(const host::Presentation& presentation, const std::vector<int>& sl
         painter.setClipRect(QRectF(QPointF(0, 0), page));
         slidePainter.paintSlide(painter, presentation.Slides().Item(slides[i]).data());
         painter.restore();
+        if (rendered)
+            rendered(static_cast<int>(i) + 1);
     }
     painter.end();
     out.commit();
@@ -264,7 +267,8 @@ QString slideFileName(const QString& output, int slideIndex) {
     return stem + u'-' + QString::number(slideIndex) + (suffix.isEmpty() ? QString() : u'.' + suffix);
 }
 
-QStringList renderSlides(const host::Presentation& presentation, const RenderRequest& request) {
+QStringList renderSlides(const host::Presentation& presentation, const RenderRequest& request,
+                         const std::function<void(int rendered)>& rendered) {
     const int count = presentation.Slides().Count();
     if (count == 0)
         throw RenderError(QStringLiteral("Cannot render \"%1\": the presentation has no slides")
@@ -286,7 +290,7 @@ QStringList renderSlides(const host::Presentation& presentation, const RenderReq
     const QSizeF page = pageOf(presentation);
     QStringList written;
     if (request.format == RenderFormat::Pdf) {
-        writePdf(presentation, slides, page, request.output);
+        writePdf(presentation, slides, page, request.output, rendered);
         written << request.output;
         return written;
     }
@@ -303,6 +307,8 @@ QStringList renderSlides(const host::Presentation& presentation, const RenderReq
         else
             writeSvg(slide.data(), page, slide.Name().isEmpty() ? QStringLiteral("Slide %1").arg(index) : slide.Name(), path);
         written << path;
+        if (rendered)
+            rendered(static_cast<int>(written.size()));
     }
     return written;
 }
@@ -314,12 +320,18 @@ int runRender(const QStringList& args) {
         return usageError(Command, problem);
 
     platform::ConsoleMessageBoxes messages;
+    // A long run tells what it is doing on a status line, as the other commands do.
+    platform::StatusLine& status = messages.status();
+    status.Show(QStringLiteral("Opening ") + statusName(parsed->input));
     host::Application app;
     const std::optional<host::Presentation> presentation = openBatchPresentation(app, parsed->input, messages);
     if (!presentation)
         return 2;
+    const int slides = parsed->request.slide > 0 ? 1 : presentation->Slides().Count();
+    status.Show(QStringLiteral("Rendering the slides"));
+    platform::PercentProgress rendering(status, QStringLiteral("Rendering the slides"), slides);
     try {
-        renderSlides(*presentation, parsed->request);
+        renderSlides(*presentation, parsed->request, [&rendering](int done) { rendering.Advance(done); });
     } catch (const RenderError& error) {
         messages.inform(error.message(), QStringLiteral("Error"), platform::MessageIcon::Critical);
         return 2;

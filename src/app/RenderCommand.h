@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 
 namespace zov::app {
@@ -38,6 +39,8 @@ QString slideFileName(const QString& output, int slideIndex);
 // Renders and returns the files written, in slide order. Each file is written through a
 // temporary file that replaces it only when complete. Raises RenderError for a slide number
 // out of range, a presentation without slides, or a file that cannot be written.
-QStringList renderSlides(const host::Presentation& presentation, const RenderRequest& request);
+// `rendered` is told the number of slides painted so far after each one.
+QStringList renderSlides(const host::Presentation& presentation, const RenderRequest& request,
+                         const std::function<void(int rendered)>& rendered = {});
 
 } // namespace zov::app

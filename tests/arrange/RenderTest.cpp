@@ -55,6 +55,22 @@ TEST(Render, PngShowsNodeFillsAndAnArrowheadAtTheEndOfEachArc) {
     EXPECT_EQ(image.pixelColor(1430, 1070), QColor(Qt::white)) << "the page is white away from the shapes";
 }
 
+// A long render tells how far it has got: once per slide painted, into one PDF or a file each.
+TEST(Render, ProgressIsToldAfterEachSlide) {
+    Host host;
+    SlideDrawer draw(host);
+    for (const char* name : {"A", "B", "C"})
+        draw.addGraphSlide(QString::fromLatin1(name));
+    QTemporaryDir dir;
+    for (const app::RenderFormat format : {app::RenderFormat::Pdf, app::RenderFormat::Svg}) {
+        const app::RenderRequest request{format, dir.filePath(QStringLiteral("all.out")), 0, 144};
+        std::vector<int> told;
+        const QStringList written = app::renderSlides(host.presentation(), request, [&told](int done) { told.push_back(done); });
+        EXPECT_EQ(told, (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(written.size(), format == app::RenderFormat::Pdf ? 1 : 3);
+    }
+}
+
 TEST(Render, APresentationWithoutSlidesIsRefusedAndNothingWritten) {
     Host empty;
     QTemporaryDir dir;
