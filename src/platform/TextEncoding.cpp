@@ -146,13 +146,18 @@ TextEncoding EncodingOf(QByteArrayView bytes, qsizetype& markBytes)
             return littleEndian ? TextEncoding::Utf32LittleEndian : TextEncoding::Utf32BigEndian;
         }
     }
-    if (bytes.size() >= 2 && bytes.size() % 2 == 0) {
+    // A mark with an odd number of bytes after it is UTF-16 cut short by a byte (its last byte
+    // a damaged character) when the rest looks like UTF-16; else the mark is text too.
+    if (bytes.size() >= 2) {
         const auto first = static_cast<unsigned char>(bytes[0]), second = static_cast<unsigned char>(bytes[1]);
-        if (first == 0xFF && second == 0xFE) {
+        const auto marked = [&](bool littleEndian) {
+            return bytes.size() % 2 == 0 || LooksLikeUtf16(bytes.sliced(2, bytes.size() - 3), littleEndian);
+        };
+        if (first == 0xFF && second == 0xFE && marked(true)) {
             markBytes = 2;
             return TextEncoding::Utf16LittleEndian;
         }
-        if (first == 0xFE && second == 0xFF) {
+        if (first == 0xFE && second == 0xFF && marked(false)) {
             markBytes = 2;
             return TextEncoding::Utf16BigEndian;
         }
