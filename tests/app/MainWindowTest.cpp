@@ -392,6 +392,7 @@ TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
     ASSERT_NE(action, nullptr);
     action->trigger();
     EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty()) << "the hint goes once it is followed";
     EXPECT_EQ(window->history()->stepCount(), 2u);
     // The same command heads the Tools menu, with the caption's first letter as its key.
     ASSERT_FALSE(window->toolsMenu()->actions().isEmpty());

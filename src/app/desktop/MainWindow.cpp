@@ -333,6 +333,9 @@ void MainWindow::rebuildHostControls()
         const std::weak_ptr<host::ControlData> weakControl = control;
         const std::weak_ptr<host::CommandBarData> weakBar = bar.shared();
         const auto execute = [this, weakControl, weakBar] {
+            // The first-minute hint has been followed: it goes.
+            if (statusBar()->currentMessage().startsWith(tr("To draw a conceptual graph")))
+                statusBar()->clearMessage();
             guarded(*services_.messages, [&] {
                 const host::CommandBarButton button(weakControl, weakBar);
                 if (!button.IsNothing())
@@ -594,6 +597,9 @@ bool MainWindow::maybeSave()
 
 void MainWindow::replaceDocument(host::Presentation presentation)
 {
+    // Where the document came from is no longer news once another takes its place.
+    if (statusBar()->currentMessage().startsWith(tr("Recovered work opened from")))
+        statusBar()->clearMessage();
     const host::DocumentWindow old = window_;
     services_.application->Open(presentation);
     if (!old.IsNothing()) {
