@@ -595,6 +595,11 @@ void IsoGraphReader::ReadRelation(QChar closer) {
         text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(text_.CharacterHere(), type), at);
     }
     relation.arcsEnd = Current().arcs.size();
+    // A relation of no arguments has nothing to draw its arcs to, and would be lost without a word.
+    if (relation.arcsEnd == firstArc)
+        text_.Fail(angle || relation.actor ? QStringLiteral("an actor with no arguments")
+                                           : QStringLiteral("a relation with no arguments"),
+                   start);
     if (!outputs)
         relation.outputsFrom = relation.arcsEnd;
     if (relation.actor && !angle)
