@@ -658,6 +658,7 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
 {
     struct Task {
         std::shared_ptr<std::atomic<bool>> done = std::make_shared<std::atomic<bool>>(false);
+        std::atomic<bool> abandoned = false; // the open was cancelled: the result goes unused
         host::Presentation result;
         QString error;
     };
@@ -666,6 +667,7 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
         if (*it->done) {
             it->thread.join();
             it = workers_.erase(it);
+            platform::ReturnFreedMemory(); // a result it had not let go of when cancelled
         } else {
             ++it;
         }
@@ -679,6 +681,12 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
             task->error = QString::fromStdString(e.what());
         } catch (const std::exception& e) {
             task->error = QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(e.what()));
+        }
+        // A document read for a cancelled open goes at once, and so does the memory it took: it
+        // may be hundreds of megabytes, held by the reading thread's heap.
+        if (task->abandoned) {
+            task->result = host::Presentation();
+            platform::ReturnFreedMemory();
         }
         *task->done = true;
     });
@@ -724,11 +732,15 @@ host::Presentation MainWindow::readWithProgress(const QString& path)
     if (*task->done) {
         worker.join();
     } else {
-        workers_.push_back({std::move(worker), task->done}); // its result is dropped
+        task->abandoned = true; // the reader drops its result when it is done
+        workers_.push_back({std::move(worker), task->done});
         return {};
     }
-    if (cancelled)
+    if (cancelled) {
+        task->result = host::Presentation();
+        platform::ReturnFreedMemory();
         return {};
+    }
     if (!task->error.isEmpty()) {
         showError(task->error);
         return {};
