@@ -91,7 +91,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
             const NodeRecord& node = nodes[i];
             if (node.Kind == NodeKind::Comment)
                 Draw(commentLook, node.Id.ToString(), drawing::CommentShapeType, node.Type.ToString(), 100, 50,
-                         settings_.commentColor);
+                     settings_.commentColor);
         }
     } else if (StillCounting()) {
         for (std::size_t i = static_cast<std::size_t>(firstNodeIndex); i < nodes.size(); ++i) {
@@ -183,7 +183,7 @@ void GraphBuilder::DrawGraph(CgifReader& reader, const QString& slideName, QStri
             }
             const NodeRecord node = nodes[static_cast<std::size_t>(first)];
             Draw(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X, node.Y,
-                     settings_.conceptColor);
+                 settings_.conceptColor);
         }
     } catch (const BuildStopped&) {
         // The failure has been shown; what is drawn stays.
@@ -296,24 +296,24 @@ std::optional<host::Shape> GraphBuilder::DrawLinkEnd(CgifReader& reader, const N
     switch (node.Kind) {
     case NodeKind::Concept:
         return Draw(settings_, CoreferentName(node), drawing::ConceptShapeType, ConceptLabel(node), node.X,
-                        node.Y, settings_.conceptColor);
+                    node.Y, settings_.conceptColor);
     case NodeKind::Relation:
         return Draw(settings_, node.Id.ToString(), drawing::RelationShapeType, node.Type.ToString(), node.X, node.Y,
-                        settings_.relationColor);
+                    settings_.relationColor);
     case NodeKind::Actor:
         return Draw(settings_, node.Id.ToString(), drawing::ActorShapeType, node.Type.ToString(), node.X, node.Y,
-                        settings_.actorColor);
+                    settings_.actorColor);
     case NodeKind::CoreferentConcept: {
         const QString label = CoreferenceLabel(reader, node, index, end, sourceIsNegation);
         return Draw(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
-                        settings_.conceptColor);
+                    settings_.conceptColor);
     }
     case NodeKind::Graph: {
         // A nested graph used as an argument: a pentagon that names the graph's own slide.
         const QString label =
             end == End::Target && sourceIsNegation ? PropositionLabel(node.Name) : node.Name.ToString();
         return Draw(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label, node.X, node.Y,
-                        settings_.conceptColor);
+                    settings_.conceptColor);
     }
     default:
         // A comment (or anything else) as a link end has no shape of its own; the reader
@@ -347,7 +347,7 @@ void GraphBuilder::DrawUnlinkedCoreferent(CgifReader& reader, int index, int fir
                               ? base + u'(' + graph.Name + u')'
                               : base + u'(' + defining.Type + QStringLiteral(" in ") + graph.Name + u')';
     AppendEntry(first, Draw(settings_, CoreferentName(node), drawing::CoreferentConceptShapeType, label,
-                                  node.X, node.Y, settings_.conceptColor));
+                            node.X, node.Y, settings_.conceptColor));
 }
 
 void GraphBuilder::FindDefiningConcept(CgifReader& reader, const NodeRecord& node, int index, NodeRecord& defining,
