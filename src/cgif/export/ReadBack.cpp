@@ -48,6 +48,7 @@ struct Reading {
     QString where;
     QString unbound;
     QString offConcept;
+    QString unread;
 };
 
 enum class ReadAs { Cgif2001, Iso };
@@ -75,6 +76,8 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
     }
     reading.unbound = reader.FirstUnboundLabel();
     reading.offConcept = reader.FirstLabelOffConcept();
+    if (dialect == ReadAs::Cgif2001)
+        reading.unread = reader.UnreadText();
     return reading;
 }
 
@@ -117,6 +120,16 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     }
     if (stop)
         return ReadBackFailure{QStringLiteral("reading it %1").arg(reading.where), true, stop};
+    if (!reading.unread.isEmpty()) {
+        // Text where no element starts (a ";" inside a comment ends it early) ends a 2001 file
+        // without a word: everything after it would be lost.
+        constexpr qsizetype Shown = 40;
+        const QString at = reading.unread.size() > Shown ? reading.unread.left(Shown) + QStringLiteral("...") : reading.unread;
+        return ReadBackFailure{QStringLiteral("reading it ends early, at \"%1\", where no element starts, and leaves "
+                                              "out everything after it")
+                                   .arg(at),
+                               true, std::nullopt};
+    }
     if (!reading.unbound.isEmpty())
         return UnboundLabelFailure(reading.unbound, text);
     if (!reading.offConcept.isEmpty()) {

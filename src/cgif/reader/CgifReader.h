@@ -246,6 +246,10 @@ public:
     // referent's descriptor appended, so the concept is left without its coreference, without a
     // message ("" when there was none).
     const QString& FirstLabelOffConcept() const { return firstLabelOffConcept_; }
+    // The text the last ReadCgifStream left unread after its last graph, up to the end of its
+    // line ("" when it read to the end): text where no element starts ends a file without a
+    // message, so a file read "whole" may have lost everything after it.
+    const QString& UnreadText() const { return unreadText_; }
     // Where IndexedNodeId answers: true when no two nodes of the BoundArray have had the same
     // id, so that a node is the first with its id without a lookup.
     bool IndexedIdsUnique() const;
@@ -431,6 +435,7 @@ private:
     NodeId earlierReferenceId_;
     QString firstUnboundLabel_; // since ReadCgifStream began; empty: every label was bound
     QString firstLabelOffConcept_; // since ReadCgifStream began; empty: every label named a concept
+    QString unreadText_;
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<NodeId, NodeId> referenceContainers_; // graph reference node id -> container id
 

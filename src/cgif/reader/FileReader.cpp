@@ -27,6 +27,7 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     const IndexedReading indexed(*this);
     firstUnboundLabel_.clear();
     firstLabelOffConcept_.clear();
+    unreadText_.clear();
     ReadingScope scope(input_, stream);
     // The line may be the stream's text, which the caller closes. Runs while an exception (out
     // of memory among them) may be on its way out: KeepCurrentLine throws nothing.
@@ -48,7 +49,10 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     atEnd_ = false;
     BeginReading();
     SetCurrentLine(QString());
-    return ReadGraphs();
+    const bool whole = ReadGraphs();
+    if (whole)
+        unreadText_ = QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size())).trimmed().toString();
+    return whole;
 }
 
 bool CgifReader::KeepReadingBetweenGraphs() {
