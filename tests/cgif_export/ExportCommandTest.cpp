@@ -192,6 +192,29 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
                              "where no slide before it defines *x, so reading it leaves that concept without its "
                              "coreference. No slide defines it: a label typed into a concept is written as a reference "
                              "to it. To make two concepts coreferent, link them from two graph slides."));
+
+    // The ISO export reads its text back with the ISO reader, and says the same.
+    const auto isoWarning = [&](GraphSlides& slides) {
+        MemoryStream out;
+        messages.clear();
+        const ExportOutcome outcome = ExportGraphs(slides.presentation(), out, messages, ExportDialect::Iso);
+        return outcome == ExportOutcome::WrittenNotReadBack && boxes().size() == 2 ? boxes()[1] : QString();
+    };
+    EXPECT_TRUE(isoWarning(typed).endsWith(QStringLiteral("No slide defines it: a label typed into a concept is written "
+                                                          "as a reference to it. To make two concepts coreferent, link "
+                                                          "them from two graph slides.")))
+        << isoWarning(typed).toStdString();
+    EXPECT_EQ(isoWarning(ordered), QString());
+    // A pentagon that names a graph slide moved after it: the ISO text defines that graph by
+    // its note, not by a "*" label.
+    GraphSlides heldLater;
+    heldLater.addSlide("G1");
+    heldLater.draw({"p|G2/PPPPPPPP|Proposition(G2)", "r|RRRRRRRR|Attr", "c|/EEEEEEEE|Mat", "Proposition(G2)>Attr", "Attr>Mat"});
+    heldLater.addSlide("G2", "Proposition");
+    heldLater.draw({"c|/FFFFFFFF|Dog"});
+    EXPECT_TRUE(isoWarning(heldLater).endsWith(QStringLiteral("A later slide defines it: put that slide before the "
+                                                              "slides that refer to it, and export again.")))
+        << isoWarning(heldLater).toStdString();
 }
 
 TEST_F(ExportCommandTest, AFileIsReplacedAsUtf8WithCrLfOrNamedWhenItCannotBeCreated) {

@@ -85,8 +85,10 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
 // (a slide moved before the one it refers to) or nowhere (a label typed into concepts only ever
 // refers).
 ReadBackFailure UnboundLabelFailure(const QString& label, const QString& text) {
-    const QRegularExpression defining(QStringLiteral("\\*") + QRegularExpression::escape(label) +
-                                      QStringLiteral("(?![A-Za-z0-9_])"));
+    // Defined by a concept's "*label", or by a graph of that name (the ISO export's graph note).
+    const QString name = QRegularExpression::escape(label);
+    const QRegularExpression defining(QStringLiteral("\\*") + name + QStringLiteral("(?![A-Za-z0-9_])|<graph name=\"") +
+                                      name + u'"');
     return ReadBackFailure{QStringLiteral("the coreference label ?%1 is used where no slide before it defines *%1, "
                                           "so reading it leaves that concept without its coreference")
                                .arg(label),
