@@ -116,7 +116,8 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_EQ(boxes()[0], QStringLiteral("ZOVEdit: File written"));
     EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: it holds what only "
-                                         "ISO CGIF has (such as a name without quotes or a signed number), so an "
+                                         "ISO CGIF has (such as a name without quotes, a signed number, or a letter "
+                                         "beyond ASCII in a type), so an "
                                          "import reads it as ISO CGIF, and reading it as 2001 CGIF stops in graph "
                                          "Trip at \"Cannot "
                                          "find ] terminator for concept (at Boston;0@0;)\". Export them as ISO 24707 "

@@ -114,8 +114,8 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     if (detector.Verdict() == dialect::Dialect::Iso) {
         // Where the 2001 reading stops shows the user which label is at fault (a type of two
         // words or two lines, a name without quotes).
-        QString problem = QStringLiteral("it holds what only ISO CGIF has (such as a name without quotes or a signed "
-                                         "number), so an import reads it as ISO CGIF");
+        QString problem = QStringLiteral("it holds what only ISO CGIF has (such as a name without quotes, a signed number, or a "
+                                         "letter beyond ASCII in a type), so an import reads it as ISO CGIF");
         if (stop)
             problem += QStringLiteral(", and reading it as 2001 CGIF %1").arg(reading.where);
         return ReadBackFailure{problem, true, stop};
