@@ -5,6 +5,7 @@
 #include "support/CaseFiles.h"
 
 #include "app/desktop/SlideList.h"
+#include "drawing/GraphEncoding.h"
 #include "host/AutoShapeType.h"
 #include "host/pptx/PptxFile.h"
 
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QMenu>
 #include <QToolBar>
@@ -196,6 +198,47 @@ TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
     window->undo(); // the rename
     EXPECT_NE(cats.Name(), QStringLiteral("Cats"));
     EXPECT_EQ(window->slideList()->item(0)->text(), cats.Name());
+}
+
+// A graph slide renamed in the list takes its title label along ("NAME is TYPE" and the label's
+// own name), so that the title shown and the graph name exported stay one; undo puts both back.
+TEST_F(MainWindowTest, RenamingAGraphSlideRenamesItsTitle)
+{
+    host::Slide slide = application.ActivePresentation().Slides().Item(1);
+    slide.SetName(QStringLiteral("G1"));
+    host::Shape title = slide.Shapes().AddLabel(host::TextOrientationHorizontal, 0, 0, 100, 45);
+    title.SetAutoShapeType(drawing::TitleLabelShapeType);
+    title.SetName(QStringLiteral("G1/ABCDEFGH"));
+    title.TextFrame().TextRange().SetText(QStringLiteral("G1 is Proposition"));
+    settle();
+
+    ASSERT_TRUE(window->renameSlide(1, QStringLiteral("Rain")));
+    EXPECT_EQ(title.TextFrame().TextRange().Text(), QStringLiteral("Rain is Proposition"));
+    EXPECT_EQ(title.Name(), QStringLiteral("Rain/ABCDEFGH"));
+    window->undo();
+    EXPECT_EQ(slide.Name(), QStringLiteral("G1"));
+    EXPECT_EQ(title.TextFrame().TextRange().Text(), QStringLiteral("G1 is Proposition"));
+    EXPECT_EQ(title.Name(), QStringLiteral("G1/ABCDEFGH"));
+
+    // The other way round: the title edited in place renames the slide, unless another slide
+    // has the name, which is told while the title keeps the slide's name.
+    const auto editTitle = [&](const QString& text) {
+        canvas().editText(title);
+        canvas().textEditor()->setPlainText(text);
+        canvas().finishTextEdit(true);
+        settle();
+    };
+    editTitle(QStringLiteral("Snow is Situation"));
+    EXPECT_EQ(slide.Name(), QStringLiteral("Snow"));
+    EXPECT_EQ(title.Name(), QStringLiteral("Snow/ABCDEFGH"));
+    ASSERT_TRUE(window->addSlide());
+    application.ActivePresentation().Slides().Item(2).SetName(QStringLiteral("Hail"));
+    window->goToSlide(1);
+    editTitle(QStringLiteral("Hail is Situation"));
+    EXPECT_EQ(slide.Name(), QStringLiteral("Snow"));
+    EXPECT_EQ(title.TextFrame().TextRange().Text(), QStringLiteral("Snow is Situation"));
+    ASSERT_FALSE(messages.shown().empty());
+    EXPECT_TRUE(messages.shown().back().text.contains(QStringLiteral("Hail"))) << messages.shown().back().text.toStdString();
 }
 
 // F2 edits the text of the selected shape, but in the slide list it renames the slide there,

@@ -5,6 +5,8 @@
 #include "app/desktop/SlideList.h"
 #include "app/desktop/TurnIcon.h"
 #include "app/document/DocumentLock.h"
+#include "drawing/GraphEncoding.h"
+#include "drawing/NameParts.h"
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
 #include "host/pptx/PptxFile.h"
@@ -107,6 +109,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
         keeper_->start();
     }
     connect(canvas_, &SlideCanvas::documentChanged, this, &MainWindow::syncWithDocument);
+    connect(canvas_, &SlideCanvas::refusedEdit, this, [this](const QString& reason) {
+        services_.messages->inform(reason, kApplicationTitle, platform::MessageIcon::Exclamation);
+    });
     connect(canvas_, &SlideCanvas::selectionChanged, this, &MainWindow::updateActions);
     // Delete acts on the slide list when it has the focus, else on the shapes selected.
     connect(qApp, &QApplication::focusChanged, this, [this] { updateActions(); });
@@ -976,8 +981,10 @@ bool MainWindow::renameSlide(int index, const QString& name)
         services_.messages->inform(tr("A slide name cannot be empty."), kApplicationTitle, platform::MessageIcon::Exclamation);
     } else if (slide.Name() != name) {
         try {
+            const QString old = slide.Name();
             slide.SetName(name);
             renamed = true;
+            renameGraphTitle(slide, old, name);
         } catch (const host::HostError&) {
             services_.messages->inform(tr("The slide name \"%1\" is already in use. Choose another name.").arg(name),
                                        kApplicationTitle, platform::MessageIcon::Exclamation);
@@ -987,6 +994,25 @@ bool MainWindow::renameSlide(int index, const QString& name)
     syncWithDocument();
     slideList_->refresh(current); // puts a refused name back
     return renamed;
+}
+
+// A graph slide's title label says "NAME is TYPE" and carries NAME in its own name: renamed
+// with its slide, so that the title shown and the graph name exported stay one.
+void MainWindow::renameGraphTitle(host::Slide slide, const QString& oldName, const QString& newName)
+{
+    host::Shapes shapes = slide.Shapes();
+    for (int i = 1; i <= shapes.Count(); ++i) {
+        host::Shape title = shapes.Item(i);
+        if (title.AutoShapeType() != drawing::TitleLabelShapeType)
+            continue;
+        const QString prefix = oldName + QStringLiteral(" is ");
+        host::TextRangeFormat text = title.TextFrame().TextRange();
+        if (text.Text().startsWith(prefix))
+            text.Characters(1, static_cast<int>(oldName.size())).SetText(newName);
+        if (drawing::LabelPart(title.Name()) == oldName)
+            title.SetName(newName + drawing::NameSeparator + drawing::IdPart(title.Name()));
+        return;
+    }
 }
 
 bool MainWindow::moveSlide(int from, int to)

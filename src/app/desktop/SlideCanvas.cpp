@@ -4,6 +4,9 @@
 
 #include "app/desktop/ShapeDeletion.h"
 #include "app/render/ShapeOutline.h"
+#include "drawing/GraphEncoding.h"
+#include "drawing/NameParts.h"
+#include "host/HostError.h"
 #include "host/Slide.h"
 #include "host/geometry/Geometry.h"
 #include "host/model/Touch.h"
@@ -1098,8 +1101,36 @@ void SlideCanvas::finishTextEdit(bool commit)
     after.replace(u'\n', QStringLiteral("\r\n"));
     if (after == before)
         return;
+    QString refusal;
+    if (shape.AutoShapeType() == drawing::TitleLabelShapeType)
+        after = renameGraphFromTitle(shape, after, refusal);
     shape.TextFrame().TextRange().SetText(after);
     commitChange();
+    if (!refusal.isEmpty())
+        Q_EMIT refusedEdit(refusal); // once the edit is done: the message box runs events
+}
+
+// A graph's name is its slide's: a title label edited to "NAME is TYPE" with a new NAME renames
+// the slide and the label's own name, as the palette's Edit command does. A name the host
+// refuses (another slide's) is told, and the title keeps the slide's name.
+QString SlideCanvas::renameGraphFromTitle(host::Shape title, const QString& text, QString& refusal)
+{
+    static const QString separator = QStringLiteral(" is ");
+    const qsizetype at = text.indexOf(separator);
+    if (at < 0)
+        return text;
+    host::Slide slide = title.Parent();
+    const QString name = text.left(at);
+    if (name == slide.Name())
+        return text;
+    try {
+        slide.SetName(name);
+        title.SetName(name + drawing::NameSeparator + drawing::IdPart(title.Name()));
+        return text;
+    } catch (const host::HostError& refused) {
+        refusal = QString::fromUtf8(refused.what());
+        return slide.Name() + text.mid(at);
+    }
 }
 
 } // namespace zov::app

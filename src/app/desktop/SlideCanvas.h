@@ -77,6 +77,9 @@ public:
 
 Q_SIGNALS:
     void documentChanged();
+    // An edit was refused by the document in part (a title naming another slide's graph): the
+    // host's reason, for the user.
+    void refusedEdit(const QString& reason);
     void selectionChanged();
     void zoomChanged(double percent);
 
@@ -98,6 +101,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The text a title label edited to `text` keeps; `refusal` gets the host's reason when it
+    // refuses the new name.
+    QString renameGraphFromTitle(host::Shape title, const QString& text, QString& refusal);
     enum class DragKind { None, Pending, Move, Resize, ConnectorEnd, RubberBand };
     struct Start {
         std::weak_ptr<host::ShapeData> shape;
