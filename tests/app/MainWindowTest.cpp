@@ -190,9 +190,15 @@ TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
     EXPECT_EQ(slides.Count(), 2);
     EXPECT_EQ(window->slideList()->count(), 2);
 
-    window->undo(); // the deletion
+    EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 2);
+    window->undo(); // the deletion: the slide comes back, and into view
     EXPECT_EQ(slides.Count(), 3);
     EXPECT_EQ(cats.SlideIndex(), 3);
+    EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 3);
+    window->redo(); // and goes again
+    EXPECT_EQ(slides.Count(), 2);
+    window->undo();
+    ASSERT_EQ(slides.Count(), 3);
     window->undo(); // the move
     EXPECT_EQ(cats.SlideIndex(), 1);
     window->undo(); // the rename

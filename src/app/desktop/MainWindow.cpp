@@ -37,6 +37,7 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace zov::app {
 
@@ -1090,7 +1091,7 @@ void MainWindow::undo()
     if (canvas_->isEditingText())
         canvas_->finishTextEdit(true);
     if (DocumentHistory* h = history())
-        h->undo();
+        showingSlidesBroughtBack([h] { h->undo(); });
     syncWithDocument();
 }
 
@@ -1099,8 +1100,30 @@ void MainWindow::redo()
     if (canvas_->isEditingText())
         canvas_->finishTextEdit(true);
     if (DocumentHistory* h = history())
-        h->redo();
+        showingSlidesBroughtBack([h] { h->redo(); });
     syncWithDocument();
+}
+
+// A slide that an undo or redo brings back (a deletion undone, an addition redone) is shown,
+// as the step it undoes showed it.
+void MainWindow::showingSlidesBroughtBack(const std::function<void()>& step)
+{
+    std::unordered_set<const host::SlideData*> before;
+    if (!window_.IsNothing()) {
+        const host::Slides slides = window_.Presentation().Slides();
+        for (int i = 1; i <= slides.Count(); ++i)
+            before.insert(&slides.Item(i).data());
+    }
+    step();
+    if (window_.IsNothing())
+        return;
+    const host::Slides slides = window_.Presentation().Slides();
+    for (int i = 1; i <= slides.Count(); ++i) {
+        if (before.count(&slides.Item(i).data()) == 0) {
+            window_.View().GotoSlide(i);
+            return;
+        }
+    }
 }
 
 } // namespace zov::app

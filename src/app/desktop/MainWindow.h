@@ -124,6 +124,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showingSlidesBroughtBack(const std::function<void()>& step);
     void renameGraphTitle(host::Slide slide, const QString& oldName, const QString& newName);
     void createActions();
     void createMenus();
