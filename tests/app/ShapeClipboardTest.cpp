@@ -3,6 +3,8 @@
 // between slides through the clipboard.
 #include "DesktopFixture.h"
 
+#include "drawing/GraphEncoding.h"
+
 #include "app/desktop/ShapeClipboard.h"
 #include "app/desktop/ShapeEditCommands.h"
 
@@ -84,6 +86,30 @@ TEST_F(ShapeClipboardTest, CopyAndPasteOnTheSameSlideMakeGluedCopiesWithFreshIds
     window->undo();
     EXPECT_EQ(shapes.Count(), 3);
     EXPECT_TRUE(g.arc.ConnectorFormat().EndConnected()) << "the originals are untouched";
+}
+
+// A graph's title pasted onto another graph's slide names that graph, in its text and name, so
+// that the title shown and the graph exported agree; pasted onto its own slide it is as it was.
+TEST_F(ShapeClipboardTest, ATitlePastedOntoAnotherGraphsSlideNamesThatGraph)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    slides.Item(1).SetName(QStringLiteral("R12"));
+    host::Shape title = slides.Item(1).Shapes().AddLabel(host::TextOrientationHorizontal, 0, 0, 100, 45);
+    title.SetAutoShapeType(drawing::TitleLabelShapeType);
+    title.SetName(QStringLiteral("ABCDEFGH"));
+    title.TextFrame().TextRange().SetText(QStringLiteral("R12 is Situation"));
+    settle();
+    canvas().setSelection({title});
+    trigger("EditCopy");
+    trigger("EditPaste");
+    EXPECT_EQ(shapesInView().Item(2).TextFrame().TextRange().Text(), QStringLiteral("R12 is Situation"));
+
+    ASSERT_TRUE(window->addSlide());
+    slides.Item(2).SetName(QStringLiteral("Slide19"));
+    trigger("EditPaste");
+    const host::Shape pasted = shapesInView().Item(1);
+    EXPECT_EQ(pasted.TextFrame().TextRange().Text(), QStringLiteral("Slide19 is Situation"));
+    EXPECT_NE(pasted.Name(), title.Name()) << "a new id, as every pasted node gets";
 }
 
 TEST_F(ShapeClipboardTest, CutTakesTheArcsAlongAndPastesOntoAnotherSlideInPlace)

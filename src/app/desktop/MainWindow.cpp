@@ -6,7 +6,7 @@
 #include "app/desktop/TurnIcon.h"
 #include "app/document/DocumentLock.h"
 #include "drawing/GraphEncoding.h"
-#include "drawing/NameParts.h"
+#include "drawing/GraphTitle.h"
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
 #include "host/pptx/PptxFile.h"
@@ -997,8 +997,8 @@ bool MainWindow::renameSlide(int index, const QString& name)
     return renamed;
 }
 
-// A graph slide's title label says "NAME is TYPE" and carries NAME in its own name: renamed
-// with its slide, so that the title shown and the graph name exported stay one.
+// A graph slide's title label is renamed with its slide, so that the title shown and the graph
+// name exported stay one.
 void MainWindow::renameGraphTitle(host::Slide slide, const QString& oldName, const QString& newName)
 {
     host::Shapes shapes = slide.Shapes();
@@ -1006,12 +1006,7 @@ void MainWindow::renameGraphTitle(host::Slide slide, const QString& oldName, con
         host::Shape title = shapes.Item(i);
         if (title.AutoShapeType() != drawing::TitleLabelShapeType)
             continue;
-        const QString prefix = oldName + QStringLiteral(" is ");
-        host::TextRangeFormat text = title.TextFrame().TextRange();
-        if (text.Text().startsWith(prefix))
-            text.Characters(1, static_cast<int>(oldName.size())).SetText(newName);
-        if (drawing::LabelPart(title.Name()) == oldName)
-            title.SetName(newName + drawing::NameSeparator + drawing::IdPart(title.Name()));
+        drawing::RenameGraphTitle(title, oldName, newName);
         return;
     }
 }

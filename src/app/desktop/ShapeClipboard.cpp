@@ -1,5 +1,7 @@
 #include "app/desktop/ShapeClipboard.h"
 
+#include "drawing/GraphEncoding.h"
+#include "drawing/GraphTitle.h"
 #include "drawing/NameParts.h"
 #include "host/HostError.h"
 #include "host/ShapeCopy.h"
@@ -222,6 +224,13 @@ std::vector<host::Shape> PasteShapes(const ShapeSet& set, host::Slide slide, con
             const QString label = drawing::LabelPart(source.name);
             copy.SetName(label.isEmpty() && !source.name.contains(QLatin1Char('/')) ? newNodeId()
                                                                                   : label + QLatin1Char('/') + newNodeId());
+        }
+        // A graph's title pasted onto another graph's slide names that graph.
+        if (source.autoShapeType == drawing::TitleLabelShapeType && !slide.Name().isEmpty()) {
+            const QString shown = source.text();
+            const qsizetype at = shown.indexOf(QStringLiteral(" is "));
+            if (at > 0)
+                drawing::RenameGraphTitle(copy, shown.left(at), slide.Name());
         }
         added.push_back(copy);
     }
