@@ -338,3 +338,22 @@ TEST(Preservation, ANewShapeNeverTakesTheIdOfAShapeAConnectorWasGluedToInADelete
     EXPECT_TRUE(xml.contains("<a:stCxn id=\"6\" idx=\"2\"/>")) << "the reference stays as stored";
     EXPECT_FALSE(third.Slides().Item(1).Shapes().Item(1).ConnectorFormat().BeginConnected());
 }
+
+// A slide added to a deck whose slide ids reach the last one a slide may have (2^31 - 1; tools
+// that draw their ids at random get there) takes the lowest free id, never one past the range,
+// which is where the masters' ids begin.
+TEST(Preservation, ASlideAddedAfterTheLastSlideIdTakesTheLowestFreeOne)
+{
+    PartMap parts = minimalDeck(QString());
+    QByteArray& presentation = parts.at(QStringLiteral("ppt/presentation.xml"));
+    ASSERT_TRUE(presentation.contains("<p:sldId id=\"256\""));
+    presentation.replace("<p:sldId id=\"256\"", "<p:sldId id=\"2147483647\"");
+    const Presentation p = readPresentation(zipParts(parts), QStringLiteral("ids.pptx"));
+    p.Slides().Add(2, LayoutBlank);
+    p.Slides().Add(3, LayoutBlank);
+    const QByteArray written = unzipParts(presentationBytes(p)).at(QStringLiteral("ppt/presentation.xml"));
+    EXPECT_TRUE(written.contains("<p:sldId id=\"2147483647\""));
+    EXPECT_TRUE(written.contains("<p:sldId id=\"256\""));
+    EXPECT_TRUE(written.contains("<p:sldId id=\"257\"")) << written.toStdString();
+    EXPECT_FALSE(written.contains("<p:sldId id=\"2147483648\"")) << written.toStdString();
+}

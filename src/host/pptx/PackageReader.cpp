@@ -80,7 +80,7 @@ PresentationPart readPresentationPart(const QByteArray& xml, const QString& part
             SlideRef ref;
             bool ok = false;
             const qint64 id = a.value(QLatin1String("id")).toLongLong(&ok);
-            ref.id = ok && id >= 256 && id < 0x7FFFFFFFll ? static_cast<std::uint32_t>(id) : 0;
+            ref.id = ok && id >= 256 && id <= 0x7FFFFFFFll ? static_cast<std::uint32_t>(id) : 0; // 256 to 2^31 - 1
             ref.relId = a.value(ns::R, QLatin1String("id")).toString();
             out.slides.push_back(ref);
         }
@@ -383,9 +383,22 @@ std::shared_ptr<PresentationData> readPackage(QByteArray bytes, const ZipLimits&
         jobs.push_back({partName, rel->id, ref.id, xml, defaults.forSlide(partName), {}, {}, {}});
     }
     QSet<std::uint32_t> slideIds;
+    QSet<std::uint32_t> listedIds;
     std::uint32_t maxSlideId = 255;
-    for (const SlideRef& ref : pres.slides)
+    for (const SlideRef& ref : pres.slides) {
         maxSlideId = std::max(maxSlideId, ref.id);
+        listedIds.insert(ref.id);
+    }
+    // A slide listed without a usable id, or with another's, gets the next one; past the last
+    // id a slide may have, the lowest that no slide is listed with.
+    const auto newSlideId = [&] {
+        if (maxSlideId < 0x7FFFFFFF)
+            return ++maxSlideId;
+        std::uint32_t id = 256;
+        while (slideIds.contains(id) || listedIds.contains(id))
+            ++id;
+        return id;
+    };
     // The slides are scanned a batch at a time, and each batch becomes the model before the next
     // is scanned: a scanned shape is held twice until then (as read, and as the model takes it),
     // and scanning every slide first would hold all of them at once.
@@ -408,7 +421,7 @@ std::shared_ptr<PresentationData> readPackage(QByteArray bytes, const ZipLimits&
             SlideScan& scan = job.scan;
             auto slide = std::make_shared<SlideData>();
             slide->presentation = data.get();
-            slide->slideId = job.id != 0 && !slideIds.contains(job.id) ? job.id : ++maxSlideId;
+            slide->slideId = job.id != 0 && !slideIds.contains(job.id) ? job.id : newSlideId();
             slideIds.insert(slide->slideId);
             slide->name = scan.name;
             slide->partName = job.partName;
