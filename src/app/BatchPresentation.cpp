@@ -87,6 +87,8 @@ bool outputWritable(const QString& output, OutputKind kind, platform::MessageBox
 bool saveBatchPresentation(const host::Presentation& presentation, const QString& output,
                            platform::MessageBoxes& messages, const std::optional<platform::FileStamp>& unchangedSince) {
     try {
+        // A signature signs the parts as read: a change to them leaves it not matching.
+        const bool signatureBroken = !presentation.Saved() && host::isDigitallySigned(presentation);
         if (output == QLatin1String("-")) {
             const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
             errno = 0;
@@ -102,6 +104,11 @@ bool saveBatchPresentation(const host::Presentation& presentation, const QString
         } else {
             host::savePresentation(presentation, output, unchangedSince);
         }
+        if (signatureBroken)
+            messages.inform(QStringLiteral("\"%1\" was digitally signed: its signature was kept, but it no longer "
+                                           "matches the changed presentation, which presentation programs will say")
+                                .arg(output == QLatin1String("-") ? QStringLiteral("The presentation") : output),
+                            QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         return true;
     } catch (const host::PptxError& error) {
         messages.inform(error.message(), ErrorTitle, platform::MessageIcon::Critical);

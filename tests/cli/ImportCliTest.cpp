@@ -179,6 +179,26 @@ TEST_F(ImportCliTest, ANamedPipeIsReadWhole) {
     EXPECT_TRUE(readFile(QStringLiteral("piped.pptx")).startsWith("PK"));
 }
 
+// A signed deck keeps its signature part, which no longer matches once the deck changes: an
+// import into it says so; an arrange that changes nothing writes the same parts, and says nothing.
+TEST_F(ImportCliTest, AChangedSignedDeckIsSaidToNoLongerMatchItsSignature) {
+    QFile signedDeck(QDir(pptxCorpusDir()).filePath(QStringLiteral("apache-tika__testPPT_signed.pptx")));
+    if (!signedDeck.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no signed deck in the corpus at " << pptxCorpusDir().toStdString();
+    write(QStringLiteral("signed.pptx"), signedDeck.readAll());
+    write(QStringLiteral("cat.cgf"), CatOnMat);
+    const ProgramRun arranged = zovedit({"arrange", path(QStringLiteral("signed.pptx")), "-o", path(QStringLiteral("same.pptx"))});
+    EXPECT_EQ(arranged.exitCode, 0) << arranged.err.toStdString();
+    EXPECT_FALSE(arranged.err.contains("signed")) << arranged.err.toStdString();
+    const ProgramRun imported = zovedit({"import", path(QStringLiteral("cat.cgf")), "--into", path(QStringLiteral("signed.pptx"))});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.errLines().contains(QStringLiteral("ZOVEdit: \"%1\" was digitally signed: its signature was kept, but it "
+                                                            "no longer matches the changed presentation, which presentation "
+                                                            "programs will say")
+                                                 .arg(path(QStringLiteral("signed.pptx")))))
+        << imported.err.toStdString();
+}
+
 TEST_F(ImportCliTest, EveryCorpusFileChecksWithoutCrashAndAsItImports) {
     const QDir corpus(cgifCorpusDir());
     const QStringList names = corpus.entryList({"*.cgf"}, QDir::Files, QDir::Name);

@@ -90,6 +90,17 @@ Presentation openPresentation(Application& app, const QString& path)
     return openPresentation(app, std::move(bytes), name); // the bytes go once they are unpacked
 }
 
+bool isDigitallySigned(const Presentation& presentation)
+{
+    const std::shared_ptr<pptx::Package> package = pptx::packageOf(presentation.data());
+    if (!package)
+        return false;
+    for (const pptx::Part& part : package->parts.all())
+        if (part.name.startsWith(QLatin1String("_xmlsignatures/"), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 QByteArray presentationBytes(const Presentation& presentation, const QString& displayName)
 {
     try {

@@ -53,4 +53,8 @@ QByteArray savePresentation(const Presentation& presentation, const QString& pat
 // is (not marked saved). `displayName` stands for the file in error messages.
 QByteArray presentationBytes(const Presentation& presentation, const QString& displayName = QStringLiteral("presentation"));
 
+// Whether the presentation was read with a digital signature (a part under "_xmlsignatures/"):
+// the signature is kept as it was, and signs the presentation as it was, not as it is saved.
+bool isDigitallySigned(const Presentation& presentation);
+
 } // namespace zov::host
