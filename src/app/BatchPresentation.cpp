@@ -2,6 +2,8 @@
 // export, import, render). Each failure is shown in one "Error" box naming the file and the reason.
 #include "app/BatchPresentation.h"
 
+#include "app/document/SignedDocument.h"
+
 #include "host/pptx/PptxFile.h"
 #include "host/pptx/ZipArchive.h"
 #include "platform/MessageBox.h"
@@ -88,7 +90,7 @@ bool saveBatchPresentation(const host::Presentation& presentation, const QString
                            platform::MessageBoxes& messages, const std::optional<platform::FileStamp>& unchangedSince) {
     try {
         // A signature signs the parts as read: a change to them leaves it not matching.
-        const bool signatureBroken = !presentation.Saved() && host::isDigitallySigned(presentation);
+        const bool signatureBroken = SaveBreaksSignature(presentation);
         if (output == QLatin1String("-")) {
             const QByteArray bytes = host::presentationBytes(presentation, QStringLiteral("standard output"));
             errno = 0;
@@ -105,9 +107,7 @@ bool saveBatchPresentation(const host::Presentation& presentation, const QString
             host::savePresentation(presentation, output, unchangedSince);
         }
         if (signatureBroken)
-            messages.inform(QStringLiteral("\"%1\" was digitally signed: its signature was kept, but it no longer "
-                                           "matches the changed presentation, which presentation programs will say")
-                                .arg(output == QLatin1String("-") ? QStringLiteral("The presentation") : output),
+            messages.inform(SignatureNoLongerMatches(output == QLatin1String("-") ? QStringLiteral("The presentation") : output),
                             QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         return true;
     } catch (const host::PptxError& error) {

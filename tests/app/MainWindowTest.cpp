@@ -3,6 +3,7 @@
 // cancelling a slow open.
 #include "DesktopFixture.h"
 #include "support/CaseFiles.h"
+#include "support/TestPaths.h"
 
 #include "app/desktop/SlideList.h"
 #include "drawing/GraphEncoding.h"
@@ -123,6 +124,33 @@ TEST_F(MainWindowTest, SaveOpenRoundTripModifiedMarkAndRecentFiles)
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     ASSERT_TRUE(window->openFile(path));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
+}
+
+// A signed deck changed and saved keeps a signature that no longer matches: the first save that
+// changes it says so, the next ones do not say it again.
+TEST_F(MainWindowTest, SavingAChangedSignedDeckSaysItsSignatureNoLongerMatches)
+{
+    QFile corpusDeck(QDir(test::pptxCorpusDir()).filePath(QStringLiteral("apache-tika__testPPT_signed.pptx")));
+    if (!corpusDeck.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no signed deck in the corpus";
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("signed.pptx"));
+    {
+        QFile copy(path);
+        ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+        copy.write(corpusDeck.readAll());
+    }
+    ASSERT_TRUE(window->openFile(path));
+    messages.clear();
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_TRUE(window->save());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("\"signed.pptx\" was digitally signed: its signature was kept, but it no longer matches "
+                             "the changed presentation, which presentation programs will say"));
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_TRUE(window->save());
+    EXPECT_EQ(messages.shown().size(), 1u);
 }
 
 TEST_F(MainWindowTest, OpeningABrokenFileReportsAndKeepsTheDocument)

@@ -5,6 +5,7 @@
 #include "app/desktop/SlideList.h"
 #include "app/desktop/TurnIcon.h"
 #include "app/document/DocumentLock.h"
+#include "app/document/SignedDocument.h"
 #include "drawing/GraphEncoding.h"
 #include "drawing/GraphTitle.h"
 #include "host/AutoShapeType.h"
@@ -603,6 +604,7 @@ bool MainWindow::maybeSave()
 
 void MainWindow::replaceDocument(host::Presentation presentation)
 {
+    signatureTold_ = false;
     // Where the document came from is no longer news once another takes its place.
     if (statusBar()->currentMessage().startsWith(tr("Recovered work opened from")))
         statusBar()->clearMessage();
@@ -806,6 +808,7 @@ bool MainWindow::saveTo(const QString& path, DocumentStore::Replace replace)
     // first, and let the window (and the question that asked for the save) repaint.
     statusBar()->showMessage(tr("Saving %1...").arg(QFileInfo(path).fileName()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const bool signatureBroken = SaveBreaksSignature(window_.Presentation());
     try {
         services_.store->write(
             window_.Presentation(), path,
@@ -830,6 +833,11 @@ bool MainWindow::saveTo(const QString& path, DocumentStore::Replace replace)
     recent_.add(path);
     rebuildRecentMenu();
     syncWithDocument();
+    if (signatureBroken && !signatureTold_) {
+        signatureTold_ = true; // once for a document: its signature stays broken
+        services_.messages->inform(SignatureNoLongerMatches(QFileInfo(path).fileName()), kApplicationTitle,
+                                   platform::MessageIcon::Exclamation);
+    }
     return true;
 }
 

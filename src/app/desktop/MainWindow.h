@@ -177,6 +177,7 @@ private:
     SlideList* slideList_ = nullptr;
     QToolBar* standardBar_ = nullptr;
     std::vector<QAction*> hostActions_;
+    bool signatureTold_ = false;  // a save has said that the document's signature no longer matches
     bool startHintShown_ = false; // the status line has told where drawing starts
     QAction* hostControlsStart_ = nullptr; // the toolbar's separator before the host's controls
     QMenu* fileMenu_ = nullptr;
