@@ -4,11 +4,19 @@
 #include "host/Shape.h"
 
 #include <QString>
+#include <optional>
 
 namespace zov::drawing {
 
 // Writes `newName` where the title says `oldName`: at the start of its text when that reads
 // "oldName is ...", and as its name's label part when that is `oldName`.
 void RenameGraphTitle(host::Shape title, const QString& oldName, const QString& newName);
+
+// The graph name a title's text shows: what comes before its first " is " (nothing without one).
+std::optional<QString> GraphNameInTitle(const QString& text);
+
+// Names the title's slide `name` and the title itself "name/ID", unless the slide has that name
+// already. Throws the host's HostError, changing nothing, when it refuses the name.
+void NameGraphSlide(host::Shape title, const QString& name);
 
 } // namespace zov::drawing

@@ -2,6 +2,7 @@
 // pointer into the box; with text in the box it checks the text as concept content and writes
 // it onto the shape. A graph title converts between "name is type" and "type:*name".
 #include "drawing/GraphEncoding.h"
+#include "drawing/GraphTitle.h"
 #include "drawing/NameParts.h"
 #include "editor/EditorMessages.h"
 #include "editor/EditorSession.h"
@@ -84,11 +85,7 @@ void EditorSession::ChangeLabelAtPointer() {
 // refuses (empty, or another slide's) is reported with the host's message; nothing changes.
 bool EditorSession::RenameGraphSlide(host::Shape title, const QString& name) {
     try {
-        host::Slide slide = title.Parent();
-        if (slide.Name() == name)
-            return true;
-        slide.SetName(name);
-        title.SetName(name + drawing::NameSeparator + drawing::IdPart(title.Name()));
+        drawing::NameGraphSlide(title, name);
         return true;
     } catch (const host::HostError& refused) {
         messages_.inform(QString::fromUtf8(refused.what()), messages::ErrorTitle, platform::MessageIcon::Critical);

@@ -5,11 +5,12 @@
 #include "host/geometry/Presets.h"
 #include "host/model/Lock.h"
 #include "host/model/Removal.h"
+#include "host/model/SlideIds.h"
 #include "host/model/Touch.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
-#include <vector>
 
 namespace zov::host {
 
@@ -273,32 +274,6 @@ void Slides::CheckNewName(const QString& name) const
     checkName(*lock(), name, nullptr);
 }
 
-namespace {
-
-// Slide ids run from 256 to 2^31 - 1; the masters' ids begin where they end.
-constexpr std::uint32_t MaxSlideId = 2147483647;
-
-// Past the last id (a deck whose tool drew its ids at random may have used it), the lowest id
-// no slide has. A slide that undo brings back may then share it: only in such a deck.
-std::uint32_t lowestFreeSlideId(const PresentationData& presentation)
-{
-    std::vector<std::uint32_t> used;
-    used.reserve(presentation.slides.size());
-    for (const auto& s : presentation.slides)
-        used.push_back(s->slideId);
-    std::sort(used.begin(), used.end());
-    std::uint32_t id = 256;
-    for (const std::uint32_t taken : used) {
-        if (taken > id)
-            break;
-        if (taken == id)
-            ++id;
-    }
-    return id;
-}
-
-} // namespace
-
 Slide Slides::Add(int index, int layout)
 {
     const auto p = lock();
@@ -309,11 +284,19 @@ Slide Slides::Add(int index, int layout)
     auto slide = std::make_shared<SlideData>();
     slide->presentation = p.get();
     if (p->highestSlideId == 0) {
-        p->highestSlideId = 255; // slide ids start at 256
+        p->highestSlideId = FirstSlideId - 1;
         for (const auto& s : p->slides)
             p->highestSlideId = std::max(p->highestSlideId, s->slideId);
     }
-    slide->slideId = p->highestSlideId < MaxSlideId ? ++p->highestSlideId : lowestFreeSlideId(*p);
+    if (p->highestSlideId < LastSlideId) {
+        slide->slideId = ++p->highestSlideId;
+    } else {
+        // A slide that undo brings back may then share its id: only in such a deck.
+        std::unordered_set<std::uint32_t> used;
+        for (const auto& s : p->slides)
+            used.insert(s->slideId);
+        slide->slideId = LowestFreeSlideId([&used](std::uint32_t id) { return used.count(id) != 0; });
+    }
     int number = static_cast<int>(p->slides.size()) + 1;
     while (nameTaken(*p, QStringLiteral("Slide") + QString::number(number), nullptr))
         ++number;

@@ -227,10 +227,8 @@ std::vector<host::Shape> PasteShapes(const ShapeSet& set, host::Slide slide, con
         }
         // A graph's title pasted onto another graph's slide names that graph.
         if (source.autoShapeType == drawing::TitleLabelShapeType && !slide.Name().isEmpty()) {
-            const QString shown = source.text();
-            const qsizetype at = shown.indexOf(QStringLiteral(" is "));
-            if (at > 0)
-                drawing::RenameGraphTitle(copy, shown.left(at), slide.Name());
+            if (const std::optional<QString> shown = drawing::GraphNameInTitle(source.text()); shown && !shown->isEmpty())
+                drawing::RenameGraphTitle(copy, *shown, slide.Name());
         }
         added.push_back(copy);
     }

@@ -5,7 +5,7 @@
 #include "app/desktop/ShapeDeletion.h"
 #include "app/render/ShapeOutline.h"
 #include "drawing/GraphEncoding.h"
-#include "drawing/NameParts.h"
+#include "drawing/GraphTitle.h"
 #include "host/HostError.h"
 #include "host/Slide.h"
 #include "host/geometry/Geometry.h"
@@ -1115,21 +1115,15 @@ void SlideCanvas::finishTextEdit(bool commit)
 // refuses (another slide's) is told, and the title keeps the slide's name.
 QString SlideCanvas::renameGraphFromTitle(host::Shape title, const QString& text, QString& refusal)
 {
-    static const QString separator = QStringLiteral(" is ");
-    const qsizetype at = text.indexOf(separator);
-    if (at < 0)
-        return text;
-    host::Slide slide = title.Parent();
-    const QString name = text.left(at);
-    if (name == slide.Name())
+    const std::optional<QString> name = drawing::GraphNameInTitle(text);
+    if (!name)
         return text;
     try {
-        slide.SetName(name);
-        title.SetName(name + drawing::NameSeparator + drawing::IdPart(title.Name()));
+        drawing::NameGraphSlide(title, *name);
         return text;
     } catch (const host::HostError& refused) {
         refusal = QString::fromUtf8(refused.what());
-        return slide.Name() + text.mid(at);
+        return title.Parent().Name() + text.mid(name->size());
     }
 }
 

@@ -19,24 +19,22 @@ void discardQuietly(platform::TextStream& out) {
 }
 
 // Passes the writer's text on and notes whether there was any: an export that wrote nothing
-// leaves a file it was to replace as it was. With `keep`, it also keeps the text, to be read
-// back once the file is written.
+// leaves a file it was to replace as it was. It also keeps the text, to be read back once the
+// file is written.
 class NotingStream : public platform::TextStream {
 public:
-    NotingStream(platform::TextStream& out, bool keep) : out_(out), keep_(keep) {}
+    explicit NotingStream(platform::TextStream& out) : out_(out) {}
     QString ReadLine() override { return out_.ReadLine(); }
     bool AtEndOfStream() const override { return out_.AtEndOfStream(); }
     void Write(const QString& text) override {
         wrote_ = true;
         out_.Write(text);
-        if (keep_)
-            text_ += text;
+        text_ += text;
     }
     void WriteLine(const QString& text) override {
         wrote_ = true;
         out_.WriteLine(text);
-        if (keep_)
-            text_ += text + QStringLiteral("\r\n");
+        text_ += text + QStringLiteral("\r\n");
     }
     void Close() override { out_.Close(); }
     bool wrote() const { return wrote_; }
@@ -44,7 +42,6 @@ public:
 
 private:
     platform::TextStream& out_;
-    bool keep_;
     bool wrote_ = false;
     QString text_;
 };
@@ -70,7 +67,7 @@ private:
 ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::TextStream& out,
                            platform::MessageBoxes& messages, ExportDialect dialect) {
     bool written = false;
-    NotingStream noting(out, true); // the text is read back below, in either dialect
+    NotingStream noting(out); // the text is read back below
     NotingMessages writerMessages(messages);
     try {
         if (dialect == ExportDialect::Iso) {

@@ -2,6 +2,7 @@
 
 #include "host/AutoShapeType.h"
 #include "host/geometry/Geometry.h"
+#include "host/model/SlideIds.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/Opc.h"
 #include "host/pptx/Package.h"
@@ -80,7 +81,7 @@ PresentationPart readPresentationPart(const QByteArray& xml, const QString& part
             SlideRef ref;
             bool ok = false;
             const qint64 id = a.value(QLatin1String("id")).toLongLong(&ok);
-            ref.id = ok && id >= 256 && id <= 0x7FFFFFFFll ? static_cast<std::uint32_t>(id) : 0; // 256 to 2^31 - 1
+            ref.id = ok && id >= FirstSlideId && id <= LastSlideId ? static_cast<std::uint32_t>(id) : 0;
             ref.relId = a.value(ns::R, QLatin1String("id")).toString();
             out.slides.push_back(ref);
         }
@@ -384,7 +385,7 @@ std::shared_ptr<PresentationData> readPackage(QByteArray bytes, const ZipLimits&
     }
     QSet<std::uint32_t> slideIds;
     QSet<std::uint32_t> listedIds;
-    std::uint32_t maxSlideId = 255;
+    std::uint32_t maxSlideId = FirstSlideId - 1;
     for (const SlideRef& ref : pres.slides) {
         maxSlideId = std::max(maxSlideId, ref.id);
         listedIds.insert(ref.id);
@@ -392,12 +393,9 @@ std::shared_ptr<PresentationData> readPackage(QByteArray bytes, const ZipLimits&
     // A slide listed without a usable id, or with another's, gets the next one; past the last
     // id a slide may have, the lowest that no slide is listed with.
     const auto newSlideId = [&] {
-        if (maxSlideId < 0x7FFFFFFF)
+        if (maxSlideId < LastSlideId)
             return ++maxSlideId;
-        std::uint32_t id = 256;
-        while (slideIds.contains(id) || listedIds.contains(id))
-            ++id;
-        return id;
+        return LowestFreeSlideId([&](std::uint32_t id) { return slideIds.contains(id) || listedIds.contains(id); });
     };
     // The slides are scanned a batch at a time, and each batch becomes the model before the next
     // is scanned: a scanned shape is held twice until then (as read, and as the model takes it),
