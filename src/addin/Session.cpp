@@ -5,6 +5,7 @@
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/import/SlideRoom.h"
+#include "cgif/import/UnplacedGraphs.h"
 #include "editor/arrange/Arrange.h"
 #include "host/Application.h"
 #include "host/HostError.h"
@@ -34,38 +35,6 @@ std::uint32_t clockSeed() {
 }
 
 const QString appTitle = QStringLiteral("ZOVEdit");
-
-// Hands each graph on to the slide builder and notes the slides of the graphs whose nodes (other
-// than comments) came without any position, for arranging once the reading is over.
-class UnplacedGraphs : public cgif::GraphSink {
-public:
-    UnplacedGraphs(cgif::GraphSink& builder, host::Application& application)
-        : builder_(builder), application_(application) {}
-    void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, QStringView graphType,
-                         int firstLinkIndex, int firstNodeIndex) override {
-        const cgif::NodeTable& nodes = reader.Tables().BoundArray;
-        const auto first = nodes.begin() + std::clamp<std::ptrdiff_t>(firstNodeIndex, 0, std::ssize(nodes));
-        // A comment is placed even when the text gives it no position (a stand-alone one at a
-        // fixed place): only the graph's other nodes tell whether the text placed them.
-        const bool placed = std::any_of(first, nodes.end(), [](const cgif::NodeRecord& n) {
-            return n.Kind != cgif::NodeKind::Comment && (n.X != 0 || n.Y != 0);
-        });
-        builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
-        if (placed)
-            return;
-        // The builder leaves the graph's new slide in view.
-        try {
-            slides_.push_back(application_.ActiveWindow().View().Slide());
-        } catch (const host::HostError&) {
-        }
-    }
-    const std::vector<host::Slide>& Slides() const { return slides_; }
-
-private:
-    cgif::GraphSink& builder_;
-    host::Application& application_;
-    std::vector<host::Slide> slides_;
-};
 
 } // namespace
 
@@ -133,7 +102,7 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
     cgif::SlideBuilder builder(application_, settings_, *services_.messages);
     if (progress)
         builder.SetDrawProgress([progress](std::int64_t done, std::int64_t total) { progress->Drawing(done, total); });
-    UnplacedGraphs unplaced(builder, application_);
+    cgif::importer::UnplacedGraphs unplaced(builder, application_);
     cgif::CgifReader& reader = editor_.Reader();
     reader.SetSink(settings_.arrangeImported ? static_cast<cgif::GraphSink&>(unplaced) : builder);
     reader.SetKeepReading([progress, &room] { return !(progress && progress->CancelRequested()) && room.Left(); });

@@ -64,7 +64,7 @@ public:
     // stopped between two graphs when the progress asks for it (the graphs drawn stay, no
     // "File read"); returns false when it was stopped so. With the drawing setting
     // arrangeImported on, each graph read without any node position is arranged on its slide
-    // afterwards (as `zovedit import --arrange` does), in the same step. `dialect` chooses the
+    // afterwards (as `zovedit import` does), in the same step. `dialect` chooses the
     // CGIF reader (by default the file's own dialect).
     bool ImportFile(const QString& path, ImportProgress* progress = nullptr,
                     cgif::dialect::DialectChoice dialect = cgif::dialect::DialectChoice::Auto);

@@ -24,8 +24,9 @@ namespace {
 const char* const kUsage =
     "Usage:\n"
     "  zovedit [FILE.pptx]                                    open the desktop editor\n"
-    "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx] [--arrange] [--dialect D]\n"
-    "                                                         read CGIF into a presentation (and arrange its slides)\n"
+    "  zovedit import IN.cgf [-o OUT.pptx] [--into DOC.pptx] [--arrange|--no-arrange] [--dialect D]\n"
+    "                                                         read CGIF into a presentation; graphs without\n"
+    "                                                         positions are arranged (--arrange: every graph)\n"
     "  zovedit check IN.cgf [--dialect D]                     read CGIF and report, write nothing\n"
     "  zovedit export IN.pptx [-o OUT.cgf] [--dialect 2001|iso]\n"
     "                                                         write a presentation's graphs as CGIF (2001 draft\n"

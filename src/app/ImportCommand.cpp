@@ -10,6 +10,7 @@
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/import/SlideRoom.h"
+#include "cgif/import/UnplacedGraphs.h"
 #include "cgif/reader/CgifReader.h"
 #include "cgif/reader/GraphSink.h"
 #include "drawing/DrawingSettings.h"
@@ -38,11 +39,12 @@ struct ImportArguments {
     QString input;  // "-" reads standard input
     QString output; // empty: the default
     QString into;   // empty: a new presentation
-    bool arrange = false; // arrange the slides the import drew
+    bool arrange = false;   // arrange every slide the import drew
+    bool noArrange = false; // leave graphs read without positions where the reader put them
     cgif::dialect::DialectChoice dialect = cgif::dialect::DialectChoice::Auto;
 };
 
-// Parses `IN [-o OUT] [--into DOC] [--arrange] [--dialect 2001|iso|auto]` (options in any
+// Parses `IN [-o OUT] [--into DOC] [--arrange | --no-arrange] [--dialect 2001|iso|auto]` (options in any
 // order; `check` takes only --dialect). On a usage error, `problem` says what is wrong and the
 // result is empty.
 std::optional<ImportArguments> parseImportArguments(const QStringList& args, bool allowOptions, QString& problem) {
@@ -79,8 +81,12 @@ std::optional<ImportArguments> parseImportArguments(const QStringList& args, boo
             slot = args[++i];
             continue;
         }
-        if (allowOptions && arg == QLatin1String("--arrange")) {
-            parsed.arrange = true;
+        if (allowOptions && (arg == QLatin1String("--arrange") || arg == QLatin1String("--no-arrange"))) {
+            (arg == QLatin1String("--arrange") ? parsed.arrange : parsed.noArrange) = true;
+            if (parsed.arrange && parsed.noArrange) {
+                problem = QStringLiteral("--arrange and --no-arrange cannot both be given");
+                return std::nullopt;
+            }
             continue;
         }
         if (!takeInputArgument(arg, parsed.input, problem))
@@ -154,6 +160,21 @@ bool drewAnyNode(const host::Presentation& presentation, int first) {
     return false;
 }
 
+// Arranges `slides`, one after the other, with the status line counting them; a slide that
+// cannot be arranged is told by ArrangeSlides and the others are still arranged.
+void arrangeSlides(const host::Presentation& presentation, const std::vector<host::Slide>& slides,
+                   platform::MessageBoxes& messages, platform::StatusLine& status) {
+    platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"),
+                                        static_cast<qint64>(slides.size()));
+    status.Show(QStringLiteral("Arranging the slides"));
+    int done = 0;
+    for (const host::Slide& slide : slides) {
+        const int index = slide.SlideIndex();
+        editor::ArrangeSlides(presentation, index, index, messages);
+        arranging.Advance(++done);
+    }
+}
+
 } // namespace
 
 int runImport(const QStringList& args) {
@@ -210,7 +231,11 @@ int runImport(const QStringList& args) {
     const int slidesBefore = presentation.Slides().Count();
 
     cgif::SlideBuilder builder(app, session.settings, messages);
-    NotingSink sink(builder);
+    // As the palette's Import does with its default settings, graphs read without positions are
+    // arranged once the reading is over; --arrange arranges every graph drawn, --no-arrange none.
+    cgif::importer::UnplacedGraphs unplaced(builder, app);
+    const bool arrangeUnplaced = !parsed->arrange && !parsed->noArrange;
+    NotingSink sink(arrangeUnplaced ? static_cast<cgif::GraphSink&>(unplaced) : builder);
     cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
     cgif::importer::SlideRoom room(presentation);
@@ -229,23 +254,36 @@ int runImport(const QStringList& args) {
         if (done >= total)
             drawing.reset();
     });
+    // The graphs without positions are arranged as a courtesy, before "File read" as in the
+    // editor: what stops it (a graph of more nodes than Arrange takes) is told, but the
+    // presentation still holds everything the file said, so it does not fail the import.
+    bool errorBeforeArranging = false;
+    const auto arrangeUnplacedSlides = [&] {
+        errorBeforeArranging = session.messages.errorShown();
+        if (arrangeUnplaced && !unplaced.Slides().empty())
+            arrangeSlides(presentation, unplaced.Slides(), messages, status);
+    };
     // No node tables are kept between commands on the command line: nothing to rebuild.
     // The reader asks for room between graphs only: a document full already takes no graph.
     const ImportOutcome outcome =
         !room.Left() ? ImportOutcome::StoppedAtError
                      : cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
-                                                      [&progress](qint64 done) { progress.Advance(done); });
+                                                      [&progress](qint64 done) { progress.Advance(done); },
+                                                      arrangeUnplacedSlides);
+    if (!room.Left() || outcome == ImportOutcome::FileNotOpened)
+        errorBeforeArranging = session.messages.errorShown();
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     room.TellWhenFull(messages);
     // --arrange: only the slides this import drew; slides already in DOC stay as they are.
     const int slidesAfter = presentation.Slides().Count();
-    platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"), slidesAfter - slidesBefore);
-    if (parsed->arrange)
+    bool arranged = true;
+    if (parsed->arrange) {
+        platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"), slidesAfter - slidesBefore);
         status.Show(QStringLiteral("Arranging the slides"));
-    const bool arranged = !parsed->arrange ||
-        editor::ArrangeSlides(presentation, slidesBefore + 1, slidesAfter, messages,
-                              [&](int done) { arranging.Advance(done); });
+        arranged = editor::ArrangeSlides(presentation, slidesBefore + 1, slidesAfter, messages,
+                                         [&](int done) { arranging.Advance(done); });
+    }
 
     // Saved also when the reader stopped at an error: the graphs drawn before it stay, as they
     // stay on the slides in the editor, and a line says the file holds only those. An import
@@ -271,7 +309,8 @@ int runImport(const QStringList& args) {
     }
     // An error shown along the way (a label whose definition is not found, a graph that could
     // not be drawn) means the presentation does not hold everything the file said.
-    return read && arranged && !session.messages.errorShown() ? 0 : 1;
+    const bool errorShown = arrangeUnplaced ? errorBeforeArranging : session.messages.errorShown();
+    return read && arranged && !errorShown ? 0 : 1;
 }
 
 int runCheck(const QStringList& args) {

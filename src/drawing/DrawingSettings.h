@@ -21,7 +21,7 @@ struct DrawingSettings {
     QString commentFontName = QStringLiteral("Arial");
     std::int16_t commentFontSize = 12;
     // The palette's Import lays out each graph whose nodes come without any position, as
-    // `zovedit import --arrange` does, instead of piling them up in the slide's corner.
+    // `zovedit import` does, instead of piling them up in the slide's corner.
     bool arrangeImported = true;
 
     // Font names compare exactly, letter case included.

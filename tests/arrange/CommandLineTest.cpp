@@ -4,6 +4,8 @@
 #include "cli/ProgramTest.h"
 
 #include <QImage>
+#include <algorithm>
+#include <vector>
 
 namespace zov::arrange_test {
 namespace {
@@ -65,6 +67,38 @@ TEST_F(CommandLine, ImportArrangesOnlyTheSlidesItDraws) {
             EXPECT_GT(drawn.Item(i).Top(), drawn.Item(1).Height()) << "shape " << i << " was not arranged";
         }
     }
+}
+
+// Without --arrange, a graph whose text gives its nodes no position is laid out as the palette's
+// Import lays it out with its default settings; a graph the text placed keeps its places, and
+// --no-arrange leaves the unplaced one piled in the corner.
+TEST_F(CommandLine, ImportArrangesTheGraphsReadWithoutPositionsUnlessTold) {
+    write("two.cgf", ";%Graph*Bare%; [Cat: *x] (On ?x [Mat])\n.\n"
+                     ";%Graph*Placed%; [Dog*d;100@50;] (On?d[Rug;300@50;];200@150;)\n");
+    const auto nodeTops = [](const host::Slide& slide) {
+        std::vector<float> tops;
+        const host::Shapes shapes = slide.Shapes();
+        for (int i = 2; i <= shapes.Count(); ++i)
+            if (!shapes.Item(i).Connector())
+                tops.push_back(shapes.Item(i).Top());
+        std::sort(tops.begin(), tops.end());
+        return tops;
+    };
+    test::ProgramRun run = zovedit({"import", "two.cgf", "-o", "default.pptx"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QByteArray("ZOVEdit: File read\n"));
+    host::Presentation deck = host::readPresentation(readFile("default.pptx"), QStringLiteral("default"));
+    ASSERT_EQ(deck.Slides().Count(), 2);
+    const float titleHeight = deck.Slides().Item(1).Shapes().Item(1).Height();
+    for (const float top : nodeTops(deck.Slides().Item(1)))
+        EXPECT_GT(top, titleHeight) << "the graph without positions was not arranged";
+    EXPECT_EQ(nodeTops(deck.Slides().Item(2)), (std::vector<float>{50, 50, 150})) << "a placed graph was moved";
+
+    run = zovedit({"import", "two.cgf", "-o", "kept.pptx", "--no-arrange"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    deck = host::readPresentation(readFile("kept.pptx"), QStringLiteral("kept"));
+    for (const float top : nodeTops(deck.Slides().Item(1)))
+        EXPECT_FLOAT_EQ(top, 0) << "--no-arrange moved a node";
 }
 
 TEST_F(CommandLine, RenderWritesOneFilePerSlideOrTheChosenOneInTheFormatOfItsExtension) {

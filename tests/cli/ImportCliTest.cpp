@@ -244,7 +244,14 @@ TEST_F(ImportCliTest, EveryCorpusFileChecksWithoutCrashAndAsItImports) {
         if (drewNothing || wrotePart)
             expected << last;
         EXPECT_TRUE(!drewNothing || imported.exitCode == 1) << name.toStdString();
-        EXPECT_EQ(imported.errLines(), expected) << name.toStdString();
+        // Besides, the import tells how arranging the graphs without positions went, which a
+        // check, drawing nothing, cannot know.
+        QStringList said = imported.errLines();
+        said.removeIf([](const QString& line) {
+            return line.startsWith(QLatin1String("ZOVEdit: The graph on slide ")) ||
+                   line.startsWith(QLatin1String("Error: Cannot arrange slide "));
+        });
+        EXPECT_EQ(said, expected) << name.toStdString();
         EXPECT_EQ(QFile::remove(path("corpus.pptx")), !drewNothing) << name.toStdString();
     }
     EXPECT_GT(readWhole, 0) << "some corpus files read whole";

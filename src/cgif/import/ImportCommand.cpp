@@ -68,7 +68,7 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
                              const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect,
-                             const iso::ReadingPosition& position) {
+                             const iso::ReadingPosition& position, const FinishHook& finish) {
     std::unique_ptr<platform::TextStream> in;
     try {
         in = platform::OpenTextFile(path);
@@ -76,7 +76,7 @@ ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::
         ShowError(messages, failure.message());
         return ImportOutcome::FileNotOpened;
     }
-    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect, position);
+    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect, position, finish);
 }
 
 } // namespace zov::cgif::importer

@@ -29,8 +29,8 @@ enum class ImportOutcome {
 // every slide, the newly built ones included. May be empty where nothing keeps such tables.
 using RebuildHook = std::function<void()>;
 // Called once the reading is over, whatever its outcome, before "File read" is shown: the
-// editor arranges the graphs read without positions there, so that the box stands over the
-// slides as they will stay. May be empty.
+// editor and `zovedit import` arrange the graphs read without positions there, so that the box
+// stands over the slides as they will stay. May be empty.
 using FinishHook = std::function<void()>;
 
 // Reads from `in` (already open) and closes it in every case. A failure that escapes the
@@ -48,6 +48,6 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
                              const RebuildHook& rebuildNodeTables,
                              dialect::DialectChoice dialect = dialect::DialectChoice::Auto,
-                             const iso::ReadingPosition& position = {});
+                             const iso::ReadingPosition& position = {}, const FinishHook& finish = {});
 
 } // namespace zov::cgif::importer
