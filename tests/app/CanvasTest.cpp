@@ -106,9 +106,13 @@ TEST_F(CanvasTest, ShapesBeyondThePageCanBeScrolledTo)
     bar->setValue(bar->minimum());
     settle();
     EXPECT_GE(viewportPoint(QPointF(g.relation.Left(), g.relation.Top())).x(), 0);
-    // Back on the page, the fitted slide needs no bars again.
-    g.cat.SetLeft(100);
-    g.relation.SetLeft(300);
+    // Back on the page, the fitted slide needs no bars again, also with shapes lying on its
+    // edges (a graph's title label at 0,0), whose outlines reach a little past them.
+    const double pageHeight = application.ActiveWindow().Presentation().data().slideHeight;
+    g.cat.SetLeft(0);
+    g.cat.SetTop(0);
+    g.relation.SetLeft(static_cast<float>(pageWidth - g.relation.Width()));
+    g.relation.SetTop(static_cast<float>(pageHeight - g.relation.Height()));
     window->syncWithDocument();
     settle();
     EXPECT_FALSE(canvas().horizontalScrollBar()->isVisible());

@@ -134,10 +134,12 @@ QRectF SlideCanvas::contentRect() const
     // the content is measured again when the drag ends.
     if ((key == contentKey_ || (isDragging() && key.slide == contentKey_.slide)) && !content_.isNull())
         return content_;
+    // Shapes count by their geometry: a shape lying on the page's edge (a graph's title label at
+    // 0,0) whose outline or smoothing reaches a point past it gives no scroll bar.
     QRectF content(QPointF(0, 0), pageSize());
     if (const host::SlideData* slide = slideInView())
         for (const auto& shape : slide->shapes)
-            content = content.united(render::paintBounds(*shape));
+            content = content.united(render::shapeBounds(*shape));
     content_ = content;
     contentKey_ = key;
     return content;

@@ -201,21 +201,25 @@ QTransform shapeTransform(const ShapeData& shape)
     return t;
 }
 
-QRectF paintBounds(const ShapeData& shape)
+QRectF shapeBounds(const ShapeData& shape)
 {
-    if (shape.kind == ShapeKind::Connector) {
-        const double reach = 6.0 + 4.0 * shape.lineWeight; // arrowheads and the line's width
-        return QRectF(shape.begin, shape.end).normalized().adjusted(-reach, -reach, reach, reach);
-    }
+    if (shape.kind == ShapeKind::Connector)
+        return QRectF(shape.begin, shape.end).normalized();
     QRectF local(0, 0, shape.width, shape.height);
     if (shape.kind == ShapeKind::AutoShape && shape.autoShapeType == host::ShapeRoundedRectangularCallout) {
         const QPointF tip(shape.width * (0.5 + kCalloutTipX), shape.height * (0.5 + kCalloutTipY));
         local = QRectF(QPointF(std::min(0.0, tip.x()), std::min(0.0, tip.y())),
                        QPointF(std::max<double>(shape.width, tip.x()), std::max<double>(shape.height, tip.y())));
     }
-    const QRectF box = shapeTransform(shape).mapRect(local.normalized());
-    const double pad = shape.lineWeight + 1.0;
-    return box.adjusted(-pad, -pad, pad, pad);
+    return shapeTransform(shape).mapRect(local.normalized());
+}
+
+QRectF paintBounds(const ShapeData& shape)
+{
+    // Arrowheads and the line's width for a connector, the outline's width and a pixel of
+    // smoothing for any other shape.
+    const double pad = shape.kind == ShapeKind::Connector ? 6.0 + 4.0 * shape.lineWeight : shape.lineWeight + 1.0;
+    return shapeBounds(shape).adjusted(-pad, -pad, pad, pad);
 }
 
 } // namespace zov::app::render

@@ -27,8 +27,12 @@ QRectF localTextRect(const host::ShapeData& shape);
 // The transform from the shape's own box to slide points (translation and rotation).
 QTransform shapeTransform(const host::ShapeData& shape);
 
-// The slide-point rectangle a shape's drawing can touch (outline, line width, arrowheads,
-// a callout's tail), used to skip shapes outside the area being painted.
+// The slide-point rectangle of a shape's geometry: its box (rotated, with a callout's tail) or a
+// connector's two ends, without the width of lines.
+QRectF shapeBounds(const host::ShapeData& shape);
+
+// The slide-point rectangle a shape's drawing can touch (shapeBounds, and the outline's width,
+// arrowheads), used to skip shapes outside the area being painted.
 QRectF paintBounds(const host::ShapeData& shape);
 
 } // namespace zov::app::render
