@@ -103,6 +103,14 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     zoomStatus_ = new QLabel(this);
     statusBar()->addWidget(slideStatus_);
     statusBar()->addPermanentWidget(zoomStatus_);
+    // The first-minute hint comes back when a passing message (opening a file, a save) is over.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty() && !startHint_.isEmpty())
+            QTimer::singleShot(0, this, [this] {
+                if (!startHint_.isEmpty() && statusBar()->currentMessage().isEmpty())
+                    showStartHint();
+            });
+    });
 
     if (services_.recovery != nullptr) {
         keeper_ = new QTimer(this);
@@ -341,8 +349,12 @@ void MainWindow::rebuildHostControls()
         const std::weak_ptr<host::CommandBarData> weakBar = bar.shared();
         const auto execute = [this, weakControl, weakBar] {
             // The first-minute hint has been followed: it goes.
-            if (statusBar()->currentMessage().startsWith(tr("To draw a conceptual graph")))
-                statusBar()->clearMessage();
+            if (!startHint_.isEmpty()) {
+                const bool showing = statusBar()->currentMessage() == startHint_;
+                startHint_.clear();
+                if (showing)
+                    statusBar()->clearMessage();
+            }
             guarded(*services_.messages, [&] {
                 const host::CommandBarButton button(weakControl, weakBar);
                 if (!button.IsNothing())
@@ -370,10 +382,27 @@ void MainWindow::rebuildHostControls()
     // add-in's button has come.
     if (!hostActions_.empty() && !startHintShown_) {
         startHintShown_ = true;
-        statusBar()->showMessage(tr("To draw a conceptual graph, press %1 on the toolbar (or Tools > %1) to open its palette")
-                                     .arg(hostActions_.front()->text()),
-                                 60 * 1000);
+        startHintCaption_ = hostActions_.front()->text();
+        startHintUntil_ = QDeadlineTimer(std::chrono::minutes(1));
+        showStartHint();
     }
+}
+
+// The hint in full, or in short when the status line is too narrow for it (a small window, a
+// large scale factor), so that it is never cut off.
+void MainWindow::showStartHint()
+{
+    if (startHintUntil_.hasExpired()) {
+        startHint_.clear();
+        return;
+    }
+    const QString full = tr("To draw a conceptual graph, press %1 on the toolbar (or Tools > %1) to open its palette")
+                             .arg(startHintCaption_);
+    const int room = statusBar()->width() - zoomStatus_->sizeHint().width() - 3 * statusBar()->fontMetrics().height();
+    startHint_ = statusBar()->fontMetrics().horizontalAdvance(full) <= room
+        ? full
+        : tr("To draw a graph, press %1 (Tools > %1)").arg(startHintCaption_);
+    statusBar()->showMessage(startHint_, static_cast<int>(std::max<qint64>(1, startHintUntil_.remainingTime())));
 }
 
 void MainWindow::rebuildRecentMenu()

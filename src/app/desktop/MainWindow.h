@@ -14,6 +14,7 @@
 #include "app/document/RecoveryFolder.h"
 #include "host/Application.h"
 
+#include <QDeadlineTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <atomic>
@@ -142,6 +143,7 @@ private:
     void updateTitle();
     void updateActions();
     void updateStatus();
+    void showStartHint(); // the first-minute hint, for the time left of its minute
     void showError(const QString& text);
     // Runs `read` on a worker thread behind a progress dialog; empty when cancelled or failed.
     host::Presentation readWithProgress(const QString& path);
@@ -179,6 +181,9 @@ private:
     std::vector<QAction*> hostActions_;
     bool signatureTold_ = false;  // a save has said that the document's signature no longer matches
     bool startHintShown_ = false; // the status line has told where drawing starts
+    QString startHint_;           // the hint while it stands, until followed or its minute is over
+    QString startHintCaption_;    // the caption of the button the hint names
+    QDeadlineTimer startHintUntil_;
     QAction* hostControlsStart_ = nullptr; // the toolbar's separator before the host's controls
     QMenu* fileMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
