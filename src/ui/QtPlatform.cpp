@@ -9,11 +9,15 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFile>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -171,8 +175,46 @@ std::optional<QString> QtCommonDialog::ShowSave(const platform::FileDialogReques
 
 // --- colour and font choosers ---------------------------------------------------------------
 
+namespace {
+
+// The colour chooser on a screen too small for it (a laptop's 768 rows at twice the scale): the
+// chooser scrolls inside a window that fits the screen, its OK and Cancel always in sight.
+std::optional<QColor> ChooseColorScrolled(const QColor& initial, QWidget* owner, const QRect& room) {
+    QDialog frame(owner);
+    frame.setWindowTitle(QColorDialog::tr("Select Color"));
+    auto* chooser = new QColorDialog(initial);
+    chooser->setWindowFlags(Qt::Widget);
+    chooser->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
+    auto* scroll = new QScrollArea(&frame);
+    scroll->setWidget(chooser);
+    scroll->setWidgetResizable(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &frame);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &frame, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &frame, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&frame);
+    layout->addWidget(scroll);
+    layout->addWidget(buttons);
+    frame.resize(room.size());
+    CentreOnScreen(frame, owner);
+    const FocusReturn focus(owner);
+    if (frame.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser->currentColor();
+}
+
+} // namespace
+
 std::optional<std::int32_t> QtCommonDialog::ShowColor(std::int32_t initial) {
     QColorDialog dialog(ColorFromBgr(initial), DialogOwner());
+    const QScreen* screen = dialog.parentWidget() && dialog.parentWidget()->screen() ? dialog.parentWidget()->screen()
+                                                                                      : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry().adjusted(0, 0, -40, -60) : QRect(); // room for the frame
+    const QSize needed = dialog.minimumSizeHint();
+    if (!room.isEmpty() && (needed.width() > room.width() || needed.height() > room.height())) {
+        const std::optional<QColor> chosen = ChooseColorScrolled(dialog.currentColor(), dialog.parentWidget(), room);
+        return chosen ? std::optional<std::int32_t>(BgrFromColor(*chosen)) : std::nullopt;
+    }
+    CentreOnScreen(dialog, dialog.parentWidget());
     const FocusReturn focus(dialog.parentWidget());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
