@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStatusBar>
+#include <QTextEdit>
 #include <QThread>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -159,6 +161,47 @@ TEST_F(RecoveryWindowTest, UnsavedWorkIsKeptUntilItIsSaved) {
 
     ASSERT_TRUE(window->saveTo(folder.filePath(QStringLiteral("graph.pptx"))));
     EXPECT_FALSE(QFile::exists(ownCopy()));
+}
+
+// Ended from outside, the editor keeps all its work: a label being typed, and a change its
+// window has not caught up with yet (a command's message box still open). Work the folder
+// cannot take is saved beside its file instead; the minute's copy that fails says so.
+TEST_F(RecoveryWindowTest, WorkIsKeptWhateverStateTheEditorIsEndedIn) {
+    SampleGraph g = makeGraph();
+    const QString talk = folder.filePath(QStringLiteral("talk.pptx"));
+    ASSERT_TRUE(window->saveTo(talk));
+    canvas().editText(g.cat);
+    canvas().textEditor()->setPlainText(QStringLiteral("Dog"));
+    window->keepUnsavedWork(true);
+    ASSERT_TRUE(QFile::exists(ownCopy())) << "the label being typed is unsaved work";
+    EXPECT_EQ(host::readPresentation(contentOf(ownCopy()), ownCopy()).Slides().Item(1).Shapes().Item(1).TextFrame().TextRange().Text(),
+              QStringLiteral("Dog"));
+
+    ASSERT_TRUE(window->saveTo(talk));
+    ASSERT_FALSE(QFile::exists(ownCopy()));
+    // A change made while a message box holds the window: no idle turn has synchronised it.
+    window->presentation().Slides().Item(1).Shapes().AddShape(host::ShapeRectangle, 10, 10, 50, 50);
+    window->keepUnsavedWork(true);
+    ASSERT_TRUE(QFile::exists(ownCopy())) << "a change the window has not seen yet is unsaved work";
+    EXPECT_EQ(host::readPresentation(contentOf(ownCopy()), ownCopy()).Slides().Item(1).Shapes().Count(), 4);
+
+    // The recovery folder cannot be written (here a file stands in its place).
+    window->syncWithDocument();
+    ASSERT_TRUE(window->saveTo(talk));
+    ASSERT_TRUE(QDir(folder_).removeRecursively());
+    QFile blocker(folder_);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    window->presentation().Slides().Item(1).Shapes().AddShape(host::ShapeOval, 60, 60, 50, 50);
+    window->syncWithDocument();
+    window->keepUnsavedWork();
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("Unsaved work could not be copied for recovery")))
+        << window->statusBar()->currentMessage().toStdString();
+    window->keepUnsavedWork(true);
+    const QString beside = folder.filePath(QStringLiteral("talk (recovered).pptx"));
+    ASSERT_TRUE(QFile::exists(beside)) << "the work is saved beside its file";
+    EXPECT_EQ(host::readPresentation(contentOf(beside), beside).Slides().Item(1).Shapes().Count(), 5);
+    EXPECT_EQ(host::readPresentation(contentOf(talk), talk).Slides().Item(1).Shapes().Count(), 4) << "the file stays as saved";
 }
 
 // At start, each copy a gone editor left is offered: Yes opens it as a file of its own beside

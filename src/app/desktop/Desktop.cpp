@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <csignal>
 
 namespace zov::app {
 
@@ -43,10 +44,13 @@ int runDesktop(int argc, char** argv)
     QObject::connect(helpAction, &QAction::triggered, &window, [&] { addins.ShowHelp(); });
     QAction* aboutAction = help->addAction(QObject::tr("&About ZOVEdit"));
     QObject::connect(aboutAction, &QAction::triggered, &window, [&] { addins.ShowAbout(); });
+    // A file-size limit (ulimit -f) fails a save with "File too large", which is told, instead of
+    // ending the editor mid-file with the work unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Ended from outside (a logout, a shutdown, kill, its terminal closing), the editor first
     // copies its unsaved work to the recovery folder, which the next start offers back.
     platform::EndRequests endRequests([&window](int signal) {
-        window.keepUnsavedWork();
+        window.keepUnsavedWork(true);
         platform::EndRequests::EndAsSignalled(signal);
     });
     QObject::connect(&window, &MainWindow::closed, &application, [&] {

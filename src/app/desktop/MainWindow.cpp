@@ -115,7 +115,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     if (services_.recovery != nullptr) {
         keeper_ = new QTimer(this);
         keeper_->setInterval(std::chrono::minutes(1));
-        connect(keeper_, &QTimer::timeout, this, &MainWindow::keepUnsavedWork);
+        connect(keeper_, &QTimer::timeout, this, [this] { keepUnsavedWork(); });
         keeper_->start();
     }
     connect(canvas_, &SlideCanvas::documentChanged, this, &MainWindow::syncWithDocument);
@@ -877,11 +877,16 @@ void MainWindow::dropKeptWork()
     keptRevision_.reset();
 }
 
-void MainWindow::keepUnsavedWork()
+void MainWindow::keepUnsavedWork(bool ending)
 {
     if (services_.recovery == nullptr)
         return;
-    if (window_.IsNothing() || !isWindowModified()) {
+    // Ended from outside, a label being typed is part of the work, as it is when the window closes.
+    if (ending && canvas_->isEditingText())
+        canvas_->finishTextEdit(true);
+    // The document's own flag, not the window's: while a command's message box is open ("File
+    // read" after an import) the window has not caught up with the command's changes yet.
+    if (window_.IsNothing() || window_.Presentation().Saved()) {
         if (keptRevision_)
             dropKeptWork();
         return;
@@ -892,11 +897,23 @@ void MainWindow::keepUnsavedWork()
         return;
     QElapsedTimer took;
     took.start();
+    QByteArray bytes;
+    bool kept = false;
     try {
-        if (services_.recovery->Keep(host::presentationBytes(presentation), presentation.FullName()))
-            keptRevision_ = revision;
+        bytes = host::presentationBytes(presentation);
+        kept = services_.recovery->Keep(bytes, presentation.FullName());
     } catch (const std::exception&) {
-        // A copy that cannot be made is tried again at the next turn; the work itself is untouched.
+    }
+    if (kept) {
+        keptRevision_ = revision;
+    } else if (ending && !bytes.isEmpty()) {
+        // The last chance: the work goes where the next start would have offered to put it.
+        QString problem;
+        RecoveryFolder::SaveRecovered(bytes, presentation.FullName(), QDir::homePath(), problem);
+    } else if (!ending) {
+        // Tried again at the next turn; meanwhile the user knows that only a save keeps the work.
+        statusBar()->showMessage(tr("Unsaved work could not be copied for recovery (is the drive full?): save it to keep it"),
+                                 30000);
     }
     // The copy is made while the window waits: a presentation that takes long to write is kept
     // less often, so that the waits stay under a fiftieth of the time.

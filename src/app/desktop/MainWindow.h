@@ -93,8 +93,10 @@ public:
     void syncWithDocument();
     // Keeps a copy of unsaved work in the recovery folder (once a minute, when the document
     // changed since the last copy, and before the editor is ended from outside); takes the copy
-    // away when nothing is unsaved.
-    void keepUnsavedWork();
+    // away when nothing is unsaved. `ending`: the editor is being ended from outside, so a label
+    // being typed is committed first, and work the folder cannot take is saved as
+    // "NAME (recovered).pptx" beside its file (or in the home folder) instead.
+    void keepUnsavedWork(bool ending = false);
     // Offers back the unsaved work of editors that did not end properly: each copy becomes a
     // file of its own, "NAME (recovered).pptx" beside its file, or is thrown away, or kept for
     // the next start. With `mayOpen` the first one recovered is opened; where the others went

@@ -99,11 +99,15 @@ QString RecoveryFolder::Restore(const Left& left, const QString& fallbackFolder,
         problem = copy.errorString();
         return {};
     }
-    const QByteArray bytes = copy.readAll();
-    const QFileInfo source(left.source);
-    const QString base = left.source.isEmpty() ? QStringLiteral("Presentation") : source.completeBaseName();
+    return SaveRecovered(copy.readAll(), left.source, fallbackFolder, problem);
+}
+
+QString RecoveryFolder::SaveRecovered(const QByteArray& bytes, const QString& sourcePath, const QString& fallbackFolder,
+                                      QString& problem) {
+    const QFileInfo source(sourcePath);
+    const QString base = sourcePath.isEmpty() ? QStringLiteral("Presentation") : source.completeBaseName();
     QStringList folders;
-    if (!left.source.isEmpty())
+    if (!sourcePath.isEmpty())
         folders << source.absolutePath();
     folders << fallbackFolder;
     for (const QString& folder : folders) {

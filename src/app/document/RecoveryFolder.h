@@ -41,6 +41,10 @@ public:
     // that takes no file. The new file's path, or empty with `problem` set. The copy stays
     // until Discard: the caller takes it away once the new file proves good.
     static QString Restore(const Left& left, const QString& fallbackFolder, QString& problem);
+    // Writes `pptx`, the work on `source`, as Restore names and places it: for work that must be
+    // kept at once and cannot go into the folder (an editor ended while its drive is full).
+    static QString SaveRecovered(const QByteArray& pptx, const QString& source, const QString& fallbackFolder,
+                                 QString& problem);
     static void Discard(const Left& left);
 
     static bool ProcessAlive(qint64 pid);
