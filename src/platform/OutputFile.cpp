@@ -2,6 +2,8 @@
 
 #include "platform/HiddenFileName.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -50,6 +52,13 @@ QByteArray followLinks(QByteArray path) {
     if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode))
         return {};
     return path;
+}
+
+// The temporary's name with its six random characters left out.
+QByteArray temporaryPrefix(const QByteArray& target) {
+    QByteArray name = HiddenNameBeside(baseNameOf(target), "~XXXXXX");
+    name.chop(6);
+    return name;
 }
 
 // A name that stands for a file already open (/dev/stdout, /dev/fd/N, /proc/self/fd/N): what
@@ -112,6 +121,22 @@ void CheckOutputTarget(const QString& path) {
     probe.Abandon();
 }
 
+void RemoveAbandonedTemporaries(const QString& path, std::chrono::seconds age) {
+    const QByteArray target = followLinks(QFile::encodeName(path));
+    if (target.isEmpty())
+        return;
+    const QByteArray prefix = temporaryPrefix(target);
+    const QDir folder(QFile::decodeName(directoryOf(target)));
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-age.count());
+    // The name is compared whole: the file's own name may hold characters a pattern reads.
+    const QFileInfoList found = folder.entryInfoList({QStringLiteral(".*~??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& temporary : found) {
+        const QByteArray name = QFile::encodeName(temporary.fileName());
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && temporary.lastModified().toUTC() < before)
+            QFile::remove(temporary.filePath());
+    }
+}
+
 OutputFile::OutputFile(const QString& path) : path_(path) {
     if (path.isEmpty())
         throw FileError(QStringLiteral("Cannot create a file without a name"));
@@ -143,7 +168,7 @@ OutputFile::OutputFile(const QString& path) : path_(path) {
     if (exists && ReadOnly(target_.constData(), st))
         throw FileError(QStringLiteral("Cannot write \"%1\": the file is read-only").arg(path_),
                         QStringLiteral("the file is read-only"));
-    temporary_ = directoryOf(target_) + '/' + HiddenNameBeside(baseNameOf(target_), "~XXXXXX");
+    temporary_ = directoryOf(target_) + '/' + temporaryPrefix(target_) + "XXXXXX";
     {
         // A Ctrl-C right after the file is made still finds it covered.
         const InterruptsHeld held;

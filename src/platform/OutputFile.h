@@ -19,6 +19,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <optional>
 
 namespace zov::platform {
@@ -50,6 +51,11 @@ QString SystemReason(int error);
 // stands for a device, a pipe or an open file (/dev/..., /proc/...) is left alone: opening
 // it may wait, or truncate what another process reads.
 void CheckOutputTarget(const QString& path);
+
+// Removes the temporary files that writes of `path` cut short by a kill or a power cut left beside
+// the file it stands for (".NAME~XXXXXX"), once they are older than `age`: a younger one may
+// belong to a write still under way. The file itself and every other name stay.
+void RemoveAbandonedTemporaries(const QString& path, std::chrono::seconds age);
 
 class OutputFile {
 public:

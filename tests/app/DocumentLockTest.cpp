@@ -2,6 +2,7 @@
 // with a message naming the file; a free lock is taken at once without that notice.
 #include "app/document/DocumentLock.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -26,6 +27,36 @@ TEST(DocumentLock, ASecondHolderIsToldItWaitsThenGivesUpWithTheFileNamed) {
     EXPECT_EQ(toldSecond, 1);
     EXPECT_TRUE(problem.startsWith(QStringLiteral("Cannot change \"") + document + QStringLiteral("\": another program")))
         << problem.toStdString();
+}
+
+// Taking the lock clears away the temporary files that saves of the document killed midway left
+// beside it, once they are old enough not to be a write under way; nothing else goes.
+TEST(DocumentLock, TakingItClearsWhatKilledSavesLeftBeside) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString document = dir.filePath(QStringLiteral("my [deck].pptx"));
+    const auto make = [&](const QString& name, bool old) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("partial");
+        file.flush();
+        if (old)
+            EXPECT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-DocumentLock::AbandonedAfter.count() - 60),
+                                         QFileDevice::FileModificationTime));
+    };
+    make(QStringLiteral("my [deck].pptx"), true);
+    make(QStringLiteral(".my [deck].pptx~a1B2c3"), true);  // abandoned
+    make(QStringLiteral(".my [deck].pptx~Zz9Yy8"), false); // a save under way
+    make(QStringLiteral(".my [deck].pptx~a1B2c3d"), true); // not a name a save makes
+    make(QStringLiteral(".other.pptx~a1B2c3"), true);      // another document's
+    make(QStringLiteral(".my d.pptx~a1B2c3"), true);       // the name as a pattern would match it
+    QString problem;
+    DocumentLock lock(document);
+    ASSERT_TRUE(lock.acquire(std::chrono::milliseconds(100), problem));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral(".my [deck].pptx~a1B2c3"))));
+    for (const char* kept : {"my [deck].pptx", ".my [deck].pptx~Zz9Yy8", ".my [deck].pptx~a1B2c3d", ".other.pptx~a1B2c3",
+                             ".my d.pptx~a1B2c3"})
+        EXPECT_TRUE(QFile::exists(dir.filePath(QString::fromLatin1(kept)))) << kept;
 }
 
 // A document whose folder went away (moved, renamed, deleted), or never was, says so, not that

@@ -1,6 +1,7 @@
 #include "app/document/DocumentLock.h"
 
 #include "platform/HiddenFileName.h"
+#include "platform/OutputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,8 +57,13 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, con
             locked = tryOnce();
         }
     }
-    if (locked)
+    if (locked) {
+        // Held now, so no save of this file by this program is under way: what a save killed
+        // midway (SIGKILL, a power cut) left beside it goes, once it is old enough not to be
+        // another program's write of the same name.
+        platform::RemoveAbandonedTemporaries(document_, AbandonedAfter);
         return true;
+    }
     if (lock_->error() == QLockFile::LockFailedError) {
         qint64 pid = 0;
         QString host, application;

@@ -18,6 +18,9 @@ namespace zov::app {
 
 class DocumentLock {
 public:
+    // A temporary file a save left beside the document is taken for abandoned after this long.
+    static constexpr std::chrono::seconds AbandonedAfter{600};
+
     explicit DocumentLock(const QString& documentPath);
     // Waits up to `wait` for the lock. False when another process still holds it (or the lock
     // cannot be made), with `problem` set to a message naming the file and the reason.
