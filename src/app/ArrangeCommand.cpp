@@ -11,6 +11,7 @@
 #include "platform/ConsoleMessageBoxes.h"
 #include "platform/StatusLine.h"
 
+#include <QFileInfo>
 #include <chrono>
 
 namespace zov::app {
@@ -29,6 +30,13 @@ int runArrange(const QStringList& args) {
     const QString output = parsed->output.isEmpty() ? parsed->input : parsed->output;
 
     platform::ConsoleMessageBoxes messages;
+    // A folder given as IN is told as the input it cannot be (the opening says so), before it
+    // would be looked at as the output.
+    if (parsed->input != QLatin1String("-") && QFileInfo(parsed->input).isDir()) {
+        host::Application app;
+        openBatchPresentation(app, parsed->input, messages);
+        return 2;
+    }
     // An output that cannot be written is said before the presentation is read and arranged.
     if (!outputWritable(output, OutputKind::Presentation, messages))
         return 2;

@@ -78,9 +78,11 @@ bool DocumentLock::acquire(std::chrono::milliseconds wait, QString& problem, con
                       .arg(document_, folder.filePath());
     } else {
         // The user can do nothing about the lock itself, only save elsewhere (or make room).
-        const bool full = lock_->error() != QLockFile::PermissionError &&
-                          QStorageInfo(folder.filePath()).bytesAvailable() == 0;
-        const QString reason = lock_->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
+        const QStorageInfo drive(folder.filePath());
+        const bool full = lock_->error() != QLockFile::PermissionError && drive.bytesAvailable() == 0;
+        // A drive mounted read-only refuses the lock as if permission were denied: the drive is named.
+        const QString reason = drive.isValid() && drive.isReadOnly() ? QStringLiteral("its drive is read-only")
+                               : lock_->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
                                : full ? QStringLiteral("no space is left on its drive")
                                       : QStringLiteral("the folder takes no new files");
         problem = QStringLiteral("Cannot change \"%1\": its lock file \"%2\" cannot be made in that folder (%3); %4")
