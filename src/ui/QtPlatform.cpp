@@ -267,9 +267,10 @@ QWidget* visibleSlideView() {
 
 QPoint QtCursorPosition::position() const {
     const QPoint now = QCursor::pos();
-    if (slideViewOf(QApplication::widgetAt(now)) != nullptr)
+    const QWidget* under = slideViewOf(QApplication::widgetAt(now));
+    if (under != nullptr && !under->property(platform::ChosenByKeyProperty).toBool())
         return now;
-    const QWidget* view = visibleSlideView();
+    const QWidget* view = under != nullptr ? under : visibleSlideView();
     if (view == nullptr)
         return now;
     // The place last seen over the slide, where it is shown now, unless it is out of the view

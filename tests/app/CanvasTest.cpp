@@ -270,6 +270,19 @@ TEST_F(CanvasTest, ThePointerIsNotedWhereItLastMovedOverTheSlide)
     const QPointF noted = canvas().viewport()->property(platform::LastPointerProperty).toPointF();
     EXPECT_NEAR(noted.x(), 200, 1.5) << "a slide point, which zooming does not move";
     EXPECT_NEAR(noted.y(), 150, 1.5);
+    EXPECT_FALSE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
+    // A shape chosen with Tab notes its middle, until the pointer moves over the slide again.
+    const SampleGraph g = makeGraph();
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
+    ASSERT_EQ(canvas().selection().size(), 1u);
+    const host::Shape chosen = canvas().selection().front();
+    ASSERT_FALSE(chosen.Connector());
+    EXPECT_EQ(canvas().viewport()->property(platform::LastPointerProperty).toPointF(),
+              QPointF(chosen.Left() + chosen.Width() / 2.0, chosen.Top() + chosen.Height() / 2.0));
+    EXPECT_TRUE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
+    QTest::mouseMove(canvas().viewport(), at + QPoint(5, 5));
+    EXPECT_FALSE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
 }
 
 TEST_F(CanvasTest, DoubleClickEditsTextInPlace)

@@ -126,6 +126,16 @@ TEST(QtPointer, OverAnotherWindowThePlaceLastOverTheSlideStandsForIt) {
     palette.move(onSlide - QPoint(10, 10));
     QApplication::processEvents();
     EXPECT_EQ(pointer.position(), viewCentre);
+    // A shape chosen from the keyboard since the pointer last moved over the slide: its place
+    // stands for the pointer, even while the idle pointer rests over the slide.
+    palette.move(600, 100);
+    QApplication::processEvents();
+    view->setProperty(platform::LastPointerProperty, QPointF(150, 200));
+    view->setProperty(platform::ChosenByKeyProperty, true);
+    QCursor::setPos(onSlide);
+    EXPECT_EQ(pointer.position(), view->mapToGlobal(QPoint(150, 200)));
+    view->setProperty(platform::ChosenByKeyProperty, false); // the pointer moved over the slide
+    EXPECT_EQ(pointer.position(), onSlide);
 }
 
 } // namespace

@@ -710,6 +710,7 @@ void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     // Where the palette's commands act once the pointer has gone over to the palette.
     viewport()->setProperty(platform::LastPointerProperty, viewportToSlide(event->position()));
+    viewport()->setProperty(platform::ChosenByKeyProperty, false);
     if (drag_.kind == DragKind::None) {
         // Show what a press would do.
         host::Shape s;
@@ -1007,6 +1008,13 @@ bool SlideCanvas::selectNextShape(bool forward)
             at = found - slide->shapes.begin();
     at = forward ? (at + 1) % count : (at <= 0 ? count - 1 : at - 1);
     selection_ = {slide->shapes[static_cast<std::size_t>(at)]};
+    // Without a mouse the palette's commands (Link, Edit, Jump) act on the shape chosen here.
+    const host::ShapeData& chosen = *slide->shapes[static_cast<std::size_t>(at)];
+    const QPointF middle = chosen.kind == host::ShapeKind::Connector
+        ? (chosen.begin + chosen.end) / 2
+        : QPointF(chosen.left + chosen.width / 2.0, chosen.top + chosen.height / 2.0);
+    viewport()->setProperty(platform::LastPointerProperty, middle);
+    viewport()->setProperty(platform::ChosenByKeyProperty, true);
     viewport()->update();
     Q_EMIT selectionChanged();
     return true;
