@@ -15,6 +15,7 @@
 #include "host/Application.h"
 
 #include <QDeadlineTimer>
+#include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <QTimer>
 #include <atomic>
@@ -145,6 +146,10 @@ private:
     void updateTitle();
     void updateActions();
     void updateStatus();
+    // Watches the document's file, so that a version another program writes is told at once
+    // (a save would refuse to replace it); `checkFileChangedElsewhere` tells it.
+    void watchDocumentFile();
+    void checkFileChangedElsewhere();
     void showStartHint(); // the first-minute hint, for the time left of its minute
     void showError(const QString& text);
     // Runs `read` on a worker thread behind a progress dialog; empty when cancelled or failed.
@@ -164,6 +169,10 @@ private:
     void dropKeptWork();
     std::optional<std::uint64_t> keptRevision_; // the revision the recovery copy holds
     QTimer* keeper_ = nullptr;                  // when to keep unsaved work next
+    QFileSystemWatcher* fileWatcher_ = nullptr; // the document's file and its folder
+    QTimer* fileCheck_ = nullptr;               // a moment after the watcher stirs: is it another version?
+    QString watched_;                           // the file watched, empty for none
+    std::optional<platform::FileStamp> toldChange_; // the version of another program already told
     const host::SlideData* seenSlide_ = nullptr;
     // What showDocumentAsItIs showed last, so that a box waiting for the user costs nothing.
     std::uint64_t shownRevision_ = static_cast<std::uint64_t>(-1);

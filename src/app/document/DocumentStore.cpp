@@ -99,4 +99,17 @@ void PptxDocumentStore::write(const host::Presentation& presentation, const QStr
     remember(absolute, {platform::StampOf(absolute), digestOf(written)});
 }
 
+std::optional<platform::FileStamp> PptxDocumentStore::changedElsewhere(const QString& path) const
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const std::optional<Version> version = remembered(absolute);
+    if (!version)
+        return std::nullopt;
+    const platform::FileStamp now = platform::StampOf(absolute);
+    // Touched, or copied back by a sync tool, with the same bytes: still the version known.
+    if (!now.exists || now == version->stamp || digestOfFile(absolute) == version->digest)
+        return std::nullopt;
+    return now;
+}
+
 } // namespace zov::app

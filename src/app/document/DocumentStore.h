@@ -8,8 +8,9 @@
 
 #include <QHash>
 #include <QMutex>
-#include <functional>
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace zov::app {
 
@@ -28,6 +29,14 @@ public:
     // given, is told once when another program holds the file and the write waits for it.
     virtual void write(const host::Presentation& presentation, const QString& path,
                        const std::function<void()>& waiting = {}, Replace replace = Replace::SameVersionOnly) = 0;
+    // The file at `path` when it exists and is no longer the version this store last read or
+    // wrote there (its bytes differ): another program changed it. Its stamp, to tell one such
+    // change from the next; nothing for a file the store never saw.
+    virtual std::optional<platform::FileStamp> changedElsewhere(const QString& path) const
+    {
+        (void)path;
+        return std::nullopt;
+    }
 };
 
 // .pptx files, through the host's persistence. Writing over a file this store read (or wrote)
@@ -41,6 +50,7 @@ public:
     host::Presentation read(const QString& path) override;
     void write(const host::Presentation& presentation, const QString& path,
                const std::function<void()>& waiting = {}, Replace replace = Replace::SameVersionOnly) override;
+    std::optional<platform::FileStamp> changedElsewhere(const QString& path) const override;
 
 private:
     struct Version {

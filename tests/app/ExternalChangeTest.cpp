@@ -1,0 +1,77 @@
+// Another program changing the open document's file is told at once: with nothing unsaved the
+// changed version is offered, with unsaved changes the user is told that only Save As keeps them.
+// The editor's own saves, and a file touched without a change, tell nothing.
+#include "DesktopFixture.h"
+#include "host/pptx/PptxFile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTest>
+
+namespace zov::test {
+namespace {
+
+using platform::MessageAnswer;
+
+class ExternalChangeTest : public DesktopFixture {
+protected:
+    // Waits (processing events) until a message box has been shown, or a second has passed.
+    bool messageShown(std::size_t count) {
+        QDeadlineTimer deadline(1500);
+        while (messages.shown().size() < count && !deadline.hasExpired())
+            QTest::qWait(20);
+        return messages.shown().size() >= count;
+    }
+    // Another program writes `slides` blank slides over `path`.
+    static void writeElsewhere(const QString& path, int slides) {
+        host::Application other;
+        host::Presentation deck = other.Presentations().Add();
+        for (int i = 1; i <= slides; ++i)
+            deck.Slides().Add(i, host::LayoutBlank);
+        host::savePresentation(deck, path + QStringLiteral(".other"));
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::rename(path + QStringLiteral(".other"), path)); // as many programs save
+    }
+};
+
+TEST_F(ExternalChangeTest, AnotherProgramsVersionIsOfferedOrToldOnce) {
+    makeGraph();
+    const QString path = folder.filePath(QStringLiteral("talk.pptx"));
+    ASSERT_TRUE(window->saveTo(path));
+    settle();
+    // The editor's own save, and a file touched with the same bytes, are no news.
+    ASSERT_TRUE(window->saveTo(path));
+    QFile touched(path);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    touched.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    touched.close();
+    EXPECT_FALSE(messageShown(1)) << messages.shown().front().text.toStdString();
+
+    // Nothing unsaved: the changed version is offered; No keeps the window as it is, once.
+    writeElsewhere(path, 3);
+    messages.script(MessageAnswer::No);
+    ASSERT_TRUE(messageShown(1));
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("\"talk.pptx\" was changed by another program. Open the changed version?"));
+    EXPECT_EQ(window->presentation().Slides().Count(), 1);
+    QTest::qWait(500);
+    EXPECT_EQ(messages.shown().size(), 1u) << "the same version is told once";
+
+    // Yes opens it.
+    writeElsewhere(path, 4);
+    messages.script(MessageAnswer::Yes);
+    ASSERT_TRUE(messageShown(2));
+    EXPECT_EQ(window->presentation().Slides().Count(), 4);
+
+    // Unsaved changes here: the user is told, and the window keeps them.
+    window->presentation().Slides().Add(1, host::LayoutBlank);
+    window->syncWithDocument();
+    writeElsewhere(path, 2);
+    ASSERT_TRUE(messageShown(3));
+    EXPECT_TRUE(messages.shown()[2].text.startsWith(
+        QStringLiteral("\"talk.pptx\" was changed by another program. Your changes here are not saved")))
+        << messages.shown()[2].text.toStdString();
+    EXPECT_EQ(window->presentation().Slides().Count(), 5);
+}
+
+} // namespace
+} // namespace zov::test
