@@ -114,13 +114,13 @@ struct BatchSession {
 
 // Hands each graph to the builder and notes the ones it could not draw ("Slide name is already
 // in use"): the reader shows the failure and reads on, but the command does not end in success.
-class NotingSink : public cgif::GraphSink {
+class NotingSink : public cgif::ForwardingGraphSink {
 public:
-    explicit NotingSink(cgif::GraphSink& builder) : builder_(builder) {}
+    explicit NotingSink(cgif::GraphSink& builder) : ForwardingGraphSink(builder) {}
     void BuildGraphSlide(cgif::CgifReader& reader, const QString& slideName, QStringView graphType,
                          int firstLinkIndex, int firstNodeIndex) override {
         try {
-            builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+            ForwardingGraphSink::BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
         } catch (...) {
             failed_ = true;
             throw;
@@ -129,7 +129,6 @@ public:
     bool anyFailed() const { return failed_; }
 
 private:
-    cgif::GraphSink& builder_;
     bool failed_ = false;
 };
 

@@ -16,7 +16,7 @@ void UnplacedGraphs::BuildGraphSlide(CgifReader& reader, const QString& slideNam
     const bool placed = std::any_of(first, nodes.end(), [](const NodeRecord& node) {
         return node.Kind != NodeKind::Comment && (node.X != 0 || node.Y != 0);
     });
-    builder_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+    ForwardingGraphSink::BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
     if (placed)
         return;
     // The builder leaves the graph's new slide in view.

@@ -10,16 +10,16 @@
 
 namespace zov::cgif::importer {
 
-class UnplacedGraphs : public GraphSink {
+class UnplacedGraphs : public ForwardingGraphSink {
 public:
-    UnplacedGraphs(GraphSink& builder, host::Application& application) : builder_(builder), application_(application) {}
+    UnplacedGraphs(GraphSink& builder, host::Application& application)
+        : ForwardingGraphSink(builder), application_(application) {}
     void BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType, int firstLinkIndex,
                          int firstNodeIndex) override;
     // The slides noted, in the order they were drawn.
     const std::vector<host::Slide>& Slides() const { return slides_; }
 
 private:
-    GraphSink& builder_;
     host::Application& application_;
     std::vector<host::Slide> slides_;
 };

@@ -28,6 +28,21 @@ public:
     virtual void AddEarlierGraphs(EarlierGraphs&) {}
 };
 
+// A sink that hands everything on to another: the base of sinks that only look at the graphs on
+// their way (which were drawn, which had positions), so that no call is lost on the way.
+class ForwardingGraphSink : public GraphSink {
+public:
+    explicit ForwardingGraphSink(GraphSink& next) : next_(next) {}
+    void BuildGraphSlide(CgifReader& reader, const QString& slideName, QStringView graphType, int firstLinkIndex,
+                         int firstNodeIndex) override {
+        next_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
+    }
+    void AddEarlierGraphs(EarlierGraphs& earlier) override { next_.AddEarlierGraphs(earlier); }
+
+private:
+    GraphSink& next_;
+};
+
 // A sink that draws nothing (validation runs).
 class NullGraphSink : public GraphSink {
 public:
