@@ -7,6 +7,9 @@
 #include "host/geometry/Geometry.h"
 
 #include <QAction>
+#include "app/desktop/SlideList.h"
+
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
@@ -255,9 +258,24 @@ TEST_F(CanvasTest, TabChoosesShapesAndTheKeysThenWorkOnThem)
     QTest::keyClick(canvas().textEditor(), Qt::Key_Escape);
     EXPECT_FALSE(canvas().isEditingText());
 
+    // F6 goes to the list of slides and back, and from another of the program's windows (the
+    // palette, here its stand-in) back to the slide.
+    window->activateWindow();
     canvas().setFocus();
     QTest::keyClick(&canvas(), Qt::Key_F6);
-    EXPECT_FALSE(canvas().hasFocus()) << "F6 leaves the slide";
+    EXPECT_TRUE(window->slideList()->hasFocus()) << "F6 leaves the slide for the list";
+    QTest::keyClick(window->slideList(), Qt::Key_F6);
+    EXPECT_TRUE(canvas().hasFocus()) << "and comes back";
+    QTest::keyClick(&canvas(), Qt::Key_F6);
+    ASSERT_EQ(window->focusWidget(), window->slideList());
+    QWidget palette;
+    auto* box = new QLineEdit(&palette);
+    palette.show();
+    QApplication::setActiveWindow(&palette);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_F6);
+    QApplication::processEvents();
+    EXPECT_EQ(window->focusWidget(), &canvas()) << "from the palette";
 }
 
 // The slide notes where the pointer last moved over it: the palette's commands act there once
@@ -281,6 +299,21 @@ TEST_F(CanvasTest, ThePointerIsNotedWhereItLastMovedOverTheSlide)
     EXPECT_EQ(canvas().viewport()->property(platform::LastPointerProperty).toPointF(),
               QPointF(chosen.Left() + chosen.Width() / 2.0, chosen.Top() + chosen.Height() / 2.0));
     EXPECT_TRUE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
+    // Moved with the arrow keys, the shape takes the place with it.
+    QTest::keyClick(&canvas(), Qt::Key_Right);
+    settle();
+    EXPECT_EQ(canvas().viewport()->property(platform::LastPointerProperty).toPointF(),
+              QPointF(chosen.Left() + chosen.Width() / 2.0, chosen.Top() + chosen.Height() / 2.0));
+    // Another slide in view, where nothing is chosen: the place is forgotten (the middle of the
+    // view stands for it), not carried over onto whatever lies there.
+    window->addSlide();
+    settle();
+    EXPECT_FALSE(canvas().viewport()->property(platform::LastPointerProperty).isValid());
+    EXPECT_FALSE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
+    window->goToSlide(1);
+    settle();
+    canvas().setFocus();
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
     QTest::mouseMove(canvas().viewport(), at + QPoint(5, 5));
     EXPECT_FALSE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
 }

@@ -33,6 +33,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <atomic>
@@ -103,6 +104,22 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     zoomStatus_ = new QLabel(this);
     statusBar()->addWidget(slideStatus_);
     statusBar()->addPermanentWidget(zoomStatus_);
+    // F6 (or Shift+F6) goes from the slide to the list of slides and back, and from any other of
+    // the program's windows (the palette) to the slide: without a mouse or a window manager's
+    // window switching, the way back from the palette.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
+        auto* panes = new QShortcut(key, this);
+        panes->setContext(Qt::ApplicationShortcut);
+        connect(panes, &QShortcut::activated, this, [this] {
+            if (canvas_->hasFocus() && isActiveWindow()) {
+                slideList_->setFocus(Qt::ShortcutFocusReason);
+                return;
+            }
+            activateWindow();
+            raise();
+            canvas_->setFocus(Qt::ShortcutFocusReason);
+        });
+    }
     fileWatcher_ = new QFileSystemWatcher(this);
     fileCheck_ = new QTimer(this);
     fileCheck_->setSingleShot(true);

@@ -356,6 +356,7 @@ void SlideCanvas::nudgeSelection(QPointF delta)
         s.SetTop(s.Top() + static_cast<float>(delta.y()));
         changed = true;
     }
+    noteKeyboardPlace();
     if (changed)
         commitChange();
 }
@@ -370,9 +371,30 @@ void SlideCanvas::commitChange()
     Q_EMIT documentChanged();
 }
 
+// While the keyboard chose last, the place the palette's commands act is the middle of the shape
+// chosen, wherever it has moved since; with no shape chosen on the slide in view (another slide
+// shown, the shape deleted) that place is forgotten, so the commands act in the middle of the view.
+void SlideCanvas::noteKeyboardPlace()
+{
+    if (!viewport()->property(platform::ChosenByKeyProperty).toBool())
+        return;
+    const auto chosen = selection();
+    if (chosen.size() != 1) {
+        viewport()->setProperty(platform::LastPointerProperty, QVariant());
+        viewport()->setProperty(platform::ChosenByKeyProperty, false);
+        return;
+    }
+    const host::ShapeData& shape = chosen.front().data();
+    const QPointF middle = shape.kind == ShapeKind::Connector
+        ? (shape.begin + shape.end) / 2
+        : QPointF(shape.left + shape.width / 2.0, shape.top + shape.height / 2.0);
+    viewport()->setProperty(platform::LastPointerProperty, middle);
+}
+
 void SlideCanvas::refresh()
 {
     pruneSelection();
+    noteKeyboardPlace();
     if (isEditingText()) {
         const auto edited = editedShape_.lock();
         if (!edited || !edited->slide || edited->slide != slideInView())
@@ -980,9 +1002,6 @@ void SlideCanvas::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         nudgeSelection({0, step});
         return;
-    case Qt::Key_F6:
-        QAbstractScrollArea::focusNextPrevChild(!(event->modifiers() & Qt::ShiftModifier));
-        return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
     }
@@ -1009,12 +1028,8 @@ bool SlideCanvas::selectNextShape(bool forward)
     at = forward ? (at + 1) % count : (at <= 0 ? count - 1 : at - 1);
     selection_ = {slide->shapes[static_cast<std::size_t>(at)]};
     // Without a mouse the palette's commands (Link, Edit, Jump) act on the shape chosen here.
-    const host::ShapeData& chosen = *slide->shapes[static_cast<std::size_t>(at)];
-    const QPointF middle = chosen.kind == host::ShapeKind::Connector
-        ? (chosen.begin + chosen.end) / 2
-        : QPointF(chosen.left + chosen.width / 2.0, chosen.top + chosen.height / 2.0);
-    viewport()->setProperty(platform::LastPointerProperty, middle);
     viewport()->setProperty(platform::ChosenByKeyProperty, true);
+    noteKeyboardPlace();
     viewport()->update();
     Q_EMIT selectionChanged();
     return true;

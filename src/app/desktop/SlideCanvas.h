@@ -131,6 +131,7 @@ private:
     void applyZoom(double percent, QPointF anchorViewport);
     void commitChange();
     void pruneSelection();
+    void noteKeyboardPlace(); // the middle of the shape chosen with Tab, for the palette's commands
     bool isSelected(const host::ShapeData* shape) const;
     host::Shape shapeAt(QPoint viewportPixel) const;
     // A handle of a selected shape under the pixel: the shape and the handle's number.
