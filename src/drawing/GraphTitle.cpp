@@ -19,12 +19,22 @@ void RenameGraphTitle(host::Shape title, const QString& oldName, const QString& 
         title.SetName(newName + NameSeparator + IdPart(title.Name()));
 }
 
-std::optional<QString> GraphNameInTitle(const QString& text)
+std::optional<QString> GraphNameInTitle(const QString& text, const QString& known)
 {
+    if (!known.isEmpty() && text.startsWith(known + TitleSeparator))
+        return known;
     const qsizetype at = text.indexOf(TitleSeparator);
     if (at < 0)
         return std::nullopt;
     return text.left(at);
+}
+
+QString GraphTypeInTitle(const QString& text, const QString& known)
+{
+    const std::optional<QString> name = GraphNameInTitle(text, known);
+    if (!name)
+        return QStringLiteral("Graph");
+    return text.mid(name->size() + TitleSeparator.size());
 }
 
 void NameGraphSlide(host::Shape title, const QString& name)

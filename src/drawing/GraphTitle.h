@@ -12,8 +12,14 @@ namespace zov::drawing {
 // "oldName is ...", and as its name's label part when that is `oldName`.
 void RenameGraphTitle(host::Shape title, const QString& oldName, const QString& newName);
 
-// The graph name a title's text shows: what comes before its first " is " (nothing without one).
-std::optional<QString> GraphNameInTitle(const QString& text);
+// The graph name a title's text shows: `known` (the name the graph has now, which may itself
+// hold " is ") when the text starts with it and " is ", else what comes before its first " is "
+// (nothing without one).
+std::optional<QString> GraphNameInTitle(const QString& text, const QString& known = {});
+
+// The graph type a title's text shows: what follows the name (GraphNameInTitle) and " is ";
+// "Graph" when the text has no " is ".
+QString GraphTypeInTitle(const QString& text, const QString& known = {});
 
 // Names the title's slide `name` and the title itself "name/ID", unless the slide has that name
 // already. Throws the host's HostError, changing nothing, when it refuses the name.

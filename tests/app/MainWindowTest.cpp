@@ -273,6 +273,12 @@ TEST_F(MainWindowTest, RenamingAGraphSlideRenamesItsTitle)
     EXPECT_EQ(title.TextFrame().TextRange().Text(), QStringLiteral("Snow is Situation"));
     ASSERT_FALSE(messages.shown().empty());
     EXPECT_TRUE(messages.shown().back().text.contains(QStringLiteral("Hail"))) << messages.shown().back().text.toStdString();
+    // A name holding " is " is the graph's whole name: its type edited, the name stays.
+    ASSERT_TRUE(window->renameSlide(1, QStringLiteral("Snow is white")));
+    ASSERT_EQ(title.TextFrame().TextRange().Text(), QStringLiteral("Snow is white is Situation"));
+    editTitle(QStringLiteral("Snow is white is Proposition"));
+    EXPECT_EQ(slide.Name(), QStringLiteral("Snow is white"));
+    EXPECT_EQ(title.Name(), QStringLiteral("Snow is white/ABCDEFGH"));
 }
 
 // F2 edits the text of the selected shape, but in the slide list it renames the slide there,

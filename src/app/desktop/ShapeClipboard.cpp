@@ -227,7 +227,8 @@ std::vector<host::Shape> PasteShapes(const ShapeSet& set, host::Slide slide, con
         }
         // A graph's title pasted onto another graph's slide names that graph.
         if (source.autoShapeType == drawing::TitleLabelShapeType && !slide.Name().isEmpty()) {
-            if (const std::optional<QString> shown = drawing::GraphNameInTitle(source.text()); shown && !shown->isEmpty())
+            if (const std::optional<QString> shown = drawing::GraphNameInTitle(source.text(), drawing::LabelPart(source.name));
+                shown && !shown->isEmpty())
                 drawing::RenameGraphTitle(copy, *shown, slide.Name());
         }
         added.push_back(copy);

@@ -1140,7 +1140,7 @@ void SlideCanvas::finishTextEdit(bool commit)
 // refuses (another slide's) is told, and the title keeps the slide's name.
 QString SlideCanvas::renameGraphFromTitle(host::Shape title, const QString& text, QString& refusal)
 {
-    const std::optional<QString> name = drawing::GraphNameInTitle(text);
+    const std::optional<QString> name = drawing::GraphNameInTitle(text, title.Parent().Name());
     if (!name)
         return text;
     try {

@@ -282,7 +282,13 @@ void nameUnnamedSlides(PresentationData& presentation)
             if (shape->autoShapeType != ShapeNoSymbol || !shape->hasTextFrame)
                 continue;
             const QString title = shape->paragraphs.join(QLatin1Char('\r'));
-            const qsizetype is = title.indexOf(QLatin1String(" is "));
+            // The title label's own name "NAME/ID" holds the graph's name whole, also one with
+            // " is " in it, which the title's text alone would cut at its first " is ".
+            const qsizetype slash = shape->name.lastIndexOf(QLatin1Char('/'));
+            const QString labelled = slash > 0 ? shape->name.left(slash) : QString();
+            const qsizetype is = !labelled.isEmpty() && title.startsWith(labelled + QLatin1String(" is "))
+                ? labelled.size()
+                : title.indexOf(QLatin1String(" is "));
             if (is > 0) {
                 const QString name = title.left(is);
                 if (!used.contains(name)) {
