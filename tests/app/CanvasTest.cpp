@@ -314,6 +314,15 @@ TEST_F(CanvasTest, ThePointerIsNotedWhereItLastMovedOverTheSlide)
     settle();
     canvas().setFocus();
     QTest::keyClick(&canvas(), Qt::Key_Tab);
+    // A node a palette command adds there becomes the chosen one (an arc it adds does not).
+    host::Shape added = window->presentation().Slides().Item(1).Shapes().AddShape(host::ShapeOval, 300, 200, 60, 30);
+    window->syncWithDocument();
+    ASSERT_EQ(canvas().selection().size(), 1u);
+    EXPECT_EQ(canvas().selection().front(), added);
+    EXPECT_EQ(canvas().viewport()->property(platform::LastPointerProperty).toPointF(), QPointF(330, 215));
+    window->presentation().Slides().Item(1).Shapes().AddConnector(host::ConnectorStraight, 0, 0, 10, 10);
+    window->syncWithDocument();
+    EXPECT_EQ(canvas().selection().front(), added);
     QTest::mouseMove(canvas().viewport(), at + QPoint(5, 5));
     EXPECT_FALSE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
 }

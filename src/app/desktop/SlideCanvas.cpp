@@ -371,6 +371,24 @@ void SlideCanvas::commitChange()
     Q_EMIT documentChanged();
 }
 
+// While the keyboard chose last, a node that a palette command has just added where the chosen
+// shape was becomes the chosen one, so that the arrow keys move it off the shape under it.
+void SlideCanvas::chooseNodeAddedByKeyboard()
+{
+    const host::SlideData* slide = slideInView();
+    const std::size_t count = slide != nullptr ? slide->shapes.size() : 0;
+    const bool oneMore = slide != nullptr && slide == countedSlide_ && count == countedShapes_ + 1;
+    countedSlide_ = slide;
+    countedShapes_ = count;
+    if (!oneMore || !viewport()->property(platform::ChosenByKeyProperty).toBool())
+        return;
+    const auto& added = slide->shapes.back();
+    if (added->kind == ShapeKind::Connector)
+        return;
+    selection_ = {added};
+    Q_EMIT selectionChanged();
+}
+
 // While the keyboard chose last, the place the palette's commands act is the middle of the shape
 // chosen, wherever it has moved since; with no shape chosen on the slide in view (another slide
 // shown, the shape deleted) that place is forgotten, so the commands act in the middle of the view.
@@ -394,6 +412,7 @@ void SlideCanvas::noteKeyboardPlace()
 void SlideCanvas::refresh()
 {
     pruneSelection();
+    chooseNodeAddedByKeyboard();
     noteKeyboardPlace();
     if (isEditingText()) {
         const auto edited = editedShape_.lock();

@@ -132,6 +132,7 @@ private:
     void commitChange();
     void pruneSelection();
     void noteKeyboardPlace(); // the middle of the shape chosen with Tab, for the palette's commands
+    void chooseNodeAddedByKeyboard();
     bool isSelected(const host::ShapeData* shape) const;
     host::Shape shapeAt(QPoint viewportPixel) const;
     // A handle of a selected shape under the pixel: the shape and the handle's number.
@@ -190,6 +191,10 @@ private:
     std::vector<std::weak_ptr<host::ShapeData>> dragShapes_; // back to front
     QTextEdit* editor_ = nullptr;
     std::weak_ptr<host::ShapeData> editedShape_;
+    // The slide in view and its number of shapes at the last refresh: one shape more since is
+    // a node a command has just added.
+    const host::SlideData* countedSlide_ = nullptr;
+    std::size_t countedShapes_ = 0;
 };
 
 } // namespace zov::app
