@@ -120,13 +120,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
             canvas_->setFocus(Qt::ShortcutFocusReason);
         });
     }
-    fileWatcher_ = new QFileSystemWatcher(this);
-    fileCheck_ = new QTimer(this);
-    fileCheck_->setSingleShot(true);
-    fileCheck_->setInterval(300); // a program writing a file stirs the watcher many times
-    connect(fileCheck_, &QTimer::timeout, this, &MainWindow::checkFileChangedElsewhere);
-    connect(fileWatcher_, &QFileSystemWatcher::fileChanged, fileCheck_, qOverload<>(&QTimer::start));
-    connect(fileWatcher_, &QFileSystemWatcher::directoryChanged, fileCheck_, qOverload<>(&QTimer::start));
+    fileWatch_ = new DocumentFileWatch(this);
+    connect(fileWatch_, &DocumentFileWatch::stirred, this, &MainWindow::checkFileChangedElsewhere);
     // The first-minute hint comes back when a passing message (opening a file, a save) is over.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty() && !startHint_.isEmpty())
@@ -584,43 +579,30 @@ QString MainWindow::documentName() const
 
 void MainWindow::watchDocumentFile()
 {
-    const QString path = window_.IsNothing() ? QString() : window_.Presentation().FullName();
-    if (path == watched_)
-        return;
-    if (!fileWatcher_->files().isEmpty())
-        fileWatcher_->removePaths(fileWatcher_->files());
-    if (!fileWatcher_->directories().isEmpty())
-        fileWatcher_->removePaths(fileWatcher_->directories());
-    watched_ = path;
-    toldChange_.reset();
-    if (path.isEmpty())
-        return;
-    // The folder too: a program that saves by writing a new file and renaming it over the old
-    // one replaces the file watched, and the watch goes with it.
-    fileWatcher_->addPath(QFileInfo(path).absolutePath());
-    if (QFileInfo::exists(path))
-        fileWatcher_->addPath(path);
+    if (fileWatch_->watch(window_.IsNothing() ? QString() : window_.Presentation().FullName()))
+        toldChange_.reset();
 }
 
+// Another program's version of the document's file is told once: with nothing unsaved it is
+// offered in place of the one shown; with unsaved changes the user learns that Save would refuse.
 void MainWindow::checkFileChangedElsewhere()
 {
-    if (watched_.isEmpty() || window_.IsNothing() || window_.Presentation().FullName() != watched_)
+    const QString watched = fileWatch_->path();
+    if (watched.isEmpty() || window_.IsNothing() || window_.Presentation().FullName() != watched)
         return;
     // Not over another box: told once it is closed.
     if (QApplication::activeModalWidget() != nullptr) {
-        fileCheck_->start();
+        fileWatch_->again();
         return;
     }
-    if (QFileInfo::exists(watched_) && !fileWatcher_->files().contains(watched_))
-        fileWatcher_->addPath(watched_); // replaced by a rename: watched again
     // A version told already is not read again for its digest at every stir of a busy folder.
-    if (toldChange_ && platform::StampOf(watched_) == *toldChange_)
+    if (toldChange_ && platform::StampOf(watched) == *toldChange_)
         return;
-    const std::optional<platform::FileStamp> changed = services_.store->changedElsewhere(watched_);
+    const std::optional<platform::FileStamp> changed = services_.store->changedElsewhere(watched);
     if (!changed || changed == toldChange_)
         return;
     toldChange_ = changed;
-    const QString name = QFileInfo(watched_).fileName();
+    const QString name = QFileInfo(watched).fileName();
     if (!window_.Presentation().Saved()) {
         services_.messages->inform(tr("\"%1\" was changed by another program. Your changes here are not saved, and Save "
                                       "would not replace the other program's version: use Save As to keep them under "
@@ -634,7 +616,7 @@ void MainWindow::checkFileChangedElsewhere()
         platform::MessageIcon::Question, platform::MessageButtons::YesNo, 1};
     if (services_.messages->show(question) != platform::MessageAnswer::Yes)
         return;
-    const host::Presentation changedVersion = readWithProgress(watched_);
+    const host::Presentation changedVersion = readWithProgress(watched);
     if (!changedVersion.IsNothing())
         replaceDocument(changedVersion);
 }

@@ -8,6 +8,7 @@
 // redraws. Its own edits (canvas, slide list, menus) record their step as they finish.
 //
 // One presentation at a time is shown: New and Open replace it after offering to save it.
+#include "app/desktop/DocumentFileWatch.h"
 #include "app/document/DocumentHistory.h"
 #include "app/document/DocumentStore.h"
 #include "app/document/RecentFiles.h"
@@ -15,7 +16,6 @@
 #include "host/Application.h"
 
 #include <QDeadlineTimer>
-#include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <QTimer>
 #include <atomic>
@@ -169,9 +169,7 @@ private:
     void dropKeptWork();
     std::optional<std::uint64_t> keptRevision_; // the revision the recovery copy holds
     QTimer* keeper_ = nullptr;                  // when to keep unsaved work next
-    QFileSystemWatcher* fileWatcher_ = nullptr; // the document's file and its folder
-    QTimer* fileCheck_ = nullptr;               // a moment after the watcher stirs: is it another version?
-    QString watched_;                           // the file watched, empty for none
+    DocumentFileWatch* fileWatch_ = nullptr;        // the document's file
     std::optional<platform::FileStamp> toldChange_; // the version of another program already told
     const host::SlideData* seenSlide_ = nullptr;
     // What showDocumentAsItIs showed last, so that a box waiting for the user costs nothing.
