@@ -2,6 +2,7 @@
 
 #include "host/AutoShapeType.h"
 #include "host/geometry/Geometry.h"
+#include "host/geometry/TextFit.h"
 #include "host/pptx/FastXml.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
@@ -499,6 +500,16 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
         // unfilled, unlined rectangle or no-symbol marker carrying text.
         const bool bareLabel = !s.fillVisible && !s.lineVisible && out.hasTxBody
                                && (s.autoShapeType == ShapeRectangle || s.autoShapeType == ShapeNoSymbol);
+        if (!txBox && bareLabel && s.autoShapeType == ShapeNoSymbol && s.autoSize == AutoSizeShapeToFitText && !s.wordWrap) {
+            // Impress writes a graph's title label back so, with its box grown (across about its
+            // centre, and downwards) until the text fits the marker's inner square, which puts
+            // its left edge far past the slide's: it is read back into the label it was, whose
+            // text fills its box.
+            const QSizeF inner = textRectFraction(s);
+            s.left += static_cast<float>(s.width * (1 - inner.width()) / 2);
+            s.width = static_cast<float>(s.width * inner.width());
+            s.height = static_cast<float>(s.height * inner.height());
+        }
         if (txBox || bareLabel)
             s.kind = ShapeKind::TextBox;
     } else if (!isCxn) {
