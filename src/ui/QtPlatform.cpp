@@ -274,11 +274,13 @@ QPoint QtCursorPosition::position() const {
     if (view == nullptr)
         return now;
     // The place last seen over the slide, where it is shown now, unless it is out of the view
-    // or another window covers it.
+    // or another window covers it; a shape chosen from the keyboard counts even when covered
+    // (by the palette, say), since it was chosen, not pointed at.
     const QVariant last = view->property(platform::LastPointerProperty);
+    const bool chosenByKey = view->property(platform::ChosenByKeyProperty).toBool();
     if (last.isValid() && slideToScreen_)
         if (const std::optional<QPoint> shown = slideToScreen_(last.toPointF());
-            shown && slideViewOf(QApplication::widgetAt(*shown)) == view)
+            shown && (chosenByKey || slideViewOf(QApplication::widgetAt(*shown)) == view))
             return *shown;
     return view->mapToGlobal(view->rect().center());
 }

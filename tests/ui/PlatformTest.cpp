@@ -134,7 +134,15 @@ TEST(QtPointer, OverAnotherWindowThePlaceLastOverTheSlideStandsForIt) {
     view->setProperty(platform::ChosenByKeyProperty, true);
     QCursor::setPos(onSlide);
     EXPECT_EQ(pointer.position(), view->mapToGlobal(QPoint(150, 200)));
+    palette.move(view->mapToGlobal(QPoint(140, 190))); // over the chosen place: it still counts
+    QApplication::processEvents();
+    QCursor::setPos(palette.mapToGlobal(QPoint(20, 20)));
+    EXPECT_EQ(pointer.position(), view->mapToGlobal(QPoint(150, 200)));
     view->setProperty(platform::ChosenByKeyProperty, false); // the pointer moved over the slide
+    EXPECT_EQ(pointer.position(), viewCentre) << "a place pointed at, covered, does not count";
+    palette.move(600, 100);
+    QApplication::processEvents();
+    QCursor::setPos(onSlide);
     EXPECT_EQ(pointer.position(), onSlide);
 }
 
