@@ -54,9 +54,11 @@ QByteArray followLinks(QByteArray path) {
     return path;
 }
 
-// The temporary's name with its six random characters left out.
+// The temporary's name with its six random characters left out: ".NAME~zovedit-", a name no one
+// gives a file of their own, so that one a killed save left is known for one (a ".NAME~backup"
+// of the user's is not).
 QByteArray temporaryPrefix(const QByteArray& target) {
-    QByteArray name = HiddenNameBeside(baseNameOf(target), "~XXXXXX");
+    QByteArray name = HiddenNameBeside(baseNameOf(target), "~zovedit-XXXXXX");
     name.chop(6);
     return name;
 }
@@ -129,7 +131,8 @@ void RemoveAbandonedTemporaries(const QString& path, std::chrono::seconds age) {
     const QDir folder(QFile::decodeName(directoryOf(target)));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-age.count());
     // The name is compared whole: the file's own name may hold characters a pattern reads.
-    const QFileInfoList found = folder.entryInfoList({QStringLiteral(".*~??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    const QFileInfoList found =
+        folder.entryInfoList({QStringLiteral(".*~zovedit-??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& temporary : found) {
         const QByteArray name = QFile::encodeName(temporary.fileName());
         if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && temporary.lastModified().toUTC() < before)

@@ -53,8 +53,8 @@ QString SystemReason(int error);
 void CheckOutputTarget(const QString& path);
 
 // Removes the temporary files that writes of `path` cut short by a kill or a power cut left beside
-// the file it stands for (".NAME~XXXXXX"), once they are older than `age`: a younger one may
-// belong to a write still under way. The file itself and every other name stay.
+// the file it stands for (".NAME~zovedit-XXXXXX"), once they are older than `age`: a younger one
+// may belong to a write still under way. The file itself and every other name stay.
 void RemoveAbandonedTemporaries(const QString& path, std::chrono::seconds age);
 
 class OutputFile {

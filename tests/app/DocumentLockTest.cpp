@@ -45,17 +45,18 @@ TEST(DocumentLock, TakingItClearsWhatKilledSavesLeftBeside) {
                                          QFileDevice::FileModificationTime));
     };
     make(QStringLiteral("my [deck].pptx"), true);
-    make(QStringLiteral(".my [deck].pptx~a1B2c3"), true);  // abandoned
-    make(QStringLiteral(".my [deck].pptx~Zz9Yy8"), false); // a save under way
-    make(QStringLiteral(".my [deck].pptx~a1B2c3d"), true); // not a name a save makes
-    make(QStringLiteral(".other.pptx~a1B2c3"), true);      // another document's
-    make(QStringLiteral(".my d.pptx~a1B2c3"), true);       // the name as a pattern would match it
+    make(QStringLiteral(".my [deck].pptx~zovedit-a1B2c3"), true);  // abandoned
+    make(QStringLiteral(".my [deck].pptx~zovedit-Zz9Yy8"), false); // a save under way
+    make(QStringLiteral(".my [deck].pptx~zovedit-a1B2c3d"), true); // not a name a save makes
+    make(QStringLiteral(".my [deck].pptx~backup"), true);          // the user's own
+    make(QStringLiteral(".other.pptx~zovedit-a1B2c3"), true);      // another document's
+    make(QStringLiteral(".my d.pptx~zovedit-a1B2c3"), true);       // the name as a pattern would match it
     QString problem;
     DocumentLock lock(document);
     ASSERT_TRUE(lock.acquire(std::chrono::milliseconds(100), problem));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral(".my [deck].pptx~a1B2c3"))));
-    for (const char* kept : {"my [deck].pptx", ".my [deck].pptx~Zz9Yy8", ".my [deck].pptx~a1B2c3d", ".other.pptx~a1B2c3",
-                             ".my d.pptx~a1B2c3"})
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral(".my [deck].pptx~zovedit-a1B2c3"))));
+    for (const char* kept : {"my [deck].pptx", ".my [deck].pptx~zovedit-Zz9Yy8", ".my [deck].pptx~zovedit-a1B2c3d",
+                             ".my [deck].pptx~backup", ".other.pptx~zovedit-a1B2c3", ".my d.pptx~zovedit-a1B2c3"})
         EXPECT_TRUE(QFile::exists(dir.filePath(QString::fromLatin1(kept)))) << kept;
 }
 

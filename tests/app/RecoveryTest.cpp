@@ -89,13 +89,13 @@ TEST(RecoveryFolder, WritesCutShortByAGoneEditorAreTakenAway) {
     app::RecoveryFolder recovery(folder);
     QDir().mkpath(folder);
     const QDir at(folder);
-    for (const char* name : {".900001.pptx~AbCdEf", "900001.txt", ".900002.pptx~XyZ123", "900002.txt", "900003.txt",
-                             "900004.pptx", "900004.txt", "notes.txt", ".other~123456"})
+    for (const char* name : {".900001.pptx~zovedit-AbCdEf", "900001.txt", ".900002.pptx~zovedit-XyZ123", "900002.txt", "900003.txt",
+                             "900004.pptx", "900004.txt", "notes.txt", ".other~zovedit-123456"})
         writeFile(at.filePath(QLatin1String(name)), "x");
     recovery.RemoveLeftovers([](qint64 pid) { return pid == 900002; });
     QStringList left = at.entryList(QDir::Files | QDir::Hidden);
     left.sort();
-    EXPECT_EQ(left.join(u' ').toStdString(), ".900002.pptx~XyZ123 .other~123456 900002.txt 900004.pptx 900004.txt notes.txt");
+    EXPECT_EQ(left.join(u' ').toStdString(), ".900002.pptx~zovedit-XyZ123 .other~zovedit-123456 900002.txt 900004.pptx 900004.txt notes.txt");
     EXPECT_EQ(recovery.LeftBehind([](qint64) { return false; }).size(), 1u) << "the whole copy is still offered";
 }
 

@@ -74,8 +74,8 @@ std::vector<RecoveryFolder::Left> RecoveryFolder::LeftBehind(const std::function
 
 void RecoveryFolder::RemoveLeftovers(const std::function<bool(qint64)>& alive) const {
     const QDir folder(folder_);
-    // A copy is written as ".PID.pptx~XXXXXX" and renamed; its source name as "PID.txt" first.
-    static const QRegularExpression temporary(QStringLiteral("^\\.(\\d+)\\.(pptx|txt)~.{6}$"));
+    // A copy is written as ".PID.pptx~zovedit-XXXXXX" and renamed; its source name as "PID.txt" first.
+    static const QRegularExpression temporary(QStringLiteral("^\\.(\\d+)\\.(pptx|txt)~zovedit-.{6}$"));
     static const QRegularExpression sourceName(QStringLiteral("^(\\d+)\\.txt$"));
     const auto gone = [&](const QString& pid) {
         bool isNumber = false;
