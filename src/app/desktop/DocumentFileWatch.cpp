@@ -1,6 +1,8 @@
 #include "app/desktop/DocumentFileWatch.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 #include <QFileSystemWatcher>
 #include <QTimer>
 
@@ -16,8 +18,18 @@ DocumentFileWatch::DocumentFileWatch(QObject* parent)
             watcher_->addPath(path_); // replaced by a rename: watched again
         Q_EMIT stirred();
     });
-    connect(watcher_, &QFileSystemWatcher::fileChanged, settle_, qOverload<>(&QTimer::start));
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &DocumentFileWatch::stir);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &DocumentFileWatch::stir);
+}
+
+// Waits for the stirs to settle, but never longer than a moment after the first: a folder that
+// never rests (a build, a sync tool, a download beside the document) must not hold the news back.
+void DocumentFileWatch::stir()
+{
+    constexpr qint64 Settle = 300, LongestWait = 1500; // milliseconds
+    if (!settle_->isActive())
+        firstStir_.start();
+    settle_->start(static_cast<int>(std::clamp<qint64>(LongestWait - firstStir_.elapsed(), 0, Settle)));
 }
 
 bool DocumentFileWatch::watch(const QString& path)
