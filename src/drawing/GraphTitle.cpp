@@ -29,14 +29,6 @@ std::optional<QString> GraphNameInTitle(const QString& text, const QString& know
     return text.left(at);
 }
 
-QString GraphTypeInTitle(const QString& text, const QString& known)
-{
-    const std::optional<QString> name = GraphNameInTitle(text, known);
-    if (!name)
-        return QStringLiteral("Graph");
-    return text.mid(name->size() + TitleSeparator.size());
-}
-
 void NameGraphSlide(host::Shape title, const QString& name)
 {
     host::Slide slide = title.Parent();

@@ -17,10 +17,6 @@ void RenameGraphTitle(host::Shape title, const QString& oldName, const QString& 
 // (nothing without one).
 std::optional<QString> GraphNameInTitle(const QString& text, const QString& known = {});
 
-// The graph type a title's text shows: what follows the name (GraphNameInTitle) and " is ";
-// "Graph" when the text has no " is ".
-QString GraphTypeInTitle(const QString& text, const QString& known = {});
-
 // Names the title's slide `name` and the title itself "name/ID", unless the slide has that name
 // already. Throws the host's HostError, changing nothing, when it refuses the name.
 void NameGraphSlide(host::Shape title, const QString& name);

@@ -1,7 +1,6 @@
 #include "cgif/export/GraphWriter.h"
 
 #include "cgif/export/PositionText.h"
-#include "drawing/GraphTitle.h"
 #include "drawing/NameParts.h"
 #include "drawing/GraphEncoding.h"
 #include "host/HostError.h"
@@ -47,8 +46,12 @@ void GraphWriter::ClearWrittenConcepts() {
     referredAgain_.clear();
 }
 
-QString GraphWriter::TitleType(const QString& titleText, const QString& graphName) {
-    return drawing::GraphTypeInTitle(titleText, graphName);
+QString GraphWriter::TitleType(const QString& titleText) {
+    static const QString separator = QStringLiteral(" is ");
+    const qsizetype at = titleText.indexOf(separator);
+    if (at < 0)
+        return QStringLiteral("Graph");
+    return titleText.mid(at + separator.size());
 }
 
 QString GraphWriter::TitleText(const host::Slide& slide) {
@@ -89,7 +92,7 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
             scan_.ScanSlide(presentation_, s);
             if (!scan_.HasSlideNodes() && !hasLabelledPentagon(scan_))
                 continue;
-            const QString type = TitleType(TitleText(slide), name);
+            const QString type = TitleType(TitleText(slide));
             if (!first) {
                 out.WriteLine(QStringLiteral(" "));
                 out.WriteLine(QStringLiteral(". "));
@@ -200,7 +203,7 @@ QString GraphWriter::graphType(const QString& graphName) const {
     const host::Shapes shapes = slide.Shapes();
     if (shapes.Count() < 1 || !shapes.Item(1).HasTextFrame())
         return QStringLiteral("Graph");
-    return TitleType(shapes.Item(1).TextFrame().TextRange().Text(), graphName);
+    return TitleType(shapes.Item(1).TextFrame().TextRange().Text());
 }
 
 void GraphWriter::writeGraphReference(const host::Shape& container, const host::Shape& pentagon,

@@ -47,9 +47,8 @@ public:
     SlideScan& Scan() { return scan_; }
     const SlideScan& Scan() const { return scan_; }
 
-    // The type part of the title "name is type" of the graph `graphName`, whose name may itself
-    // hold " is "; "Graph" when the text has no " is ".
-    static QString TitleType(const QString& titleText, const QString& graphName);
+    // The type part of a graph title "name is type"; "Graph" when the text has no " is ".
+    static QString TitleType(const QString& titleText);
     // The text of a slide's first shape, its title label; a host error naming the shape when it
     // has no text (a connector, a picture, a table put first on the slide).
     static QString TitleText(const host::Slide& slide);

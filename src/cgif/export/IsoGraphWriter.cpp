@@ -112,7 +112,7 @@ void IsoGraphWriter::scanSlides() {
             if (graph.empty && (slide.Shapes().Count() < 1 || !slide.Shapes().Item(1).HasTextFrame()))
                 continue;
             graph.name = name;
-            graph.type = GraphWriter::TitleType(GraphWriter::TitleText(slide), name);
+            graph.type = GraphWriter::TitleType(GraphWriter::TitleText(slide));
             graph.records = scan_.SlideNodes();
             graph.pentagons = scan_.Pentagons();
             graphs_.push_back(std::move(graph));
