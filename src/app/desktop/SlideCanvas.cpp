@@ -135,11 +135,15 @@ QRectF SlideCanvas::contentRect() const
     if ((key == contentKey_ || (isDragging() && key.slide == contentKey_.slide)) && !content_.isNull())
         return content_;
     // Shapes count by their geometry: a shape lying on the page's edge (a graph's title label at
-    // 0,0) whose outline or smoothing reaches a point past it gives no scroll bar.
-    QRectF content(QPointF(0, 0), pageSize());
+    // 0,0) whose outline or smoothing reaches a point past it gives no scroll bar, nor one that
+    // lies past it by a fraction of a point (a title label as Impress writes it back).
+    const QRectF page(QPointF(0, 0), pageSize());
+    QRectF content = page;
     if (const host::SlideData* slide = slideInView())
         for (const auto& shape : slide->shapes)
             content = content.united(render::shapeBounds(*shape));
+    if (page.adjusted(-1, -1, 1, 1).contains(content))
+        content = page;
     content_ = content;
     contentKey_ = key;
     return content;
