@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QStatusBar>
 #include <QTest>
 
 namespace zov::test {
@@ -71,6 +72,16 @@ TEST_F(ExternalChangeTest, AnotherProgramsVersionIsOfferedOrToldOnce) {
         QStringLiteral("\"talk.pptx\" was changed by another program. Your changes here are not saved")))
         << messages.shown()[2].text.toStdString();
     EXPECT_EQ(window->presentation().Slides().Count(), 5);
+
+    // Moved away: the status line says that Save writes it again where it was.
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".moved")));
+    QDeadlineTimer deadline(3000);
+    while (!window->statusBar()->currentMessage().contains(QStringLiteral("moved or deleted")) && !deadline.hasExpired())
+        QTest::qWait(20);
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("\"talk.pptx\" was moved or deleted by another program: Save writes it again where it was, "
+                             "Save As elsewhere"));
+    EXPECT_EQ(messages.shown().size(), 3u) << "no box for it";
 }
 
 } // namespace

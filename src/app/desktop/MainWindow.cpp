@@ -596,8 +596,17 @@ void MainWindow::checkFileChangedElsewhere()
         return;
     }
     // A version told already is not read again for its digest at every stir of a busy folder.
-    if (toldChange_ && platform::StampOf(watched) == *toldChange_)
+    const platform::FileStamp now = platform::StampOf(watched);
+    if (toldChange_ && now == *toldChange_)
         return;
+    if (!now.exists) {
+        // Moved or deleted: a save writes the document there again, which the user should know.
+        toldChange_ = now;
+        statusBar()->showMessage(
+            tr("\"%1\" was moved or deleted by another program: Save writes it again where it was, Save As elsewhere")
+                .arg(QFileInfo(watched).fileName()));
+        return;
+    }
     const std::optional<platform::FileStamp> changed = services_.store->changedElsewhere(watched);
     if (!changed || changed == toldChange_)
         return;
