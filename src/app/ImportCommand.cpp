@@ -256,7 +256,7 @@ int runImport(const QStringList& args) {
     // The graphs without positions are arranged as a courtesy, before "File read" as in the
     // editor: what stops it (a graph of more nodes than Arrange takes) is told, but the
     // presentation still holds everything the file said, so it does not fail the import.
-    bool errorBeforeArranging = false;
+    std::optional<bool> errorBeforeArranging; // set when the reading is over
     const auto arrangeUnplacedSlides = [&] {
         errorBeforeArranging = session.messages.errorShown();
         if (arrangeUnplaced && !unplaced.Slides().empty())
@@ -269,8 +269,6 @@ int runImport(const QStringList& args) {
                      : cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
                                                       [&progress](qint64 done) { progress.Advance(done); },
                                                       arrangeUnplacedSlides);
-    if (!room.Left() || outcome == ImportOutcome::FileNotOpened)
-        errorBeforeArranging = session.messages.errorShown();
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     room.TellWhenFull(messages);
@@ -308,7 +306,7 @@ int runImport(const QStringList& args) {
     }
     // An error shown along the way (a label whose definition is not found, a graph that could
     // not be drawn) means the presentation does not hold everything the file said.
-    const bool errorShown = arrangeUnplaced ? errorBeforeArranging : session.messages.errorShown();
+    const bool errorShown = arrangeUnplaced && errorBeforeArranging ? *errorBeforeArranging : session.messages.errorShown();
     return read && arranged && !errorShown ? 0 : 1;
 }
 

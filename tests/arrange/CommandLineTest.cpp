@@ -99,6 +99,17 @@ TEST_F(CommandLine, ImportArrangesTheGraphsReadWithoutPositionsUnlessTold) {
     deck = host::readPresentation(readFile("kept.pptx"), QStringLiteral("kept"));
     for (const float top : nodeTops(deck.Slides().Item(1)))
         EXPECT_FLOAT_EQ(top, 0) << "--no-arrange moved a node";
+
+    // A graph too large for Arrange is told, but the import, which drew all of it, succeeds.
+    QByteArray huge;
+    for (int i = 0; i < 3400; ++i)
+        huge += QStringLiteral("[C%1 *c%1] (On ?c%1 [M%1]) ").arg(i).toUtf8();
+    write("huge.cgf", huge + "\n");
+    run = zovedit({"import", "huge.cgf", "-o", "huge.pptx"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QByteArray("Error: Cannot arrange slide 1 \"G1\": the graph has 10200 nodes; at most 10000 can be "
+                                  "arranged\nZOVEdit: File read\n"));
+    EXPECT_TRUE(QFile::exists(path("huge.pptx")));
 }
 
 TEST_F(CommandLine, RenderWritesOneFilePerSlideOrTheChosenOneInTheFormatOfItsExtension) {
