@@ -323,6 +323,10 @@ TEST_F(CanvasTest, ThePointerIsNotedWhereItLastMovedOverTheSlide)
     window->presentation().Slides().Item(1).Shapes().AddConnector(host::ConnectorStraight, 0, 0, 10, 10);
     window->syncWithDocument();
     EXPECT_EQ(canvas().selection().front(), added);
+    // Escape chooses nothing: the place is forgotten.
+    QTest::keyClick(&canvas(), Qt::Key_Escape);
+    EXPECT_FALSE(canvas().viewport()->property(platform::LastPointerProperty).isValid());
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
     QTest::mouseMove(canvas().viewport(), at + QPoint(5, 5));
     EXPECT_FALSE(canvas().viewport()->property(platform::ChosenByKeyProperty).toBool());
 }

@@ -331,6 +331,7 @@ void SlideCanvas::clearSelection()
     if (selection_.empty())
         return;
     selection_.clear();
+    noteKeyboardPlace(); // nothing chosen: the commands act in the middle of the view again
     viewport()->update();
     Q_EMIT selectionChanged();
 }
