@@ -451,6 +451,28 @@ TEST_F(MainWindowTest, OpensWithinASmallScreen)
     EXPECT_GE(fresh.width(), room.width() * 8 / 10) << "the window should still use most of the screen";
 }
 
+// The size the window had when it closed is its size at the next start, when the screen has the
+// room for it; one kept on a larger screen (or no size at all) gives the usual size.
+TEST_F(MainWindowTest, OpensAtTheSizeItClosedAtWhereTheScreenHasTheRoom)
+{
+    const app::MainWindowServices services{&application, &messages, &dialogs, &settings, store.get()};
+    const QSize usual = app::MainWindow(services).size();
+    {
+        app::MainWindow first(services);
+        first.show();
+        first.resize(600, 420);
+        QApplication::processEvents();
+        ASSERT_TRUE(first.close());
+    }
+    EXPECT_EQ(settings.value(QStringLiteral("ZOVEdit"), QStringLiteral("Window"), QStringLiteral("Size"), QString()),
+              QStringLiteral("600x420"));
+    EXPECT_EQ(app::MainWindow(services).size(), QSize(600, 420));
+    for (const char* kept : {"3000x2000", "600", "wide x high", "100x100"}) {
+        settings.setValue(QStringLiteral("ZOVEdit"), QStringLiteral("Window"), QStringLiteral("Size"), QString::fromLatin1(kept));
+        EXPECT_EQ(app::MainWindow(services).size(), usual) << kept;
+    }
+}
+
 TEST_F(MainWindowTest, StandardToolbarCarriesTheHostBarsButtons)
 {
     int clicks = 0;

@@ -15,6 +15,7 @@
 #include "platform/FreeMemory.h"
 #include "platform/MessageBox.h"
 #include "platform/OutputFile.h"
+#include "platform/SettingsStore.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -68,6 +69,26 @@ QSize openingSize()
     return MainWindow::openingSizeFor(screen ? screen->availableGeometry().size() : QSize(1600, 1000));
 }
 
+// The window's size when it last closed ("WIDTHxHEIGHT"), where it is kept for the next start.
+const QString kWindowSection = QStringLiteral("Window");
+const QString kSizeKey = QStringLiteral("Size");
+
+// The size kept from the last run, when it is one and the screen has the room for it now (a
+// tenth left for a frame): a size kept on a larger screen opens at the usual size instead.
+std::optional<QSize> keptSize(const platform::SettingsStore& store)
+{
+    const QStringList parts = store.value(QStringLiteral("ZOVEdit"), kWindowSection, kSizeKey, QString()).split(u'x');
+    bool wide = false, high = false;
+    const QSize size = parts.size() == 2 ? QSize(parts[0].toInt(&wide), parts[1].toInt(&high)) : QSize();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!wide || !high || size.width() < 520 || size.height() < 380 || screen == nullptr)
+        return std::nullopt;
+    const QSize room = screen->availableGeometry().size() * 0.9;
+    if (size.width() > room.width() || size.height() > room.height())
+        return std::nullopt;
+    return size;
+}
+
 } // namespace
 
 // 1200 x 800, or less on a screen without the room: the status bar and the slide's right edge
@@ -92,7 +113,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     // Smaller than this, the status bar's texts run into each other and the slide list into
     // the slide.
     setMinimumSize(QSize(520, 380).boundedTo(openingSize()));
-    resize(openingSize());
+    resize(keptSize(*services_.settings).value_or(openingSize()));
     canvas_ = new SlideCanvas(this);
     canvas_->setObjectName(QStringLiteral("SlideCanvas"));
     setCentralWidget(canvas_);
@@ -1045,6 +1066,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (maybeSave()) {
         dropKeptWork();
+        const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
+        services_.settings->setValue(QStringLiteral("ZOVEdit"), kWindowSection, kSizeKey,
+                                     QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
         event->accept();
         Q_EMIT closed();
     } else
