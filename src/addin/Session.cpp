@@ -123,27 +123,16 @@ bool Session::ImportFile(const QString& path, ImportProgress* progress, cgif::di
     if (progress)
         position = [progress, total](qint64 done) { progress->Advance(total > 0 ? std::min(done, total) : done, total); };
     cgif::importer::ImportCgif(reader, *file, *services_.messages, [this] { editor_.RebuildNodeTables(); }, dialect,
-                               position, [this, &unplaced] { arrangeSlides(unplaced.Slides()); });
+                               position, [this, &unplaced] {
+                                   // Each graph read without positions, one after the other; a failure or a
+                                   // graph too large is told, and the other slides are still arranged.
+                                   editor::ArrangeEachSlide(application_.ActivePresentation(), unplaced.Slides(),
+                                                            *services_.messages);
+                               });
     if (progress)
         progress->Advance(total, total);
     // A reading stopped because the presentation is full was not cancelled: it is told as such.
     return !reader.StoppedBetweenGraphs() || room.TellWhenFull(*services_.messages);
-}
-
-// Arranges the slides of graphs read without positions, one after the other; a failure or a
-// graph too large is told by ArrangeSlides, and the other slides are still arranged.
-void Session::arrangeSlides(const std::vector<host::Slide>& slides) {
-    const host::Presentation presentation = application_.ActivePresentation();
-    if (presentation.IsNothing())
-        return;
-    for (const host::Slide& slide : slides) {
-        try {
-            const int index = slide.SlideIndex();
-            editor::ArrangeSlides(presentation, index, index, *services_.messages);
-        } catch (const host::HostError&) {
-            // a slide deleted meanwhile
-        }
-    }
 }
 
 void Session::ExportFile(const QString& path, cgif::exporter::ExportDialect dialect) {

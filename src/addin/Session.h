@@ -74,8 +74,6 @@ public:
                     cgif::exporter::ExportDialect dialect = cgif::exporter::ExportDialect::Cgif2001);
 
 private:
-    void arrangeSlides(const std::vector<host::Slide>& slides);
-
     host::Application& application_;
     AddinServices services_;
     EditorWindowsFactory windowsFactory_;

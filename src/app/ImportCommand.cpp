@@ -159,21 +159,6 @@ bool drewAnyNode(const host::Presentation& presentation, int first) {
     return false;
 }
 
-// Arranges `slides`, one after the other, with the status line counting them; a slide that
-// cannot be arranged is told by ArrangeSlides and the others are still arranged.
-void arrangeSlides(const host::Presentation& presentation, const std::vector<host::Slide>& slides,
-                   platform::MessageBoxes& messages, platform::StatusLine& status) {
-    platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"),
-                                        static_cast<qint64>(slides.size()));
-    status.Show(QStringLiteral("Arranging the slides"));
-    int done = 0;
-    for (const host::Slide& slide : slides) {
-        const int index = slide.SlideIndex();
-        editor::ArrangeSlides(presentation, index, index, messages);
-        arranging.Advance(++done);
-    }
-}
-
 } // namespace
 
 int runImport(const QStringList& args) {
@@ -259,8 +244,12 @@ int runImport(const QStringList& args) {
     std::optional<bool> errorBeforeArranging; // set when the reading is over
     const auto arrangeUnplacedSlides = [&] {
         errorBeforeArranging = session.messages.errorShown();
-        if (arrangeUnplaced && !unplaced.Slides().empty())
-            arrangeSlides(presentation, unplaced.Slides(), messages, status);
+        if (!arrangeUnplaced || unplaced.Slides().empty())
+            return;
+        platform::PercentProgress arranging(status, QStringLiteral("Arranging the slides"),
+                                            static_cast<qint64>(unplaced.Slides().size()));
+        status.Show(QStringLiteral("Arranging the slides"));
+        editor::ArrangeEachSlide(presentation, unplaced.Slides(), messages, [&](int done) { arranging.Advance(done); });
     };
     // No node tables are kept between commands on the command line: nothing to rebuild.
     // The reader asks for room between graphs only: a document full already takes no graph.

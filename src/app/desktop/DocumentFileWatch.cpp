@@ -1,10 +1,9 @@
 #include "app/desktop/DocumentFileWatch.h"
 
 #include <QFileInfo>
-
-#include <algorithm>
 #include <QFileSystemWatcher>
 #include <QTimer>
+#include <algorithm>
 
 namespace zov::app {
 

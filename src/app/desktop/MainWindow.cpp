@@ -70,6 +70,7 @@ QSize openingSize()
 }
 
 // The window's size when it last closed ("WIDTHxHEIGHT"), where it is kept for the next start.
+const QString kSettingsApplication = QStringLiteral("ZOVEdit");
 const QString kWindowSection = QStringLiteral("Window");
 const QString kSizeKey = QStringLiteral("Size");
 
@@ -77,7 +78,7 @@ const QString kSizeKey = QStringLiteral("Size");
 // tenth left for a frame): a size kept on a larger screen opens at the usual size instead.
 std::optional<QSize> keptSize(const platform::SettingsStore& store)
 {
-    const QStringList parts = store.value(QStringLiteral("ZOVEdit"), kWindowSection, kSizeKey, QString()).split(u'x');
+    const QStringList parts = store.value(kSettingsApplication, kWindowSection, kSizeKey, QString()).split(u'x');
     bool wide = false, high = false;
     const QSize size = parts.size() == 2 ? QSize(parts[0].toInt(&wide), parts[1].toInt(&high)) : QSize();
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -1067,7 +1068,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (maybeSave()) {
         dropKeptWork();
         const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
-        services_.settings->setValue(QStringLiteral("ZOVEdit"), kWindowSection, kSizeKey,
+        services_.settings->setValue(kSettingsApplication, kWindowSection, kSizeKey,
                                      QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
         event->accept();
         Q_EMIT closed();

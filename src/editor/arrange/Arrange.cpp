@@ -263,4 +263,23 @@ bool ArrangeSlides(const host::Presentation& presentation, int first, int last, 
     return allArranged;
 }
 
+bool ArrangeEachSlide(const host::Presentation& presentation, const std::vector<host::Slide>& slides,
+                      platform::MessageBoxes& messages, const std::function<void(int arranged)>& arranged) {
+    bool allArranged = true;
+    int done = 0;
+    for (const host::Slide& slide : slides) {
+        int index = 0;
+        try {
+            index = slide.SlideIndex();
+        } catch (const host::HostError&) {
+            // deleted meanwhile
+        }
+        if (index > 0)
+            allArranged = ArrangeSlides(presentation, index, index, messages) && allArranged;
+        if (arranged)
+            arranged(++done);
+    }
+    return allArranged;
+}
+
 } // namespace zov::editor

@@ -20,6 +20,7 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace zov::platform {
 class MessageBoxes;
@@ -64,6 +65,12 @@ ArrangeResult ArrangeSlide(const host::Slide& slide);
 // many of them are done.
 bool ArrangeSlides(const host::Presentation& presentation, int first, int last, platform::MessageBoxes& messages,
                    const std::function<void(int arranged)>& arranged = {});
+
+// The same for each of `slides` (the slides an import drew for graphs read without positions,
+// with other slides between them); a slide deleted meanwhile is passed over. `arranged` is told
+// after each slide how many of them are done.
+bool ArrangeEachSlide(const host::Presentation& presentation, const std::vector<host::Slide>& slides,
+                      platform::MessageBoxes& messages, const std::function<void(int arranged)>& arranged = {});
 
 // The messages, for callers that report in their own way.
 QString ArrangeFailedMessage(const host::Slide& slide, const QString& reason);
