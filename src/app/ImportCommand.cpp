@@ -35,6 +35,20 @@ using cgif::importer::ImportOutcome;
 
 const QString ErrorTitle = QStringLiteral("Error");
 
+// Text after the last graph that is neither "." nor an element ends a reading without an
+// error of its own (as after "Current coreference not found", which ends the graph there): the
+// rest of the file is left out, which a user at the command line must learn of. True when so.
+bool toldUnreadRest(const cgif::CgifReader& reader, platform::MessageBoxes& messages) {
+    const QString& rest = reader.UnreadText();
+    if (rest.isEmpty())
+        return false;
+    constexpr qsizetype Shown = 40;
+    const QString at = rest.size() > Shown ? rest.left(Shown) + QStringLiteral("...") : rest;
+    messages.inform(QStringLiteral("The reading ended before the end of the file, at \"%1\": the rest was not read").arg(at),
+                    QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+    return true;
+}
+
 struct ImportArguments {
     QString input;  // "-" reads standard input
     QString output; // empty: the default
@@ -276,7 +290,8 @@ int runImport(const QStringList& args) {
     // that drew no node (an error in the first graph; a file of blanks, which is read as one
     // empty graph) writes nothing, so that a file named by -o is not replaced by an empty
     // presentation when the text that was to be imported did not come.
-    const bool read = outcome == ImportOutcome::Read && !sink.anyFailed();
+    const bool endedEarly = outcome == ImportOutcome::Read && toldUnreadRest(reader, messages);
+    const bool read = outcome == ImportOutcome::Read && !endedEarly && !sink.anyFailed();
     const int drawn = presentation.Slides().Count() - slidesBefore;
     if (!drewAnyNode(presentation, slidesBefore + 1)) {
         messages.inform(QStringLiteral("No graph drawn, so \"%1\" was not written").arg(output),
@@ -288,7 +303,7 @@ int runImport(const QStringList& args) {
         return 2;
     if (!read) {
         const QString graphs = drawn == 1 ? QStringLiteral("the 1 graph") : QStringLiteral("the %1 graphs").arg(drawn);
-        const QString which = outcome == ImportOutcome::Read ? QStringLiteral(" that could be drawn")
+        const QString which = outcome == ImportOutcome::Read && !endedEarly ? QStringLiteral(" that could be drawn")
                                                              : QStringLiteral(" drawn before the reading stopped");
         messages.inform(QStringLiteral("\"%1\" was written with ").arg(output) + graphs + which, QStringLiteral("ZOVEdit"),
                         platform::MessageIcon::Exclamation);
@@ -314,6 +329,7 @@ int runCheck(const QStringList& args) {
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
+    const bool endedEarly = outcome == ImportOutcome::Read && toldUnreadRest(reader, messages);
     // A file read whole that an import would draw nothing of: import writes nothing then, and
     // says so. (After a reader error, its message says enough.)
     if (outcome == ImportOutcome::Read && !builder.DrewAnyNode()) {
@@ -322,7 +338,7 @@ int runCheck(const QStringList& args) {
         return 1;
     }
     // As import: a graph that could not be drawn, or any other error shown on the way.
-    const bool read = outcome == ImportOutcome::Read && !sink.anyFailed();
+    const bool read = outcome == ImportOutcome::Read && !endedEarly && !sink.anyFailed();
     return read && !session.messages.errorShown() ? 0 : 1;
 }
 

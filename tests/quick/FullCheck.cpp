@@ -18,7 +18,9 @@ FullCheck RunFullCheck(const QByteArray& bytes) {
     reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
     FullCheck result;
     try {
-        result.read = reader.ReadCgifStream(*platform::StringTextStream(platform::DecodeTextBytes(bytes)));
+        // Text left where no element starts ends the reading early: the command line says so.
+        result.read = reader.ReadCgifStream(*platform::StringTextStream(platform::DecodeTextBytes(bytes))) &&
+                      reader.UnreadText().isEmpty();
     } catch (const std::exception& failure) {
         result.shown << QStringLiteral("escaped: ") + QString::fromUtf8(failure.what());
     }

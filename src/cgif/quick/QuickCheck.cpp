@@ -18,7 +18,7 @@ Verdict QuickCheckCgif(char* bytes, std::size_t size) {
         return Verdict::Unsure;
     try {
         QuickReader reader(bytes, size, start);
-        return reader.ReadCgifStream() && reader.DrewAnArc() ? Verdict::Clean : Verdict::Unsure;
+        return reader.ReadCgifStream() && reader.DrewAnArc() && reader.LeftNothingUnread() ? Verdict::Clean : Verdict::Unsure;
     } catch (const Unsure&) {
         return Verdict::Unsure;
     } catch (const std::exception&) {

@@ -46,6 +46,15 @@ public:
     // arcs are drawn too, but what the builder draws of them is not followed here: a file
     // without any arc is left to the full reader, which says when an import would draw nothing.)
     bool DrewAnArc() const { return drewAnArc_; }
+    // True when the reading ended with nothing but blanks left on its line: text after the last
+    // graph that is neither "." nor an element ends the reading early, and the full program
+    // tells the user so.
+    bool LeftNothingUnread() const {
+        for (std::ptrdiff_t at = pos_; at < lineEnd_; ++at)
+            if (text_[at] != ' ' && (text_[at] < '\t' || text_[at] > '\r'))
+                return false;
+        return true;
+    }
 
 private:
     enum Kind { Graph = 0, Concept = 1, Relation = 2, Actor = 3, CoreferentConcept = 4, Comment = 5 };
