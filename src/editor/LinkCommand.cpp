@@ -25,8 +25,9 @@ void EditorSession::LinkAtPointer() {
         return;
     host::DocumentWindow window = application_.ActiveWindow();
 
-    // A source whose shape has been deleted since it was picked is no pick: this run picks anew.
-    if (linkFrom_.IsNothing()) {
+    // A source whose shape has been deleted since it was picked is no pick: this run picks anew
+    // (the window's undo history may still hold the deleted shape, so its handle is not empty).
+    if (!linkFrom_.IsAlive()) {
         linkFrom_ = host::Shape();
         const host::Shape from = ShapeAtPointer();
         try {

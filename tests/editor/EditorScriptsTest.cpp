@@ -102,6 +102,13 @@ public:
             Find(target).TextFrame().TextRange().SetText(rest.mid(1));
         } else if (verb == QStringLiteral("delete")) {
             Find(Target(rest)).Delete();
+        } else if (verb == QStringLiteral("delete-undoably")) {
+            // As the window's undo history does: the deleted shape's data outlives it.
+            host::Shape doomed = Find(Target(rest));
+            for (const auto& shape : doomed.data().slide->shapes)
+                if (shape.get() == &doomed.data())
+                    keptForUndo_.push_back(shape);
+            doomed.Delete();
         } else if (verb == QStringLiteral("tables") || verb == QStringLiteral("links")) {
             Tables(verb == QStringLiteral("tables"), trace);
         } else {
@@ -121,6 +128,7 @@ public:
     }
 
 private:
+    std::vector<std::shared_ptr<host::ShapeData>> keptForUndo_;
     host::Slide InView() const {
         try {
             return window.View().Slide();
