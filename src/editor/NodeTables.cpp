@@ -86,6 +86,36 @@ std::optional<cgif::NodeRecord> NodeRecordOfShape(const host::Shape& shape, cons
     return record;
 }
 
+namespace {
+
+// The number of the slide's title label among its shapes (the first, unless it was brought
+// forward or sent back), 0 when it has none.
+int TitleLabelNumber(const host::Shapes& shapes, int shapeCount) {
+    for (int k = 1; k <= shapeCount; ++k) {
+        try {
+            if (shapes.Item(k).AutoShapeType() == drawing::TitleLabelShapeType)
+                return k;
+        } catch (const host::HostError&) {
+            // not a title label
+        }
+    }
+    return 0;
+}
+
+// The graph of a slide without a title label (a slide added as a blank one and drawn on): named
+// after its slide, as Link and Export take it.
+cgif::NodeRecord SlideGraphRecord(const QString& slideName, cgif::CgifReader& reader) {
+    cgif::NodeRecord record;
+    record.Name = reader.PooledText(slideName);
+    record.Type = reader.PooledText(u"Graph");
+    record.Kind = cgif::NodeKind::Graph;
+    record.X = TitleRecordX;
+    record.Y = TitleRecordY;
+    return record;
+}
+
+} // namespace
+
 void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader& reader) {
     reader.ClearReaderTables();
     if (presentation.IsNothing())
@@ -97,7 +127,23 @@ void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader&
         const QString slideName = slide.Name();
         const host::Shapes shapes = slide.Shapes();
         const int shapeCount = shapes.Count();
+        // The slide's graph record comes before its nodes, which belong to the nearest graph
+        // record before them: otherwise they would count as nodes of the slide before.
+        const int title = TitleLabelNumber(shapes, shapeCount);
+        bool graphRecorded = false;
+        if (title != 0) {
+            try {
+                if (auto record = NodeRecordOfShape(shapes.Item(title), slideName, reader)) {
+                    reader.AddNode(std::move(*record));
+                    graphRecorded = true;
+                }
+            } catch (const host::HostError&) {
+                // a title label without text: the slide's own graph record below
+            }
+        }
         for (int k = 1; k <= shapeCount; ++k) {
+            if (k == title)
+                continue;
             try {
                 const host::Shape shape = shapes.Item(k);
                 if (shape.AutoShapeType() == drawing::ArcShapeType) {
@@ -108,6 +154,10 @@ void RebuildNodeTables(const host::Presentation& presentation, cgif::CgifReader&
                         continue;
                     reader.AddLink({cgif::NodeId(connector.BeginConnectedShape().Name()), cgif::NodeId(connector.EndConnectedShape().Name())});
                 } else if (auto record = NodeRecordOfShape(shape, slideName, reader)) {
+                    if (!graphRecorded) {
+                        reader.AddNode(SlideGraphRecord(slideName, reader));
+                        graphRecorded = true;
+                    }
                     reader.AddNode(std::move(*record));
                 }
             } catch (const host::HostError&) {
