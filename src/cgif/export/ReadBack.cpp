@@ -48,6 +48,8 @@ struct Reading {
     QString where;
     QString unbound;
     QString offConcept;
+    QString replaced;  // a concept's defining label that a second one replaced
+    QString replacing;
     QString unread;
 };
 
@@ -76,6 +78,8 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
     }
     reading.unbound = reader.FirstUnboundLabel();
     reading.offConcept = reader.FirstLabelOffConcept();
+    reading.replaced = reader.FirstLabelReplaced();
+    reading.replacing = reader.FirstLabelReplacing();
     if (dialect == ReadAs::Cgif2001)
         reading.unread = reader.UnreadText();
     return reading;
@@ -142,6 +146,13 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
                                               "the 2001 reader gives it to an empty graph instead, so reading it "
                                               "leaves that concept without its coreference")
                                    .arg(reading.offConcept),
+                               true, std::nullopt};
+    }
+    if (!reading.replaced.isEmpty()) {
+        // A label typed into a concept that the editor had given a coreference label already.
+        return ReadBackFailure{QStringLiteral("a concept holds two defining labels, *%1 and *%2, and reading it keeps only "
+                                              "*%2, so what refers to *%1 is lost")
+                                   .arg(reading.replaced, reading.replacing),
                                true, std::nullopt};
     }
     return std::nullopt;

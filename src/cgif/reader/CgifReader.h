@@ -246,6 +246,11 @@ public:
     // referent's descriptor appended, so the concept is left without its coreference, without a
     // message ("" when there was none).
     const QString& FirstLabelOffConcept() const { return firstLabelOffConcept_; }
+    // The first defining label of the last ReadCgifStream that a later label of the same concept
+    // replaced ("[Mat: *m *x1]" keeps only x1), and the label that replaced it, without a message
+    // (both "" when there was none).
+    const QString& FirstLabelReplaced() const { return firstLabelReplaced_; }
+    const QString& FirstLabelReplacing() const { return firstLabelReplacing_; }
     // The text the last ReadCgifStream left unread after its last graph, up to the end of its
     // line ("" when it read to the end): text where no element starts ends a file without a
     // message, so a file read "whole" may have lost everything after it.
@@ -435,6 +440,8 @@ private:
     NodeId earlierReferenceId_;
     QString firstUnboundLabel_; // since ReadCgifStream began; empty: every label was bound
     QString firstLabelOffConcept_; // since ReadCgifStream began; empty: every label named a concept
+    QString firstLabelReplaced_;   // since ReadCgifStream began; empty: no concept lost a label
+    QString firstLabelReplacing_;
     QString unreadText_;
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<NodeId, NodeId> referenceContainers_; // graph reference node id -> container id

@@ -27,6 +27,8 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     const IndexedReading indexed(*this);
     firstUnboundLabel_.clear();
     firstLabelOffConcept_.clear();
+    firstLabelReplaced_.clear();
+    firstLabelReplacing_.clear();
     unreadText_.clear();
     ReadingScope scope(input_, stream);
     // The line may be the stream's text, which the caller closes. Runs while an exception (out

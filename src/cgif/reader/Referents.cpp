@@ -10,6 +10,11 @@ namespace zov::cgif {
 void CgifReader::DefineLabel() {
     const int target = IndexOfId(currentConceptId_);
     if (target >= 0) {
+        const RecordText& before = tables_.BoundArray[static_cast<std::size_t>(target)].Name;
+        if (firstLabelReplaced_.isEmpty() && !before.isEmpty() && before.View() != TokenView()) {
+            firstLabelReplaced_ = before.ToString();
+            firstLabelReplacing_ = TokenView().toString();
+        }
         SetNodeName(target, SharedToken());
         // As when the label is bound in this graph: the concept defines the new label, and the
         // reference it was made by the bound label is dropped.
