@@ -467,7 +467,7 @@ void Shape::SetLeft(float v)
     if (s->kind == ShapeKind::Connector)
         reshapeConnector(*s, v, s->top, s->width, s->height);
     else
-        s->left = v;
+        s->left = onEmuGrid(v);
     markChanged(*s);
     followMovedShape(*s);
 }
@@ -478,7 +478,7 @@ void Shape::SetTop(float v)
     if (s->kind == ShapeKind::Connector)
         reshapeConnector(*s, s->left, v, s->width, s->height);
     else
-        s->top = v;
+        s->top = onEmuGrid(v);
     markChanged(*s);
     followMovedShape(*s);
 }

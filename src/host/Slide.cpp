@@ -117,8 +117,8 @@ Shape Shapes::AddShape(int type, float left, float top, float width, float heigh
     shape->kind = ShapeKind::AutoShape;
     shape->autoShapeType = type;
     shape->preset = preset;
-    shape->left = left;
-    shape->top = top;
+    shape->left = onEmuGrid(left);
+    shape->top = onEmuGrid(top);
     shape->width = width;
     shape->height = height;
     return appendShape(*slide, std::move(shape));
@@ -138,8 +138,8 @@ Shape Shapes::AddLabel(int orientation, float left, float top, float width, floa
     shape->lineVisible = false;
     shape->autoSize = AutoSizeShapeToFitText;
     shape->wordWrap = false;
-    shape->left = left;
-    shape->top = top;
+    shape->left = onEmuGrid(left);
+    shape->top = onEmuGrid(top);
     shape->width = width;
     shape->height = height;
     return appendShape(*slide, std::move(shape));

@@ -140,3 +140,24 @@ TEST_F(RoundTrip, TextIsSplitIntoParagraphsAndNeverCarriesCharactersXmlCannotHol
     const QByteArray part = unzipParts(presentationBytes(q)).at(QStringLiteral("ppt/slides/slide1.xml"));
     EXPECT_TRUE(part.contains("<a:srgbClr val=\"2C1B0A\"/>")) << part.constData();
 }
+
+// A shape placed or moved off the file's grid (an arrangement's fractions of a point) is at the
+// place it will have once saved and opened again, so that what is read of it (an export) is
+// the same before a save and after it.
+TEST_F(RoundTrip, APlaceBetweenTheFilesUnitsIsTheOneASaveKeeps)
+{
+    Presentation original = app.Presentations().Add();
+    Shapes shapes = original.Slides().Add(1, LayoutBlank).Shapes();
+    Shape placed = shapes.AddShape(ShapeRectangle, 204.71539f, 91.79221f, 40, 20);
+    Shape moved = shapes.AddShape(ShapeRectangle, 10, 10, 40, 20);
+    moved.SetLeft(95.54846f);
+    moved.SetTop(130.42461f);
+    const Presentation copy = reopen(original);
+    const Shapes reopened = copy.Slides().Item(1).Shapes();
+    EXPECT_EQ(reopened.Item(1).Left(), placed.Left());
+    EXPECT_EQ(reopened.Item(1).Top(), placed.Top());
+    EXPECT_EQ(reopened.Item(2).Left(), moved.Left());
+    EXPECT_EQ(reopened.Item(2).Top(), moved.Top());
+    // Within half a unit (1/25,400 point) of where it was put.
+    EXPECT_NEAR(moved.Left(), 95.54846f, 0.5 / 12700 + 1e-5);
+}

@@ -1,5 +1,7 @@
 #include "host/geometry/Geometry.h"
 
+#include "host/pptx/Units.h"
+
 #include "host/AutoShapeType.h"
 #include "host/model/Touch.h"
 
@@ -12,6 +14,11 @@
 #include <unordered_set>
 
 namespace zov::host {
+
+float onEmuGrid(float points)
+{
+    return pptx::emuToPoints(pptx::pointsToEmu(points));
+}
 
 namespace {
 

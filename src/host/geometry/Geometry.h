@@ -8,6 +8,11 @@
 
 namespace zov::host {
 
+// The nearest position a presentation file can hold (whole EMU, 12,700 to the point): a shape
+// placed or moved keeps exactly the place it will have once saved and opened again, so that a
+// graph exported before a save and after it is the same.
+float onEmuGrid(float points);
+
 // Number of connection sites of the shape's geometry (0 for connectors).
 int connectionSiteCount(const ShapeData& shape);
 // True for a shape of another program's preset geometry whose connection sites this host knows
