@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
+#include <functional>
 
 namespace zov::ui {
 
@@ -56,6 +57,42 @@ private:
     QLineEdit* edit_;
 };
 
+namespace {
+
+// Insert or F4 released in the editor's main window (the pointer over a shape there, the focus
+// on the slide or the list of slides after choosing a slide) runs the palette's command, as in
+// the palette: a user drawing moves between the two without minding where the keyboard is.
+// Not while a text is being typed (a title edited in place, a slide renamed) or a box is open.
+class RunKeyElsewhere : public QObject {
+public:
+    RunKeyElsewhere(QWidget* palette, std::function<void()> run) : QObject(palette), palette_(palette), run_(std::move(run)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyRelease || !watched->isWidgetType())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Insert && key->key() != Qt::Key_F4) || key->isAutoRepeat() ||
+            key->modifiers() != Qt::NoModifier)
+            return false;
+        QWidget* window = static_cast<QWidget*>(watched)->window();
+        if (window == palette_ || !window->inherits("QMainWindow") || QApplication::activeModalWidget() != nullptr)
+            return false;
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus->inherits("QLineEdit") || focus->inherits("QTextEdit") || focus->inherits("QPlainTextEdit") ||
+                      focus->inherits("QAbstractSpinBox")))
+            return false;
+        run_();
+        return true;
+    }
+
+private:
+    QWidget* palette_;
+    std::function<void()> run_;
+};
+
+} // namespace
+
 ZOVMain::ZOVMain(addin::Session& session, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), session_(session) {
     setObjectName(QStringLiteral("ZOVMain"));
@@ -69,6 +106,10 @@ ZOVMain::ZOVMain(addin::Session& session, QWidget* parent)
     // add-in's folder; the window stays above the host's windows (the tool-window flags).
     lastFolder_ = session_.Services().libraryFolder;
     previewKeysOf(this);
+    qApp->installEventFilter(new RunKeyElsewhere(this, [this] {
+        if (!running_)
+            RunAtPointer();
+    }));
 }
 
 ZOVMain::~ZOVMain() {

@@ -149,6 +149,45 @@ TEST_F(PaletteTest, TheRunKeyRunsNothingWhileABoxIsOpen) {
     EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
 }
 
+// The run key also runs the command from the editor's main window, where the keyboard is after
+// a slide was chosen in its list, but not while a text is typed there or a box is open.
+TEST_F(PaletteTest, TheRunKeyRunsFromTheMainWindowButNotInItsTextFields) {
+    start();
+    palette().AddGraphButton->click();
+    palette().NewConceptButton->click();
+    palette().TextBox1->setText(QStringLiteral("Cat"));
+    cursor.setPosition(QPoint(300, 200));
+    QMainWindow mainWindow;
+    auto* slides = new QWidget(&mainWindow);
+    auto* rename = new QLineEdit(slides);
+    mainWindow.setCentralWidget(slides);
+    mainWindow.show();
+    const int before = slideInView().Shapes().Count();
+
+    rename->setFocus();
+    QApplication::processEvents();
+    QTest::keyRelease(rename, Qt::Key_Insert);
+    EXPECT_EQ(slideInView().Shapes().Count(), before);
+
+    slides->setFocusPolicy(Qt::StrongFocus);
+    slides->setFocus();
+    QApplication::processEvents();
+    QTest::keyRelease(slides, Qt::Key_Insert);
+    EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
+
+    palette().TextBox1->setText(QStringLiteral("Dog"));
+    QDialog box(&mainWindow);
+    box.setModal(true);
+    box.show();
+    QApplication::processEvents();
+    QTest::keyRelease(slides, Qt::Key_F4);
+    EXPECT_EQ(slideInView().Shapes().Count(), before + 1);
+    box.close();
+    QApplication::processEvents();
+    QTest::keyRelease(slides, Qt::Key_F4);
+    EXPECT_EQ(slideInView().Shapes().Count(), before + 2);
+}
+
 // F1 in the palette shows the help's contents, as the Help menu does.
 TEST_F(PaletteTest, F1ShowsTheHelp) {
     start();
