@@ -148,19 +148,29 @@ void ZOVMain::buildControls() {
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Options = new QButtonGroup(this);
-    auto makeOption = [this](const QString& name, const QString& caption, int code) {
+    // Each option says what it does and how it is run: a first-time user sees only letters.
+    auto makeOption = [this](const QString& name, const QString& caption, int code, const QString& tip) {
         auto* option = new QRadioButton(caption, Frame1);
         option->setObjectName(name);
+        option->setToolTip(tip);
         Options->addButton(option, code);
         return option;
     };
-    NewConceptButton = makeOption(QStringLiteral("NewConceptButton"), QStringLiteral("C"), 1);
-    NewRelationButton = makeOption(QStringLiteral("NewRelationButton"), QStringLiteral("R"), 2);
-    NewActorButton = makeOption(QStringLiteral("NewActorButton"), QStringLiteral("A"), 3);
-    NewLinkButton = makeOption(QStringLiteral("NewLinkButton"), QStringLiteral("Link"), 4);
-    ChangeLabelButton = makeOption(QStringLiteral("ChangeLabelButton"), QStringLiteral("Edit"), 5);
-    JumpGraphButton = makeOption(QStringLiteral("JumpGraphButton"), QStringLiteral("Jump"), 6);
-    Comment = makeOption(QStringLiteral("Comment"), QStringLiteral("Comment"), 7);
+    NewConceptButton = makeOption(QStringLiteral("NewConceptButton"), QStringLiteral("C"), 1,
+                                  QStringLiteral("New concept: type its type and referent (Cat: 'Tom'), point at the slide and press Insert or F4"));
+    NewRelationButton = makeOption(QStringLiteral("NewRelationButton"), QStringLiteral("R"), 2,
+                                   QStringLiteral("New relation: type its type (Agnt), point at the slide and press Insert or F4"));
+    NewActorButton = makeOption(QStringLiteral("NewActorButton"), QStringLiteral("A"), 3,
+                                QStringLiteral("New actor: type its type (Plus), point at the slide and press Insert or F4"));
+    NewLinkButton = makeOption(QStringLiteral("NewLinkButton"), QStringLiteral("Link"), 4,
+                               QStringLiteral("Link two nodes: press Insert or F4 over the arc's source, then over its target"));
+    ChangeLabelButton = makeOption(QStringLiteral("ChangeLabelButton"), QStringLiteral("Edit"), 5,
+                                   QStringLiteral("Read or change a label: press Insert or F4 over a shape with the text box empty to read "
+                                                  "its label, with a text to write it"));
+    JumpGraphButton = makeOption(QStringLiteral("JumpGraphButton"), QStringLiteral("Jump"), 6,
+                                 QStringLiteral("Follow a coreference: press Insert or F4 over a pentagon to go to the graph it refers to"));
+    Comment = makeOption(QStringLiteral("Comment"), QStringLiteral("Comment"), 7,
+                         QStringLiteral("New comment: point at the slide and press Insert or F4, then double-click the callout to type"));
     connect(Options, &QButtonGroup::idClicked, this, &ZOVMain::SelectOption);
 
     auto* options = new QGridLayout(Frame1);
