@@ -36,9 +36,16 @@ using cgif::importer::ImportOutcome;
 const QString ErrorTitle = QStringLiteral("Error");
 
 // Text after the last graph that is neither "." nor an element ends a reading without an
-// error of its own (as after "Current coreference not found", which ends the graph there): the
-// rest of the file is left out, which a user at the command line must learn of. True when so.
-bool toldUnreadRest(const cgif::CgifReader& reader, platform::MessageBoxes& messages) {
+// error of its own (as after "Current coreference not found", which ends the graph there), and
+// so does the end of the input inside a relation or actor: what follows, or that element, is
+// left out, which a user at the command line must learn of. True when so.
+bool toldReadingEndedEarly(const cgif::CgifReader& reader, platform::MessageBoxes& messages) {
+    // A file cut short (a download broken off, a copy not finished) ends inside its last element.
+    if (const QString& element = reader.ElementCutShortAtEnd(); !element.isEmpty()) {
+        messages.inform(QStringLiteral("The file ends inside the %1, which was left out").arg(element),
+                        QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
+        return true;
+    }
     const QString& rest = reader.UnreadText();
     if (rest.isEmpty())
         return false;
@@ -290,7 +297,7 @@ int runImport(const QStringList& args) {
     // that drew no node (an error in the first graph; a file of blanks, which is read as one
     // empty graph) writes nothing, so that a file named by -o is not replaced by an empty
     // presentation when the text that was to be imported did not come.
-    const bool endedEarly = outcome == ImportOutcome::Read && toldUnreadRest(reader, messages);
+    const bool endedEarly = outcome == ImportOutcome::Read && toldReadingEndedEarly(reader, messages);
     const bool read = outcome == ImportOutcome::Read && !endedEarly && !sink.anyFailed();
     const int drawn = presentation.Slides().Count() - slidesBefore;
     if (!drewAnyNode(presentation, slidesBefore + 1)) {
@@ -329,7 +336,7 @@ int runCheck(const QStringList& args) {
     const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
-    const bool endedEarly = outcome == ImportOutcome::Read && toldUnreadRest(reader, messages);
+    const bool endedEarly = outcome == ImportOutcome::Read && toldReadingEndedEarly(reader, messages);
     // A file read whole that an import would draw nothing of: import writes nothing then, and
     // says so. (After a reader error, its message says enough.)
     if (outcome == ImportOutcome::Read && !builder.DrewAnyNode()) {

@@ -18,9 +18,10 @@ FullCheck RunFullCheck(const QByteArray& bytes) {
     reader.SetGraphNameTaken([&checker](const QString& name) { return checker.SlideNameInUse(name); });
     FullCheck result;
     try {
-        // Text left where no element starts ends the reading early: the command line says so.
+        // Text left where no element starts, or the input ending inside an element, ends the
+        // reading early: the command line says so.
         result.read = reader.ReadCgifStream(*platform::StringTextStream(platform::DecodeTextBytes(bytes))) &&
-                      reader.UnreadText().isEmpty();
+                      reader.UnreadText().isEmpty() && reader.ElementCutShortAtEnd().isEmpty();
     } catch (const std::exception& failure) {
         result.shown << QStringLiteral("escaped: ") + QString::fromUtf8(failure.what());
     }

@@ -120,8 +120,11 @@ bool Grammar<Model, Text>::ReadRelation() {
         return false;
     ReadIdentifier(false);
     const int index = Self().AddRelation();
-    if (!ReadArguments())
+    if (!ReadArguments()) {
+        if (atEnd_)
+            Self().ElementCutShort(index);
         return false;
+    }
     Self().ClearPendingPosition();
     if (ReadPositionComment(Char(u';'), false)) {
         MatchChar(Char(u';'), false);
@@ -158,18 +161,25 @@ bool Grammar<Model, Text>::ReadActor() {
         return false;
     ReadIdentifier(false);
     const int index = Self().AddActor();
-    if (!ReadArguments())
+    // The input ending inside the actor leaves it out without a message, as any other way of
+    // missing its end; the model hears of it.
+    const auto cutShort = [&] {
+        if (atEnd_)
+            Self().ElementCutShort(index);
         return false;
+    };
+    if (!ReadArguments())
+        return cutShort();
     if (!MatchChar(Char(u'|'), false))
         Self().Fail(1029, "| separator missing");
     LinkPendingArgs(false);
     if (!ReadArguments())
-        return false;
+        return cutShort();
     Self().ClearPendingPosition();
     if (ReadPositionComment(Char(u'>'), false))
         Self().PlaceNodeComment(index);
     if (!MatchChar(Char(u'>'), false))
-        return false;
+        return cutShort();
     LinkPendingArgs(true);
     return true;
 }

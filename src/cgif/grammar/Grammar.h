@@ -51,6 +51,8 @@
 //                                            GraphIndex, GraphKind, LinkBase, ArgBase,
 //                                            SavedConceptId, SavedRelationId)
 //            bool AddLabelArgument()         a bound label as an argument; false stops reading
+//            ElementCutShort(int)            the input ended inside that relation or actor (it
+//                                            is left out without a message)
 //            ClearPendingPosition(), NoteWriterPosition(Char terminator),
 //            TakeTitlePosition(const String&), PlaceNodeComment(int), PlaceNegation(int),
 //            AddStandaloneComment()          positions and comment nodes

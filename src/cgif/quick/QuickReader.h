@@ -148,6 +148,8 @@ private:
     int AddConcept() { return AddElementNode(Concept, currentConceptId_); }
     int AddRelation() { return AddElementNode(Relation, currentRelationId_); }
     int AddActor() { return AddElementNode(Actor, currentActorId_); }
+    // The full program tells the user of an element the input cut short.
+    [[noreturn]] static void ElementCutShort(int) { throw Unsure{}; }
     int AddNegation() { return AddElementNode(Relation, currentRelationId_); }
     auto& PendingArgs() { return args_; }
     auto& Links() { return links_; }

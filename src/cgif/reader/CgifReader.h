@@ -249,6 +249,9 @@ public:
     // The first defining label of the last ReadCgifStream that a later label of the same concept
     // replaced ("[Mat: *m *x1]" keeps only x1), and the label that replaced it, without a message
     // (both "" when there was none).
+    // The relation or actor the input of the last ReadCgifStream ended inside ("relation On"),
+    // which was left out without a message ("" when there was none).
+    const QString& ElementCutShortAtEnd() const { return elementCutShort_; }
     const QString& FirstLabelReplaced() const { return firstLabelReplaced_; }
     const QString& FirstLabelReplacing() const { return firstLabelReplacing_; }
     // The text the last ReadCgifStream left unread after its last graph, up to the end of its
@@ -365,6 +368,7 @@ private:
     int AddConcept();
     int AddRelation();
     int AddActor();
+    void ElementCutShort(int index);
     int AddNegation();
     std::vector<NodeId>& PendingArgs() { return tables_.PendingArgs; }
     LinkTable& Links() { return tables_.Links; }
@@ -441,6 +445,7 @@ private:
     QString firstUnboundLabel_; // since ReadCgifStream began; empty: every label was bound
     QString firstLabelOffConcept_; // since ReadCgifStream began; empty: every label named a concept
     QString firstLabelReplaced_;   // since ReadCgifStream began; empty: no concept lost a label
+    QString elementCutShort_;      // since ReadCgifStream began; empty: the input ended between elements
     QString firstLabelReplacing_;
     QString unreadText_;
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole

@@ -32,6 +32,13 @@ int CgifReader::AddRelation() { return AddElementNode(NodeKind::Relation, Shared
 int CgifReader::AddActor() { return AddElementNode(NodeKind::Actor, SharedToken()); }
 int CgifReader::AddNegation() { return AddElementNode(NodeKind::Relation, SharedText(u"Neg")); }
 
+void CgifReader::ElementCutShort(int index) {
+    if (!elementCutShort_.isEmpty() || index < 0 || static_cast<std::size_t>(index) >= tables_.BoundArray.size())
+        return;
+    const NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(index)];
+    elementCutShort_ = (node.Kind == NodeKind::Actor ? QStringLiteral("actor ") : QStringLiteral("relation ")) + node.Type.View();
+}
+
 void CgifReader::NoteWriterPosition(QChar terminator) {
     const auto written =
         grammar::WriterPosition<ReaderText>(TokenData(), TokenSize(), terminator == u'>');

@@ -28,6 +28,7 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     firstUnboundLabel_.clear();
     firstLabelOffConcept_.clear();
     firstLabelReplaced_.clear();
+    elementCutShort_.clear();
     firstLabelReplacing_.clear();
     unreadText_.clear();
     ReadingScope scope(input_, stream);
