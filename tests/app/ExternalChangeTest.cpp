@@ -2,9 +2,13 @@
 // changed version is offered, with unsaved changes the user is told that only Save As keeps them.
 // The editor's own saves, and a file touched without a change, tell nothing.
 #include "DesktopFixture.h"
+#include "app/desktop/DocumentFileWatch.h"
 #include "host/pptx/PptxFile.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QSignalSpy>
 #include <QFile>
 #include <QStatusBar>
 #include <QTest>
@@ -82,6 +86,39 @@ TEST_F(ExternalChangeTest, AnotherProgramsVersionIsOfferedOrToldOnce) {
               QStringLiteral("\"talk.pptx\" was moved or deleted by another program: Save writes it again where it was, "
                              "Save As elsewhere"));
     EXPECT_EQ(messages.shown().size(), 3u) << "no box for it";
+}
+
+// A change while another box is open is told once the box closes; meanwhile the watch waits
+// without turning over (it used to fire a timer of no delay until the box closed, a core's
+// whole time, once a second change came more than 1.5 s after the first).
+TEST_F(ExternalChangeTest, AChangeWhileABoxIsOpenIsToldWhenItClosesWithoutPolling) {
+    makeGraph();
+    const QString path = folder.filePath(QStringLiteral("talk.pptx"));
+    ASSERT_TRUE(window->saveTo(path));
+    settle();
+    auto* watch = window->findChild<app::DocumentFileWatch*>();
+    ASSERT_NE(watch, nullptr);
+    QDialog box(window.get());
+    box.setModal(true);
+    box.show();
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+
+    writeElsewhere(path, 3);
+    QTest::qWait(1800);
+    QSignalSpy stirred(watch, &app::DocumentFileWatch::stirred);
+    QFile beside(folder.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
+    beside.write("x");
+    beside.close();
+    QTest::qWait(1000);
+    EXPECT_LE(stirred.size(), 2) << "the watch turned over while the box was open";
+    EXPECT_TRUE(messages.shown().empty()) << "nothing is told over another box";
+
+    messages.script(MessageAnswer::No);
+    box.close();
+    ASSERT_TRUE(messageShown(1)) << "told once the box closed";
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("\"talk.pptx\" was changed by another program. Open the changed version?"));
 }
 
 } // namespace

@@ -49,9 +49,4 @@ bool DocumentFileWatch::watch(const QString& path)
     return true;
 }
 
-void DocumentFileWatch::again()
-{
-    settle_->start();
-}
-
 } // namespace zov::app

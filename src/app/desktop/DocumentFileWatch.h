@@ -21,9 +21,6 @@ public:
     // that file already.
     bool watch(const QString& path);
     const QString& path() const { return path_; }
-    // Says `stirred` again a moment later (while the news cannot be told yet), and watches the
-    // file again when a rename replaced it.
-    void again();
 
 Q_SIGNALS:
     void stirred(); // 0.3 s after the file or its folder last changed

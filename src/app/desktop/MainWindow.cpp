@@ -144,6 +144,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     }
     fileWatch_ = new DocumentFileWatch(this);
     connect(fileWatch_, &DocumentFileWatch::stirred, this, &MainWindow::checkFileChangedElsewhere);
+
     // The first-minute hint comes back when a passing message (opening a file, a save) is over.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty() && !startHint_.isEmpty())
@@ -612,9 +613,9 @@ void MainWindow::checkFileChangedElsewhere()
     const QString watched = fileWatch_->path();
     if (watched.isEmpty() || window_.IsNothing() || window_.Presentation().FullName() != watched)
         return;
-    // Not over another box: told once it is closed.
-    if (QApplication::activeModalWidget() != nullptr) {
-        fileWatch_->again();
+    // Not over another box: told once it is closed (nothing is polled meanwhile).
+    if (QWidget* box = QApplication::activeModalWidget()) {
+        checkWhenClosed(box);
         return;
     }
     // A version told already is not read again for its digest at every stir of a busy folder.
@@ -650,6 +651,52 @@ void MainWindow::checkFileChangedElsewhere()
     const host::Presentation changedVersion = readWithProgress(watched);
     if (!changedVersion.IsNothing())
         replaceDocument(changedVersion);
+}
+
+namespace {
+
+// Calls `then` once the box it watches has been hidden (closed or deleted), after the events of
+// its closing.
+class BoxClosedWatch : public QObject {
+public:
+    BoxClosedWatch(QWidget* box, QObject* owner, std::function<void()> then) : QObject(owner), then_(std::move(then))
+    {
+        box->installEventFilter(this);
+        connect(box, &QObject::destroyed, this, [this] { fire(); });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            fire();
+        return false;
+    }
+
+private:
+    void fire()
+    {
+        if (fired_)
+            return;
+        fired_ = true;
+        QTimer::singleShot(0, parent(), then_);
+        deleteLater();
+    }
+    std::function<void()> then_;
+    bool fired_ = false;
+};
+
+} // namespace
+
+void MainWindow::checkWhenClosed(QWidget* box)
+{
+    if (boxWatched_ == box)
+        return; // already waited for
+    boxWatched_ = box;
+    new BoxClosedWatch(box, this, [this] {
+        boxWatched_ = nullptr;
+        checkFileChangedElsewhere(); // over the next box, if another is open: waits for that one
+    });
 }
 
 void MainWindow::updateTitle()

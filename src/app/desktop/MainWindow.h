@@ -17,6 +17,7 @@
 
 #include <QDeadlineTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -150,6 +151,7 @@ private:
     // (a save would refuse to replace it); `checkFileChangedElsewhere` tells it.
     void watchDocumentFile();
     void checkFileChangedElsewhere();
+    void checkWhenClosed(QWidget* box); // checks once that box (open over the window) closes
     void showStartHint(); // the first-minute hint, for the time left of its minute
     void showError(const QString& text);
     // Runs `read` on a worker thread behind a progress dialog; empty when cancelled or failed.
@@ -171,6 +173,7 @@ private:
     QTimer* keeper_ = nullptr;                  // when to keep unsaved work next
     DocumentFileWatch* fileWatch_ = nullptr;        // the document's file
     std::optional<platform::FileStamp> toldChange_; // the version of another program already told
+    QPointer<QWidget> boxWatched_; // a box the file's check waits for to close
     const host::SlideData* seenSlide_ = nullptr;
     // What showDocumentAsItIs showed last, so that a box waiting for the user costs nothing.
     std::uint64_t shownRevision_ = static_cast<std::uint64_t>(-1);
