@@ -1,6 +1,7 @@
 // Losing nothing: what the model does not describe is written back as it was read, byte for
 // byte; only what the user changed differs; deleting and adding slides keeps the package whole.
 #include "PptxTestSupport.h"
+#include "support/CaseFiles.h"
 
 #include "host/Slide.h"
 #include "host/pptx/Package.h"
@@ -356,4 +357,51 @@ TEST(Preservation, ASlideAddedAfterTheLastSlideIdTakesTheLowestFreeOne)
     EXPECT_TRUE(written.contains("<p:sldId id=\"256\""));
     EXPECT_TRUE(written.contains("<p:sldId id=\"257\"")) << written.toStdString();
     EXPECT_FALSE(written.contains("<p:sldId id=\"2147483648\"")) << written.toStdString();
+}
+
+// tests/cases/pptx/new-slide-layouts.case: the layout a new slide is based on.
+TEST(Preservation, ANewSlideTakesTheMastersBlankLayoutInTheMastersOwnOrder)
+{
+    for (const Case& c : LoadCases(QStringLiteral("pptx"), QStringLiteral("new-slide-layouts.case"))) {
+        PartMap parts = minimalDeck(QString());
+        const QStringList items = c.input.split(QStringLiteral("; "));
+        QByteArray rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+        for (const QString& id : items.front().section(u' ', 1).split(u' '))
+            rels += "<Relationship Id=\"rId" + id.toUtf8() +
+                    "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/slideLayout\" "
+                    "Target=\"../slideLayouts/slideLayout" + id.toUtf8() + ".xml\"/>";
+        rels += "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/theme\" "
+                "Target=\"../theme/theme1.xml\"/></Relationships>";
+        parts[QStringLiteral("ppt/slideMasters/_rels/slideMaster1.xml.rels")] = rels;
+        QByteArray list = "<p:sldLayoutIdLst>";
+        const QByteArray layoutXml = parts.at(QStringLiteral("ppt/slideLayouts/slideLayout1.xml"));
+        const QByteArray layoutRels = parts.at(QStringLiteral("ppt/slideLayouts/_rels/slideLayout1.xml.rels"));
+        QByteArray types = parts.at(QStringLiteral("[Content_Types].xml"));
+        for (const QString& layout : items.mid(1)) {
+            const QByteArray id = layout.section(u' ', 0, 0).toUtf8();
+            list += "<p:sldLayoutId id=\"21474836" + QByteArray::number(48 + id.toInt()) + "\" r:id=\"rId" + id + "\"/>";
+            QByteArray xml = layoutXml;
+            xml.replace("type=\"blank\"", "type=\"" + layout.section(u' ', 1, 1).toUtf8() + '"');
+            xml.replace("name=\"Blank\"", "name=\"" + layout.section(u' ', 2).toUtf8() + '"');
+            parts[QStringLiteral("ppt/slideLayouts/slideLayout%1.xml").arg(QString::fromUtf8(id))] = xml;
+            parts[QStringLiteral("ppt/slideLayouts/_rels/slideLayout%1.xml.rels").arg(QString::fromUtf8(id))] = layoutRels;
+            if (id != "1")
+                types.replace("</Types>", "<Override PartName=\"/ppt/slideLayouts/slideLayout" + id +
+                                              ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument."
+                                              "presentationml.slideLayout+xml\"/></Types>");
+        }
+        list += "</p:sldLayoutIdLst>";
+        QByteArray& master = parts.at(QStringLiteral("ppt/slideMasters/slideMaster1.xml"));
+        master.replace("<p:sldLayoutIdLst><p:sldLayoutId id=\"2147483649\" r:id=\"rId1\"/></p:sldLayoutIdLst>", list);
+        parts[QStringLiteral("[Content_Types].xml")] = types;
+
+        const Presentation p = readPresentation(zipParts(parts), QStringLiteral("layouts.pptx"));
+        p.Slides().Add(2, LayoutBlank);
+        const PartMap written = unzipParts(presentationBytes(p));
+        const QByteArray slideRels = written.at(QStringLiteral("ppt/slides/_rels/slide2.xml.rels"));
+        const qsizetype at = slideRels.indexOf("slideLayouts/");
+        ASSERT_GE(at, 0) << c.where();
+        const QByteArray chosen = slideRels.mid(at + 13, slideRels.indexOf('"', at) - at - 13);
+        EXPECT_EQ(QString::fromUtf8(chosen), c.expected.join(QString())) << c.where();
+    }
 }

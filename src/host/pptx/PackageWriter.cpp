@@ -475,35 +475,109 @@ bool needsWriting(const SlideData& slide)
     return false;
 }
 
-// The layout new slides are made with: the blank one of the first master, else its first.
+// The relationship ids a part lists in one list element ("sldMasterIdLst" of the presentation,
+// "sldLayoutIdLst" of a master), in the list's order; empty when it has none or cannot be read.
+QStringList listedRelationshipIds(const QByteArray* xml, const QString& partName, QLatin1StringView list)
+{
+    QStringList ids;
+    if (!xml)
+        return ids;
+    try {
+        XmlCursor cursor(decodeXml(*xml), partName);
+        auto& r = cursor.reader();
+        int listDepth = 0;
+        while (!cursor.atEnd()) {
+            const auto token = cursor.next();
+            if (token == QXmlStreamReader::EndElement && cursor.depth() < listDepth) {
+                listDepth = 0;
+            } else if (token == QXmlStreamReader::StartElement) {
+                if (cursor.depth() == 2 && r.namespaceUri() == ns::P && r.name() == list)
+                    listDepth = 2;
+                else if (listDepth != 0 && cursor.depth() == listDepth + 1)
+                    ids << r.attributes().value(ns::R, QLatin1String("id")).toString();
+            }
+        }
+    } catch (const PptxError&) {
+        // an unreadable part lists nothing: its relationships' order is taken instead
+    }
+    return ids;
+}
+
+// The targets of `owner`'s relationships of one type: in the order its list names them (the order
+// the program showing the file uses), then any the list leaves out, in the relationships' order.
+QStringList targetsInListedOrder(const PartSet& parts, const QString& owner, const std::vector<Relationship>& rels,
+                                 const QString& type, QLatin1StringView list)
+{
+    QStringList listed;
+    QStringList rest;
+    const QString spelled = parts.spelling(owner);
+    const QStringList order = listedRelationshipIds(spelled.isEmpty() ? nullptr : parts.find(spelled), owner, list);
+    std::vector<std::pair<qsizetype, QString>> ranked;
+    for (const auto& rel : rels) {
+        if (rel.external || rel.type != type)
+            continue;
+        const QString target = resolveTarget(owner, rel.target);
+        const qsizetype at = order.indexOf(rel.id);
+        if (at >= 0)
+            ranked.emplace_back(at, target);
+        else
+            rest << target;
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [at, target] : ranked)
+        listed << target;
+    return listed + rest;
+}
+
+// What a layout is to a new graph slide: 2 a blank layout (its type "blank"), 1 one named
+// "Blank" (some programs type every layout "obj"), 0 any other; -1 when it cannot be read.
+int blankness(const QByteArray& xml, const QString& layout)
+{
+    try {
+        XmlCursor cursor(decodeXml(xml), layout);
+        auto& r = cursor.reader();
+        while (!cursor.atEnd()) {
+            if (cursor.next() != QXmlStreamReader::StartElement)
+                continue;
+            if (cursor.depth() == 1) {
+                if (r.attributes().value(QLatin1String("type")) == u"blank")
+                    return 2;
+            } else if (cursor.depth() == 2 && r.namespaceUri() == ns::P && r.name() == u"cSld") {
+                return r.attributes().value(QLatin1String("name")).compare(QLatin1String("Blank"), Qt::CaseInsensitive) == 0 ? 1 : 0;
+            }
+        }
+        return 0;
+    } catch (const PptxError&) {
+        return -1; // an unreadable layout is not chosen
+    }
+}
+
+// The layout new slides are made with: of the first master, in the order the presentation and
+// the master list them, its blank layout, else one named "Blank", else its first.
 QString layoutForNewSlides(const PartSet& parts, const QString& presentationPart, const std::vector<Relationship>& presRels)
 {
-    for (const auto& rel : presRels) {
-        if (rel.external || rel.type != ns::relType("slideMaster"))
-            continue;
-        const QString master = resolveTarget(presentationPart, rel.target);
+    const QStringList masters = targetsInListedOrder(parts, presentationPart, presRels, ns::relType("slideMaster"),
+                                                     QLatin1StringView("sldMasterIdLst"));
+    for (const QString& master : masters) {
         QString first;
-        for (const auto& l : readRels(parts, master)) {
-            if (l.external || l.type != ns::relType("slideLayout"))
-                continue;
-            const QString layout = parts.spelling(resolveTarget(master, l.target));
+        QString named;
+        const QStringList layouts = targetsInListedOrder(parts, master, readRels(parts, master), ns::relType("slideLayout"),
+                                                         QLatin1StringView("sldLayoutIdLst"));
+        for (const QString& target : layouts) {
+            const QString layout = parts.spelling(target);
             const QByteArray* xml = layout.isEmpty() ? nullptr : parts.find(layout);
             if (!xml)
                 continue;
-            if (first.isEmpty())
+            const int blank = blankness(*xml, layout);
+            if (blank == 2)
+                return layout;
+            if (blank == 1 && named.isEmpty())
+                named = layout;
+            if (blank >= 0 && first.isEmpty())
                 first = layout;
-            try {
-                XmlCursor cursor(decodeXml(*xml), layout);
-                while (!cursor.atEnd())
-                    if (cursor.next() == QXmlStreamReader::StartElement) {
-                        if (cursor.reader().attributes().value(QLatin1String("type")) == u"blank")
-                            return layout;
-                        break;
-                    }
-            } catch (const PptxError&) {
-                // an unreadable layout is not chosen
-            }
         }
+        if (!named.isEmpty())
+            return named;
         if (!first.isEmpty())
             return first;
     }
