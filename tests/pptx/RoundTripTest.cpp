@@ -2,6 +2,7 @@
 // other programs write is read as tests/cases/pptx/reading.case says), and text that XML cannot hold.
 #include "PptxTestSupport.h"
 
+#include "host/ShapeCopy.h"
 #include "host/Slide.h"
 
 #include <QStringList>
@@ -152,12 +153,15 @@ TEST_F(RoundTrip, APlaceBetweenTheFilesUnitsIsTheOneASaveKeeps)
     Shape moved = shapes.AddShape(ShapeRectangle, 10, 10, 40, 20);
     moved.SetLeft(95.54846f);
     moved.SetTop(130.42461f);
+    const Shape pasted = AddShapeCopy(original.Slides().Item(1), moved.data(), QPointF(10.333333, 5.777777));
     const Presentation copy = reopen(original);
     const Shapes reopened = copy.Slides().Item(1).Shapes();
     EXPECT_EQ(reopened.Item(1).Left(), placed.Left());
     EXPECT_EQ(reopened.Item(1).Top(), placed.Top());
     EXPECT_EQ(reopened.Item(2).Left(), moved.Left());
     EXPECT_EQ(reopened.Item(2).Top(), moved.Top());
+    EXPECT_EQ(reopened.Item(3).Left(), pasted.Left());
+    EXPECT_EQ(reopened.Item(3).Top(), pasted.Top());
     // Within half a unit (1/25,400 point) of where it was put.
     EXPECT_NEAR(moved.Left(), 95.54846f, 0.5 / 12700 + 1e-5);
 }
