@@ -19,6 +19,7 @@
 #include <QSet>
 
 #include <deque>
+#include <optional>
 #include <map>
 #include <unordered_map>
 
@@ -475,6 +476,21 @@ bool needsWriting(const SlideData& slide)
     return false;
 }
 
+// The document's extended properties (docProps/app.xml) with their count of slides set to
+// `slides`; nothing when they hold no count or it is right already. The rest of the part (the
+// titles of the slides other programs list there, which they rebuild on their next save) stays.
+std::optional<QByteArray> withSlideCount(const QByteArray& xml, qsizetype slides)
+{
+    static const QRegularExpression count(QStringLiteral("<((?:[A-Za-z_][\\w.-]*:)?)Slides>\\s*(\\d+)\\s*</\\1Slides>"));
+    const QString text = QString::fromUtf8(xml);
+    const QRegularExpressionMatch found = count.match(text);
+    if (!found.hasMatch() || found.captured(2) == QString::number(slides))
+        return std::nullopt;
+    QString changed = text;
+    changed.replace(found.capturedStart(2), found.capturedLength(2), QString::number(slides));
+    return changed.toUtf8();
+}
+
 // The relationship ids a part lists in one list element ("sldMasterIdLst" of the presentation,
 // "sldLayoutIdLst" of a master), in the list's order; empty when it has none or cannot be read.
 QStringList listedRelationshipIds(const QByteArray* xml, const QString& partName, QLatin1StringView list)
@@ -888,6 +904,19 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
         if (sizeChanged) {
             pkg.slideWidth = presentation.slideWidth;
             pkg.slideHeight = presentation.slideHeight;
+        }
+    }
+    // docProps/app.xml: its count of slides follows the slide list.
+    if (listChanged) {
+        for (const auto& rel : readRels(parts, QString())) {
+            if (rel.external || rel.type != ns::relType("extended-properties"))
+                continue;
+            const QString props = parts.spelling(resolveTarget(QString(), rel.target));
+            const QByteArray* xml = props.isEmpty() ? nullptr : parts.find(props);
+            if (!xml)
+                continue;
+            if (std::optional<QByteArray> counted = withSlideCount(*xml, static_cast<qsizetype>(pkg.slideOrder.size())))
+                parts.set(props, std::move(*counted));
         }
     }
     if (typesChanged) {
