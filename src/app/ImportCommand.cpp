@@ -42,7 +42,7 @@ const QString ErrorTitle = QStringLiteral("Error");
 bool toldReadingEndedEarly(const cgif::CgifReader& reader, platform::MessageBoxes& messages) {
     // A file cut short (a download broken off, a copy not finished) ends inside its last element.
     if (const QString& element = reader.ElementCutShortAtEnd(); !element.isEmpty()) {
-        messages.inform(QStringLiteral("The file ends inside the %1, which was left out").arg(element),
+        messages.inform(QStringLiteral("The file ends inside %1, which was left out").arg(element),
                         QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
         return true;
     }
@@ -50,7 +50,9 @@ bool toldReadingEndedEarly(const cgif::CgifReader& reader, platform::MessageBoxe
     if (rest.isEmpty())
         return false;
     constexpr qsizetype Shown = 40;
-    const QString at = rest.size() > Shown ? rest.left(Shown) + QStringLiteral("...") : rest;
+    QString at = rest.size() > Shown ? rest.left(Shown) + QStringLiteral("...") : rest;
+    // Two files put together leave the second one's byte order mark, which shows as nothing.
+    at.replace(QChar(0xFEFF), QStringLiteral("(a byte order mark)"));
     messages.inform(QStringLiteral("The reading ended before the end of the file, at \"%1\": the rest was not read").arg(at),
                     QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
     return true;
@@ -274,11 +276,13 @@ int runImport(const QStringList& args) {
     };
     // No node tables are kept between commands on the command line: nothing to rebuild.
     // The reader asks for room between graphs only: a document full already takes no graph.
+    bool endedEarly = false; // told instead of "File read"
     const ImportOutcome outcome =
         !room.Left() ? ImportOutcome::StoppedAtError
                      : cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect,
                                                       [&progress](qint64 done) { progress.Advance(done); },
-                                                      arrangeUnplacedSlides);
+                                                      arrangeUnplacedSlides,
+                                                      [&] { return endedEarly = toldReadingEndedEarly(reader, messages); });
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
     room.TellWhenFull(messages);
@@ -297,7 +301,6 @@ int runImport(const QStringList& args) {
     // that drew no node (an error in the first graph; a file of blanks, which is read as one
     // empty graph) writes nothing, so that a file named by -o is not replaced by an empty
     // presentation when the text that was to be imported did not come.
-    const bool endedEarly = outcome == ImportOutcome::Read && toldReadingEndedEarly(reader, messages);
     const bool read = outcome == ImportOutcome::Read && !endedEarly && !sink.anyFailed();
     const int drawn = presentation.Slides().Count() - slidesBefore;
     if (!drewAnyNode(presentation, slidesBefore + 1)) {
@@ -333,10 +336,12 @@ int runCheck(const QStringList& args) {
     NotingSink sink(builder);
     cgif::CgifReader reader(session.ids, messages, sink);
     reader.SetGraphNameTaken([&builder](const QString& name) { return builder.SlideNameInUse(name); });
-    const ImportOutcome outcome = cgif::importer::ImportCgifFile(reader, parsed->input, messages, {}, parsed->dialect);
+    bool endedEarly = false; // told instead of "File read"
+    const ImportOutcome outcome = cgif::importer::ImportCgifFile(
+        reader, parsed->input, messages, {}, parsed->dialect, {}, {},
+        [&] { return endedEarly = toldReadingEndedEarly(reader, messages); });
     if (outcome == ImportOutcome::FileNotOpened)
         return 2;
-    const bool endedEarly = outcome == ImportOutcome::Read && toldReadingEndedEarly(reader, messages);
     // A file read whole that an import would draw nothing of: import writes nothing then, and
     // says so. (After a reader error, its message says enough.)
     if (outcome == ImportOutcome::Read && !builder.DrewAnyNode()) {

@@ -40,7 +40,7 @@ void ShowError(platform::MessageBoxes& messages, const QString& text) {
 
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
                          const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect,
-                         const iso::ReadingPosition& position, const FinishHook& finish) {
+                         const iso::ReadingPosition& position, const FinishHook& finish, const EarlyEndHook& endedEarly) {
     bool read = false;
     {
         CloseOnExit closer(in);
@@ -59,7 +59,7 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
     }
     if (finish)
         finish();
-    if (read)
+    if (read && !(endedEarly && endedEarly()))
         messages.inform(QStringLiteral("File read"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     if (rebuildNodeTables)
         rebuildNodeTables();
@@ -68,7 +68,8 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
                              const RebuildHook& rebuildNodeTables, dialect::DialectChoice dialect,
-                             const iso::ReadingPosition& position, const FinishHook& finish) {
+                             const iso::ReadingPosition& position, const FinishHook& finish,
+                             const EarlyEndHook& endedEarly) {
     std::unique_ptr<platform::TextStream> in;
     try {
         in = platform::OpenTextFile(path);
@@ -76,7 +77,7 @@ ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::
         ShowError(messages, failure.message());
         return ImportOutcome::FileNotOpened;
     }
-    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect, position, finish);
+    return ImportCgif(reader, *in, messages, rebuildNodeTables, dialect, position, finish, endedEarly);
 }
 
 } // namespace zov::cgif::importer

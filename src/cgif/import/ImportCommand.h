@@ -32,6 +32,10 @@ using RebuildHook = std::function<void()>;
 // editor and `zovedit import` arrange the graphs read without positions there, so that the box
 // stands over the slides as they will stay. May be empty.
 using FinishHook = std::function<void()>;
+// Called after a reading that went through, before "File read": true when it has told the user
+// that the reading ended before the end of the input (the command line does; the editor's
+// Import shows "File read" as ever), and "File read" is then not shown. May be empty.
+using EarlyEndHook = std::function<bool()>;
 
 // Reads from `in` (already open) and closes it in every case. A failure that escapes the
 // reader (one raised while a graph's title comment is read) is shown in one "Error" box.
@@ -40,7 +44,8 @@ using FinishHook = std::function<void()>;
 ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform::MessageBoxes& messages,
                          const RebuildHook& rebuildNodeTables,
                          dialect::DialectChoice dialect = dialect::DialectChoice::Auto,
-                         const iso::ReadingPosition& position = {}, const FinishHook& finish = {});
+                         const iso::ReadingPosition& position = {}, const FinishHook& finish = {},
+                         const EarlyEndHook& endedEarly = {});
 
 // Opens `path` for reading ("-" reads standard input; UTF-8, or Windows-1252 when the bytes
 // are not UTF-8) and imports from it. A file that cannot be opened is reported in an "Error"
@@ -48,6 +53,7 @@ ImportOutcome ImportCgif(CgifReader& reader, platform::TextStream& in, platform:
 ImportOutcome ImportCgifFile(CgifReader& reader, const QString& path, platform::MessageBoxes& messages,
                              const RebuildHook& rebuildNodeTables,
                              dialect::DialectChoice dialect = dialect::DialectChoice::Auto,
-                             const iso::ReadingPosition& position = {}, const FinishHook& finish = {});
+                             const iso::ReadingPosition& position = {}, const FinishHook& finish = {},
+                             const EarlyEndHook& endedEarly = {});
 
 } // namespace zov::cgif::importer

@@ -46,13 +46,15 @@ public:
     // arcs are drawn too, but what the builder draws of them is not followed here: a file
     // without any arc is left to the full reader, which says when an import would draw nothing.)
     bool DrewAnArc() const { return drewAnArc_; }
-    // True when the reading ended with nothing but blanks left on its line: text after the last
-    // graph that is neither "." nor an element ends the reading early, and the full program
-    // tells the user so.
+    // True when the reading left nothing of the input but blanks, NULs and Ctrl+Z: text after
+    // the last graph that is neither "." nor an element (a tab among them) ends the reading
+    // early, and the full program tells the user so.
     bool LeftNothingUnread() const {
-        for (std::ptrdiff_t at = pos_; at < lineEnd_; ++at)
-            if (text_[at] != ' ' && (text_[at] < '\t' || text_[at] > '\r'))
+        for (std::ptrdiff_t at = pos_; at < static_cast<std::ptrdiff_t>(size_); ++at) {
+            const char c = text_[at];
+            if (c != ' ' && (c < '\t' || c > '\r') && c != '\0' && c != '\x1a')
                 return false;
+        }
         return true;
     }
 

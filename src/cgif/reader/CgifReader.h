@@ -249,13 +249,15 @@ public:
     // The first defining label of the last ReadCgifStream that a later label of the same concept
     // replaced ("[Mat: *m *x1]" keeps only x1), and the label that replaced it, without a message
     // (both "" when there was none).
-    // The relation or actor the input of the last ReadCgifStream ended inside ("relation On"),
-    // which was left out without a message ("" when there was none).
+    // The relation or actor the input of the last ReadCgifStream ended inside, which was left
+    // out without a message: "the relation On", "a relation" when it ended before the type
+    // ("" when there was none).
     const QString& ElementCutShortAtEnd() const { return elementCutShort_; }
     const QString& FirstLabelReplaced() const { return firstLabelReplaced_; }
     const QString& FirstLabelReplacing() const { return firstLabelReplacing_; }
     // The text the last ReadCgifStream left unread after its last graph, up to the end of its
-    // line ("" when it read to the end): text where no element starts ends a file without a
+    // line, or of the first later line holding more than blanks ("" when it read to the end,
+    // blanks, NULs and Ctrl+Z aside): text where no element starts ends a file without a
     // message, so a file read "whole" may have lost everything after it.
     const QString& UnreadText() const { return unreadText_; }
     // Where IndexedNodeId answers: true when no two nodes of the BoundArray have had the same
@@ -411,6 +413,7 @@ private:
     }
     static constexpr qsizetype LongLine = 64 * 1024;
     void ReserveForLine(qsizetype characters);
+    QString UnreadRest();
     void KeepCurrentLine() noexcept;
     void AssignToken(QStringView text) { token_.assign(text.utf16(), static_cast<std::size_t>(text.size())); }
     void ClearToken() { token_.clear(); }

@@ -36,7 +36,10 @@ void CgifReader::ElementCutShort(int index) {
     if (!elementCutShort_.isEmpty() || index < 0 || static_cast<std::size_t>(index) >= tables_.BoundArray.size())
         return;
     const NodeRecord& node = tables_.BoundArray[static_cast<std::size_t>(index)];
-    elementCutShort_ = (node.Kind == NodeKind::Actor ? QStringLiteral("actor ") : QStringLiteral("relation ")) + node.Type.View();
+    // Cut right after its bracket, it has no type yet: "a relation".
+    const bool actor = node.Kind == NodeKind::Actor;
+    elementCutShort_ = node.Type.isEmpty() ? (actor ? QStringLiteral("an actor") : QStringLiteral("a relation"))
+                                           : (actor ? QStringLiteral("the actor ") : QStringLiteral("the relation ")) + node.Type.View();
 }
 
 void CgifReader::NoteWriterPosition(QChar terminator) {

@@ -54,8 +54,34 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     SetCurrentLine(QString());
     const bool whole = ReadGraphs();
     if (whole)
-        unreadText_ = QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size())).trimmed().toString();
+        unreadText_ = UnreadRest();
     return whole;
+}
+
+namespace {
+// A text without what old tools pad a file's end with: blanks, NULs and the end-of-file mark
+// (Ctrl+Z); empty when that is all it holds.
+QString WithoutPadding(QStringView text) {
+    const QStringView trimmed = text.trimmed();
+    for (const QChar c : trimmed)
+        if (!c.isSpace() && c != QChar(0) && c != QChar(0x1A))
+            return trimmed.toString();
+    return QString();
+}
+} // namespace
+
+// The rest of the line where the reading ended and, when that holds nothing, the first later
+// line that holds something: a line of a tab alone ends the reading as any other text where no
+// element starts, and the lines after it are not read either.
+QString CgifReader::UnreadRest() {
+    QString rest = WithoutPadding(QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size())));
+    try {
+        while (rest.isEmpty() && input_ != nullptr && !input_->AtEndOfStream())
+            rest = WithoutPadding(input_->ReadLine());
+    } catch (const std::exception&) {
+        // The graphs were read; a stream that fails past them leaves nothing to tell.
+    }
+    return rest;
 }
 
 bool CgifReader::KeepReadingBetweenGraphs() {
