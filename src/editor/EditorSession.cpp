@@ -2,6 +2,7 @@
 // and the small helpers the commands share.
 #include "editor/EditorSession.h"
 
+#include "drawing/GraphEncoding.h"
 #include "editor/EditorMessages.h"
 #include "editor/NodeTables.h"
 #include "host/HostError.h"
@@ -121,6 +122,16 @@ int EditorSession::ShapesInView() const {
 bool EditorSession::ReportNoBoxes() {
     if (ShapesInView() != 1)
         return false;
+    // One shape is the graph's title label alone; on a slide without a title label (a blank
+    // slide drawn on) the one shape may be a node, which the commands act on.
+    try {
+        const int type = application_.ActiveWindow().View().Slide().Shapes().Item(1).AutoShapeType();
+        if (type == drawing::ConceptShapeType || type == drawing::RelationShapeType || type == drawing::ActorShapeType ||
+            type == drawing::CoreferentConceptShapeType || type == drawing::CommentShapeType)
+            return false;
+    } catch (const host::HostError&) {
+        // a shape the host cannot read: no box
+    }
     messages_.inform(messages::NoBoxes, messages::AppTitle, platform::MessageIcon::Critical);
     return true;
 }
