@@ -84,6 +84,19 @@ TEST(Preservation, ConnectorsKeepTheirGlueWhenMovedByAShapeOrGluedToShapesThisHo
     EXPECT_TRUE(loose.contains(QStringLiteral("<a:stCxn id=\"4\" idx=\"3\"/>")));
     EXPECT_FALSE(loose.contains(QStringLiteral("endCxn")));
 
+    // The shape an end was glued to deleted (the connector kept, its end loosened): the
+    // reference goes with the shape, never left naming an id the slide no longer has.
+    const Presentation deleted = readPresentation(zipParts(minimalDeck(richShapes())), QStringLiteral("deleted.pptx"));
+    const Shapes deletedShapes = deleted.Slides().Item(1).Shapes();
+    for (int i = 1; i <= deletedShapes.Count(); ++i)
+        if (deletedShapes.Item(i).data().fileId == 6) {
+            deletedShapes.Item(i).Delete();
+            break;
+        }
+    const QString orphan = elementsOf(unzipParts(presentationBytes(deleted)).at(QLatin1String(SlidePart))).at(5);
+    EXPECT_TRUE(orphan.contains(QStringLiteral("<a:stCxn id=\"4\" idx=\"3\"/>"))) << orphan.toStdString();
+    EXPECT_FALSE(orphan.contains(QStringLiteral("endCxn"))) << orphan.toStdString();
+
     // Glued to a star, a geometry whose sites this host does not compute: editing the
     // connector keeps the reference as it was stored.
     QString shapes = richShapes();

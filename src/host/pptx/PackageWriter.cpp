@@ -442,7 +442,8 @@ private:
     }
 
     // Whether a stored reference was one the model followed when the slide was read: it named
-    // a shape that is still on the slide, whose original XML this host glues to at that site.
+    // a shape that is still on the slide, whose original XML this host glues to at that site,
+    // or a shape that is gone.
     bool wasGlued(const GlueRef& ref, const NamespaceScope& scope)
     {
         for (const auto& s : slide_.shapes) {
@@ -456,7 +457,14 @@ private:
             }
             return ref.idx >= 0 && ref.idx < it->second;
         }
-        return false; // the shape is gone: the reference goes with it
+        // No shape of the slide has that id: one inside a shape kept as stored (a group's) is
+        // one the model never followed, and its reference stays; a shape deleted since the
+        // slide was read takes the reference with it, so that none names a missing id.
+        const QByteArray idAttribute = " id=\"" + QByteArray::number(ref.id) + '"';
+        for (const auto& s : slide_.shapes)
+            if (s->kind != ShapeKind::Connector && s->sourceXml.contains(idAttribute))
+                return false;
+        return true;
     }
 
     const SlideData& slide_;

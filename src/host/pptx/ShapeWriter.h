@@ -28,7 +28,8 @@ struct WriteIds {
     std::function<std::uint32_t(const ShapeData*)> idOf;
     // True when a stored glue reference named, in the slide as read, a site of a shape this
     // host glues connectors to: the model glued it then, so if it no longer does, the user
-    // undid it. References the model could not follow are kept as stored.
+    // undid it; and when it names a shape deleted since (the reference goes with it).
+    // References the model could not follow are kept as stored.
     std::function<bool(const GlueRef& stored)> wasGlued;
 };
 
