@@ -155,6 +155,30 @@ TEST_F(CanvasTest, DragMovesShapeAndGluedArcFollows)
     EXPECT_NEAR(g.arc.data().begin.x(), back.x(), 1e-3);
 }
 
+// An arrow glued to its shapes goes where they go: dragged by its middle (where it crosses a
+// node, a press meant for the node lands on it) or moved with the arrow keys, it stays put and
+// glued, where it used to come loose at both ends and take an argument out of the graph.
+TEST_F(CanvasTest, AGluedArrowIsNotMovedByItselfAndStaysGlued)
+{
+    const SampleGraph g = makeGraph();
+    const QPointF begin = g.arc.data().begin, end = g.arc.data().end;
+    QWidget* vp = canvas().viewport();
+    const QPoint middle = viewportPoint((begin + end) / 2);
+    QTest::mousePress(vp, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(vp, middle + QPoint(10, 5));
+    QTest::mouseMove(vp, middle + QPoint(60, 40));
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, middle + QPoint(60, 40));
+    settle();
+    ASSERT_EQ(canvas().selection().size(), 1u) << "the press chose the arrow";
+    EXPECT_TRUE(canvas().selection().front().Connector());
+    QTest::keyClick(vp, Qt::Key_Right);
+    settle();
+    EXPECT_TRUE(g.arc.ConnectorFormat().BeginConnected());
+    EXPECT_TRUE(g.arc.ConnectorFormat().EndConnected());
+    EXPECT_EQ(g.arc.data().begin, begin);
+    EXPECT_EQ(g.arc.data().end, end);
+}
+
 TEST_F(CanvasTest, ResizeHandleAndConnectorEndDrag)
 {
     const SampleGraph g = makeGraph();

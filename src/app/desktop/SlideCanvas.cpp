@@ -53,6 +53,14 @@ bool gluedToAny(const ShapeData& connector, const std::unordered_set<const Shape
     return false;
 }
 
+// A connector glued at either end goes where its shapes go: moved by itself (pressed on where
+// it crosses a node, or chosen with its nodes' neighbours) it would come loose and silently
+// take an argument out of the graph. Only its ends, dragged onto a shape, reglue it.
+bool gluedAtAnEnd(const ShapeData& connector)
+{
+    return connector.beginGlue.isGlued() || connector.endGlue.isGlued();
+}
+
 int nearestSite(const ShapeData& shape, QPointF point)
 {
     int best = 1;
@@ -349,13 +357,9 @@ void SlideCanvas::deleteSelection()
 
 void SlideCanvas::nudgeSelection(QPointF delta)
 {
-    std::unordered_set<const ShapeData*> moving;
-    for (const auto& s : selection())
-        if (!s.Connector())
-            moving.insert(&s.data());
     bool changed = false;
     for (host::Shape s : selection()) {
-        if (s.Connector() && gluedToAny(s.data(), moving))
+        if (s.Connector() && gluedAtAnEnd(s.data()))
             continue;
         s.SetLeft(s.Left() + static_cast<float>(delta.x()));
         s.SetTop(s.Top() + static_cast<float>(delta.y()));
@@ -818,16 +822,11 @@ void SlideCanvas::mouseMoveEvent(QMouseEvent* event)
 
 void SlideCanvas::dragMove(QPointF delta)
 {
-    std::unordered_set<const ShapeData*> moving;
-    for (const Start& start : drag_.starts)
-        if (const auto s = start.shape.lock(); s && !isConnector(*s))
-            moving.insert(s.get());
     for (const Start& start : drag_.starts) {
         const auto s = start.shape.lock();
         if (!s || !s->slide)
             continue;
-        // A connector glued to a moving shape follows it; moving it by itself would unglue it.
-        if (isConnector(*s) && gluedToAny(*s, moving))
+        if (isConnector(*s) && gluedAtAnEnd(*s))
             continue;
         host::Shape shape(s);
         shape.SetLeft(static_cast<float>(start.box.left() + delta.x()));
