@@ -28,8 +28,8 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     firstUnboundLabel_.clear();
     firstLabelOffConcept_.clear();
     firstLabelReplaced_.clear();
-    elementCutShort_.clear();
     firstLabelReplacing_.clear();
+    elementCutShort_.clear();
     unreadText_.clear();
     ReadingScope scope(input_, stream);
     // The line may be the stream's text, which the caller closes. Runs while an exception (out
