@@ -144,7 +144,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     }
     fileWatch_ = new DocumentFileWatch(this);
     connect(fileWatch_, &DocumentFileWatch::stirred, this, &MainWindow::checkFileChangedElsewhere);
-
     // The first-minute hint comes back when a passing message (opening a file, a save) is over.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty() && !startHint_.isEmpty())
