@@ -1,6 +1,7 @@
 #include "host/pptx/Package.h"
 
 #include "host/model/ModelData.h"
+#include "host/pptx/PptxError.h"
 
 namespace zov::host::pptx {
 
@@ -66,6 +67,18 @@ const TextDefaults& Package::defaultsFor(const QString& slidePart) const
 std::shared_ptr<Package> packageOf(const PresentationData& presentation)
 {
     return std::static_pointer_cast<Package>(presentation.package);
+}
+
+std::vector<Relationship> readRelationships(const PartSet& parts, const QString& part)
+{
+    const QByteArray* xml = parts.find(relsPartName(part));
+    if (!xml)
+        return {};
+    try {
+        return parseRelationships(*xml, relsPartName(part));
+    } catch (const PptxError&) {
+        return {};
+    }
 }
 
 } // namespace zov::host::pptx

@@ -3,6 +3,7 @@
 // read, in archive order, plus what the writer needs to put the model's slides back into it.
 // PresentationData::package holds one of these; parts the model does not describe (masters,
 // layouts, themes, media, notes, charts, custom XML, ...) are written back from here unchanged.
+#include "host/pptx/Opc.h"
 #include "host/pptx/SlideScan.h"
 #include "host/pptx/TextDefaults.h"
 
@@ -68,6 +69,10 @@ struct Package {
 
     const TextDefaults& defaultsFor(const QString& slidePart) const;
 };
+
+// The relationships of a part ("" for the package's own) as its relationships part lists them;
+// none when it has none or that part cannot be read.
+std::vector<Relationship> readRelationships(const PartSet& parts, const QString& part);
 
 // The package of a presentation, or null when it was never read from or written to a file.
 std::shared_ptr<Package> packageOf(const PresentationData& presentation);
