@@ -173,8 +173,8 @@ TEST(ArrangeSlide, ASlideBeyondTheLayoutLimitFailsUnchangedAndOthersAreStillArra
     EXPECT_EQ(host.messages.shown()[0].title, QStringLiteral("Error"));
     EXPECT_EQ(host.messages.shown()[0].icon, platform::MessageIcon::Critical);
     EXPECT_EQ(host.messages.shown()[0].text,
-              QStringLiteral("Cannot arrange slide 1 \"Crowded\": the graph has 10001 nodes; at most 10000 can be arranged: "
-                             "move some of it to a slide of its own"));
+              QStringLiteral("Cannot arrange slide 1 \"Crowded\": the graph has 10001 nodes; at most 10000 can be arranged, "
+                             "so its shapes stay where they are"));
     EXPECT_FLOAT_EQ(crowded.Shapes().Item(2).Left(), 5);
     EXPECT_GT(small.Shapes().Item(2).Top(), 0);
 }

@@ -115,7 +115,7 @@ std::vector<QPointF> LayOutLayered(const LayeredGraph& graph, const LayeredLayou
         return {};
     if (count > static_cast<std::size_t>(MaxLayeredNodes))
         throw ArrangeError("the graph has " + std::to_string(count) + " nodes; at most " +
-                           std::to_string(MaxLayeredNodes) + " can be arranged: move some of it to a slide of its own");
+                           std::to_string(MaxLayeredNodes) + " can be arranged, so its shapes stay where they are");
 
     // Beyond this size dot's time runs to minutes (most of it ordering the layers); the quick
     // layers take milliseconds and such graphs overflow a slide either way. So it does for a

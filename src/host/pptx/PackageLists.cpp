@@ -143,7 +143,8 @@ QString layoutForNewSlides(const PartSet& parts, const QString& presentationPart
 void countSlidesInProperties(PartSet& parts, qsizetype slides)
 {
     for (const auto& rel : readRelationships(parts, QString())) {
-        if (rel.external || rel.type != ns::relType("extended-properties"))
+        // Some writers (pandoc) name the type under the package's metadata namespace.
+        if (rel.external || !rel.type.endsWith(QLatin1String("/extended-properties")))
             continue;
         const QString props = parts.spelling(resolveTarget(QString(), rel.target));
         const QByteArray* xml = props.isEmpty() ? nullptr : parts.find(props);
