@@ -28,6 +28,12 @@ constexpr bool IsConceptShapeType(int type) {
     return type == ConceptShapeType || type == CoreferentConceptShapeType;
 }
 
+// The shapes that are nodes of a graph (what arcs join): concepts, pentagons, relations, actors
+// and comments; title labels, actor marks and foreign shapes are not.
+constexpr bool IsGraphNodeShapeType(int type) {
+    return IsConceptShapeType(type) || type == RelationShapeType || type == ActorShapeType || type == CommentShapeType;
+}
+
 // Kinds of the parsed node records (NodeRecord::Kind).
 namespace NodeKind {
 constexpr std::int16_t Graph = 0;

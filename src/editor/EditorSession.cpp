@@ -125,9 +125,7 @@ bool EditorSession::ReportNoBoxes() {
     // One shape is the graph's title label alone; on a slide without a title label (a blank
     // slide drawn on) the one shape may be a node, which the commands act on.
     try {
-        const int type = application_.ActiveWindow().View().Slide().Shapes().Item(1).AutoShapeType();
-        if (type == drawing::ConceptShapeType || type == drawing::RelationShapeType || type == drawing::ActorShapeType ||
-            type == drawing::CoreferentConceptShapeType || type == drawing::CommentShapeType)
+        if (drawing::IsGraphNodeShapeType(application_.ActiveWindow().View().Slide().Shapes().Item(1).AutoShapeType()))
             return false;
     } catch (const host::HostError&) {
         // a shape the host cannot read: no box

@@ -1,8 +1,7 @@
 #include "host/ShapeCopy.h"
 
-#include "host/geometry/Geometry.h"
-
 #include "host/HostError.h"
+#include "host/geometry/Geometry.h"
 #include "host/model/Touch.h"
 
 namespace zov::host {
@@ -29,12 +28,11 @@ Shape AddShapeCopy(const Slide& slide, const ShapeData& source, QPointF offset)
     const std::shared_ptr<SlideData> target = slide.lock();
     auto shape = std::make_shared<ShapeData>(DetachedShapeRecord(source));
     shape->slide = target.get();
+    shape->left += static_cast<float>(offset.x());
+    shape->top += static_cast<float>(offset.y());
     if (shape->kind != ShapeKind::Connector) { // a connector's box follows its ends when saved
-        shape->left = onEmuGrid(shape->left + static_cast<float>(offset.x()));
-        shape->top = onEmuGrid(shape->top + static_cast<float>(offset.y()));
-    } else {
-        shape->left += static_cast<float>(offset.x());
-        shape->top += static_cast<float>(offset.y());
+        shape->left = onEmuGrid(shape->left);
+        shape->top = onEmuGrid(shape->top);
     }
     shape->begin += offset;
     shape->end += offset;

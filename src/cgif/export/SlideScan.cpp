@@ -43,12 +43,6 @@ void SlideScan::ScanSlide(const host::Presentation& presentation, int slideIndex
 
 namespace {
 
-constexpr bool IsGraphNodeType(int type) {
-    return type == drawing::ConceptShapeType || type == drawing::CoreferentConceptShapeType ||
-           type == drawing::RelationShapeType || type == drawing::ActorShapeType ||
-           type == drawing::CommentShapeType;
-}
-
 // How far from a shape's box a loose arc end may lie and still count as lying on the shape.
 constexpr double EndTolerance = 2.0;
 
@@ -59,7 +53,7 @@ constexpr double EndTolerance = 2.0;
 host::Shape NodeUnderEnd(const host::Shapes& shapes, const QPointF& end) {
     for (int k = shapes.Count(); k >= 1; --k) {
         const host::Shape shape = shapes.Item(k);
-        if (shape.Connector() || !IsGraphNodeType(shape.AutoShapeType()))
+        if (shape.Connector() || !drawing::IsGraphNodeShapeType(shape.AutoShapeType()))
             continue;
         if (end.x() >= shape.Left() - EndTolerance && end.x() <= shape.Left() + shape.Width() + EndTolerance &&
             end.y() >= shape.Top() - EndTolerance && end.y() <= shape.Top() + shape.Height() + EndTolerance)
@@ -81,7 +75,7 @@ void SlideScan::readArc(const host::Shape& arc) {
     // into a shape of a foreign type (a picture, a triangle). One into a title label is
     // written as an empty concept.
     if (from.IsNothing() || to.IsNothing() ||
-        !(IsGraphNodeType(to.AutoShapeType()) || to.AutoShapeType() == drawing::TitleLabelShapeType))
+        !(drawing::IsGraphNodeShapeType(to.AutoShapeType()) || to.AutoShapeType() == drawing::TitleLabelShapeType))
         return;
     switch (from.AutoShapeType()) {
     case drawing::ConceptShapeType:
