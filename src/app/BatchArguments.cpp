@@ -14,6 +14,8 @@ bool defaultOutputTaken(const QString& output, const QString& input, QString& pr
     // The input already has the output's name (CGIF in a file named .pptx): -o must name another.
     if (platform::SameFile(output, input))
         problem = input + QStringLiteral(" would be written over itself; name the output with -o");
+    else if (QFileInfo(output).isDir())
+        problem = output + QStringLiteral(" is a folder; name the output with -o");
     else
         problem = output + QStringLiteral(" already exists, and only a file named with -o is replaced (-o ") + output +
                   QStringLiteral(" replaces it)");

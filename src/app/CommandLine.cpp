@@ -3,6 +3,7 @@
 #include "app/BatchCommands.h"
 #include "app/desktop/Desktop.h"
 #include "addin/AddinRegistry.h"
+#include "platform/CommandLineNames.h"
 #include "platform/RemovedOnInterrupt.h"
 
 #include <QCoreApplication>
@@ -125,10 +126,12 @@ int runBatch(int argc, char** argv, int (*command)(const QStringList&), BatchKin
     PrivateRuntimeFolder runtime;
     if (kind == BatchKind::Core) {
         QCoreApplication app(argc, argv);
+        platform::KeepSystemMessagesInEnglish();
         return runCommand(command);
     }
     preferOffscreen();
     QGuiApplication app(argc, argv);
+    platform::KeepSystemMessagesInEnglish();
     return runCommand(command);
 }
 
@@ -154,6 +157,17 @@ int usageError(const QString& command, const QString& problem) {
 }
 
 int runMain(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (const std::optional<QString> shown = platform::NameNotUtf8(argv[i])) {
+            // Every argument that is no option is a file name (options and their values are
+            // ASCII); the editor tells it in a box, where a user who opened the file from a
+            // file manager sees it.
+            if (argc == 2 || (argc == 3 && std::strcmp(argv[1], "--") == 0))
+                break;
+            std::fprintf(stderr, "zovedit: Cannot use \"%s\": %s\n", qPrintable(*shown),
+                         qPrintable(platform::NotUtf8Reason()));
+            return 2;
+        }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -180,15 +194,16 @@ int runMain(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0) return runBatch(argc, argv, runExport);
     if (argc >= 2 && std::strcmp(argv[1], "arrange") == 0) return runBatch(argc, argv, runArrange);
     if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return runBatch(argc, argv, runRender);
-    // No command, or one file to open: the desktop editor.
-    if (argc == 1 || (argc == 2 && argv[1][0] != '-' && !looksLikeCommand(argv[1]))) {
+    // No command, or one file to open (after "--" whatever its name): the desktop editor.
+    const char* file = argc == 2 ? argv[1] : argc == 3 && std::strcmp(argv[1], "--") == 0 ? argv[2] : nullptr;
+    if (argc == 1 || (argc == 2 && argv[1][0] != '-' && !looksLikeCommand(argv[1])) || (argc == 3 && file != nullptr)) {
         if (!hasDisplay()) {
             std::fputs("zovedit: no display to open the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                        "import, check, export, arrange and render need none\n",
                        stderr);
             return 2;
         }
-        return runDesktop(argc, argv);
+        return runDesktop(argv[0], argc == 1 ? nullptr : file);
     }
     std::fprintf(stderr, "zovedit: unknown command or option %s; see zovedit --help\n", argv[1]);
     return 2;

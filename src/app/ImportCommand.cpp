@@ -208,6 +208,13 @@ int runImport(const QStringList& args) {
                           QStringLiteral("the output ") + output + QStringLiteral(" would replace the input"));
 
     BatchSession session;
+    // A folder given as the document to add to is told as a document that cannot be opened,
+    // not as an output that cannot be saved.
+    if (!parsed->into.isEmpty() && QFileInfo(parsed->into).isDir()) {
+        host::Application app;
+        openDocument(app, parsed->into, session.messages);
+        return 2;
+    }
     // An output that cannot be written (a folder, a read-only file, a missing folder) is said
     // before the whole input is read for nothing.
     if (!outputWritable(output, OutputKind::Presentation, session.messages))

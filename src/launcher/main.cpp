@@ -6,6 +6,7 @@
 // is handed on in memory). A file of the ISO dialect is the full program's to read: the quick
 // checker knows only the 2001 dialect.
 #include "cgif/dialect/DialectDetector.h"
+#include "cgif/quick/InputText.h"
 #include "cgif/quick/QuickCheck.h"
 #include "launcher/LauncherInput.h"
 
@@ -15,7 +16,9 @@
 
 int main(int argc, char** argv) {
     using namespace zov::launcher;
-    if (argc == 3 && std::strcmp(argv[1], "check") == 0 && (std::strcmp(argv[2], "-") == 0 || argv[2][0] != '-')) {
+    // A file name that is not UTF-8 is the full program's to refuse, as it refuses it for import.
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0 && (std::strcmp(argv[2], "-") == 0 || argv[2][0] != '-') &&
+        zov::cgif::quick::IsStrictUtf8(argv[2])) {
         const bool fromStandardInput = std::strcmp(argv[2], "-") == 0;
         CheckInput input(fromStandardInput ? nullptr : argv[2]);
         if (input.Ok()) {

@@ -1,7 +1,7 @@
 // Runs tests/cases/cli/*.case: a command line (split at spaces) run in a folder holding cat.cgf
 // (a one-graph CGIF file), deck.pptx (a presentation of it), noout.pptx (an actor without an out
-// arc) beside noout.cgf it was imported from, broken.pptx (not an archive), and catlink.cgf and
-// decklink.pptx, symbolic links to cat.cgf and deck.pptx.
+// arc) beside noout.cgf it was imported from, broken.pptx (not an archive), catlink.cgf and
+// decklink.pptx, symbolic links to cat.cgf and deck.pptx, and held.cgf beside a folder held.pptx.
 // The standard input is cat.cgf, or with " <<< TEXT" at the end TEXT (also in.cgf), or with
 // " < FILE" that file. Expected: "exit N", the lines of standard error ("{dir}" for the folder),
 // then "stdout" and what it held, then "wrote NAME" and what the file holds for every file made
@@ -45,6 +45,8 @@ TEST_F(CommandLineCases, EachCommandLineExitsReportsAndWritesAsItsCaseSays) {
     ASSERT_EQ(zovedit({"import", "noout.cgf", "-o", "noout.pptx", "--no-arrange"}).exitCode, 0);
     ASSERT_TRUE(QFile::link(QStringLiteral("cat.cgf"), path("catlink.cgf")));
     ASSERT_TRUE(QFile::link(QStringLiteral("deck.pptx"), path("decklink.pptx")));
+    write("held.cgf", cat);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("held.pptx")));
     std::map<QString, QByteArray> folder;
     for (const QString& name : files())
         folder[name] = readFile(name);

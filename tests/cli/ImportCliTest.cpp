@@ -62,13 +62,15 @@ TEST_F(ImportCliTest, WithoutARuntimeFolderStandardErrorHoldsOnlyTheMessages) {
 }
 
 // The editor started where there is no screen (an ssh session, a cron job) says so, instead of
-// letting the windowing library end the program.
+// letting the windowing library end the program; after "--" a file named like an option is one
+// to open.
 TEST_F(ImportCliTest, TheEditorWithoutADisplaySaysSo) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
     env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
-    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("deck.pptx")}}) {
+    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("deck.pptx")},
+                                    QStringList{QStringLiteral("--"), QStringLiteral("-deck.pptx")}}) {
         const ProgramRun run = zovedit(args, {}, env);
         EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
         EXPECT_EQ(run.err, QByteArray("zovedit: no display to open the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set); "

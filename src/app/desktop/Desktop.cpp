@@ -3,6 +3,7 @@
 #include "app/desktop/MainWindow.h"
 #include "app/document/DocumentStore.h"
 #include "host/Application.h"
+#include "platform/CommandLineNames.h"
 #include "platform/EndRequests.h"
 #include "platform/IniSettingsStore.h"
 #include "ui/DesktopAddins.h"
@@ -17,9 +18,13 @@
 
 namespace zov::app {
 
-int runDesktop(int argc, char** argv)
+int runDesktop(char* program, const char* file)
 {
-    QApplication application(argc, argv);
+    // Qt sees the program's name only: a file named like one of its options ("-style") is a file.
+    int qtArgc = 1;
+    char* qtArgv[] = {program, nullptr};
+    QApplication application(qtArgc, qtArgv);
+    platform::KeepSystemMessagesInEnglish();
     QApplication::setApplicationName(QStringLiteral("ZOVEdit"));
     QApplication::setApplicationVersion(QStringLiteral(ZOV_VERSION));
     QApplication::setQuitOnLastWindowClosed(false); // the palette may outlive the main window
@@ -64,10 +69,14 @@ int runDesktop(int argc, char** argv)
     addins.StartUp();
     // Work that an editor which did not end properly left unsaved is offered first; the file
     // named on the command line is the one opened then, and recovered work is saved beside it.
-    const QString path = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-    QTimer::singleShot(0, &window, [&window, path] {
+    const QString path = file != nullptr ? QString::fromLocal8Bit(file) : QString();
+    const std::optional<QString> notUtf8 = file != nullptr ? platform::NameNotUtf8(file) : std::nullopt;
+    QTimer::singleShot(0, &window, [&window, &addins, path, notUtf8] {
         window.offerRecoveredWork(path.isEmpty());
-        if (!path.isEmpty())
+        if (notUtf8)
+            addins.Messages().inform(QStringLiteral("Cannot open \"%1\": %2").arg(*notUtf8, platform::NotUtf8Reason()),
+                                     MainWindow::kApplicationTitle, platform::MessageIcon::Critical);
+        else if (!path.isEmpty())
             window.openFile(path);
     });
     return application.exec();

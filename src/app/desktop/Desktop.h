@@ -4,6 +4,7 @@
 // event loop until the window closes.
 namespace zov::app {
 
-int runDesktop(int argc, char** argv);
+// `file`: the presentation to open, or nullptr.
+int runDesktop(char* program, const char* file);
 
 } // namespace zov::app

@@ -7,7 +7,6 @@ namespace zov::cgif::quick {
 
 namespace {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsStrictUtf8(const unsigned char* at, const unsigned char* end) {
     while (at < end) {
         const unsigned char lead = *at;
@@ -46,6 +45,11 @@ bool IsStrictUtf8(const unsigned char* at, const unsigned char* end) {
 }
 
 } // namespace
+
+bool IsStrictUtf8(std::string_view bytes) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    return IsStrictUtf8(begin, begin + bytes.size());
+}
 
 bool DecodesAsBytes(std::string_view bytes, std::size_t& skip) {
     skip = 0;

@@ -12,4 +12,7 @@ namespace zov::cgif::quick {
 // decoder drops.
 bool DecodesAsBytes(std::string_view bytes, std::size_t& skip);
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsStrictUtf8(std::string_view bytes);
+
 } // namespace zov::cgif::quick
