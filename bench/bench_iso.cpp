@@ -111,6 +111,15 @@ QString NestedGraphs(long negations) {
     return text;
 }
 
+// One graph that defines the same label again in every line and refers to it at once, as a
+// file written the 2001 way does: each reference means the definition just before it.
+QString LabelDefinedAgain(long lines) {
+    QString text;
+    for (long i = 0; i < lines; ++i)
+        text += QStringLiteral("[Cat: *x Tom] (On ?x [Mat])\r\n");
+    return text;
+}
+
 void ReadText(benchmark::State& state, const QString& text, long complexityN) {
     zov::drawing::NodeIdGenerator ids(1);
     SilentMessages messages;
@@ -146,5 +155,10 @@ void BM_IsoNestedGraphs(benchmark::State& state) {
     ReadText(state, NestedGraphs(state.range(0)), state.range(0));
 }
 BENCHMARK(BM_IsoNestedGraphs)->RangeMultiplier(4)->Range(250, 16000)->Unit(benchmark::kMillisecond)->Complexity();
+
+void BM_IsoLabelDefinedAgain(benchmark::State& state) {
+    ReadText(state, LabelDefinedAgain(state.range(0)), state.range(0));
+}
+BENCHMARK(BM_IsoLabelDefinedAgain)->RangeMultiplier(8)->Range(10000, 80000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

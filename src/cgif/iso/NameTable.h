@@ -36,16 +36,21 @@ private:
     struct Entry {
         QString name;
         drawing::NodeId id;
-        qsizetype at = 0;        // the place of a definition
-        qsizetype previous = -1; // once indexed: the entry of the same name before, or -1
+        qsizetype at = 0;     // the place of a definition
+        qsizetype chain = -1; // once indexed, for a name defined more than once: its chain
     };
     static constexpr std::size_t IndexFrom = 32;
     bool Indexed() const { return entries_.size() > IndexFrom; }
     qsizetype IndexOf(QStringView name) const; // the last entry of that name, or -1
     void Append(const QString& name, const drawing::NodeId& id, qsizetype at);
+    void AddToIndex(qsizetype entry);
 
     std::vector<Entry> entries_;
     QHash<QStringView, qsizetype> index_; // name -> its last entry, once the table is large
+    // The entries of each name defined more than once, in the order of the text, so that the
+    // definition nearest a place is found by a binary search however often a label is defined
+    // again (a file that defines "*x" in every line of one graph).
+    std::vector<std::vector<qsizetype>> chains_;
 };
 
 } // namespace zov::cgif::iso
