@@ -78,6 +78,33 @@ TEST(Reading, RepairedConnectorBoxesAreWrittenAndLooseEndsStayAsStored)
     EXPECT_TRUE(xml.contains(loose.toUtf8()));
 }
 
+// A title label as Impress writes it back (no text-box mark, its box grown until the text fits
+// the no-symbol marker's inner square) is read into the box it had; moved and saved, then read
+// again, and again, it keeps that box, and is marked a text box once written.
+TEST(Reading, ATitleLabelImpressWroteBackKeepsItsBoxOverSaves)
+{
+    const QString title = QStringLiteral(
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"TITLEAAA\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
+        "<a:off x=\"1270000\" y=\"1270000\"/><a:ext cx=\"1270000\" cy=\"635000\"/></a:xfrm><a:prstGeom prst=\"noSmoking\">"
+        "<a:avLst/></a:prstGeom><a:noFill/><a:ln w=\"0\"><a:noFill/></a:ln></p:spPr><p:txBody><a:bodyPr wrap=\"none\"><a:spAutoFit/>"
+        "</a:bodyPr><a:lstStyle/><a:p><a:r><a:rPr sz=\"2400\"/><a:t>Dog is Graph</a:t></a:r></a:p></p:txBody></p:sp>");
+    Presentation p = open(title);
+    const Shape first = p.Slides().Item(1).Shapes().Item(1);
+    const float width = first.Width(), height = first.Height();
+    ASSERT_NEAR(width, 70.71, 0.01);
+    for (int save = 1; save <= 3; ++save) {
+        Shape label = p.Slides().Item(1).Shapes().Item(1);
+        label.SetLeft(label.Left() + 10);
+        const QByteArray bytes = presentationBytes(p);
+        EXPECT_TRUE(unzipParts(bytes).at(QStringLiteral("ppt/slides/slide1.xml")).contains("<p:cNvSpPr txBox=\"1\"/>"));
+        p = readPresentation(bytes, QStringLiteral("test.pptx"));
+        label = p.Slides().Item(1).Shapes().Item(1);
+        EXPECT_NEAR(label.Width(), width, 0.01) << "save " << save;
+        EXPECT_NEAR(label.Height(), height, 0.01) << "save " << save;
+        EXPECT_NEAR(label.Left(), 114.64 + 10 * save, 0.01) << "save " << save;
+    }
+}
+
 // A text box that wraps its words and grows to fit its text (as PowerPoint writes many) keeps
 // its width when its text changes; one that does not wrap fits its width to its longest line.
 TEST(Reading, ATextBoxThatWrapsKeepsItsWidthWhenItsTextChanges)

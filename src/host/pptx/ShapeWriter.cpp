@@ -401,6 +401,12 @@ void setXfrm(Patcher& px, XmlNode& xfrm, std::int64_t x, std::int64_t y, std::in
     ext->setAttr(QStringLiteral("cy"), number(cy));
 }
 
+// An XML boolean attribute that is set.
+bool isOn(const QString& value)
+{
+    return value == QLatin1String("1") || value == QLatin1String("true");
+}
+
 void setOrRemoveFlag(XmlNode& node, const char* name, bool on)
 {
     if (on)
@@ -747,8 +753,12 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
         if (s.name != b.name)
             cNvPr->setAttr(QStringLiteral("name"), s.name);
     }
-    if (isSp && nv && (s.kind == ShapeKind::TextBox) != (b.kind == ShapeKind::TextBox)) {
-        XmlNode* cNvSpPr = findChild(nv, ns::P, {"cNvSpPr"});
+    // The text-box mark follows the shape's kind. A label read without it (LibreOffice drops it)
+    // gets it as soon as it is written again: a title label Impress wrote back is read into the
+    // box it had, and that box, written without the mark, would be taken for Impress's again
+    // and made smaller at every save.
+    if (XmlNode* cNvSpPr = isSp && nv ? findChild(nv, ns::P, {"cNvSpPr"}) : nullptr;
+        isSp && nv && (s.kind == ShapeKind::TextBox) != (cNvSpPr && isOn(cNvSpPr->attr(QLatin1String("txBox"))))) {
         if (!cNvSpPr)
             cNvSpPr = nv->insert(insertionIndex(*nv, ns::P, {"cNvPr"}), px.p("cNvSpPr"));
         setOrRemoveFlag(*cNvSpPr, "txBox", s.kind == ShapeKind::TextBox);
