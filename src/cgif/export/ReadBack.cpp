@@ -51,6 +51,7 @@ struct Reading {
     QString replaced;  // a concept's defining label that a second one replaced
     QString replacing;
     QString unread;
+    std::optional<QString> indentDropped; // the rest of a continuation line that lost its blanks
 };
 
 enum class ReadAs { Cgif2001, Iso };
@@ -80,8 +81,10 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
     reading.offConcept = reader.FirstLabelOffConcept();
     reading.replaced = reader.FirstLabelReplaced();
     reading.replacing = reader.FirstLabelReplacing();
-    if (dialect == ReadAs::Cgif2001)
+    if (dialect == ReadAs::Cgif2001) {
         reading.unread = reader.UnreadText();
+        reading.indentDropped = reader.FirstIndentDropped();
+    }
     return reading;
 }
 
@@ -153,6 +156,17 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
         return ReadBackFailure{QStringLiteral("a concept holds two defining labels, *%1 and *%2, and reading it keeps only "
                                               "*%2, so what refers to *%1 is lost")
                                    .arg(reading.replaced, reading.replacing),
+                               true, std::nullopt};
+    }
+    if (reading.indentDropped) {
+        // A text of several lines (a quoted referent, a comment) whose further lines begin with
+        // blanks: the 2001 reader drops them, so the text comes back changed.
+        constexpr qsizetype Shown = 40;
+        const QString& rest = *reading.indentDropped;
+        const QString at = rest.size() > Shown ? rest.left(Shown) + QStringLiteral("...") : rest;
+        return ReadBackFailure{QStringLiteral("a text of several lines has a line that begins with blanks (before \"%1\"), "
+                                              "and the 2001 reader drops them")
+                                   .arg(at),
                                true, std::nullopt};
     }
     return std::nullopt;

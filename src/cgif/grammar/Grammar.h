@@ -18,6 +18,9 @@
 //            bool InputExhausted() const     no further line
 //            void NextInputLine()            the next line becomes current, pos_ at its start
 //            void DropLine()                 the input failed: the current line is dropped
+//            IndentDropped(const Char*, std::ptrdiff_t)  an item read over several lines lost
+//                                            the blanks that began a further line; what the
+//                                            item holds of that line follows
 //   token:   ClearToken(), AssignToken(const Char*, std::ptrdiff_t),
 //            AppendToken(const Char*, std::ptrdiff_t), AppendLineBreak(),
 //            bool TokenEmpty() const, const Char* TokenData() const,

@@ -94,6 +94,8 @@ bool Grammar<Model, Text>::ReadUntil(Char terminator) {
         if (Self().InputExhausted())
             atEnd_ = true;
         found = Self().FindInLine(terminator);
+        if (pos_ > 0)
+            Self().IndentDropped(Self().LineData() + pos_, (found >= 0 ? found : Self().LineEnd()) - pos_);
     }
     if (LineEmpty() && atEnd_)
         return false;

@@ -152,6 +152,8 @@ private:
     int AddActor() { return AddElementNode(Actor, currentActorId_); }
     // The full program tells the user of an element the input cut short.
     [[noreturn]] static void ElementCutShort(int) { throw Unsure{}; }
+    // A reading loses such blanks without a message: nothing to tell.
+    static void IndentDropped(const char*, std::ptrdiff_t) {}
     int AddNegation() { return AddElementNode(Relation, currentRelationId_); }
     auto& PendingArgs() { return args_; }
     auto& Links() { return links_; }

@@ -255,6 +255,10 @@ public:
     const QString& ElementCutShortAtEnd() const { return elementCutShort_; }
     const QString& FirstLabelReplaced() const { return firstLabelReplaced_; }
     const QString& FirstLabelReplacing() const { return firstLabelReplacing_; }
+    // The first line of the last ReadCgifStream that continued a quoted text, comment or title
+    // and lost the blanks it began with (the dialect drops them without a message), from its
+    // first character that is no blank (nothing when there was none).
+    const std::optional<QString>& FirstIndentDropped() const { return firstIndentDropped_; }
     // The text the last ReadCgifStream left unread after its last graph, up to the end of its
     // line, or of the first later line holding more than blanks ("" when it read to the end,
     // blanks, NULs and Ctrl+Z aside): text where no element starts ends a file without a
@@ -371,6 +375,10 @@ private:
     int AddRelation();
     int AddActor();
     void ElementCutShort(int index);
+    void IndentDropped(const QChar* rest, std::ptrdiff_t size) {
+        if (!firstIndentDropped_)
+            firstIndentDropped_ = QString(rest, size);
+    }
     int AddNegation();
     std::vector<NodeId>& PendingArgs() { return tables_.PendingArgs; }
     LinkTable& Links() { return tables_.Links; }
@@ -450,6 +458,7 @@ private:
     QString firstLabelReplaced_;   // since ReadCgifStream began; empty: no concept lost a label
     QString elementCutShort_;      // since ReadCgifStream began; empty: the input ended between elements
     QString firstLabelReplacing_;
+    std::optional<QString> firstIndentDropped_; // since ReadCgifStream began
     QString unreadText_;
     int graphsRead_ = 0;                         // top-level graphs of this stream read whole
     QHash<NodeId, NodeId> referenceContainers_; // graph reference node id -> container id

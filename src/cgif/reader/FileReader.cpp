@@ -29,6 +29,7 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     firstLabelOffConcept_.clear();
     firstLabelReplaced_.clear();
     firstLabelReplacing_.clear();
+    firstIndentDropped_.reset();
     elementCutShort_.clear();
     unreadText_.clear();
     ReadingScope scope(input_, stream);
