@@ -69,6 +69,10 @@ void CentreOnScreen(QWidget& window, const QWidget* owner)
     if (!screen)
         return;
     const QRect room = screen->availableGeometry();
+    // A window never shown nor sized (a chooser at its own size) has a placeholder size until it
+    // is shown: it is centred at the size it will have.
+    if (!window.isVisible() && !window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
     window.resize(window.size().boundedTo(room.size() - QSize(40, 60))); // room for the frame
     QRect frame(QPoint(0, 0), window.size());
     frame.moveCenter(room.center());

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QListView>
@@ -60,6 +61,31 @@ TEST(QtFontChooser, ChangingOnlyTheFamilyKeepsTheSize) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->name, family);
     EXPECT_EQ(chosen->size, 18);
+}
+
+// The colour chooser opens in the middle of the screen at its own size, its OK and Cancel in
+// sight (it was centred as a window not yet shown measures, 100 x 30 on X11, and hung off the
+// right and bottom of a small screen).
+TEST(QtColourChooser, OpensWhollyOnTheScreen) {
+    QtCommonDialog chooser;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no colour dialog";
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        const QRect screen = dialog->screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(dialog->frameGeometry()))
+            << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y() << " " << dialog->frameGeometry().width()
+            << "x" << dialog->frameGeometry().height() << " on " << screen.width() << "x" << screen.height();
+        EXPECT_GE(dialog->width(), dialog->minimumSizeHint().width());
+        // In the middle at the size it has, not at the size a window has before it is shown.
+        EXPECT_LT((dialog->frameGeometry().center() - screen.center()).manhattanLength(), 10);
+        dialog->reject();
+    });
+    EXPECT_FALSE(chooser.ShowColor(0x0000FF).has_value());
 }
 
 // A family this system lacks is shown as a stand-in; OK without choosing another family keeps
