@@ -1,10 +1,13 @@
 #include "ui/QtHelpViewer.h"
 
 #include "platform/MessageBox.h"
+#include "ui/FocusReturn.h"
 #include "ui/HelpWindow.h"
 #include "ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QTimer>
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,8 +34,12 @@ bool QtHelpViewer::ShowHelp(const QString& location, platform::HelpCommand comma
         if (!window_) {
             window_ = new HelpWindow;
             window_->setAttribute(Qt::WA_DeleteOnClose);
-            // Beside a tool window it is opened from (the palette), else in the middle.
-            const QWidget* from = QApplication::activeWindow();
+            // Beside a tool window it is opened from (the palette), else in the middle; closed,
+            // it gives the keyboard back to that window.
+            QWidget* from = QApplication::activeWindow();
+            QObject::connect(window_, &QObject::destroyed, qApp, [opener = QPointer<QWidget>(from)] {
+                QTimer::singleShot(0, qApp, [opener] { KeyboardToAWindowLeft(opener); });
+            });
             if (from && from->windowType() == Qt::Tool)
                 PlaceBesideOrCentre(*window_, from);
             else

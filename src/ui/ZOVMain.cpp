@@ -6,6 +6,7 @@
 #include "host/Application.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
+#include "ui/FocusReturn.h"
 #include "ui/ImportProgressDialog.h"
 
 #include <QApplication>
@@ -308,6 +309,8 @@ void ZOVMain::closeEvent(QCloseEvent* event) {
         releaseTextBox();
     }
     event->accept();
+    // The keyboard goes to the main window once the palette is gone.
+    QTimer::singleShot(0, qApp, [] { KeyboardToAWindowLeft(nullptr); });
 }
 
 // --- actions --------------------------------------------------------------------------------

@@ -132,6 +132,23 @@ TEST(WindowPlacement, BesideAToolWindowWhereTheScreenHasRoomElseInTheMiddle) {
     EXPECT_LT((wide.geometry().center() - screen.center()).manhattanLength(), 40);
 }
 
+// Closed, the help gives the keyboard back to the window it was opened from (the palette), so
+// that its keys work again without a click where no window manager does this.
+TEST(HelpViewer, ClosedItGivesTheKeyboardBackToItsOpener) {
+    QWidget palette(nullptr, Qt::Tool);
+    palette.resize(260, 215);
+    palette.show();
+    palette.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&palette));
+    platform::FakeMessageBoxes messages;
+    QtHelpViewer viewer(messages);
+    ASSERT_TRUE(viewer.ShowHelp(shippedHelp() + QStringLiteral("::/intro.htm"), platform::HelpCommand::Contents));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.Window()));
+    QTest::keyClick(viewer.Window()->Browser(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &palette; }, 2000))
+        << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "no window");
+}
+
 TEST(HelpViewer, AMissingHelpFileIsTold) {
     platform::FakeMessageBoxes messages;
     QtHelpViewer viewer(messages);

@@ -126,6 +126,21 @@ TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTh
     EXPECT_EQ(messages.shown().size(), 1u);
 }
 
+// Closed, the palette leaves the keyboard with the main window, so that its menus and keys work
+// without a click where no window manager gives a window the focus.
+TEST_F(PaletteTest, ClosedItLeavesTheKeyboardWithTheMainWindow) {
+    QMainWindow main;
+    main.setCentralWidget(new QWidget);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    start();
+    palette().show();
+    palette().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&palette()));
+    palette().close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }, 2000));
+}
+
 // The run key runs a command only from the palette's own controls and never while a box is
 // open: a key released on a message box the run put up (a child window of the palette) or
 // while any modal window is open draws nothing more.

@@ -63,6 +63,7 @@ int runDesktop(char* program, const char* file)
         QApplication::quit();
     });
     window.show();
+    window.activateWindow(); // the keyboard is the window's from the start, with or without a window manager
 
     // The registered add-ins connect once the window is up (their buttons join "Standard"),
     // then the file named on the command line opens.

@@ -139,6 +139,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
             }
             activateWindow();
             raise();
+            // A window that stays on top (the palette) stays over this one where no window
+            // manager keeps it there.
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top != this && top->isVisible() && top->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+                    top->raise();
             canvas_->setFocus(Qt::ShortcutFocusReason);
         });
     }
