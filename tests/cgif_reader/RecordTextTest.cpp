@@ -6,7 +6,6 @@
 #include <QString>
 #include <gtest/gtest.h>
 #include <random>
-#include <thread>
 #include <vector>
 
 namespace zov::cgif {
@@ -85,21 +84,6 @@ TEST(RecordText, ComparesByTextAndJoinsIntoLabels) {
     EXPECT_EQ(QStringLiteral("[") + fromPool + u':' + RecordText(QStringLiteral("'Tom'")) + QStringLiteral("]"),
               QStringLiteral("[Person:'Tom']"));
     EXPECT_EQ(u'(' + RecordText() + u')', QStringLiteral("()"));
-}
-
-TEST(RecordText, CopiesMadeAndDroppedOnTwoThreadsLeaveTheTextIntact) {
-    RecordTextPool pool;
-    const RecordText shared = pool.Make(u"Neg");
-    const auto churn = [&shared] {
-        for (int i = 0; i < 200000; ++i) {
-            RecordText copy = shared;
-            ASSERT_EQ(copy.size(), 3);
-        }
-    };
-    std::thread other(churn);
-    churn();
-    other.join();
-    EXPECT_EQ(shared, QStringLiteral("Neg"));
 }
 
 } // namespace

@@ -75,6 +75,18 @@ struct Context {
 
 const QString ErrorTitle = QStringLiteral("Error");
 
+// What a message about an unexpected character adds when it is a typographic quote, as a word
+// processor puts in ("‘John’").
+QString TypographicQuoteNote(QChar c) {
+    switch (c.unicode()) {
+    case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x201C: case 0x201D: case 0x201E: case 0x201F:
+    case 0x00AB: case 0x00BB: case 0x2039: case 0x203A:
+        return QStringLiteral(" (a typographic quote: CGIF takes only the plain quotes ' and \")");
+    default:
+        return QString();
+    }
+}
+
 // Where each line of the text starts, and the position to tell once the reading reaches it.
 struct LineMarks {
     std::vector<qsizetype> starts;
@@ -301,6 +313,12 @@ NodeId IsoGraphReader::ReadConcept() {
     QStringList comments;
     LayoutNote layout;
     bool typeDone = false;
+    // A ":" follows the type and its coreference labels, once, before the referent ("[: John]"
+    // has no type; older tools write "[Cat *x: 'Yojo']"); one anywhere else is a mistake, such
+    // as a type of two words without its quotes.
+    bool colonAllowed = true;
+    bool colonSeen = false;
+    QString wordAfterType;
     int index = -1; // in the BoundArray once added
     auto add = [&] {
         if (index >= 0)
@@ -333,8 +351,16 @@ NodeId IsoGraphReader::ReadConcept() {
             continue;
         }
         if (c == u':') {
+            if (!colonAllowed && !wordAfterType.isEmpty() && parts.size() == 1)
+                text_.Fail(QStringLiteral("a type of two words, %1 %2, needs quotes: [\"%1 %2\": ...]").arg(conceptNode.Type.View(), wordAfterType), at);
+            if (colonSeen)
+                text_.Fail(QStringLiteral("a second \":\" in a concept"), at);
+            if (!colonAllowed)
+                text_.Fail(QStringLiteral("a \":\" after the referent of a concept"), at);
             text_.Advance();
             typeDone = true;
+            colonAllowed = false;
+            colonSeen = true;
             continue;
         }
         if (c == u'*') {
@@ -353,6 +379,7 @@ NodeId IsoGraphReader::ReadConcept() {
         if (c == u'@') {
             parts << ReadQuantifier();
             typeDone = true;
+            colonAllowed = false;
             continue;
         }
         if (c == u'#') {
@@ -368,6 +395,7 @@ NodeId IsoGraphReader::ReadConcept() {
             } else {
                 parts << marker;
                 constants << marker;
+                colonAllowed = false;
             }
             typeDone = true;
             continue;
@@ -383,6 +411,7 @@ NodeId IsoGraphReader::ReadConcept() {
             parts << quoted;
             constants << quoted << quoted.mid(1, quoted.size() - 2);
             typeDone = true;
+            colonAllowed = false;
             continue;
         }
         if (text_.StartsNumber()) {
@@ -390,6 +419,7 @@ NodeId IsoGraphReader::ReadConcept() {
             parts << number;
             constants << number;
             typeDone = true;
+            colonAllowed = false;
             continue;
         }
         if (c == u'{' || (c == u'<' && !text_.StartsNameAt(1))) {
@@ -399,11 +429,13 @@ NodeId IsoGraphReader::ReadConcept() {
             parts << collection;
             constants << collection;
             typeDone = true;
+            colonAllowed = false;
             continue;
         }
         if (StartsElement()) {
             add();
             ReadContext(index, false, at);
+            colonAllowed = false;
             continue;
         }
         if (StartsSequenceMarker()) {
@@ -411,6 +443,7 @@ NodeId IsoGraphReader::ReadConcept() {
             parts << marker;
             constants << marker;
             typeDone = true;
+            colonAllowed = false;
             continue;
         }
         if (text_.StartsNameAt()) {
@@ -419,12 +452,15 @@ NodeId IsoGraphReader::ReadConcept() {
                 conceptNode.Type = reader_.PooledText(name);
                 typeDone = true;
             } else {
+                if (colonAllowed && parts.isEmpty())
+                    wordAfterType = name;
                 parts << name;
                 constants << name;
+                colonAllowed = false;
             }
             continue;
         }
-        text_.Fail(QStringLiteral("unexpected \"%1\" in a concept").arg(text_.CharacterHere()), at);
+        text_.Fail(QStringLiteral("unexpected \"%1\" in a concept%2").arg(text_.CharacterHere(), TypographicQuoteNote(c)), at);
     }
     const NodeId id = conceptNode.Id;
     const bool named = !conceptNode.Name.isEmpty();
@@ -523,6 +559,10 @@ void IsoGraphReader::ReadRelation(QChar closer) {
         if (text_.AtEnd())
             text_.Fail(QStringLiteral("a relation with no closing \"%1\"").arg(closer), start);
         if (c == closer) {
+            // "<Add ?a ?b [Number: *c]>": without the bar every argument is an input, and the
+            // actor would be drawn with no output.
+            if (angle && !outputs)
+                text_.Fail(QStringLiteral("an actor with no \"|\" before its outputs"), at);
             text_.Advance();
             break;
         }
@@ -592,7 +632,7 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             addConstant(ReadSequenceMarker(), at);
             continue;
         }
-        text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2").arg(text_.CharacterHere(), type), at);
+        text_.Fail(QStringLiteral("unexpected \"%1\" in the arguments of %2%3").arg(text_.CharacterHere(), type, TypographicQuoteNote(c)), at);
     }
     relation.arcsEnd = Current().arcs.size();
     // A relation of no arguments has nothing to draw its arcs to, and would be lost without a word.
