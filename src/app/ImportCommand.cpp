@@ -6,6 +6,7 @@
 #include "app/BatchCommands.h"
 #include "app/BatchPresentation.h"
 #include "app/document/DocumentLock.h"
+#include "cgif/reader/ShownText.h"
 
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
@@ -49,11 +50,10 @@ bool toldReadingEndedEarly(const cgif::CgifReader& reader, platform::MessageBoxe
     const QString& rest = reader.UnreadText();
     if (rest.isEmpty())
         return false;
-    constexpr qsizetype Shown = 40;
-    QString at = rest.size() > Shown ? rest.left(Shown) + QStringLiteral("...") : rest;
-    // Two files put together leave the second one's byte order mark, which shows as nothing.
-    at.replace(QChar(0xFEFF), QStringLiteral("(a byte order mark)"));
-    messages.inform(QStringLiteral("The reading ended before the end of the file, at \"%1\": the rest was not read").arg(at),
+    // A tab, a no-break space or the byte order mark two files put together leave are named:
+    // they show as nothing, and the quote would start with what looks like valid CGIF.
+    messages.inform(QStringLiteral("The reading ended before the end of the file, at \"%1\": the rest was not read")
+                        .arg(cgif::ShownText(rest)),
                     QStringLiteral("ZOVEdit"), platform::MessageIcon::Exclamation);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "cgif/iso/IsoReader.h"
 #include "cgif/reader/CgifReader.h"
 #include "cgif/reader/GraphSink.h"
+#include "cgif/reader/ShownText.h"
 #include "drawing/NodeId.h"
 #include "platform/MessageBox.h"
 #include "platform/TextStream.h"
@@ -132,8 +133,7 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     if (!reading.unread.isEmpty()) {
         // Text where no element starts (a ";" inside a comment ends it early) ends a 2001 file
         // without a word: everything after it would be lost.
-        constexpr qsizetype Shown = 40;
-        const QString at = reading.unread.size() > Shown ? reading.unread.left(Shown) + QStringLiteral("...") : reading.unread;
+        const QString at = ShownText(reading.unread);
         return ReadBackFailure{QStringLiteral("reading it ends early, at \"%1\", where no element starts, and leaves "
                                               "out everything after it")
                                    .arg(at),

@@ -259,10 +259,11 @@ public:
     // and lost the blanks it began with (the dialect drops them without a message), from its
     // first character that is no blank (nothing when there was none).
     const std::optional<QString>& FirstIndentDropped() const { return firstIndentDropped_; }
-    // The text the last ReadCgifStream left unread after its last graph, up to the end of its
-    // line, or of the first later line holding more than blanks ("" when it read to the end,
-    // blanks, NULs and Ctrl+Z aside): text where no element starts ends a file without a
-    // message, so a file read "whole" may have lost everything after it.
+    // The text the last ReadCgifStream left unread after its last graph, from the character
+    // that ended the reading to the end of its line, and when that line holds nothing one can
+    // see (a tab alone), a line break and the first later line that does ("" when nothing one
+    // can see is left: blanks, NULs and Ctrl+Z pad files): text where no element starts ends a
+    // file without a message, so a file read "whole" may have lost everything after it.
     const QString& UnreadText() const { return unreadText_; }
     // Where IndexedNodeId answers: true when no two nodes of the BoundArray have had the same
     // id, so that a node is the first with its id without a lookup.

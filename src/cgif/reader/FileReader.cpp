@@ -60,29 +60,44 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
 }
 
 namespace {
-// A text without what old tools pad a file's end with: blanks, NULs and the end-of-file mark
-// (Ctrl+Z); empty when that is all it holds.
-QString WithoutPadding(QStringView text) {
-    const QStringView trimmed = text.trimmed();
-    for (const QChar c : trimmed)
-        if (!c.isSpace() && c != QChar(0) && c != QChar(0x1A))
-            return trimmed.toString();
-    return QString();
+// What old tools pad a file's end with: blanks, NULs and the end-of-file mark (Ctrl+Z).
+bool IsPadding(QChar c) { return c == u' ' || c == u'\r' || c == QChar(0) || c == QChar(0x1A); }
+
+// A text without padding at either end.
+QStringView WithoutPadding(QStringView text) {
+    while (!text.isEmpty() && IsPadding(text.front()))
+        text = text.mid(1);
+    while (!text.isEmpty() && IsPadding(text.back()))
+        text.chop(1);
+    return text;
+}
+
+// Whether a text holds a character one can see (not a blank, tab or other space, nor padding).
+bool HoldsVisible(QStringView text) {
+    for (const QChar c : text)
+        if (!c.isSpace() && !IsPadding(c))
+            return true;
+    return false;
 }
 } // namespace
 
-// The rest of the line where the reading ended and, when that holds nothing, the first later
-// line that holds something: a line of a tab alone ends the reading as any other text where no
-// element starts, and the lines after it are not read either.
+// The rest of the line where the reading ended, from the character that ended it (a tab, a
+// no-break space, which the message names, or text where no element starts); when that holds
+// nothing one can see, the first later line that does follows it after a line break: a line of
+// a tab alone ends the reading too, and the lines after it are not read either. Empty when
+// nothing one can see is left.
 QString CgifReader::UnreadRest() {
-    QString rest = WithoutPadding(QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size())));
+    QString rest = WithoutPadding(QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size()))).toString();
     try {
-        while (rest.isEmpty() && input_ != nullptr && !input_->AtEndOfStream())
-            rest = WithoutPadding(input_->ReadLine());
+        while (!HoldsVisible(rest) && input_ != nullptr && !input_->AtEndOfStream()) {
+            const QStringView next = WithoutPadding(input_->ReadLineView());
+            if (!next.isEmpty())
+                rest = rest.isEmpty() ? next.toString() : rest + u'\n' + next;
+        }
     } catch (const std::exception&) {
         // The graphs were read; a stream that fails past them leaves nothing to tell.
     }
-    return rest;
+    return HoldsVisible(rest) ? rest : QString();
 }
 
 bool CgifReader::KeepReadingBetweenGraphs() {
