@@ -841,6 +841,10 @@ void IsoGraphReader::ReadElements(bool topLevel) {
         } else if (topLevel && text_.StartsNameAt()) {
             // A name standing alone: kept on the slide as a concept of its own, "[: name]".
             ConstantConcept(text_.ReadName(), Current());
+        } else if (!topLevel && (c == u')' || c == u'>')) {
+            // Inside a concept's or negation's graph a ")" closes nothing there: the graph's own
+            // "]" is what is missing ("[Proposition: [Cat] (On ?x [Mat]))").
+            text_.Fail(QStringLiteral("a \"%1\" where the graph inside a concept or negation needs its closing \"]\"").arg(c), at);
         } else if (c == u']' || c == u')' || c == u'>') {
             text_.Fail(QStringLiteral("a \"%1\" that closes nothing").arg(c), at);
         } else {
