@@ -161,9 +161,7 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     if (reading.indentDropped) {
         // A text of several lines (a quoted referent, a comment) whose further lines begin with
         // blanks: the 2001 reader drops them, so the text comes back changed.
-        constexpr qsizetype Shown = 40;
-        const QString& rest = *reading.indentDropped;
-        const QString at = rest.size() > Shown ? rest.left(Shown) + QStringLiteral("...") : rest;
+        const QString at = ShownText(*reading.indentDropped);
         return ReadBackFailure{QStringLiteral("a text of several lines has a line that begins with blanks (before \"%1\"), "
                                               "and the 2001 reader drops them")
                                    .arg(at),
