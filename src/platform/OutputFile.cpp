@@ -272,6 +272,13 @@ void OutputFile::Commit(const std::optional<FileStamp>& unchangedSince) {
     temporaryCleanup_.reset();
     temporary_.clear();
     done_ = true;
+    // The new name is on the disk too, not only the new bytes: a power cut after a save reported
+    // done must not bring the old file back. Only advice where the file system takes none.
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target_)).absolutePath());
+    if (const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace zov::platform

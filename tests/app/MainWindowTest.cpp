@@ -732,6 +732,13 @@ TEST(RecentFilesTest, NewestFirstOnceEachAndAtMostEight)
     EXPECT_EQ(recent.files().size(), app::RecentFiles::kMaxFiles - 1);
     EXPECT_EQ(store.value(QStringLiteral("ZOVEdit"), QStringLiteral("RecentFiles"), QStringLiteral("File2"), QString()),
               QStringLiteral("/tmp/deck9.pptx"));
+    // Saving the file first in the list again (the usual Save) rewrites none of the entries:
+    // each write rewrites and flushes the settings file.
+    store.clearWrites();
+    recent.add(QStringLiteral("/tmp/deck5.pptx"));
+    EXPECT_TRUE(store.writes().empty());
+    recent.add(QStringLiteral("/tmp/deck9.pptx"));
+    EXPECT_EQ(store.writes().size(), 2u); // File1 and File2 swap; the rest stay
 }
 
 } // namespace zov::test

@@ -14,9 +14,28 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <QPointer>
 #include <csignal>
+#include <cstdlib>
 
 namespace zov::app {
+
+namespace {
+// The window whose unsaved work is copied for recovery when the program ends through exit()
+// while it is open: Qt ends the program so when the display goes away (the X server killed at
+// a logout, before any signal arrives), which would otherwise lose the last minute's work.
+QPointer<MainWindow>& windowOpen()
+{
+    static QPointer<MainWindow> window;
+    return window;
+}
+
+void keepWorkOfWindowOpen()
+{
+    if (MainWindow* window = windowOpen().data())
+        window->keepUnsavedWork(true);
+}
+} // namespace
 
 int runDesktop(char* program, const char* file)
 {
@@ -64,6 +83,9 @@ int runDesktop(char* program, const char* file)
     });
     window.show();
     window.activateWindow(); // the keyboard is the window's from the start, with or without a window manager
+    windowOpen() = &window;
+    static const bool exitHookSet = std::atexit(keepWorkOfWindowOpen) == 0;
+    (void)exitHookSet;
 
     // The registered add-ins connect once the window is up (their buttons join "Standard"),
     // then the file named on the command line opens.
@@ -80,7 +102,9 @@ int runDesktop(char* program, const char* file)
         else if (!path.isEmpty())
             window.openFile(path);
     });
-    return application.exec();
+    const int status = application.exec();
+    windowOpen() = nullptr; // ended by the user: nothing is left to keep
+    return status;
 }
 
 } // namespace zov::app

@@ -38,12 +38,15 @@ void RecentFiles::remove(const QString& path)
     store(list);
 }
 
+// Only the entries that change are written: each write rewrites and flushes the settings file,
+// and a save of the file already first in the list (the usual Save) changes none.
 void RecentFiles::store(const QStringList& list)
 {
     for (int i = 0; i < kMaxFiles; ++i) {
-        if (i < list.size())
+        const QString now = store_.value(kApplication, kSection, key(i), QString());
+        if (i < list.size() && now != list[i])
             store_.setValue(kApplication, kSection, key(i), list[i]);
-        else
+        else if (i >= list.size() && !now.isEmpty())
             store_.remove(kApplication, kSection, key(i));
     }
 }
