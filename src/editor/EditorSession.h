@@ -89,7 +89,9 @@ public:
     void ClearGraphSlide();
     // 1-based index of the first slide with exactly this name; 0 when none has it (an empty
     // name is never a graph's name, so it finds nothing).
-    std::int16_t FindGraphSlide(const QString& name) const;
+    // The index of the first slide of that name, 0 when none; a whole int, since a presentation
+    // holds up to 49,000 slides.
+    int FindGraphSlide(const QString& name) const;
     void GoToGraph(const QString& name);
 
     // --- node tables ---------------------------------------------------------------------

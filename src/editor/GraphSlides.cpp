@@ -88,7 +88,7 @@ void EditorSession::ClearGraphSlide() {
     textBox_->SetFocus();
 }
 
-std::int16_t EditorSession::FindGraphSlide(const QString& name) const {
+int EditorSession::FindGraphSlide(const QString& name) const {
     if (name.isEmpty())
         return 0;
     const host::Presentation presentation = application_.ActivePresentation();
@@ -97,11 +97,11 @@ std::int16_t EditorSession::FindGraphSlide(const QString& name) const {
     const host::Slide slide = presentation.Slides().FindByName(name);
     if (slide.IsNothing())
         return 0;
-    return static_cast<std::int16_t>(std::min(slide.SlideIndex(), 32767));
+    return slide.SlideIndex();
 }
 
 void EditorSession::GoToGraph(const QString& name) {
-    const std::int16_t index = FindGraphSlide(name);
+    const int index = FindGraphSlide(name);
     if (index != 0) {
         try {
             application_.ActiveWindow().View().GotoSlide(index);

@@ -135,7 +135,7 @@ void EditorSession::LinkAtPointer() {
 }
 
 void EditorSession::CrossSlideCoreference(host::Slide shownSlide) {
-    const std::int16_t sourceIndex = FindGraphSlide(linkFromSlide_);
+    const int sourceIndex = FindGraphSlide(linkFromSlide_);
     if (sourceIndex < shownSlide.SlideIndex()) {
         RefuseLink(messages::CannotLinkToLaterSlide);
         return;
