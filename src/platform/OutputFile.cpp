@@ -274,7 +274,10 @@ void OutputFile::Commit(const std::optional<FileStamp>& unchangedSince) {
     done_ = true;
     // The new name is on the disk too, not only the new bytes: a power cut after a save reported
     // done must not bring the old file back. Only advice where the file system takes none.
-    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target_)).absolutePath());
+    // The folder is taken from the name's own bytes: one that is not UTF-8 would not survive a
+    // trip through text.
+    const qsizetype slash = target_.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target_.left(slash);
     if (const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
         ::fsync(fd);
         ::close(fd);

@@ -43,15 +43,24 @@ private:
 };
 
 // A window of the program closed (the help, the palette) and no window has the keyboard: it goes
-// to `preferred` when that is still shown, else to the first main window shown. Run once the
-// closing is over; without a window manager the keyboard would stay with the screen's root.
+// to `preferred` when that is still shown, else to the main window (the first window shown
+// that has a menu bar: not the help), else to any window shown. Run once the closing is over;
+// without a window manager the keyboard would stay with the screen's root.
 inline void KeyboardToAWindowLeft(QWidget* preferred) {
     if (QApplication::activeWindow() != nullptr || QApplication::activeModalWidget() != nullptr)
         return;
     QWidget* target = preferred != nullptr && preferred->isVisible() ? preferred : nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (target == nullptr && top->isVisible() && top->windowType() == Qt::Window)
+    QWidget* other = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (target != nullptr || !top->isVisible() || top->windowType() != Qt::Window)
+            continue;
+        if (top->inherits("QMainWindow"))
             target = top;
+        else if (other == nullptr)
+            other = top;
+    }
+    if (target == nullptr)
+        target = other;
     if (target != nullptr)
         target->activateWindow();
 }

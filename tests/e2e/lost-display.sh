@@ -59,10 +59,16 @@ app_pid=$!
 main=$(timeout 60 xdotool search --sync --onlyvisible --name '^cat.pptx - ZOVEdit$' 2>/dev/null | head -n 1)
 [ -n "$main" ] || fail "the main window did not appear"
 timeout 5 xdotool windowfocus --sync "$main" 2>/dev/null
-# A new slide (Ctrl+M): the title then marks the document changed.
+# A new slide (Ctrl+M), saved (Ctrl+S: a save leaves behind what a later copy must not
+# depend on), then another one, unsaved: the title marks the document changed.
 xdotool key --clearmodifiers ctrl+m
 wait_for 15 sh -c "timeout 5 xdotool getwindowname $main | grep -q '^cat.pptx\* - ZOVEdit$'" ||
   fail "the new slide did not mark the document changed"
+xdotool key --clearmodifiers ctrl+s
+wait_for 15 sh -c "timeout 5 xdotool getwindowname $main | grep -q '^cat.pptx - ZOVEdit$'" || fail "the save did not end"
+xdotool key --clearmodifiers ctrl+m
+wait_for 15 sh -c "timeout 5 xdotool getwindowname $main | grep -q '^cat.pptx\* - ZOVEdit$'" ||
+  fail "the second new slide did not mark the document changed"
 
 kill -TERM "$xvfb_pid"
 wait "$xvfb_pid" 2>/dev/null
@@ -72,5 +78,5 @@ app_pid=""
 copies=("$work"/data/ZOVEdit/recovery/*.pptx)
 [ -f "${copies[0]}" ] || fail "no copy of the unsaved work in the recovery folder"
 slides=$(unzip -l "${copies[0]}" | grep -c 'ppt/slides/slide[0-9]*\.xml$')
-[ "$slides" = 2 ] || fail "the copy holds $slides slides, not the 2 of the unsaved work"
+[ "$slides" = 3 ] || fail "the copy holds $slides slides, not the 3 of the unsaved work"
 echo "PASS: the unsaved new slide was copied for recovery when the display went away"

@@ -105,6 +105,24 @@ TEST(Reading, ATitleLabelImpressWroteBackKeepsItsBoxOverSaves)
     }
 }
 
+// A user's unfilled, unlined rectangle of text, read as a label, keeps what it had when it is
+// moved and written again: no text-box mark is added to it.
+TEST(Reading, AnUnmarkedRectangleOfTextStaysUnmarkedWhenMoved)
+{
+    const QString note = QStringLiteral(
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"Note\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
+        "<a:off x=\"1270000\" y=\"1270000\"/><a:ext cx=\"1270000\" cy=\"635000\"/></a:xfrm><a:prstGeom prst=\"rect\">"
+        "<a:avLst/></a:prstGeom><a:noFill/><a:ln><a:noFill/></a:ln></p:spPr><p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r>"
+        "<a:rPr sz=\"1800\"/><a:t>Plain user note</a:t></a:r></a:p></p:txBody></p:sp>");
+    Presentation p = open(note);
+    Shape shape = p.Slides().Item(1).Shapes().Item(1);
+    ASSERT_EQ(shape.data().kind, ShapeKind::TextBox);
+    shape.SetLeft(shape.Left() + 10);
+    const QByteArray slide = writtenSlide(p);
+    EXPECT_TRUE(slide.contains("<a:off x=\"1397000\"")) << slide.toStdString();
+    EXPECT_FALSE(slide.contains("txBox")) << slide.toStdString();
+}
+
 // A text box that wraps its words and grows to fit its text (as PowerPoint writes many) keeps
 // its width when its text changes; one that does not wrap fits its width to its longest line.
 TEST(Reading, ATextBoxThatWrapsKeepsItsWidthWhenItsTextChanges)

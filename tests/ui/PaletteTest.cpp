@@ -126,19 +126,26 @@ TEST_F(PaletteTest, ClosingUnloadsThePaletteAndTheSessionGoingAwayClosesItWithTh
     EXPECT_EQ(messages.shown().size(), 1u);
 }
 
-// Closed, the palette leaves the keyboard with the main window, so that its menus and keys work
-// without a click where no window manager gives a window the focus.
+// Closed, the palette leaves the keyboard with the main window (not another window of the
+// program, such as the help), so that its menus and keys work without a click where no window
+// manager gives a window the focus.
 TEST_F(PaletteTest, ClosedItLeavesTheKeyboardWithTheMainWindow) {
+    // Other windows of the program, open beside them (the help), made before and after it.
+    QWidget before;
+    before.show();
     QMainWindow main;
     main.setCentralWidget(new QWidget);
     main.show();
+    QWidget after;
+    after.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     start();
     palette().show();
     palette().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&palette()));
     palette().close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }, 2000))
+        << (QApplication::activeWindow() != nullptr ? "another window took it" : "no window has it");
 }
 
 // The run key runs a command only from the palette's own controls and never while a box is

@@ -15,25 +15,41 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QPointer>
+#include <QtGlobal>
 #include <csignal>
-#include <cstdlib>
+#include <cstdio>
 
 namespace zov::app {
 
 namespace {
-// The window whose unsaved work is copied for recovery when the program ends through exit()
-// while it is open: Qt ends the program so when the display goes away (the X server killed at
-// a logout, before any signal arrives), which would otherwise lose the last minute's work.
+// The window whose unsaved work is copied for recovery when the display goes away (the X
+// server ended at a logout before any signal arrives): Qt then says that its connection broke
+// and ends the program with exit(), which would lose the last minute's work. The copy is made
+// when Qt says so, while everything the copy needs is still there (by the time exit() runs its
+// handlers, objects made since the program started are gone).
 QPointer<MainWindow>& windowOpen()
 {
     static QPointer<MainWindow> window;
     return window;
 }
 
-void keepWorkOfWindowOpen()
+QtMessageHandler& handlerBefore()
 {
-    if (MainWindow* window = windowOpen().data())
-        window->keepUnsavedWork(true);
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+void keepWorkWhenTheDisplayGoes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    // "The X11 connection broke (error 1). Did the X11 server die?", "The Wayland connection
+    // broke. Did the Wayland compositor die?"
+    if (type == QtWarningMsg && message.contains(QLatin1String("connection broke")))
+        if (MainWindow* window = windowOpen().data())
+            window->keepUnsavedWork(true);
+    if (QtMessageHandler before = handlerBefore())
+        before(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 } // namespace
 
@@ -84,8 +100,7 @@ int runDesktop(char* program, const char* file)
     window.show();
     window.activateWindow(); // the keyboard is the window's from the start, with or without a window manager
     windowOpen() = &window;
-    static const bool exitHookSet = std::atexit(keepWorkOfWindowOpen) == 0;
-    (void)exitHookSet;
+    handlerBefore() = qInstallMessageHandler(keepWorkWhenTheDisplayGoes);
 
     // The registered add-ins connect once the window is up (their buttons join "Standard"),
     // then the file named on the command line opens.

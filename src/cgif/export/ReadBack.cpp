@@ -161,10 +161,10 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
     if (reading.indentDropped) {
         // A text of several lines (a quoted referent, a comment) whose further lines begin with
         // blanks: the 2001 reader drops them, so the text comes back changed.
-        const QString at = ShownText(*reading.indentDropped);
-        return ReadBackFailure{QStringLiteral("a text of several lines has a line that begins with blanks (before \"%1\"), "
-                                              "and the 2001 reader drops them")
-                                   .arg(at),
+        const QString& rest = *reading.indentDropped;
+        const QString where = rest.isEmpty() ? QStringLiteral("a line of blanks only")
+                                             : QStringLiteral("a line that begins with blanks (before \"%1\")").arg(ShownText(rest));
+        return ReadBackFailure{QStringLiteral("a text of several lines has %1, and the 2001 reader drops them").arg(where),
                                true, std::nullopt};
     }
     return std::nullopt;

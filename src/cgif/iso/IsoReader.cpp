@@ -319,6 +319,7 @@ NodeId IsoGraphReader::ReadConcept() {
     bool colonAllowed = true;
     bool colonSeen = false;
     QString wordAfterType;
+    bool quotedFirst = false; // a quoted name came first, before any type: the type if a ":" follows
     int index = -1; // in the BoundArray once added
     auto add = [&] {
         if (index >= 0)
@@ -349,6 +350,13 @@ NodeId IsoGraphReader::ReadConcept() {
             else if (!comment.isEmpty())
                 comments << comment.toString();
             continue;
+        }
+        if (c == u':' && !colonSeen && quotedFirst && parts.size() == 1) {
+            // ["Black Cat" *x: Yojo]: the quoted name and its labels before the ":" are the type's.
+            conceptNode.Type = reader_.PooledText(IsoText::Unquoted(parts.front()));
+            parts.clear();
+            constants.clear();
+            colonAllowed = true;
         }
         if (c == u':') {
             if (!colonAllowed && !wordAfterType.isEmpty() && parts.size() == 1)
@@ -408,6 +416,7 @@ NodeId IsoGraphReader::ReadConcept() {
                 typeDone = true;
                 continue;
             }
+            quotedFirst = !typeDone && c == u'"' && parts.isEmpty();
             parts << quoted;
             constants << quoted << quoted.mid(1, quoted.size() - 2);
             typeDone = true;
@@ -436,6 +445,7 @@ NodeId IsoGraphReader::ReadConcept() {
             add();
             ReadContext(index, false, at);
             colonAllowed = false;
+            quotedFirst = false;
             continue;
         }
         if (StartsSequenceMarker()) {
@@ -848,7 +858,9 @@ void IsoGraphReader::ReadElements(bool topLevel) {
         } else if (c == u']' || c == u')' || c == u'>') {
             text_.Fail(QStringLiteral("a \"%1\" that closes nothing").arg(c), at);
         } else {
-            text_.Fail(QStringLiteral("unexpected \"%1\" where a concept, relation or comment was expected").arg(text_.CharacterHere()), at);
+            text_.Fail(QStringLiteral("unexpected \"%1\" where a concept, relation or comment was expected%2")
+                           .arg(text_.CharacterHere(), TypographicQuoteNote(c)),
+                       at);
         }
     }
 }

@@ -87,17 +87,20 @@ bool HoldsVisible(QStringView text) {
 // a tab alone ends the reading too, and the lines after it are not read either. Empty when
 // nothing one can see is left.
 QString CgifReader::UnreadRest() {
-    QString rest = WithoutPadding(QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size()))).toString();
+    const QString first = WithoutPadding(QStringView(line_).mid(std::min<qsizetype>(pos_, line_.size()))).toString();
+    if (HoldsVisible(first))
+        return first;
+    QString shown;
     try {
-        while (!HoldsVisible(rest) && input_ != nullptr && !input_->AtEndOfStream()) {
-            const QStringView next = WithoutPadding(input_->ReadLineView());
-            if (!next.isEmpty())
-                rest = rest.isEmpty() ? next.toString() : rest + u'\n' + next;
-        }
+        while (shown.isEmpty() && input_ != nullptr && !input_->AtEndOfStream())
+            if (const QStringView next = WithoutPadding(input_->ReadLineView()); HoldsVisible(next))
+                shown = next.toString();
     } catch (const std::exception&) {
         // The graphs were read; a stream that fails past them leaves nothing to tell.
     }
-    return HoldsVisible(rest) ? rest : QString();
+    if (shown.isEmpty())
+        return QString();
+    return first.isEmpty() ? shown : first + u'\n' + shown;
 }
 
 bool CgifReader::KeepReadingBetweenGraphs() {

@@ -753,12 +753,16 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
         if (s.name != b.name)
             cNvPr->setAttr(QStringLiteral("name"), s.name);
     }
-    // The text-box mark follows the shape's kind. A label read without it (LibreOffice drops it)
-    // gets it as soon as it is written again: a title label Impress wrote back is read into the
-    // box it had, and that box, written without the mark, would be taken for Impress's again
-    // and made smaller at every save.
-    if (XmlNode* cNvSpPr = isSp && nv ? findChild(nv, ns::P, {"cNvSpPr"}) : nullptr;
-        isSp && nv && (s.kind == ShapeKind::TextBox) != (cNvSpPr && isOn(cNvSpPr->attr(QLatin1String("txBox"))))) {
+    // The text-box mark follows a change of the shape's kind. A no-symbol title label read
+    // without it (LibreOffice drops it) gets it back as soon as it is written again: Impress's
+    // grown box was read back into the box the label had, and that box, written without the
+    // mark, would be taken for Impress's again and made smaller at every save. Other shapes read
+    // as labels (an unfilled rectangle of text) keep what they had.
+    const XmlNode* marks = isSp && nv ? findChild(nv, ns::P, {"cNvSpPr"}) : nullptr;
+    const bool unmarkedTitle = s.kind == ShapeKind::TextBox && s.autoShapeType == ShapeNoSymbol &&
+                               !(marks && isOn(marks->attr(QLatin1String("txBox"))));
+    if (isSp && nv && ((s.kind == ShapeKind::TextBox) != (b.kind == ShapeKind::TextBox) || unmarkedTitle)) {
+        XmlNode* cNvSpPr = findChild(nv, ns::P, {"cNvSpPr"});
         if (!cNvSpPr)
             cNvSpPr = nv->insert(insertionIndex(*nv, ns::P, {"cNvPr"}), px.p("cNvSpPr"));
         setOrRemoveFlag(*cNvSpPr, "txBox", s.kind == ShapeKind::TextBox);
