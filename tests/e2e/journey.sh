@@ -19,23 +19,8 @@
 set -uo pipefail
 
 zovedit=${1:?usage: journey.sh ZOVEDIT}
-for tool in Xvfb xdotool timeout unzip; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (scripts/install-deps installs it)"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+# shellcheck source=common.sh
+. "$(dirname "$0")/common.sh"
 
 step_name="setting up"
 step() {
@@ -54,17 +39,6 @@ fail() {
   [ -s "$work/messages.log" ] && { echo "message boxes:"; sed 's/^/  /' "$work/messages.log"; }
   [ -s "$work/zovedit.log" ] && { echo "zovedit said:"; sed 's/^/  /' "$work/zovedit.log"; }
   exit 1
-}
-
-# Waits up to $1 seconds for the command that follows to succeed.
-wait_for() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -ge "$end" ] && return 1
-    sleep 0.1
-  done
 }
 
 # The id of the first visible window whose name matches $1, waiting up to $2 seconds.

@@ -8,35 +8,13 @@
 set -uo pipefail
 
 zovedit=${1:?usage: lost-display.sh ZOVEDIT}
-for tool in Xvfb xdotool timeout unzip; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (scripts/install-deps installs it)"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=common.sh
+. "$(dirname "$0")/common.sh"
 
 fail() {
   echo "FAIL: $*"
   [ -s "$work/zovedit.log" ] && { echo "zovedit said:"; sed 's/^/  /' "$work/zovedit.log"; }
   exit 1
-}
-wait_for() {
-  local end=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -ge "$end" ] && return 1
-    sleep 0.1
-  done
 }
 
 mkdir -p "$work/home" "$work/config" "$work/data" "$work/runtime"
