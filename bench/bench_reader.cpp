@@ -8,6 +8,8 @@
 //   one long line    the same small elements on a single line of several MB
 //   nested graphs    N negations whose inner graphs refer to a label of the enclosing graph and
 //                    to labels of graphs already handed on (the lookups across graphs)
+//   tab lines        one graph, then N lines holding a tab alone, then text: the reading ends
+//                    at the first tab, and the rest it names is looked for past every line
 //
 // The speed users see is that of the whole program: bench/check_speed.py writes small-graph
 // files of 0.1, 1 and 10 MiB and a 5 MB single line and times `zovedit check` on each as a
@@ -138,5 +140,14 @@ void BM_NestedGraphs(benchmark::State& state) {
 }
 BENCHMARK(BM_NestedGraphs)->RangeMultiplier(4)->Range(250, 16000)->Unit(benchmark::kMillisecond)->Complexity();
 
+
+void BM_TabLinesAfterGraph(benchmark::State& state) {
+    QString text = QStringLiteral("[Cat: *x] (On ?x [Mat])\r\n");
+    for (long i = 0; i < state.range(0); ++i)
+        text += QStringLiteral("\t\r\n");
+    text += QStringLiteral("[Dog]\r\n");
+    ReadText(state, text, state.range(0));
+}
+BENCHMARK(BM_TabLinesAfterGraph)->RangeMultiplier(8)->Range(25000, 200000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace
