@@ -2,6 +2,7 @@
 
 #include "cgif/export/GraphWriter.h"
 #include "cgif/export/IsoGraphWriter.h"
+#include "cgif/export/LabelClash.h"
 #include "cgif/export/ReadBack.h"
 
 namespace zov::cgif::exporter {
@@ -103,13 +104,21 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
     {
         const std::optional<ReadBackFailure> problem =
             dialect == ExportDialect::Cgif2001 ? ReadBackProblem(noting.text()) : IsoReadBackProblem(noting.text());
-        if (problem) {
+        // A pentagon bound on reading to a concept of its own slide, not to the one it refers
+        // to, is the first thing to tell: what else the reading makes of that label follows from it.
+        const std::optional<LabelClash> clash = writerMessages.errorShown() ? std::nullopt : FirstLabelClash(presentation);
+        if (problem || clash) {
             QString text;
             if (writerMessages.errorShown()) {
                 // Not the dialect's fault: the graph the error stopped is written unfinished.
                 text = QStringLiteral("The file will not read back as the same graphs: the graph that the error above "
                                       "stopped is written unfinished, and reading it stops at \"%1\".")
                            .arg(problem->stop.value_or(problem->reason));
+            } else if (clash) {
+                text = QStringLiteral("The file will not read back as the same graphs: the pentagon \"%1\" on slide %2 "
+                                      "refers to another slide's concept by the label ?%3, which a concept of %2 has "
+                                      "too, and reading it refers to that one instead.")
+                           .arg(clash->pentagon, clash->slide, clash->label);
             } else if (problem->isoKeepsThem) {
                 text = QStringLiteral("The file will not read back as the same graphs: %1. Export them as ISO 24707 "
                                       "CGIF to keep them.")
