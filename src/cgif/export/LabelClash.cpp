@@ -2,7 +2,6 @@
 
 #include "drawing/GraphEncoding.h"
 #include "drawing/NameParts.h"
-#include "host/HostError.h"
 
 #include <QSet>
 

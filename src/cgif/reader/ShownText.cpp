@@ -25,8 +25,7 @@ QString ShownText(QStringView text, qsizetype shown) {
     QString out;
     const QStringView cut = text.left(shown);
     for (const QChar c : cut) {
-        const QString name = NameOf(c);
-        if (name.isEmpty())
+        if (const QString name = NameOf(c); name.isEmpty())
             out += c;
         else
             out += name;
