@@ -216,6 +216,23 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
     EXPECT_TRUE(isoWarning(heldLater).endsWith(QStringLiteral("A later slide defines it: put that slide before the "
                                                               "slides that refer to it, and export again.")))
         << isoWarning(heldLater).toStdString();
+
+    // A pentagon that refers to a concept of its own slide: ISO CGIF keeps the reference when
+    // the definition comes first; 2001 CGIF has no way to say it, and moving slides would not help.
+    GraphSlides ownSlide;
+    ownSlide.addSlide("G1");
+    ownSlide.draw({"c|x/AAAAAAAA|Cat", "p|x/BBBBBBBB|Animal(Cat in G1)"});
+    EXPECT_EQ(isoWarning(ownSlide), QString());
+    EXPECT_EQ(readBackWarning(ownSlide),
+              QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the coreference label ?x refers "
+                             "to a concept of its own slide, which 2001 CGIF has no way to say, so reading it leaves "
+                             "that concept without its coreference. Export them as ISO 24707 CGIF to keep them."));
+    // Where an arc puts the pentagon before the concept, the concept is written first all the same.
+    GraphSlides ownSlideFirst;
+    ownSlideFirst.addSlide("G1");
+    ownSlideFirst.draw({"p|x/BBBBBBBB|Animal(Cat in G1)", "r|RRRRRRRR|On", "c|x/AAAAAAAA|Cat", "Animal(Cat in G1)>On",
+                        "On>Cat"});
+    EXPECT_EQ(isoWarning(ownSlideFirst), QString());
 }
 
 // Two graphs imported from one file each define *x; a pentagon linked from the second to the

@@ -206,6 +206,13 @@ void IsoGraphWriter::findLabelsNeeded(const Graph& graph) {
     // text is followed again until no concept changes.
     labelsNeeded_.clear();
     relabelled_.clear();
+    // A pentagon whose label a concept of this graph defines is bound to that concept (which is
+    // written first) and is no nearer definition for the arguments after it.
+    QSet<QString> ownLabels;
+    for (const auto& [shape, asArgument] : uses)
+        if (isConcept(*shape))
+            if (const QString label = drawing::LabelPart(shape->Name()); !label.isEmpty())
+                ownLabels.insert(label);
     for (bool changed = true; changed;) {
         changed = false;
         QSet<QString> seen;
@@ -213,7 +220,7 @@ void IsoGraphWriter::findLabelsNeeded(const Graph& graph) {
         for (const auto& [shape, asArgument] : uses) {
             const QString label = drawing::LabelPart(shape->Name());
             if (shape->AutoShapeType() == drawing::CoreferentConceptShapeType) {
-                if (asArgument && !label.isEmpty())
+                if (asArgument && !label.isEmpty() && !ownLabels.contains(label))
                     nearest.insert(label, QString());
                 continue;
             }
@@ -265,6 +272,7 @@ QString IsoGraphWriter::writeGraph(int index, bool topLevel) {
     if (topLevel)
         elements << GraphNote(graph.name, graph.type);
     writeSharedConcepts(graph, elements);
+    writeConceptsReferredHere(graph, elements);
     QSet<QString> linked;
     for (const NodeArcs& record : graph.records) {
         linked.insert(record.Node.Name());
@@ -357,6 +365,31 @@ void IsoGraphWriter::collectConcepts(int graph, QSet<QString>& names, QSet<QStri
             into(heldByConcept_, shape);
         });
     }
+}
+
+void IsoGraphWriter::writeConceptsReferredHere(const Graph& graph, QStringList& elements) {
+    QSet<QString> referred; // the labels of the graph's pentagons
+    const auto notePentagon = [&](const host::Shape& shape) {
+        if (shape.AutoShapeType() == drawing::CoreferentConceptShapeType)
+            if (const QString label = drawing::LabelPart(shape.Name()); !label.isEmpty())
+                referred.insert(label);
+    };
+    for (const NodeArcs& record : graph.records)
+        forEachShapeOf(record, notePentagon);
+    for (const host::Shape& pentagon : graph.pentagons)
+        notePentagon(pentagon);
+    if (referred.isEmpty())
+        return;
+    const auto writeFirst = [&](const host::Shape& shape) {
+        const QString name = shape.Name();
+        if (!isConcept(shape) || !conceptsHere_.contains(name) || writtenHere_.contains(name))
+            return;
+        const QString label = drawing::LabelPart(name);
+        if (referred.contains(label) && definingLabel(name) == label && !definedAround_.contains(label))
+            elements << conceptText(shape);
+    };
+    for (const NodeArcs& record : graph.records)
+        forEachShapeOf(record, writeFirst);
 }
 
 void IsoGraphWriter::writeSharedConcepts(const Graph& graph, QStringList& elements) {

@@ -48,6 +48,7 @@ struct Reading {
     std::optional<QString> stop;
     QString where;
     QString unbound;
+    bool unboundInItsGraph = false; // a concept of the same graph defines that label
     QString offConcept;
     QString replaced;  // a concept's defining label that a second one replaced
     QString replacing;
@@ -79,6 +80,7 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
                             : QStringLiteral("stops in graph %1 at \"%2\"").arg(messages.graphName(), *reading.stop);
     }
     reading.unbound = reader.FirstUnboundLabel();
+    reading.unboundInItsGraph = reader.FirstUnboundLabelInItsGraph();
     reading.offConcept = reader.FirstLabelOffConcept();
     reading.replaced = reader.FirstLabelReplaced();
     reading.replacing = reader.FirstLabelReplacing();
@@ -91,8 +93,16 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
 
 // A label referred to and never bound: the reason, and whether the text defines it further on
 // (a slide moved before the one it refers to) or nowhere (a label typed into concepts only ever
-// refers).
-ReadBackFailure UnboundLabelFailure(const QString& label, const QString& text) {
+// refers). A reference to a concept of its own graph (`inItsGraph`, from the 2001 reading) is
+// another case: the 2001 dialect has no way to say it, ISO CGIF has (the ISO export writes the
+// definition first).
+ReadBackFailure UnboundLabelFailure(const QString& label, const QString& text, bool inItsGraph) {
+    if (inItsGraph)
+        return ReadBackFailure{QStringLiteral("the coreference label ?%1 refers to a concept of its own slide, which 2001 "
+                                              "CGIF has no way to say, so reading it leaves that concept without its "
+                                              "coreference")
+                                   .arg(label),
+                               true, std::nullopt};
     // Defined by a concept's "*label", or by a graph of that name (the ISO export's graph note).
     const QString name = QRegularExpression::escape(label);
     const QRegularExpression defining(QStringLiteral("\\*") + name + QStringLiteral("(?![A-Za-z0-9_])|<graph name=\"") +
@@ -110,7 +120,7 @@ std::optional<ReadBackFailure> IsoReadBackProblem(const QString& text) {
     if (reading.stop)
         return ReadBackFailure{QStringLiteral("reading it %1").arg(reading.where), false, reading.stop};
     if (!reading.unbound.isEmpty())
-        return UnboundLabelFailure(reading.unbound, text);
+        return UnboundLabelFailure(reading.unbound, text, false);
     return std::nullopt;
 }
 
@@ -140,7 +150,7 @@ std::optional<ReadBackFailure> ReadBackProblem(const QString& text) {
                                true, std::nullopt};
     }
     if (!reading.unbound.isEmpty())
-        return UnboundLabelFailure(reading.unbound, text);
+        return UnboundLabelFailure(reading.unbound, text, reading.unboundInItsGraph);
     if (!reading.offConcept.isEmpty()) {
         // A pentagon whose concept has a referent ("Person:'Mary'(Woman in G3)") is written with
         // its label after the referent, where the 2001 reader gives the label to the empty graph

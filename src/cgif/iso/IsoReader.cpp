@@ -109,6 +109,9 @@ private:
     bool ReadTopLevelGraph();
     void ReadElements(bool topLevel);
     NodeId ReadConcept();
+    // At "[": the label of "[?x]", a concept that is nothing but a bound label, read up to its
+    // "]"; otherwise nothing, and nothing consumed.
+    std::optional<QStringView> ReadBareBoundLabel();
     void ReadRelation(QChar closer);
     void ReadNegation();
     void ReadContext(int containerIndex, bool negation, qsizetype start);
@@ -247,6 +250,24 @@ QStringView IsoGraphReader::ReadLabelView(qsizetype start) {
     if (label.isEmpty())
         text_.Fail(QStringLiteral("a coreference label with no name"), start);
     return label;
+}
+
+std::optional<QStringView> IsoGraphReader::ReadBareBoundLabel() {
+    const qsizetype open = text_.Place();
+    text_.Advance(); // "["
+    text_.SkipBlanks();
+    const qsizetype at = text_.Place();
+    const bool sequence = text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && text_.PeekIs('.', 3) && text_.StartsNameAt(4);
+    if (text_.PeekIs('?') && (text_.StartsNameAt(1) || sequence)) {
+        const QStringView label = ReadLabelView(at);
+        text_.SkipBlanks();
+        if (text_.PeekIs(']')) {
+            text_.Advance();
+            return label;
+        }
+    }
+    text_.Rewind(open);
+    return std::nullopt;
 }
 
 QString IsoGraphReader::ReadQuantifier() {
@@ -493,7 +514,13 @@ NodeId IsoGraphReader::ReadConcept() {
     // A bound label binds the concept the 2001 way while the concept is the last node.
     // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
     // reader, whose slide builder finds the defining concept through it.
-    if (!boundLabel.isEmpty() && !named && index == LastIndex()) {
+    if (!boundLabel.isEmpty() && !named && index == LastIndex() && context.labels.Find(boundLabel) != nullptr) {
+        // A concept of this very graph defines the label: this concept is a reference to it,
+        // drawn as a pentagon beside it. The arguments that name the label still go to the
+        // concept that defines it.
+        reader_.SetNodeName(index, reader_.PooledText(boundLabel));
+        reader_.SetNodeKind(index, NodeKind::CoreferentConcept);
+    } else if (!boundLabel.isEmpty() && !named && index == LastIndex()) {
         bool open = false;
         for (std::size_t i = 0; i < depth_ && !open; ++i)
             open = contexts_[i].labels.Find(boundLabel) != nullptr || contexts_[i].graphNames.Find(boundLabel) != nullptr;
@@ -611,6 +638,12 @@ void IsoGraphReader::ReadRelation(QChar closer) {
             continue;
         }
         if (c == u'[') {
+            // "[?x]" is the concept the label names, as "?x" is: the same argument, and no
+            // concept of its own (which would stand beside that one with nothing to join them).
+            if (const std::optional<QStringView> label = ReadBareBoundLabel()) {
+                Current().arcs.push_back(Arc{Arc::Kind::Label, NodeId(), QString(), *label, at});
+                continue;
+            }
             addNode(ReadConcept(), at);
             continue;
         }

@@ -40,6 +40,8 @@ public:
     }
     bool PeekIs(char c, qsizetype ahead = 0) const { return Peek(ahead) == QLatin1Char(c); }
     void Advance(qsizetype count = 1) { pos_ += count; }
+    // Back to a place read before (a look ahead that found another form).
+    void Rewind(qsizetype place) { pos_ = place; }
     // Skips blanks, tabs, line breaks and other control characters. Inline for the usual case,
     // where none comes next.
     void SkipBlanks() {

@@ -158,6 +158,11 @@ void CgifReader::BindToEarlierGraph(const RecordText& label) {
         earlierReferenceId_ = At(tables_.BoundArray, last).Id;
     } else if (firstUnboundLabel_.isEmpty()) {
         firstUnboundLabel_ = label.ToString();
+        // Searched once, for the first such label only: a node of this graph before the
+        // concept (the last node) that bears the label.
+        int graph = -1;
+        const int last = UpperBound(tables_.BoundArray);
+        firstUnboundInItsGraph_ = FindCurrentIndex(label, last - 1, graph) >= TopContext().GraphIndex;
     }
 }
 

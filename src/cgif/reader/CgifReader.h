@@ -238,9 +238,15 @@ public:
     // in an earlier one, and so was left unbound without a message ("" when there was none): a
     // text the export wrote is not read back whole when it has one.
     const QString& FirstUnboundLabel() const { return firstUnboundLabel_; }
+    // Whether a concept of the same graph defines that label before it: a reference to a concept
+    // of its own graph, which the 2001 dialect leaves unbound (ISO CGIF binds it).
+    bool FirstUnboundLabelInItsGraph() const { return firstUnboundInItsGraph_; }
     // The ISO reader binds its labels its own way (a label may still be bound when its context
     // closes) and says which it left unbound.
-    void SetFirstUnboundLabel(QString label) { firstUnboundLabel_ = std::move(label); }
+    void SetFirstUnboundLabel(QString label) {
+        firstUnboundLabel_ = std::move(label);
+        firstUnboundInItsGraph_ = false;
+    }
     // The first bound label of the last ReadCgifStream that named a node other than a concept:
     // one written after a referent ("[Cat: 'Tom' ?x]") names the empty graph node that the
     // referent's descriptor appended, so the concept is left without its coreference, without a
@@ -455,6 +461,7 @@ private:
     // label that follows in the same concept makes it a definition of its own again.
     NodeId earlierReferenceId_;
     QString firstUnboundLabel_; // since ReadCgifStream began; empty: every label was bound
+    bool firstUnboundInItsGraph_ = false;
     QString firstLabelOffConcept_; // since ReadCgifStream began; empty: every label named a concept
     QString firstLabelReplaced_;   // since ReadCgifStream began; empty: no concept lost a label
     QString elementCutShort_;      // since ReadCgifStream began; empty: the input ended between elements

@@ -26,6 +26,7 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     // The lookup indexes serve this reading only.
     const IndexedReading indexed(*this);
     firstUnboundLabel_.clear();
+    firstUnboundInItsGraph_ = false;
     firstLabelOffConcept_.clear();
     firstLabelReplaced_.clear();
     firstLabelReplacing_.clear();
@@ -128,6 +129,7 @@ void CgifReader::AddTopGraphNode() {
     NodeRecord graph;
     AddGraphNode(graph, graphTitleType_, graphTitleName_);
     tables_.Contexts[0] = ContextRecord{0, tables_.BoundArray[0].Kind, -1, -1, NodeId(), NodeId()};
+    sink_->GraphBegun(graph.Name.View());
 }
 
 // In a catch block: whatever stopped the reading of a graph is shown.
