@@ -9,9 +9,6 @@
 //   one long line  concepts with quoted names and relations with comments on one line of N
 //   nested graphs  negations in a chain, each a line, until the text reaches N
 //
-// The "in halves" ones run DetectDialectOfLines, which the reading calls: two threads on a long
-// text (one long line cannot be split, and is read by one).
-//
 // Each benchmark fits the time against N, which must come out linear.
 //
 // Profile with `valgrind --tool=callgrind bench/bench_dialect --benchmark_filter=...`.
@@ -70,28 +67,12 @@ void Detect(benchmark::State& state, std::u16string (*make)(std::size_t)) {
     state.SetComplexityN(state.range(0));
 }
 
-// What the reading calls: a text this long is looked over in two halves on two threads (the
-// time is the wall clock's).
-void DetectInHalves(benchmark::State& state, std::u16string (*make)(std::size_t)) {
-    const std::u16string text = make(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) {
-        if (zov::cgif::dialect::DetectDialectOfLines(text.data(), text.size()) != zov::cgif::dialect::Dialect::Draft2001)
-            throw std::runtime_error("a text of the 2001 dialect was taken for ISO CGIF");
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * text.size())); // characters
-    state.SetComplexityN(state.range(0));
-}
-
 void BM_DetectSmallGraphs(benchmark::State& state) { Detect(state, SmallGraphs); }
-void BM_DetectSmallGraphsInHalves(benchmark::State& state) { DetectInHalves(state, SmallGraphs); }
-void BM_DetectOneLongLineInHalves(benchmark::State& state) { DetectInHalves(state, OneLongLine); }
 void BM_DetectOneLongLine(benchmark::State& state) { Detect(state, OneLongLine); }
 void BM_DetectNestedGraphs(benchmark::State& state) { Detect(state, NestedGraphs); }
 
 } // namespace
 
 BENCHMARK(BM_DetectSmallGraphs)->RangeMultiplier(10)->Range(1'000'000, 10'000'000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_DetectSmallGraphsInHalves)->RangeMultiplier(10)->Range(1'000'000, 10'000'000)->UseRealTime()->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_DetectOneLongLineInHalves)->RangeMultiplier(10)->Range(500'000, 5'000'000)->UseRealTime()->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_DetectOneLongLine)->RangeMultiplier(10)->Range(500'000, 5'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_DetectNestedGraphs)->RangeMultiplier(10)->Range(100'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity();

@@ -85,29 +85,5 @@ TEST(ReaderCases, EachCaseFileReadsAsItsExpectedLinesSay) {
                 << c.where() << (linesOnly ? " (read line by line)" : "") << "\n  input: " << c.input.toStdString();
 }
 
-// A long text is looked over in two halves at once, the second from a line start near the
-// middle: blank lines before or after a case move that line start over every line of its text,
-// and each split must give the verdict of one pass over the whole, over UTF-16 and over bytes.
-TEST(ReaderCases, DetectionInTwoHalvesGivesTheVerdictOfOnePass) {
-    constexpr std::size_t OnePass = SIZE_MAX;
-    for (const zov::test::Case& c : zov::test::LoadCases(QStringLiteral("cgif_iso"))) {
-        for (qsizetype pad = 0; pad <= c.input.size(); ++pad) {
-            for (const bool before : {false, true}) {
-                const QString blanks(pad, u'\n');
-                const QString text = before ? blanks + c.input : c.input + blanks;
-                const auto* wide = reinterpret_cast<const char16_t*>(text.utf16());
-                const auto size = static_cast<std::size_t>(text.size());
-                EXPECT_EQ(dialect::DetectDialectOfLines(wide, size, 1), dialect::DetectDialectOfLines(wide, size, OnePass))
-                    << c.where() << " with " << pad << (before ? " line breaks before" : " line breaks after");
-                const QByteArray bytes = text.toUtf8();
-                const auto count = static_cast<std::size_t>(bytes.size());
-                EXPECT_EQ(dialect::DetectDialect(bytes.constData(), count, 1),
-                          dialect::DetectDialect(bytes.constData(), count, OnePass))
-                    << c.where() << " (bytes) with " << pad << (before ? " line breaks before" : " line breaks after");
-            }
-        }
-    }
-}
-
 } // namespace
 } // namespace zov::cgif::test

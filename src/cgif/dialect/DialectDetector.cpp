@@ -4,8 +4,6 @@
 #include <array>
 #include <cstring>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 namespace zov::cgif::dialect {
 
@@ -397,74 +395,10 @@ bool DialectDetector::TailEndsInLayoutPosition() const {
     return EndsInLayoutPosition(std::string_view(tail_.data() + (tailSize_ - window), window));
 }
 
-DialectDetector DialectDetector::AfterLineBreak() {
+Dialect DetectDialect(const char* bytes, std::size_t size) {
     DialectDetector detector;
-    detector.previous_ = ' ';
-    return detector;
+    detector.Feed(bytes, size);
+    return detector.Verdict();
 }
-
-bool DialectDetector::LikeAfterLineBreak() const {
-    // The last character that is no blank is only ever asked whether it is one of these.
-    const bool markTakesName = lastMark_ == '#' || lastMark_ == '@' || lastMark_ == '*' || lastMark_ == '?';
-    return !iso_ && quote_ == Quote::None && after_ == After::Nothing && depth_ == 0 && top_ == 0 &&
-           previous_ == ' ' && !quantifier_ && !markTakesName;
-}
-
-namespace {
-
-template <typename Unit>
-Dialect DetectInHalves(const Unit* text, std::size_t size, bool joinLineEnds, std::size_t halvesFrom) {
-    const auto feed = [joinLineEnds](DialectDetector& detector, const Unit* from, std::size_t count) {
-        if (joinLineEnds)
-            detector.FeedLines(from, count);
-        else
-            detector.Feed(from, count);
-    };
-    DialectDetector first;
-    // The second half starts after a LF: with its CR (if any) in the first half, a CR LF is
-    // one line break either way.
-    const Unit* const end = text + size;
-    const Unit* const lineFeed = size >= halvesFrom ? std::find(text + size / 2, end, static_cast<Unit>('\n')) : end;
-    if (end - lineFeed < 2) {
-        feed(first, text, size);
-        return first.Verdict();
-    }
-    const auto split = static_cast<std::size_t>(lineFeed + 1 - text);
-    DialectDetector second = DialectDetector::AfterLineBreak();
-    std::thread worker;
-    try {
-        worker = std::thread([&] { feed(second, text + split, size - split); });
-    } catch (const std::system_error&) {
-        // No thread to be had: one detector reads it all.
-        feed(first, text, size);
-        return first.Verdict();
-    }
-    feed(first, text, split);
-    worker.join();
-    if (first.FoundIso())
-        return Dialect::Iso;
-    if (first.LikeAfterLineBreak())
-        return second.Verdict();
-    feed(first, text + split, size - split);
-    return first.Verdict();
-}
-
-} // namespace
-
-Dialect DetectDialect(const char* bytes, std::size_t size, std::size_t halvesFrom) {
-    return DetectInHalves(bytes, size, false, halvesFrom);
-}
-Dialect DetectDialect(const char* bytes, std::size_t size) { return DetectDialect(bytes, size, HalvesFrom); }
-
-Dialect DetectDialectOfLines(const char16_t* text, std::size_t size, std::size_t halvesFrom) {
-    return DetectInHalves(text, size, true, halvesFrom);
-}
-Dialect DetectDialectOfLines(const char16_t* text, std::size_t size) {
-    return DetectDialectOfLines(text, size, HalvesFrom);
-}
-Dialect DetectDialectOfLines(const char* bytes, std::size_t size, std::size_t halvesFrom) {
-    return DetectInHalves(bytes, size, true, halvesFrom);
-}
-Dialect DetectDialectOfLines(const char* bytes, std::size_t size) { return DetectDialectOfLines(bytes, size, HalvesFrom); }
 
 } // namespace zov::cgif::dialect

@@ -41,12 +41,6 @@ public:
     void EndLine();
     // True once a sign of the ISO dialect was seen (feeding more changes nothing then).
     bool FoundIso() const { return iso_; }
-    // A detector for text that starts at the beginning of a line, after a line break.
-    static DialectDetector AfterLineBreak();
-    // True when what comes next is judged exactly as AfterLineBreak() judges it: no sign found,
-    // nothing open (quote, comment, bracket, element), the last character a blank and the last
-    // one that is no blank none that takes a name after it.
-    bool LikeAfterLineBreak() const;
     Dialect Verdict() const { return iso_ ? Dialect::Iso : Dialect::Draft2001; }
 
 private:
@@ -81,20 +75,7 @@ private:
     std::size_t tailSize_ = 0;
 };
 
-// The verdict for a whole file held in memory, each code unit a character of its own (Feed).
+// The verdict for a whole file held in memory.
 Dialect DetectDialect(const char* bytes, std::size_t size);
-// The verdict for the whole text of a stream held in memory, its line ends joined (FeedLines).
-Dialect DetectDialectOfLines(const char16_t* text, std::size_t size);
-Dialect DetectDialectOfLines(const char* bytes, std::size_t size);
-
-// A text of at least this many code units is looked over in two halves at once, on two threads:
-// the second half from a line start near the middle, as if the text began there. When the first
-// half ends otherwise than AfterLineBreak() begins (inside a quote, a comment or an element),
-// the second half's verdict is dropped and the first half's detector goes on over it.
-constexpr std::size_t HalvesFrom = 256 * 1024;
-// The same with the threshold given (tests split small texts).
-Dialect DetectDialect(const char* bytes, std::size_t size, std::size_t halvesFrom);
-Dialect DetectDialectOfLines(const char16_t* text, std::size_t size, std::size_t halvesFrom);
-Dialect DetectDialectOfLines(const char* bytes, std::size_t size, std::size_t halvesFrom);
 
 } // namespace zov::cgif::dialect

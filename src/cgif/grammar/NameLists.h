@@ -74,8 +74,6 @@ public:
         entry.Only = -1;
         return true;
     }
-    // Starts loading the slot the name will be looked up in, for a lookup to come.
-    void Prefetch(const Key& name) const { __builtin_prefetch(slots_.Home(names_.Hash(name))); }
     // The largest index <= `atOrBefore` of a node bearing the name, or -1.
     int LastAtOrBefore(const Key& name, int atOrBefore) const {
         const std::size_t at = SlotOf(name);

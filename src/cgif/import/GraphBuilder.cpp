@@ -496,12 +496,6 @@ void CheckingBuilder::AddGraphSlide(const QString& slideName, QStringView) {
     started_.append(name);
 }
 
-void CheckingBuilder::GraphBegun(QStringView graphName) {
-    // The slide name is the graph's name up to a "/" it may hold (the rest is the node id).
-    const qsizetype slash = graphName.indexOf(u'/');
-    slideNames_.Prefetch(slash < 0 ? graphName : graphName.first(slash));
-}
-
 void CheckingBuilder::RemoveGraphSlide() {
     if (!started_.isEmpty()) {
         slideNames_.Remove(started_);

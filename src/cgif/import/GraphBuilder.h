@@ -180,8 +180,6 @@ public:
     CheckingBuilder(const drawing::DrawingSettings& settings, platform::MessageBoxes& messages);
     int SlideCount() const { return static_cast<int>(slideNames_.Size()); }
     bool SlideNameInUse(const QString& name) const override { return slideNames_.Contains(name); }
-    // The graph's slide will take its name when the graph ends: the name's slot starts loading.
-    void GraphBegun(QStringView graphName) override;
 
 protected:
     void AddGraphSlide(const QString& slideName, QStringView graphType) override;

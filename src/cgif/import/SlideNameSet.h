@@ -20,8 +20,6 @@ public:
         ++size_;
         return true;
     }
-    // A name about to be inserted: its slot starts loading now.
-    void Prefetch(QStringView name) const { names_.Prefetch(name); }
     void Remove(QStringView name) {
         if (names_.Remove(name, 0))
             --size_;

@@ -108,15 +108,18 @@ bool ReadCgifInDialect(CgifReader& reader, platform::TextStream& in, dialect::Di
     if (const std::optional<QStringView> text = in.UnreadText()) {
         // The stream holds its text: the detection looks over it, and the chosen reader then
         // reads the stream from the start as if the dialect had been given.
-        if (dialect::DetectDialectOfLines(reinterpret_cast<const char16_t*>(text->utf16()),
-                                          static_cast<std::size_t>(text->size())) == dialect::Dialect::Iso)
+        dialect::DialectDetector detector;
+        detector.FeedLines(reinterpret_cast<const char16_t*>(text->utf16()), static_cast<std::size_t>(text->size()));
+        if (detector.Verdict() == dialect::Dialect::Iso)
             return ReadIsoCgifStream(reader, in, position);
         return Read2001(reader, in, position);
     }
     if (const std::optional<std::string_view> bytes = in.InputBytes()) {
         // The stream holds the file's bytes: the detection looks over them (it heeds ASCII
         // characters only, which are the same bytes in both encodings a file is read in).
-        if (dialect::DetectDialectOfLines(bytes->data(), bytes->size()) == dialect::Dialect::Iso)
+        dialect::DialectDetector detector;
+        detector.FeedLines(bytes->data(), bytes->size());
+        if (detector.Verdict() == dialect::Dialect::Iso)
             return ReadIsoCgifStream(reader, in, position);
         return Read2001(reader, in, position);
     }

@@ -129,7 +129,6 @@ void CgifReader::AddTopGraphNode() {
     NodeRecord graph;
     AddGraphNode(graph, graphTitleType_, graphTitleName_);
     tables_.Contexts[0] = ContextRecord{0, tables_.BoundArray[0].Kind, -1, -1, NodeId(), NodeId()};
-    sink_->GraphBegun(graph.Name.View());
 }
 
 // In a catch block: whatever stopped the reading of a graph is shown.

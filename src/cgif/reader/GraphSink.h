@@ -26,10 +26,6 @@ public:
     // slides of the presentation it draws into), so that labels and graph names of the file
     // may refer to them. By default there are none.
     virtual void AddEarlierGraphs(EarlierGraphs&) {}
-    // A top-level graph of this name (the graph node's Name) has begun; it is handed on when it
-    // ends, unless it fails. A sink may start loading what it will look up for it then, so that
-    // the load overlaps the reading of the graph. By default nothing is done.
-    virtual void GraphBegun(QStringView) {}
 };
 
 // A sink that hands everything on to another: the base of sinks that only look at the graphs on
@@ -42,7 +38,6 @@ public:
         next_.BuildGraphSlide(reader, slideName, graphType, firstLinkIndex, firstNodeIndex);
     }
     void AddEarlierGraphs(EarlierGraphs& earlier) override { next_.AddEarlierGraphs(earlier); }
-    void GraphBegun(QStringView name) override { next_.GraphBegun(name); }
 
 private:
     GraphSink& next_;
