@@ -93,6 +93,33 @@ TEST_F(Interop, ImpressRendersEverySlide)
     EXPECT_EQ(pages.captured(1).toInt(), 2);
 }
 
+// A pentagon's and a callout's text of several words stays on its one line: Impress wraps the
+// text of those two shapes, however wide, when the file marks them as fitting their text.
+TEST_F(Interop, ImpressKeepsPentagonAndCalloutTextOnOneLine)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    Presentation deck = app.Presentations().Add();
+    Slide slide = deck.Slides().Add(1, LayoutBlank);
+    slide.SetName(QStringLiteral("G2"));
+    const auto add = [&](int type, const QString& text, float top) {
+        Shape shape = slide.Shapes().AddShape(type, 100, top, 100, 10);
+        shape.TextFrame().TextRange().SetText(text);
+        shape.TextFrame().TextRange().Font().SetName(QStringLiteral("Arial"));
+        shape.TextFrame().TextRange().Font().SetSize(12);
+        shape.TextFrame().SetAutoSize(AutoSizeShapeToFitText);
+    };
+    add(ShapePentagon, QStringLiteral("Dog(Student in G1)"), 100);
+    add(ShapeRoundedRectangularCallout, QStringLiteral("There is no pink elephant in the room."), 300);
+    savePresentation(deck, source);
+    const QString pdf = convert(QStringLiteral("pdf"));
+    ASSERT_FALSE(pdf.isEmpty());
+    QString text;
+    ASSERT_TRUE(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}, &text)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Dog(Student in G1)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("There is no pink elephant in the room."))) << text.toStdString();
+}
+
 TEST_F(Interop, WhatImpressWritesBackOpensWithTheSameGraphs)
 {
     const QString back = convert(QStringLiteral("pptx"));

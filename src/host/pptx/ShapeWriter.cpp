@@ -1,6 +1,7 @@
 #include "host/pptx/ShapeWriter.h"
 
 #include "host/AutoShapeType.h"
+#include "host/pptx/AutofitMark.h"
 #include "host/geometry/Geometry.h"
 #include "host/pptx/Namespaces.h"
 #include "host/pptx/PresetMap.h"
@@ -234,8 +235,10 @@ public:
         // its own font metrics (LibreOffice does on loading) then keeps its top edge in place.
         attr("anchor", label || s.autoSize == AutoSizeShapeToFitText ? "t" : "ctr");
         end();
-        open(px.a, s.autoSize == AutoSizeShapeToFitText ? "spAutoFit" : s.autoSize == AutoSizeTextToFitShape ? "normAutofit" : "noAutofit");
-        endEmpty();
+        if (const char* fit = AutofitElement(s.autoShapeType, s.autoSize, s.wordWrap)) {
+            open(px.a, fit);
+            endEmpty();
+        }
         close(px.a, "bodyPr");
         open(px.a, "lstStyle");
         endEmpty();
@@ -878,8 +881,11 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
         const bool wrapChanged = s.wordWrap != b.wordWrap;
         const bool marginsChanged = s.marginLeft != b.marginLeft || s.marginRight != b.marginRight || s.marginTop != b.marginTop
                                     || s.marginBottom != b.marginBottom;
-        const bool autoSizeChanged = s.autoSize != b.autoSize;
-        if (textChanged || nameChanged || sizeChanged || wrapChanged || marginsChanged || autoSizeChanged) {
+        // A shape turned into a pentagon (a concept made a reference) changes its autofit mark too.
+        const char* fit = AutofitElement(s.autoShapeType, s.autoSize, s.wordWrap);
+        const char* fitBefore = AutofitElement(b.autoShapeType, b.autoSize, b.wordWrap);
+        const bool fitChanged = (fit == nullptr) != (fitBefore == nullptr) || (fit && qstrcmp(fit, fitBefore) != 0);
+        if (textChanged || nameChanged || sizeChanged || wrapChanged || marginsChanged || fitChanged) {
             XmlNode* txBody = findChild(root.get(), ns::P, {"txBody"});
             if (!txBody) {
                 txBody = root->insert(insertionIndex(*root, ns::P, {"nvSpPr", "spPr", "style"}), px.p("txBody"));
@@ -897,11 +903,10 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
                 bodyPr->setAttr(QStringLiteral("rIns"), number(std::max<std::int64_t>(0, pointsToEmu(s.marginRight))));
                 bodyPr->setAttr(QStringLiteral("bIns"), number(std::max<std::int64_t>(0, pointsToEmu(s.marginBottom))));
             }
-            if (autoSizeChanged) {
+            if (fitChanged) {
                 removeChildren(*bodyPr, ns::A, {"noAutofit", "normAutofit", "spAutoFit"});
-                const char* fit = s.autoSize == AutoSizeShapeToFitText ? "spAutoFit"
-                                  : s.autoSize == AutoSizeTextToFitShape ? "normAutofit" : "noAutofit";
-                bodyPr->insert(insertionIndex(*bodyPr, ns::A, {"prstTxWarp"}), px.a(fit));
+                if (fit)
+                    bodyPr->insert(insertionIndex(*bodyPr, ns::A, {"prstTxWarp"}), px.a(fit));
             }
             if (textChanged || !findChild(txBody, ns::A, {"p"}))
                 rebuildParagraphs(px, *txBody, s);
