@@ -234,6 +234,28 @@ TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
     EXPECT_EQ(window->slideList()->item(0)->text(), cats.Name());
 }
 
+// Undoing the slide a command added at the end goes back to the slide the user was on, not to
+// the first.
+TEST_F(MainWindowTest, UndoingAnAddedSlideShowsTheSlideInViewBeforeIt)
+{
+    host::Slides slides = application.ActivePresentation().Slides();
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_TRUE(window->addSlide());
+    ASSERT_EQ(slides.Count(), 4);
+    application.ActiveWindow().View().GotoSlide(2);
+    window->syncWithDocument();
+    // As Add Graph does: a slide at the end, brought into view.
+    slides.Add(5, host::LayoutBlank);
+    application.ActiveWindow().View().GotoSlide(5);
+    window->syncWithDocument();
+    window->undo();
+    ASSERT_EQ(slides.Count(), 4);
+    EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 2);
+    window->redo();
+    EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 5);
+}
+
 // A graph slide renamed in the list takes its title label along ("NAME is TYPE" and the label's
 // own name), so that the title shown and the graph name exported stay one; undo puts both back.
 TEST_F(MainWindowTest, RenamingAGraphSlideRenamesItsTitle)

@@ -531,6 +531,8 @@ void MainWindow::syncWithDocument()
         const bool changed = document.revision != seenRevision_;
         if (changed && !canvas_->isDragging() && !canvas_->isEditingText())
             history()->record();
+        else if (!changed)
+            history()->noteViewAtRest();
         if (changed || slide != seenSlide_) {
             canvas_->refresh();
             slideList_->refresh(slide);

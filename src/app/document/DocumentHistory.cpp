@@ -32,6 +32,7 @@ struct DocumentHistory::State {
     std::shared_ptr<const ShapeData> shapeDefaults;
     std::vector<SlideState> slides;
     std::weak_ptr<SlideData> slideInView;
+    std::weak_ptr<SlideData> slideInViewBefore; // at rest before the change to this state began
 };
 
 namespace {
@@ -145,12 +146,21 @@ std::shared_ptr<const DocumentHistory::State> DocumentHistory::capture(const Sta
     }
     if (const auto window = p.window.lock())
         state->slideInView = window->slide;
+    state->slideInViewBefore = viewAtRest_;
     return state;
 }
 
 void DocumentHistory::restore(const State& state, const State& change)
 {
     PresentationData& p = presentation_.data();
+
+    // Where the slide in view stands now: when the step takes it away, its place is shown.
+    std::size_t placeInView = 0;
+    if (const auto window = p.window.lock()) {
+        const auto inView = std::find(p.slides.begin(), p.slides.end(), window->slide.lock());
+        if (inView != p.slides.end())
+            placeInView = static_cast<std::size_t>(inView - p.slides.begin());
+    }
 
     // Everything present now; what the state does not bring back counts as deleted.
     std::unordered_set<SlideData*> slidesBefore;
@@ -187,18 +197,30 @@ void DocumentHistory::restore(const State& state, const State& change)
 
     if (const auto window = p.window.lock()) {
         const auto wanted = change.slideInView.lock();
+        const auto before = change.slideInViewBefore.lock();
         const auto present = [&](const std::shared_ptr<SlideData>& slide) {
             return slide && std::find(p.slides.begin(), p.slides.end(), slide) != p.slides.end();
         };
         if (present(wanted))
             window->slide = wanted;
-        else if (!present(window->slide.lock()))
-            window->slide = p.slides.empty() ? std::weak_ptr<SlideData>() : p.slides.front();
+        else if (present(before))
+            window->slide = before;
+        else if (!present(window->slide.lock())) // the slide in its place, or the last before it
+            window->slide = p.slides.empty() ? std::weak_ptr<SlideData>() : p.slides[std::min(placeInView, p.slides.size() - 1)];
         window->selectedShape.reset();
         window->selectionStart = window->selectionLength = 0;
     }
     ++p.revision;
     recordedRevision_ = p.revision;
+}
+
+void DocumentHistory::noteViewAtRest()
+{
+    const host::PresentationData& p = presentation_.data();
+    if (p.revision != recordedRevision_)
+        return;
+    if (const auto window = p.window.lock())
+        viewAtRest_ = window->slide;
 }
 
 bool DocumentHistory::record()

@@ -35,6 +35,10 @@ public:
     // Takes a snapshot when the document changed since the last one; returns true if it did.
     // Changes while paused are not recorded (a drag records once, when it ends).
     bool record();
+    // While nothing changed since the last snapshot: the slide in view now is where the next
+    // change starts from, shown when that change is undone and took its own slide away (a graph
+    // slide added at the end, undone, goes back to the slide the user was on).
+    void noteViewAtRest();
     void setPaused(bool paused) { paused_ = paused; }
     bool paused() const { return paused_; }
 
@@ -59,7 +63,8 @@ private:
     // The present state; records unchanged since `before` share its copies.
     std::shared_ptr<const State> capture(const State* before) const;
     // Writes `state` back; the view goes to the slide that was in view when `change` was
-    // recorded (the state the step leads to, where the user saw the change happen).
+    // recorded (the state the step leads to, where the user saw the change happen), else to
+    // the one in view before that change began, else to the place of the slide in view.
     void restore(const State& state, const State& change);
 
     host::Presentation presentation_;
@@ -68,6 +73,7 @@ private:
     std::ptrdiff_t saved_ = -1; // index of the state the file holds; -1 none
     std::uint64_t recordedRevision_ = 0;
     bool paused_ = false;
+    std::weak_ptr<host::SlideData> viewAtRest_;
 };
 
 } // namespace zov::app
