@@ -511,9 +511,6 @@ NodeId IsoGraphReader::ReadConcept() {
     for (const QString& constant : std::as_const(constants))
         if (!constant.isEmpty())
             context.constants.AddIfAbsent(constant, id);
-    // A bound label binds the concept the 2001 way while the concept is the last node.
-    // Bound so, it is the label's nearest concept for the arguments of its graph, as in the 2001
-    // reader, whose slide builder finds the defining concept through it.
     if (!boundLabel.isEmpty() && !named && index == LastIndex() && context.labels.Find(boundLabel) != nullptr) {
         // A concept of this very graph defines the label: this concept is a reference to it,
         // drawn as a pentagon beside it. The arguments that name the label still go to the
@@ -521,6 +518,9 @@ NodeId IsoGraphReader::ReadConcept() {
         reader_.SetNodeName(index, reader_.PooledText(boundLabel));
         reader_.SetNodeKind(index, NodeKind::CoreferentConcept);
     } else if (!boundLabel.isEmpty() && !named && index == LastIndex()) {
+        // Otherwise the bound label binds the concept the 2001 way while the concept is the last
+        // node. Bound so, it is the label's nearest concept for the arguments of its graph, as in
+        // the 2001 reader, whose slide builder finds the defining concept through it.
         bool open = false;
         for (std::size_t i = 0; i < depth_ && !open; ++i)
             open = contexts_[i].labels.Find(boundLabel) != nullptr || contexts_[i].graphNames.Find(boundLabel) != nullptr;
