@@ -53,6 +53,12 @@ bool StartsIsoArgument(unsigned c) {
            c == '#' || c == '@' || c == '.';
 }
 
+// What ISO CGIF writes right after a concept's "[" or its type, where the 2001 dialect wants a
+// segment (":" referent, "*" or "?" label), a comment or the end: a quantifier ("[@every *x]"),
+// a quoted type or name ("["Black Cat": *x]", "[Cat 'Yojo']"), a marker, a collection. (A slip
+// such as a digit there is left to the 2001 reader, whose message names it.)
+bool StartsIsoSegment(unsigned c) { return c == '@' || c == '"' || c == '\'' || c == '#' || c == '{'; }
+
 // True when a character after `previous` starts a token of its own: after a blank, a closed
 // element or a quoted text, unless "#", "@", "*" or "?" came last (the 2001 scanner skips blanks
 // between them and the name they take).
@@ -174,7 +180,7 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
             if (after == After::RelationType)
                 after = After::RelationArgs;
             else if (after == After::ConceptType)
-                after = After::ConceptBody;
+                after = After::ConceptTyped;
             previous = ' ';
             while (p < end && IsBlank(Code(*p)))
                 ++p;
@@ -183,6 +189,11 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         const unsigned before = previous;
         const unsigned markBefore = lastMark;
         previous = lastMark = c;
+        // The 2001 dialect has no "-" in a concept or relation outside quotes and comments (its
+        // names are letters, digits and "_", its numbers digits): "[Trailer-Truck]", "[Number: -7]".
+        const bool inElement = top == '[' || top == '(';
+        if (c == '-' && inElement)
+            return found();
         if (IsNameCharacter(c)) {
             quantifier = markBefore == '@'; // "@every", "@3": the quantifier goes on to its end
             // A type, or a label after "*" or "?": the 2001 dialect takes only ASCII letters,
@@ -201,6 +212,13 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
                 if (top == '[')
                     after = After::ConceptType;
                 break;
+            case After::ConceptTyped: // a name after the type, before any ":" or label
+                if (top == '[' && IsLetter(c))
+                    return found();
+                break;
+            case After::NegationOpen:
+                after = After::Nothing;
+                break;
             case After::ConceptBody: // a name after the type of a concept
                 if (top == '[' && IsLetter(c) && StartsToken(before, markBefore))
                     return found();
@@ -218,7 +236,11 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
             }
             if (identifier) {
                 for (; p < end && IsNameCharacter(Code(*p)); ++p)
-                    if (Code(*p) >= 0x80)
+                    if (Code(*p) >= 0x80 || (Code(*p) == '-' && inElement))
+                        return found();
+            } else if (inElement) {
+                for (; p < end && IsNameCharacter(Code(*p)); ++p)
+                    if (Code(*p) == '-')
                         return found();
             } else {
                 while (p < end && IsNameCharacter(Code(*p)))
@@ -234,23 +256,28 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         if (c == '{' && quantifier && top == '[')
             return found();
         quantifier = c == '@';
-        if (after == After::ConceptColon) {
-            if (c == '+')
-                return found();
+        if (c == '+' && inElement)
+            return found(); // no sign in a 2001 number
+        if (after == After::ConceptColon)
             after = After::ConceptBody;
-        }
         if (top == '[') {
-            if (after == After::ConceptType) {
-                if (c == '\'' && IsNameCharacter(before))
+            if (after == After::ConceptType || after == After::ConceptOpen || after == After::ConceptTyped) {
+                if (after == After::ConceptType && c == '\'' && IsNameCharacter(before))
                     return found(); // an apostrophe within the type
+                if (StartsIsoSegment(c))
+                    return found();
                 after = After::ConceptBody;
-            } else if (after == After::ConceptOpen) {
-                after = After::ConceptBody;
+            } else if (after == After::NegationOpen) {
+                if (c == ']')
+                    return found(); // "~[ ]": the 2001 reader wants a graph in a negation
+                after = After::Nothing;
             }
         } else if (top == '(') {
             if (c == '|')
                 return found();
-            if (after == After::RelationOpen || after == After::RelationType)
+            if (after == After::RelationOpen && (c == '"' || c == '\''))
+                return found(); // "("Located On" ...)": a quoted type
+            if (after == After::RelationType)
                 after = After::RelationArgs;
             else if (after == After::RelationArgs && StartsIsoArgument(c) && StartsToken(before, markBefore) &&
                      before != '\'' && before != '"')
@@ -295,7 +322,9 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
                 open_[depth_++] = static_cast<char>(c);
                 top = static_cast<char>(c);
             }
-            after = c == '(' ? After::RelationOpen : c == '[' ? After::ConceptOpen : After::Nothing;
+            after = c == '(' ? After::RelationOpen
+                    : c == '[' ? (markBefore == '~' ? After::NegationOpen : After::ConceptOpen)
+                               : After::Nothing;
             break;
         case ']':
         case ')':

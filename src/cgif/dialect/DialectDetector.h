@@ -41,11 +41,18 @@ public:
     void EndLine();
     // True once a sign of the ISO dialect was seen (feeding more changes nothing then).
     bool FoundIso() const { return iso_; }
-    Dialect Verdict() const { return iso_ ? Dialect::Iso : Dialect::Draft2001; }
+    // A comment opened inside a concept or relation that never closes is an ISO end comment
+    // ("[Cat: *x ; the cat]"): the 2001 reader stops at the end of the input looking for its ";".
+    Dialect Verdict() const {
+        const bool endComment = quote_ == Quote::Comment && (commentOpener_ == '[' || commentOpener_ == '(');
+        return iso_ || endComment ? Dialect::Iso : Dialect::Draft2001;
+    }
 
 private:
     enum class Quote { None, Double, Single, Comment };
-    enum class After { Nothing, ConceptOpen, ConceptType, ConceptBody, ConceptColon, RelationOpen, RelationType, RelationArgs };
+    // ConceptTyped: after a concept's type and a blank, before its first segment; NegationOpen:
+    // right after the "[" of "~[".
+    enum class After { Nothing, ConceptOpen, ConceptType, ConceptTyped, ConceptBody, ConceptColon, RelationOpen, RelationType, RelationArgs, NegationOpen };
     static constexpr std::size_t MaxOpen = 4096;   // deeper brackets are not followed
     static constexpr std::size_t TailLength = 96;  // the comment characters kept, at most
     // The longest layout note ("& X Y" and its blanks) that counts: the tail always holds at

@@ -683,6 +683,9 @@ void IsoGraphReader::ReadRelation(QChar closer) {
         text_.Fail(angle || relation.actor ? QStringLiteral("an actor with no arguments")
                                            : QStringLiteral("a relation with no arguments"),
                    start);
+    // An actor's outputs are its arcs going out: one with none could not be written back.
+    if (relation.actor && relation.outputsFrom == relation.arcsEnd)
+        text_.Fail(QStringLiteral("an actor with no output after its \"|\""), start);
     if (!outputs)
         relation.outputsFrom = relation.arcsEnd;
     if (relation.actor && !angle)
