@@ -906,7 +906,7 @@ bool IsoGraphReader::ReadTopLevelGraph() {
     // Later graphs may refer to the graphs read before (and the nested graphs they handed on).
     if (graphsRead_++ > 0) {
         earlier_.Add(Tables().AllBindings);
-        earlier_.Add(Tables().BoundArray);
+        earlier_.AddTopLevelGraph(Tables().BoundArray);
     }
     reader_.ClearReaderTables();
     keptNames_.clear();

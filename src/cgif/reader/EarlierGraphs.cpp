@@ -24,14 +24,21 @@ void EarlierGraphs::Add(const NodeTable& nodes) {
         Add(node);
 }
 
-void EarlierGraphs::Add(const NodeRecord& node) {
+void EarlierGraphs::AddTopLevelGraph(const NodeTable& nodes) {
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        Add(nodes[i], i == 0 && nodes[i].Kind == NodeKind::Graph);
+}
+
+void EarlierGraphs::Add(const NodeRecord& node) { Add(node, node.Kind == NodeKind::Graph); }
+
+void EarlierGraphs::Add(const NodeRecord& node, bool startsGraph) {
     // A node without a name is never found, and starts no graph.
     if (node.Kind != NodeKind::Graph && node.Name.isEmpty())
         return;
     // Numbers of nodes are 32 bits: more named nodes than that is more than any reading keeps.
     if (nodes_.size() >= UINT32_MAX)
         throw std::bad_alloc();
-    nodes_.push_back(KeptNode{Keep(node.Name), Keep(node.Type), node.Kind});
+    nodes_.push_back(KeptNode{Keep(node.Name), Keep(node.Type), node.Kind, startsGraph});
 }
 
 std::uint32_t EarlierGraphs::Keep(QStringView text) {
@@ -69,7 +76,7 @@ void EarlierGraphs::IndexNewNodes() const {
     for (; next_ < nodes_.size(); ++next_) {
         const KeptNode& node = nodes_[next_];
         const auto number = static_cast<std::uint32_t>(next_);
-        if (node.Kind == NodeKind::Graph) {
+        if (node.StartsGraph) {
             graph_ = number;
             hasGraph_ = true;
         }

@@ -31,6 +31,11 @@ public:
     // it belong to (the first node should be one).
     void Add(const NodeTable& nodes);
     void Add(const NodeRecord& node);
+    // Adds the nodes of a top-level graph as read (its BoundArray): all of them are drawn on its
+    // slide, so only the first starts a graph; a graph node after it (the empty graph a
+    // referent's descriptor appends, a graph reference, a context drawn on the same slide) is
+    // found by its name but is not the graph of the nodes after it.
+    void AddTopLevelGraph(const NodeTable& nodes);
     bool IsEmpty() const { return nodes_.empty(); }
 
     // The node a label refers to: the graph of that name when there is one, else the last node
@@ -47,9 +52,11 @@ private:
         std::uint32_t NameAt = 0;
         std::uint32_t TypeAt = 0;
         std::int16_t Kind = NodeKind::Graph;
+        bool StartsGraph = false; // a graph node whose slide the nodes after it are drawn on
     };
     // A text is kept as its size in two units, low half first, then its characters; the empty
     // text is the one at 0.
+    void Add(const NodeRecord& node, bool startsGraph);
     std::uint32_t Keep(QStringView text);
     QStringView Text(std::uint32_t at) const;
     QStringView NameOf(const KeptNode& node) const { return Text(node.NameAt); }

@@ -117,7 +117,7 @@ bool CgifReader::KeepReadingBetweenGraphs() {
 void CgifReader::BeginGraph() {
     if (graphsRead_ > 0) {
         earlier_.Add(tables_.AllBindings);
-        earlier_.Add(tables_.BoundArray);
+        earlier_.AddTopLevelGraph(tables_.BoundArray);
     }
     ClearReaderTables();
     tables_.Contexts.clear();
