@@ -254,6 +254,21 @@ TEST_F(MainWindowTest, UndoingAnAddedSlideShowsTheSlideInViewBeforeIt)
     EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 2);
     window->redo();
     EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 5);
+
+    // A slide an undo brought into view is the one the user is on.
+    window->undo();
+    application.ActiveWindow().View().GotoSlide(1);
+    window->syncWithDocument();
+    ASSERT_TRUE(window->renameSlide(1, QStringLiteral("Cats")));
+    application.ActiveWindow().View().GotoSlide(3);
+    window->syncWithDocument();
+    window->undo(); // the rename, shown on slide 1
+    ASSERT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 1);
+    slides.Add(5, host::LayoutBlank);
+    application.ActiveWindow().View().GotoSlide(5);
+    window->syncWithDocument();
+    window->undo();
+    EXPECT_EQ(application.ActiveWindow().View().Slide().SlideIndex(), 1);
 }
 
 // A graph slide renamed in the list takes its title label along ("NAME is TYPE" and the label's

@@ -209,6 +209,7 @@ void DocumentHistory::restore(const State& state, const State& change)
             window->slide = p.slides.empty() ? std::weak_ptr<SlideData>() : p.slides[std::min(placeInView, p.slides.size() - 1)];
         window->selectedShape.reset();
         window->selectionStart = window->selectionLength = 0;
+        viewAtRest_ = window->slide; // where the user is now, for the next change
     }
     ++p.revision;
     recordedRevision_ = p.revision;
