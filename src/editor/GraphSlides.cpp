@@ -70,7 +70,8 @@ void EditorSession::AddGraphSlide() {
 void EditorSession::ClearGraphSlide() {
     try {
         host::DocumentWindow window = application_.ActiveWindow();
-        if (!window.IsNothing() && ShapesInView() > 0) {
+        // A presentation with no slide says so, as the other commands do ("No slide is in view").
+        if (!window.IsNothing() && window.View().Slide().Shapes().Count() > 0) {
             host::Slide slide = window.View().Slide();
             QString title;
             try {

@@ -93,6 +93,9 @@ public:
             host::Slide slide = presentation.Slides().Add(rest.section(u' ', 0, 0).toInt(), host::LayoutBlank);
             if (!rest.section(u' ', 1).isEmpty())
                 slide.SetName(rest.section(u' ', 1));
+        } else if (verb == QStringLiteral("remove-slides")) {
+            while (presentation.Slides().Count() > 0)
+                presentation.Slides().Item(1).Delete();
         } else if (verb == QStringLiteral("name-slide")) {
             window.View().Slide().SetName(rest);
         } else if (verb == QStringLiteral("move-slide")) {
