@@ -17,7 +17,7 @@ constexpr std::array<unsigned char, 128> kClasses = [] {
     for (unsigned c = 0; c < 128; ++c) {
         const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
         const bool digit = c >= '0' && c <= '9';
-        classes[c] = static_cast<unsigned char>((letter ? Letter : 0) | (letter || digit || c == '-' ? NameCharacter : 0));
+        classes[c] = static_cast<unsigned char>((letter ? Letter : 0) | (letter || digit ? NameCharacter : 0));
     }
     return classes;
 }();
@@ -189,10 +189,10 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         const unsigned before = previous;
         const unsigned markBefore = lastMark;
         previous = lastMark = c;
-        // The 2001 dialect has no "-" in a concept or relation outside quotes and comments (its
-        // names are letters, digits and "_", its numbers digits): "[Trailer-Truck]", "[Number: -7]".
-        const bool inElement = top == '[' || top == '(';
-        if (c == '-' && inElement)
+        // The 2001 dialect has no "-" or "+" in a concept or relation outside quotes and comments
+        // (its names are letters, digits and "_", its numbers digits): "[Trailer-Truck]",
+        // "[Number: -7]". ("-" ends a run of name characters, so it is seen here.)
+        if ((c == '-' || c == '+') && (top == '[' || top == '('))
             return found();
         if (IsNameCharacter(c)) {
             quantifier = markBefore == '@'; // "@every", "@3": the quantifier goes on to its end
@@ -204,7 +204,7 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
                 return found();
             switch (after) {
             case After::ConceptColon: // a bare name or a signed number as a referent
-                if (IsLetter(c) || c == '-')
+                if (IsLetter(c))
                     return found();
                 after = After::ConceptBody;
                 break;
@@ -236,11 +236,7 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
             }
             if (identifier) {
                 for (; p < end && IsNameCharacter(Code(*p)); ++p)
-                    if (Code(*p) >= 0x80 || (Code(*p) == '-' && inElement))
-                        return found();
-            } else if (inElement) {
-                for (; p < end && IsNameCharacter(Code(*p)); ++p)
-                    if (Code(*p) == '-')
+                    if (Code(*p) >= 0x80)
                         return found();
             } else {
                 while (p < end && IsNameCharacter(Code(*p)))
@@ -256,8 +252,6 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
         if (c == '{' && quantifier && top == '[')
             return found();
         quantifier = c == '@';
-        if (c == '+' && inElement)
-            return found(); // no sign in a 2001 number
         if (after == After::ConceptColon)
             after = After::ConceptBody;
         if (top == '[') {
