@@ -49,8 +49,8 @@ const Unit* FindCommentEnd(const Unit* p, const Unit* end) {
 // What may start an argument of a relation in the ISO dialect but never in the 2001 dialect
 // (whose arguments are concepts and bound labels only).
 bool StartsIsoArgument(unsigned c) {
-    return IsLetter(c) || IsDigit(c) || c == '"' || c == '\'' || c == '*' || c == '+' || c == '-' || c == '{' ||
-           c == '#' || c == '@' || c == '.';
+    return IsLetter(c) || IsDigit(c) || c == '"' || c == '\'' || c == '*' || c == '{' || c == '#' || c == '@' ||
+           c == '.';
 }
 
 // What ISO CGIF writes right after a concept's "[" or its type, where the 2001 dialect wants a
@@ -203,7 +203,7 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
             if (identifier && c >= 0x80)
                 return found();
             switch (after) {
-            case After::ConceptColon: // a bare name or a signed number as a referent
+            case After::ConceptColon: // a bare name as a referent
                 if (IsLetter(c))
                     return found();
                 after = After::ConceptBody;
@@ -291,9 +291,19 @@ const Unit* DialectDetector::OutsideQuotes(const Unit* p, const Unit* end) {
             break;
         }
         case ';': {
+            // An actor's comment has no closing ";": it runs to the ">" that closes the actor,
+            // which is then read as such.
+            if (top == '<') {
+                const Unit* close = Find(p, end, static_cast<Unit>('>'));
+                if (close < end) {
+                    p = close;
+                    previous = ' ';
+                    break;
+                }
+            }
             // The same for a comment that ends at its ";" within the piece (in a concept, before
             // any "]", which may end it with a layout position): it counts as a blank.
-            const Unit* close = top == '[' ? FindCommentEnd(p, end) : Find(p, end, static_cast<Unit>(';'));
+            const Unit* close = top == '[' ? FindCommentEnd(p, end) : top == '<' ? end : Find(p, end, static_cast<Unit>(';'));
             if (close < end && *close == static_cast<Unit>(';')) {
                 p = close + 1;
                 previous = ' ';
@@ -348,6 +358,13 @@ const Unit* DialectDetector::InComment(const Unit* p, const Unit* end, bool join
     for (;;) {
         if (commentOpener_ == '[') {
             p = FindCommentEnd(p, end);
+        } else if (commentOpener_ == '<') {
+            p = Find(p, end, static_cast<Unit>('>'));
+            if (p < end) { // the actor's ">" is read next, closing it
+                quote_ = Quote::None;
+                previous_ = ' ';
+                return p;
+            }
         } else {
             p = Find(p, end, static_cast<Unit>(';'));
         }

@@ -4,10 +4,15 @@
 // the ISO dialect (or a tool writing it) does; every other file is read as before.
 // The signs, outside quoted text and outside the 2001 dialect's ";...;" comments:
 //   - a "/*" comment;
-//   - a bare name, or a signed number, after the ":" of a concept ("[Person: John]",
-//     "[Integer: -7]"), where the 2001 dialect needs a quoted name or a plain number, and a
-//     name after the type of a concept ("[Person: *x Tom]"), or an apostrophe within its type
-//     ("[Researcher's_Time]");
+//   - a bare name after the ":" of a concept ("[Person: John]"), where the 2001 dialect needs
+//     a quoted name, a name after the type of a concept ("[Person: *x Tom]"), or an apostrophe
+//     within its type ("[Researcher's_Time]");
+//   - a "@", a quote, a "#" or a "{" right after a concept's "[" or its type, where the 2001
+//     dialect wants ":", a label, a comment or "]" ("[@every *x]", "["Black Cat": *x]"), and a
+//     quoted relation type ("("Located On" ?x ?y)");
+//   - a "-" or "+" anywhere in a concept or relation ("[Trailer-Truck]", "[Integer: -7]"):
+//     2001 names and numbers have neither;
+//   - an empty negation "~[ ]";
 //   - after the type of a relation "(...)", an argument that is neither a concept nor a bound
 //     label ("(Agnt ?x John)"), or the "|" of an ISO actor ("(Sqr ?a | ?b)");
 //   - a tab or another control character inside a concept or relation (the 2001 scanner takes
@@ -16,7 +21,10 @@
 //     or "?" ("[Кот: *x]"), where the 2001 dialect takes only ASCII letters, digits and "_";
 //   - a node comment that ends at "]" with a layout position "& X Y" (written by Amine);
 //   - a collection "{" right after a quantifier in a concept ("[TypeLabel: @Col{"A", "B"}]",
-//     written by CGTools), where the 2001 dialect reads a nested graph.
+//     written by CGTools), where the 2001 dialect reads a nested graph;
+//   - a ";" comment opened in a concept or relation that never closes: an ISO end comment
+//     ("[Cat: *x ; the cat]"), where the 2001 reader looks for the ";" to the end of the file.
+// (An actor's 2001 comment runs to its ">", not to a ";".)
 // Characters are fed as code units (bytes of UTF-8 or Windows-1252, or UTF-16): only ASCII
 // characters matter. Quoted text and comments are skipped in one search for their end, and a
 // run of name characters or of blanks costs one step for its first character only.

@@ -380,12 +380,18 @@ void IsoGraphWriter::writeConceptsReferredHere(const Graph& graph, QStringList& 
         notePentagon(pentagon);
     if (referred.isEmpty())
         return;
+    // A label that several concepts of the graph define (a 2001 file may define "*x" again and
+    // again) means the nearest definition before each use: those keep their order.
+    QHash<QString, int> definers;
+    for (const QString& name : std::as_const(conceptsHere_))
+        if (const QString label = drawing::LabelPart(name); referred.contains(label))
+            ++definers[label];
     const auto writeFirst = [&](const host::Shape& shape) {
         const QString name = shape.Name();
         if (!isConcept(shape) || !conceptsHere_.contains(name) || writtenHere_.contains(name))
             return;
         const QString label = drawing::LabelPart(name);
-        if (referred.contains(label) && definingLabel(name) == label && !definedAround_.contains(label))
+        if (definers.value(label) == 1 && definingLabel(name) == label && !definedAround_.contains(label))
             elements << conceptText(shape);
     };
     for (const NodeArcs& record : graph.records)

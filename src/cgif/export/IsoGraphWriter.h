@@ -78,9 +78,10 @@ private:
     // the same coreference label on a concept inside): written first, as elements of their own,
     // defining their labels in the graph around those graphs, which refer to them.
     void writeSharedConcepts(const Graph& graph, QStringList& elements);
-    // The concepts of the graph whose label a pentagon of the same graph refers to ("[Cat: *x]
-    // (Near [Animal: ?x] [Dog])" as imported): written first too, as elements of their own, since
-    // ISO CGIF binds a reference to a concept of its own graph only after the definition.
+    // The concept of the graph whose label a pentagon of the same graph refers to ("[Cat: *x]
+    // (Near [Animal: ?x] [Dog])" as imported), when it is the only one with that label: written
+    // first too, as an element of its own, since ISO CGIF binds a reference to a concept of its
+    // own graph only after the definition.
     void writeConceptsReferredHere(const Graph& graph, QStringList& elements);
     // A pentagon written as the concept that defines its label ("Cat(Cat in G4)": [Cat: *x]).
     QString definingPentagonText(const host::Shape& pentagon);

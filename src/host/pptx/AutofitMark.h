@@ -3,8 +3,9 @@
 // program read `a:spAutoFit` (with `wrap="none"`); LibreOffice Impress, on a pentagon or a
 // callout so marked, wraps the text inside a box narrower than the shape however wide it is,
 // and the second line hangs below the shape. Those two are written with no autofit element
-// at all, which every program draws as it stands, and a shape of theirs read with no autofit
-// element and `wrap="none"` is taken to fit its text, as it was written.
+// at all, which every program draws as it stands, and one of them read with `wrap="none"` and
+// no autofit element or `a:noAutofit` (Impress writes that back) is taken to fit its text, as
+// it was written; only `a:normAutofit` says otherwise.
 #include "host/AutoShapeType.h"
 
 #include <QString>

@@ -20,7 +20,7 @@ namespace {
 enum class Tag : unsigned char {
     Other, CNvPr, CNvSpPr, StCxn, EndCxn, SpPr, Xfrm, Off, Ext, PrstGeom, CustGeom,
     NoFill, SolidFill, OtherFill, Ln, HeadEnd, TailEnd, Style, FillRef, LnRef, FontRef, TxBody, BodyPr,
-    SpAutoFit, NormAutofit, NoAutofit, LstStyle, Lvl1pPr, DefRPr, P, R, Fld, RPr, EndParaRPr, T, Br, Latin, Colour,
+    SpAutoFit, NormAutofit, LstStyle, Lvl1pPr, DefRPr, P, R, Fld, RPr, EndParaRPr, T, Br, Latin, Colour,
     AltContent, Ph,
 };
 
@@ -65,7 +65,6 @@ Tag classify(const Reader& r)
         if (name == u"bodyPr") return Tag::BodyPr;
         if (name == u"spAutoFit") return Tag::SpAutoFit;
         if (name == u"normAutofit") return Tag::NormAutofit;
-        if (name == u"noAutofit") return Tag::NoAutofit;
         if (name == u"lstStyle") return Tag::LstStyle;
         if (name == u"lvl1pPr") return Tag::Lvl1pPr;
         if (name == u"defRPr") return Tag::DefRPr;
@@ -147,7 +146,7 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
     std::vector<Tag> stack{Tag::Other}; // the shape element itself
     const int baseDepth = cursor.depth();
     bool haveId = false, haveXfrm = false, inFirstXfrm = false, txBox = false, hasGeometry = false, custom = false;
-    bool autofitGiven = false; // the text body names how it fits (spAutoFit, normAutofit, noAutofit)
+    bool fitsTextToShape = false; // the text body says normAutofit
     bool flipH = false, flipV = false;
     std::int64_t offX = 0, offY = 0, extX = 0, extY = 0;
     std::int64_t rot = 0;
@@ -354,20 +353,14 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
             }
             break;
         case Tag::SpAutoFit:
-            if (parent == Tag::BodyPr) {
+            if (parent == Tag::BodyPr)
                 s.autoSize = AutoSizeShapeToFitText;
-                autofitGiven = true;
-            }
             break;
         case Tag::NormAutofit:
             if (parent == Tag::BodyPr) {
                 s.autoSize = AutoSizeTextToFitShape;
-                autofitGiven = true;
+                fitsTextToShape = true;
             }
-            break;
-        case Tag::NoAutofit:
-            if (parent == Tag::BodyPr)
-                autofitGiven = true;
             break;
         case Tag::DefRPr:
             if (parent == Tag::Lvl1pPr && grand == Tag::LstStyle) {
@@ -523,9 +516,8 @@ void readShapeWith(Cursor& cursor, const TextDefaults& defaults, ParsedShape& ou
         }
         if (txBox || bareLabel)
             s.kind = ShapeKind::TextBox;
-        if (out.hasTxBody && !autofitGiven && !s.wordWrap && FitsWithoutAutofitMark(s.autoShapeType))
-            s.autoSize = AutoSizeShapeToFitText; // written so for LibreOffice: see ShapeWriter
-
+        if (out.hasTxBody && !fitsTextToShape && !s.wordWrap && FitsWithoutAutofitMark(s.autoShapeType))
+            s.autoSize = AutoSizeShapeToFitText; // written so for LibreOffice: see AutofitMark.h
     } else if (!isCxn) {
         s.autoShapeType = ShapeNotPrimitive;
         s.hasTextFrame = false;
