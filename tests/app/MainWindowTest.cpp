@@ -234,6 +234,32 @@ TEST_F(MainWindowTest, SlidesAddRenameMoveDeleteAndUndo)
     EXPECT_EQ(window->slideList()->item(0)->text(), cats.Name());
 }
 
+// A file named at start that does not exist yet: a new presentation under that name, whose
+// first save proposes it in its folder; a name in a folder that does not exist is an error.
+TEST_F(MainWindowTest, AFileNamedAtStartThatDoesNotExistIsANewPresentationSavedThere)
+{
+    const QString path = folder.filePath(QStringLiteral("lecture.pptx"));
+    ASSERT_TRUE(window->openOrStartFile(path));
+    EXPECT_FALSE(QFileInfo::exists(path)) << "nothing is written before a save";
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("lecture.pptx[*] - ZOVEdit"));
+    EXPECT_TRUE(messages.shown().empty());
+    dialogs.scriptPath(path);
+    ASSERT_TRUE(window->save());
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_EQ(dialogs.requests()[0].file.fileName, QStringLiteral("lecture.pptx"));
+    EXPECT_EQ(QDir(dialogs.requests()[0].file.initDir), QDir(folder.path()));
+    EXPECT_TRUE(QFileInfo::exists(path));
+
+    // Another new presentation forgets the name.
+    ASSERT_TRUE(window->newPresentation());
+    EXPECT_NE(window->windowTitle(), QStringLiteral("lecture.pptx[*] - ZOVEdit"));
+
+    EXPECT_FALSE(window->openOrStartFile(folder.filePath(QStringLiteral("no-such-folder/lecture.pptx"))));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("No such file or directory")))
+        << messages.shown()[0].text.toStdString();
+}
+
 // Undoing the slide a command added at the end goes back to the slide the user was on, not to
 // the first.
 TEST_F(MainWindowTest, UndoingAnAddedSlideShowsTheSlideInViewBeforeIt)

@@ -115,7 +115,7 @@ int runDesktop(char* program, const char* file)
             addins.Messages().inform(QStringLiteral("Cannot open \"%1\": %2").arg(*notUtf8, platform::NotUtf8Reason()),
                                      MainWindow::kApplicationTitle, platform::MessageIcon::Critical);
         else if (!path.isEmpty())
-            window.openFile(path);
+            window.openOrStartFile(path);
     });
     const int status = application.exec();
     windowOpen() = nullptr; // ended by the user: nothing is left to keep

@@ -599,6 +599,8 @@ QString MainWindow::documentName() const
     const host::Presentation p = window_.Presentation();
     if (!p.FullName().isEmpty())
         return QFileInfo(p.FullName()).fileName();
+    if (!proposedPath_.isEmpty())
+        return QFileInfo(proposedPath_).fileName();
     auto& numbers = const_cast<MainWindow*>(this)->untitledNumbers_;
     auto it = numbers.find(p.shared().get());
     if (it == numbers.end())
@@ -782,6 +784,7 @@ bool MainWindow::maybeSave()
 void MainWindow::replaceDocument(host::Presentation presentation)
 {
     signatureTold_ = false;
+    proposedPath_.clear(); // a name proposed at start was for the document it replaces
     // Where the document came from is no longer news once another takes its place.
     if (statusBar()->currentMessage().startsWith(tr("Recovered work opened from")))
         statusBar()->clearMessage();
@@ -824,6 +827,22 @@ bool MainWindow::open()
     if (!path)
         return false;
     return openFile(*path);
+}
+
+bool MainWindow::openOrStartFile(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.exists() || !file.absoluteDir().exists())
+        return openFile(path);
+    if (!newPresentation())
+        return false;
+    proposedPath_ = file.absoluteFilePath();
+    if (file.suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0)
+        proposedPath_ += QStringLiteral(".pptx");
+    updateTitle();
+    statusBar()->showMessage(tr("%1 does not exist yet: this new presentation is saved there when you save it")
+                                 .arg(QFileInfo(proposedPath_).fileName()));
+    return true;
 }
 
 bool MainWindow::openFile(const QString& path)
@@ -952,8 +971,13 @@ bool MainWindow::saveAs()
     request.filterIndex = 1;
     request.defaultExt = QStringLiteral(".pptx");
     const QString current = window_.Presentation().FullName();
-    request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
-    request.fileName = current.isEmpty() ? documentName() + QStringLiteral(".pptx") : QFileInfo(current).fileName();
+    if (current.isEmpty() && !proposedPath_.isEmpty()) {
+        request.initDir = QFileInfo(proposedPath_).absolutePath();
+        request.fileName = QFileInfo(proposedPath_).fileName();
+    } else {
+        request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+        request.fileName = current.isEmpty() ? documentName() + QStringLiteral(".pptx") : QFileInfo(current).fileName();
+    }
     const auto chosen = services_.dialogs->ShowSave(request);
     if (!chosen)
         return false;

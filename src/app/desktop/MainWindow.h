@@ -69,6 +69,9 @@ public:
     bool newPresentation();
     bool open();                         // asks for the file
     bool openFile(const QString& path);  // offers to save the present document first
+    // The file named at start: opened, or when it does not exist yet (in a folder that does), a
+    // new presentation whose first save proposes that name and folder.
+    bool openOrStartFile(const QString& path);
     bool save();
     bool saveAs();
     bool saveTo(const QString& path, DocumentStore::Replace replace = DocumentStore::Replace::SameVersionOnly);
@@ -164,6 +167,7 @@ private:
     host::DocumentWindow window_;
     // Undo histories of the presentations shown, kept while their presentation is open.
     std::map<const host::PresentationData*, std::unique_ptr<DocumentHistory>> histories_;
+    QString proposedPath_; // a new presentation's name, given at start for a file not there yet
     std::map<const host::PresentationData*, int> untitledNumbers_;
     int nextUntitled_ = 1;
     std::uint64_t seenRevision_ = 0;
