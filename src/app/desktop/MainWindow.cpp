@@ -970,14 +970,11 @@ bool MainWindow::saveAs()
     request.filter = kFileFilter;
     request.filterIndex = 1;
     request.defaultExt = QStringLiteral(".pptx");
-    const QString current = window_.Presentation().FullName();
-    if (current.isEmpty() && !proposedPath_.isEmpty()) {
-        request.initDir = QFileInfo(proposedPath_).absolutePath();
-        request.fileName = QFileInfo(proposedPath_).fileName();
-    } else {
-        request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
-        request.fileName = current.isEmpty() ? documentName() + QStringLiteral(".pptx") : QFileInfo(current).fileName();
-    }
+    // The file's own name, or the one proposed at start for a new presentation.
+    const QString fullName = window_.Presentation().FullName();
+    const QString current = fullName.isEmpty() ? proposedPath_ : fullName;
+    request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    request.fileName = current.isEmpty() ? documentName() + QStringLiteral(".pptx") : QFileInfo(current).fileName();
     const auto chosen = services_.dialogs->ShowSave(request);
     if (!chosen)
         return false;

@@ -130,7 +130,7 @@ private:
     QString ReadLabel(qsizetype start) { return ReadLabelView(start).toString(); }
     QStringView ReadLabelView(qsizetype start);
     bool StartsElement() const;
-    bool StartsSequenceMarker() const;
+    bool StartsSequenceMarker(qsizetype ahead = 0) const;
     QString ReadSequenceMarker();
     // Tells the position of the lines the reading has reached since it was last told.
     void TellPosition();
@@ -224,8 +224,9 @@ void IsoGraphReader::OpenContext(int graphIndex, int containerIndex, bool negati
 }
 
 // A sequence marker: "..." and a name, standing for a sequence of arguments.
-bool IsoGraphReader::StartsSequenceMarker() const {
-    return text_.PeekIs('.') && text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && text_.StartsNameAt(3);
+bool IsoGraphReader::StartsSequenceMarker(qsizetype ahead) const {
+    return text_.PeekIs('.', ahead) && text_.PeekIs('.', ahead + 1) && text_.PeekIs('.', ahead + 2) &&
+           text_.StartsNameAt(ahead + 3);
 }
 
 QString IsoGraphReader::ReadSequenceMarker() {
@@ -257,8 +258,7 @@ std::optional<QStringView> IsoGraphReader::ReadBareBoundLabel() {
     text_.Advance(); // "["
     text_.SkipBlanks();
     const qsizetype at = text_.Place();
-    const bool sequence = text_.PeekIs('.', 1) && text_.PeekIs('.', 2) && text_.PeekIs('.', 3) && text_.StartsNameAt(4);
-    if (text_.PeekIs('?') && (text_.StartsNameAt(1) || sequence)) {
+    if (text_.PeekIs('?') && (text_.StartsNameAt(1) || StartsSequenceMarker(1))) {
         const QStringView label = ReadLabelView(at);
         text_.SkipBlanks();
         if (text_.PeekIs(']')) {

@@ -8,8 +8,6 @@
 // it was written; only `a:normAutofit` says otherwise.
 #include "host/AutoShapeType.h"
 
-#include <QString>
-
 namespace zov::host::pptx {
 
 inline bool FitsWithoutAutofitMark(int autoShapeType)

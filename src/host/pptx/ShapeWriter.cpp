@@ -884,7 +884,7 @@ QByteArray patchShape(const ShapeData& s, const QByteArray& sourceXml, const Par
         // A shape turned into a pentagon (a concept made a reference) changes its autofit mark too.
         const char* fit = AutofitElement(s.autoShapeType, s.autoSize, s.wordWrap);
         const char* fitBefore = AutofitElement(b.autoShapeType, b.autoSize, b.wordWrap);
-        const bool fitChanged = (fit == nullptr) != (fitBefore == nullptr) || (fit && qstrcmp(fit, fitBefore) != 0);
+        const bool fitChanged = qstrcmp(fit, fitBefore) != 0; // either may be none
         if (textChanged || nameChanged || sizeChanged || wrapChanged || marginsChanged || fitChanged) {
             XmlNode* txBody = findChild(root.get(), ns::P, {"txBody"});
             if (!txBody) {
