@@ -9,6 +9,7 @@
 #include "drawing/GraphEncoding.h"
 #include "host/AutoShapeType.h"
 #include "host/pptx/PptxFile.h"
+#include "host/pptx/ZipArchive.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -124,6 +125,24 @@ TEST_F(MainWindowTest, SaveOpenRoundTripModifiedMarkAndRecentFiles)
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     ASSERT_TRUE(window->openFile(path));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("graph.pptx[*] - ZOVEdit"));
+}
+
+TEST_F(MainWindowTest, SaveAsKeepsTheExtensionOfEveryKindOfPresentation)
+{
+    // A slide show's name is not made "show.ppsx.pptx": the file is saved as a slide show.
+    makeGraph();
+    const QString show = folder.filePath(QStringLiteral("show.ppsx"));
+    dialogs.scriptPath(show);
+    ASSERT_TRUE(window->saveAs());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("show.ppsx[*] - ZOVEdit"));
+    EXPECT_FALSE(QFileInfo::exists(show + QStringLiteral(".pptx")));
+    QFile file(show);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray types;
+    for (const host::pptx::ZipEntry& entry : host::pptx::readZip(file.readAll()))
+        if (entry.name == QLatin1String("[Content_Types].xml"))
+            types = entry.data;
+    EXPECT_TRUE(types.contains("presentationml.slideshow.main+xml")) << types.toStdString();
 }
 
 // A signed deck changed and saved keeps a signature that no longer matches: the first save that

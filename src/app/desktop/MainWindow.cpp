@@ -11,6 +11,7 @@
 #include "host/AutoShapeType.h"
 #include "host/HostError.h"
 #include "host/pptx/PptxFile.h"
+#include "host/pptx/PackageKind.h"
 #include "platform/CommonDialog.h"
 #include "platform/FreeMemory.h"
 #include "platform/MessageBox.h"
@@ -837,7 +838,7 @@ bool MainWindow::openOrStartFile(const QString& path)
     if (!newPresentation())
         return false;
     proposedPath_ = file.absoluteFilePath();
-    if (file.suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0)
+    if (!host::pptx::kindOfFileName(proposedPath_))
         proposedPath_ += QStringLiteral(".pptx");
     updateTitle();
     statusBar()->showMessage(tr("%1 does not exist yet: this new presentation is saved there when you save it")
@@ -979,7 +980,8 @@ bool MainWindow::saveAs()
     if (!chosen)
         return false;
     QString path = *chosen;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("pptx"), Qt::CaseInsensitive) != 0) {
+    // A name of another kind of presentation (".pptm", ".ppsx", ...) is saved as that kind.
+    if (!host::pptx::kindOfFileName(path)) {
         path += QStringLiteral(".pptx");
         // The dialog asked about the name as typed; the name saved to is another one.
         if (QFileInfo::exists(path)) {

@@ -591,7 +591,7 @@ private:
 
 } // namespace
 
-SaveResult writePackage(const PresentationData& presentation, int compressionLevel)
+SaveResult writePackage(const PresentationData& presentation, std::optional<PackageKind> kind, int compressionLevel)
 {
     std::shared_ptr<Package> base = packageOf(presentation);
     if (!base)
@@ -606,6 +606,8 @@ SaveResult writePackage(const PresentationData& presentation, int compressionLev
     const QByteArray* ctXml = parts.find(QStringLiteral("[Content_Types].xml"));
     ContentTypes types = ctXml ? parseContentTypes(*ctXml) : ContentTypes{};
     bool relsChanged = false, typesChanged = false;
+    if (kind && setPackageKind(types, presPart, presRels, *kind))
+        typesChanged = true;
 
     // Slides that stay, and slides that are gone.
     QSet<QString> staying;

@@ -2,9 +2,11 @@
 // Writing the model back into its package.
 #include "host/model/ModelData.h"
 #include "host/pptx/Package.h"
+#include "host/pptx/PackageKind.h"
 
 #include <QByteArray>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zov::host::pptx {
@@ -30,8 +32,12 @@ struct SaveResult {
     std::vector<SlideState> slides;
 };
 
-// Builds the package of the presentation. Throws PptxError with the reason.
-SaveResult writePackage(const PresentationData& presentation, int compressionLevel = 6);
+// Builds the package of the presentation. With `kind` (the kind its file name asks for), the
+// main part's content type becomes that kind's; a package whose macros the kind cannot hold
+// (".pptm" saved as ".pptx") is refused rather than written without them. Throws PptxError
+// with the reason.
+SaveResult writePackage(const PresentationData& presentation, std::optional<PackageKind> kind = std::nullopt,
+                        int compressionLevel = 6);
 
 // Makes what was written the presentation's new base: parts, slide and shape XML and ids; every
 // slide and shape becomes unmodified.

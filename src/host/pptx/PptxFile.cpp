@@ -125,7 +125,12 @@ QByteArray savePresentation(const Presentation& presentation, const QString& pat
     const QString name = displayPath(path);
     try {
         PresentationData& data = presentation.data();
-        pptx::SaveResult saved = pptx::writePackage(data);
+        // Saved under a name of another kind (".pptm" as ".pptx"), the package becomes that kind;
+        // under a name of the kind it was read with, it stays as it was read.
+        std::optional<pptx::PackageKind> kind = pptx::kindOfFileName(path);
+        if (kind && kind == pptx::kindOfFileName(data.fullName))
+            kind.reset();
+        pptx::SaveResult saved = pptx::writePackage(data, kind);
         platform::OutputFile file(path);
         file.Write(saved.bytes);
         file.Commit(unchangedSince);

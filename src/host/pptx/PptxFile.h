@@ -42,6 +42,10 @@ Presentation readPresentation(QByteArray bytes, const QString& displayName);
 // stamp; otherwise nothing is written and the PptxError says another program changed it.
 // Afterwards FullName is the absolute path, Saved() is true, and what was written becomes the
 // base that the next save compares against.
+// A `path` naming another kind of presentation than the one it was read from (".ppsx", ".pptm",
+// ".potx" and the others: see PackageKind.h) makes it that kind, as PowerPoint opens only a file
+// whose extension matches its kind; a presentation holding macros is not saved under a name
+// of a kind without them (the PptxError says which name keeps them).
 // Throws the PptxError a save to `path` would throw for the target alone (a folder, a
 // read-only file, a missing folder), before the work of making a presentation to save.
 void checkSaveTarget(const QString& path);
