@@ -7,7 +7,8 @@ namespace zov::platform {
 
 QString consoleLine(const Message& message) {
     const QStringView text = message.text;
-    const qsizetype shown = std::min(text.size(), ConsoleTextLimit);
+    qsizetype shown = std::min(text.size(), ConsoleTextLimit);
+    const QString notice = shown < text.size() ? cutNotice(text, shown) : QString();
     QString line = message.title + QStringLiteral(": ");
     line.reserve(line.size() + shown + 32);
     for (qsizetype i = 0; i < shown; ++i) {
@@ -24,8 +25,7 @@ QString consoleLine(const Message& message) {
             line += QChar(c);
         }
     }
-    if (shown < text.size())
-        line += QStringLiteral("... (%1 more characters)").arg(text.size() - shown);
+    line += notice;
     return line;
 }
 

@@ -53,7 +53,18 @@ QString boxText(const QString& text) {
     }
     if (end == text.size())
         return text;
-    return text.left(end) + QStringLiteral("... (%1 more characters)").arg(text.size() - end);
+    const QString notice = cutNotice(text, end);
+    return text.left(end) + notice;
+}
+
+QString cutNotice(QStringView text, qsizetype& end) {
+    if (end > 0 && end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate())
+        --end;
+    qsizetype characters = 0;
+    for (qsizetype i = end; i < text.size(); ++i)
+        if (!(text[i].isLowSurrogate() && i > end && text[i - 1].isHighSurrogate()))
+            ++characters;
+    return QStringLiteral("... (%1 more characters)").arg(characters);
 }
 
 } // namespace zov::platform

@@ -37,5 +37,9 @@ MessageAnswer defaultAnswer(const Message& message);
 constexpr qsizetype BoxTextLimit = 1000;
 constexpr int BoxLineLimit = 20;
 QString boxText(const QString& text);
+// What a cut text of a box or a console line ends with: `end` moved back off the middle of a
+// character (a cut between the two halves of an emoji shows half of it as "?"), and the notice
+// "... (N more characters)" for the rest, N counting characters, not UTF-16 units.
+QString cutNotice(QStringView text, qsizetype& end);
 
 } // namespace zov::platform

@@ -5,6 +5,7 @@
 // machinery carries the graphs round through ISO CGIF: exported with --dialect iso, read back
 // by the ISO reader.
 #include "cgif/export/ExportCommand.h"
+#include "cgif/export/ReadBack.h"
 #include "cgif/import/GraphBuilder.h"
 #include "cgif/import/ImportCommand.h"
 #include "cgif/reader/CgifReader.h"
@@ -385,6 +386,14 @@ TEST(RoundTripTest, EditedLabels) {
         }
         EXPECT_EQ(test::Lines(outcome), test::Lines(c.expected)) << c.where() << "\n" << details.toStdString();
     }
+}
+
+// A title comment the 2001 reader fails on while it reads it (which its callers, not the
+// reader, show) is a reason the text will not read back, not a failure of the export.
+TEST(RoundTripTest, ATitleTheReaderFailsOnIsAReadBackProblem) {
+    const std::optional<ReadBackFailure> problem = ReadBackProblem(QStringLiteral(";%Type*x;y%;\r\n[Cat]\r\n"));
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->stop.value_or(QString()).toStdString(), "Input past end of file: no closing % found");
 }
 
 } // namespace

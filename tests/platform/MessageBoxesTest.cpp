@@ -72,6 +72,16 @@ TEST(BoxText, CutsAVeryLongOrVeryTallTextSayingHowMuchIsLeftOut) {
     // Lone CRs and LFs break lines too.
     EXPECT_EQ(boxText(QString(25, u'\n')), QString(BoxLineLimit - 1, u'\n') + QStringLiteral("... (6 more characters)"));
     EXPECT_EQ(boxText(QString(25, u'\r')), QString(BoxLineLimit - 1, u'\r') + QStringLiteral("... (6 more characters)"));
+
+    // A cut never falls inside a character of two UTF-16 units, and the rest is counted in
+    // characters: 999 units of "x", then emoji of two units each.
+    const QString cat = QStringLiteral("\U0001F408");
+    const QString emoji = QString(BoxTextLimit - 1, u'x') + cat.repeated(100);
+    EXPECT_EQ(boxText(emoji), QString(BoxTextLimit - 1, u'x') + QStringLiteral("... (100 more characters)"));
+    std::ostringstream out;
+    ConsoleMessageBoxes console(out);
+    console.inform(QString(ConsoleTextLimit - 1, u'x') + cat.repeated(3), QStringLiteral("Error"), MessageIcon::Critical);
+    EXPECT_EQ(out.str(), "Error: " + std::string(ConsoleTextLimit - 1, 'x') + "... (3 more characters)\n");
 }
 
 } // namespace

@@ -70,6 +70,7 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
     bool written = false;
     NotingStream noting(out); // the text is read back below
     NotingMessages writerMessages(messages);
+    QString titleNotKept; // a slide's title the 2001 dialect cannot hold
     try {
         if (dialect == ExportDialect::Iso) {
             IsoGraphWriter writer(presentation, writerMessages);
@@ -78,6 +79,7 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
             GraphWriter writer(presentation, writerMessages);
             writer.ClearWrittenConcepts();
             written = writer.WriteGraphs(noting);
+            titleNotKept = writer.FirstTitleNotKept();
         }
         // What was written before a stop (a host error, "No out arcs") is kept; nothing at all
         // replaces nothing.
@@ -102,8 +104,11 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
         return ExportOutcome::NothingWritten;
     messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     {
+        // A title that reads back as another graph explains whatever else the reading does wrong.
         const std::optional<ReadBackFailure> problem =
-            dialect == ExportDialect::Cgif2001 ? ReadBackProblem(noting.text()) : IsoReadBackProblem(noting.text());
+            !titleNotKept.isEmpty()              ? ReadBackFailure{titleNotKept, true, std::nullopt}
+            : dialect == ExportDialect::Cgif2001 ? ReadBackProblem(noting.text())
+                                                 : IsoReadBackProblem(noting.text());
         // A pentagon bound on reading to a concept of its own slide, not to the one it refers
         // to, is the first thing to tell: what else the reading makes of that label follows from it.
         const std::optional<LabelClash> clash = writerMessages.errorShown() ? std::nullopt : FirstLabelClash(presentation);

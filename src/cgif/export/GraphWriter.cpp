@@ -1,6 +1,9 @@
 #include "cgif/export/GraphWriter.h"
 
 #include "cgif/export/PositionText.h"
+#include "cgif/grammar/GraphTitle.h"
+#include "cgif/reader/CgifReader.h"
+#include "cgif/reader/ShownText.h"
 #include "drawing/NameParts.h"
 #include "drawing/GraphEncoding.h"
 #include "host/HostError.h"
@@ -44,6 +47,33 @@ void GraphWriter::ClearWrittenConcepts() {
     writtenNames_.clear();
     madeUpLabels_.clear();
     referredAgain_.clear();
+}
+
+namespace {
+
+// Whether the title "type*name" comes back as that type and name from ";%TYPE*NAME%;": the
+// comment ends at the first ";", the title at the first "%", the type at the first "*", and
+// the reader trims the blanks around both; an empty name is replaced by a made-up one.
+bool TitleReadsBack(const QString& title, const QString& type, const QString& name) {
+    for (const QChar c : title)
+        if (c == u';' || c == u'%' || c == u'\r' || c == u'\n')
+            return false;
+    const grammar::TitleParts parts = grammar::SplitGraphTitle<ReaderText>(title.constData(), title.size());
+    const QStringView text(title);
+    return !name.isEmpty() && text.mid(parts.Type.Begin, parts.Type.Size) == type &&
+           text.mid(parts.Name.Begin, parts.Name.Size) == name;
+}
+
+} // namespace
+
+QString GraphWriter::titleText(const QString& type, const QString& name) {
+    QString title = type + QLatin1Char('*') + name;
+    if (!silent_ && firstTitleNotKept_.isEmpty() && !TitleReadsBack(title, type, name))
+        firstTitleNotKept_ = QStringLiteral("the title of slide \"%1\" (graph type \"%2\") is more than a 2001 title "
+                                            "comment can hold (a \";\", \"%\" or line break, a \"*\" in the type, blanks "
+                                            "at either end, or no name), so it reads back as another graph")
+                                 .arg(ShownText(name), ShownText(type));
+    return title;
 }
 
 QString GraphWriter::TitleType(const QString& titleText) {
@@ -98,7 +128,7 @@ bool GraphWriter::writeAllSlides(platform::TextStream& out) {
                 out.WriteLine(QStringLiteral(". "));
             }
             first = false;
-            out.WriteLine(QStringLiteral(";%") + type + QLatin1Char('*') + name + QStringLiteral("%;"));
+            out.WriteLine(QStringLiteral(";%") + titleText(type, name) + QStringLiteral("%;"));
             WriteGraphBody(out);
             noteDefinedLabels(slide);
         }
@@ -211,7 +241,7 @@ void GraphWriter::writeGraphReference(const host::Shape& container, const host::
     const QString graphName = drawing::LabelPart(pentagon.Name());
     if (!shapeText(container).contains(QLatin1Char(':')))
         out.Write(QStringLiteral(":"));
-    out.Write(QStringLiteral(" ;%") + graphType(graphName) + QLatin1Char('*') + graphName + QStringLiteral("%; ;") +
+    out.Write(QStringLiteral(" ;%") + titleText(graphType(graphName), graphName) + QStringLiteral("%; ;") +
               PositionText(pentagon.Left()) + QLatin1Char('@') + PositionText(pentagon.Top()) + QStringLiteral("; "));
 }
 

@@ -47,6 +47,11 @@ public:
     SlideScan& Scan() { return scan_; }
     const SlideScan& Scan() const { return scan_; }
 
+    // The first slide written whose title the 2001 title comment ";%TYPE*NAME%;" cannot hold
+    // as it is, so that it reads back under another name or type (a ";", "%" or line break in
+    // either, a "*" in the type, blanks at either end, no name): "" when there was none.
+    const QString& FirstTitleNotKept() const { return firstTitleNotKept_; }
+
     // The type part of a graph title "name is type"; "Graph" when the text has no " is ".
     static QString TitleType(const QString& titleText);
     // The text of a slide's first shape, its title label; a host error naming the shape when it
@@ -55,6 +60,8 @@ public:
 
 private:
     bool writeAllSlides(platform::TextStream& out);
+    // "type*name" for a title comment, noting the first that will not read back as it is.
+    QString titleText(const QString& type, const QString& name);
     // One argument of a relation or actor: the concept, remembered as written by an arc.
     void writeArc(const host::Shape& shape, platform::TextStream& out);
     void markWritten(const host::Shape& shape);
@@ -88,6 +95,7 @@ private:
     QSet<QString> referredAgain_;
     MadeUpLabels madeUpLabels_;
     bool silent_ = false; // the first pass: no message boxes, no output
+    QString firstTitleNotKept_; // the reason, for the export's read-back box
 };
 
 } // namespace zov::cgif::exporter

@@ -66,14 +66,21 @@ Reading ReadWith(ReadAs dialect, const QString& text) {
     messages.Watch(reader);
     Reading reading;
     bool whole = false;
-    if (dialect == ReadAs::Iso) {
-        whole = iso::ReadIsoCgifText(reader, text);
-    } else {
-        const auto stream = platform::StringTextStream(text);
-        whole = reader.ReadCgifStream(*stream);
+    std::optional<QString> thrown; // a failure while a graph's title comment was read
+    try {
+        if (dialect == ReadAs::Iso) {
+            whole = iso::ReadIsoCgifText(reader, text);
+        } else {
+            const auto stream = platform::StringTextStream(text);
+            whole = reader.ReadCgifStream(*stream);
+        }
+    } catch (const ParseError& failure) {
+        thrown = failure.message();
+    } catch (const std::exception& failure) {
+        thrown = QString::fromUtf8(failure.what());
     }
     if (!whole || messages.text())
-        reading.stop = messages.text().value_or(QStringLiteral("an error"));
+        reading.stop = messages.text() ? messages.text() : thrown ? thrown : QStringLiteral("an error");
     if (reading.stop) {
         reading.where = messages.graphName().isEmpty()
                             ? QStringLiteral("stops at \"%1\"").arg(*reading.stop)
