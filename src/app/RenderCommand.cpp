@@ -130,7 +130,9 @@ void writeSvg(const host::SlideData& slide, QSizeF page, const QString& title, c
     generator.setResolution(static_cast<int>(PointsPerInch));
     generator.setSize(QSize(static_cast<int>(std::ceil(page.width())), static_cast<int>(std::ceil(page.height()))));
     generator.setViewBox(QRectF(QPointF(0, 0), page));
-    generator.setTitle(title);
+    // The SVG writer puts the title into the file as it stands: a slide named "Q&A" would make
+    // the file no XML at all.
+    generator.setTitle(title.toHtmlEscaped());
     generator.setDescription(QStringLiteral("Drawn by ZOVEdit"));
     {
         QPainter painter;

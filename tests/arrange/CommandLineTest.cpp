@@ -4,6 +4,7 @@
 #include "cli/ProgramTest.h"
 
 #include <QImage>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <vector>
 
@@ -128,6 +129,21 @@ TEST_F(CommandLine, RenderWritesOneFilePerSlideOrTheChosenOneInTheFormatOfItsExt
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(readFile("one.svg").contains("<title>Small</title>"));
     EXPECT_FALSE(QFile::exists(path("one-2.svg")));
+    // A slide name holding what XML escapes is escaped in the title: the file stays XML.
+    {
+        const host::Presentation deck = host::readPresentation(readFile("deck.pptx"), QStringLiteral("deck"));
+        deck.Slides().Item(1).SetName(QStringLiteral("Q&A <1> ]]>"));
+        host::savePresentation(deck, path("named.pptx"));
+    }
+    run = zovedit({"render", "named.pptx", "--slide", "1", "-o", "named.svg"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QXmlStreamReader svg(readFile("named.svg"));
+    QString title;
+    while (!svg.atEnd())
+        if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == QLatin1String("title") && title.isEmpty())
+            title = svg.readElementText();
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(title, QStringLiteral("Q&A <1> ]]>"));
 
     // The only slide of a presentation goes to OUT itself, as a chosen one does.
     writeDeck("single.pptx", false);
