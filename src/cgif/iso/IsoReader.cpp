@@ -120,6 +120,7 @@ private:
     void BindArcs(Context& context);
     void HandOn(const NodeRecord& graph, int firstLinkIndex, int firstNodeIndex);
     NodeId Bind(const Arc& arc, Context& context);
+    bool DefinedInAnotherForm(const Arc& arc) const;
     NodeId ConstantConcept(const QString& name, Context& context);
     void AddComment(const QString& text, float x, float y);
     void PlaceNode(int index, const LayoutNote& note);
@@ -782,10 +783,31 @@ NodeId IsoGraphReader::Bind(const Arc& arc, Context& context) {
             reader_.AddNode(reference);
             return reference.Id;
         }
-        text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph").arg(arc.label),
+        text_.Fail(QStringLiteral("a bound label ?%1 with no defining label *%1 before the end of its graph%2")
+                       .arg(arc.label, DefinedInAnotherForm(arc) ? QStringLiteral(
+                                                                       " (a defining label that looks the same is there, but "
+                                                                       "its accented letters are other Unicode characters: "
+                                                                       "composed in one, decomposed in the other)")
+                                                                 : QString()),
                    arc.at);
     }
     return NodeId();
+}
+
+// Whether a label of an open graph is `arc`'s label with its accented letters written as other
+// Unicode characters (é as one character in one, e and a combining accent in the other), which
+// look the same in the message and bind nothing.
+bool IsoGraphReader::DefinedInAnotherForm(const Arc& arc) const {
+    const QString label = arc.label.toString();
+    for (const auto form : {QString::NormalizationForm_C, QString::NormalizationForm_D}) {
+        const QString other = label.normalized(form);
+        if (other == label)
+            continue;
+        for (std::size_t i = depth_; i-- > 0;)
+            if (contexts_[i].labels.Find(other) != nullptr)
+                return true;
+    }
+    return false;
 }
 
 // The links of a context's relations and actors, as the 2001 reader makes them: an input points
