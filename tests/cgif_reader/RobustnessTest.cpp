@@ -277,6 +277,39 @@ TEST(Robustness, RandomCharacterSoupNeitherCrashesNorHangs) {
     }
 }
 
+// Lines handed out as views of one buffer that each read writes over, as a stream may: a view is
+// valid only until the next read.
+class OverwritingLines : public platform::TextStream {
+public:
+    explicit OverwritingLines(QStringList lines) : lines_(std::move(lines)) {}
+    QString ReadLine() override { return ReadLineView().toString(); }
+    QStringView ReadLineView() override {
+        const QString line = lines_.value(next_++);
+        buffer_.fill(u'#');
+        buffer_.replace(0, line.size(), line);
+        return QStringView(buffer_).left(line.size());
+    }
+    bool AtEndOfStream() const override { return next_ >= lines_.size(); }
+    void Write(const QString&) override {}
+    void WriteLine(const QString&) override {}
+    void Close() override {}
+
+private:
+    QStringList lines_;
+    qsizetype next_ = 0;
+    QString buffer_ = QString(64, u'#');
+};
+
+TEST(Robustness, NoLineIsKeptAsAViewPastTheStreamsNextRead) {
+    // A line of a tab alone ends the reading; what it left unread is looked for on the lines
+    // after it, and the line the reading stopped on is kept as it was.
+    ReaderRun run(48);
+    OverwritingLines stream({QStringLiteral("[Cat]"), QStringLiteral("\t"), QStringLiteral("left over")});
+    ASSERT_TRUE(run.reader.ReadCgifStream(stream));
+    EXPECT_EQ(run.reader.UnreadText(), QStringLiteral("\t\nleft over"));
+    EXPECT_EQ(run.reader.CurrentLine(), QStringLiteral("\t"));
+}
+
 TEST(Robustness, LongLinesAndManyCommentsOnOneLineStayWellBehaved) {
     // One line of 20,000 concepts, each with a node comment; and one unclosed comment at the end.
     QString line;

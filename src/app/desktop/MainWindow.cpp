@@ -208,6 +208,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // A window deleted while it is shown and active is closed by QWidget's destructor, after
+    // this object's own members are gone: the focus change that closing makes must not reach it.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     services_.application->windowsChanged = nullptr;
     try {
         services_.application->CommandBars().Item(kStandardBar).shared()->changed = nullptr;

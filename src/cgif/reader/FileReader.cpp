@@ -55,8 +55,11 @@ bool CgifReader::ReadCgifStream(platform::TextStream& stream) {
     BeginReading();
     SetCurrentLine(QString());
     const bool whole = ReadGraphs();
-    if (whole)
+    if (whole) {
+        // The current line may be a view of the stream's, which reading further lines ends.
+        KeepCurrentLine();
         unreadText_ = UnreadRest();
+    }
     return whole;
 }
 
