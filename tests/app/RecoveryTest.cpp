@@ -72,6 +72,10 @@ TEST(RecoveryFolder, CopiesOfGoneProcessesAreFoundRestoredBesideTheirFileAndThro
     QDir().mkpath(fallback);
     EXPECT_EQ(app::RecoveryFolder::Restore(left[1], fallback, problem),
               QDir(fallback).filePath(QStringLiteral("Presentation (recovered).pptx")));
+    // The work of a deck with macros (or a slide show, a template) keeps its kind's extension.
+    EXPECT_EQ(app::RecoveryFolder::SaveRecovered("macros", QDir(dir.path()).filePath(QStringLiteral("lecture.pptm")),
+                                                 fallback, problem),
+              QDir(dir.path()).filePath(QStringLiteral("lecture (recovered).pptm")));
     EXPECT_EQ(recovery.LeftBehind(none).size(), 2u) << "a copy stays until it is thrown away";
     for (const auto& copy : recovery.LeftBehind(none))
         app::RecoveryFolder::Discard(copy);

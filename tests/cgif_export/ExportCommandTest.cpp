@@ -157,6 +157,28 @@ TEST_F(ExportCommandTest, TextThatWillNotReadBackIsWrittenAndSaidSo) {
         << boxes()[2].toStdString();
     EXPECT_FALSE(boxes()[2].contains(QStringLiteral("ISO")));
 
+    // A slide name the 2001 title comment cannot hold: the box names the character at fault, and
+    // a long name is cut between whole characters.
+    const QString cat = QStringLiteral("\U0001F408");
+    GraphSlides titled;
+    titled.addSlide(QString(39, u'x') + cat + cat + QStringLiteral("; y"));
+    titled.draw({"c|/AAAAAAAA|Cat"});
+    MemoryStream titledOut;
+    EXPECT_EQ(exportAfresh(titled, titledOut), ExportOutcome::WrittenNotReadBack);
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[1], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the title of slide \"") +
+                              QString(39, u'x') + QStringLiteral("...\" (graph type \"Graph\") cannot be held by a 2001 "
+                                                                 "title comment, as it holds \";\", so it reads back as "
+                                                                 "another graph. Export them as ISO 24707 CGIF to keep them."));
+    // With an error that stopped a graph, the box gives both, each in its own words.
+    unfinished.presentation().Slides().Item(2).SetName(QStringLiteral("50% off"));
+    EXPECT_EQ(exportAfresh(unfinished, half), ExportOutcome::WrittenNotReadBack);
+    ASSERT_EQ(boxes().size(), 3);
+    EXPECT_EQ(boxes()[2], QStringLiteral("ZOVEdit: The file will not read back as the same graphs: the graph that the "
+                                         "error above stopped is written unfinished, and the title of slide \"50% off\" "
+                                         "(graph type \"Graph\") cannot be held by a 2001 title comment, as it holds "
+                                         "\"%\", so it reads back as another graph."));
+
     // The warning an export of these slides ends with; empty when it reads back without a word.
     const auto readBackWarning = [&](GraphSlides& slides) {
         MemoryStream out;

@@ -18,10 +18,8 @@ using namespace zov::test;
 
 namespace {
 
-
-
 // The content type the [Content_Types].xml of `parts` gives the main part.
-QString mainContentType(const PartMap& parts)
+QString mainPartType(const PartMap& parts)
 {
     const auto types = parts.find(QStringLiteral("[Content_Types].xml"));
     if (types == parts.end())
@@ -37,7 +35,7 @@ QByteArray deckOfKind(const QString& kind, bool vba)
     PartMap parts = minimalDeck(QString());
     QByteArray& types = parts[QStringLiteral("[Content_Types].xml")];
     const QString type = pptx::mainContentType(pptx::kindOfFileName(QLatin1Char('.') + kind).value());
-    types.replace(mainContentType(parts).toUtf8(), type.toUtf8());
+    types.replace(mainPartType(parts).toUtf8(), type.toUtf8());
     if (vba) {
         types.replace("</Types>", "<Default Extension=\"bin\" ContentType=\"application/vnd.ms-office.vbaProject\"/></Types>");
         parts[QStringLiteral("ppt/_rels/presentation.xml.rels")].replace(
@@ -59,6 +57,7 @@ TEST(PackageKind, SavingUnderANameOfAnotherKind)
         const QString from = m.captured(1);
         const QString kind = m.captured(2).isEmpty() ? QFileInfo(from).suffix().toLower() : m.captured(2);
         QTemporaryDir dir;
+        const QString before = QDir::currentPath();
         QDir::setCurrent(dir.path());
         QFile file(from);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << c.where();
@@ -70,7 +69,7 @@ TEST(PackageKind, SavingUnderANameOfAnotherKind)
         QString got;
         try {
             savePresentation(deck, to);
-            got = mainContentType(unzipParts(readFile(to)));
+            got = mainPartType(unzipParts(readFile(to)));
             // What was written opens again.
             EXPECT_EQ(openPresentation(app, to).Slides().Count(), 1) << c.where();
         } catch (const PptxError& e) {
@@ -78,5 +77,6 @@ TEST(PackageKind, SavingUnderANameOfAnotherKind)
             EXPECT_FALSE(QFile::exists(to)) << c.where() << ": a refused save wrote the file";
         }
         EXPECT_EQ(got.toStdString(), Lines(c.expected)) << c.where();
+        QDir::setCurrent(before);
     }
 }

@@ -46,7 +46,9 @@
 namespace zov::app {
 
 const QString MainWindow::kApplicationTitle = QStringLiteral("ZOVEdit");
-const QString MainWindow::kFileFilter = QStringLiteral("PowerPoint Presentation (*.pptx)|*.pptx|All Files (*.*)|*.*|");
+const QString MainWindow::kFileFilter = QStringLiteral(
+    "PowerPoint Presentation (*.pptx)|*.pptx|All PowerPoint Presentations (*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm)|"
+    "*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm|All Files (*.*)|*.*|");
 
 namespace {
 
@@ -823,7 +825,7 @@ bool MainWindow::open()
 {
     platform::FileDialogRequest request;
     request.filter = kFileFilter;
-    request.filterIndex = 1;
+    request.filterIndex = 2; // every kind of presentation: a slide show or a deck with macros opens too
     request.defaultExt = QStringLiteral(".pptx");
     const QString current = window_.IsNothing() ? QString() : window_.Presentation().FullName();
     request.initDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();

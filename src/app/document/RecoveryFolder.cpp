@@ -1,5 +1,6 @@
 #include "app/document/RecoveryFolder.h"
 
+#include "host/pptx/PackageKind.h"
 #include "platform/OutputFile.h"
 
 #include <QCoreApplication>
@@ -106,14 +107,17 @@ QString RecoveryFolder::SaveRecovered(const QByteArray& bytes, const QString& so
                                       QString& problem) {
     const QFileInfo source(sourcePath);
     const QString base = sourcePath.isEmpty() ? QStringLiteral("Presentation") : source.completeBaseName();
+    // The work of a slide show, a template or a deck with macros keeps its kind's extension,
+    // which PowerPoint wants to match the package.
+    const QString extension = host::pptx::kindOfFileName(sourcePath) ? source.suffix() : QStringLiteral("pptx");
     QStringList folders;
     if (!sourcePath.isEmpty())
         folders << source.absolutePath();
     folders << fallbackFolder;
     for (const QString& folder : folders) {
         for (int n = 1; n < 1000; ++n) {
-            const QString name = n == 1 ? QStringLiteral("%1 (recovered).pptx").arg(base)
-                                        : QStringLiteral("%1 (recovered %2).pptx").arg(base).arg(n);
+            const QString name = n == 1 ? QStringLiteral("%1 (recovered).%2").arg(base, extension)
+                                        : QStringLiteral("%1 (recovered %2).%3").arg(base).arg(n).arg(extension);
             const QString target = QDir(folder).filePath(name);
             if (QFileInfo::exists(target))
                 continue;

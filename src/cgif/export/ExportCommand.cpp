@@ -104,11 +104,11 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
         return ExportOutcome::NothingWritten;
     messages.inform(QStringLiteral("File written"), QStringLiteral("ZOVEdit"), platform::MessageIcon::Information);
     {
+        std::optional<ReadBackFailure> problem =
+            dialect == ExportDialect::Cgif2001 ? ReadBackProblem(noting.text()) : IsoReadBackProblem(noting.text());
         // A title that reads back as another graph explains whatever else the reading does wrong.
-        const std::optional<ReadBackFailure> problem =
-            !titleNotKept.isEmpty()              ? ReadBackFailure{titleNotKept, true, std::nullopt}
-            : dialect == ExportDialect::Cgif2001 ? ReadBackProblem(noting.text())
-                                                 : IsoReadBackProblem(noting.text());
+        if (!titleNotKept.isEmpty())
+            problem = ReadBackFailure{titleNotKept, true, problem ? problem->stop : std::nullopt};
         // A pentagon bound on reading to a concept of its own slide, not to the one it refers
         // to, is the first thing to tell: what else the reading makes of that label follows from it.
         const std::optional<LabelClash> clash = writerMessages.errorShown() ? std::nullopt : FirstLabelClash(presentation);
@@ -117,8 +117,10 @@ ExportOutcome ExportGraphs(const host::Presentation& presentation, platform::Tex
             if (writerMessages.errorShown()) {
                 // Not the dialect's fault: the graph the error stopped is written unfinished.
                 text = QStringLiteral("The file will not read back as the same graphs: the graph that the error above "
-                                      "stopped is written unfinished, and reading it stops at \"%1\".")
-                           .arg(problem->stop.value_or(problem->reason));
+                                      "stopped is written unfinished, and %1.")
+                           .arg(problem->stop && titleNotKept.isEmpty()
+                                    ? QStringLiteral("reading it stops at \"%1\"").arg(*problem->stop)
+                                    : problem->reason);
             } else if (clash) {
                 text = QStringLiteral("The file will not read back as the same graphs: the pentagon \"%1\" on slide %2 "
                                       "refers to another slide's concept by the label ?%3, which a concept of %2 has "

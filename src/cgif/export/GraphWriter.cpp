@@ -51,28 +51,38 @@ void GraphWriter::ClearWrittenConcepts() {
 
 namespace {
 
-// Whether the title "type*name" comes back as that type and name from ";%TYPE*NAME%;": the
-// comment ends at the first ";", the title at the first "%", the type at the first "*", and
-// the reader trims the blanks around both; an empty name is replaced by a made-up one.
-bool TitleReadsBack(const QString& title, const QString& type, const QString& name) {
-    for (const QChar c : title)
-        if (c == u';' || c == u'%' || c == u'\r' || c == u'\n')
-            return false;
+// Why the title "type*name" does not come back as that type and name from ";%TYPE*NAME%;" (the
+// comment ends at the first ";", the title at the first "%", the type at the first "*", the
+// reader trims the blanks around both, and an empty name is replaced by a made-up one), or ""
+// when it does.
+QString TitleNotReadBack(const QString& title, const QString& type, const QString& name) {
+    if (name.isEmpty())
+        return QStringLiteral("it has no name");
+    for (const QChar c : title) {
+        if (c == u';' || c == u'%')
+            return QStringLiteral("it holds \"%1\"").arg(c);
+        if (c == u'\r' || c == u'\n')
+            return QStringLiteral("it holds a line break");
+    }
+    if (type.contains(u'*'))
+        return QStringLiteral("its type holds \"*\"");
     const grammar::TitleParts parts = grammar::SplitGraphTitle<ReaderText>(title.constData(), title.size());
     const QStringView text(title);
-    return !name.isEmpty() && text.mid(parts.Type.Begin, parts.Type.Size) == type &&
-           text.mid(parts.Name.Begin, parts.Name.Size) == name;
+    if (text.mid(parts.Type.Begin, parts.Type.Size) != type || text.mid(parts.Name.Begin, parts.Name.Size) != name)
+        return QStringLiteral("it begins or ends with blanks");
+    return QString();
 }
 
 } // namespace
 
 QString GraphWriter::titleText(const QString& type, const QString& name) {
     QString title = type + QLatin1Char('*') + name;
-    if (!silent_ && firstTitleNotKept_.isEmpty() && !TitleReadsBack(title, type, name))
-        firstTitleNotKept_ = QStringLiteral("the title of slide \"%1\" (graph type \"%2\") is more than a 2001 title "
-                                            "comment can hold (a \";\", \"%\" or line break, a \"*\" in the type, blanks "
-                                            "at either end, or no name), so it reads back as another graph")
-                                 .arg(ShownText(name), ShownText(type));
+    if (!silent_ && firstTitleNotKept_.isEmpty()) {
+        if (const QString why = TitleNotReadBack(title, type, name); !why.isEmpty())
+            firstTitleNotKept_ = QStringLiteral("the title of slide \"%1\" (graph type \"%2\") cannot be held by a 2001 "
+                                                "title comment, as %3, so it reads back as another graph")
+                                     .arg(ShownText(name), ShownText(type), why);
+    }
     return title;
 }
 

@@ -47,9 +47,9 @@ public:
     SlideScan& Scan() { return scan_; }
     const SlideScan& Scan() const { return scan_; }
 
-    // The first slide written whose title the 2001 title comment ";%TYPE*NAME%;" cannot hold
-    // as it is, so that it reads back under another name or type (a ";", "%" or line break in
-    // either, a "*" in the type, blanks at either end, no name): "" when there was none.
+    // Why the first slide written whose title the 2001 title comment ";%TYPE*NAME%;" cannot
+    // hold as it is reads back under another name or type (a ";", "%" or line break in either,
+    // a "*" in the type, blanks at either end, no name): "" when there was none.
     const QString& FirstTitleNotKept() const { return firstTitleNotKept_; }
 
     // The type part of a graph title "name is type"; "Graph" when the text has no " is ".

@@ -23,6 +23,9 @@ QString NameOf(QChar c) {
 
 QString ShownText(QStringView text, qsizetype shown) {
     QString out;
+    // Never between the two halves of a character beyond the first 65,536 (an emoji).
+    if (shown > 0 && shown < text.size() && text[shown - 1].isHighSurrogate() && text[shown].isLowSurrogate())
+        --shown;
     const QStringView cut = text.left(shown);
     for (const QChar c : cut) {
         if (const QString name = NameOf(c); name.isEmpty())

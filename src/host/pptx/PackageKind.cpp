@@ -70,16 +70,20 @@ bool holdsMacros(PackageKind kind) {
 }
 
 bool setPackageKind(ContentTypes& types, const QString& mainPart, const std::vector<Relationship>& mainRels,
-                    PackageKind kind) {
+                    PackageKind kind, MacrosLost macrosLost) {
     const std::optional<PackageKind> current = kindOfContentType(types.typeOf(mainPart));
     if (!current || *current == kind)
         return false;
     if (holdsMacros(*current) && !holdsMacros(kind)) {
         // A macro-enabled package without its VBA project loses nothing by becoming macro-free.
-        for (const Relationship& rel : mainRels)
-            if (rel.type.endsWith(QLatin1String("/vbaProject"), Qt::CaseInsensitive))
-                throw PptxError(QStringLiteral("the presentation holds macros, which a %1 file cannot hold: save it as %2 to keep them")
-                                    .arg(extensionOf(kind), extensionOf(withMacros(kind))));
+        for (const Relationship& rel : mainRels) {
+            if (!rel.type.endsWith(QLatin1String("/vbaProject"), Qt::CaseInsensitive))
+                continue;
+            if (macrosLost == MacrosLost::KeepKind)
+                return false;
+            throw PptxError(QStringLiteral("the presentation holds macros, which a %1 file cannot hold: save it as %2 to keep them")
+                                .arg(extensionOf(kind), extensionOf(withMacros(kind))));
+        }
     }
     types.setOverride(mainPart, mainContentType(kind));
     return true;

@@ -23,10 +23,14 @@ QString mainContentType(PackageKind kind);
 QString extensionOf(PackageKind kind);
 bool holdsMacros(PackageKind kind);
 
+// What becomes of a package whose macros (a VBA project) the kind asked for cannot hold.
+enum class MacrosLost { Refused, KeepKind };
+
 // Makes `kind` the kind of a package whose main part is `mainPart`, with the relationships
 // `mainRels`: true when its content type changed. A main part of no known kind is left as it
-// is. Throws PptxError when the package holds macros (a VBA project) that `kind` cannot hold.
+// is. A package holding macros that `kind` cannot hold is refused (PptxError) or, with
+// MacrosLost::KeepKind, left the kind it is.
 bool setPackageKind(ContentTypes& types, const QString& mainPart, const std::vector<Relationship>& mainRels,
-                    PackageKind kind);
+                    PackageKind kind, MacrosLost macrosLost = MacrosLost::Refused);
 
 } // namespace zov::host::pptx

@@ -591,7 +591,8 @@ private:
 
 } // namespace
 
-SaveResult writePackage(const PresentationData& presentation, std::optional<PackageKind> kind, int compressionLevel)
+SaveResult writePackage(const PresentationData& presentation, std::optional<PackageKind> kind, MacrosLost macrosLost,
+                        int compressionLevel)
 {
     std::shared_ptr<Package> base = packageOf(presentation);
     if (!base)
@@ -606,7 +607,7 @@ SaveResult writePackage(const PresentationData& presentation, std::optional<Pack
     const QByteArray* ctXml = parts.find(QStringLiteral("[Content_Types].xml"));
     ContentTypes types = ctXml ? parseContentTypes(*ctXml) : ContentTypes{};
     bool relsChanged = false, typesChanged = false;
-    if (kind && setPackageKind(types, presPart, presRels, *kind))
+    if (kind && setPackageKind(types, presPart, presRels, *kind, macrosLost))
         typesChanged = true;
 
     // Slides that stay, and slides that are gone.

@@ -34,10 +34,10 @@ struct SaveResult {
 
 // Builds the package of the presentation. With `kind` (the kind its file name asks for), the
 // main part's content type becomes that kind's; a package whose macros the kind cannot hold
-// (".pptm" saved as ".pptx") is refused rather than written without them. Throws PptxError
-// with the reason.
+// (".pptm" saved as ".pptx") is refused rather than written without them, or with
+// MacrosLost::KeepKind written as the kind it is. Throws PptxError with the reason.
 SaveResult writePackage(const PresentationData& presentation, std::optional<PackageKind> kind = std::nullopt,
-                        int compressionLevel = 6);
+                        MacrosLost macrosLost = MacrosLost::Refused, int compressionLevel = 6);
 
 // Makes what was written the presentation's new base: parts, slide and shape XML and ids; every
 // slide and shape becomes unmodified.

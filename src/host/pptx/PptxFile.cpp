@@ -125,12 +125,14 @@ QByteArray savePresentation(const Presentation& presentation, const QString& pat
     const QString name = displayPath(path);
     try {
         PresentationData& data = presentation.data();
-        // Saved under a name of another kind (".pptm" as ".pptx"), the package becomes that kind;
-        // under a name of the kind it was read with, it stays as it was read.
-        std::optional<pptx::PackageKind> kind = pptx::kindOfFileName(path);
-        if (kind && kind == pptx::kindOfFileName(data.fullName))
-            kind.reset();
-        pptx::SaveResult saved = pptx::writePackage(data, kind);
+        // The package becomes the kind its name says (a slide show saved as ".pptx" a
+        // presentation). Macros are never dropped: under a name of another kind that cannot hold
+        // them the save is refused; under a name of the kind it was read with (a ".pptx" that
+        // held macros already), it stays as it was read.
+        const std::optional<pptx::PackageKind> kind = pptx::kindOfFileName(path);
+        const bool sameKindOfName = kind && kind == pptx::kindOfFileName(data.fullName);
+        pptx::SaveResult saved =
+            pptx::writePackage(data, kind, sameKindOfName ? pptx::MacrosLost::KeepKind : pptx::MacrosLost::Refused);
         platform::OutputFile file(path);
         file.Write(saved.bytes);
         file.Commit(unchangedSince);

@@ -40,21 +40,23 @@ Presentation readPresentation(QByteArray bytes, const QString& displayName);
 // A target that is not a regular file (a device, a FIFO) is written directly (see OutputFile).
 // With `unchangedSince`, the file is replaced only while it is still the version with that
 // stamp; otherwise nothing is written and the PptxError says another program changed it.
+// The package becomes the kind `path` names (".pptx", ".ppsx", ".pptm" and the others: see
+// PackageKind.h), as PowerPoint opens only a file whose extension matches its kind; a
+// presentation holding macros is not saved under a name of a kind without them (the PptxError
+// says which name keeps them) unless that is the kind of name it was read from.
 // Afterwards FullName is the absolute path, Saved() is true, and what was written becomes the
-// base that the next save compares against.
-// A `path` naming another kind of presentation than the one it was read from (".ppsx", ".pptm",
-// ".potx" and the others: see PackageKind.h) makes it that kind, as PowerPoint opens only a file
-// whose extension matches its kind; a presentation holding macros is not saved under a name
-// of a kind without them (the PptxError says which name keeps them).
-// Throws the PptxError a save to `path` would throw for the target alone (a folder, a
-// read-only file, a missing folder), before the work of making a presentation to save.
-void checkSaveTarget(const QString& path);
-// Returns the bytes written (the caller may take their digest without reading the file back).
+// base that the next save compares against. Returns the bytes written (the caller may take
+// their digest without reading the file back).
 QByteArray savePresentation(const Presentation& presentation, const QString& path,
                             const std::optional<platform::FileStamp>& unchangedSince = std::nullopt);
 
-// The bytes of the .pptx file that savePresentation would write. Leaves the presentation as it
-// is (not marked saved). `displayName` stands for the file in error messages.
+// Throws the PptxError a save to `path` would throw for the target alone (a folder, a
+// read-only file, a missing folder), before the work of making a presentation to save.
+void checkSaveTarget(const QString& path);
+
+// The bytes of the file that savePresentation would write, the package of the kind it was
+// read as. Leaves the presentation as it is (not marked saved). `displayName` stands for the
+// file in error messages.
 QByteArray presentationBytes(const Presentation& presentation, const QString& displayName = QStringLiteral("presentation"));
 
 // Whether the presentation was read with a digital signature (a part under "_xmlsignatures/"):
