@@ -38,8 +38,9 @@ public:
     void RemoveLeftovers(const std::function<bool(qint64)>& alive = ProcessAlive) const;
     // Copies a left copy to a file of the user's, beside its source as "NAME (recovered).pptx"
     // (".pptm", ".ppsx" and the other kinds keep their extension; then "(recovered 2)" and on),
-    // or in `fallbackFolder` for work never saved or a folder that takes no file. The new file's path, or empty with `problem` set. The copy stays
-    // until Discard: the caller takes it away once the new file proves good.
+    // or in `fallbackFolder` for work never saved or a folder that takes no file. The new file's
+    // path, or empty with `problem` set. The copy stays until Discard: the caller takes it away
+    // once the new file proves good.
     static QString Restore(const Left& left, const QString& fallbackFolder, QString& problem);
     // Writes `pptx`, the work on `source`, as Restore names and places it: for work that must be
     // kept at once and cannot go into the folder (an editor ended while its drive is full).

@@ -1,5 +1,6 @@
 #include "host/pptx/Template.h"
 
+#include "host/pptx/PackageKind.h"
 #include "host/pptx/Units.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ QByteArray contentTypes()
                      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
                      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>";
     const std::pair<const char*, QByteArray> overrides[] = {
-        {"/ppt/presentation.xml", base + "presentationml.presentation.main+xml"},
+        {"/ppt/presentation.xml", mainContentType(PackageKind::Presentation).toUtf8()},
         {"/ppt/slideMasters/slideMaster1.xml", base + "presentationml.slideMaster+xml"},
         {"/ppt/slideLayouts/slideLayout1.xml", base + "presentationml.slideLayout+xml"},
         {"/ppt/theme/theme1.xml", base + "theme+xml"},
